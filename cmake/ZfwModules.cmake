@@ -1,0 +1,44 @@
+# One folder, one target. Sources are collected from the folder so that adding a unit needs
+# no edit of a CMakeLists.txt; re-run of the glob happens at build time (CONFIGURE_DEPENDS).
+
+# zfw_add_module(<name> [DEPS <targets>...]) : static library zfw_<name> from src/<name>/
+# (sub-folders included; files named main.cpp are left to executables).
+function(zfw_add_module name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE _src CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  list(FILTER _src EXCLUDE REGEX "/main\\.cpp$")
+  string(REPLACE "/" "_" _target "zfw_${name}")
+  add_library(${_target} STATIC ${_src})
+  target_include_directories(${_target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${_target} PUBLIC ${ARG_DEPS})
+  target_compile_definitions(${_target} PUBLIC
+    ZFW_MAKER_WEB_HOST="${ZFW_MAKER_WEB_HOST}")
+endfunction()
+
+# zfw_add_tests(<name> [DEPS <targets>...]) : GoogleTest executable test_<name> from
+# tests/<name>/, linked with the shared test support, registered with CTest and run headless.
+function(zfw_add_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE _src CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  string(REPLACE "/" "_" _target "test_${name}")
+  add_executable(${_target} ${_src})
+  target_link_libraries(${_target} PRIVATE zfw_test_support ${ARG_DEPS})
+  target_compile_definitions(${_target} PRIVATE
+    ZFW_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${_target}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# zfw_add_bench(<name> [DEPS <targets>...]) : Google Benchmark executable bench_<name>.
+function(zfw_add_bench name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE _src CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  string(REPLACE "/" "_" _target "bench_${name}")
+  add_executable(${_target} ${_src})
+  target_link_libraries(${_target} PRIVATE benchmark::benchmark benchmark::benchmark_main ${ARG_DEPS})
+endfunction()

@@ -1,0 +1,16 @@
+#include "common/LanguageDefaults.h"
+
+#include <array>
+
+namespace zfw {
+
+std::span<const std::span<const LangText>> languageDefaultBlocks()
+{
+    // A window block joins the table by adding its list here.
+    static const std::array<std::span<const LangText>, 1> kBlocks = {
+        languageDefaultsShell(),
+    };
+    return kBlocks;
+}
+
+}  // namespace zfw

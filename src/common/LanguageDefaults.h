@@ -1,0 +1,20 @@
+#pragma once
+// Compiled-in English texts of the language table, one table per window block. Numbers not
+// listed hold a single blank, except number 2592, which holds the empty text.
+
+#include <span>
+
+namespace zfw {
+
+struct LangText {
+    int number;
+    const char* text;  // UTF-8
+};
+
+// Every block's defaults; the language table is filled from these.
+std::span<const std::span<const LangText>> languageDefaultBlocks();
+
+// Blocks of the application shell (main window, New, Open, Options, shared messages).
+std::span<const LangText> languageDefaultsShell();
+
+}  // namespace zfw

@@ -1,0 +1,77 @@
+#include "common/TextUtil.h"
+
+#include <cstdint>
+
+namespace zfw {
+
+QString trimBlanks(QStringView s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b].unicode() <= u' ')
+        ++b;
+    while (e > b && s[e - 1].unicode() <= u' ')
+        --e;
+    return s.mid(b, e - b).toString();
+}
+
+std::optional<int> parseIntText(QStringView s)
+{
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n && s[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (s[i] == u'-' || s[i] == u'+')) {
+        negative = s[i] == u'-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < n && s[i] == u'$') {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= n)
+        return std::nullopt;
+
+    std::uint64_t value = 0;
+    int digits = 0;
+    for (; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        unsigned d;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (hex && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (hex && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        else
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + d;
+        ++digits;
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if (digits == 0)
+        return std::nullopt;
+
+    if (hex) {
+        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        return negative ? static_cast<int>(-static_cast<std::int64_t>(bits)) : bits;
+    }
+    const std::int64_t v = negative ? -static_cast<std::int64_t>(value)
+                                    : static_cast<std::int64_t>(value);
+    if (v < INT32_MIN || v > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(v);
+}
+
+int strToIntDef(QStringView s, int def)
+{
+    return parseIntText(s).value_or(def);
+}
+
+}  // namespace zfw

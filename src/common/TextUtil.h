@@ -1,0 +1,23 @@
+#pragma once
+// Text conventions shared by every reader: trimming and integer texts.
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace zfw {
+
+// Removes every character up to and including the blank (control characters too) at both ends.
+QString trimBlanks(QStringView s);
+
+// Integer text: blanks before the number are skipped, a sign is allowed, digits are decimal,
+// or hexadecimal after "$" or "0x"; anything else (blanks after the digits included) makes the
+// text no integer. Decimal values must fit in 32 bits; hexadecimal ones up to 8 digits wrap
+// into the signed range as a 32-bit pattern.
+std::optional<int> parseIntText(QStringView s);
+
+// parseIntText with the caller's default.
+int strToIntDef(QStringView s, int def);
+
+}  // namespace zfw

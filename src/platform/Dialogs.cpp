@@ -1,0 +1,59 @@
+#include "platform/Dialogs.h"
+
+#include <QDialog>
+#include <QMessageBox>
+
+namespace zfw {
+
+TModalResult modalResultOf(int execResult)
+{
+    if (execResult == QDialog::Rejected)
+        return mrCancel;
+    return static_cast<TModalResult>(execResult);
+}
+
+TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
+                                       TMsgDlgButtons buttons, QWidget* parent)
+{
+    QMessageBox box(parent);
+    switch (type) {
+    case TMsgDlgType::mtError:
+        box.setIcon(QMessageBox::Critical);
+        box.setWindowTitle(QObject::tr("Error"));
+        break;
+    case TMsgDlgType::mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(QObject::tr("Warning"));
+        break;
+    case TMsgDlgType::mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        box.setWindowTitle(QObject::tr("Confirm"));
+        break;
+    case TMsgDlgType::mtInformation:
+        box.setIcon(QMessageBox::Information);
+        box.setWindowTitle(QObject::tr("Information"));
+        break;
+    }
+    box.setText(text);
+    QMessageBox::StandardButtons qb;
+    if (buttons & mbOK) qb |= QMessageBox::Ok;
+    if (buttons & mbCancel) qb |= QMessageBox::Cancel;
+    if (buttons & mbYes) qb |= QMessageBox::Yes;
+    if (buttons & mbNo) qb |= QMessageBox::No;
+    if (!qb)
+        qb = QMessageBox::Ok;
+    box.setStandardButtons(qb);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return mrOk;
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    default: return mrCancel;
+    }
+}
+
+TModalResult QtUserDialogs::showModal(QDialog& dialog)
+{
+    return modalResultOf(dialog.exec());
+}
+
+}  // namespace zfw

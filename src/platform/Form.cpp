@@ -1,0 +1,25 @@
+#include "platform/Form.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace zfw {
+
+TForm::TForm(QWidget* parent) : QDialog(parent)
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void TForm::setFixedClientSize(int width, int height) { setFixedSize(width, height); }
+
+void centreOnScreen(QWidget& w)
+{
+    QScreen* screen = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    w.move(area.center() - QPoint(w.width() / 2, w.height() / 2));
+}
+
+}  // namespace zfw

@@ -1,0 +1,92 @@
+#include "shell/Forms.h"
+
+#include "shell/UPlaceholder.h"
+
+namespace zfw {
+
+const std::array<FormInfo, kFormCount> kFormTable = {{
+    {FormId::TFZandovericoFirmWare, "TFZandovericoFirmWare", "Main window"},
+    {FormId::TFNew_Project, "TFNew_Project", "New Configuration"},
+    {FormId::TFOpenConf, "TFOpenConf", "Open Configuration"},
+    {FormId::TFAbout, "TFAbout", "About"},
+    {FormId::TFSoftOptions, "TFSoftOptions", "Software Options"},
+    {FormId::TFParGen, "TFParGen", "Set Communication"},
+    {FormId::TFBoot, "TFBoot", "Device update"},
+    {FormId::TFLoRa_Set_Access, "TFLoRa_Set_Access", "LoRaWAN uplink and downlink rules"},
+    {FormId::TFBACnetAccess, "TFBACnetAccess", "BACnet client rules"},
+    {FormId::TFImportEDEFile, "TFImportEDEFile", "BACnet EDE import"},
+    {FormId::TFBACnet_Eng_Unit, "TFBACnet_Eng_Unit", "BACnet engineering unit"},
+    {FormId::TFBACnetSlaveSetAccess, "TFBACnetSlaveSetAccess", "BACnet server objects"},
+    {FormId::TFMeter_Bus, "TFMeter_Bus", "M-Bus network"},
+    {FormId::TFNewIDNode, "TFNewIDNode", "New M-Bus node identifier"},
+    {FormId::TFInsertKeyWireless, "TFInsertKeyWireless", "Wireless M-Bus key"},
+    {FormId::TFModbusStartAdd_SD, "TFModbusStartAdd_SD", "Modbus start address"},
+    {FormId::TFScanDecode, "TFScanDecode", "M-Bus scan and decode"},
+    {FormId::TFScanModbusStart, "TFScanModbusStart", "Modbus start register of a scan"},
+    {FormId::TFSetAccess, "TFSetAccess", "Modbus RTU master rules"},
+    {FormId::TFModbus_TCP_Master_Set_Access, "TFModbus_TCP_Master_Set_Access",
+     "Modbus TCP master rules"},
+    {FormId::TFReceiveCAN, "TFReceiveCAN", "CAN received frames"},
+    {FormId::TFTransmitCAN, "TFTransmitCAN", "CAN transmitted frames"},
+    {FormId::TFSet_PDO_Access, "TFSet_PDO_Access", "CANopen PDO rules"},
+    {FormId::TFSet_SDO_Client_Access, "TFSet_SDO_Client_Access", "CANopen SDO client rules"},
+    {FormId::TFSet_SDO_Server_Access, "TFSet_SDO_Server_Access", "CANopen SDO server objects"},
+    {FormId::TFDefOffset, "TFDefOffset", "DeviceNet byte offsets"},
+    {FormId::TFDNet, "TFDNet", "DeviceNet slave list"},
+    {FormId::TFDMXDefVal, "TFDMXDefVal", "DMX default values"},
+    {FormId::TFEtherNEtIP_EDS, "TFEtherNEtIP_EDS", "EtherNet/IP EDS connection"},
+    {FormId::TFEtherNetIP_Master_Access, "TFEtherNetIP_Master_Access",
+     "EtherNet/IP scanner rules"},
+    {FormId::TFReceiveJ1939, "TFReceiveJ1939", "J1939 received frames"},
+    {FormId::TFTransmitJ1939, "TFTransmitJ1939", "J1939 transmitted frames"},
+    {FormId::TFKNXAccess, "TFKNXAccess", "KNX rules"},
+    {FormId::TFReceiveNMEA, "TFReceiveNMEA", "NMEA 2000 received frames"},
+    {FormId::TFTransmitNMEA, "TFTransmitNMEA", "NMEA 2000 transmitted frames"},
+    {FormId::TFProfinetFileName, "TFProfinetFileName", "GSDML file name"},
+    {FormId::TFIEC_61850_Access, "TFIEC_61850_Access", "IEC 61850 client rules"},
+    {FormId::TFIEC61850_Variables, "TFIEC61850_Variables", "IEC 61850 server variables"},
+    {FormId::TFTLS_Server_Known_Cert, "TFTLS_Server_Known_Cert", "Known TLS certificates"},
+    {FormId::TFMQTT_Set_Topic, "TFMQTT_Set_Topic", "MQTT topics"},
+    {FormId::TFTopicTemplate, "TFTopicTemplate", "MQTT topic template"},
+    {FormId::TFOPC_UA_Add_Server, "TFOPC_UA_Add_Server", "OPC UA server"},
+    {FormId::TFOPC_UA_Client_Access, "TFOPC_UA_Client_Access", "OPC UA client rules"},
+    {FormId::TFOPC_UA_Scan_Server, "TFOPC_UA_Scan_Server", "OPC UA server browsing"},
+    {FormId::TFOPC_UA_Server_Access, "TFOPC_UA_Server_Access", "OPC UA server variables"},
+    {FormId::TFS7_Protocol_Set_Access, "TFS7_Protocol_Set_Access", "S7comm read and write rules"},
+    {FormId::TFSNMPManagerAccess, "TFSNMPManagerAccess", "SNMP manager requests"},
+    {FormId::TFSNMP_Trap_Access, "TFSNMP_Trap_Access", "SNMP agent objects and traps"},
+    {FormId::TFEtherNetIP_Data_Seg, "TFEtherNetIP_Data_Seg", "EtherNet/IP data segments"},
+}};
+
+const FormInfo& formInfo(FormId id) { return kFormTable[static_cast<int>(id)]; }
+
+std::span<const FormId> languageFollowingForms()
+{
+    using F = FormId;
+    static constexpr F kOrder[] = {
+        F::TFNew_Project, F::TFOpenConf, F::TFSoftOptions, F::TFBoot, F::TFParGen,
+        F::TFLoRa_Set_Access, F::TFBACnetAccess, F::TFImportEDEFile, F::TFBACnetSlaveSetAccess,
+        F::TFBACnet_Eng_Unit, F::TFMeter_Bus, F::TFNewIDNode, F::TFSetAccess,
+        F::TFModbus_TCP_Master_Set_Access, F::TFReceiveCAN, F::TFTransmitCAN,
+        F::TFSet_PDO_Access, F::TFSet_SDO_Client_Access, F::TFSet_SDO_Server_Access, F::TFDNet,
+        F::TFDefOffset, F::TFDMXDefVal, F::TFEtherNetIP_Master_Access, F::TFEtherNEtIP_EDS,
+        F::TFEtherNetIP_Data_Seg, F::TFReceiveJ1939, F::TFTransmitJ1939, F::TFKNXAccess,
+        F::TFReceiveNMEA, F::TFTransmitNMEA, F::TFIEC_61850_Access, F::TFProfinetFileName,
+        F::TFTLS_Server_Known_Cert, F::TFIEC61850_Variables, F::TFMQTT_Set_Topic,
+        F::TFTopicTemplate, F::TFOPC_UA_Client_Access, F::TFOPC_UA_Add_Server,
+        F::TFOPC_UA_Scan_Server, F::TFOPC_UA_Server_Access, F::TFS7_Protocol_Set_Access,
+        F::TFSNMPManagerAccess, F::TFSNMP_Trap_Access,
+    };
+    return kOrder;
+}
+
+TForm* createForm(FormId id, QWidget* parent)
+{
+    // Each window joins here with its own case as it is built.
+    switch (id) {
+    default:
+        return new TFPlaceholder(formInfo(id), parent);
+    }
+}
+
+}  // namespace zfw

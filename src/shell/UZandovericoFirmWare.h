@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the numbered steps of this build, the active configuration, and the one
+// click handler that opens every editor.
+
+#include "shell/Forms.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace zfw {
+
+struct ProgramState;
+
+// The push button of the main window's steps.
+using TStepButton = QPushButton;
+
+class TFZandovericoFirmWare final : public QWidget {
+    Q_OBJECT
+public:
+    // dataRoot becomes Dir_Exe: the folder that holds PROJECTS, LANGUAGE, MASTER and the
+    // settings file. Construction runs FormCreate.
+    explicit TFZandovericoFirmWare(const QString& dataRoot, QWidget* parent = nullptr);
+    ~TFZandovericoFirmWare() override;
+
+    // The other windows, created by the entry point after this one.
+    TForms& forms() { return m_forms; }
+
+    void Set_Lang();
+    void Set_Files();
+    void Change_Language();
+    void Btn_Click(QObject* sender);
+
+    void Create_New_Project();
+    void Open_Project();
+    void Update_Device();
+    void L_BrenikClick();
+
+    // Shows the active-configuration lines for the current project state.
+    void showProjectState();
+
+    // Folders that could not be created at start-up (empty when all exist).
+    const QStringList& failedFolders() const { return m_failedFolders; }
+
+    QTimer* Timer_Update = nullptr;
+
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    QLabel* LL_Update = nullptr;
+    QLabel* L_Begin = nullptr;
+    QFrame* Shape2 = nullptr;
+    QLabel* L_Name_Conf = nullptr;
+    QLabel* L_Name_Conf_L2 = nullptr;
+    QLabel* L_Step[8] = {};
+    QFrame* Shape1 = nullptr;
+    QLabel* L_Brenik = nullptr;
+
+    TStepButton* Btn_Info = nullptr;
+    TStepButton* Btn_Opz = nullptr;
+    TStepButton* Btn_Close = nullptr;
+    TStepButton* Btn_New = nullptr;
+    TStepButton* Btn_Open = nullptr;
+    TStepButton* Btn_Prm_Gen = nullptr;
+    TStepButton* Btn_LoRaWAN_Access = nullptr;
+    TStepButton* Btn_S7_Protocol_Access = nullptr;
+    TStepButton* Btn_CreateBin = nullptr;
+
+    // Every step button, the hidden ones of the family's other models included.
+    const std::vector<TStepButton*>& stepButtons() const { return m_stepButtons; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void createControls();
+    void createFolders();
+    void updateTimer();
+    void showForm(FormId id);
+    void notAvailable(const QString& what);
+    void dispatch(QObject* sender);
+
+    ProgramState& m_state;
+    TForms m_forms;
+    std::vector<TStepButton*> m_stepButtons;
+    QStringList m_failedFolders;
+};
+
+// Builds every window of the program in creation order: the main window, then the 48 others
+// (placeholders for those not built yet), each once. The caller owns the main window, which
+// owns the rest.
+TFZandovericoFirmWare* createApplicationWindows(const QString& dataRoot);
+
+}  // namespace zfw

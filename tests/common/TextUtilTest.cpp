@@ -1,0 +1,68 @@
+#include "common/TextUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace zfw {
+namespace {
+
+struct IntCase {
+    const char* name;
+    const char* text;
+    std::optional<int> expected;
+};
+
+void PrintTo(const IntCase& c, std::ostream* os) { *os << c.name; }
+
+
+const IntCase kIntCases[] = {
+    {"plain", "42", 42},
+    {"leadingBlanks", "   42", 42},
+    {"negative", "-17", -17},
+    {"plusSign", "+5", 5},
+    {"dollarHex", "$1F", 31},
+    {"zeroXHex", "0x1f", 31},
+    {"upperZeroX", "0X10", 16},
+    {"hexFullWordWraps", "$FFFFFFFF", -1},
+    {"trailingBlank", "42 ", std::nullopt},
+    {"empty", "", std::nullopt},
+    {"onlyBlanks", "   ", std::nullopt},
+    {"signOnly", "-", std::nullopt},
+    {"hexPrefixOnly", "$", std::nullopt},
+    {"letters", "12a", std::nullopt},
+    {"hexDigitsWithoutPrefix", "1F", std::nullopt},
+    {"int32Max", "2147483647", 2147483647},
+    {"int32Min", "-2147483648", -2147483647 - 1},
+    {"overflow", "2147483648", std::nullopt},
+    {"hexTooLong", "$100000000", std::nullopt},
+    {"decimalPoint", "1.5", std::nullopt},
+    {"tabBefore", "\t1", std::nullopt},
+};
+
+class ParseIntText : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ParseIntText, FollowsIntegerTextRules)
+{
+    const IntCase& c = GetParam();
+    EXPECT_EQ(parseIntText(QString::fromLatin1(c.text)), c.expected) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParseIntText, ::testing::ValuesIn(kIntCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StrToIntDef, UsesDefaultForNonIntegers)
+{
+    EXPECT_EQ(strToIntDef(u"7", -1), 7);
+    EXPECT_EQ(strToIntDef(u"x7", -1), -1);
+}
+
+TEST(TrimBlanks, RemovesBlanksAndControlCharactersAtBothEnds)
+{
+    EXPECT_EQ(trimBlanks(u"\t \r a b \n\x01"), QStringLiteral("a b"));
+    EXPECT_EQ(trimBlanks(u"   "), QString());
+    EXPECT_EQ(trimBlanks(QStringView(u"\u00A0x")), QStringLiteral("\u00A0x"));
+}
+
+}  // namespace
+}  // namespace zfw
