@@ -27,7 +27,7 @@ std::optional<int> parseIntText(QStringView s)
         ++i;
     }
     bool hex = false;
-    if (i < n && s[i] == u'$') {
+    if (i < n && (s[i] == u'$' || s[i] == u'x' || s[i] == u'X')) {
         hex = true;
         ++i;
     } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {

@@ -12,7 +12,7 @@ namespace zfw {
 QString trimBlanks(QStringView s);
 
 // Integer text: blanks before the number are skipped, a sign is allowed, digits are decimal,
-// or hexadecimal after "$" or "0x"; anything else (blanks after the digits included) makes the
+// or hexadecimal after "$", "x", "X", "0x" or "0X"; anything else (blanks after the digits included) makes the
 // text no integer. Decimal values must fit in 32 bits; hexadecimal ones up to 8 digits wrap
 // into the signed range as a 32-bit pattern.
 std::optional<int> parseIntText(QStringView s);

@@ -24,6 +24,8 @@ const IntCase kIntCases[] = {
     {"dollarHex", "$1F", 31},
     {"zeroXHex", "0x1f", 31},
     {"upperZeroX", "0X10", 16},
+    {"bareX", "x1A", 26},
+    {"bareUpperX", "-X10", -16},
     {"hexFullWordWraps", "$FFFFFFFF", -1},
     {"trailingBlank", "42 ", std::nullopt},
     {"empty", "", std::nullopt},
