@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseIntText, ::testing::ValuesIn(kIntCases),
 TEST(StrToIntDef, UsesDefaultForNonIntegers)
 {
     EXPECT_EQ(strToIntDef(u"7", -1), 7);
-    EXPECT_EQ(strToIntDef(u"x7", -1), -1);
+    EXPECT_EQ(strToIntDef(u"q7", -1), -1);
 }
 
 TEST(TrimBlanks, RemovesBlanksAndControlCharactersAtBothEnds)
