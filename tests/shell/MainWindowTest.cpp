@@ -191,17 +191,19 @@ TEST_P(BtnClick, RefusesOrOpens)
         EXPECT_EQ(fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
         EXPECT_EQ(fakes.dialogs.messages[0].buttons, TMsgDlgButtons(mbOK));
     }
-    if (c.form)
+    if (c.form) {
         EXPECT_EQ(fakes.dialogs.shownForms, QStringList{QLatin1String(c.form)});
-    else
+    } else {
         EXPECT_TRUE(fakes.dialogs.shownForms.isEmpty());
+    }
     if (c.info) {
         ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
         EXPECT_EQ(fakes.dialogs.messages[0].type, TMsgDlgType::mtInformation);
         EXPECT_TRUE(fakes.dialogs.messages[0].text.contains(QLatin1String(c.info)));
     }
-    if (!c.errorText && !c.info)
+    if (!c.errorText && !c.info) {
         EXPECT_TRUE(fakes.dialogs.messages.empty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BtnClick, ::testing::ValuesIn(kClicks),

@@ -26,10 +26,22 @@ TModalResult FakeDialogs::showModal(QDialog& dialog)
     return mrCancel;
 }
 
+std::unique_ptr<IRunningProcess> FakeProcessLauncher::start(const QString& program,
+                                                            const QStringList& arguments,
+                                                            const QString& workDir, QString* error)
+{
+    launches.push_back({program, arguments, workDir});
+    std::unique_ptr<IRunningProcess> p = makeProcess ? makeProcess() : nullptr;
+    if (!p && error)
+        *error = failText;
+    return p;
+}
+
 ScopedFakeServices::ScopedFakeServices() : m_saved(services())
 {
     services().dialogs = &dialogs;
     services().urlOpener = &urls;
+    services().processLauncher = &processes;
     services().clock = &clock;
 }
 

@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zfw::test {
@@ -49,6 +50,37 @@ public:
     std::vector<QUrl> opened;
 };
 
+struct LaunchRecord {
+    QString program;
+    QStringList arguments;
+    QString workDir;
+};
+
+// A started program that ends when the test says so.
+class FakeRunningProcess final : public IRunningProcess {
+public:
+    bool isRunning() override { return running; }
+    int exitCode() override { return running ? -1 : code; }
+    bool waitForFinished(int) override { return !running; }
+    bool running = true;
+    int code = 0;
+};
+
+class FakeProcessLauncher final : public IProcessLauncher {
+public:
+    std::unique_ptr<IRunningProcess> start(const QString& program, const QStringList& arguments,
+                                           const QString& workDir, QString* error) override;
+
+    std::vector<LaunchRecord> launches;
+    // Null: the start fails with failText.
+    std::function<std::unique_ptr<IRunningProcess>()> makeProcess = [] {
+        auto p = std::make_unique<FakeRunningProcess>();
+        p->running = false;
+        return p;
+    };
+    QString failText = QStringLiteral("cannot start");
+};
+
 class FakeClock final : public IClock {
 public:
     qint64 monotonicMs() const override { return ms; }
@@ -57,8 +89,8 @@ public:
     QDateTime dateTime;
 };
 
-// Installs fake dialogs, URL opener and clock for the lifetime of the object; the process
-// launcher stays the real one unless a test sets its own.
+// Installs fake dialogs, URL opener, process launcher and clock for the lifetime of the
+// object. A test that needs a real program started puts the real launcher back itself.
 class ScopedFakeServices {
 public:
     ScopedFakeServices();
@@ -68,6 +100,7 @@ public:
 
     FakeDialogs dialogs;
     FakeUrlOpener urls;
+    FakeProcessLauncher processes;
     FakeClock clock;
 
 private:
