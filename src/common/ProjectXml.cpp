@@ -1,0 +1,231 @@
+#include "common/ProjectXml.h"
+
+#include "common/TextUtil.h"
+#include "common/UComon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QXmlStreamWriter>
+
+namespace zfw {
+
+namespace {
+
+QString fileNameOf(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise: files of older versions may hold
+// single-byte accented characters, which a strict UTF-8 parse would reject as a whole.
+QString decodeProjectBytes(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes);
+}
+
+int intTextDef(const std::optional<QString>& text, int def)
+{
+    return text ? strToIntDef(*text, def) : def;
+}
+
+void writeElement(QXmlStreamWriter& w, const ProjectXmlElement& e)
+{
+    w.writeStartElement(e.name());
+    for (const auto& [name, value] : e.attributes())
+        w.writeAttribute(name, value);
+    if (!e.text().isEmpty())
+        w.writeCharacters(e.text());
+    for (const ProjectXmlElement& child : e.children())
+        writeElement(w, child);
+    w.writeEndElement();
+}
+
+}  // namespace
+
+ProjectXmlLoad loadProjectXml(const QString& path)
+{
+    ProjectXmlLoad r;
+    if (!QFileInfo(path).isFile()) {
+        r.status = QFileInfo::exists(path) ? ProjectXmlLoad::Status::Unreadable
+                                           : ProjectXmlLoad::Status::Missing;
+        r.message = r.missing()
+                        ? QStringLiteral("File %1 does not exist").arg(fileNameOf(path))
+                        : QStringLiteral("%1 is not a file").arg(fileNameOf(path));
+        return r;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.status = ProjectXmlLoad::Status::Unreadable;
+        r.message = QStringLiteral("Cannot read %1: %2").arg(fileNameOf(path), f.errorString());
+        return r;
+    }
+    const QByteArray bytes = f.readAll();
+    QString error;
+    int line = 0;
+    int column = 0;
+    if (!r.document.setContent(decodeProjectBytes(bytes), &error, &line, &column)) {
+        r.status = ProjectXmlLoad::Status::Malformed;
+        r.message = QStringLiteral("%1 is not a valid XML file (line %2, column %3: %4)")
+                        .arg(fileNameOf(path))
+                        .arg(line)
+                        .arg(column)
+                        .arg(error);
+        return r;
+    }
+    r.root = r.document.documentElement();
+    if (r.root.isNull()) {
+        r.status = ProjectXmlLoad::Status::Malformed;
+        r.message = QStringLiteral("%1 holds no XML element").arg(fileNameOf(path));
+        return r;
+    }
+    r.status = ProjectXmlLoad::Status::Ok;
+    return r;
+}
+
+QDomElement childElement(const QDomElement& parent, QAnyStringView name)
+{
+    if (parent.isNull())
+        return {};
+    return parent.firstChildElement(name.toString());
+}
+
+QList<QDomElement> rowElements(const QDomElement& table)
+{
+    QList<QDomElement> rows;
+    for (QDomElement e = table.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        rows.append(e);
+    return rows;
+}
+
+std::optional<QString> childText(const QDomElement& parent, QAnyStringView name)
+{
+    const QDomElement e = childElement(parent, name);
+    if (e.isNull())
+        return std::nullopt;
+    return e.text();
+}
+
+QString childTextDef(const QDomElement& parent, QAnyStringView name, const QString& def)
+{
+    return childText(parent, name).value_or(def);
+}
+
+int childIntDef(const QDomElement& parent, QAnyStringView name, int def)
+{
+    return intTextDef(childText(parent, name), def);
+}
+
+bool childChecked(const QDomElement& parent, QAnyStringView name)
+{
+    return childText(parent, name) == QLatin1String("1");
+}
+
+std::optional<QString> attributeText(const QDomElement& e, QAnyStringView name)
+{
+    const QString n = name.toString();
+    if (e.isNull() || !e.hasAttribute(n))
+        return std::nullopt;
+    return e.attribute(n);
+}
+
+QString attributeTextDef(const QDomElement& e, QAnyStringView name, const QString& def)
+{
+    return attributeText(e, name).value_or(def);
+}
+
+int attributeIntDef(const QDomElement& e, QAnyStringView name, int def)
+{
+    return intTextDef(attributeText(e, name), def);
+}
+
+bool attributeIsY(const QDomElement& e, QAnyStringView name)
+{
+    return attributeText(e, name) == QLatin1String("Y");
+}
+
+ProjectXmlElement& ProjectXmlElement::setAttribute(const QString& name, const QString& value)
+{
+    for (auto& a : m_attributes) {
+        if (a.first == name) {
+            a.second = value;
+            return *this;
+        }
+    }
+    m_attributes.append({name, value});
+    return *this;
+}
+
+ProjectXmlElement& ProjectXmlElement::setText(const QString& text)
+{
+    m_text = text;
+    return *this;
+}
+
+ProjectXmlElement& ProjectXmlElement::addChild(const QString& name)
+{
+    return m_children.emplace_back(name);
+}
+
+ProjectXmlElement& ProjectXmlElement::addTextChild(const QString& name, const QString& text)
+{
+    return addChild(name).setText(text);
+}
+
+ProjectXmlWriter::ProjectXmlWriter(const QString& rootName, const QString& version)
+    : m_root(rootName),
+      m_version(version.isNull() ? QString::fromLatin1(Build_SW_Version) : version)
+{
+}
+
+QString ProjectXmlWriter::versionComment() const
+{
+    return QStringLiteral("SW_VERSION = ") + m_version;
+}
+
+QByteArray ProjectXmlWriter::toByteArray() const
+{
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.setAutoFormatting(true);
+    w.setAutoFormattingIndent(2);
+    // No writeStartDocument: the files carry no XML declaration.
+    writeElement(w, m_root);
+    w.writeComment(versionComment());
+    // Auto-formatting starts the first element on a new line; the root opens the file.
+    while (out.startsWith('\n'))
+        out.remove(0, 1);
+    out.append('\n');
+    return out;
+}
+
+FileResult ProjectXmlWriter::save(const QString& path) const
+{
+    return saveFileAtomically(path, toByteArray());
+}
+
+FileResult saveFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return FileResult::failure(
+            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), f.errorString()));
+    if (f.write(bytes) != bytes.size()) {
+        const QString why = f.errorString();
+        f.cancelWriting();
+        return FileResult::failure(
+            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), why));
+    }
+    if (!f.commit())
+        return FileResult::failure(
+            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), f.errorString()));
+    return FileResult::success();
+}
+
+}  // namespace zfw

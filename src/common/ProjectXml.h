@@ -1,0 +1,132 @@
+#pragma once
+// Project XML files: the conventions every editor and the image compiler share.
+//
+// Reading: the document element is the root, whatever its name; values are looked up by
+// name among the root's (or a table's) direct children, each in its own step with its own
+// default, so one missing or malformed value never spoils the others. Integer texts go
+// through parseIntText. Rows of a table are its child elements in document order; whitespace,
+// comments and stray text between them are no rows.
+//
+// Writing: the whole document is rebuilt in memory (root, then the "SW_VERSION = ..."
+// comment after the root at document level, no XML declaration), attributes keep the order
+// in which they were set, and the file is replaced atomically.
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QAnyStringView>
+
+#include <list>
+#include <optional>
+
+namespace zfw {
+
+// Outcome of a file operation: ok, or a message for the user that names the file.
+struct FileResult {
+    bool ok = true;
+    QString message;
+
+    static FileResult success() { return {}; }
+    static FileResult failure(QString text) { return {false, std::move(text)}; }
+    explicit operator bool() const { return ok; }
+};
+
+// ---- Reading ------------------------------------------------------------------------------
+
+struct ProjectXmlLoad {
+    enum class Status { Ok, Missing, Unreadable, Malformed };
+
+    Status status = Status::Missing;
+    QDomDocument document;
+    QDomElement root;  // the document element; null unless status is Ok
+    QString message;   // empty when Ok; names the file (and line and column when malformed)
+
+    bool ok() const { return status == Status::Ok; }
+    bool missing() const { return status == Status::Missing; }
+};
+
+// Loads a project file. A file that does not exist gives Missing; one that cannot be opened,
+// Unreadable; one that is not well-formed XML or has no element, Malformed. Files written
+// in UTF-8 are read as such; bytes that are not valid UTF-8 are read as Latin-1, so older
+// files with accented names still load.
+ProjectXmlLoad loadProjectXml(const QString& path);
+
+// First direct child element of parent named name; null when parent is null or has none.
+QDomElement childElement(const QDomElement& parent, QAnyStringView name);
+
+// Child elements of a table in document order (its rows), whatever their names.
+QList<QDomElement> rowElements(const QDomElement& table);
+
+// Text of the child element name; nullopt when the element is missing.
+std::optional<QString> childText(const QDomElement& parent, QAnyStringView name);
+QString childTextDef(const QDomElement& parent, QAnyStringView name, const QString& def);
+// Integer text of the child element name; def when it is missing or no integer text.
+int childIntDef(const QDomElement& parent, QAnyStringView name, int def);
+// True only when the child element name holds exactly "1" (check boxes of ParGen.xml).
+bool childChecked(const QDomElement& parent, QAnyStringView name);
+
+// Attribute value; nullopt when the attribute is missing.
+std::optional<QString> attributeText(const QDomElement& e, QAnyStringView name);
+QString attributeTextDef(const QDomElement& e, QAnyStringView name, const QString& def);
+// Integer text of the attribute; def when it is missing or no integer text.
+int attributeIntDef(const QDomElement& e, QAnyStringView name, int def);
+// True only when the attribute holds exactly "Y" (check boxes of rule files).
+bool attributeIsY(const QDomElement& e, QAnyStringView name);
+
+// ---- Writing ------------------------------------------------------------------------------
+
+// An element of a document being built. Attributes are written in the order they were first
+// set; children in the order they were added. References returned by addChild stay valid
+// while the parent lives.
+class ProjectXmlElement {
+public:
+    explicit ProjectXmlElement(QString name) : m_name(std::move(name)) {}
+
+    const QString& name() const { return m_name; }
+
+    // Sets an attribute; a name set twice keeps its first position and takes the new value.
+    ProjectXmlElement& setAttribute(const QString& name, const QString& value);
+    ProjectXmlElement& setText(const QString& text);
+    ProjectXmlElement& addChild(const QString& name);
+    // Adds a child holding only a text, the form of every value of ParGen.xml.
+    ProjectXmlElement& addTextChild(const QString& name, const QString& text);
+
+    const QList<QPair<QString, QString>>& attributes() const { return m_attributes; }
+    const QString& text() const { return m_text; }
+    const std::list<ProjectXmlElement>& children() const { return m_children; }
+
+private:
+    QString m_name;
+    QList<QPair<QString, QString>> m_attributes;
+    QString m_text;
+    std::list<ProjectXmlElement> m_children;
+};
+
+// A project file being built: its root element, followed at document level by the comment
+// "SW_VERSION = " plus the format version.
+class ProjectXmlWriter {
+public:
+    // version defaults to the build's format version (Build_SW_Version).
+    explicit ProjectXmlWriter(const QString& rootName, const QString& version = QString());
+
+    ProjectXmlElement& root() { return m_root; }
+    const ProjectXmlElement& root() const { return m_root; }
+    QString versionComment() const;
+
+    // The file's bytes: UTF-8, indented, no XML declaration.
+    QByteArray toByteArray() const;
+    // Replaces the file atomically; on failure the old file is left as it was.
+    FileResult save(const QString& path) const;
+
+private:
+    ProjectXmlElement m_root;
+    QString m_version;
+};
+
+// Writes bytes to path through a temporary file that replaces it only when everything was
+// written; a failure names the file and the reason.
+FileResult saveFileAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace zfw
