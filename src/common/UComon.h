@@ -8,8 +8,14 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
+#include <vector>
 
 namespace zfw {
+
+// Wired and wireless M-Bus devices found by a scan; the M-Bus decoder defines them.
+class TSlave_MBus;
+class TSlave_wMBus;
 
 // Build identity of this gateway model.
 inline constexpr char Build_SW_Code[] = "CFK4R89";
@@ -81,6 +87,11 @@ struct ProgramState {
     bool Update_Read_Back = false;
 
     QString Dir_Last_EDE_Import;
+
+    // Results of the last M-Bus scan, in the order found. Whoever empties a list frees its
+    // devices; a shared_ptr lets this header hold them without their definition.
+    std::vector<std::shared_ptr<TSlave_MBus>> Slave_MBus_List;
+    std::vector<std::shared_ptr<TSlave_wMBus>> Slave_wMBus_List;
 
     QStringList Copy_Row_Buffer;
     QVector<bool> Copy_Row_CheckBox_Marks;

@@ -1,6 +1,10 @@
 #include "shell/Forms.h"
 
+#include "shell/UAbout.h"
+#include "shell/UNew_Project.h"
+#include "shell/UOpenConf.h"
 #include "shell/UPlaceholder.h"
+#include "shell/USoftOptions.h"
 
 namespace zfw {
 
@@ -84,6 +88,10 @@ TForm* createForm(FormId id, QWidget* parent)
 {
     // Each window joins here with its own case as it is built.
     switch (id) {
+    case FormId::TFNew_Project: return new TFNew_Project(parent);
+    case FormId::TFOpenConf: return new TFOpenConf(parent);
+    case FormId::TFAbout: return new TFAbout(parent);
+    case FormId::TFSoftOptions: return new TFSoftOptions(parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);
     }

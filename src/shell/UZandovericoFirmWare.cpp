@@ -3,15 +3,20 @@
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "common/USettings.h"
+#include "controls/FormParts.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
+#include "platform/Http.h"
 #include "platform/Services.h"
+#include "shell/UOpenConf.h"
+#include "shell/USoftOptions.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
@@ -116,18 +121,11 @@ const StepButtonDef* findDef(const QObject* o)
     return nullptr;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, int left, int top)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->move(left, top);
-    return l;
-}
 
 }  // namespace
 
 TFZandovericoFirmWare::TFZandovericoFirmWare(const QString& dataRoot, QWidget* parent)
-    : QWidget(parent), m_state(programState())
+    : QWidget(parent), m_state(programState()), m_http(std::make_unique<QtHttpGet>())
 {
     setObjectName(QStringLiteral("FZandovericoFirmWare"));
     m_state.Dir_Exe = QDir::cleanPath(dataRoot);
@@ -146,37 +144,31 @@ void TFZandovericoFirmWare::createControls()
     setPalette(pal);
     setAutoFillBackground(true);
 
-    L_SW_Code = makeLabel(this, "L_SW_Code", 16, 8);
-    QFont codeFont = font();
-    codeFont.setPixelSize(32);
-    L_SW_Code->setFont(codeFont);
-    L_SW_Desc = makeLabel(this, "L_SW_Desc", 16, 42);
-    QFont descFont = font();
-    descFont.setBold(true);
-    L_SW_Desc->setFont(descFont);
-    QPalette grey = L_SW_Code->palette();
-    grey.setColor(QPalette::WindowText, toQColor(clGray));
-    L_SW_Code->setPalette(grey);
-    L_SW_Desc->setPalette(grey);
+    const TitlePanel title = makeSoftwareLabels(this, QPoint(16, 8), QPoint(16, 42), 32);
+    L_SW_Code = title.code;
+    L_SW_Desc = title.description;
+    QFont boldFont = font();
+    boldFont.setBold(true);
 
-    L_Begin = makeLabel(this, "L_Begin", 16, 84);
+    L_Begin = makeFormLabel(this, "L_Begin", 16, 84);
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setFrameShape(QFrame::Box);
     Shape2->setGeometry(80, 70, 430, 34);
-    L_Name_Conf = makeLabel(this, "L_Name_Conf", 87, 75);
-    L_Name_Conf_L2 = makeLabel(this, "L_Name_Conf_L2", 87, 88);
+    L_Name_Conf = makeFormLabel(this, "L_Name_Conf", 87, 75);
+    L_Name_Conf_L2 = makeFormLabel(this, "L_Name_Conf_L2", 87, 88);
 
     for (int n = 1; n <= 8; ++n) {
-        L_Step[n - 1] = makeLabel(this, QStringLiteral("L_Step_%1").arg(n).toLatin1().constData(),
+        L_Step[n - 1] = makeFormLabel(this, QStringLiteral("L_Step_%1").arg(n).toLatin1().constData(),
                                   16, stepTop(n));
-        L_Step[n - 1]->setFont(descFont);
+        L_Step[n - 1]->setFont(boldFont);
         L_Step[n - 1]->setVisible(n <= 5);
     }
 
     for (const StepButtonDef& d : kButtons) {
         auto* b = new TStepButton(this);
         b->setObjectName(QLatin1String(d.name));
+        applyFormButtonLook(b);
         b->resize(kStepButtonWidth, kStepButtonHeight);
         b->hide();
         connect(b, &QAbstractButton::clicked, this, [this, b] { Btn_Click(b); });
@@ -203,8 +195,7 @@ void TFZandovericoFirmWare::createControls()
     const int cornerLeft[] = {516, 574, 632};
     for (int i = 0; i < 3; ++i) {
         corner[i]->setGeometry(cornerLeft[i], 8, 50, 50);
-        corner[i]->setIcon(style()->standardIcon(icons[i]));
-        corner[i]->setIconSize(QSize(32, 32));
+        corner[i]->setGlyph(style()->standardIcon(icons[i]).pixmap(32, 32).toImage());
         corner[i]->show();
     }
 
@@ -223,7 +214,7 @@ void TFZandovericoFirmWare::createControls()
         if (b->isHidden())
             b->move(80, stepTop(6) - 16);
 
-    L_Brenik = makeLabel(this, "L_Brenik", 565, stepTop(5));
+    L_Brenik = makeFormLabel(this, "L_Brenik", 565, stepTop(5));
     L_Brenik->setCursor(Qt::PointingHandCursor);
     L_Brenik->installEventFilter(this);
 
@@ -233,14 +224,17 @@ void TFZandovericoFirmWare::createControls()
     Shape1->setGeometry(10, Btn_CreateBin->y() + 51, 674, 1);
     Shape1->setStyleSheet(QStringLiteral("background-color: black;"));
 
-    LL_Update = makeLabel(this, "LL_Update", 80, Btn_CreateBin->y() + 64);
+    LL_Update = makeFormLabel(this, "LL_Update", 80, Btn_CreateBin->y() + 64);
     LL_Update->setTextFormat(Qt::RichText);
     LL_Update->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    LL_Update->setOpenExternalLinks(false);
     LL_Update->hide();
+    connect(LL_Update, &QLabel::linkActivated, this, &TFZandovericoFirmWare::LL_UpdateLinkClick);
 
     Timer_Update = new QTimer(this);
     Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
     Timer_Update->setInterval(60000);
+    connect(Timer_Update, &QTimer::timeout, this, &TFZandovericoFirmWare::Timer_UpdateTimer);
 
     setFixedSize(kClientWidth, Btn_CreateBin->y() + 152);
 }
@@ -277,8 +271,7 @@ void TFZandovericoFirmWare::FormCreate()
     L_SW_Code->adjustSize();
     L_SW_Desc->setText(s.SW_Description);
     L_SW_Desc->adjustSize();
-    const QString host = QString::fromLatin1(ZFW_MAKER_WEB_HOST);
-    L_Brenik->setText(host);
+    L_Brenik->setText(makerWebAddress(m_web));
     L_Brenik->adjustSize();
 
     Load_Language(s);
@@ -291,6 +284,8 @@ void TFZandovericoFirmWare::FormCreate()
     else
         s.Dir_Project.clear();
 
+    s.Slave_MBus_List.clear();
+    s.Slave_wMBus_List.clear();
     Set_Lang();
     Set_Files();
     s.Copy_Row_Buffer.clear();
@@ -372,9 +367,23 @@ void TFZandovericoFirmWare::Create_New_Project()
 
 void TFZandovericoFirmWare::Open_Project()
 {
-    TForm* f = m_forms.form(FormId::TFOpenConf);
+    auto* f = qobject_cast<TFOpenConf*>(m_forms.form(FormId::TFOpenConf));
     if (!f || services().dialogs->showModal(*f) != mrOk)
         return;
+    const QString name = f->Name_Conf;
+    if (name.isEmpty()) {
+        m_state.Project_Name.clear();
+        m_state.Dir_Project.clear();
+    } else {
+        // The name may be left from an earlier opening whose folder has gone since (an empty
+        // list keeps it). Activating it gave a project without a folder, where every editor
+        // failed to save; the active project now stays as it was instead.
+        const QString dir = joinPath(m_state.Dir_Projects, name);
+        if (!isValidProjectName(name) || !QDir(dir).exists())
+            return;
+        m_state.Project_Name = name;
+        m_state.Dir_Project = dir;
+    }
     showProjectState();
     Set_Files();
 }
@@ -383,15 +392,49 @@ void TFZandovericoFirmWare::Update_Device() { notAvailable(m_state.lang(17)); }
 
 void TFZandovericoFirmWare::L_BrenikClick()
 {
-    const QString host = QString::fromLatin1(ZFW_MAKER_WEB_HOST);
-    if (host.isEmpty())
-        return;
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(host);
-    url.setPath(QStringLiteral("/HOME/default.asp"));
-    url.setQuery(QStringLiteral("frompg=") + QLatin1String(Build_SW_Code));
-    services().urlOpener->openUrl(url);
+    if (m_web.isSet())
+        services().urlOpener->openUrl(homePageUrl(m_web));
+}
+
+void TFZandovericoFirmWare::Timer_UpdateTimer()
+{
+    Timer_Update->stop();
+    QPointer<TFZandovericoFirmWare> self(this);
+    auto finished = [self](bool newer) {
+        if (!self)
+            return;
+        if (newer) {
+            self->LL_Update->setText(updateLinkHtml(self->m_web, self->m_state.lang(19)));
+            self->LL_Update->adjustSize();
+            self->LL_Update->show();
+        } else {
+            self->LL_Update->hide();
+        }
+        self->Timer_Update->setInterval(7200000);
+        // The answer comes later now; the options may have been switched off meanwhile.
+        self->updateTimer();
+    };
+    if (auto* options = qobject_cast<TFSoftOptions*>(m_forms.form(FormId::TFSoftOptions)))
+        options->Check_Version(finished);
+    else
+        finished(false);
+}
+
+void TFZandovericoFirmWare::LL_UpdateLinkClick(const QString& link)
+{
+    services().urlOpener->openUrl(QUrl(link));
+}
+
+void TFZandovericoFirmWare::setHttpClient(std::unique_ptr<IHttpGet> client)
+{
+    m_http = std::move(client);
+}
+
+void TFZandovericoFirmWare::setMakerWebServer(const MakerWebServer& server)
+{
+    m_web = server;
+    L_Brenik->setText(makerWebAddress(m_web));
+    L_Brenik->adjustSize();
 }
 
 void TFZandovericoFirmWare::Btn_Click(QObject* sender)
@@ -493,6 +536,11 @@ TFZandovericoFirmWare* createApplicationWindows(const QString& dataRoot)
             continue;
         main->forms().add(info.id, createForm(info.id, main));
     }
+    // Without these folders no project or language can be kept; saying so once here spares
+    // the user a later message that blames the project name.
+    if (!main->failedFolders().isEmpty())
+        services().dialogs->showError(programState().lang(1109) + QLatin1Char('\n')
+                                      + main->failedFolders().join(QLatin1Char('\n')));
     return main;
 }
 

@@ -3,10 +3,13 @@
 // click handler that opens every editor.
 
 #include "shell/Forms.h"
+#include "shell/MakerWeb.h"
 
-#include <QPushButton>
+#include "controls/LbButton.h"
+
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QFrame;
@@ -15,10 +18,11 @@ class QTimer;
 
 namespace zfw {
 
+class IHttpGet;
 struct ProgramState;
 
 // The push button of the main window's steps.
-using TStepButton = QPushButton;
+using TStepButton = TLbButton;
 
 class TFZandovericoFirmWare final : public QWidget {
     Q_OBJECT
@@ -40,6 +44,22 @@ public:
     void Open_Project();
     void Update_Device();
     void L_BrenikClick();
+
+    // Version check of the update timer: shows or hides LL_Update when the answer arrives,
+    // then waits two hours for the next one.
+    void Timer_UpdateTimer();
+    void LL_UpdateLinkClick(const QString& link);
+
+    // Runs Timer_Update exactly while both internet options are on.
+    void updateTimer();
+
+    // The HTTP client of the version check (HTTP1); tests put their own in.
+    IHttpGet& HTTP1() { return *m_http; }
+    void setHttpClient(std::unique_ptr<IHttpGet> client);
+
+    // Where the version check asks and the links lead; tests point it at a local server.
+    const MakerWebServer& makerWebServer() const { return m_web; }
+    void setMakerWebServer(const MakerWebServer& server);
 
     // Shows the active-configuration lines for the current project state.
     void showProjectState();
@@ -82,12 +102,13 @@ private:
     void FormClose();
     void createControls();
     void createFolders();
-    void updateTimer();
     void showForm(FormId id);
     void notAvailable(const QString& what);
     void dispatch(QObject* sender);
 
     ProgramState& m_state;
+    MakerWebServer m_web = defaultMakerWebServer();
+    std::unique_ptr<IHttpGet> m_http;
     TForms m_forms;
     std::vector<TStepButton*> m_stepButtons;
     QStringList m_failedFolders;
@@ -95,7 +116,7 @@ private:
 
 // Builds every window of the program in creation order: the main window, then the 48 others
 // (placeholders for those not built yet), each once. The caller owns the main window, which
-// owns the rest.
+// owns the rest. Folders that could not be created are then reported in one error box.
 TFZandovericoFirmWare* createApplicationWindows(const QString& dataRoot);
 
 }  // namespace zfw

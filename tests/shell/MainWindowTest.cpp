@@ -4,6 +4,7 @@
 #include "common/USettings.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
+#include "shell/ShellTestFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,28 +19,7 @@
 namespace zfw {
 namespace {
 
-class MainWindow : public test::TempStateTest {
-protected:
-    std::unique_ptr<TFZandovericoFirmWare> start()
-    {
-        return std::unique_ptr<TFZandovericoFirmWare>(createApplicationWindows(root()));
-    }
-    void makeProject(const QString& name)
-    {
-        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("PROJECTS/") + name)));
-    }
-    void rememberProject(const QString& name)
-    {
-        ProgramState s;
-        s.Dir_Exe = root();
-        s.Project_Name = name;
-        s.Device_IP_Address = QStringLiteral("192.168.2.205");
-        s.Language_Name = QStringLiteral("English");
-        ASSERT_TRUE(Save_Setting(s));
-    }
-
-    test::ScopedFakeServices fakes;
-};
+class MainWindow : public test::ShellTest {};
 
 TEST_F(MainWindow, FirstStartInEmptyFolder)
 {
@@ -61,6 +41,22 @@ TEST_F(MainWindow, FirstStartInEmptyFolder)
     EXPECT_EQ(w->L_SW_Code->text(), QStringLiteral("CFK4R89"));
     EXPECT_EQ(w->L_SW_Desc->text(), QStringLiteral("S7comm Client / LoRaWAN - Converter"));
     EXPECT_TRUE(fakes.dialogs.messages.empty());
+}
+
+TEST_F(MainWindow, FoldersThatCannotBeCreatedAreReportedOnce)
+{
+    // Files in the way of PROJECTS and LANGUAGE.
+    writeFile(QStringLiteral("PROJECTS"), "");
+    writeFile(QStringLiteral("LANGUAGE"), "");
+    auto w = start();
+    EXPECT_TRUE(QDir(path(QStringLiteral("MASTER"))).exists());
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    const test::ShownMessage& m = fakes.dialogs.messages[0];
+    EXPECT_EQ(m.type, TMsgDlgType::mtError);
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error! The following folder cannot be created")));
+    EXPECT_TRUE(m.text.contains(path(QStringLiteral("PROJECTS"))));
+    EXPECT_TRUE(m.text.contains(path(QStringLiteral("LANGUAGE"))));
+    EXPECT_FALSE(m.text.contains(path(QStringLiteral("MASTER"))));
 }
 
 TEST_F(MainWindow, SizeAndPositionsOfControls)
@@ -263,12 +259,10 @@ TEST_F(MainWindow, TimerFollowsBothInternetOptions)
 {
     for (int internet = 0; internet < 2; ++internet) {
         for (int update = 0; update < 2; ++update) {
-            ProgramState s;
-            s.Dir_Exe = root();
-            s.Language_Name = QStringLiteral("English");
-            s.Opt_Enable_Internet = internet;
-            s.Opt_Enable_Update = update;
-            ASSERT_TRUE(Save_Setting(s));
+            saveSettings([&](ProgramState& s) {
+                s.Opt_Enable_Internet = internet;
+                s.Opt_Enable_Update = update;
+            });
             resetProgramState();
             auto w = start();
             EXPECT_EQ(w->Timer_Update->isActive(), internet && update) << internet << update;
