@@ -7,8 +7,9 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 1> kBlocks = {
+    static const std::array<std::span<const LangText>, 2> kBlocks = {
         languageDefaultsShell(),
+        languageDefaultsParGen(),
     };
     return kBlocks;
 }

@@ -17,4 +17,7 @@ std::span<const std::span<const LangText>> languageDefaultBlocks();
 // Blocks of the application shell (main window, New, Open, Options, shared messages).
 std::span<const LangText> languageDefaultsShell();
 
+// Blocks of the general-parameters window (400-999 and 2500-2999).
+std::span<const LangText> languageDefaultsParGen();
+
 }  // namespace zfw

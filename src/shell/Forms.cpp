@@ -1,5 +1,6 @@
 #include "shell/Forms.h"
 
+#include "config/UParGen.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
@@ -92,6 +93,7 @@ TForm* createForm(FormId id, QWidget* parent)
     case FormId::TFOpenConf: return new TFOpenConf(parent);
     case FormId::TFAbout: return new TFAbout(parent);
     case FormId::TFSoftOptions: return new TFSoftOptions(parent);
+    case FormId::TFParGen: return new TFParGen(parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);
     }

@@ -1,9 +1,11 @@
 #include "common/ULanguage.h"
 
+#include "common/LanguageDefaults.h"
 #include "common/UComon.h"
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,20 @@ TEST(FillDefaultLanguage, HasEveryEntryWithItsDefault)
     EXPECT_EQ(s.lang(2592), QString());
     EXPECT_EQ(s.lang(6399), QStringLiteral(" "));
     EXPECT_EQ(s.lang(1105), QStringLiteral("File already exists. Do you want to overwrite?"));
+}
+
+TEST(FillDefaultLanguage, EveryBlockNumberIsInsideTheTableAndGivenOnce)
+{
+    QSet<int> seen;
+    for (std::span<const LangText> block : languageDefaultBlocks()) {
+        for (const LangText& t : block) {
+            EXPECT_GE(t.number, 0);
+            EXPECT_LT(t.number, 6400);
+            EXPECT_NE(t.number, 2592) << "2592 stays empty";
+            EXPECT_FALSE(seen.contains(t.number)) << "number given twice: " << t.number;
+            seen.insert(t.number);
+        }
+    }
 }
 
 TEST(FillDefaultLanguage, RefillReplacesOverriddenEntries)
