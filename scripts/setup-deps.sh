@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core iproute2
 )
 
 missing=()

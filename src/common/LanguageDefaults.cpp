@@ -7,9 +7,10 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 2> kBlocks = {
+    static const std::array<std::span<const LangText>, 3> kBlocks = {
         languageDefaultsShell(),
         languageDefaultsParGen(),
+        languageDefaultsBoot(),
     };
     return kBlocks;
 }

@@ -17,6 +17,9 @@ std::span<const std::span<const LangText>> languageDefaultBlocks();
 // Blocks of the application shell (main window, New, Open, Options, shared messages).
 std::span<const LangText> languageDefaultsShell();
 
+// Block of the device update window (1000-1099).
+std::span<const LangText> languageDefaultsBoot();
+
 // Blocks of the general-parameters window (400-999 and 2500-2999).
 std::span<const LangText> languageDefaultsParGen();
 

@@ -145,6 +145,8 @@ constexpr LangText kShell[] = {
     {1103, "File already exists! Do you want to overwrite the file?"},
     {1104, "Error! Please set the Set Communication Parameter before to create the GSD file"},
     {1105, "File already exists. Do you want to overwrite?"},
+    {1106, "Error!!! The update program cannot be started: "},
+    {1107, "The update program is still running; the configurator no longer waits for it."},
     {1109, "Error! The following folder cannot be created, so configurations and languages "
            "cannot be kept there:"},
 };

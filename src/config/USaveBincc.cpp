@@ -494,14 +494,13 @@ void Set_LoRa_AppKey(const QString& text)
     setHexKey(binImages().LoRa_Bank.appKey, text);
 }
 
-namespace {
-
-// A row is taken when "Enable" is "Y" after trimming and upper-casing, or when it is missing.
 bool loRaRowEnabled(const QDomElement& row)
 {
     const auto enable = attributeText(row, u"Enable");
     return !enable || upperTrimmed(*enable) == QLatin1String("Y");
 }
+
+namespace {
 
 // Flag attributes are compared in upper case but not trimmed.
 bool loRaFlag(const QDomElement& row, QStringView name)

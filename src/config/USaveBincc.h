@@ -214,4 +214,8 @@ quint8 Get_S7_Data_Type(const QString& text);
 quint8 Get_S7_Data_Identifier(const QString& text);
 quint8 Get_S7_PLC_Area(const QString& text);
 
+// True when the compiler takes a LoRaWAN rule row: its "Enable" is "Y" after trimming and
+// upper-casing, or the attribute is missing. The configuration check selects rows with it too.
+bool loRaRowEnabled(const QDomElement& row);
+
 }  // namespace zfw

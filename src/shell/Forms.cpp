@@ -1,5 +1,6 @@
 #include "shell/Forms.h"
 
+#include "config/UBoot.h"
 #include "config/UParGen.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -93,6 +94,7 @@ TForm* createForm(FormId id, QWidget* parent)
     case FormId::TFOpenConf: return new TFOpenConf(parent);
     case FormId::TFAbout: return new TFAbout(parent);
     case FormId::TFSoftOptions: return new TFSoftOptions(parent);
+    case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);

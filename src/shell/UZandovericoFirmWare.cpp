@@ -3,6 +3,8 @@
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "common/USettings.h"
+#include "config/UBoot.h"
+#include "config/UUpdateDevice.h"
 #include "controls/FormParts.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
@@ -388,7 +390,10 @@ void TFZandovericoFirmWare::Open_Project()
     Set_Files();
 }
 
-void TFZandovericoFirmWare::Update_Device() { notAvailable(m_state.lang(17)); }
+void TFZandovericoFirmWare::Update_Device()
+{
+    zfw::Update_Device(m_state, qobject_cast<TFBoot*>(m_forms.form(FormId::TFBoot)), this);
+}
 
 void TFZandovericoFirmWare::L_BrenikClick()
 {

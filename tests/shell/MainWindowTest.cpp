@@ -157,7 +157,7 @@ const ClickCase kClicks[] = {
     {"parGenWith", "Btn_Prm_Gen", true, nullptr, "TFParGen", nullptr},
     {"loraWith", "Btn_LoRaWAN_Access", true, nullptr, "TFLoRa_Set_Access", nullptr},
     {"s7With", "Btn_S7_Protocol_Access", true, nullptr, "TFS7_Protocol_Set_Access", nullptr},
-    {"updateWith", "Btn_CreateBin", true, nullptr, nullptr, "not available"},
+    {"updateWith", "Btn_CreateBin", true, nullptr, "TFBoot", nullptr},
     {"modbusWith", "Btn_Modbus_Set_Access", true, nullptr, "TFModbus_TCP_Master_Set_Access",
      nullptr},
     {"knxWith", "Btn_KNX_Access", true, nullptr, "TFKNXAccess", nullptr},

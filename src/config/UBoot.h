@@ -1,0 +1,110 @@
+#pragma once
+// The device update window: the user types the device address and chooses what to update;
+// the window checks with a ping that the device answers, writes the operation list
+// Ethernet_Update.xml beside the program and starts the external update program.
+
+#include "controls/LbButton.h"
+#include "platform/Form.h"
+#include "platform/Ping.h"
+
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+class QWidget;
+
+namespace zfw {
+
+// The push button of this window.
+using TBootButton = TLbButton;
+
+class TFBoot final : public TForm {
+    Q_OBJECT
+public:
+    explicit TFBoot(QWidget* parent = nullptr);
+
+    // 0 serial layout, 1 Ethernet layout; set by the caller before each opening.
+    int Form_Type = 1;
+    // Outcome of the last echo request: 0 none yet, 1 a reply with data, 2 no reply.
+    int ping_res = 0;
+
+    void Set_Lang() override;
+    void FormShow();
+    void Btn_UpdateClick();
+    // Pings the typed address; true when the latest request got a reply.
+    bool Send_Ping();
+    void PingReply(const EchoResult& reply);
+    // Writes Ethernet_Update.xml from the current edits and choices. False, with the reason
+    // in *error, when the file could not be written.
+    bool Compile_XML_Parameter_New_Boot(QString* error = nullptr);
+    void update_ComPort();
+    void Btn_COM_ListClick();
+
+    // The four edit texts joined with ".".
+    QString ipAddressText() const;
+    // The operation list for the current edits and choices, as it is written.
+    QByteArray ethernetUpdateXml() const;
+
+    // The external update program; empty means Ethernet_Update in Dir_Exe.
+    void setUpdateProgram(const QString& path) { m_updateProgram = path; }
+    QString updateProgram() const;
+    // Longest wait for the update program, in milliseconds.
+    void setProgramTimeLimit(int ms) { m_programTimeLimitMs = ms; }
+    // True while a ping or the update program runs.
+    bool isBusy() const { return m_busy; }
+
+    QWidget* P_Title = nullptr;
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+
+    QWidget* P_IP_Address = nullptr;
+    QLabel* L_IP_Address = nullptr;
+    QLineEdit* E_IP1 = nullptr;
+    QLineEdit* E_IP2 = nullptr;
+    QLineEdit* E_IP3 = nullptr;
+    QLineEdit* E_IP4 = nullptr;
+
+    QWidget* P_Eth_Search = nullptr;
+    QLabel* L_Eth_Search = nullptr;
+    TBootButton* Btn_Eth_Search = nullptr;
+    QTreeWidget* LV_Eth_Devices = nullptr;
+    QCheckBox* CB_Eth_Search = nullptr;
+
+    QWidget* P_Options = nullptr;
+    QLabel* L_Update_Option = nullptr;
+    QComboBox* CB_Update_Options = nullptr;
+    QCheckBox* CB_Update_Option_Read_Back = nullptr;
+
+    QWidget* P_Serial = nullptr;
+    QComboBox* CB_COM_Port = nullptr;
+    TBootButton* Btn_COM_List = nullptr;
+
+    QWidget* P_Button = nullptr;
+    TBootButton* Btn_Cancel = nullptr;
+    TBootButton* Btn_Update = nullptr;
+
+public slots:
+    // A busy window cannot be closed: the check and the update program finish first.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void layoutPanels();
+    // Handles a key typed in one of the address edits; true when it is consumed.
+    bool KeyPress(QLineEdit* edit, QChar key);
+    void setBusy(bool busy);
+
+    QString m_updateProgram;
+    int m_programTimeLimitMs;
+    bool m_busy = false;
+    bool m_pingNotPermitted = false;  // the last check failed for want of an ICMP socket
+};
+
+}  // namespace zfw

@@ -1,0 +1,126 @@
+// Starting the external update program and waiting for it, with a stand-in script in place
+// of the real program.
+
+#include "config/UUpdateDevice.h"
+
+#include "UpdateDeviceSupport.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+#include <ostream>
+
+namespace zfw {
+namespace {
+
+class StartProgram : public test::UpdateProjectTest {
+protected:
+    void SetUp() override
+    {
+        UpdateProjectTest::SetUp();
+        test::useRealLauncherAndClock();
+    }
+
+    test::ScopedFakeServices m_fakes;
+};
+
+TEST_F(StartProgram, RunsInTheProgramFolderWithTheGivenParametersAndWaitsForTheEnd)
+{
+    test::StandInProgram program(root(), 0.2);
+    ASSERT_TRUE(program.ok());
+    QWidget window;
+    QElapsedTimer t;
+    t.start();
+    const StartProgramResult r = Start_Program(state(), program.path(),
+                                               QStringLiteral("-a \"two words\""), 0, &window);
+    EXPECT_EQ(r, StartProgramResult::Finished);
+    EXPECT_GE(t.elapsed(), 150);
+    EXPECT_FALSE(program.isRunning());
+    EXPECT_EQ(program.value("argc"), QStringLiteral("2"));
+    EXPECT_EQ(program.value("arg"), QStringLiteral("-a"));
+    EXPECT_EQ(program.value("cwd"), root());
+    EXPECT_TRUE(m_fakes.dialogs.messages.empty());
+    EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(StartProgram, WindowPaintsButTakesNoInputWhileTheProgramRuns)
+{
+    test::StandInProgram program(root(), 0.3);
+    ASSERT_TRUE(program.ok());
+    QWidget window;
+    bool enabledMeanwhile = true;
+    bool eventsRan = false;
+    QTimer::singleShot(50, &window, [&] {
+        eventsRan = true;
+        enabledMeanwhile = window.isEnabled();
+    });
+    Start_Program(state(), program.path(), QString(), 0, &window);
+    EXPECT_TRUE(eventsRan);
+    EXPECT_FALSE(enabledMeanwhile);
+    EXPECT_TRUE(window.isEnabled());
+}
+
+struct FailCase {
+    const char* name;
+    const char* file;       // relative to the program folder
+    bool createNotExecutable;
+};
+
+void PrintTo(const FailCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr FailCase kFailCases[] = {
+    {"MissingProgram", "Ethernet_Update", false},
+    {"NotExecutable", "Ethernet_Update", true},
+    {"FolderInsteadOfProgram", "MASTER", false},
+};
+
+class StartProgramFails : public StartProgram, public ::testing::WithParamInterface<FailCase> {};
+
+TEST_P(StartProgramFails, SaysSoAtOnce)
+{
+    const FailCase& c = GetParam();
+    const QString path = joinPath(root(), QLatin1String(c.file));
+    if (c.createNotExecutable)
+        ASSERT_TRUE(test::writeTextFile(path, "#!/bin/sh\nexit 0\n"));
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(Start_Program(state(), path, QString(), 0), StartProgramResult::NotStarted);
+    EXPECT_LT(t.elapsed(), 5000);
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
+    EXPECT_TRUE(m_fakes.dialogs.messages[0].text.startsWith(state().lang(1106)));
+    EXPECT_TRUE(m_fakes.dialogs.messages[0].text.contains(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(UpdateDevice, StartProgramFails, ::testing::ValuesIn(kFailCases),
+                         [](const ::testing::TestParamInfo<FailCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
+TEST_F(StartProgram, ProgramStillRunningAtTheLimitIsLeftRunningAndReported)
+{
+    test::StandInProgram program(root(), 30);
+    ASSERT_TRUE(program.ok());
+    QElapsedTimer t;
+    t.start();
+    const StartProgramResult r = Start_Program(state(), program.path(), QString(), 0, nullptr, 300);
+    EXPECT_EQ(r, StartProgramResult::StillRunning);
+    EXPECT_GE(t.elapsed(), 300);
+    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_TRUE(program.isRunning());
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtInformation);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].text, state().lang(1107));
+}
+
+TEST(StartProgramDefaults, UpdateProgramLiesInTheProgramFolder)
+{
+    ProgramState s;
+    s.Dir_Exe = QStringLiteral("/opt/zfw");
+    EXPECT_EQ(defaultUpdateProgram(s), QStringLiteral("/opt/zfw/Ethernet_Update"));
+    EXPECT_EQ(kStartProgramLimitMs, 150000);
+}
+
+}  // namespace
+}  // namespace zfw
