@@ -148,8 +148,9 @@ protected:
         for (const char* name : {"ParGen.xml", "S7_Protocol.xml", "LoRaWAN_SetAccess.xml"}) {
             const QString from = caseDir + QLatin1Char('/') + QLatin1String(name);
             QFile::remove(projectFile(QLatin1String(name)));
-            if (QFile::exists(from))
+            if (QFile::exists(from)) {
                 ASSERT_TRUE(QFile::copy(from, projectFile(QLatin1String(name))));
+            }
         }
     }
 };

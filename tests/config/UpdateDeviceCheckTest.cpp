@@ -79,10 +79,12 @@ class CheckConfig : public test::UpdateProjectTest,
 TEST_P(CheckConfig, Result)
 {
     const Case& c = GetParam();
-    if (c.parGen)
+    if (c.parGen) {
         ASSERT_TRUE(test::writeTextFile(state().File_ParGen, c.parGen));
-    if (c.rules)
+    }
+    if (c.rules) {
         ASSERT_TRUE(test::writeTextFile(state().File_LoRaWAN_SetAccess, c.rules));
+    }
 
     QString fileError = QStringLiteral("stale");
     EXPECT_EQ(Check_Config_LoraWAN(state(), &fileError), c.passes);

@@ -81,8 +81,9 @@ TEST_P(StartProgramFails, SaysSoAtOnce)
 {
     const FailCase& c = GetParam();
     const QString path = joinPath(root(), QLatin1String(c.file));
-    if (c.createNotExecutable)
+    if (c.createNotExecutable) {
         ASSERT_TRUE(test::writeTextFile(path, "#!/bin/sh\nexit 0\n"));
+    }
     QElapsedTimer t;
     t.start();
     EXPECT_EQ(Start_Program(state(), path, QString(), 0), StartProgramResult::NotStarted);

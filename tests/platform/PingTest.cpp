@@ -63,12 +63,14 @@ TEST_P(PingLoopback, Outcome)
         ns = std::make_unique<test::TestNetns>();
         if (!ns->ok())
             GTEST_SKIP() << ns->whyNot().toStdString();
-        if (c.pingGroupRange)
+        if (c.pingGroupRange) {
             ASSERT_TRUE(ns->sysctl(QStringLiteral("net.ipv4.ping_group_range"),
                                    QLatin1String(c.pingGroupRange)));
-        if (c.ignoreEcho)
+        }
+        if (c.ignoreEcho) {
             ASSERT_TRUE(ns->sysctl(QStringLiteral("net.ipv4.icmp_echo_ignore_all"),
                                    QStringLiteral("1")));
+        }
         ASSERT_TRUE(ns->enter());
     }
 

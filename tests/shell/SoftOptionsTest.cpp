@@ -99,8 +99,9 @@ TEST_P(LanguagePages, ShowSixToAPage)
             click(opt->Btn_Prev);
         EXPECT_EQ(opt->Show_Page, c.page);
         EXPECT_EQ(shownSlotNames().size(), c.shownSlots);
-        if (c.first)
+        if (c.first) {
             EXPECT_EQ(opt->L_L[0]->text(), QLatin1String(c.first));
+        }
         EXPECT_EQ(!opt->Btn_Prev->isHidden(), c.prevShown);
         EXPECT_EQ(!opt->Btn_Next->isHidden(), c.nextShown);
         EXPECT_EQ(opt->L_Page_Lang->text(), QLatin1String(c.label));
