@@ -109,6 +109,14 @@ public:
         m_timer.start(qMax(0, timeoutMs));
     }
 
+    // The socket, destroyed after the timer, still signals its close while it goes; this
+    // object must not answer it any more.
+    ~HttpRequest() override
+    {
+        m_finished = true;
+        m_socket.disconnect(this);
+    }
+
     void start()
     {
         if (!m_url.isValid() || m_url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive)
