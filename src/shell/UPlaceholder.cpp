@@ -1,10 +1,10 @@
 #include "shell/UPlaceholder.h"
 
+#include "controls/FormParts.h"
+#include "platform/Dialogs.h"
 #include "shell/Forms.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace zfw {
 
@@ -12,16 +12,15 @@ TFPlaceholder::TFPlaceholder(const FormInfo& info, QWidget* parent) : TForm(pare
 {
     setObjectName(QLatin1String(info.className));
     setWindowTitle(QLatin1String(info.title));
-    m_label = new QLabel(QStringLiteral("%1: this window is not available in this version yet.")
-                             .arg(QLatin1String(info.title)),
-                         this);
+    m_label = makeFormLabel(this, "L_Message", 16, 16);
+    m_label->setText(QStringLiteral("%1: this window is not available in this version yet.")
+                         .arg(QLatin1String(info.title)));
     m_label->setWordWrap(true);
+    m_label->resize(328, 48);
     // Closing is a Cancel: a caller that acts on OK must find nothing done.
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_label);
-    layout->addWidget(buttons);
+    TFormButton* close = makeFormButton(this, "Btn_Close", 244, 70, 100, 28);
+    close->setText(QStringLiteral("Close"));
+    close->setModalResult(mrCancel);
     setFixedClientSize(360, 110);
 }
 

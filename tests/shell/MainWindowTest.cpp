@@ -5,9 +5,11 @@
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 #include "shell/ShellTestFixture.h"
+#include "shell/UPlaceholder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QAbstractButton>
 #include <QFrame>
 #include <QLabel>
 #include <QTimer>
@@ -294,6 +296,23 @@ TEST_F(MainWindow, CreatesEveryWindowOnce)
         EXPECT_EQ(f->parent(), w.get());
     }
     EXPECT_EQ(languageFollowingForms().size(), 43u);
+}
+
+}  // namespace
+}  // namespace zfw
+
+namespace zfw {
+namespace {
+
+TEST(Placeholder, SaysItIsNotAvailableAndClosesAsCancel)
+{
+    TFPlaceholder p(formInfo(FormId::TFKNXAccess), nullptr);
+    EXPECT_EQ(p.objectName(), QStringLiteral("TFKNXAccess"));
+    EXPECT_TRUE(p.message().contains(QLatin1String("not available")));
+    auto* close = p.findChild<QAbstractButton*>(QStringLiteral("Btn_Close"));
+    ASSERT_NE(close, nullptr);
+    QTimer::singleShot(0, close, [close] { close->click(); });
+    EXPECT_EQ(modalResultOf(p.exec()), mrCancel);
 }
 
 }  // namespace
