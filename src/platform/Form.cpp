@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 namespace zfw {
@@ -12,6 +13,15 @@ TForm::TForm(QWidget* parent) : QDialog(parent)
 }
 
 void TForm::setFixedClientSize(int width, int height) { setFixedSize(width, height); }
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void centreOnScreen(QWidget& w)
 {

@@ -17,6 +17,10 @@ public:
 protected:
     // Fixed client size, single border, title-bar close only.
     void setFixedClientSize(int width, int height);
+
+    // Escape alone does not close the window: only a Cancel button of the window may take it.
+    // A dialog closing on Escape would drop everything typed in an editor without a word.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Centres a top-level window on the screen that holds it.

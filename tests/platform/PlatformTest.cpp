@@ -117,3 +117,31 @@ TEST(ClockTest, MonotonicClockDoesNotGoBack)
 
 }  // namespace
 }  // namespace zfw
+
+#include "platform/Form.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace zfw {
+namespace {
+
+TEST(FormTest, EscapeDoesNotCloseTheWindow)
+{
+    TForm form;
+    auto* edit = new QLineEdit(&form);
+    int result = -1;
+    QTimer::singleShot(0, &form, [&] {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Escape);
+        const bool stillOpen = form.isVisible();
+        form.done(mrOk);
+        result = stillOpen ? 1 : 0;
+    });
+    form.exec();
+    EXPECT_EQ(result, 1);
+}
+
+}  // namespace
+}  // namespace zfw
