@@ -35,9 +35,10 @@ enum class StartProgramResult {
 inline constexpr int kStartProgramLimitMs = 150000;
 
 // Starts NomeSW with the command-line parameters of Parameter, in Dir_Exe where the
-// operation list lies, and waits until it ends or limitMs have passed. tipo asks for a hidden window when not 0; programs
-// on this system have no such start option, so it is accepted and has no effect. While
-// waiting, window (when given) keeps painting but takes no input.
+// operation list lies, and waits until it ends or limitMs have passed. tipo asks for a
+// hidden window when not 0; programs on this system have no such start option, so it is
+// accepted and has no effect. While waiting, window (when given) keeps painting but takes
+// no input.
 StartProgramResult Start_Program(const ProgramState& s, const QString& NomeSW,
                                  const QString& Parameter, std::uint8_t tipo,
                                  QWidget* window = nullptr, int limitMs = kStartProgramLimitMs);

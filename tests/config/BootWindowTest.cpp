@@ -92,10 +92,29 @@ TEST_F(BootWindow, LanguageTextsReachEveryControl)
     EXPECT_EQ(m_boot->E_IP4->toolTip(), QStringLiteral("Insert fourth byte of IP Address"));
     EXPECT_EQ(m_boot->Btn_Update->toolTip(), QStringLiteral("Start the update of Device"));
 
-    // A language change reaches the window at once.
+    // A language change reaches the window at once; the option list is refilled and starts
+    // again at its first item.
+    m_boot->CB_Update_Options->setCurrentIndex(2);
     state().Language_Table[1020] = QStringLiteral("Aggiorna");
+    state().Language_Table[1016] = QStringLiteral("Solo firmware");
     m_boot->Set_Lang();
     EXPECT_EQ(m_boot->Btn_Update->text(), QStringLiteral("Aggiorna"));
+    ASSERT_EQ(m_boot->CB_Update_Options->count(), 3);
+    EXPECT_EQ(m_boot->CB_Update_Options->itemText(1), QStringLiteral("Solo firmware"));
+    EXPECT_EQ(m_boot->CB_Update_Options->currentIndex(), 0);
+}
+
+TEST_F(BootWindow, OpeningFocusesTheFirstFieldOfTheMode)
+{
+    m_boot->Form_Type = 1;
+    m_boot->show();
+    EXPECT_EQ(m_boot->focusWidget(), m_boot->E_IP1);
+    m_boot->hide();
+
+    m_boot->Form_Type = 0;
+    m_boot->show();
+    EXPECT_EQ(m_boot->focusWidget(), m_boot->CB_COM_Port);
+    m_boot->hide();
 }
 
 TEST_F(BootWindow, OpeningRestoresTheRememberedAddressAndChoices)

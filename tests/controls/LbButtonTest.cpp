@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QEnterEvent>
 #include <QLineEdit>
@@ -428,6 +429,19 @@ TEST_F(LbButtonWidget, EnterClicksTheDefaultButtonFromAnEditOrRadioButton)
     focus(radio);
     QTest::keyClick(radio, Qt::Key_Enter);
     EXPECT_EQ(clicks->count(), 2);
+}
+
+// A check box is a button to Qt but does not act on Enter, so the default button does.
+TEST_F(LbButtonWidget, EnterClicksTheDefaultButtonFromACheckBox)
+{
+    auto* check = new QCheckBox(QStringLiteral("Check"), dialog.get());
+    check->setGeometry(10, 70, 100, 23);
+    check->show();
+    button->setDefault(true);
+    focus(check);
+    QTest::keyClick(check, Qt::Key_Return);
+    EXPECT_EQ(clicks->count(), 1);
+    EXPECT_FALSE(check->isChecked());
 }
 
 TEST_F(LbButtonWidget, EnterOnAnotherFocusedButtonClicksThatOne)
