@@ -127,7 +127,7 @@ void Load_Language(ProgramState& s)
 {
     Fill_Default_Language(s);
     const QString chosen = joinPath(s.Dir_Language, s.Language_Name + QLatin1String(".lng"));
-    if (!s.Language_Name.isEmpty() && QFile::exists(chosen)) {
+    if (QFile::exists(chosen)) {
         Load_Language_File(s, chosen);
         return;
     }

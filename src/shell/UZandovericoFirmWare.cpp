@@ -1,5 +1,6 @@
 #include "shell/UZandovericoFirmWare.h"
 
+#include "common/ProjectXml.h"
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "common/USettings.h"
@@ -399,6 +400,12 @@ void TFZandovericoFirmWare::L_BrenikClick()
 {
     if (m_web.isSet())
         services().urlOpener->openUrl(homePageUrl(m_web));
+}
+
+int TFZandovericoFirmWare::Get_Type_BACnet() const
+{
+    const ProjectXmlLoad file = loadProjectXml(m_state.File_ParGen);
+    return file.ok() ? childIntDef(file.root, "BACnet_Type", 0) : 0;
 }
 
 void TFZandovericoFirmWare::Timer_UpdateTimer()

@@ -45,6 +45,10 @@ public:
     void Update_Device();
     void L_BrenikClick();
 
+    // The integer text of BACnet_Type under the root of ParGen.xml; 0 when the file is
+    // missing or malformed, the element is absent or its text is no integer.
+    int Get_Type_BACnet() const;
+
     // Version check of the update timer: shows or hides LL_Update when the answer arrives,
     // then waits two hours for the next one.
     void Timer_UpdateTimer();

@@ -201,6 +201,23 @@ TEST_F(LoadLanguage, MissingFileFallsBackToEnglishFile)
     EXPECT_EQ(s.lang(0), QStringLiteral("Start"));
 }
 
+TEST_F(LoadLanguage, EmptyNameLooksForItsFileLikeAnyOther)
+{
+    // An empty language element in the settings names the file ".lng".
+    ProgramState s;
+    s.Dir_Language = root();
+    writeLng(QString(), "STR0 =Unnamed\n");
+    writeLng(QStringLiteral("English"), "STR0 =Start\n");
+    Load_Language(s);
+    EXPECT_EQ(s.Language_Name, QString());
+    EXPECT_EQ(s.lang(0), QStringLiteral("Unnamed"));
+
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral(".lng"))));
+    Load_Language(s);
+    EXPECT_EQ(s.Language_Name, QStringLiteral("English"));
+    EXPECT_EQ(s.lang(0), QStringLiteral("Start"));
+}
+
 TEST_F(LoadLanguage, NoFilesGiveDefaults)
 {
     ProgramState s;

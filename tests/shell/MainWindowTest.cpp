@@ -284,6 +284,48 @@ TEST_F(MainWindow, ClosingWritesTheSettings)
     EXPECT_EQ(r.Device_IP_Address, QStringLiteral("10.1.2.3"));
 }
 
+struct BACnetTypeCase {
+    const char* name;
+    const char* parGen;  // content of ParGen.xml, or nullptr for no file
+    int type;
+};
+
+void PrintTo(const BACnetTypeCase& c, std::ostream* os) { *os << c.name; }
+
+const BACnetTypeCase kBACnetTypes[] = {
+    {"number", "<ParGen><BACnet_Type>3</BACnet_Type></ParGen>", 3},
+    {"rootOfAnyName", "<Other><IP>1</IP><BACnet_Type>12</BACnet_Type></Other>", 12},
+    {"noFile", nullptr, 0},
+    {"noElement", "<ParGen><IP>1</IP></ParGen>", 0},
+    {"notANumber", "<ParGen><BACnet_Type>two</BACnet_Type></ParGen>", 0},
+    {"emptyText", "<ParGen><BACnet_Type/></ParGen>", 0},
+    {"onlyNestedDeeper", "<ParGen><G><BACnet_Type>5</BACnet_Type></G></ParGen>", 0},
+    {"malformed", "<ParGen><BACnet_Type>4</BACnet_Type>", 0},
+};
+
+class BACnetType : public MainWindow, public ::testing::WithParamInterface<BACnetTypeCase> {};
+
+TEST_P(BACnetType, IsReadFromParGen)
+{
+    const BACnetTypeCase& c = GetParam();
+    makeProject(QStringLiteral("P"));
+    rememberProject(QStringLiteral("P"));
+    if (c.parGen)
+        writeFile(QStringLiteral("PROJECTS/P/ParGen.xml"), c.parGen);
+    auto w = start();
+    ASSERT_TRUE(programState().isProjectActive());
+    EXPECT_EQ(w->Get_Type_BACnet(), c.type);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BACnetType, ::testing::ValuesIn(kBACnetTypes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, BACnetTypeWithoutProjectIsZero)
+{
+    auto w = start();
+    EXPECT_EQ(w->Get_Type_BACnet(), 0);
+}
+
 TEST_F(MainWindow, CreatesEveryWindowOnce)
 {
     auto w = start();
