@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace zfw {
@@ -28,6 +29,63 @@ QString decodeProjectBytes(const QByteArray& bytes)
     if (!utf8.hasError())
         return text;
     return QString::fromLatin1(bytes);
+}
+
+// Builds the document node by node. The DOM's own parser drops every text that holds only
+// blanks, so a value of blanks (a device name, say) would come back empty and be written back
+// so; here each text inside an element is kept as it stands. Whitespace between elements
+// becomes text nodes too, which no reader takes for a row or a value.
+bool buildDocument(const QString& text, QDomDocument& doc, QString* error, int* line,
+                   int* column)
+{
+    QXmlStreamReader r(text);
+    // Project files use no namespaces; a name with a colon is read as it stands.
+    r.setNamespaceProcessing(false);
+    // A default-constructed document is null and would ignore every node added to it.
+    doc = QDomDocument(QDomDocumentType());
+    QDomNode parent = doc;
+    while (!r.atEnd()) {
+        switch (r.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            QDomElement e = doc.createElement(r.qualifiedName().toString());
+            for (const QXmlStreamAttribute& a : r.attributes())
+                e.setAttribute(a.qualifiedName().toString(), a.value().toString());
+            parent.appendChild(e);
+            parent = e;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            parent = parent.parentNode();
+            break;
+        case QXmlStreamReader::Characters:
+            // Outside the root only whitespace can stand, and it is no value.
+            if (parent.isElement()) {
+                const QString t = r.text().toString();
+                parent.appendChild(r.isCDATA() ? QDomNode(doc.createCDATASection(t))
+                                               : QDomNode(doc.createTextNode(t)));
+            }
+            break;
+        case QXmlStreamReader::Comment:
+            parent.appendChild(doc.createComment(r.text().toString()));
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            parent.appendChild(
+                doc.createProcessingInstruction(r.processingInstructionTarget().toString(),
+                                                r.processingInstructionData().toString()));
+            break;
+        case QXmlStreamReader::EntityReference:
+            parent.appendChild(doc.createEntityReference(r.name().toString()));
+            break;
+        default:
+            break;
+        }
+    }
+    if (!r.hasError())
+        return true;
+    *error = r.errorString();
+    *line = int(r.lineNumber());
+    *column = int(r.columnNumber());
+    return false;
 }
 
 int intTextDef(const std::optional<QString>& text, int def)
@@ -70,7 +128,7 @@ ProjectXmlLoad loadProjectXml(const QString& path)
     QString error;
     int line = 0;
     int column = 0;
-    if (!r.document.setContent(decodeProjectBytes(bytes), &error, &line, &column)) {
+    if (!buildDocument(decodeProjectBytes(bytes), r.document, &error, &line, &column)) {
         r.status = ProjectXmlLoad::Status::Malformed;
         r.message = QStringLiteral("%1 is not a valid XML file (line %2, column %3: %4)")
                         .arg(fileNameOf(path))
@@ -79,6 +137,10 @@ ProjectXmlLoad loadProjectXml(const QString& path)
                         .arg(error);
         return r;
     }
+    // The root is the document element, even when a declaration or a comment stands before
+    // it. Taking the document's first node instead, as older versions did, read such a file
+    // as if it held no values: the editor then showed its defaults and wrote them over the
+    // user's file on OK, and the compiler sent the device a configuration nobody made.
     r.root = r.document.documentElement();
     if (r.root.isNull()) {
         r.status = ProjectXmlLoad::Status::Malformed;

@@ -1,11 +1,12 @@
 #pragma once
 // Project XML files: the conventions every editor and the image compiler share.
 //
-// Reading: the document element is the root, whatever its name; values are looked up by
-// name among the root's (or a table's) direct children, each in its own step with its own
-// default, so one missing or malformed value never spoils the others. Integer texts go
-// through parseIntText. Rows of a table are its child elements in document order; whitespace,
-// comments and stray text between them are no rows.
+// Reading: the document element is the root, whatever its name and whatever declaration or
+// comment stands before it; values are looked up by name among the root's (or a table's)
+// direct children, each in its own step with its own default, so one missing or malformed
+// value never spoils the others. Integer texts go through parseIntText. Rows of a table are
+// its child elements in document order; whitespace, comments and stray text between them are
+// no rows.
 //
 // Writing: the whole document is rebuilt in memory (root, then the "SW_VERSION = ..."
 // comment after the root at document level, no XML declaration), attributes keep the order
@@ -50,7 +51,7 @@ struct ProjectXmlLoad {
 // Loads a project file. A file that does not exist gives Missing; one that cannot be opened,
 // Unreadable; one that is not well-formed XML or has no element, Malformed. Files written
 // in UTF-8 are read as such; bytes that are not valid UTF-8 are read as Latin-1, so older
-// files with accented names still load.
+// files with accented names still load. Texts are kept as they stand, blanks-only ones too.
 ProjectXmlLoad loadProjectXml(const QString& path);
 
 // First direct child element of parent named name; null when parent is null or has none.

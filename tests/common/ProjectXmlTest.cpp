@@ -79,6 +79,55 @@ TEST_F(ProjectXml, Latin1BytesAreReadWhenNotUtf8)
     EXPECT_EQ(childText(r.root, u"N"), QStringLiteral("Caf\u00E9"));
 }
 
+struct TextCase {
+    const char* name;
+    const char* xml;       // children of the root
+    const char* expected;  // childText(root, "N")
+};
+
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+
+// Texts come back as they stand: a value of blanks is a value, not an empty element.
+const TextCase kTextCases[] = {
+    {"BlanksOnly", "<N>   </N>", "   "},
+    {"TabOnly", "<N>\t</N>", "\t"},
+    {"BlanksAround", "<N> a b </N>", " a b "},
+    {"Empty", "<N></N>", ""},
+    {"SelfClosed", "<N/>", ""},
+    {"Entities", "<N> &amp;&lt;&#65; </N>", " &<A "},
+    {"CData", "<N><![CDATA[ <x> ]]></N>", " <x> "},
+    {"BlankValueBesideIndentation", "\n  <M>1</M>\n  <N> </N>\n", " "},
+    {"PrefixedSiblingIsNoError", "<a:M>1</a:M><N>x</N>", "x"},
+};
+
+class ProjectXmlText : public ProjectXml, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(ProjectXmlText, ChildTextIsKeptAsItStands)
+{
+    const TextCase& c = GetParam();
+    const QString p = write(QStringLiteral("t.xml"),
+                            QByteArray("<Root>") + c.xml + QByteArray("</Root>"));
+    const ProjectXmlLoad r = loadProjectXml(p);
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(childText(r.root, u"N"), QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ProjectXmlText, ::testing::ValuesIn(kTextCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Indentation between elements is neither a row nor part of a sibling's value.
+TEST_F(ProjectXml, IndentationIsNoValue)
+{
+    const QString p = write(QStringLiteral("i.xml"),
+                            "<R>\n  <T>\n    <row a=\"1\"/>\n  </T>\n  <V>5</V>\n</R>\n"
+                            "<!--SW_VERSION = 1.002-->\n");
+    const ProjectXmlLoad r = loadProjectXml(p);
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(rowElements(childElement(r.root, u"T")).size(), 1);
+    EXPECT_EQ(childIntDef(r.root, u"V", -1), 5);
+    EXPECT_TRUE(r.document.lastChild().isComment());
+}
+
 struct ValueCase {
     const char* name;
     const char* xml;  // children of the root

@@ -212,6 +212,97 @@ TEST_P(BankDataRate, IsTheNumberBeforeTheFirstDash)
 INSTANTIATE_TEST_SUITE_P(Texts, BankDataRate, ::testing::ValuesIn(kDataRateCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct DeviceNameCase {
+    const char* name;
+    const char* element;  // the Eth_Conn_Device_Name element (UTF-8), or nothing
+    const char* bytes;    // bank1 bytes 1300 on, in hex; the rest of the 32 bytes is zero
+};
+
+void PrintTo(const DeviceNameCase& c, std::ostream* os) { *os << c.name; }
+
+const DeviceNameCase kDeviceNameCases[] = {
+    {"Plain", "<Eth_Conn_Device_Name>GW1</Eth_Conn_Device_Name>", "475731"},
+    {"BlanksKept", "<Eth_Conn_Device_Name> GW </Eth_Conn_Device_Name>", "20475720"},
+    {"BlanksOnly", "<Eth_Conn_Device_Name>   </Eth_Conn_Device_Name>", "202020"},
+    {"AccentIsItsLatin1Byte", "<Eth_Conn_Device_Name>\xC3\xA9</Eth_Conn_Device_Name>", "e9"},
+    {"Empty", "<Eth_Conn_Device_Name></Eth_Conn_Device_Name>", ""},
+    {"Missing", "", ""},
+};
+
+class BankDeviceName : public BankProjectTest,
+                       public ::testing::WithParamInterface<DeviceNameCase> {};
+
+TEST_P(BankDeviceName, IsStoredAsItStands)
+{
+    writeProjectFile(QStringLiteral("ParGen.xml"),
+                     QByteArray("<Par_Gen>") + GetParam().element + "</Par_Gen>");
+    ASSERT_TRUE(Compile_Bin().ok);
+    const QByteArray field(
+        reinterpret_cast<const char*>(binImages().Bank1_Buffer.data()) + 1300, 32);
+    QByteArray expected = QByteArray::fromHex(GetParam().bytes);
+    expected.append(32 - expected.size(), '\0');
+    EXPECT_EQ(field.toHex(' '), expected.toHex(' '));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, BankDeviceName, ::testing::ValuesIn(kDeviceNameCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Which rows are rules: the LoRaWAN compiler is lenient (trimmed, any case, or no attribute),
+// the S7 compiler takes exactly "Y" only.
+struct EnableCase {
+    const char* name;
+    const char* attribute;  // the Enable attribute as written, or nothing
+    bool loRaTaken;
+    bool s7Taken;
+};
+
+void PrintTo(const EnableCase& c, std::ostream* os) { *os << c.name; }
+
+const EnableCase kEnableCases[] = {
+    {"UpperY", "Enable=\"Y\"", true, true},
+    {"LowerY", "Enable=\"y\"", true, false},
+    {"BlankBeforeY", "Enable=\" Y\"", true, false},
+    {"BlanksAroundLowerY", "Enable=\" y \"", true, false},
+    {"Missing", "", true, false},
+    {"N", "Enable=\"N\"", false, false},
+    {"Empty", "Enable=\"\"", false, false},
+    {"Yes", "Enable=\"YES\"", false, false},
+};
+
+class BankEnable : public BankProjectTest, public ::testing::WithParamInterface<EnableCase> {};
+
+TEST_P(BankEnable, RowIsTakenOnlyWhenEnabled)
+{
+    const EnableCase& c = GetParam();
+    const QByteArray row =
+        QByteArray("<row ") + c.attribute + " StartByte=\"7\" PLC_Add=\"7\"/>";
+    const QByteArray enabled = "<row Enable=\"Y\" StartByte=\"9\" PLC_Add=\"9\"/>";
+    writeProjectFile(QStringLiteral("LoRaWAN_SetAccess.xml"),
+                     "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + row + enabled
+                         + "</LoRaWAN_Uplink><LoRaWAN_Downlink>" + row + enabled
+                         + "</LoRaWAN_Downlink></LoRaWAN_Set_Access>");
+    writeProjectFile(QStringLiteral("S7_Protocol.xml"),
+                     "<S7_Protocol><S7_Protocol_Read>" + row + enabled
+                         + "</S7_Protocol_Read><S7_Protocol_Write>" + row
+                         + "</S7_Protocol_Write></S7_Protocol>");
+    ASSERT_TRUE(Compile_Bin().ok);
+    const BinImages& img = binImages();
+    const quint16 loRaCount = c.loRaTaken ? 2 : 1;
+    EXPECT_EQ(img.LoRa_Bank.uplinkCount, loRaCount);
+    EXPECT_EQ(img.LoRa_Bank.downlinkCount, loRaCount);
+    EXPECT_EQ(img.LoRa_Uplink_Rules[0].startByte, c.loRaTaken ? 7 : 9);
+    EXPECT_EQ(img.LoRa_Downlink_Rules[0].startByte, c.loRaTaken ? 7 : 9);
+    const int s7Count = c.s7Taken ? 3 : 1;  // the row in both tables, plus the enabled read row
+    EXPECT_EQ(img.Par_Gen_Bank.u32(TPar_Gen_Bank::kS7RuleCount), quint32(s7Count));
+    EXPECT_EQ(img.S7_Rules[0].plcAdd, c.s7Taken ? 7 : 9);
+    if (c.s7Taken) {
+        EXPECT_EQ(img.S7_Rules[2].flags, TS7_Rule::kWriteRule);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Attributes, BankEnable, ::testing::ValuesIn(kEnableCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct HexKeyCase {
     const char* name;
     const char* text;
