@@ -581,18 +581,27 @@ bool TFParGen::KeyPress(QLineEdit* edit, QKeyEvent* event)
 
 bool TFParGen::OnKeyPress(QLineEdit* edit, QKeyEvent* event)
 {
+    // Keys that type nothing (arrows, Home, End) carry no text and pass. The filter is
+    // about typed characters: control characters pass, and so does DEL (127), which is how
+    // the Delete key arrives on X11; dropping it would leave the key fields without Delete.
     const QString text = event->text();
-    if (text.size() != 1)
-        return false;
-    const char16_t c = text.at(0).unicode();
-    if (c <= 32 || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))
-        return false;
-    if (c >= u'a' && c <= u'f') {
-        // Typed letters are kept in upper case.
-        QKeyEvent upper(QEvent::KeyPress, event->key(), event->modifiers() & ~Qt::ShiftModifier,
-                        text.toUpper(), event->isAutoRepeat(), event->count());
-        QCoreApplication::sendEvent(edit, &upper);
+    bool lowerHex = false;
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c <= 32 || c == 127 || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))
+            continue;
+        if (c >= u'a' && c <= u'f') {
+            lowerHex = true;
+            continue;
+        }
+        return true;  // any other character, including one of several, drops the key
     }
+    if (!lowerHex)
+        return false;
+    // Typed letters are kept in upper case.
+    QKeyEvent upper(QEvent::KeyPress, event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                    text.toUpper(), event->isAutoRepeat(), event->count());
+    QCoreApplication::sendEvent(edit, &upper);
     return true;
 }
 
@@ -602,7 +611,9 @@ bool TFParGen::FormMouseWheel(const QPoint& globalPos, int wheelDelta)
     if (!viewport->rect().contains(viewport->mapFromGlobal(globalPos)))
         return false;
     const int lines = QApplication::wheelScrollLines();
-    if (lines >= 1)
+    // Touchpads send wheel events without vertical movement (the start and end of a gesture,
+    // sideways swipes); those must not scroll the group down.
+    if (lines >= 1 && wheelDelta != 0)
         CPG->scrollLines(wheelDelta > 0 ? lines : -lines);
     return true;
 }

@@ -46,7 +46,8 @@ public:
     void On_Change(QObject* sender);
     void On_Click(QObject* sender);
 
-    // Returns true when the wheel event at globalPos was taken by the panel group.
+    // Returns true when the wheel event at globalPos was taken by the panel group; a zero
+    // vertical delta is taken without scrolling.
     bool FormMouseWheel(const QPoint& globalPos, int wheelDelta);
 
     // LoRaWAN lists and payload.

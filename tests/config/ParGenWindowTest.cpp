@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 namespace zfw {
 namespace {
@@ -117,6 +121,92 @@ TEST_F(ParGenWindow, SubBandRowOnlyForTheAmericanAndAustralianRegions)
     EXPECT_EQ(y("CB_LoRa_Network_Type"), networkY);
 }
 
+// Label rows of the LoRaWAN panel: the region list's top is y0 = 9, the sub-band row (when
+// shown) stands at y0 + 28, and every following row 28 pixels below the previous one.
+struct LoRaLayoutCase {
+    const char* name;
+    const char* region;
+    int activation;  // list index: 0 ABP, 1 OTAA
+    int subBandY;    // -1: hidden
+    int networkY;
+    int adaptiveY;
+    int deviceAddressY;  // -1: hidden
+    int applicationKeyY;  // -1: hidden
+    int fPortY;
+    int lnCheckY;
+};
+
+void PrintTo(const LoRaLayoutCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr LoRaLayoutCase kLoRaLayouts[] = {
+    {"AS923_ABP", "AS923", 0, -1, 37, 65, 233, -1, 317, 345},
+    {"AU915_ABP", "AU915", 0, 37, 65, 93, 261, -1, 345, 373},
+    {"US915Hybrid_ABP", "US915-Hybrid", 0, 37, 65, 93, 261, -1, 345, 373},
+    {"US915_OTAA", "US915", 1, 37, 65, 93, -1, 261, 289, 317},
+    {"EU868_OTAA", "EU868", 1, -1, 37, 65, -1, 233, 261, 289},
+};
+
+class ParGenLoRaLayout : public ParGenWindow,
+                         public ::testing::WithParamInterface<LoRaLayoutCase> {};
+
+TEST_P(ParGenLoRaLayout, RowsFollowRegionAndActivation)
+{
+    const LoRaLayoutCase& c = GetParam();
+    m_form->FormShow();
+    m_form->CB_LoRa_RF_Band->setCurrentText(QString::fromLatin1(c.region));
+    m_form->CB_LoRa_Activation_Method->setCurrentIndex(c.activation);
+
+    auto labelAt = [this](const char* label, const char* field, int expected) {
+        if (expected < 0) {
+            EXPECT_FALSE(shown(label)) << label;
+            EXPECT_FALSE(shown(field)) << field;
+            return;
+        }
+        EXPECT_TRUE(shown(label)) << label;
+        EXPECT_EQ(y(label), expected) << label;
+        EXPECT_EQ(child(label)->x(), 14) << label;
+        EXPECT_EQ(y(field), expected - 3) << field;
+        EXPECT_EQ(child(field)->x(), 191) << field;
+    };
+    EXPECT_EQ(y("CB_LoRa_RF_Band"), 9);
+    labelAt("L_LoRa_FrequencySubBand", "CB_LoRa_FrequencySubBand", c.subBandY);
+    labelAt("L_LoRa_Network_Type", "CB_LoRa_Network_Type", c.networkY);
+    EXPECT_EQ(y("CB_LoRa_Adaptive_DataRate"), c.adaptiveY);
+    labelAt("L_LoRa_Device_Address", "E_LoRa_Device_Address", c.deviceAddressY);
+    labelAt("L_LoRa_Application_Key", "E_LoRa_Application_Key", c.applicationKeyY);
+    labelAt("L_LoRa_FPort", "CB_LoRa_FPort", c.fPortY);
+    labelAt("L_LoRa_LNCHECK", "E_LoRa_LNCHECK", c.lnCheckY);
+    // Bottom of the LNCHECK label (15 pixels high), the header, 12 pixels.
+    EXPECT_EQ(m_form->CP_LoRa->panelHeight(),
+              c.lnCheckY + 15 + m_form->panelGroup()->headerHeight() + 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Regions, ParGenLoRaLayout, ::testing::ValuesIn(kLoRaLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ParGenWindow, EthernetConnectionAndS7RowsKeepTheirDesignPlaces)
+{
+    m_form->FormShow();
+    EXPECT_EQ(y("L_EthConn_Device_Name"), 12);
+    EXPECT_EQ(y("E_EthConn_Device_Name"), 9);
+    EXPECT_EQ(y("CB_EthConn_En_DHCP_Cable"), 40);
+    EXPECT_EQ(y("CB_EthConn_Enable_DNS"), 96);
+    EXPECT_EQ(y("L_EthConn_Secondary_DNS"), 152);
+    const int octetX[] = {191, 252, 313, 374};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(m_form->E_EthConn_Sec_DNS_IP[i]->geometry(), QRect(octetX[i], 149, 55, 21));
+        EXPECT_EQ(m_form->E_S7_Protocol_IP[i]->geometry(), QRect(octetX[i], 9, 55, 21));
+        EXPECT_EQ(m_form->E_S7_Protocol_SM[i]->geometry(), QRect(octetX[i], 37, 55, 21));
+        EXPECT_EQ(m_form->E_S7_Protocol_GAT[i]->geometry(), QRect(octetX[i], 66, 55, 21));
+    }
+    EXPECT_EQ(y("L_S7_Protocol_IP"), 12);
+    EXPECT_EQ(y("L_S7_Protocol_SM"), 40);
+    EXPECT_EQ(y("CB_S7_Protocol_En_GAT"), 68);
+    const int header = m_form->panelGroup()->headerHeight();
+    EXPECT_EQ(m_form->CP_Ethernet_Connection->panelHeight(), 149 + 21 + header + 12);
+    EXPECT_EQ(m_form->CP_S7_Protocol->panelHeight(), 66 + 21 + header + 12);
+}
+
 TEST_F(ParGenWindow, ChangingTheRegionRefillsRatesAndPayload)
 {
     m_form->FormShow();
@@ -207,6 +297,49 @@ TEST_F(ParGenWindow, KeyFieldsTakeOnlyHexDigitsAndBlanksInUpperCase)
     EXPECT_NE(m_form->result(), mrOk);
 }
 
+// One key event as the platform delivers it, sent to a key field holding "AB" with the cursor
+// between the two letters.
+struct HexKeyCase {
+    const char* name;
+    int key;
+    const char* text;  // UTF-8 text of the event
+    const char* expected;
+};
+
+void PrintTo(const HexKeyCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr HexKeyCase kHexKeys[] = {
+    {"digit", Qt::Key_7, "7", "A7B"},
+    {"lowerHexTurnsUpper", Qt::Key_F, "f", "AFB"},
+    {"blank", Qt::Key_Space, " ", "A B"},
+    {"letterPastF", Qt::Key_G, "g", "AB"},
+    {"minus", Qt::Key_Minus, "-", "AB"},
+    {"backspace", Qt::Key_Backspace, "\b", "B"},
+    // X11 delivers the Delete key with the text DEL (127).
+    {"deleteAsDel", Qt::Key_Delete, "\x7f", "A"},
+    {"deleteWithoutText", Qt::Key_Delete, "", "A"},
+    {"characterOutsideTheBasicPlane", Qt::Key_unknown, "\xF0\x9F\x98\x80", "AB"},
+    {"severalCharactersOneForbidden", Qt::Key_unknown, "1z", "AB"},
+    {"severalHexCharacters", Qt::Key_unknown, "c1", "AC1B"},
+};
+
+class ParGenHexKeys : public ParGenWindow, public ::testing::WithParamInterface<HexKeyCase> {};
+
+TEST_P(ParGenHexKeys, KeyFieldFilter)
+{
+    const HexKeyCase& c = GetParam();
+    m_form->FormShow();
+    QLineEdit* key = m_form->E_LoRa_Application_Session_Key;
+    key->setText(QStringLiteral("AB"));
+    key->setCursorPosition(1);
+    QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier, QString::fromUtf8(c.text));
+    QCoreApplication::sendEvent(key, &press);
+    EXPECT_EQ(key->text(), QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ParGenHexKeys, ::testing::ValuesIn(kHexKeys),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ParGenWindow, CancelDiscardsAndTheNextOpeningReloadsTheFile)
 {
     m_form->FormShow();
@@ -259,6 +392,25 @@ TEST_F(ParGenWindow, WheelOverTheGroupScrollsIt)
     EXPECT_TRUE(m_form->FormMouseWheel(inside, 120));
     EXPECT_LT(bar->value(), down);
     EXPECT_FALSE(m_form->FormMouseWheel(m_form->Btn_OK->mapToGlobal(QPoint(2, 2)), -120));
+}
+
+TEST_F(ParGenWindow, WheelEventWithoutVerticalMovementDoesNotScroll)
+{
+    m_form->show();
+    m_form->resize(460, 400);
+    QApplication::processEvents();
+    QScrollBar* bar = m_form->panelGroup()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const QPoint inside = m_form->panelGroup()->viewport()->mapToGlobal(QPoint(20, 20));
+    // A touchpad gesture starts and ends with such events, and a sideways swipe has no
+    // vertical part either.
+    QWheelEvent phase(m_form->panelGroup()->viewport()->mapFromGlobal(QPointF(inside)),
+                      QPointF(inside), QPoint(), QPoint(0, 0), Qt::NoButton, Qt::NoModifier,
+                      Qt::ScrollBegin, false);
+    QCoreApplication::sendEvent(m_form->panelGroup()->viewport(), &phase);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_TRUE(m_form->FormMouseWheel(inside, 0));
+    EXPECT_EQ(bar->value(), 0);
 }
 
 // ---- Other models of the family ------------------------------------------------------------
