@@ -13,12 +13,9 @@
 
 namespace zfw {
 
-namespace {
+QString displayPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
-QString fileNameOf(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
+namespace {
 
 // UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise: files of older versions may hold
 // single-byte accented characters, which a strict UTF-8 parse would reject as a whole.
@@ -114,14 +111,14 @@ ProjectXmlLoad loadProjectXml(const QString& path)
         r.status = QFileInfo::exists(path) ? ProjectXmlLoad::Status::Unreadable
                                            : ProjectXmlLoad::Status::Missing;
         r.message = r.missing()
-                        ? QStringLiteral("File %1 does not exist").arg(fileNameOf(path))
-                        : QStringLiteral("%1 is not a file").arg(fileNameOf(path));
+                        ? QStringLiteral("File %1 does not exist").arg(displayPath(path))
+                        : QStringLiteral("%1 is not a file").arg(displayPath(path));
         return r;
     }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         r.status = ProjectXmlLoad::Status::Unreadable;
-        r.message = QStringLiteral("Cannot read %1: %2").arg(fileNameOf(path), f.errorString());
+        r.message = QStringLiteral("Cannot read %1: %2").arg(displayPath(path), f.errorString());
         return r;
     }
     const QByteArray bytes = f.readAll();
@@ -131,7 +128,7 @@ ProjectXmlLoad loadProjectXml(const QString& path)
     if (!buildDocument(decodeProjectBytes(bytes), r.document, &error, &line, &column)) {
         r.status = ProjectXmlLoad::Status::Malformed;
         r.message = QStringLiteral("%1 is not a valid XML file (line %2, column %3: %4)")
-                        .arg(fileNameOf(path))
+                        .arg(displayPath(path))
                         .arg(line)
                         .arg(column)
                         .arg(error);
@@ -144,7 +141,7 @@ ProjectXmlLoad loadProjectXml(const QString& path)
     r.root = r.document.documentElement();
     if (r.root.isNull()) {
         r.status = ProjectXmlLoad::Status::Malformed;
-        r.message = QStringLiteral("%1 holds no XML element").arg(fileNameOf(path));
+        r.message = QStringLiteral("%1 holds no XML element").arg(displayPath(path));
         return r;
     }
     r.status = ProjectXmlLoad::Status::Ok;
@@ -277,16 +274,16 @@ FileResult saveFileAtomically(const QString& path, const QByteArray& bytes)
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return FileResult::failure(
-            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), f.errorString()));
+            QStringLiteral("Cannot write %1: %2").arg(displayPath(path), f.errorString()));
     if (f.write(bytes) != bytes.size()) {
         const QString why = f.errorString();
         f.cancelWriting();
         return FileResult::failure(
-            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), why));
+            QStringLiteral("Cannot write %1: %2").arg(displayPath(path), why));
     }
     if (!f.commit())
         return FileResult::failure(
-            QStringLiteral("Cannot write %1: %2").arg(fileNameOf(path), f.errorString()));
+            QStringLiteral("Cannot write %1: %2").arg(displayPath(path), f.errorString()));
     return FileResult::success();
 }
 

@@ -34,6 +34,9 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
+// A file's path as messages to the user show it.
+QString displayPath(const QString& path);
+
 // ---- Reading ------------------------------------------------------------------------------
 
 struct ProjectXmlLoad {

@@ -15,6 +15,16 @@ QString trimBlanks(QStringView s)
     return s.mid(b, e - b).toString();
 }
 
+QString asciiUpper(QStringView s)
+{
+    QString out = s.toString();
+    for (QChar& c : out) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return out;
+}
+
 std::optional<int> parseIntText(QStringView s)
 {
     qsizetype i = 0;

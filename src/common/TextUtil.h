@@ -17,6 +17,9 @@ QString trimBlanks(QStringView s);
 // into the signed range as a 32-bit pattern.
 std::optional<int> parseIntText(QStringView s);
 
+// Upper case for keyword comparisons: the letters a to z only; every other character stays.
+QString asciiUpper(QStringView s);
+
 // parseIntText with the caller's default.
 int strToIntDef(QStringView s, int def);
 

@@ -25,17 +25,6 @@ std::optional<int> intInRange(QStringView text, int lo, int hi)
 
 bool isByteText(QStringView text) { return intInRange(text, 0, 255).has_value(); }
 
-// Keyword comparisons upper-case the letters a to z only.
-QString asciiUpper(QStringView text)
-{
-    QString out = text.toString();
-    for (QChar& c : out) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
-    }
-    return out;
-}
-
 struct CodeText {
     int code;
     const char* text;

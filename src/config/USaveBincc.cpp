@@ -29,25 +29,20 @@ void putU32(quint8* out, quint32 v)
     out[3] = quint8(v >> 24);
 }
 
-QString fileNameOf(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 // A rule file missing one of its tables was not written by its editor; compiling it would
 // send the device a configuration nobody made, so the compilation stops and names the file.
 FileResult missingTable(const QString& path, const char* table)
 {
     return FileResult::failure(QStringLiteral("%1: the table element \"%2\" is missing; "
                                               "the bank files were not compiled")
-                                   .arg(fileNameOf(path), QLatin1String(table)));
+                                   .arg(displayPath(path), QLatin1String(table)));
 }
 
 FileResult tooManyRules(const QString& path, const char* table, int capacity)
 {
     return FileResult::failure(QStringLiteral("%1: more than %2 enabled rules in \"%3\"; "
                                               "the bank files were not compiled")
-                                   .arg(fileNameOf(path))
+                                   .arg(displayPath(path))
                                    .arg(capacity)
                                    .arg(QLatin1String(table)));
 }
@@ -86,7 +81,7 @@ quint8 codeOf(std::span<const TextCode> table, const QString& text, quint8 other
 
 QString upperTrimmed(const QString& s)
 {
-    return trimBlanks(s).toUpper();
+    return asciiUpper(trimBlanks(s));
 }
 
 }  // namespace
@@ -245,7 +240,7 @@ FileResult Save_Bin_Files_K4R89()
     const QString binDir = joinPath(s.Dir_Project, QStringLiteral("bin"));
     if (!QDir().mkpath(binDir) || !QFileInfo(binDir).isDir())
         return FileResult::failure(
-            QStringLiteral("Cannot create the folder %1").arg(fileNameOf(binDir)));
+            QStringLiteral("Cannot create the folder %1").arg(displayPath(binDir)));
 
     struct Image {
         QString path;
@@ -267,7 +262,7 @@ FileResult Save_Bin_Files_K4R89()
             for (QSaveFile& g : files)
                 g.cancelWriting();
             return FileResult::failure(
-                QStringLiteral("Cannot write %1: %2").arg(fileNameOf(images[i].path), why));
+                QStringLiteral("Cannot write %1: %2").arg(displayPath(images[i].path), why));
         }
     }
     for (int i = 0; i < 2; ++i) {
@@ -276,7 +271,7 @@ FileResult Save_Bin_Files_K4R89()
             for (int j = i + 1; j < 2; ++j)
                 files[j].cancelWriting();
             return FileResult::failure(
-                QStringLiteral("Cannot write %1: %2").arg(fileNameOf(images[i].path), why));
+                QStringLiteral("Cannot write %1: %2").arg(displayPath(images[i].path), why));
         }
     }
     return FileResult::success();
@@ -506,7 +501,7 @@ namespace {
 bool loRaFlag(const QDomElement& row, QStringView name)
 {
     const auto t = attributeText(row, name);
-    return t && t->toUpper() == QLatin1String("Y");
+    return t && asciiUpper(*t) == QLatin1String("Y");
 }
 
 quint8 loRaFPort(const QDomElement& row)

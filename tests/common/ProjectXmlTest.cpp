@@ -1,5 +1,6 @@
 #include "common/ProjectXml.h"
 
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -17,16 +18,10 @@ protected:
     QString write(const QString& name, const QByteArray& bytes)
     {
         const QString p = path(name);
-        QFile f(p);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(test::writeFile(p, bytes));
         return p;
     }
-    static QByteArray read(const QString& p)
-    {
-        QFile f(p);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray read(const QString& p) { return test::readFile(p); }
 };
 
 TEST_F(ProjectXml, MissingFileIsReportedAsMissing)

@@ -59,6 +59,12 @@ TEST(StrToIntDef, UsesDefaultForNonIntegers)
     EXPECT_EQ(strToIntDef(u"q7", -1), -1);
 }
 
+TEST(AsciiUpper, RaisesOnlyTheLettersAToZ)
+{
+    EXPECT_EQ(asciiUpper(u"variable Y-z"), QStringLiteral("VARIABLE Y-Z"));
+    EXPECT_EQ(asciiUpper(QStringView(u"\u00e9t\u00e9")), QStringLiteral("\u00e9T\u00e9"));
+}
+
 TEST(TrimBlanks, RemovesBlanksAndControlCharactersAtBothEnds)
 {
     EXPECT_EQ(trimBlanks(u"\t \r a b \n\x01"), QStringLiteral("a b"));

@@ -2,6 +2,7 @@
 
 #include "common/LanguageDefaults.h"
 #include "common/UComon.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -171,9 +172,7 @@ class LoadLanguage : public test::TempStateTest {
 protected:
     void writeLng(const QString& name, const QByteArray& content)
     {
-        QFile f(path(name + QStringLiteral(".lng")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(test::writeFile(path(name + QStringLiteral(".lng")), content));
     }
 };
 

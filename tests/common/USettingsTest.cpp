@@ -1,6 +1,7 @@
 #include "common/USettings.h"
 
 #include "common/UComon.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -20,14 +21,11 @@ protected:
     }
     void writeSettings(const QByteArray& xml)
     {
-        QFile f(path(QStringLiteral("Zandoveric.xml")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(xml);
+        ASSERT_TRUE(test::writeFile(path(QStringLiteral("Zandoveric.xml")), xml));
     }
     QByteArray readSettings()
     {
-        QFile f(path(QStringLiteral("Zandoveric.xml")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return test::readFile(path(QStringLiteral("Zandoveric.xml")));
     }
 };
 

@@ -251,7 +251,7 @@ TEST_P(BootList, WrittenBesideTheProgramAfterTheDeviceAnswered)
     setAddress(QStringLiteral("192.168.2.205"));
     m_boot->CB_Update_Options->setCurrentIndex(c.option);
     m_boot->CB_Update_Option_Read_Back->setChecked(c.readBack);
-    ASSERT_TRUE(test::writeTextFile(listPath(), "an older list"));
+    ASSERT_TRUE(test::writeFile(listPath(), "an older list"));
     m_boot->Btn_UpdateClick();
 
     const QString bin = state().Dir_Project + QStringLiteral("/bin/");
@@ -279,7 +279,7 @@ TEST_P(BootList, WrittenBesideTheProgramAfterTheDeviceAnswered)
         }
     }
     expected += QLatin1String(kListTail);
-    EXPECT_EQ(test::readTextFile(listPath()).toStdString(), expected.toUtf8().toStdString());
+    EXPECT_EQ(test::readFile(listPath()).toStdString(), expected.toUtf8().toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Boot, BootList, ::testing::ValuesIn(kListCases),

@@ -1,6 +1,7 @@
 // ParGen.xml through the window: opening, OK, and what the file then holds.
 
 #include "config/ParGenFixture.h"
+#include "support/Files.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,24 +19,11 @@ QString dataPath(const char* name)
     return QStringLiteral(ZFW_TEST_DATA_DIR "/config/pargen/") + QLatin1String(name);
 }
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 class ParGenFile : public test::ParGenFormTest {
 protected:
     QString file() const { return programState().File_ParGen; }
-    void useFile(const char* name) { writeBytes(file(), readBytes(dataPath(name))); }
-    void useText(const QByteArray& xml) { writeBytes(file(), xml); }
+    void useFile(const char* name) { useText(test::readFile(dataPath(name))); }
+    void useText(const QByteArray& xml) { ASSERT_TRUE(test::writeFile(file(), xml)); }
 
     // Opens the window and presses OK; true when it closed with OK.
     bool openAndOk()
@@ -48,7 +36,7 @@ protected:
 
     QString written(const char* element) const
     {
-        const QByteArray bytes = readBytes(file());
+        const QByteArray bytes = test::readFile(file());
         const QByteArray open = QByteArray("<") + element + ">";
         const qsizetype b = bytes.indexOf(open);
         if (b < 0)
@@ -62,7 +50,7 @@ protected:
 TEST_F(ParGenFile, NoFileWritesTheDefaultDocument)
 {
     ASSERT_TRUE(openAndOk());
-    EXPECT_EQ(readBytes(file()), readBytes(dataPath("default.xml")));
+    EXPECT_EQ(test::readFile(file()), test::readFile(dataPath("default.xml")));
     EXPECT_TRUE(m_fakes.dialogs.messages.empty());
 }
 
@@ -84,12 +72,12 @@ class ParGenRoundTrip : public ParGenFile, public ::testing::WithParamInterface<
 TEST_P(ParGenRoundTrip, OkWithoutChangeKeepsTheFileByteForByte)
 {
     useFile(GetParam().file);
-    const QByteArray before = readBytes(file());
+    const QByteArray before = test::readFile(file());
     ASSERT_FALSE(before.isEmpty());
     ASSERT_TRUE(openAndOk()) << (m_fakes.dialogs.messages.empty()
                                      ? std::string()
                                      : m_fakes.dialogs.messages.front().text.toStdString());
-    EXPECT_EQ(readBytes(file()), before);
+    EXPECT_EQ(test::readFile(file()), before);
     EXPECT_TRUE(m_fakes.dialogs.messages.empty());
 }
 
@@ -121,7 +109,7 @@ TEST_F(ParGenFile, ListTextsMatchWithCaseIgnoredAndAreWrittenAsListed)
 TEST_F(ParGenFile, UnknownRegionLeavesListsEmptyAndOkRefuses)
 {
     useText("<Par_Gen><LoRa_RF_Band>EU433</LoRa_RF_Band></Par_Gen>");
-    const QByteArray before = readBytes(file());
+    const QByteArray before = test::readFile(file());
     EXPECT_FALSE(openAndOk());
     EXPECT_EQ(m_form->CB_LoRa_RF_Band->currentIndex(), -1);
     EXPECT_EQ(m_form->CB_LoRa_DataRate->count(), 0);
@@ -130,7 +118,7 @@ TEST_F(ParGenFile, UnknownRegionLeavesListsEmptyAndOkRefuses)
     EXPECT_EQ(m_fakes.dialogs.messages[0].text,
               QStringLiteral("Error LoRa!! RF Band cannot be empty"));
     EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
-    EXPECT_EQ(readBytes(file()), before);
+    EXPECT_EQ(test::readFile(file()), before);
 }
 
 TEST_F(ParGenFile, CheckBoxesTakeOnlyOneAndWiFiDhcpIsAlwaysWrittenOff)
@@ -206,13 +194,13 @@ TEST_P(ParGenBrokenFile, DefaultsAndAWarningThenAskBeforeOverwriting)
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 2u);
     EXPECT_EQ(m_fakes.dialogs.messages[1].type, TMsgDlgType::mtConfirmation);
     EXPECT_NE(m_form->result(), mrOk);
-    EXPECT_EQ(readBytes(file()), GetParam().bytes);
+    EXPECT_EQ(test::readFile(file()), GetParam().bytes);
 
     // Agreeing writes the values shown.
     m_fakes.dialogs.messageAnswers = {mrYes};
     m_form->Btn_OKClick();
     EXPECT_EQ(m_form->result(), mrOk);
-    EXPECT_EQ(readBytes(file()), readBytes(dataPath("default.xml")));
+    EXPECT_EQ(test::readFile(file()), test::readFile(dataPath("default.xml")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ParGenBrokenFile, ::testing::ValuesIn(kBroken),

@@ -44,8 +44,8 @@ TEST_P(BankGolden, ImagesMatchTheHandWorkedBytes)
     const FileResult saved = Save_Bin_Files();
     ASSERT_TRUE(saved.ok) << saved.message.toStdString();
 
-    const QByteArray bank1 = test::readFileBytes(binFile(QStringLiteral("bank1.bin")));
-    const QByteArray bank2 = test::readFileBytes(binFile(QStringLiteral("bank2.bin")));
+    const QByteArray bank1 = test::readFile(binFile(QStringLiteral("bank1.bin")));
+    const QByteArray bank2 = test::readFile(binFile(QStringLiteral("bank2.bin")));
     ASSERT_EQ(bank1.size(), 2048);
     ASSERT_EQ(bank2.size(), 36864);
     const QByteArray want1 =
@@ -61,12 +61,12 @@ TEST_P(BankGolden, SecondCompilationIsByteIdentical)
     copyCase(caseDir());
     ASSERT_TRUE(Compile_Bin().ok);
     ASSERT_TRUE(Save_Bin_Files().ok);
-    const QByteArray first1 = test::readFileBytes(binFile(QStringLiteral("bank1.bin")));
-    const QByteArray first2 = test::readFileBytes(binFile(QStringLiteral("bank2.bin")));
+    const QByteArray first1 = test::readFile(binFile(QStringLiteral("bank1.bin")));
+    const QByteArray first2 = test::readFile(binFile(QStringLiteral("bank2.bin")));
     ASSERT_TRUE(Compile_Bin().ok);
     ASSERT_TRUE(Save_Bin_Files().ok);
-    EXPECT_TRUE(test::readFileBytes(binFile(QStringLiteral("bank1.bin"))) == first1);
-    EXPECT_TRUE(test::readFileBytes(binFile(QStringLiteral("bank2.bin"))) == first2);
+    EXPECT_TRUE(test::readFile(binFile(QStringLiteral("bank1.bin"))) == first1);
+    EXPECT_TRUE(test::readFile(binFile(QStringLiteral("bank2.bin"))) == first2);
 }
 
 // Truncated project files are bad input: a clear failure or a compiled image, never a crash,
@@ -75,7 +75,7 @@ TEST_P(BankGolden, TruncatedFilesFailCleanly)
 {
     for (const char* name : {"ParGen.xml", "S7_Protocol.xml", "LoRaWAN_SetAccess.xml"}) {
         const QByteArray whole =
-            test::readFileBytes(caseDir() + QLatin1Char('/') + QLatin1String(name));
+            test::readFile(caseDir() + QLatin1Char('/') + QLatin1String(name));
         for (qsizetype cut = 0; cut < whole.size(); cut += 37) {
             copyCase(caseDir());
             writeProjectFile(QLatin1String(name), whole.left(cut));
@@ -100,9 +100,9 @@ TEST_F(BankProjectTest, RichProjectThenNoFilesGivesTheDefaults)
     ASSERT_TRUE(Compile_Bin().ok);
     ASSERT_TRUE(Save_Bin_Files().ok);
     const QString dir = test::bankDataDir() + QStringLiteral("/no_files");
-    EXPECT_TRUE(test::readFileBytes(binFile(QStringLiteral("bank1.bin")))
+    EXPECT_TRUE(test::readFile(binFile(QStringLiteral("bank1.bin")))
                 == test::parseExpectedImage(dir + QStringLiteral("/bank1.expected"), 2048));
-    EXPECT_TRUE(test::readFileBytes(binFile(QStringLiteral("bank2.bin")))
+    EXPECT_TRUE(test::readFile(binFile(QStringLiteral("bank2.bin")))
                 == test::parseExpectedImage(dir + QStringLiteral("/bank2.expected"), 36864));
 }
 
@@ -112,7 +112,7 @@ TEST_F(BankProjectTest, Bank1TableAddressesAndS7Count)
     copyCase(test::bankDataDir() + QStringLiteral("/rich_abp_variable"));
     ASSERT_TRUE(Compile_Bin().ok);
     ASSERT_TRUE(Save_Bin_Files().ok);
-    const QByteArray bank1 = test::readFileBytes(binFile(QStringLiteral("bank1.bin")));
+    const QByteArray bank1 = test::readFile(binFile(QStringLiteral("bank1.bin")));
     EXPECT_EQ(bank1.mid(1620, 12).toHex(' '), QByteArray("00 20 08 00 06 00 00 00 00 00 08 00"));
 }
 

@@ -3,6 +3,7 @@
 // reader of the readable expected-image files of tests/data/config/bank.
 
 #include "common/UComon.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QByteArray>
@@ -21,12 +22,6 @@ namespace zfw::test {
 inline QString bankDataDir()
 {
     return QStringLiteral(ZFW_TEST_DATA_DIR "/config/bank");
-}
-
-inline QByteArray readFileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Expected image of size bytes from lines "<offset> u8|u16|u32 <value>", "<offset> bytes
@@ -138,9 +133,7 @@ protected:
     }
     void writeProjectFile(const QString& name, const QByteArray& bytes) const
     {
-        QFile f(projectFile(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        ASSERT_TRUE(test::writeFile(projectFile(name), bytes));
     }
     // Copies the project files of a golden case folder into the project.
     void copyCase(const QString& caseDir) const

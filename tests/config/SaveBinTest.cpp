@@ -1,4 +1,5 @@
 #include "config/USaveBincc.h"
+#include "support/Files.h"
 
 #include "SaveBinSupport.h"
 
@@ -84,7 +85,7 @@ TEST_P(BankFailure, StopsWithTheFileNamedAndWritesNothing)
     // Images of an earlier update stay as they were.
     ASSERT_TRUE(Compile_Bin().ok);
     ASSERT_TRUE(Save_Bin_Files().ok);
-    const QByteArray old1 = test::readFileBytes(binFile(QStringLiteral("bank1.bin")));
+    const QByteArray old1 = test::readFile(binFile(QStringLiteral("bank1.bin")));
 
     writeProjectFile(QLatin1String(c.file), c.content());
     const FileResult r = Compile_Bin();
@@ -95,7 +96,7 @@ TEST_P(BankFailure, StopsWithTheFileNamedAndWritesNothing)
     const FileResult saved = Save_Bin_Files();
     EXPECT_FALSE(saved.ok);
     EXPECT_FALSE(saved.message.isEmpty());
-    EXPECT_TRUE(test::readFileBytes(binFile(QStringLiteral("bank1.bin"))) == old1);
+    EXPECT_TRUE(test::readFile(binFile(QStringLiteral("bank1.bin"))) == old1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BankFailure, ::testing::ValuesIn(kFailCases),
@@ -110,8 +111,8 @@ TEST_F(BankProjectTest, FullTablesFitExactly)
     const FileResult r = Compile_Bin();
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     ASSERT_TRUE(Save_Bin_Files().ok);
-    const QByteArray bank1 = test::readFileBytes(binFile(QStringLiteral("bank1.bin")));
-    const QByteArray bank2 = test::readFileBytes(binFile(QStringLiteral("bank2.bin")));
+    const QByteArray bank1 = test::readFile(binFile(QStringLiteral("bank1.bin")));
+    const QByteArray bank2 = test::readFile(binFile(QStringLiteral("bank2.bin")));
     ASSERT_EQ(bank1.size(), 2048);
     ASSERT_EQ(bank2.size(), 36864);
     EXPECT_EQ(bank1.mid(1624, 4).toHex(), QByteArray("00040000"));  // 1024 rules
@@ -146,7 +147,7 @@ TEST_F(BankProjectTest, BinThatIsAFileIsReportedAndNothingIsWritten)
     const FileResult r = Save_Bin_Files();
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("bin"))) << r.message.toStdString();
-    EXPECT_EQ(test::readFileBytes(projectFile(QStringLiteral("bin"))), QByteArray("not a folder"));
+    EXPECT_EQ(test::readFile(projectFile(QStringLiteral("bin"))), QByteArray("not a folder"));
     const QStringList left = QDir(programState().Dir_Project).entryList(QDir::Files);
     EXPECT_EQ(left, QStringList{QStringLiteral("bin")});
 }
@@ -155,16 +156,12 @@ TEST_F(BankProjectTest, BinThatIsAFileIsReportedAndNothingIsWritten)
 TEST_F(BankProjectTest, FailureOnBank2KeepsTheOldBank1)
 {
     ASSERT_TRUE(QDir(programState().Dir_Project).mkpath(QStringLiteral("bin/bank2.bin")));
-    {
-        QFile old(binFile(QStringLiteral("bank1.bin")));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    ASSERT_TRUE(test::writeFile(binFile(QStringLiteral("bank1.bin")), "old"));
     ASSERT_TRUE(Compile_Bin().ok);
     const FileResult r = Save_Bin_Files();
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("bank2.bin"))) << r.message.toStdString();
-    EXPECT_EQ(test::readFileBytes(binFile(QStringLiteral("bank1.bin"))), QByteArray("old"));
+    EXPECT_EQ(test::readFile(binFile(QStringLiteral("bank1.bin"))), QByteArray("old"));
     EXPECT_EQ(QDir(joinPath(programState().Dir_Project, QStringLiteral("bin")))
                   .entryList(QDir::Files),
               QStringList{QStringLiteral("bank1.bin")});

@@ -80,10 +80,10 @@ TEST_P(CheckConfig, Result)
 {
     const Case& c = GetParam();
     if (c.parGen) {
-        ASSERT_TRUE(test::writeTextFile(state().File_ParGen, c.parGen));
+        ASSERT_TRUE(test::writeFile(state().File_ParGen, c.parGen));
     }
     if (c.rules) {
-        ASSERT_TRUE(test::writeTextFile(state().File_LoRaWAN_SetAccess, c.rules));
+        ASSERT_TRUE(test::writeFile(state().File_LoRaWAN_SetAccess, c.rules));
     }
 
     QString fileError = QStringLiteral("stale");

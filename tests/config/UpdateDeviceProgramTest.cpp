@@ -82,7 +82,7 @@ TEST_P(StartProgramFails, SaysSoAtOnce)
     const FailCase& c = GetParam();
     const QString path = joinPath(root(), QLatin1String(c.file));
     if (c.createNotExecutable) {
-        ASSERT_TRUE(test::writeTextFile(path, "#!/bin/sh\nexit 0\n"));
+        ASSERT_TRUE(test::writeFile(path, "#!/bin/sh\nexit 0\n"));
     }
     QElapsedTimer t;
     t.start();

@@ -26,9 +26,9 @@ protected:
 
     void writeRules(const char* numByte)
     {
-        ASSERT_TRUE(test::writeTextFile(
+        ASSERT_TRUE(test::writeFile(
             state().File_ParGen, "<ParGen><LoRa_Payload_Size>51</LoRa_Payload_Size></ParGen>"));
-        ASSERT_TRUE(test::writeTextFile(
+        ASSERT_TRUE(test::writeFile(
             state().File_LoRaWAN_SetAccess,
             QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"")
                 + numByte + "\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>"));
@@ -74,7 +74,7 @@ TEST_F(UpdateStep, RuleTooLongStopsWithText30AndWritesNothing)
 
 TEST_F(UpdateStep, MalformedRuleFileIsNamedAndStopsTheStep)
 {
-    ASSERT_TRUE(test::writeTextFile(state().File_LoRaWAN_SetAccess, "<LoRaWAN_Set_Access><"));
+    ASSERT_TRUE(test::writeFile(state().File_LoRaWAN_SetAccess, "<LoRaWAN_Set_Access><"));
     Update_Device(state(), &m_boot, nullptr);
 
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
@@ -89,7 +89,7 @@ TEST_F(UpdateStep, BankFilesThatCannotBeWrittenStopBeforeTheWindow)
     // A regular file where the bin folder belongs: neither the folder nor the images can be
     // created.
     const QString bin = joinPath(state().Dir_Project, QStringLiteral("bin"));
-    ASSERT_TRUE(test::writeTextFile(bin, "not a folder"));
+    ASSERT_TRUE(test::writeFile(bin, "not a folder"));
     Update_Device(state(), &m_boot, nullptr);
 
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
@@ -97,13 +97,13 @@ TEST_F(UpdateStep, BankFilesThatCannotBeWrittenStopBeforeTheWindow)
     EXPECT_TRUE(m_fakes.dialogs.messages[0].text.contains(QLatin1String("bin")))
         << m_fakes.dialogs.messages[0].text.toStdString();
     EXPECT_TRUE(m_fakes.dialogs.shownForms.isEmpty());
-    EXPECT_EQ(test::readTextFile(bin), QByteArray("not a folder"));
+    EXPECT_EQ(test::readFile(bin), QByteArray("not a folder"));
 }
 
 TEST_F(UpdateStep, CompileFailureStopsBeforeTheBankFiles)
 {
     // A rule file without its uplink table cannot be compiled.
-    ASSERT_TRUE(test::writeTextFile(state().File_LoRaWAN_SetAccess, "<LoRaWAN_Set_Access/>"));
+    ASSERT_TRUE(test::writeFile(state().File_LoRaWAN_SetAccess, "<LoRaWAN_Set_Access/>"));
     Update_Device(state(), &m_boot, nullptr);
 
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);

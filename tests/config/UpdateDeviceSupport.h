@@ -7,6 +7,7 @@
 #include "platform/Ping.h"
 #include "platform/Services.h"
 #include "support/FakeServices.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -20,18 +21,6 @@
 #include <functional>
 
 namespace zfw::test {
-
-inline bool writeTextFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readTextFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Program folder with MASTER and one active project "P", English texts loaded.
 class UpdateProjectTest : public TempStateTest {
@@ -81,7 +70,7 @@ public:
             "  if [ -f Ethernet_Update.xml ]; then echo list=yes; else echo list=no; fi\n"
             "} > '" + m_log.toLocal8Bit() + "'\n"
             "exec sleep " + QByteArray::number(sleepSeconds) + "\n";
-        m_ok = writeTextFile(m_path, script)
+        m_ok = writeFile(m_path, script)
                && QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner
                                                     | QFile::ExeOwner);
     }
@@ -101,7 +90,7 @@ public:
     // Value of a "key=value" line of the log (the first one); empty when missing.
     QString value(const char* key) const
     {
-        const QList<QByteArray> lines = readTextFile(m_log).split('\n');
+        const QList<QByteArray> lines = readFile(m_log).split('\n');
         for (const QByteArray& l : lines)
             if (l.startsWith(QByteArray(key) + '='))
                 return QString::fromLocal8Bit(l.mid(qstrlen(key) + 1));

@@ -1,6 +1,6 @@
 #include "platform/Http.h"
 
-#include "shell/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 
 #include <QElapsedTimer>
 

@@ -3,6 +3,7 @@
 #include "common/UComon.h"
 #include "common/USettings.h"
 #include "support/FakeServices.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 #include "shell/ShellTestFixture.h"
 #include "shell/UPlaceholder.h"
@@ -124,10 +125,7 @@ TEST_F(MainWindow, CaptionsAndHintsComeFromTheLanguageTable)
 TEST_F(MainWindow, LanguageFileIsAppliedAtStart)
 {
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("LANGUAGE"))));
-    QFile f(path(QStringLiteral("LANGUAGE/English.lng")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("STR0 =Start here\n");
-    f.close();
+    ASSERT_TRUE(test::writeFile(path(QStringLiteral("LANGUAGE/English.lng")), "STR0 =Start here\n"));
     auto w = start();
     EXPECT_EQ(w->L_Begin->text(), QStringLiteral("Start here"));
 }
@@ -212,9 +210,7 @@ TEST_F(MainWindow, ScanDecodeAsksBeforeReplacingAnExistingNetwork)
     makeProject(QStringLiteral("P"));
     rememberProject(QStringLiteral("P"));
     auto w = start();
-    QFile f(programState().File_M_Bus);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    ASSERT_TRUE(test::writeFile(programState().File_M_Bus, QByteArray()));
     fakes.dialogs.messageAnswers = {mrNo};
     w->Btn_Click(w->findChild<TStepButton*>(QStringLiteral("Btn_ScanDecode")));
     ASSERT_EQ(fakes.dialogs.messages.size(), 1u);

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "shell/UZandovericoFirmWare.h"
 #include "support/FakeServices.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -47,14 +48,11 @@ protected:
     }
     void writeFile(const QString& rel, const QByteArray& bytes)
     {
-        QFile f(path(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << rel.toStdString();
-        f.write(bytes);
+        ASSERT_TRUE(test::writeFile(path(rel), bytes)) << rel.toStdString();
     }
     QByteArray readFile(const QString& rel)
     {
-        QFile f(path(rel));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return test::readFile(path(rel));
     }
 
     // Shows d as the modal loop would, lets act play the user, and returns how it closed.

@@ -1,4 +1,4 @@
-#include "shell/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 #include "shell/ShellTestFixture.h"
 #include "shell/USoftOptions.h"
 #include "platform/Http.h"
