@@ -138,6 +138,7 @@ constexpr LangText kShell[] = {
     {319, "Software Settings"},
     {320, "Jump into next field in the tables by pressing the Enter Key"},
     {321, "Enable Auto Size of Table Columns by Double Click"},
+    {322, "The update check is not available in this build"},
     // Shared messages
     {1100, "Row Already used. Do you want to overwrite the values?"},
     {1101, "Error in the Copy values!!! Copy a valid row before Paste it"},

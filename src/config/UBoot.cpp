@@ -3,7 +3,7 @@
 #include "common/ProjectXml.h"
 #include "common/UComon.h"
 #include "common/UComonValidators.h"
-#include "config/UUpdateDevice.h"
+#include "config/UpdateProgram.h"
 #include "controls/FormParts.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,8 +33,8 @@ constexpr int kOptionsHeight = 66;
 constexpr int kSerialHeight = 56;
 constexpr int kButtonHeight = 56;
 
-// Echo requests: 89 data characters, 400 ms for each reply, 10 ms pause with the window
-// processing events, two good replies suffice, and no new request after 5 s.
+// Echo requests: 89 data characters, 400 ms for each reply, 10 ms pause before the next
+// one, two good replies suffice, and no new request after 5 s.
 constexpr char kPingData[] =
     "12345678901234567890123456789012345678901234567890123456789012345678901234567890123456789";
 constexpr int kPingTimeoutMs = 400;
@@ -66,14 +65,6 @@ QWidget* makePanel(QWidget* parent, const char* name, int height)
     p->setObjectName(QLatin1String(name));
     p->resize(kClientWidth, height);
     return p;
-}
-
-
-void pauseWithEvents(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 }  // namespace
@@ -328,7 +319,54 @@ void TFBoot::Btn_UpdateClick()
     // requests, so a second click started a second check and a second update program, and
     // Cancel closed the window in the middle. Both stay off until the program has ended.
     setBusy(true);
-    const bool answered = Send_Ping();
+    Send_Ping();
+}
+
+void TFBoot::Send_Ping()
+{
+    ping_res = 0;
+    m_pingNotPermitted = false;
+    m_pingStart = services().clock->monotonicMs();
+    m_pingTries = 0;
+    m_goodReplies = 0;
+    sendEcho();
+}
+
+void TFBoot::sendEcho()
+{
+    ++m_pingTries;
+    pinger().echo(ipAddressText(), QByteArray(kPingData), kPingTimeoutMs, this,
+                  [this](const EchoResult& reply) { echoAnswered(reply); });
+}
+
+void TFBoot::echoAnswered(const EchoResult& reply)
+{
+    if (reply.status == EchoResult::Status::Failed) {
+        m_pingNotPermitted = reply.notPermitted;
+        pingFinished(false);
+        return;
+    }
+    PingReply(reply);
+    QTimer::singleShot(kPingPauseMs, this, &TFBoot::afterPingPause);
+}
+
+void TFBoot::afterPingPause()
+{
+    if (ping_res == 1 && ++m_goodReplies >= kPingGoodReplies) {
+        pingFinished(true);
+        return;
+    }
+    if (services().clock->monotonicMs() - m_pingStart > kPingTotalMs
+        || m_pingTries >= kPingMaxTries) {
+        pingFinished(ping_res == 1);
+        return;
+    }
+    sendEcho();
+}
+
+void TFBoot::pingFinished(bool answered)
+{
+    ProgramState& s = programState();
     if (!answered) {
         setBusy(false);
         if (ping_res == 2)
@@ -350,37 +388,8 @@ void TFBoot::Btn_UpdateClick()
         services().dialogs->showError(error, this);
         return;
     }
-    Start_Program(s, updateProgram(), QString(), 0, this, m_programTimeLimitMs);
-    setBusy(false);
-}
-
-bool TFBoot::Send_Ping()
-{
-    ping_res = 0;
-    m_pingNotPermitted = false;
-    IClock& clock = *services().clock;
-    const qint64 start = clock.monotonicMs();
-    const QString host = ipAddressText();
-    const QByteArray data(kPingData);
-    IPinger& echo = pinger();
-    int goodReplies = 0;
-    for (int tries = 0; tries < kPingMaxTries; ++tries) {
-        const qint64 tryStart = clock.monotonicMs();
-        const EchoResult reply = echo.echo(host, data, kPingTimeoutMs);
-        if (reply.status == EchoResult::Status::Failed) {
-            m_pingNotPermitted = reply.notPermitted;
-            return false;
-        }
-        PingReply(reply);
-        do {
-            pauseWithEvents(kPingPauseMs);
-        } while (ping_res == 0 && clock.monotonicMs() - tryStart <= kPingTimeoutMs);
-        if (ping_res == 1 && ++goodReplies >= kPingGoodReplies)
-            break;
-        if (clock.monotonicMs() - start > kPingTotalMs)
-            break;
-    }
-    return ping_res == 1;
+    Start_Program(s, updateProgram(), QString(), 0, this, m_programTimeLimitMs,
+                  [this](StartProgramResult) { setBusy(false); });
 }
 
 void TFBoot::PingReply(const EchoResult& reply)

@@ -1,7 +1,9 @@
 #pragma once
 // The device update window: the user types the device address and chooses what to update;
 // the window checks with a ping that the device answers, writes the operation list
-// Ethernet_Update.xml beside the program and starts the external update program.
+// Ethernet_Update.xml beside the program and starts the external update program. The check
+// and the wait for the program run as steps on the event loop; the window stays busy (its
+// input off, closing refused) from the click until the program has ended.
 
 #include "controls/LbButton.h"
 #include "platform/Form.h"
@@ -33,9 +35,11 @@ public:
 
     void Set_Lang() override;
     void FormShow();
+    // Starts the check of the typed address; the rest of the update follows when it ends.
     void Btn_UpdateClick();
-    // Pings the typed address; true when the latest request got a reply.
-    bool Send_Ping();
+    // Starts the echo requests to the typed address. When they end, the update goes on if
+    // the latest request got a reply, and stops with a message otherwise.
+    void Send_Ping();
     void PingReply(const EchoResult& reply);
     // Writes Ethernet_Update.xml from the current edits and choices. False, with the reason
     // in *error, when the file could not be written.
@@ -53,7 +57,7 @@ public:
     QString updateProgram() const;
     // Longest wait for the update program, in milliseconds.
     void setProgramTimeLimit(int ms) { m_programTimeLimitMs = ms; }
-    // True while a ping or the update program runs.
+    // True from the update click until the check has failed or the update program has ended.
     bool isBusy() const { return m_busy; }
 
     QWidget* P_Title = nullptr;
@@ -100,11 +104,18 @@ private:
     // Handles a key typed in one of the address edits; true when it is consumed.
     bool KeyPress(QLineEdit* edit, QChar key);
     void setBusy(bool busy);
+    void sendEcho();
+    void echoAnswered(const EchoResult& reply);
+    void afterPingPause();
+    void pingFinished(bool answered);
 
     QString m_updateProgram;
     int m_programTimeLimitMs;
     bool m_busy = false;
     bool m_pingNotPermitted = false;  // the last check failed for want of an ICMP socket
+    qint64 m_pingStart = 0;           // monotonic ms at the start of the check
+    int m_pingTries = 0;
+    int m_goodReplies = 0;
 };
 
 }  // namespace zfw

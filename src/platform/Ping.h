@@ -6,6 +6,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+
+class QObject;
 
 namespace zfw {
 
@@ -25,13 +28,18 @@ struct EchoResult {
 
 class IPinger {
 public:
+    using Done = std::function<void(const EchoResult&)>;
+
     virtual ~IPinger() = default;
 
     // Sends one echo request carrying data to host (a dotted IPv4 address, otherwise a name
-    // to resolve to IPv4) and waits at most timeoutMs for its reply. The window stays
-    // responsive meanwhile: pending events are processed while waiting. Sequence numbers
-    // count up from one request to the next.
-    virtual EchoResult echo(const QString& host, const QByteArray& data, int timeoutMs) = 0;
+    // to resolve to IPv4) and returns at once. done receives the outcome exactly once, from
+    // the event loop and never from inside echo(), at the latest timeoutMs after the request
+    // left (a name lookup may add up to 5 s before). When context is destroyed first, the
+    // request is dropped and done is never called. Sequence numbers count up from one
+    // request to the next.
+    virtual void echo(const QString& host, const QByteArray& data, int timeoutMs,
+                      QObject* context, Done done) = 0;
 };
 
 // The real echo client. Unprivileged ICMP datagram sockets are used where the system allows
@@ -44,7 +52,8 @@ public:
     // use only that socket (tests use them to cover each path).
     explicit IcmpPinger(SocketKind kind = SocketKind::Any);
 
-    EchoResult echo(const QString& host, const QByteArray& data, int timeoutMs) override;
+    void echo(const QString& host, const QByteArray& data, int timeoutMs, QObject* context,
+              Done done) override;
 
     // Socket kind of the last request that could open one; Any before the first.
     SocketKind lastSocketKind() const { return m_lastKind; }

@@ -86,14 +86,14 @@ std::span<const FormId> languageFollowingForms()
     return kOrder;
 }
 
-TForm* createForm(FormId id, QWidget* parent)
+TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
 {
     // Each window joins here with its own case as it is built.
     switch (id) {
     case FormId::TFNew_Project: return new TFNew_Project(parent);
     case FormId::TFOpenConf: return new TFOpenConf(parent);
-    case FormId::TFAbout: return new TFAbout(parent);
-    case FormId::TFSoftOptions: return new TFSoftOptions(parent);
+    case FormId::TFAbout: return new TFAbout(shell, parent);
+    case FormId::TFSoftOptions: return new TFSoftOptions(shell, parent);
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     default:

@@ -3,6 +3,7 @@
 // which the main window reaches them.
 
 #include "platform/Form.h"
+#include "shell/ShellServices.h"
 
 #include <array>
 #include <span>
@@ -89,7 +90,8 @@ private:
     std::array<TForm*, kFormCount> m_forms{};
 };
 
-// Creates window id with the given parent. Windows not built yet are placeholders that say so.
-TForm* createForm(FormId id, QWidget* parent);
+// Creates window id with the given parent; the About and Options windows get shell. Windows
+// not built yet are placeholders that say so.
+TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell = {});
 
 }  // namespace zfw

@@ -1,6 +1,8 @@
 #include "shell/MakerWeb.h"
 
 #include "common/UComon.h"
+#include "platform/Services.h"
+#include "shell/ShellServices.h"
 
 namespace zfw {
 
@@ -56,6 +58,11 @@ QString updateLinkHtml(const MakerWebServer& server, const QString& caption)
     return QStringLiteral("<a href=\"%1\">%2</a>")
         .arg(downloadPageUrl(server).toString(QUrl::FullyEncoded).toHtmlEscaped(),
              caption.toHtmlEscaped());
+}
+
+IUrlOpener& urlOpenerOf(const ShellServices& shell)
+{
+    return shell.urlOpener ? *shell.urlOpener : *services().urlOpener;
 }
 
 QString makerWebAddress(const MakerWebServer& server)

@@ -5,7 +5,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "shell/MakerWeb.h"
-#include "shell/UZandovericoFirmWare.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -19,13 +18,6 @@ namespace {
 constexpr int kClientWidth = 425;
 constexpr int kClientHeight = 148;
 constexpr int kLogoSize = 81;
-
-MakerWebServer serverOf(const QWidget* w)
-{
-    if (auto* main = qobject_cast<TFZandovericoFirmWare*>(w->parentWidget()))
-        return main->makerWebServer();
-    return defaultMakerWebServer();
-}
 
 }  // namespace
 
@@ -52,10 +44,18 @@ QPixmap makerLogo(int size)
     return pixmap;
 }
 
-TFAbout::TFAbout(QWidget* parent) : TModalForm(parent)
+TFAbout::TFAbout(QWidget* parent) : TFAbout(ShellServices{}, parent) {}
+
+TFAbout::TFAbout(const ShellServices& shell, QWidget* parent) : TModalForm(parent), m_shell(shell)
 {
     setObjectName(QStringLiteral("TFAbout"));
     FormCreate();
+}
+
+void TFAbout::setShellServices(const ShellServices& shell)
+{
+    m_shell = shell;
+    FormShow();
 }
 
 void TFAbout::FormCreate()
@@ -114,7 +114,7 @@ void TFAbout::FormShow()
         {Label9, QString::fromLatin1(Build_SW_Code)},
         {Label10, QString::fromLatin1(Build_SW_Version)},
         {Label12, QString::fromLatin1(Build_Manual_Code)},
-        {Label4, makerWebAddress(serverOf(this))},
+        {Label4, makerWebAddress(m_shell.web)},
     };
     for (const auto& [label, text] : values) {
         label->setText(text);
@@ -125,9 +125,8 @@ void TFAbout::FormShow()
 
 void TFAbout::Label4Click()
 {
-    const MakerWebServer web = serverOf(this);
-    if (web.isSet())
-        services().urlOpener->openUrl(homePageUrl(web));
+    if (m_shell.web.isSet())
+        urlOpenerOf(m_shell).openUrl(homePageUrl(m_shell.web));
 }
 
 bool TFAbout::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 // fixed English texts; it takes nothing from the language table.
 
 #include "controls/FormParts.h"
+#include "shell/ShellServices.h"
 
 class QLabel;
 
@@ -12,6 +13,10 @@ class TFAbout final : public TModalForm {
     Q_OBJECT
 public:
     explicit TFAbout(QWidget* parent = nullptr);
+    TFAbout(const ShellServices& shell, QWidget* parent);
+
+    // The maker's server and the URL opener; the address label follows at once.
+    void setShellServices(const ShellServices& shell);
 
     // Opens the maker's home page (click on Label4 or on Image2).
     void Label4Click();
@@ -34,6 +39,8 @@ protected:
 private:
     void FormCreate();
     void FormShow() override;
+
+    ShellServices m_shell;
 };
 
 // The maker's logo, drawn here rather than loaded: size x size pixels.

@@ -7,7 +7,6 @@
 #include "platform/Http.h"
 #include "platform/Services.h"
 #include "shell/MakerWeb.h"
-#include "shell/UZandovericoFirmWare.h"
 
 #include <QCheckBox>
 #include <QCollator>
@@ -16,6 +15,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPixmap>
 #include <QPointer>
 #include <QTabWidget>
@@ -79,15 +79,13 @@ QWidget* makePage(QTabWidget* tabs, const char* name)
 
 }  // namespace
 
-TFSoftOptions::TFSoftOptions(QWidget* parent) : TModalForm(parent)
+TFSoftOptions::TFSoftOptions(QWidget* parent) : TFSoftOptions(ShellServices{}, parent) {}
+
+TFSoftOptions::TFSoftOptions(const ShellServices& shell, QWidget* parent)
+    : TModalForm(parent), m_shell(shell)
 {
     setObjectName(QStringLiteral("TFSoftOptions"));
     FormCreate();
-}
-
-TFZandovericoFirmWare* TFSoftOptions::mainWindow() const
-{
-    return qobject_cast<TFZandovericoFirmWare*>(parentWidget());
 }
 
 void TFSoftOptions::FormCreate()
@@ -290,8 +288,8 @@ void TFSoftOptions::LangClick(int k)
     // actually loaded rather than the one that could not be.
     Language_In_Use = s.Language_Name;
     s.Language_Name = remembered;
-    if (TFZandovericoFirmWare* main = mainWindow())
-        main->Change_Language();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TFSoftOptions::languageChanged)))
+        emit languageChanged();
     else
         Set_Lang();
 }
@@ -308,19 +306,19 @@ void TFSoftOptions::Btn_Check_UpdateClick()
 {
     QPointer<TFSoftOptions> self(this);
     const int opening = m_showing;
-    Check_Version([self, opening](bool newer) {
+    Check_Version([self, opening](VersionAnswer answer) {
         if (!self || self->m_showing != opening)
             return;
         const ProgramState& s = programState();
         QLabel* link = self->LL_Check_Update;
-        if (newer) {
-            TFZandovericoFirmWare* main = self->mainWindow();
-            const MakerWebServer web = main ? main->makerWebServer() : defaultMakerWebServer();
+        if (answer == VersionAnswer::Newer) {
             link->setTextFormat(Qt::RichText);
-            link->setText(updateLinkHtml(web, s.lang(314)));
+            link->setText(updateLinkHtml(self->m_shell.web, s.lang(314)));
         } else {
+            // A build without a server used to answer "No Update Available" although it had
+            // asked no one; that text is now kept for an answer of the server.
             link->setTextFormat(Qt::PlainText);
-            link->setText(s.lang(315));
+            link->setText(s.lang(answer == VersionAnswer::Unavailable ? 322 : 315));
         }
         link->adjustSize();
         link->show();
@@ -329,7 +327,7 @@ void TFSoftOptions::Btn_Check_UpdateClick()
 
 void TFSoftOptions::LL_Check_UpdateLinkClick(const QString& link)
 {
-    services().urlOpener->openUrl(QUrl(link));
+    urlOpenerOf(m_shell).openUrl(QUrl(link));
 }
 
 void TFSoftOptions::Btn_OKClick()
@@ -338,29 +336,30 @@ void TFSoftOptions::Btn_OKClick()
     s.Language_Name = Language_In_Use;
     s.Opt_Enable_Internet = CB_En_Con->isChecked();
     s.Opt_Enable_Update = CB_Update->isChecked();
-    if (TFZandovericoFirmWare* main = mainWindow())
-        main->updateTimer();
     s.Opt_Jump_Field_Tables = CB_Soft_Set_Jump_Table->isChecked();
     s.Opt_Double_Click_Auto_Size = CB_DoubleClick_Auto_Size->isChecked();
     done(mrOk);
 }
 
-void TFSoftOptions::Check_Version(std::function<void(bool)> done)
+void TFSoftOptions::Check_Version(std::function<void(VersionAnswer)> done)
 {
-    TFZandovericoFirmWare* main = mainWindow();
-    if (!main || !main->makerWebServer().isSet()) {
-        done(false);
+    zfw::Check_Version(m_shell.http, m_shell.web, std::move(done));
+}
+
+void Check_Version(IHttpGet* http, const MakerWebServer& web,
+                   std::function<void(VersionAnswer)> done)
+{
+    if (!http || !web.isSet()) {
+        done(VersionAnswer::Unavailable);
         return;
     }
-    const MakerWebServer& web = main->makerWebServer();
-    main->HTTP1().get(versionPageUrl(web), web.timeoutMs,
-                      [done = std::move(done)](const HttpReply& reply) {
-                          // Any failure (no network, refused, error status, time-out) is
-                          // "no newer version".
-                          done(reply.ok
-                               && versionReplyIsNewer(QString::fromUtf8(reply.body),
-                                                      QLatin1String(Build_SW_Version)));
-                      });
+    http->get(versionPageUrl(web), web.timeoutMs, [done = std::move(done)](const HttpReply& reply) {
+        // Any failure (no network, refused, error status, time-out) is "no newer version".
+        const bool newer = reply.ok
+                           && TFSoftOptions::versionReplyIsNewer(QString::fromUtf8(reply.body),
+                                                                 QLatin1String(Build_SW_Version));
+        done(newer ? VersionAnswer::Newer : VersionAnswer::NotNewer);
+    });
 }
 
 int TFSoftOptions::Conv_Version(const QString& Ver_str)

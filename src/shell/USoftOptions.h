@@ -3,6 +3,7 @@
 // internet options with a manual version check, and the table options.
 
 #include "controls/FormParts.h"
+#include "shell/ShellServices.h"
 
 #include <QStringList>
 
@@ -16,12 +17,25 @@ class QWidget;
 
 namespace zfw {
 
-class TFZandovericoFirmWare;
+enum class VersionAnswer {
+    Newer,        // the server named a newer version
+    NotNewer,     // it named none, or the request failed (no network, refused, time-out...)
+    Unavailable,  // nothing was asked: this build has no server, or there is no client
+};
+
+// Asks web through http for the newest version of this build. done is called later from the
+// event loop, or at once with Unavailable when no request is sent.
+void Check_Version(IHttpGet* http, const MakerWebServer& web,
+                   std::function<void(VersionAnswer)> done);
 
 class TFSoftOptions final : public TModalForm {
     Q_OBJECT
 public:
     explicit TFSoftOptions(QWidget* parent = nullptr);
+    TFSoftOptions(const ShellServices& shell, QWidget* parent);
+
+    // The maker's server, the HTTP client of the manual check and the URL opener.
+    void setShellServices(const ShellServices& shell) { m_shell = shell; }
 
     void Set_Lang() override;
 
@@ -31,7 +45,8 @@ public:
     void Update_Lang_Page(int p);
     // Page buttons: sender is Btn_Prev or Btn_Next.
     void Btn_NextClick(QObject* sender);
-    // Slot k (1 to 6) of the page shown was clicked: asks, then loads that language.
+    // Slot k (1 to 6) of the page shown was clicked: asks, then loads that language and
+    // emits languageChanged; with no receiver, only this window takes the new texts.
     void LangClick(int k);
     void Update_CheckBox();
     void CB_En_ConClick();
@@ -39,10 +54,8 @@ public:
     void LL_Check_UpdateLinkClick(const QString& link);
     void Btn_OKClick();
 
-    // Asks the maker's server for the newest version of this build. done receives true when
-    // it names a newer one; any failure, and a build without a server, give false. done is
-    // called later from the event loop, or at once when no request is sent.
-    void Check_Version(std::function<void(bool)> done);
+    // The version check with this window's server and client.
+    void Check_Version(std::function<void(VersionAnswer)> done);
 
     // The number of a version text "d.ddd" (the text after the first blank, if any): its
     // four digits read as one integer; -1 when it is none.
@@ -75,15 +88,19 @@ public:
     QCheckBox* CB_Soft_Set_Jump_Table = nullptr;
     QCheckBox* CB_DoubleClick_Auto_Size = nullptr;
 
+signals:
+    // A language was loaded into the table: every window should take its texts again.
+    void languageChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
     void FormShow() override;
-    TFZandovericoFirmWare* mainWindow() const;
     int pageCount() const { return (static_cast<int>(SL_Languages.size()) + 5) / 6; }
 
+    ShellServices m_shell;
     bool m_listBuilt = false;
     int m_showing = 0;  // counts the openings, so a late answer of an earlier one is dropped
 };

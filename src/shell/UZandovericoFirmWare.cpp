@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Http.h"
 #include "platform/Services.h"
+#include "shell/UAbout.h"
 #include "shell/UOpenConf.h"
 #include "shell/USoftOptions.h"
 
@@ -128,10 +129,10 @@ const StepButtonDef* findDef(const QObject* o)
 }  // namespace
 
 TFZandovericoFirmWare::TFZandovericoFirmWare(const QString& dataRoot, QWidget* parent)
-    : QWidget(parent), m_state(programState()), m_http(std::make_unique<QtHttpGet>())
+    : QWidget(parent), m_http(std::make_unique<QtHttpGet>())
 {
     setObjectName(QStringLiteral("FZandovericoFirmWare"));
-    m_state.Dir_Exe = QDir::cleanPath(dataRoot);
+    programState().Dir_Exe = QDir::cleanPath(dataRoot);
     FormCreate();
 }
 
@@ -244,11 +245,12 @@ void TFZandovericoFirmWare::createControls()
 
 void TFZandovericoFirmWare::createFolders()
 {
-    m_state.Dir_Master = joinPath(m_state.Dir_Exe, QStringLiteral("MASTER"));
-    m_state.Dir_Projects = joinPath(m_state.Dir_Exe, QStringLiteral("PROJECTS"));
-    m_state.Dir_Language = joinPath(m_state.Dir_Exe, QStringLiteral("LANGUAGE"));
+    ProgramState& s = programState();
+    s.Dir_Master = joinPath(s.Dir_Exe, QStringLiteral("MASTER"));
+    s.Dir_Projects = joinPath(s.Dir_Exe, QStringLiteral("PROJECTS"));
+    s.Dir_Language = joinPath(s.Dir_Exe, QStringLiteral("LANGUAGE"));
     m_failedFolders.clear();
-    for (const QString& dir : {m_state.Dir_Master, m_state.Dir_Projects, m_state.Dir_Language}) {
+    for (const QString& dir : {s.Dir_Master, s.Dir_Projects, s.Dir_Language}) {
         if (!QDir(dir).exists() && !QDir().mkdir(dir))
             m_failedFolders.append(dir);
     }
@@ -256,7 +258,7 @@ void TFZandovericoFirmWare::createFolders()
 
 void TFZandovericoFirmWare::FormCreate()
 {
-    ProgramState& s = m_state;
+    ProgramState& s = programState();
     s.Language_Table.clear();
     createControls();
     createFolders();
@@ -299,38 +301,49 @@ void TFZandovericoFirmWare::FormCreate()
 
 void TFZandovericoFirmWare::showProjectState()
 {
-    if (m_state.isProjectActive()) {
-        L_Name_Conf->setText(m_state.lang(11));
-        L_Name_Conf_L2->setText(m_state.Project_Name);
+    const ProgramState& s = programState();
+    if (s.isProjectActive()) {
+        L_Name_Conf->setText(s.lang(11));
+        // A long name used to run over the box and the buttons beside it and was cut at the
+        // window's edge. It is shortened in the middle to the box, keeping the same margin on
+        // the right as on the left, and the box tells the whole name as its tooltip.
+        const int margin = L_Name_Conf_L2->x() - Shape2->x();
+        const int width = Shape2->x() + Shape2->width() - margin - L_Name_Conf_L2->x();
+        L_Name_Conf_L2->setText(
+            L_Name_Conf_L2->fontMetrics().elidedText(s.Project_Name, Qt::ElideMiddle, width));
     } else {
-        L_Name_Conf->setText(m_state.lang(9));
-        L_Name_Conf_L2->setText(m_state.lang(10));
+        L_Name_Conf->setText(s.lang(9));
+        L_Name_Conf_L2->setText(s.lang(10));
     }
+    const QString tip = s.isProjectActive() ? s.Project_Name : QString();
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape2, L_Name_Conf, L_Name_Conf_L2})
+        w->setToolTip(tip);
     L_Name_Conf->adjustSize();
     L_Name_Conf_L2->adjustSize();
 }
 
 void TFZandovericoFirmWare::Set_Lang()
 {
-    L_Begin->setText(m_state.lang(0));
+    const ProgramState& s = programState();
+    L_Begin->setText(s.lang(0));
     L_Begin->adjustSize();
     for (int n = 1; n <= 8; ++n) {
-        L_Step[n - 1]->setText(m_state.lang(n));
+        L_Step[n - 1]->setText(s.lang(n));
         L_Step[n - 1]->adjustSize();
     }
     for (TStepButton* b : m_stepButtons) {
         const StepButtonDef* d = findDef(b);
         if (d->caption >= 0)
-            b->setText(m_state.lang(d->caption));
+            b->setText(s.lang(d->caption));
         else if (d->fixedCaption)
             b->setText(QLatin1String(d->fixedCaption));
         if (d->hint >= 0)
-            b->setToolTip(m_state.lang(d->hint));
+            b->setToolTip(s.lang(d->hint));
     }
     showProjectState();
 }
 
-void TFZandovericoFirmWare::Set_Files() { zfw::Set_Files(m_state); }
+void TFZandovericoFirmWare::Set_Files() { zfw::Set_Files(programState()); }
 
 void TFZandovericoFirmWare::Change_Language()
 {
@@ -342,7 +355,8 @@ void TFZandovericoFirmWare::Change_Language()
 
 void TFZandovericoFirmWare::updateTimer()
 {
-    if (m_state.Opt_Enable_Internet && m_state.Opt_Enable_Update)
+    const ProgramState& s = programState();
+    if (s.Opt_Enable_Internet && s.Opt_Enable_Update)
         Timer_Update->start();
     else
         Timer_Update->stop();
@@ -373,19 +387,20 @@ void TFZandovericoFirmWare::Open_Project()
     auto* f = qobject_cast<TFOpenConf*>(m_forms.form(FormId::TFOpenConf));
     if (!f || services().dialogs->showModal(*f) != mrOk)
         return;
+    ProgramState& s = programState();
     const QString name = f->Name_Conf;
     if (name.isEmpty()) {
-        m_state.Project_Name.clear();
-        m_state.Dir_Project.clear();
+        s.Project_Name.clear();
+        s.Dir_Project.clear();
     } else {
         // The name may be left from an earlier opening whose folder has gone since (an empty
         // list keeps it). Activating it gave a project without a folder, where every editor
         // failed to save; the active project now stays as it was instead.
-        const QString dir = joinPath(m_state.Dir_Projects, name);
+        const QString dir = joinPath(s.Dir_Projects, name);
         if (!isValidProjectName(name) || !QDir(dir).exists())
             return;
-        m_state.Project_Name = name;
-        m_state.Dir_Project = dir;
+        s.Project_Name = name;
+        s.Dir_Project = dir;
     }
     showProjectState();
     Set_Files();
@@ -393,7 +408,7 @@ void TFZandovericoFirmWare::Open_Project()
 
 void TFZandovericoFirmWare::Update_Device()
 {
-    zfw::Update_Device(m_state, qobject_cast<TFBoot*>(m_forms.form(FormId::TFBoot)), this);
+    zfw::Update_Device(programState(), qobject_cast<TFBoot*>(m_forms.form(FormId::TFBoot)), this);
 }
 
 void TFZandovericoFirmWare::L_BrenikClick()
@@ -404,7 +419,7 @@ void TFZandovericoFirmWare::L_BrenikClick()
 
 int TFZandovericoFirmWare::Get_Type_BACnet() const
 {
-    const ProjectXmlLoad file = loadProjectXml(m_state.File_ParGen);
+    const ProjectXmlLoad file = loadProjectXml(programState().File_ParGen);
     return file.ok() ? childIntDef(file.root, "BACnet_Type", 0) : 0;
 }
 
@@ -412,11 +427,11 @@ void TFZandovericoFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
     QPointer<TFZandovericoFirmWare> self(this);
-    auto finished = [self](bool newer) {
+    auto finished = [self](VersionAnswer answer) {
         if (!self)
             return;
-        if (newer) {
-            self->LL_Update->setText(updateLinkHtml(self->m_web, self->m_state.lang(19)));
+        if (answer == VersionAnswer::Newer) {
+            self->LL_Update->setText(updateLinkHtml(self->m_web, programState().lang(19)));
             self->LL_Update->adjustSize();
             self->LL_Update->show();
         } else {
@@ -426,10 +441,8 @@ void TFZandovericoFirmWare::Timer_UpdateTimer()
         // The answer comes later now; the options may have been switched off meanwhile.
         self->updateTimer();
     };
-    if (auto* options = qobject_cast<TFSoftOptions*>(m_forms.form(FormId::TFSoftOptions)))
-        options->Check_Version(finished);
-    else
-        finished(false);
+    // The window that owns the HTTP client runs the check with it.
+    Check_Version(m_http.get(), m_web, finished);
 }
 
 void TFZandovericoFirmWare::LL_UpdateLinkClick(const QString& link)
@@ -440,6 +453,7 @@ void TFZandovericoFirmWare::LL_UpdateLinkClick(const QString& link)
 void TFZandovericoFirmWare::setHttpClient(std::unique_ptr<IHttpGet> client)
 {
     m_http = std::move(client);
+    passShellServices();
 }
 
 void TFZandovericoFirmWare::setMakerWebServer(const MakerWebServer& server)
@@ -447,6 +461,24 @@ void TFZandovericoFirmWare::setMakerWebServer(const MakerWebServer& server)
     m_web = server;
     L_Brenik->setText(makerWebAddress(m_web));
     L_Brenik->adjustSize();
+    passShellServices();
+}
+
+ShellServices TFZandovericoFirmWare::shellServices() const
+{
+    ShellServices shell;
+    shell.web = m_web;
+    shell.http = m_http.get();
+    return shell;
+}
+
+void TFZandovericoFirmWare::passShellServices()
+{
+    const ShellServices shell = shellServices();
+    if (auto* about = qobject_cast<TFAbout*>(m_forms.form(FormId::TFAbout)))
+        about->setShellServices(shell);
+    if (auto* options = qobject_cast<TFSoftOptions*>(m_forms.form(FormId::TFSoftOptions)))
+        options->setShellServices(shell);
 }
 
 void TFZandovericoFirmWare::Btn_Click(QObject* sender)
@@ -484,13 +516,13 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
     if (sender == Btn_Opz) {
         TForm* f = m_forms.form(FormId::TFSoftOptions);
         if (f && services().dialogs->showModal(*f) == mrOk) {
-            Save_Setting(m_state);
+            Save_Setting(programState());
             updateTimer();
         }
         return;
     }
-    if (!m_state.isProjectActive()) {
-        services().dialogs->showError(m_state.lang(18), this);
+    if (!programState().isProjectActive()) {
+        services().dialogs->showError(programState().lang(18), this);
         return;
     }
     switch (d->action) {
@@ -503,8 +535,8 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
         Update_Device();
         break;
     case Action::ScanDecode:
-        if (QFile::exists(m_state.File_M_Bus)
-            && services().dialogs->messageDlg(m_state.lang(35), TMsgDlgType::mtWarning,
+        if (QFile::exists(programState().File_M_Bus)
+            && services().dialogs->messageDlg(programState().lang(35), TMsgDlgType::mtWarning,
                                               mbYes | mbNo, this) != mrYes)
             return;
         showForm(FormId::TFScanDecode);
@@ -522,7 +554,7 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
 void TFZandovericoFirmWare::FormClose()
 {
     // A settings file that cannot be written must not keep the program open.
-    Save_Setting(m_state);
+    Save_Setting(programState());
 }
 
 void TFZandovericoFirmWare::closeEvent(QCloseEvent* event)
@@ -546,8 +578,11 @@ TFZandovericoFirmWare* createApplicationWindows(const QString& dataRoot)
     for (const FormInfo& info : kFormTable) {
         if (info.id == FormId::TFZandovericoFirmWare)
             continue;
-        main->forms().add(info.id, createForm(info.id, main));
+        main->forms().add(info.id, createForm(info.id, main, main->shellServices()));
     }
+    if (auto* options = qobject_cast<TFSoftOptions*>(main->forms().form(FormId::TFSoftOptions)))
+        QObject::connect(options, &TFSoftOptions::languageChanged, main,
+                         &TFZandovericoFirmWare::Change_Language);
     // Without these folders no project or language can be kept; saying so once here spares
     // the user a later message that blames the project name.
     if (!main->failedFolders().isEmpty())

@@ -4,6 +4,7 @@
 
 #include "shell/Forms.h"
 #include "shell/MakerWeb.h"
+#include "shell/ShellServices.h"
 
 #include "controls/LbButton.h"
 
@@ -65,6 +66,10 @@ public:
     const MakerWebServer& makerWebServer() const { return m_web; }
     void setMakerWebServer(const MakerWebServer& server);
 
+    // What the About and Options windows are given: the server, HTTP1 and the URL opener.
+    // The windows hear of every later change of server or client.
+    ShellServices shellServices() const;
+
     // Shows the active-configuration lines for the current project state.
     void showProjectState();
 
@@ -109,8 +114,8 @@ private:
     void showForm(FormId id);
     void notAvailable(const QString& what);
     void dispatch(QObject* sender);
+    void passShellServices();
 
-    ProgramState& m_state;
     MakerWebServer m_web = defaultMakerWebServer();
     std::unique_ptr<IHttpGet> m_http;
     TForms m_forms;

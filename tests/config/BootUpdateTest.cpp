@@ -39,6 +39,14 @@ protected:
             edits[i]->setText(parts.value(i));
     }
 
+    // Clicks the update button and lets the event loop run until the window is no longer
+    // busy: the check has failed or the update program has ended.
+    void update()
+    {
+        m_boot->Btn_UpdateClick();
+        ASSERT_TRUE(test::waitUntil([&] { return !m_boot->isBusy(); }, 15000));
+    }
+
     test::ScopedFakeServices m_fakes;
     ScriptedPinger m_pinger{m_fakes.clock};
     ScopedPinger m_pingerScope{m_pinger};
@@ -91,7 +99,7 @@ TEST_P(BootPing, OutcomeOfTheCheck)
     const PingCase& c = GetParam();
     m_pinger.script.assign(c.script.begin(), c.script.end());
     m_pinger.replyMs = c.replyMs;
-    m_boot->Btn_UpdateClick();
+    update();
 
     EXPECT_EQ(m_pinger.hosts.size(), c.requests);
     EXPECT_EQ(m_pinger.hosts.value(0), QStringLiteral("127.0.0.1"));
@@ -121,7 +129,7 @@ TEST_F(BootUpdate, SuccessRemembersTheAddressAndStartsTheProgramWithoutParameter
     setAddress(QStringLiteral("127.0.0.001"));
     m_boot->CB_Update_Options->setCurrentIndex(2);
     m_boot->CB_Update_Option_Read_Back->setChecked(false);
-    m_boot->Btn_UpdateClick();
+    update();
 
     EXPECT_EQ(state().Device_IP_Address, QStringLiteral("127.0.0.001"));
     EXPECT_EQ(state().Update_Option_Index, 2);
@@ -135,7 +143,7 @@ TEST_F(BootUpdate, SuccessRemembersTheAddressAndStartsTheProgramWithoutParameter
 TEST_F(BootUpdate, FailedCheckKeepsTheRememberedAddress)
 {
     state().Device_IP_Address = QStringLiteral("10.0.0.9");
-    m_boot->Btn_UpdateClick();
+    update();
     EXPECT_EQ(state().Device_IP_Address, QStringLiteral("10.0.0.9"));
 }
 
@@ -157,7 +165,7 @@ TEST_F(BootUpdate, ButtonsAreOffAndTheWindowStaysWhileTheCheckRuns)
         }
     };
     m_boot->show();
-    m_boot->Btn_UpdateClick();
+    update();
 
     EXPECT_FALSE(updateEnabled);
     EXPECT_FALSE(cancelEnabled);
@@ -174,7 +182,7 @@ TEST_F(BootUpdate, ListThatCannotBeWrittenStopsBeforeTheProgram)
 {
     m_pinger.answerWhenScriptEnds = true;
     ASSERT_TRUE(QDir().mkpath(listPath()));  // a folder where the list belongs
-    m_boot->Btn_UpdateClick();
+    update();
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
     EXPECT_TRUE(m_fakes.dialogs.messages[0].text.contains(QLatin1String("Ethernet_Update.xml")));
     EXPECT_TRUE(m_fakes.processes.launches.empty());
@@ -252,7 +260,7 @@ TEST_P(BootList, WrittenBesideTheProgramAfterTheDeviceAnswered)
     m_boot->CB_Update_Options->setCurrentIndex(c.option);
     m_boot->CB_Update_Option_Read_Back->setChecked(c.readBack);
     ASSERT_TRUE(test::writeFile(listPath(), "an older list"));
-    m_boot->Btn_UpdateClick();
+    update();
 
     const QString bin = state().Dir_Project + QStringLiteral("/bin/");
     const QString readBack = c.readBack ? QStringLiteral("1") : QStringLiteral("0");
@@ -307,7 +315,7 @@ TEST_F(BootRealPing, LoopbackAnswersAndTheStandInProgramReadsTheList)
 {
     test::StandInProgram program(root(), 0.1);
     ASSERT_TRUE(program.ok());
-    m_boot->Btn_UpdateClick();
+    update();
     if (!m_fakes.dialogs.messages.empty() && m_fakes.dialogs.messages[0].text == state().lang(1038))
         GTEST_SKIP() << "this system permits no ICMP socket";
 
@@ -328,7 +336,7 @@ TEST_F(BootRealPing, SilentDeviceGivesTheWarningAndNoList)
     ASSERT_TRUE(ns.sysctl(QStringLiteral("net.ipv4.icmp_echo_ignore_all"), QStringLiteral("1")));
     test::StandInProgram program(root(), 0.1);
     ASSERT_TRUE(ns.enter());
-    m_boot->Btn_UpdateClick();
+    update();
     ns.leave();
 
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);

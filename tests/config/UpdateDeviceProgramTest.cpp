@@ -1,7 +1,7 @@
 // Starting the external update program and waiting for it, with a stand-in script in place
 // of the real program.
 
-#include "config/UUpdateDevice.h"
+#include "config/UpdateProgram.h"
 
 #include "UpdateDeviceSupport.h"
 
@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <ostream>
 
 namespace zfw {
@@ -22,6 +23,18 @@ protected:
         test::useRealLauncherAndClock();
     }
 
+    // Starts the program and runs the event loop until the wait reports its outcome.
+    std::optional<StartProgramResult> run(const QString& path, const QString& parameters,
+                                          QWidget* window = nullptr,
+                                          int limitMs = kStartProgramLimitMs)
+    {
+        std::optional<StartProgramResult> result;
+        Start_Program(state(), path, parameters, 0, window, limitMs,
+                      [&](StartProgramResult r) { result = r; });
+        test::waitUntil([&] { return result.has_value(); }, 20000);
+        return result;
+    }
+
     test::ScopedFakeServices m_fakes;
 };
 
@@ -32,8 +45,8 @@ TEST_F(StartProgram, RunsInTheProgramFolderWithTheGivenParametersAndWaitsForTheE
     QWidget window;
     QElapsedTimer t;
     t.start();
-    const StartProgramResult r = Start_Program(state(), program.path(),
-                                               QStringLiteral("-a \"two words\""), 0, &window);
+    const std::optional<StartProgramResult> r =
+        run(program.path(), QStringLiteral("-a \"two words\""), &window);
     EXPECT_EQ(r, StartProgramResult::Finished);
     EXPECT_GE(t.elapsed(), 150);
     EXPECT_FALSE(program.isRunning());
@@ -55,7 +68,7 @@ TEST_F(StartProgram, WindowPaintsButTakesNoInputWhileTheProgramRuns)
         eventsRan = true;
         enabledMeanwhile = window.isEnabled();
     });
-    Start_Program(state(), program.path(), QString(), 0, &window);
+    run(program.path(), QString(), &window);
     EXPECT_TRUE(eventsRan);
     EXPECT_FALSE(enabledMeanwhile);
     EXPECT_TRUE(window.isEnabled());
@@ -86,7 +99,7 @@ TEST_P(StartProgramFails, SaysSoAtOnce)
     }
     QElapsedTimer t;
     t.start();
-    EXPECT_EQ(Start_Program(state(), path, QString(), 0), StartProgramResult::NotStarted);
+    EXPECT_EQ(run(path, QString()), StartProgramResult::NotStarted);
     EXPECT_LT(t.elapsed(), 5000);
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
     EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
@@ -105,7 +118,7 @@ TEST_F(StartProgram, ProgramStillRunningAtTheLimitIsLeftRunningAndReported)
     ASSERT_TRUE(program.ok());
     QElapsedTimer t;
     t.start();
-    const StartProgramResult r = Start_Program(state(), program.path(), QString(), 0, nullptr, 300);
+    const std::optional<StartProgramResult> r = run(program.path(), QString(), nullptr, 300);
     EXPECT_EQ(r, StartProgramResult::StillRunning);
     EXPECT_GE(t.elapsed(), 300);
     EXPECT_LT(t.elapsed(), 5000);

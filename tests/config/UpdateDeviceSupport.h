@@ -8,11 +8,13 @@
 #include "platform/Services.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,13 +121,15 @@ inline void useRealLauncherAndClock()
     services().clock = &clock;
 }
 
-// Answers echo requests from a script of outcomes; each request moves the fake clock on by
-// the time it would take (the whole time-out without a reply, replyMs with one).
+// Answers echo requests from a script of outcomes, from the event loop as the real client
+// does; each request moves the fake clock on by the time it would take (the whole time-out
+// without a reply, replyMs with one).
 class ScriptedPinger final : public IPinger {
 public:
     explicit ScriptedPinger(FakeClock& clock) : m_clock(clock) {}
 
-    EchoResult echo(const QString& host, const QByteArray& data, int timeoutMs) override
+    void echo(const QString& host, const QByteArray& data, int timeoutMs, QObject* context,
+              Done done) override
     {
         hosts.push_back(host);
         lastData = data;
@@ -142,7 +146,11 @@ public:
         if (r.status == EchoResult::Status::Reply && r.bytesReceived == 0)
             r.bytesReceived = 8 + data.size();
         m_clock.ms += r.status == EchoResult::Status::TimedOut ? timeoutMs : replyMs;
-        return r;
+        ++pending;
+        QTimer::singleShot(0, context ? context : &m_fallbackContext, [this, done, r] {
+            --pending;
+            done(r);
+        });
     }
 
     static EchoResult reply()
@@ -172,9 +180,11 @@ public:
     std::function<void()> onEcho;
     QStringList hosts;
     QByteArray lastData;
+    int pending = 0;  // answers not delivered yet
 
 private:
     FakeClock& m_clock;
+    QObject m_fallbackContext;
 };
 
 }  // namespace zfw::test

@@ -4,11 +4,14 @@
 #include "platform/Ping.h"
 
 #include "config/UpdateDeviceNetns.h"
+#include "support/LocalHttpServer.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 
 namespace zfw {
@@ -19,6 +22,17 @@ using Status = EchoResult::Status;
 
 const QByteArray kData(
     "12345678901234567890123456789012345678901234567890123456789012345678901234567890123456789");
+
+// Sends one request and runs the event loop until its outcome arrives.
+EchoResult echoAndWait(IPinger& pinger, const QString& host, int timeoutMs)
+{
+    std::optional<EchoResult> r;
+    QObject context;
+    pinger.echo(host, kData, timeoutMs, &context, [&](const EchoResult& e) { r = e; });
+    EXPECT_FALSE(r.has_value()) << "the outcome must come from the event loop";
+    test::waitUntil([&] { return r.has_value(); }, timeoutMs + 6000);
+    return r.value_or(EchoResult{});
+}
 
 TEST(IcmpChecksum, MatchesTheWorkedExampleAndVerifiesToZero)
 {
@@ -77,7 +91,7 @@ TEST_P(PingLoopback, Outcome)
     IcmpPinger pinger(c.kind);
     QElapsedTimer t;
     t.start();
-    const EchoResult r = pinger.echo(QStringLiteral("127.0.0.1"), kData, 400);
+    const EchoResult r = echoAndWait(pinger, QStringLiteral("127.0.0.1"), 400);
     const qint64 took = t.elapsed();
     if (ns)
         ns->leave();
@@ -113,7 +127,7 @@ TEST(PingRequests, SequenceCountsUpSoEveryRequestGetsItsOwnReply)
 {
     IcmpPinger pinger;
     for (int i = 0; i < 3; ++i) {
-        const EchoResult r = pinger.echo(QStringLiteral("127.0.0.1"), kData, 400);
+        const EchoResult r = echoAndWait(pinger, QStringLiteral("127.0.0.1"), 400);
         if (r.status == Status::Failed && r.notPermitted)
             GTEST_SKIP() << r.error.toStdString();
         EXPECT_EQ(r.status, Status::Reply) << "request " << i;
@@ -123,19 +137,34 @@ TEST(PingRequests, SequenceCountsUpSoEveryRequestGetsItsOwnReply)
 TEST(PingRequests, EmptyAddressFailsWithoutAnyLookup)
 {
     IcmpPinger pinger;
-    const EchoResult r = pinger.echo(QString(), kData, 400);
+    const EchoResult r = echoAndWait(pinger, QString(), 400);
     EXPECT_EQ(r.status, Status::Failed);
     EXPECT_FALSE(r.notPermitted);
     EXPECT_FALSE(r.error.isEmpty());
 }
 
+TEST(PingRequests, ContextGoneBeforeTheReplyDropsTheRequest)
+{
+    IcmpPinger pinger;
+    int calls = 0;
+    {
+        QObject context;
+        pinger.echo(QStringLiteral("127.0.0.1"), kData, 200, &context,
+                    [&](const EchoResult&) { ++calls; });
+    }
+    QObject later;
+    std::optional<EchoResult> second;
+    pinger.echo(QStringLiteral("127.0.0.1"), kData, 200, &later,
+                [&](const EchoResult& e) { second = e; });
+    ASSERT_TRUE(test::waitUntil([&] { return second.has_value(); }, 3000));
+    // The first request's reply or time-out has come and gone meanwhile.
+    test::waitUntil([] { return false; }, 250);
+    EXPECT_EQ(calls, 0);
+}
+
 class FakePinger final : public IPinger {
 public:
-    EchoResult echo(const QString&, const QByteArray&, int) override
-    {
-        ++calls;
-        return {};
-    }
+    void echo(const QString&, const QByteArray&, int, QObject*, Done) override { ++calls; }
     int calls = 0;
 };
 
@@ -146,7 +175,7 @@ TEST(PingRequests, ScopedPingerReplacesTheRealOneForItsLifetime)
     {
         ScopedPinger scope(fake);
         EXPECT_EQ(&pinger(), &fake);
-        pinger().echo(QStringLiteral("127.0.0.1"), kData, 1);
+        pinger().echo(QStringLiteral("127.0.0.1"), kData, 1, nullptr, [](const EchoResult&) {});
     }
     EXPECT_EQ(fake.calls, 1);
     EXPECT_EQ(&pinger(), real);

@@ -133,7 +133,7 @@ protected:
     std::optional<bool> check()
     {
         std::optional<bool> result;
-        opt->Check_Version([&](bool newer) { result = newer; });
+        opt->Check_Version([&](VersionAnswer answer) { result = answer == VersionAnswer::Newer; });
         waitUntil([&] { return result.has_value(); }, 10000);
         return result;
     }
