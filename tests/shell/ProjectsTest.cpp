@@ -88,6 +88,64 @@ TEST_F(Projects, NewCreatesTheFolderWithBinAndActivatesIt)
     EXPECT_EQ(w->L_Name_Conf_L2->text(), QStringLiteral("Plant 1"));
 }
 
+struct NameBoxCase {
+    const char* name;
+    QString project;
+    bool shortened;
+};
+
+void PrintTo(const NameBoxCase& c, std::ostream* os) { *os << c.name; }
+
+// 100 characters: a readable head and tail around a long middle.
+const QString kLongName = QStringLiteral("Head of the name ") + QString(78, QLatin1Char('m'))
+                          + QStringLiteral(" tail");
+
+const NameBoxCase kNameBoxes[] = {
+    {"shortNameWhole", QStringLiteral("Plant 1"), false},
+    {"hundredCharactersShortenedInTheMiddle", kLongName, true},
+};
+
+class NameBox : public Projects, public ::testing::WithParamInterface<NameBoxCase> {};
+
+TEST_P(NameBox, NameStaysInsideTheProjectBoxAndTheTooltipTellsItWhole)
+{
+    const NameBoxCase& c = GetParam();
+    ASSERT_EQ(kLongName.size(), 100);
+    ASSERT_EQ(createProject(c.project), mrOk);
+    QLabel* line = w->L_Name_Conf_L2;
+    const QString shown = line->text();
+    if (c.shortened) {
+        EXPECT_NE(shown, c.project);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Head of"))) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QStringLiteral(" tail"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    } else {
+        EXPECT_EQ(shown, c.project);
+    }
+    // The text keeps the box's left margin on the right, clear of the Info button.
+    const int margin = line->x() - w->Shape2->x();
+    EXPECT_LE(line->x() + line->fontMetrics().horizontalAdvance(shown),
+              w->Shape2->geometry().right() + 1 - margin);
+    EXPECT_LE(line->geometry().right(), w->Shape2->geometry().right());
+    EXPECT_LT(line->geometry().right(), w->Btn_Info->x());
+    for (QWidget* tipped : {static_cast<QWidget*>(w->Shape2), static_cast<QWidget*>(line),
+                            static_cast<QWidget*>(w->L_Name_Conf)})
+        EXPECT_EQ(tipped->toolTip(), c.project) << tipped->objectName().toStdString();
+
+    // A change of language shows the name the same way; with no project the tooltip goes.
+    w->Change_Language();
+    EXPECT_EQ(line->text(), shown);
+    openProject([&] {
+        openForm->Name_Conf.clear();
+        return mrOk;
+    });
+    EXPECT_EQ(line->text(), programState().lang(10));
+    EXPECT_TRUE(w->Shape2->toolTip().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, NameBox, ::testing::ValuesIn(kNameBoxes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Projects, NewEmptiesTheNameAtEveryShowing)
 {
     ASSERT_EQ(createProject(QStringLiteral("A")), mrOk);

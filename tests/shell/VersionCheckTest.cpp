@@ -184,19 +184,7 @@ TEST_F(VersionCheck, NoServerMeansNoNewerVersion)
     EXPECT_FALSE(*newer);
 }
 
-// Records the request and answers it from the event loop, as the real client does.
-class FakeHttp final : public IHttpGet {
-public:
-    void get(const QUrl& url, int timeoutMs, Done done) override
-    {
-        urls.push_back(url);
-        timeouts.push_back(timeoutMs);
-        QTimer::singleShot(0, [done, r = reply] { done(r); });
-    }
-    HttpReply reply;
-    std::vector<QUrl> urls;
-    std::vector<int> timeouts;
-};
+using FakeHttp = test::FakeHttpGet;
 
 TEST_F(VersionCheck, RequestOfTheBuildIsBoundedToFifteenSeconds)
 {

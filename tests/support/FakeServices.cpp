@@ -1,5 +1,7 @@
 #include "support/FakeServices.h"
 
+#include <QTimer>
+
 namespace zfw::test {
 
 TModalResult FakeDialogs::messageDlg(const QString& text, TMsgDlgType type,
@@ -35,6 +37,13 @@ std::unique_ptr<IRunningProcess> FakeProcessLauncher::start(const QString& progr
     if (!p && error)
         *error = failText;
     return p;
+}
+
+void FakeHttpGet::get(const QUrl& url, int timeoutMs, Done done)
+{
+    urls.push_back(url);
+    timeouts.push_back(timeoutMs);
+    QTimer::singleShot(0, [done, r = reply] { done(r); });
 }
 
 ScopedFakeServices::ScopedFakeServices() : m_saved(services())

@@ -3,6 +3,7 @@
 // answer from a script. ScopedFakeServices installs them for one test.
 
 #include "platform/Dialogs.h"
+#include "platform/Http.h"
 #include "platform/Services.h"
 
 #include <QDialog>
@@ -87,6 +88,16 @@ public:
     QDateTime now() const override { return dateTime; }
     qint64 ms = 0;
     QDateTime dateTime;
+};
+
+// Records each request and answers it from the event loop with reply, as the real client does.
+class FakeHttpGet final : public IHttpGet {
+public:
+    void get(const QUrl& url, int timeoutMs, Done done) override;
+
+    HttpReply reply;
+    std::vector<QUrl> urls;
+    std::vector<int> timeouts;
 };
 
 // Installs fake dialogs, URL opener, process launcher and clock for the lifetime of the
