@@ -4,7 +4,7 @@
 
 #include "config/UBoot.h"
 
-#include "config/UUpdateDevice.h"
+#include "config/UpdateProgram.h"
 
 #include "UpdateDeviceNetns.h"
 #include "UpdateDeviceSupport.h"
@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <ostream>
 
@@ -187,6 +188,114 @@ TEST_F(BootUpdate, ListThatCannotBeWrittenStopsBeforeTheProgram)
     EXPECT_TRUE(m_fakes.dialogs.messages[0].text.contains(QLatin1String("Ethernet_Update.xml")));
     EXPECT_TRUE(m_fakes.processes.launches.empty());
 }
+
+// ---- Waiting on the event loop ---------------------------------------------------------
+
+TEST_F(BootUpdate, WindowGoneWhileTheCheckWaitsEndsTheUpdateQuietly)
+{
+    m_pinger.answerWhenScriptEnds = true;
+    m_boot->Btn_UpdateClick();
+    ASSERT_TRUE(m_boot->isBusy());
+    ASSERT_EQ(m_pinger.pending, 1);
+    m_boot.reset();
+    test::waitUntil([] { return false; }, 50);
+    EXPECT_EQ(m_pinger.pending, 1);  // the answer was never handed to the gone window
+    EXPECT_EQ(m_pinger.hosts.size(), 1);
+    EXPECT_TRUE(m_fakes.dialogs.messages.empty());
+    EXPECT_TRUE(m_fakes.processes.launches.empty());
+    EXPECT_FALSE(QFile::exists(listPath()));
+}
+
+TEST_F(BootUpdate, ProgramThatCannotStartIsReportedAndFreesTheWindow)
+{
+    m_pinger.answerWhenScriptEnds = true;
+    m_fakes.processes.makeProcess = nullptr;
+    update();
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
+    EXPECT_TRUE(m_fakes.dialogs.messages[0].text.startsWith(state().lang(1106)));
+    EXPECT_TRUE(m_boot->isEnabled());
+    EXPECT_TRUE(m_boot->Btn_Update->isEnabled());
+}
+
+enum class ProgramEnd { Exits, ReachesTheLimit, WindowClosed };
+
+struct ProgramWaitCase {
+    const char* name;
+    ProgramEnd end;
+    int message;  // language text shown at the end, 0: none
+};
+
+void PrintTo(const ProgramWaitCase& c, std::ostream* os) { *os << c.name; }
+
+const ProgramWaitCase kProgramWaits[] = {
+    {"ProgramExitsJustBeforeTheLimit", ProgramEnd::Exits, 0},
+    {"ProgramStillRunningAtTheLimit", ProgramEnd::ReachesTheLimit, 1107},
+    {"WindowDestroyedWhileTheProgramRuns", ProgramEnd::WindowClosed, 0},
+};
+
+class BootProgramWait : public BootUpdate,
+                        public ::testing::WithParamInterface<ProgramWaitCase> {};
+
+TEST_P(BootProgramWait, WindowTakesNoInputUntilTheEnd)
+{
+    const ProgramWaitCase& c = GetParam();
+    test::FakeRunningProcess* program = nullptr;
+    m_fakes.processes.makeProcess = [&] {
+        auto p = std::make_unique<test::FakeRunningProcess>();
+        program = p.get();
+        return p;
+    };
+    m_pinger.answerWhenScriptEnds = true;
+    m_boot->show();
+    m_boot->Btn_UpdateClick();
+    ASSERT_TRUE(test::waitUntil([&] { return program != nullptr; }));
+
+    // 150 s on the program's clock less one millisecond: still waiting, the window paints
+    // (timers run) but takes no input and refuses to close.
+    m_fakes.clock.ms += kStartProgramLimitMs - 1;
+    bool timerRan = false;
+    QTimer::singleShot(20, m_boot.get(), [&] { timerRan = true; });
+    ASSERT_TRUE(test::waitUntil([&] { return timerRan; }));
+    EXPECT_TRUE(m_boot->isBusy());
+    EXPECT_FALSE(m_boot->isEnabled());
+    EXPECT_FALSE(m_boot->Btn_Update->isEnabled());
+    m_boot->Btn_UpdateClick();
+    m_boot->reject();
+    EXPECT_TRUE(m_boot->isVisible());
+    EXPECT_EQ(m_fakes.processes.launches.size(), 1u);
+
+    switch (c.end) {
+    case ProgramEnd::Exits:
+        program->running = false;
+        break;
+    case ProgramEnd::ReachesTheLimit:
+        m_fakes.clock.ms += 1;
+        break;
+    case ProgramEnd::WindowClosed:
+        m_boot.reset();
+        test::waitUntil([] { return false; }, 50);
+        EXPECT_TRUE(m_fakes.dialogs.messages.empty());
+        return;
+    }
+    ASSERT_TRUE(test::waitUntil([&] { return !m_boot->isBusy(); }));
+    EXPECT_TRUE(m_boot->isEnabled());
+    EXPECT_TRUE(m_boot->Btn_Update->isEnabled());
+    if (c.message) {
+        ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+        EXPECT_EQ(m_fakes.dialogs.messages[0].text, state().lang(c.message));
+        EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtInformation);
+    } else {
+        EXPECT_TRUE(m_fakes.dialogs.messages.empty());
+    }
+    m_boot->reject();
+    EXPECT_FALSE(m_boot->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Boot, BootProgramWait, ::testing::ValuesIn(kProgramWaits),
+                         [](const ::testing::TestParamInfo<ProgramWaitCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 // ---- The operation list -----------------------------------------------------------------
 
