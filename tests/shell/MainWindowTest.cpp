@@ -269,6 +269,32 @@ TEST_F(MainWindow, TimerFollowsBothInternetOptions)
     }
 }
 
+TEST_F(MainWindow, ReadsTheStateInUseAfterAReset)
+{
+    auto w = start();
+    resetProgramState();
+    ProgramState& s = programState();
+    s.Dir_Exe = root();
+    s.Language_Table = QStringList(100, QStringLiteral(" "));
+    s.Language_Table[0] = QStringLiteral("Anfang");
+    s.Language_Table[11] = QStringLiteral("Offen:");
+    s.Project_Name = QStringLiteral("Nach dem Neustart");
+    s.Dir_Project = path(QStringLiteral("PROJECTS/Nach dem Neustart"));
+    s.Opt_Enable_Internet = true;
+    s.Opt_Enable_Update = true;
+    w->Change_Language();
+    w->updateTimer();
+    EXPECT_EQ(w->L_Begin->text(), QStringLiteral("Anfang"));
+    EXPECT_EQ(w->L_Name_Conf->text(), QStringLiteral("Offen:"));
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), QStringLiteral("Nach dem Neustart"));
+    EXPECT_TRUE(w->Timer_Update->isActive());
+    w->close();
+    ProgramState saved;
+    saved.Dir_Exe = root();
+    Load_Settings(saved);
+    EXPECT_EQ(saved.Project_Name, QStringLiteral("Nach dem Neustart"));
+}
+
 TEST_F(MainWindow, ClosingWritesTheSettings)
 {
     auto w = start();
