@@ -1,7 +1,7 @@
 // Compiling and writing both bank images of a project whose rule tables are full.
 
 #include "common/UComon.h"
-#include "config/USaveBincc.h"
+#include "config/core/USaveBincc.h"
 
 #include <QDir>
 #include <QFile>
