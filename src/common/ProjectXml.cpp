@@ -11,7 +11,9 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace zfw {
@@ -20,38 +22,52 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(path)
 
 namespace {
 
-// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise: files of older versions may hold
-// single-byte accented characters, which a strict UTF-8 parse would reject as a whole.
-QString decodeProjectBytes(const QByteArray& bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
-}
-
 }  // namespace
 
 namespace detail {
 
 // A loaded file as flat arrays: elements in document order, each naming its first child and
-// next sibling by index, so neither building nor freeing the tree recurses.
+// next sibling by index, so neither building nor freeing the tree recurses. Names, values and
+// texts stand one after the other in one string, so loading allocates per file, not per value.
 struct XmlTree : std::enable_shared_from_this<XmlTree> {
-    struct Node {
-        QString name;
-        int firstChild = -1;
-        int nextSibling = -1;
-        int attrBegin = 0;
-        int attrEnd = 0;
-        int textBegin = 0;  // the texts inside the element, descendants' included
-        int textEnd = 0;
+    struct Span {
+        qsizetype begin = 0;
+        qsizetype size = 0;
     };
+    struct Attribute {
+        qsizetype valueBegin = 0;
+        int valueSize = 0;
+        int name = 0;  // index into names
+    };
+    struct Node {
+        Span name;
+        qsizetype firstChild = -1;
+        qsizetype nextSibling = -1;
+        qsizetype attrBegin = 0;
+        qsizetype attrEnd = 0;
+        qsizetype textBegin = 0;  // the texts inside the element, descendants' included
+        qsizetype textEnd = 0;
+    };
+    QString pool;
+    std::vector<Span> names;  // attribute names, each once: rows repeat the same few
     std::vector<Node> nodes;
-    std::vector<XmlAttribute> attributes;
-    std::vector<QString> texts;
+    std::vector<Attribute> attributes;
+    std::vector<Span> texts;
 
-    XmlElement element(int index) const
+    Span add(QStringView s)
+    {
+        const Span span{pool.size(), s.size()};
+        pool.append(s);
+        return span;
+    }
+    QStringView view(Span s) const { return QStringView(pool).mid(s.begin, s.size); }
+    QStringView nameOf(const Attribute& a) const { return view(names[std::size_t(a.name)]); }
+    QStringView valueOf(const Attribute& a) const
+    {
+        return QStringView(pool).mid(a.valueBegin, a.valueSize);
+    }
+
+    XmlElement element(qsizetype index) const
     {
         if (index < 0)
             return {};
@@ -69,98 +85,239 @@ struct ParseError {
     qint64 column = 0;
 };
 
-// Line (from 1) and column (from 1) of a position in text.
-void lineAndColumn(QStringView text, qsizetype pos, qint64* line, qint64* column)
+// True when bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
+// U+10FFFF), the same judgement as the decoder's.
+bool isUtf8(QByteArrayView bytes)
 {
-    const QStringView before = text.left(pos);
-    *line = before.count(u'\n') + 1;
-    *column = pos - (before.lastIndexOf(u'\n') + 1) + 1;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        unsigned lo = 0x80, hi = 0xBF;  // bounds of the second byte
+        if (*p >= 0xC2 && *p <= 0xDF) {
+            more = 1;
+        } else if (*p >= 0xE0 && *p <= 0xEF) {
+            more = 2;
+            if (*p == 0xE0)
+                lo = 0xA0;
+            else if (*p == 0xED)
+                hi = 0x9F;
+        } else if (*p >= 0xF0 && *p <= 0xF4) {
+            more = 3;
+            if (*p == 0xF0)
+                lo = 0x90;
+            else if (*p == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= more || p[1] < lo || p[1] > hi)
+            return false;
+        for (int k = 2; k <= more; ++k)
+            if (p[k] < 0x80 || p[k] > 0xBF)
+                return false;
+        p += more + 1;
+    }
+    return true;
 }
 
-// Finds the first start tag with more than limit attributes, counting "=" outside quotes;
-// -1 when there is none. One pass over the text; comments, CDATA sections, processing
-// instructions and declarations are skipped. What it cannot make sense of is left to the
-// parser, which reports it as malformed.
-qsizetype overfullStartTag(QStringView text, int limit)
+// True when the XML declaration names an encoding other than UTF-8. The parser would follow
+// that declaration; the convention reads valid UTF-8 as UTF-8 whatever is declared.
+bool declaresOtherEncoding(const QByteArray& bytes)
 {
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto skipPast = [&](qsizetype from, QStringView end) {
-        const qsizetype at = text.indexOf(end, from);
-        return at < 0 ? n : at + end.size();
+    const qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (bytes.indexOf("<?xml") != start)
+        return false;
+    const qsizetype end = bytes.indexOf("?>", start);
+    const QByteArray decl = bytes.mid(start, end < 0 ? -1 : end - start);
+    const qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return false;
+    qsizetype open = at;
+    while (open < decl.size() && decl[open] != '"' && decl[open] != '\'')
+        ++open;
+    if (open >= decl.size())
+        return true;
+    const qsizetype close = decl.indexOf(decl[open], open + 1);
+    const QByteArray name = decl.mid(open + 1, close < 0 ? -1 : close - open - 1).toUpper();
+    return name != "UTF-8" && name != "UTF8";
+}
+
+template <typename CharT>
+using TextView = std::basic_string_view<CharT>;
+
+// Line (from 1) and column (from 1, in characters) of a position in text.
+template <typename CharT>
+void lineAndColumn(TextView<CharT> text, std::size_t pos, qint64* line, qint64* column)
+{
+    *line = 1;
+    qint64 col = 1;
+    for (std::size_t i = 0; i < pos && i < text.size(); ++i) {
+        if (text[i] == CharT('\n')) {
+            ++*line;
+            col = 1;
+        } else if (sizeof(CharT) > 1 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            // UTF-8 continuation bytes belong to the character before them.
+            ++col;
+        }
+    }
+    *column = col;
+}
+
+struct MarkupCount {
+    qsizetype overfullTag = -1;  // position of the first start tag over the limit, or -1
+    qsizetype startTags = 0;
+    qsizetype attributes = 0;
+};
+
+// Finds the first start tag with more than limit attributes, counting "=" outside quotes,
+// and counts start tags and attributes so that the tree is allocated once. One pass over the
+// text; comments, CDATA sections, processing instructions and declarations are skipped. What
+// it cannot make sense of is left to the parser, which reports it as malformed.
+template <typename CharT>
+MarkupCount countMarkup(TextView<CharT> text, int limit)
+{
+    using View = TextView<CharT>;
+    static constexpr CharT kComment[] = {'<', '!', '-', '-', 0};
+    static constexpr CharT kCommentEnd[] = {'-', '-', '>', 0};
+    static constexpr CharT kCData[] = {'<', '!', '[', 'C', 'D', 'A', 'T', 'A', '[', 0};
+    static constexpr CharT kCDataEnd[] = {']', ']', '>', 0};
+    static constexpr CharT kPi[] = {'<', '?', 0};
+    static constexpr CharT kPiEnd[] = {'?', '>', 0};
+    static constexpr CharT kDecl[] = {'<', '!', 0};
+    MarkupCount out;
+    const std::size_t n = text.size();
+    auto skipPast = [&](std::size_t from, View end) {
+        const std::size_t at = text.find(end, from);
+        return at == View::npos ? n : at + end.size();
     };
+    auto closingQuote = [&](std::size_t j) {
+        const std::size_t q = text.find(text[j], j + 1);
+        return q == View::npos ? n : q;
+    };
+    std::size_t i = 0;
     while (i < n) {
-        const qsizetype lt = text.indexOf(u'<', i);
-        if (lt < 0 || lt + 1 >= n)
-            return -1;
-        const QStringView rest = text.mid(lt);
-        if (rest.startsWith(u"<!--")) {
-            i = skipPast(lt + 4, u"-->");
-        } else if (rest.startsWith(u"<![CDATA[")) {
-            i = skipPast(lt + 9, u"]]>");
-        } else if (rest.startsWith(u"<?")) {
-            i = skipPast(lt + 2, u"?>");
-        } else if (rest.startsWith(u"<!")) {
+        const std::size_t lt = text.find(CharT('<'), i);
+        if (lt == View::npos || lt + 1 >= n)
+            return out;
+        const View rest = text.substr(lt);
+        if (rest.starts_with(kComment)) {
+            i = skipPast(lt + 4, kCommentEnd);
+        } else if (rest.starts_with(kCData)) {
+            i = skipPast(lt + 9, kCDataEnd);
+        } else if (rest.starts_with(kPi)) {
+            i = skipPast(lt + 2, kPiEnd);
+        } else if (rest.starts_with(kDecl)) {
             // A declaration: its internal subset may hold markup and quoted texts.
-            qsizetype j = lt + 2;
+            std::size_t j = lt + 2;
             int brackets = 0;
             for (; j < n; ++j) {
-                const QChar c = text[j];
-                if (c == u'"' || c == u'\'') {
-                    const qsizetype q = text.indexOf(c, j + 1);
-                    j = q < 0 ? n : q;
-                } else if (c == u'[') {
+                const CharT c = text[j];
+                if (c == CharT('"') || c == CharT('\''))
+                    j = closingQuote(j);
+                else if (c == CharT('['))
                     ++brackets;
-                } else if (c == u']') {
+                else if (c == CharT(']'))
                     --brackets;
-                } else if (c == u'>' && brackets <= 0) {
+                else if (c == CharT('>') && brackets <= 0)
                     break;
-                }
             }
             i = j + 1;
+        } else if (text[lt + 1] == CharT('/')) {
+            const std::size_t gt = text.find(CharT('>'), lt + 2);
+            i = gt == View::npos ? n : gt + 1;
         } else {
+            ++out.startTags;
             int count = 0;
-            qsizetype j = lt + 1;
+            std::size_t j = lt + 1;
             for (; j < n; ++j) {
-                const QChar c = text[j];
-                if (c == u'"' || c == u'\'') {
-                    const qsizetype q = text.indexOf(c, j + 1);
-                    j = q < 0 ? n : q;
-                } else if (c == u'=') {
-                    if (++count > limit)
-                        return lt;
-                } else if (c == u'>') {
+                const CharT c = text[j];
+                if (c == CharT('"') || c == CharT('\'')) {
+                    j = closingQuote(j);
+                } else if (c == CharT('=')) {
+                    ++out.attributes;
+                    if (++count > limit) {
+                        out.overfullTag = qsizetype(lt);
+                        return out;
+                    }
+                } else if (c == CharT('>')) {
                     break;
                 }
             }
             i = j + 1;
         }
     }
-    return -1;
+    return out;
 }
+
+// Attribute names of a file, each stored once. Rows list the same attributes in the same
+// order, so the name at the same position of the previous element is tried first; a bounded
+// search of the names seen so far comes next, and a new name is added without a search once
+// there are many, so the cost per attribute stays constant.
+class NameTable {
+public:
+    int intern(detail::XmlTree& tree, QStringView name, qsizetype position)
+    {
+        if (std::size_t(position) < m_byPosition.size()) {
+            const int guess = m_byPosition[std::size_t(position)];
+            if (tree.view(tree.names[std::size_t(guess)]) == name)
+                return guess;
+        } else {
+            m_byPosition.resize(std::size_t(position) + 1, 0);
+        }
+        int id = -1;
+        const std::size_t searched = std::min<std::size_t>(tree.names.size(), kSearched);
+        for (std::size_t i = 0; i < searched && id < 0; ++i)
+            if (tree.view(tree.names[i]) == name)
+                id = int(i);
+        if (id < 0) {
+            id = int(tree.names.size());
+            tree.names.push_back(tree.add(name));
+        }
+        m_byPosition[std::size_t(position)] = id;
+        return id;
+    }
+
+private:
+    static constexpr std::size_t kSearched = 64;
+    std::vector<int> m_byPosition;
+};
 
 // Streams the text into a tree. Whitespace between elements becomes text inside the
 // enclosing element, which no reader takes for a row or a value. Comments inside the root
-// are dropped; those outside it are kept for the caller.
-std::shared_ptr<detail::XmlTree> buildTree(const QString& text, QStringList* documentComments,
-                                           ParseError* error)
+// are dropped; those outside it are kept for the caller. Input is either UTF-8 bytes
+// (char) or decoded text (char16_t); both are scanned for the attribute limit first.
+template <typename CharT, typename Input>
+std::shared_ptr<detail::XmlTree> buildTree(const Input& input, TextView<CharT> text,
+                                           QStringList* documentComments, ParseError* error)
 {
-    if (const qsizetype at = overfullStartTag(text, kProjectXmlMaxAttributes); at >= 0) {
+    const MarkupCount count = countMarkup(text, kProjectXmlMaxAttributes);
+    if (count.overfullTag >= 0) {
         error->what = QStringLiteral("an element has more than %1 attributes")
                           .arg(kProjectXmlMaxAttributes);
-        lineAndColumn(text, at, &error->line, &error->column);
+        lineAndColumn(text, std::size_t(count.overfullTag), &error->line, &error->column);
         return nullptr;
     }
 
     auto tree = std::make_shared<detail::XmlTree>();
-    QXmlStreamReader r(text);
+    tree->pool.reserve(qsizetype(text.size()));
+    tree->nodes.reserve(std::size_t(count.startTags));
+    tree->attributes.reserve(std::size_t(count.attributes));
+    // Text pieces: at most one before each start tag and one before each end tag.
+    tree->texts.reserve(std::size_t(count.startTags) * 2);
+    QXmlStreamReader r(input);
     // Project files use no namespaces; a name with a colon is read as it stands.
     r.setNamespaceProcessing(false);
     struct Open {
-        int index;
-        int lastChild;
+        qsizetype index;
+        qsizetype lastChild;
     };
     std::vector<Open> open;
+    NameTable names;
     while (!r.atEnd()) {
         switch (r.readNext()) {
         case QXmlStreamReader::StartElement: {
@@ -169,7 +326,7 @@ std::shared_ptr<detail::XmlTree> buildTree(const QString& text, QStringList* doc
                                  .arg(kProjectXmlMaxDepth));
                 break;
             }
-            const int index = int(tree->nodes.size());
+            const qsizetype index = qsizetype(tree->nodes.size());
             if (!open.empty()) {
                 Open& parent = open.back();
                 if (parent.lastChild < 0)
@@ -179,27 +336,31 @@ std::shared_ptr<detail::XmlTree> buildTree(const QString& text, QStringList* doc
                 parent.lastChild = index;
             }
             detail::XmlTree::Node node;
-            node.name = r.qualifiedName().toString();
-            node.attrBegin = int(tree->attributes.size());
-            for (const QXmlStreamAttribute& a : r.attributes())
+            node.name = tree->add(r.qualifiedName());
+            node.attrBegin = qsizetype(tree->attributes.size());
+            const QXmlStreamAttributes attributes = r.attributes();
+            for (qsizetype i = 0; i < attributes.size(); ++i) {
+                const QXmlStreamAttribute& a = attributes.at(i);
+                const detail::XmlTree::Span value = tree->add(a.value());
                 tree->attributes.push_back(
-                    {a.qualifiedName().toString(), a.value().toString()});
-            node.attrEnd = int(tree->attributes.size());
-            node.textBegin = int(tree->texts.size());
-            tree->nodes.push_back(std::move(node));
+                    {value.begin, int(value.size), names.intern(*tree, a.qualifiedName(), i)});
+            }
+            node.attrEnd = qsizetype(tree->attributes.size());
+            node.textBegin = qsizetype(tree->texts.size());
+            tree->nodes.push_back(node);
             open.push_back({index, -1});
             break;
         }
         case QXmlStreamReader::EndElement:
             if (!open.empty()) {
-                tree->nodes[open.back().index].textEnd = int(tree->texts.size());
+                tree->nodes[open.back().index].textEnd = qsizetype(tree->texts.size());
                 open.pop_back();
             }
             break;
         case QXmlStreamReader::Characters:
             // Outside the root only whitespace can stand, and it is no value.
             if (!open.empty())
-                tree->texts.push_back(r.text().toString());
+                tree->texts.push_back(tree->add(r.text()));
             break;
         case QXmlStreamReader::Comment:
             if (open.empty())
@@ -274,7 +435,7 @@ void writeElement(QXmlStreamWriter& w, const ProjectXmlElement& root)
 
 QString XmlElement::tagName() const
 {
-    return m_tree ? m_tree->nodes[m_index].name : QString();
+    return m_tree ? m_tree->view(m_tree->nodes[m_index].name).toString() : QString();
 }
 
 QString XmlElement::text() const
@@ -282,11 +443,9 @@ QString XmlElement::text() const
     if (!m_tree)
         return {};
     const detail::XmlTree::Node& n = m_tree->nodes[m_index];
-    if (n.textEnd - n.textBegin == 1)
-        return m_tree->texts[n.textBegin];
     QString out;
-    for (int i = n.textBegin; i < n.textEnd; ++i)
-        out += m_tree->texts[i];
+    for (qsizetype i = n.textBegin; i < n.textEnd; ++i)
+        out += m_tree->view(m_tree->texts[i]);
     return out;
 }
 
@@ -296,22 +455,30 @@ QList<XmlAttribute> XmlElement::attributes() const
     if (!m_tree)
         return out;
     const detail::XmlTree::Node& n = m_tree->nodes[m_index];
-    for (int i = n.attrBegin; i < n.attrEnd; ++i)
-        out.append(m_tree->attributes[i]);
+    for (qsizetype i = n.attrBegin; i < n.attrEnd; ++i) {
+        const detail::XmlTree::Attribute& a = m_tree->attributes[i];
+        out.append({m_tree->nameOf(a).toString(), m_tree->valueOf(a).toString()});
+    }
     return out;
 }
 
-std::optional<QString> XmlElement::attribute(QAnyStringView name) const
+std::optional<QStringView> XmlElement::attributeView(QAnyStringView name) const
 {
     if (!m_tree)
         return std::nullopt;
     const detail::XmlTree::Node& n = m_tree->nodes[m_index];
-    for (int i = n.attrBegin; i < n.attrEnd; ++i) {
-        const XmlAttribute& a = m_tree->attributes[i];
-        if (QAnyStringView::equal(a.name, name))
-            return a.value;
+    for (qsizetype i = n.attrBegin; i < n.attrEnd; ++i) {
+        const detail::XmlTree::Attribute& a = m_tree->attributes[i];
+        if (QAnyStringView::equal(m_tree->nameOf(a), name))
+            return m_tree->valueOf(a);
     }
     return std::nullopt;
+}
+
+std::optional<QString> XmlElement::attribute(QAnyStringView name) const
+{
+    const std::optional<QStringView> v = attributeView(name);
+    return v ? std::optional<QString>(v->toString()) : std::nullopt;
 }
 
 XmlElement XmlElement::firstChildElement() const
@@ -323,8 +490,9 @@ XmlElement XmlElement::firstChildElement(QAnyStringView name) const
 {
     if (!m_tree)
         return {};
-    for (int i = m_tree->nodes[m_index].firstChild; i >= 0; i = m_tree->nodes[i].nextSibling) {
-        if (QAnyStringView::equal(m_tree->nodes[i].name, name))
+    for (qsizetype i = m_tree->nodes[m_index].firstChild; i >= 0;
+         i = m_tree->nodes[i].nextSibling) {
+        if (QAnyStringView::equal(m_tree->view(m_tree->nodes[i].name), name))
             return m_tree->element(i);
     }
     return {};
@@ -340,8 +508,21 @@ ProjectXmlLoad parseProjectXml(const QByteArray& bytes, const QString& name)
     ProjectXmlLoad r;
     QStringList comments;
     ParseError error;
-    const std::shared_ptr<const detail::XmlTree> tree =
-        buildTree(decodeProjectBytes(bytes), &comments, &error);
+    std::shared_ptr<const detail::XmlTree> tree;
+    if (isUtf8(bytes) && !declaresOtherEncoding(bytes)) {
+        // The parser reads UTF-8 bytes directly; handing it decoded text would have it
+        // encode the text back to UTF-8 first.
+        tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()),
+                               &comments, &error);
+    } else {
+        // Files of older versions may hold single-byte accented characters, which a strict
+        // UTF-8 parse would reject as a whole: bytes that are not valid UTF-8 are Latin-1.
+        // Valid UTF-8 is read as UTF-8 whatever encoding the declaration names.
+        const QString text = isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+        tree = buildTree<char16_t>(text, std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                       std::size_t(text.size())),
+                                   &comments, &error);
+    }
     if (!tree) {
         r.status = ProjectXmlLoad::Status::Malformed;
         r.message = QStringLiteral("%1 is not a valid XML file (line %2, column %3: %4)")
@@ -434,12 +615,13 @@ QString attributeTextDef(const XmlElement& e, QAnyStringView name, const QString
 
 int attributeIntDef(const XmlElement& e, QAnyStringView name, int def)
 {
-    return intTextDef(attributeText(e, name), def);
+    const std::optional<QStringView> v = e.attributeView(name);
+    return v ? strToIntDef(*v, def) : def;
 }
 
 bool attributeIsY(const XmlElement& e, QAnyStringView name)
 {
-    return attributeText(e, name) == QLatin1String("Y");
+    return e.attributeView(name) == u"Y";
 }
 
 ProjectXmlElement& ProjectXmlElement::setAttribute(const QString& name, const QString& value)

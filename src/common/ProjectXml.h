@@ -18,6 +18,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <list>
 #include <memory>
@@ -72,6 +73,8 @@ public:
     QList<XmlAttribute> attributes() const;
     // Value of the first attribute called name; nullopt when there is none.
     std::optional<QString> attribute(QAnyStringView name) const;
+    // The same without a copy; valid while the element (or a copy of it) lives.
+    std::optional<QStringView> attributeView(QAnyStringView name) const;
 
     // First child element (named name, when name is given); null when there is none.
     XmlElement firstChildElement() const;
@@ -81,13 +84,13 @@ public:
 
 private:
     friend struct detail::XmlTree;
-    XmlElement(std::shared_ptr<const detail::XmlTree> tree, int index)
+    XmlElement(std::shared_ptr<const detail::XmlTree> tree, qsizetype index)
         : m_tree(std::move(tree)), m_index(index)
     {
     }
 
     std::shared_ptr<const detail::XmlTree> m_tree;
-    int m_index = -1;
+    qsizetype m_index = -1;
 };
 
 struct ProjectXmlLoad {
