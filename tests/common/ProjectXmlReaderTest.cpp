@@ -125,6 +125,14 @@ QByteArray manyAttributes(int count)
     return out + "/>\n</P>";
 }
 
+QByteArray utf16BigEndian(const char* ascii)
+{
+    QByteArray out;
+    for (const char* p = ascii; *p; ++p)
+        out.append('\0').append(*p);
+    return out;
+}
+
 struct RefusalCase {
     const char* name;
     QByteArray bytes;
@@ -139,6 +147,9 @@ const RefusalCase kRefusalCases[] = {
     {"MismatchedTag", "<P>\n<a>1</b>\n</P>", "line 2", ""},
     {"TextOnly", "just text", "line 1", ""},
     {"TwoRoots", "<P/><Q/>", "line 1", ""},
+    // Valid UTF-8 by the bytes, but a UTF-16 file to a parser guessing from the first bytes.
+    {"Utf16BigEndianLookalike", utf16BigEndian("<?xml version=\"1.0\"?><P><N>1</N></P>"),
+     "line 1", ""},
     {"SeventeenLevels", nested(17), "line 1, column 51", "nested deeper than 16 levels"},
     {"TwoHundredThousandLevels", nested(200000), "line 1, column 51",
      "nested deeper than 16 levels"},
