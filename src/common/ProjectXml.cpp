@@ -12,6 +12,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -511,7 +512,8 @@ ProjectXmlLoad parseProjectXml(const QByteArray& bytes, const QString& name)
     std::shared_ptr<const detail::XmlTree> tree;
     // A NUL byte is valid UTF-8 but would let the parser guess a UTF-16 or UTF-32 file from
     // the first bytes; such a file takes the path of decoded text, where NUL is an error.
-    if (isUtf8(bytes) && !bytes.contains('\0') && !declaresOtherEncoding(bytes)) {
+    const bool hasNul = std::memchr(bytes.constData(), 0, std::size_t(bytes.size())) != nullptr;
+    if (isUtf8(bytes) && !hasNul && !declaresOtherEncoding(bytes)) {
         // The parser reads UTF-8 bytes directly; handing it decoded text would have it
         // encode the text back to UTF-8 first.
         tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()),
