@@ -522,10 +522,11 @@ ProjectXmlLoad parseProjectXml(const QByteArray& bytes, const QString& name)
         // Files of older versions may hold single-byte accented characters, which a strict
         // UTF-8 parse would reject as a whole: bytes that are not valid UTF-8 are Latin-1.
         // Valid UTF-8 is read as UTF-8 whatever encoding the declaration names.
-        const QString text = isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
-        tree = buildTree<char16_t>(text, std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                       std::size_t(text.size())),
-                                   &comments, &error);
+        const QString text =
+            isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+        const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                       std::size_t(text.size()));
+        tree = buildTree<char16_t>(text, view, &comments, &error);
     }
     if (!tree) {
         r.status = ProjectXmlLoad::Status::Malformed;

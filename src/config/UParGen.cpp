@@ -516,7 +516,8 @@ bool TFParGen::Controllo_Dati()
     const std::optional<ParGenFault> fault = checkParGenValues(values());
     if (!fault)
         return true;
-    services().dialogs->showError(parGenFaultMessage(*fault, programState().Language_Table), this);
+    services().dialogs->showError(
+        parGenFaultMessage(*fault, programState().Language_Table), this);
     return false;
 }
 

@@ -44,14 +44,17 @@ class InnerGolden : public test::TempStateTest,
 // project: every input comes from the argument.
 TEST_P(InnerGolden, CompilesTheFolderWithoutProgramState)
 {
-    const QString dir = test::bankDataDir() + QLatin1Char('/') + QString::fromStdString(GetParam());
+    const QString dir =
+        test::bankDataDir() + QLatin1Char('/') + QString::fromStdString(GetParam());
     ASSERT_FALSE(programState().isProjectActive());
     const QByteArray before = programImages();
 
     const BinCompileResult r = compileBinProject(dir);
     ASSERT_TRUE(r.ok()) << r.result.message.toStdString();
-    const QByteArray want1 = test::parseExpectedImage(dir + QStringLiteral("/bank1.expected"), kBank1Size);
-    const QByteArray want2 = test::parseExpectedImage(dir + QStringLiteral("/bank2.expected"), kBank2Size);
+    const QByteArray want1 =
+        test::parseExpectedImage(dir + QStringLiteral("/bank1.expected"), kBank1Size);
+    const QByteArray want2 =
+        test::parseExpectedImage(dir + QStringLiteral("/bank2.expected"), kBank2Size);
     EXPECT_TRUE(r.bank1 == want1) << test::imageDiff(r.bank1, want1);
     EXPECT_TRUE(r.bank2 == want2) << test::imageDiff(r.bank2, want2);
     EXPECT_TRUE(programImages() == before);
