@@ -1,13 +1,29 @@
 # One folder, one target. Sources are collected from the folder so that adding a unit needs
 # no edit of a CMakeLists.txt; re-run of the glob happens at build time (CONFIGURE_DEPENDS).
+# A sub-folder with a CMakeLists.txt of its own is a target of its own and is left out of the
+# enclosing folder's glob.
+
+# _zfw_collect(<var> <patterns>...) : files of the current folder and its sub-folders that
+# match the patterns, without those of sub-folders that are targets of their own.
+function(_zfw_collect var)
+  set(_patterns "")
+  foreach(p IN LISTS ARGN)
+    list(APPEND _patterns "${CMAKE_CURRENT_SOURCE_DIR}/${p}")
+  endforeach()
+  file(GLOB_RECURSE _src CONFIGURE_DEPENDS ${_patterns})
+  file(GLOB_RECURSE _own CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(f IN LISTS _own)
+    get_filename_component(_dir "${f}" DIRECTORY)
+    list(FILTER _src EXCLUDE REGEX "^${_dir}/")
+  endforeach()
+  set(${var} "${_src}" PARENT_SCOPE)
+endfunction()
 
 # zfw_add_module(<name> [DEPS <targets>...]) : static library zfw_<name> from src/<name>/
 # (sub-folders included; files named main.cpp are left to executables).
 function(zfw_add_module name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE _src CONFIGURE_DEPENDS
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  _zfw_collect(_src "*.cpp" "*.h" "*.qrc")
   list(FILTER _src EXCLUDE REGEX "/main\\.cpp$")
   string(REPLACE "/" "_" _target "zfw_${name}")
   if(NOT _src)
@@ -29,8 +45,7 @@ endfunction()
 # tests/<name>/, linked with the shared test support, registered with CTest and run headless.
 function(zfw_add_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE _src CONFIGURE_DEPENDS
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  _zfw_collect(_src "*.cpp" "*.h")
   if(NOT _src)
     return()
   endif()

@@ -1,7 +1,8 @@
-// Compiling and writing both bank images of a project whose rule tables are full.
+// Compiling and writing both bank images of a project whose rule tables are full, through
+// the compiler's inner functions; reading hostile project files.
 
-#include "common/UComon.h"
-#include "config/USaveBincc.h"
+#include "common/ProjectXml.h"
+#include "config/core/USaveBincc.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,17 +53,14 @@ QByteArray s7Table(const char* name, int count, bool write)
 }
 
 // A project with ParGen.xml and every table at its capacity: 256 + 256 LoRaWAN rules and
-// 512 + 512 S7 rules.
+// 512 + 512 S7 rules. No program state: the compiler gets the folder.
 struct FullProject {
     QTemporaryDir dir;
 
     FullProject()
     {
-        resetProgramState();
-        ProgramState& s = programState();
-        s.Dir_Project = dir.path();
-        Set_Files(s);
-        writeFile(s.File_ParGen,
+        const BinSourceFiles files = binSourceFiles(dir.path());
+        writeFile(files.File_ParGen,
                   "<Par_Gen>\n<Eth_Conn_Device_Name>bench</Eth_Conn_Device_Name>\n"
                   "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS>\n"
                   "<LoRa_RF_Band>EU868</LoRa_RF_Band>\n"
@@ -74,11 +72,11 @@ struct FullProject {
                   "<LoRa_FPort>Variable</LoRa_FPort>\n"
                   "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT>\n</Par_Gen>\n"
                   "<!--SW_VERSION = 1.002-->\n");
-        writeFile(s.File_LoRaWAN_SetAccess,
+        writeFile(files.File_LoRaWAN_SetAccess,
                   "<LoRaWAN_Set_Access>\n" + loRaTable("LoRaWAN_Uplink", 256, true)
                       + loRaTable("LoRaWAN_Downlink", 256, false)
                       + "</LoRaWAN_Set_Access>\n<!--SW_VERSION = 1.002-->\n");
-        writeFile(s.File_S7_Protocol,
+        writeFile(files.File_S7_Protocol,
                   "<S7_Protocol>\n" + s7Table("S7_Protocol_Read", 512, false)
                       + s7Table("S7_Protocol_Write", 512, true)
                       + "</S7_Protocol>\n<!--SW_VERSION = 1.002-->\n");
@@ -89,13 +87,13 @@ void BM_CompileAndSaveFullProject(benchmark::State& state)
 {
     FullProject project;
     for (auto _ : state) {
-        const FileResult compiled = Compile_Bin();
-        const FileResult saved = Save_Bin_Files();
-        if (!compiled.ok || !saved.ok) {
+        const BinCompileResult compiled = compileBinProject(project.dir.path());
+        const FileResult saved = saveBinImages(project.dir.path(), compiled.bank1, compiled.bank2);
+        if (!compiled.ok() || !saved.ok) {
             state.SkipWithError("compilation or save failed");
             break;
         }
-        benchmark::DoNotOptimize(binImages().Bank2_Length);
+        benchmark::DoNotOptimize(compiled.bank2.size());
     }
 }
 BENCHMARK(BM_CompileAndSaveFullProject)->Unit(benchmark::kMillisecond);
@@ -104,13 +102,43 @@ void BM_CompileFullProject(benchmark::State& state)
 {
     FullProject project;
     for (auto _ : state) {
-        if (!Compile_Bin().ok) {
+        const BinCompileResult compiled = compileBinProject(project.dir.path());
+        if (!compiled.ok()) {
             state.SkipWithError("compilation failed");
             break;
         }
-        benchmark::DoNotOptimize(binImages().Bank2_Length);
+        benchmark::DoNotOptimize(compiled.bank2.size());
     }
 }
 BENCHMARK(BM_CompileFullProject)->Unit(benchmark::kMillisecond);
+
+// Hostile files: elements nested state.range(0) deep, refused at the depth limit, and one
+// element with state.range(0) attributes, refused at the attribute limit. Both must stay
+// linear in the file size.
+void BM_ReadDeepFile(benchmark::State& state)
+{
+    const int depth = int(state.range(0));
+    const QByteArray bytes = QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth);
+    for (auto _ : state) {
+        const ProjectXmlLoad r = parseProjectXml(bytes, QStringLiteral("deep.xml"));
+        benchmark::DoNotOptimize(r.status);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_ReadDeepFile)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadManyAttributes(benchmark::State& state)
+{
+    QByteArray bytes = "<P><row";
+    for (int i = 0; i < state.range(0); ++i)
+        bytes += " a" + QByteArray::number(i) + "=\"1\"";
+    bytes += "/></P>";
+    for (auto _ : state) {
+        const ProjectXmlLoad r = parseProjectXml(bytes, QStringLiteral("wide.xml"));
+        benchmark::DoNotOptimize(r.status);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_ReadManyAttributes)->Arg(256)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "common/USettings.h"
 
+#include "common/ProjectXml.h"
 #include "common/UComon.h"
 
 #include <QDomDocument>
-#include <QFile>
 #include <QSaveFile>
 
 namespace zfw {
@@ -15,21 +15,17 @@ struct Text {
     QString value;
 };
 
-Text childText(const QDomElement& root, const char* group, const char* name)
+Text groupText(const XmlElement& root, const char* group, const char* name)
 {
-    const QDomElement g = root.firstChildElement(QLatin1String(group));
-    if (g.isNull())
-        return {};
-    const QDomElement e = g.firstChildElement(QLatin1String(name));
-    if (e.isNull())
-        return {};
-    return {true, e.text()};
+    const std::optional<QString> t =
+        childText(childElement(root, QLatin1String(group)), QLatin1String(name));
+    return t ? Text{true, *t} : Text{};
 }
 
-bool optionOn(const QDomElement& root, const char* name)
+bool optionOn(const XmlElement& root, const char* name)
 {
     // Only the exact text "1" switches an option on.
-    const Text t = childText(root, "lastinternet", name);
+    const Text t = groupText(root, "lastinternet", name);
     return t.present && t.value == QLatin1String("1");
 }
 
@@ -55,22 +51,18 @@ QString settingsFilePath(const ProgramState& s)
 void Load_Settings(ProgramState& s)
 {
     setDefaults(s);
-    QFile f(settingsFilePath(s));
-    if (!f.open(QIODevice::ReadOnly))
+    // The project-file reader, with its limits on depth and attributes: the settings file is
+    // as open to a hostile edit as any project file. The root is read whatever its name.
+    const ProjectXmlLoad load = loadProjectXml(settingsFilePath(s));
+    if (!load.ok())
         return;
-    QDomDocument doc;
-    if (!doc.setContent(&f))
-        return;
-    // The root is read whatever its name.
-    const QDomElement root = doc.documentElement();
-    if (root.isNull())
-        return;
+    const XmlElement& root = load.root;
 
-    if (const Text t = childText(root, "lastproj", "projectname"); t.present)
+    if (const Text t = groupText(root, "lastproj", "projectname"); t.present)
         s.Project_Name = t.value;
-    if (const Text t = childText(root, "lastipadd", "ipaddress"); t.present)
+    if (const Text t = groupText(root, "lastipadd", "ipaddress"); t.present)
         s.Device_IP_Address = t.value;
-    if (const Text t = childText(root, "lastlang", "language"); t.present)
+    if (const Text t = groupText(root, "lastlang", "language"); t.present)
         s.Language_Name = t.value;
     s.Opt_Enable_Internet = optionOn(root, "enable_internet");
     s.Opt_Enable_Update = optionOn(root, "enable_update");

@@ -442,12 +442,9 @@ void TFParGen::setValues(const ParGenValues& v)
 void TFParGen::FormShow()
 {
     m_loadFailed = false;
-    const QString path = programState().File_ParGen;
-    const ProjectXmlLoad load = loadProjectXml(path);
-    if (load.ok()) {
-        setValues(readParGenValues(load.root));
-    } else {
-        setValues(parGenNoFileValues());
+    const ParGenLoad load = loadParGenValues(programState().File_ParGen);
+    setValues(load.values);
+    if (!load.ok()) {
         if (!load.missing()) {
             // Mended: a file that could not be read used to show the defaults without a
             // word, and the next OK replaced the user's file with them. Now the user is told,
@@ -471,7 +468,7 @@ void TFParGen::showEvent(QShowEvent* event)
 
 bool TFParGen::saveFile()
 {
-    const FileResult saved = buildParGenXml(values()).save(programState().File_ParGen);
+    const FileResult saved = saveParGenValues(programState().File_ParGen, values());
     if (!saved) {
         services().dialogs->showError(saved.message, this);
         return false;
@@ -519,7 +516,8 @@ bool TFParGen::Controllo_Dati()
     const std::optional<ParGenFault> fault = checkParGenValues(values());
     if (!fault)
         return true;
-    services().dialogs->showError(parGenFaultMessage(*fault), this);
+    services().dialogs->showError(
+        parGenFaultMessage(*fault, programState().Language_Table), this);
     return false;
 }
 

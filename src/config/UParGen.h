@@ -3,7 +3,7 @@
 // build's model, loads ParGen.xml when it opens, checks the input on OK and writes the file
 // only when everything passes.
 
-#include "config/UParGenData.h"
+#include "config/core/UParGenData.h"
 #include "config/UParGenPanels.h"
 #include "controls/LbButton.h"
 #include "platform/Form.h"

@@ -3,7 +3,8 @@
 #include "common/ProjectXml.h"
 #include "common/UComon.h"
 #include "config/UBoot.h"
-#include "config/USaveBincc.h"
+#include "config/core/LoRaWanCheck.h"
+#include "config/core/USaveBincc.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
@@ -13,41 +14,10 @@ namespace zfw {
 
 bool Check_Config_LoraWAN(const ProgramState& s, QString* fileError)
 {
+    const LoRaWanCheckResult r = checkLoRaWanConfig(s.File_ParGen, s.File_LoRaWAN_SetAccess);
     if (fileError)
-        fileError->clear();
-    auto unreadable = [fileError](const ProjectXmlLoad& load) {
-        if (fileError)
-            *fileError = load.message;
-        return false;
-    };
-
-    int payloadSize = 0;
-    const ProjectXmlLoad parGen = loadProjectXml(s.File_ParGen);
-    if (!parGen.missing()) {
-        if (!parGen.ok())
-            return unreadable(parGen);
-        payloadSize = childIntDef(parGen.root, u"LoRa_Payload_Size", 0);
-    }
-
-    const ProjectXmlLoad rules = loadProjectXml(s.File_LoRaWAN_SetAccess);
-    if (rules.missing())
-        return true;
-    if (!rules.ok())
-        return unreadable(rules);
-    // A file without an uplink table has no uplink rules to check; the compiler reports the
-    // missing table itself.
-    const QDomElement uplink = childElement(rules.root, u"LoRaWAN_Uplink");
-    // Rows are selected exactly as the compiler selects them. The check used to look only at
-    // rules whose "Enable" was exactly "Y", so a hand-edited " Y", "y" or a rule without the
-    // attribute reached the device unchecked.
-    for (const QDomElement& row : rowElements(uplink)) {
-        if (!loRaRowEnabled(row))
-            continue;
-        const int numByte = attributeIntDef(row, u"NumByte", -1);
-        if (numByte < 0 || numByte > payloadSize - 2)
-            return false;
-    }
-    return true;
+        *fileError = r.fileError;
+    return r.ok;
 }
 
 void Update_Device(ProgramState& s, TFBoot* boot, QWidget* parent)

@@ -104,6 +104,18 @@ TEST_F(Settings, OnlyExactOneSwitchesAnOptionOn)
     EXPECT_FALSE(s.Opt_Double_Click_Auto_Size);
 }
 
+// A settings file nested far deeper than any the program writes is refused as a whole at
+// the depth limit, without reading on through it.
+TEST_F(Settings, DeeplyNestedFileGivesDefaults)
+{
+    writeSettings("<Conf_Settings><lastlang><language>Deutsch</language></lastlang>"
+                  + QByteArray("<a>").repeated(200000) + QByteArray("</a>").repeated(200000)
+                  + "</Conf_Settings>");
+    ProgramState s = state();
+    Load_Settings(s);
+    EXPECT_EQ(s.Language_Name, QStringLiteral("English"));
+}
+
 TEST_F(Settings, UnwritableFolderReportsFailureAndKeepsOldFile)
 {
     writeSettings("<Conf_Settings/>");

@@ -1,4 +1,4 @@
-#include "config/USaveBincc.h"
+#include "config/core/USaveBincc.h"
 #include "support/Files.h"
 
 #include "SaveBinSupport.h"
@@ -323,8 +323,9 @@ class BankHexKey : public ::testing::TestWithParam<HexKeyCase> {};
 
 TEST_P(BankHexKey, BytesInWrittenOrder)
 {
-    Set_LoRa_DevAddr(QString::fromLatin1(GetParam().text));
-    const auto& f = binImages().LoRa_Bank.devAddr;
+    TLoRa_Bank bank;
+    Set_LoRa_DevAddr(bank, QString::fromLatin1(GetParam().text));
+    const auto& f = bank.devAddr;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(f.data()), 4).toHex(),
               QByteArray(GetParam().devAddr));
 }

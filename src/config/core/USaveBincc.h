@@ -3,13 +3,16 @@
 // active project into bank1.bin (general parameters) and bank2.bin (LoRaWAN block, LoRaWAN
 // rule tables, S7 rule table), the two images the gateway loads.
 //
-// Runs without any window: the files come from programState() (File_ParGen, File_S7_Protocol,
-// File_LoRaWAN_SetAccess, Dir_Project). Missing files and missing or malformed values take
-// their defaults; what cannot be compiled or written is returned as a FileResult naming the
-// file, and the images are then not written.
+// Runs without any window. The inner functions (compileBinImages, saveBinImages) take the
+// files and the project folder as arguments and touch no process-wide state; Compile_Bin and
+// Save_Bin_Files take them from programState() and keep binImages() filled for the program's
+// callers. Missing files and missing or malformed values take their defaults; what cannot be
+// compiled or written is returned as a FileResult naming the file (and the line and column of
+// a malformed file), and the images are then not written.
 
 #include "common/ProjectXml.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -130,14 +133,14 @@ struct TS7_Rule {
     quint8 flags = 0;
     quint8 plcBit = 0;
     quint8 plcArea = 0;
-    quint8 rackSlot = 0;     // rack * 32 + slot
+    quint8 rackSlot = 0;     // low 8 bits of rack * 32 + slot
 
     // Writes the 28 bytes little-endian (reserved bytes 16, 17, 22 and 27 zero).
     void store(quint8* out) const;
 };
 
-// The compiler's process-wide records and images; every compilation starts by resetting the
-// records, so nothing of an earlier compilation survives.
+// The compiler's records and images: the work area of one compilation. Every compilation
+// starts by resetting the records, so nothing of an earlier compilation survives.
 struct BinImages {
     TPar_Gen_Bank Par_Gen_Bank;
     TLoRa_Bank LoRa_Bank;
@@ -151,37 +154,73 @@ struct BinImages {
     int Bank2_Length = 0;  // kBank2Size after a successful compilation, else 0
 };
 
+// The program's work area, which Compile_Bin fills and Save_Bin_Files writes.
 BinImages& binImages();
+
+// ---- Inner compiler: explicit inputs and outputs ------------------------------------------
+
+// The three files the compiler reads.
+struct BinSourceFiles {
+    QString File_ParGen;
+    QString File_S7_Protocol;
+    QString File_LoRaWAN_SetAccess;
+};
+
+// The three files in the project folder projectDir.
+BinSourceFiles binSourceFiles(const QString& projectDir);
+
+struct BinCompileResult {
+    FileResult result;
+    QByteArray bank1;  // kBank1Size bytes when the compilation succeeded, else empty
+    QByteArray bank2;  // kBank2Size bytes when the compilation succeeded, else empty
+    bool ok() const { return result.ok; }
+};
+
+// Builds both images from the files, in work (whose records and buffers it resets first).
+// Fails, with empty images and work's lengths 0, when a file exists but cannot be read or is
+// no XML, a rule file lacks one of its tables, or a rule table would overflow.
+BinCompileResult compileBinImages(const BinSourceFiles& files, BinImages& work);
+// The same in a work area of its own.
+BinCompileResult compileBinImages(const BinSourceFiles& files);
+// The same for the files of the project folder projectDir.
+BinCompileResult compileBinProject(const QString& projectDir);
+
+// Writes bin/bank1.bin and bin/bank2.bin in projectDir, creating the bin folder when missing.
+// Both files are written in full or not at all; a failure names the file. Images of another
+// size than kBank1Size and kBank2Size are refused.
+FileResult saveBinImages(const QString& projectDir, const QByteArray& bank1,
+                         const QByteArray& bank2);
 
 // ---- Driver -------------------------------------------------------------------------------
 
-// Builds both images from the active project's files. Fails, leaving nothing to save, when
-// no project is active, a file exists but cannot be read or is no XML, a rule file lacks one
-// of its tables, or a rule table would overflow.
+// Builds both images in binImages() from the active project's files (the paths of
+// programState()). Fails, leaving nothing to save, when no project is active or
+// compileBinImages fails.
 FileResult Compile_Bin();
 FileResult Compile_Bin_K4R89();
 
-// Writes bin/bank1.bin and bin/bank2.bin in the project folder, creating the folder when
-// missing. Both files are written in full or not at all; a failure names the file.
+// Writes the images of binImages() with saveBinImages into the active project's folder.
 FileResult Save_Bin_Files();
 FileResult Save_Bin_Files_K4R89();
 
 // ---- General parameters (bank1.bin) -------------------------------------------------------
 
-void Init_Par_Gen_Default();
-// Reads ParGen.xml into Par_Gen_Bank and the LoRaWAN block; a missing file changes nothing.
-FileResult Read_Par_Gen_XML();
-void Set_SW_Version();
+void Init_Par_Gen_Default(TPar_Gen_Bank& bank);
+// Reads the ParGen.xml at path into Par_Gen_Bank and the LoRaWAN block of img; a missing
+// file changes nothing.
+FileResult Read_Par_Gen_XML(BinImages& img, const QString& path);
+void Set_SW_Version(TPar_Gen_Bank& bank);
 // Stores the checksum, copies the 2048 bytes to buffer at position; returns the position after.
-int Add_Par_Gen_To_Bank(int position, std::span<quint8> buffer);
+int Add_Par_Gen_To_Bank(TPar_Gen_Bank& bank, int position, std::span<quint8> buffer);
 
 // ---- LoRaWAN (bank2.bin 0 to 8191) --------------------------------------------------------
 
-void Init_LoRa_Default();
-// Sets the table addresses from base, then fills the rule tables from LoRaWAN_SetAccess.xml.
-FileResult Read_LoRaWAN_Set_Access_XML(quint32 base);
+void Init_LoRa_Default(BinImages& img);
+// Sets the table addresses from base, then fills the rule tables of img from the
+// LoRaWAN_SetAccess.xml at path. The FPort mode of img's LoRaWAN block must be read first.
+FileResult Read_LoRaWAN_Set_Access_XML(BinImages& img, const QString& path, quint32 base);
 // Copies the block, the two rule tables and the zero gaps (8192 bytes); returns the position after.
-int Add_LoRa_To_Bank(int position, std::span<quint8> buffer);
+int Add_LoRa_To_Bank(const BinImages& img, int position, std::span<quint8> buffer);
 
 quint8 Get_LoRa_Region_Code(const QString& text);
 quint8 Get_LoRa_Network_Type(const QString& text);
@@ -191,11 +230,11 @@ quint8 Get_LoRa_Transmission_Type(const QString& text);
 QString Pad_Left_Zero(const QString& text, int length);
 // Hex key texts to the block's key fields, two hex digits per byte in written order; a pair
 // that is no hex number gives 0. Digits beyond the field's length are ignored.
-void Set_LoRa_DevAddr(const QString& text);
-void Set_LoRa_JoinEUI(const QString& text);
-void Set_LoRa_NwkSKey(const QString& text);
-void Set_LoRa_AppSKey(const QString& text);
-void Set_LoRa_AppKey(const QString& text);
+void Set_LoRa_DevAddr(TLoRa_Bank& bank, const QString& text);
+void Set_LoRa_JoinEUI(TLoRa_Bank& bank, const QString& text);
+void Set_LoRa_NwkSKey(TLoRa_Bank& bank, const QString& text);
+void Set_LoRa_AppSKey(TLoRa_Bank& bank, const QString& text);
+void Set_LoRa_AppKey(TLoRa_Bank& bank, const QString& text);
 
 // ---- S7 rules (bank2.bin 8192 to 36863) ---------------------------------------------------
 
@@ -204,10 +243,11 @@ struct S7ReadResult {
     int count = 0;  // rules taken, read and write together
 };
 
-void Init_S7_Default();
-S7ReadResult Read_S7_Protocol_XML();
+void Init_S7_Default(BinImages& img);
+// Fills the S7 table of img from the S7_Protocol.xml at path.
+S7ReadResult Read_S7_Protocol_XML(BinImages& img, const QString& path);
 // Copies the 1024 records (28672 bytes); returns the position after.
-int Add_S7_To_Bank(int position, std::span<quint8> buffer);
+int Add_S7_To_Bank(const BinImages& img, int position, std::span<quint8> buffer);
 
 quint8 Get_S7_PLC_Type(const QString& text);
 quint8 Get_S7_Data_Type(const QString& text);
@@ -216,6 +256,6 @@ quint8 Get_S7_PLC_Area(const QString& text);
 
 // True when the compiler takes a LoRaWAN rule row: its "Enable" is "Y" after trimming and
 // upper-casing, or the attribute is missing. The configuration check selects rows with it too.
-bool loRaRowEnabled(const QDomElement& row);
+bool loRaRowEnabled(const XmlElement& row);
 
 }  // namespace zfw

@@ -3,7 +3,8 @@
 // lists with their payload limits, the 40 values of ParGen.xml with their defaults, reading
 // and writing the file, and the checks that decide what may be saved.
 
-#include <QDomElement>
+#include "common/ProjectXml.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -13,8 +14,6 @@
 #include <span>
 
 namespace zfw {
-
-class ProjectXmlWriter;
 
 // ---- LoRaWAN regions and data rates -------------------------------------------------------
 
@@ -133,7 +132,23 @@ ParGenValues parGenNoFileValues();
 // region's list (first item when it is missing or matches none), the Wi-Fi DHCP box never
 // read, and the payload recomputed from region and data rate. A null root reads as an
 // existing file without elements.
-ParGenValues readParGenValues(const QDomElement& root);
+ParGenValues readParGenValues(const XmlElement& root);
+
+// ParGen.xml read from a path, as the editor opens it.
+struct ParGenLoad {
+    ProjectXmlLoad::Status status = ProjectXmlLoad::Status::Missing;
+    // The file's values; parGenNoFileValues() when the file is missing or cannot be read.
+    ParGenValues values;
+    QString message;  // why the file could not be read: the file, and line and column
+
+    bool ok() const { return status == ProjectXmlLoad::Status::Ok; }
+    bool missing() const { return status == ProjectXmlLoad::Status::Missing; }
+};
+
+ParGenLoad loadParGenValues(const QString& path);
+
+// Writes values to path as the editor does (buildParGenXml), replacing the file atomically.
+FileResult saveParGenValues(const QString& path, const ParGenValues& values);
 
 // Selects the item of items that equals text with letter case ignored; -1 when none does.
 int findListItem(const QStringList& items, QStringView text);
@@ -166,7 +181,8 @@ bool isHexText(QStringView text);
 // The checks of OK in their order; nullopt when everything may be saved.
 std::optional<ParGenFault> checkParGenValues(const ParGenValues& values);
 
-// The message of a fault in the current language ("%d" replaced by the bound).
-QString parGenFaultMessage(const ParGenFault& fault);
+// The message of a fault taken from the language table ("%d" replaced by the bound); empty
+// when the table has no such text.
+QString parGenFaultMessage(const ParGenFault& fault, const QStringList& languageTable);
 
 }  // namespace zfw

@@ -1,4 +1,4 @@
-#include "config/USaveBincc.h"
+#include "config/core/USaveBincc.h"
 
 #include "common/TextUtil.h"
 #include "common/UComonValidators.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace zfw {
 
@@ -177,87 +178,100 @@ BinImages& binImages()
     return images;
 }
 
-// ---- Driver -------------------------------------------------------------------------------
+// ---- Inner compiler -----------------------------------------------------------------------
 
-FileResult Compile_Bin()
+BinSourceFiles binSourceFiles(const QString& projectDir)
 {
-    return Compile_Bin_K4R89();
+    return {joinPath(projectDir, QStringLiteral("ParGen.xml")),
+            joinPath(projectDir, QStringLiteral("S7_Protocol.xml")),
+            joinPath(projectDir, QStringLiteral("LoRaWAN_SetAccess.xml"))};
 }
 
-FileResult Compile_Bin_K4R89()
+BinCompileResult compileBinImages(const BinSourceFiles& files, BinImages& img)
 {
-    BinImages& img = binImages();
+    BinCompileResult out;
     // Nothing is left to save until this compilation has finished.
     img.Bank1_Length = 0;
     img.Bank2_Length = 0;
-    if (!programState().isProjectActive())
-        return FileResult::failure(QStringLiteral("No project is active"));
 
-    Init_Par_Gen_Default();
-    Init_LoRa_Default();
-    Init_S7_Default();
+    Init_Par_Gen_Default(img.Par_Gen_Bank);
+    Init_LoRa_Default(img);
+    Init_S7_Default(img);
 
     // ParGen.xml first: its FPort mode decides how the LoRaWAN rules take their FPort.
-    if (FileResult r = Read_Par_Gen_XML(); !r)
-        return r;
+    if (FileResult r = Read_Par_Gen_XML(img, files.File_ParGen); !r) {
+        out.result = r;
+        return out;
+    }
     img.Par_Gen_Bank.setU32(TPar_Gen_Bank::kBank2Address, kBank2DeviceAddress);
     img.Par_Gen_Bank.setU32(TPar_Gen_Bank::kS7TableAddress, kS7TableDeviceAddress);
-    const S7ReadResult s7 = Read_S7_Protocol_XML();
-    if (!s7.result)
-        return s7.result;
+    const S7ReadResult s7 = Read_S7_Protocol_XML(img, files.File_S7_Protocol);
+    if (!s7.result) {
+        out.result = s7.result;
+        return out;
+    }
     img.Par_Gen_Bank.setU32(TPar_Gen_Bank::kS7RuleCount, quint32(s7.count));
-    if (FileResult r = Read_LoRaWAN_Set_Access_XML(kBank2DeviceAddress); !r)
-        return r;
+    if (FileResult r =
+            Read_LoRaWAN_Set_Access_XML(img, files.File_LoRaWAN_SetAccess, kBank2DeviceAddress);
+        !r) {
+        out.result = r;
+        return out;
+    }
 
     // The checksum is taken in Add_Par_Gen_To_Bank, after every bank1 field is set.
-    const int bank1 = Add_Par_Gen_To_Bank(0, img.Bank1_Buffer);
-    int bank2 = Add_LoRa_To_Bank(0, img.Bank2_Buffer);
-    bank2 = Add_S7_To_Bank(bank2, img.Bank2_Buffer);
+    const int bank1 = Add_Par_Gen_To_Bank(img.Par_Gen_Bank, 0, img.Bank1_Buffer);
+    int bank2 = Add_LoRa_To_Bank(img, 0, img.Bank2_Buffer);
+    bank2 = Add_S7_To_Bank(img, bank2, img.Bank2_Buffer);
     img.Bank1_Length = bank1;
     img.Bank2_Length = bank2;
-    return FileResult::success();
+    out.bank1 = QByteArray(reinterpret_cast<const char*>(img.Bank1_Buffer.data()), bank1);
+    out.bank2 = QByteArray(reinterpret_cast<const char*>(img.Bank2_Buffer.data()), bank2);
+    return out;
 }
 
-FileResult Save_Bin_Files()
+BinCompileResult compileBinImages(const BinSourceFiles& files)
 {
-    return Save_Bin_Files_K4R89();
+    // About 90 KB: kept off the stack.
+    const auto work = std::make_unique<BinImages>();
+    return compileBinImages(files, *work);
+}
+
+BinCompileResult compileBinProject(const QString& projectDir)
+{
+    return compileBinImages(binSourceFiles(projectDir));
 }
 
 // The old writer checked nothing: without a bin folder, on a locked file or a full disk the
 // update went on with missing, short or stale images. Here the folder is created, both images
 // are written to temporary files, and only when both are complete do they replace the old
 // ones; any failure is returned so that the update stops.
-FileResult Save_Bin_Files_K4R89()
+FileResult saveBinImages(const QString& projectDir, const QByteArray& bank1,
+                         const QByteArray& bank2)
 {
-    const BinImages& img = binImages();
-    const ProgramState& s = programState();
-    if (!s.isProjectActive())
+    if (projectDir.isEmpty())
         return FileResult::failure(QStringLiteral("No project is active"));
-    if (img.Bank1_Length != kBank1Size || img.Bank2_Length != kBank2Size)
+    if (bank1.size() != kBank1Size || bank2.size() != kBank2Size)
         return FileResult::failure(
             QStringLiteral("The bank files were not compiled; nothing was written"));
 
-    const QString binDir = joinPath(s.Dir_Project, QStringLiteral("bin"));
+    const QString binDir = joinPath(projectDir, QStringLiteral("bin"));
     if (!QDir().mkpath(binDir) || !QFileInfo(binDir).isDir())
         return FileResult::failure(
             QStringLiteral("Cannot create the folder %1").arg(displayPath(binDir)));
 
     struct Image {
         QString path;
-        const quint8* data;
-        int size;
+        const QByteArray& bytes;
     };
     const Image images[2] = {
-        {joinPath(binDir, QStringLiteral("bank1.bin")), img.Bank1_Buffer.data(), img.Bank1_Length},
-        {joinPath(binDir, QStringLiteral("bank2.bin")), img.Bank2_Buffer.data(), img.Bank2_Length},
+        {joinPath(binDir, QStringLiteral("bank1.bin")), bank1},
+        {joinPath(binDir, QStringLiteral("bank2.bin")), bank2},
     };
     QSaveFile files[2];
     for (int i = 0; i < 2; ++i) {
         QSaveFile& f = files[i];
         f.setFileName(images[i].path);
-        if (!f.open(QIODevice::WriteOnly)
-            || f.write(reinterpret_cast<const char*>(images[i].data), images[i].size)
-                   != images[i].size) {
+        if (!f.open(QIODevice::WriteOnly) || f.write(images[i].bytes) != images[i].bytes.size()) {
             const QString why = f.errorString();
             for (QSaveFile& g : files)
                 g.cancelWriting();
@@ -277,11 +291,50 @@ FileResult Save_Bin_Files_K4R89()
     return FileResult::success();
 }
 
+// ---- Driver -------------------------------------------------------------------------------
+
+FileResult Compile_Bin()
+{
+    return Compile_Bin_K4R89();
+}
+
+FileResult Compile_Bin_K4R89()
+{
+    BinImages& img = binImages();
+    const ProgramState& s = programState();
+    if (!s.isProjectActive()) {
+        img.Bank1_Length = 0;
+        img.Bank2_Length = 0;
+        return FileResult::failure(QStringLiteral("No project is active"));
+    }
+    return compileBinImages({s.File_ParGen, s.File_S7_Protocol, s.File_LoRaWAN_SetAccess}, img)
+        .result;
+}
+
+FileResult Save_Bin_Files()
+{
+    return Save_Bin_Files_K4R89();
+}
+
+FileResult Save_Bin_Files_K4R89()
+{
+    const BinImages& img = binImages();
+    const ProgramState& s = programState();
+    if (!s.isProjectActive())
+        return FileResult::failure(QStringLiteral("No project is active"));
+    // Views of the buffers; nothing is copied.
+    return saveBinImages(
+        s.Dir_Project,
+        QByteArray::fromRawData(reinterpret_cast<const char*>(img.Bank1_Buffer.data()),
+                                img.Bank1_Length),
+        QByteArray::fromRawData(reinterpret_cast<const char*>(img.Bank2_Buffer.data()),
+                                img.Bank2_Length));
+}
+
 // ---- General parameters -------------------------------------------------------------------
 
-void Init_Par_Gen_Default()
+void Init_Par_Gen_Default(TPar_Gen_Bank& b)
 {
-    TPar_Gen_Bank& b = binImages().Par_Gen_Bank;
     b.bytes.fill(0);
     b.setU32(0, 250000);
     b.setU32(4, 250000);
@@ -301,9 +354,8 @@ void Init_Par_Gen_Default()
         b.setU8(i, 8);
 }
 
-void Set_SW_Version()
+void Set_SW_Version(TPar_Gen_Bank& b)
 {
-    TPar_Gen_Bank& b = binImages().Par_Gen_Bank;
     std::fill_n(b.bytes.begin() + TPar_Gen_Bank::kSwVersion, 8, quint8(0));
     const QByteArray v(Build_SW_Version);
     for (qsizetype i = 0; i < v.size() && i < 8; ++i)
@@ -313,9 +365,8 @@ void Set_SW_Version()
 namespace {
 
 // The LoRaWAN settings of ParGen.xml, in the order the device block expects them read.
-void readLoRaSettings(const QDomElement& root)
+void readLoRaSettings(TLoRa_Bank& lb, const XmlElement& root)
 {
-    TLoRa_Bank& lb = binImages().LoRa_Bank;
     lb.region = Get_LoRa_Region_Code(childTextDef(root, u"LoRa_RF_Band", QString()));
     lb.networkType = Get_LoRa_Network_Type(childTextDef(root, u"LoRa_Network_Type", QString()));
     lb.adaptiveDataRate = quint8(childIntDef(root, u"LoRa_Adaptive_DataRate", 0));
@@ -331,16 +382,16 @@ void readLoRaSettings(const QDomElement& root)
     lb.confirmed =
         Get_LoRa_Transmission_Type(childTextDef(root, u"LoRa_Transmission_Type", QString()));
     lb.payloadSize = quint8(childIntDef(root, u"LoRa_Payload_Size", 1));
-    Set_LoRa_JoinEUI(childTextDef(root, u"LoRa_JoinEUI", QString()));
+    Set_LoRa_JoinEUI(lb, childTextDef(root, u"LoRa_JoinEUI", QString()));
     lb.transmitInterval = quint32(childIntDef(root, u"LoRa_Transmit_Interval", 1));
     lb.activation =
         Get_LoRa_Activation_Method(childTextDef(root, u"LoRa_Activation_Method", QString()));
     if (lb.activation == 1) {
-        Set_LoRa_AppKey(childTextDef(root, u"LoRa_Application_Key", QString()));
+        Set_LoRa_AppKey(lb, childTextDef(root, u"LoRa_Application_Key", QString()));
     } else {
-        Set_LoRa_DevAddr(childTextDef(root, u"LoRa_Device_Address", QString()));
-        Set_LoRa_NwkSKey(childTextDef(root, u"LoRa_Network_Session_Key", QString()));
-        Set_LoRa_AppSKey(childTextDef(root, u"LoRa_Application_Session_Key", QString()));
+        Set_LoRa_DevAddr(lb, childTextDef(root, u"LoRa_Device_Address", QString()));
+        Set_LoRa_NwkSKey(lb, childTextDef(root, u"LoRa_Network_Session_Key", QString()));
+        Set_LoRa_AppSKey(lb, childTextDef(root, u"LoRa_Application_Session_Key", QString()));
     }
     lb.fPortMode =
         upperTrimmed(childTextDef(root, u"LoRa_FPort", QString())) == QLatin1String("VARIABLE")
@@ -350,7 +401,7 @@ void readLoRaSettings(const QDomElement& root)
     lb.lnCheck = quint8(childIntDef(root, u"LoRa_LNCHECK", 5));
 }
 
-void readOctets(TPar_Gen_Bank& b, int offset, const QDomElement& root, const char* prefix,
+void readOctets(TPar_Gen_Bank& b, int offset, const XmlElement& root, const char* prefix,
                 const int (&defaults)[4])
 {
     for (int i = 0; i < 4; ++i) {
@@ -361,18 +412,17 @@ void readOctets(TPar_Gen_Bank& b, int offset, const QDomElement& root, const cha
 
 }  // namespace
 
-FileResult Read_Par_Gen_XML()
+FileResult Read_Par_Gen_XML(BinImages& img, const QString& path)
 {
-    const QString& path = programState().File_ParGen;
     const ProjectXmlLoad doc = loadProjectXml(path);
     if (doc.missing())
         return FileResult::success();
     if (!doc.ok())
         return FileResult::failure(doc.message);
-    const QDomElement& root = doc.root;
-    TPar_Gen_Bank& b = binImages().Par_Gen_Bank;
+    const XmlElement& root = doc.root;
+    TPar_Gen_Bank& b = img.Par_Gen_Bank;
 
-    Set_SW_Version();
+    Set_SW_Version(b);
 
     if (const auto name = childText(root, u"Eth_Conn_Device_Name")) {
         const qsizetype n = std::min<qsizetype>(name->size(), TPar_Gen_Bank::kDeviceNameLength);
@@ -393,7 +443,7 @@ FileResult Read_Par_Gen_XML()
                    {8, 8, 4, 4});
     }
 
-    readLoRaSettings(root);
+    readLoRaSettings(img.LoRa_Bank, root);
 
     b.setU32(420, 19200);
     b.setU8(429, 0);
@@ -410,9 +460,8 @@ FileResult Read_Par_Gen_XML()
     return FileResult::success();
 }
 
-int Add_Par_Gen_To_Bank(int position, std::span<quint8> buffer)
+int Add_Par_Gen_To_Bank(TPar_Gen_Bank& b, int position, std::span<quint8> buffer)
 {
-    TPar_Gen_Bank& b = binImages().Par_Gen_Bank;
     Q_ASSERT(position >= 0 && std::size_t(position) + TPar_Gen_Bank::kSize <= buffer.size());
     b.setU32(TPar_Gen_Bank::kChecksum, b.checksum());
     std::copy(b.bytes.begin(), b.bytes.end(), buffer.begin() + position);
@@ -421,9 +470,8 @@ int Add_Par_Gen_To_Bank(int position, std::span<quint8> buffer)
 
 // ---- LoRaWAN ------------------------------------------------------------------------------
 
-void Init_LoRa_Default()
+void Init_LoRa_Default(BinImages& img)
 {
-    BinImages& img = binImages();
     img.LoRa_Bank = TLoRa_Bank{};
     img.LoRa_Bank.dataRate = 6;
     img.LoRa_Bank.payloadSize = 1;
@@ -464,32 +512,32 @@ QString Pad_Left_Zero(const QString& text, int length)
     return QString(length - text.size(), QLatin1Char('0')) + text;
 }
 
-void Set_LoRa_DevAddr(const QString& text)
+void Set_LoRa_DevAddr(TLoRa_Bank& bank, const QString& text)
 {
-    setHexKey(binImages().LoRa_Bank.devAddr, text);
+    setHexKey(bank.devAddr, text);
 }
 
-void Set_LoRa_JoinEUI(const QString& text)
+void Set_LoRa_JoinEUI(TLoRa_Bank& bank, const QString& text)
 {
-    setHexKey(binImages().LoRa_Bank.joinEui, text);
+    setHexKey(bank.joinEui, text);
 }
 
-void Set_LoRa_NwkSKey(const QString& text)
+void Set_LoRa_NwkSKey(TLoRa_Bank& bank, const QString& text)
 {
-    setHexKey(binImages().LoRa_Bank.nwkSKey, text);
+    setHexKey(bank.nwkSKey, text);
 }
 
-void Set_LoRa_AppSKey(const QString& text)
+void Set_LoRa_AppSKey(TLoRa_Bank& bank, const QString& text)
 {
-    setHexKey(binImages().LoRa_Bank.appSKey, text);
+    setHexKey(bank.appSKey, text);
 }
 
-void Set_LoRa_AppKey(const QString& text)
+void Set_LoRa_AppKey(TLoRa_Bank& bank, const QString& text)
 {
-    setHexKey(binImages().LoRa_Bank.appKey, text);
+    setHexKey(bank.appKey, text);
 }
 
-bool loRaRowEnabled(const QDomElement& row)
+bool loRaRowEnabled(const XmlElement& row)
 {
     const auto enable = attributeText(row, u"Enable");
     return !enable || upperTrimmed(*enable) == QLatin1String("Y");
@@ -498,31 +546,29 @@ bool loRaRowEnabled(const QDomElement& row)
 namespace {
 
 // Flag attributes are compared in upper case but not trimmed.
-bool loRaFlag(const QDomElement& row, QStringView name)
+bool loRaFlag(const XmlElement& row, QStringView name)
 {
     const auto t = attributeText(row, name);
     return t && asciiUpper(*t) == QLatin1String("Y");
 }
 
-quint8 loRaFPort(const QDomElement& row)
+quint8 loRaFPort(const TLoRa_Bank& bank, const XmlElement& row)
 {
-    if (binImages().LoRa_Bank.fPortMode != 1)
+    if (bank.fPortMode != 1)
         return 2;
     return quint8(attributeIntDef(row, u"FPort", 2));
 }
 
 }  // namespace
 
-FileResult Read_LoRaWAN_Set_Access_XML(quint32 base)
+FileResult Read_LoRaWAN_Set_Access_XML(BinImages& img, const QString& path, quint32 base)
 {
-    BinImages& img = binImages();
     TLoRa_Bank& lb = img.LoRa_Bank;
     lb.uplinkTableAddress = base + kLoRaUplinkTableOffset;
     lb.downlinkTableAddress = base + kLoRaDownlinkTableOffset;
     lb.uplinkCount = 0;
     lb.downlinkCount = 0;
 
-    const QString& path = programState().File_LoRaWAN_SetAccess;
     const ProjectXmlLoad doc = loadProjectXml(path);
     if (doc.missing())
         return FileResult::success();
@@ -539,10 +585,10 @@ FileResult Read_LoRaWAN_Set_Access_XML(quint32 base)
         {"LoRaWAN_Downlink", false, img.LoRa_Downlink_Rules, lb.downlinkCount},
     };
     for (const auto& t : kTables) {
-        const QDomElement table = childElement(doc.root, QString::fromLatin1(t.name));
+        const XmlElement table = childElement(doc.root, QLatin1String(t.name));
         if (table.isNull())
             return missingTable(path, t.name);
-        for (const QDomElement& row : rowElements(table)) {
+        for (const XmlElement& row : rowElements(table)) {
             if (!loRaRowEnabled(row))
                 continue;
             // More rules than the table holds cannot come from the editor; cutting them
@@ -553,7 +599,7 @@ FileResult Read_LoRaWAN_Set_Access_XML(quint32 base)
             r = TLoRa_Rule{};
             r.startByte = quint16(attributeIntDef(row, u"StartByte", 0));
             r.numByte = quint16(attributeIntDef(row, u"NumByte", 0));
-            r.fPort = loRaFPort(row);
+            r.fPort = loRaFPort(lb, row);
             if (t.uplink) {
                 if (loRaFlag(row, u"OnChange"))
                     r.flags |= TLoRa_Rule::kOnChange;
@@ -569,9 +615,8 @@ FileResult Read_LoRaWAN_Set_Access_XML(quint32 base)
     return FileResult::success();
 }
 
-int Add_LoRa_To_Bank(int position, std::span<quint8> buffer)
+int Add_LoRa_To_Bank(const BinImages& img, int position, std::span<quint8> buffer)
 {
-    const BinImages& img = binImages();
     Q_ASSERT(position >= 0 && std::size_t(position) + kLoRaImageSize <= buffer.size());
     quint8* out = buffer.data() + position;
     std::memset(out, 0, kLoRaImageSize);
@@ -585,9 +630,9 @@ int Add_LoRa_To_Bank(int position, std::span<quint8> buffer)
 
 // ---- S7 -----------------------------------------------------------------------------------
 
-void Init_S7_Default()
+void Init_S7_Default(BinImages& img)
 {
-    binImages().S7_Rules.fill(TS7_Rule{});
+    img.S7_Rules.fill(TS7_Rule{});
 }
 
 namespace {
@@ -634,7 +679,7 @@ quint8 Get_S7_PLC_Area(const QString& text)
 
 namespace {
 
-TS7_Rule readS7Row(const QDomElement& row, bool write)
+TS7_Rule readS7Row(const XmlElement& row, bool write)
 {
     TS7_Rule r;
     quint8 a = 0, b = 0, c = 0, d = 0;
@@ -643,9 +688,12 @@ TS7_Rule readS7Row(const QDomElement& row, bool write)
         r.plcAddress = quint32(a) << 24 | quint32(b) << 16 | quint32(c) << 8 | d;
     r.plcPort = quint16(attributeIntDef(row, u"PLC_Port", 0));
     r.plcType = Get_S7_PLC_Type(attributeTextDef(row, u"PLC_Type", QString()));
-    const int rack = attributeIntDef(row, u"Rack", 0);
-    const int slot = attributeIntDef(row, u"Slot", 0);
-    r.rackSlot = quint8(rack * 32 + slot);
+    // The byte is the low 8 bits of rack * 32 + slot. Computed in signed int, as it was, a
+    // huge rack from a hand-edited file overflowed (undefined behaviour); unsigned 32-bit
+    // arithmetic wraps and keeps exactly those low 8 bits for every rack and slot.
+    const auto rack = quint32(attributeIntDef(row, u"Rack", 0));
+    const auto slot = quint32(attributeIntDef(row, u"Slot", 0));
+    r.rackSlot = quint8(rack * 32u + slot);
     r.dataType = Get_S7_Data_Type(attributeTextDef(row, u"Data_Type", QString()));
     r.dataIdentifier =
         Get_S7_Data_Identifier(attributeTextDef(row, u"Data_Identifier", QString()));
@@ -671,10 +719,9 @@ TS7_Rule readS7Row(const QDomElement& row, bool write)
 
 }  // namespace
 
-S7ReadResult Read_S7_Protocol_XML()
+S7ReadResult Read_S7_Protocol_XML(BinImages& img, const QString& path)
 {
     S7ReadResult out;
-    const QString& path = programState().File_S7_Protocol;
     const ProjectXmlLoad doc = loadProjectXml(path);
     if (doc.missing())
         return out;
@@ -682,18 +729,18 @@ S7ReadResult Read_S7_Protocol_XML()
         out.result = FileResult::failure(doc.message);
         return out;
     }
-    auto& rules = binImages().S7_Rules;
+    auto& rules = img.S7_Rules;
     const struct {
         const char* table;
         bool write;
     } kTables[] = {{"S7_Protocol_Read", false}, {"S7_Protocol_Write", true}};
     for (const auto& t : kTables) {
-        const QDomElement table = childElement(doc.root, QString::fromLatin1(t.table));
+        const XmlElement table = childElement(doc.root, QLatin1String(t.table));
         if (table.isNull()) {
             out.result = missingTable(path, t.table);
             return out;
         }
-        for (const QDomElement& row : rowElements(table)) {
+        for (const XmlElement& row : rowElements(table)) {
             // Only exactly "Y": a row without "Enable" is not an S7 rule for the device.
             if (!attributeIsY(row, u"Enable"))
                 continue;
@@ -710,9 +757,9 @@ S7ReadResult Read_S7_Protocol_XML()
     return out;
 }
 
-int Add_S7_To_Bank(int position, std::span<quint8> buffer)
+int Add_S7_To_Bank(const BinImages& img, int position, std::span<quint8> buffer)
 {
-    const auto& rules = binImages().S7_Rules;
+    const auto& rules = img.S7_Rules;
     Q_ASSERT(position >= 0
              && std::size_t(position) + kS7RuleCapacity * TS7_Rule::kSize <= buffer.size());
     for (int i = 0; i < kS7RuleCapacity; ++i)

@@ -1,8 +1,6 @@
-#include "config/UParGenData.h"
+#include "config/core/UParGenData.h"
 
-#include "common/ProjectXml.h"
 #include "common/TextUtil.h"
-#include "common/UComon.h"
 
 namespace zfw {
 
@@ -320,7 +318,7 @@ ParGenValues parGenNoFileValues()
     return values;
 }
 
-ParGenValues readParGenValues(const QDomElement& root)
+ParGenValues readParGenValues(const XmlElement& root)
 {
     ParGenValues values;
     for (const ParGenElement& e : kElements) {
@@ -360,12 +358,27 @@ ParGenValues readParGenValues(const QDomElement& root)
     return values;
 }
 
+ParGenLoad loadParGenValues(const QString& path)
+{
+    const ProjectXmlLoad load = loadProjectXml(path);
+    ParGenLoad out;
+    out.status = load.status;
+    out.message = load.message;
+    out.values = load.ok() ? readParGenValues(load.root) : parGenNoFileValues();
+    return out;
+}
+
 ProjectXmlWriter buildParGenXml(const ParGenValues& values)
 {
     ProjectXmlWriter doc(QStringLiteral("Par_Gen"));
     for (const ParGenElement& e : kElements)
         doc.root().addTextChild(QLatin1String(e.name), values[e.id]);
     return doc;
+}
+
+FileResult saveParGenValues(const QString& path, const ParGenValues& values)
+{
+    return buildParGenXml(values).save(path);
 }
 
 bool isHexText(QStringView text)
@@ -429,9 +442,9 @@ std::optional<ParGenFault> checkParGenValues(const ParGenValues& values)
     return std::nullopt;
 }
 
-QString parGenFaultMessage(const ParGenFault& fault)
+QString parGenFaultMessage(const ParGenFault& fault, const QStringList& languageTable)
 {
-    QString text = programState().lang(fault.textNumber);
+    QString text = languageTable.value(fault.textNumber);
     if (fault.textNumber == 497)
         text.replace(QLatin1String("%d"), QString::number(fault.bound));
     return text;

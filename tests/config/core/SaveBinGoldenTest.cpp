@@ -1,4 +1,4 @@
-#include "config/USaveBincc.h"
+#include "config/core/USaveBincc.h"
 
 #include "SaveBinSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/ULanguage.h"
 #include "common/UComon.h"
-#include "config/UParGenData.h"
+#include "config/core/UParGenData.h"
 
 #include <gtest/gtest.h>
 
@@ -237,14 +237,15 @@ INSTANTIATE_TEST_SUITE_P(Rules, ParGenChecks, ::testing::ValuesIn(kCheckCases),
 
 TEST(ParGenFaultMessage, PayloadMessageCarriesTheBound)
 {
-    resetProgramState();
-    Fill_Default_Language(programState());
-    EXPECT_EQ(parGenFaultMessage({497, 51}),
+    ProgramState s;
+    Fill_Default_Language(s);
+    const QStringList& table = s.Language_Table;
+    EXPECT_EQ(parGenFaultMessage({497, 51}, table),
               QStringLiteral("Error LoRa!! Payload Size must be between 1 and 51"));
-    EXPECT_EQ(parGenFaultMessage({2935, 0}),
+    EXPECT_EQ(parGenFaultMessage({2935, 0}, table),
               QStringLiteral("Error LoRa!! LNCHECK must be between 5 and 60 minutes"));
-    EXPECT_TRUE(parGenFaultMessage({990, 0}).contains(QLatin1String("Device Address")));
-    resetProgramState();
+    EXPECT_TRUE(parGenFaultMessage({990, 0}, table).contains(QLatin1String("Device Address")));
+    EXPECT_EQ(parGenFaultMessage({990, 0}, QStringList()), QString());
 }
 
 }  // namespace
