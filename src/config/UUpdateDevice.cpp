@@ -28,14 +28,20 @@ void Update_Device(ProgramState& s, TFBoot* boot, QWidget* parent)
         dialogs.showError(fileError.isEmpty() ? s.lang(30) : fileError, parent);
         return;
     }
-    // The compiler reads the current program state, which the caller's state is.
-    if (const FileResult r = Compile_Bin(); !r) {
-        dialogs.showError(r.message, parent);
+    if (!s.isProjectActive()) {
+        dialogs.showError(QStringLiteral("No project is active"), parent);
+        return;
+    }
+    // The step compiles the files of the state it was given, whichever state is current.
+    const BinCompileResult images =
+        compileBinImages({s.File_ParGen, s.File_S7_Protocol, s.File_LoRaWAN_SetAccess});
+    if (!images.ok()) {
+        dialogs.showError(images.result.message, parent);
         return;
     }
     // Bank files that were not written used to go unnoticed, and the device was then updated
     // with the images of an earlier update or none; the step now stops with the reason.
-    if (const FileResult r = Save_Bin_Files(); !r) {
+    if (const FileResult r = saveBinImages(s.Dir_Project, images.bank1, images.bank2); !r) {
         dialogs.showError(r.message, parent);
         return;
     }
