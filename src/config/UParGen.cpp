@@ -156,7 +156,8 @@ void TFParGen::FormCreate()
                                                         : programState().SW_Code);
     hideAllPanels();
     // Builds the model's panels; those of the family's other models are built only if a
-    // model that shows them is ever ordered (838 widgets for all 36 against 77 for three).
+    // model that shows them is ever ordered (838 widgets for all 36 panels, 83 for these
+    // three).
     Order_TAB_Panels();
     Move_GroupBoxs();
     Set_Lang();
