@@ -61,7 +61,7 @@ public:
     void Order_TAB_Panels();
     void Move_GroupBoxs();
 
-    // Hides every panel, as at creation before the model's panels are shown.
+    // Hides every panel built so far, as at creation before the model's panels are shown.
     void hideAllPanels();
 
     // One member per model of the family; this build calls the K4R89 ones.
