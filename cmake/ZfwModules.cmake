@@ -60,14 +60,20 @@ function(zfw_add_tests name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# zfw_add_bench(<name> [DEPS <targets>...]) : Google Benchmark executable bench_<name>.
+# zfw_add_bench(<name> [OWN_MAIN] [DEPS <targets>...]) : Google Benchmark executable
+# bench_<name>. OWN_MAIN: the folder brings its own main (for instance to create a
+# QApplication first) instead of the library's.
 function(zfw_add_bench name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE _src CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT _src)
     return()
   endif()
   string(REPLACE "/" "_" _target "bench_${name}")
   add_executable(${_target} ${_src})
-  target_link_libraries(${_target} PRIVATE benchmark::benchmark benchmark::benchmark_main ${ARG_DEPS})
+  if(ARG_OWN_MAIN)
+    target_link_libraries(${_target} PRIVATE benchmark::benchmark ${ARG_DEPS})
+  else()
+    target_link_libraries(${_target} PRIVATE benchmark::benchmark benchmark::benchmark_main ${ARG_DEPS})
+  endif()
 endfunction()

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QValidator>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -148,13 +149,15 @@ void TFParGen::FormCreate()
     setMaximumWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
 
-    buildPanels();
-    bindK4R89Controls();
-    wireEvents();
+    connect(Btn_OK, &QAbstractButton::clicked, this, &TFParGen::Btn_OKClick);
+    connect(Btn_Cancel, &QAbstractButton::clicked, this, [this] { done(mrCancel); });
 
     L_SW_Code->setText(programState().SW_Code.isEmpty() ? QString::fromLatin1(Build_SW_Code)
                                                         : programState().SW_Code);
     hideAllPanels();
+    // Builds the model's panels; those of the family's other models are built only if a
+    // model that shows them is ever ordered (838 widgets for all 36 panels, 83 for these
+    // three).
     Order_TAB_Panels();
     Move_GroupBoxs();
     Set_Lang();
@@ -189,26 +192,41 @@ void TFParGen::buildButtons()
     row->addWidget(Btn_Cancel);
 }
 
-void TFParGen::buildPanels()
+CategoryPanel* TFParGen::ensurePanel(PanelId id)
 {
-    QList<CategoryPanel*> all;
-    for (const PanelDef& def : panelDefs()) {
-        auto* p = new CategoryPanel(name("CP_", def.name), CPG->canvas());
-        m_panels[static_cast<int>(def.id)] = p;
-        all.append(p);
+    const int index = static_cast<int>(id);
+    if (m_panels[index])
+        return m_panels[index];
+    // Texts and values put on the new controls are no user action: no layout reacts to them
+    // here, the caller lays the panel out when it shows it.
+    const QScopedValueRollback<bool> quiet(m_loading, true);
+    auto* p = new CategoryPanel(name("CP_", panelDef(id).name), CPG->canvas());
+    p->hide();
+    m_panels[index] = p;
+    switch (id) {
+    case PanelId::Ethernet_Connection:
+        CP_Ethernet_Connection = p;
+        buildRows(id, kEthernetConnectionRows);
+        break;
+    case PanelId::LoRa:
+        CP_LoRa = p;
+        buildRows(id, kLoRaRows);
+        break;
+    case PanelId::S7_Protocol:
+        CP_S7_Protocol = p;
+        buildRows(id, kS7ProtocolRows);
+        break;
+    default:
+        buildRows(id, panelDef(id).rows);
+        break;
     }
-    CP_Ethernet_Connection = panel(PanelId::Ethernet_Connection);
-    CP_LoRa = panel(PanelId::LoRa);
-    CP_S7_Protocol = panel(PanelId::S7_Protocol);
-
-    buildRows(PanelId::Ethernet_Connection, kEthernetConnectionRows);
-    buildRows(PanelId::LoRa, kLoRaRows);
-    buildRows(PanelId::S7_Protocol, kS7ProtocolRows);
-    for (const PanelDef& def : panelDefs())
-        if (!def.rows.empty())
-            buildRows(def.id, def.rows);
-    // Every panel first keeps its design place; the model's order replaces this.
-    CPG->setPanelOrder(all);
+    bindControls(id);
+    wirePanel(id);
+    for (const ParGenRow& row : rows(id))
+        applyRowTexts(row);
+    if (m_values)
+        applyValues(*m_values, p);
+    return p;
 }
 
 void TFParGen::buildRows(PanelId id, std::span<const PanelRow> defs)
@@ -280,66 +298,16 @@ void TFParGen::buildRows(PanelId id, std::span<const PanelRow> defs)
     }
 }
 
-void TFParGen::bindK4R89Controls()
+void TFParGen::bindControls(PanelId id)
 {
-    auto edit = [this](const char* n) { return findChild<QLineEdit*>(QLatin1String(n)); };
-    auto list = [this](const char* n) { return findChild<QComboBox*>(QLatin1String(n)); };
-    auto box = [this](const char* n) { return findChild<QCheckBox*>(QLatin1String(n)); };
-
-    E_EthConn_Device_Name = edit("E_EthConn_Device_Name");
-    CB_EthConn_En_DHCP_Cable = box("CB_EthConn_En_DHCP_Cable");
-    CB_EthConn_En_DHCP_WiFi = box("CB_EthConn_En_DHCP_WiFi");
-    CB_EthConn_Enable_DNS = box("CB_EthConn_Enable_DNS");
-    const std::vector<ParGenRow>& eth = rows(PanelId::Ethernet_Connection);
-    E_EthConn_Pri_DNS_IP = eth[4].octets;
-    E_EthConn_Sec_DNS_IP = eth[5].octets;
-
-    CB_LoRa_RF_Band = list("CB_LoRa_RF_Band");
-    CB_LoRa_FrequencySubBand = list("CB_LoRa_FrequencySubBand");
-    CB_LoRa_Network_Type = list("CB_LoRa_Network_Type");
-    CB_LoRa_Adaptive_DataRate = box("CB_LoRa_Adaptive_DataRate");
-    CB_LoRa_DataRate = list("CB_LoRa_DataRate");
-    CB_LoRa_Transmission_Type = list("CB_LoRa_Transmission_Type");
-    E_LoRa_Payload_Size = edit("E_LoRa_Payload_Size");
-    E_LoRa_JoinEUI = edit("E_LoRa_JoinEUI");
-    CB_LoRa_Activation_Method = list("CB_LoRa_Activation_Method");
-    E_LoRa_Device_Address = edit("E_LoRa_Device_Address");
-    E_LoRa_Network_Session_Key = edit("E_LoRa_Network_Session_Key");
-    E_LoRa_Application_Session_Key = edit("E_LoRa_Application_Session_Key");
-    E_LoRa_Application_Key = edit("E_LoRa_Application_Key");
-    CB_LoRa_FPort = list("CB_LoRa_FPort");
-    E_LoRa_LNCHECK = edit("E_LoRa_LNCHECK");
-
-    const std::vector<ParGenRow>& s7 = rows(PanelId::S7_Protocol);
-    E_S7_Protocol_IP = s7[0].octets;
-    E_S7_Protocol_SM = s7[1].octets;
-    CB_S7_Protocol_En_GAT = s7[2].check;
-    E_S7_Protocol_GAT = s7[2].octets;
-
-    CB_LoRa_RF_Band->addItems(loraRegionItems());
-    CB_LoRa_FrequencySubBand->addItems(loraSubBandItems());
-    CB_LoRa_Network_Type->addItems(loraNetworkTypeItems());
-    CB_LoRa_Transmission_Type->addItems(loraTransmissionTypeItems());
-    CB_LoRa_Activation_Method->addItems(loraActivationMethodItems());
-    CB_LoRa_FPort->addItems(loraFPortItems());
-    CB_LoRa_DataRate->setMaxVisibleItems(9);
-    E_LoRa_Payload_Size->setReadOnly(true);
-
-    limitLength(E_EthConn_Device_Name, 31);
-    limitLength(E_LoRa_JoinEUI, 16);
-    limitLength(E_LoRa_Device_Address, 8);
-    limitLength(E_LoRa_Network_Session_Key, 32);
-    limitLength(E_LoRa_Application_Session_Key, 32);
-    limitLength(E_LoRa_Application_Key, 32);
-    limitLength(E_LoRa_LNCHECK, 32);
-
-    m_hexEdits = {E_LoRa_JoinEUI,           E_LoRa_Device_Address,
-                  E_LoRa_Network_Session_Key, E_LoRa_Application_Session_Key,
-                  E_LoRa_Application_Key,   E_LoRa_Payload_Size,
-                  E_LoRa_LNCHECK};
-    for (QLineEdit* e : m_hexEdits)
-        e->installEventFilter(this);
-
+    QWidget* body = panel(id)->body();
+    auto edit = [body](const char* n) { return body->findChild<QLineEdit*>(QLatin1String(n)); };
+    auto list = [body](const char* n) { return body->findChild<QComboBox*>(QLatin1String(n)); };
+    auto box = [body](const char* n) { return body->findChild<QCheckBox*>(QLatin1String(n)); };
+    auto set = [this](PG element, QWidget* w) {
+        Q_ASSERT(w);
+        m_valueControls[static_cast<int>(element)] = w;
+    };
     // A "." in an octet edit moves on along these chains only.
     auto chain = [this](std::initializer_list<std::array<QLineEdit*, 4>> blocks) {
         QLineEdit* previous = nullptr;
@@ -350,49 +318,112 @@ void TFParGen::bindK4R89Controls()
                 previous = e;
             }
     };
-    chain({E_EthConn_Pri_DNS_IP, E_EthConn_Sec_DNS_IP});
-    chain({E_S7_Protocol_IP, E_S7_Protocol_SM, E_S7_Protocol_GAT});
-
+    auto hex = [this](QLineEdit* e) {
+        m_hexEdits.push_back(e);
+        e->installEventFilter(this);
+    };
     using P = PG;
-    auto set = [this](PG id, QWidget* w) { m_valueControls[static_cast<int>(id)] = w; };
-    set(P::Eth_Conn_Device_Name, E_EthConn_Device_Name);
-    set(P::Eth_Conn_DHCP_Cable, CB_EthConn_En_DHCP_Cable);
-    set(P::Eth_Conn_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi);
-    set(P::Eth_Conn_Enable_DNS, CB_EthConn_Enable_DNS);
-    for (int i = 0; i < 4; ++i) {
-        set(PG(int(P::Eth_Conn_Primary_DNS1) + i), E_EthConn_Pri_DNS_IP[i]);
-        set(PG(int(P::Eth_Conn_Secondary_DNS1) + i), E_EthConn_Sec_DNS_IP[i]);
-        set(PG(int(P::S7_Protocol_IP1) + i), E_S7_Protocol_IP[i]);
-        set(PG(int(P::S7_Protocol_SM1) + i), E_S7_Protocol_SM[i]);
-        set(PG(int(P::S7_Protocol_GAT1) + i), E_S7_Protocol_GAT[i]);
+
+    switch (id) {
+    case PanelId::Ethernet_Connection: {
+        E_EthConn_Device_Name = edit("E_EthConn_Device_Name");
+        CB_EthConn_En_DHCP_Cable = box("CB_EthConn_En_DHCP_Cable");
+        CB_EthConn_En_DHCP_WiFi = box("CB_EthConn_En_DHCP_WiFi");
+        CB_EthConn_Enable_DNS = box("CB_EthConn_Enable_DNS");
+        const std::vector<ParGenRow>& eth = rows(id);
+        E_EthConn_Pri_DNS_IP = eth[4].octets;
+        E_EthConn_Sec_DNS_IP = eth[5].octets;
+        limitLength(E_EthConn_Device_Name, 31);
+        chain({E_EthConn_Pri_DNS_IP, E_EthConn_Sec_DNS_IP});
+        set(P::Eth_Conn_Device_Name, E_EthConn_Device_Name);
+        set(P::Eth_Conn_DHCP_Cable, CB_EthConn_En_DHCP_Cable);
+        set(P::Eth_Conn_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi);
+        set(P::Eth_Conn_Enable_DNS, CB_EthConn_Enable_DNS);
+        for (int i = 0; i < 4; ++i) {
+            set(PG(int(P::Eth_Conn_Primary_DNS1) + i), E_EthConn_Pri_DNS_IP[i]);
+            set(PG(int(P::Eth_Conn_Secondary_DNS1) + i), E_EthConn_Sec_DNS_IP[i]);
+        }
+        break;
     }
-    set(P::LoRa_RF_Band, CB_LoRa_RF_Band);
-    set(P::LoRa_Network_Type, CB_LoRa_Network_Type);
-    set(P::LoRa_Adaptive_DataRate, CB_LoRa_Adaptive_DataRate);
-    set(P::LoRa_DataRate, CB_LoRa_DataRate);
-    set(P::LoRa_Transmission_Type, CB_LoRa_Transmission_Type);
-    set(P::LoRa_Payload_Size, E_LoRa_Payload_Size);
-    set(P::LoRa_Activation_Method, CB_LoRa_Activation_Method);
-    set(P::LoRa_Device_Address, E_LoRa_Device_Address);
-    set(P::LoRa_JoinEUI, E_LoRa_JoinEUI);
-    set(P::LoRa_Network_Session_Key, E_LoRa_Network_Session_Key);
-    set(P::LoRa_Application_Session_Key, E_LoRa_Application_Session_Key);
-    set(P::LoRa_Application_Key, E_LoRa_Application_Key);
-    set(P::LoRa_FPort, CB_LoRa_FPort);
-    set(P::LoRa_Frequency_SubBand, CB_LoRa_FrequencySubBand);
-    set(P::LoRa_LNCHECK, E_LoRa_LNCHECK);
-    set(P::S7_Protocol_EN_GAT, CB_S7_Protocol_En_GAT);
-    for (QWidget* w : m_valueControls)
-        Q_ASSERT(w);
+    case PanelId::LoRa:
+        CB_LoRa_RF_Band = list("CB_LoRa_RF_Band");
+        CB_LoRa_FrequencySubBand = list("CB_LoRa_FrequencySubBand");
+        CB_LoRa_Network_Type = list("CB_LoRa_Network_Type");
+        CB_LoRa_Adaptive_DataRate = box("CB_LoRa_Adaptive_DataRate");
+        CB_LoRa_DataRate = list("CB_LoRa_DataRate");
+        CB_LoRa_Transmission_Type = list("CB_LoRa_Transmission_Type");
+        E_LoRa_Payload_Size = edit("E_LoRa_Payload_Size");
+        E_LoRa_JoinEUI = edit("E_LoRa_JoinEUI");
+        CB_LoRa_Activation_Method = list("CB_LoRa_Activation_Method");
+        E_LoRa_Device_Address = edit("E_LoRa_Device_Address");
+        E_LoRa_Network_Session_Key = edit("E_LoRa_Network_Session_Key");
+        E_LoRa_Application_Session_Key = edit("E_LoRa_Application_Session_Key");
+        E_LoRa_Application_Key = edit("E_LoRa_Application_Key");
+        CB_LoRa_FPort = list("CB_LoRa_FPort");
+        E_LoRa_LNCHECK = edit("E_LoRa_LNCHECK");
+
+        CB_LoRa_RF_Band->addItems(loraRegionItems());
+        CB_LoRa_FrequencySubBand->addItems(loraSubBandItems());
+        CB_LoRa_Network_Type->addItems(loraNetworkTypeItems());
+        CB_LoRa_Transmission_Type->addItems(loraTransmissionTypeItems());
+        CB_LoRa_Activation_Method->addItems(loraActivationMethodItems());
+        CB_LoRa_FPort->addItems(loraFPortItems());
+        CB_LoRa_DataRate->setMaxVisibleItems(9);
+        E_LoRa_Payload_Size->setReadOnly(true);
+
+        limitLength(E_LoRa_JoinEUI, 16);
+        limitLength(E_LoRa_Device_Address, 8);
+        limitLength(E_LoRa_Network_Session_Key, 32);
+        limitLength(E_LoRa_Application_Session_Key, 32);
+        limitLength(E_LoRa_Application_Key, 32);
+        limitLength(E_LoRa_LNCHECK, 32);
+        for (QLineEdit* e : {E_LoRa_JoinEUI, E_LoRa_Device_Address, E_LoRa_Network_Session_Key,
+                             E_LoRa_Application_Session_Key, E_LoRa_Application_Key,
+                             E_LoRa_Payload_Size, E_LoRa_LNCHECK})
+            hex(e);
+
+        set(P::LoRa_RF_Band, CB_LoRa_RF_Band);
+        set(P::LoRa_Network_Type, CB_LoRa_Network_Type);
+        set(P::LoRa_Adaptive_DataRate, CB_LoRa_Adaptive_DataRate);
+        set(P::LoRa_DataRate, CB_LoRa_DataRate);
+        set(P::LoRa_Transmission_Type, CB_LoRa_Transmission_Type);
+        set(P::LoRa_Payload_Size, E_LoRa_Payload_Size);
+        set(P::LoRa_Activation_Method, CB_LoRa_Activation_Method);
+        set(P::LoRa_Device_Address, E_LoRa_Device_Address);
+        set(P::LoRa_JoinEUI, E_LoRa_JoinEUI);
+        set(P::LoRa_Network_Session_Key, E_LoRa_Network_Session_Key);
+        set(P::LoRa_Application_Session_Key, E_LoRa_Application_Session_Key);
+        set(P::LoRa_Application_Key, E_LoRa_Application_Key);
+        set(P::LoRa_FPort, CB_LoRa_FPort);
+        set(P::LoRa_Frequency_SubBand, CB_LoRa_FrequencySubBand);
+        set(P::LoRa_LNCHECK, E_LoRa_LNCHECK);
+        break;
+    case PanelId::S7_Protocol: {
+        const std::vector<ParGenRow>& s7 = rows(id);
+        E_S7_Protocol_IP = s7[0].octets;
+        E_S7_Protocol_SM = s7[1].octets;
+        CB_S7_Protocol_En_GAT = s7[2].check;
+        E_S7_Protocol_GAT = s7[2].octets;
+        chain({E_S7_Protocol_IP, E_S7_Protocol_SM, E_S7_Protocol_GAT});
+        for (int i = 0; i < 4; ++i) {
+            set(PG(int(P::S7_Protocol_IP1) + i), E_S7_Protocol_IP[i]);
+            set(PG(int(P::S7_Protocol_SM1) + i), E_S7_Protocol_SM[i]);
+            set(PG(int(P::S7_Protocol_GAT1) + i), E_S7_Protocol_GAT[i]);
+        }
+        set(P::S7_Protocol_EN_GAT, CB_S7_Protocol_En_GAT);
+        break;
+    }
+    default:
+        break;  // the other models' panels hold no value of ParGen.xml
+    }
 }
 
-void TFParGen::wireEvents()
+void TFParGen::wirePanel(PanelId id)
 {
-    connect(Btn_OK, &QAbstractButton::clicked, this, &TFParGen::Btn_OKClick);
-    connect(Btn_Cancel, &QAbstractButton::clicked, this, [this] { done(mrCancel); });
-    for (QComboBox* c : findChildren<QComboBox*>())
+    QWidget* body = panel(id)->body();
+    for (QComboBox* c : body->findChildren<QComboBox*>())
         connect(c, &QComboBox::currentIndexChanged, this, [this, c] { On_Change(c); });
-    for (QCheckBox* b : findChildren<QCheckBox*>())
+    for (QCheckBox* b : body->findChildren<QCheckBox*>())
         connect(b, &QCheckBox::toggled, this, [this, b] { On_Click(b); });
 }
 
@@ -400,7 +431,8 @@ void TFParGen::wireEvents()
 
 ParGenValues TFParGen::values() const
 {
-    ParGenValues v;
+    // Elements of a panel not built yet keep what was loaded.
+    ParGenValues v = m_values.value_or(ParGenValues{});
     for (const ParGenElement& e : parGenElements()) {
         QWidget* w = m_valueControls[static_cast<int>(e.id)];
         if (auto* edit = qobject_cast<QLineEdit*>(w))
@@ -415,9 +447,22 @@ ParGenValues TFParGen::values() const
 
 void TFParGen::setValues(const ParGenValues& v)
 {
+    m_values = v;
     m_loading = true;
+    applyValues(v);
+    m_loading = false;
+    // As at the end of every opening: the layout follows the choices, the payload field the
+    // region and data rate.
+    Move_GroupBoxs();
+    Set_Max_Payload_Size();
+}
+
+void TFParGen::applyValues(const ParGenValues& v, const CategoryPanel* only)
+{
     for (const ParGenElement& e : parGenElements()) {
         QWidget* w = m_valueControls[static_cast<int>(e.id)];
+        if (!w || (only && !only->isAncestorOf(w)))
+            continue;
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             edit->setText(v[e.id]);
         } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
@@ -432,11 +477,6 @@ void TFParGen::setValues(const ParGenValues& v)
                 Change_LoRa_DataRate();
         }
     }
-    m_loading = false;
-    // As at the end of every opening: the layout follows the choices, the payload field the
-    // region and data rate.
-    Move_GroupBoxs();
-    Set_Max_Payload_Size();
 }
 
 void TFParGen::FormShow()
@@ -646,32 +686,37 @@ void TFParGen::Set_Lang()
     Btn_OK->setToolTip(s.lang(404));
     Btn_Cancel->setToolTip(s.lang(405));
 
+    // Panels not built yet take their texts when they are built.
+    for (const std::vector<ParGenRow>& rows : m_rows)
+        for (const ParGenRow& row : rows)
+            applyRowTexts(row);
+}
+
+void TFParGen::applyRowTexts(const ParGenRow& row)
+{
+    const ProgramState& s = programState();
     auto text = [&s](int n) { return n > 0 ? s.lang(n) : QString(); };
-    for (const std::vector<ParGenRow>& rows : m_rows) {
-        for (const ParGenRow& row : rows) {
-            const PanelRow& def = *row.def;
-            if (row.label)
-                row.label->setText(text(def.caption));
-            if (row.check) {
-                row.check->setText(text(def.caption));
-                row.check->setToolTip(text(def.hint));
-            }
-            if (row.field)
-                row.field->setToolTip(text(def.hint));
-            const int firstOctetHint =
-                def.hint > 0 ? def.hint + (def.kind == RowKind::GateOctets ? 1 : 0) : 0;
-            for (int i = 0; i < 4; ++i)
-                if (row.octets[i])
-                    row.octets[i]->setToolTip(text(firstOctetHint > 0 ? firstOctetHint + i : 0));
-            // Lists whose items are language texts are refilled, which resets the choice.
-            if (def.itemTexts > 0) {
-                auto* list = static_cast<QComboBox*>(row.field);
-                list->clear();
-                for (int i = 0; i < def.itemCount; ++i)
-                    list->addItem(s.lang(def.itemTexts + i));
-                list->setCurrentIndex(0);
-            }
-        }
+    const PanelRow& def = *row.def;
+    if (row.label)
+        row.label->setText(text(def.caption));
+    if (row.check) {
+        row.check->setText(text(def.caption));
+        row.check->setToolTip(text(def.hint));
+    }
+    if (row.field)
+        row.field->setToolTip(text(def.hint));
+    const int firstOctetHint =
+        def.hint > 0 ? def.hint + (def.kind == RowKind::GateOctets ? 1 : 0) : 0;
+    for (int i = 0; i < 4; ++i)
+        if (row.octets[i])
+            row.octets[i]->setToolTip(text(firstOctetHint > 0 ? firstOctetHint + i : 0));
+    // Lists whose items are language texts are refilled, which resets the choice.
+    if (def.itemTexts > 0) {
+        auto* list = static_cast<QComboBox*>(row.field);
+        list->clear();
+        for (int i = 0; i < def.itemCount; ++i)
+            list->addItem(s.lang(def.itemTexts + i));
+        list->setCurrentIndex(0);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Form.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -60,7 +61,7 @@ public:
     void Order_TAB_Panels();
     void Move_GroupBoxs();
 
-    // Hides every panel, as at creation before the model's panels are shown.
+    // Hides every panel built so far, as at creation before the model's panels are shown.
     void hideAllPanels();
 
     // One member per model of the family; this build calls the K4R89 ones.
@@ -166,9 +167,11 @@ public:
     ParGenValues values() const;
     void setValues(const ParGenValues& values);
 
+    // A panel and its rows are built when a model first shows it (Order_TAB_Panels_...) or
+    // a layout routine first needs it; null until then.
     CategoryPanel* panel(PanelId id) const { return m_panels[static_cast<int>(id)]; }
     CategoryPanelGroup* panelGroup() const { return CPG; }
-    // The built rows of a panel, in their design order.
+    // The built rows of a panel, in their design order; empty while the panel is not built.
     const std::vector<ParGenRow>& rows(PanelId id) const
     {
         return m_rows[static_cast<int>(id)];
@@ -223,10 +226,15 @@ private:
     void FormCreate();
     void buildTitle();
     void buildButtons();
-    void buildPanels();
+    // Builds the panel with its rows, texts and values unless it exists; returns it.
+    CategoryPanel* ensurePanel(PanelId id);
     void buildRows(PanelId id, std::span<const PanelRow> rows);
-    void bindK4R89Controls();
-    void wireEvents();
+    // Named members, value controls, key filters and octet chains of a panel of this build.
+    void bindControls(PanelId id);
+    void wirePanel(PanelId id);
+    void applyRowTexts(const ParGenRow& row);
+    // Puts values on the built controls; with a panel given, on that panel's controls only.
+    void applyValues(const ParGenValues& values, const CategoryPanel* only = nullptr);
 
     // Key filters: octet edits (a "." moves on) and hexadecimal edits.
     bool KeyPress(QLineEdit* edit, QKeyEvent* event);
@@ -255,6 +263,9 @@ private:
     std::array<CategoryPanel*, kPanelCount> m_panels{};
     std::array<std::vector<ParGenRow>, kPanelCount> m_rows;
     std::array<QWidget*, kParGenElementCount> m_valueControls{};
+    // The values last loaded: what values() reports for elements whose panel is not built,
+    // and what a panel built after the loading shows.
+    std::optional<ParGenValues> m_values;
     std::vector<std::pair<QLineEdit*, QLineEdit*>> m_dotSuccessor;
     std::vector<QLineEdit*> m_octetEdits;
     std::vector<QLineEdit*> m_hexEdits;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cstring>
 
 namespace zfw {
@@ -239,6 +240,7 @@ void TFParGen::applyPanelRules(PanelId id)
 
 void TFParGen::repositionPanel(PanelId id)
 {
+    ensurePanel(id);
     applyPanelRules(id);
     stackRows(id, 12);
 }
@@ -247,6 +249,7 @@ void TFParGen::repositionPanel(PanelId id)
 
 void TFParGen::RePosition_Object_Ethernet_Connection()
 {
+    ensurePanel(PanelId::Ethernet_Connection);
     stackRows(PanelId::Ethernet_Connection, 12);
     CB_EthConn_En_DHCP_WiFi->setEnabled(false);
 }
@@ -254,6 +257,7 @@ void TFParGen::RePosition_Object_Ethernet_Connection()
 void TFParGen::RePosition_Object_LoRa()
 {
     const PanelId id = PanelId::LoRa;
+    ensurePanel(id);
     const ParGenRow& band = *findRow(id, "LoRa_RF_Band");
     const int y0 = band.field->y();
     const int region = CB_LoRa_RF_Band->currentIndex();
@@ -289,6 +293,7 @@ void TFParGen::RePosition_Object_LoRa()
 
 void TFParGen::RePosition_Object_S7_Protocol()
 {
+    ensurePanel(PanelId::S7_Protocol);
     stackRows(PanelId::S7_Protocol, 12);
     const bool enabled = !cableDhcp();
     for (const ParGenRow& row : rows(PanelId::S7_Protocol))
@@ -342,7 +347,8 @@ void TFParGen::RePosition_Object_WiFi() { repositionPanel(PanelId::WiFi); }
 void TFParGen::hideAllPanels()
 {
     for (CategoryPanel* p : m_panels)
-        p->hide();
+        if (p)
+            p->hide();
 }
 
 void TFParGen::Order_TAB_Panels()
@@ -363,6 +369,11 @@ void TFParGen::orderPanelsOf(const char* modelCode)
     QList<PanelId> ids = {PanelId::Ethernet_Connection, PanelId::LoRa};
     for (PanelId id : model->furtherPanels)
         ids.append(id);
+    // Built in design order, which is the order of the tab chain through their fields.
+    QList<PanelId> byDesign = ids;
+    std::sort(byDesign.begin(), byDesign.end());
+    for (PanelId id : byDesign)
+        ensurePanel(id);
 
     const bool bacnetModel = std::strcmp(modelCode, "K4R66") == 0
                              || std::strcmp(modelCode, "K4R67") == 0;

@@ -520,6 +520,10 @@ TEST_F(ParGenWindow, SnmpAgentAuthorityWithoutPrivacyEndsAtTheAuthorityMode)
 
 TEST_F(ParGenWindow, LanguageListsAreRefilledOnEveryLanguageChange)
 {
+    // Panels are built when first shown: the M-Bus one by a model that shows it, the Wi-Fi
+    // one (no model shows it) by its layout routine.
+    m_form->Order_TAB_Panels_K4R65();
+    m_form->RePosition_Object_WiFi();
     auto* presence = qobject_cast<QComboBox*>(child("CB_MBus_OnWire_Present"));
     ASSERT_EQ(presence->count(), 2);
     EXPECT_EQ(presence->itemText(1), QStringLiteral("Present"));
