@@ -138,8 +138,6 @@ void TFBoot::createControls()
     Btn_COM_List = new TBootButton(P_Serial);
     Btn_COM_List->setObjectName(QStringLiteral("Btn_COM_List"));
     Btn_COM_List->setGeometry(184, 14, 30, 30);
-    Btn_COM_List->setGlyph(
-        style()->standardIcon(QStyle::SP_BrowserReload).pixmap(16, 16).toImage());
 
     P_Button = makePanel(this, "P_Button", kButtonHeight);
     Btn_Cancel = new TBootButton(P_Button);
@@ -226,6 +224,11 @@ void TFBoot::showEvent(QShowEvent* event)
 void TFBoot::FormShow()
 {
     ProgramState& s = programState();
+    // The style's reload picture takes a noticeable time to look up, and the serial panel
+    // that shows it is seldom used: it is fetched at the first showing, not at start-up.
+    if (Btn_COM_List->glyph().isNull())
+        Btn_COM_List->setGlyph(
+            style()->standardIcon(QStyle::SP_BrowserReload).pixmap(16, 16).toImage());
     Set_Lang();
     L_SW_Code->setText(s.SW_Code);
     L_SW_Code->adjustSize();

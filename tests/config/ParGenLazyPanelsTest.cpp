@@ -3,7 +3,7 @@
 // there (texts, values, tab order, saving).
 
 #include "config/ParGenFixture.h"
-#include "config/UParGenData.h"
+#include "config/core/UParGenData.h"
 #include "support/Files.h"
 
 #include <QCheckBox>
