@@ -123,11 +123,29 @@ bool Load_Language_File(ProgramState& s, const QString& path)
     return true;
 }
 
+namespace {
+
+bool isPlainLanguageName(const QString& name)
+{
+    // The name becomes one file name in the language folder. A separator of any system the
+    // settings file may come from, a drive colon, a zero character (the file system would cut
+    // the path there) or another control character would let it name some other file.
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':')
+            return false;
+    return true;
+}
+
+}  // namespace
+
 void Load_Language(ProgramState& s)
 {
     Fill_Default_Language(s);
+    // The name comes from the settings file and was joined into the path unchecked, so
+    // "../x" or an absolute path loaded a file outside the language folder. Such a name now
+    // falls back as a missing language does.
     const QString chosen = joinPath(s.Dir_Language, s.Language_Name + QLatin1String(".lng"));
-    if (QFile::exists(chosen)) {
+    if (isPlainLanguageName(s.Language_Name) && QFile::exists(chosen)) {
         Load_Language_File(s, chosen);
         return;
     }

@@ -19,7 +19,8 @@ bool Load_Language_File(ProgramState& s, const QString& path);
 // Applies the lines of an already read language file (raw bytes, any supported encoding).
 void Apply_Language_Text(ProgramState& s, const QByteArray& bytes);
 
-// English defaults, then the file of Language_Name; when that file is missing the language
+// English defaults, then the file of Language_Name; when that file is missing, or the name is
+// more than a file name (a separator, a drive colon, a control character), the language
 // falls back to English and English.lng is applied if present.
 void Load_Language(ProgramState& s);
 

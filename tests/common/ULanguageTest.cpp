@@ -5,10 +5,13 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 
 #include <gtest/gtest.h>
+
+#include <string_view>
 
 namespace zfw {
 namespace {
@@ -227,6 +230,85 @@ TEST_F(LoadLanguage, NoFilesGiveDefaults)
     EXPECT_EQ(s.lang(0), QStringLiteral("Begin"));
     EXPECT_FALSE(Load_Language_File(s, path(QStringLiteral("nothing.lng"))));
 }
+
+// The language name comes from the settings file, which anyone may edit. Only a name that is
+// one file name inside the language folder is loaded; anything else falls back to English as
+// a missing language does, even where a file of that path exists.
+struct NameCase {
+    const char* name;
+    std::string_view language;  // may hold a zero character
+    bool absolute;              // the test folder's path is put in front
+    const char* expectedText;   // text 0 after loading
+    const char* expectedName;   // Language_Name after loading
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
+
+using namespace std::string_view_literals;
+
+const NameCase kNames[] = {
+    {"plain", "Italiano"sv, false, "Inizio", "Italiano"},
+    {"blanksAndBrackets", "Deutsch (CH)"sv, false, "Gruezi", "Deutsch (CH)"},
+    {"nonAscii", "Fran\xC3\xA7ais"sv, false, "Commencer", "Fran\xC3\xA7ais"},
+    {"leadingDotsStayInFolder", "..."sv, false, "Dots", "..."},
+    {"empty", ""sv, false, "Unnamed", ""},
+    {"parentFolder", "../Outside"sv, false, "Start", "English"},
+    {"deeperParent", "sub/../../Outside"sv, false, "Start", "English"},
+    {"subFolder", "sub/Inner"sv, false, "Start", "English"},
+    {"absolutePath", "/Outside"sv, true, "Start", "English"},
+    {"backslash", "..\\Outside"sv, false, "Start", "English"},
+    {"driveColon", "C:Outside"sv, false, "Start", "English"},
+    {"zeroCutsPath", "Italiano\0"sv, false, "Start", "English"},
+    {"tab", "Ital\tiano"sv, false, "Start", "English"},
+    {"lineFeed", "Ital\niano"sv, false, "Start", "English"},
+};
+
+class LanguageName : public test::TempStateTest, public ::testing::WithParamInterface<NameCase> {
+protected:
+    void SetUp() override
+    {
+        test::TempStateTest::SetUp();
+        ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("LANGUAGE/sub")));
+        // Every file a case could reach, each with its own text 0; only the plain names'
+        // files may ever be loaded.
+        const std::pair<const char*, const char*> files[] = {
+            {"Outside.lng", "Outside"},
+            {"LANGUAGE/English.lng", "Start"},
+            {"LANGUAGE/Italiano.lng", "Inizio"},
+            {"LANGUAGE/Italiano", "NoExtension"},
+            {"LANGUAGE/Deutsch (CH).lng", "Gruezi"},
+            {"LANGUAGE/Fran\xC3\xA7ais.lng", "Commencer"},
+            {"LANGUAGE/....lng", "Dots"},
+            {"LANGUAGE/.lng", "Unnamed"},
+            {"LANGUAGE/sub/Inner.lng", "Inner"},
+            {"LANGUAGE/..\\Outside.lng", "Backslash"},
+            {"LANGUAGE/C:Outside.lng", "Colon"},
+            {"LANGUAGE/Ital\tiano.lng", "Tab"},
+            {"LANGUAGE/Ital\niano.lng", "LineFeed"},
+        };
+        for (const auto& [name, text] : files)
+            ASSERT_TRUE(test::writeFile(path(QString::fromUtf8(name)),
+                                        QByteArray("STR0 =") + text + "\n"))
+                << name;
+    }
+};
+
+TEST_P(LanguageName, OnlyAFileNameInsideTheFolderIsLoaded)
+{
+    const NameCase& c = GetParam();
+    ProgramState s;
+    s.Dir_Language = path(QStringLiteral("LANGUAGE"));
+    s.Language_Name = QString::fromUtf8(c.language.data(), qsizetype(c.language.size()));
+    if (c.absolute)
+        s.Language_Name.prepend(root());
+    Load_Language(s);
+    EXPECT_EQ(s.lang(0), QString::fromUtf8(c.expectedText));
+    EXPECT_EQ(s.Language_Name, QString::fromUtf8(c.expectedName));
+    EXPECT_EQ(s.Language_Table.size(), 6400);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LanguageName, ::testing::ValuesIn(kNames),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zfw
