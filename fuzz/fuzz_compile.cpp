@@ -4,13 +4,13 @@
 // bit 2 S7_Protocol.xml; the digits '0' to '7' read the same), the rest holds the existing
 // files in that order, separated by a line "----". A file without its part is empty.
 //
-// The compiler takes its files from the program state, so each input gets a fresh state whose
-// project folder holds exactly the files of this input; the state is reset again afterwards.
+// The compiler is called with the paths of a scratch folder that holds exactly the files of
+// this input; no program state is set or read.
 
 #include "FuzzSupport.h"
 
 #include "common/UComon.h"
-#include "config/USaveBincc.h"
+#include "config/core/USaveBincc.h"
 
 #include <array>
 
@@ -18,10 +18,10 @@ namespace {
 
 constexpr char kSeparator[] = "\n----\n";
 
-constexpr std::array<QString zfw::ProgramState::*, 3> kFiles = {
-    &zfw::ProgramState::File_ParGen,
-    &zfw::ProgramState::File_LoRaWAN_SetAccess,
-    &zfw::ProgramState::File_S7_Protocol,
+constexpr std::array<QString zfw::BinSourceFiles::*, 3> kFiles = {
+    &zfw::BinSourceFiles::File_ParGen,
+    &zfw::BinSourceFiles::File_LoRaWAN_SetAccess,
+    &zfw::BinSourceFiles::File_S7_Protocol,
 };
 
 QList<QByteArray> splitParts(const QByteArray& bytes)
@@ -39,11 +39,11 @@ QList<QByteArray> splitParts(const QByteArray& bytes)
     }
 }
 
-quint32 byteSum(const quint8* bytes, int count)
+quint32 byteSum(const QByteArray& bytes, int count)
 {
     quint32 sum = 0;
     for (int i = 0; i < count; ++i)
-        sum += bytes[i];
+        sum += quint8(bytes[i]);
     return sum;
 }
 
@@ -56,16 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const unsigned present = data[0] & 7u;
     const QByteArray rest = zfw::fuzz::bytesOf(data + 1, size - 1);
 
-    zfw::resetProgramState();
-    zfw::ProgramState& s = zfw::programState();
-    s.Dir_Project = zfw::fuzz::scratchDir("compile");
-    zfw::Set_Files(s);
+    const QString dir = zfw::fuzz::scratchDir("compile");
+    const zfw::BinSourceFiles files{zfw::joinPath(dir, QStringLiteral("ParGen.xml")),
+                                    zfw::joinPath(dir, QStringLiteral("S7_Protocol.xml")),
+                                    zfw::joinPath(dir, QStringLiteral("LoRaWAN_SetAccess.xml"))};
 
     // The k-th existing file takes the k-th part; parts beyond the existing files are unused.
     const QList<QByteArray> parts = splitParts(rest);
     qsizetype next = 0;
     for (size_t i = 0; i < kFiles.size(); ++i) {
-        const QString& path = s.*kFiles[i];
+        const QString& path = files.*kFiles[i];
         QFile::remove(path);
         if (!(present & (1u << i)))
             continue;
@@ -73,20 +73,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             return 0;
     }
 
-    const zfw::FileResult r = zfw::Compile_Bin();
-    const zfw::BinImages& img = zfw::binImages();
-    if (r.ok) {
-        ZFW_FUZZ_CHECK(img.Bank1_Length == zfw::kBank1Size);
-        ZFW_FUZZ_CHECK(img.Bank2_Length == zfw::kBank2Size);
-        const quint8* bank1 = img.Bank1_Buffer.data();
+    const zfw::BinCompileResult r = zfw::compileBinImages(files);
+    if (r.ok()) {
+        ZFW_FUZZ_CHECK(r.bank1.size() == zfw::kBank1Size);
+        ZFW_FUZZ_CHECK(r.bank2.size() == zfw::kBank2Size);
         const int at = zfw::TPar_Gen_Bank::kChecksum;
-        const quint32 stored = quint32(bank1[at]) | quint32(bank1[at + 1]) << 8
-                               | quint32(bank1[at + 2]) << 16 | quint32(bank1[at + 3]) << 24;
-        ZFW_FUZZ_CHECK(stored == byteSum(bank1, at));
+        const auto byte = [&](int i) { return quint32(quint8(r.bank1[at + i])); };
+        const quint32 stored = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+        ZFW_FUZZ_CHECK(stored == byteSum(r.bank1, at));
     } else {
-        ZFW_FUZZ_CHECK(img.Bank1_Length == 0 && img.Bank2_Length == 0);
-        ZFW_FUZZ_CHECK(!r.message.isEmpty());
+        ZFW_FUZZ_CHECK(r.bank1.isEmpty() && r.bank2.isEmpty());
+        ZFW_FUZZ_CHECK(!r.result.message.isEmpty());
     }
-    zfw::resetProgramState();
     return 0;
 }

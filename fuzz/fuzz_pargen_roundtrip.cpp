@@ -6,7 +6,7 @@
 
 #include "common/ProjectXml.h"
 #include "common/UComon.h"
-#include "config/UParGenData.h"
+#include "config/core/UParGenData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -16,18 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!zfw::fuzz::writeBytes(input, zfw::fuzz::bytesOf(data, size)))
         return 0;
 
-    const zfw::ProjectXmlLoad first = zfw::loadProjectXml(input);
-    if (!first.ok()) {
+    const zfw::ParGenLoad first = zfw::loadParGenValues(input);
+    if (first.status != zfw::ProjectXmlLoad::Status::Ok) {
         ZFW_FUZZ_CHECK(!first.message.isEmpty());
         return 0;
     }
-    const zfw::ParGenValues values = zfw::readParGenValues(first.root);
-    static_cast<void>(zfw::checkParGenValues(values));
+    static_cast<void>(zfw::checkParGenValues(first.values));
 
-    const zfw::FileResult written = zfw::buildParGenXml(values).save(saved);
+    // Whatever a file could hold, a save can write back.
+    const zfw::FileResult written = zfw::saveParGenValues(saved, first.values);
     ZFW_FUZZ_CHECK(written.ok);
-    const zfw::ProjectXmlLoad second = zfw::loadProjectXml(saved);
-    ZFW_FUZZ_CHECK(second.ok());
-    ZFW_FUZZ_CHECK(zfw::readParGenValues(second.root) == values);
+    const zfw::ParGenLoad second = zfw::loadParGenValues(saved);
+    ZFW_FUZZ_CHECK(second.status == zfw::ProjectXmlLoad::Status::Ok);
+    ZFW_FUZZ_CHECK(second.values == first.values);
     return 0;
 }
