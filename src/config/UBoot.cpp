@@ -420,6 +420,7 @@ QByteArray TFBoot::ethernetUpdateXml() const
     } else if (option == kOptionConfiguration) {
         operations = {&bank1, &bank2};
     } else {
+        Q_ASSERT(option == kOptionFirmwareAndConfiguration || option < 0);
         operations = {&firmware, &bank1, &bank2};
     }
 
