@@ -69,7 +69,8 @@ QWidget* makePanel(QWidget* parent, const char* name, int height)
 
 }  // namespace
 
-TFBoot::TFBoot(QWidget* parent) : TForm(parent), m_programTimeLimitMs(kStartProgramLimitMs)
+TFBoot::TFBoot(QWidget* parent, const BootServices& with)
+    : TForm(parent), m_services(with), m_programTimeLimitMs(kStartProgramLimitMs)
 {
     setObjectName(QStringLiteral("TFBoot"));
     createControls();
@@ -285,6 +286,16 @@ QString TFBoot::ipAddressText() const
            + QLatin1Char('.') + E_IP4->text();
 }
 
+IPinger& TFBoot::echoClient() const
+{
+    return m_services.pinger ? *m_services.pinger : pinger();
+}
+
+IClock& TFBoot::clock() const
+{
+    return m_services.program.clock ? *m_services.program.clock : *services().clock;
+}
+
 QString TFBoot::updateProgram() const
 {
     return m_updateProgram.isEmpty() ? defaultUpdateProgram(programState()) : m_updateProgram;
@@ -329,7 +340,7 @@ void TFBoot::Send_Ping()
 {
     ping_res = 0;
     m_pingNotPermitted = false;
-    m_pingStart = services().clock->monotonicMs();
+    m_pingStart = clock().monotonicMs();
     m_pingTries = 0;
     m_goodReplies = 0;
     sendEcho();
@@ -338,7 +349,7 @@ void TFBoot::Send_Ping()
 void TFBoot::sendEcho()
 {
     ++m_pingTries;
-    pinger().echo(ipAddressText(), QByteArray(kPingData), kPingTimeoutMs, this,
+    echoClient().echo(ipAddressText(), QByteArray(kPingData), kPingTimeoutMs, this,
                   [this](const EchoResult& reply) { echoAnswered(reply); });
 }
 
@@ -359,7 +370,7 @@ void TFBoot::afterPingPause()
         pingFinished(true);
         return;
     }
-    if (services().clock->monotonicMs() - m_pingStart > kPingTotalMs
+    if (clock().monotonicMs() - m_pingStart > kPingTotalMs
         || m_pingTries >= kPingMaxTries) {
         pingFinished(ping_res == 1);
         return;
@@ -392,7 +403,7 @@ void TFBoot::pingFinished(bool answered)
         return;
     }
     Start_Program(s, updateProgram(), QString(), 0, this, m_programTimeLimitMs,
-                  [this](StartProgramResult) { setBusy(false); });
+                  [this](StartProgramResult) { setBusy(false); }, m_services.program);
 }
 
 void TFBoot::PingReply(const EchoResult& reply)

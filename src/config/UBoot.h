@@ -5,6 +5,7 @@
 // and the wait for the program run as steps on the event loop; the window stays busy (its
 // input off, closing refused) from the click until the program has ended.
 
+#include "config/UpdateProgram.h"
 #include "controls/LbButton.h"
 #include "platform/Form.h"
 #include "platform/Ping.h"
@@ -23,10 +24,17 @@ namespace zfw {
 // The push button of this window.
 using TBootButton = TLbButton;
 
+// What the update window needs, handed to it when it is made; a null member takes the one in
+// use program-wide (pinger(), services()).
+struct BootServices {
+    IPinger* pinger = nullptr;  // not owned
+    ProgramServices program;    // launcher and clock of the update program's start and wait
+};
+
 class TFBoot final : public TForm {
     Q_OBJECT
 public:
-    explicit TFBoot(QWidget* parent = nullptr);
+    explicit TFBoot(QWidget* parent = nullptr, const BootServices& with = {});
 
     // 0 serial layout, 1 Ethernet layout; set by the caller before each opening.
     int Form_Type = 1;
@@ -99,6 +107,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    IPinger& echoClient() const;
+    IClock& clock() const;
     void createControls();
     void layoutPanels();
     // Handles a key typed in one of the address edits; true when it is consumed.
@@ -110,6 +120,7 @@ private:
     void pingFinished(bool answered);
 
     QString m_updateProgram;
+    BootServices m_services;
     int m_programTimeLimitMs;
     bool m_busy = false;
     bool m_pingNotPermitted = false;  // the last check failed for want of an ICMP socket

@@ -21,10 +21,10 @@ constexpr int kExitPollMs = 10;
 // stops it, so it is never deleted while it reports.
 class ProgramWait final : public QObject {
 public:
-    ProgramWait(std::unique_ptr<IRunningProcess> process, QWidget* window, int limitMs,
-                QString stillRunningText, StartProgramDone done)
+    ProgramWait(std::unique_ptr<IRunningProcess> process, IClock& clock, QWidget* window,
+                int limitMs, QString stillRunningText, StartProgramDone done)
         : m_process(std::move(process)), m_window(window), m_hasWindow(window != nullptr),
-          m_clock(*services().clock), m_start(m_clock.monotonicMs()), m_limitMs(limitMs),
+          m_clock(clock), m_start(m_clock.monotonicMs()), m_limitMs(limitMs),
           m_stillRunningText(std::move(stillRunningText)), m_done(std::move(done))
     {
         // The old wait blocked the GUI thread, so no window repainted for up to 150 s. The
@@ -95,11 +95,14 @@ QString defaultUpdateProgram(const ProgramState& s)
 }
 
 void Start_Program(const ProgramState& s, const QString& NomeSW, const QString& Parameter,
-                   std::uint8_t tipo, QWidget* window, int limitMs, StartProgramDone done)
+                   std::uint8_t tipo, QWidget* window, int limitMs, StartProgramDone done,
+                   const ProgramServices& with)
 {
     Q_UNUSED(tipo);
+    IProcessLauncher& launcher = with.launcher ? *with.launcher : *services().processLauncher;
+    IClock& clock = with.clock ? *with.clock : *services().clock;
     QString error;
-    std::unique_ptr<IRunningProcess> process = services().processLauncher->start(
+    std::unique_ptr<IRunningProcess> process = launcher.start(
         NomeSW, QProcess::splitCommand(Parameter), s.Dir_Exe, &error);
     // A program that could not be started used to be passed over in silence, and the user
     // took the update for done.
@@ -109,7 +112,7 @@ void Start_Program(const ProgramState& s, const QString& NomeSW, const QString& 
         return;
     }
     // The texts are taken now: the state may be replaced before the program ends.
-    new ProgramWait(std::move(process), window, limitMs, s.lang(1107), std::move(done));
+    new ProgramWait(std::move(process), clock, window, limitMs, s.lang(1107), std::move(done));
 }
 
 }  // namespace zfw

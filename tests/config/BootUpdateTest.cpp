@@ -141,6 +141,33 @@ TEST_F(BootUpdate, SuccessRemembersTheAddressAndStartsTheProgramWithoutParameter
     EXPECT_EQ(m_fakes.processes.launches[0].workDir, root());
 }
 
+// A window made with services of its own uses them, whatever its parent and whatever is in
+// use program-wide.
+TEST_F(BootUpdate, WindowGivenItsServicesUsesThemUnderAPlainParent)
+{
+    test::FakeClock clock;
+    ScriptedPinger ownPinger{clock};
+    ownPinger.answerWhenScriptEnds = true;
+    test::FakeProcessLauncher ownLauncher;
+    QWidget parent;
+    auto* boot = new TFBoot(&parent, BootServices{&ownPinger, {&ownLauncher, &clock}});
+    boot->Form_Type = 1;
+    boot->FormShow();
+    QLineEdit* edits[] = {boot->E_IP1, boot->E_IP2, boot->E_IP3, boot->E_IP4};
+    const char* octets[] = {"127", "0", "0", "1"};
+    for (int i = 0; i < 4; ++i)
+        edits[i]->setText(QLatin1String(octets[i]));
+
+    boot->Btn_UpdateClick();
+    ASSERT_TRUE(test::waitUntil([&] { return !boot->isBusy(); }, 15000));
+
+    EXPECT_EQ(ownPinger.hosts.size(), 2);
+    EXPECT_TRUE(m_pinger.hosts.isEmpty());
+    ASSERT_EQ(ownLauncher.launches.size(), 1u);
+    EXPECT_TRUE(m_fakes.processes.launches.empty());
+    EXPECT_EQ(ownLauncher.launches[0].program, joinPath(root(), QStringLiteral("Ethernet_Update")));
+}
+
 TEST_F(BootUpdate, FailedCheckKeepsTheRememberedAddress)
 {
     state().Device_IP_Address = QStringLiteral("10.0.0.9");
