@@ -168,6 +168,77 @@ bool SetCheckBoxState(CellGraphicHost& host, int ACol, int ARow, bool state,
     }
 }
 
+ChangeResult changeCheckBoxCell(CellGraphicHost& host, int ACol, int ARow, bool state,
+                                const CheckTexts& texts)
+{
+    TCellGraphic* g = GetCellGraphic(host, ACol, ARow);
+    if (!g)
+        return {};
+    switch (g->CellType) {
+    case ctCheckBox: {
+        const bool changed = g->CellBoolean != state;
+        if (changed) {
+            g->CellBoolean = state;
+            host.repaintCell(host.displColIndex(ACol), ARow);
+        }
+        return {true, changed};
+    }
+    case ctDataCheckBox:
+    case ctVirtCheckBox: {
+        const bool was = host.cellText(ACol, ARow) == texts.checkTrue;
+        host.setCellText(ACol, ARow, state ? texts.checkTrue : texts.checkFalse);
+        return {true, was != state};
+    }
+    case ctRowCheckBox: {
+        if (ACol != 0)
+            return {};
+        const bool changed = host.rowSelect(ARow) != state;
+        if (changed)
+            host.setRowSelect(ARow, state);
+        return {true, changed};
+    }
+    default: return {};
+    }
+}
+
+void prepareRowCheckGraphic(TCellGraphic& g, bool headerRow, int selectedRows, int normalRows,
+                            bool rowSelected, bool flat)
+{
+    g.CellType = ctRowCheckBox;
+    g.CellTransparent = flat;
+    if (!headerRow) {
+        g.CellAngle = 0;
+        g.CellBoolean = rowSelected;
+        return;
+    }
+    g.CellAngle = (selectedRows >= 1 && selectedRows < normalRows) ? 1 : 0;
+    // A grid without normal rows has nothing selected: the old rule (selected >= rows) showed
+    // the header box checked on an empty grid.
+    g.CellBoolean = normalRows > 0 && selectedRows >= normalRows;
+}
+
+bool IsInCheckBox(TCellType kind, bool precise, const TRect& r, int s, TCellVAlign va,
+                  Qt::Alignment textAlignment, int textWidth, int x, int y)
+{
+    if (!TCellTypes{ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox, ctRadioButton,
+                    ctTriStateCheckBox}
+             .contains(kind))
+        return false;
+    if (!precise)
+        return true;
+    int top = r.Top + 2;
+    if (va == vaBottom)
+        top = r.Bottom - s - 2;
+    else if (va == vaCenter)
+        top = r.Top + (r.Height() - s) / 2;
+    int left = r.Left + 2;
+    if (textAlignment & Qt::AlignRight)
+        left = r.Right - s - 2 - std::max(0, textWidth);
+    else if (textAlignment & Qt::AlignHCenter)
+        left = r.Left + (r.Width() - s) / 2;
+    return x >= left && x < left + s && y >= top && y < top + s;
+}
+
 ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow,
                                 const CheckTexts& texts)
 {

@@ -71,6 +71,30 @@ bool IsChecked(const CellGraphicHost& host, int ACol, int ARow, const CheckTexts
 bool SetCheckBoxState(CellGraphicHost& host, int ACol, int ARow, bool state,
                       const CheckTexts& texts);
 
+// Writes a Boolean state as a program change the user should hear of: `applied` when the
+// cell has such a box, `changed` when its state really changed (the grid then fires its
+// check-box event).
+struct ChangeResult {
+    bool applied = false;
+    bool changed = false;
+};
+ChangeResult changeCheckBoxCell(CellGraphicHost& host, int ACol, int ARow, bool state,
+                                const CheckTexts& texts);
+
+// Fills the grid's shared row check box for a row: in the header row (headerRow) checked when
+// every normal row is selected, partly checked (CellAngle 1) when some are; in another row
+// checked when that row is selected.
+void prepareRowCheckGraphic(TCellGraphic& g, bool headerRow, int selectedRows, int normalRows,
+                            bool rowSelected, bool flat);
+
+// Hit test of a check box or radio button in a cell rectangle (display position). Without
+// `precise` the whole cell counts. With it only the box does: its top by the graphic's
+// vertical placement, its left by the cell's text alignment (Qt::AlignLeft, AlignRight or
+// AlignHCenter); a right-aligned box sits left of a text `textWidth` wide. Right and bottom
+// edges are outside.
+bool IsInCheckBox(TCellType kind, bool precise, const TRect& cellRect, int checkSize,
+                  TCellVAlign va, Qt::Alignment textAlignment, int textWidth, int x, int y);
+
 // The toggle itself (no editability question, no event, no group propagation): true with the
 // new Boolean state when the cell has a check box.
 struct ToggleResult {

@@ -249,6 +249,105 @@ TEST(CheckBoxKinds, Classification)
     EXPECT_FALSE(HasCheckBoxOrRadioButton(host, 2, 3));
 }
 
+// A programmatic change reports whether the state really changed, so that checking a whole
+// column fires the event only for the rows that changed.
+TEST(CheckBoxChange, ReportsOnlyRealChanges)
+{
+    FakeGraphicHost host(4, 6);
+    ASSERT_TRUE(AddCheckBox(host, 1, 1, true, false, 0, kYN).isEmpty());
+    host.setCellText(2, 1, QStringLiteral("Y"));
+    host.setCellText(2, 2, QStringLiteral("N"));
+    host.setCellText(2, 3, QStringLiteral("other"));
+    for (int r : {1, 2, 3})
+        ASSERT_TRUE(AddCheckBox(host, 2, r, false, true, 0, kYN).isEmpty());
+    host.setRowCheckBoxes(true);
+
+    struct Row {
+        int col, row;
+        bool applied, changed;
+    };
+    const Row expected[] = {{1, 1, true, false}, {2, 1, true, false}, {2, 2, true, true},
+                            {2, 3, true, true},  {0, 4, true, true},  {3, 4, false, false}};
+    for (const Row& e : expected) {
+        const ChangeResult c = changeCheckBoxCell(host, e.col, e.row, true, kYN);
+        EXPECT_EQ(c.applied, e.applied) << e.col << "," << e.row;
+        EXPECT_EQ(c.changed, e.changed) << e.col << "," << e.row;
+    }
+    EXPECT_EQ(host.cellText(2, 3), QStringLiteral("Y"));
+    EXPECT_TRUE(host.rowSelect(4));
+    EXPECT_FALSE(changeCheckBoxCell(host, 0, 4, true, kYN).changed);
+}
+
+struct HeaderCase {
+    const char* name;
+    int selected;
+    int rows;
+    bool checked;
+    int angle;
+};
+class RowCheckHeader : public ::testing::TestWithParam<HeaderCase> {};
+TEST_P(RowCheckHeader, ShowsAllSomeOrNone)
+{
+    TCellGraphic g;
+    prepareRowCheckGraphic(g, true, GetParam().selected, GetParam().rows, false, true);
+    EXPECT_EQ(g.CellType, ctRowCheckBox);
+    EXPECT_EQ(g.CellBoolean, GetParam().checked);
+    EXPECT_EQ(g.CellAngle, GetParam().angle);
+}
+const HeaderCase kHeaders[] = {
+    {"none", 0, 5, false, 0}, {"some", 2, 5, false, 1}, {"all", 5, 5, true, 0},
+    {"emptyGrid", 0, 0, false, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, RowCheckHeader, ::testing::ValuesIn(kHeaders), CaseName());
+
+TEST(RowCheckHeader, OtherRowsShowTheirSelection)
+{
+    TCellGraphic g;
+    g.CellAngle = 1;
+    prepareRowCheckGraphic(g, false, 3, 5, true, false);
+    EXPECT_TRUE(g.CellBoolean);
+    EXPECT_EQ(g.CellAngle, 0);
+    EXPECT_FALSE(g.CellTransparent);
+}
+
+// Cell (40, 10)-(120, 30), box 15: the probes name where they hit.
+struct HitCase {
+    const char* name;
+    TCellType kind;
+    bool precise;
+    TCellVAlign va;
+    Qt::Alignment align;
+    int textWidth;
+    int x, y;
+    bool hit;
+};
+class CheckBoxHit : public ::testing::TestWithParam<HitCase> {};
+TEST_P(CheckBoxHit, Box)
+{
+    const HitCase& c = GetParam();
+    EXPECT_EQ(IsInCheckBox(c.kind, c.precise, {40, 10, 120, 30}, 15, c.va, c.align, c.textWidth,
+                           c.x, c.y),
+              c.hit);
+}
+const HitCase kHits[] = {
+    {"anywhereWithoutPrecise", ctCheckBox, false, vaTop, Qt::AlignLeft, 0, 110, 28, true},
+    {"notACheckBox", ctButton, false, vaTop, Qt::AlignLeft, 0, 45, 15, false},
+    {"leftTopCorner", ctCheckBox, true, vaTop, Qt::AlignLeft, 0, 42, 12, true},
+    {"leftTopRightEdgeOut", ctCheckBox, true, vaTop, Qt::AlignLeft, 0, 57, 12, false},
+    {"leftTopBottomEdgeOut", ctCheckBox, true, vaTop, Qt::AlignLeft, 0, 42, 27, false},
+    {"centerVertically", ctDataCheckBox, true, vaCenter, Qt::AlignLeft, 0, 42, 12, true},
+    {"centerVerticallyAbove", ctDataCheckBox, true, vaCenter, Qt::AlignLeft, 0, 42, 11, false},
+    {"bottom", ctRadioButton, true, vaBottom, Qt::AlignLeft, 0, 42, 13, true},
+    {"bottomAbove", ctRadioButton, true, vaBottom, Qt::AlignLeft, 0, 42, 12, false},
+    {"rightNoTextRightEdgeOut", ctCheckBox, true, vaTop, Qt::AlignRight, 0, 118, 12, false},
+    {"rightNoTextInBox", ctCheckBox, true, vaTop, Qt::AlignRight, 0, 103, 12, true},
+    {"rightTextClickOnTextMisses", ctCheckBox, true, vaTop, Qt::AlignRight, 30, 110, 12, false},
+    {"rightTextBoxLeftOfText", ctCheckBox, true, vaTop, Qt::AlignRight, 30, 73, 12, true},
+    {"centred", ctTriStateCheckBox, true, vaTop, Qt::AlignHCenter, 0, 72, 12, true},
+    {"centredLeftOut", ctTriStateCheckBox, true, vaTop, Qt::AlignHCenter, 0, 71, 12, false},
+};
+INSTANTIATE_TEST_SUITE_P(Points, CheckBoxHit, ::testing::ValuesIn(kHits), CaseName());
+
 // ---- check-box column ----------------------------------------------------------------------
 
 struct ColumnCase {
