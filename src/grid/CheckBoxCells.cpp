@@ -318,4 +318,22 @@ QString AddCheckBoxColumn(CellGraphicHost& host, int ACol, bool defaultState, bo
     return {};
 }
 
+void RemoveCheckBoxColumn(CellGraphicHost& host, int ACol, int fixedRows, bool checkAllCheck)
+{
+    const int first = checkAllCheck ? 0 : std::max(0, fixedRows);
+    for (int r = first; r < host.rowCount(); ++r)
+        if (HasCheckBox(host, ACol, r))
+            RemoveCheckBox(host, ACol, r);
+}
+
+std::vector<int> CheckAll(CellGraphicHost& host, int ACol, bool state, int fixedRows,
+                          const CheckTexts& texts)
+{
+    std::vector<int> changed;
+    for (int r = std::max(0, fixedRows); r < host.rowCount(); ++r)
+        if (changeCheckBoxCell(host, ACol, r, state, texts).changed)
+            changed.push_back(r);
+    return changed;
+}
+
 }  // namespace zfw

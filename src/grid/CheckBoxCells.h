@@ -124,4 +124,12 @@ QString AddCheckBoxColumn(CellGraphicHost& host, int ACol, bool defaultState, bo
                           const std::function<bool(int)>& isSummaryRow = {},
                           const std::function<bool(int)>& isNodeRow = {});
 
+// Removes the plain, data and three-state boxes of a column over the check-box column's rows.
+void RemoveCheckBoxColumn(CellGraphicHost& host, int ACol, int fixedRows, bool checkAllCheck);
+
+// Checks (or unchecks) every box of a column from FixedRows to RowCount - 1 and answers the
+// rows whose state really changed, in order, for the grid's check-box event.
+std::vector<int> CheckAll(CellGraphicHost& host, int ACol, bool state, int fixedRows,
+                          const CheckTexts& texts);
+
 }  // namespace zfw

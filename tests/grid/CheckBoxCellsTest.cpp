@@ -399,6 +399,28 @@ TEST(CheckBoxColumn, AddsDataBoxesKeepingTextsAndSkipsTheSummary)
     EXPECT_TRUE(host.cellText(2, 4).isEmpty());
 }
 
+TEST(CheckBoxColumn, CheckAllReportsTheRowsThatChanged)
+{
+    FakeGraphicHost host(4, 6);
+    ASSERT_TRUE(AddCheckBoxColumn(host, 1, false, true, 1, false, 0, kYN).isEmpty());
+    host.setCellText(1, 3, QStringLiteral("Y"));
+    CreateCellGraphic(host, 1, 4)->SetRadioButton(false, true, haLeft, vaTop);
+    EXPECT_EQ(CheckAll(host, 1, true, 1, kYN), (std::vector<int>{1, 2, 5}));
+    EXPECT_TRUE(CheckAll(host, 1, true, 1, kYN).empty());
+    EXPECT_EQ(CheckAll(host, 1, false, 1, kYN), (std::vector<int>{1, 2, 3, 5}));
+}
+
+TEST(CheckBoxColumn, RemoveLeavesOtherGraphicsAndTheTexts)
+{
+    FakeGraphicHost host(4, 6);
+    ASSERT_TRUE(AddCheckBoxColumn(host, 1, true, true, 1, false, 0, kYN).isEmpty());
+    CreateCellGraphic(host, 1, 4)->SetRadioButton(false, true, haLeft, vaTop);
+    RemoveCheckBoxColumn(host, 1, 1, false);
+    EXPECT_EQ(host.graphicCount(), 1u);
+    EXPECT_EQ(GetCellType(host, 1, 4), ctRadioButton);
+    EXPECT_EQ(host.cellText(1, 2), QStringLiteral("Y"));
+}
+
 TEST(CheckBoxColumn, ColumnOutsideTheGridIsAnInvalidCell)
 {
     FakeGraphicHost host(4, 5);

@@ -297,7 +297,6 @@ TEST(ThemeStandIn, ThemedPartsPaintInsideTheirRectangle)
         theme.drawDropDownButton(p, QRect(42, 2, 17, 15), ThemePartState::Pressed);
         theme.drawPushButton(p, QRect(62, 2, 16, 15), ThemePartState::Disabled);
     }
-    img.save(QDir::tempPath() + QStringLiteral("/zfw-theme-parts.png"));
     const auto inkIn = [&](int x0, int x1) {
         int n = 0;
         for (int y = 0; y < 20; ++y)
@@ -331,8 +330,6 @@ TEST(ComboRender, ButtonStripHasTheChosenWidth)
     const QImage wide = box.grab().toImage();
     box.setButtonWidth(14);
     const QImage narrow = box.grab().toImage();
-    wide.save(QDir::tempPath() + QStringLiteral("/zfw-esgcombo-32.png"));
-    narrow.save(QDir::tempPath() + QStringLiteral("/zfw-esgcombo-14.png"));
     // Where the wide button's face starts, the narrow box still shows the edit field's base.
     const int y = 12;
     const QColor base = box.palette().color(QPalette::Base);
