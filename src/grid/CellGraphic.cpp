@@ -117,12 +117,13 @@ void TCellGraphic::SetInterfacedCell(ICellInterface* object)
 void TCellGraphic::SetAngle(int angle)
 {
     CellType = ctRotated;
-    // Whole turns in one step: a huge angle must not loop for long.
-    if (angle < 0)
-        angle += 360 * ((-angle + 359) / 360);
-    if (angle > 360)
-        angle -= 360 * ((angle - 1) / 360);
-    CellAngle = angle;
+    // Whole turns in one step, in 64 bits: a huge angle neither loops for long nor overflows.
+    long long a = angle;
+    if (a < 0)
+        a += 360LL * ((-a + 359) / 360);
+    if (a > 360)
+        a -= 360LL * ((a - 1) / 360);
+    CellAngle = std::int32_t(a);
 }
 
 void TCellGraphic::setBalloon(const QStringList& titleAndText)

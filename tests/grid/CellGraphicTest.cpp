@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace zfw {
 namespace {
 
@@ -31,6 +33,8 @@ const AngleCase kAngles[] = {
     {"minus30", -30, 330},  {"full720", 720, 360},   {"full360", 360, 360},
     {"zero", 0, 0},         {"minus360", -360, 0},   {"above", 725, 5},
     {"hugeNegative", -3600001, 359}, {"huge", 2000000000, 200},
+    {"lowestInt", std::numeric_limits<int>::min(), 232},
+    {"highestInt", std::numeric_limits<int>::max(), 127},
 };
 INSTANTIATE_TEST_SUITE_P(Angles, CellGraphicAngle, ::testing::ValuesIn(kAngles), CaseName());
 
