@@ -62,8 +62,9 @@ CellStore::Cell* CellStore::cellFor(int ACol, int ARow)
             m_rows[i].height = m_defaultRowHeight;
     }
     Row& row = m_rows[std::size_t(ARow)];
+    // A row that gets its first cell usually gets the others soon: one allocation for all.
     if (std::size_t(ACol) >= row.cells.size())
-        row.cells.resize(std::size_t(ACol) + 1);
+        row.cells.resize(std::size_t(std::max(ACol + 1, TotalColCount())));
     return &row.cells[std::size_t(ACol)];
 }
 
