@@ -16,6 +16,7 @@ CellStore::CellStore(int ColCount, int RowCount, GraphicDeleter freeGraphic)
     m_fixedCols = 1;
     m_minFixedRows = 1;
     m_minFixedCols = 1;
+    m_fixedRowHeight = m_defaultRowHeight;
     clampFixed();
 }
 
@@ -196,6 +197,77 @@ void CellStore::SetRowHeights(int ARow, int Height)
         return;
     m_rows[std::size_t(ARow)].height = std::max(0, Height);
     repaintAll();
+}
+
+void CellStore::SetFixedColWidth(int Value)
+{
+    if (m_loading || Value == m_defaultColWidth)
+        return;
+    for (int d = 0; d < m_fixedCols; ++d)
+        m_colWidths[std::size_t(d)] = std::max(0, Value);
+    repaintAll();
+}
+
+void CellStore::SetFixedRowHeight(int Value)
+{
+    m_fixedRowHeight = Value;
+    if (m_loading)
+        return;
+    if (Value == m_defaultRowHeight) {
+        SetDefaultRowHeight(Value);
+        return;
+    }
+    for (int r = 0; r < m_fixedRows; ++r)
+        m_rows[std::size_t(r)].height = std::max(0, Value);
+    repaintAll();
+}
+
+// ---------------------------------------------------------------- headers
+
+void CellStore::SetColumnHeaders(const QStringList& Value)
+{
+    m_columnHeaders = Value;
+    if (FixedRows() > 0)
+        ClearColumnHeaders();
+    ShowColumnHeaders();
+}
+
+void CellStore::SetRowHeaders(const QStringList& Value)
+{
+    m_rowHeaders = Value;
+    ShowRowHeaders();
+}
+
+void CellStore::ClearColumnHeaders()
+{
+    // Hidden columns carry headers too (ShowColumnHeaders writes them), so clearing covers
+    // every real column; clearing only the display count left stale headers in hidden ones.
+    for (int c = 0; c < TotalColCount(); ++c)
+        SetCellEx(c, 0, QString());
+}
+
+void CellStore::ShowColumnHeaders()
+{
+    if (FixedRows() <= 0)
+        return;
+    const int n = std::min(int(m_columnHeaders.size()), TotalColCount());
+    for (int c = 0; c < n; ++c)
+        SetCellEx(c, 0, BackslashNToCR(m_columnHeaders[c]));
+}
+
+void CellStore::ClearRowHeaders()
+{
+    for (int r = 0; r < m_rowCount; ++r)
+        SetCellEx(0, r, QString());
+}
+
+void CellStore::ShowRowHeaders()
+{
+    if (FixedCols() <= 0)
+        return;
+    const int n = std::min(int(m_rowHeaders.size()), m_rowCount);
+    for (int r = 0; r < n; ++r)
+        SetCellEx(0, r, BackslashNToCR(m_rowHeaders[r]));
 }
 
 // ---------------------------------------------------------------- texts

@@ -18,6 +18,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -117,6 +118,26 @@ public:
     void SetColWidths(int DCol, int Width);
     int RowHeights(int ARow) const;
     void SetRowHeights(int ARow, int Height);
+
+    // Width of column 0.
+    int FixedColWidth() const { return ColWidths(0); }
+    // Outside loading, and only when Value differs from DefaultColWidth: every fixed column
+    // gets that width.
+    void SetFixedColWidth(int Value);
+    int FixedRowHeight() const { return m_fixedRowHeight; }
+    // Stores Value; outside loading, the default height itself resizes every row, any other
+    // value only the fixed rows.
+    void SetFixedRowHeight(int Value);
+
+    // ---- header texts of row 0 and column 0 ("\n" in an entry is a line break)
+    const QStringList& ColumnHeaders() const { return m_columnHeaders; }
+    void SetColumnHeaders(const QStringList& Value);
+    const QStringList& RowHeaders() const { return m_rowHeaders; }
+    void SetRowHeaders(const QStringList& Value);
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    void ClearRowHeaders();
+    void ShowRowHeaders();
 
     // ---- texts
     // Raw text of the store: no merge redirect, no hooks, no repaint. "" outside the store.
@@ -307,7 +328,10 @@ private:
     int m_numHiddenColumns = 0;
     int m_defaultColWidth = 64;
     int m_defaultRowHeight = 24;
+    int m_fixedRowHeight = 24;
     int m_mergeCount = 0;
+    QStringList m_columnHeaders;
+    QStringList m_rowHeaders;
     bool m_fixedRowAlways = false;
     bool m_fixedColAlways = false;
     bool m_loading = false;

@@ -735,3 +735,65 @@ INSTANTIATE_TEST_SUITE_P(Grid, UpdateLock, ::testing::ValuesIn(kLocks), CaseName
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+TEST(Headers, EntriesGoToRowZeroWithLineBreaksAndReachHiddenColumns)
+{
+    CellStore s(4, 3);
+    s.HideColumn(3);
+    s.SetColumnHeaders({QStringLiteral("Port\\nnumber"), QStringLiteral("B"), QString(),
+                        QStringLiteral("Hidden"), QStringLiteral("Beyond")});
+    EXPECT_EQ(s.GetCellEx(0, 0), QStringLiteral("Port\rnumber"));
+    EXPECT_EQ(s.GetCellEx(3, 0), QStringLiteral("Hidden"));
+    EXPECT_EQ(s.GetGridCell(4, 0), QString()) << "no header beyond the real columns";
+    s.SetColumnHeaders({QStringLiteral("Only")});
+    EXPECT_EQ(s.GetCellEx(1, 0), QString());
+    EXPECT_EQ(s.GetCellEx(3, 0), QString()) << "the hidden column's old header is cleared";
+    s.SetRowHeaders({QStringLiteral("x"), QStringLiteral("r\\n1"), QStringLiteral("r2"),
+                     QStringLiteral("r3")});
+    EXPECT_EQ(s.GetCellEx(0, 1), QStringLiteral("r\r1"));
+    EXPECT_EQ(s.GetGridCell(0, 3), QString());
+    EXPECT_CONSISTENT(s);
+}
+
+TEST(Headers, NothingShownWithoutFixedRowsOrColumns)
+{
+    CellStore s(3, 3);
+    s.SetFixedRows(0);
+    s.SetFixedCols(0);
+    s.SetColumnHeaders({QStringLiteral("A")});
+    s.SetRowHeaders({QStringLiteral("R")});
+    EXPECT_EQ(s.GetCellEx(0, 0), QString());
+}
+
+TEST(FixedSizes, FixedRowHeightAtTheDefaultResizesEveryRow)
+{
+    CellStore s(3, 4);
+    s.SetFixedRows(2);
+    s.SetDefaultRowHeight(21);
+    s.SetRowHeights(3, 40);
+    s.SetFixedRowHeight(30);
+    EXPECT_EQ(s.RowHeights(0), 30);
+    EXPECT_EQ(s.RowHeights(1), 30);
+    EXPECT_EQ(s.RowHeights(2), 21);
+    EXPECT_EQ(s.RowHeights(3), 40);
+    s.SetFixedRowHeight(21);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(s.RowHeights(r), 21) << "row " << r;
+    EXPECT_EQ(s.FixedRowHeight(), 21);
+
+    s.SetFixedCols(1);
+    s.SetFixedColWidth(s.DefaultColWidth());
+    s.SetColWidths(0, 33);
+    s.SetFixedColWidth(s.DefaultColWidth());
+    EXPECT_EQ(s.FixedColWidth(), 33) << "the default width changes nothing";
+    s.SetFixedColWidth(50);
+    EXPECT_EQ(s.FixedColWidth(), 50);
+    EXPECT_EQ(s.ColWidths(1), s.DefaultColWidth());
+    EXPECT_CONSISTENT(s);
+}
+
+}  // namespace
+}  // namespace zfw
