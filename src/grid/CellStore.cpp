@@ -674,6 +674,90 @@ bool CellStore::ColSpanIdentical(int ACol1, int ACol2) const
     return seen;
 }
 
+// ---------------------------------------------------------------- pixel rectangles
+
+QRect CellStore::screenRect(int DCol, int ARow, const ViewOrigin& view) const
+{
+    auto spanX = [this](int from, int to) {  // widths of display columns from..to-1
+        int sum = 0;
+        for (int d = std::max(0, from); d < std::min(to, m_colCount); ++d)
+            sum += m_colWidths[std::size_t(d)];
+        return sum;
+    };
+    auto spanY = [this](int from, int to) {
+        int sum = 0;
+        for (int r = std::max(0, from); r < std::min(to, m_rowCount); ++r)
+            sum += m_rows[std::size_t(r)].height;
+        return sum;
+    };
+    int x;
+    if (DCol < m_fixedCols)
+        x = spanX(0, DCol);
+    else if (DCol >= view.LeftCol)
+        x = view.ScrollLeft + spanX(view.LeftCol, DCol);
+    else
+        x = view.ScrollLeft - spanX(DCol, view.LeftCol);
+    int y;
+    if (ARow < m_fixedRows)
+        y = spanY(0, ARow);
+    else if (ARow >= view.TopRow)
+        y = view.ScrollTop + spanY(view.TopRow, ARow);
+    else
+        y = view.ScrollTop - spanY(ARow, view.TopRow);
+    return QRect(x, y, ColWidths(DCol), RowHeights(ARow));
+}
+
+QRect CellStore::realCellRect(int ACol, int ARow, const ViewOrigin& view) const
+{
+    QRect r = screenRect(DisplColIndex(ACol), ARow, view);
+    if (IsHiddenColumn(ACol))
+        r.setWidth(0);
+    return r;
+}
+
+bool CellStore::mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const
+{
+    if (!HasCellProperties(ACol, ARow))
+        return false;
+    const TCellProperties& p = *cellAt(ACol, ARow)->props;
+    if (p.CellSpanX == -1 && p.CellSpanY == -1)
+        return false;
+    base = BaseCell(ACol, ARow);
+    const TCellProperties* bp = GetGridObject(base.x(), base.y());
+    if (!bp || bp->CellSpanX < 0 || bp->CellSpanY < 0)
+        return false;
+    last = {base.x() + bp->CellSpanX, base.y() + bp->CellSpanY};
+    return true;
+}
+
+QRect CellStore::CellRect(int ACol, int ARow, const ViewOrigin& view) const
+{
+    QPoint base;
+    QPoint last;
+    if (!mergedArea(ACol, ARow, base, last))
+        return realCellRect(ACol, ARow, view);
+    // An empty rectangle would drop out of the union: a zero-width edge cell is widened by
+    // one pixel towards the area.
+    QRect a = realCellRect(base.x(), base.y(), view);
+    if (a.width() == 0)
+        a.setWidth(1);
+    QRect b = realCellRect(last.x(), last.y(), view);
+    if (b.width() == 0)
+        b.setLeft(b.left() - 1);
+    return a.united(b);
+}
+
+QSize CellStore::CellSize(int ACol, int ARow, const ViewOrigin& view) const
+{
+    QPoint base;
+    QPoint last;
+    if (!mergedArea(ACol, ARow, base, last))
+        return realCellRect(ACol, ARow, view).size();
+    const QRect a = realCellRect(base.x(), base.y(), view);
+    const QRect b = realCellRect(last.x(), last.y(), view);
+    return QSize(b.x() + b.width() - a.x(), b.y() + b.height() - a.y());
+}
+
 // ---------------------------------------------------------------- hidden columns
 
 bool CellStore::IsHiddenColumn(int ColIndex) const

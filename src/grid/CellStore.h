@@ -17,6 +17,7 @@
 #include "grid/BaseGridCellProperties.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -220,6 +221,22 @@ public:
     bool RowSpanIdentical(int ARow1, int ARow2) const;
     bool ColSpanIdentical(int ACol1, int ACol2) const;
 
+    // ---- pixel rectangles (the grid draws its lines inside the cells, so cells abut)
+    struct ViewOrigin {
+        int LeftCol = 1;     // first scrollable display column shown
+        int TopRow = 1;      // first scrollable row shown
+        int ScrollLeft = 0;  // left edge of LeftCol on screen
+        int ScrollTop = 0;   // top edge of TopRow on screen
+    };
+    // Rectangle of one display cell from the widths and heights alone; also right for cells
+    // scrolled out of view (they get coordinates outside the client area).
+    QRect screenRect(int DCol, int ARow, const ViewOrigin& view) const;
+    // Rectangle of a cell (real column): a merged cell answers its whole area, a hidden column
+    // a zero-width rectangle where it would be. Whether it is visible is the widget's question.
+    QRect CellRect(int ACol, int ARow, const ViewOrigin& view) const;
+    // Width and height of CellRect, without the one-pixel widening of zero-width edge cells.
+    QSize CellSize(int ACol, int ARow, const ViewOrigin& view) const;
+
     // ---- hidden columns
     void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
     void HideColumns(int FromCol, int ToCol);
@@ -307,6 +324,8 @@ private:
     void repaintCell(int ACol, int ARow);
     void repaintAll();
     int hiddenBefore(int RealRow) const;
+    QRect realCellRect(int ACol, int ARow, const ViewOrigin& view) const;
+    bool mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const;
 
     std::vector<Row> m_rows;  // at least RowCount entries
     std::vector<int> m_colWidths;  // one per display column

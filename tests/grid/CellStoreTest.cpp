@@ -797,3 +797,68 @@ TEST(FixedSizes, FixedRowHeightAtTheDefaultResizesEveryRow)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// 6 x 5, one fixed row and column; widths 30, 40, 50, 60, 70, 80; heights 20, 21, ... 24.
+// Scrolled to LeftCol 2, TopRow 2: the first scrollable cell sits right of and below the fixed
+// ones at (30, 20).
+struct RectCase {
+    const char* name;
+    std::function<void(CellStore&)> setup;
+    int c, r;
+    QRect rect;
+};
+
+class CellRects : public ::testing::TestWithParam<RectCase> {};
+
+TEST_P(CellRects, FromWidthsAndHeights)
+{
+    CellStore s(6, 5);
+    for (int d = 0; d < 6; ++d)
+        s.SetColWidths(d, 30 + 10 * d);
+    for (int r = 0; r < 5; ++r)
+        s.SetRowHeights(r, 20 + r);
+    const RectCase& rc = GetParam();
+    if (rc.setup)
+        rc.setup(s);
+    const CellStore::ViewOrigin view{2, 2, 30, 20};
+    EXPECT_EQ(s.CellRect(rc.c, rc.r, view), rc.rect);
+    EXPECT_FALSE(s.FHasCellProps() && rc.setup == nullptr);
+}
+
+const RectCase kRects[] = {
+    {"FixedCorner", nullptr, 0, 0, QRect(0, 0, 30, 20)},
+    {"FixedColumnScrolledRow", nullptr, 0, 3, QRect(0, 20 + 22, 30, 23)},
+    {"FirstScrollable", nullptr, 2, 2, QRect(30, 20, 50, 22)},
+    {"ScrolledOutLeftAndUp", nullptr, 1, 1, QRect(30 - 40, 20 - 21, 40, 21)},
+    {"MergedAreaIsTheUnion", [](CellStore& s) { s.MergeCells(2, 2, 2, 2); }, 3, 3,
+     QRect(30, 20, 50 + 60, 22 + 23)},
+    {"HiddenColumnInsideArea",
+     [](CellStore& s) { s.MergeCells(2, 2, 3, 1); s.HideColumn(3); }, 2, 2,
+     QRect(30, 20, 50 + 70, 22)},
+    {"HiddenLastColumnOfAreaWidenedLeft",
+     [](CellStore& s) { s.MergeCells(2, 2, 2, 1); s.HideColumn(3); }, 2, 2,
+     QRect(30, 20, 50, 22)},
+    {"ZeroWidthBaseWidenedRight",
+     [](CellStore& s) { s.SetColWidths(2, 0); s.MergeCells(2, 2, 2, 1); }, 3, 2,
+     QRect(30, 20, 60, 22)},
+    {"ZeroWidthOneByOneWidenedBothWays",
+     [](CellStore& s) { s.SetColWidths(2, 0); s.MergeCells(2, 2, 1, 1); }, 2, 2,
+     QRect(29, 20, 2, 22)},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, CellRects, ::testing::ValuesIn(kRects), CaseName());
+
+TEST(CellRectSize, MergedSizeWithoutWidening)
+{
+    CellStore s(6, 5);
+    s.SetColWidths(2, 0);
+    ASSERT_TRUE(s.MergeCells(2, 1, 2, 2));
+    const CellStore::ViewOrigin view{1, 1, 64, 24};
+    EXPECT_EQ(s.CellSize(3, 2, view), QSize(64, 48));
+    EXPECT_EQ(s.CellSize(5, 4, view), QSize(64, 24));
+}
+
+}  // namespace
+}  // namespace zfw
