@@ -15,6 +15,7 @@
 // Callers that want fresh rows after growing clear them.
 
 #include "grid/BaseGridCellProperties.h"
+#include "grid/IntList.h"
 
 #include <QPoint>
 #include <QRect>
@@ -251,6 +252,9 @@ public:
     // display index.
     int RealColIndex(int DCol) const;
     int DisplColIndex(int ACol) const;
+    // Real columns that filtering and similar operations skip.
+    TIntList IgnoredColumns;
+    bool IsIgnoredColumn(int ACol) const { return IgnoredColumns.HasValue(ACol); }
     // The saved width of a hidden column, else the width of its display column.
     int AllColWidths(int ACol) const;
     void SetAllColWidths(int ACol, int Width);
