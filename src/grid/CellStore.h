@@ -87,7 +87,7 @@ public:
     // While loading, fixed-count writes do not record the requested minimum.
     void setLoading(bool loading) { m_loading = loading; }
 
-    // ---- counts, fixed rows and columns, sizes
+    // Counts, fixed rows and columns, sizes
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int Value);
     int ColCount() const { return m_colCount; }
@@ -131,7 +131,7 @@ public:
     // value only the fixed rows.
     void SetFixedRowHeight(int Value);
 
-    // ---- header texts of row 0 and column 0 ("\n" in an entry is a line break)
+    // Header texts of row 0 and column 0 ("\n" in an entry is a line break)
     const QStringList& ColumnHeaders() const { return m_columnHeaders; }
     void SetColumnHeaders(const QStringList& Value);
     const QStringList& RowHeaders() const { return m_rowHeaders; }
@@ -141,7 +141,7 @@ public:
     void ClearRowHeaders();
     void ShowRowHeaders();
 
-    // ---- texts
+    // Texts
     // Raw text of the store: no merge redirect, no hooks, no repaint. "" outside the store.
     QString GetGridCell(int ACol, int ARow) const;
     // Raw write. Refused (false) for a negative index or one beyond the largest grid ever
@@ -160,7 +160,7 @@ public:
     bool FHideLastRow() const { return m_hideLastRow; }
     void setHideLastRow(bool Value) { m_hideLastRow = Value; }
 
-    // ---- cell properties
+    // Cell properties
     // The look new properties start with; the string grid replaces the hook.
     TCellDefaults defaults;
     std::function<void(int ACol, int ARow, TCellDefaults& Defaults)> GetDefaultVisualProperties;
@@ -200,7 +200,7 @@ public:
     void FreeCellObject(int ACol, int ARow);
     void FreeCellObjects(int ACol1, int ARow1, int ACol2, int ARow2);
 
-    // ---- merged areas (real columns)
+    // Merged areas (real columns)
     // Merges SpanX columns by SpanY rows from (ACol, ARow). Merged areas that overlap the new
     // one are split first. Refused when the area is empty or leaves the grid.
     bool MergeCells(int ACol, int ARow, int SpanX, int SpanY);
@@ -222,7 +222,7 @@ public:
     bool RowSpanIdentical(int ARow1, int ARow2) const;
     bool ColSpanIdentical(int ACol1, int ACol2) const;
 
-    // ---- pixel rectangles (the grid draws its lines inside the cells, so cells abut)
+    // Pixel rectangles (the grid draws its lines inside the cells, so cells abut)
     struct ViewOrigin {
         int LeftCol = 1;     // first scrollable display column shown
         int TopRow = 1;      // first scrollable row shown
@@ -238,7 +238,7 @@ public:
     // Width and height of CellRect, without the one-pixel widening of zero-width edge cells.
     QSize CellSize(int ACol, int ARow, const ViewOrigin& view) const;
 
-    // ---- hidden columns
+    // Hidden columns
     void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
     void HideColumns(int FromCol, int ToCol);
     void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
@@ -259,7 +259,7 @@ public:
     int AllColWidths(int ACol) const;
     void SetAllColWidths(int ACol, int Width);
 
-    // ---- hidden rows (real row indexes)
+    // Hidden rows (real row indexes)
     void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
     void HideRows(int FromRow, int ToRow);
     void UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
@@ -276,7 +276,7 @@ public:
     // Texts of a hidden row by real column; empty when the row is not hidden.
     std::vector<QString> hiddenRowTexts(int RowIndex) const;
 
-    // ---- merged-area moves of the current cell (display indexes)
+    // Merged-area moves of the current cell (display indexes)
     struct NavState {
         int Col = 0;
         int Row = 0;
@@ -296,7 +296,7 @@ public:
     // would otherwise be reached.
     int wheelDownTopRow(const NavState& state) const;
 
-    // ---- checking
+    // Checking
     // Every invariant of the store; the first one broken is described in *why.
     bool checkConsistency(QString* why = nullptr) const;
 

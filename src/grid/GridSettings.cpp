@@ -2,8 +2,6 @@
 
 namespace zfw {
 
-// ---------------------------------------------------------------- TNavigation
-
 void TNavigation::SetAdvanceInsert(bool Value)
 {
     if (FAdvanceInsert == Value)
@@ -41,8 +39,6 @@ void TNavigation::Assign(const TNavigation& Source)
     OnChange = std::move(onChange);
     KeepScrollOnSort = keepScroll;
 }
-
-// ---------------------------------------------------------------- TMouseActions
 
 bool TMouseActions::designing()
 {
@@ -129,8 +125,6 @@ void TMouseActions::Assign(const TMouseActions& Source)
     SizeFixedRow = sizeFixedRow;
 }
 
-// ---------------------------------------------------------------- TSearchFooter
-
 TSearchFooter::TSearchFooter(bool NewAtDesignTime)
 {
     if (NewAtDesignTime) {
@@ -196,8 +190,6 @@ void TSearchFooter::Assign(const TSearchFooter& Source)
     LastSearch = lastSearch;
 }
 
-// ---------------------------------------------------------------- TSyncGrid
-
 void TSyncGrid::SetGrid(TExtStringGrid* Value)
 {
     if (Value != nullptr && Value == FOwner)
@@ -215,8 +207,6 @@ void TSyncGrid::Assign(const TSyncGrid& Source)
     MoveColumn = Source.MoveColumn;
     MoveRow = Source.MoveRow;
 }
-
-// ---------------------------------------------------------------- TBands
 
 void TBands::changedWhileActive()
 {

@@ -60,8 +60,6 @@ struct Grid6x4 {
     }
 };
 
-// ---------------------------------------------------------------- merged areas
-
 TEST(Merge, OneByOneIsABaseWithZeroSpansButNotMerged)
 {
     Grid6x4 g;
@@ -205,8 +203,6 @@ TEST(Merge, SpanIdentityOfRowsAndColumns)
     EXPECT_CONSISTENT(g.store);
 }
 
-// ---------------------------------------------------------------- lazy properties
-
 struct Query {
     const char* name;
     std::function<void(const CellStore&, int, int)> run;
@@ -308,8 +304,6 @@ TEST(Properties, FreeingFreesTheGraphicsOnce)
     EXPECT_TRUE(live.empty()) << "the store frees the graphics left at destruction";
 }
 
-// ---------------------------------------------------------------- display-text hooks
-
 TEST(DisplText, WideHookAnswersThePackedFormForNormalRowsOnly)
 {
     Grid6x4 g;
@@ -356,8 +350,6 @@ TEST(Store, StrayWritesAreRefusedWithoutGrowingTheStore)
     EXPECT_EQ(g.store.GetCellEx(2000000000, 1), QString());
     EXPECT_CONSISTENT(g.store);
 }
-
-// ---------------------------------------------------------------- counts
 
 TEST(Counts, ShrinkKeepsEntriesAndGrowShowsThemAgain)
 {
@@ -427,8 +419,6 @@ TEST(Counts, LoadingDoesNotRecordTheRequestedMinimum)
     s.SetRowCount(6);
     EXPECT_EQ(s.FixedRows(), 2);
 }
-
-// ---------------------------------------------------------------- hidden columns
 
 struct MapCase {
     const char* name;
@@ -502,8 +492,6 @@ TEST(HiddenColumns, WidthsComeBackOnUnhideInAnyOrder)
     EXPECT_EQ(s.ColWidths(2), 40);
     EXPECT_CONSISTENT(s);
 }
-
-// ---------------------------------------------------------------- hidden rows
 
 // A 4 x 8 grid with column 2 hidden; every row has its own height and a coloured cell.
 struct RowsFixture {
@@ -608,8 +596,6 @@ TEST(HiddenRows, MergedAreaReachingIntoHiddenRowsIsSplit)
     EXPECT_EQ(f.s.GetCellEx(1, 4), label(1, 4));
 }
 
-// ---------------------------------------------------------------- merged-area moves
-
 struct MoveCase {
     const char* name;
     CellStore::MoveKey key;
@@ -684,8 +670,6 @@ TEST(MergedKeysEdge, HiddenColumnInsideAnAreaCountsInDisplayColumns)
     EXPECT_EQ(s.MoveToBaseCell(3, 1), QPoint(2, 1));
     EXPECT_EQ(s.MoveToBaseCell(4, 1), QPoint(4, 1)) << "display 4 is real 5, outside";
 }
-
-// ---------------------------------------------------------------- update lock
 
 struct LockCase {
     const char* name;

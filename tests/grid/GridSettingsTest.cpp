@@ -188,8 +188,6 @@ TEST(GridSettings, DefaultsMatchTheGoldenTable)
         EXPECT_EQ(got[i].toStdString(), want[i].toStdString());
 }
 
-// ---------------------------------------------------------------- writers
-
 struct WriterCase {
     const char* name;
     std::function<void(AllSix&)> act;
@@ -307,8 +305,6 @@ TEST(GridSettings, SyncGridIgnoresItsOwner)
     mirror.Assign(sync);
     EXPECT_EQ(mirror.Grid(), nullptr) << "the copied grid is the mirror's owner: ignored";
 }
-
-// ---------------------------------------------------------------- Assign
 
 TEST(GridSettings, AssignCopiesAllButTheExclusionsAndStaysSilent)
 {
