@@ -1,0 +1,89 @@
+#include "grid/ExtUtil.h"
+
+namespace zfw {
+
+int GetCellTextKind(const QString& text, bool miniHtml)
+{
+    // The appended space makes a one-character text long enough for the prefix tests below
+    // while an empty text stays too short.
+    const QString s = text + u' ';
+    if (s.size() < 2)
+        return ctkPlain;
+    if (s.at(0) == u'=')
+        return ctkFormula;
+    if (s.startsWith(u"|\\")) {
+        // A packed text whose first code unit is "=": high byte 0, low byte "=".
+        if (s.size() >= 5 && s.at(3) == u'=' && s.at(4).unicode() == 0)
+            return ctkFormula;
+        return ctkPackedWide;
+    }
+    if (s.startsWith(u"{\\"))
+        return ctkRichText;
+    if (!miniHtml)
+        return ctkPlain;
+    if (s.contains(u"</") || s.contains(u"<B") || s.contains(u"<I") || s.contains(u"<C"))
+        return ctkMiniHtml;
+    return ctkPlain;
+}
+
+QString PackWideText(const QString& wide)
+{
+    QString out;
+    out.reserve(2 + 2 * wide.size());
+    out += u"|\\";
+    for (const QChar ch : wide) {
+        out += QChar(char16_t(ch.unicode() >> 8));
+        out += QChar(char16_t(ch.unicode() & 0xFF));
+    }
+    return out;
+}
+
+QString UnpackWideText(const QString& text)
+{
+    if (!text.startsWith(u"|\\"))
+        return text;
+    QString out;
+    const qsizetype pairs = (text.size() - 2) / 2;
+    out.reserve(pairs);
+    for (qsizetype i = 0; i < pairs; ++i) {
+        const char16_t hi = text.at(2 + 2 * i).unicode() & 0xFF;
+        const char16_t lo = text.at(3 + 2 * i).unicode() & 0xFF;
+        out += QChar(char16_t((hi << 8) | lo));
+    }
+    return out;
+}
+
+QString BackslashNToCR(const QString& text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\\n"), QStringLiteral("\r"));
+    return s;
+}
+
+QString CRToBackslashN(const QString& text)
+{
+    QString s = text;
+    s.remove(u'\n');
+    s.replace(u'\r', QStringLiteral("\\n"));
+    return s;
+}
+
+int LineCount(const QString& text, bool countLines)
+{
+    if (!countLines)
+        return 1;
+    return 1 + int(text.count(u'\r'));
+}
+
+int ClampToLimits(int value, int lower, int upper)
+{
+    if (lower == upper)
+        return value;
+    if (lower > 0 && value < lower)
+        return lower;
+    if (upper > 0 && value > upper)
+        return upper;
+    return value;
+}
+
+}  // namespace zfw
