@@ -226,6 +226,45 @@ struct TLazyNode {
 static_assert(sizeof(TLazyNode) % alignof(std::max_align_t) == 0 || sizeof(TLazyNode) % 8 == 0,
               "the user data area must start aligned for pointers");
 
+// ----- enumeration of nodes ----------------------------------------------------------------
+
+class LazyTreeModel;
+
+enum TLZLazyNodeEnumerationMode : std::uint8_t {
+    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit,
+    vneSelected, vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit
+};
+
+// A range of nodes for a range-based for loop: the first step runs from nil, every later step
+// from the current node. Deleting nodes while looping is not allowed.
+class TLTLazyNodeEnumeration {
+public:
+    class iterator {
+    public:
+        PLazyNode operator*() const { return FNode; }
+        iterator& operator++();
+        bool operator==(const iterator& o) const { return FNode == o.FNode; }
+
+    private:
+        friend class TLTLazyNodeEnumeration;
+        const TLTLazyNodeEnumeration* FEnumeration = nullptr;
+        PLazyNode FNode = nullptr;
+    };
+    iterator begin() const;
+    iterator end() const { return {}; }
+
+    TLZLazyNodeEnumerationMode FMode = vneAll;
+    LazyTreeModel* FTree = nullptr;
+    bool FConsiderChildrenAbove = false;
+    PLazyNode FNode = nullptr;
+    std::uint32_t FNodeLevel = 0;
+    TCheckState FState = csCheckedNormal;
+    bool FIncludeFiltered = false;
+
+    // One step of the mode: from nil the first node, else the one after `node`.
+    PLazyNode step(PLazyNode node) const;
+};
+
 // ----- the model --------------------------------------------------------------------------
 
 class LazyTreeModel {
@@ -415,6 +454,28 @@ public:
     PLazyNode GetNextLevel(PLazyNode node, std::uint32_t nodeLevel);
     PLazyNode GetPreviousLevel(PLazyNode node, std::uint32_t nodeLevel);
 
+    TLTLazyNodeEnumeration Nodes(bool cca = false);
+    TLTLazyNodeEnumeration CheckedNodes(TCheckState state = csCheckedNormal, bool cca = false);
+    TLTLazyNodeEnumeration ChildNodes(PLazyNode node);
+    TLTLazyNodeEnumeration CutCopyNodes(bool cca = false);
+    TLTLazyNodeEnumeration InitializedNodes(bool cca = false);
+    TLTLazyNodeEnumeration LeafNodes();
+    TLTLazyNodeEnumeration LevelNodes(std::uint32_t nodeLevel);
+    TLTLazyNodeEnumeration NoInitNodes(bool cca = false);
+    TLTLazyNodeEnumeration SelectedNodes(bool cca = false);
+    TLTLazyNodeEnumeration VisibleNodes(PLazyNode node = nullptr, bool cca = true,
+                                        bool includeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNodes(PLazyNode node, bool includeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNoInitNodes(PLazyNode node, bool includeFiltered = false);
+    TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode node = nullptr, bool cca = true,
+                                              bool includeFiltered = false);
+
+    // The shown row that covers vertical position y (x is not used); nil below the last row.
+    // With relative, y is a client coordinate (the vertical offset is taken off) and nodeTop
+    // comes back in client coordinates too.
+    PLazyNode GetNodeAt(int x, int y, bool relative, int& nodeTop);
+    PLazyNode GetNodeAt(int x, int y);
+
     // Position in document order counted from 0; nil and the root give 0.
     std::uint32_t AbsoluteIndex(PLazyNode node);
     PLazyNode GetVisibleParent(PLazyNode node, bool includeFiltered = false);
@@ -488,6 +549,11 @@ protected:
     virtual void EnsureNodeSelected() {}
     virtual void SetRedraw(bool on) {}
     virtual std::uint32_t MeasureNodeHeight(PLazyNode node) { return node->NodeHeight; }
+    // Vertical scroll offset, 0 or negative.
+    virtual int OffsetY() const { return 0; }
+    // While the position cache is valid: the cached node at or above tree position y and its
+    // top, so that a lookup need not walk from the first row.
+    virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const { return nullptr; }
     // The header's sort column and direction, used by automatic sorting.
     virtual TColumnIndex SortColumn() const { return NoColumn; }
     virtual TSortDirection SortDirection() const { return sdAscending; }

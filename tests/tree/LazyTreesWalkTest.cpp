@@ -199,6 +199,23 @@ const WalkCase kWalkCases[] = {
                 + t.name(t.tree.GetVisibleParent(t["C1"], true));
      },
      "1 0 A3 C"},
+    {"EnumerateVisible", false,
+     [](NamedTree& t) { return t.list(t.tree.VisibleNodes()); }, "A A1 A2 A2a A3 C1 C2"},
+    // The step after the first follows the visible walk, which never stops on a filtered row.
+    {"EnumerateVisibleNoInit", false,
+     [](NamedTree& t) { return t.list(t.tree.VisibleNoInitNodes(nullptr, true, true)); },
+     "A A1 A2 A2a A3 C1 C2"},
+    {"EnumerateChildren", false, [](NamedTree& t) { return t.list(t.tree.ChildNodes(t["A"])); },
+     "A1 A2 A3"},
+    {"EnumerateVisibleChildren", false,
+     [](NamedTree& t) { return t.list(t.tree.VisibleChildNoInitNodes(t["A2"])); }, "A2a"},
+    {"EnumerateLevel", false, [](NamedTree& t) { return t.list(t.tree.LevelNodes(2)); },
+     "A2a A2b A3a"},
+    {"EnumerateAllChildrenAbove", true,
+     [](NamedTree& t) { return t.list(t.tree.NoInitNodes(true)); },
+     "A1 A2a A2b A2 A3a A3 A B1 B C1 C2 C"},
+    {"EnumerateEmptySelection", false, [](NamedTree& t) { return t.list(t.tree.SelectedNodes()); },
+     ""},
     {"IterateAbortsOnThird", false,
      [](NamedTree& t) {
          int seen = 0;
@@ -234,6 +251,30 @@ TEST_P(WalkTable, VisitsInOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tree, WalkTable, ::testing::ValuesIn(kWalkCases), CaseName());
+
+// Rows of 18 pixels except A1 (40) and A2a (5); C is filtered and has no row.
+TEST(TreeWalk, NodeAtVerticalPositions)
+{
+    NamedTree t;
+    makeFixture(t);
+    t.tree.SetNodeHeight(t["A1"], 40);
+    t.tree.SetNodeHeight(t["A2a"], 5);
+    struct Probe {
+        int y;
+        const char* node;
+        int top;
+    };
+    const Probe probes[] = {{-50, "A", 0},   {0, "A", 0},     {17, "A", 0},   {18, "A1", 18},
+                            {57, "A1", 18},  {58, "A2", 58},  {76, "A2a", 76}, {80, "A2a", 76},
+                            {81, "A3", 81},  {99, "C1", 99},  {134, "C2", 117}, {135, "nil", 0},
+                            {1000, "nil", 0}};
+    for (const Probe& p : probes) {
+        int top = -1;
+        EXPECT_EQ(t.name(t.tree.GetNodeAt(0, p.y, false, top)), p.node) << "y " << p.y;
+        EXPECT_EQ(top, p.top) << "y " << p.y;
+    }
+    EXPECT_EQ(t.tree.RootNode()->TotalHeight - t.tree.RootNode()->NodeHeight, 135u);
+}
 
 TEST(TreeWalk, EmptyTreeAndEnds)
 {

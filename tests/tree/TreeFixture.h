@@ -77,6 +77,17 @@ struct NamedTree {
         return out;
     }
 
+    std::string list(const TLTLazyNodeEnumeration& nodes) const
+    {
+        std::string out;
+        for (PLazyNode n : nodes) {
+            if (!out.empty())
+                out += ' ';
+            out += name(n);
+        }
+        return out;
+    }
+
     std::string documentOrder() const
     {
         return walk(tree.GetFirstNoInit(),
