@@ -289,3 +289,86 @@ TEST(TreeNodes, InternalDataOnlyBeforeNodes)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// A model with a window: notices wait for their timer unless the tree is in synchronous mode.
+class WindowedTree : public LazyTreeModel {
+public:
+    std::map<int, int> running;  // timer id -> interval
+    bool HandleAllocated() const override { return true; }
+    void StartNoticeTimer(int id, int ms) override { running[id] = ms; }
+    void StopNoticeTimer(int id) override { running.erase(id); }
+    void fireTimer(int id)
+    {
+        if (id == StructureChangeTimer)
+            DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        else if (id == ChangeTimer)
+            DoChange(FLastChangedNode);
+    }
+};
+
+TEST(TreeNodes, DelayedNoticesWaitForTheirTimerExceptInSynchMode)
+{
+    WindowedTree tree;
+    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetChangeDelay(100);
+    std::vector<TChangeReason> reasons;
+    tree.OnStructureChange = [&](LazyTreeModel&, PLazyNode, TChangeReason r) {
+        reasons.push_back(r);
+    };
+    PLazyNode a = tree.AddChild(nullptr);
+    tree.AddChild(nullptr);
+    EXPECT_TRUE(reasons.empty());
+    ASSERT_EQ(tree.running.count(6), 1u);
+    EXPECT_EQ(tree.running[6], 100);
+    tree.fireTimer(6);
+    ASSERT_EQ(reasons.size(), 1u);
+    EXPECT_EQ(reasons[0], crAccumulated);
+    EXPECT_FALSE(tree.TreeStates().contains(tsStructureChangePending));
+
+    tree.DeleteNode(a);
+    EXPECT_EQ(reasons.size(), 1u);
+    tree.BeginSynch();  // delivers what is pending at once
+    EXPECT_EQ(reasons.size(), 2u);
+    tree.AddChild(nullptr);
+    EXPECT_EQ(reasons.size(), 3u);
+    tree.EndSynch();
+    EXPECT_TRUE(tree.running.empty());
+    tree.OnStructureChange = nullptr;
+}
+
+TEST(TreeNodes, RaisingInitHandlerLeavesNoTransientState)
+{
+    LazyTreeModel tree;
+    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetRootNodeCount(2);
+    tree.OnInitNode = [](LazyTreeModel&, PLazyNode, PLazyNode, TLazyNodeInitStates&) {
+        throw std::runtime_error("owner failed");
+    };
+    EXPECT_THROW(tree.GetFirst(), std::runtime_error);
+    EXPECT_FALSE(tree.GetFirstNoInit()->has(vsInitializing));
+    EXPECT_THROW(tree.SetExpanded(tree.GetFirstNoInit()->NextSibling, true), std::runtime_error);
+    EXPECT_FALSE(tree.TreeStates().contains(tsToggling));
+    EXPECT_EQ(tree.checkConsistency().toStdString(), "");
+}
+
+TEST(TreeNodes, RaisingChangeHandlerStillClosesTheUpdate)
+{
+    LazyTreeModel tree;
+    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.OnStructureChange = [](LazyTreeModel&, PLazyNode, TChangeReason) {
+        throw std::runtime_error("owner failed");
+    };
+    tree.BeginUpdate();
+    tree.AddChild(nullptr);
+    EXPECT_THROW(tree.EndUpdate(), std::runtime_error);
+    EXPECT_FALSE(tree.IsUpdating());
+    EXPECT_FALSE(tree.TreeStates().contains(tsUpdating));
+    tree.OnStructureChange = nullptr;
+    EXPECT_EQ(tree.checkConsistency().toStdString(), "");
+}
+
+}  // namespace
+}  // namespace zfw
