@@ -25,7 +25,7 @@ constexpr int kBranching = 4;
 std::unique_ptr<LazyTreeModel> lazyTree()
 {
     auto tree = std::make_unique<LazyTreeModel>();
-    tree->options().AutoOptions.exclude(toAutoSort);
+    tree->SetAutoOptions(tree->options().AutoOptions - TLTAutoOptions{toAutoSort});
     tree->OnInitNode = [](LazyTreeModel& t, PLazyNode, PLazyNode node, TLazyNodeInitStates& s) {
         if (t.GetNodeLevel(node) + 1 < std::uint32_t(kLevels))
             s.include(ivsHasChildren);
@@ -40,7 +40,7 @@ void BM_BuildFlat_Ours(benchmark::State& state)
 {
     for (auto _ : state) {
         auto tree = std::make_unique<LazyTreeModel>();
-        tree->options().AutoOptions.exclude(toAutoSort);
+        tree->SetAutoOptions(tree->options().AutoOptions - TLTAutoOptions{toAutoSort});
         tree->SetRootNodeCount(kFlatCount);
         benchmark::DoNotOptimize(tree->TotalNodeCount());
         state.PauseTiming();  // freeing is not building

@@ -305,8 +305,16 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node)> OnFocusChanged;
 
     // ----- settings ----------------------------------------------------------------------
-    TLazyTreeOptionSets& options() { return m_options; }
     const TLazyTreeOptionSets& options() const { return m_options; }
+    // Each setter does nothing for an unchanged set; otherwise it stores the set and keeps the
+    // counters right (showing filtered nodes changes heights and the visible count).
+    void SetPaintOptions(TLTPaintOptions value);
+    void SetAutoOptions(TLTAutoOptions value);
+    void SetSelectionOptions(TLTSelectionOptions value);
+    void SetMiscOptions(TLTMiscOptions value);
+    // Writes the source's sets through the setters (paint, auto, selection, misc), so that
+    // this tree reacts as if each had been set by hand.
+    void AssignOptions(const LazyTreeModel& source);
     int NodeDataSize() const { return FNodeDataSize; }
     // -1 asks OnGetNodeDataSize when the next node is made. Changing it with nodes present is
     // refused (the existing blocks would be too small).
@@ -554,6 +562,8 @@ protected:
     // While the position cache is valid: the cached node at or above tree position y and its
     // top, so that a lookup need not walk from the first row.
     virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const { return nullptr; }
+    // Reactions of the control to a changed option set (themes, drop target, repaint).
+    virtual void OptionsChanged() {}
     // The header's sort column and direction, used by automatic sorting.
     virtual TColumnIndex SortColumn() const { return NoColumn; }
     virtual TSortDirection SortDirection() const { return sdAscending; }

@@ -273,7 +273,7 @@ TEST(TreeEdit, ReadOnlyTreeRefusesEveryChangeButStillGetsLazyChildren)
     t.tree.OnInitChildren = [](LazyTreeModel&, PLazyNode, std::uint32_t& count) { count = 2; };
     PLazyNode fresh = t.tree.InsertNode(t["B"], amInsertAfter);
     t.names[fresh] = "F";
-    t.tree.options().MiscOptions.include(toReadOnly);
+    t.tree.SetMiscOptions(t.tree.options().MiscOptions + TLTMiscOptions{toReadOnly});
 
     EXPECT_EQ(t.tree.AddChild(nullptr), nullptr);
     EXPECT_EQ(t.tree.InsertNode(t["B"], amInsertBefore), nullptr);
@@ -348,7 +348,7 @@ TEST(TreeEdit, DeleteSelectedNodesFreesEachNodeOnce)
 TEST(TreeEdit, OnFreeNodeOnlyForInitialisedOrTouchedNodes)
 {
     LazyTreeModel tree;
-    tree.options().AutoOptions.exclude(toAutoSort);  // sorting would initialise every node
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});  // sorting would initialise every node
     tree.SetNodeDataSize(8);
     int freed = 0;
     tree.OnFreeNode = [&](LazyTreeModel&, PLazyNode) { ++freed; };

@@ -22,7 +22,7 @@ struct LazyCounting {
 
     LazyCounting()
     {
-        tree.options().AutoOptions.exclude(toAutoSort);
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
         tree.OnInitNode = [this](LazyTreeModel& t, PLazyNode, PLazyNode n,
                                  TLazyNodeInitStates& s) {
             ++initNode[n];
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Tree, LazyTable, ::testing::ValuesIn(kLazyCases), CaseN
 TEST(TreeNodes, InitAnsweringExpandedExpandsAndAsksChildren)
 {
     LazyTreeModel tree;
-    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
     int children = 0;
     tree.OnInitNode = [](LazyTreeModel& t, PLazyNode, PLazyNode n, TLazyNodeInitStates& s) {
         if (t.GetNodeLevel(n) == 0)
@@ -312,7 +312,7 @@ public:
 TEST(TreeNodes, DelayedNoticesWaitForTheirTimerExceptInSynchMode)
 {
     WindowedTree tree;
-    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
     tree.SetChangeDelay(100);
     std::vector<TChangeReason> reasons;
     tree.OnStructureChange = [&](LazyTreeModel&, PLazyNode, TChangeReason r) {
@@ -342,7 +342,7 @@ TEST(TreeNodes, DelayedNoticesWaitForTheirTimerExceptInSynchMode)
 TEST(TreeNodes, RaisingInitHandlerLeavesNoTransientState)
 {
     LazyTreeModel tree;
-    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
     tree.SetRootNodeCount(2);
     tree.OnInitNode = [](LazyTreeModel&, PLazyNode, PLazyNode, TLazyNodeInitStates&) {
         throw std::runtime_error("owner failed");
@@ -357,7 +357,7 @@ TEST(TreeNodes, RaisingInitHandlerLeavesNoTransientState)
 TEST(TreeNodes, RaisingChangeHandlerStillClosesTheUpdate)
 {
     LazyTreeModel tree;
-    tree.options().AutoOptions.exclude(toAutoSort);
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
     tree.OnStructureChange = [](LazyTreeModel&, PLazyNode, TChangeReason) {
         throw std::runtime_error("owner failed");
     };

@@ -27,7 +27,7 @@ struct SortFixture {
     SortFixture()
     {
         tree.SetNodeDataSize(int(sizeof(Keyed)));
-        tree.options().AutoOptions.exclude(toAutoSort);
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
         tree.OnCompareNodes = [this](LazyTreeModel& t, PLazyNode a, PLazyNode b, TColumnIndex,
                                      int& result) {
             ++comparisons;
@@ -173,7 +173,7 @@ TEST(TreeSort, SortTreeSortsEveryLevelAndSkipsInvalidColumn)
 TEST(TreeSort, AutoSortAfterAddingAndAtEndOfUpdate)
 {
     SortFixture f;
-    f.tree.options().AutoOptions.include(toAutoSort);
+    f.tree.SetAutoOptions(f.tree.options().AutoOptions + TLTAutoOptions{toAutoSort});
     for (int key : {5, 3, 9, 1})
         *f.tree.nodeData<Keyed>(f.tree.AddChild(nullptr)) = Keyed{key, 0};
     // Data is set after AddChild sorted, so the last one added is not yet in place.

@@ -244,7 +244,7 @@ TEST_P(WalkTable, VisitsInOrder)
     NamedTree t;
     makeFixture(t);
     if (GetParam().childrenAbove)
-        t.tree.options().PaintOptions.include(toChildrenAbove);
+        t.tree.SetPaintOptions(t.tree.options().PaintOptions + TLTPaintOptions{toChildrenAbove});
     ASSERT_EQ(t.tree.checkConsistency().toStdString(), "");
     EXPECT_EQ(GetParam().walk(t), GetParam().expected);
     EXPECT_EQ(t.tree.checkConsistency().toStdString(), "");
@@ -301,7 +301,7 @@ TEST(TreeWalk, VisibleWalksAgreeWithDefinitionOnRandomTrees)
         std::mt19937 rng(seed);
         auto rand = [&rng] { return int(rng() & 0x7fffffff); };
         LazyTreeModel tree;
-        tree.options().AutoOptions.exclude(toAutoSort);
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
         std::vector<PLazyNode> all;
         for (int i = 0; i < 200; ++i) {
             PLazyNode parent = all.empty() || rand() % 4 == 0 ? nullptr : all[rand() % all.size()];
@@ -336,6 +336,53 @@ TEST(TreeWalk, VisibleWalksAgreeWithDefinitionOnRandomTrees)
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace zfw
+
+namespace zfw {
+namespace {
+
+TEST(TreeOptions, ShowingFilteredNodesGivesThemRowsAndBack)
+{
+    NamedTree t;
+    makeFixture(t);
+    t.tree.SetFiltered(t["A1"], true);
+    t.tree.SetFiltered(t["A3a"], true);  // below a collapsed node: no row either way
+    const std::uint32_t visible = t.tree.visibleCount();
+    const std::uint32_t height = t.tree.RootNode()->TotalHeight;
+    t.tree.SetPaintOptions(t.tree.options().PaintOptions + TLTPaintOptions{toShowFilteredNodes});
+    EXPECT_EQ(t.tree.visibleCount(), visible + 2);  // A1 and C
+    EXPECT_EQ(t.tree.RootNode()->TotalHeight, height + 2 * 18);
+    EXPECT_EQ(t.visibleOrder(), "A A1 A2 A2a A3 C C1 C2");
+    EXPECT_EQ(t.tree.checkConsistency().toStdString(), "");
+    t.tree.SetPaintOptions(t.tree.options().PaintOptions - TLTPaintOptions{toShowFilteredNodes});
+    EXPECT_EQ(t.tree.visibleCount(), visible);
+    EXPECT_EQ(t.tree.RootNode()->TotalHeight, height);
+    EXPECT_EQ(t.tree.checkConsistency().toStdString(), "");
+}
+
+TEST(TreeOptions, DefaultsFixedIndentAndAssign)
+{
+    LazyTreeModel a;
+    EXPECT_EQ(a.options().PaintOptions.bits(), 0x1B60u);
+    EXPECT_EQ(a.options().AutoOptions.bits(), 0x0559u);
+    EXPECT_EQ(a.options().SelectionOptions.bits(), 0u);
+    EXPECT_EQ(a.options().MiscOptions.bits(), 0x41A9u);
+    a.SetPaintOptions({toFixedIndent});
+    EXPECT_EQ(a.options().PaintOptions, (TLTPaintOptions{toShowRoot, toFixedIndent}));
+    a.SetPaintOptions({toShowRoot});
+    EXPECT_EQ(a.options().PaintOptions, TLTPaintOptions{toShowRoot});
+
+    LazyTreeModel b;
+    b.SetSelectionOptions({toMultiSelect});
+    PLazyNode n = b.AddChild(nullptr);
+    b.SetSelected(n, true);
+    b.AssignOptions(a);  // multi-selection switched off: the selection is cleared
+    EXPECT_EQ(b.options().PaintOptions, TLTPaintOptions{toShowRoot});
+    EXPECT_EQ(b.SelectedCount(), 0u);
+    EXPECT_EQ(b.checkConsistency().toStdString(), "");
 }
 
 }  // namespace

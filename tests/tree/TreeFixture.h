@@ -30,7 +30,7 @@ struct NamedTree {
     ProbeTree tree;
     std::map<PLazyNode, std::string> names;
 
-    NamedTree() { tree.options().AutoOptions.exclude(toAutoSort); }
+    NamedTree() { tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort}); }
 
     // Builds top-level nodes and their children; every node starts collapsed.
     PLazyNode build(const std::string& text, PLazyNode parent = nullptr)
