@@ -159,8 +159,11 @@ LazyTreeModel* LazyTreeModel::TreeFromNode(PLazyNode node)
 {
     if (!node)
         lazyTreeAssert("Node must not be nil.");
-    while (!node->isRoot())
+    while (!node->isRoot()) {
         node = node->Parent;
+        if (!node)
+            lazyTreeAssert("Node is not linked into a tree.");
+    }
     return rootOwner(node);
 }
 
