@@ -220,16 +220,24 @@ void TStringGrid::SetScrollBars(TScrollStyle s)
 void TStringGrid::updateScrollBars()
 {
     // Showing or hiding a bar resizes the viewport, which comes back here through
-    // resizeEvent; the guard keeps that to one level.
+    // resizeEvent; the guard keeps that to one level, and the loop settles the case where one
+    // bar takes the room that makes the other one needed.
     if (m_updatingBars)
         return;
     m_updatingBars = true;
-    const bool horz = (m_scrollBars == ssHorizontal || m_scrollBars == ssBoth)
-                      && m_geo.needsHorzScroll();
-    const bool vert = (m_scrollBars == ssVertical || m_scrollBars == ssBoth)
-                      && m_geo.needsVertScroll();
-    setHorizontalScrollBarPolicy(horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(vert ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    for (int pass = 0; pass < 3; ++pass) {
+        m_geo.setClientSize(viewport()->width(), viewport()->height());
+        const bool horz = (m_scrollBars == ssHorizontal || m_scrollBars == ssBoth)
+                          && m_geo.needsHorzScroll();
+        const bool vert = (m_scrollBars == ssVertical || m_scrollBars == ssBoth)
+                          && m_geo.needsVertScroll();
+        const Qt::ScrollBarPolicy hp = horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+        const Qt::ScrollBarPolicy vp = vert ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+        if (hp == horizontalScrollBarPolicy() && vp == verticalScrollBarPolicy())
+            break;
+        setHorizontalScrollBarPolicy(hp);
+        setVerticalScrollBarPolicy(vp);
+    }
     m_geo.setClientSize(viewport()->width(), viewport()->height());
     QScrollBar* hb = horizontalScrollBar();
     QScrollBar* vb = verticalScrollBar();
@@ -477,8 +485,19 @@ bool TStringGrid::WndProc(QEvent* e)
 
 void TStringGrid::focusChangedInApp(QWidget* old, QWidget* now)
 {
-    auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
-    const bool wasInside = inside(old) || m_focusInside;
+    // The parent chain is walked by hand: an editor's pop-up list is a window of its own, and
+    // the focus moving into it is no exit.
+    auto inside = [this](QWidget* w) {
+        for (; w; w = w->parentWidget())
+            if (w == this)
+                return true;
+        return false;
+    };
+    // No focus widget at all means the application lost activation; the grid keeps its place
+    // in its window and neither leaves nor enters.
+    if (!now)
+        return;
+    const bool wasInside = m_focusInside || inside(old);
     const bool isInside = inside(now);
     if (!wasInside && isInside) {
         m_focusInside = true;
@@ -522,8 +541,8 @@ void TStringGrid::WMSetFocus()
 
 void TStringGrid::WMKillFocus()
 {
-    // Losing the focus in the middle of a drag ends it, as a cancelled mode would.
-    if (m_gridState != gsNormal && QApplication::mouseButtons() == Qt::NoButton)
+    // Losing the focus in the middle of a drag ends it: the release goes elsewhere.
+    if (m_gridState != gsNormal)
         WMCancelMode();
     InvalidateGridRect(Selection());
 }
@@ -533,6 +552,7 @@ void TStringGrid::WMCancelMode()
     m_scrollTimer.stop();
     m_gridState = gsNormal;
     m_sizingIndex = -1;
+    viewport()->unsetCursor();
     Invalidate();
 }
 

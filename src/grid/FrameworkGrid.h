@@ -319,6 +319,7 @@ private:
     int m_pressY = 0;
     bool m_pressOnCurrent = false;
     bool m_dragged = false;
+    int m_wheelRest = 0;
     int m_sizingIndex = -1;
     int m_sizingPos = 0;
     int m_sizingOfs = 0;

@@ -44,7 +44,10 @@ bool TStringGrid::viewportEvent(QEvent* e)
     }
     case QEvent::Wheel: {
         auto* w = static_cast<QWheelEvent*>(e);
-        const int notches = w->angleDelta().y() / 120;
+        // Fine-grained wheels send fractions of a notch; they add up to whole notches.
+        m_wheelRest += w->angleDelta().y();
+        const int notches = m_wheelRest / 120;
+        m_wheelRest -= notches * 120;
         if (notches != 0)
             WMMouseWheel(shiftFromQt(w->modifiers(), w->buttons()), notches,
                          w->position().toPoint());
@@ -217,8 +220,21 @@ void TStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         viewport()->update();
         break;
     }
-    default:
+    default: {
+        // Over a sizing border the pointer shows which way the border moves.
+        TGridState state = gsNormal;
+        int index = -1;
+        int pos = 0;
+        int ofs = 0;
+        CalcSizingState(X, Y, state, index, pos, ofs);
+        if (state == gsColSizing)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else if (state == gsRowSizing)
+            viewport()->setCursor(Qt::SplitVCursor);
+        else
+            viewport()->unsetCursor();
         break;
+    }
     }
     if (OnMouseMove)
         OnMouseMove(this, Shift, X, Y);

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -334,6 +336,61 @@ TEST_F(FrameworkGridWidget, GridEditDoneArrivesAfterThePostingHandlerReturned)
     QCoreApplication::sendPostedEvents(grid, GridEditDoneEvent::type());
     EXPECT_EQ(grid->log,
               (std::vector<QString>{QStringLiteral("click returns"), QStringLiteral("done 3,2")}));
+}
+
+TEST_F(FrameworkGridWidget, FocusLossEndsADrag)
+{
+    int clicks = 0;
+    grid->OnClick = [&](QObject*) { ++clicks; };
+    QTest::mousePress(vp(), Qt::LeftButton, Qt::NoModifier, at(2, 2));
+    ASSERT_EQ(grid->GridState(), gsSelecting);
+    other->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(grid->GridState(), gsNormal);
+    grid->WMTimer(TStringGrid::kScrollTimerId);
+    QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, at(2, 2));
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(FrameworkGridWidget, SizingBorderShowsTheSplitCursor)
+{
+    grid->SetOptions(grid->Options() | goColSizing);
+    QMouseEvent over(QEvent::MouseMove, QPointF(100, 10), grid->mapToGlobal(QPointF(100, 10)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(vp(), &over);
+    EXPECT_EQ(vp()->cursor().shape(), Qt::SplitHCursor);
+    QMouseEvent away(QEvent::MouseMove, QPointF(75, 10), grid->mapToGlobal(QPointF(75, 10)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(vp(), &away);
+    EXPECT_EQ(vp()->cursor().shape(), Qt::ArrowCursor);
+}
+
+// A wheel turn of `delta` eighths of a degree over the grid.
+void wheel(QWidget* w, int delta)
+{
+    QWheelEvent e(QPointF(60, 30), w->mapToGlobal(QPointF(60, 30)), QPoint(), QPoint(0, delta),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(FrameworkGridWidget, WheelMovesTheCurrentRowByNotches)
+{
+    const int top = grid->TopRow();
+    wheel(vp(), -120);
+    EXPECT_EQ(grid->Row(), 2);
+    wheel(vp(), -60);  // half a notch: nothing yet
+    EXPECT_EQ(grid->Row(), 2);
+    wheel(vp(), -60);
+    EXPECT_EQ(grid->Row(), 3);
+    wheel(vp(), 240);
+    EXPECT_EQ(grid->Row(), 1);
+    wheel(vp(), 120);  // stops at the first scrollable row
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->TopRow(), top);
+    grid->OnMouseWheelDown = [](QObject*, TShiftState, QPoint, bool& handled) {
+        handled = true;
+    };
+    wheel(vp(), -120);
+    EXPECT_EQ(grid->Row(), 1);
 }
 
 // ----- keys: the key-down and character steps -----
