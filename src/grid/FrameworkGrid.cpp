@@ -449,8 +449,8 @@ void TStringGrid::InvalidateGridRect(const TGridRect& r)
     const int bottom = std::min(r.Bottom, RowCount() - 1);
     if (left > right || top > bottom)
         return;
-    // The union of the corner rectangles that are on screen; cells out of view are skipped
-    // by clamping to the visible span.
+    // The corners clamped into the span on screen; the union of their rectangles covers every
+    // cell of the range that is on screen.
     const int firstCol = std::max(left, std::min(LeftCol(), right));
     const int firstRow = std::max(top, std::min(TopRow(), bottom));
     const int lastCol = std::min(right, std::max(m_geo.lastPartlyVisibleCol(), firstCol));
@@ -463,10 +463,9 @@ void TStringGrid::InvalidateGridRect(const TGridRect& r)
         if (!cr.isEmpty())
             area |= cr.toQRect();
     }
+    // With both clamped corners off screen, no cell of the range is on screen.
     if (area.isValid())
         viewport()->update(area);
-    else
-        viewport()->update();
 }
 
 // ----- the GridEditDone event and the event hook -------------------------------------------
