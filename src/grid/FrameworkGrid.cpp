@@ -534,7 +534,7 @@ void TStringGrid::focusOutEvent(QFocusEvent* e)
 void TStringGrid::WMSetFocus()
 {
     InvalidateGridRect(Selection());
-    if (m_options.testFlag(goAlwaysShowEditor) && !m_editorMode)
+    if (m_options.testFlag(goAlwaysShowEditor) && !m_editorMode && !m_takingFocusBack)
         ShowEditor();
 }
 

@@ -286,6 +286,7 @@ private:
     friend class TInplaceEdit;
 
     void paintViewport(const QRect& updateRect);
+    void hideEditorWidget();
     void fireTopLeftChanged();
     void scrollTo(int leftCol, int topRow);
     void updateScrollBars();
@@ -311,6 +312,7 @@ private:
 
     TInplaceEdit* m_editor = nullptr;
     bool m_editorMode = false;
+    bool m_takingFocusBack = false;
 
     // Mouse: the press that started a selection or sizing drag.
     QBasicTimer m_scrollTimer;

@@ -232,11 +232,22 @@ void TStringGrid::HideEditor()
     m_editorMode = false;
     if (!m_editor)
         return;
-    const bool editorHadFocus = m_editor->hasFocus();
     SetEditText(Col(), Row(), m_editor->text());
-    m_editor->hide();
-    if (editorHadFocus)
+    hideEditorWidget();
+}
+
+void TStringGrid::hideEditorWidget()
+{
+    // The focus comes back to the grid before the editor goes: hiding the focused widget
+    // would hand the focus to the next control of the window, which is an exit.
+    if (m_editor->hasFocus()) {
+        // No reason to show the editor again either, as goAlwaysShowEditor would on a focus
+        // gain: the caller is hiding it.
+        m_takingFocusBack = true;
         setFocus(Qt::OtherFocusReason);
+        m_takingFocusBack = false;
+    }
+    m_editor->hide();
 }
 
 void TStringGrid::UpdateEditor()
@@ -245,10 +256,7 @@ void TStringGrid::UpdateEditor()
         return;
     const TRect r = CellRect(Col(), Row());
     if (r.isEmpty()) {
-        const bool editorHadFocus = m_editor->hasFocus();
-        m_editor->hide();
-        if (editorHadFocus)
-            setFocus(Qt::OtherFocusReason);
+        hideEditorWidget();
         return;
     }
     m_editor->setGeometry(r.toQRect());

@@ -39,6 +39,8 @@ public:
     using TStringGrid::TStringGrid;
 
     int createEditorCalls = 0;
+    bool acceptDigits = true;
+    bool canModify = true;
     int colWidthsChangedCalls = 0;
     bool cancelOnRelease = false;
     bool recording = false;
@@ -50,6 +52,11 @@ public:
         ++createEditorCalls;
         return TStringGrid::CreateEditor();
     }
+    bool CanEditAcceptKey(char16_t c) override
+    {
+        return acceptDigits || c < u'0' || c > u'9';
+    }
+    bool CanEditModify() override { return canModify; }
     void ColWidthsChanged() override
     {
         ++colWidthsChangedCalls;
@@ -531,6 +538,96 @@ TEST_F(FrameworkGridWidget, EditorFollowsScrollingAndHidesOutOfView)
     EXPECT_TRUE(ed->isVisible());
 }
 
+struct EditorKeyCase {
+    const char* name;
+    TGridOptions extraOptions;
+    bool acceptDigits;
+    bool canModify;
+    int cursor;  // -1: the whole text selected, as the editor opens
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    TGridCoord cell;       // current cell afterwards
+    bool editorMode;
+    const char* cellText;  // text of (2, 2) afterwards
+    const char* editorText;
+};
+
+class FrameworkGridEditorKeys : public FrameworkGridWidget,
+                                public ::testing::WithParamInterface<EditorKeyCase> {};
+
+TEST_P(FrameworkGridEditorKeys, Key)
+{
+    const EditorKeyCase& c = GetParam();
+    grid->SetOptions(grid->Options() | goEditing | c.extraOptions);
+    grid->acceptDigits = c.acceptDigits;
+    grid->canModify = c.canModify;
+    grid->SetCells(1, 2, QStringLiteral("left"));
+    grid->SetCells(2, 2, QStringLiteral("abc"));
+    grid->SetCells(3, 2, QStringLiteral("right"));
+    std::vector<int> gridKeys;
+    grid->OnKeyDown = [&](QObject*, int& k, TShiftState) { gridKeys.push_back(k); };
+    grid->SetCol(2);
+    grid->SetRow(2);
+    key(Qt::Key_F2);
+    TInplaceEdit* ed = grid->InplaceEditor();
+    ASSERT_TRUE(ed && ed->hasFocus());
+    ASSERT_EQ(ed->text(), QStringLiteral("abc"));
+    ASSERT_EQ(ed->geometry(), grid->CellRect(2, 2).toQRect());
+    if (c.cursor >= 0)
+        ed->setCursorPosition(c.cursor);
+    gridKeys.clear();
+    QTest::keyClick(ed, c.key, c.mods);
+    EXPECT_EQ(grid->Col(), c.cell.X);
+    EXPECT_EQ(grid->Row(), c.cell.Y);
+    EXPECT_EQ(grid->EditorMode(), c.editorMode);
+    EXPECT_EQ(grid->Cells(2, 2), QString::fromUtf8(c.cellText));
+    if (c.editorMode)
+        EXPECT_EQ(ed->text(), QString::fromUtf8(c.editorText));
+}
+
+constexpr TGridOptions kAlways{goAlwaysShowEditor};
+constexpr Qt::KeyboardModifiers kNoMod = Qt::NoModifier;
+
+const EditorKeyCase kEditorKeyCases[] = {
+    {"DownGoesToTheGridAndCommits", {}, true, true, 1, Qt::Key_Down, kNoMod, {2, 3}, false, "abc",
+     ""},
+    {"EscapeGoesToTheGridOnly", {}, true, true, 1, Qt::Key_Escape, kNoMod, {2, 2}, true, "abc",
+     "abc"},
+    {"LeftInsideTheTextStays", kAlways, true, true, 2, Qt::Key_Left, kNoMod, {2, 2}, true, "abc",
+     "abc"},
+    {"LeftAtTheStartMovesUnderAlwaysShow", kAlways, true, true, 0, Qt::Key_Left, kNoMod, {1, 2},
+     true, "abc", "left"},
+    {"LeftAtTheStartStaysOtherwise", {}, true, true, 0, Qt::Key_Left, kNoMod, {2, 2}, true, "abc",
+     "abc"},
+    {"RightAtTheEndMovesUnderAlwaysShow", kAlways, true, true, 3, Qt::Key_Right, kNoMod,
+     {3, 2}, true, "abc", "right"},
+    {"EndAtTheEndGoesToTheLastColumn", kAlways, true, true, 3, Qt::Key_End, kNoMod, {5, 2},
+     true, "abc", ""},
+    {"EndInsideTheTextStays", kAlways, true, true, 1, Qt::Key_End, kNoMod, {2, 2}, true, "abc",
+     "abc"},
+    {"EnterIsNoLineBreak", {}, true, true, 3, Qt::Key_Return, kNoMod, {2, 2}, true, "abc", "abc"},
+    {"TypingReplacesTheSelection", {}, true, true, -1, Qt::Key_X, kNoMod, {2, 2}, true, "x", "x"},
+    {"RefusedCharacterIsDropped", {}, false, true, 3, Qt::Key_5, kNoMod, {2, 2}, true, "abc",
+     "abc"},
+    {"AcceptedDigit", {}, true, true, 3, Qt::Key_5, kNoMod, {2, 2}, true, "abc5", "abc5"},
+    {"DeleteRefusedWithoutModify", {}, true, false, 0, Qt::Key_Delete, kNoMod, {2, 2}, true,
+     "abc", "abc"},
+    {"DeleteAllowed", {}, true, true, 0, Qt::Key_Delete, kNoMod, {2, 2}, true, "bc", "bc"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, FrameworkGridEditorKeys, ::testing::ValuesIn(kEditorKeyCases),
+                         GridCaseName());
+
+TEST_F(FrameworkGridWidget, RightButtonLeavesTheSelectionAlone)
+{
+    std::vector<TMouseButton> downs;
+    grid->OnMouseDown = [&](QObject*, TMouseButton b, TShiftState, int, int) {
+        downs.push_back(b);
+    };
+    QTest::mouseClick(vp(), Qt::RightButton, Qt::NoModifier, at(3, 3));
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 1, 1}));
+    EXPECT_EQ(downs, (std::vector<TMouseButton>{mbRight}));
+}
+
 // ----- focus -----
 
 TEST_F(FrameworkGridWidget, EnterAndExitConcernTheGridWithItsEditor)
@@ -548,6 +645,13 @@ TEST_F(FrameworkGridWidget, EnterAndExitConcernTheGridWithItsEditor)
     ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
     EXPECT_EQ(exits, 1);
     EXPECT_FALSE(grid->Focused());
+    // Hiding the focused editor hands the focus back to the grid, not to the next control.
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Down);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_TRUE(grid->Focused());
+    EXPECT_EQ(exits, 1);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
     other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(exits, 2);
     EXPECT_EQ(enters, 1);
@@ -574,6 +678,16 @@ TEST_F(FrameworkGridWidget, PaintVisitsFixedRowsAndColumnsFirstWithTheirStates)
     EXPECT_EQ(grid->drawn[5].state, TGridDrawState(gdFocused));
     EXPECT_EQ(grid->drawn[8].state, TGridDrawState());
     EXPECT_EQ(grid->drawn[5].rect, Rect(100, 20, 150, 40));
+
+    // A selection parked outside the grid paints no cell selected or focused.
+    grid->SetSelection({3, 3, 3, 3});
+    grid->drawn.clear();
+    grid->recording = true;
+    grid->grab();
+    grid->recording = false;
+    ASSERT_EQ(grid->drawn.size(), 9u);
+    for (const DrawnCell& d : grid->drawn)
+        EXPECT_FALSE(d.state & (gdSelected | gdFocused)) << d.col << "," << d.row;
 }
 
 struct LineCase {
