@@ -2,7 +2,7 @@
 
 #include "grid/FrameworkGridKeyMap.h"
 
-#include "GridCaseName.h"
+#include "FrameworkGridTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "grid/FrameworkGridSelection.h"
 
-#include "GridCaseName.h"
+#include "FrameworkGridTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "grid/FrameworkGrid.h"
 
-#include "GridCaseName.h"
+#include "FrameworkGridTestSupport.h"
 
 #include <QApplication>
 #include <QImage>
