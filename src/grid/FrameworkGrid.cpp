@@ -492,9 +492,11 @@ void TStringGrid::focusChangedInApp(QWidget* old, QWidget* now)
                 return true;
         return false;
     };
-    // No focus widget at all means the application lost activation; the grid keeps its place
-    // in its window and neither leaves nor enters.
-    if (!now)
+    // Enter and exit follow the focus within the grid's own window. No focus widget means the
+    // application lost activation, and a widget of another window (a message box, a second
+    // form) takes the keyboard only for a while: the grid keeps its place in its window and
+    // neither leaves nor enters.
+    if (!now || (now->window() != window() && !inside(now)))
         return;
     const bool wasInside = m_focusInside || inside(old);
     const bool isInside = inside(now);

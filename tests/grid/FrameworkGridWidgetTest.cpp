@@ -657,6 +657,28 @@ TEST_F(FrameworkGridWidget, EnterAndExitConcernTheGridWithItsEditor)
     EXPECT_EQ(enters, 1);
 }
 
+TEST_F(FrameworkGridWidget, AnotherWindowTakingTheFocusIsNoExit)
+{
+    int enters = 0;
+    int exits = 0;
+    grid->OnEnter = [&](QObject*) { ++enters; };
+    grid->OnExit = [&](QObject*) { ++exits; };
+    QWidget box;
+    auto* boxEdit = new QLineEdit(&box);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    boxEdit->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(exits, 0);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    grid->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(enters, 0);
+    // Within the grid's own window the focus leaving is an exit.
+    other->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(exits, 1);
+}
+
 // ----- painting -----
 
 TEST_F(FrameworkGridWidget, PaintVisitsFixedRowsAndColumnsFirstWithTheirStates)
