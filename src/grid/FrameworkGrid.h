@@ -263,7 +263,7 @@ public:
 
     // Interval of timer 1 in milliseconds.
     static constexpr int kScrollTimerMs = 60;
-    // Qt id of timer 1 (for a derived grid's own timers).
+    // The id WMTimer receives for timer 1; a derived grid's own timers use other ids.
     static constexpr int kScrollTimerId = 1;
 
 protected:
