@@ -3,7 +3,7 @@
 
 #include "controls/LbButton.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include "platform/Dialogs.h"
 

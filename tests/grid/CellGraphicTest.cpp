@@ -3,7 +3,7 @@
 
 #include "grid/CellGraphic.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "FakeGraphicHost.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "grid/EsgCombo.h"
 #include "grid/ExtStyleIF.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

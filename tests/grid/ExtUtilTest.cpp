@@ -3,7 +3,7 @@
 #include "grid/EsgHTMLE.h"
 #include "grid/ExtUtil.h"
 
-#include "controls/CaseName.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "grid/GridDrawCell.h"
 #include "grid/GridDrawRecorder.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include <QImage>
 #include <QPainter>

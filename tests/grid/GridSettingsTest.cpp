@@ -3,7 +3,7 @@
 
 #include "grid/GridSettings.h"
 
-#include "controls/CaseName.h"
+#include "support/CaseName.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 
 #include "grid/IntList.h"
 
-#include "controls/CaseName.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 //   C          expanded
 //     C1
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "TreeFixture.h"
 
 #include <gtest/gtest.h>

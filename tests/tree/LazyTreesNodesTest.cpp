@@ -1,7 +1,7 @@
 // Lazy initialisation (each node exactly once, only when needed), user data, the update and
 // synchronisation brackets and the change notices.
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "TreeFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Sorting: stability against std::stable_sort on keys with many duplicates, both directions,
 // relinking, cancelling, a comparison that raises, and automatic sorting.
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "TreeFixture.h"
 
 #include <gtest/gtest.h>

@@ -15,7 +15,7 @@
 //     C1
 //     C2
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "TreeFixture.h"
 
 #include <gtest/gtest.h>
