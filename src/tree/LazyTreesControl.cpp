@@ -587,19 +587,21 @@ void TBaseLazyTree::RepaintNode(PLazyNode node)
 
 // ----- expanding --------------------------------------------------------------------------
 
-void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding)
+void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight)
 {
     if (FAnimationDuration <= 0 || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
         return;
     const QRect r = GetDisplayRect(node, NoColumn, false);
-    if (r.isEmpty())
+    if (r.height() <= 0)
         return;
     m_animationTop = r.top() + r.height();
-    m_animationHeight = std::min<int>(int(node->TotalHeight - node->NodeHeight),
-                                      std::max(clientHeight() - m_animationTop, 0));
+    // Children taller than the client slide by one client height at most, so that painting a
+    // frame never walks more rows than two pages.
+    m_animationHeight = std::min(childrenHeight, clientHeight());
     if (m_animationHeight <= 0)
         return;
-    m_animationShown = expanding ? 0 : m_animationHeight;
+    m_animationShown = 0;
+    m_animationExpanding = expanding;
     m_animationClock.start();
     DoStateChange({tsInAnimation});
     m_animation.start(15, this);
@@ -608,7 +610,21 @@ void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding)
 void TBaseLazyTree::DoExpanded(PLazyNode node)
 {
     LazyTreeModel::DoExpanded(node);
-    startToggleAnimation(node, true);
+    startToggleAnimation(node, true, int(node->TotalHeight - ownRowHeight(node)));
+}
+
+bool TBaseLazyTree::DoCollapsing(PLazyNode node)
+{
+    const bool allowed = LazyTreeModel::DoCollapsing(node);
+    m_collapsingHeight = allowed ? int(node->TotalHeight - ownRowHeight(node)) : 0;
+    return allowed;
+}
+
+void TBaseLazyTree::DoCollapsed(PLazyNode node)
+{
+    LazyTreeModel::DoCollapsed(node);
+    startToggleAnimation(node, false, m_collapsingHeight);
+    m_collapsingHeight = 0;
 }
 
 // ----- painting -----------------------------------------------------------------------------
@@ -624,24 +640,29 @@ void TBaseLazyTree::paintEvent(QPaintEvent* event)
                        Qt::AlignLeft | Qt::AlignTop, FEmptyListMessage);
         return;
     }
-    int top = 0;
-    PLazyNode node = GetNodeAt(0, std::max(clip.top(), 0), true, top);
     const bool showRoot = options().PaintOptions.contains(toShowRoot);
-    // While an expansion animates, the rows below the expanded node show only the part of the
-    // new children uncovered so far.
+    // While a toggle animates, the rows below the toggled node are drawn shifted towards where
+    // they were before: down by the part of the collapsed children not yet closed, or up by the
+    // part of the new children not yet opened.
     const bool animating = m_animation.isActive();
-    const int revealEnd = m_animationTop + m_animationShown;
+    const int remaining = animating ? m_animationHeight - m_animationShown : 0;
+    const int shift = m_animationExpanding ? -remaining : remaining;
+    int top = 0;
+    PLazyNode node = GetNodeAt(0, animating ? 0 : std::max(clip.top(), 0), true, top);
     p.setPen(palette().color(QPalette::Text));
-    while (node && top < clip.bottom() + 1) {
+    while (node && top < clip.bottom() + 1 + (animating ? remaining : 0)) {
         if (!node->has(vsInitialized))
             InitNode(node);
         const int h = int(MeasureNodeHeight(node));
-        if (!animating || top + h <= revealEnd || top < m_animationTop) {
+        int y = top;
+        if (animating && top >= m_animationTop)
+            y += shift;
+        if (!animating || top < m_animationTop || y >= m_animationTop) {
             // The same text start as GetDisplayRect: one indent per level, one more for the
             // root's buttons.
             const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
             const int x = FOffsetX + FMargin + level * FIndent;
-            p.drawText(QRect(x, top, clientWidth() - x, h), Qt::AlignLeft | Qt::AlignVCenter,
+            p.drawText(QRect(x, y, clientWidth() - x, h), Qt::AlignLeft | Qt::AlignVCenter,
                        DoGetText(node));
         }
         top += h;

@@ -140,8 +140,8 @@ public:
     void RepaintNode(PLazyNode node);
 
     // ----- expanding ------------------------------------------------------------------------
-    // Toggles with the animation when a duration is set and the window is shown; the node's
-    // state changes at once, only the scroll of the rows below is spread over the duration.
+    // A toggle of a shown node animates when a duration is set: the node's state and the
+    // counters change at once, only the rows below slide to their new place over the duration.
     bool animationRunning() const { return m_animation.isActive(); }
 
 protected:
@@ -155,6 +155,8 @@ protected:
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;
     void DoExpanded(PLazyNode node) override;
+    bool DoCollapsing(PLazyNode node) override;
+    void DoCollapsed(PLazyNode node) override;
     virtual void DoShowScrollBar(Qt::Orientation bar, bool show);
     virtual void DoScroll(int deltaX, int deltaY);
     virtual int GetMaxRightExtend();
@@ -217,7 +219,7 @@ private:
     void UpdateVerticalScrollBar(bool doRepaint);
     void UpdateHorizontalScrollBar(bool doRepaint);
     void applyBar(Qt::Orientation bar, const TScrollBarSetting& s);
-    void startToggleAnimation(PLazyNode node, bool expanding);
+    void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
 
     std::map<int, QBasicTimer> m_noticeTimers;
@@ -231,6 +233,9 @@ private:
     int m_animationTop = 0;
     int m_animationHeight = 0;
     int m_animationShown = 0;
+    bool m_animationExpanding = false;
+    // Height of the rows a collapse is about to take away, taken before the counters change.
+    int m_collapsingHeight = 0;
 };
 
 }  // namespace zfw

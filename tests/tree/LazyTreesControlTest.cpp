@@ -302,6 +302,60 @@ TEST(TBaseLazyTree, ExpandAnimationRunsOnTheTimerAndEnds)
     EXPECT_FALSE(f.tree->TreeStates().contains(tsInAnimation));
 }
 
+// Distinct texts per row, so that pictures of different row orders differ.
+QImage picture(ProbeControl& tree, const std::vector<PLazyNode>& top)
+{
+    tree.OnGetText = [&top](TBaseLazyTree& t, PLazyNode n) {
+        for (std::size_t i = 0; i < top.size(); ++i)
+            if (top[i] == n)
+                return QStringLiteral("Row %1").arg(i);
+        return QStringLiteral("child %1").arg(n->Index);
+    };
+    return tree.viewport()->grab().toImage();
+}
+
+struct AnimationCase {
+    const char* name;
+    bool startExpanded;
+    // Collapsed children cannot be drawn any more: the first frame shows their place empty.
+    bool firstFrameHasGap;
+};
+
+const AnimationCase kAnimationCases[] = {{"Expand", false, false}, {"Collapse", true, true}};
+
+class ToggleAnimation : public ::testing::TestWithParam<AnimationCase> {};
+
+TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
+{
+    Fixture f;
+    f.tree->SetExpanded(f.top[3], GetParam().startExpanded);
+    const QImage before = picture(*f.tree, f.top);
+    f.tree->SetAnimationDuration(100);
+    f.tree->ToggleNode(f.top[3]);
+    ASSERT_TRUE(f.tree->animationRunning());
+    const QImage first = picture(*f.tree, f.top);
+    const int gapTop = 4 * 18;  // below N3's row
+    EXPECT_EQ(first.copy(0, 0, first.width(), gapTop), before.copy(0, 0, before.width(), gapTop));
+    const QImage lower = first.copy(0, gapTop, first.width(), first.height() - gapTop);
+    if (GetParam().firstFrameHasGap) {
+        QImage blank(lower.size(), lower.format());
+        blank.fill(f.tree->palette().color(QPalette::Base));
+        EXPECT_EQ(lower, blank);
+    } else {
+        EXPECT_EQ(lower, before.copy(0, gapTop, before.width(), before.height() - gapTop));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 2000));
+    const QImage after = picture(*f.tree, f.top);
+    EXPECT_NE(after, before);
+    f.tree->SetAnimationDuration(0);
+    f.tree->ToggleNode(f.top[3]);
+    f.tree->ToggleNode(f.top[3]);
+    EXPECT_EQ(picture(*f.tree, f.top), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases),
+                         CaseName{});
+
 TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
 {
     Fixture f;
