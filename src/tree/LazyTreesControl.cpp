@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QShowEvent>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -115,6 +116,32 @@ void TBaseLazyTree::SetEmptyListMessage(const QString& text)
         return;
     FEmptyListMessage = text;
     Invalidate();
+}
+
+void TBaseLazyTree::AdjustDefaultNodeHeight()
+{
+    if (!options().AutoOptions.contains(toAutoChangeScale))
+        return;
+    const int textHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Tg")).height();
+    if (textHeight > DefaultNodeHeight())
+        SetDefaultNodeHeight(textHeight);
+}
+
+void TBaseLazyTree::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        AdjustDefaultNodeHeight();
+        UpdateScrollBars(true);
+    }
+}
+
+void TBaseLazyTree::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_shownOnce)
+        AdjustDefaultNodeHeight();
 }
 
 // ----- window hooks of the model --------------------------------------------------------------

@@ -144,11 +144,17 @@ public:
     // counters change at once, only the rows below slide to their new place over the duration.
     bool animationRunning() const { return m_animation.isActive(); }
 
+    // With automatic scaling, raises DefaultNodeHeight to the font's text height so that rows
+    // never cut their text; runs when the tree is first shown and after a font change.
+    virtual void AdjustDefaultNodeHeight();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void timerEvent(QTimerEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     bool HandleAllocated() const override;
     void StartNoticeTimer(int id, int ms) override;
@@ -226,6 +232,7 @@ private:
     // Scroll bar values set by the tree itself must not come back as user scrolls.
     bool m_settingBars = false;
     bool m_destroyingWidget = false;
+    bool m_shownOnce = false;
     // The toggle animation: the rows below the toggled node are revealed (or covered) step by
     // step from the timer, never by waiting inside the toggle.
     QBasicTimer m_animation;

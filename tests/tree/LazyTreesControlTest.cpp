@@ -74,6 +74,42 @@ TEST(TBaseLazyTree, FreshTreeHasTheDocumentedDefaults)
     EXPECT_EQ(t.OffsetXY(), QPoint(0, 0));
 }
 
+struct FontCase {
+    const char* name;
+    int pixelSize;
+    bool autoScale;
+    bool wantTaller;
+};
+
+const FontCase kFontCases[] = {
+    {"SmallFontKeepsDefault", 8, true, false},
+    {"LargeFontRaisesHeight", 40, true, true},
+    {"LargeFontWithoutAutoScaleKeepsDefault", 40, false, false},
+};
+
+class DefaultNodeHeightFromFont : public ::testing::TestWithParam<FontCase> {};
+
+TEST_P(DefaultNodeHeightFromFont, AfterShowAndFontChange)
+{
+    const FontCase& c = GetParam();
+    TBaseLazyTree t;
+    if (!c.autoScale)
+        t.SetAutoOptions(t.options().AutoOptions - TLTAutoOptions{toAutoChangeScale});
+    t.show();
+    ASSERT_EQ(t.DefaultNodeHeight(), 18);
+    QFont f = t.font();
+    f.setPixelSize(c.pixelSize);
+    t.setFont(f);
+    EXPECT_EQ(t.DefaultNodeHeight() > 18, c.wantTaller) << t.DefaultNodeHeight();
+    if (c.wantTaller) {
+        PLazyNode n = t.AddChild(nullptr);
+        EXPECT_GE(int(n->NodeHeight), QFontMetrics(f).height() - 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DefaultNodeHeightFromFont, ::testing::ValuesIn(kFontCases),
+                         CaseName{});
+
 TEST(TBaseLazyTree, DestroyingAReadOnlyTreeStillFreesEveryNode)
 {
     int freed = 0;
