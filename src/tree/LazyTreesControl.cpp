@@ -1,0 +1,700 @@
+#include "tree/LazyTreesControl.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QShowEvent>
+#include <QTimerEvent>
+
+#include <algorithm>
+
+namespace zfw {
+
+TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    // Process-wide set-up of the original control (processor features, system version, OLE,
+    // shared image lists, cursors, clipboard registrations) has no counterpart here: Qt styles
+    // draw the pictures, Qt owns the cursors and the clipboard formats are MIME names.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(200, 100);
+    setFocusPolicy(Qt::StrongFocus);
+    FScrollBarOptions = new TScrollBarOptions;
+    FScrollBarOptions->onChanged = [this] { UpdateScrollBars(true); };
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    FColors = new TLTColors;
+    FColors->onChanged = [this](int) { Invalidate(); };
+    FColors->onAssigned = [this] {
+        if (FUpdateCount == 0)
+            Invalidate();
+    };
+    // The background worker that validates position caches is not part of this control yet;
+    // nothing registers with it.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_settingBars)
+            DoSetOffsetXY({FOffsetX, -v}, DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+    });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_settingBars)
+            DoSetOffsetXY({-v, FOffsetY}, DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+    });
+    UpdateScrollBars(false);
+}
+
+TBaseLazyTree::~TBaseLazyTree()
+{
+    // Timers and repaints stop first so that no notice reaches a half-destroyed tree.
+    m_destroyingWidget = true;
+    m_animation.stop();
+    for (auto& [id, timer] : m_noticeTimers)
+        timer.stop();
+    InterruptValidation();
+    // A read-only tree must still delete its nodes.
+    TLTMiscOptions misc = options().MiscOptions;
+    if (misc.contains(toReadOnly)) {
+        misc.exclude(toReadOnly);
+        SetMiscOptions(misc);
+    }
+    CancelEditNode();
+    Clear();
+    delete FColors;
+    FColors = nullptr;
+    delete FScrollBarOptions;
+    FScrollBarOptions = nullptr;
+}
+
+// ----- settings -----------------------------------------------------------------------------
+
+void TBaseLazyTree::SetBorderStyle(TBorderStyle value)
+{
+    if (FBorderStyle == value)
+        return;
+    FBorderStyle = value;
+    setFrameStyle(value == bsSingle ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+}
+
+void TBaseLazyTree::SetIndent(int value)
+{
+    value = std::max(value, 0);
+    if (FIndent == value)
+        return;
+    FIndent = value;
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TBaseLazyTree::SetMargin(int value)
+{
+    if (FMargin == value)
+        return;
+    FMargin = value;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetTextMargin(int value)
+{
+    if (FTextMargin == value)
+        return;
+    FTextMargin = value;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetBottomSpace(int value)
+{
+    value = std::max(value, 0);
+    if (FBottomSpace == value)
+        return;
+    FBottomSpace = value;
+    UpdateVerticalScrollBar(true);
+}
+
+void TBaseLazyTree::SetEmptyListMessage(const QString& text)
+{
+    if (FEmptyListMessage == text)
+        return;
+    FEmptyListMessage = text;
+    Invalidate();
+}
+
+void TBaseLazyTree::AdjustDefaultNodeHeight()
+{
+    if (!options().AutoOptions.contains(toAutoChangeScale))
+        return;
+    const int textHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Tg")).height();
+    if (textHeight > DefaultNodeHeight())
+        SetDefaultNodeHeight(textHeight);
+}
+
+void TBaseLazyTree::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        AdjustDefaultNodeHeight();
+        UpdateScrollBars(true);
+    }
+}
+
+void TBaseLazyTree::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_shownOnce)
+        AdjustDefaultNodeHeight();
+}
+
+// ----- window hooks of the model --------------------------------------------------------------
+
+bool TBaseLazyTree::HandleAllocated() const
+{
+    return !m_destroyingWidget;
+}
+
+void TBaseLazyTree::StartNoticeTimer(int id, int ms)
+{
+    if (!m_destroyingWidget)
+        m_noticeTimers[id].start(ms, this);
+}
+
+void TBaseLazyTree::StopNoticeTimer(int id)
+{
+    auto it = m_noticeTimers.find(id);
+    if (it != m_noticeTimers.end())
+        it->second.stop();
+}
+
+void TBaseLazyTree::SetRedraw(bool on)
+{
+    viewport()->setUpdatesEnabled(on);
+}
+
+void TBaseLazyTree::timerEvent(QTimerEvent* event)
+{
+    const int id = event->timerId();
+    if (id == m_animation.timerId()) {
+        const int elapsed = int(m_animationClock.elapsed());
+        if (elapsed >= FAnimationDuration || m_animationHeight <= 0) {
+            m_animation.stop();
+            DoStateChange({}, {tsInAnimation});
+        } else {
+            m_animationShown = m_animationHeight * elapsed / FAnimationDuration;
+        }
+        viewport()->update();
+        return;
+    }
+    for (auto& [tid, timer] : m_noticeTimers) {
+        if (timer.timerId() != id)
+            continue;
+        timer.stop();
+        if (tid == StructureChangeTimer && FStates.contains(tsStructureChangePending))
+            DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        else if (tid == ChangeTimer && FStates.contains(tsChangePending))
+            DoChange(FLastChangedNode);
+        return;
+    }
+    QAbstractScrollArea::timerEvent(event);
+}
+
+// ----- ranges and scroll bars -------------------------------------------------------------
+
+int TBaseLazyTree::clientWidth() const
+{
+    return viewport()->width();
+}
+
+int TBaseLazyTree::clientHeight() const
+{
+    return viewport()->height();
+}
+
+int TBaseLazyTree::horizontalBarHeight() const
+{
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+void TBaseLazyTree::UpdateVerticalRange()
+{
+    FRangeY = std::int64_t(RootNode()->TotalHeight) + FBottomSpace - RootNode()->NodeHeight;
+}
+
+int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
+{
+    return 0;
+}
+
+QString TBaseLazyTree::DoGetText(PLazyNode node)
+{
+    return OnGetText ? OnGetText(*this, node) : QString();
+}
+
+int TBaseLazyTree::GetMaxRightExtend()
+{
+    const bool showRoot = options().PaintOptions.contains(toShowRoot);
+    int top = 0;
+    PLazyNode node = GetNodeAt(0, 0, true, top);
+    if (!node)
+        return FMargin;
+    int indent = int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * FIndent;
+    int best = 0;
+    int bottom = top;
+    while (node) {
+        if (!node->has(vsInitialized))
+            InitNode(node);
+        best = std::max(best, indent + DoGetNodeWidth(node, NoColumn));
+        bottom += node->NodeHeight;
+        if (bottom > height())
+            break;
+        PLazyNode next = GetNextVisible(node, true);
+        if (next)
+            indent += (int(GetNodeLevel(next)) - int(GetNodeLevel(node))) * FIndent;
+        node = next;
+    }
+    return best + FMargin;
+}
+
+void TBaseLazyTree::UpdateHorizontalRange()
+{
+    FRangeX = GetMaxRightExtend();
+}
+
+void TBaseLazyTree::UpdateRanges()
+{
+    UpdateVerticalRange();
+    UpdateHorizontalRange();
+}
+
+void TBaseLazyTree::DoShowScrollBar(Qt::Orientation bar, bool show)
+{
+    if (OnShowScrollBar)
+        OnShowScrollBar(*this, bar, show);
+}
+
+void TBaseLazyTree::applyBar(Qt::Orientation bar, const TScrollBarSetting& s)
+{
+    QScrollBar* sb = bar == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+    m_settingBars = true;
+    sb->setRange(0, s.maximum);
+    sb->setPageStep(std::max(s.page, 1));
+    sb->setSingleStep(bar == Qt::Vertical ? FScrollBarOptions->VerticalIncrement()
+                                          : FScrollBarOptions->HorizontalIncrement());
+    sb->setValue(s.position);
+    sb->setEnabled(s.enabled);
+    m_settingBars = false;
+    const Qt::ScrollBarPolicy policy = s.visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (bar == Qt::Vertical) {
+        if (verticalScrollBarPolicy() != policy) {
+            setVerticalScrollBarPolicy(policy);
+            DoShowScrollBar(bar, s.visible);
+        }
+    } else if (horizontalScrollBarPolicy() != policy) {
+        setHorizontalScrollBarPolicy(policy);
+        DoShowScrollBar(bar, s.visible);
+    }
+}
+
+void TBaseLazyTree::UpdateVerticalScrollBar(bool doRepaint)
+{
+    UpdateVerticalRange();
+    if (FStates.contains(tsUpdating) || FUpdateCount > 0)
+        return;
+    const TScrollBarSetting s =
+        computeScrollBar(FScrollBarOptions->hasVertical(), FScrollBarOptions->AlwaysVisible(),
+                         clientHeight(), FRangeY, FOffsetY);
+    applyBar(Qt::Vertical, s);
+    // The bar's position is the truth after a range change; applying it clamps the offset.
+    DoSetOffsetXY({FOffsetX, -s.position}, {suoScrollClientArea});
+}
+
+void TBaseLazyTree::UpdateHorizontalScrollBar(bool doRepaint)
+{
+    UpdateHorizontalRange();
+    if (FStates.contains(tsUpdating) || FUpdateCount > 0)
+        return;
+    FEffectiveOffsetX = -FOffsetX;
+    const TScrollBarSetting s =
+        computeScrollBar(FScrollBarOptions->hasHorizontal(), FScrollBarOptions->AlwaysVisible(),
+                         clientWidth(), FRangeX, FOffsetX);
+    applyBar(Qt::Horizontal, s);
+    FEffectiveOffsetX = s.position;
+    DoSetOffsetXY({-s.position, FOffsetY}, {suoScrollClientArea});
+}
+
+void TBaseLazyTree::UpdateScrollBars(bool doRepaint)
+{
+    if (m_destroyingWidget || !FScrollBarOptions)
+        return;
+    UpdateVerticalScrollBar(doRepaint);
+    UpdateHorizontalScrollBar(doRepaint);
+}
+
+// ----- offsets -----------------------------------------------------------------------------
+
+bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
+                                  const QRect* clipRect)
+{
+    const int x = clampScrollOffset(value.x(), clientWidth(), FRangeX);
+    const int y = clampScrollOffset(value.y(), clientHeight(), FRangeY);
+    const int deltaX = x - FOffsetX;
+    const int deltaY = y - FOffsetY;
+    if (deltaX == 0 && deltaY == 0)
+        return false;
+    FOffsetX = x;
+    FOffsetY = y;
+    FEffectiveOffsetX = -x;
+    if (FUpdateCount == 0 && !m_destroyingWidget) {
+        if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
+            if (clipRect)
+                viewport()->scroll(deltaX, deltaY, *clipRect);
+            else
+                viewport()->scroll(deltaX, deltaY);
+        }
+        if (options.contains(suoUpdateNCArea)) {
+            m_settingBars = true;
+            if (deltaX != 0 && !FStates.contains(tsSizing))
+                horizontalScrollBar()->setValue(-FOffsetX);
+            if (deltaY != 0 && !FStates.contains(tsSizing) && !FStates.contains(tsThumbTracking))
+                verticalScrollBar()->setValue(-FOffsetY);
+            m_settingBars = false;
+        }
+    }
+    DoScroll(deltaX, deltaY);
+    return true;
+}
+
+void TBaseLazyTree::DoScroll(int deltaX, int deltaY)
+{
+    if (OnScroll)
+        OnScroll(*this, deltaX, deltaY);
+}
+
+void TBaseLazyTree::SetOffsetX(int value)
+{
+    DoSetOffsetXY({value, FOffsetY}, DefaultScrollUpdateFlags);
+}
+
+void TBaseLazyTree::SetOffsetY(int value)
+{
+    DoSetOffsetXY({FOffsetX, value}, DefaultScrollUpdateFlags);
+}
+
+void TBaseLazyTree::scrollContentsBy(int dx, int dy)
+{
+    // The tree scrolls itself in DoSetOffsetXY; the bars' own scrolling is not wanted.
+}
+
+void TBaseLazyTree::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    DoStateChange({tsSizing});
+    UpdateScrollBars(true);
+    DoStateChange({}, {tsSizing});
+}
+
+// ----- rows -----------------------------------------------------------------------------------
+
+int TBaseLazyTree::rowTopInTree(PLazyNode node)
+{
+    // Sum of the rows above, walking back; the position cache will shorten this.
+    std::int64_t top = 0;
+    for (PLazyNode run = GetPreviousVisibleNoInit(node, true); run;
+         run = GetPreviousVisibleNoInit(run, true))
+        top += MeasureNodeHeight(run);
+    return int(top);
+}
+
+QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,
+                                    bool unclipped, bool applyCellContentMargin)
+{
+    if (!node)
+        lazyTreeAssert("Node must not be nil.");
+    if (node == RootNode())
+        lazyTreeAssert("Node must not be the hidden root node.");
+    if (!node->has(vsInitialized))
+        InitNode(node);
+    if (!GetEffectivelyVisible(node))
+        return {};
+    int indent = 0;
+    if (!options().PaintOptions.contains(toFixedIndent)) {
+        for (PLazyNode run = node; run != RootNode(); run = run->Parent) {
+            if (!run->has(vsVisible) || (run != node && !run->has(vsExpanded)))
+                return {};
+            if (run != node)
+                indent += FIndent;
+        }
+    } else {
+        indent = int(GetNodeLevel(node)) * FIndent;
+    }
+    const int top = rowTopInTree(node) + FOffsetY;
+    const int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    const int height = int(MeasureNodeHeight(node));
+    const int rowLeft = -FEffectiveOffsetX;
+    if (!textOnly)
+        return QRect(rowLeft, top, width, height);
+    int left = rowLeft + FMargin + indent;
+    if (options().PaintOptions.contains(toShowRoot))
+        left += FIndent;
+    int right = rowLeft + width;
+    cutTextRect(left, right, DoGetNodeWidth(node, column), taLeftJustify, unclipped, false);
+    return QRect(left, top, right - left, height);
+}
+
+QRect TBaseLazyTree::GetTreeRect() const
+{
+    return QRect(0, 0, int(std::max<std::int64_t>(clientWidth(), FRangeX)),
+                 int(std::max<std::int64_t>(clientHeight(), FRangeY)));
+}
+
+void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo)
+{
+    hitInfo = THitInfo{};
+    const std::int64_t maxX = std::max<std::int64_t>(clientWidth(), FRangeX);
+    const std::int64_t maxY = std::max<std::int64_t>(clientHeight(), FRangeY);
+    if (x < 0)
+        hitInfo.HitPositions.include(hiToLeft);
+    else if (x > maxX)
+        hitInfo.HitPositions.include(hiToRight);
+    if (y < 0)
+        hitInfo.HitPositions.include(hiAbove);
+    else if (y > maxY)
+        hitInfo.HitPositions.include(hiBelow);
+    if (relative) {
+        x += FEffectiveOffsetX;
+        y -= FOffsetY;
+    }
+    hitInfo.HitPoint = QPoint(x, y);
+    if (!hitInfo.HitPositions.empty())
+        return;
+    int top = 0;
+    hitInfo.HitNode = GetNodeAt(x, y, false, top);
+    if (!hitInfo.HitNode) {
+        hitInfo.HitPositions.include(hiNowhere);
+        return;
+    }
+    if (!hitInfo.HitNode->has(vsInitialized))
+        InitNode(hitInfo.HitNode);
+    hitInfo.HitPositions.include(hiOnItem);
+    if (options().MiscOptions.contains(toNodeHeightResize)) {
+        const int bottom = top + int(hitInfo.HitNode->NodeHeight);
+        if (y <= top + 1)
+            hitInfo.HitPositions.include(hiUpperSplitter);
+        if (y >= bottom - 3)
+            hitInfo.HitPositions.include(hiLowerSplitter);
+    }
+    // Which element of the row lies under the point (button, check box, images, label) is
+    // told apart once the rows are painted with them.
+}
+
+bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally)
+{
+    if (!node || node == RootNode())
+        return false;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn,
+                                   !options().MiscOptions.contains(toGridExtensions));
+    // A hidden row has no place to scroll to.
+    if (r.height() <= 0)
+        return false;
+    const bool horizontalBarShowing =
+        FScrollBarOptions->hasHorizontal() &&
+        (FScrollBarOptions->AlwaysVisible() || clientWidth() < FRangeX);
+    const int pendingBar =
+        (!horizontalBarShowing && clientWidth() < FRangeX) ? horizontalBarHeight() : 0;
+    const TScrollIntoViewResult res = scrollRowIntoView(
+        FOffsetY, r.top(), r.top() + r.height(), clientHeight(), center, pendingBar);
+    if (res.scrolled)
+        SetOffsetY(res.offset);
+    return res.scrolled;
+}
+
+PLazyNode TBaseLazyTree::TopNode()
+{
+    int top = 0;
+    return GetNodeAt(0, 0, true, top);
+}
+
+PLazyNode TBaseLazyTree::BottomNode()
+{
+    int top = 0;
+    return GetNodeAt(0, clientHeight() - 1, true, top);
+}
+
+void TBaseLazyTree::SetTopNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn, true);
+    SetOffsetY(FOffsetY - r.top());
+}
+
+void TBaseLazyTree::SetBottomNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn, true);
+    DoSetOffsetXY({FOffsetX, clientHeight() + FOffsetY - r.top() - int(node->NodeHeight)},
+                  {suoRepaintScrollBars, suoUpdateNCArea});
+}
+
+// ----- invalidation -------------------------------------------------------------------------
+
+void TBaseLazyTree::Invalidate()
+{
+    if (!m_destroyingWidget)
+        viewport()->update();
+}
+
+QRect TBaseLazyTree::invalidatedNodeRect(PLazyNode node)
+{
+    if (FUpdateCount > 0 || m_destroyingWidget || !node || node == RootNode())
+        return QRect(QPoint(-1, -1), QPoint(-2, -2));
+    const QRect r = GetDisplayRect(node, NoColumn, false);
+    if (!r.isEmpty())
+        viewport()->update(r);
+    return r;
+}
+
+void TBaseLazyTree::InvalidateNode(PLazyNode node)
+{
+    invalidatedNodeRect(node);
+}
+
+void TBaseLazyTree::InvalidateToBottom(PLazyNode node)
+{
+    if (FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    if (!node || node == RootNode()) {
+        Invalidate();
+        return;
+    }
+    if (!node->has(vsInitialized) || !GetEffectivelyVisible(node))
+        return;
+    QRect r = GetDisplayRect(node, NoColumn, false);
+    if (r.isEmpty())
+        return;
+    int top = r.top();
+    if (options().PaintOptions.contains(toChildrenAbove) && node->has(vsExpanded))
+        top -= int(node->NodeHeight + node->TotalHeight);
+    if (top < clientHeight())
+        viewport()->update(QRect(0, top, clientWidth(), clientHeight() - top));
+}
+
+void TBaseLazyTree::InvalidateChildren(PLazyNode node, bool recursive)
+{
+    if (!node)
+        node = RootNode();
+    else
+        InvalidateNode(node);
+    for (PLazyNode run = GetFirstChild(node); run; run = GetNextSibling(run)) {
+        InvalidateNode(run);
+        if (recursive)
+            InvalidateChildren(run, true);
+    }
+}
+
+void TBaseLazyTree::RepaintNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    const QRect r = invalidatedNodeRect(node);
+    if (r.isValid() && !r.isEmpty())
+        viewport()->repaint(r);
+}
+
+// ----- expanding --------------------------------------------------------------------------
+
+void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight)
+{
+    if (FAnimationDuration <= 0 || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    const QRect r = GetDisplayRect(node, NoColumn, false);
+    if (r.height() <= 0)
+        return;
+    m_animationTop = r.top() + r.height();
+    // Children taller than the client slide by one client height at most, so that painting a
+    // frame never walks more rows than two pages.
+    m_animationHeight = std::min(childrenHeight, clientHeight());
+    if (m_animationHeight <= 0)
+        return;
+    m_animationShown = 0;
+    m_animationExpanding = expanding;
+    m_animationClock.start();
+    DoStateChange({tsInAnimation});
+    m_animation.start(15, this);
+}
+
+void TBaseLazyTree::DoExpanded(PLazyNode node)
+{
+    LazyTreeModel::DoExpanded(node);
+    startToggleAnimation(node, true, int(node->TotalHeight - ownRowHeight(node)));
+}
+
+bool TBaseLazyTree::DoCollapsing(PLazyNode node)
+{
+    const bool allowed = LazyTreeModel::DoCollapsing(node);
+    m_collapsingHeight = allowed ? int(node->TotalHeight - ownRowHeight(node)) : 0;
+    return allowed;
+}
+
+void TBaseLazyTree::DoCollapsed(PLazyNode node)
+{
+    LazyTreeModel::DoCollapsed(node);
+    startToggleAnimation(node, false, m_collapsingHeight);
+    m_collapsingHeight = 0;
+}
+
+// ----- painting -----------------------------------------------------------------------------
+
+void TBaseLazyTree::paintEvent(QPaintEvent* event)
+{
+    QPainter p(viewport());
+    const QRect clip = event->rect();
+    p.fillRect(clip, palette().color(QPalette::Base));
+    if (IsEmpty()) {
+        if (!FEmptyListMessage.isEmpty())
+            p.drawText(viewport()->rect().adjusted(FMargin, 0, 0, 0),
+                       Qt::AlignLeft | Qt::AlignTop, FEmptyListMessage);
+        return;
+    }
+    const bool showRoot = options().PaintOptions.contains(toShowRoot);
+    // While a toggle animates, the rows below the toggled node are drawn shifted towards where
+    // they were before: down by the part of the collapsed children not yet closed, or up by the
+    // part of the new children not yet opened.
+    const bool animating = m_animation.isActive();
+    const int remaining = animating ? m_animationHeight - m_animationShown : 0;
+    const int shift = m_animationExpanding ? -remaining : remaining;
+    int top = 0;
+    PLazyNode node = GetNodeAt(0, animating ? 0 : std::max(clip.top(), 0), true, top);
+    p.setPen(palette().color(QPalette::Text));
+    while (node && top < clip.bottom() + 1 + (animating ? remaining : 0)) {
+        if (!node->has(vsInitialized))
+            InitNode(node);
+        const int h = int(MeasureNodeHeight(node));
+        int y = top;
+        if (animating && top >= m_animationTop)
+            y += shift;
+        if (!animating || top < m_animationTop || y >= m_animationTop) {
+            // The same text start as GetDisplayRect: one indent per level, one more for the
+            // root's buttons.
+            const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
+            const int x = FOffsetX + FMargin + level * FIndent;
+            p.drawText(QRect(x, y, clientWidth() - x, h), Qt::AlignLeft | Qt::AlignVCenter,
+                       DoGetText(node));
+        }
+        top += h;
+        node = GetNextVisible(node, true);
+    }
+}
+
+}  // namespace zfw
