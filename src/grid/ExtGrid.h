@@ -92,6 +92,46 @@ public:
     // Padding pixels.
     void AutoSizeColumns(bool DoFixedCols, int Padding);
 
+    // ----- cell access (real columns, display rows) -----
+    // Cells with mini-HTML removed.
+    QString GetStrippedCell(int ACol, int ARow) const;
+    // By real row j (hidden rows included): a hidden row answers its saved text through the
+    // display-text hook; a negative index answers "".
+    QString GetCellsEx(int i, int j) const;
+
+    // ----- per-cell properties -----
+    // Readers answer the neutral value for a cell without properties and create nothing
+    // (GetWordWraps excepted); writers create the properties and repaint the cell. A writer
+    // given a cell outside the grid does nothing.
+    TColor GetColors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor GetColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow) const;
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    bool GetReadOnly(int ACol, int ARow) const;
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TColor GetFontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    int GetFontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, int Value);
+    QString GetFontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const QString& Value);
+    int GetFontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    TAlignment GetAlignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+
+    // Row-wide colours over FixedCols .. AllColCount - 1 (hidden columns included). clNone
+    // resets: SetRowColor frees the properties of cells without a graphic, SetRowColorTo
+    // those of every cell, SetRowFontColor those of cells without a brush colour; a cell that
+    // holds a graphic, a user object, a control or a merged area only loses the colour.
+    void SetRowColor(int ARow, TColor AColor);
+    void SetRowColorTo(int ARow, TColor AColor);
+    void SetRowFontColor(int ARow, TColor AColor);
+
     // ----- version -----
     virtual int GetVersionNr() const { return 0x06020103; }
     // "major.minor.release.build Sep, 2012".
@@ -101,6 +141,12 @@ public:
     void SetVersion(const QString&) {}
 
 private:
+    // Runs `change` on the cell's properties (created when needed) and repaints the cell.
+    template <class F>
+    void changeProperties(int ACol, int ARow, F change);
+    void resetRowCell(int ACol, int ARow, bool freeWhenPlain,
+                      const std::function<void(TCellProperties&)>& reset);
+
     bool m_loaded = false;
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;

@@ -1,0 +1,157 @@
+// Cell access of the string grid: property readers that never create, writers that create
+// and repaint, row-wide colour resets, reads by real row.
+
+#include "grid/ExtGrid.h"
+
+#include "CaseName.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zfw {
+namespace {
+
+// Reads every property of (ACol, ARow) except WordWraps, which creates.
+void readAll(const TExtStringGrid& g, int c, int r)
+{
+    (void)g.GetColors(c, r);
+    (void)g.GetColorsTo(c, r);
+    (void)g.GetGradientDir(c, r);
+    (void)g.GetReadOnly(c, r);
+    (void)g.GetFontColors(c, r);
+    (void)g.GetFontStyles(c, r);
+    (void)g.GetFontNames(c, r);
+    (void)g.GetFontSizes(c, r);
+    (void)g.GetAlignments(c, r);
+}
+
+TEST(ExtGridCells, ReadersAnswerNeutralValuesAndCreateNothing)
+{
+    TExtStringGrid g;
+    readAll(g, 2, 3);
+    readAll(g, 99, 99);  // outside the grid
+    EXPECT_FALSE(g.store().FHasCellProps());
+    EXPECT_EQ(g.GetColors(2, 3), clNone);
+    EXPECT_EQ(g.GetFontColors(2, 3), clNone);
+    EXPECT_EQ(g.GetAlignments(2, 3), TAlignment::taLeftJustify);
+    EXPECT_FALSE(g.GetReadOnly(2, 3));
+    // The word-wrap reader answers the default a new cell gets, and creates it.
+    EXPECT_TRUE(g.GetWordWraps(2, 3));
+    EXPECT_TRUE(g.store().HasCellProperties(2, 3));
+}
+
+struct WriterCase {
+    const char* name;
+    std::function<void(TExtStringGrid&, int, int)> write;
+    std::function<bool(const TExtStringGrid&, int, int)> readBack;
+};
+
+const WriterCase kWriters[] = {
+    {"Colors", [](TExtStringGrid& g, int c, int r) { g.SetColors(c, r, clRed); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetColors(c, r) == clRed; }},
+    {"ColorsTo", [](TExtStringGrid& g, int c, int r) { g.SetColorsTo(c, r, clBlue); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetColorsTo(c, r) == clBlue; }},
+    {"GradientDir",
+     [](TExtStringGrid& g, int c, int r) {
+         g.SetGradientDir(c, r, TCellGradientDirection::GradientHorizontal);
+     },
+     [](const TExtStringGrid& g, int c, int r) {
+         return g.GetGradientDir(c, r) == TCellGradientDirection::GradientHorizontal;
+     }},
+    {"ReadOnly", [](TExtStringGrid& g, int c, int r) { g.SetReadOnly(c, r, true); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetReadOnly(c, r); }},
+    {"FontColors", [](TExtStringGrid& g, int c, int r) { g.SetFontColors(c, r, clLime); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetFontColors(c, r) == clLime; }},
+    {"FontStyles", [](TExtStringGrid& g, int c, int r) { g.SetFontStyles(c, r, fsBold); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetFontStyles(c, r) == fsBold; }},
+    {"FontNames", [](TExtStringGrid& g, int c, int r) { g.SetFontNames(c, r, "Serif"); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetFontNames(c, r) == "Serif"; }},
+    {"FontSizes", [](TExtStringGrid& g, int c, int r) { g.SetFontSizes(c, r, 14); },
+     [](const TExtStringGrid& g, int c, int r) { return g.GetFontSizes(c, r) == 14; }},
+    {"Alignments",
+     [](TExtStringGrid& g, int c, int r) { g.SetAlignments(c, r, TAlignment::taCenter); },
+     [](const TExtStringGrid& g, int c, int r) {
+         return g.GetAlignments(c, r) == TAlignment::taCenter;
+     }},
+};
+
+class ExtGridWriters : public ::testing::TestWithParam<WriterCase> {};
+
+TEST_P(ExtGridWriters, WriteCreatesReadsBackAndStaysInsideTheGrid)
+{
+    TExtStringGrid g;
+    g.HideColumn(1);  // real column 3 is then display column 2
+    GetParam().write(g, 3, 4);
+    EXPECT_TRUE(GetParam().readBack(g, 3, 4));
+    EXPECT_TRUE(g.store().HasCellProperties(3, 4));
+    // A cell outside the grid is left alone, and nothing is created for it.
+    GetParam().write(g, 40, 4);
+    EXPECT_FALSE(g.store().HasCellProperties(40, 4));
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Props, ExtGridWriters, ::testing::ValuesIn(kWriters), test::CaseName());
+
+TEST(ExtGridCells, RowColourToResetDropsLooksButKeepsWhatCellsHold)
+{
+    TExtStringGrid g;
+    g.SetRowColorTo(2, clYellow);
+    g.SetReadOnly(4, 2, true);
+    TCellGraphic* box = CreateCellGraphic(g, 3, 2);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(g.MergeCells(1, 2, 2, 1));
+    g.SetRowColorTo(2, clNone);
+    // A plain cell loses its whole properties: read-only flag included.
+    EXPECT_FALSE(g.store().HasCellProperties(4, 2));
+    EXPECT_FALSE(g.GetReadOnly(4, 2));
+    // The cell with a graphic keeps it, the merged cell keeps its merge; both lose the colour.
+    EXPECT_EQ(g.store().GetGraphicObjectEx(3, 2), box);
+    EXPECT_EQ(g.GetColorsTo(3, 2), clNone);
+    EXPECT_TRUE(g.store().IsMergedCell(2, 2));
+    EXPECT_EQ(g.GetColorsTo(1, 2), clNone);
+    // The fixed column is not touched.
+    EXPECT_FALSE(g.store().HasCellProperties(0, 2));
+}
+
+TEST(ExtGridCells, RowColourResetKeepsCellsThatHoldAGraphic)
+{
+    TExtStringGrid g;
+    g.SetRowColor(1, clRed);
+    ASSERT_NE(CreateCellGraphic(g, 2, 1), nullptr);
+    g.SetRowColor(1, clNone);
+    EXPECT_FALSE(g.store().HasCellProperties(1, 1));
+    EXPECT_TRUE(g.store().HasCellProperties(2, 1));
+    EXPECT_EQ(g.GetColors(2, 1), clNone);
+}
+
+TEST(ExtGridCells, RowFontColourResetFreesOnlyCellsWithoutBrush)
+{
+    TExtStringGrid g;
+    g.SetRowFontColor(1, clRed);
+    g.SetColors(1, 1, clNone);
+    g.SetColors(2, 1, clBlue);
+    g.SetRowFontColor(1, clNone);
+    EXPECT_FALSE(g.store().HasCellProperties(1, 1));
+    EXPECT_EQ(g.GetColors(2, 1), clBlue);
+    EXPECT_EQ(g.GetFontColors(2, 1), clNone);
+}
+
+TEST(ExtGridCells, StrippedCellAndReadsByRealRow)
+{
+    TExtStringGrid g;
+    g.SetCellEx(1, 2, "<B>12.50</B>");
+    EXPECT_EQ(g.GetStrippedCell(1, 2), "12.50");
+    g.SetCellEx(1, 3, "three");
+    g.SetCellEx(1, 4, "four");
+    g.store().HideRow(3);
+    EXPECT_EQ(g.GetCellsEx(1, 3), "three");  // hidden row, from its saved texts
+    EXPECT_EQ(g.GetCellsEx(1, 4), "four");   // shown at display row 3
+    EXPECT_EQ(g.GetCellEx(1, 3), "four");
+    EXPECT_EQ(g.GetCellsEx(-1, 4), "");
+    EXPECT_EQ(g.GetCellsEx(9, 3), "");  // beyond the saved texts
+}
+
+}  // namespace
+}  // namespace zfw
