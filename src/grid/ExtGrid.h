@@ -132,6 +132,58 @@ public:
     void SetRowColorTo(int ARow, TColor AColor);
     void SetRowFontColor(int ARow, TColor AColor);
 
+    // ----- per-cell hooks: the default answer first, the event (when assigned) last, so that
+    // the form has the final word. Event arguments keep their declared order (several take
+    // the row first). ACol is a real column unless said otherwise. -----
+    std::function<void(QObject* Sender, int ARow, int ACol, bool& CanEdit)> OnCanEditCell;
+    std::function<void(QObject* Sender, int ACol, int ARow)> OnButtonClick;
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnComboCloseUp;
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnComboDropDown;
+    std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridHint;
+    std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridWideHint;
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
+                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+        OnGetCellColor;
+    std::function<void(QObject* Sender, int ARow, int ACol, TAlignment& HAlign,
+                       TVAlignment& VAlign)>
+        OnGetAlignment;
+    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)>
+        OnGetEditorType;
+    std::function<void(QObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
+    std::function<void(QObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool& WordWrap)> OnGetWordWrap;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetCheckTrue;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetCheckFalse;
+
+    // The current cell (base cell of a merged area): raw text, text through the display
+    // hooks, and a write through SetCellEx.
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    virtual QString GetCurrentCellText();
+    virtual QString GetFloatFormat() { return FloatFormat; }
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoButtonClick(int ACol, int ARow);
+    virtual void DoComboCloseUp(int ACol, int ARow);
+    virtual void DoComboDropDown(int ACol, int ARow);
+    // A non-empty wide hint replaces Hint in its packed form.
+    virtual void DoGridHint(int ACol, int ARow, QString& Hint, QString& WideHint);
+    // With ActiveCellShow, the headers of the current cell take the active-cell look; a cell
+    // with properties brings its own brush (plain and picture kinds only) and font settings.
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
+                              QFont& AFont, TColor& AFontColor);
+    virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetAlwaysVisibleEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    // False without OnGetEditorType; otherwise whether it answers edNone for edNormal.
+    virtual bool HasNoEditor(int ACol, int ARow);
+    // The event is asked only for a cell that is not fixed already.
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void QueryCellEditable(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+
     // ----- version -----
     virtual int GetVersionNr() const { return 0x06020103; }
     // "major.minor.release.build Sep, 2012".
