@@ -54,6 +54,19 @@ void TBaseGrid::syncFromStore()
     m_syncing = wasSyncing;
 }
 
+void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    if (!m_syncing) {
+        m_syncing = true;
+        m_store.SetColCount(TStringGrid::ColCount());
+        m_store.SetRowCount(TStringGrid::RowCount());
+        m_syncing = false;
+        // The store may have kept fixed counts or sizes the framework dropped.
+        syncFromStore();
+    }
+    TStringGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
 void TBaseGrid::ColWidthsChanged()
 {
     if (!m_syncing) {

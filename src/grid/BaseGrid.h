@@ -79,6 +79,8 @@ public:
     void DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     QString GetEditText(int DCol, int ARow) override;
     void SetEditText(int DCol, int ARow, const QString& Value) override;
+    // Counts, widths and heights set through the framework grid go back into the store.
+    void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     // What the painter reads of the grid for one pass.

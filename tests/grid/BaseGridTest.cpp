@@ -108,6 +108,10 @@ const StepCase kStepCases[] = {
     // A width set on the framework side (as a sizing drag does) goes back into the store.
     {"FrameworkSideWidth",
      [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColWidths(1, 77); }, 5, 4},
+    {"FrameworkSideColCount",
+     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColCount(3); }, 3, 4},
+    {"FrameworkSideRowCount",
+     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowCount(7); }, 5, 7},
     {"FrameworkSideHeight",
      [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowHeights(3, 41); }, 5, 4},
     {"WidthKeptOverHideAndUnhide",
@@ -200,6 +204,19 @@ TEST_F(BaseGridFixture, EditTextGoesToTheRealColumn)
     EXPECT_EQ(grid->GetEditText(4, 1), QStringLiteral("5:1"));
     grid->SetEditText(4, 3, QStringLiteral("e"));
     EXPECT_EQ(grid->GetCellEx(5, 3), QStringLiteral("e"));
+    EXPECT_EQ(grid->GetCellEx(4, 3), QStringLiteral("4:3"));
+}
+
+TEST_F(BaseGridFixture, TheInplaceEditorWritesTheRealColumn)
+{
+    grid->SetOptions(TGridOptions(grid->Options() | goEditing));
+    ASSERT_TRUE(grid->MoveCurrentCell(4, 3, true, true));  // display 4 = real 5
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(grid->InplaceEditor()->text(), QStringLiteral("5:3"));
+    grid->InplaceEditor()->setText(QStringLiteral("typed"));
+    grid->HideEditor();
+    EXPECT_EQ(grid->GetCellEx(5, 3), QStringLiteral("typed"));
     EXPECT_EQ(grid->GetCellEx(4, 3), QStringLiteral("4:3"));
 }
 
