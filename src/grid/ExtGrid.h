@@ -125,9 +125,7 @@ public:
     void SetAlignments(int ACol, int ARow, TAlignment Value);
 
     // Row-wide colours over FixedCols .. AllColCount - 1 (hidden columns included). clNone
-    // resets: SetRowColor frees the properties of cells without a graphic, SetRowColorTo
-    // those of every cell, SetRowFontColor those of cells without a brush colour; a cell that
-    // holds a graphic, a user object, a control or a merged area only loses the colour.
+    // resets that one colour of the cells that have properties and leaves the rest of them.
     void SetRowColor(int ARow, TColor AColor);
     void SetRowColorTo(int ARow, TColor AColor);
     void SetRowFontColor(int ARow, TColor AColor);
@@ -196,8 +194,7 @@ private:
     // Runs `change` on the cell's properties (created when needed) and repaints the cell.
     template <class F>
     void changeProperties(int ACol, int ARow, F change);
-    void resetRowCell(int ACol, int ARow, bool freeWhenPlain,
-                      const std::function<void(TCellProperties&)>& reset);
+    void resetRowCell(int ACol, int ARow, const std::function<void(TCellProperties&)>& reset);
 
     bool m_loaded = false;
     int m_loadedMinRowHeight = 0;

@@ -44,8 +44,6 @@ T readOr(const CellStore& s, int ACol, int ARow, M member, T neutral)
     return props ? props->*member : neutral;
 }
 
-bool isPlainCellType(TCellType t) { return t == ctNone || t == ctEmpty; }
-
 }  // namespace
 
 TColor TExtStringGrid::GetColors(int ACol, int ARow) const
@@ -132,21 +130,16 @@ void TExtStringGrid::SetAlignments(int ACol, int ARow, TAlignment Value)
     changeProperties(ACol, ARow, [&](TCellProperties& p) { p.Alignment = Value; });
 }
 
-void TExtStringGrid::resetRowCell(int ACol, int ARow, bool freeWhenPlain,
+void TExtStringGrid::resetRowCell(int ACol, int ARow,
                                   const std::function<void(TCellProperties&)>& reset)
 {
-    TCellProperties* p = store().GetGridObject(ACol, ARow);
-    if (!p)
-        return;
-    // Freeing the whole properties object used to drop a cell's graphic (its check box and
-    // state), its user object and its merged area along with the colour. Only cells that hold
-    // nothing but looks are freed; the others just lose the colour.
-    const bool holdsMore = p->FGraphicObject || p->CellObject != 0 || p->Control
-                           || p->CellSpanX != -1 || p->CellSpanY != -1;
-    if (freeWhenPlain && !holdsMore)
-        store().FreeCellObject(ACol, ARow);
-    else
+    // Resetting one colour used to free the cell's whole properties object, and with it its
+    // read-only flag, fonts, merge spans, graphic (a check box and its state), user object and
+    // hosted control. Only the one colour goes back to none; the properties stay.
+    if (TCellProperties* p = store().GetGridObject(ACol, ARow)) {
         reset(*p);
+        cellChanged(ACol, ARow);
+    }
 }
 
 void TExtStringGrid::SetRowColor(int ARow, TColor AColor)
@@ -155,8 +148,7 @@ void TExtStringGrid::SetRowColor(int ARow, TColor AColor)
         if (AColor != clNone)
             SetColors(c, ARow, AColor);
         else
-            resetRowCell(c, ARow, isPlainCellType(GetCellType(*this, c, ARow)),
-                         [](TCellProperties& p) { p.BrushColor = clNone; });
+            resetRowCell(c, ARow, [](TCellProperties& p) { p.BrushColor = clNone; });
     }
     Invalidate();
 }
@@ -167,7 +159,7 @@ void TExtStringGrid::SetRowColorTo(int ARow, TColor AColor)
         if (AColor != clNone)
             SetColorsTo(c, ARow, AColor);
         else
-            resetRowCell(c, ARow, true, [](TCellProperties& p) { p.BrushColorTo = clNone; });
+            resetRowCell(c, ARow, [](TCellProperties& p) { p.BrushColorTo = clNone; });
     }
     Invalidate();
 }
@@ -178,8 +170,7 @@ void TExtStringGrid::SetRowFontColor(int ARow, TColor AColor)
         if (AColor != clNone)
             SetFontColors(c, ARow, AColor);
         else
-            resetRowCell(c, ARow, GetColors(c, ARow) == clNone,
-                         [](TCellProperties& p) { p.FontColor = clNone; });
+            resetRowCell(c, ARow, [](TCellProperties& p) { p.FontColor = clNone; });
     }
     Invalidate();
 }

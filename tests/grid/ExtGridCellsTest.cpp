@@ -94,49 +94,47 @@ TEST_P(ExtGridWriters, WriteCreatesReadsBackAndStaysInsideTheGrid)
 
 INSTANTIATE_TEST_SUITE_P(Props, ExtGridWriters, ::testing::ValuesIn(kWriters), test::CaseName());
 
-TEST(ExtGridCells, RowColourToResetDropsLooksButKeepsWhatCellsHold)
+// Each reset takes back its one colour and nothing else the cells hold.
+struct RowResetCase {
+    const char* name;
+    void (TExtStringGrid::*setRow)(int, TColor);
+    TColor (TExtStringGrid::*read)(int, int) const;
+};
+
+const RowResetCase kRowResets[] = {
+    {"RowColor", &TExtStringGrid::SetRowColor, &TExtStringGrid::GetColors},
+    {"RowColorTo", &TExtStringGrid::SetRowColorTo, &TExtStringGrid::GetColorsTo},
+    {"RowFontColor", &TExtStringGrid::SetRowFontColor, &TExtStringGrid::GetFontColors},
+};
+
+class ExtGridRowReset : public ::testing::TestWithParam<RowResetCase> {};
+
+TEST_P(ExtGridRowReset, ResetKeepsFlagsGraphicsAndMerges)
 {
     TExtStringGrid g;
-    g.SetRowColorTo(2, clYellow);
+    const RowResetCase& k = GetParam();
+    (g.*k.setRow)(2, clYellow);
+    EXPECT_EQ((g.*k.read)(4, 2), clYellow);
+    EXPECT_FALSE(g.store().HasCellProperties(0, 2));  // the fixed column is not touched
     g.SetReadOnly(4, 2, true);
     TCellGraphic* box = CreateCellGraphic(g, 3, 2);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(g.MergeCells(1, 2, 2, 1));
-    g.SetRowColorTo(2, clNone);
-    // A plain cell loses its whole properties: read-only flag included.
-    EXPECT_FALSE(g.store().HasCellProperties(4, 2));
-    EXPECT_FALSE(g.GetReadOnly(4, 2));
-    // The cell with a graphic keeps it, the merged cell keeps its merge; both lose the colour.
+    g.store().SetObjectEx(4, 2, 77);
+
+    (g.*k.setRow)(2, clNone);
+    for (int c = 1; c < 5; ++c)
+        EXPECT_EQ((g.*k.read)(c, 2), clNone) << c;
+    EXPECT_TRUE(g.GetReadOnly(4, 2));
+    EXPECT_EQ(g.store().GetObjectEx(4, 2), 77u);
     EXPECT_EQ(g.store().GetGraphicObjectEx(3, 2), box);
-    EXPECT_EQ(g.GetColorsTo(3, 2), clNone);
     EXPECT_TRUE(g.store().IsMergedCell(2, 2));
-    EXPECT_EQ(g.GetColorsTo(1, 2), clNone);
-    // The fixed column is not touched.
-    EXPECT_FALSE(g.store().HasCellProperties(0, 2));
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
 }
 
-TEST(ExtGridCells, RowColourResetKeepsCellsThatHoldAGraphic)
-{
-    TExtStringGrid g;
-    g.SetRowColor(1, clRed);
-    ASSERT_NE(CreateCellGraphic(g, 2, 1), nullptr);
-    g.SetRowColor(1, clNone);
-    EXPECT_FALSE(g.store().HasCellProperties(1, 1));
-    EXPECT_TRUE(g.store().HasCellProperties(2, 1));
-    EXPECT_EQ(g.GetColors(2, 1), clNone);
-}
-
-TEST(ExtGridCells, RowFontColourResetFreesOnlyCellsWithoutBrush)
-{
-    TExtStringGrid g;
-    g.SetRowFontColor(1, clRed);
-    g.SetColors(1, 1, clNone);
-    g.SetColors(2, 1, clBlue);
-    g.SetRowFontColor(1, clNone);
-    EXPECT_FALSE(g.store().HasCellProperties(1, 1));
-    EXPECT_EQ(g.GetColors(2, 1), clBlue);
-    EXPECT_EQ(g.GetFontColors(2, 1), clNone);
-}
+INSTANTIATE_TEST_SUITE_P(Resets, ExtGridRowReset, ::testing::ValuesIn(kRowResets),
+                         test::CaseName());
 
 TEST(ExtGridCells, StrippedCellAndReadsByRealRow)
 {
