@@ -2,6 +2,7 @@
 // counts with retention, fixed rows, the display-text hooks, the update lock. Every table
 // checks the store's invariants after each operation.
 
+#include "grid/CellGraphic.h"
 #include "grid/CellStore.h"
 #include "grid/ExtUtil.h"
 
@@ -15,16 +16,6 @@
 #include <vector>
 
 namespace zfw {
-
-// Cell graphics are opaque to the store; the test only needs distinct objects to free.
-class TCellGraphic {
-public:
-    explicit TCellGraphic(std::set<TCellGraphic*>* live) : m_live(live) { live->insert(this); }
-    ~TCellGraphic() { m_live->erase(this); }
-
-private:
-    std::set<TCellGraphic*>* m_live;
-};
 
 namespace {
 
@@ -285,12 +276,21 @@ TEST(Properties, ObjectOnAnEmptyCellKeepsTheTextEmpty)
 
 TEST(Properties, FreeingFreesTheGraphicsOnce)
 {
+    // Cell graphics are opaque to the store; the test tracks which ones are alive.
     std::set<TCellGraphic*> live;
+    auto newGraphic = [&live] {
+        auto* g = new TCellGraphic;
+        live.insert(g);
+        return g;
+    };
     {
-        CellStore s(4, 4, [](TCellGraphic* g) { delete g; });
-        ASSERT_TRUE(s.SetGraphicObjectEx(1, 1, new TCellGraphic(&live)));
-        ASSERT_TRUE(s.SetGraphicObjectEx(2, 2, new TCellGraphic(&live)));
-        ASSERT_TRUE(s.SetGraphicObjectEx(3, 3, new TCellGraphic(&live)));
+        CellStore s(4, 4, [&live](TCellGraphic* g) {
+            live.erase(g);
+            delete g;
+        });
+        ASSERT_TRUE(s.SetGraphicObjectEx(1, 1, newGraphic()));
+        ASSERT_TRUE(s.SetGraphicObjectEx(2, 2, newGraphic()));
+        ASSERT_TRUE(s.SetGraphicObjectEx(3, 3, newGraphic()));
         EXPECT_EQ(live.size(), 3u);
         s.FreeCellObjects(0, 0, 2, 2);
         EXPECT_EQ(live.size(), 1u);
@@ -298,7 +298,7 @@ TEST(Properties, FreeingFreesTheGraphicsOnce)
         EXPECT_NE(s.GetGraphicObjectEx(3, 3), nullptr);
         s.ClearCellEx(3, 3);
         EXPECT_TRUE(live.empty()) << "clearing a cell frees what it owned";
-        ASSERT_TRUE(s.SetGraphicObjectEx(0, 0, new TCellGraphic(&live)));
+        ASSERT_TRUE(s.SetGraphicObjectEx(0, 0, newGraphic()));
         EXPECT_CONSISTENT(s);
     }
     EXPECT_TRUE(live.empty()) << "the store frees the graphics left at destruction";
