@@ -99,6 +99,18 @@ public:
     // display-text hook; a negative index answers "".
     QString GetCellsEx(int i, int j) const;
 
+    // An integer read from a cell: ok false with the message when the text is no integer.
+    struct CellInt {
+        bool ok = false;
+        int value = 0;
+        QString error;
+    };
+    // Mini-HTML stripped, spaces trimmed; "" and a lone "-" read as 0; strict 32-bit
+    // conversion otherwise.
+    CellInt GetInts(int ACol, int ARow) const;
+    // Writes the decimal text.
+    void SetInts(int ACol, int ARow, int Value);
+
     // ----- per-cell properties -----
     // Readers answer the neutral value for a cell without properties and create nothing
     // (GetWordWraps excepted); writers create the properties and repaint the cell. A writer

@@ -25,6 +25,23 @@ QString TExtStringGrid::GetCellsEx(int i, int j) const
     return GetCellEx(i, store().DisplRowIndex(j));
 }
 
+TExtStringGrid::CellInt TExtStringGrid::GetInts(int ACol, int ARow) const
+{
+    QString text = GetStrippedCell(ACol, ARow).trimmed();
+    if (text.isEmpty() || text == u"-")
+        return {true, 0, {}};
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        return {false, 0, QStringLiteral("Cell does not contain integer value")};
+    return {true, value, {}};
+}
+
+void TExtStringGrid::SetInts(int ACol, int ARow, int Value)
+{
+    SetCellEx(ACol, ARow, QString::number(Value));
+}
+
 template <class F>
 void TExtStringGrid::changeProperties(int ACol, int ARow, F change)
 {

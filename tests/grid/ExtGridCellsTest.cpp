@@ -151,5 +151,47 @@ TEST(ExtGridCells, StrippedCellAndReadsByRealRow)
     EXPECT_EQ(g.GetCellsEx(9, 3), "");  // beyond the saved texts
 }
 
+struct IntCase {
+    const char* name;
+    const char* text;
+    bool ok;
+    int value;
+};
+
+const IntCase kInts[] = {
+    {"SpacesAround", " 42 ", true, 42},
+    {"Empty", "", true, 0},
+    {"LoneMinus", "-", true, 0},
+    {"Negative", "-17", true, -17},
+    {"InsideMarkup", "<B>7</B>", true, 7},
+    {"TrailingLetter", "4x", false, 0},
+    {"BeyondThirtyTwoBits", "2147483648", false, 0},
+    {"Decimal", "1.5", false, 0},
+};
+
+class ExtGridInts : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ExtGridInts, ReadWithAResult)
+{
+    TExtStringGrid g;
+    g.SetCellEx(2, 2, QString::fromUtf8(GetParam().text));
+    const TExtStringGrid::CellInt got = g.GetInts(2, 2);
+    EXPECT_EQ(got.ok, GetParam().ok);
+    EXPECT_EQ(got.value, GetParam().value);
+    EXPECT_EQ(got.error.isEmpty(), GetParam().ok);
+    // Reading changes nothing.
+    EXPECT_EQ(g.GetCellEx(2, 2), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ExtGridInts, ::testing::ValuesIn(kInts), test::CaseName());
+
+TEST(ExtGridCells, IntsWrittenAsDecimalText)
+{
+    TExtStringGrid g;
+    g.SetInts(1, 1, -305);
+    EXPECT_EQ(g.GetCellEx(1, 1), "-305");
+    EXPECT_EQ(g.GetInts(1, 1).value, -305);
+}
+
 }  // namespace
 }  // namespace zfw
