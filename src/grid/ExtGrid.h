@@ -98,6 +98,9 @@ public:
     // By real row j (hidden rows included): a hidden row answers its saved text through the
     // display-text hook; a negative index answers "".
     QString GetCellsEx(int i, int j) const;
+    // Writes by real row j: a hidden row's saved texts are padded up to entry i; a shown row
+    // is written through SetCellEx. False when refused.
+    bool SetCellsEx(int i, int j, const QString& Value);
 
     // An integer read from a cell: ok false with the message when the text is no integer.
     struct CellInt {

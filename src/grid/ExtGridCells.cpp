@@ -25,6 +25,15 @@ QString TExtStringGrid::GetCellsEx(int i, int j) const
     return GetCellEx(i, store().DisplRowIndex(j));
 }
 
+bool TExtStringGrid::SetCellsEx(int i, int j, const QString& Value)
+{
+    if (i < 0 || j < 0)
+        return false;
+    if (store().IsHiddenRow(j))
+        return store().setHiddenRowText(j, i, Value);
+    return SetCellEx(i, store().DisplRowIndex(j), Value);
+}
+
 TExtStringGrid::CellInt TExtStringGrid::GetInts(int ACol, int ARow) const
 {
     QString text = GetStrippedCell(ACol, ARow).trimmed();

@@ -151,6 +151,34 @@ TEST(ExtGridCells, StrippedCellAndReadsByRealRow)
     EXPECT_EQ(g.GetCellsEx(9, 3), "");  // beyond the saved texts
 }
 
+TEST(ExtGridCells, WritesByRealRowPadAHiddenRow)
+{
+    TExtStringGrid g;
+    g.SetColCount(3);
+    g.SetCellEx(1, 3, "three");
+    g.store().HideRow(3);
+    g.SetColCount(7);  // the hidden row saved 3 entries
+    ASSERT_EQ(g.store().hiddenRowTexts(3).size(), 3u);
+    EXPECT_TRUE(g.SetCellsEx(5, 3, "five"));
+    const std::vector<QString> saved = g.store().hiddenRowTexts(3);
+    ASSERT_EQ(saved.size(), 6u);
+    EXPECT_EQ(saved[1], "three");
+    EXPECT_EQ(saved[3], "");
+    EXPECT_EQ(saved[4], "");
+    EXPECT_EQ(g.GetCellsEx(5, 3), "five");
+    // A shown row is written at its display row.
+    EXPECT_TRUE(g.SetCellsEx(2, 4, "four"));
+    EXPECT_EQ(g.GetCellEx(2, 3), "four");
+    // Bad indexes are refused and allocate nothing.
+    EXPECT_FALSE(g.SetCellsEx(-1, 3, "x"));
+    EXPECT_FALSE(g.SetCellsEx(1 << 20, 3, "x"));
+    EXPECT_EQ(g.store().hiddenRowTexts(3).size(), 6u);
+    g.store().UnHideRow(3);
+    EXPECT_EQ(g.GetCellEx(5, 3), "five");
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
+}
+
 struct IntCase {
     const char* name;
     const char* text;
