@@ -275,6 +275,10 @@ public:
     int DisplRowIndex(int RealRow) const;
     // Texts of a hidden row by real column; empty when the row is not hidden.
     std::vector<QString> hiddenRowTexts(int RowIndex) const;
+    // Writes entry ACol of a hidden row's saved texts, padding with empty entries up to it.
+    // Refused (false) when the row is not hidden or ACol is negative or beyond the largest
+    // grid ever shaped.
+    bool setHiddenRowText(int RowIndex, int ACol, const QString& Value);
 
     // Merged-area moves of the current cell (display indexes)
     struct NavState {

@@ -145,6 +145,17 @@ std::vector<QString> CellStore::hiddenRowTexts(int RowIndex) const
     return texts;
 }
 
+bool CellStore::setHiddenRowText(int RowIndex, int ACol, const QString& Value)
+{
+    if (!IsHiddenRow(RowIndex) || ACol < 0 || ACol >= storeColLimit())
+        return false;
+    std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
+    if (int(items.size()) <= ACol)
+        items.resize(std::size_t(ACol) + 1);
+    items[std::size_t(ACol)].text = Value;
+    return true;
+}
+
 void CellStore::HideRows(int FromRow, int ToRow)
 {
     FromRow = std::max(0, FromRow);

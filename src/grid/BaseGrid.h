@@ -1,0 +1,124 @@
+#pragma once
+// The base of the program's string grids: the framework grid joined to the widget-free cell
+// store. The store is the one owner of counts, fixed counts, widths, heights, texts and cell
+// properties; the framework grid's geometry follows it (counts and sizes are copied over after
+// every store change), and a size the user drags in the framework grid is copied back.
+//
+// Indexes: the framework grid works in display columns (DCol); texts and properties are kept
+// by real column (ACol), so a hidden column keeps its texts in place.
+
+#include "grid/CellGraphic.h"
+#include "grid/CellStore.h"
+#include "grid/FrameworkGrid.h"
+#include "grid/GridDrawCell.h"
+
+namespace zfw {
+
+class TBaseGrid : public TStringGrid, public CellStoreListener, public CellGraphicHost {
+    Q_OBJECT
+public:
+    explicit TBaseGrid(QWidget* parent = nullptr);
+    ~TBaseGrid() override;
+
+    CellStore& store() { return m_store; }
+    const CellStore& store() const { return m_store; }
+
+    // ----- counts and sizes: written to the store, the framework grid follows -----
+    void SetColCount(int n);
+    void SetRowCount(int n);
+    // Clamped by the store to count - 1.
+    void SetFixedCols(int n);
+    void SetFixedRows(int n);
+    void SetDefaultColWidth(int w);
+    void SetDefaultRowHeight(int h);
+    void SetColWidths(int DCol, int w);
+    void SetRowHeights(int ARow, int h);
+
+    // ----- hidden columns (real indexes) -----
+    void HideColumn(int ACol) { m_store.HideColumn(ACol); }
+    void HideColumns(int FromCol, int ToCol) { m_store.HideColumns(FromCol, ToCol); }
+    void UnHideColumn(int ACol) { m_store.UnHideColumn(ACol); }
+    void UnHideColumns(int FromCol, int ToCol) { m_store.UnHideColumns(FromCol, ToCol); }
+    bool IsHiddenColumn(int ACol) const { return m_store.IsHiddenColumn(ACol); }
+    int RealColIndex(int DCol) const { return m_store.RealColIndex(DCol); }
+    int DisplColIndex(int ACol) const { return m_store.DisplColIndex(ACol); }
+
+    // ----- merged areas (real columns) -----
+    bool MergeCells(int ACol, int ARow, int SpanX, int SpanY)
+    {
+        return m_store.MergeCells(ACol, ARow, SpanX, SpanY);
+    }
+    void SplitCells(int ACol, int ARow) { m_store.SplitCells(ACol, ARow); }
+
+    // ----- texts (real columns) -----
+    // The base cell's text of a merged area, through the display-text hooks.
+    QString GetCellEx(int ACol, int ARow) const { return m_store.GetCellEx(ACol, ARow); }
+    // Writes the base cell of a merged area and repaints it; false when the store refuses
+    // the index.
+    bool SetCellEx(int ACol, int ARow, const QString& Value)
+    {
+        return m_store.SetCellEx(ACol, ARow, Value);
+    }
+    // The framework's cell access, routed to the store so that there is one set of texts.
+    QString Cells(int ACol, int ARow) const { return GetCellEx(ACol, ARow); }
+    void SetCells(int ACol, int ARow, const QString& s) { SetCellEx(ACol, ARow, s); }
+
+    // Screen rectangle of display cell (DCol, ARow); for a cell of a merged area the whole
+    // area, clipped to nothing when the area is out of view.
+    TRect CellRect(int DCol, int ARow) const override;
+
+    // Paints the cells that meet updateRect through `canvas`; painter is used for the parts
+    // the framework paints itself (what lies beyond the last cell). One call is one pass: a
+    // merged area is painted once in it.
+    void paintCells(IGridCanvas& canvas, QPainter& painter, const QRect& updateRect);
+    // The number of the paint pass in progress (or the last one).
+    int paintId() const { return m_paintId; }
+
+    // ----- hooks -----
+    void Paint(QPainter& painter, const QRect& updateRect) override;
+    void DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    QString GetEditText(int DCol, int ARow) override;
+    void SetEditText(int DCol, int ARow, const QString& Value) override;
+    // Counts, widths and heights set through the framework grid go back into the store.
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // What the painter reads of the grid for one pass.
+    virtual CellPaintGrid cellPaintGrid() const;
+    // The cell's colours and font; from its properties where it has any. Creates nothing.
+    virtual CellVisual cellVisual(int ACol, int ARow, bool fixed) const;
+    // Paints the cell's content (text for the default style) into `content`.
+    virtual void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
+                                 bool selected);
+
+    // ----- CellStoreListener -----
+    void cellChanged(int ACol, int ARow) override;
+    void gridChanged() override;
+
+    // ----- CellGraphicHost -----
+    int totalColCount() const override { return m_store.TotalColCount(); }
+    int rowCount() const override { return m_store.RowCount(); }
+    TCellGraphic* ownGraphic(int c, int r) const override;
+    void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override;
+    std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) override;
+    int displColIndex(int c) const override { return m_store.DisplColIndex(c); }
+    void repaintCell(int displCol, int r) override { InvalidateCell(displCol, r); }
+    bool isDestroying() const override { return m_destroying; }
+    int numHiddenRows() const override { return m_store.NumHiddenRows(); }
+    QString cellText(int c, int r) const override { return GetCellEx(c, r); }
+    void setCellText(int c, int r, const QString& text) override { SetCellEx(c, r, text); }
+
+protected:
+    // Copies counts, fixed counts and sizes of the store into the framework grid.
+    void syncFromStore();
+
+private:
+    CellStore m_store;
+    IGridCanvas* m_drawCanvas = nullptr;  // set during a paint pass
+    QPainter* m_drawPainter = nullptr;
+    int m_paintId = 0;
+    bool m_syncing = false;
+    bool m_destroying = false;
+};
+
+}  // namespace zfw
