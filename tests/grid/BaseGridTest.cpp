@@ -5,7 +5,7 @@
 #include "grid/BaseGrid.h"
 #include "grid/GridDrawRecorder.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 
 #include "grid/ExtGrid.h"
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 #include "support/Files.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The tree's option objects: colour defaults and change reactions, scroll-bar option defaults,
 // and the reconciliation of the header's fixed-area limits.
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include "tree/LazyTreesColors.h"
 

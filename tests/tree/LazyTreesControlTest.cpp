@@ -4,7 +4,7 @@
 // Fixture: 20 top-level nodes "N0".."N19" of 18 px; N3 has children N3a, N3b (collapsed),
 // N5 is hidden.
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include "tree/LazyTreesControl.h"
 

@@ -1,7 +1,7 @@
 // Scrolling arithmetic without a widget: offset clamping, scroll-bar settings, bringing a row
 // into view and cutting a text rectangle.
 
-#include "CaseName.h"
+#include "support/CaseName.h"
 
 #include "tree/LazyTreesGeometry.h"
 
