@@ -426,13 +426,17 @@ QByteArray TFBoot::ethernetUpdateXml() const
     const UpdateOperation bank2{joinPath(binDir, QStringLiteral("bank2.bin")), "0x80000", "2",
                                 "0", "0", "1"};
     std::vector<const UpdateOperation*> operations;
-    if (option == kOptionFirmware) {
+    switch (option) {
+    case kOptionFirmware:
         operations = {&firmware};
-    } else if (option == kOptionConfiguration) {
+        break;
+    case kOptionConfiguration:
         operations = {&bank1, &bank2};
-    } else {
-        Q_ASSERT(option == kOptionFirmwareAndConfiguration || option < 0);
+        break;
+    case kOptionFirmwareAndConfiguration:
+    default:  // no choice made yet
         operations = {&firmware, &bank1, &bank2};
+        break;
     }
 
     QByteArray bytes;
