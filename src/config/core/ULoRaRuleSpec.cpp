@@ -62,6 +62,7 @@ RuleFileSpec loRaWanRuleSpec(const LoRaWanEditorSetup& setup)
         column("Mnemonic", 1224),
     };
     up.columns[8].hidden = fixed;
+    setHints(up.columns, {1225, 1226, 1227, 1228, 1229, 1230, 1231, 1251, 1232});
     RuleCheck upTime = range(7, 1246, 30, 86400);
     upTime.onlyWhenYesIn = 6;
     RuleCheck upPort = range(8, 1254, 1, 223);
@@ -78,11 +79,16 @@ RuleFileSpec loRaWanRuleSpec(const LoRaWanEditorSetup& setup)
         column("Mnemonic", 1237),
     };
     down.columns[4].hidden = fixed;
+    setHints(down.columns, {1238, 1239, 1240, 1253, 1241});
     RuleCheck downPort = range(4, 1255, 1, 223);
     downPort.onlyWhenShown = true;
     down.checks = {range(2, 1247, 0, 1536), rangeWithBound(3, 1248, 0, bound), downPort};
 
     RuleFileSpec f;
+    f.captionText = 1200;
+    f.titleText = 1201;
+    f.buttonCaptionText = 1202;
+    f.buttonHintText = 1208;
     f.rootElement = QStringLiteral("LoRaWAN_Set_Access");
     f.version = QStringLiteral("1.002");
     f.errorRowText = 1243;

@@ -52,6 +52,15 @@ PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
     return {true, 0};
 }
 
+std::optional<GridCell> nextCellOnEnter(GridCell current, int colCount, int rowCount)
+{
+    if (current.col <= 0 || current.row <= 0)
+        return std::nullopt;
+    if (current.col < colCount - 1)
+        return GridCell{current.col + 1, current.row};
+    return GridCell{1, current.row < rowCount - 1 ? current.row + 1 : 1};
+}
+
 RuleEditorModel::RuleEditorModel(QString path, QStringList& copyRowBuffer)
     : m_path(std::move(path)), m_buffer(copyRowBuffer)
 {

@@ -40,6 +40,18 @@ struct PasteResult {
 PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
                            const QStringList& Copy_Row_Buffer, const RuleConfirm& confirm);
 
+struct GridCell {
+    int col = 0;
+    int row = 0;
+    bool operator==(const GridCell&) const = default;
+};
+
+// Where Enter moves the current cell when the jump option is on: the next column, else
+// column 1 of the next row, or of row 1 after the last row. nullopt when the current cell
+// lies in the fixed row or column; the Enter is consumed either way. colCount and rowCount
+// are the grid's (shown columns, fixed column included).
+std::optional<GridCell> nextCellOnEnter(GridCell current, int colCount, int rowCount);
+
 // One opening of a rule editor, without its window: the tables, the file they come from and
 // go to, and the copy flags of its grids over the shared buffer.
 class RuleEditorModel {

@@ -3,6 +3,8 @@
 
 #include "config/core/URuleTable.h"
 
+#include <initializer_list>
+
 namespace zfw::rulespec {
 
 inline RuleColumn column(const char* attribute, int header,
@@ -63,6 +65,15 @@ inline RuleCheck notBlank(int col, int text)
     c.column = col;
     c.text = text;
     return c;
+}
+
+// Gives columns 1, 2, ... the hint texts in order.
+inline void setHints(QList<RuleColumn>& cols, std::initializer_list<int> hints)
+{
+    int c = 1;
+    for (int h : hints)
+        if (c < cols.size())
+            cols[c++].hintText = h;
 }
 
 }  // namespace zfw::rulespec

@@ -32,6 +32,7 @@ enum class RuleColumnKind {
 struct RuleColumn {
     QString attribute;  // attribute of the "row" element; empty for column 0
     int headerText = 0; // language text of the header
+    int hintText = 0;   // language text of the header's hint; 0 none
     RuleColumnKind kind = RuleColumnKind::Text;
     QStringList items;  // Combo only, in list order
     // Cell value when the attribute is missing from a row of the file.
@@ -77,6 +78,7 @@ struct RuleTableSpec {
     int keyColumn = 2;   // a blank cell here ends the rule list
     int enableColumn = 1;
     int firstNumber = 1; // what column 0 shows in row 1
+    bool showHints = false;  // the window shows the header hints of this table
     RuleEnableRule enableRule = RuleEnableRule::TrimmedY;
     QList<RuleColumn> columns;  // index is the real column; column 0 the row number
     QList<RuleCheck> checks;    // in the order they run
@@ -87,6 +89,12 @@ struct RuleTableSpec {
 };
 
 struct RuleFileSpec {
+    // Language texts of the window: caption, title line, and the first of the six button
+    // captions and of the six button hints (OK, Cancel, Delete, Insert, Copy, Paste Row).
+    int captionText = 0;
+    int titleText = 0;
+    int buttonCaptionText = 0;
+    int buttonHintText = 0;
     QString rootElement;
     QString version;            // of the "SW_VERSION = " comment
     int errorRowText = 0;       // "Error row "

@@ -128,6 +128,9 @@ RuleFileSpec s7RuleSpec(int nByteIn, int nByteOut)
         column("Mnemonic", 5928),
     };
     markRequired(read.columns);
+    setHints(read.columns, {5944, 5945, 5946, 5947, 6017, 6018, 5948, 5949, 5997, 5998, 5999,
+                            6000, 5950, 5951, 5952, 5953, 5954, 5955});
+    read.showHints = true;
     read.checks = checks({5971, 5972, 5987, 5973, 6021, 6022, 5974, 5975, 6005, 6006, 6007,
                           6008, 5976, 5977, 5978},
                          1, 14, nByteIn);
@@ -145,11 +148,17 @@ RuleFileSpec s7RuleSpec(int nByteIn, int nByteOut)
         column("Mnemonic", 5943),
     };
     markRequired(write.columns);
+    setHints(write.columns, {5956, 5957, 5958, 5959, 6019, 6020, 5960, 5961, 6001, 6002, 6003,
+                             6004, 5962, 5963, 5964, 5965, 5966, 5967, 5968, 5969});
     write.checks = checks({5979, 5980, 5988, 5981, 6023, 6024, 5982, 5983, 6009, 6010, 6011,
                            6012, 5984, 5985, 5986},
                           0, 16, nByteOut);
 
     RuleFileSpec f;
+    f.captionText = 5900;
+    f.titleText = 5901;
+    f.buttonCaptionText = 5902;
+    f.buttonHintText = 5908;
     f.rootElement = QStringLiteral("S7_Protocol");
     f.version = QStringLiteral("1.002");
     f.errorRowText = 5970;

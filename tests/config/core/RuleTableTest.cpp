@@ -37,14 +37,13 @@ RuleFileSpec smallSpec()
     t.tabText = kItemsTab;
     RuleColumn number;
     number.kind = RuleColumnKind::Number;
-    RuleColumn enable{QStringLiteral("Enable"), 0, RuleColumnKind::CheckBox, {},
-                      QStringLiteral("Y")};
-    RuleColumn key{QStringLiteral("Key"), 0, RuleColumnKind::Text, {}, {}, false};
-    RuleColumn value{QStringLiteral("Value"), 0, RuleColumnKind::Text, {}, {}, false};
-    RuleColumn flag{QStringLiteral("Flag"), 0, RuleColumnKind::CheckBox, {},
-                    QStringLiteral("N")};
-    RuleColumn hidden{QStringLiteral("Hidden"), 0, RuleColumnKind::Text, {},
-                      QStringLiteral("h"), true, true};
+    const RuleColumn enable{.attribute = "Enable", .kind = RuleColumnKind::CheckBox,
+                            .defaultText = "Y"};
+    const RuleColumn key{.attribute = "Key", .guarded = false};
+    const RuleColumn value{.attribute = "Value", .guarded = false};
+    const RuleColumn flag{.attribute = "Flag", .kind = RuleColumnKind::CheckBox,
+                          .defaultText = "N"};
+    const RuleColumn hidden{.attribute = "Hidden", .defaultText = "h", .hidden = true};
     t.columns = {number, enable, key, value, flag, hidden};
     RuleCheck valueRange;
     valueRange.column = 3;
@@ -539,6 +538,30 @@ TEST_F(RowTools, DeleteQuestionNamesTheGridRow)
     EXPECT_EQ(editor.deleteQuestion(4, lang),
               QStringLiteral("Are you sure to delete the Row number 4"));
 }
+
+struct EnterCase {
+    const char* name;
+    GridCell from;
+    std::optional<GridCell> to;
+};
+
+// A grid of 4 shown columns (fixed one included) and 6 rows (header included).
+const EnterCase kEnterCases[] = {
+    {"NextColumn", {1, 2}, GridCell{2, 2}},
+    {"LastColumnToNextRow", {3, 2}, GridCell{1, 3}},
+    {"LastCellToFirstCell", {3, 5}, GridCell{1, 1}},
+    {"FixedColumnStays", {0, 2}, std::nullopt},
+    {"HeaderRowStays", {2, 0}, std::nullopt},
+};
+
+class Enter : public ::testing::TestWithParam<EnterCase> {};
+
+TEST_P(Enter, MovesToTheNextCell)
+{
+    EXPECT_EQ(nextCellOnEnter(GetParam().from, 4, 6), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, Enter, ::testing::ValuesIn(kEnterCases), test::CaseName());
 
 }  // namespace
 }  // namespace zfw
