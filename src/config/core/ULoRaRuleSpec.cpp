@@ -17,9 +17,9 @@ RuleTableSpec baseTable(const char* element, int tab, bool fixed)
     t.tabText = tab;
     t.rowCount = fixed ? 257 : 224;
     t.firstNumber = 0;
-    // The compiler sends every row whose Enable reads "Y" in any case; the editor checks
-    // exactly those rows. Taking "y" for disabled, as the check used to, let a hand-edited
-    // rule reach the device without its checks.
+    // The compiler sends every row whose Enable reads "Y" in any case, and sets the timer of
+    // a rule whose On Timer does; the editor checks exactly those rows and times. Taking "y"
+    // for "N", as the check used to, let a hand-edited rule reach the device unchecked.
     t.enableRule = RuleEnableRule::TrimmedAnyCaseY;
     return t;
 }

@@ -61,15 +61,24 @@ public:
     // Opening: the tables of spec, cleared, then loaded from the file; every copy flag false.
     RuleLoadReport open(const RuleFileSpec& spec);
 
-    RuleFile& file() { return *m_file; }
-    const RuleFile& file() const { return *m_file; }
+    // The tables of the last opening; call open first.
+    RuleFile& file()
+    {
+        Q_ASSERT(m_file);
+        return *m_file;
+    }
+    const RuleFile& file() const
+    {
+        Q_ASSERT(m_file);
+        return *m_file;
+    }
     const QString& path() const { return m_path; }
 
-    RuleFault check() const { return Controllo_dati(*m_file); }
+    RuleFault check() const { return Controllo_dati(file()); }
     // Messages that call for a Yes (text 1115) before saving: what the load could not show
     // and rows below the rule list that saving drops. Empty when saving loses nothing.
     QStringList saveWarnings(const ProgramState& lang) const;
-    FileResult save() const { return saveRuleFile(*m_file, m_path); }
+    FileResult save() const { return saveRuleFile(file(), m_path); }
 
     // "Are you sure to delete the Row number " + row, asked by the window before deleteRow.
     QString deleteQuestion(int row, const ProgramState& lang) const;

@@ -51,12 +51,17 @@ int RuleTable::ruleCount() const
     return qMax(0, rowCount() - 1);
 }
 
+bool RuleTable::isYes(int ACol, int ARow) const
+{
+    const QString text = trimBlanks(cell(ACol, ARow));
+    if (m_spec.enableRule == RuleEnableRule::TrimmedAnyCaseY)
+        return text == QLatin1String("Y") || text == QLatin1String("y");
+    return text == QLatin1String("Y");
+}
+
 bool RuleTable::isEnabled(int ARow) const
 {
-    const QString enable = trimBlanks(cell(m_spec.enableColumn, ARow));
-    if (m_spec.enableRule == RuleEnableRule::TrimmedAnyCaseY)
-        return enable == QLatin1String("Y") || enable == QLatin1String("y");
-    return enable == QLatin1String("Y");
+    return isYes(m_spec.enableColumn, ARow);
 }
 
 bool RuleTable::rowInUse(int ARow) const

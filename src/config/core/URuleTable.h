@@ -58,14 +58,14 @@ struct RuleCheck {
     int min = 0;
     int max = 0;
     bool boundFollows = false;  // the message ends with max in decimal
-    // Checked only when this column holds "Y" after trimming; -1 always.
+    // Checked only when this column reads "Y" (RuleTable::isYes); -1 always.
     int onlyWhenYesIn = -1;
     // Checked only while the check's column is shown.
     bool onlyWhenShown = false;
     int portColumn = 0;  // Connection: the column of the port; column is the address
 };
 
-// Which Enable texts make a row a rule to check.
+// Which texts of the Enable column, and of a column a check depends on, read as "Y".
 enum class RuleEnableRule {
     TrimmedY,         // "Y" after trimming: " Y " yes, "y" no
     TrimmedAnyCaseY,  // "Y" or "y" after trimming
@@ -123,6 +123,8 @@ public:
     // Rows 1 up to, not including, the first row whose key cell is blank after trimming; all
     // rows below the header when there is none. Returns the count.
     int ruleCount() const;
+    // True when the cell reads "Y" by the table's enable rule.
+    bool isYes(int ACol, int ARow) const;
     // True when the row's Enable cell makes it a rule to check.
     bool isEnabled(int ARow) const;
     // True when a data column other than a check-box column holds a text that is not blank.

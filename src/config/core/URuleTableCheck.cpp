@@ -80,8 +80,7 @@ RuleFault Controllo_dati(const RuleFile& file)
             for (const RuleCheck& check : spec.checks) {
                 if (check.onlyWhenShown && spec.columns[check.column].hidden)
                     continue;
-                if (check.onlyWhenYesIn >= 0
-                    && trimBlanks(table.cell(check.onlyWhenYesIn, row)) != QLatin1String("Y"))
+                if (check.onlyWhenYesIn >= 0 && !table.isYes(check.onlyWhenYesIn, row))
                     continue;
                 if (passes(table, row, check, connections, file.spec.connectionLimit))
                     continue;

@@ -83,6 +83,8 @@ const LoRaCheckCase kLoRaCheckCases[] = {
      "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
     {"OnTimerTrimmed", 51, true, 0, 1, {{6, " Y "}, {7, "86401"}},
      "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
+    {"OnTimerAnyCase", 51, true, 0, 1, {{6, "y"}, {7, "5"}},
+     "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
     {"TimeAtItsBounds", 51, true, 0, 1, {{6, "Y"}, {7, "30"}}, ""},
     {"HiddenFPortNeverChecked", 51, true, 0, 1, {{8, "0"}}, ""},
     {"ShownFPortZeroFails", 51, false, 0, 1, {{8, "0"}},
