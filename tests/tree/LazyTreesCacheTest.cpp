@@ -547,22 +547,33 @@ std::unique_ptr<ProbeTree> flatTree(std::uint32_t rows)
 
 // The worker walks the rows while the main thread deletes them: every deletion takes the tree
 // back first, so the walk never reaches a freed node (the sanitizer builds would report it).
+// The deleted nodes have children: deleting those hands the tree to the worker again before
+// the node itself is unlinked.
 TEST(TreeCache, DeletingNodesTheWorkerWalksIsSafe)
 {
     auto worker = std::make_shared<TreeWorker>();
-    auto tree = flatTree(200'000);
+    auto tree = flatTree(0);
+    tree->BeginUpdate();
+    tree->SetRootNodeCount(100'000);
+    for (PLazyNode n = tree->GetFirstNoInit(); n; n = n->NextSibling) {
+        tree->SetChildCount(n, 1);
+        tree->ToggleNode(n);
+    }
+    tree->EndUpdate();
     tree->SetTreeWorker(worker);
     for (int i = 0; i < 30; ++i) {
-        // The node the walk reaches about now, then the last one it would reach.
+        // Near where the walk starts, then where it ends.
         tree->DeleteNode(tree->RootNode()->FirstChild->NextSibling);
-        tree->DeleteNode(tree->GetLastNoInit());
+        tree->DeleteNode(tree->GetLastNoInit()->Parent);
         EXPECT_TRUE(tree->TreeStates().contains(tsValidating)) << "requeued after the change";
     }
     settle(*tree, *worker);
     ASSERT_TRUE(tree->TreeStates().contains(tsUseCache));
-    EXPECT_EQ(tree->positionCache().size(), cacheEntryCount(200'000 - 60));
-    EXPECT_EQ(tree->positionCache().back().Node->Index,
-              (cacheEntryCount(200'000 - 60) - 1) * CacheSpacing);
+    const std::uint32_t rows = 2 * (100'000 - 60);
+    ASSERT_EQ(tree->visibleCount(), rows);
+    EXPECT_EQ(tree->positionCache().size(), cacheEntryCount(rows));
+    // Row 2000k is the top-level node 1000k.
+    EXPECT_EQ(tree->positionCache().back().Node->Index, (cacheEntryCount(rows) - 1) * 1000);
     EXPECT_EQ(tree->checkConsistency(), QString());
 }
 
