@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStyle>
@@ -160,6 +161,9 @@ void TEsgEditBtn::layoutButton()
     SetEditRect();
 }
 
+// The text runs from a small left margin to five pixels before the button, less the unit's
+// space and a further gap when there is one. Only the horizontal bounds are set: the line
+// edit centres its text vertically.
 void TEsgEditBtn::SetEditRect()
 {
     const int f = frameWidthOf(this);
@@ -370,6 +374,16 @@ void TEsgEditBtn::dropEvent(QDropEvent* e)
         return;
     }
     QLineEdit::dropEvent(e);
+}
+
+void TEsgEditBtn::inputMethodEvent(QInputMethodEvent* e)
+{
+    // Text composed by an input method is typing too.
+    if (!FEditorEnabled) {
+        e->ignore();
+        return;
+    }
+    QLineEdit::inputMethodEvent(e);
 }
 
 }  // namespace zfw

@@ -96,7 +96,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
-    bool hitButton(const QPoint& pos) const override;
 
 private:
     bool FIsWinXP = false;
@@ -137,13 +136,13 @@ public:
     // plain fill in ButtonColor, ButtonColorHot under the pointer and ButtonColorDown while
     // pressed. The text and border colours are kept for the colour presets; the caption is
     // always black and no border is drawn.
-    TColor FButtonColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
+    TColor ButtonColorDown = clNone;
+    TColor ButtonBorderColor = clNone;
+    TColor ButtonTextColor = clNone;
+    TColor ButtonTextColorHot = clNone;
+    TColor ButtonColor = clNone;
+    TColor ButtonColorHot = clNone;
+    TColor ButtonTextColorDown = clNone;
 
 Q_SIGNALS:
     // OnClick: a click on the button (Sender: this host).
@@ -230,8 +229,8 @@ protected:
     virtual void DoPaste();
     virtual void DoCut();
 
-    // Right end, in client coordinates, of the text area and of the unit area (left of the
-    // button with its gap).
+    // Right end of the unit area, in coordinates inside the border: the button's left edge
+    // less a gap of three pixels.
     int unitAreaRight() const;
     // Places the button host and sets the text margins.
     void layoutButton();
@@ -248,6 +247,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
     bool canChangeByClipboard() const { return FEditorEnabled && !isReadOnly(); }

@@ -57,7 +57,6 @@ EsgButtonFace esgButtonFace(const EsgButtonFaceParams& p)
 TExtSpeedButton::TExtSpeedButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_Hover, false);
 }
 
 void TExtSpeedButton::setIsWinXP(bool on)
@@ -98,9 +97,9 @@ EsgButtonFaceParams TExtSpeedButton::faceParams() const
     p.isWinXP = FIsWinXP;
     p.flat = FFlat;
     if (const auto* host = qobject_cast<const TEsgEditButton*>(parentWidget())) {
-        p.buttonColor = host->FButtonColor;
-        p.buttonColorHot = host->FButtonColorHot;
-        p.buttonColorDown = host->FButtonColorDown;
+        p.buttonColor = host->ButtonColor;
+        p.buttonColorHot = host->ButtonColorHot;
+        p.buttonColorDown = host->ButtonColorDown;
     }
     if (!m_glyph.isNull())
         p.glyphSize = QSize(m_glyph.width() / m_numGlyphs, m_glyph.height());
@@ -199,11 +198,6 @@ void TExtSpeedButton::leaveEvent(QEvent* e)
     QAbstractButton::leaveEvent(e);
     FHot = false;
     update();
-}
-
-bool TExtSpeedButton::hitButton(const QPoint& pos) const
-{
-    return rect().contains(pos);
 }
 
 // ----- TEsgEditButton ----------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -141,7 +142,7 @@ TEST(EsgEditBtn, StartsAsTheGridExpects)
     EXPECT_EQ(e.buttonWidth(), 0);
     EXPECT_TRUE(e.focusPolicy() & Qt::TabFocus);
     EXPECT_FALSE(e.Button()->focusPolicy() & Qt::TabFocus);
-    EXPECT_EQ(e.Button()->FButtonColor, clNone);
+    EXPECT_EQ(e.Button()->ButtonColor, clNone);
     EXPECT_EQ(e.Button()->numGlyphs(), 1);
 
     TEsgUnitEditBtn u;
@@ -322,6 +323,13 @@ const TypingCase kTypingCases[] = {
          typeKey(e, Qt::Key_X, Qt::ControlModifier);
      },
      "", "12"},
+    {"input_method_commit",
+     [](QLineEdit* e) {
+         QInputMethodEvent ev;
+         ev.setCommitString(QStringLiteral("x"));
+         QApplication::sendEvent(e, &ev);
+     },
+     "12x", "12"},
     {"cursor_keys_still_move",
      [](QLineEdit* e) {
          typeKey(e, Qt::Key_Home);
@@ -666,8 +674,8 @@ TEST_F(EsgEditWidget, ButtonLooksAsSet)
     EXPECT_LT(qGray(classic.pixel(inHost.x() + host->width() - 1, inHost.y() + host->height() - 1)),
               face - 50);
 
-    host->FButtonColor = clRed;
-    host->FButtonColorDown = clLime;
+    host->ButtonColor = clRed;
+    host->ButtonColorDown = clLime;
     QImage custom = edit->grab().toImage();
     custom.save(picturePath("custom"));
     EXPECT_EQ(custom.pixelColor(inHost + QPoint(2, 2)), QColor(Qt::red));
@@ -678,7 +686,7 @@ TEST_F(EsgEditWidget, ButtonLooksAsSet)
     EXPECT_EQ(down.pixelColor(inHost + QPoint(2, 2)), QColor(Qt::green));
     mouse(b, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(5, 5));
 
-    host->FButtonColor = clNone;
+    host->ButtonColor = clNone;
     host->setFlat(true);
     QImage flat = edit->grab().toImage();
     flat.save(picturePath("flat"));
