@@ -248,7 +248,13 @@ bool TEsgEditBtn::focusNextPrevChild(bool next)
 void TEsgEditBtn::keyPressEvent(QKeyEvent* e)
 {
     int key = e->key();
+    // F4's click handler may delete the editor; the key is then spent.
+    QPointer<TEsgEditBtn> self(this);
     KeyDown(key, e->modifiers());
+    if (!self) {
+        e->accept();
+        return;
+    }
     if (key == 0) {
         e->accept();
         return;

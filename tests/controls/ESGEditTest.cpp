@@ -259,6 +259,17 @@ TEST_F(EsgEditWidget, AHandlerDeletingTheEditOnClickIsSafe)
     edit = nullptr;
 }
 
+TEST_F(EsgEditWidget, AHandlerDeletingTheEditOnF4IsSafe)
+{
+    QObject::connect(edit, &TEsgEditBtn::clickBtn, edit, [this] { delete edit; },
+                     Qt::DirectConnection);
+    QPointer<TEsgEditBtn> guard(edit);
+    focus(edit);
+    QTest::keyPress(edit, Qt::Key_F4);
+    EXPECT_TRUE(guard.isNull());
+    edit = nullptr;
+}
+
 // ----- F4 ----------------------------------------------------------------------------------
 
 struct F4Case {
