@@ -183,6 +183,11 @@ TEST_F(EsgEditWidget, ButtonWidthTakesEffectAtOnce)
 TEST_F(EsgEditWidget, WithBorderTheButtonStaysInsideTheFrame)
 {
     edit->setBorder(true);
+    unit->setBorder(true);
+    unit->setUnits({QStringLiteral("s")});
+    unit->SetTextAndUnit(QStringLiteral("15s"));
+    edit->grab().save(picturePath("border"));
+    unit->grab().save(picturePath("unit-border"));
     const QRect host = edit->Button()->geometry();
     EXPECT_GT(host.x(), 0);
     EXPECT_GT(host.y(), 0);
