@@ -30,8 +30,8 @@ void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
 
 void TSortSettings::ToggleDirection()
 {
-    Direction = Direction == TSortDirection::sdAscending ? TSortDirection::sdDescending
-                                                         : TSortDirection::sdAscending;
+    Direction = Direction == sdAscending ? sdDescending
+                                                         : sdAscending;
 }
 
 void TSortSettings::Remove()

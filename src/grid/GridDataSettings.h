@@ -4,6 +4,7 @@
 // defaults and Assign only; what a writer must do to the grid (repaint, re-layout) reaches the
 // grid through the object's callbacks, so that these objects need no grid to exist.
 
+#include "common/SortDirection.h"
 #include "grid/CellGraphic.h"
 #include "platform/Colors.h"
 
@@ -20,7 +21,6 @@ namespace zfw {
 
 class TExtStringGrid;
 
-enum class TSortDirection { sdAscending, sdDescending };
 enum class TIndexSortKey { ikShift, ikCtrl };
 enum class TSortBlankPosition { blFirst, blLast };
 
@@ -47,9 +47,9 @@ public:
     bool IgnoreBlanks = false;
     TSortBlankPosition BlankPos = TSortBlankPosition::blFirst;
     bool AutoFormat = true;
-    TSortDirection Direction = TSortDirection::sdAscending;
+    TSortDirection Direction = sdAscending;
     bool IgnoreCase = false;
-    TSortDirection InitSortDirection = TSortDirection::sdAscending;
+    TSortDirection InitSortDirection = sdAscending;
     bool FixedCols = false;
     bool NormalCellsOnly = false;
     // The fixed row that takes sort clicks and shows the glyphs.

@@ -559,9 +559,9 @@ TEST(GridSortSettings, ToggleAndRemove)
     s.OnRemove = [&](TSortSettings*) { ++removed; };
     s.Column = 4;
     s.ToggleDirection();
-    EXPECT_EQ(s.Direction, TSortDirection::sdDescending);
+    EXPECT_EQ(s.Direction, sdDescending);
     s.ToggleDirection();
-    EXPECT_EQ(s.Direction, TSortDirection::sdAscending);
+    EXPECT_EQ(s.Direction, sdAscending);
     s.Remove();
     EXPECT_EQ(s.Column, -1);
     EXPECT_EQ(removed, 1);
