@@ -355,6 +355,9 @@ void TFloatingFooter::SetCustomTemplate(const QString& Value)
 
 void TFloatingFooter::SetFooterStyle(TFooterStyle Value)
 {
+    // The old writer left the fixed-footer count alone: a visible footer switched away from
+    // the last-row style kept counting the grid's last row as a footer that nothing painted
+    // as one. The layout follows the style in every writer.
     FFooterStyle = Value;
     layoutChanged();
 }

@@ -13,9 +13,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace zfw {
+
+void PrintTo(const FloatingFooterLayout& l, std::ostream* os)
+{
+    *os << "{panel " << l.panelHeight << ", footers " << l.fixedFooters << ", hide "
+        << l.hideLastRow << "}";
+}
+
 namespace {
 
 using test::CaseName;
@@ -481,6 +489,20 @@ const FooterLayoutCase kFooterLayout[] = {
     {"NoHeightYetNoNegativePanel", true, TFooterStyle::fsCustomPaint, 0, {0, 0, false}},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, FooterLayout, ::testing::ValuesIn(kFooterLayout), CaseName());
+
+TEST(GridFloatingFooter, StyleChangedWhileVisibleReleasesTheLastRow)
+{
+    TFloatingFooter f;
+    std::vector<FloatingFooterLayout> seen;
+    f.OnLayout = [&](TFloatingFooter*, const FloatingFooterLayout& l) { seen.push_back(l); };
+    f.SetHeight(22);
+    f.SetVisible(true);
+    f.SetFooterStyle(TFooterStyle::fsColumnPreview);
+    f.SetFooterStyle(TFooterStyle::fsFixedLastRow);
+    const std::vector<FloatingFooterLayout> want = {
+        {0, 0, false}, {21, 1, true}, {21, 0, false}, {21, 1, true}};
+    EXPECT_EQ(seen, want);
+}
 
 TEST(GridFilter, AddJoinsWithAndAfterTheFirstCondition)
 {
