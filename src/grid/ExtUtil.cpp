@@ -87,3 +87,80 @@ int ClampToLimits(int value, int lower, int upper)
 }
 
 }  // namespace zfw
+
+namespace zfw {
+
+int ClassifyNumberText(const QString& text, QChar dec, QChar thou)
+{
+    if (text.isEmpty())
+        return nkNotANumber;
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto isExp = [](QChar c) { return c == u'e' || c == u'E'; };
+    bool integerShaped = true;
+    bool groupingValid = true;
+    bool exponentValid = true;
+    int minus = 0;
+    int decimals = 0;
+    int exponents = 0;
+    int lastThousand = -100;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'-') {
+            ++minus;
+            if (i > 0) {
+                integerShaped = false;
+                groupingValid = false;
+            }
+        } else if (!isDigit(c)) {
+            integerShaped = false;
+        }
+        if (c == thou) {
+            if (i - lastThousand <= 3)
+                groupingValid = false;
+            lastThousand = int(i);
+            exponentValid = false;
+        } else if (!isDigit(c) && c != u'-' && c != dec) {
+            groupingValid = false;
+        }
+        if (c == dec)
+            ++decimals;
+        if (isExp(c)) {
+            ++exponents;
+            if (i == 0)
+                exponentValid = false;
+        }
+        const bool numberChar = isDigit(c) || c == thou || c == dec || isExp(c) || c == u'+'
+                                || c == u'-';
+        if (!numberChar)
+            exponentValid = false;
+    }
+    const QChar last = text.back();
+    if (exponents > 1 || last == u'+' || last == u'-' || isExp(last))
+        exponentValid = false;
+
+    if (integerShaped)
+        return nkInteger;
+    int result = (!groupingValid || exponents > 0) ? nkNotANumber : nkDecimal;
+    if (exponentValid && exponents > 0) {
+        result = nkExponent;
+        // The mantissa and the exponent may each carry a sign.
+        if (minus == 2)
+            minus = 1;
+    }
+    if (minus > 1 || decimals > 1)
+        return nkNotANumber;
+    return result;
+}
+
+QString StripUrlPrefix(const QString& text)
+{
+    qsizetype at = text.indexOf(QLatin1String("://"));
+    if (at >= 0)
+        return text.mid(at + 3);
+    at = text.indexOf(QLatin1String("mailto:"));
+    if (at >= 0)
+        return text.mid(at + 7);
+    return text;
+}
+
+}  // namespace zfw

@@ -44,4 +44,19 @@ constexpr bool IsCellInGridRect(const GridRect& r, int ACol, int ARow)
     return ACol >= r.Left && ACol <= r.Right && ARow >= r.Top && ARow <= r.Bottom;
 }
 
+// Number text classes answered by ClassifyNumberText.
+inline constexpr int nkInteger = 0;
+inline constexpr int nkDecimal = 1;
+inline constexpr int nkNotANumber = 2;
+inline constexpr int nkExponent = 5;
+
+// 0 integer, 1 decimal number, 5 number in exponent notation, 2 anything else (the empty text
+// too), with the separators given. The text is taken as it is (trim it first).
+int ClassifyNumberText(const QString& text, QChar decimalSeparator = u'.',
+                       QChar thousandSeparator = u',');
+
+// Removes everything up to and including the first "://", or else the first "mailto:";
+// a text with neither stays as it is.
+QString StripUrlPrefix(const QString& text);
+
 }  // namespace zfw

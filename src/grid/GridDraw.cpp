@@ -1,5 +1,7 @@
 #include "grid/GridDraw.h"
 
+#include "grid/ExtStyleIF.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -83,6 +85,15 @@ void QPainterGridCanvas::text(const TRect& r, const QString& s, int flags, TColo
     m_painter.setPen(q);
     m_painter.drawText(r.toQRect(), flags, s);
     m_painter.restore();
+}
+
+void QPainterGridCanvas::styleCheckBox(const TRect& r, int checked, bool enabled, bool)
+{
+    if (r.isEmpty())
+        return;
+    ThemePainter(m_style, m_palette)
+        .drawCheckBox(m_painter, r.toQRect(), checked,
+                      enabled ? ThemePartState::Normal : ThemePartState::Disabled);
 }
 
 void QPainterGridCanvas::setFont(const QFont& font) { m_painter.setFont(font); }

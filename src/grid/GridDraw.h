@@ -12,6 +12,7 @@
 #include <QString>
 
 class QPainter;
+class QStyle;
 
 namespace zfw {
 
@@ -33,6 +34,10 @@ public:
     virtual void popClip() = 0;
     // The RGB value of a colour (system colours resolved); clNone stays clNone.
     virtual TColor toRGB(TColor c) const = 0;
+    // A check box as the widget style draws it, filling r: checked 0 off, 1 on, 2 partly.
+    // Flat asks for the style's flat variant where it has one. A canvas without a style
+    // draws nothing.
+    virtual void styleCheckBox(const TRect& r, int checked, bool enabled, bool flat) {}
 };
 
 // Draws on a QPainter; system colours are resolved against the palette given.
@@ -49,10 +54,15 @@ public:
     void pushClip(const TRect& r) override;
     void popClip() override;
     TColor toRGB(TColor c) const override;
+    // Drawn by the style given with setStyle, else by the application's; the styles have no
+    // flat check box, so flat draws the ordinary one.
+    void styleCheckBox(const TRect& r, int checked, bool enabled, bool flat) override;
+    void setStyle(const QStyle* style) { m_style = style; }
 
 private:
     QPainter& m_painter;
     QPalette m_palette;
+    const QStyle* m_style = nullptr;
     int m_depth = 0;
 };
 

@@ -61,6 +61,17 @@ void RecordingGridCanvas::popClip()
     --m_depth;
 }
 
+void RecordingGridCanvas::styleCheckBox(const TRect& r, int checked, bool enabled, bool flat)
+{
+    GridDrawOp op;
+    op.kind = GridDrawOp::StyleCheckBox;
+    op.rect = r;
+    op.flags = checked;
+    op.enabled = enabled;
+    op.flat = flat;
+    m_ops.push_back(op);
+}
+
 TColor RecordingGridCanvas::toRGB(TColor c) const
 {
     return (c == clNone || c == clDefault) ? clNone : colorToRGB(c, m_palette);

@@ -11,7 +11,7 @@
 namespace zfw {
 
 struct GridDrawOp {
-    enum Kind { Fill, Frame, Line, Text, PushClip, PopClip };
+    enum Kind { Fill, Frame, Line, Text, PushClip, PopClip, StyleCheckBox };
     Kind kind = Fill;
     TRect rect;           // Fill, Frame, Text, PushClip
     int x1 = 0, y1 = 0;   // Line
@@ -19,7 +19,9 @@ struct GridDrawOp {
     int width = 1;        // Line
     TColor color = clNone;  // as given (system colours unresolved)
     QString text;
-    int flags = 0;
+    int flags = 0;        // Text; StyleCheckBox: the checked state
+    bool enabled = true;  // StyleCheckBox
+    bool flat = false;    // StyleCheckBox
 
     bool operator==(const GridDrawOp&) const = default;
 };
@@ -35,6 +37,7 @@ public:
     void setFont(const QFont& font) override { m_font = font; }
     void pushClip(const TRect& r) override;
     void popClip() override;
+    void styleCheckBox(const TRect& r, int checked, bool enabled, bool flat) override;
     TColor toRGB(TColor c) const override;
 
     const std::vector<GridDrawOp>& ops() const { return m_ops; }

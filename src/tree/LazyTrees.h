@@ -19,6 +19,8 @@
 //   the root all have vsExpanded and vsVisible.
 // - Index runs 0, 1, 2 ... along every sibling chain; sibling and child links are consistent.
 
+#include "common/SortDirection.h"
+
 #include <QString>
 
 #include <atomic>
@@ -135,7 +137,6 @@ enum TLTOperationKind : std::uint8_t {
 enum TLTNodeAttachMode : std::uint8_t {
     amNoWhere, amInsertBefore, amInsertAfter, amAddChildFirst, amAddChildLast
 };
-enum TSortDirection : std::uint8_t { sdAscending, sdDescending };
 
 // Index of a column of the header; NoColumn: the tree has no columns, InvalidColumn: none.
 using TColumnIndex = int;
