@@ -17,6 +17,17 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), SyncGrid(th
     store().OnGetDisplText = [this](int ACol, int ARow, QString& Value) {
         GetDisplText(ACol, ARow, Value);
     };
+    // New properties of a fixed cell, or of any cell while bands colour the rows, carry no
+    // background of their own: a read-only flag set on a header must not paint it in the
+    // window colour, and banded rows keep their bands.
+    store().GetDefaultVisualProperties = [this](int ACol, int ARow, TCellDefaults& d) {
+        bool fixed = false;
+        IsFixedCell(ACol, ARow, fixed);
+        if (fixed || Bands.Active()) {
+            d.BrushColor = clNone;
+            d.ColorTo = clNone;
+        }
+    };
 
     FixedFont.setFamily(QStringLiteral("Tahoma"));
     FixedFont.setBold(true);

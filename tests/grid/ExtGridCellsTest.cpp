@@ -462,5 +462,20 @@ TEST(ExtGridCells, CellFontOverTheGridFont)
     EXPECT_FALSE(back.bold());
 }
 
+TEST(ExtGridCells, NewPropertiesOfFixedOrBandedCellsHaveNoBackground)
+{
+    TExtStringGrid g;
+    g.SetReadOnly(0, 3, true);  // a row header
+    g.SetReadOnly(2, 0, true);  // a column header
+    g.SetReadOnly(2, 3, true);  // a normal cell
+    EXPECT_EQ(g.GetColors(0, 3), clNone);
+    EXPECT_EQ(g.GetColors(2, 0), clNone);
+    EXPECT_EQ(g.GetColors(2, 3), g.store().defaults.BrushColor);
+    g.Bands.SetActive(true);
+    g.SetReadOnly(3, 4, true);
+    EXPECT_EQ(g.GetColors(3, 4), clNone);
+    EXPECT_EQ(g.GetColorsTo(3, 4), clNone);
+}
+
 }  // namespace
 }  // namespace zfw
