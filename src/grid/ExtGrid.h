@@ -220,6 +220,12 @@ public:
     // Raw text by real row: no merge redirect, no display hooks.
     QString GetGridCellsEx(int i, int j) const;
     bool SetGridCellsEx(int i, int j, const QString& Value);
+    // The user object by real row: a hidden row's from its saved properties. The writer
+    // creates properties where needed; false when the cell lies outside the grid.
+    std::uintptr_t GetObjectsEx(int i, int j) const;
+    bool SetObjectsEx(int i, int j, std::uintptr_t Object);
+    // The properties by real row (hidden rows from their saved entries); never creates.
+    TCellProperties* GetGridObjectEx(int c, int j) const;
     // Cells and GetCellsEx as wide strings (a packed text is unpacked).
     QString GetWideCells(int ACol, int ARow) const;
     void SetWideCells(int ACol, int ARow, const QString& Value);

@@ -132,6 +132,35 @@ bool TExtStringGrid::SetGridCellsEx(int i, int j, const QString& Value)
     return store().SetGridCell(i, store().DisplRowIndex(j), Value);
 }
 
+std::uintptr_t TExtStringGrid::GetObjectsEx(int i, int j) const
+{
+    const TCellProperties* p = GetGridObjectEx(i, j);
+    return p ? p->CellObject : 0;
+}
+
+bool TExtStringGrid::SetObjectsEx(int i, int j, std::uintptr_t Object)
+{
+    if (i < 0 || j < 0)
+        return false;
+    if (store().IsHiddenRow(j)) {
+        TCellProperties* p = store().createHiddenRowProperties(j, i);
+        if (!p)
+            return false;
+        p->CellObject = Object;
+        return true;
+    }
+    return store().SetObjectEx(i, store().DisplRowIndex(j), Object);
+}
+
+TCellProperties* TExtStringGrid::GetGridObjectEx(int c, int j) const
+{
+    if (c < 0 || j < 0)
+        return nullptr;
+    if (store().IsHiddenRow(j))
+        return store().hiddenRowProperties(j, c);
+    return store().GetGridObject(c, store().DisplRowIndex(j));
+}
+
 QString TExtStringGrid::GetWideCells(int ACol, int ARow) const
 {
     return UnpackWideText(GetCellEx(ACol, ARow));

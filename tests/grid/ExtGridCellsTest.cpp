@@ -477,5 +477,29 @@ TEST(ExtGridCells, NewPropertiesOfFixedOrBandedCellsHaveNoBackground)
     EXPECT_EQ(g.GetColorsTo(3, 4), clNone);
 }
 
+TEST(ExtGridCells, ObjectsByRealRowTravelWithHiddenRows)
+{
+    TExtStringGrid g;
+    EXPECT_TRUE(g.SetObjectsEx(2, 3, 33));
+    EXPECT_TRUE(g.SetObjectsEx(2, 4, 44));
+    g.store().HideRow(3);
+    EXPECT_EQ(g.GetObjectsEx(2, 3), 33u);  // from the hidden row's saved properties
+    EXPECT_EQ(g.GetObjectsEx(2, 4), 44u);  // shown at display row 3
+    EXPECT_EQ(g.store().GetObjectEx(2, 3), 44u);
+    // Reading a hidden cell without properties creates none.
+    EXPECT_EQ(g.GetObjectsEx(1, 3), 0u);
+    EXPECT_EQ(g.GetGridObjectEx(1, 3), nullptr);
+    // Writing one gives it properties that come back with the row.
+    EXPECT_TRUE(g.SetObjectsEx(1, 3, 31));
+    EXPECT_FALSE(g.SetObjectsEx(-1, 3, 1));
+    EXPECT_FALSE(g.SetObjectsEx(1 << 20, 3, 1));
+    g.store().UnHideRow(3);
+    EXPECT_EQ(g.store().GetObjectEx(1, 3), 31u);
+    EXPECT_EQ(g.store().GetObjectEx(2, 3), 33u);
+    EXPECT_EQ(g.store().GetObjectEx(2, 4), 44u);
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
+}
+
 }  // namespace
 }  // namespace zfw
