@@ -82,6 +82,8 @@ bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event)
     if (watched == this
         && (event->type() == QEvent::ParentChange || event->type() == QEvent::Show))
         watchWindow();
+    else if (watched == this && event->type() == QEvent::Resize)
+        placeControls();
     else if (watched == m_watchedWindow && event->type() == QEvent::Resize)
         OwnerFormResize();
     return TBaseGrid::eventFilter(watched, event);

@@ -258,6 +258,15 @@ public:
         QPointer<QWidget> Control;
     };
     const std::vector<ControlItem>& controlList() const { return m_controls; }
+    // Keeps the placed controls over their cells: a control whose cell is in view is placed
+    // over it, one out of view or in a hidden row or column is hidden; controls of fixed
+    // cells are left alone. rebuildlist first collects the controls from the cells again
+    // (hidden rows included). Runs after scrolling, sizing and hiding.
+    void CellControlsUpdate(bool rebuildlist);
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void gridChanged() override;
 
     // The grid font for a cell without properties, else the cell's font settings over it.
     QFont GetCellFont(int ACol, int ARow) const;
@@ -444,6 +453,11 @@ private:
     void changeProperties(int ACol, int ARow, F change);
     void resetRowCell(int ACol, int ARow, const std::function<void(TCellProperties&)>& reset);
     void forgetControl(QObject* control);
+    void placeControls()
+    {
+        if (m_numCellControls > 0)
+            CellControlsUpdate(false);
+    }
     void watchWindow();
     bool eventFilter(QObject* watched, QEvent* event) override;
 

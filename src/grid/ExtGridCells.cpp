@@ -279,6 +279,63 @@ void TExtStringGrid::SetCellControls(int ACol, int ARow, QWidget* AControl)
     AControl->show();
 }
 
+void TExtStringGrid::CellControlsUpdate(bool rebuildlist)
+{
+    if (rebuildlist) {
+        m_controls.clear();
+        for (int c = 0; c < store().TotalColCount(); ++c)
+            for (int real = 0; real < store().TotalRowCount(); ++real)
+                if (const TCellProperties* p = GetGridObjectEx(c, real); p && p->Control)
+                    m_controls.push_back({c, real, p->Control});
+    }
+    if (m_numCellControls == 0)
+        return;
+    for (const ControlItem& item : m_controls) {
+        QWidget* control = item.Control;
+        if (!control)
+            continue;
+        const bool hidden = store().IsHiddenRow(item.Row) || store().IsHiddenColumn(item.Col);
+        // Controls are kept by real column and real row and placed at their display cell.
+        const int C = DisplColIndex(item.Col);
+        const int R = store().DisplRowIndex(item.Row);
+        if (!hidden && (C < FixedCols() || R < FixedRows()))
+            continue;
+        const bool outOfView = hidden || C < LeftCol() || C > LeftCol() + VisibleColCount()
+                               || R < TopRow() || R > TopRow() + VisibleRowCount();
+        if (outOfView) {
+            control->hide();
+            continue;
+        }
+        const TRect r = CellRect(C, R);
+        control->setGeometry(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+        control->show();
+    }
+}
+
+void TExtStringGrid::TopLeftChanged()
+{
+    TBaseGrid::TopLeftChanged();
+    placeControls();
+}
+
+void TExtStringGrid::ColWidthsChanged()
+{
+    TBaseGrid::ColWidthsChanged();
+    placeControls();
+}
+
+void TExtStringGrid::RowHeightsChanged()
+{
+    TBaseGrid::RowHeightsChanged();
+    placeControls();
+}
+
+void TExtStringGrid::gridChanged()
+{
+    TBaseGrid::gridChanged();
+    placeControls();
+}
+
 void TExtStringGrid::forgetControl(QObject* control)
 {
     for (auto it = m_controls.begin(); it != m_controls.end();) {

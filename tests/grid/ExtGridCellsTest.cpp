@@ -501,5 +501,52 @@ TEST(ExtGridCells, ObjectsByRealRowTravelWithHiddenRows)
     EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
 }
 
+TEST(ExtGridCells, PlacedControlsFollowScrollingAndHiding)
+{
+    TExtStringGrid g;
+    g.SetRowCount(40);
+    g.show();
+    auto* body = new QLabel("body");
+    auto* header = new QLabel("header");
+    g.SetCellControls(2, 3, body);
+    g.SetCellControls(2, 0, header);  // a fixed row: never moved or hidden here
+    const QRect headerPlace = header->geometry();
+    auto placed = [&](QWidget* w, int DCol, int ARow) {
+        const TRect r = g.CellRect(DCol, ARow);
+        return w->geometry()
+               == QRect(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+    };
+    EXPECT_TRUE(body->isVisible());
+    EXPECT_TRUE(placed(body, 2, 3));
+
+    g.SetTopRow(10);
+    EXPECT_FALSE(body->isVisible());
+    EXPECT_EQ(header->geometry(), headerPlace);
+    EXPECT_TRUE(header->isVisible());
+    g.SetTopRow(2);
+    EXPECT_TRUE(body->isVisible());
+    EXPECT_TRUE(placed(body, 2, 3));
+
+    g.SetRowHeights(1, 50);  // rows above move the cell down
+    EXPECT_TRUE(placed(body, 2, 3));
+    g.SetColWidths(1, 120);
+    EXPECT_TRUE(placed(body, 2, 3));
+
+    g.store().HideRow(3);
+    EXPECT_FALSE(body->isVisible());
+    g.store().UnHideRow(3);
+    EXPECT_TRUE(body->isVisible());
+    EXPECT_TRUE(placed(body, 2, 3));
+    g.HideColumn(2);
+    EXPECT_FALSE(body->isVisible());
+    g.UnHideColumn(2);
+    EXPECT_TRUE(body->isVisible());
+
+    // The list rebuilt from the cells finds both controls again.
+    g.CellControlsUpdate(true);
+    EXPECT_EQ(g.controlList().size(), 2u);
+    EXPECT_TRUE(placed(body, 2, 3));
+}
+
 }  // namespace
 }  // namespace zfw
