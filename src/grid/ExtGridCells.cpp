@@ -340,7 +340,7 @@ void TExtStringGrid::forgetControl(QObject* control)
 {
     for (auto it = m_controls.begin(); it != m_controls.end();) {
         // The QPointer is already null here: compare by the stored cell's properties.
-        TCellProperties* p = store().GetGridObject(it->Col, store().DisplRowIndex(it->Row));
+        TCellProperties* p = GetGridObjectEx(it->Col, it->Row);
         if (p && p->Control == control) {
             p->Control = nullptr;
             --m_numCellControls;

@@ -546,6 +546,17 @@ TEST(ExtGridCells, PlacedControlsFollowScrollingAndHiding)
     g.CellControlsUpdate(true);
     EXPECT_EQ(g.controlList().size(), 2u);
     EXPECT_TRUE(placed(body, 2, 3));
+
+    // A control deleted while its row is hidden is forgotten in the row's saved properties,
+    // not in the cell that now shows at that display row.
+    auto* below = new QLabel("below");
+    g.SetCellControls(2, 4, below);
+    g.store().HideRow(3);
+    ASSERT_EQ(g.GetCellControls(2, 3), below);  // real row 4 shows at display row 3
+    delete body;
+    EXPECT_EQ(g.GetCellControls(2, 3), below);
+    EXPECT_EQ(g.GetGridObjectEx(2, 3)->Control, nullptr);
+    EXPECT_EQ(g.numCellControls(), 2);
 }
 
 }  // namespace
