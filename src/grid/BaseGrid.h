@@ -83,8 +83,8 @@ public:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
-    // The display text of a normal cell: fires OnGetDisplText (the string grid's store calls
-    // it for every text it hands out).
+    // The display text of a normal cell: fires OnGetDisplText. The store reaches it through
+    // its OnGetDisplText hook, which the string grid's constructor points here.
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetDisplText;
     virtual void GetDisplText(int ACol, int ARow, QString& Value)
     {
