@@ -559,5 +559,73 @@ TEST(ExtGridCells, PlacedControlsFollowScrollingAndHiding)
     EXPECT_EQ(g.numCellControls(), 2);
 }
 
+// Every read-only query, at a normal cell, a cell of a hidden column, a hidden row, beyond the
+// counts and at negative indexes: answers without creating properties or crashing.
+struct QueryCell {
+    const char* name;
+    int col;
+    int row;
+};
+
+const QueryCell kQueryCells[] = {
+    {"Normal", 2, 2},     {"HiddenColumn", 3, 2}, {"HiddenRow", 2, 4},
+    {"Beyond", 40, 40},   {"Negative", -1, -1},   {"FixedCorner", 0, 0},
+};
+
+class ExtGridReadOnlyQueries : public ::testing::TestWithParam<QueryCell> {};
+
+TEST_P(ExtGridReadOnlyQueries, CreateNothing)
+{
+    TExtStringGrid g;
+    g.SetCellEx(2, 4, "1.5");
+    g.HideColumn(3);
+    g.store().HideRow(4);
+    g.SortSettings.Show = true;
+    g.Grouping.HeaderUnderline = true;
+    g.Grouping.ShowGroupCount = true;
+    g.URLShowInText = true;
+    const int c = GetParam().col;
+    const int r = GetParam().row;
+
+    (void)g.GetFloats(c, r);
+    (void)g.GetInts(c, r);
+    (void)g.GetAllFloats(c, r);
+    (void)g.GetAllInts(c, r);
+    (void)g.GetCellsEx(c, r);
+    (void)g.GetGridCellsEx(c, r);
+    (void)g.GetWideCells(c, r);
+    (void)g.GetWideCellsEx(c, r);
+    (void)g.GetLinesInCell(c, r);
+    (void)g.GetObjectsEx(c, r);
+    (void)g.GetGridObjectEx(c, r);
+    (void)g.GetCellControls(c, r);
+    (void)g.GetCellFont(c, r);
+    (void)g.GetUnSortedCell(c, r);
+    (void)g.IsSortIndicatorCell(c, r);
+    (void)g.GetRowIndent(r);
+    (void)g.IsNode(r);
+    (void)g.IsSummary(r);
+    (void)g.HasNoEditor(c, r);
+    (void)g.DoHasComboBox(c, r);
+    (void)g.DoHasSpinEdit(c, r);
+    TColor brush = clWindow, fontColor = clWindowText;
+    QFont font;
+    g.GetCellColor(c, r, {}, brush, font, fontColor);
+    TCellBorderPen pen;
+    TCellBorders borders;
+    g.GetCellBorder(c, r, pen, borders);
+    bool flag = true;
+    g.QueryCellEditable(c, r, flag);
+    flag = false;
+    g.IsFixedCell(c, r, flag);
+    EXPECT_FALSE(g.store().FHasCellProps());
+    EXPECT_EQ(g.numCellControls(), 0);
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, ExtGridReadOnlyQueries, ::testing::ValuesIn(kQueryCells),
+                         test::CaseName());
+
 }  // namespace
 }  // namespace zfw
