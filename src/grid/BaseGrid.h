@@ -83,6 +83,17 @@ public:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // The display text of a normal cell: fires OnGetDisplText. The store reaches it through
+    // its OnGetDisplText hook, which the string grid's constructor points here.
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetDisplText;
+    virtual void GetDisplText(int ACol, int ARow, QString& Value)
+    {
+        if (OnGetDisplText)
+            OnGetDisplText(this, ACol, ARow, Value);
+    }
+    // Node rows and their pixel indent; none in the base grid.
+    virtual bool HasNodes() const { return false; }
+    virtual int GetRowIndent(int ARow) const { return 0; }
     // What the painter reads of the grid for one pass.
     virtual CellPaintGrid cellPaintGrid() const;
     // The cell's colours and font; from its properties where it has any. Creates nothing.

@@ -156,6 +156,25 @@ bool CellStore::setHiddenRowText(int RowIndex, int ACol, const QString& Value)
     return true;
 }
 
+TCellProperties* CellStore::hiddenRowProperties(int RowIndex, int ACol) const
+{
+    if (!IsHiddenRow(RowIndex) || ACol < 0)
+        return nullptr;
+    const std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
+    return ACol < int(items.size()) ? items[std::size_t(ACol)].props.get() : nullptr;
+}
+
+TCellProperties* CellStore::createHiddenRowProperties(int RowIndex, int ACol)
+{
+    if (!IsHiddenRow(RowIndex) || ACol < 0 || ACol >= storeColLimit())
+        return nullptr;
+    std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
+    if (int(items.size()) <= ACol)
+        items.resize(std::size_t(ACol) + 1);
+    Cell& cell = items[std::size_t(ACol)];
+    return cell.props ? cell.props.get() : createProperties(ACol, RowIndex, cell);
+}
+
 void CellStore::HideRows(int FromRow, int ToRow)
 {
     FromRow = std::max(0, FromRow);

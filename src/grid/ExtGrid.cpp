@@ -4,6 +4,7 @@
 
 #include "grid/ExtGrid.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 
 namespace zfw {
@@ -12,7 +13,21 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), SyncGrid(th
 {
     Navigation.OnChange = [this](TNavigation*) { Invalidate(); };
     MouseActions.OnChange = [this](TMouseActions*) { Invalidate(); };
-    Bands.OnChange = [this](TBands*) { Invalidate(); };
+    Bands.OnChange = [this](TBands*) { BandsChanged(); };
+    store().OnGetDisplText = [this](int ACol, int ARow, QString& Value) {
+        GetDisplText(ACol, ARow, Value);
+    };
+    // New properties of a fixed cell, or of any cell while bands colour the rows, carry no
+    // background of their own: a read-only flag set on a header must not paint it in the
+    // window colour, and banded rows keep their bands.
+    store().GetDefaultVisualProperties = [this](int ACol, int ARow, TCellDefaults& d) {
+        bool fixed = false;
+        IsFixedCell(ACol, ARow, fixed);
+        if (fixed || Bands.Active()) {
+            d.BrushColor = clNone;
+            d.ColorTo = clNone;
+        }
+    };
 
     FixedFont.setFamily(QStringLiteral("Tahoma"));
     FixedFont.setBold(true);
@@ -24,9 +39,117 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), SyncGrid(th
     resize(400, 250);
     SetDefaultRowHeight(22);
     store().SetFixedRowHeight(22);
+
+    // The grid follows its window's size through its own event filter. Handing each grid the
+    // window's one resize handler (and restoring it when the grid goes) chained the grids:
+    // freeing them in creation order left the window calling a freed grid, and a handler the
+    // window's own code set afterwards was dropped.
+    installEventFilter(this);
+    watchWindow();
 }
 
-TExtStringGrid::~TExtStringGrid() = default;
+TExtStringGrid::~TExtStringGrid()
+{
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    // Controls placed in cells are children of the grid and go with it; their destroyed
+    // signals must not reach a grid that is being torn down.
+    for (const ControlItem& item : m_controls)
+        if (item.Control)
+            item.Control->disconnect(this);
+}
+
+void TExtStringGrid::watchWindow()
+{
+    QWidget* w = window();
+    if (w == this)
+        w = nullptr;
+    if (w == m_watchedWindow)
+        return;
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = w;
+    if (w) {
+        w->installEventFilter(this);
+        m_prevFormSize = w->size();
+    }
+}
+
+bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window is settled once the grid is shown: an ancestor may have been moved into
+    // another window without the grid hearing of it.
+    if (watched == this
+        && (event->type() == QEvent::ParentChange || event->type() == QEvent::Show))
+        watchWindow();
+    else if (watched == this && event->type() == QEvent::Resize)
+        placeControls();
+    else if (watched == m_watchedWindow && event->type() == QEvent::Resize)
+        OwnerFormResize();
+    return TBaseGrid::eventFilter(watched, event);
+}
+
+void TExtStringGrid::OwnerFormResize()
+{
+    if (!m_watchedWindow || isDestroying())
+        return;
+    if (SizeWithForm) {
+        const QSize form = m_watchedWindow->size();
+        const int W = width() + form.width() - m_prevFormSize.width();
+        const int H = height() + form.height() - m_prevFormSize.height();
+        if (W > 0 && H > 0) {
+            resize(W, H);
+            m_prevFormSize = form;
+        }
+    }
+}
+
+void TExtStringGrid::Click()
+{
+    TBaseGrid::Click();
+    RememberCellValue(Col(), Row());
+}
+
+void TExtStringGrid::Assign(const QObject* Source)
+{
+    const auto* src = qobject_cast<const TExtStringGrid*>(Source);
+    if (!src || src == this)
+        return;
+    setFont(src->font());
+    ActiveCellColor = src->ActiveCellColor;
+    ActiveCellColorTo = src->ActiveCellColorTo;
+    ActiveCellFont = src->ActiveCellFont;
+    ActiveCellShow = src->ActiveCellShow;
+    FilterDropDownAuto = src->FilterDropDownAuto;
+    FilterDropDownColumns = src->FilterDropDownColumns;
+    AutoSize = src->AutoSize;
+    AutoFilterUpdate = src->AutoFilterUpdate;
+    MouseActions.Assign(src->MouseActions);
+    Navigation.Assign(src->Navigation);
+    Grouping = src->Grouping;
+    SearchFooter.Assign(src->SearchFooter);
+    Bands.Assign(src->Bands);
+    CellNode = src->CellNode;
+    SortSettings = src->SortSettings;
+    SyncGrid.Assign(src->SyncGrid);
+    FocusHelper.Assign(src->FocusHelper);
+    store().SetFixedRowAlways(src->store().FixedRowAlways());
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    SetFixedRows(src->FixedRows());
+    SetFixedCols(src->FixedCols());
+    SetDefaultColWidth(src->DefaultColWidth());
+    SetDefaultRowHeight(src->DefaultRowHeight());
+    store().SetFixedRowHeight(src->store().FixedRowHeight());
+    store().SetFixedColWidth(src->store().FixedColWidth());
+    SetOptions(src->Options());
+    for (int DCol = 0; DCol < src->ColCount(); ++DCol)
+        SetColWidths(DCol, src->ColWidths(DCol));
+    SetColumnHeaders(src->ColumnHeaders());
+    for (int r = 0; r < src->RowCount(); ++r)
+        SetRowHeights(r, src->RowHeights(r));
+    SetScrollBars(src->ScrollBars());
+}
 
 void TExtStringGrid::Loaded()
 {

@@ -8,9 +8,40 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 
+#include <optional>
+#include <vector>
+
 namespace zfw {
+
+enum class TFilterDropDownColumns { fdNormal, fdAll };
+enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+
+// The sides of a cell that get a border line.
+class TCellBorders {
+public:
+    constexpr TCellBorders() = default;
+    constexpr TCellBorders(std::initializer_list<TCellBorder> sides)
+    {
+        for (TCellBorder s : sides)
+            m_bits |= bit(s);
+    }
+    constexpr bool contains(TCellBorder s) const { return (m_bits & bit(s)) != 0; }
+    constexpr bool isEmpty() const { return m_bits == 0; }
+    friend constexpr bool operator==(TCellBorders, TCellBorders) = default;
+
+private:
+    static constexpr unsigned bit(TCellBorder s) { return 1u << unsigned(s); }
+    unsigned m_bits = 0;
+};
+
+// The pen a border hook answers.
+struct TCellBorderPen {
+    TColor Color = 0;
+    int Width = 1;
+};
 
 class TExtStringGrid : public TBaseGrid {
     Q_OBJECT
@@ -27,6 +58,35 @@ public:
     TFocusHelper FocusHelper;
     QFont FixedFont;
     QFont ActiveCellFont;
+
+    // The fields of further settings objects that the hooks read; the objects themselves
+    // (change notification, Assign) take these places under the same names.
+    struct GroupingFields {
+        bool HeaderUnderline = false;
+        TColor HeaderLineColor = 0xFF0000;
+        int HeaderLineWidth = 2;
+        bool SummaryLine = false;
+        TColor SummaryLineColor = 0xFF0000;
+        int SummaryLineWidth = 2;
+        bool ShowGroupCount = false;
+        // One integer conversion, e.g. " [%d]"; empty: " (n)".
+        QString GroupCountFormat;
+    };
+    GroupingFields Grouping;
+    struct SortFields {
+        bool Show = false;
+        int Row = 0;  // the fixed row that shows the sort glyphs
+    };
+    SortFields SortSettings;
+    struct CellNodeFields {
+        int NodeIndent = 12;  // pixels per node level
+    };
+    CellNodeFields CellNode;
+    struct ControlLookFields {
+        bool DropDownAlwaysVisible = false;
+        bool SpinButtonsAlwaysVisible = false;
+    };
+    ControlLookFields ControlLook;
 
     // ----- settings with their starting values -----
     bool ActiveCellShow = false;
@@ -68,6 +128,21 @@ public:
     bool AutoSize = false;
     // Offset of the text inside a cell, in pixels.
     QPoint XYOffset{2, 2};
+    // Addresses inside longer texts are shown as links.
+    bool URLShowInText = false;
+    // The grid follows the size changes of its window (width and height by the same delta).
+    bool SizeWithForm = false;
+    // The filter drop-down lists the values of its column.
+    bool FilterDropDownAuto = false;
+    TFilterDropDownColumns FilterDropDownColumns = TFilterDropDownColumns::fdNormal;
+    // The filter narrows as the user types; the filter list then leaves hidden rows out.
+    bool FilterIncremental = false;
+    // Footer rows at the bottom that count as fixed.
+    int FixedFooters = 0;
+    // Set by editing when a cell text changed.
+    bool Modified = false;
+    // Node rows; kept by the node operations.
+    int FNumNodes = 0;
     // 0: no limit.
     int MinRowHeight = 0;
     int MaxRowHeight = 0;
@@ -91,6 +166,15 @@ public:
     // Sizes every column (the fixed ones only with DoFixedCols) to its widest text plus
     // Padding pixels.
     void AutoSizeColumns(bool DoFixedCols, int Padding);
+    // The platform click, then the current cell is remembered as the edit cycle's old cell.
+    void Click() override;
+    // Copies the settings, counts, sizes and options of another string grid (cells excluded:
+    // they go through the grid stream format). Nothing from any other object.
+    void Assign(const QObject* Source);
+    // Follows a size change of the grid's window: with SizeWithForm the grid grows or shrinks
+    // by the window's change, never to 0 or less. The grid watches its window itself, so
+    // several grids on one window each follow it and none replaces another's handling.
+    void OwnerFormResize();
 
     // ----- cell access (real columns, display rows) -----
     // Cells with mini-HTML removed.
@@ -113,6 +197,81 @@ public:
     CellInt GetInts(int ACol, int ARow) const;
     // Writes the decimal text.
     void SetInts(int ACol, int ARow, int Value);
+    // By real row j: the text through GetCellsEx, mini-HTML kept.
+    CellInt GetAllInts(int ACol, int j) const;
+    bool SetAllInts(int ACol, int j, int Value);
+
+    // A float read from a cell: ok false with the message when the text is no number.
+    struct CellFloat {
+        bool ok = false;
+        double value = 0.0;
+        QString error;
+    };
+    // Mini-HTML stripped, reduced to its numeric part (the widget's locale separators);
+    // "" and "-" read as 0; "(3.5)" reads as -3.5.
+    CellFloat GetFloats(int ACol, int ARow) const;
+    // Writes the value in GetFloatFormat's pattern. False, and the cell untouched, when the
+    // pattern holds no single float conversion.
+    bool SetFloats(int ACol, int ARow, double Value);
+    CellFloat GetAllFloats(int ACol, int j) const;
+    // By real row j, in FloatFormat (never the per-column pattern).
+    bool SetAllFloats(int ACol, int j, double Value);
+
+    // Raw text by real row: no merge redirect, no display hooks.
+    QString GetGridCellsEx(int i, int j) const;
+    bool SetGridCellsEx(int i, int j, const QString& Value);
+    // The user object by real row: a hidden row's from its saved properties. The writer
+    // creates properties where needed; false when the cell lies outside the grid.
+    std::uintptr_t GetObjectsEx(int i, int j) const;
+    bool SetObjectsEx(int i, int j, std::uintptr_t Object);
+    // The properties by real row (hidden rows from their saved entries); never creates.
+    TCellProperties* GetGridObjectEx(int c, int j) const;
+    // Cells and GetCellsEx as wide strings (a packed text is unpacked).
+    QString GetWideCells(int ACol, int ARow) const;
+    void SetWideCells(int ACol, int ARow, const QString& Value);
+    QString GetWideCellsEx(int i, int j) const;
+    bool SetWideCellsEx(int i, int j, const QString& Value);
+    // Lines of the cell's text (CR-separated).
+    int GetLinesInCell(int ACol, int ARow) const;
+
+    // The sort cross-reference: entry i is the row that stood at i before sorting.
+    TIntList SortXRef;
+    // The real row of sorted entry ARow (ARow itself past the list).
+    int SortedRowIndex(int ARow) const;
+    // The position of ARow in the list; ARow for an empty list, the count when not found.
+    int UnSortedRowIndex(int ARow) const;
+    QString GetUnSortedCell(int ACol, int ARow) const;
+    void SetUnSortedCell(int ACol, int ARow, const QString& Value);
+
+    // A control shown over a cell. The grid becomes its parent (so it goes with the grid)
+    // and places it over the cell, one pixel wider and higher on the left and top. A control
+    // deleted by its creator is forgotten by the grid. Null removes the cell's control from
+    // the grid's list and hides it.
+    QWidget* GetCellControls(int ACol, int ARow) const;
+    void SetCellControls(int ACol, int ARow, QWidget* AControl);
+    // Controls placed through cell properties.
+    int numCellControls() const { return m_numCellControls; }
+    // One entry per placed control: real column, real row.
+    struct ControlItem {
+        int Col = 0;
+        int Row = 0;
+        QPointer<QWidget> Control;
+    };
+    const std::vector<ControlItem>& controlList() const { return m_controls; }
+    // Keeps the placed controls over their cells: a control whose cell is in view is placed
+    // over it, one out of view or in a hidden row or column is hidden; controls of fixed
+    // cells are left alone. rebuildlist first collects the controls from the cells again
+    // (hidden rows included). Runs after scrolling, sizing and hiding.
+    void CellControlsUpdate(bool rebuildlist);
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void gridChanged() override;
+
+    // The grid font for a cell without properties, else the cell's font settings over it.
+    QFont GetCellFont(int ACol, int ARow) const;
+    // Takes name, size, style and colour from Font.
+    void SetCellFont(int ACol, int ARow, const QFont& Font, TColor FontColor);
 
     // ----- per-cell properties -----
     // Readers answer the neutral value for a cell without properties and create nothing
@@ -167,13 +326,61 @@ public:
     std::function<void(QObject* Sender, int ACol, int ARow, bool& WordWrap)> OnGetWordWrap;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetCheckTrue;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetCheckFalse;
+    std::function<void(QObject* Sender, const QString& Value, int ACol, int ARow,
+                       TSearchAction SearchAction)>
+        OnSearchFooterAction;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool Expanded)> OnExpandClick;
+    std::function<void(QObject* Sender, int ACol, int ARow, int X, int Y,
+                       Qt::CursorShape& ACursor)>
+        OnGetCellCursor;
+    std::function<void(QObject* Sender, const TCellRange& R)> OnCellsChanged;
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
+                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+        OnGetCellPrintColor;
+    std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& APen,
+                       TCellBorders& Borders)>
+        OnGetCellBorder;
+    std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& APen,
+                       TCellBorders& Borders)>
+        OnGetCellPrintBorder;
+    std::function<void(QObject* Sender, int ACol, TSortStyle& AStyle, QString& aPrefix,
+                       QString& aSuffix)>
+        OnGetFormat;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool& HasComboBox)> OnHasComboBox;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool& HasSpinEdit)> OnHasSpinEdit;
+    std::function<void(QObject* Sender, int Column, QStringList& Filter)> OnGetColumnFilter;
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& NewUnit)>
+        OnUnitChanged;
 
     // The current cell (base cell of a merged area): raw text, text through the display
     // hooks, and a write through SetCellEx.
     virtual QString GetCurrentCell();
     virtual void SetCurrentCell(const QString& Value);
     virtual QString GetCurrentCellText();
+    // Sets the framework's edit text of the current cell (base cell of a merged area).
+    virtual void SetCurrentCellEditText(const QString& Value);
     virtual QString GetFloatFormat() { return FloatFormat; }
+    // Footer recalculation; the floating footer is not shown, so there is nothing to update.
+    virtual void UpdateFooterColumn(int ACol) {}
+    // Recalculates the footer of every column.
+    virtual void RecalcFooter();
+    // Remembers the cell, its raw and displayed text and Modified as the edit cycle's old
+    // state.
+    virtual void RememberCellValue(int ACol, int ARow);
+    int oldCol() const { return m_oldCol; }
+    int oldRow() const { return m_oldRow; }
+    const QString& oldCellText() const { return m_oldCellText; }
+    const QString& oldWideCellText() const { return m_oldWideCellText; }
+    bool oldModified() const { return m_oldModified; }
+    virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow,
+                                      TSearchAction SearchAction);
+    // The event, then row ARow takes the cell's expanded or collapsed height.
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    // Only with OnGetCellCursor: the event starts from the grid's cursor and its answer is
+    // shown at once.
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    // The event with a copy of R, then the footer of all columns.
+    virtual void DoCellsChanged(const TCellRange& R);
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoButtonClick(int ACol, int ARow);
     virtual void DoComboCloseUp(int ACol, int ARow);
@@ -184,7 +391,15 @@ public:
     // with properties brings its own brush (plain and picture kinds only) and font settings.
     virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
                               QFont& AFont, TColor& AFontColor);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
+                                   QFont& AFont, TColor& AFontColor);
+    // Group header rows underlined, summary rows lined on top (from column 1 on); the
+    // summary line wins.
+    virtual void GetCellBorder(int ACol, int ARow, TCellBorderPen& APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TCellBorderPen& APen,
+                                    TCellBorders& Borders);
     virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
     virtual void GetAlwaysVisibleEditorType(int ACol, int ARow, TEditorType& AEditor);
     virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
     // False without OnGetEditorType; otherwise whether it answers edNone for edNormal.
@@ -196,6 +411,33 @@ public:
     virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
     virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
     virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    // The event decides when assigned; else, with DropDownAlwaysVisible, whether the cell's
+    // editor is a combo.
+    virtual bool DoHasComboBox(int ACol, int ARow);
+    // Never in fixed rows or columns; else the event, or with SpinButtonsAlwaysVisible
+    // whether the always-visible editor is a spin kind.
+    virtual bool DoHasSpinEdit(int ACol, int ARow);
+    // Fills filterValues() for column ACol's filter drop-down; true when it has entries.
+    virtual bool BuildColumnFilterList(int ACol);
+    const QStringList& filterValues() const { return m_filterValues; }
+
+    // ----- display text and small hooks -----
+    // The base display text (OnGetDisplText), then addresses shown as links (URLShowInText)
+    // and the group count after a node row's column-1 text (Grouping.ShowGroupCount).
+    void GetDisplText(int ACol, int ARow, QString& Value) override;
+    // True for the sort glyph's cells: the row (the last of a merged area) is
+    // SortSettings.Row, sorting is shown and there is more than one normal row.
+    bool IsSortIndicatorCell(int ACol, int ARow) const;
+    bool HasNodes() const override { return FNumNodes > 0; }
+    // Node level of column 0's properties times CellNode.NodeIndent; 0 without nodes.
+    int GetRowIndent(int ARow) const override;
+    // Column-0 graphic of the row is a node or a summary.
+    bool IsNode(int ARow) const;
+    bool IsSummary(int ARow) const;
+    // The modified mark lives in column 0.
+    void ShowModifiedChanged();
+    void BandsChanged() { Invalidate(); }
+    void DoUnitChanged(const QString& NewUnit);
 
     // ----- version -----
     virtual int GetVersionNr() const { return 0x06020103; }
@@ -210,8 +452,26 @@ private:
     template <class F>
     void changeProperties(int ACol, int ARow, F change);
     void resetRowCell(int ACol, int ARow, const std::function<void(TCellProperties&)>& reset);
+    void forgetControl(QObject* control);
+    void placeControls()
+    {
+        if (m_numCellControls > 0)
+            CellControlsUpdate(false);
+    }
+    void watchWindow();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     bool m_loaded = false;
+    QPointer<QWidget> m_watchedWindow;
+    QSize m_prevFormSize;
+    std::vector<ControlItem> m_controls;
+    int m_numCellControls = 0;
+    QStringList m_filterValues;
+    int m_oldCol = -1;
+    int m_oldRow = -1;
+    QString m_oldCellText;
+    QString m_oldWideCellText;
+    bool m_oldModified = false;
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;
 };

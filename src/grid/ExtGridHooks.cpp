@@ -4,6 +4,8 @@
 #include "grid/ExtGrid.h"
 #include "grid/ExtUtil.h"
 
+#include <QCollator>
+
 namespace zfw {
 
 namespace {
@@ -33,6 +35,69 @@ QString TExtStringGrid::GetCurrentCellText()
 {
     const QPoint b = currentBase(*this);
     return GetCellEx(b.x(), b.y());
+}
+
+void TExtStringGrid::SetCurrentCellEditText(const QString& Value)
+{
+    const QPoint b = currentBase(*this);
+    SetEditText(DisplColIndex(b.x()), b.y(), Value);
+}
+
+void TExtStringGrid::RecalcFooter()
+{
+    for (int ACol = 0; ACol < store().TotalColCount(); ++ACol)
+        UpdateFooterColumn(ACol);
+}
+
+void TExtStringGrid::RememberCellValue(int ACol, int ARow)
+{
+    m_oldCol = ACol;
+    m_oldRow = ARow;
+    // ACol is a display column here: the current cell.
+    const int real = RealColIndex(ACol);
+    m_oldCellText = store().GetGridCell(real, ARow);
+    m_oldWideCellText = UnpackWideText(GetCellEx(real, ARow));
+    m_oldModified = Modified;
+}
+
+void TExtStringGrid::DoSearchFooterAction(const QString& Value, int ACol, int ARow,
+                                          TSearchAction SearchAction)
+{
+    if (OnSearchFooterAction)
+        OnSearchFooterAction(this, Value, ACol, ARow, SearchAction);
+}
+
+void TExtStringGrid::DoExpandClick(int ACol, int ARow, bool Expanded)
+{
+    if (OnExpandClick)
+        OnExpandClick(this, ACol, ARow, Expanded);
+    // An expand cell keeps its collapsed height in CellIndex and its expanded height in
+    // CellAngle; a cell without one falls back to the default height.
+    const QPoint b = store().BaseCell(ACol, ARow);
+    const TCellGraphic* g = store().GetGraphicObjectEx(b.x(), b.y());
+    int height = DefaultRowHeight();
+    if (g && g->CellType == ctExpand)
+        height = Expanded ? g->CellAngle : g->CellIndex;
+    if (ARow >= 0 && ARow < RowCount())
+        SetRowHeights(ARow, height);
+}
+
+void TExtStringGrid::DoGetCellCursor(int ACol, int ARow, int X, int Y)
+{
+    if (!OnGetCellCursor)
+        return;
+    Qt::CursorShape shape = viewport()->cursor().shape();
+    OnGetCellCursor(this, ACol, ARow, X, Y, shape);
+    viewport()->setCursor(shape);
+}
+
+void TExtStringGrid::DoCellsChanged(const TCellRange& R)
+{
+    if (OnCellsChanged) {
+        const TCellRange copy = R;
+        OnCellsChanged(this, copy);
+    }
+    RecalcFooter();
 }
 
 void TExtStringGrid::DoCanEditCell(int ACol, int ARow, bool& CanEdit)
@@ -105,6 +170,42 @@ void TExtStringGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TCo
     }
     if (OnGetCellColor)
         OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont, AFontColor);
+}
+
+void TExtStringGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
+                                       QFont& AFont, TColor& AFontColor)
+{
+    if (OnGetCellPrintColor)
+        OnGetCellPrintColor(this, ARow, ACol, AState, ABrush, AFont, AFontColor);
+}
+
+void TExtStringGrid::GetCellBorder(int ACol, int ARow, TCellBorderPen& APen,
+                                   TCellBorders& Borders)
+{
+    if (Grouping.HeaderUnderline && ACol > 0 && IsNode(ARow)) {
+        Borders = {TCellBorder::cbBottom};
+        APen = {Grouping.HeaderLineColor, Grouping.HeaderLineWidth};
+    }
+    if (Grouping.SummaryLine && ACol > 0 && IsSummary(ARow)) {
+        Borders = {TCellBorder::cbTop};
+        APen = {Grouping.SummaryLineColor, Grouping.SummaryLineWidth};
+    }
+    if (OnGetCellBorder)
+        OnGetCellBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TExtStringGrid::GetCellPrintBorder(int ACol, int ARow, TCellBorderPen& APen,
+                                        TCellBorders& Borders)
+{
+    if (OnGetCellPrintBorder)
+        OnGetCellPrintBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TExtStringGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix,
+                                   QString& aSuffix)
+{
+    if (OnGetFormat)
+        OnGetFormat(this, ACol, AStyle, aPrefix, aSuffix);
 }
 
 void TExtStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign,
@@ -189,6 +290,77 @@ void TExtStringGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
     Value = CheckFalse;
     if (OnGetCheckFalse)
         OnGetCheckFalse(this, ACol, ARow, Value);
+}
+
+bool TExtStringGrid::DoHasComboBox(int ACol, int ARow)
+{
+    if (OnHasComboBox) {
+        bool has = false;
+        OnHasComboBox(this, ACol, ARow, has);
+        return has;
+    }
+    if (!ControlLook.DropDownAlwaysVisible)
+        return false;
+    TEditorType editor = DefaultEditor;
+    GetCellEditor(ACol, ARow, editor);
+    return editor == TEditorType::edComboEdit || editor == TEditorType::edComboList;
+}
+
+bool TExtStringGrid::DoHasSpinEdit(int ACol, int ARow)
+{
+    if (ACol < FixedCols() || ARow < FixedRows())
+        return false;
+    if (OnHasSpinEdit) {
+        bool has = false;
+        OnHasSpinEdit(this, ACol, ARow, has);
+        return has;
+    }
+    if (!ControlLook.SpinButtonsAlwaysVisible)
+        return false;
+    TEditorType editor = DefaultEditor;
+    GetAlwaysVisibleEditorType(ACol, ARow, editor);
+    return editor == TEditorType::edSpinEdit || editor == TEditorType::edFloatSpinEdit
+           || editor == TEditorType::edTimeSpinEdit || editor == TEditorType::edDateSpinEdit;
+}
+
+bool TExtStringGrid::BuildColumnFilterList(int ACol)
+{
+    m_filterValues.clear();
+    if (FilterDropDownAuto
+        && (ACol >= FixedCols() || FilterDropDownColumns == TFilterDropDownColumns::fdAll)) {
+        // A sorted list without duplicates, compared as the user reads them (case ignored).
+        QCollator order;
+        order.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<QString> values;
+        auto add = [&](const QString& text) {
+            QString entry = text;
+            if (entry.contains(u' '))
+                entry = text + u'=' + u'"' + text + u'"';
+            const auto at = std::lower_bound(values.begin(), values.end(), entry,
+                                             [&](const QString& a, const QString& b) {
+                                                 return order.compare(a, b) < 0;
+                                             });
+            if (at == values.end() || order.compare(*at, entry) != 0)
+                values.insert(at, entry);
+        };
+        for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
+            add(GetCellEx(ACol, r).trimmed());
+        if (!FilterIncremental) {
+            for (int real = 0; real < store().TotalRowCount(); ++real) {
+                if (!store().IsHiddenRow(real))
+                    continue;
+                const std::vector<QString> texts = store().hiddenRowTexts(real);
+                add(ACol >= 0 && ACol < int(texts.size()) ? texts[std::size_t(ACol)] : QString());
+            }
+        }
+        for (const QString& v : values)
+            m_filterValues << v;
+        if (!FilterDropDownClear.isEmpty())
+            m_filterValues.prepend(FilterDropDownClear);
+    }
+    if (OnGetColumnFilter)
+        OnGetColumnFilter(this, ACol, m_filterValues);
+    return !m_filterValues.isEmpty();
 }
 
 }  // namespace zfw

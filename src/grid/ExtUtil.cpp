@@ -86,6 +86,60 @@ int ClampToLimits(int value, int lower, int upper)
     return value;
 }
 
+QString ExtractNumberText(const QString& text, QChar thousandSep, QChar decimalSep)
+{
+    QString s = text.trimmed();
+    if (s.isEmpty())
+        return {};
+    bool negative = s.startsWith(u'(') && s.endsWith(u')');
+    auto isBody = [&](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == thousandSep || c == decimalSep
+               || c == u'e' || c == u'E';
+    };
+    qsizetype from = 0;
+    while (s.size() - from >= 2 && !isBody(s.at(from))) {
+        if (s.at(from) == u'-')
+            negative = true;
+        ++from;
+    }
+    QString out;
+    for (qsizetype i = from; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c == thousandSep)
+            continue;
+        if (c == decimalSep)
+            out += u'.';
+        else if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == u'e' || c == u'E'
+                 || c == u'+')
+            out += c;
+        else
+            break;
+    }
+    return negative ? u'-' + out : out;
+}
+
+bool HtmlEscapeWithLink(const QString& text, const QString& upperPrefix, QString& result)
+{
+    if (!text.toUpper().contains(upperPrefix))
+        return false;
+    QString escaped = text;
+    escaped.replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
+    const qsizetype start = escaped.toUpper().indexOf(upperPrefix);
+    auto isAddressChar = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')
+               || u == u'%' || u == u'(' || u == u')' || u == u'-' || u == u'.' || u == u'/'
+               || u == u':' || u == u'@' || u == u'\\' || u == u'_' || u == u'{' || u == u'}';
+    };
+    qsizetype end = start;
+    while (end < escaped.size() && isAddressChar(escaped.at(end)))
+        ++end;
+    const QString link = escaped.mid(start, end - start);
+    result = escaped.left(start) + QStringLiteral("<a href=\"") + link + QStringLiteral("\">")
+             + link + QStringLiteral("</a>") + escaped.mid(end);
+    return true;
+}
+
 }  // namespace zfw
 
 namespace zfw {

@@ -33,6 +33,18 @@ int LineCount(const QString& text, bool countLines);
 // Equal limits leave the value alone; a limit of 0 or less is no limit.
 int ClampToLimits(int value, int lower, int upper);
 
+// The numeric part of a cell text, in the form a strict "." conversion reads: trimmed; negative
+// when enclosed in parentheses or when a "-" is among the leading characters dropped (up to the
+// first digit, separator or exponent letter, keeping at least one character); thousand
+// separators skipped, the decimal separator written as "."; the copy ends at the first
+// character that belongs to no number. "" for "".
+QString ExtractNumberText(const QString& text, QChar thousandSep, QChar decimalSep);
+
+// When the upper-cased text contains upperPrefix: result is the text with "<" and ">" escaped
+// and the address from that prefix to the end of its run of address characters wrapped into
+// a link; true. False otherwise (result untouched).
+bool HtmlEscapeWithLink(const QString& text, const QString& upperPrefix, QString& result);
+
 inline constexpr int MaxOf(int a, int b) { return a > b ? a : b; }
 inline constexpr int MinOf(int a, int b) { return a < b ? a : b; }
 

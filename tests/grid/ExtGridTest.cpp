@@ -6,6 +6,7 @@
 #include "support/CaseName.h"
 #include "support/Files.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,28 @@ QString describeDefaults(TExtStringGrid& g)
     add("Navigation.AlwaysEdit", flag(g.Navigation.AlwaysEdit));
     add("SearchFooter.Visible", flag(g.SearchFooter.Visible()));
     add("FocusHelper.Enabled", flag(g.FocusHelper.Enabled));
+    add("URLShowInText", flag(g.URLShowInText));
+    add("SizeWithForm", flag(g.SizeWithForm));
+    add("FilterDropDownAuto", flag(g.FilterDropDownAuto));
+    add("FilterDropDownColumns", num(int(g.FilterDropDownColumns)));
+    add("FilterIncremental", flag(g.FilterIncremental));
+    add("FixedFooters", num(g.FixedFooters));
+    add("Modified", flag(g.Modified));
+    add("FNumNodes", num(g.FNumNodes));
+    add("NumCellControls", num(g.numCellControls()));
+    add("Grouping.HeaderUnderline", flag(g.Grouping.HeaderUnderline));
+    add("Grouping.HeaderLineColor", hex(g.Grouping.HeaderLineColor));
+    add("Grouping.HeaderLineWidth", num(g.Grouping.HeaderLineWidth));
+    add("Grouping.SummaryLine", flag(g.Grouping.SummaryLine));
+    add("Grouping.SummaryLineColor", hex(g.Grouping.SummaryLineColor));
+    add("Grouping.SummaryLineWidth", num(g.Grouping.SummaryLineWidth));
+    add("Grouping.ShowGroupCount", flag(g.Grouping.ShowGroupCount));
+    add("Grouping.GroupCountFormat", g.Grouping.GroupCountFormat);
+    add("SortSettings.Show", flag(g.SortSettings.Show));
+    add("SortSettings.Row", num(g.SortSettings.Row));
+    add("CellNode.NodeIndent", num(g.CellNode.NodeIndent));
+    add("ControlLook.DropDownAlwaysVisible", flag(g.ControlLook.DropDownAlwaysVisible));
+    add("ControlLook.SpinButtonsAlwaysVisible", flag(g.ControlLook.SpinButtonsAlwaysVisible));
     add("Version", g.Version());
     add("VersionString", g.GetVersionString());
     add("VersionNr", hex(TColor(g.GetVersionNr())));
@@ -146,6 +169,143 @@ TEST(ExtGridLoadedSteps, HeadersShownMinimumsRecordedColumnsSized)
               QFontMetrics(grid.font()).horizontalAdvance("a rather long text in column one") + 4);
     EXPECT_EQ(grid.ColWidths(0), 64);
     EXPECT_EQ(static_cast<TStringGrid&>(grid).ColWidths(1), grid.store().ColWidths(1));
+}
+
+// Resizes the window and lets the size change arrive as a window system would deliver it.
+void resizeWindow(QWidget& window, int w, int h)
+{
+    window.resize(w, h);
+    QCoreApplication::processEvents();
+}
+
+TEST(ExtGridWindow, TwoGridsFollowTheirWindowAndGoInCreationOrder)
+{
+    QWidget window;
+    window.resize(600, 400);
+    auto* first = new TExtStringGrid(&window);
+    auto* second = new TExtStringGrid(&window);
+    first->SizeWithForm = true;
+    second->SizeWithForm = true;
+    first->resize(300, 200);
+    second->resize(200, 100);
+    int ownResizes = 0;
+    struct WindowWatcher : QObject {
+        int* count;
+        explicit WindowWatcher(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Resize)
+                ++*count;
+            return false;
+        }
+    } watcher(&ownResizes);
+    window.installEventFilter(&watcher);  // the window's own handling, set after the grids
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const int seenAtShow = ownResizes;
+
+    resizeWindow(window, 650, 420);
+    // Each grid follows once by the window's change; neither runs the other's handling.
+    EXPECT_EQ(first->size(), QSize(350, 220));
+    EXPECT_EQ(second->size(), QSize(250, 120));
+    EXPECT_EQ(ownResizes, seenAtShow + 1);
+
+    delete first;  // creation order
+    resizeWindow(window, 700, 430);
+    EXPECT_EQ(second->size(), QSize(300, 130));
+    EXPECT_EQ(ownResizes, seenAtShow + 2);
+
+    delete second;
+    resizeWindow(window, 720, 440);  // no grid left: nothing to reach
+    EXPECT_EQ(ownResizes, seenAtShow + 3);
+}
+
+TEST(ExtGridWindow, ShrinkToNothingLeavesGridAndRememberedSize)
+{
+    QWidget window;
+    window.resize(600, 400);
+    auto* grid = new TExtStringGrid(&window);
+    grid->SizeWithForm = true;
+    grid->resize(100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    resizeWindow(window, 450, 400);  // would leave the grid -50 wide
+    EXPECT_EQ(grid->size(), QSize(100, 100));
+    // The remembered window size stays 600 x 400: growing back to 620 adds 20.
+    resizeWindow(window, 620, 400);
+    EXPECT_EQ(grid->size(), QSize(120, 100));
+}
+
+TEST(ExtGridWindow, WithoutSizeWithFormTheGridKeepsItsSize)
+{
+    QWidget window;
+    window.resize(600, 400);
+    auto* grid = new TExtStringGrid(&window);
+    grid->resize(100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    resizeWindow(window, 700, 500);
+    EXPECT_EQ(grid->size(), QSize(100, 100));
+}
+
+TEST(ExtGridWindow, FollowsTheWindowItWasMovedInto)
+{
+    QWidget a;
+    QWidget b;
+    a.resize(400, 300);
+    b.resize(500, 300);
+    auto* grid = new TExtStringGrid(&a);
+    grid->SizeWithForm = true;
+    grid->resize(100, 100);
+    grid->setParent(&b);
+    a.show();
+    b.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&b));
+    resizeWindow(a, 450, 300);
+    EXPECT_EQ(grid->size(), QSize(100, 100));
+    resizeWindow(b, 530, 310);
+    EXPECT_EQ(grid->size(), QSize(130, 110));
+}
+
+TEST(ExtGridAssign, CopiesSettingsCountsAndSizesFromAnotherStringGridOnly)
+{
+    TExtStringGrid src;
+    src.SetColCount(7);
+    src.SetRowCount(12);
+    src.SetFixedCols(2);
+    src.SetDefaultRowHeight(30);
+    src.SetColWidths(3, 111);
+    src.SetRowHeights(5, 44);
+    src.SetColumnHeaders({"", "A", "B"});
+    src.ActiveCellShow = true;
+    src.Grouping.ShowGroupCount = true;
+    src.Navigation.AlwaysEdit = true;
+    src.SetOptions(TGridOptions(src.Options() | goEditing));
+    src.SetCellEx(1, 1, "cell");
+
+    TExtStringGrid dst;
+    dst.Assign(&src);
+    EXPECT_EQ(dst.ColCount(), 7);
+    EXPECT_EQ(dst.RowCount(), 12);
+    EXPECT_EQ(dst.FixedCols(), 2);
+    EXPECT_EQ(dst.DefaultRowHeight(), 30);
+    EXPECT_EQ(dst.ColWidths(3), 111);
+    EXPECT_EQ(dst.RowHeights(5), 44);
+    EXPECT_EQ(dst.ColumnHeaders(), src.ColumnHeaders());
+    EXPECT_TRUE(dst.ActiveCellShow);
+    EXPECT_TRUE(dst.Grouping.ShowGroupCount);
+    EXPECT_TRUE(dst.Navigation.AlwaysEdit);
+    EXPECT_TRUE(dst.Options().testFlag(goEditing));
+    EXPECT_EQ(dst.GetCellEx(1, 1), "");  // cells are not part of the settings
+    QString why;
+    EXPECT_TRUE(dst.store().checkConsistency(&why)) << why.toStdString();
+
+    TExtStringGrid other;
+    QObject notAGrid;
+    other.Assign(&notAGrid);
+    other.Assign(nullptr);
+    EXPECT_EQ(other.ColCount(), 5);
+    EXPECT_EQ(other.RowCount(), 10);
 }
 
 }  // namespace

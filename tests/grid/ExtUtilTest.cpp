@@ -155,5 +155,64 @@ const PlainCase kPlain[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Grid, PlainText, ::testing::ValuesIn(kPlain), CaseName());
 
+struct NumberTextCase {
+    const char* name;
+    const char* text;
+    char16_t thousand;
+    char16_t decimal;
+    const char* number;
+};
+
+const NumberTextCase kNumberTexts[] = {
+    {"Empty", "", u',', u'.', ""},
+    {"CommaDecimalInParentheses", "(1.234,50)", u'.', u',', "-1234.50"},
+    {"CurrencyAndSpace", "$ 12", u',', u'.', "12"},
+    {"MinusAmongLeadingCharacters", "USD -7.5", u',', u'.', "-7.5"},
+    {"CopyStopsAtAUnit", " 12.5 kg ", u',', u'.', "12.5"},
+    {"ThousandsSkipped", "1,000,000", u',', u'.', "1000000"},
+    {"ExponentKept", "1.5e+3", u',', u'.', "1.5e+3"},
+    {"OneCharacterIsKept", "x", u',', u'.', ""},
+};
+
+class NumberText : public ::testing::TestWithParam<NumberTextCase> {};
+
+TEST_P(NumberText, NumericPart)
+{
+    const NumberTextCase& c = GetParam();
+    EXPECT_EQ(ExtractNumberText(QString::fromUtf8(c.text), QChar(c.thousand), QChar(c.decimal)),
+              QString::fromUtf8(c.number));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, NumberText, ::testing::ValuesIn(kNumberTexts), CaseName());
+
+struct LinkCase {
+    const char* name;
+    const char* text;
+    const char* prefix;
+    const char* result;  // nullptr: no link
+};
+
+const LinkCase kLinks[] = {
+    {"AnyLetterCase", "see Www.Example.org/a_b now", "WWW.",
+     "see <a href=\"Www.Example.org/a_b\">Www.Example.org/a_b</a> now"},
+    {"AngleBracketsEscaped", "<x> http://h/p>", "HTTP://",
+     "&lt;x&gt; <a href=\"http://h/p\">http://h/p</a>&gt;"},
+    {"MailAddress", "mailto:a@b.c;", "MAILTO:", "<a href=\"mailto:a@b.c\">mailto:a@b.c</a>;"},
+    {"NoPrefix", "plain text", "HTTP://", nullptr},
+};
+
+class LinkText : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkText, AddressWrappedIntoALink)
+{
+    const LinkCase& c = GetParam();
+    QString result = QStringLiteral("untouched");
+    EXPECT_EQ(HtmlEscapeWithLink(QString::fromUtf8(c.text), QString::fromUtf8(c.prefix), result),
+              c.result != nullptr);
+    EXPECT_EQ(result, c.result ? QString::fromUtf8(c.result) : QStringLiteral("untouched"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LinkText, ::testing::ValuesIn(kLinks), CaseName());
+
 }  // namespace
 }  // namespace zfw
