@@ -47,6 +47,14 @@ public:
     virtual void cellChanged(int ACol, int ARow) {}
     // The whole grid must be repainted (counts, widths, hidden columns or rows changed).
     virtual void gridChanged() {}
+    // Counts, fixed counts or column widths may have changed, and the heights of rows from
+    // FirstRow on (rows above it kept theirs); the whole grid must be repainted. A listener
+    // that follows the sizes needs to look at those rows only.
+    virtual void layoutChanged(int FirstRow) { gridChanged(); }
+    // Only the width of one display column changed.
+    virtual void colWidthChanged(int DCol) { gridChanged(); }
+    // Only the height of one row changed.
+    virtual void rowHeightChanged(int ARow) { gridChanged(); }
     // A write went into the last row while the last row is hidden.
     virtual void LastRowChanged() {}
     // The base cell of a merged area got a new text.
@@ -330,7 +338,8 @@ private:
     void setRowCountRaw(int Value);
     void clampFixed();
     void repaintCell(int ACol, int ARow);
-    void repaintAll();
+    // Tells the listener about a layout change that left the heights of rows above FirstRow.
+    void layoutFrom(int FirstRow);
     int hiddenBefore(int RealRow) const;
     QRect realCellRect(int ACol, int ARow, const ViewOrigin& view) const;
     bool mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const;

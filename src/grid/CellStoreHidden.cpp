@@ -62,7 +62,7 @@ void CellStore::HideColumns(int FromCol, int ToCol)
         changed = true;
     }
     if (changed)
-        repaintAll();
+        layoutFrom(m_rowCount);
 }
 
 void CellStore::UnHideColumns(int FromCol, int ToCol)
@@ -82,7 +82,7 @@ void CellStore::UnHideColumns(int FromCol, int ToCol)
         changed = true;
     }
     if (changed)
-        repaintAll();
+        layoutFrom(m_rowCount);
 }
 
 int CellStore::AllColWidths(int ACol) const
@@ -200,7 +200,7 @@ void CellStore::HideRows(int FromRow, int ToRow)
         for (Cell& cell : m_rows[std::size_t(r)].cells)
             if (cell.props)
                 cell.props->OwnerRow = r;
-    repaintAll();
+    layoutFrom(f);
 }
 
 void CellStore::UnHideRows(int FromRow, int ToRow)
@@ -236,7 +236,7 @@ void CellStore::UnHideRows(int FromRow, int ToRow)
             }
         }
     }
-    repaintAll();
+    layoutFrom(firstChanged);
 }
 
 void CellStore::UnHideRowsAll()
