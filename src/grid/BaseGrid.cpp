@@ -14,9 +14,11 @@ TBaseGrid::TBaseGrid(QWidget* parent)
               [](TCellGraphic* g) { delete g; }),
       m_updateLock({[this] { return testAttribute(Qt::WA_WState_Created) && isVisible(); },
                     [this](bool on) { setUpdatesEnabled(on); },
+                    // The end of the lock repaints the whole grid whatever a derived
+                    // grid's Invalidate would skip.
                     [this] {
                         if (!m_destroying)
-                            Invalidate();
+                            TBaseGrid::Invalidate();
                     }})
 {
     m_store.SetFixedCols(TStringGrid::FixedCols());

@@ -4,6 +4,7 @@
 // Painting, input, editing and data operations build on it in files of their own.
 
 #include "grid/BaseGrid.h"
+#include "grid/ExtGridWindow.h"
 #include "grid/GridSettings.h"
 
 #include <QFont>
@@ -214,6 +215,50 @@ private:
     bool m_loaded = false;
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;
+
+    // ===== window, notification and locale helpers (ExtGridWindow.cpp) =====
+public:
+    // Repaints the grid, except right after an edit change (setEditChange), which only clears
+    // the flag: the editor repaints its own cell.
+    void Invalidate() override;
+    bool editChange() const { return m_editChange; }
+    void setEditChange(bool on) { m_editChange = on; }
+    // OnResize, then the scroll bars that stay shown.
+    void Resize() override;
+    // Places the grid; with IntegralHeight (and no update lock) the height is cut to whole
+    // default rows, keeping room for the horizontal bar when not every column fits and for a
+    // frame.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    bool IntegralHeight() const { return m_integralHeight; }
+    void SetIntegralHeight(bool Value) { m_integralHeight = Value; }
+    // Bars shown (disabled) even when everything fits.
+    TScrollBarAlways ScrollBarAlways() const { return m_scrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+
+    // The one selection listener; registering replaces the previous one, unregistering
+    // clears it whatever is passed. Not owned.
+    void RegisterSelListener(ITExtStringGridSelect* AListener) { m_selListener = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect*) { m_selListener = nullptr; }
+    ITExtStringGridSelect* selListener() const { return m_selListener; }
+    // Objects told about cell changes; each is kept once. Not owned: a notifier destroyed
+    // while registered drops out of the list by itself.
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    // The registered notifiers still alive, in registration order.
+    QList<TGridChangeNotifier*> notifiers() const;
+    // Tells every registered notifier that the cells of R (real columns, display rows)
+    // changed.
+    void NotifyCellsChanged(const TRect& R);
+
+protected:
+    bool keepsScrollBar(Qt::Orientation o) const override;
+
+private:
+    bool m_editChange = false;
+    bool m_integralHeight = false;
+    TScrollBarAlways m_scrollBarAlways = saNone;
+    ITExtStringGridSelect* m_selListener = nullptr;
+    QList<QPointer<TGridChangeNotifier>> m_notifiers;
 };
 
 }  // namespace zfw
