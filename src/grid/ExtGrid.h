@@ -4,6 +4,7 @@
 // Painting, input, editing and data operations build on it in files of their own.
 
 #include "grid/BaseGrid.h"
+#include "grid/CheckBoxCells.h"
 #include "grid/ExtGridWindow.h"
 #include "grid/GridSettings.h"
 
@@ -250,8 +251,45 @@ public:
     // changed.
     void NotifyCellsChanged(const TRect& R);
 
+    // ===== check-box cells (ExtGridCheckBox.cpp); columns real, rows display =====
+    // Size of a painted check box in pixels.
+    static constexpr int kCheckSize = 15;
+    // Adds a plain (Data false) or data check box, flat, before the text, placed vertically
+    // after VAlignment. A data box keeps a cell text that is either check text and otherwise
+    // writes the check text for State. Answers "" or the error ("Invalid cell" for a cell
+    // outside the stored columns and rows); the cell is then unchanged.
+    QString AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    // A box in every row from FixedRows (row 0 with MouseActions.CheckAllCheck) to
+    // RowCount - 1; answers "" or the first row's error (the rows before keep their boxes).
+    QString AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+    // Removes a plain, data or three-state box and repaints; other graphics stay.
+    bool RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow) const;
+    bool HasDataCheckBox(int ACol, int ARow) const;
+    // False (State untouched) without a readable box.
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool IsChecked(int ACol, int ARow);
+    // Writes the state without the event; false without such a box.
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    // The user's toggle: with CheckEditable the cell must be editable (QueryCellEditable);
+    // repaints and fires DoCheckBoxChange. False when nothing was toggled.
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckBoxEx(ACol, ARow, false); }
+    virtual bool ToggleCheckBoxEx(int ACol, int ARow, bool CheckEditable);
+    std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    // Paints a check-box cell's box (and the text, for the kinds that show one) or else the
+    // base content.
+    void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
+                         bool selected) override;
+    // Where the box of a check-box cell is painted in the content rectangle.
+    TRect checkBoxRect(int ACol, int ARow, const TRect& content);
+
 protected:
     bool keepsScrollBar(Qt::Orientation o) const override;
+
+private:
+    CheckTexts cellCheckTexts(int ACol, int ARow);
 
 private:
     bool m_editChange = false;
