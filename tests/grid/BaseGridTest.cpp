@@ -147,6 +147,22 @@ const StepCase kStepCases[] = {
          g.store().UnHideRows(1, 2);
      },
      5, 4},
+    {"FilterLevelTakesHeightsAlong",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 27);
+         g.SetRowHeights(2, 31);
+         g.SetRowHeights(3, 33);
+         g.store().HideRowList({1, 2});
+     },
+     5, 2},
+    {"FilterLevelUndone",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 27);
+         g.SetRowHeights(3, 33);
+         g.store().HideRowList({1});
+         g.store().UnHideRowList();
+     },
+     5, 4},
     {"FixedRowHeight",
      [](TBaseGrid& g) {
          g.SetFixedRows(2);
