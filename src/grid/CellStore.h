@@ -293,6 +293,9 @@ public:
     int DisplRowIndex(int RealRow) const;
     // Texts of a hidden row by real column; empty when the row is not hidden.
     std::vector<QString> hiddenRowTexts(int RowIndex) const;
+    // The saved properties of cell ACol of a hidden row; null when the row is not hidden or
+    // the cell has none.
+    TCellProperties* hiddenRowProperties(int RowIndex, int ACol) const;
     // Writes entry ACol of a hidden row's saved texts, padding with empty entries up to it.
     // Refused (false) when the row is not hidden or ACol is negative or beyond the largest
     // grid ever shaped.

@@ -145,6 +145,14 @@ std::vector<QString> CellStore::hiddenRowTexts(int RowIndex) const
     return texts;
 }
 
+TCellProperties* CellStore::hiddenRowProperties(int RowIndex, int ACol) const
+{
+    if (ACol < 0 || !IsHiddenRow(RowIndex))
+        return nullptr;
+    const std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
+    return std::size_t(ACol) < items.size() ? items[std::size_t(ACol)].props.get() : nullptr;
+}
+
 bool CellStore::setHiddenRowText(int RowIndex, int ACol, const QString& Value)
 {
     if (!IsHiddenRow(RowIndex) || ACol < 0 || ACol >= storeColLimit())

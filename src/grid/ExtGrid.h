@@ -267,10 +267,11 @@ public:
     void RemoveCheckBoxColumn(int ACol);
     bool HasCheckBox(int ACol, int ARow) const;
     bool HasDataCheckBox(int ACol, int ARow) const;
-    // False (State untouched) without a readable box.
+    // False (State untouched) without a readable box. While rows are hidden, ARow is a real
+    // row (a hidden one is read from the hidden-row store).
     bool GetCheckBoxState(int ACol, int ARow, bool& State);
     bool IsChecked(int ACol, int ARow);
-    // Writes the state without the event; false without such a box.
+    // Writes the state without the event; false without such a box. ARow as for the readers.
     bool SetCheckBoxState(int ACol, int ARow, bool State);
     // The user's toggle: with CheckEditable the cell must be editable (QueryCellEditable);
     // repaints and fires DoCheckBoxChange. False when nothing was toggled.

@@ -65,19 +65,53 @@ bool TExtStringGrid::HasDataCheckBox(int ACol, int ARow) const
     return zfw::HasDataCheckBox(*this, b.x(), b.y());
 }
 
+// While rows are hidden the state calls take real rows. A shown real row is its display row;
+// a hidden one answers from its saved cell. The old fall-back for a hidden cell without
+// properties asked the display row with the same number, which is another row: its box was
+// reported for this one. A hidden cell is read from its own saved entry only.
 bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State)
 {
-    return zfw::GetCheckBoxState(*this, ACol, ARow, cellCheckTexts(ACol, ARow), State);
+    const CheckTexts texts = cellCheckTexts(ACol, ARow);
+    if (store().NumHiddenRows() == 0)
+        return zfw::GetCheckBoxState(*this, ACol, ARow, texts, State);
+    if (!store().IsHiddenRow(ARow))
+        return zfw::GetCheckBoxState(*this, ACol, store().DisplRowIndex(ARow), texts, State);
+    const TCellProperties* p = store().hiddenRowProperties(ARow, ACol);
+    const TCellGraphic* g = p ? p->FGraphicObject : nullptr;
+    if (!g)
+        return false;
+    switch (g->CellType) {
+    case ctCheckBox: State = g->CellBoolean; return true;
+    case ctDataCheckBox:
+    case ctVirtCheckBox: State = GetCellsEx(ACol, ARow) == texts.checkTrue; return true;
+    default: return false;
+    }
 }
 
 bool TExtStringGrid::IsChecked(int ACol, int ARow)
 {
-    return zfw::IsChecked(*this, ACol, ARow, cellCheckTexts(ACol, ARow));
+    bool state = false;
+    return GetCheckBoxState(ACol, ARow, state) && state;
 }
 
 bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
 {
-    return zfw::SetCheckBoxState(*this, ACol, ARow, State, cellCheckTexts(ACol, ARow));
+    const CheckTexts texts = cellCheckTexts(ACol, ARow);
+    if (store().NumHiddenRows() == 0)
+        return zfw::SetCheckBoxState(*this, ACol, ARow, State, texts);
+    if (!store().IsHiddenRow(ARow))
+        return zfw::SetCheckBoxState(*this, ACol, store().DisplRowIndex(ARow), State, texts);
+    TCellProperties* p = store().hiddenRowProperties(ARow, ACol);
+    TCellGraphic* g = p ? p->FGraphicObject : nullptr;
+    if (!g)
+        return false;
+    switch (g->CellType) {
+    case ctCheckBox: g->CellBoolean = State; return true;
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+        return SetCellsEx(ACol, ARow, State ? texts.checkTrue : texts.checkFalse);
+    default: return false;
+    }
 }
 
 bool TExtStringGrid::ToggleCheckBoxEx(int ACol, int ARow, bool CheckEditable)

@@ -317,3 +317,60 @@ TEST_F(CheckBoxGrid, TickPixelsShowOnScreen)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// With rows hidden, the state calls take real rows. Real row 3 is hidden; it has a data box
+// ("Y") in column 2 and nothing in column 1, while real row 4, now shown at display row 3,
+// has a checked plain box in column 1.
+struct HiddenRowCase {
+    const char* name;
+    int ACol;
+    int realRow;
+    bool readable;
+    bool checked;
+};
+
+class CheckBoxesWithHiddenRows : public CheckBoxGrid,
+                                 public ::testing::WithParamInterface<HiddenRowCase> {};
+
+TEST_P(CheckBoxesWithHiddenRows, ReadTheRealRowsOwnBox)
+{
+    const HiddenRowCase& hc = GetParam();
+    ASSERT_EQ(grid->AddCheckBoxColumn(2, false, true), QString());
+    grid->SetCellEx(2, 3, QStringLiteral("Y"));
+    ASSERT_EQ(grid->AddCheckBox(1, 4, true, false), QString());
+    grid->store().HideRows(3, 3);
+
+    bool state = !hc.checked;
+    EXPECT_EQ(grid->GetCheckBoxState(hc.ACol, hc.realRow, state), hc.readable);
+    if (hc.readable)
+        EXPECT_EQ(state, hc.checked);
+    EXPECT_EQ(grid->IsChecked(hc.ACol, hc.realRow), hc.readable && hc.checked);
+}
+
+const HiddenRowCase kHiddenRows[] = {
+    {"HiddenRowsDataBox", 2, 3, true, true},
+    {"HiddenRowWithoutABoxIsNotItsSuccessorsBox", 1, 3, false, false},
+    {"ShownRowBelowByItsRealIndex", 1, 4, true, true},
+    {"ShownRowBelowDataBox", 2, 4, true, false},
+    {"ShownRowAbove", 2, 2, true, false},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, CheckBoxesWithHiddenRows, ::testing::ValuesIn(kHiddenRows),
+                         CaseName());
+
+TEST_F(CheckBoxGrid, AHiddenRowsDataBoxIsWrittenInPlaceAndShowsSoWhenBack)
+{
+    ASSERT_EQ(grid->AddCheckBoxColumn(2, true, true), QString());
+    grid->store().HideRows(3, 3);
+    EXPECT_TRUE(grid->SetCheckBoxState(2, 3, false));
+    EXPECT_EQ(grid->GetCellsEx(2, 3), QStringLiteral("N"));
+    EXPECT_EQ(grid->GetCellEx(2, 3), QStringLiteral("Y")) << "display row 3 (real 4) untouched";
+    grid->store().UnHideRows(3, 3);
+    EXPECT_EQ(grid->GetCellEx(2, 3), QStringLiteral("N"));
+    EXPECT_FALSE(grid->IsChecked(2, 3));
+}
+
+}  // namespace
+}  // namespace zfw
