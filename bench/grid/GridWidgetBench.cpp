@@ -1,9 +1,10 @@
 // The grid widget: painting one full viewport of a 100,000 x 10 grid beside a QTableView over a
 // QStandardItemModel with the same texts, both rendered into an 800 x 600 image; and what one
 // change of a cell, a width or a height costs the base grid at 100 and 100,000 rows (it must
-// not grow with the rows). Run with QT_QPA_PLATFORM=offscreen.
+// not grow with the rows). Run with QT_QPA_PLATFORM=offscreen; with ZFW_BENCH_DUMP set, the
+// two pictures are saved as /tmp/bench_grid_paint_{ours,qt}.png for a look.
 
-#include "grid/BaseGrid.h"
+#include "grid/ExtGrid.h"
 
 #include <QApplication>
 #include <QFont>
@@ -47,9 +48,9 @@ QString cellText(int r, int c)
     return c == 0 ? QString::number(r) : QStringLiteral("v%1.%2").arg(r % 997).arg(c);
 }
 
-std::unique_ptr<zfw::TBaseGrid> makeOurs(int rows)
+std::unique_ptr<zfw::TExtStringGrid> makeOurs(int rows)
 {
-    auto g = std::make_unique<zfw::TBaseGrid>();
+    auto g = std::make_unique<zfw::TExtStringGrid>();
     g->SetScrollBars(zfw::ssBoth);
     g->SetColCount(kCols);
     g->SetRowCount(rows);
@@ -89,6 +90,8 @@ void BM_Paint_Ours(benchmark::State& state)
     auto grid = makeOurs(int(state.range(0)));
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     grid->render(&image);  // settles layout and scroll bars outside the timing
+    if (qEnvironmentVariableIsSet("ZFW_BENCH_DUMP"))
+        image.save(QStringLiteral("/tmp/bench_grid_paint_ours.png"));
     for (auto _ : state) {
         grid->render(&image);
         benchmark::DoNotOptimize(image.constBits());
@@ -101,6 +104,8 @@ void BM_Paint_Qt(benchmark::State& state)
     auto qt = makeQt(int(state.range(0)));
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     qt->view.render(&image);
+    if (qEnvironmentVariableIsSet("ZFW_BENCH_DUMP"))
+        image.save(QStringLiteral("/tmp/bench_grid_paint_qt.png"));
     for (auto _ : state) {
         qt->view.render(&image);
         benchmark::DoNotOptimize(image.constBits());
