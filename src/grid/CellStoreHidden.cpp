@@ -176,12 +176,7 @@ void CellStore::HideRows(int FromRow, int ToRow)
         return;
 
     // Rows leave the grid whole; a merged area that reaches into them cannot stay one.
-    for (int r = f; r < f + n; ++r) {
-        const Row& row = m_rows[std::size_t(r)];
-        for (int c = 0; c < int(row.cells.size()); ++c)
-            if (row.cells[std::size_t(c)].props && row.cells[std::size_t(c)].props->CellSpanX != -1)
-                splitArea(c, r, false);
-    }
+    splitAreasInRows(f, f + n - 1);
 
     std::vector<TGridItem> moved;
     moved.reserve(std::size_t(n));
@@ -204,10 +199,7 @@ void CellStore::HideRows(int FromRow, int ToRow)
     m_rowCount -= n;
     m_normalRowCount = m_rowCount;
     clampFixed();
-    for (int r = f; r < int(m_rows.size()); ++r)
-        for (Cell& cell : m_rows[std::size_t(r)].cells)
-            if (cell.props)
-                cell.props->OwnerRow = r;
+    renumberOwners(f);
     layoutFrom(f);
 }
 
