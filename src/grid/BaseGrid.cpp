@@ -230,6 +230,11 @@ void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
         return;  // outside the grid: g is freed here
     delete props->FGraphicObject;
     props->FGraphicObject = g.release();
+    // A new or removed graphic changes what the cell shows. Creating one used to repaint only
+    // cells behind a hidden column, so a box added elsewhere stayed unseen until something
+    // else repainted its cell.
+    if (!m_store.IsHiddenColumn(c))
+        invalidateStoreCell(m_store.DisplColIndex(c), r);
 }
 
 std::unique_ptr<TCellGraphic> TBaseGrid::takeOwnGraphic(int c, int r)

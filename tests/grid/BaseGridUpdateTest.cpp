@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -188,14 +189,26 @@ TEST_P(GridPropertyRepaint, RepaintsTheCellOrItsArea)
     const PropertyCase& pc = GetParam();
     grid->SetRowCount(40);
     showGrid();
-    grid->SetColors(pc.ACol, pc.ARow, 0x00FFFF);
-    const auto passes = flush();
-    if (pc.expected.isEmpty()) {
-        EXPECT_TRUE(passes.empty());
-        return;
+    const std::pair<const char*, std::function<void(TExtStringGrid&, int, int)>> writers[] = {
+        {"colour", [](TExtStringGrid& g, int c, int r) { g.SetColors(c, r, 0x00FFFF); }},
+        {"font colour", [](TExtStringGrid& g, int c, int r) { g.SetFontColors(c, r, 0xFF); }},
+        {"font style", [](TExtStringGrid& g, int c, int r) { g.SetFontStyles(c, r, fsBold); }},
+        {"read-only", [](TExtStringGrid& g, int c, int r) { g.SetReadOnly(c, r, true); }},
+        {"alignment",
+         [](TExtStringGrid& g, int c, int r) { g.SetAlignments(c, r, TAlignment::taCenter); }},
+        {"check box",
+         [](TExtStringGrid& g, int c, int r) { ASSERT_EQ(g.AddCheckBox(c, r, true, false), ""); }},
+    };
+    for (const auto& [what, write] : writers) {
+        write(*grid, pc.ACol, pc.ARow);
+        const auto passes = flush();
+        if (pc.expected.isEmpty()) {
+            EXPECT_TRUE(passes.empty()) << what;
+            continue;
+        }
+        ASSERT_EQ(passes.size(), 1u) << what;
+        EXPECT_EQ(passes[0].updateRect, pc.expected) << what;
     }
-    ASSERT_EQ(passes.size(), 1u);
-    EXPECT_EQ(passes[0].updateRect, pc.expected);
 }
 
 const PropertyCase kPropertyCases[] = {
