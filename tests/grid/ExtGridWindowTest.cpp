@@ -64,6 +64,8 @@ TEST_P(ScrollBarAlwaysCases, KeepsTheBarShownAndDisabledWhileEverythingFits)
         EXPECT_FALSE(g->verticalScrollBar()->isEnabled()) << "nothing to scroll";
     if (bc.horzShown)
         EXPECT_FALSE(g->horizontalScrollBar()->isEnabled());
+    if (qEnvironmentVariableIsSet("ZFW_DUMP_PNG"))
+        g->grab().save(QStringLiteral("/tmp/g6-bars-%1.png").arg(QString::fromLatin1(bc.name)));
 
     // Rows and columns that no longer fit: both bars shown and usable.
     g->SetRowCount(40);
