@@ -4,12 +4,22 @@
 
 #include "grid/BaseGrid.h"
 
+#include <algorithm>
+
 namespace zfw {
 
 TBaseGrid::TBaseGrid(QWidget* parent)
     : TStringGrid(parent),
       m_store(TStringGrid::ColCount(), TStringGrid::RowCount(),
-              [](TCellGraphic* g) { delete g; })
+              [](TCellGraphic* g) { delete g; }),
+      m_updateLock({[this] { return testAttribute(Qt::WA_WState_Created) && isVisible(); },
+                    [this](bool on) { setUpdatesEnabled(on); },
+                    // The end of the lock repaints the whole grid whatever a derived
+                    // grid's Invalidate would skip.
+                    [this] {
+                        if (!m_destroying)
+                            TBaseGrid::Invalidate();
+                    }})
 {
     m_store.SetFixedCols(TStringGrid::FixedCols());
     m_store.SetFixedRows(TStringGrid::FixedRows());
@@ -32,7 +42,7 @@ void TBaseGrid::SetDefaultRowHeight(int h) { m_store.SetDefaultRowHeight(h); }
 void TBaseGrid::SetColWidths(int DCol, int w) { m_store.SetColWidths(DCol, w); }
 void TBaseGrid::SetRowHeights(int ARow, int h) { m_store.SetRowHeights(ARow, h); }
 
-void TBaseGrid::syncFromStore()
+void TBaseGrid::syncFromStore(int FirstRow)
 {
     const bool wasSyncing = m_syncing;
     m_syncing = true;
@@ -49,7 +59,7 @@ void TBaseGrid::syncFromStore()
         TStringGrid::SetDefaultRowHeight(m_store.DefaultRowHeight());
     for (int c = 0; c < m_store.ColCount(); ++c)
         TStringGrid::SetColWidths(c, m_store.ColWidths(c));
-    for (int r = 0; r < m_store.RowCount(); ++r)
+    for (int r = std::max(0, FirstRow); r < m_store.RowCount(); ++r)
         TStringGrid::SetRowHeights(r, m_store.RowHeights(r));
     m_syncing = wasSyncing;
 }
@@ -92,19 +102,82 @@ void TBaseGrid::RowHeightsChanged()
     TStringGrid::RowHeightsChanged();
 }
 
+void TBaseGrid::Invalidate()
+{
+    if (m_updateLock.LockUpdate())
+        return;
+    TStringGrid::Invalidate();
+}
+
+void TBaseGrid::invalidateStoreCell(int DCol, int ARow)
+{
+    if (m_destroying || m_updateLock.LockUpdate())
+        return;
+    // Whether the cell's rows can be on screen is answered from the visible page alone: the
+    // rectangle of a cell far below the page would cost a walk over every row between.
+    const int ACol = m_store.RealColIndex(DCol);
+    int top = ARow;
+    int bottom = ARow;
+    if (m_store.IsMergedCell(ACol, ARow)) {
+        const TCellRange area = m_store.FullCell(ACol, ARow);
+        top = area.Top;
+        bottom = area.Bottom;
+    }
+    const bool inFixed = top < FixedRows();
+    const bool inPage =
+        bottom >= TopRow() && top <= geometryModel().lastPartlyVisibleRow();
+    if (!inFixed && !inPage)
+        return;
+    InvalidateCell(DCol, ARow);
+}
+
+void TBaseGrid::repaintCell(int displCol, int r)
+{
+    invalidateStoreCell(displCol, r);
+}
+
 void TBaseGrid::cellChanged(int ACol, int ARow)
 {
     if (m_destroying || m_store.IsHiddenColumn(ACol))
         return;
-    InvalidateCell(m_store.DisplColIndex(ACol), ARow);
+    invalidateStoreCell(m_store.DisplColIndex(ACol), ARow);
 }
 
 void TBaseGrid::gridChanged()
 {
+    layoutChanged(0);
+}
+
+void TBaseGrid::layoutChanged(int FirstRow)
+{
     if (m_destroying)
         return;
     if (!m_syncing)
-        syncFromStore();
+        syncFromStore(FirstRow);
+    Invalidate();
+}
+
+void TBaseGrid::colWidthChanged(int DCol)
+{
+    if (m_destroying)
+        return;
+    if (!m_syncing) {
+        m_syncing = true;
+        TStringGrid::SetColWidths(DCol, m_store.ColWidths(DCol));
+        m_syncing = false;
+    }
+    Invalidate();
+}
+
+void TBaseGrid::rowHeightChanged(int ARow)
+{
+    if (m_destroying)
+        return;
+    if (!m_syncing) {
+        m_syncing = true;
+        TStringGrid::SetRowHeights(ARow, m_store.RowHeights(ARow));
+        m_syncing = false;
+    }
     Invalidate();
 }
 
@@ -157,6 +230,11 @@ void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
         return;  // outside the grid: g is freed here
     delete props->FGraphicObject;
     props->FGraphicObject = g.release();
+    // A new or removed graphic changes what the cell shows. Creating one used to repaint only
+    // cells behind a hidden column, so a box added elsewhere stayed unseen until something
+    // else repainted its cell.
+    if (!m_store.IsHiddenColumn(c))
+        invalidateStoreCell(m_store.DisplColIndex(c), r);
 }
 
 std::unique_ptr<TCellGraphic> TBaseGrid::takeOwnGraphic(int c, int r)

@@ -34,6 +34,21 @@ public:
     void SetColWidths(int DCol, int w);
     void SetRowHeights(int ARow, int h);
 
+    // ----- update lock -----
+    // A nesting lock for bulk changes. While it is held, repaint requests of the grid are
+    // dropped; when the last level ends, drawing is on and the whole grid is repainted once.
+    // BeginUpdate also switches drawing off while the grid is shown; StartUpdate only counts.
+    // Every call counts, shown or not, so that a lock taken on a hidden grid (or one hidden
+    // before the lock ends) is released by its EndUpdate; an extra EndUpdate stays at 0.
+    void BeginUpdate() { m_updateLock.BeginUpdate(); }
+    void StartUpdate() { m_updateLock.StartUpdate(); }
+    void EndUpdate() { m_updateLock.EndUpdate(); }
+    // Drops every level at once and repaints.
+    void ResetUpdate() { m_updateLock.ResetUpdate(); }
+    bool LockUpdate() const { return m_updateLock.LockUpdate(); }
+    void SetLockUpdate(bool Value) { m_updateLock.SetLockUpdate(Value); }
+    int updateCount() const { return m_updateLock.updateCount(); }
+
     // ----- hidden columns (real indexes) -----
     void HideColumn(int ACol) { m_store.HideColumn(ACol); }
     void HideColumns(int FromCol, int ToCol) { m_store.HideColumns(FromCol, ToCol); }
@@ -102,9 +117,17 @@ public:
     virtual void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
                                  bool selected);
 
+    // Repaints the whole grid unless the update lock is held.
+    void Invalidate() override;
+
     // ----- CellStoreListener -----
+    // Each follows what the store changed and costs that much: a cell repaints that cell (or
+    // its merged area) when it is on screen, a width or height one column or row.
     void cellChanged(int ACol, int ARow) override;
     void gridChanged() override;
+    void layoutChanged(int FirstRow) override;
+    void colWidthChanged(int DCol) override;
+    void rowHeightChanged(int ARow) override;
 
     // ----- CellGraphicHost -----
     int totalColCount() const override { return m_store.TotalColCount(); }
@@ -113,18 +136,23 @@ public:
     void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override;
     std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) override;
     int displColIndex(int c) const override { return m_store.DisplColIndex(c); }
-    void repaintCell(int displCol, int r) override { InvalidateCell(displCol, r); }
+    void repaintCell(int displCol, int r) override;
     bool isDestroying() const override { return m_destroying; }
     int numHiddenRows() const override { return m_store.NumHiddenRows(); }
     QString cellText(int c, int r) const override { return GetCellEx(c, r); }
     void setCellText(int c, int r, const QString& text) override { SetCellEx(c, r, text); }
 
 protected:
-    // Copies counts, fixed counts and sizes of the store into the framework grid.
-    void syncFromStore();
+    // Copies counts, fixed counts, widths and the heights of rows from FirstRow on from the
+    // store into the framework grid.
+    void syncFromStore(int FirstRow = 0);
 
 private:
+    // Repaints display cell (DCol, ARow) with its merged area, when any of it can be on screen.
+    void invalidateStoreCell(int DCol, int ARow);
+
     CellStore m_store;
+    GridUpdateLock m_updateLock;
     IGridCanvas* m_drawCanvas = nullptr;  // set during a paint pass
     QPainter* m_drawPainter = nullptr;
     int m_paintId = 0;

@@ -72,10 +72,10 @@ void CellStore::repaintCell(int ACol, int ARow)
         m_listener->cellChanged(ACol, ARow);
 }
 
-void CellStore::repaintAll()
+void CellStore::layoutFrom(int FirstRow)
 {
     if (m_listener)
-        m_listener->gridChanged();
+        m_listener->layoutChanged(FirstRow);
 }
 
 
@@ -100,12 +100,14 @@ void CellStore::setRowCountRaw(int Value)
 void CellStore::SetRowCount(int Value)
 {
     Value = std::max(0, Value);
+    const int old = m_rowCount;
     setRowCountRaw(Value);
     if (m_fixedRowAlways && m_minFixedRows < m_rowCount)
         SetFixedRows(m_minFixedRows);
     m_largestRowCount = std::max(m_largestRowCount, Value);
     m_normalRowCount = Value;
-    repaintAll();
+    // Rows that stay keep their heights; rows coming in get the default one.
+    layoutFrom(std::min(old, Value));
 }
 
 void CellStore::SetColCount(int Value)
@@ -117,7 +119,7 @@ void CellStore::SetColCount(int Value)
     if (m_fixedColAlways && m_minFixedCols < m_colCount)
         SetFixedCols(m_minFixedCols);
     m_largestColCount = std::max(m_largestColCount, Value);
-    repaintAll();
+    layoutFrom(m_rowCount);
 }
 
 int CellStore::FixedRows() const
@@ -138,7 +140,7 @@ void CellStore::SetFixedRows(int Value)
     m_fixedRows = std::min(Value, std::max(0, m_rowCount - 1));
     if (!m_loading)
         m_minFixedRows = Value;
-    repaintAll();
+    layoutFrom(m_rowCount);
 }
 
 void CellStore::SetFixedCols(int Value)
@@ -147,14 +149,14 @@ void CellStore::SetFixedCols(int Value)
     m_fixedCols = std::min(Value, std::max(0, m_colCount - 1));
     if (!m_loading)
         m_minFixedCols = Value;
-    repaintAll();
+    layoutFrom(m_rowCount);
 }
 
 void CellStore::SetDefaultColWidth(int Value)
 {
     m_defaultColWidth = std::max(0, Value);
     std::fill(m_colWidths.begin(), m_colWidths.end(), m_defaultColWidth);
-    repaintAll();
+    layoutFrom(m_rowCount);
 }
 
 void CellStore::SetDefaultRowHeight(int Value)
@@ -162,7 +164,7 @@ void CellStore::SetDefaultRowHeight(int Value)
     m_defaultRowHeight = std::max(0, Value);
     for (int r = 0; r < m_rowCount; ++r)
         m_rows[std::size_t(r)].height = m_defaultRowHeight;
-    repaintAll();
+    layoutFrom(0);
 }
 
 int CellStore::ColWidths(int DCol) const
@@ -177,7 +179,8 @@ void CellStore::SetColWidths(int DCol, int Width)
     if (DCol < 0 || DCol >= m_colCount)
         return;
     m_colWidths[std::size_t(DCol)] = std::max(0, Width);
-    repaintAll();
+    if (m_listener)
+        m_listener->colWidthChanged(DCol);
 }
 
 int CellStore::RowHeights(int ARow) const
@@ -192,7 +195,8 @@ void CellStore::SetRowHeights(int ARow, int Height)
     if (ARow < 0 || ARow >= m_rowCount)
         return;
     m_rows[std::size_t(ARow)].height = std::max(0, Height);
-    repaintAll();
+    if (m_listener)
+        m_listener->rowHeightChanged(ARow);
 }
 
 void CellStore::SetFixedColWidth(int Value)
@@ -201,7 +205,7 @@ void CellStore::SetFixedColWidth(int Value)
         return;
     for (int d = 0; d < m_fixedCols; ++d)
         m_colWidths[std::size_t(d)] = std::max(0, Value);
-    repaintAll();
+    layoutFrom(m_rowCount);
 }
 
 void CellStore::SetFixedRowHeight(int Value)
@@ -213,9 +217,12 @@ void CellStore::SetFixedRowHeight(int Value)
         SetDefaultRowHeight(Value);
         return;
     }
-    for (int r = 0; r < m_fixedRows; ++r)
+    // Only the fixed rows change: the rows below need no look.
+    for (int r = 0; r < m_fixedRows; ++r) {
         m_rows[std::size_t(r)].height = std::max(0, Value);
-    repaintAll();
+        if (m_listener)
+            m_listener->rowHeightChanged(r);
+    }
 }
 
 

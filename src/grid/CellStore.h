@@ -47,6 +47,14 @@ public:
     virtual void cellChanged(int ACol, int ARow) {}
     // The whole grid must be repainted (counts, widths, hidden columns or rows changed).
     virtual void gridChanged() {}
+    // Counts, fixed counts or column widths may have changed, and the heights of rows from
+    // FirstRow on (rows above it kept theirs); the whole grid must be repainted. A listener
+    // that follows the sizes needs to look at those rows only.
+    virtual void layoutChanged(int FirstRow) { gridChanged(); }
+    // Only the width of one display column changed.
+    virtual void colWidthChanged(int DCol) { gridChanged(); }
+    // Only the height of one row changed.
+    virtual void rowHeightChanged(int ARow) { gridChanged(); }
     // A write went into the last row while the last row is hidden.
     virtual void LastRowChanged() {}
     // The base cell of a merged area got a new text.
@@ -266,6 +274,16 @@ public:
     // Shows the hidden rows of the range; nothing when FromRow itself is not hidden.
     void UnHideRows(int FromRow, int ToRow);
     void UnHideRowsAll();
+    // Hides the display rows of RowList as one filter level: each row leaves with its texts,
+    // properties and height into the store (by real row, so the store stays sorted) and the
+    // rows below move up. Entries outside the rows, repeated or out of order are taken once,
+    // in order. Rows hidden directly belong to no level.
+    void HideRowList(std::vector<int> RowList);
+    // Brings back the rows of the last filter level at their places, with their heights, and
+    // lowers the level. Rows hidden directly, and those of earlier levels, stay hidden.
+    void UnHideRowList();
+    // The number of filter levels applied.
+    int FilterLevel() const { return m_filterLevel; }
     bool IsHiddenRow(int RowIndex) const;
     int NumHiddenRows() const { return int(m_hiddenRows.size()); }
     int TotalRowCount() const { return m_rowCount + NumHiddenRows(); }
@@ -275,6 +293,9 @@ public:
     int DisplRowIndex(int RealRow) const;
     // Texts of a hidden row by real column; empty when the row is not hidden.
     std::vector<QString> hiddenRowTexts(int RowIndex) const;
+    // The saved properties of cell ACol of a hidden row; null when the row is not hidden or
+    // the cell has none.
+    TCellProperties* hiddenRowProperties(int RowIndex, int ACol) const;
     // Writes entry ACol of a hidden row's saved texts, padding with empty entries up to it.
     // Refused (false) when the row is not hidden or ACol is negative or beyond the largest
     // grid ever shaped.
@@ -324,6 +345,7 @@ private:
         int Height = 0;
         int Level = 0;
         std::vector<Cell> Items;
+        bool Filtered = false;  // hidden by a filter level (Level), not directly
     };
 
     const Cell* cellAt(int ACol, int ARow) const;
@@ -336,8 +358,15 @@ private:
     void setRowCountRaw(int Value);
     void clampFixed();
     void repaintCell(int ACol, int ARow);
-    void repaintAll();
+    // Tells the listener about a layout change that left the heights of rows above FirstRow.
+    void layoutFrom(int FirstRow);
     int hiddenBefore(int RealRow) const;
+    // Splits the merged areas that reach into display rows [first, last].
+    void splitAreasInRows(int first, int last);
+    // Moves store item i back into the grid; answers the display row it took.
+    int restoreHiddenItem(std::size_t i);
+    // Row entries from FirstRow on name their place again.
+    void renumberOwners(int FirstRow);
     QRect realCellRect(int ACol, int ARow, const ViewOrigin& view) const;
     bool mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const;
 
@@ -363,6 +392,7 @@ private:
     int m_defaultRowHeight = 24;
     int m_fixedRowHeight = 24;
     int m_mergeCount = 0;
+    int m_filterLevel = 0;
     QStringList m_columnHeaders;
     QStringList m_rowHeaders;
     bool m_fixedRowAlways = false;

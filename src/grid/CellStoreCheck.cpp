@@ -34,6 +34,10 @@ bool CellStore::checkConsistency(QString* why) const
     for (std::size_t i = 0; i < m_hiddenRows.size(); ++i) {
         if (m_hiddenRows[i].Idx < 0 || (i > 0 && m_hiddenRows[i - 1].Idx >= m_hiddenRows[i].Idx))
             return fail(QStringLiteral("hidden row store not sorted at item %1").arg(i));
+        if (m_hiddenRows[i].Filtered && m_hiddenRows[i].Level >= m_filterLevel)
+            return fail(QStringLiteral("hidden row %1 of filter level %2 beyond the %3 levels")
+                            .arg(m_hiddenRows[i].Idx).arg(m_hiddenRows[i].Level)
+                            .arg(m_filterLevel));
     }
     for (int d = 0; d < m_colCount && d < kMaxHideCols - m_numHiddenColumns; ++d) {
         const int real = RealColIndex(d);

@@ -62,7 +62,7 @@ void CellStore::HideColumns(int FromCol, int ToCol)
         changed = true;
     }
     if (changed)
-        repaintAll();
+        layoutFrom(m_rowCount);
 }
 
 void CellStore::UnHideColumns(int FromCol, int ToCol)
@@ -82,7 +82,7 @@ void CellStore::UnHideColumns(int FromCol, int ToCol)
         changed = true;
     }
     if (changed)
-        repaintAll();
+        layoutFrom(m_rowCount);
 }
 
 int CellStore::AllColWidths(int ACol) const
@@ -145,6 +145,14 @@ std::vector<QString> CellStore::hiddenRowTexts(int RowIndex) const
     return texts;
 }
 
+TCellProperties* CellStore::hiddenRowProperties(int RowIndex, int ACol) const
+{
+    if (ACol < 0 || !IsHiddenRow(RowIndex))
+        return nullptr;
+    const std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
+    return std::size_t(ACol) < items.size() ? items[std::size_t(ACol)].props.get() : nullptr;
+}
+
 bool CellStore::setHiddenRowText(int RowIndex, int ACol, const QString& Value)
 {
     if (!IsHiddenRow(RowIndex) || ACol < 0 || ACol >= storeColLimit())
@@ -187,12 +195,7 @@ void CellStore::HideRows(int FromRow, int ToRow)
         return;
 
     // Rows leave the grid whole; a merged area that reaches into them cannot stay one.
-    for (int r = f; r < f + n; ++r) {
-        const Row& row = m_rows[std::size_t(r)];
-        for (int c = 0; c < int(row.cells.size()); ++c)
-            if (row.cells[std::size_t(c)].props && row.cells[std::size_t(c)].props->CellSpanX != -1)
-                splitArea(c, r, false);
-    }
+    splitAreasInRows(f, f + n - 1);
 
     std::vector<TGridItem> moved;
     moved.reserve(std::size_t(n));
@@ -215,11 +218,8 @@ void CellStore::HideRows(int FromRow, int ToRow)
     m_rowCount -= n;
     m_normalRowCount = m_rowCount;
     clampFixed();
-    for (int r = f; r < int(m_rows.size()); ++r)
-        for (Cell& cell : m_rows[std::size_t(r)].cells)
-            if (cell.props)
-                cell.props->OwnerRow = r;
-    repaintAll();
+    renumberOwners(f);
+    layoutFrom(f);
 }
 
 void CellStore::UnHideRows(int FromRow, int ToRow)
@@ -231,22 +231,51 @@ void CellStore::UnHideRows(int FromRow, int ToRow)
         const int i = hiddenBefore(FromRow);
         if (i >= NumHiddenRows() || m_hiddenRows[std::size_t(i)].Idx > ToRow)
             break;
-        TGridItem item = std::move(m_hiddenRows[std::size_t(i)]);
-        m_hiddenRows.erase(m_hiddenRows.begin() + i);
-        const int pos = item.Idx - i;
-        if (m_rows.size() < std::size_t(pos))
-            m_rows.resize(std::size_t(pos));
-        Row row;
-        row.cells = std::move(item.Items);
-        row.height = item.Height;
-        m_rows.insert(m_rows.begin() + pos, std::move(row));
-        ++m_rowCount;
-        firstChanged = std::min(firstChanged, pos);
+        firstChanged = std::min(firstChanged, restoreHiddenItem(std::size_t(i)));
     }
     m_normalRowCount = m_rowCount;
     m_largestRowCount = std::max(m_largestRowCount, m_rowCount);
     // Rows below the first restored one moved: their properties name their new place.
-    for (int r = firstChanged; r < int(m_rows.size()); ++r) {
+    renumberOwners(firstChanged);
+    layoutFrom(firstChanged);
+}
+
+void CellStore::UnHideRowsAll()
+{
+    if (m_hiddenRows.empty())
+        return;
+    UnHideRows(m_hiddenRows.front().Idx, m_hiddenRows.back().Idx);
+}
+
+void CellStore::splitAreasInRows(int first, int last)
+{
+    for (int r = first; r <= last && r < int(m_rows.size()); ++r) {
+        const Row& row = m_rows[std::size_t(r)];
+        for (int c = 0; c < int(row.cells.size()); ++c)
+            if (row.cells[std::size_t(c)].props && row.cells[std::size_t(c)].props->CellSpanX != -1)
+                splitArea(c, r, false);
+    }
+}
+
+int CellStore::restoreHiddenItem(std::size_t i)
+{
+    TGridItem item = std::move(m_hiddenRows[i]);
+    m_hiddenRows.erase(m_hiddenRows.begin() + std::ptrdiff_t(i));
+    // The items left before it are exactly the hidden rows with a smaller real index.
+    const int pos = item.Idx - int(i);
+    if (m_rows.size() < std::size_t(pos))
+        m_rows.resize(std::size_t(pos));
+    Row row;
+    row.cells = std::move(item.Items);
+    row.height = item.Height;
+    m_rows.insert(m_rows.begin() + pos, std::move(row));
+    ++m_rowCount;
+    return pos;
+}
+
+void CellStore::renumberOwners(int FirstRow)
+{
+    for (int r = std::max(0, FirstRow); r < int(m_rows.size()); ++r) {
         auto& cells = m_rows[std::size_t(r)].cells;
         for (int c = 0; c < int(cells.size()); ++c) {
             if (TCellProperties* p = cells[std::size_t(c)].props.get()) {
@@ -255,14 +284,71 @@ void CellStore::UnHideRows(int FromRow, int ToRow)
             }
         }
     }
-    repaintAll();
 }
 
-void CellStore::UnHideRowsAll()
+void CellStore::HideRowList(std::vector<int> RowList)
 {
-    if (m_hiddenRows.empty())
+    std::sort(RowList.begin(), RowList.end());
+    RowList.erase(std::unique(RowList.begin(), RowList.end()), RowList.end());
+    RowList.erase(std::remove_if(RowList.begin(), RowList.end(),
+                                 [this](int k) { return k < 0 || k >= m_rowCount; }),
+                  RowList.end());
+    // The level counts even when it hides nothing, so that its UnHideRowList pairs with it.
+    const int level = m_filterLevel++;
+    if (RowList.empty())
         return;
-    UnHideRows(m_hiddenRows.front().Idx, m_hiddenRows.back().Idx);
+
+    for (int k : RowList)
+        splitAreasInRows(k, k);
+    // Real indexes first, while every display row still stands where the list means it.
+    std::vector<int> reals;
+    reals.reserve(RowList.size());
+    for (int k : RowList)
+        reals.push_back(RealRowIndex(k));
+    // Items are keyed by real row: the store stays sorted, and a row comes back at its own
+    // place whatever was hidden or shown in between. Each row takes its height along, so the
+    // rows that move up keep theirs.
+    for (std::size_t j = RowList.size(); j-- > 0;) {
+        Row& row = m_rows[std::size_t(RowList[j])];
+        TGridItem item;
+        item.Idx = reals[j];
+        item.Height = row.height;
+        item.Level = level;
+        item.Filtered = true;
+        item.Items = std::move(row.cells);
+        m_rows.erase(m_rows.begin() + RowList[j]);
+        m_hiddenRows.insert(m_hiddenRows.begin() + hiddenBefore(item.Idx), std::move(item));
+    }
+    m_rowCount -= int(RowList.size());
+    m_normalRowCount = m_rowCount;
+    clampFixed();
+    renumberOwners(RowList.front());
+    layoutFrom(RowList.front());
+}
+
+void CellStore::UnHideRowList()
+{
+    if (m_filterLevel == 0)
+        return;
+    const int level = --m_filterLevel;
+    // Rows hidden directly stay hidden: only this level's items come back. (Emptying the
+    // whole store at the lowest level would drop the texts of rows hidden on their own.)
+    int firstChanged = std::numeric_limits<int>::max();
+    std::size_t i = 0;
+    while (i < m_hiddenRows.size()) {
+        const TGridItem& item = m_hiddenRows[i];
+        if (!item.Filtered || item.Level != level) {
+            ++i;
+            continue;
+        }
+        firstChanged = std::min(firstChanged, restoreHiddenItem(i));
+    }
+    if (firstChanged == std::numeric_limits<int>::max())
+        return;
+    m_normalRowCount = m_rowCount;
+    m_largestRowCount = std::max(m_largestRowCount, m_rowCount);
+    renumberOwners(firstChanged);
+    layoutFrom(firstChanged);
 }
 
 }  // namespace zfw

@@ -4,6 +4,8 @@
 // Painting, input, editing and data operations build on it in files of their own.
 
 #include "grid/BaseGrid.h"
+#include "grid/CheckBoxCells.h"
+#include "grid/ExtGridWindow.h"
 #include "grid/GridSettings.h"
 
 #include <QFont>
@@ -474,6 +476,88 @@ private:
     bool m_oldModified = false;
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;
+
+    // ===== window, notification and locale helpers (ExtGridWindow.cpp) =====
+public:
+    // Repaints the grid, except right after an edit change (setEditChange), which only clears
+    // the flag: the editor repaints its own cell.
+    void Invalidate() override;
+    bool editChange() const { return m_editChange; }
+    void setEditChange(bool on) { m_editChange = on; }
+    // OnResize, then the scroll bars that stay shown.
+    void Resize() override;
+    // Places the grid; with IntegralHeight (and no update lock) the height is cut to whole
+    // default rows, keeping room for the horizontal bar when not every column fits and for a
+    // frame.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    bool IntegralHeight() const { return m_integralHeight; }
+    void SetIntegralHeight(bool Value) { m_integralHeight = Value; }
+    // Bars shown (disabled) even when everything fits.
+    TScrollBarAlways ScrollBarAlways() const { return m_scrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+
+    // The one selection listener; registering replaces the previous one, unregistering
+    // clears it whatever is passed. Not owned.
+    void RegisterSelListener(ITExtStringGridSelect* AListener) { m_selListener = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect*) { m_selListener = nullptr; }
+    ITExtStringGridSelect* selListener() const { return m_selListener; }
+    // Objects told about cell changes; each is kept once. Not owned: a notifier destroyed
+    // while registered drops out of the list by itself.
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    // The registered notifiers still alive, in registration order.
+    QList<TGridChangeNotifier*> notifiers() const;
+    // Tells every registered notifier that the cells of R (real columns, display rows)
+    // changed.
+    void NotifyCellsChanged(const TRect& R);
+
+    // ===== check-box cells (ExtGridCheckBox.cpp); columns real, rows display =====
+    // Size of a painted check box in pixels.
+    static constexpr int kCheckSize = 15;
+    // Adds a plain (Data false) or data check box, flat, before the text, placed vertically
+    // after VAlignment. A data box keeps a cell text that is either check text and otherwise
+    // writes the check text for State. Answers "" or the error ("Invalid cell" for a cell
+    // outside the stored columns and rows); the cell is then unchanged.
+    QString AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    // A box in every row from FixedRows (row 0 with MouseActions.CheckAllCheck) to
+    // RowCount - 1; answers "" or the first row's error (the rows before keep their boxes).
+    QString AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+    // Removes a plain, data or three-state box and repaints; other graphics stay.
+    bool RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow) const;
+    bool HasDataCheckBox(int ACol, int ARow) const;
+    // False (State untouched) without a readable box. While rows are hidden, ARow is a real
+    // row (a hidden one is read from the hidden-row store).
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool IsChecked(int ACol, int ARow);
+    // Writes the state without the event; false without such a box. ARow as for the readers.
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    // The user's toggle: with CheckEditable the cell must be editable (QueryCellEditable);
+    // repaints and fires DoCheckBoxChange. False when nothing was toggled.
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckBoxEx(ACol, ARow, false); }
+    virtual bool ToggleCheckBoxEx(int ACol, int ARow, bool CheckEditable);
+    std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    // Paints a check-box cell's box (and the text, for the kinds that show one) or else the
+    // base content.
+    void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
+                         bool selected) override;
+    // Where the box of a check-box cell is painted in the content rectangle.
+    TRect checkBoxRect(int ACol, int ARow, const TRect& content);
+
+protected:
+    bool keepsScrollBar(Qt::Orientation o) const override;
+
+private:
+    CheckTexts cellCheckTexts(int ACol, int ARow);
+
+private:
+    bool m_editChange = false;
+    bool m_integralHeight = false;
+    TScrollBarAlways m_scrollBarAlways = saNone;
+    ITExtStringGridSelect* m_selListener = nullptr;
+    QList<QPointer<TGridChangeNotifier>> m_notifiers;
 };
 
 }  // namespace zfw

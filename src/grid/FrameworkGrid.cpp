@@ -227,10 +227,12 @@ void TStringGrid::updateScrollBars()
     m_updatingBars = true;
     for (int pass = 0; pass < 3; ++pass) {
         m_geo.setClientSize(viewport()->width(), viewport()->height());
-        const bool horz = (m_scrollBars == ssHorizontal || m_scrollBars == ssBoth)
-                          && m_geo.needsHorzScroll();
-        const bool vert = (m_scrollBars == ssVertical || m_scrollBars == ssBoth)
-                          && m_geo.needsVertScroll();
+        const bool horz = ((m_scrollBars == ssHorizontal || m_scrollBars == ssBoth)
+                           && m_geo.needsHorzScroll())
+                          || keepsScrollBar(Qt::Horizontal);
+        const bool vert = ((m_scrollBars == ssVertical || m_scrollBars == ssBoth)
+                           && m_geo.needsVertScroll())
+                          || keepsScrollBar(Qt::Vertical);
         const Qt::ScrollBarPolicy hp = horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
         const Qt::ScrollBarPolicy vp = vert ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
         if (hp == horizontalScrollBarPolicy() && vp == verticalScrollBarPolicy())
@@ -241,6 +243,9 @@ void TStringGrid::updateScrollBars()
     m_geo.setClientSize(viewport()->width(), viewport()->height());
     QScrollBar* hb = horizontalScrollBar();
     QScrollBar* vb = verticalScrollBar();
+    // A bar shown while everything fits has nothing to scroll: its arrows are off.
+    hb->setEnabled(m_geo.needsHorzScroll());
+    vb->setEnabled(m_geo.needsVertScroll());
     if (!hb->isSliderDown())
         hb->setValue(m_geo.thumbFromCol(LeftCol()));
     if (!vb->isSliderDown())

@@ -278,6 +278,11 @@ protected:
     void scrollContentsBy(int, int) override {}
     void changeEvent(QEvent* e) override;
 
+    // A bar the derived grid keeps shown even when everything fits (it is then disabled).
+    virtual bool keepsScrollBar(Qt::Orientation) const { return false; }
+    // Shows, hides, enables and places the scroll bars for the current layout.
+    void refreshScrollBars() { updateScrollBars(); }
+
     // The sizing drag in progress (for painting its line).
     int sizingPos() const { return m_sizingPos; }
     int sizingIndex() const { return m_sizingIndex; }

@@ -121,6 +121,60 @@ const StepCase kStepCases[] = {
          g.UnHideColumn(4);
      },
      5, 4},
+    // The framework grid is told only about the rows a change touched: rows above the first
+    // touched one must already agree, rows from it on must be brought in line.
+    {"RowsShrunkAndGrownAfterOwnHeights",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 31);
+         g.SetRowHeights(3, 33);
+         g.SetRowCount(2);
+         g.SetRowCount(6);
+     },
+     5, 6},
+    {"HiddenRowTakesItsHeightAlong",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(2, 31);
+         g.SetRowHeights(3, 33);
+         g.store().HideRows(2, 2);
+     },
+     5, 3},
+    {"HiddenRowsComeBackWithTheirHeights",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 27);
+         g.SetRowHeights(2, 31);
+         g.SetRowHeights(3, 33);
+         g.store().HideRows(1, 2);
+         g.store().UnHideRows(1, 2);
+     },
+     5, 4},
+    {"FilterLevelTakesHeightsAlong",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 27);
+         g.SetRowHeights(2, 31);
+         g.SetRowHeights(3, 33);
+         g.store().HideRowList({1, 2});
+     },
+     5, 2},
+    {"FilterLevelUndone",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(1, 27);
+         g.SetRowHeights(3, 33);
+         g.store().HideRowList({1});
+         g.store().UnHideRowList();
+     },
+     5, 4},
+    {"FixedRowHeight",
+     [](TBaseGrid& g) {
+         g.SetFixedRows(2);
+         g.store().SetFixedRowHeight(30);
+     },
+     5, 4},
+    {"DefaultRowHeightAfterOwnHeights",
+     [](TBaseGrid& g) {
+         g.SetRowHeights(3, 40);
+         g.SetDefaultRowHeight(18);
+     },
+     5, 4},
 };
 
 class BaseGridSteps : public BaseGridFixture, public ::testing::WithParamInterface<StepCase> {};

@@ -1,0 +1,154 @@
+// The grid widget: painting one full viewport of a 100,000 x 10 grid beside a QTableView over a
+// QStandardItemModel with the same texts, both rendered into an 800 x 600 image; and what one
+// change of a cell, a width or a height costs the base grid at 100 and 100,000 rows (it must
+// not grow with the rows). Run with QT_QPA_PLATFORM=offscreen; with ZFW_BENCH_DUMP set, the
+// two pictures are saved as /tmp/bench_grid_paint_{ours,qt}.png for a look.
+
+#include "grid/ExtGrid.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QHeaderView>
+#include <QImage>
+#include <QStandardItemModel>
+#include <QStyleFactory>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kCols = 10;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kColWidth = 64;
+constexpr int kRowHeight = 21;
+
+// Widgets need an application; the benchmark library owns main, so the first benchmark that
+// needs one makes it and it lives until the process ends.
+void ensureApp()
+{
+    static int argc = 1;
+    static char name[] = "bench_grid";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto a = std::make_unique<QApplication>(argc, argv);
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+        return a;
+    }();
+}
+
+QString cellText(int r, int c)
+{
+    return c == 0 ? QString::number(r) : QStringLiteral("v%1.%2").arg(r % 997).arg(c);
+}
+
+std::unique_ptr<zfw::TExtStringGrid> makeOurs(int rows)
+{
+    auto g = std::make_unique<zfw::TExtStringGrid>();
+    g->SetScrollBars(zfw::ssBoth);
+    g->SetColCount(kCols);
+    g->SetRowCount(rows);
+    g->SetDefaultColWidth(kColWidth);
+    g->SetDefaultRowHeight(kRowHeight);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            g->SetCellEx(c, r, cellText(r, c));
+    g->resize(kWidth, kHeight);
+    return g;
+}
+
+struct QtSide {
+    QStandardItemModel model;
+    QTableView view;
+};
+
+std::unique_ptr<QtSide> makeQt(int rows)
+{
+    auto q = std::make_unique<QtSide>();
+    q->model.setRowCount(rows);
+    q->model.setColumnCount(kCols);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            q->model.setData(q->model.index(r, c), cellText(r, c));
+    q->view.setModel(&q->model);
+    q->view.horizontalHeader()->setDefaultSectionSize(kColWidth);
+    q->view.verticalHeader()->setDefaultSectionSize(kRowHeight);
+    q->view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    q->view.resize(kWidth, kHeight);
+    return q;
+}
+
+void BM_Paint_Ours(benchmark::State& state)
+{
+    ensureApp();
+    auto grid = makeOurs(int(state.range(0)));
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    grid->render(&image);  // settles layout and scroll bars outside the timing
+    if (qEnvironmentVariableIsSet("ZFW_BENCH_DUMP"))
+        image.save(QStringLiteral("/tmp/bench_grid_paint_ours.png"));
+    for (auto _ : state) {
+        grid->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_Paint_Qt(benchmark::State& state)
+{
+    ensureApp();
+    auto qt = makeQt(int(state.range(0)));
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    qt->view.render(&image);
+    if (qEnvironmentVariableIsSet("ZFW_BENCH_DUMP"))
+        image.save(QStringLiteral("/tmp/bench_grid_paint_qt.png"));
+    for (auto _ : state) {
+        qt->view.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// One cell write, one width, one height on a grid of state.range(0) rows. The cells written
+// lie near the end, out of view, where finding out that they need no repaint must stay cheap.
+void BM_GridSetCell(benchmark::State& state)
+{
+    ensureApp();
+    const int rows = int(state.range(0));
+    auto grid = makeOurs(rows);
+    const QString texts[2] = {QStringLiteral("a"), QStringLiteral("b")};
+    int i = 0;
+    for (auto _ : state) {
+        grid->SetCellEx(3, rows - 1 - (i % 20), texts[i & 1]);
+        ++i;
+    }
+}
+
+void BM_GridSetColWidth(benchmark::State& state)
+{
+    ensureApp();
+    auto grid = makeOurs(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state)
+        grid->SetColWidths(3, 60 + (i++ & 7));
+}
+
+void BM_GridSetRowHeight(benchmark::State& state)
+{
+    ensureApp();
+    auto grid = makeOurs(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state)
+        grid->SetRowHeights(5, 18 + (i++ & 7));
+}
+
+BENCHMARK(BM_Paint_Ours)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint_Qt)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridSetCell)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridSetColWidth)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridSetRowHeight)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
