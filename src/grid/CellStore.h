@@ -300,10 +300,7 @@ public:
     // Refused (false) when the row is not hidden or ACol is negative or beyond the largest
     // grid ever shaped.
     bool setHiddenRowText(int RowIndex, int ACol, const QString& Value);
-    // The properties saved with entry ACol of a hidden row; null when there are none or the
-    // row is not hidden.
-    TCellProperties* hiddenRowProperties(int RowIndex, int ACol) const;
-    // The same, the entry padded and given properties when needed; null where
+    // hiddenRowProperties, the entry padded and given properties when needed; null where
     // setHiddenRowText refuses.
     TCellProperties* createHiddenRowProperties(int RowIndex, int ACol);
 

@@ -164,14 +164,6 @@ bool CellStore::setHiddenRowText(int RowIndex, int ACol, const QString& Value)
     return true;
 }
 
-TCellProperties* CellStore::hiddenRowProperties(int RowIndex, int ACol) const
-{
-    if (!IsHiddenRow(RowIndex) || ACol < 0)
-        return nullptr;
-    const std::vector<Cell>& items = m_hiddenRows[std::size_t(hiddenBefore(RowIndex))].Items;
-    return ACol < int(items.size()) ? items[std::size_t(ACol)].props.get() : nullptr;
-}
-
 TCellProperties* CellStore::createHiddenRowProperties(int RowIndex, int ACol)
 {
     if (!IsHiddenRow(RowIndex) || ACol < 0 || ACol >= storeColLimit())

@@ -268,7 +268,10 @@ public:
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
-    void gridChanged() override;
+    // Store changes that move cells: the controls follow them.
+    void layoutChanged(int FirstRow) override;
+    void colWidthChanged(int DCol) override;
+    void rowHeightChanged(int ARow) override;
 
     // The grid font for a cell without properties, else the cell's font settings over it.
     QFont GetCellFont(int ACol, int ARow) const;

@@ -330,9 +330,21 @@ void TExtStringGrid::RowHeightsChanged()
     placeControls();
 }
 
-void TExtStringGrid::gridChanged()
+void TExtStringGrid::layoutChanged(int FirstRow)
 {
-    TBaseGrid::gridChanged();
+    TBaseGrid::layoutChanged(FirstRow);
+    placeControls();
+}
+
+void TExtStringGrid::colWidthChanged(int DCol)
+{
+    TBaseGrid::colWidthChanged(DCol);
+    placeControls();
+}
+
+void TExtStringGrid::rowHeightChanged(int ARow)
+{
+    TBaseGrid::rowHeightChanged(ARow);
     placeControls();
 }
 
