@@ -107,12 +107,17 @@ void LazyTreeModel::SetNodeDataSize(int size)
 
 void LazyTreeModel::SetDefaultNodeHeight(int height)
 {
-    height = std::clamp(height, 1, 0xFFFF);
+    if (height <= 0)
+        height = 18;
+    height = std::min(height, 0xFFFF);
+    if (height == FDefaultNodeHeight && height == FRoot->NodeHeight)
+        return;
     FDefaultNodeHeight = height;
     // The root's own share of the total height follows the default height.
     const std::int64_t delta = height - std::int64_t(FRoot->NodeHeight);
     FRoot->NodeHeight = static_cast<std::uint16_t>(height);
     FRoot->TotalHeight = std::uint32_t(std::int64_t(FRoot->TotalHeight) + delta);
+    InvalidateCache();
 }
 
 std::size_t LazyTreeModel::AllocateInternalData(std::size_t size)
@@ -555,8 +560,7 @@ void LazyTreeModel::Change(PLazyNode node)
 void LazyTreeModel::BeginOperation(TLTOperationKind kind)
 {
     ++FOperationCount;
-    if (OnStartOperation)
-        OnStartOperation(*this, kind);
+    DoStartOperation(kind);
     if (FOperationCount == 1)
         FOperationCanceled = false;
 }
@@ -566,8 +570,7 @@ void LazyTreeModel::EndOperation(TLTOperationKind kind)
     if (FOperationCount == 0)
         lazyTreeAssert("EndOperation must not be called when no operation in progress.");
     --FOperationCount;
-    if (OnEndOperation)
-        OnEndOperation(*this, kind);
+    DoEndOperation(kind);
 }
 
 void LazyTreeModel::CancelOperation()
@@ -598,23 +601,46 @@ void LazyTreeModel::DoResetNode(PLazyNode node)
         OnResetNode(*this, node);
 }
 
+// The notice counts as delivered even when the handler throws: a pending state left behind
+// would deliver the same notice again at the next bracket end, naming a node that may be gone.
 void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 {
     StopNoticeTimer(StructureChangeTimer);
-    if (OnStructureChange)
-        OnStructureChange(*this, node, reason);
-    DoStateChange({}, {tsStructureChangePending});
-    FLastStructureChangeNode = nullptr;
-    FLastStructureChangeReason = crIgnore;
+    struct Done {
+        LazyTreeModel* t;
+        ~Done()
+        {
+            t->FStates.exclude(tsStructureChangePending);
+            t->FLastStructureChangeNode = nullptr;
+            t->FLastStructureChangeReason = crIgnore;
+        }
+    };
+    {
+        Done done{this};
+        if (OnStructureChange)
+            OnStructureChange(*this, node, reason);
+        // Reported before the guard clears the flag, so that a state handler sees the change.
+        DoStateChange({}, {tsStructureChangePending});
+    }
 }
 
 void LazyTreeModel::DoChange(PLazyNode node)
 {
     StopNoticeTimer(ChangeTimer);
-    if (OnChange)
-        OnChange(*this, node);
-    DoStateChange({}, {tsChangePending});
-    FLastChangedNode = nullptr;
+    struct Done {
+        LazyTreeModel* t;
+        ~Done()
+        {
+            t->FStates.exclude(tsChangePending);
+            t->FLastChangedNode = nullptr;
+        }
+    };
+    {
+        Done done{this};
+        if (OnChange)
+            OnChange(*this, node);
+        DoStateChange({}, {tsChangePending});
+    }
 }
 
 void LazyTreeModel::DoUpdating(TLTUpdateState state)
@@ -625,11 +651,30 @@ void LazyTreeModel::DoUpdating(TLTUpdateState state)
 
 void LazyTreeModel::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave)
 {
+    // The states change even when the handler throws: the brackets and toggles that asked for
+    // the change undo it on their way out and rely on it having been made.
+    struct Apply {
+        TLazyTreeStates& states;
+        TLazyTreeStates enter;
+        TLazyTreeStates leave;
+        ~Apply() { states = (states + enter) - leave; }
+    } apply{FStates, enter, leave};
     // A tree being destroyed reports no state changes: its owner may already be gone.
     if (OnStateChange && !m_destroying
         && (!FStates.containsAll(enter) || FStates.intersects(leave)))
         OnStateChange(*this, enter, leave);
-    FStates = (FStates + enter) - leave;
+}
+
+void LazyTreeModel::DoStartOperation(TLTOperationKind kind)
+{
+    if (OnStartOperation)
+        OnStartOperation(*this, kind);
+}
+
+void LazyTreeModel::DoEndOperation(TLTOperationKind kind)
+{
+    if (OnEndOperation)
+        OnEndOperation(*this, kind);
 }
 
 int LazyTreeModel::DoGetNodeDataSize()
