@@ -628,6 +628,8 @@ private:
     void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction,
                       bool doInit);
     void collapseCore(PLazyNode node);
+    // DeleteChildren without its structure notice, for a node that is deleted itself.
+    void deleteChildren(PLazyNode node, bool resetHasChildren, bool notify);
     void expandCore(PLazyNode node);
     PLazyNode nextAfterSubtree(PLazyNode node) const;
     bool childrenAbove(bool cca) const;

@@ -633,8 +633,6 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     if (FStates.contains(tsIterating))
         lazyTreeAssert("Deleting nodes during tree iteration leads to invalid pointers.");
     PLazyNode parent = node->Parent;
-    if (!parentClearing)
-        StructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
 
     if (node->has(vsSelected)) {
         if (FUpdateCount > 0) {
@@ -656,7 +654,7 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     if (!parentClearing)
         InterruptValidation();
 
-    DeleteChildren(node, false);
+    deleteChildren(node, false, false);
     InternalDisconnectNode(node, false, reindex, false);
     DoFreeNode(node);
     if (parentClearing)
@@ -668,6 +666,10 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
         ScheduleCacheValidation();
         UpdateScrollBars(true);
     }
+    // One notice, once the node and its subtree are freed. It used to come before anything was
+    // removed (a handler told of the deletion still found the node in the tree), followed by a
+    // second one naming the node about to be freed.
+    StructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
 }
 
 void LazyTreeModel::DoFreeNode(PLazyNode node)
@@ -704,6 +706,11 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
 }
 
 void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
+{
+    deleteChildren(node, resetHasChildren, true);
+}
+
+void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool notify)
 {
     if (!node || node->ChildCount == 0 || m_options.MiscOptions.contains(toReadOnly)) {
         if (node && resetHasChildren)
@@ -753,7 +760,8 @@ void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
             DoChange(FLastChangedNode);
         EnsureNodeSelected();
     }
-    StructureChange(node, crChildDeleted);
+    if (notify)
+        StructureChange(node, crChildDeleted);
 }
 
 void LazyTreeModel::DeleteSelectedNodes()

@@ -536,10 +536,13 @@ void LazyTreeModel::StructureChange(PLazyNode node, TChangeReason reason)
 
     if (FUpdateCount > 0)
         return;
+    // The recorded node and reason are delivered: a notice still pending from before (a
+    // bracket whose end set off further changes) was otherwise cleared without ever reaching
+    // the owner.
     if (FChangeDelay > 0 && HandleAllocated() && !FStates.contains(tsSynchMode))
         StartNoticeTimer(StructureChangeTimer, FChangeDelay);
     else
-        DoStructureChange(node, reason);
+        DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
 }
 
 void LazyTreeModel::Change(PLazyNode node)
