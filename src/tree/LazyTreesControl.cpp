@@ -65,8 +65,16 @@ TBaseLazyTree::~TBaseLazyTree()
         misc.exclude(toReadOnly);
         SetMiscOptions(misc);
     }
-    CancelEditNode();
-    Clear();
+    // Handlers still hear of the nodes going away; one that throws must not end the program
+    // from a destructor. What is left is freed by the model.
+    try {
+        CancelEditNode();
+        Clear();
+    } catch (const std::exception& e) {
+        qWarning("Lazy tree: an event handler failed while the tree was destroyed: %s", e.what());
+    } catch (...) {
+        qWarning("Lazy tree: an event handler failed while the tree was destroyed");
+    }
     delete FColors;
     FColors = nullptr;
     delete FScrollBarOptions;

@@ -38,7 +38,17 @@ LazyTreeModel::LazyTreeModel()
 LazyTreeModel::~LazyTreeModel()
 {
     m_destroying = true;
-    Clear();
+    try {
+        Clear();
+    } catch (...) {
+        // A free handler failed; the blocks still linked are released without further events
+        // (a destructor must not throw).
+        for (PLazyNode c = FRoot->FirstChild; c;) {
+            PLazyNode next = c->NextSibling;
+            freeDetached(c);
+            c = next;
+        }
+    }
     std::free(FRoot);
 }
 

@@ -14,7 +14,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QTimerEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -317,6 +317,105 @@ TEST_P(EventOrder, PerActivity)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EventOrder, ::testing::ValuesIn(kOrderCases), CaseName{});
+
+// ----- a handler's exception stops at Qt's event boundary --------------------------------
+
+struct HandlerFailure : std::runtime_error {
+    HandlerFailure() : std::runtime_error("handler failed") {}
+};
+
+struct BoundaryCase {
+    const char* name;
+    std::function<void(Fixture&)> prepare;
+    // Sends the Qt event (or lets the timer run) that reaches the failing handler.
+    std::function<void(Fixture&)> trigger;
+};
+
+void manyRowsScrolledPastTheInitialisedOnes(Fixture& f)
+{
+    f.tree->SetRootNodeCount(40);
+    f.tree->SetOffsetY(-400);
+}
+
+const BoundaryCase kBoundaryCases[] = {
+    {"DelayedChangeNotice",
+     [](Fixture& f) {
+         f.tree->OnChange = [](LazyTreeModel&, PLazyNode) { throw HandlerFailure(); };
+         f.tree->SetChangeDelay(1);
+         f.tree->SetSelected(f.top(2), true);
+     },
+     nullptr},
+    {"DelayedStructureNotice",
+     [](Fixture& f) {
+         f.tree->OnStructureChange = [](LazyTreeModel&, PLazyNode, TChangeReason) {
+             throw HandlerFailure();
+         };
+         f.tree->SetChangeDelay(1);
+         f.tree->DeleteNode(f.top(2));
+     },
+     nullptr},
+    {"InitialisingWhilePainting",
+     [](Fixture& f) {
+         manyRowsScrolledPastTheInitialisedOnes(f);
+         f.tree->OnInitNode = [](LazyTreeModel&, PLazyNode, PLazyNode, TLazyNodeInitStates&) {
+             throw HandlerFailure();
+         };
+     },
+     [](Fixture& f) { f.tree->grab(); }},
+    {"MeasuringWhilePainting",
+     [](Fixture& f) {
+         f.tree->SetMiscOptions(f.tree->options().MiscOptions
+                                + TLTMiscOptions{toVariableNodeHeight});
+         manyRowsScrolledPastTheInitialisedOnes(f);
+         f.tree->OnMeasureItem = [](TBaseLazyTree&, PLazyNode, int&) { throw HandlerFailure(); };
+     },
+     [](Fixture& f) { f.tree->grab(); }},
+    {"StateChangeWhileResizing",
+     [](Fixture& f) {
+         f.tree->OnStateChange = [](LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates) {
+             if (enter.contains(tsSizing))
+                 throw HandlerFailure();
+         };
+     },
+     [](Fixture& f) { f.tree->resize(240, 160); }},
+    {"ScrollFromTheBar",
+     [](Fixture& f) {
+         f.tree->SetRootNodeCount(40);
+         f.tree->OnScroll = [](TBaseLazyTree&, int, int) { throw HandlerFailure(); };
+     },
+     [](Fixture& f) { f.tree->verticalScrollBar()->setValue(40); }},
+    {"EndOfTheToggleAnimation",
+     [](Fixture& f) {
+         f.tree->SetAnimationDuration(20);
+         f.tree->OnStateChange = [](LazyTreeModel&, TLazyTreeStates, TLazyTreeStates leave) {
+             if (leave.contains(tsInAnimation))
+                 throw HandlerFailure();
+         };
+         f.tree->ToggleNode(f.top(0));
+     },
+     nullptr},
+};
+
+class HandlerException : public ::testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(HandlerException, StopsAtTheTreeWhichStaysConsistent)
+{
+    const BoundaryCase& c = GetParam();
+    Fixture f;
+    c.prepare(f);
+    if (c.trigger)
+        EXPECT_NO_THROW(c.trigger(f));
+    // A delayed case arrives from the event loop; an exception escaping into it fails the test.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->LastHandlerError().isEmpty(); }, 2000));
+    EXPECT_EQ(f.tree->LastHandlerError(), QString("handler failed"));
+    EXPECT_EQ(f.tree->checkConsistency(), QString());
+    const TLazyTreeStates transient{tsSizing,   tsPainting,       tsChangePending,
+                                    tsToggling, tsInAnimation,    tsStructureChangePending};
+    EXPECT_FALSE(f.tree->TreeStates().intersects(transient));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HandlerException, ::testing::ValuesIn(kBoundaryCases),
+                         CaseName{});
 
 }  // namespace
 }  // namespace zfw
