@@ -834,7 +834,8 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
     if (IsEmpty()) {
         if (!FEmptyListMessage.isEmpty())
             p.drawText(viewport()->rect().adjusted(FMargin, 0, -FMargin, 0),
-                       (UseRightToLeftReading() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop,
+                       (UseRightToLeftReading() ? Qt::AlignRight : Qt::AlignLeft)
+                           | Qt::AlignTop | Qt::AlignAbsolute,
                        FEmptyListMessage);
         return;
     }
@@ -860,15 +861,18 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
             y += shift;
         if (!animating || top < m_animationTop || y >= m_animationTop) {
             // The same text start as GetDisplayRect: one indent per level, one more for the
-            // root's buttons, from the reading edge.
+            // root's buttons, from the reading edge. The rectangles are physical already, so the
+            // alignment is absolute (Qt would mirror it once more for a right-to-left widget).
             const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
             const int offset = FMargin + level * FIndent;
             if (rtl)
                 p.drawText(QRect(rowLeft, y, rowWidth - offset, h),
-                           Qt::AlignRight | Qt::AlignVCenter, DoGetText(node));
+                           Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute,
+                           DoGetText(node));
             else
                 p.drawText(QRect(rowLeft + offset, y, rowWidth - offset, h),
-                           Qt::AlignLeft | Qt::AlignVCenter, DoGetText(node));
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute,
+                           DoGetText(node));
         }
         top += h;
         node = GetNextVisible(node, true);
