@@ -89,7 +89,7 @@ public:
     // Message of the last exception an event handler threw into a Qt event of this tree
     // (painting, timers, resizing, scroll bars); empty when none did. Qt's event dispatch must
     // never be unwound, so such an exception stops at the tree.
-    QString LastHandlerError() const { return m_lastHandlerError; }
+    QString lastHandlerError() const { return m_lastHandlerError; }
     // The model's invariants plus the control's: the vertical range follows the root's total
     // height, offsets lie inside their ranges, the effective offset matches the direction.
     QString checkConsistency() const override;
@@ -234,7 +234,7 @@ protected:
     virtual int DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column);
     virtual QString DoGetText(PLazyNode node);
     // Runs the body of a Qt event handler or slot. An exception thrown by an owner's handler
-    // stops here: it is logged, kept for LastHandlerError(), and the window is brought back in
+    // stops here: it is logged, kept for lastHandlerError(), and the window is brought back in
     // line with the model (ranges, bars, a repaint). The operations it interrupted have left
     // the model consistent on their way out.
     void guardedEvent(const char* where, const std::function<void()>& body);

@@ -27,13 +27,21 @@ void TBaseLazyTree::guardedEvent(const char* where, const std::function<void()>&
     if (m_destroyingWidget)
         return;
     // The interrupted operation left the counters right but may have skipped its window steps.
-    try {
-        InvalidateCache();
-        UpdateScrollBars(true);
-    } catch (...) {
-        // A handler that fails again here changes nothing more; the bars catch up next time.
-    }
-    viewport()->update();
+    // They are redone from the event loop: the failure may have come from inside a paint pass,
+    // where the viewport must not scroll.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            try {
+                InvalidateCache();
+                UpdateScrollBars(true);
+            } catch (...) {
+                // A handler that fails again here changes nothing more; the bars catch up with
+                // the next change.
+            }
+            Invalidate();
+        },
+        Qt::QueuedConnection);
 }
 
 // ----- hooks ------------------------------------------------------------------------------

@@ -406,8 +406,8 @@ TEST_P(HandlerException, StopsAtTheTreeWhichStaysConsistent)
     if (c.trigger)
         EXPECT_NO_THROW(c.trigger(f));
     // A delayed case arrives from the event loop; an exception escaping into it fails the test.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->LastHandlerError().isEmpty(); }, 2000));
-    EXPECT_EQ(f.tree->LastHandlerError(), QString("handler failed"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->lastHandlerError().isEmpty(); }, 2000));
+    EXPECT_EQ(f.tree->lastHandlerError(), QString("handler failed"));
     EXPECT_EQ(f.tree->checkConsistency(), QString());
     const TLazyTreeStates transient{tsSizing,   tsPainting,       tsChangePending,
                                     tsToggling, tsInAnimation,    tsStructureChangePending};
