@@ -1,18 +1,16 @@
 // The tree's events as the owner sees them: the order in which they arrive during the main
-// activities, exceptions from handlers stopped at Qt's event boundary with the tree left
-// consistent, copying settings with Assign, and moves and copies across trees refused.
+// activities, and exceptions from handlers stopped at Qt's event boundary with the tree left
+// consistent.
 //
-// Fixture: a control with three lazy top-level nodes A, B, C. OnInitNode gives A children
-// (two, from OnInitChildren) and makes B start expanded with children; children are named
-// after their parent and index (A0, A1).
+// Fixture: a shown control with three lazy top-level nodes A, B, C. OnInitNode gives A
+// children (two, from OnInitChildren) and makes B start expanded with children; children are
+// named after their parent and index (A0, A1).
 
 #include "support/CaseName.h"
 
 #include "tree/LazyTreesControl.h"
 
 #include <QApplication>
-#include <QPaintEvent>
-#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -29,11 +27,6 @@ namespace zfw {
 namespace {
 
 using test::CaseName;
-
-class ProbeControl : public TBaseLazyTree {
-public:
-    using TBaseLazyTree::DoStateChange;
-};
 
 const char* const kReasons[] = {"Ignore",   "Accumulated", "ChildAdded", "ChildDeleted",
                                 "NodeAdded", "NodeCopied",  "NodeMoved"};
@@ -158,7 +151,7 @@ struct Recorder {
 struct Fixture {
     // Declared first: the tree's destructor still reports freed nodes to it.
     Recorder rec;
-    std::unique_ptr<ProbeControl> tree = std::make_unique<ProbeControl>();
+    std::unique_ptr<TBaseLazyTree> tree = std::make_unique<TBaseLazyTree>();
 
     explicit Fixture(bool withNodes = true)
     {
