@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace zfw {
 
@@ -640,10 +641,24 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
         } else {
             const bool wasSynch = FStates.contains(tsSynchMode);
             DoStateChange({tsSynchMode});
-            InternalRemoveFromSelection(node);
-            Change(node);
-            if (!wasSynch)
-                DoStateChange({}, {tsSynchMode});
+            // Left again even when the change handler throws: a synch mode left behind would
+            // stop every later notice from being delayed.
+            struct Synch {
+                LazyTreeModel* t;
+                bool was;
+                ~Synch()
+                {
+                    if (!was)
+                        t->FStates.exclude(tsSynchMode);
+                }
+            };
+            {
+                Synch synch{this, wasSynch};
+                InternalRemoveFromSelection(node);
+                Change(node);
+                if (!wasSynch)
+                    DoStateChange({}, {tsSynchMode});
+            }
             InvalidateToBottom(parent);
         }
     } else {
@@ -654,11 +669,27 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     if (!parentClearing)
         InterruptValidation();
 
-    deleteChildren(node, false, false);
+    // A free handler that throws does not stop the deletion half way (counters that no longer
+    // match the links, blocks that are neither linked nor freed): the deletion is finished and
+    // the first failure is raised at the end.
+    std::exception_ptr failure;
+    try {
+        deleteChildren(node, false, false);
+    } catch (...) {
+        failure = std::current_exception();
+    }
     InternalDisconnectNode(node, false, reindex, false);
-    DoFreeNode(node);
-    if (parentClearing)
+    try {
+        DoFreeNode(node);
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (parentClearing) {
+        if (failure)
+            std::rethrow_exception(failure);
         return;
+    }
     if (parent != FRoot && parent->ChildCount > 0)
         DetermineAllChildrenHidden(parent);
     InvalidateCache();
@@ -670,6 +701,8 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     // removed (a handler told of the deletion still found the node in the tree), followed by a
     // second one naming the node about to be freed.
     StructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void LazyTreeModel::DoFreeNode(PLazyNode node)
@@ -719,6 +752,8 @@ void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool n
     }
     if (FStates.contains(tsIterating))
         lazyTreeAssert("Deleting nodes during tree iteration leads to invalid pointers.");
+    // The first failure of a free handler, raised once every child is gone.
+    std::exception_ptr failure;
     {
         PrivateUpdate update(FUpdateCount);
         InterruptValidation();
@@ -732,7 +767,12 @@ void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool n
                 prev->NextSibling = nullptr;
             // Keeps the chain valid for the reference checks while the rest is freed.
             node->LastChild = prev;
-            InternalDeleteNode(child, false, true);
+            try {
+                InternalDeleteNode(child, false, true);
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
             child = prev;
         }
         if (resetHasChildren)
@@ -762,6 +802,8 @@ void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool n
     }
     if (notify)
         StructureChange(node, crChildDeleted);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void LazyTreeModel::DeleteSelectedNodes()

@@ -452,7 +452,14 @@ void LazyTreeModel::BeginUpdate()
         }
     }
     ++FUpdateCount;
-    DoStateChange({tsUpdating});
+    try {
+        DoStateChange({tsUpdating});
+    } catch (...) {
+        // The bracket was not opened after all; the caller will not close it.
+        if (--FUpdateCount == 0)
+            SetRedraw(true);
+        throw;
+    }
 }
 
 void LazyTreeModel::EndUpdate()
@@ -515,7 +522,12 @@ void LazyTreeModel::BeginSynch()
         }
     }
     ++FSynchUpdateCount;
-    DoStateChange({tsSynchMode});
+    try {
+        DoStateChange({tsSynchMode});
+    } catch (...) {
+        --FSynchUpdateCount;
+        throw;
+    }
 }
 
 void LazyTreeModel::EndSynch()
@@ -664,18 +676,19 @@ void LazyTreeModel::DoUpdating(TLTUpdateState state)
 
 void LazyTreeModel::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave)
 {
-    // The states change even when the handler throws: the brackets and toggles that asked for
-    // the change undo it on their way out and rely on it having been made.
-    struct Apply {
-        TLazyTreeStates& states;
-        TLazyTreeStates enter;
-        TLazyTreeStates leave;
-        ~Apply() { states = (states + enter) - leave; }
-    } apply{FStates, enter, leave};
     // A tree being destroyed reports no state changes: its owner may already be gone.
     if (OnStateChange && !m_destroying
-        && (!FStates.containsAll(enter) || FStates.intersects(leave)))
-        OnStateChange(*this, enter, leave);
+        && (!FStates.containsAll(enter) || FStates.intersects(leave))) {
+        try {
+            OnStateChange(*this, enter, leave);
+        } catch (...) {
+            // States being left are left all the same (their guards rely on it); states being
+            // entered are not, as the operation that asked for them does not go on.
+            FStates = FStates - leave;
+            throw;
+        }
+    }
+    FStates = (FStates + enter) - leave;
 }
 
 void LazyTreeModel::DoStartOperation(TLTOperationKind kind)

@@ -410,5 +410,96 @@ TEST_P(HandlerException, StopsAtTheTreeWhichStaysConsistent)
 INSTANTIATE_TEST_SUITE_P(Table, HandlerException, ::testing::ValuesIn(kBoundaryCases),
                          CaseName{});
 
+// ----- a handler's exception inside an operation the owner called ------------------------
+
+struct OperationCase {
+    const char* name;
+    std::function<void(Fixture&)> prepare;
+    std::function<void(Fixture&)> act;
+    std::uint32_t nodesAfter;  // TotalNodeCount once the exception has come out
+};
+
+std::function<void(LazyTreeModel&, TLazyTreeStates, TLazyTreeStates)> failOnEntering(
+    TLazyTreeState state)
+{
+    return [state](LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates) {
+        if (enter.contains(state))
+            throw HandlerFailure();
+    };
+}
+
+// The fixture holds A, B (with B0, B1) and C: 5 nodes.
+const OperationCase kOperationCases[] = {
+    {"EnteringTheToggle",
+     [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsToggling); },
+     [](Fixture& f) { f.tree->ToggleNode(f.top(0)); }, 5},
+    {"OpeningAnUpdateBracket",
+     [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsUpdating); },
+     [](Fixture& f) { f.tree->BeginUpdate(); }, 5},
+    {"OpeningASynchBracket",
+     [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsSynchMode); },
+     [](Fixture& f) { f.tree->BeginSynch(); }, 5},
+    {"AskingForChildrenWhileExpanding",
+     [](Fixture& f) {
+         f.tree->OnInitChildren = [](LazyTreeModel&, PLazyNode, std::uint32_t&) {
+             throw HandlerFailure();
+         };
+     },
+     [](Fixture& f) { f.tree->ToggleNode(f.top(0)); }, 5},
+    {"AfterExpanding",
+     [](Fixture& f) {
+         f.tree->OnExpanded = [](LazyTreeModel&, PLazyNode) { throw HandlerFailure(); };
+     },
+     [](Fixture& f) { f.tree->ToggleNode(f.top(0)); }, 7},
+    {"ChangeWhileDeletingASelectedNode",
+     [](Fixture& f) {
+         f.tree->SetSelected(f.top(2), true);
+         f.tree->OnChange = [](LazyTreeModel&, PLazyNode) { throw HandlerFailure(); };
+     },
+     [](Fixture& f) { f.tree->DeleteNode(f.top(2)); }, 5},
+    {"FreeingAChildWhileDeletingItsParent",
+     [](Fixture& f) {
+         f.tree->OnFreeNode = [b1 = f.child(1, 1)](LazyTreeModel&, PLazyNode n) {
+             if (n == b1)
+                 throw HandlerFailure();
+         };
+     },
+     [](Fixture& f) { f.tree->DeleteNode(f.top(1)); }, 2},
+    {"FreeingWhileClearing",
+     [](Fixture& f) {
+         f.tree->OnFreeNode = [](LazyTreeModel&, PLazyNode) { throw HandlerFailure(); };
+     },
+     [](Fixture& f) { f.tree->Clear(); }, 0},
+};
+
+class HandlerExceptionInOperation : public ::testing::TestWithParam<OperationCase> {};
+
+TEST_P(HandlerExceptionInOperation, ReachesTheCallerWithTheTreeConsistent)
+{
+    const OperationCase& c = GetParam();
+    Fixture f;
+    c.prepare(f);
+    EXPECT_THROW(c.act(f), HandlerFailure);
+    EXPECT_EQ(f.tree->TotalNodeCount(), c.nodesAfter);
+    EXPECT_EQ(f.tree->checkConsistency(), QString());
+    EXPECT_FALSE(f.tree->IsUpdating());
+    const TLazyTreeStates transient{tsUpdating, tsSynchMode, tsToggling, tsChangePending,
+                                    tsStructureChangePending};
+    EXPECT_FALSE(f.tree->TreeStates().intersects(transient));
+    // The tree works on: a node can be expanded and the brackets open and close.
+    f.rec.attach(*f.tree);
+    f.tree->BeginUpdate();
+    f.tree->EndUpdate();
+    if (f.tree->RootNodeCount() > 0) {
+        const bool was = f.tree->Expanded(f.top(0));
+        f.tree->ToggleNode(f.top(0));
+        EXPECT_NE(f.tree->Expanded(f.top(0)), was);
+    }
+    EXPECT_EQ(f.tree->checkConsistency(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HandlerExceptionInOperation,
+                         ::testing::ValuesIn(kOperationCases), CaseName{});
+
 }  // namespace
 }  // namespace zfw
