@@ -2,16 +2,25 @@
 // - a flat list of 1,000,000 top-level nodes (our SetChildCount against appending items);
 // - a 10-level tree with four children per node (1,398,100 nodes), ours made on demand by
 //   OnInitChildren and then materialised completely, Qt's built item by item;
-// - the last node of that tree and its position in document order, once built.
+// - the last node of that tree and its position in document order, once built;
+// - the views: our TBaseLazyTree beside QTreeView on that model, expanding everything, jumping
+//   to the last row and jumping to an absolute pixel position (offscreen platform).
 // Automatic sorting is off in our tree: with it, every EndUpdate sorts (and so initialises)
 // the top level, which is a separate cost from building.
 
 #include "tree/LazyTrees.h"
+#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesWorker.h"
 
+#include <QApplication>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -160,6 +169,158 @@ void BM_LastNodeAndIndex_Qt(benchmark::State& state)
     state.counters["index"] = index;
 }
 
+// ----- the views -----------------------------------------------------------------------------
+
+// Our control on the 10-level tree with every node made (collapsed), shown offscreen. With a
+// worker the position cache is rebuilt in the background after each change, as in the program.
+struct OurView {
+    std::shared_ptr<TreeWorker> worker;
+    TBaseLazyTree tree;
+
+    explicit OurView(bool cache)
+    {
+        tree.resize(400, 600);
+        tree.SetAnimationDuration(0);
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
+        tree.OnInitNode = [](LazyTreeModel& t, PLazyNode, PLazyNode node,
+                             TLazyNodeInitStates& s) {
+            if (t.GetNodeLevel(node) + 1 < std::uint32_t(kLevels))
+                s.include(ivsHasChildren);
+        };
+        tree.OnInitChildren = [](LazyTreeModel&, PLazyNode, std::uint32_t& count) {
+            count = kBranching;
+        };
+        if (cache) {
+            worker = std::make_shared<TreeWorker>();
+            tree.SetTreeWorker(worker);
+        }
+        tree.SetRootNodeCount(kBranching);
+        tree.ValidateNode(nullptr, true);
+        tree.show();
+        QCoreApplication::processEvents();
+    }
+
+    // Waits for the background rebuild and takes it over (what the queued call does).
+    void settle()
+    {
+        if (worker) {
+            worker->waitUntilIdle(std::chrono::minutes(1));
+            tree.takeValidationResult();
+        }
+    }
+};
+
+struct QtView {
+    QStandardItemModel model;
+    QTreeView view;
+
+    explicit QtView(bool uniformRows)
+    {
+        addLevel(model.invisibleRootItem(), 0);
+        view.setModel(&model);
+        view.setUniformRowHeights(uniformRows);
+        view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        view.resize(400, 600);
+        view.show();
+        QCoreApplication::processEvents();
+    }
+
+    QModelIndex lastIndex() const
+    {
+        QModelIndex last;
+        while (model.rowCount(last) > 0)
+            last = model.index(model.rowCount(last) - 1, 0, last);
+        return last;
+    }
+};
+
+void BM_FullExpand_Ours(benchmark::State& state)
+{
+    OurView v(true);
+    for (auto _ : state) {
+        v.tree.FullExpand();
+        state.counters["rows"] = v.tree.visibleCount();
+        state.PauseTiming();
+        v.settle();  // the background rebuild is not part of the expand
+        v.tree.FullCollapse();
+        v.settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_FullExpand_Qt(benchmark::State& state)
+{
+    QtView v(state.range(0) != 0);
+    for (auto _ : state) {
+        v.view.expandAll();
+        state.PauseTiming();
+        state.counters["rows"] = v.view.verticalScrollBar()->maximum() / v.view.sizeHintForRow(0);
+        v.view.collapseAll();
+        state.ResumeTiming();
+    }
+}
+
+// One iteration: to the last row of the expanded tree, then back to the first.
+void BM_JumpToLast_Ours(benchmark::State& state)
+{
+    OurView v(state.range(0) != 0);
+    v.tree.FullExpand();
+    v.settle();
+    PLazyNode first = v.tree.GetFirstVisibleNoInit();
+    PLazyNode last = v.tree.GetLastVisibleNoInit();
+    for (auto _ : state) {
+        v.tree.ScrollIntoView(last, false);
+        v.tree.ScrollIntoView(first, false);
+    }
+    state.counters["cache"] = v.tree.TreeStates().contains(tsUseCache) ? 1 : 0;
+}
+
+void BM_JumpToLast_Qt(benchmark::State& state)
+{
+    QtView v(state.range(0) != 0);
+    v.view.expandAll();
+    const QModelIndex first = v.model.index(0, 0);
+    const QModelIndex last = v.lastIndex();
+    for (auto _ : state) {
+        v.view.scrollTo(last);
+        v.view.scrollTo(first);
+    }
+}
+
+// One iteration: the scroll position set to 30 % and then 70 % of the range, each time with
+// the row now at the top.
+void BM_JumpToPosition_Ours(benchmark::State& state)
+{
+    OurView v(state.range(0) != 0);
+    v.tree.FullExpand();
+    v.settle();
+    const auto range = v.tree.RangeY();
+    const int p30 = int(range * 3 / 10);
+    const int p70 = int(range * 7 / 10);
+    for (auto _ : state) {
+        v.tree.SetOffsetY(-p30);
+        benchmark::DoNotOptimize(v.tree.TopNode());
+        v.tree.SetOffsetY(-p70);
+        benchmark::DoNotOptimize(v.tree.TopNode());
+    }
+    state.counters["cache"] = v.tree.TreeStates().contains(tsUseCache) ? 1 : 0;
+}
+
+void BM_JumpToPosition_Qt(benchmark::State& state)
+{
+    QtView v(state.range(0) != 0);
+    v.view.expandAll();
+    QScrollBar* bar = v.view.verticalScrollBar();
+    const int p30 = int(std::int64_t(bar->maximum()) * 3 / 10);
+    const int p70 = int(std::int64_t(bar->maximum()) * 7 / 10);
+    for (auto _ : state) {
+        bar->setValue(p30);
+        benchmark::DoNotOptimize(v.view.indexAt(QPoint(1, 1)));
+        bar->setValue(p70);
+        benchmark::DoNotOptimize(v.view.indexAt(QPoint(1, 1)));
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_BuildFlat_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -169,3 +330,23 @@ BENCHMARK(BM_BuildTreeFull_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BuildTreeFull_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LastNodeAndIndex_Ours)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LastNodeAndIndex_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullExpand_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullExpand_Qt)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_JumpToLast_Ours)->ArgName("cache")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JumpToLast_Qt)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JumpToPosition_Ours)->ArgName("cache")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JumpToPosition_Qt)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The views need an application; they run on the offscreen platform unless one is chosen.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

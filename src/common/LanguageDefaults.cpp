@@ -7,10 +7,11 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 3> kBlocks = {
+    static const std::array<std::span<const LangText>, 4> kBlocks = {
         languageDefaultsShell(),
         languageDefaultsParGen(),
         languageDefaultsBoot(),
+        languageDefaultsRules(),
     };
     return kBlocks;
 }

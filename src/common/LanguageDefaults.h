@@ -23,4 +23,8 @@ std::span<const LangText> languageDefaultsBoot();
 // Blocks of the general-parameters window (400-999 and 2500-2999).
 std::span<const LangText> languageDefaultsParGen();
 
+// Blocks of the LoRaWAN and S7 rule editors (1200-1299, 5900-6099) and the rule editors'
+// shared messages about files and full tables.
+std::span<const LangText> languageDefaultsRules();
+
 }  // namespace zfw

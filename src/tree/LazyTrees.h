@@ -21,9 +21,11 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -75,6 +77,42 @@ enum TLazyNodeState : std::uint8_t {
     vsInitializing
 };
 using TLazyNodeStates = TSmallSet<TLazyNodeState, std::uint32_t>;
+
+// A node's state word. The position cache's worker thread reads the bits that decide whether a
+// row is shown (vsVisible, vsExpanded, vsFiltered) while the main thread sets other bits of the
+// same word (selection, initialisation, measuring); a plain word would be a data race, so every
+// access is a relaxed atomic operation. The bits the worker relies on change only while the
+// worker is kept away from the tree (see LazyTreesCache.h); relaxed order is enough for the rest.
+class TAtomicNodeStates {
+public:
+    TAtomicNodeStates() = default;
+    TAtomicNodeStates(TLazyNodeStates s) : m_bits(s.bits()) {}
+    TAtomicNodeStates(const TAtomicNodeStates& o) : m_bits(o.bits()) {}
+    TAtomicNodeStates& operator=(TLazyNodeStates s)
+    {
+        m_bits.store(s.bits(), std::memory_order_relaxed);
+        return *this;
+    }
+    TAtomicNodeStates& operator=(const TAtomicNodeStates& o) { return *this = o.value(); }
+    TLazyNodeStates value() const { return TLazyNodeStates::fromBits(bits()); }
+    operator TLazyNodeStates() const { return value(); }
+    std::uint32_t bits() const { return m_bits.load(std::memory_order_relaxed); }
+    bool contains(TLazyNodeState e) const { return value().contains(e); }
+    bool containsAll(TLazyNodeStates o) const { return value().containsAll(o); }
+    bool intersects(TLazyNodeStates o) const { return value().intersects(o); }
+    bool empty() const { return bits() == 0; }
+    void include(TLazyNodeState e) { include(TLazyNodeStates{e}); }
+    void exclude(TLazyNodeState e) { exclude(TLazyNodeStates{e}); }
+    void include(TLazyNodeStates o) { m_bits.fetch_or(o.bits(), std::memory_order_relaxed); }
+    void exclude(TLazyNodeStates o) { m_bits.fetch_and(~o.bits(), std::memory_order_relaxed); }
+    TLazyNodeStates operator+(TLazyNodeStates o) const { return value() + o; }
+    TLazyNodeStates operator-(TLazyNodeStates o) const { return value() - o; }
+    bool operator==(TLazyNodeStates o) const { return value() == o; }
+
+private:
+    std::atomic<std::uint32_t> m_bits{0};
+};
+static_assert(sizeof(TAtomicNodeStates) == sizeof(std::uint32_t));
 
 enum TLazyNodeInitState : std::uint8_t {
     ivsDisabled, ivsExpanded, ivsHasChildren, ivsMultiline, ivsSelected, ivsFiltered, ivsReInit
@@ -198,7 +236,7 @@ struct TLazyNode {
     std::uint32_t Index = 0;
     std::uint32_t ChildCount = 0;
     std::uint16_t NodeHeight = 0;
-    TLazyNodeStates States;
+    TAtomicNodeStates States;
     std::uint8_t Align = 50;
     TCheckState CheckState = csUncheckedNormal;
     TCheckType CheckType = ctNone;
@@ -225,6 +263,16 @@ struct TLazyNode {
 };
 static_assert(sizeof(TLazyNode) % alignof(std::max_align_t) == 0 || sizeof(TLazyNode) % 8 == 0,
               "the user data area must start aligned for pointers");
+
+// One entry of the position cache: a shown node and its top in tree coordinates.
+struct TCacheEntry {
+    PLazyNode Node = nullptr;
+    std::uint32_t AbsoluteTop = 0;
+};
+using TCache = std::vector<TCacheEntry>;
+
+class TreeWorker;
+struct TTreeCacheState;
 
 // ----- enumeration of nodes ----------------------------------------------------------------
 
@@ -502,6 +550,29 @@ public:
                       bool doInit = true);
     virtual void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
 
+    // ----- position cache (LazyTreesCache.cpp) ------------------------------------------
+    // The shared background worker that rebuilds this tree's position cache; nil: none, every
+    // lookup walks from the first row. Setting it takes the tree back from the old worker.
+    void SetTreeWorker(std::shared_ptr<TreeWorker> worker);
+    const std::shared_ptr<TreeWorker>& treeWorker() const;
+    // Takes over a rebuild the worker has finished (main thread). Returns true when the cache
+    // came into use. The lookups call it themselves.
+    bool takeValidationResult();
+    // The cache entries; meaningful only while TreeStates() contains tsUseCache.
+    const TCache& positionCache() const;
+    std::uint32_t CacheEntryCount() const;
+    // Order of two nodes: negative when node1 comes first, 0 for the same node. A descendant
+    // comes after its ancestor, before it with considerChildrenAbove under toChildrenAbove.
+    // Throws for nil.
+    int ComparePositions(PLazyNode node1, PLazyNode node2, bool considerChildrenAbove) const;
+    // The cached node at or before a shown node (at or above a tree position) and its top;
+    // nil and 0 while the cache is not in use or has no such entry.
+    PLazyNode FindInPositionCache(PLazyNode node, std::uint32_t& currentPos) const;
+    PLazyNode FindInPositionCache(std::uint32_t position, std::uint32_t& currentPos) const;
+    // Top of a shown node's row in tree coordinates: from the nearest cache entry when the
+    // cache is in use, otherwise the sum of the rows above it.
+    std::int64_t rowTop(PLazyNode node);
+
     // ----- checking --------------------------------------------------------------------
     // Verifies every invariant of the model. Returns an empty text when all hold, otherwise a
     // description of the first broken one.
@@ -548,9 +619,15 @@ protected:
     virtual bool HandleAllocated() const { return false; }
     virtual void StartNoticeTimer(int id, int ms) {}
     virtual void StopNoticeTimer(int id) {}
-    virtual void InvalidateCache() {}
-    virtual void ScheduleCacheValidation() {}
-    virtual void InterruptValidation() {}
+    // The position cache (LazyTreesCache.cpp). Every change of structure, expansion,
+    // visibility, filtering or height calls InterruptValidation before it touches a node and
+    // InvalidateCache (then, outside update brackets, ScheduleCacheValidation) afterwards.
+    virtual void InvalidateCache();
+    virtual void ScheduleCacheValidation();
+    virtual void InterruptValidation();
+    // Called on the worker thread after each rebuild of this tree, while the tree cannot be
+    // destroyed; it must only post work to the main thread (takeValidationResult).
+    void setValidationNotifier(std::function<void()> notify);
     virtual void UpdateScrollBars(bool repaint) {}
     virtual void UpdateVerticalRange() {}
     virtual void Invalidate() {}
@@ -564,7 +641,7 @@ protected:
     virtual int OffsetY() const { return 0; }
     // While the position cache is valid: the cached node at or above tree position y and its
     // top, so that a lookup need not walk from the first row.
-    virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const { return nullptr; }
+    virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const;
     // Reactions of the control to a changed option set (themes, drop target, repaint).
     virtual void OptionsChanged() {}
     // The header's sort column and direction, used by automatic sorting.
@@ -662,6 +739,7 @@ private:
 
     TLazyTreeOptionSets m_options;
     bool m_destroying = false;
+    std::unique_ptr<TTreeCacheState> m_cache;
 };
 
 // Raised by operations refused for a nil node, the root or a node of another tree.

@@ -30,8 +30,15 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
         if (FUpdateCount == 0)
             Invalidate();
     };
-    // The background worker that validates position caches is not part of this control yet;
-    // nothing registers with it.
+    // A finished rebuild of the position cache is taken over on the main thread. The call is
+    // queued with the tree as its context, so Qt drops it when the tree is destroyed first.
+    setValidationNotifier([this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] { guardedEvent("taking over the position cache",
+                                  [this] { takeValidationResult(); }); },
+            Qt::QueuedConnection);
+    });
     // A right-to-left horizontal bar is mirrored by Qt itself (its value 0 sits at the right),
     // so its value is minus the offset in both directions.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
@@ -58,6 +65,8 @@ TBaseLazyTree::~TBaseLazyTree()
     m_animation.stop();
     for (auto& [id, timer] : m_noticeTimers)
         timer.stop();
+    // Takes the tree back from the worker for good: nothing may be queued for it from here on.
+    SetTreeWorker(nullptr);
     InterruptValidation();
     // A read-only tree must still delete its nodes.
     TLTMiscOptions misc = options().MiscOptions;
@@ -530,12 +539,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
 
 int TBaseLazyTree::rowTopInTree(PLazyNode node)
 {
-    // Sum of the rows above, walking back; the position cache will shorten this.
-    std::int64_t top = 0;
-    for (PLazyNode run = GetPreviousVisibleNoInit(node, true); run;
-         run = GetPreviousVisibleNoInit(run, true))
-        top += MeasureNodeHeight(run);
-    return int(top);
+    return int(rowTop(node));
 }
 
 QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,

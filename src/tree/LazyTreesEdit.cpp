@@ -678,6 +678,10 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     } catch (...) {
         failure = std::current_exception();
     }
+    // Deleting the children ends by handing the tree to the worker again; unlinking and freeing
+    // the node under its walk was a use after free.
+    if (!parentClearing)
+        InterruptValidation();
     InternalDisconnectNode(node, false, reindex, false);
     try {
         DoFreeNode(node);
@@ -881,6 +885,9 @@ void LazyTreeModel::MoveTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode
 
     InterruptValidation();
     auto moveOne = [&](PLazyNode n, bool reindex) {
+        // The previous node's OnNodeMoved may have changed the tree and so rescheduled the
+        // cache's rebuild; relinking under the worker's walk is not allowed.
+        InterruptValidation();
         InternalDisconnectNode(n, true, reindex);
         InternalConnectNode(n, target, mode, *this);
         DoNodeMoved(n);

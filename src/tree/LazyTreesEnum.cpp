@@ -148,6 +148,7 @@ PLazyNode LazyTreeModel::GetNodeAt(int x, int y, bool relative, int& nodeTop)
         y = 0;
     int top = 0;
     PLazyNode node = nullptr;
+    takeValidationResult();
     if (FStates.contains(tsUseCache))
         node = CachedNodeAt(y, top);
     if (!node) {

@@ -2,6 +2,7 @@
 // synchronisation brackets, change notices and long operations.
 
 #include "tree/LazyTrees.h"
+#include "tree/LazyTreesCache.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -30,7 +31,7 @@ LazyTreeModel*& rootOwner(PLazyNode root)
 
 }  // namespace
 
-LazyTreeModel::LazyTreeModel()
+LazyTreeModel::LazyTreeModel() : m_cache(std::make_unique<TTreeCacheState>(*this))
 {
     InitRootNode();
 }
@@ -38,6 +39,8 @@ LazyTreeModel::LazyTreeModel()
 LazyTreeModel::~LazyTreeModel()
 {
     m_destroying = true;
+    // The worker must be done with the nodes before they are freed.
+    SetTreeWorker(nullptr);
     try {
         Clear();
     } catch (...) {
@@ -66,7 +69,9 @@ void LazyTreeModel::InitRootNode(std::size_t oldSize)
             throw std::bad_alloc();
         new (FRoot) TLazyNode();
     } else {
-        auto* grown = static_cast<PLazyNode>(std::realloc(FRoot, size));
+        // Only while the tree has no nodes, so no other thread looks at the root. Its lock-free
+        // atomic state word moves with its bytes like the plain fields.
+        auto* grown = static_cast<PLazyNode>(std::realloc(static_cast<void*>(FRoot), size));
         if (!grown)
             throw std::bad_alloc();
         FRoot = grown;
@@ -122,6 +127,7 @@ void LazyTreeModel::SetDefaultNodeHeight(int height)
     height = std::min(height, 0xFFFF);
     if (height == FDefaultNodeHeight && height == FRoot->NodeHeight)
         return;
+    InterruptValidation();
     FDefaultNodeHeight = height;
     // The root's own share of the total height follows the default height.
     const std::int64_t delta = height - std::int64_t(FRoot->NodeHeight);
@@ -304,6 +310,9 @@ void LazyTreeModel::InitNode(PLazyNode node)
     if (initStates.contains(ivsFiltered)) {
         const bool wasFiltered = initStates.contains(ivsReInit) && node->has(vsFiltered);
         if (!wasFiltered && !m_options.PaintOptions.contains(toShowFilteredNodes)) {
+            // The row disappears: the background walk of the rows must not see it half done,
+            // and the cache it built is out of date afterwards.
+            InterruptValidation();
             const bool counted = GetFullyVisible(node) && !GetEffectivelyFiltered(node);
             node->States.include(vsFiltered);
             AdjustTotalHeight(node, -std::int64_t(node->NodeHeight), true);
@@ -315,8 +324,11 @@ void LazyTreeModel::InitNode(PLazyNode node)
                 else
                     DetermineAllChildrenHidden(node->Parent);
             }
-            if (FUpdateCount == 0)
+            InvalidateCache();
+            if (FUpdateCount == 0) {
+                ScheduleCacheValidation();
                 UpdateScrollBars(true);
+            }
         }
         node->States.include(vsFiltered);
     }
@@ -424,6 +436,8 @@ void LazyTreeModel::ResetNode(PLazyNode node)
     }
     DoResetNode(node);
     DeleteChildren(node, false);
+    // Collapsing changes the shown rows, which the background walk reads.
+    InterruptValidation();
     // A collapsed node keeps only its own row in its total height.
     if (node->has(vsExpanded)) {
         if (GetFullyVisible(node))
@@ -433,6 +447,9 @@ void LazyTreeModel::ResetNode(PLazyNode node)
     }
     node->States.exclude(TLazyNodeStates{vsInitialized, vsChecking, vsCutOrCopy, vsDeleting,
                                          vsExpanded, vsHasChildren, vsHeightMeasured});
+    InvalidateCache();
+    if (FUpdateCount == 0)
+        ScheduleCacheValidation();
     InvalidateNode(node);
 }
 

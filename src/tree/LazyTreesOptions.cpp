@@ -13,13 +13,16 @@ void LazyTreeModel::SetPaintOptions(TLTPaintOptions value)
     if (value == old)
         return;
     const TLTPaintOptions changed = (value - old) + (old - value);
+    // The background walk of the shown rows reads this set (children above, filtered rows
+    // shown): it is written only while no walk runs. Writing it under a running walk was a
+    // data race and left a cache built for the old order.
+    InterruptValidation();
     m_options.PaintOptions = value;
 
     if (changed.contains(toShowFilteredNodes)) {
         // Filtered nodes gain (or lose) their own row: the visible count and every total height
         // along their ancestors follow.
         const bool shown = value.contains(toShowFilteredNodes);
-        InterruptValidation();
         for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) {
             if (!n->has(vsFiltered))
                 continue;
@@ -36,17 +39,13 @@ void LazyTreeModel::SetPaintOptions(TLTPaintOptions value)
             DoStateChange({tsUpdateHiddenChildrenNeeded});
         else
             UpdateAllChildrenHidden();
-        InvalidateCache();
-        if (FUpdateCount == 0) {
-            ScheduleCacheValidation();
-            UpdateScrollBars(true);
-        }
-    }
-    if (changed.contains(toChildrenAbove)) {
-        InvalidateCache();
         if (FUpdateCount == 0)
-            ScheduleCacheValidation();
+            UpdateScrollBars(true);
     }
+    // Also when neither of the two changed: the interrupt above left the cache unused.
+    InvalidateCache();
+    if (FUpdateCount == 0)
+        ScheduleCacheValidation();
     OptionsChanged();
     Invalidate();
 }

@@ -1,0 +1,240 @@
+// The position cache: the rebuild that runs on the shared worker, the lookups, and the
+// scheduling, interrupt and take-over steps of the model (see the design note in the header).
+
+#include "tree/LazyTreesCache.h"
+
+#include <climits>
+
+namespace zfw {
+
+std::uint32_t cacheEntryCount(std::uint32_t visibleCount)
+{
+    if (visibleCount <= 1)
+        return 0;
+    return (visibleCount + CacheSpacing - 1) / CacheSpacing;
+}
+
+bool buildPositionCache(const LazyTreeModel& tree, std::uint32_t entryCount,
+                        const std::atomic<bool>& stop, TCache& out)
+{
+    out.clear();
+    if (entryCount == 0)
+        return false;
+    out.reserve(entryCount);
+    std::uint64_t top = 0;
+    std::uint32_t count = 0;
+    for (PLazyNode node = tree.GetFirstVisibleNoInit(nullptr, true, false); node;
+         node = tree.GetNextVisibleNoInit(node, true), ++count) {
+        if (stop.load(std::memory_order_relaxed))
+            return false;
+        if (count % CacheSpacing == 0) {
+            out.push_back({node, std::uint32_t(top)});
+            if (out.size() == entryCount)
+                break;
+        }
+        top += node->NodeHeight;
+    }
+    // Fewer rows than counted would leave the tail unfilled. The entries filled are right as
+    // they are; a made-up tail entry (the last row paired with the position below it) would
+    // give that row a top one row too low and map positions below the content to it.
+    return !out.empty() && !stop.load(std::memory_order_relaxed);
+}
+
+TTreeCacheState::TTreeCacheState(const LazyTreeModel& tree)
+    : job([this, &tree](const std::atomic<bool>& stop) {
+          return buildPositionCache(tree, entryCount, stop, building);
+      })
+{
+}
+
+// ----- the model's side -------------------------------------------------------------------
+
+void LazyTreeModel::SetTreeWorker(std::shared_ptr<TreeWorker> worker)
+{
+    if (worker == m_cache->worker)
+        return;
+    InterruptValidation();
+    m_cache->worker = std::move(worker);
+    if (m_cache->worker && !m_destroying) {
+        InvalidateCache();
+        if (FUpdateCount == 0)
+            ScheduleCacheValidation();
+    }
+}
+
+const std::shared_ptr<TreeWorker>& LazyTreeModel::treeWorker() const
+{
+    return m_cache->worker;
+}
+
+void LazyTreeModel::setValidationNotifier(std::function<void()> notify)
+{
+    if (m_cache->handedOver)
+        InterruptValidation();
+    m_cache->job.finished = std::move(notify);
+}
+
+const TCache& LazyTreeModel::positionCache() const
+{
+    return m_cache->entries;
+}
+
+std::uint32_t LazyTreeModel::CacheEntryCount() const
+{
+    return cacheEntryCount(FVisibleCount);
+}
+
+void LazyTreeModel::InvalidateCache()
+{
+    DoStateChange({tsValidationNeeded}, {tsUseCache});
+}
+
+void LazyTreeModel::ScheduleCacheValidation()
+{
+    InterruptValidation();
+    if (m_destroying || !m_cache->worker || !FStates.contains(tsValidationNeeded)
+        || FVisibleCount <= CacheSpacing)
+        return;
+    m_cache->entryCount = CacheEntryCount();
+    DoStateChange({}, {tsStopValidation});
+    if (!m_cache->worker->schedule(m_cache->job))
+        return;
+    m_cache->handedOver = true;
+    DoStateChange({tsValidating});
+}
+
+void LazyTreeModel::InterruptValidation()
+{
+    DoStateChange({tsStopValidation}, {tsUseCache});
+    if (!m_cache->handedOver)
+        return;
+    m_cache->handedOver = false;
+    m_cache->worker->withdraw(m_cache->job);
+    m_cache->building.clear();
+    // Decided after the wait, not before it: the worker may have taken the tree up meanwhile,
+    // and nothing it built matches the tree that is about to change.
+    DoStateChange({tsValidationNeeded}, {tsValidating});
+}
+
+bool LazyTreeModel::takeValidationResult()
+{
+    if (!m_cache->handedOver)
+        return false;
+    const TreeJobOutcome outcome = m_cache->worker->takeOutcome(m_cache->job);
+    if (outcome == TreeJobOutcome::None)
+        return false;
+    m_cache->handedOver = false;
+    if (outcome == TreeJobOutcome::Finished) {
+        m_cache->entries.swap(m_cache->building);
+        m_cache->building.clear();
+        DoStateChange({tsUseCache}, {tsValidating, tsValidationNeeded, tsStopValidation});
+        return true;
+    }
+    m_cache->building.clear();
+    DoStateChange({}, {tsValidating, tsStopValidation});
+    return false;
+}
+
+int LazyTreeModel::ComparePositions(PLazyNode node1, PLazyNode node2,
+                                    bool considerChildrenAbove) const
+{
+    if (!node1 || !node2)
+        lazyTreeAssert("Nodes must never be nil.");
+    if (node1 == node2)
+        return 0;
+    const bool above =
+        considerChildrenAbove && m_options.PaintOptions.contains(toChildrenAbove);
+    if (HasAsParent(node1, node2))
+        return above ? -1 : 1;
+    if (HasAsParent(node2, node1))
+        return above ? 1 : -1;
+    std::uint32_t level1 = GetNodeLevel(node1);
+    std::uint32_t level2 = GetNodeLevel(node2);
+    for (; level1 > level2; --level1)
+        node1 = node1->Parent;
+    for (; level2 > level1; --level2)
+        node2 = node2->Parent;
+    while (node1->Parent != node2->Parent) {
+        node1 = node1->Parent;
+        node2 = node2->Parent;
+    }
+    const std::int64_t diff = std::int64_t(node1->Index) - std::int64_t(node2->Index);
+    return diff < INT_MIN ? INT_MIN : diff > INT_MAX ? INT_MAX : int(diff);
+}
+
+PLazyNode LazyTreeModel::FindInPositionCache(PLazyNode node, std::uint32_t& currentPos) const
+{
+    currentPos = 0;
+    const TCache& cache = m_cache->entries;
+    if (!node || !FStates.contains(tsUseCache) || cache.empty())
+        return nullptr;
+    // The entries are in shown order, where children come first under toChildrenAbove; the
+    // comparison must use the same order, or the search may settle on an entry after the node.
+    std::size_t lo = 0;
+    std::size_t hi = cache.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (ComparePositions(cache[mid].Node, node, true) > 0)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo == 0)
+        return nullptr;
+    currentPos = cache[lo - 1].AbsoluteTop;
+    return cache[lo - 1].Node;
+}
+
+PLazyNode LazyTreeModel::FindInPositionCache(std::uint32_t position,
+                                             std::uint32_t& currentPos) const
+{
+    currentPos = 0;
+    const TCache& cache = m_cache->entries;
+    if (!FStates.contains(tsUseCache) || cache.empty())
+        return nullptr;
+    std::size_t lo = 0;
+    std::size_t hi = cache.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (position < cache[mid].AbsoluteTop)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo == 0)
+        return nullptr;
+    currentPos = cache[lo - 1].AbsoluteTop;
+    return cache[lo - 1].Node;
+}
+
+PLazyNode LazyTreeModel::CachedNodeAt(int y, int& nodeTop) const
+{
+    std::uint32_t top = 0;
+    PLazyNode node = FindInPositionCache(std::uint32_t(y < 0 ? 0 : y), top);
+    nodeTop = int(top);
+    return node;
+}
+
+std::int64_t LazyTreeModel::rowTop(PLazyNode node)
+{
+    takeValidationResult();
+    std::uint32_t cachedTop = 0;
+    if (PLazyNode run = FindInPositionCache(node, cachedTop)) {
+        // The node lies within the block that starts at the entry; a node that is not shown
+        // is never met, and the walk gives up after one block.
+        std::int64_t top = cachedTop;
+        for (std::uint32_t steps = 0; run && steps <= CacheSpacing; ++steps) {
+            if (run == node)
+                return top;
+            top += MeasureNodeHeight(run);
+            run = GetNextVisibleNoInit(run, true);
+        }
+    }
+    std::int64_t top = 0;
+    for (PLazyNode run = GetPreviousVisibleNoInit(node, true); run;
+         run = GetPreviousVisibleNoInit(run, true))
+        top += MeasureNodeHeight(run);
+    return top;
+}
+
+}  // namespace zfw
