@@ -369,7 +369,8 @@ public:
     // refused (the existing blocks would be too small).
     void SetNodeDataSize(int size);
     int DefaultNodeHeight() const { return FDefaultNodeHeight; }
-    void SetDefaultNodeHeight(int height);
+    // Height of nodes made from now on; 0 counts as 18. Existing nodes keep their heights.
+    virtual void SetDefaultNodeHeight(int height);
     int ChangeDelay() const { return FChangeDelay; }
     void SetChangeDelay(int ms) { FChangeDelay = ms < 0 ? 0 : ms; }
 
@@ -576,7 +577,7 @@ public:
     // ----- checking --------------------------------------------------------------------
     // Verifies every invariant of the model. Returns an empty text when all hold, otherwise a
     // description of the first broken one.
-    QString checkConsistency() const;
+    virtual QString checkConsistency() const;
 
 protected:
     // Event hooks; each fires its On... callback when one is assigned.
@@ -587,6 +588,8 @@ protected:
     virtual void DoStructureChange(PLazyNode node, TChangeReason reason);
     virtual void DoChange(PLazyNode node);
     virtual void DoUpdating(TLTUpdateState state);
+    virtual void DoStartOperation(TLTOperationKind kind);
+    virtual void DoEndOperation(TLTOperationKind kind);
     virtual void DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave = {});
     virtual int DoGetNodeDataSize();
     virtual int DoCompareNodes(PLazyNode node1, PLazyNode node2, TColumnIndex column);
@@ -703,6 +706,8 @@ private:
     void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction,
                       bool doInit);
     void collapseCore(PLazyNode node);
+    // DeleteChildren without its structure notice, for a node that is deleted itself.
+    void deleteChildren(PLazyNode node, bool resetHasChildren, bool notify);
     void expandCore(PLazyNode node);
     PLazyNode nextAfterSubtree(PLazyNode node) const;
     bool childrenAbove(bool cca) const;

@@ -33,16 +33,27 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
     // A finished rebuild of the position cache is taken over on the main thread. The call is
     // queued with the tree as its context, so Qt drops it when the tree is destroyed first.
     setValidationNotifier([this] {
-        QMetaObject::invokeMethod(this, [this] { takeValidationResult(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] { guardedEvent("taking over the position cache",
+                                  [this] { takeValidationResult(); }); },
+            Qt::QueuedConnection);
     });
+    // A right-to-left horizontal bar is mirrored by Qt itself (its value 0 sits at the right),
+    // so its value is minus the offset in both directions.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
         if (!m_settingBars)
-            DoSetOffsetXY({FOffsetX, -v}, DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+            guardedEvent("vertical scrolling", [&] {
+                DoSetOffsetXY({FOffsetX, -v},
+                              DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+            });
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
         if (!m_settingBars)
-            DoSetOffsetXY({-v, FOffsetY}, DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+            guardedEvent("horizontal scrolling", [&] {
+                DoSetOffsetXY({-v, FOffsetY},
+                              DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
+            });
     });
     UpdateScrollBars(false);
 }
@@ -63,8 +74,16 @@ TBaseLazyTree::~TBaseLazyTree()
         misc.exclude(toReadOnly);
         SetMiscOptions(misc);
     }
-    CancelEditNode();
-    Clear();
+    // Handlers still hear of the nodes going away; one that throws must not end the program
+    // from a destructor. What is left is freed by the model.
+    try {
+        CancelEditNode();
+        Clear();
+    } catch (const std::exception& e) {
+        qWarning("Lazy tree: an event handler failed while the tree was destroyed: %s", e.what());
+    } catch (...) {
+        qWarning("Lazy tree: an event handler failed while the tree was destroyed");
+    }
     delete FColors;
     FColors = nullptr;
     delete FScrollBarOptions;
@@ -124,6 +143,108 @@ void TBaseLazyTree::SetEmptyListMessage(const QString& text)
     Invalidate();
 }
 
+void TBaseLazyTree::SetCheckImageKind(TCheckImageKind value)
+{
+    if (FCheckImageKind == value)
+        return;
+    FCheckImageKind = value;
+    if (FUpdateCount == 0)
+        Invalidate();
+}
+
+void TBaseLazyTree::SetNodeAlignment(TLTNodeAlignment value)
+{
+    if (FNodeAlignment == value)
+        return;
+    FNodeAlignment = value;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetSelectionCurveRadius(int value)
+{
+    value = std::max(value, 0);
+    if (FSelectionCurveRadius == value)
+        return;
+    FSelectionCurveRadius = value;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetDefaultNodeHeight(int height)
+{
+    const int before = DefaultNodeHeight();
+    LazyTreeModel::SetDefaultNodeHeight(height);
+    if (DefaultNodeHeight() == before || FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    ScheduleCacheValidation();
+    UpdateScrollBars(true);
+    if (FocusedNode())
+        ScrollIntoView(FocusedNode(),
+                       options().SelectionOptions.contains(toCenterScrollIntoView), true);
+    Invalidate();
+}
+
+bool TBaseLazyTree::Assign(const TBaseLazyTree& source)
+{
+    // A read-only tree takes no settings from another, as it takes no other change.
+    if (options().MiscOptions.contains(toReadOnly))
+        return false;
+    if (&source == this)
+        return true;
+    // Copied in this order, each through its setter. Not copied: what belongs to this tree's
+    // run (offsets, focus, selection, nodes and their data, handlers) and the settings that
+    // only matter once their feature exists here or that Qt keeps elsewhere (layout, bevels,
+    // drag cursor and mode, images, pop-up menu, hints, tab order). TextMargin, EditDelay,
+    // AnimationDuration, BottomSpace, AutoExpandDelay and the button, line and search settings
+    // stay as they are.
+    SetAutoScrollDelay(source.FAutoScrollDelay);
+    SetAutoScrollInterval(source.FAutoScrollInterval);
+    if (source.testAttribute(Qt::WA_SetLayoutDirection))
+        setLayoutDirection(source.layoutDirection());
+    else
+        unsetLayoutDirection();
+    SetBorderStyle(source.FBorderStyle);
+    SetChangeDelay(source.ChangeDelay());
+    SetCheckImageKind(source.FCheckImageKind);
+    if (source.testAttribute(Qt::WA_SetPalette)) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Base, source.palette().color(QPalette::Base));
+        setPalette(pal);
+    } else {
+        setPalette(QPalette());
+    }
+    FColors->Assign(*source.FColors);
+    setMinimumSize(source.minimumSize());
+    setMaximumSize(source.maximumSize());
+    SetDefaultNodeHeight(source.DefaultNodeHeight());
+    SetDefaultPasteMode(source.FDefaultPasteMode);
+    SetDragImageKind(source.FDragImageKind);
+    setEnabled(!source.testAttribute(Qt::WA_Disabled));
+    setFont(source.testAttribute(Qt::WA_SetFont) ? source.font() : QFont());
+    SetHintAnimation(source.FAnimationType);
+    SetHintMode(source.FHintMode);
+    SetHotCursor(source.FHotCursor);
+    SetIndent(source.FIndent);
+    SetMargin(source.FMargin);
+    SetNodeAlignment(source.FNodeAlignment);
+    if (source.NodeDataSize() != NodeDataSize()) {
+        // Existing nodes were made for the old size: they are made anew.
+        const std::uint32_t count = RootNodeCount();
+        Clear();
+        SetNodeDataSize(source.NodeDataSize());
+        SetRootNodeCount(count);
+    }
+    AssignOptions(source);
+    SetRootNodeCount(source.RootNodeCount());
+    FScrollBarOptions->Assign(*source.FScrollBarOptions);
+    setFocusPolicy(source.focusPolicy());
+    if (source.testAttribute(Qt::WA_WState_ExplicitShowHide))
+        setVisible(!source.isHidden());
+    SetSelectionCurveRadius(source.FSelectionCurveRadius);
+    SetSelectionBlendFactor(source.FSelectionBlendFactor);
+    SetEmptyListMessage(source.FEmptyListMessage);
+    return true;
+}
+
 void TBaseLazyTree::AdjustDefaultNodeHeight()
 {
     if (!options().AutoOptions.contains(toAutoChangeScale))
@@ -138,16 +259,25 @@ void TBaseLazyTree::showEvent(QShowEvent* event)
     QAbstractScrollArea::showEvent(event);
     if (!m_shownOnce) {
         m_shownOnce = true;
-        AdjustDefaultNodeHeight();
-        UpdateScrollBars(true);
+        guardedEvent("showing", [this] {
+            AdjustDefaultNodeHeight();
+            UpdateScrollBars(true);
+        });
     }
 }
 
 void TBaseLazyTree::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange && m_shownOnce)
-        AdjustDefaultNodeHeight();
+    if (event->type() == QEvent::FontChange && m_shownOnce) {
+        guardedEvent("a font change", [this] { AdjustDefaultNodeHeight(); });
+    } else if (event->type() == QEvent::LayoutDirectionChange) {
+        // The same offset means the other end of the content now.
+        guardedEvent("a layout direction change", [this] {
+            UpdateScrollBars(true);
+            Invalidate();
+        });
+    }
 }
 
 // ----- window hooks of the model --------------------------------------------------------------
@@ -176,6 +306,11 @@ void TBaseLazyTree::SetRedraw(bool on)
 }
 
 void TBaseLazyTree::timerEvent(QTimerEvent* event)
+{
+    guardedEvent("a timer", [&] { timerStep(event); });
+}
+
+void TBaseLazyTree::timerStep(QTimerEvent* event)
 {
     const int id = event->timerId();
     if (id == m_animation.timerId()) {
@@ -224,16 +359,6 @@ void TBaseLazyTree::UpdateVerticalRange()
     FRangeY = std::int64_t(RootNode()->TotalHeight) + FBottomSpace - RootNode()->NodeHeight;
 }
 
-int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
-{
-    return 0;
-}
-
-QString TBaseLazyTree::DoGetText(PLazyNode node)
-{
-    return OnGetText ? OnGetText(*this, node) : QString();
-}
-
 int TBaseLazyTree::GetMaxRightExtend()
 {
     const bool showRoot = options().PaintOptions.contains(toShowRoot);
@@ -247,8 +372,9 @@ int TBaseLazyTree::GetMaxRightExtend()
     while (node) {
         if (!node->has(vsInitialized))
             InitNode(node);
-        best = std::max(best, indent + DoGetNodeWidth(node, NoColumn));
-        bottom += node->NodeHeight;
+        best = std::max(best, indent + DoGetNodeWidth(node, NoColumn)
+                                  + DoGetNodeExtraWidth(node, NoColumn));
+        bottom += int(GetNodeHeight(node));
         if (bottom > height())
             break;
         PLazyNode next = GetNextVisible(node, true);
@@ -268,12 +394,6 @@ void TBaseLazyTree::UpdateRanges()
 {
     UpdateVerticalRange();
     UpdateHorizontalRange();
-}
-
-void TBaseLazyTree::DoShowScrollBar(Qt::Orientation bar, bool show)
-{
-    if (OnShowScrollBar)
-        OnShowScrollBar(*this, bar, show);
 }
 
 void TBaseLazyTree::applyBar(Qt::Orientation bar, const TScrollBarSetting& s)
@@ -317,13 +437,14 @@ void TBaseLazyTree::UpdateHorizontalScrollBar(bool doRepaint)
     UpdateHorizontalRange();
     if (FStates.contains(tsUpdating) || FUpdateCount > 0)
         return;
-    FEffectiveOffsetX = -FOffsetX;
+    updateEffectiveOffsetX();
     const TScrollBarSetting s =
         computeScrollBar(FScrollBarOptions->hasHorizontal(), FScrollBarOptions->AlwaysVisible(),
                          clientWidth(), FRangeX, FOffsetX);
     applyBar(Qt::Horizontal, s);
-    FEffectiveOffsetX = s.position;
     DoSetOffsetXY({-s.position, FOffsetY}, {suoScrollClientArea});
+    // The range may have changed under an unchanged offset.
+    updateEffectiveOffsetX();
 }
 
 void TBaseLazyTree::UpdateScrollBars(bool doRepaint)
@@ -341,13 +462,14 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
 {
     const int x = clampScrollOffset(value.x(), clientWidth(), FRangeX);
     const int y = clampScrollOffset(value.y(), clientHeight(), FRangeY);
-    const int deltaX = x - FOffsetX;
+    // Right to left a larger offset moves the content left.
+    const int deltaX = UseRightToLeftReading() ? FOffsetX - x : x - FOffsetX;
     const int deltaY = y - FOffsetY;
     if (deltaX == 0 && deltaY == 0)
         return false;
     FOffsetX = x;
     FOffsetY = y;
-    FEffectiveOffsetX = -x;
+    updateEffectiveOffsetX();
     if (FUpdateCount == 0 && !m_destroyingWidget) {
         if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
             if (clipRect)
@@ -368,10 +490,13 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
     return true;
 }
 
-void TBaseLazyTree::DoScroll(int deltaX, int deltaY)
+void TBaseLazyTree::updateEffectiveOffsetX()
 {
-    if (OnScroll)
-        OnScroll(*this, deltaX, deltaY);
+    if (UseRightToLeftReading())
+        FEffectiveOffsetX =
+            int(std::max<std::int64_t>(FRangeX + FOffsetX - clientWidth(), 0));
+    else
+        FEffectiveOffsetX = -FOffsetX;
 }
 
 void TBaseLazyTree::SetOffsetX(int value)
@@ -392,9 +517,22 @@ void TBaseLazyTree::scrollContentsBy(int dx, int dy)
 void TBaseLazyTree::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    DoStateChange({tsSizing});
-    UpdateScrollBars(true);
-    DoStateChange({}, {tsSizing});
+    guardedEvent("resizing", [this] {
+        struct Sizing {
+            TBaseLazyTree* t;
+            ~Sizing()
+            {
+                // The state is left even when its handler throws (a second error is dropped;
+                // the first one is on its way to the guard).
+                try {
+                    t->DoStateChange({}, {tsSizing});
+                } catch (...) {
+                }
+            }
+        } sizing{this};
+        DoStateChange({tsSizing});
+        UpdateScrollBars(true);
+    });
 }
 
 // ----- rows -----------------------------------------------------------------------------------
@@ -432,11 +570,19 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
     const int rowLeft = -FEffectiveOffsetX;
     if (!textOnly)
         return QRect(rowLeft, top, width, height);
-    int left = rowLeft + FMargin + indent;
+    int offset = FMargin + indent;
     if (options().PaintOptions.contains(toShowRoot))
-        left += FIndent;
+        offset += FIndent;
+    int left = rowLeft;
     int right = rowLeft + width;
-    cutTextRect(left, right, DoGetNodeWidth(node, column), taLeftJustify, unclipped, false);
+    // Right to left the text starts at the right edge and the alignment is mirrored.
+    const bool rtl = UseRightToLeftReading();
+    if (rtl)
+        right -= offset;
+    else
+        left += offset;
+    cutTextRect(left, right, DoGetNodeWidth(node, column), rtl ? taRightJustify : taLeftJustify,
+                unclipped, rtl);
     return QRect(left, top, right - left, height);
 }
 
@@ -648,27 +794,59 @@ bool TBaseLazyTree::DoCollapsing(PLazyNode node)
     return allowed;
 }
 
-void TBaseLazyTree::DoCollapsed(PLazyNode node)
-{
-    LazyTreeModel::DoCollapsed(node);
-    startToggleAnimation(node, false, m_collapsingHeight);
-    m_collapsingHeight = 0;
-}
-
 // ----- painting -----------------------------------------------------------------------------
 
 void TBaseLazyTree::paintEvent(QPaintEvent* event)
+{
+    guardedEvent("painting", [&] {
+        struct Painting {
+            TBaseLazyTree* t;
+            ~Painting()
+            {
+                try {
+                    t->DoStateChange({}, {tsPainting});
+                } catch (...) {
+                }
+            }
+        } painting{this};
+        DoStateChange({tsPainting});
+        paintRows(event);
+    });
+    // Heights measured during the pass moved the rows below; the bars and the picture follow
+    // once the pass is over.
+    if (m_heightsChangedInPaint) {
+        m_heightsChangedInPaint = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                guardedEvent("measuring rows", [this] {
+                    InvalidateCache();
+                    ScheduleCacheValidation();
+                    UpdateScrollBars(true);
+                    Invalidate();
+                });
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TBaseLazyTree::paintRows(QPaintEvent* event)
 {
     QPainter p(viewport());
     const QRect clip = event->rect();
     p.fillRect(clip, palette().color(QPalette::Base));
     if (IsEmpty()) {
         if (!FEmptyListMessage.isEmpty())
-            p.drawText(viewport()->rect().adjusted(FMargin, 0, 0, 0),
-                       Qt::AlignLeft | Qt::AlignTop, FEmptyListMessage);
+            p.drawText(viewport()->rect().adjusted(FMargin, 0, -FMargin, 0),
+                       (UseRightToLeftReading() ? Qt::AlignRight : Qt::AlignLeft)
+                           | Qt::AlignTop | Qt::AlignAbsolute,
+                       FEmptyListMessage);
         return;
     }
     const bool showRoot = options().PaintOptions.contains(toShowRoot);
+    const bool rtl = UseRightToLeftReading();
+    const int rowLeft = -FEffectiveOffsetX;
+    const int rowWidth = int(std::max<std::int64_t>(clientWidth(), FRangeX));
     // While a toggle animates, the rows below the toggled node are drawn shifted towards where
     // they were before: down by the part of the collapsed children not yet closed, or up by the
     // part of the new children not yet opened.
@@ -687,15 +865,61 @@ void TBaseLazyTree::paintEvent(QPaintEvent* event)
             y += shift;
         if (!animating || top < m_animationTop || y >= m_animationTop) {
             // The same text start as GetDisplayRect: one indent per level, one more for the
-            // root's buttons.
+            // root's buttons, from the reading edge. The rectangles are physical already, so the
+            // alignment is absolute (Qt would mirror it once more for a right-to-left widget).
             const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
-            const int x = FOffsetX + FMargin + level * FIndent;
-            p.drawText(QRect(x, y, clientWidth() - x, h), Qt::AlignLeft | Qt::AlignVCenter,
-                       DoGetText(node));
+            const int offset = FMargin + level * FIndent;
+            if (rtl)
+                p.drawText(QRect(rowLeft, y, rowWidth - offset, h),
+                           Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute,
+                           DoGetText(node));
+            else
+                p.drawText(QRect(rowLeft + offset, y, rowWidth - offset, h),
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute,
+                           DoGetText(node));
         }
         top += h;
         node = GetNextVisible(node, true);
     }
+}
+
+}  // namespace zfw
+
+namespace zfw {
+
+QString TBaseLazyTree::checkConsistency() const
+{
+    QString error = LazyTreeModel::checkConsistency();
+    if (!error.isEmpty())
+        return error;
+    const std::int64_t rangeY =
+        std::int64_t(RootNode()->TotalHeight) + FBottomSpace - RootNode()->NodeHeight;
+    if (FRangeY != rangeY)
+        return QStringLiteral("vertical range %1, the root's total height gives %2")
+            .arg(FRangeY)
+            .arg(rangeY);
+    if (FUpdateCount > 0)
+        return {};
+    const int cw = viewport()->width();
+    const int ch = viewport()->height();
+    if (FOffsetY > 0 || FOffsetY < std::min<std::int64_t>(0, ch - FRangeY))
+        return QStringLiteral("vertical offset %1 outside the range %2 in a client of %3")
+            .arg(FOffsetY)
+            .arg(FRangeY)
+            .arg(ch);
+    if (FOffsetX > 0 || FOffsetX < std::min<std::int64_t>(0, cw - FRangeX))
+        return QStringLiteral("horizontal offset %1 outside the range %2 in a client of %3")
+            .arg(FOffsetX)
+            .arg(FRangeX)
+            .arg(cw);
+    const int effective =
+        UseRightToLeftReading() ? int(std::max<std::int64_t>(FRangeX + FOffsetX - cw, 0))
+                                : -FOffsetX;
+    if (FEffectiveOffsetX != effective)
+        return QStringLiteral("effective horizontal offset %1, expected %2")
+            .arg(FEffectiveOffsetX)
+            .arg(effective);
+    return {};
 }
 
 }  // namespace zfw

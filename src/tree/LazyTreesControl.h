@@ -3,8 +3,14 @@
 // this class adds the window: offsets and ranges, the scroll bars, row rectangles, hit tests,
 // invalidation, the delayed notices and the expand/collapse animation.
 //
-// Coordinates: "tree" coordinates start at the top of the first row; "client" coordinates are
-// those of the viewport. client = tree + (FOffsetX, FOffsetY), both offsets 0 or negative.
+// Coordinates: "tree" coordinates start at the top left of the content; "client" coordinates are
+// those of the viewport. client = tree - (FEffectiveOffsetX, -FOffsetY); both offsets are 0 or
+// negative. Left to right FEffectiveOffsetX is -FOffsetX. Right to left the content hangs from
+// the right edge: offset 0 shows its right end and FEffectiveOffsetX is
+// FRangeX + FOffsetX - client width (never below 0).
+//
+// The tree has no header columns yet: every geometry rule here is that of the single implicit
+// column (-1).
 
 #include "tree/LazyTrees.h"
 #include "tree/LazyTreesColors.h"
@@ -17,6 +23,8 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 
 namespace zfw {
@@ -69,6 +77,22 @@ public:
     std::function<void(TBaseLazyTree&, Qt::Orientation bar, bool show)> OnShowScrollBar;
     // Text shown for a node in the rows; empty without a handler.
     std::function<QString(TBaseLazyTree&, PLazyNode node)> OnGetText;
+    // Asked once per node for its row height while toVariableNodeHeight is set; nodeHeight
+    // starts as the node's height. The handler measures with the tree's font metrics (there is
+    // no canvas outside painting).
+    std::function<void(TBaseLazyTree&, PLazyNode node, int& nodeHeight)> OnMeasureItem;
+
+    // Copies the settings of another tree (see the definition for which); nodes are not copied,
+    // RootNodeCount makes fresh ones. False, with nothing changed, on a read-only tree.
+    bool Assign(const TBaseLazyTree& source);
+
+    // Message of the last exception an event handler threw into a Qt event of this tree
+    // (painting, timers, resizing, scroll bars); empty when none did. Qt's event dispatch must
+    // never be unwound, so such an exception stops at the tree.
+    QString lastHandlerError() const { return m_lastHandlerError; }
+    // The model's invariants plus the control's: the vertical range follows the root's total
+    // height, offsets lie inside their ranges, the effective offset matches the direction.
+    QString checkConsistency() const override;
 
     // ----- settings ----------------------------------------------------------------------
     TLTColors& Colors() { return *FColors; }
@@ -93,9 +117,32 @@ public:
     TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
     int SelectionBlendFactor() const { return FSelectionBlendFactor; }
     int AutoScrollDelay() const { return FAutoScrollDelay; }
+    void SetAutoScrollDelay(int ms) { FAutoScrollDelay = std::max(ms, 0); }
     int AutoScrollInterval() const { return FAutoScrollInterval; }
+    // 1 to 1000 ms.
+    void SetAutoScrollInterval(int ms) { FAutoScrollInterval = std::clamp(ms, 1, 1000); }
     int AutoExpandDelay() const { return FAutoExpandDelay; }
     int SearchTimeout() const { return FSearchTimeout; }
+    void SetCheckImageKind(TCheckImageKind value);
+    void SetDefaultPasteMode(TLTNodeAttachMode value) { FDefaultPasteMode = value; }
+    TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+    void SetDragImageKind(TLTDragImageKind value) { FDragImageKind = value; }
+    THintAnimationType HintAnimation() const { return FAnimationType; }
+    void SetHintAnimation(THintAnimationType value) { FAnimationType = value; }
+    TLTHintMode HintMode() const { return FHintMode; }
+    void SetHintMode(TLTHintMode value) { FHintMode = value; }
+    int HotCursor() const { return FHotCursor; }
+    void SetHotCursor(int value) { FHotCursor = value; }
+    TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+    void SetNodeAlignment(TLTNodeAlignment value);
+    int SelectionCurveRadius() const { return FSelectionCurveRadius; }
+    void SetSelectionCurveRadius(int value);
+    void SetSelectionBlendFactor(std::uint8_t value) { FSelectionBlendFactor = value; }
+    // 0 counts as 18. Besides the model's bookkeeping the window follows: ranges, bars, the
+    // focused node kept in view, a repaint.
+    void SetDefaultNodeHeight(int height) override;
+    // True when the tree lays out right to left (Qt's layout direction).
+    bool UseRightToLeftReading() const { return layoutDirection() == Qt::RightToLeft; }
 
     // ----- scrolling and geometry ----------------------------------------------------------
     int OffsetX() const { return FOffsetX; }
@@ -123,6 +170,14 @@ public:
     virtual void GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo);
     // Height of a horizontal scroll bar of the current style.
     int horizontalBarHeight() const;
+
+    // ----- row heights ----------------------------------------------------------------------
+    // The node's row height; with toVariableNodeHeight an unmeasured node is measured first.
+    // 0 for nil.
+    std::uint32_t GetNodeHeight(PLazyNode node);
+    // Asks OnMeasureItem once per node (until ReinitNode or a child count change clears
+    // vsHeightMeasured) and applies the answer with SetNodeHeight. Answers below 0 count as 0.
+    virtual void MeasureItemHeight(PLazyNode node);
 
     // The node at the top (bottom) of the client area; setting scrolls it there.
     PLazyNode TopNode();
@@ -162,13 +217,27 @@ protected:
     void SetRedraw(bool on) override;
     void DoExpanded(PLazyNode node) override;
     bool DoCollapsing(PLazyNode node) override;
+    // Fires OnCollapsed; with toAlwaysSelectNode a selected node that the collapse hid gives
+    // its selection to its nearest shown ancestor.
     void DoCollapsed(PLazyNode node) override;
+    // Fires OnShowScrollBar after the bar was shown or hidden, so that the handler sees the
+    // new state.
     virtual void DoShowScrollBar(Qt::Orientation bar, bool show);
     virtual void DoScroll(int deltaX, int deltaY);
+    // Initialises the node when needed, then fires OnMeasureItem.
+    virtual void DoMeasureItem(PLazyNode node, int& nodeHeight);
+    std::uint32_t MeasureNodeHeight(PLazyNode node) override;
     virtual int GetMaxRightExtend();
     // Width of the node's text in the column; 0 in the base tree (a text tree measures it).
     virtual int DoGetNodeWidth(PLazyNode node, TColumnIndex column);
+    // Width of what follows the text (a text tree's static text); 0 in the base tree.
+    virtual int DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column);
     virtual QString DoGetText(PLazyNode node);
+    // Runs the body of a Qt event handler or slot. An exception thrown by an owner's handler
+    // stops here: it is logged, kept for lastHandlerError(), and the window is brought back in
+    // line with the model (ranges, bars, a repaint). The operations it interrupted have left
+    // the model consistent on their way out.
+    void guardedEvent(const char* where, const std::function<void()>& body);
     int clientWidth() const;
     int clientHeight() const;
 
@@ -227,6 +296,9 @@ private:
     void applyBar(Qt::Orientation bar, const TScrollBarSetting& s);
     void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
+    void updateEffectiveOffsetX();
+    void timerStep(QTimerEvent* event);
+    void paintRows(QPaintEvent* event);
 
     std::map<int, QBasicTimer> m_noticeTimers;
     // Scroll bar values set by the tree itself must not come back as user scrolls.
@@ -243,6 +315,10 @@ private:
     bool m_animationExpanding = false;
     // Height of the rows a collapse is about to take away, taken before the counters change.
     int m_collapsingHeight = 0;
+    QString m_lastHandlerError;
+    // Heights measured while painting change the counters at once, but the bars and the rows
+    // already painted follow after the pass (a paint must not scroll the viewport).
+    bool m_heightsChangedInPaint = false;
 };
 
 }  // namespace zfw

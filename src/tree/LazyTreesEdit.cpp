@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace zfw {
 
@@ -633,8 +634,6 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     if (FStates.contains(tsIterating))
         lazyTreeAssert("Deleting nodes during tree iteration leads to invalid pointers.");
     PLazyNode parent = node->Parent;
-    if (!parentClearing)
-        StructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
 
     if (node->has(vsSelected)) {
         if (FUpdateCount > 0) {
@@ -642,10 +641,24 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
         } else {
             const bool wasSynch = FStates.contains(tsSynchMode);
             DoStateChange({tsSynchMode});
-            InternalRemoveFromSelection(node);
-            Change(node);
-            if (!wasSynch)
-                DoStateChange({}, {tsSynchMode});
+            // Left again even when the change handler throws: a synch mode left behind would
+            // stop every later notice from being delayed.
+            struct Synch {
+                LazyTreeModel* t;
+                bool was;
+                ~Synch()
+                {
+                    if (!was)
+                        t->FStates.exclude(tsSynchMode);
+                }
+            };
+            {
+                Synch synch{this, wasSynch};
+                InternalRemoveFromSelection(node);
+                Change(node);
+                if (!wasSynch)
+                    DoStateChange({}, {tsSynchMode});
+            }
             InvalidateToBottom(parent);
         }
     } else {
@@ -656,15 +669,31 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
     if (!parentClearing)
         InterruptValidation();
 
-    DeleteChildren(node, false);
+    // A free handler that throws does not stop the deletion half way (counters that no longer
+    // match the links, blocks that are neither linked nor freed): the deletion is finished and
+    // the first failure is raised at the end.
+    std::exception_ptr failure;
+    try {
+        deleteChildren(node, false, false);
+    } catch (...) {
+        failure = std::current_exception();
+    }
     // Deleting the children ends by handing the tree to the worker again; unlinking and freeing
     // the node under its walk was a use after free.
     if (!parentClearing)
         InterruptValidation();
     InternalDisconnectNode(node, false, reindex, false);
-    DoFreeNode(node);
-    if (parentClearing)
+    try {
+        DoFreeNode(node);
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (parentClearing) {
+        if (failure)
+            std::rethrow_exception(failure);
         return;
+    }
     if (parent != FRoot && parent->ChildCount > 0)
         DetermineAllChildrenHidden(parent);
     InvalidateCache();
@@ -672,6 +701,12 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
         ScheduleCacheValidation();
         UpdateScrollBars(true);
     }
+    // One notice, once the node and its subtree are freed. It used to come before anything was
+    // removed (a handler told of the deletion still found the node in the tree), followed by a
+    // second one naming the node about to be freed.
+    StructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void LazyTreeModel::DoFreeNode(PLazyNode node)
@@ -709,6 +744,11 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
 
 void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
 {
+    deleteChildren(node, resetHasChildren, true);
+}
+
+void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool notify)
+{
     if (!node || node->ChildCount == 0 || m_options.MiscOptions.contains(toReadOnly)) {
         if (node && resetHasChildren)
             node->States.exclude(vsHasChildren);
@@ -716,6 +756,8 @@ void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
     }
     if (FStates.contains(tsIterating))
         lazyTreeAssert("Deleting nodes during tree iteration leads to invalid pointers.");
+    // The first failure of a free handler, raised once every child is gone.
+    std::exception_ptr failure;
     {
         PrivateUpdate update(FUpdateCount);
         InterruptValidation();
@@ -729,7 +771,12 @@ void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
                 prev->NextSibling = nullptr;
             // Keeps the chain valid for the reference checks while the rest is freed.
             node->LastChild = prev;
-            InternalDeleteNode(child, false, true);
+            try {
+                InternalDeleteNode(child, false, true);
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
             child = prev;
         }
         if (resetHasChildren)
@@ -757,7 +804,10 @@ void LazyTreeModel::DeleteChildren(PLazyNode node, bool resetHasChildren)
             DoChange(FLastChangedNode);
         EnsureNodeSelected();
     }
-    StructureChange(node, crChildDeleted);
+    if (notify)
+        StructureChange(node, crChildDeleted);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void LazyTreeModel::DeleteSelectedNodes()

@@ -41,7 +41,17 @@ LazyTreeModel::~LazyTreeModel()
     m_destroying = true;
     // The worker must be done with the nodes before they are freed.
     SetTreeWorker(nullptr);
-    Clear();
+    try {
+        Clear();
+    } catch (...) {
+        // A free handler failed; the blocks still linked are released without further events
+        // (a destructor must not throw).
+        for (PLazyNode c = FRoot->FirstChild; c;) {
+            PLazyNode next = c->NextSibling;
+            freeDetached(c);
+            c = next;
+        }
+    }
     std::free(FRoot);
 }
 
@@ -112,12 +122,18 @@ void LazyTreeModel::SetNodeDataSize(int size)
 
 void LazyTreeModel::SetDefaultNodeHeight(int height)
 {
-    height = std::clamp(height, 1, 0xFFFF);
+    if (height <= 0)
+        height = 18;
+    height = std::min(height, 0xFFFF);
+    if (height == FDefaultNodeHeight && height == FRoot->NodeHeight)
+        return;
+    InterruptValidation();
     FDefaultNodeHeight = height;
     // The root's own share of the total height follows the default height.
     const std::int64_t delta = height - std::int64_t(FRoot->NodeHeight);
     FRoot->NodeHeight = static_cast<std::uint16_t>(height);
     FRoot->TotalHeight = std::uint32_t(std::int64_t(FRoot->TotalHeight) + delta);
+    InvalidateCache();
 }
 
 std::size_t LazyTreeModel::AllocateInternalData(std::size_t size)
@@ -453,7 +469,14 @@ void LazyTreeModel::BeginUpdate()
         }
     }
     ++FUpdateCount;
-    DoStateChange({tsUpdating});
+    try {
+        DoStateChange({tsUpdating});
+    } catch (...) {
+        // The bracket was not opened after all; the caller will not close it.
+        if (--FUpdateCount == 0)
+            SetRedraw(true);
+        throw;
+    }
 }
 
 void LazyTreeModel::EndUpdate()
@@ -516,7 +539,12 @@ void LazyTreeModel::BeginSynch()
         }
     }
     ++FSynchUpdateCount;
-    DoStateChange({tsSynchMode});
+    try {
+        DoStateChange({tsSynchMode});
+    } catch (...) {
+        --FSynchUpdateCount;
+        throw;
+    }
 }
 
 void LazyTreeModel::EndSynch()
@@ -547,10 +575,13 @@ void LazyTreeModel::StructureChange(PLazyNode node, TChangeReason reason)
 
     if (FUpdateCount > 0)
         return;
+    // The recorded node and reason are delivered: a notice still pending from before (a
+    // bracket whose end set off further changes) was otherwise cleared without ever reaching
+    // the owner.
     if (FChangeDelay > 0 && HandleAllocated() && !FStates.contains(tsSynchMode))
         StartNoticeTimer(StructureChangeTimer, FChangeDelay);
     else
-        DoStructureChange(node, reason);
+        DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
 }
 
 void LazyTreeModel::Change(PLazyNode node)
@@ -571,8 +602,7 @@ void LazyTreeModel::Change(PLazyNode node)
 void LazyTreeModel::BeginOperation(TLTOperationKind kind)
 {
     ++FOperationCount;
-    if (OnStartOperation)
-        OnStartOperation(*this, kind);
+    DoStartOperation(kind);
     if (FOperationCount == 1)
         FOperationCanceled = false;
 }
@@ -582,8 +612,7 @@ void LazyTreeModel::EndOperation(TLTOperationKind kind)
     if (FOperationCount == 0)
         lazyTreeAssert("EndOperation must not be called when no operation in progress.");
     --FOperationCount;
-    if (OnEndOperation)
-        OnEndOperation(*this, kind);
+    DoEndOperation(kind);
 }
 
 void LazyTreeModel::CancelOperation()
@@ -614,23 +643,46 @@ void LazyTreeModel::DoResetNode(PLazyNode node)
         OnResetNode(*this, node);
 }
 
+// The notice counts as delivered even when the handler throws: a pending state left behind
+// would deliver the same notice again at the next bracket end, naming a node that may be gone.
 void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 {
     StopNoticeTimer(StructureChangeTimer);
-    if (OnStructureChange)
-        OnStructureChange(*this, node, reason);
-    DoStateChange({}, {tsStructureChangePending});
-    FLastStructureChangeNode = nullptr;
-    FLastStructureChangeReason = crIgnore;
+    struct Done {
+        LazyTreeModel* t;
+        ~Done()
+        {
+            t->FStates.exclude(tsStructureChangePending);
+            t->FLastStructureChangeNode = nullptr;
+            t->FLastStructureChangeReason = crIgnore;
+        }
+    };
+    {
+        Done done{this};
+        if (OnStructureChange)
+            OnStructureChange(*this, node, reason);
+        // Reported before the guard clears the flag, so that a state handler sees the change.
+        DoStateChange({}, {tsStructureChangePending});
+    }
 }
 
 void LazyTreeModel::DoChange(PLazyNode node)
 {
     StopNoticeTimer(ChangeTimer);
-    if (OnChange)
-        OnChange(*this, node);
-    DoStateChange({}, {tsChangePending});
-    FLastChangedNode = nullptr;
+    struct Done {
+        LazyTreeModel* t;
+        ~Done()
+        {
+            t->FStates.exclude(tsChangePending);
+            t->FLastChangedNode = nullptr;
+        }
+    };
+    {
+        Done done{this};
+        if (OnChange)
+            OnChange(*this, node);
+        DoStateChange({}, {tsChangePending});
+    }
 }
 
 void LazyTreeModel::DoUpdating(TLTUpdateState state)
@@ -643,9 +695,29 @@ void LazyTreeModel::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave)
 {
     // A tree being destroyed reports no state changes: its owner may already be gone.
     if (OnStateChange && !m_destroying
-        && (!FStates.containsAll(enter) || FStates.intersects(leave)))
-        OnStateChange(*this, enter, leave);
+        && (!FStates.containsAll(enter) || FStates.intersects(leave))) {
+        try {
+            OnStateChange(*this, enter, leave);
+        } catch (...) {
+            // States being left are left all the same (their guards rely on it); states being
+            // entered are not, as the operation that asked for them does not go on.
+            FStates = FStates - leave;
+            throw;
+        }
+    }
     FStates = (FStates + enter) - leave;
+}
+
+void LazyTreeModel::DoStartOperation(TLTOperationKind kind)
+{
+    if (OnStartOperation)
+        OnStartOperation(*this, kind);
+}
+
+void LazyTreeModel::DoEndOperation(TLTOperationKind kind)
+{
+    if (OnEndOperation)
+        OnEndOperation(*this, kind);
 }
 
 int LazyTreeModel::DoGetNodeDataSize()

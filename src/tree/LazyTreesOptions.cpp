@@ -73,10 +73,23 @@ void LazyTreeModel::SetSelectionOptions(TLTSelectionOptions value)
 
 void LazyTreeModel::SetMiscOptions(TLTMiscOptions value)
 {
-    if (value == m_options.MiscOptions)
+    const TLTMiscOptions old = m_options.MiscOptions;
+    if (value == old)
         return;
     m_options.MiscOptions = value;
     OptionsChanged();
+    if (value.contains(toVariableNodeHeight) && !old.contains(toVariableNodeHeight)) {
+        // Every node is initialised again and loses its measured mark, so that its height is
+        // asked for when it is next needed.
+        BeginUpdate();
+        try {
+            ReinitNode(FRoot, true);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    }
 }
 
 void LazyTreeModel::AssignOptions(const LazyTreeModel& source)
