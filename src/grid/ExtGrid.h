@@ -689,7 +689,10 @@ public:
     void WMLButtonDown(TShiftState Shift, int X, int Y) override;
     void WMLButtonDblClk(TShiftState Shift, int X, int Y) override;
     void WMRButtonDown(TShiftState Shift, int X, int Y) override;
-    // A column (row) size released beyond the client area is cancelled.
+    // A range dragged by the mouse reports each change of the selection.
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // A column (row) size released beyond the client area is cancelled. A selection that
+    // differs from the one before the press is reported.
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     // Ctrl+wheel zooms (IntelliZoom); otherwise WheelIncrement rows, or the system's wheel
     // lines, per notch, within the normal rows.
@@ -704,6 +707,19 @@ public:
     TGridCoord ScreenToCell(QPoint pt) const;
     // Over a column or row border that a press would size.
     bool IsOnSizingEdge(int X, int Y);
+
+    // --- focus and the edit cycle's end ---
+    std::function<void(QObject* Sender, int ACol, int ARow)> OnEditCellDone;
+    // OnEnter; the current cell is checked again while editing is on, and remembered as the
+    // edit cycle's old cell.
+    void DoEnter() override;
+    // A mouse selection still to be copied into the row selection is copied; then OnExit.
+    void DoExit() override;
+    // GridEditDone fires OnEditCellDone; with EditOnDblClickOnly editing ends with it.
+    bool WndProc(QEvent* e) override;
+    // Rows of the selection rectangle into the row selection: rows inside are selected, the
+    // others (with All) unselected.
+    void SelectionToRowSelect(bool All);
 
     // --- hints ---
     // The text the hint shows for the cell under client point pos; empty for none.
@@ -732,6 +748,8 @@ private:
     int m_lastTabRow = -1;
     int m_zoomFactor = 0;
     TGridRect m_moveSelection;
+    // The selection before the press, or as last reported while the mouse drags.
+    TGridRect m_mouseSelection;
 };
 
 }  // namespace zfw

@@ -77,6 +77,7 @@ void TExtStringGrid::ClickCell(int ACol, int ARow)
     const TRect r = CellRect(ACol, ARow);
     if (r.isEmpty())
         return;
+    m_mouseSelection = Selection();
     auto down = std::exchange(OnMouseDown, nullptr);
     auto up = std::exchange(OnMouseUp, nullptr);
     MouseDown(mbLeft, TShiftState(), r.Left + 2, r.Top + 2);
@@ -311,6 +312,7 @@ void TExtStringGrid::selectAllByKey()
     const TRect r = CellRect(body.Right, body.Bottom);
     const TGridOptions options = Options();
     SetOptions(options & ~TGridOptions(goEditing));
+    m_mouseSelection = Selection();
     if (!r.isEmpty()) {
         MouseDown(mbLeft, TShiftState(), r.Left + 2, r.Top + 2);
         MouseUp(mbLeft, TShiftState(), r.Left + 2, r.Top + 2);

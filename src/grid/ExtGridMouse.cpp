@@ -41,6 +41,7 @@ bool TExtStringGrid::IsOnSizingEdge(int X, int Y)
 
 void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
 {
+    m_mouseSelection = Selection();
     TGridCoord cell = MouseToCell(X, Y);
     bool allow = true;
     if (OnCanClickCell)
@@ -159,9 +160,21 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
         OnClickCell(this, ARow, ACol);
 }
 
+void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TStringGrid::MouseMove(Shift, X, Y);
+    if (GridState() != gsSelecting)
+        return;
+    const TGridRect s = Selection();
+    if (s != m_mouseSelection) {
+        m_mouseSelection = s;
+        DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
 void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    const TGridRect s0 = Selection();
+    const TGridRect s0 = Button == mbLeft ? m_mouseSelection : Selection();
     const TGridCoord cell = MouseToCell(X, Y);
 
     // A size dragged out of the grid is dropped: the column (row) keeps its size.
@@ -219,6 +232,7 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         OnEndRowSize(this, sizedIndex);
 
     const TGridRect s = Selection();
+    m_mouseSelection = s;
     if (s != s0)
         DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
 }

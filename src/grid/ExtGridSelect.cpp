@@ -407,6 +407,50 @@ void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABo
         OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
 }
 
+void TExtStringGrid::SelectionToRowSelect(bool All)
+{
+    const TGridRect s = Selection();
+    const int top = std::min(s.Top, s.Bottom);
+    const int bottom = std::min(std::max(s.Top, s.Bottom), RowCount() - FixedFooters - 1);
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        const bool inside = r >= top && r <= bottom;
+        if (All || inside)
+            SetRowSelect(MouseActions.RowSelectPersistent ? store().RealRowIndex(r) : r, inside);
+    }
+    if (store().NumHiddenRows() > 0)
+        Invalidate();
+}
+
+void TExtStringGrid::DoEnter()
+{
+    TStringGrid::DoEnter();
+    if (Options().testFlag(goEditing) || MouseActions.RangeSelectAndEdit)
+        SelectCell(Col(), Row());
+    RememberCellValue(Col(), Row());
+}
+
+void TExtStringGrid::DoExit()
+{
+    if (m_selChange && MouseActions.DisjunctRowSelect())
+        SelectionToRowSelect(false);
+    m_selChange = false;
+    TStringGrid::DoExit();
+}
+
+bool TExtStringGrid::WndProc(QEvent* e)
+{
+    if (e->type() == GridEditDoneEvent::type()) {
+        const auto* done = static_cast<GridEditDoneEvent*>(e);
+        if (OnEditCellDone)
+            OnEditCellDone(this, done->Col, done->Row);
+        if (MouseActions.EditOnDblClickOnly()) {
+            HideEditor();
+            SetOptions(Options() & ~TGridOptions(goEditing));
+        }
+    }
+    return TStringGrid::WndProc(e);
+}
+
 void TExtStringGrid::GetFilterCellText(int ACol, int ARow, QString& text)
 {
     text = GetCellEx(ACol, ARow);

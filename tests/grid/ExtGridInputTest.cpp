@@ -11,6 +11,7 @@
 #include "support/CaseName.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -180,12 +181,15 @@ TEST_P(InputGridSizeRelease, ColumnSizeAppliesOnlyInsideTheGrid)
     const TRect r = grid->CellRect(1, 0);
     const QPoint border(r.Right - 1, r.Top + 10);
     const int releaseX = c.releaseX < 0 ? vp()->width() + 20 : c.releaseX;
+    std::vector<int> ended;
+    grid->OnEndColumnSize = [&](QObject*, int col) { ended.push_back(col); };
     QTest::mousePress(vp(), Qt::LeftButton, Qt::NoModifier, border);
     ASSERT_EQ(grid->GridState(), gsColSizing);
     QTest::mouseMove(vp(), QPoint(releaseX, border.y()));
     QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, QPoint(releaseX, border.y()));
     EXPECT_EQ(grid->GridState(), gsNormal);
     EXPECT_EQ(grid->ColWidths(1) != 60, c.applied) << grid->ColWidths(1);
+    EXPECT_EQ(ended, c.applied ? std::vector<int>{1} : std::vector<int>{});
 }
 
 const SizeReleaseCase kSizeReleaseCases[] = {
@@ -470,6 +474,53 @@ TEST_F(InputGrid, RowEnabledMovesTheCursorOffTheRow)
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_FALSE(grid->GetRowEnabled(1));
     EXPECT_TRUE(grid->GetRowEnabled(40));
+}
+
+// ----- focus and the edit cycle's end -----
+
+TEST_F(InputGrid, EnteringTheGridRemembersTheCurrentCell)
+{
+    auto* other = new QLineEdit(window.get());
+    window->layout()->addWidget(other);
+    other->show();
+    goTo(4, 2);
+    grid->SetCellEx(4, 2, QStringLiteral("before"));
+    other->setFocus(Qt::OtherFocusReason);
+    grid->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(grid->oldCol(), 4);
+    EXPECT_EQ(grid->oldRow(), 2);
+    EXPECT_EQ(grid->oldCellText(), QStringLiteral("before"));
+}
+
+TEST_F(InputGrid, MouseRangeIsCopiedIntoTheRowSelectionOnExit)
+{
+    auto* other = new QLineEdit(window.get());
+    window->layout()->addWidget(other);
+    other->show();
+    grid->MouseActions.SetDisjunctRowSelect(true);
+    QTest::mousePress(vp(), Qt::LeftButton, Qt::NoModifier, at(1, 2));
+    QTest::mouseMove(vp(), at(1, 3));
+    QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, at(1, 3));
+    EXPECT_FALSE(grid->GetRowSelect(2));
+    other->setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(grid->GetRowSelect(2));
+    EXPECT_TRUE(grid->GetRowSelect(3));
+    EXPECT_FALSE(grid->GetRowSelect(4));
+}
+
+TEST_F(InputGrid, EditDoneEndsEditingOnlyWithEditOnDoubleClick)
+{
+    std::vector<TGridCoord> done;
+    grid->OnEditCellDone = [&](QObject*, int c, int r) { done.push_back({c, r}); };
+    grid->PostGridEditDone(4, 3);
+    QApplication::processEvents();
+    EXPECT_TRUE(grid->Options().testFlag(goEditing));
+    grid->MouseActions.SetEditOnDblClickOnly(true);
+    grid->SetOptions(grid->Options() | goEditing);
+    grid->PostGridEditDone(4, 4);
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->Options().testFlag(goEditing));
+    EXPECT_EQ(done, (std::vector<TGridCoord>{{4, 3}, {4, 4}}));
 }
 
 // ----- hints -----
