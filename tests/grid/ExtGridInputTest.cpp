@@ -199,6 +199,42 @@ const SizeReleaseCase kSizeReleaseCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, InputGridSizeRelease, ::testing::ValuesIn(kSizeReleaseCases),
                          CaseName());
 
+struct RightClickCase {
+    const char* name;
+    bool selectOnRightClick;
+    QPoint point;  // {-1, -1}: right of the cells; else a cell
+    TGridCoord reported;
+    TGridCoord current;
+};
+
+class InputGridRightClick : public InputGrid,
+                            public ::testing::WithParamInterface<RightClickCase> {};
+
+TEST_P(InputGridRightClick, ReportsTheCellAndMovesOnlyWhenAsked)
+{
+    const RightClickCase& c = GetParam();
+    grid->MouseActions.SelectOnRightClick = c.selectOnRightClick;
+    std::vector<TGridCoord> reported;
+    grid->OnRightClickCell = [&](QObject*, int r, int col) { reported.push_back({col, r}); };
+    if (c.point.x() < 0)
+        grid->SetColWidths(4, 30);  // room right of the last column
+    const QPoint p = c.point.x() < 0 ? QPoint(vp()->width() - 2, at(1, 3).y())
+                                     : at(c.point.x(), c.point.y());
+    QTest::mouseClick(vp(), Qt::RightButton, Qt::NoModifier, p);
+    EXPECT_EQ(reported, std::vector<TGridCoord>{c.reported});
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), c.current);
+    EXPECT_FALSE(checked(3));
+}
+
+const RightClickCase kRightClickCases[] = {
+    {"SelectsWhenAsked", true, {4, 3}, {4, 3}, {4, 3}},
+    {"LeavesTheCursorOtherwise", false, {4, 3}, {4, 3}, {1, 1}},
+    {"NeverTogglesACheckBox", true, {2, 3}, {2, 3}, {1, 1}},
+    {"OutsideTheCells", true, {-1, -1}, {-1, 3}, {1, 1}},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, InputGridRightClick, ::testing::ValuesIn(kRightClickCases),
+                         CaseName());
+
 // ----- keys -----
 
 TEST_F(InputGrid, EnterOnReadOnlyCellIsSwallowedButReported)
@@ -461,6 +497,7 @@ TEST_F(InputGrid, ShiftClickTwiceListsTheCellOnceSoCtrlClickRemovesIt)
     QTest::mouseClick(vp(), Qt::LeftButton, Qt::ShiftModifier, at(3, 4));
     QTest::mouseClick(vp(), Qt::LeftButton, Qt::ShiftModifier, at(3, 4));
     EXPECT_TRUE(grid->GetSelectedCells(3, 4));
+    EXPECT_EQ(grid->SelectedCellsCount(), 2);
     QTest::mouseClick(vp(), Qt::LeftButton, Qt::ControlModifier, at(3, 4));
     EXPECT_FALSE(grid->GetSelectedCells(3, 4));
     EXPECT_FALSE(grid->IsSelected(3, 4));
