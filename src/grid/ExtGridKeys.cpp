@@ -363,6 +363,13 @@ void TExtStringGrid::KeyUp(int& Key, TShiftState Shift)
 
 bool TExtStringGrid::TabToNextCell(bool Backward)
 {
+    if (OnKeyDown) {
+        // The form sees Tab first; changing the key keeps the cursor where it is.
+        int k = VK_TAB;
+        OnKeyDown(this, k, Backward ? TShiftState(ssShift) : TShiftState());
+        if (k != VK_TAB)
+            return true;
+    }
     if (Col() == m_lastTabCol && Row() == m_lastTabRow)
         return true;
     const int lastRow = RowCount() - FixedFooters - 1;

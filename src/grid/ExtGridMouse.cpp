@@ -163,6 +163,13 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     TStringGrid::MouseMove(Shift, X, Y);
+    if (GridState() == gsNormal) {
+        // Over a cell (not a sizing border) the form may choose the pointer.
+        const TGridCoord cell = MouseToCell(X, Y);
+        if (cell.X >= 0 && cell.Y >= 0 && !IsOnSizingEdge(X, Y))
+            DoGetCellCursor(cell.X, cell.Y, X, Y);
+        return;
+    }
     if (GridState() != gsSelecting)
         return;
     const TGridRect s = Selection();

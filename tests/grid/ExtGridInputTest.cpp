@@ -339,6 +339,29 @@ TEST_P(InputGridTab, TabWalksRowWiseOverCellsThatTakeTheCursor)
     EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), c.to);
 }
 
+TEST_F(InputGrid, TabConsumedByTheFormLeavesTheCursor)
+{
+    grid->SetOptions(grid->Options() | goTabs);
+    grid->OnKeyDown = [](QObject*, int& k, TShiftState) {
+        if (k == VK_TAB)
+            k = 0;
+    };
+    goTo(1, 2);
+    key(Qt::Key_Tab);
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{1, 2}));
+}
+
+TEST_F(InputGrid, FormChoosesThePointerOverACell)
+{
+    grid->OnGetCellCursor = [](QObject*, int c, int, int, int, Qt::CursorShape& shape) {
+        shape = c == 4 ? Qt::PointingHandCursor : Qt::ArrowCursor;
+    };
+    QTest::mouseMove(vp(), at(4, 3));
+    EXPECT_EQ(vp()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(vp(), at(3, 3));
+    EXPECT_EQ(vp()->cursor().shape(), Qt::ArrowCursor);
+}
+
 const TabCase kTabCases[] = {
     {"AlongTheRow", {1, 2}, false, {2, 2}},
     {"WrapsToTheNextRow", {4, 2}, false, {1, 3}},
