@@ -225,6 +225,16 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
             m_selectedCells.clear();
             Invalidate();
         }
+        // A range dragged or extended by Shift lists its cells too.
+        const TGridRect sel = Selection();
+        if (sel.Left != sel.Right || sel.Top != sel.Bottom) {
+            for (int r = sel.Top; r <= sel.Bottom; ++r)
+                for (int c = sel.Left; c <= sel.Right; ++c)
+                    if (TGridCoord{c, r} != base && !IsSelected(c, r))
+                        m_selectedCells.append(TGridCoord{c, r});
+            for (const TGridCoord& c : std::as_const(m_selectedCells))
+                RepaintCell(c.X, c.Y);
+        }
         RepaintCell(cell.X, cell.Y);
     }
 

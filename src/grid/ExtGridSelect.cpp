@@ -137,9 +137,10 @@ bool TExtStringGrid::GetRowSelect(int ARow) const
 
 void TExtStringGrid::SetRowSelect(int ARow, bool Value)
 {
+    // Real rows (RowSelectPersistent) lie below this limit as well; a row beyond it would
+    // only grow the list without bound.
     const int limit = RowCount() + store().NumHiddenRows();
-    if (ARow < 0 || (ARow >= limit && RowCount() > FixedRows()
-                     && !MouseActions.RowSelectPersistent)) {
+    if (ARow < 0 || ARow >= limit) {
         qWarning("Invalid row accessed: %d", ARow);
         return;
     }
