@@ -561,6 +561,195 @@ private:
     TScrollBarAlways m_scrollBarAlways = saNone;
     ITExtStringGridSelect* m_selListener = nullptr;
     QList<QPointer<TGridChangeNotifier>> m_notifiers;
+
+    // ===== selection, keys, mouse, focus, scrolling and hints (ExtGridSelect.cpp,
+    // ExtGridKeys.cpp, ExtGridMouse.cpp, ExtGridHint.cpp); columns display unless said =====
+public:
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnClickCell;
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnDblClickCell;
+    // Also outside the cells (-1 indexes).
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnRightClickCell;
+    // The one veto of a whole left press.
+    std::function<void(QObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
+    // A check box toggled by the user (mouse or Space); the new state.
+    std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
+    std::function<void(QObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>
+        OnSelectionChanged;
+    std::function<void(QObject* Sender, int ARow, bool Value, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(QObject* Sender, int ARow)> OnRowDisjunctSelected;
+    std::function<void(QObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(QObject* Sender, int ACol)> OnEndColumnSize;
+    std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
+
+    // Hints: the body cell's text (mini-HTML stripped) is the hint; OnGridHint has the last
+    // word, for fixed cells too. Without either the grid's toolTip() is shown.
+    bool HintShowCells = false;
+
+    // --- selection rectangle ---
+    // Highlights rows RowIndex .. RowIndex + RCount - 1 (cut at the last row): the selection
+    // rectangle over the normal columns, or the disjunct row selection. A request that starts
+    // outside the normal rows, or counts no row, is ignored.
+    void SelectRows(int RowIndex, int RCount);
+    // Only with the disjunct row selection.
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    // Current cell (ToCol, ToRow), selection the rectangle.
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selection becomes the one cell (no cell-selection check).
+    void FocusCell(int ACol, int ARow);
+    // Row first, then column, each through the cell-selection check.
+    void GotoCell(int ACol, int ARow);
+    // Focuses the grid, goes to the cell and opens the editor.
+    void EditCell(int ACol, int ARow);
+    // Moves the current cell with its anchor and scrolls it into view.
+    void MoveToCell(int ACol, int ARow);
+    // Runs the cell-selection check for the current cell.
+    bool Select();
+
+    // --- disjunct row, column and cell selection ---
+    // False for a row outside the grid (a negative one even with RowSelectPersistent);
+    // reading never grows the list.
+    bool GetRowSelect(int ARow) const;
+    // Ignored, with a warning, for a row outside the grid. OnRowDisjunctSelect may refuse.
+    void SetRowSelect(int ARow, bool Value);
+    bool GetColSelect(int ACol) const;
+    void SetColSelect(int ACol, bool Value);
+    void ClearRowSelect();
+    void ClearColSelect();
+    // Selection back to the first normal cell, the disjunct cells forgotten.
+    void ClearSelectedCells();
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    // Rows selected (disjunct, in selection order) or of the selection rectangle.
+    int SelectedRowCount() const;
+    // -1 beyond the end.
+    int SelectedRow(int i) const;
+    // False in fixed rows and columns; the rectangle's corners in either order.
+    bool IsSelected(int ACol, int ARow) const;
+    bool GetSelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    // With the disjunct cell selection the listed cells; otherwise the list is rebuilt from
+    // the selection rectangle first.
+    int SelectedCellsCount();
+    // (-1, -1) beyond the end.
+    TGridCoord SelectedCell(int i) const;
+
+    // --- row flags ---
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    bool GetRowEnabled(int ARow) const;
+    // A current row that is (re)set moves first to the first other enabled row.
+    void SetRowEnabled(int ARow, bool Value);
+    bool useEnabledRows() const { return m_useEnabledRows; }
+
+    // --- repaint requests (nothing is drawn at once) ---
+    void RepaintCell(int ACol, int ARow);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    // Nothing for a negative corner; the whole grid when a corner is out of view.
+    void RepaintRect(const TGridRect& r);
+    void RepaintCellRange(const TGridRect& r);
+
+    // Fires OnSelectionChanged.
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The cell text the filter compares (ACol real).
+    virtual void GetFilterCellText(int ACol, int ARow, QString& text);
+
+    // --- keys ---
+    // Tab (goTabs): one step row-wise; false when nothing took the cursor.
+    bool TabToNextCell(bool Backward);
+    // Enter advance from (ACol, ARow); Force advances without AdvanceOnEnter. Cells that may
+    // not be edited are stepped over; after one full pass without an editable cell the
+    // current cell stays where it was.
+    void AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward);
+    // With goEditing the cell must be editable, else not fixed; OnSelectCell has the last word.
+    bool CanTabToCell(int ACol, int ARow);
+    // -1 when no column of the row takes the cursor.
+    int FirstTabCol(int ARow);
+    int LastTabCol(int ARow);
+    int FirstNormalCol() const;
+    // A left press and release 2 pixels inside the cell, without OnMouseDown/OnMouseUp.
+    void ClickCell(int ACol, int ARow);
+    // goEditing (or RangeSelectAndEdit) and the editable hooks (ACol real).
+    bool IsEditable(int ACol, int ARow);
+    // Fixed by position or by the is-fixed hook (ACol real).
+    bool IsFixed(int ACol, int ARow);
+    // The Home/End and Ctrl+A key steps and the key veto rules, then the base movement.
+    void WMKeyDown(int Key, TShiftState Shift) override;
+    // A typed character opens the editor on an editable cell without check box.
+    void KeyPress(char16_t& Key) override;
+    // After Tab or an arrow: the selection change is reported; AlwaysEdit reopens the editor.
+    void KeyUp(int& Key, TShiftState Shift) override;
+
+    // --- mouse ---
+    void WMLButtonDown(TShiftState Shift, int X, int Y) override;
+    void WMLButtonDblClk(TShiftState Shift, int X, int Y) override;
+    void WMRButtonDown(TShiftState Shift, int X, int Y) override;
+    // A range dragged by the mouse reports each change of the selection.
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // A column (row) size released beyond the client area is cancelled. A selection that
+    // differs from the one before the press is reported.
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Ctrl+wheel zooms (IntelliZoom); otherwise WheelIncrement rows, or the system's wheel
+    // lines, per notch, within the normal rows.
+    void WMMouseWheel(TShiftState Shift, int Notches, QPoint MousePos) override;
+    // Adds x pixels to every positive column width and row height that stays positive;
+    // nothing when the accumulated steps would leave -10..10.
+    void Zoom(int x);
+    int zoomFactor() const { return m_zoomFactor; }
+    // Sizes display column ACol to its widest text plus Padding.
+    void AutoSizeCol(int ACol, int Padding);
+    // The cell under a screen point; (-1, -1) outside the cells.
+    TGridCoord ScreenToCell(QPoint pt) const;
+    // Over a column or row border that a press would size.
+    bool IsOnSizingEdge(int X, int Y);
+
+    // --- focus and the edit cycle's end ---
+    std::function<void(QObject* Sender, int ACol, int ARow)> OnEditCellDone;
+    // OnEnter; the current cell is checked again while editing is on, and remembered as the
+    // edit cycle's old cell.
+    void DoEnter() override;
+    // A mouse selection still to be copied into the row selection is copied; then OnExit.
+    void DoExit() override;
+    // GridEditDone fires OnEditCellDone; with EditOnDblClickOnly editing ends with it.
+    bool WndProc(QEvent* e) override;
+    // Rows of the selection rectangle into the row selection: rows inside are selected, the
+    // others (with All) unselected.
+    void SelectionToRowSelect(bool All);
+
+    // --- hints ---
+    // The text the hint shows for the cell under client point pos; empty for none.
+    QString cellHint(QPoint pos);
+
+protected:
+    bool viewportEvent(QEvent* e) override;
+
+private:
+    bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);
+    void selectAllByKey();
+    void keyHomeEnd(int& Key, TShiftState Shift, bool& consumed);
+    bool keySkipFixed(int Key);
+
+    std::vector<bool> m_rowSelect;
+    QList<int> m_selectedRows;
+    std::vector<bool> m_colSelect;
+    // The disjunct cells in selection order, each once.
+    QList<TGridCoord> m_selectedCells;
+    std::vector<bool> m_modifiedRows;
+    std::vector<bool> m_disabledRows;
+    bool m_useEnabledRows = false;
+    bool m_selChange = false;
+    bool m_dblClkSized = false;
+    int m_lastTabCol = -1;
+    int m_lastTabRow = -1;
+    int m_zoomFactor = 0;
+    TGridRect m_moveSelection;
+    // The selection before the press, or as last reported while the mouse drags.
+    TGridRect m_mouseSelection;
 };
 
 }  // namespace zfw

@@ -1,0 +1,435 @@
+// The string grid's mouse path: the left press in its order of cases (veto, fixed cells,
+// select-all / row / column from the fixed cells, check boxes, ordinary press), the release
+// with the cancelled size and the disjunct cell selection, the double click with the
+// header-border auto-size, the right click, the wheel and Ctrl+wheel zoom.
+
+#include "grid/ExtGrid.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zfw {
+
+namespace {
+
+// A press this close to a column's left or right border in a header row sizes the column.
+constexpr int kBorderZone = 4;
+
+}  // namespace
+
+TGridCoord TExtStringGrid::ScreenToCell(QPoint pt) const
+{
+    const QPoint p = viewport()->mapFromGlobal(pt);
+    TGridCoord c = MouseToCell(p.x(), p.y());
+    if (c.X < 0 || c.Y < 0)
+        c = TGridCoord{-1, -1};
+    return c;
+}
+
+bool TExtStringGrid::IsOnSizingEdge(int X, int Y)
+{
+    TGridState state = gsNormal;
+    int index = -1;
+    int pos = 0;
+    int ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs);
+    return state == gsColSizing || state == gsRowSizing;
+}
+
+void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
+{
+    m_mouseSelection = Selection();
+    TGridCoord cell = MouseToCell(X, Y);
+    bool allow = true;
+    if (OnCanClickCell)
+        OnCanClickCell(this, cell.Y, cell.X, allow);
+    if (!allow)
+        return;
+
+    if (cell.X < 0 || cell.Y < 0) {
+        if (EditorMode())
+            HideEditor();
+        if (!store().FixedRowAlways())
+            TStringGrid::WMLButtonDown(Shift, X, Y);
+        return;
+    }
+    // The base cell of a merged area stands for the whole area.
+    {
+        const QPoint b = store().BaseCell(RealColIndex(cell.X), cell.Y);
+        cell = TGridCoord{DisplColIndex(b.x()), b.y()};
+    }
+    const int ACol = cell.X;
+    const int ARow = cell.Y;
+    const int realCol = RealColIndex(ACol);
+    const bool fixed = IsFixed(realCol, ARow);
+    if (fixed && EditorMode())
+        HideEditor();
+
+    const bool onSizingEdge = IsOnSizingEdge(X, Y);
+    const TGridRect previous = Selection();
+    const TGridRect body{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+    bool selectedFromFixed = false;
+    if (!onSizingEdge && body.Right >= body.Left && body.Bottom >= body.Top) {
+        if (ACol < FixedCols() && ARow < FixedRows() && MouseActions.AllSelect
+            && Options().testFlag(goRangeSelect)) {
+            setFocus(Qt::MouseFocusReason);
+            SetSelection(body);
+            selectedFromFixed = true;
+        } else if (ACol < FixedCols() && ARow >= FixedRows() && MouseActions.RowSelect) {
+            const int from = Shift.testFlag(ssShift) ? previous.Top : ARow;
+            m_selectedCells.clear();
+            SetSelection(TGridRect{FixedCols(), from, ColCount() - 1, ARow});
+            selectedFromFixed = true;
+        } else if (ACol >= FixedCols() && ARow < FixedRows() && MouseActions.ColSelect
+                   && Options().testFlag(goRangeSelect)) {
+            int from = ACol;
+            int to = ACol;
+            if (Shift.testFlag(ssShift)) {
+                from = std::min(ACol, previous.Left);
+                to = std::max(ACol, previous.Right);
+            }
+            m_selectedCells.clear();
+            SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
+            selectedFromFixed = true;
+        }
+        if (selectedFromFixed) {
+            Invalidate();
+            const TGridRect s = Selection();
+            if (s != previous)
+                DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        }
+    }
+
+    // A check box toggles on a press anywhere in its cell (on the box alone with
+    // PreciseCheckBoxCheck). The press is the toggle: it is no cell click.
+    if (!onSizingEdge && HasCheckBox(realCol, ARow)) {
+        bool canEdit = Options().testFlag(goEditing) || MouseActions.RangeSelectAndEdit;
+        QueryCellEditable(realCol, ARow, canEdit);
+        const TRect r = CellRect(ACol, ARow);
+        const bool onBox = !MouseActions.PreciseCheckBoxCheck
+                           || checkBoxRect(realCol, ARow, r).contains(X, Y);
+        const bool rowOk = ARow >= FixedRows() || MouseActions.CheckAllCheck;
+        if (onBox && canEdit && rowOk) {
+            if (EditorMode())
+                HideEditor();
+            setFocus(Qt::MouseFocusReason);
+            ToggleCheckBoxEx(realCol, ARow, false);
+            bool state = false;
+            GetCheckBoxState(realCol, store().NumHiddenRows() > 0 ? store().RealRowIndex(ARow)
+                                                                   : ARow,
+                             state);
+            if (!Navigation.AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols())
+                MoveCurrentCell(ACol, ARow, true, true);
+            if (OnCheckBoxClick)
+                OnCheckBoxClick(this, ACol, ARow, state);
+            if (HideFocusRect)
+                RepaintCell(ACol, ARow);
+            if (ARow < FixedRows() && MouseActions.CheckAllCheck) {
+                for (int r = FixedRows(); r < RowCount(); ++r)
+                    SetCheckBoxState(realCol, r, state);
+                Invalidate();
+            }
+            if (OnMouseDown)
+                OnMouseDown(this, mbLeft, Shift, X, Y);
+            Click();
+            return;
+        }
+    }
+
+    // A body cell the is-fixed hook marks fixed takes no cursor; the form still hears of it.
+    if (fixed && ACol >= FixedCols() && ARow >= FixedRows()) {
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
+
+    if (!selectedFromFixed)
+        TStringGrid::WMLButtonDown(Shift, X, Y);
+    else if (OnMouseDown)
+        OnMouseDown(this, mbLeft, Shift, X, Y);
+
+    const bool sizingPress = ARow < FixedRows() && Options().testFlag(goColSizing)
+                             && (onSizingEdge || [&] {
+                                    const TRect r = CellRect(ACol, ARow);
+                                    return X < r.Left + kBorderZone || X >= r.Right - kBorderZone;
+                                }());
+    if (!sizingPress && OnClickCell)
+        OnClickCell(this, ARow, ACol);
+}
+
+void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TStringGrid::MouseMove(Shift, X, Y);
+    if (GridState() == gsNormal) {
+        // Over a cell (not a sizing border) the form may choose the pointer.
+        const TGridCoord cell = MouseToCell(X, Y);
+        if (cell.X >= 0 && cell.Y >= 0 && !IsOnSizingEdge(X, Y))
+            DoGetCellCursor(cell.X, cell.Y, X, Y);
+        return;
+    }
+    if (GridState() != gsSelecting)
+        return;
+    const TGridRect s = Selection();
+    if (s != m_mouseSelection) {
+        m_mouseSelection = s;
+        DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridRect s0 = Button == mbLeft ? m_mouseSelection : Selection();
+    const TGridCoord cell = MouseToCell(X, Y);
+
+    // A size dragged out of the grid is dropped: the column (row) keeps its size.
+    const bool outX = X < 0 || X >= viewport()->width();
+    const bool outY = Y < 0 || Y >= viewport()->height();
+    if (Button == mbLeft
+        && ((GridState() == gsColSizing && outX) || (GridState() == gsRowSizing && outY))) {
+        SetGridState(gsNormal);
+        auto up = std::exchange(OnMouseUp, nullptr);
+        TStringGrid::MouseUp(Button, Shift, X, Y);
+        OnMouseUp = std::move(up);
+        viewport()->update();
+        return;
+    }
+
+    if (MouseActions.DisjunctCellSelect() && Button == mbLeft && cell.X >= 0 && cell.Y >= 0) {
+        const QPoint b = store().BaseCell(RealColIndex(cell.X), cell.Y);
+        const TGridCoord base{DisplColIndex(b.x()), b.y()};
+        if (!IsFixed(b.x(), b.y())) {
+            bool can = true;
+            if (OnSelectCell)
+                OnSelectCell(this, base.X, base.Y, can);
+            if (!can)
+                return;
+            if (Shift.testFlag(ssShift)) {
+                // Listed once: a second entry would survive a later Ctrl+click removal.
+                if (!m_selectedCells.contains(base))
+                    m_selectedCells.append(base);
+            } else if (Shift.testFlag(ssCtrl)) {
+                if (m_selectedCells.contains(base))
+                    m_selectedCells.removeAll(base);
+                else
+                    m_selectedCells.append(base);
+            } else {
+                for (const TGridCoord& c : std::as_const(m_selectedCells))
+                    RepaintCell(c.X, c.Y);
+                m_selectedCells.clear();
+                m_selectedCells.append(base);
+            }
+        } else if (!Shift.testFlag(ssCtrl) && !IsFixed(RealColIndex(cell.X), cell.Y)) {
+            m_selectedCells.clear();
+            Invalidate();
+        }
+        // A range dragged or extended by Shift lists its cells too.
+        const TGridRect sel = Selection();
+        if (sel.Left != sel.Right || sel.Top != sel.Bottom) {
+            for (int r = sel.Top; r <= sel.Bottom; ++r)
+                for (int c = sel.Left; c <= sel.Right; ++c)
+                    if (TGridCoord{c, r} != base && !IsSelected(c, r))
+                        m_selectedCells.append(TGridCoord{c, r});
+            for (const TGridCoord& c : std::as_const(m_selectedCells))
+                RepaintCell(c.X, c.Y);
+        }
+        RepaintCell(cell.X, cell.Y);
+    }
+
+    const bool colSizing = GridState() == gsColSizing;
+    const bool rowSizing = GridState() == gsRowSizing;
+    const int sizedIndex = sizingIndex();
+    m_dblClkSized = false;
+    TStringGrid::MouseUp(Button, Shift, X, Y);
+    if (Button == mbLeft && colSizing && OnEndColumnSize)
+        OnEndColumnSize(this, sizedIndex);
+    if (Button == mbLeft && rowSizing && OnEndRowSize)
+        OnEndRowSize(this, sizedIndex);
+
+    const TGridRect s = Selection();
+    m_mouseSelection = s;
+    if (s != s0)
+        DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+}
+
+void TExtStringGrid::WMLButtonDblClk(TShiftState Shift, int X, int Y)
+{
+    TGridCoord cell = MouseToCell(X, Y);
+    int ACol = cell.X;
+    int ARow = cell.Y;
+    if (ACol < 0 && X >= 0) {
+        if (store().FixedRowAlways()) {
+            TStringGrid::WMLButtonDblClk(Shift, X, Y);
+            return;
+        }
+        // Right of the last column: as on the last column's header.
+        ACol = ColCount() - 1;
+        ARow = 0;
+    }
+    if (ACol >= 0 && ARow >= 0 && ARow < FixedRows() && Options().testFlag(goColSizing)
+        && MouseActions.AutoSizeColOnDblClick) {
+        const TRect r = geometryModel().CellRect(ACol, ARow);
+        // For the column right of the last one the border is the last column's right edge.
+        const int right = r.isEmpty() ? X : r.Right;
+        int target = -1;
+        bool onBorder = false;
+        if (!r.isEmpty() && X <= r.Left + kBorderZone) {
+            onBorder = true;
+            target = ACol - 1 >= FixedCols() ? ACol - 1 : -1;
+        } else if (X >= right - kBorderZone && ACol >= FixedCols()
+                   && X <= right + kBorderZone) {
+            onBorder = true;
+            target = ACol;
+        }
+        if (onBorder) {
+            m_dblClkSized = true;
+            if (target >= 0) {
+                bool allow = true;
+                if (OnColumnSize)
+                    OnColumnSize(this, target, allow);
+                if (allow) {
+                    AutoSizeCol(target, 0);
+                    if (OnEndColumnSize)
+                        OnEndColumnSize(this, target);
+                }
+            }
+            if (OnDblClick)
+                OnDblClick(this);
+            return;
+        }
+    }
+    if (cell.X >= 0 && cell.Y >= 0 && HasCheckBox(RealColIndex(cell.X), cell.Y)) {
+        // The press before it toggled the box; the double click neither toggles it again nor
+        // opens a text editor over it.
+        if (OnDblClick)
+            OnDblClick(this);
+        return;
+    }
+    TStringGrid::WMLButtonDblClk(Shift, X, Y);
+    if (OnDblClickCell)
+        OnDblClickCell(this, cell.Y, cell.X);
+}
+
+void TExtStringGrid::WMRButtonDown(TShiftState Shift, int X, int Y)
+{
+    TStringGrid::WMRButtonDown(Shift, X, Y);
+    const TGridCoord cell = MouseToCell(X, Y);
+    if (MouseActions.SelectOnRightClick && cell.X >= 0 && cell.Y >= 0) {
+        const QPoint b = store().BaseCell(RealColIndex(cell.X), cell.Y);
+        const TGridCoord base{DisplColIndex(b.x()), b.y()};
+        const bool listed = MouseActions.DisjunctCellSelect() && IsSelected(base.X, base.Y);
+        if (!IsFixed(b.x(), b.y()) && !listed && !HasCheckBox(b.x(), b.y())) {
+            if (IsSelected(base.X, base.Y)) {
+                bool can = true;
+                if (OnSelectCell)
+                    OnSelectCell(this, base.X, base.Y, can);
+            } else {
+                const TGridRect s0 = Selection();
+                MoveCurrentCell(base.X, base.Y, true, true);
+                const TGridRect s = Selection();
+                if (s != s0)
+                    DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+            }
+        }
+    }
+    if (OnRightClickCell)
+        OnRightClickCell(this, cell.Y, cell.X);
+}
+
+void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
+{
+    if (ACol < 0 || ACol >= ColCount())
+        return;
+    const QFontMetrics normal(font());
+    const QFontMetrics fixed(FixedFont);
+    const int realCol = RealColIndex(ACol);
+    int widest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        const QFontMetrics& fm = r < FixedRows() || ACol < FixedCols() ? fixed : normal;
+        for (const QString& line : GetCellEx(realCol, r).split(u'\n'))
+            widest = std::max(widest, fm.horizontalAdvance(line));
+    }
+    if (widest > 0)
+        SetColWidths(ACol, widest + 2 * XYOffset.x() + Padding);
+}
+
+// ----- wheel and zoom -----
+
+void TExtStringGrid::WMMouseWheel(TShiftState Shift, int Notches, QPoint MousePos)
+{
+    const TGridRect s0 = Selection();
+    const bool down = Notches < 0;
+    const int lines = std::max(1, QApplication::wheelScrollLines());
+    for (int i = 0; i < std::abs(Notches); ++i) {
+        if (Shift.testFlag(ssCtrl) && IntelliZoom) {
+            Zoom(down ? lines : -lines);
+            continue;
+        }
+        if (!wheelStep(down, Shift, MousePos))
+            break;
+    }
+    const TGridRect s = Selection();
+    if (s != s0)
+        DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+}
+
+bool TExtStringGrid::wheelStep(bool down, TShiftState Shift, QPoint MousePos)
+{
+    // Without the wheel the grid still takes the event, so that nothing behind it scrolls.
+    if (!EnableWheel || (store().FixedRowAlways() && RowCount() == 1))
+        return false;
+    const int f = MouseActions.WheelIncrement >= 1 ? MouseActions.WheelIncrement
+                                                   : std::max(1, QApplication::wheelScrollLines());
+    if (MouseActions.WheelAction() == TWheelAction::waScroll) {
+        if (down && TopRow() < geometryModel().maxTopRow())
+            SetTopRow(std::min(TopRow() + f, geometryModel().maxTopRow()));
+        else if (!down && TopRow() > FixedRows())
+            SetTopRow(std::max(FixedRows(), TopRow() - f));
+    } else {
+        const int last = RowCount() - FixedFooters - 1;
+        if (last < FixedRows())
+            return false;
+        const int target = std::clamp(down ? Row() + f : Row() - f, FixedRows(), last);
+        const int col = std::clamp(Col(), FixedCols(), ColCount() - 1);
+        if (target != Row() || col != Col()) {
+            if (MouseActions.DisjunctRowSelect())
+                ClearRowSelect();
+            // A refused target leaves the cursor where it is; halfway is tried once.
+            if (!MoveCurrentCell(col, target, true, true)) {
+                const int half = Row() + int(std::nearbyint((target - Row()) / 2.0));
+                if (half != Row())
+                    MoveCurrentCell(col, half, true, true);
+            }
+        }
+    }
+    if (MouseActions.WheelIncrement != 0 || MouseActions.DisjunctRowSelect()) {
+        bool handled = false;
+        if (down && OnMouseWheelDown)
+            OnMouseWheelDown(this, Shift, MousePos, handled);
+        else if (!down && OnMouseWheelUp)
+            OnMouseWheelUp(this, Shift, MousePos, handled);
+    }
+    return true;
+}
+
+void TExtStringGrid::Zoom(int x)
+{
+    const int n = m_zoomFactor + x;
+    if (n > 10 || n < -10)
+        return;
+    m_zoomFactor = n;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int w = ColWidths(c);
+        if (w > 0 && w + x > 0)
+            SetColWidths(c, w + x);
+    }
+    for (int r = 0; r < RowCount(); ++r) {
+        const int h = RowHeights(r);
+        if (h > 0 && h + x > 0)
+            SetRowHeights(r, h + x);
+    }
+}
+
+}  // namespace zfw
