@@ -460,3 +460,80 @@ TEST_F(PaintGrid, SizingLineShowsAndASecondCallRemovesIt)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// A grid set up as the rule editors use it: headers in the fixed row, row numbers in column 0,
+// a data check-box column, some texts, the XP look with XP check boxes.
+TEST(RuleEditorGridPicture, ShowsHeadersNumbersBoxesAndTexts)
+{
+    TExtStringGrid grid;
+    grid.setFrameShape(QFrame::NoFrame);
+    grid.SetScrollBars(ssNone);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(12);
+    grid.setFont(f);
+    QFont bold = f;
+    bold.setBold(true);
+    grid.FixedFont = bold;
+    grid.SetComponentStyle(tsWindowsXP);
+    grid.controlLook().SetControlStyle(TControlStyle::csWinXP);
+    grid.SetColCount(4);
+    grid.SetRowCount(6);
+    grid.SetFixedCols(1);
+    grid.SetFixedRows(1);
+    grid.SetDefaultRowHeight(22);
+    grid.SetColWidths(0, 30);
+    grid.SetColWidths(1, 50);
+    grid.SetColWidths(2, 120);
+    grid.SetColWidths(3, 90);
+    grid.resize(291, 133);
+    grid.SetOptions(grid.Options() | goEditing | goDrawFocusSelected);
+    grid.SetColumnHeaders({QString(), QStringLiteral("Use"), QStringLiteral("Name"),
+                           QStringLiteral("Value")});
+    for (int r = 1; r < 6; ++r)
+        grid.SetCellEx(0, r, QString::number(r));
+    ASSERT_EQ(grid.AddCheckBoxColumn(1, false, true), QString());
+    const char* names[] = {"Pump", "Valve", "Fan", "Heater", "Meter"};
+    for (int r = 1; r < 6; ++r) {
+        grid.SetCellEx(2, r, QString::fromUtf8(names[r - 1]));
+        grid.SetCellEx(3, r, QString::number(r * 12.5, 'f', 1));
+    }
+    grid.SetCellEx(1, 2, grid.CheckTrue);
+    grid.SetCellEx(1, 4, grid.CheckTrue);
+    grid.SetCol(2);
+    grid.SetRow(3);
+
+    QImage image(grid.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    grid.render(&image);
+    if (qEnvironmentVariableIsSet("ZFW_DUMP_PNG"))
+        image.save(QStringLiteral("/tmp/g8-rule-grid.png"));
+
+    // No cell is left unpainted.
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            ASSERT_NE(QColor(image.pixel(x, y)), QColor(Qt::magenta)) << x << "," << y;
+    // The checked boxes carry the green mark, the others none.
+    auto markAt = [&](int row) {
+        const TRect cell = grid.CellRect(1, row);
+        int green = 0;
+        for (int y = cell.Top; y < cell.Bottom; ++y)
+            for (int x = cell.Left; x < cell.Right; ++x)
+                green += QColor(image.pixel(x, y)) == toQColor(xpCheckBoxColors(true).mark);
+        return green;
+    };
+    EXPECT_GT(markAt(2), 10);
+    EXPECT_GT(markAt(4), 10);
+    EXPECT_EQ(markAt(1), 0);
+    EXPECT_EQ(markAt(3), 0);
+    // The header and number cells are darker at their foot than at their head (button face
+    // gradient of the XP style), the selected row cell is in the selection colour.
+    const TRect header = grid.CellRect(2, 0);
+    EXPECT_GE(QColor(image.pixel(header.Left + 100, header.Top + 3)).lightness(),
+              QColor(image.pixel(header.Left + 100, header.Bottom - 3)).lightness());
+}
+
+}  // namespace
+}  // namespace zfw
