@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace zfw {
@@ -363,6 +364,93 @@ TEST_F(PaintGrid, MixerFactorIsKeptWithinPercent)
         grid->SetSelectionColorMixerFactor(in);
         EXPECT_EQ(grid->SelectionColorMixerFactor, stored) << in;
     }
+}
+
+// ----- visual properties of single cells -----
+
+struct VisualCase {
+    const char* name;
+    int col;
+    int row;
+    std::function<void(TExtStringGrid&)> setup;
+    TColor brush;
+    bool fixed;
+};
+
+class CellVisualProps : public PaintGrid, public ::testing::WithParamInterface<VisualCase> {};
+
+TEST_P(CellVisualProps, BrushAndFixedState)
+{
+    const VisualCase& c = GetParam();
+    grid->SetRowCount(8);
+    c.setup(*grid);
+    TGridDrawState state;
+    TColor brush, to, mirror, mirrorTo, fontColor;
+    QFont font;
+    TAlignment ha;
+    TVAlignment va;
+    bool ww = false;
+    TCellGradientDirection gd;
+    grid->GetVisualProperties(c.col, c.row, state, false, true, true, brush, to, mirror, mirrorTo,
+                              font, fontColor, ha, va, ww, gd);
+    EXPECT_EQ(brush, c.brush) << std::hex << brush;
+    EXPECT_EQ(state.testFlag(gdFixed), c.fixed);
+}
+
+void bands(TExtStringGrid& g)
+{
+    g.Bands.SetPrimaryColor(0x0000AA);
+    g.Bands.SetSecondaryColor(0x00AA00);
+    g.Bands.SetPrimaryLength(1);
+    g.Bands.SetSecondaryLength(1);
+    g.Bands.SetActive(true);
+}
+
+const VisualCase kVisuals[] = {
+    {"PlainNormalCell", 2, 2, [](TExtStringGrid&) {}, clWindow, false},
+    {"OwnColour", 2, 2, [](TExtStringGrid& g) { g.SetColors(2, 2, 0x123456); }, 0x123456, false},
+    {"XPHeaderStartsWhite", 2, 0, [](TExtStringGrid&) {}, clWhite, true},
+    {"PlainLookHeader", 2, 0,
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetLook(TGridLook::glStandard);
+     },
+     clBtnFace, true},
+    {"OwnColourKeptInAFixedTextCell", 2, 0, [](TExtStringGrid& g) { g.SetColors(2, 0, 0x123456); },
+     0x123456, false},
+    {"OwnColourLostUnderAFixedCheckBox", 2, 0,
+     [](TExtStringGrid& g) {
+         g.AddCheckBox(2, 0, false, false);
+         g.SetColors(2, 0, 0x123456);
+     },
+     clWhite, true},
+    {"BandRow1Primary", 2, 1, bands, 0x0000AA, false},
+    {"BandRow2Secondary", 2, 2, bands, 0x00AA00, false},
+    {"BandRow3Primary", 2, 3, bands, 0x0000AA, false},
+    {"FixedByHook", 2, 4,
+     [](TExtStringGrid& g) {
+         g.OnIsFixedCell = [](QObject*, int r, int, bool& f) { f = r == 4; };
+     },
+     clWhite, true},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, CellVisualProps, ::testing::ValuesIn(kVisuals), CaseName());
+
+TEST_F(PaintGrid, ActiveCellHeadersTakeTheActiveColour)
+{
+    grid->SetActiveCellShow(true);
+    grid->SetActiveCellColor(0x00C0FF);
+    grid->SetCol(3);
+    grid->SetRow(2);
+    auto filled = [&](int c, int r) {
+        for (const GridDrawOp& op : opsInCell(c, r))
+            if (op.kind == GridDrawOp::Fill && op.color == TColor(0x00C0FF))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(filled(3, 0));
+    EXPECT_TRUE(filled(0, 2));
+    EXPECT_FALSE(filled(2, 0));
+    EXPECT_FALSE(filled(0, 3));
 }
 
 // ----- looks and styles -----
