@@ -126,6 +126,9 @@ public:
         TGridDrawState state;
     };
     const CellDrawContext& cellDrawContext() const { return m_cellDraw; }
+    // True when the content hook fires OnDrawCell itself (in its own place in the cell's
+    // drawing order); the base painter then leaves it out.
+    virtual bool firesDrawCellEvent() const { return false; }
     // Paints the cell's content (text for the default style) into `content`.
     virtual void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
                                  bool selected);

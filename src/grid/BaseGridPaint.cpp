@@ -155,7 +155,7 @@ void TBaseGrid::DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState 
                   [&](IGridCanvas& canvas, int, int, const TRect& content) {
                       DrawCellContent(canvas, ACol, baseRow, content, selected);
                   });
-    if (OnDrawCell)
+    if (OnDrawCell && !firesDrawCellEvent())
         OnDrawCell(this, DCol, ARow, rect, state);
 }
 

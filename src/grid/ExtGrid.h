@@ -709,6 +709,8 @@ public:
 protected:
     CellVisual paintVisual(int ACol, int ARow, TGridDrawState& AState) override;
     CellPaintGrid cellPaintGrid() const override;
+    // OnDrawCell runs after the graphic, with the real column and the cell's inner rectangle.
+    bool firesDrawCellEvent() const override { return true; }
 
 private:
     struct CellGraphicExtent {

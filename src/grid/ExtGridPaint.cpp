@@ -159,6 +159,14 @@ void TExtStringGrid::DrawGridCell(IGridCanvas& canvas, int DCol, int ARow, TRect
         DrawCellGraphics(canvas, RCol, ARow, g, extent);
     }
 
+    if (OnDrawCell) {
+        // Moved one pixel right and down, less the line width at the right and bottom.
+        constexpr int lineWidth = 1;  // GridLineWidth
+        TRect inner = r.offset(1, 1);
+        inner.Right -= lineWidth;
+        inner.Bottom -= lineWidth;
+        OnDrawCell(this, RCol, ARow, inner, AState);
+    }
     if (OnCustomCellDraw)
         OnCustomCellDraw(this, canvas, RCol, ARow, AState, r, false);
 

@@ -453,6 +453,19 @@ TEST_F(PaintGrid, ActiveCellHeadersTakeTheActiveColour)
     EXPECT_FALSE(filled(0, 3));
 }
 
+TEST_F(PaintGrid, DrawCellEventGetsTheRealColumnOncePerCell)
+{
+    grid->HideColumn(2);
+    std::vector<std::pair<int, int>> seen;
+    grid->OnDrawCell = [&](QObject*, int ACol, int ARow, const TRect&, TGridDrawState) {
+        if (ARow == 2)
+            seen.emplace_back(ACol, ARow);
+    };
+    recordPass();
+    const std::vector<std::pair<int, int>> expected = {{0, 2}, {1, 2}, {3, 2}, {4, 2}};
+    EXPECT_EQ(seen, expected);
+}
+
 // ----- looks and styles -----
 
 TEST_F(PaintGrid, WindowsXPStyleResetsSelectionAndGivesButtonFaceHeaders)
