@@ -113,6 +113,22 @@ public:
     virtual CellPaintGrid cellPaintGrid() const;
     // The cell's colours and font; from its properties where it has any. Creates nothing.
     virtual CellVisual cellVisual(int ACol, int ARow, bool fixed) const;
+    // The background the cell painter fills for real column ACol in draw state AState (the
+    // state may gain or lose gdFixed and gdSelected); by default cellVisual with the
+    // highlight colour for a selected normal cell.
+    virtual CellVisual paintVisual(int ACol, int ARow, TGridDrawState& AState);
+    // The cell being painted, for the content hook: display column, row, whole rectangle
+    // (the merged area for a base cell) and draw state after paintVisual.
+    struct CellDrawContext {
+        int DCol = 0;
+        int ARow = 0;
+        TRect rect;
+        TGridDrawState state;
+    };
+    const CellDrawContext& cellDrawContext() const { return m_cellDraw; }
+    // True when the content hook fires OnDrawCell itself (in its own place in the cell's
+    // drawing order); the base painter then leaves it out.
+    virtual bool firesDrawCellEvent() const { return false; }
     // Paints the cell's content (text for the default style) into `content`.
     virtual void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
                                  bool selected);
@@ -156,6 +172,7 @@ private:
     IGridCanvas* m_drawCanvas = nullptr;  // set during a paint pass
     QPainter* m_drawPainter = nullptr;
     int m_paintId = 0;
+    CellDrawContext m_cellDraw;
     bool m_syncing = false;
     bool m_destroying = false;
 };

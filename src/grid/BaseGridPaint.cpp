@@ -78,6 +78,14 @@ CellVisual TBaseGrid::cellVisual(int ACol, int ARow, bool fixed) const
     return v;
 }
 
+CellVisual TBaseGrid::paintVisual(int ACol, int ARow, TGridDrawState& AState)
+{
+    CellVisual v = cellVisual(ACol, ARow, AState.testFlag(gdFixed));
+    if (!AState.testFlag(gdFixed) && AState.testFlag(gdSelected))
+        v.brush = clHighlight;
+    return v;
+}
+
 void TBaseGrid::DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
                                 bool selected)
 {
@@ -132,11 +140,10 @@ void TBaseGrid::DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState 
         // The framework clipped to the one cell it met; the area is painted whole.
         m_drawPainter->setClipRect(rect.toQRect(), Qt::ReplaceClip);
     }
+    CellVisual visual = paintVisual(ACol, baseRow, state);
     const bool fixed = state.testFlag(gdFixed);
     const bool selected = !fixed && state.testFlag(gdSelected);
-    CellVisual visual = cellVisual(ACol, baseRow, fixed);
-    if (selected)
-        visual.brush = clHighlight;
+    m_cellDraw = CellDrawContext{baseDCol, baseRow, rect, state};
 
     CellPaintRequest req;
     req.ACol = baseDCol;
@@ -148,7 +155,7 @@ void TBaseGrid::DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState 
                   [&](IGridCanvas& canvas, int, int, const TRect& content) {
                       DrawCellContent(canvas, ACol, baseRow, content, selected);
                   });
-    if (OnDrawCell)
+    if (OnDrawCell && !firesDrawCellEvent())
         OnDrawCell(this, DCol, ARow, rect, state);
 }
 

@@ -6,6 +6,8 @@
 #include "grid/BaseGrid.h"
 #include "grid/CheckBoxCells.h"
 #include "grid/ExtGridWindow.h"
+#include "grid/ExtStyleIF.h"
+#include "grid/GridLook.h"
 #include "grid/GridSettings.h"
 
 #include <QFont>
@@ -542,8 +544,7 @@ public:
     virtual bool ToggleCheckBoxEx(int ACol, int ARow, bool CheckEditable);
     std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
-    // Paints a check-box cell's box (and the text, for the kinds that show one) or else the
-    // base content.
+    // The content hook of the base painter: runs the string grid's cell painter.
     void DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
                          bool selected) override;
     // Where the box of a check-box cell is painted in the content rectangle.
@@ -750,6 +751,188 @@ private:
     TGridRect m_moveSelection;
     // The selection before the press, or as last reported while the mouse drags.
     TGridRect m_mouseSelection;
+
+    // ===== painting: the cell pipeline, visual properties, text and looks (ExtGridPaint*.cpp) =====
+public:
+    // The fixed-cell look; SetLook resets the look's colours (glXP is the default).
+    TGridLook Look() const { return m_look; }
+    void SetLook(TGridLook Value);
+    // The library-wide colour style. Only tsWindowsXP is built: any other style answers false
+    // and changes nothing.
+    bool SetComponentStyle(TVKTStyle AStyle);
+    TVKTStyle componentStyle() const { return m_style; }
+    // The look of check boxes and buttons in cells; its drawing settings repaint the grid and
+    // its fixed gradient colours reach the VKTGradient colours below.
+    TControlLook& controlLook() { return m_controlLook; }
+    const TControlLook& controlLook() const { return m_controlLook; }
+    // The modified-row mark in column 0.
+    TShowModified ShowModified;
+    // The fixed-cell gradients of the gradient looks: plain, under the mouse, pressed.
+    TColor VKTGradientFrom = clNone;
+    TColor VKTGradientTo = clNone;
+    TColor VKTGradientMirrorFrom = clNone;
+    TColor VKTGradientMirrorTo = clNone;
+    TColor VKTGradientHoverFrom = clNone;
+    TColor VKTGradientHoverTo = clNone;
+    TColor VKTGradientHoverMirrorFrom = clNone;
+    TColor VKTGradientHoverMirrorTo = clNone;
+    TColor VKTGradientHoverBorder = clNone;
+    TColor VKTGradientDownFrom = clNone;
+    TColor VKTGradientDownTo = clNone;
+    TColor VKTGradientDownMirrorFrom = clNone;
+    TColor VKTGradientDownMirrorTo = clNone;
+    TColor VKTGradientDownBorder = clNone;
+    // The one-pixel window frame of the looks that have one (clNone: none).
+    TColor BorderColor = 0xB99D7F;
+    // Lines between normal cells and between fixed cells.
+    TColor GridLineColor = 0xC0C0C0;
+    TColor GridFixedLineColor = 0x808080;
+    void SetGridLineColor(TColor Value);
+    void SetGridFixedLineColor(TColor Value);
+
+    // ----- appearance settings: plain fields above are read by painting; these writers store
+    // and repaint as each setting needs -----
+    bool SelectionColorMixer = false;
+    bool SelectionRectangle = false;
+    bool SelectionResizer = false;
+    bool URLShow = false;
+    bool URLFull = false;
+    bool URLUnderlineOnHover = false;
+    bool Hovering = false;
+    // Flat scroll bars are not drawn: the values are kept for the settings that carry them.
+    enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+    TScrollType ScrollType = ssNormal;
+    TColor ScrollColor = clNone;
+    int ScrollWidth = 17;
+    // The background picture or gradient; kept, not yet painted.
+    enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+    enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+    struct TBackGround {
+        int Top = 0;
+        int Left = 0;
+        TBackGroundDisplay Display = bdTile;
+        TBackGroundCells Cells = bcNormal;
+        TColor Color = clWindow;
+        TColor ColorTo = clBtnFace;
+        QImage Bitmap;
+        bool operator==(const TBackGround&) const = default;
+    };
+    const TBackGround& BackGround() const { return m_backGround; }
+    void SetBackGround(const TBackGround& Value);
+    void SetSelectionColor(TColor Value);
+    void SetSelectionColorTo(TColor Value);
+    void SetSelectionMirrorColor(TColor Value);
+    void SetSelectionMirrorColorTo(TColor Value);
+    void SetSelectionTextColor(TColor Value);
+    void SetSelectionColorMixer(bool Value);
+    // Kept within 0..100.
+    void SetSelectionColorMixerFactor(int Value);
+    void SetSelectionRectangle(bool Value);
+    void SetSelectionResizer(bool Value);
+    void SetShowSelection(bool Value);
+    void SetURLColor(TColor Value);
+    void SetURLShow(bool Value);
+    void SetURLFull(bool Value);
+    void SetHighlightColor(TColor Value);
+    void SetHighlightTextColor(TColor Value);
+    void SetActiveCellShow(bool Value);
+    void SetActiveCellColor(TColor Value);
+    void SetActiveCellColorTo(TColor Value);
+    void SetActiveCellFont(const QFont& Value);
+    void SetXYOffset(QPoint Value);
+    // Stores without repainting.
+    void UpdateXYOffset(int X, int Y) { XYOffset = QPoint(X, Y); }
+    void SetVAlignment(TVAlignment Value);
+    void SetFlat(bool Value);
+    // True switches on the selection rectangle and resizer, smart clipboard, range selection,
+    // editing and range-select-and-edit; false leaves them as they are.
+    void SetSpreadSheet(bool Value);
+    void SetScrollType(TScrollType Value) { ScrollType = Value; }
+
+    // ----- the paint pass -----
+    // The base pass, the editor's cell outline, then OnPainted. Nothing while the update lock
+    // is held: the lock's end repaints once.
+    void Paint(QPainter& painter, const QRect& updateRect) override;
+    std::function<void(QObject* Sender)> OnPainted;
+    // An owner-draw event run before the text (background) and after the graphic.
+    std::function<void(QObject* Sender, IGridCanvas& Canvas, int ACol, int ARow,
+                       TGridDrawState AState, const TRect& ARect, bool Printing)>
+        OnCustomCellBkgDraw;
+    std::function<void(QObject* Sender, IGridCanvas& Canvas, int ACol, int ARow,
+                       TGridDrawState AState, const TRect& ARect, bool Printing)>
+        OnCustomCellDraw;
+    // Border pens of one cell, after GetCellBorder.
+    std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& LeftPen,
+                       TCellBorderPen& TopPen, TCellBorderPen& RightPen,
+                       TCellBorderPen& BottomPen)>
+        OnGetCellBorderProp;
+    // Everything of a cell after the base background and lines, in a fixed order: look
+    // gradient of fixed cells, modified mark, text, borders, look edges, graphic, focus.
+    virtual void DrawGridCell(IGridCanvas& canvas, int DCol, int ARow, TRect ARect,
+                              TGridDrawState AState);
+    // Colours, font, alignment, word wrap and gradient direction of a cell in a fixed order;
+    // Remap: ACol is a display column; Select: the selection may recolour the cell.
+    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print,
+                                     bool Select, bool Remap, TColor& ABrush, TColor& AColorTo,
+                                     TColor& AMirrorColor, TColor& AMirrorColorTo, QFont& AFont,
+                                     TColor& AFontColor, TAlignment& HA, TVAlignment& VA, bool& WW,
+                                     TCellGradientDirection& GD);
+    // Per channel Percent % of A and the rest of B, rounded; 100 or more: A; below 1 or A
+    // clNone: B; B clNone: A. System colours resolved against the grid's palette.
+    TColor MixColors(TColor A, TColor B, int Percent) const;
+    TColor MixColorsIf(TColor A, TColor B, bool Mix, int Percent) const
+    {
+        return Mix ? MixColors(A, B, Percent) : A;
+    }
+    // The cell text as painted (display hooks applied).
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    // The DrawText vertical flag of VAlignment: 0 top, 4 centre, 8 bottom.
+    int FVAlign() const { return m_fvAlign; }
+    // The dotted line shown while a column or row is sized; a second call with the same
+    // position removes it (as the old XOR line did).
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    std::optional<int> colSizingLine() const { return m_colSizingLine; }
+    std::optional<int> rowSizingLine() const { return m_rowSizingLine; }
+
+protected:
+    CellVisual paintVisual(int ACol, int ARow, TGridDrawState& AState) override;
+    CellPaintGrid cellPaintGrid() const override;
+    // OnDrawCell runs after the graphic, with the real column and the cell's inner rectangle.
+    bool firesDrawCellEvent() const override { return true; }
+
+private:
+    struct CellGraphicExtent {
+        const TCellGraphic* graphic = nullptr;
+        int width = 0;
+        int height = 0;
+        bool textAllowed = true;
+    };
+    CellGraphicExtent GetCellGraphicExtent(int ACol, int ARow) const;
+    void DrawCellText(IGridCanvas& canvas, int RCol, int ARow, const TRect& rect,
+                      TGridDrawState AState, TColor fontColor, TAlignment HA, TVAlignment VA,
+                      bool WW, const CellGraphicExtent& extent, const QFont& font);
+    void DrawCellBorders(IGridCanvas& canvas, int RCol, int ARow, TRect rect);
+    void DrawCellGraphics(IGridCanvas& canvas, int RCol, int ARow, const TRect& rect,
+                          const CellGraphicExtent& extent);
+    void paintLooseOverlays(QPainter& painter);
+    void repaintIfChanged(bool changed)
+    {
+        if (changed)
+            Invalidate();
+    }
+
+    TGridLook m_look = TGridLook::glXP;
+    TVKTStyle m_style = tsCustom;
+    TControlLook m_controlLook;
+    TBackGround m_backGround;
+    int m_fvAlign = 0;
+    std::optional<int> m_colSizingLine;
+    std::optional<int> m_rowSizingLine;
+    // Runs before the constructor's body: wires the control look and the mark to the grid and
+    // gives the default look its colours.
+    bool wirePainting();
+    bool m_paintingWired = wirePainting();
 };
 
 }  // namespace zfw

@@ -177,50 +177,8 @@ TRect TExtStringGrid::checkBoxRect(int ACol, int ARow, const TRect& content)
 void TExtStringGrid::DrawCellContent(IGridCanvas& canvas, int ACol, int ARow,
                                      const TRect& content, bool selected)
 {
-    const TCellGraphic* g = GetCellGraphic(*this, ACol, ARow);
-    if (!g || !isCheckBoxKind(g->CellType)) {
-        TBaseGrid::DrawCellContent(canvas, ACol, ARow, content, selected);
-        return;
-    }
-    bool checked = false;
-    bool grayed = g->CellAngle > 0;
-    switch (g->CellType) {
-    case ctCheckBox:
-    case ctRowCheckBox: checked = g->CellBoolean; break;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-        checked = GetCellEx(ACol, ARow) == cellCheckTexts(ACol, ARow).checkTrue;
-        break;
-    case ctTriStateCheckBox:
-        checked = g->CellCheckBoxState == cbChecked;
-        grayed = grayed || g->CellCheckBoxState == cbGrayed;
-        break;
-    default: break;
-    }
-    bool enabled = true;
-    QueryCellEditable(ACol, ARow, enabled);
-
-    const TRect box = checkBoxRect(ACol, ARow, content);
-    const TColor ink = enabled ? clWindowText : clGrayText;
-    FillRectColor(canvas, box, enabled ? clWindow : clBtnFace);
-    canvas.frameRect(box, ink);
-    if (grayed) {
-        FillRectColor(canvas, TRect{box.Left + 3, box.Top + 3, box.Right - 3, box.Bottom - 3},
-                      clGrayText);
-    } else if (checked) {
-        // A tick: down from the left third to the bottom middle, then up to the top right.
-        const int x = box.Left;
-        const int y = box.Top;
-        canvas.line(x + 3, y + 7, x + 6, y + 10, ink, 2);
-        canvas.line(x + 6, y + 10, x + 12, y + 4, ink, 2);
-    }
-
-    // A data box's state is its text: only the plain kinds show their text, after the box.
-    if (g->CellType == ctCheckBox || g->CellType == ctTriStateCheckBox) {
-        TRect text = content;
-        text.Left = std::max(text.Left, box.Right + 2);
-        TBaseGrid::DrawCellContent(canvas, ACol, ARow, text, selected);
-    }
+    const CellDrawContext& c = cellDrawContext();
+    DrawGridCell(canvas, c.DCol, c.ARow, content, c.state);
 }
 
 }  // namespace zfw

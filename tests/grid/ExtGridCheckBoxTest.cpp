@@ -232,7 +232,8 @@ std::vector<GridDrawOp> opsIn(const std::vector<GridDrawOp>& ops, const TRect& c
             op.kind == GridDrawOp::Line
                 ? op.x1 >= cell.Left && op.x1 < cell.Right && op.y1 >= cell.Top
                       && op.y1 < cell.Bottom
-                : (op.kind == GridDrawOp::Frame || op.kind == GridDrawOp::Text)
+                : (op.kind == GridDrawOp::Frame || op.kind == GridDrawOp::Text
+                   || op.kind == GridDrawOp::Fill)
                       && op.rect.Left >= cell.Left && op.rect.Right <= cell.Right
                       && op.rect.Top >= cell.Top && op.rect.Bottom <= cell.Bottom;
         if (inside)
@@ -255,6 +256,7 @@ class DataCheckBoxPainted : public CheckBoxGrid, public ::testing::WithParamInte
 TEST_P(DataCheckBoxPainted, ShowsTheBoxTickedForTheCheckTextAndNoText)
 {
     const PaintCase& pc = GetParam();
+    grid->controlLook().SetControlStyle(TControlStyle::csWinXP);
     ASSERT_EQ(grid->AddCheckBoxColumn(2, false, true), QString());
     grid->SetCellEx(2, 3, QString::fromUtf8(pc.text));
     grid->SetAlignments(2, 3, pc.align);
@@ -266,14 +268,17 @@ TEST_P(DataCheckBoxPainted, ShowsTheBoxTickedForTheCheckTextAndNoText)
     for (const GridDrawOp& op : ops) {
         if (op.kind == GridDrawOp::Text)
             ADD_FAILURE() << "text drawn in a data check box: " << op.text.toStdString();
-        if (op.kind == GridDrawOp::Frame && op.rect.Width() == TExtStringGrid::kCheckSize) {
+        // The XP box frames the box one pixel inside its place.
+        if (op.kind == GridDrawOp::Frame && (op.color == xpCheckBoxColors(true).frame
+                                             || op.color == xpCheckBoxColors(false).frame)) {
             ++frames;
-            EXPECT_EQ(op.rect.Height(), TExtStringGrid::kCheckSize);
-            EXPECT_EQ(op.rect.Left - cell.Left, pc.boxLeftFromCell);
+            EXPECT_EQ(op.rect.Height(), TExtStringGrid::kCheckSize - 1);
+            EXPECT_EQ(op.rect.Left - 1 - cell.Left, pc.boxLeftFromCell);
             // Inside the cell's line and text offset, one pixel further in.
-            EXPECT_EQ(op.rect.Top - cell.Top, 3);
+            EXPECT_EQ(op.rect.Top - 1 - cell.Top, 3);
         }
-        if (op.kind == GridDrawOp::Line && op.width == 2)
+        if (op.kind == GridDrawOp::Fill && (op.color == xpCheckBoxColors(true).mark
+                                            || op.color == xpCheckBoxColors(false).mark))
             ++lines;
     }
     EXPECT_EQ(frames, 1);
@@ -292,6 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, DataCheckBoxPainted, ::testing::ValuesIn(kPaints)
 
 TEST_F(CheckBoxGrid, TickPixelsShowOnScreen)
 {
+    grid->controlLook().SetControlStyle(TControlStyle::csWinXP);
     ASSERT_EQ(grid->AddCheckBoxColumn(2, false, true), QString());
     TGridOptions o = grid->Options();
     o.setFlag(goEditing, true);
