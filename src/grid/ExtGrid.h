@@ -3,9 +3,14 @@
 // settings objects it owns, and the steps it runs once its owner has set its properties.
 // Painting, input, editing and data operations build on it in files of their own.
 
+#include "controls/ESGEdit.h"
 #include "grid/BaseGrid.h"
 #include "grid/CheckBoxCells.h"
 #include "grid/ExtGridWindow.h"
+#include "grid/ExtStyleIF.h"
+#include "grid/GridDataSettings.h"
+#include "grid/GridLook.h"
+#include "grid/GridOutputSettings.h"
 #include "grid/GridSettings.h"
 
 #include <QFont>
@@ -20,6 +25,10 @@ namespace zfw {
 
 enum class TFilterDropDownColumns { fdNormal, fdAll };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum class THintShowLargeTextPos { hpCell, hpCursor };
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
 // The sides of a cell that get a border line.
 class TCellBorders {
@@ -45,50 +54,59 @@ struct TCellBorderPen {
     int Width = 1;
 };
 
+class TExtStringGrid;
+
+// The grid's in-place edit with an ellipsis button. Made with the grid, hidden and disabled;
+// the editing code shows it over a cell.
+class TGridEditBtn : public TEsgEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridEditBtn(TExtStringGrid* Grid);
+    TExtStringGrid* grid() const { return FGrid; }
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+// The grid's in-place value-with-unit edit; a unit chosen from its menu reaches the grid's
+// DoUnitChanged.
+class TGridUnitEditBtn : public TEsgUnitEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridUnitEditBtn(TExtStringGrid* Grid);
+    TExtStringGrid* grid() const { return FGrid; }
+
+private:
+    TExtStringGrid* FGrid;
+};
+
 class TExtStringGrid : public TBaseGrid {
     Q_OBJECT
 public:
     explicit TExtStringGrid(QWidget* parent = nullptr);
     ~TExtStringGrid() override;
 
-    // ----- owned settings objects -----
-    TNavigation Navigation;
-    TMouseActions MouseActions;
-    TSearchFooter SearchFooter;
-    TSyncGrid SyncGrid;
-    TBands Bands;
+    // ----- owned settings objects, in the order the grid makes them -----
+    TSearchPanel SearchPanel;
     TFocusHelper FocusHelper;
+    TSearchFooter SearchFooter;
+    TFloatingFooter FloatingFooter;
+    TPrintSettings PrintSettings;
+    THTMLSettings HTMLSettings;
+    TSortSettings SortSettings;
+    TDragDropSettings DragDropSettings;
+    TControlLook ControlLook;
+    TNavigation Navigation;
+    TCellNode CellNode;
+    TBands Bands;
+    TMouseActions MouseActions;
+    TGrouping Grouping;
     QFont FixedFont;
     QFont ActiveCellFont;
-
-    // The fields of further settings objects that the hooks read; the objects themselves
-    // (change notification, Assign) take these places under the same names.
-    struct GroupingFields {
-        bool HeaderUnderline = false;
-        TColor HeaderLineColor = 0xFF0000;
-        int HeaderLineWidth = 2;
-        bool SummaryLine = false;
-        TColor SummaryLineColor = 0xFF0000;
-        int SummaryLineWidth = 2;
-        bool ShowGroupCount = false;
-        // One integer conversion, e.g. " [%d]"; empty: " (n)".
-        QString GroupCountFormat;
-    };
-    GroupingFields Grouping;
-    struct SortFields {
-        bool Show = false;
-        int Row = 0;  // the fixed row that shows the sort glyphs
-    };
-    SortFields SortSettings;
-    struct CellNodeFields {
-        int NodeIndent = 12;  // pixels per node level
-    };
-    CellNodeFields CellNode;
-    struct ControlLookFields {
-        bool DropDownAlwaysVisible = false;
-        bool SpinButtonsAlwaysVisible = false;
-    };
-    ControlLookFields ControlLook;
+    TSyncGrid SyncGrid;
+    TFilter Filter;
+    TShowModified ShowModified;
+    TFilterDropDown FilterDropDown;
 
     // ----- settings with their starting values -----
     bool ActiveCellShow = false;
@@ -151,11 +169,76 @@ public:
     int MinColWidth = 0;
     int MaxColWidth = 0;
 
+    // Stored from construction on; the behaviour that reads them comes with painting,
+    // scrolling, hints and the data exchange.
+    TScrollType ScrollType = TScrollType::ssNormal;
+    TColor ScrollColor = clNone;
+    // The style's vertical scroll bar width, set by the constructor.
+    int ScrollWidth = 17;
+    TGridLook Look = TGridLook::glXP;
+    TColor VKTGradientFrom = clWhite;
+    // The button-face colour as RGB, set by the constructor.
+    TColor VKTGradientTo = 0xF0F0F0;
+    TColor VKTGradientMirrorFrom = clNone;
+    TColor VKTGradientMirrorTo = clNone;
+    TVKTStyle ComponentStyle = tsWindowsXP;
+    TColor BorderColor = 0xB99D7F;
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    TInvalidEntryIcon InvalidEntryIcon = TInvalidEntryIcon::ieWarning;
+    QString InvalidEntryTitle;
+    QString InvalidEntryText;
+    bool UseInternalHintClass = true;
+    THintShowLargeTextPos HintShowLargeTextPos = THintShowLargeTextPos::hpCell;
+    THoverFixedCells HoverFixedCells = THoverFixedCells::hfNone;
+    QPoint HoverFixedCell{-1, -1};
+    // What a save writes.
+    bool SaveFixedCells = true;
+    bool SaveFixedRows = false;
+    bool SaveFixedCols = false;
+    bool SaveHiddenCells = false;
+    bool SaveVirtCells = true;
+    bool SaveWithHTML = true;
+    // How exports quote.
+    bool QuoteEmptyCells = true;
+    bool AlwaysQuotes = false;
+    QChar Delimiter;  // null: none chosen
+    bool JavaCSV = false;
+    int PrintPageFrom = 1;
+    int PrintPageTo = 1;
+    int PrintPageNum = 0;
+    int FilterColumn = -1;
+    int FilterLevel = 0;
+    // Positions that mean "none" until the user acts.
+    QPoint PushedCellButton{-1, -1};
+    QPoint ClipTopLeft{-1, -1};
+    QPoint LastHintPos{-1, -1};
+    int LastTabCol = -1;
+    int LastTabRow = -1;
+    int HoverLink = -1;
+    int OleDragColumn = -1;
+    int GroupColumn = -1;
+    int ComboIndex = -1;
+    int ClickedCol = -1;
+    int ClickedRow = -1;
+    int OldRowSelect = -1;
+    int MouseSelectStart = -1;
+    int OldSize = -1;
+    int LastDesignChoice = -1;
+    int ZoomFactor = 0;
+    int SearchTicks = 0;
+    TOfficeTheme OfficeThemeSeen = otUnknown;
+    QStringList LookupItems;
+    Qt::CaseSensitivity LookupCaseSensitivity = Qt::CaseInsensitive;
+
     // Header texts of row 0 and column 0; a write shows them at once.
     const QStringList& ColumnHeaders() const { return store().ColumnHeaders(); }
     void SetColumnHeaders(const QStringList& Value) { store().SetColumnHeaders(Value); }
     const QStringList& RowHeaders() const { return store().RowHeaders(); }
     void SetRowHeaders(const QStringList& Value) { store().SetRowHeaders(Value); }
+
+    // The button editors every grid makes at construction (children of the grid).
+    TGridEditBtn* editBtn() const { return m_editBtn; }
+    TGridUnitEditBtn* unitEditBtn() const { return m_unitEditBtn; }
 
     // ----- lifecycle -----
     // Runs once the owner has set the properties: headers shown, columns auto-sized, the
@@ -367,6 +450,10 @@ public:
     virtual QString GetFloatFormat() { return FloatFormat; }
     // Footer recalculation; the floating footer is not shown, so there is nothing to update.
     virtual void UpdateFooterColumn(int ACol) {}
+    // The floating footer has no panel to fill yet: calculating and updating it change
+    // nothing, in particular not the grid's last row.
+    virtual void CalcFooter(int ACol) {}
+    void UpdateFooter() {}
     // Recalculates the footer of every column.
     virtual void RecalcFooter();
     // Remembers the cell, its raw and displayed text and Modified as the edit cycle's old
@@ -466,7 +553,12 @@ private:
     void watchWindow();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // The last fixed row, where the sort glyphs and header colours show.
+    void repaintLastFixedRow();
+
     bool m_loaded = false;
+    TGridEditBtn* m_editBtn = nullptr;
+    TGridUnitEditBtn* m_unitEditBtn = nullptr;
     QPointer<QWidget> m_watchedWindow;
     QSize m_prevFormSize;
     std::vector<ControlItem> m_controls;
