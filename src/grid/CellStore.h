@@ -304,6 +304,22 @@ public:
     // setHiddenRowText refuses.
     TCellProperties* createHiddenRowProperties(int RowIndex, int ACol);
 
+    // Row structure (CellStoreRows.cpp). Rows are display rows; every real column moves with
+    // its row, hidden columns included; properties, check boxes and heights go with their
+    // rows; a merged area cut by the change is split, one wholly moved keeps its shape;
+    // hidden rows keep their place among the real rows.
+    // Count empty rows of the default height at ARow (0..RowCount); false for a bad range.
+    bool InsertRowsAt(int ARow, int Count);
+    // Frees the cells of the rows ARow..ARow+Count-1 (Count clipped to the grid) and closes
+    // the gap; false when nothing was removed.
+    bool DeleteRowsAt(int ARow, int Count);
+    // The same for display columns: Count empty visible columns of the default width before
+    // DCol (0..ColCount), and the removal of DCol..DCol+Count-1 (clipped). Hidden columns
+    // keep their hidden state and their place among the real columns. Insertion is refused
+    // when it would push a hidden column past the hideable range.
+    bool InsertColsAt(int DCol, int Count);
+    bool DeleteColsAt(int DCol, int Count);
+
     // Merged-area moves of the current cell (display indexes)
     struct NavState {
         int Col = 0;

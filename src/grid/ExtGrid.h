@@ -572,6 +572,59 @@ private:
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;
 
+    // ===== row and column structure, cell ranges, text insets (ExtGridRows*.cpp) =====
+    // Display rows and columns unless said otherwise. Hidden columns travel with their rows.
+public:
+    // Parks the selection outside the grid (remembering it), and brings it back.
+    void HideSelection();
+    void UnHideSelection();
+    bool selHidden() const { return m_selHidden; }
+    // Asks SelectCell again for the current cell (editor shown or not).
+    void UpdateEditMode();
+    // Makes the cell visible, centring it when it lies out of view.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // Count empty rows before RowIndex (0..RowCount); the rows below keep their cells,
+    // properties, check boxes, heights and controls.
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    // Removes RCount rows from RowIndex, freeing their cells; nothing for an index outside
+    // the rows or a count below 1, and the count is clipped to the rows there are.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // One empty row at the end.
+    void AddRow();
+    // CCount empty columns of the default width before ColIndex (0..ColCount).
+    virtual void InsertCols(int ColIndex, int CCount);
+    // Removes the columns ColIndex..ColIndex+CCount-1 (clipped), freeing their cells.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+
+    // Empties the cells of the rectangle (display columns; with SaveHiddenCells each is taken
+    // through RealColIndex) and frees their properties.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    // Every cell, hidden columns included.
+    void Clear();
+    // The stored text is a packed wide text.
+    bool IsWideCell(int ACol, int ARow) const;
+    // While set, ClearRect leaves properties alone, or empties their object slots unfreed.
+    bool ClearTextOnly = false;
+    bool NilObjects = false;
+    bool BlockCellChange = false;
+
+    // The text inset of a cell: XYOffset on one side only, or on both.
+    bool XYOffsetTopLeftOnly = false;
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.x() : 2 * XYOffset.x(); }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.y() : 2 * XYOffset.y(); }
+    // Lines of the tallest text of the row over its visible columns; 1 without Multilinecells.
+    bool Multilinecells = false;
+    int MaxRowLineCount(int ARow) const;
+
+private:
+    void cellsChanged(int Left, int Top, int Right, int Bottom);
+    void rebuildControls();
+    bool m_selHidden = false;
+    TGridRect m_oldSelection;
+
     // ===== window, notification and locale helpers (ExtGridWindow.cpp) =====
 public:
     // Repaints the grid, except right after an edit change (setEditChange), which only clears
