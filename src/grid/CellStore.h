@@ -319,6 +319,12 @@ public:
     // when it would push a hidden column past the hideable range.
     bool InsertColsAt(int DCol, int Count);
     bool DeleteColsAt(int DCol, int Count);
+    // Moves Count display rows from FromRow so that the first lands at ToRow (both in the
+    // rows as they stand before the move), and one display column from FromCol to ToCol.
+    // Hidden rows and columns keep their place; merged areas in the rows or columns between
+    // the two places are split.
+    bool MoveRowsAt(int FromRow, int ToRow, int Count);
+    bool MoveColAt(int FromCol, int ToCol);
 
     // Merged-area moves of the current cell (display indexes)
     struct NavState {

@@ -168,3 +168,73 @@ bool CellStore::DeleteColsAt(int DCol, int Count)
 }
 
 }  // namespace zfw
+
+namespace zfw {
+
+bool CellStore::MoveRowsAt(int FromRow, int ToRow, int Count)
+{
+    if (Count <= 0 || FromRow < 0 || FromRow + Count > m_rowCount || ToRow < 0
+        || ToRow + Count > m_rowCount || FromRow == ToRow)
+        return false;
+    const int first = std::min(FromRow, ToRow);
+    const int last = std::max(FromRow, ToRow) + Count - 1;
+    splitAreasInRows(first, last);
+    auto b = m_rows.begin();
+    if (FromRow < ToRow)
+        std::rotate(b + FromRow, b + FromRow + Count, b + ToRow + Count);
+    else
+        std::rotate(b + ToRow, b + FromRow, b + FromRow + Count);
+    renumberOwners(first);
+    layoutFrom(first);
+    return true;
+}
+
+bool CellStore::MoveColAt(int FromCol, int ToCol)
+{
+    if (FromCol < 0 || ToCol < 0 || FromCol >= m_colCount || ToCol >= m_colCount
+        || FromCol == ToCol)
+        return false;
+    const int aFrom = RealColIndex(FromCol);
+    const int aTo = RealColIndex(ToCol);
+    const int first = std::min(aFrom, aTo);
+    const int last = std::max(aFrom, aTo);
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        for (int c = first; c <= last; ++c) {
+            const auto& cells = m_rows[std::size_t(r)].cells;
+            if (c < int(cells.size()) && cells[std::size_t(c)].props
+                && cells[std::size_t(c)].props->CellSpanX != -1)
+                splitArea(c, r, false);
+        }
+    }
+    // One real column moves from aFrom to aTo; the ones between, hidden ones included, shift
+    // by one towards the gap and keep their hidden state.
+    auto move = [&](auto begin) {
+        if (aFrom < aTo)
+            std::rotate(begin + aFrom, begin + aFrom + 1, begin + aTo + 1);
+        else
+            std::rotate(begin + aTo, begin + aFrom, begin + aFrom + 1);
+    };
+    auto moveCells = [&](std::vector<Cell>& cells) {
+        if (int(cells.size()) <= last)
+            cells.resize(std::size_t(last + 1));
+        move(cells.begin());
+    };
+    for (Row& row : m_rows)
+        moveCells(row.cells);
+    for (TGridItem& item : m_hiddenRows)
+        moveCells(item.Items);
+    if (last < kMaxHideCols) {
+        move(m_colHidden.begin());
+        move(m_savedWidths.begin());
+    }
+    auto w = m_colWidths.begin();
+    if (FromCol < ToCol)
+        std::rotate(w + FromCol, w + FromCol + 1, w + ToCol + 1);
+    else
+        std::rotate(w + ToCol, w + FromCol, w + FromCol + 1);
+    renumberOwners(0);
+    layoutFrom(0);
+    return true;
+}
+
+}  // namespace zfw

@@ -596,6 +596,13 @@ public:
     // Removes the columns ColIndex..ColIndex+CCount-1 (clipped), freeing their cells.
     virtual void RemoveCols(int ColIndex, int CCount);
     void AddColumn() { InsertCols(ColCount(), 1); }
+    // Moves one row or column, with its cells, properties, controls and size, to ToIndex.
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveColumn(int FromIndex, int ToIndex);
+    // Moves Count rows from FromIndex to stand before row ToIndex of the grid as it was; a
+    // target inside the moved block places them at ToIndex. Nothing for equal indexes, a
+    // count below 1 or rows outside the grid.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
 
     // Empties the cells of the rectangle (display columns; with SaveHiddenCells each is taken
     // through RealColIndex) and frees their properties.

@@ -185,6 +185,30 @@ void TExtStringGrid::RemoveCols(int ColIndex, int CCount)
     cellsChanged(ColIndex, 0, ColIndex + CCount, RowCount() - 1);
 }
 
+void TExtStringGrid::MoveRow(int FromIndex, int ToIndex)
+{
+    if (store().MoveRowsAt(FromIndex, ToIndex, 1))
+        rebuildControls();
+}
+
+void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
+{
+    if (FromIndex == ToIndex || Count <= 0)
+        return;
+    const int target = FromIndex + Count < ToIndex ? ToIndex - Count : ToIndex;
+    if (store().MoveRowsAt(FromIndex, target, Count)) {
+        rebuildControls();
+        const int first = std::min(FromIndex, target);
+        cellsChanged(0, first, ColCount() - 1, std::max(FromIndex, target) + Count - 1);
+    }
+}
+
+void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (store().MoveColAt(FromIndex, ToIndex))
+        rebuildControls();
+}
+
 // ----- cell ranges -----
 
 void TExtStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)

@@ -256,6 +256,73 @@ const StructureCase kCases[] = {
          EXPECT_FALSE(g.store().IsMergedCell(1, 1));
          EXPECT_FALSE(g.store().IsMergedCell(2, 1));
      }},
+    {"MoveRowsDownPastTheBlock", [](TExtStringGrid& g) {
+         g.SetRowCount(10);
+         g.MoveRows(2, 9, 3);
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(1, 6), name(1, 2));
+         EXPECT_EQ(g.Cells(1, 8), name(1, 4));
+         EXPECT_EQ(g.Cells(1, 2), name(1, 5));
+     }},
+    {"MoveRowsIntoTheBlock",
+     [](TExtStringGrid& g) {
+         g.SetRowCount(10);
+         g.MoveRows(2, 4, 3);
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(1, 4), name(1, 2));
+         EXPECT_EQ(g.Cells(1, 6), name(1, 4));
+         EXPECT_EQ(g.Cells(1, 2), name(1, 5));
+     }},
+    {"MoveRowsUpCarriesPropertiesAndHeights",
+     [](TExtStringGrid& g) {
+         g.SetRowHeights(4, 40);
+         g.AddCheckBox(2, 4, true, false);
+         g.MoveRows(4, 1, 2);
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(1, 1), name(1, 4));
+         EXPECT_EQ(g.Cells(1, 3), name(1, 1));
+         EXPECT_EQ(g.RowHeights(1), 40);
+         EXPECT_TRUE(g.HasCheckBox(2, 1));
+         EXPECT_FALSE(g.HasCheckBox(2, 4));
+     }},
+    {"MoveRowsOutsideIgnored", [](TExtStringGrid& g) { g.MoveRows(4, 1, 5); },
+     [](TExtStringGrid& g) { EXPECT_EQ(g.Cells(1, 1), name(1, 1)); }},
+    {"MoveRowKeepsHiddenRowInPlace",
+     [](TExtStringGrid& g) {
+         g.store().HideRow(2);
+         g.MoveRow(1, 3);  // display 1..3 = real 1, 3, 4
+         g.store().UnHideRowsAll();
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(1, 1), name(1, 3));
+         EXPECT_EQ(g.Cells(1, 2), name(1, 2));
+         EXPECT_EQ(g.Cells(1, 4), name(1, 1));
+     }},
+    {"MoveColumnRightWithWidth",
+     [](TExtStringGrid& g) {
+         g.SetColWidths(1, 77);
+         g.MoveColumn(1, 4);
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(4, 2), name(1, 2));
+         EXPECT_EQ(g.Cells(1, 2), name(2, 2));
+         EXPECT_EQ(g.ColWidths(4), 77);
+     }},
+    {"MoveColumnAcrossAHiddenColumn",
+     [](TExtStringGrid& g) {
+         g.HideColumn(2);
+         g.MoveColumn(4, 1);  // display 4 = real 5
+         g.store().UnHideColumnsAll();
+     },
+     [](TExtStringGrid& g) {
+         EXPECT_EQ(g.Cells(1, 1), name(5, 1));
+         EXPECT_EQ(g.Cells(2, 1), name(1, 1));
+         EXPECT_EQ(g.Cells(3, 1), name(2, 1));
+         EXPECT_EQ(g.Cells(5, 1), name(4, 1));
+     }},
 };
 
 class ExtGridStructure : public ::testing::TestWithParam<StructureCase> {};
