@@ -629,6 +629,8 @@ public:
 private:
     void cellsChanged(int Left, int Top, int Right, int Bottom);
     void rebuildControls();
+    // Hides the placed controls `gone` picks and takes them out of the list.
+    void dropControls(const std::function<bool(const ControlItem&)>& gone);
     bool m_selHidden = false;
     TGridRect m_oldSelection;
 

@@ -33,6 +33,19 @@ void TExtStringGrid::rebuildControls()
     CellControlsUpdate(false);
 }
 
+void TExtStringGrid::dropControls(const std::function<bool(const ControlItem&)>& gone)
+{
+    for (auto it = m_controls.begin(); it != m_controls.end();) {
+        if (gone(*it)) {
+            if (it->Control)
+                it->Control->hide();
+            it = m_controls.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void TExtStringGrid::HideSelection()
 {
     if (!m_selHidden)
@@ -126,11 +139,14 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
     const int lastWidth = ColCount() > 0 ? ColWidths(ColCount() - 1) : 0;
     const int oldRow = Row();
     const int oldTop = TopRow();
-    // Controls of the removed rows go with their cells: hidden and out of the list.
+    // Controls of the removed rows go with their cells: hidden and out of the list before
+    // the store's change places the remaining ones.
+    std::vector<int> realRows;
     for (int r = RowIndex; r < RowIndex + RCount; ++r)
-        for (int c = 0; c < store().TotalColCount(); ++c)
-            if (const TCellProperties* p = store().GetGridObject(c, r); p && p->Control)
-                p->Control->hide();
+        realRows.push_back(store().RealRowIndex(r));
+    dropControls([&](const ControlItem& item) {
+        return std::find(realRows.begin(), realRows.end(), item.Row) != realRows.end();
+    });
     store().DeleteRowsAt(RowIndex, RCount);
     if (ColCount() > 0)
         SetColWidths(ColCount() - 1, lastWidth);
@@ -172,11 +188,12 @@ void TExtStringGrid::RemoveCols(int ColIndex, int CCount)
     if (ColIndex < 0 || ColIndex >= ColCount() || CCount <= 0)
         return;
     CCount = std::min(CCount, ColCount() - ColIndex);
+    std::vector<int> realCols;
     for (int d = ColIndex; d < ColIndex + CCount; ++d)
-        for (int r = 0; r < RowCount(); ++r)
-            if (const TCellProperties* p = store().GetGridObject(RealColIndex(d), r);
-                p && p->Control)
-                p->Control->hide();
+        realCols.push_back(RealColIndex(d));
+    dropControls([&](const ControlItem& item) {
+        return std::find(realCols.begin(), realCols.end(), item.Col) != realCols.end();
+    });
     if (!store().DeleteColsAt(ColIndex, CCount))
         return;
     if (Col() >= ColCount() && ColCount() > FixedCols())

@@ -571,3 +571,51 @@ TEST(ExtGridRows, TextInsets)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+struct ControlCase {
+    const char* name;
+    std::function<void(TExtStringGrid&)> act;
+    int row;  // where the control's cell is afterwards; -1: gone
+};
+
+const ControlCase kControlCases[] = {
+    {"InsertAbove", [](TExtStringGrid& g) { g.InsertRows(1, 2); }, 5},
+    {"RemoveAbove", [](TExtStringGrid& g) { g.RemoveRows(1, 2); }, 1},
+    {"RemoveItsRow", [](TExtStringGrid& g) { g.RemoveRows(3, 1); }, -1},
+    {"MoveItsRow", [](TExtStringGrid& g) { g.MoveRow(3, 1); }, 1},
+    {"ClearItsRow", [](TExtStringGrid& g) { g.ClearRows(3, 1); }, -1},
+};
+
+class ExtGridRowControls : public ::testing::TestWithParam<ControlCase> {};
+
+TEST_P(ExtGridRowControls, ControlFollowsItsCell)
+{
+    TExtStringGrid g;
+    fill(g);
+    g.resize(600, 400);
+    auto* w = new QWidget;
+    g.SetCellControls(2, 3, w);
+    GetParam().act(g);
+    if (GetParam().row < 0) {
+        EXPECT_EQ(g.numCellControls(), 0);
+        EXPECT_FALSE(w->isVisibleTo(&g));
+        for (int r = 0; r < g.RowCount(); ++r)
+            EXPECT_EQ(g.GetCellControls(2, r), nullptr) << r;
+    } else {
+        EXPECT_EQ(g.numCellControls(), 1);
+        EXPECT_EQ(g.GetCellControls(2, GetParam().row), w);
+        ASSERT_EQ(g.controlList().size(), 1u);
+        EXPECT_EQ(g.controlList().front().Row, GetParam().row);
+    }
+    QString why;
+    EXPECT_TRUE(g.store().checkConsistency(&why)) << why.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, ExtGridRowControls, ::testing::ValuesIn(kControlCases),
+                         test::CaseName());
+
+}  // namespace
+}  // namespace zfw
