@@ -25,11 +25,25 @@ void TExtStringGrid::rebuildControls()
     // list is taken from the cells again.
     if (m_numCellControls == 0)
         return;
+    std::vector<QPointer<QWidget>> before;
+    for (const ControlItem& item : m_controls)
+        before.push_back(item.Control);
     CellControlsUpdate(true);
     m_numCellControls = 0;
     for (const ControlItem& item : m_controls)
         if (item.Control)
             ++m_numCellControls;
+    // A control whose cell went is hidden and no longer watched: the grid forgets it.
+    for (const QPointer<QWidget>& w : before) {
+        if (!w)
+            continue;
+        const bool kept = std::any_of(m_controls.begin(), m_controls.end(),
+                                      [&](const ControlItem& item) { return item.Control == w; });
+        if (!kept) {
+            w->hide();
+            w->disconnect(this);
+        }
+    }
     CellControlsUpdate(false);
 }
 
@@ -37,8 +51,10 @@ void TExtStringGrid::dropControls(const std::function<bool(const ControlItem&)>&
 {
     for (auto it = m_controls.begin(); it != m_controls.end();) {
         if (gone(*it)) {
-            if (it->Control)
+            if (it->Control) {
                 it->Control->hide();
+                it->Control->disconnect(this);
+            }
             it = m_controls.erase(it);
         } else {
             ++it;
