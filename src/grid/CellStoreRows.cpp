@@ -77,8 +77,7 @@ bool CellStore::InsertColsAt(int DCol, int Count)
 {
     if (DCol < 0 || DCol > m_colCount || Count <= 0)
         return false;
-    // The real column the new ones go before: after every hidden column that stands before
-    // the display column DCol - 1's successor.
+    // The real column the new ones go before; at the end, after every hidden column.
     const int ACol = DCol < m_colCount ? RealColIndex(DCol) : TotalColCount();
     if (m_numHiddenColumns > 0) {
         for (int c = std::max(0, kMaxHideCols - Count); c < kMaxHideCols; ++c)

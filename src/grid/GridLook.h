@@ -175,8 +175,8 @@ public:
 
     // Sizes, style, glyphs, progress margins, colours, the always-active switches, every
     // fixed-gradient colour (forwarded like a write), the always-visible buttons,
-    // DropDownCount, HintMaxWidth and the drop-down header and footer. Not FlatButton, ProgressXP, the two no-disabled-look
-    // switches nor FixedDropDownButton. No repaint.
+    // DropDownCount, HintMaxWidth and the drop-down header and footer. Not FlatButton,
+    // ProgressXP, the two no-disabled-look switches nor FixedDropDownButton. No repaint.
     void Assign(const TControlLook& Source);
 
 private:

@@ -133,7 +133,10 @@ QString describeDefaults(TExtStringGrid& g)
     add("AlwaysQuotes", flag(g.AlwaysQuotes));
     add("Delimiter", num(g.Delimiter.unicode()));
     add("JavaCSV", flag(g.JavaCSV));
-    add("PrintPage", QStringLiteral("%1..%2 #%3").arg(g.PrintPageFrom).arg(g.PrintPageTo).arg(g.PrintPageNum));
+    add("PrintPage", QStringLiteral("%1..%2 #%3")
+                         .arg(g.PrintPageFrom)
+                         .arg(g.PrintPageTo)
+                         .arg(g.PrintPageNum));
     add("FilterColumn", num(g.FilterColumn));
     add("FilterLevel", num(g.FilterLevel));
     add("PushedCellButton", pt(g.PushedCellButton));
