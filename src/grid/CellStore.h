@@ -304,6 +304,28 @@ public:
     // setHiddenRowText refuses.
     TCellProperties* createHiddenRowProperties(int RowIndex, int ACol);
 
+    // Row structure (CellStoreRows.cpp). Rows are display rows; every real column moves with
+    // its row, hidden columns included; properties, check boxes and heights go with their
+    // rows; a merged area cut by the change is split, one wholly moved keeps its shape;
+    // hidden rows keep their place among the real rows.
+    // Count empty rows of the default height at ARow (0..RowCount); false for a bad range.
+    bool InsertRowsAt(int ARow, int Count);
+    // Frees the cells of the rows ARow..ARow+Count-1 (Count clipped to the grid) and closes
+    // the gap; false when nothing was removed.
+    bool DeleteRowsAt(int ARow, int Count);
+    // The same for display columns: Count empty visible columns of the default width before
+    // DCol (0..ColCount), and the removal of DCol..DCol+Count-1 (clipped). Hidden columns
+    // keep their hidden state and their place among the real columns. Insertion is refused
+    // when it would push a hidden column past the hideable range.
+    bool InsertColsAt(int DCol, int Count);
+    bool DeleteColsAt(int DCol, int Count);
+    // Moves Count display rows from FromRow so that the first lands at ToRow (both in the
+    // rows as they stand before the move), and one display column from FromCol to ToCol.
+    // Hidden rows and columns keep their place; merged areas in the rows or columns between
+    // the two places are split.
+    bool MoveRowsAt(int FromRow, int ToRow, int Count);
+    bool MoveColAt(int FromCol, int ToCol);
+
     // Merged-area moves of the current cell (display indexes)
     struct NavState {
         int Col = 0;

@@ -5,12 +5,46 @@
 #include "grid/ExtGrid.h"
 
 #include <QEvent>
+#include <QStyle>
 #include <QFontMetrics>
 
 namespace zfw {
 
-TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), SyncGrid(this)
+TGridEditBtn::TGridEditBtn(TExtStringGrid* Grid) : TEsgEditBtn(Grid), FGrid(Grid) {}
+
+TGridUnitEditBtn::TGridUnitEditBtn(TExtStringGrid* Grid) : TEsgUnitEditBtn(Grid), FGrid(Grid) {}
+
+void TExtStringGrid::repaintLastFixedRow()
 {
+    if (FixedRows() > 0)
+        InvalidateGridRect({0, FixedRows() - 1, ColCount() - 1, FixedRows() - 1});
+}
+
+TExtStringGrid::TExtStringGrid(QWidget* parent)
+    : TBaseGrid(parent),
+      SearchPanel(this),
+      FloatingFooter(this),
+      PrintSettings(this),
+      SortSettings(this),
+      ControlLook(this),
+      CellNode(this),
+      SyncGrid(this),
+      Filter(this)
+{
+    SearchPanel.OnInvalidate = [this](TSearchPanel*) { Invalidate(); };
+    FloatingFooter.OnPanelChange = [this](TFloatingFooter*) { Invalidate(); };
+    FloatingFooter.OnLayout = [this](TFloatingFooter*, const FloatingFooterLayout&) {
+        Invalidate();
+    };
+    SortSettings.OnInvalidate = [this](TSortSettings*) { Invalidate(); };
+    SortSettings.OnHeaderChange = [this](TSortSettings*) { repaintLastFixedRow(); };
+    SortSettings.OnRemove = [this](TSortSettings*) { repaintLastFixedRow(); };
+    CellNode.OnChange = [this](TCellNode*) { Invalidate(); };
+    Filter.OnRepaintHeader = [this](TFilter*, int Col) {
+        if (RowCount() > 0 && Col >= 0 && Col < ColCount())
+            InvalidateCell(DisplColIndex(Col), 0);
+    };
+    FilterDropDown.OnChange = [this](TFilterDropDown*) { Invalidate(); };
     Navigation.OnChange = [this](TNavigation*) { Invalidate(); };
     MouseActions.OnChange = [this](TMouseActions*) { Invalidate(); };
     Bands.OnChange = [this](TBands*) { BandsChanged(); };
@@ -39,6 +73,24 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), SyncGrid(th
     resize(400, 250);
     SetDefaultRowHeight(22);
     store().SetFixedRowHeight(22);
+
+    ScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    VKTGradientTo = fromQColor(toQColor(clBtnFace, palette())) & 0xFFFFFF;
+
+    // The two button editors exist from the start, hidden and disabled until an edit opens
+    // one of them.
+    m_editBtn = new TGridEditBtn(this);
+    m_unitEditBtn = new TGridUnitEditBtn(this);
+    for (TEsgEditBtn* e : {static_cast<TEsgEditBtn*>(m_editBtn),
+                           static_cast<TEsgEditBtn*>(m_unitEditBtn)}) {
+        e->setEnabled(false);
+        e->hide();
+        e->setButtonCaption(QStringLiteral("..."));
+        e->setBorder(false);
+    }
+    m_editBtn->setIsWinXP(true);
+    connect(m_unitEditBtn, &TEsgUnitEditBtn::unitChanged, this,
+            [this](QObject*, const QString& NewUnit) { DoUnitChanged(NewUnit); });
 
     // The grid follows its window's size through its own event filter. Handing each grid the
     // window's one resize handler (and restoring it when the grid goes) chained the grids:
@@ -122,15 +174,20 @@ void TExtStringGrid::Assign(const QObject* Source)
     ActiveCellShow = src->ActiveCellShow;
     FilterDropDownAuto = src->FilterDropDownAuto;
     FilterDropDownColumns = src->FilterDropDownColumns;
+    FilterDropDown.Assign(src->FilterDropDown);
     AutoSize = src->AutoSize;
     AutoFilterUpdate = src->AutoFilterUpdate;
     MouseActions.Assign(src->MouseActions);
     Navigation.Assign(src->Navigation);
-    Grouping = src->Grouping;
+    Grouping.Assign(src->Grouping);
     SearchFooter.Assign(src->SearchFooter);
+    PrintSettings.Assign(src->PrintSettings);
+    Filter.Assign(src->Filter);
+    HTMLSettings.Assign(src->HTMLSettings);
     Bands.Assign(src->Bands);
-    CellNode = src->CellNode;
-    SortSettings = src->SortSettings;
+    CellNode.Assign(src->CellNode);
+    SortSettings.Assign(src->SortSettings);
+    DragDropSettings.Assign(src->DragDropSettings);
     SyncGrid.Assign(src->SyncGrid);
     FocusHelper.Assign(src->FocusHelper);
     store().SetFixedRowAlways(src->store().FixedRowAlways());
@@ -142,13 +199,20 @@ void TExtStringGrid::Assign(const QObject* Source)
     SetDefaultRowHeight(src->DefaultRowHeight());
     store().SetFixedRowHeight(src->store().FixedRowHeight());
     store().SetFixedColWidth(src->store().FixedColWidth());
+    InvalidEntryTitle = src->InvalidEntryTitle;
+    InvalidEntryIcon = src->InvalidEntryIcon;
+    InvalidEntryText = src->InvalidEntryText;
     SetOptions(src->Options());
     for (int DCol = 0; DCol < src->ColCount(); ++DCol)
         SetColWidths(DCol, src->ColWidths(DCol));
     SetColumnHeaders(src->ColumnHeaders());
     for (int r = 0; r < src->RowCount(); ++r)
         SetRowHeights(r, src->RowHeights(r));
+    ScrollWidth = src->ScrollWidth;
+    SetScrollBarAlways(src->ScrollBarAlways());
     SetScrollBars(src->ScrollBars());
+    ScrollColor = src->ScrollColor;
+    ScrollType = src->ScrollType;
 }
 
 void TExtStringGrid::Loaded()

@@ -3,11 +3,14 @@
 // settings objects it owns, and the steps it runs once its owner has set its properties.
 // Painting, input, editing and data operations build on it in files of their own.
 
+#include "controls/ESGEdit.h"
 #include "grid/BaseGrid.h"
 #include "grid/CheckBoxCells.h"
 #include "grid/ExtGridWindow.h"
 #include "grid/ExtStyleIF.h"
+#include "grid/GridDataSettings.h"
 #include "grid/GridLook.h"
+#include "grid/GridOutputSettings.h"
 #include "grid/GridSettings.h"
 
 #include <QFont>
@@ -22,6 +25,10 @@ namespace zfw {
 
 enum class TFilterDropDownColumns { fdNormal, fdAll };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum class THintShowLargeTextPos { hpCell, hpCursor };
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
 // The sides of a cell that get a border line.
 class TCellBorders {
@@ -47,50 +54,59 @@ struct TCellBorderPen {
     int Width = 1;
 };
 
+class TExtStringGrid;
+
+// The grid's in-place edit with an ellipsis button. Made with the grid, hidden and disabled;
+// the editing code shows it over a cell.
+class TGridEditBtn : public TEsgEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridEditBtn(TExtStringGrid* Grid);
+    TExtStringGrid* grid() const { return FGrid; }
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+// The grid's in-place value-with-unit edit; a unit chosen from its menu reaches the grid's
+// DoUnitChanged.
+class TGridUnitEditBtn : public TEsgUnitEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridUnitEditBtn(TExtStringGrid* Grid);
+    TExtStringGrid* grid() const { return FGrid; }
+
+private:
+    TExtStringGrid* FGrid;
+};
+
 class TExtStringGrid : public TBaseGrid {
     Q_OBJECT
 public:
     explicit TExtStringGrid(QWidget* parent = nullptr);
     ~TExtStringGrid() override;
 
-    // ----- owned settings objects -----
-    TNavigation Navigation;
-    TMouseActions MouseActions;
-    TSearchFooter SearchFooter;
-    TSyncGrid SyncGrid;
-    TBands Bands;
+    // ----- owned settings objects, in the order the grid makes them -----
+    TSearchPanel SearchPanel;
     TFocusHelper FocusHelper;
+    TSearchFooter SearchFooter;
+    TFloatingFooter FloatingFooter;
+    TPrintSettings PrintSettings;
+    THTMLSettings HTMLSettings;
+    TSortSettings SortSettings;
+    TDragDropSettings DragDropSettings;
+    TControlLook ControlLook;
+    TNavigation Navigation;
+    TCellNode CellNode;
+    TBands Bands;
+    TMouseActions MouseActions;
+    TGrouping Grouping;
     QFont FixedFont;
     QFont ActiveCellFont;
-
-    // The fields of further settings objects that the hooks read; the objects themselves
-    // (change notification, Assign) take these places under the same names.
-    struct GroupingFields {
-        bool HeaderUnderline = false;
-        TColor HeaderLineColor = 0xFF0000;
-        int HeaderLineWidth = 2;
-        bool SummaryLine = false;
-        TColor SummaryLineColor = 0xFF0000;
-        int SummaryLineWidth = 2;
-        bool ShowGroupCount = false;
-        // One integer conversion, e.g. " [%d]"; empty: " (n)".
-        QString GroupCountFormat;
-    };
-    GroupingFields Grouping;
-    struct SortFields {
-        bool Show = false;
-        int Row = 0;  // the fixed row that shows the sort glyphs
-    };
-    SortFields SortSettings;
-    struct CellNodeFields {
-        int NodeIndent = 12;  // pixels per node level
-    };
-    CellNodeFields CellNode;
-    struct ControlLookFields {
-        bool DropDownAlwaysVisible = false;
-        bool SpinButtonsAlwaysVisible = false;
-    };
-    ControlLookFields ControlLook;
+    TSyncGrid SyncGrid;
+    TFilter Filter;
+    TShowModified ShowModified;
+    TFilterDropDown FilterDropDown;
 
     // ----- settings with their starting values -----
     bool ActiveCellShow = false;
@@ -153,11 +169,72 @@ public:
     int MinColWidth = 0;
     int MaxColWidth = 0;
 
+    // Stored from construction on; the behaviour that reads them comes with painting,
+    // scrolling, hints and the data exchange.
+    TScrollType ScrollType = TScrollType::ssNormal;
+    TColor ScrollColor = clNone;
+    // The style's vertical scroll bar width, set by the constructor.
+    int ScrollWidth = 17;
+    TColor VKTGradientFrom = clWhite;
+    // The button-face colour as RGB, set by the constructor.
+    TColor VKTGradientTo = 0xF0F0F0;
+    TColor VKTGradientMirrorFrom = clNone;
+    TColor VKTGradientMirrorTo = clNone;
+    TColor BorderColor = 0xB99D7F;
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    TInvalidEntryIcon InvalidEntryIcon = TInvalidEntryIcon::ieWarning;
+    QString InvalidEntryTitle;
+    QString InvalidEntryText;
+    bool UseInternalHintClass = true;
+    THintShowLargeTextPos HintShowLargeTextPos = THintShowLargeTextPos::hpCell;
+    THoverFixedCells HoverFixedCells = THoverFixedCells::hfNone;
+    QPoint HoverFixedCell{-1, -1};
+    // What a save writes.
+    bool SaveFixedCells = true;
+    bool SaveFixedRows = false;
+    bool SaveFixedCols = false;
+    bool SaveHiddenCells = false;
+    bool SaveVirtCells = true;
+    bool SaveWithHTML = true;
+    // How exports quote.
+    bool QuoteEmptyCells = true;
+    bool AlwaysQuotes = false;
+    QChar Delimiter;  // null: none chosen
+    bool JavaCSV = false;
+    int PrintPageFrom = 1;
+    int PrintPageTo = 1;
+    int PrintPageNum = 0;
+    int FilterColumn = -1;
+    int FilterLevel = 0;
+    // Positions that mean "none" until the user acts.
+    QPoint PushedCellButton{-1, -1};
+    QPoint ClipTopLeft{-1, -1};
+    QPoint LastHintPos{-1, -1};
+    int HoverLink = -1;
+    int OleDragColumn = -1;
+    int GroupColumn = -1;
+    int ComboIndex = -1;
+    int ClickedCol = -1;
+    int ClickedRow = -1;
+    int OldRowSelect = -1;
+    int MouseSelectStart = -1;
+    int OldSize = -1;
+    int LastDesignChoice = -1;
+    int ZoomFactor = 0;
+    int SearchTicks = 0;
+    TOfficeTheme OfficeThemeSeen = otUnknown;
+    QStringList LookupItems;
+    Qt::CaseSensitivity LookupCaseSensitivity = Qt::CaseInsensitive;
+
     // Header texts of row 0 and column 0; a write shows them at once.
     const QStringList& ColumnHeaders() const { return store().ColumnHeaders(); }
     void SetColumnHeaders(const QStringList& Value) { store().SetColumnHeaders(Value); }
     const QStringList& RowHeaders() const { return store().RowHeaders(); }
     void SetRowHeaders(const QStringList& Value) { store().SetRowHeaders(Value); }
+
+    // The button editors every grid makes at construction (children of the grid).
+    TGridEditBtn* editBtn() const { return m_editBtn; }
+    TGridUnitEditBtn* unitEditBtn() const { return m_unitEditBtn; }
 
     // ----- lifecycle -----
     // Runs once the owner has set the properties: headers shown, columns auto-sized, the
@@ -369,6 +446,10 @@ public:
     virtual QString GetFloatFormat() { return FloatFormat; }
     // Footer recalculation; the floating footer is not shown, so there is nothing to update.
     virtual void UpdateFooterColumn(int ACol) {}
+    // The floating footer has no panel to fill yet: calculating and updating it change
+    // nothing, in particular not the grid's last row.
+    virtual void CalcFooter(int ACol) {}
+    void UpdateFooter() {}
     // Recalculates the footer of every column.
     virtual void RecalcFooter();
     // Remembers the cell, its raw and displayed text and Modified as the edit cycle's old
@@ -468,7 +549,12 @@ private:
     void watchWindow();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // The last fixed row, where the sort glyphs and header colours show.
+    void repaintLastFixedRow();
+
     bool m_loaded = false;
+    TGridEditBtn* m_editBtn = nullptr;
+    TGridUnitEditBtn* m_unitEditBtn = nullptr;
     QPointer<QWidget> m_watchedWindow;
     QSize m_prevFormSize;
     std::vector<ControlItem> m_controls;
@@ -481,6 +567,68 @@ private:
     bool m_oldModified = false;
     int m_loadedMinRowHeight = 0;
     int m_loadedMinColWidth = 0;
+
+    // ===== row and column structure, cell ranges, text insets (ExtGridRows*.cpp) =====
+    // Display rows and columns unless said otherwise. Hidden columns travel with their rows.
+public:
+    // Parks the selection outside the grid (remembering it), and brings it back.
+    void HideSelection();
+    void UnHideSelection();
+    bool selHidden() const { return m_selHidden; }
+    // Asks SelectCell again for the current cell (editor shown or not).
+    void UpdateEditMode();
+    // Makes the cell visible, centring it when it lies out of view.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // Count empty rows before RowIndex (0..RowCount); the rows below keep their cells,
+    // properties, check boxes, heights and controls.
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    // Removes RCount rows from RowIndex, freeing their cells; nothing for an index outside
+    // the rows or a count below 1, and the count is clipped to the rows there are.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // One empty row at the end.
+    void AddRow();
+    // CCount empty columns of the default width before ColIndex (0..ColCount).
+    virtual void InsertCols(int ColIndex, int CCount);
+    // Removes the columns ColIndex..ColIndex+CCount-1 (clipped), freeing their cells.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Moves one row or column, with its cells, properties, controls and size, to ToIndex.
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveColumn(int FromIndex, int ToIndex);
+    // Moves Count rows from FromIndex to stand before row ToIndex of the grid as it was; a
+    // target inside the moved block places them at ToIndex. Nothing for equal indexes, a
+    // count below 1 or rows outside the grid.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+
+    // Empties the cells of the rectangle (display columns; with SaveHiddenCells each is taken
+    // through RealColIndex) and frees their properties.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    // Every cell, hidden columns included.
+    void Clear();
+    // The stored text is a packed wide text.
+    bool IsWideCell(int ACol, int ARow) const;
+    // While set, ClearRect leaves properties alone, or empties their object slots unfreed.
+    bool ClearTextOnly = false;
+    bool NilObjects = false;
+    bool BlockCellChange = false;
+
+    // The text inset of a cell: XYOffset on one side only, or on both.
+    bool XYOffsetTopLeftOnly = false;
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.x() : 2 * XYOffset.x(); }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.y() : 2 * XYOffset.y(); }
+    // Lines of the tallest text of the row over its visible columns; 1 without Multilinecells.
+    bool Multilinecells = false;
+    int MaxRowLineCount(int ARow) const;
+
+private:
+    void cellsChanged(int Left, int Top, int Right, int Bottom);
+    void rebuildControls();
+    // Hides the placed controls `gone` picks and takes them out of the list.
+    void dropControls(const std::function<bool(const ControlItem&)>& gone);
+    bool m_selHidden = false;
+    TGridRect m_oldSelection;
 
     // ===== window, notification and locale helpers (ExtGridWindow.cpp) =====
 public:
@@ -763,15 +911,10 @@ public:
     TVKTStyle componentStyle() const { return m_style; }
     // The look of check boxes and buttons in cells; its drawing settings repaint the grid and
     // its fixed gradient colours reach the VKTGradient colours below.
-    TControlLook& controlLook() { return m_controlLook; }
-    const TControlLook& controlLook() const { return m_controlLook; }
-    // The modified-row mark in column 0.
-    TShowModified ShowModified;
-    // The fixed-cell gradients of the gradient looks: plain, under the mouse, pressed.
-    TColor VKTGradientFrom = clNone;
-    TColor VKTGradientTo = clNone;
-    TColor VKTGradientMirrorFrom = clNone;
-    TColor VKTGradientMirrorTo = clNone;
+    TControlLook& controlLook() { return ControlLook; }
+    const TControlLook& controlLook() const { return ControlLook; }
+    // The fixed-cell gradients of the gradient looks under the mouse and pressed (the plain
+    // ones are the VKTGradient settings above).
     TColor VKTGradientHoverFrom = clNone;
     TColor VKTGradientHoverTo = clNone;
     TColor VKTGradientHoverMirrorFrom = clNone;
@@ -782,8 +925,6 @@ public:
     TColor VKTGradientDownMirrorFrom = clNone;
     TColor VKTGradientDownMirrorTo = clNone;
     TColor VKTGradientDownBorder = clNone;
-    // The one-pixel window frame of the looks that have one (clNone: none).
-    TColor BorderColor = 0xB99D7F;
     // Lines between normal cells and between fixed cells.
     TColor GridLineColor = 0xC0C0C0;
     TColor GridFixedLineColor = 0x808080;
@@ -799,11 +940,8 @@ public:
     bool URLFull = false;
     bool URLUnderlineOnHover = false;
     bool Hovering = false;
-    // Flat scroll bars are not drawn: the values are kept for the settings that carry them.
-    enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
-    TScrollType ScrollType = ssNormal;
-    TColor ScrollColor = clNone;
-    int ScrollWidth = 17;
+    // Flat scroll bars are not drawn: ScrollType, ScrollColor and ScrollWidth are kept for the
+    // settings that carry them.
     // The background picture or gradient; kept, not yet painted.
     enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
     enum TBackGroundCells { bcNormal, bcFixed, bcAll };
@@ -924,7 +1062,6 @@ private:
 
     TGridLook m_look = TGridLook::glXP;
     TVKTStyle m_style = tsCustom;
-    TControlLook m_controlLook;
     TBackGround m_backGround;
     int m_fvAlign = 0;
     std::optional<int> m_colSizingLine;

@@ -44,7 +44,7 @@ bool TExtStringGrid::IsSortIndicatorCell(int ACol, int ARow) const
         const QPoint b = store().BaseCell(ACol, ARow);
         r = b.y() + store().CellSpan(b.x(), b.y()).y();
     }
-    return r == SortSettings.Row && SortSettings.Show && RowCount() > FixedRows() + 1;
+    return r == SortSettings.Row && SortSettings.Show() && RowCount() > FixedRows() + 1;
 }
 
 bool TExtStringGrid::IsNode(int ARow) const
@@ -62,7 +62,7 @@ int TExtStringGrid::GetRowIndent(int ARow) const
     if (!HasNodes() || ARow < 0)
         return 0;
     const TCellProperties* p = store().GetGridObject(0, ARow);
-    return p ? p->NodeLevel * CellNode.NodeIndent : 0;
+    return p ? p->NodeLevel * CellNode.NodeIndent() : 0;
 }
 
 void TExtStringGrid::ShowModifiedChanged()

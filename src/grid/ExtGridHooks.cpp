@@ -299,7 +299,7 @@ bool TExtStringGrid::DoHasComboBox(int ACol, int ARow)
         OnHasComboBox(this, ACol, ARow, has);
         return has;
     }
-    if (!ControlLook.DropDownAlwaysVisible)
+    if (!ControlLook.DropDownAlwaysVisible())
         return false;
     TEditorType editor = DefaultEditor;
     GetCellEditor(ACol, ARow, editor);
@@ -315,7 +315,7 @@ bool TExtStringGrid::DoHasSpinEdit(int ACol, int ARow)
         OnHasSpinEdit(this, ACol, ARow, has);
         return has;
     }
-    if (!ControlLook.SpinButtonsAlwaysVisible)
+    if (!ControlLook.SpinButtonsAlwaysVisible())
         return false;
     TEditorType editor = DefaultEditor;
     GetAlwaysVisibleEditorType(ACol, ARow, editor);

@@ -64,7 +64,7 @@ TExtStringGrid::CellGraphicExtent TExtStringGrid::GetCellGraphicExtent(int ACol,
     e.graphic = GetCellGraphic(*this, ACol, ARow);
     if (!e.graphic)
         return e;
-    const int check = m_controlLook.CheckSize();
+    const int check = ControlLook.CheckSize();
     switch (e.graphic->CellType) {
     case ctCheckBox:
     case ctTriStateCheckBox:
@@ -86,7 +86,7 @@ TExtStringGrid::CellGraphicExtent TExtStringGrid::GetCellGraphicExtent(int ACol,
         e.textAllowed = false;
         break;
     case ctRadioButton:
-        e.width = e.height = m_controlLook.RadioSize() + 4;
+        e.width = e.height = ControlLook.RadioSize() + 4;
         break;
     default:
         break;
@@ -210,8 +210,8 @@ void TExtStringGrid::DrawCellGraphics(IGridCanvas& canvas, int RCol, int ARow, c
     }
     bool enabled = true;
     QueryCellEditable(RCol, ARow, enabled);
-    DrawCheckBox(canvas, m_controlLook, checkBoxRect(RCol, ARow, rect), checked, enabled, grayed,
-                 m_controlLook.ControlStyle(), triState, g->CellCheckBoxState);
+    DrawCheckBox(canvas, ControlLook, checkBoxRect(RCol, ARow, rect), checked, enabled, grayed,
+                 ControlLook.ControlStyle(), triState, g->CellCheckBoxState);
 }
 
 void TExtStringGrid::DrawCellBorders(IGridCanvas& canvas, int RCol, int ARow, TRect rect)

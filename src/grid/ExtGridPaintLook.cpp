@@ -9,8 +9,8 @@ namespace zfw {
 
 bool TExtStringGrid::wirePainting()
 {
-    m_controlLook.OnRepaint = [this](TControlLook*) { Invalidate(); };
-    m_controlLook.OnFixedGradient = [this](TControlLook*, TFixedGradient role, TColor c) {
+    ControlLook.OnRepaint = [this](TControlLook*) { Invalidate(); };
+    ControlLook.OnFixedGradient = [this](TControlLook*, TFixedGradient role, TColor c) {
         TColor* const target[kFixedGradientCount] = {
             &VKTGradientFrom,          &VKTGradientTo,          &VKTGradientMirrorFrom,
             &VKTGradientMirrorTo,      &VKTGradientHoverFrom,   &VKTGradientHoverTo,
@@ -21,7 +21,7 @@ bool TExtStringGrid::wirePainting()
     };
     ShowModified.OnChange = [this](TShowModified*) { ShowModifiedChanged(); };
     // The default look's fixed gradient, as SetLook(glXP) gives it.
-    TControlLook& cl = m_controlLook;
+    TControlLook& cl = ControlLook;
     cl.SetFixedGradientFrom(clWhite);
     cl.SetFixedGradientTo(clBtnFace);
     cl.SetFixedGradientHoverFrom(0xCFD0D1);
@@ -40,7 +40,7 @@ void TExtStringGrid::SetLook(TGridLook Value)
     if (Value == m_look)
         return;
     m_look = Value;
-    TControlLook& cl = m_controlLook;
+    TControlLook& cl = ControlLook;
     if (Value != TGridLook::glCustom) {
         cl.SetFixedGradientMirrorFrom(clNone);
         cl.SetFixedGradientMirrorTo(clNone);
@@ -103,7 +103,7 @@ void TExtStringGrid::SetLook(TGridLook Value)
         // colour styles, which are not built: the look changes how fixed cells are drawn only.
         break;
     }
-    ScrollType = ssNormal;
+    ScrollType = TScrollType::ssNormal;
     BorderColor = 0xB99D7F;
     Invalidate();
 }
@@ -117,21 +117,21 @@ bool TExtStringGrid::SetComponentStyle(TVKTStyle AStyle)
     SelectionColor = clHighlight;
     SelectionColorTo = clNone;
     SelectionTextColor = clHighlightText;
-    m_controlLook.Init();
+    ControlLook.Init();
     // tsWindowsXP: the XP look with button-face headers.
     SetLook(TGridLook::glXP);
     VKTGradientFrom = clBtnFace;
     VKTGradientTo = clBtnFace;
     VKTGradientMirrorFrom = clNone;
     VKTGradientMirrorTo = clNone;
-    m_controlLook.SetFixedGradientFrom(clBtnFace);
-    m_controlLook.SetFixedGradientTo(clBtnFace);
+    ControlLook.SetFixedGradientFrom(clBtnFace);
+    ControlLook.SetFixedGradientTo(clBtnFace);
     ActiveCellColor = clBtnFace;
     ActiveCellColorTo = clBtnFace;
     SetGridLineColor(0xC0C0C0);
     SetGridFixedLineColor(0x808080);
-    if (ScrollType == ssMetro)
-        ScrollType = ssNormal;
+    if (ScrollType == TScrollType::ssMetro)
+        ScrollType = TScrollType::ssNormal;
     Invalidate();
     return true;
 }

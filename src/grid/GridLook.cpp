@@ -79,6 +79,8 @@ void TControlLook::Assign(const TControlLook& Source)
     FDropDownAlwaysVisible = Source.FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = Source.FSpinButtonsAlwaysVisible;
     DropDownCount = Source.DropDownCount;
+    FDropDownFooter.Assign(Source.FDropDownFooter);
+    FDropDownHeader.Assign(Source.FDropDownHeader);
     HintMaxWidth = Source.HintMaxWidth;
 }
 

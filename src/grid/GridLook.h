@@ -5,6 +5,7 @@
 // Widget-free: the grid passes in what it knows about the cell and gets an answer or a
 // drawing on its canvas.
 
+#include "controls/ExtDropDownAppearance.h"
 #include "grid/CellGraphic.h"
 #include "grid/GridDraw.h"
 #include "grid/GridSettingsEnums.h"
@@ -39,7 +40,23 @@ inline constexpr int kFixedGradientCount = int(TFixedGradient::DownBorder) + 1;
 
 class TControlLook {
 public:
-    TControlLook() { Init(); }
+    // The drop-down header and footer belong to Owner (the grid), as their buttons do.
+    explicit TControlLook(QObject* Owner = nullptr)
+        : FDropDownHeader(Owner), FDropDownFooter(Owner)
+    {
+        Init();
+    }
+    TControlLook(const TControlLook&) = delete;
+    TControlLook& operator=(const TControlLook&) = delete;
+
+    // The look of the header and footer of the grid's drop-down editors; the writers copy
+    // into the owned appearance without repaint.
+    THeaderAppearance& DropDownHeader() { return FDropDownHeader; }
+    const THeaderAppearance& DropDownHeader() const { return FDropDownHeader; }
+    void SetDropDownHeader(const THeaderAppearance& Value) { FDropDownHeader.Assign(Value); }
+    TFooterAppearance& DropDownFooter() { return FDropDownFooter; }
+    const TFooterAppearance& DropDownFooter() const { return FDropDownFooter; }
+    void SetDropDownFooter(const TFooterAppearance& Value) { FDropDownFooter.Assign(Value); }
 
     // A drawing setting was written: the grid repaints everything.
     std::function<void(TControlLook* Sender)> OnRepaint;
@@ -158,8 +175,8 @@ public:
 
     // Sizes, style, glyphs, progress margins, colours, the always-active switches, every
     // fixed-gradient colour (forwarded like a write), the always-visible buttons,
-    // DropDownCount and HintMaxWidth. Not FlatButton, ProgressXP, the two no-disabled-look
-    // switches nor FixedDropDownButton. No repaint.
+    // DropDownCount, HintMaxWidth and the drop-down header and footer. Not FlatButton,
+    // ProgressXP, the two no-disabled-look switches nor FixedDropDownButton. No repaint.
     void Assign(const TControlLook& Source);
 
 private:
@@ -189,6 +206,8 @@ private:
     QImage FRadioOnGlyph;
     QImage FRadioOffGlyph;
     TColor FGradient[kFixedGradientCount] = {};
+    THeaderAppearance FDropDownHeader;
+    TFooterAppearance FDropDownFooter;
 };
 
 // The mark painted in column 0 of rows whose cells were edited.

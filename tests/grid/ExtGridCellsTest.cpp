@@ -580,7 +580,7 @@ TEST_P(ExtGridReadOnlyQueries, CreateNothing)
     g.SetCellEx(2, 4, "1.5");
     g.HideColumn(3);
     g.store().HideRow(4);
-    g.SortSettings.Show = true;
+    g.SortSettings.SetShow(true);
     g.Grouping.HeaderUnderline = true;
     g.Grouping.ShowGroupCount = true;
     g.URLShowInText = true;

@@ -103,7 +103,7 @@ struct SortCellCase {
 const SortCellCase kSortCells[] = {
     {"HeaderRow", [](TExtStringGrid&) {}, 2, 0, true},
     {"OtherRow", [](TExtStringGrid&) {}, 2, 1, false},
-    {"NotShown", [](TExtStringGrid& g) { g.SortSettings.Show = false; }, 2, 0, false},
+    {"NotShown", [](TExtStringGrid& g) { g.SortSettings.SetShow(false); }, 2, 0, false},
     {"OneNormalRowOnly", [](TExtStringGrid& g) { g.SetRowCount(2); }, 2, 0, false},
     {"TwoNormalRows", [](TExtStringGrid& g) { g.SetRowCount(3); }, 2, 0, true},
     {"MergedHeaderUsesItsLastRow",
@@ -133,7 +133,7 @@ class ExtGridSortCells : public ::testing::TestWithParam<SortCellCase> {};
 TEST_P(ExtGridSortCells, GlyphCells)
 {
     TExtStringGrid g;
-    g.SortSettings.Show = true;
+    g.SortSettings.SetShow(true);
     GetParam().setUp(g);
     EXPECT_EQ(g.IsSortIndicatorCell(GetParam().col, GetParam().row), GetParam().indicator);
 }
@@ -149,7 +149,7 @@ TEST(ExtGridDisplay, RowIndentByNodeLevel)
     EXPECT_EQ(g.GetRowIndent(4), 0);  // no nodes: no indent
     addNode(g, 2, 5, 1, 1);
     EXPECT_TRUE(g.HasNodes());
-    g.CellNode.NodeIndent = 10;
+    g.CellNode.SetNodeIndent(10);
     EXPECT_EQ(g.GetRowIndent(2), 10);
     EXPECT_EQ(g.GetRowIndent(4), 20);
     EXPECT_EQ(g.GetRowIndent(5), 0);  // no properties: asked without creating any

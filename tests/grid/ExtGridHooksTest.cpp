@@ -370,7 +370,7 @@ const LastWordCase kMoreLastWord[] = {
      "2B", "left"},
     {"SpinEditEventOverAlwaysVisible",
      [](TExtStringGrid& g, QString& seen) {
-         g.ControlLook.SpinButtonsAlwaysVisible = true;
+         g.ControlLook.SetSpinButtonsAlwaysVisible(true);
          g.DefaultEditor = TEditorType::edSpinEdit;
          g.OnHasSpinEdit = [&seen](QObject*, int, int, bool& has) {
              seen = has ? "true" : "false";
@@ -447,8 +447,8 @@ TEST_P(ExtGridAlwaysVisibleEditors, ButtonsFollowTheEditorKindOnlyWhenAlwaysVisi
     };
     EXPECT_FALSE(g.DoHasComboBox(2, 3));
     EXPECT_FALSE(g.DoHasSpinEdit(2, 3));
-    g.ControlLook.DropDownAlwaysVisible = true;
-    g.ControlLook.SpinButtonsAlwaysVisible = true;
+    g.ControlLook.SetDropDownAlwaysVisible(true);
+    g.ControlLook.SetSpinButtonsAlwaysVisible(true);
     EXPECT_EQ(g.DoHasComboBox(2, 3), k.combo);
     EXPECT_EQ(g.DoHasSpinEdit(2, 3), k.spin);
     // Fixed cells never show spin buttons, not even when the event would say so.

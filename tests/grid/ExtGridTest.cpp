@@ -7,6 +7,7 @@
 #include "support/Files.h"
 
 #include <QCoreApplication>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -98,11 +99,73 @@ QString describeDefaults(TExtStringGrid& g)
     add("Grouping.SummaryLineWidth", num(g.Grouping.SummaryLineWidth));
     add("Grouping.ShowGroupCount", flag(g.Grouping.ShowGroupCount));
     add("Grouping.GroupCountFormat", g.Grouping.GroupCountFormat);
-    add("SortSettings.Show", flag(g.SortSettings.Show));
+    add("SortSettings.Show", flag(g.SortSettings.Show()));
     add("SortSettings.Row", num(g.SortSettings.Row));
-    add("CellNode.NodeIndent", num(g.CellNode.NodeIndent));
-    add("ControlLook.DropDownAlwaysVisible", flag(g.ControlLook.DropDownAlwaysVisible));
-    add("ControlLook.SpinButtonsAlwaysVisible", flag(g.ControlLook.SpinButtonsAlwaysVisible));
+    add("CellNode.NodeIndent", num(g.CellNode.NodeIndent()));
+    add("ControlLook.DropDownAlwaysVisible", flag(g.ControlLook.DropDownAlwaysVisible()));
+    add("ControlLook.SpinButtonsAlwaysVisible", flag(g.ControlLook.SpinButtonsAlwaysVisible()));
+    add("ScrollType", num(int(g.ScrollType)));
+    add("ScrollColor", hex(g.ScrollColor));
+    add("ScrollWidth = style's bar width",
+        flag(g.ScrollWidth == g.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &g)));
+    add("Look", num(int(g.Look())));
+    add("VKTGradientFrom", hex(g.VKTGradientFrom));
+    add("VKTGradientTo = button face",
+        flag(g.VKTGradientTo == (fromQColor(toQColor(clBtnFace, g.palette())) & 0xFFFFFF)));
+    add("VKTGradientMirrorFrom", hex(g.VKTGradientMirrorFrom));
+    add("VKTGradientMirrorTo", hex(g.VKTGradientMirrorTo));
+    add("ComponentStyle", num(int(g.componentStyle())));
+    add("BorderColor", hex(g.BorderColor));
+    add("XMLEncoding", g.XMLEncoding);
+    add("InvalidEntryIcon", num(int(g.InvalidEntryIcon)));
+    add("UseInternalHintClass", flag(g.UseInternalHintClass));
+    add("HintShowLargeTextPos", num(int(g.HintShowLargeTextPos)));
+    add("HoverFixedCells", num(int(g.HoverFixedCells)));
+    auto pt = [](QPoint p) { return QStringLiteral("%1,%2").arg(p.x()).arg(p.y()); };
+    add("HoverFixedCell", pt(g.HoverFixedCell));
+    add("SaveFixedCells", flag(g.SaveFixedCells));
+    add("SaveFixedRows", flag(g.SaveFixedRows));
+    add("SaveFixedCols", flag(g.SaveFixedCols));
+    add("SaveHiddenCells", flag(g.SaveHiddenCells));
+    add("SaveVirtCells", flag(g.SaveVirtCells));
+    add("SaveWithHTML", flag(g.SaveWithHTML));
+    add("QuoteEmptyCells", flag(g.QuoteEmptyCells));
+    add("AlwaysQuotes", flag(g.AlwaysQuotes));
+    add("Delimiter", num(g.Delimiter.unicode()));
+    add("JavaCSV", flag(g.JavaCSV));
+    add("PrintPage", QStringLiteral("%1..%2 #%3")
+                         .arg(g.PrintPageFrom)
+                         .arg(g.PrintPageTo)
+                         .arg(g.PrintPageNum));
+    add("FilterColumn", num(g.FilterColumn));
+    add("FilterLevel", num(g.FilterLevel));
+    add("PushedCellButton", pt(g.PushedCellButton));
+    add("ClipTopLeft", pt(g.ClipTopLeft));
+    add("LastHintPos", pt(g.LastHintPos));
+    for (auto [name, v] : {std::pair{"HoverLink", g.HoverLink},
+                           {"OleDragColumn", g.OleDragColumn},
+                           {"GroupColumn", g.GroupColumn}, {"ComboIndex", g.ComboIndex},
+                           {"ClickedCol", g.ClickedCol}, {"ClickedRow", g.ClickedRow},
+                           {"OldRowSelect", g.OldRowSelect},
+                           {"MouseSelectStart", g.MouseSelectStart}, {"OldSize", g.OldSize},
+                           {"LastDesignChoice", g.LastDesignChoice},
+                           {"ZoomFactor", g.ZoomFactor}, {"SearchTicks", g.SearchTicks}})
+        add(name, num(v));
+    add("OfficeThemeSeen", num(int(g.OfficeThemeSeen)));
+    add("LookupItems", g.LookupItems.join(u','));
+    add("LookupCaseSensitive", flag(g.LookupCaseSensitivity == Qt::CaseSensitive));
+    add("SearchPanel.Height", num(g.SearchPanel.Height()));
+    add("FloatingFooter.Visible", flag(g.FloatingFooter.Visible()));
+    add("Filter.Count", num(g.Filter.Count()));
+    add("ShowModified.Enabled", flag(g.ShowModified.Enabled));
+    add("ControlLook.ControlStyle", num(int(g.ControlLook.ControlStyle())));
+    add("ControlLook.DropDownHeader.Height", num(g.ControlLook.DropDownHeader().Height));
+    add("ControlLook.DropDownFooter.SizeGrip", flag(g.ControlLook.DropDownFooter().SizeGrip));
+    for (auto [name, e] : {std::pair<const char*, TEsgEditBtn*>{"EditBtn", g.editBtn()},
+                           {"UnitEditBtn", g.unitEditBtn()}})
+        add(name, QStringLiteral("parent %1, enabled %2, visible %3, caption \"%4\", frame %5")
+                      .arg(flag(e->parent() == &g), flag(e->isEnabled()),
+                           flag(e->isVisibleTo(&g)), e->buttonCaption(), flag(e->hasFrame())));
     add("Version", g.Version());
     add("VersionString", g.GetVersionString());
     add("VersionNr", hex(TColor(g.GetVersionNr())));

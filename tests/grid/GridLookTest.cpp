@@ -413,3 +413,24 @@ INSTANTIATE_TEST_SUITE_P(Grid, Border, ::testing::ValuesIn(kBorders), CaseName()
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+TEST(ControlLookDropDown, AssignCopiesHeaderAndFooterWithoutRepaint)
+{
+    TControlLook src, dst;
+    src.DropDownHeader().Caption = QStringLiteral("Pick");
+    src.DropDownHeader().Height = 30;
+    src.DropDownFooter().SizeGrip = false;
+    int repaints = 0;
+    dst.OnRepaint = [&](TControlLook*) { ++repaints; };
+    dst.Assign(src);
+    EXPECT_EQ(dst.DropDownHeader().Caption, QStringLiteral("Pick"));
+    EXPECT_EQ(dst.DropDownHeader().Height, 30);
+    EXPECT_FALSE(dst.DropDownFooter().SizeGrip);
+    EXPECT_EQ(repaints, 0);
+}
+
+}  // namespace
+}  // namespace zfw
