@@ -3,7 +3,9 @@
 
 #include "tree/LazyTreesCache.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace zfw {
 
@@ -162,6 +164,22 @@ int LazyTreeModel::ComparePositions(PLazyNode node1, PLazyNode node2,
     return diff < INT_MIN ? INT_MIN : diff > INT_MAX ? INT_MAX : int(diff);
 }
 
+namespace {
+
+// The last cache entry for which notAfter holds (entries are in shown order, so notAfter is
+// true for a leading run); null when it holds for none.
+template <class NotAfter>
+PLazyNode lastEntryNotAfter(const TCache& cache, std::uint32_t& currentPos, NotAfter notAfter)
+{
+    const auto end = std::partition_point(cache.begin(), cache.end(), notAfter);
+    if (end == cache.begin())
+        return nullptr;
+    currentPos = std::prev(end)->AbsoluteTop;
+    return std::prev(end)->Node;
+}
+
+}  // namespace
+
 PLazyNode LazyTreeModel::FindInPositionCache(PLazyNode node, std::uint32_t& currentPos) const
 {
     currentPos = 0;
@@ -170,19 +188,9 @@ PLazyNode LazyTreeModel::FindInPositionCache(PLazyNode node, std::uint32_t& curr
         return nullptr;
     // The entries are in shown order, where children come first under toChildrenAbove; the
     // comparison must use the same order, or the search may settle on an entry after the node.
-    std::size_t lo = 0;
-    std::size_t hi = cache.size();
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (ComparePositions(cache[mid].Node, node, true) > 0)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    if (lo == 0)
-        return nullptr;
-    currentPos = cache[lo - 1].AbsoluteTop;
-    return cache[lo - 1].Node;
+    return lastEntryNotAfter(cache, currentPos, [&](const auto& entry) {
+        return ComparePositions(entry.Node, node, true) <= 0;
+    });
 }
 
 PLazyNode LazyTreeModel::FindInPositionCache(std::uint32_t position,
@@ -192,19 +200,8 @@ PLazyNode LazyTreeModel::FindInPositionCache(std::uint32_t position,
     const TCache& cache = m_cache->entries;
     if (!FStates.contains(tsUseCache) || cache.empty())
         return nullptr;
-    std::size_t lo = 0;
-    std::size_t hi = cache.size();
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (position < cache[mid].AbsoluteTop)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    if (lo == 0)
-        return nullptr;
-    currentPos = cache[lo - 1].AbsoluteTop;
-    return cache[lo - 1].Node;
+    return lastEntryNotAfter(cache, currentPos,
+                             [&](const auto& entry) { return entry.AbsoluteTop <= position; });
 }
 
 PLazyNode LazyTreeModel::CachedNodeAt(int y, int& nodeTop) const
