@@ -729,6 +729,15 @@ public:
     std::function<void(QObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(QObject* Sender, int ACol)> OnEndColumnSize;
     std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
+    // An advance about to move from (OldCol, OldRow) to an editable cell: the form may
+    // redirect the target or refuse (the cell then stays).
+    std::function<void(QObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol,
+                       bool& Allow)>
+        OnAutoAdvance;
+    // The current cell is about to move by an advance; Allow false keeps it.
+    std::function<void(QObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol,
+                       bool& Allow)>
+        OnCellChanging;
 
     // Hints: the body cell's text (mini-HTML stripped) is the hint; OnGridHint has the last
     // word, for fixed cells too. Without either the grid's toolTip() is shown.
@@ -813,7 +822,9 @@ public:
     bool TabToNextCell(bool Backward);
     // Enter advance from (ACol, ARow); Force advances without AdvanceOnEnter. Cells that may
     // not be edited are stepped over; after one full pass without an editable cell the
-    // current cell stays where it was.
+    // current cell stays where it was. An editable target is offered to OnAutoAdvance, then
+    // OnCellChanging; a refusal (or a redirect outside the normal cells) keeps the cell and
+    // runs the cell-selection check of the start cell again.
     void AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward);
     // With goEditing the cell must be editable, else not fixed; OnSelectCell has the last word.
     bool CanTabToCell(int ACol, int ARow);
@@ -869,6 +880,10 @@ public:
     // Rows of the selection rectangle into the row selection: rows inside are selected, the
     // others (with All) unselected.
     void SelectionToRowSelect(bool All);
+
+    // Closes the open drop-down list of every combo box in the grid (in-place editor or cell
+    // control): the list would otherwise stay where the cell was before scrolling.
+    void CloseDropDowns();
 
     // --- hints ---
     // The text the hint shows for the cell under client point pos; empty for none.

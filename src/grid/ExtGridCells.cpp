@@ -315,6 +315,7 @@ void TExtStringGrid::CellControlsUpdate(bool rebuildlist)
 void TExtStringGrid::TopLeftChanged()
 {
     TBaseGrid::TopLeftChanged();
+    CloseDropDowns();
     placeControls();
 }
 

@@ -468,18 +468,34 @@ void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool Auto
     int r = ARow;
     const int cells = (lastCol - first + 1) * (lastRow - FixedRows() + 1);
     bool found = false;
+    bool editable = false;
     for (int n = 0; n < cells; ++n) {
         if (!step(c, r))
             break;
-        bool allow = true;
-        QueryCellEditable(RealColIndex(c), r, allow);
-        if (allow || !Navigation.AdvanceSkipReadOnlyCells) {
+        editable = true;
+        QueryCellEditable(RealColIndex(c), r, editable);
+        if (editable || !Navigation.AdvanceSkipReadOnlyCells) {
             found = true;
             break;
         }
     }
     if (!found)
         return;
+    if (editable) {
+        bool allow = true;
+        if (OnAutoAdvance)
+            OnAutoAdvance(this, ARow, ACol, r, c, allow);
+        // A redirect is the form's input: one outside the normal cells is refused rather
+        // than handed to the cursor.
+        if (allow && (c < FixedCols() || c >= ColCount() || r < FixedRows() || r > lastRow))
+            allow = false;
+        if (allow && OnCellChanging)
+            OnCellChanging(this, ARow, ACol, r, c, allow);
+        if (!allow) {
+            SelectCell(ACol, ARow);
+            return;
+        }
+    }
     MoveCurrentCell(c, r, true, true);
     if (AutoEdit && Navigation.AdvanceAutoEdit && Col() == c && Row() == r
         && !HasCheckBox(RealColIndex(c), r) && IsEditable(RealColIndex(c), r))

@@ -5,7 +5,9 @@
 
 #include "grid/ExtGrid.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -429,6 +431,16 @@ void TExtStringGrid::Zoom(int x)
         const int h = RowHeights(r);
         if (h > 0 && h + x > 0)
             SetRowHeights(r, h + x);
+    }
+}
+
+void TExtStringGrid::CloseDropDowns()
+{
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        // The list lives in its own top-level container; only an open one is closed, so a
+        // box that was never dropped sees no close notification.
+        if (box->view() && box->view()->isVisible())
+            box->hidePopup();
     }
 }
 

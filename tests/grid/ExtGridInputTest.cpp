@@ -5,13 +5,16 @@
 // rows of 22 px, no frame, no bars), edited in place (goEditing), data check boxes in column
 // 2, cell (3, 3) read-only.
 
+#include "grid/EsgCombo.h"
 #include "grid/ExtGrid.h"
 
 #include "FrameworkGridTestSupport.h"
 #include "support/CaseName.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -19,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zfw {
@@ -389,6 +393,75 @@ TEST_F(InputGrid, EnterAdvanceStepsOverTheReadOnlyCell)
     EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{4, 3}));
 }
 
+// ----- advance events -----
+
+// What the form hears during one Enter advance, in order. Cells are (col, row).
+struct AdvanceCase {
+    const char* name;
+    TGridCoord from;
+    bool skipReadOnly;
+    TGridCoord redirect;  // {-1, -1}: OnAutoAdvance keeps the target
+    bool advanceAllows;
+    bool changingAllows;
+    std::vector<std::string> events;
+    TGridCoord to;
+};
+
+class InputGridAdvance : public InputGrid, public ::testing::WithParamInterface<AdvanceCase> {};
+
+TEST_P(InputGridAdvance, EventsInOrderAndTheCellReached)
+{
+    const AdvanceCase& c = GetParam();
+    grid->Navigation.AdvanceSkipReadOnlyCells = c.skipReadOnly;
+    goTo(c.from.X, c.from.Y);
+    std::vector<std::string> events;
+    auto cell = [](int col, int row) {
+        return std::to_string(col) + "," + std::to_string(row);
+    };
+    grid->OnAutoAdvance = [&](QObject*, int oldRow, int oldCol, int& newRow, int& newCol,
+                              bool& allow) {
+        events.push_back("advance " + cell(oldCol, oldRow) + ">" + cell(newCol, newRow));
+        if (c.redirect.X >= 0) {
+            newCol = c.redirect.X;
+            newRow = c.redirect.Y;
+        }
+        allow = c.advanceAllows;
+    };
+    grid->OnCellChanging = [&](QObject*, int oldRow, int oldCol, int newRow, int newCol,
+                               bool& allow) {
+        events.push_back("changing " + cell(oldCol, oldRow) + ">" + cell(newCol, newRow));
+        allow = c.changingAllows;
+    };
+    grid->OnSelectCell = [&](QObject*, int col, int row, bool&) {
+        events.push_back("select " + cell(col, row));
+    };
+    grid->AdvanceToNextCell(c.from.X, c.from.Y, true, false, true);
+    EXPECT_EQ(events, c.events);
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), c.to);
+}
+
+const AdvanceCase kAdvanceCases[] = {
+    {"NextColumn", {3, 2}, true, {-1, -1}, true, true,
+     {"advance 3,2>4,2", "changing 3,2>4,2", "select 4,2"}, {4, 2}},
+    {"WrapsToTheNextRow", {4, 2}, true, {-1, -1}, true, true,
+     {"advance 4,2>1,3", "changing 4,2>1,3", "select 1,3"}, {1, 3}},
+    {"SkippedReadOnlyCellIsNeverOffered", {2, 3}, true, {-1, -1}, true, true,
+     {"advance 2,3>4,3", "changing 2,3>4,3", "select 4,3"}, {4, 3}},
+    {"RedirectedByTheForm", {3, 2}, true, {1, 5}, true, true,
+     {"advance 3,2>4,2", "changing 3,2>1,5", "select 1,5"}, {1, 5}},
+    {"RefusedByAutoAdvance", {3, 2}, true, {-1, -1}, false, true,
+     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
+    {"RefusedByCellChanging", {3, 2}, true, {-1, -1}, true, false,
+     {"advance 3,2>4,2", "changing 3,2>4,2", "select 3,2"}, {3, 2}},
+    {"RedirectIntoTheFixedRowRefused", {3, 2}, true, {2, 0}, true, true,
+     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
+    {"RedirectBeyondTheGridRefused", {3, 2}, true, {9, 40}, true, true,
+     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
+    {"ReadOnlyTargetNotSkippedIsEnteredSilently", {2, 3}, false, {-1, -1}, true, true,
+     {"select 3,3"}, {3, 3}},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, InputGridAdvance, ::testing::ValuesIn(kAdvanceCases), CaseName());
+
 // ----- wheel -----
 
 struct WheelCase {
@@ -440,6 +513,57 @@ TEST_F(InputGrid, CtrlWheelZoomsWithinTenSteps)
     EXPECT_EQ(grid->zoomFactor(), -10);
     EXPECT_EQ(grid->ColWidths(1), 50);
 }
+
+// ----- an open drop-down while scrolling -----
+
+enum class ScrollBy { Bar, Wheel, Key, NoScroll };
+
+struct DropDownCase {
+    const char* name;
+    ScrollBy by;
+    bool closes;
+};
+
+class InputGridDropDown : public InputGrid, public ::testing::WithParamInterface<DropDownCase> {
+};
+
+TEST_P(InputGridDropDown, ScrollingClosesTheOpenList)
+{
+    const DropDownCase& c = GetParam();
+    QApplication::setWheelScrollLines(3);
+    grid->SetRowCount(30);
+    grid->SetScrollBars(ssVertical);
+    goTo(1, grid->TopRow() + grid->VisibleRowCount() - 1);
+    const int topRow = grid->TopRow();
+    auto* combo = new TEsgComboBox(vp());
+    combo->setItems({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    combo->setGeometry(grid->CellRect(2, 2).toQRect());
+    combo->show();
+    combo->showPopup();
+    ASSERT_TRUE(combo->view()->isVisible());
+    switch (c.by) {
+    case ScrollBy::Bar:
+        grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    // Qt hands an open list's owner no wheel events of other widgets, so the grid's wheel
+    // step is driven directly, as it is for the scroll a form or a partner grid asks for.
+    case ScrollBy::Wheel: grid->WMMouseWheel(TShiftState(), -1, at(1, 2)); break;
+    case ScrollBy::Key: key(Qt::Key_Down); break;
+    case ScrollBy::NoScroll: key(Qt::Key_Right); break;
+    }
+    EXPECT_EQ(grid->TopRow() != topRow, c.closes);
+    EXPECT_EQ(combo->view()->isVisible(), !c.closes);
+    EXPECT_EQ(combo->droppedDown(), !c.closes);
+}
+
+const DropDownCase kDropDownCases[] = {
+    {"ScrollBar", ScrollBy::Bar, true},
+    {"Wheel", ScrollBy::Wheel, true},
+    {"DownKeyPastTheLastVisibleRow", ScrollBy::Key, true},
+    {"MoveWithoutScrollingKeepsItOpen", ScrollBy::NoScroll, false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, InputGridDropDown, ::testing::ValuesIn(kDropDownCases),
+                         CaseName());
 
 // ----- selection -----
 
