@@ -92,9 +92,18 @@ protected:
 
 // ----- the fixed-cell look -----
 
+// A loaded grid taken back to the bare XP look: a look change applies the look's own colours
+// (white to button face), which the colour style of a new grid replaced.
+void bareXPLook(TExtStringGrid& g)
+{
+    g.Loaded();
+    g.SetLook(TGridLook::glCustom);
+    g.SetLook(TGridLook::glXP);
+}
+
 struct LookCase {
     const char* name;
-    TGridLook look;
+    std::function<void(TExtStringGrid&)> setup;
     bool gradient;   // the header is filled in bands from white
     bool whiteEdge;  // the raised white edge along the top
 };
@@ -104,9 +113,7 @@ class FixedCellLook : public PaintGrid, public ::testing::WithParamInterface<Loo
 TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
 {
     const LookCase& c = GetParam();
-    // The grid is constructed with the XP look; another look is set on the loaded grid.
-    grid->Loaded();
-    grid->SetLook(c.look);
+    c.setup(*grid);
     const std::vector<GridDrawOp> ops = opsInCell(2, 0);
 
     int firstWhiteFill = -1, fills = 0, text = -1, whiteLine = -1;
@@ -116,6 +123,12 @@ TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
             ++fills;
             if (op.color == clWhite && firstWhiteFill < 0)
                 firstWhiteFill = i;
+            // The style of a new grid paints its headers in button face only.
+            if (!c.gradient && text < 0) {
+                EXPECT_EQ(colorToRGB(op.color, grid->palette()),
+                          colorToRGB(clBtnFace, grid->palette()))
+                    << std::hex << op.color;
+            }
         }
         if (op.kind == GridDrawOp::Text && text < 0)
             text = i;
@@ -125,16 +138,24 @@ TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
     ASSERT_GE(text, 0);
     EXPECT_EQ(ops[text].text, QStringLiteral("H2"));
     EXPECT_EQ(firstWhiteFill >= 0 && fills > 2, c.gradient);
-    if (c.gradient)
+    if (c.gradient) {
         EXPECT_LT(firstWhiteFill, text) << "the background comes before the text";
+    }
     EXPECT_EQ(whiteLine >= 0, c.whiteEdge);
-    if (c.whiteEdge)
+    if (c.whiteEdge) {
         EXPECT_GT(whiteLine, text) << "the edge is drawn over the text's cell, after it";
+    }
 }
 
 const LookCase kLooks[] = {
-    {"XP", TGridLook::glXP, true, true},
-    {"Standard", TGridLook::glStandard, false, false},
+    {"NewGridWindowsXPStyle", [](TExtStringGrid&) {}, false, true},
+    {"XP", bareXPLook, true, true},
+    {"Standard",
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetLook(TGridLook::glStandard);
+     },
+     false, false},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, FixedCellLook, ::testing::ValuesIn(kLooks), CaseName());
 
@@ -155,16 +176,36 @@ TEST_F(PaintGrid, FlatXPHeaderKeepsThePlainFill)
     EXPECT_GT(fills, 0);
 }
 
-TEST_F(PaintGrid, HeaderGradientRunsFromWhiteToButtonFaceOnScreen)
+struct HeaderPixelCase {
+    const char* name;
+    std::function<void(TExtStringGrid&)> setup;
+    bool whiteTop;  // else button face at the top as well
+};
+
+class HeaderOnScreen : public PaintGrid, public ::testing::WithParamInterface<HeaderPixelCase> {};
+
+TEST_P(HeaderOnScreen, TopAndBottomColours)
 {
+    const HeaderPixelCase& c = GetParam();
+    c.setup(*grid);
     const QImage image = render();
     const TRect cell = grid->CellRect(2, 0);
     const QColor top(image.pixel(cell.Left + 30, cell.Top + 2));
     const QColor bottom(image.pixel(cell.Left + 30, cell.Bottom - 3));
     const QColor face = grid->palette().color(QPalette::Button);
-    EXPECT_GT(top.lightness(), 245);
+    if (c.whiteTop) {
+        EXPECT_GT(top.lightness(), 245);
+    } else {
+        EXPECT_LT(std::abs(top.lightness() - face.lightness()), 12);
+    }
     EXPECT_LT(std::abs(bottom.lightness() - face.lightness()), 12);
 }
+
+const HeaderPixelCase kHeaderPixels[] = {
+    {"NewGridButtonFace", [](TExtStringGrid&) {}, false},
+    {"XPLookWhiteToButtonFace", bareXPLook, true},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, HeaderOnScreen, ::testing::ValuesIn(kHeaderPixels), CaseName());
 
 // ----- data check boxes -----
 
@@ -409,7 +450,8 @@ void bands(TExtStringGrid& g)
 const VisualCase kVisuals[] = {
     {"PlainNormalCell", 2, 2, [](TExtStringGrid&) {}, clWindow, false},
     {"OwnColour", 2, 2, [](TExtStringGrid& g) { g.SetColors(2, 2, 0x123456); }, 0x123456, false},
-    {"XPHeaderStartsWhite", 2, 0, [](TExtStringGrid&) {}, clWhite, true},
+    {"NewGridHeaderIsButtonFace", 2, 0, [](TExtStringGrid&) {}, clBtnFace, true},
+    {"XPLookHeaderStartsWhite", 2, 0, bareXPLook, clWhite, true},
     {"PlainLookHeader", 2, 0,
      [](TExtStringGrid& g) {
          g.Loaded();
@@ -423,7 +465,7 @@ const VisualCase kVisuals[] = {
          g.AddCheckBox(2, 0, false, false);
          g.SetColors(2, 0, 0x123456);
      },
-     clWhite, true},
+     clBtnFace, true},
     {"BandRow1Primary", 2, 1, bands, 0x0000AA, false},
     {"BandRow2Secondary", 2, 2, bands, 0x00AA00, false},
     {"BandRow3Primary", 2, 3, bands, 0x0000AA, false},
@@ -431,7 +473,7 @@ const VisualCase kVisuals[] = {
      [](TExtStringGrid& g) {
          g.OnIsFixedCell = [](QObject*, int r, int, bool& f) { f = r == 4; };
      },
-     clWhite, true},
+     clBtnFace, true},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, CellVisualProps, ::testing::ValuesIn(kVisuals), CaseName());
 
