@@ -207,6 +207,70 @@ const HeaderPixelCase kHeaderPixels[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Grid, HeaderOnScreen, ::testing::ValuesIn(kHeaderPixels), CaseName());
 
+// ----- the hovered fixed cell -----
+
+struct HoverCase {
+    const char* name;
+    THoverFixedCells mode;
+    QPoint hovered;  // display column, row
+    QPoint probed;
+    std::function<void(TExtStringGrid&)> setup;
+    bool hoverFill;  // the hover gradient is painted before the text
+};
+
+class FixedCellHover : public PaintGrid, public ::testing::WithParamInterface<HoverCase> {};
+
+TEST_P(FixedCellHover, HoverGradientOnlyOnTheHoveredCellItsModeCovers)
+{
+    const HoverCase& c = GetParam();
+    grid->SetCellEx(0, 2, QStringLiteral("R2"));
+    grid->HoverFixedCells = c.mode;
+    grid->HoverFixedCell = c.hovered;
+    c.setup(*grid);
+    const std::vector<GridDrawOp> ops = opsInCell(c.probed.x(), c.probed.y());
+    int hoverFill = -1, text = -1;
+    for (int i = 0; i < int(ops.size()); ++i) {
+        if (ops[i].kind == GridDrawOp::Fill && ops[i].color == grid->VKTGradientHoverFrom &&
+            hoverFill < 0)
+            hoverFill = i;
+        if (ops[i].kind == GridDrawOp::Text && text < 0)
+            text = i;
+    }
+    EXPECT_EQ(hoverFill >= 0, c.hoverFill);
+    if (c.hoverFill) {
+        ASSERT_GE(text, 0);
+        EXPECT_LT(hoverFill, text);
+    }
+}
+
+void noSetup(TExtStringGrid&) {}
+
+const HoverCase kHovers[] = {
+    {"AllHeader", THoverFixedCells::hfAll, {2, 0}, {2, 0}, noSetup, true},
+    {"AllNeighbourStaysPlain", THoverFixedCells::hfAll, {2, 0}, {3, 0}, noSetup, false},
+    {"NoneByDefault", THoverFixedCells::hfNone, {2, 0}, {2, 0}, noSetup, false},
+    {"FixedRowsHeader", THoverFixedCells::hfFixedRows, {2, 0}, {2, 0}, noSetup, true},
+    {"FixedRowsNotTheRowHeader", THoverFixedCells::hfFixedRows, {0, 2}, {0, 2}, noSetup, false},
+    {"FixedColumnsRowHeader", THoverFixedCells::hfFixedColumns, {0, 2}, {0, 2}, noSetup, true},
+    {"FixedColumnsNotTheHeader", THoverFixedCells::hfFixedColumns, {2, 0}, {2, 0}, noSetup,
+     false},
+    {"FlatStillHovers", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetFlat(true);
+     },
+     true},
+    {"NotWhileSizing", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) { g.SetGridState(gsColSizing); }, false},
+    {"PlainLookHasNone", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetLook(TGridLook::glStandard);
+     },
+     false},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, FixedCellHover, ::testing::ValuesIn(kHovers), CaseName());
+
 // ----- data check boxes -----
 
 struct DataBoxCase {
