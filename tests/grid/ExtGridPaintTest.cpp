@@ -665,6 +665,25 @@ TEST_F(PaintGrid, SizingLineShowsAndASecondCallRemovesIt)
     EXPECT_FALSE(grid->colSizingLine().has_value());
 }
 
+// The dotted line crosses the body down its whole height, and goes again with the second call.
+TEST_F(PaintGrid, SizingLineIsPaintedOverTheCells)
+{
+    const int x = grid->CellRect(2, 0).Left + 25;
+    auto darkRowsAt = [&](const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < grid->ClientHeight(); ++y)
+            dark += QColor(image.pixel(x, y)).lightness() < 60;
+        return dark;
+    };
+    grid->SetCellEx(2, 3, QString());
+    const int before = darkRowsAt(render());
+    grid->DrawColSizingLine(x);
+    const int during = darkRowsAt(render());
+    EXPECT_GT(during - before, grid->ClientHeight() / 4) << "dotted: one pixel in three";
+    grid->DrawColSizingLine(x);
+    EXPECT_EQ(darkRowsAt(render()), before);
+}
+
 }  // namespace
 }  // namespace zfw
 
