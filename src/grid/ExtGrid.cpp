@@ -76,6 +76,9 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
 
     ScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     VKTGradientTo = fromQColor(toQColor(clBtnFace, palette())) & 0xFFFFFF;
+    // The colour style comes after the look's colours and the selection colour above, so its
+    // reset is what a new grid shows: system selection colours and button-face headers.
+    SetComponentStyle(tsWindowsXP);
 
     // The two button editors exist from the start, hidden and disabled until an edit opens
     // one of them.

@@ -1075,6 +1075,9 @@ private:
             Invalidate();
     }
 
+    // The fixed cell under the mouse, in the kind HoverFixedCells lets light up, while the
+    // mouse neither sizes nor moves anything. Display column.
+    bool isHoveredFixedCell(int DCol, int ARow) const;
     TGridLook m_look = TGridLook::glXP;
     TVKTStyle m_style = tsCustom;
     TBackGround m_backGround;

@@ -31,6 +31,19 @@ TColor halfColor(TColor rgb)
 
 }  // namespace
 
+bool TExtStringGrid::isHoveredFixedCell(int DCol, int ARow) const
+{
+    if (QPoint(DCol, ARow) != HoverFixedCell || GridState() != gsNormal)
+        return false;
+    switch (HoverFixedCells) {
+    case THoverFixedCells::hfNone: return false;
+    case THoverFixedCells::hfAll: return true;
+    case THoverFixedCells::hfFixedRows: return ARow < FixedRows();
+    case THoverFixedCells::hfFixedColumns: return DCol < FixedCols();
+    }
+    return false;
+}
+
 void TExtStringGrid::Paint(QPainter& painter, const QRect& updateRect)
 {
     // A lock held across an expose paints nothing; its end repaints everything once.
@@ -122,7 +135,14 @@ void TExtStringGrid::DrawGridCell(IGridCanvas& canvas, int DCol, int ARow, TRect
             ActiveCellShow &&
             ((FixedCols() > 0 && DCol == FixedCols() - 1 && ARow == Row()) ||
              (FixedRows() > 0 && ARow == FixedRows() - 1 && DCol == Col()));
-        if (activeHeader) {
+        if (isHoveredFixedCell(DCol, ARow)) {
+            // One pixel taller, like the raised edges of the XP looks.
+            TRect h = r;
+            h.Bottom += 1;
+            DrawStyledRect(canvas, h, VKTGradientHoverFrom, true, false, VKTGradientHoverBorder,
+                           true, VKTGradientHoverMirrorTo, VKTGradientHoverMirrorFrom,
+                           VKTGradientHoverTo);
+        } else if (activeHeader) {
             DrawStyledRect(canvas, r, ActiveCellColor, true, false, clNone, true, clNone, clNone,
                            ActiveCellColorTo);
         } else if (!Flat) {

@@ -113,23 +113,31 @@ bool TExtStringGrid::SetComponentStyle(TVKTStyle AStyle)
     if (AStyle != tsWindowsXP)
         return false;
     m_style = AStyle;
-    // The reset every style starts from.
+    // The reset every style starts from: system selection colours, no sorted-header colours,
+    // and the control look's own colours back to their defaults. The control look's reset does
+    // not reach the grid's gradient colours, so the hover and pressed headers keep theirs.
     SelectionColor = clHighlight;
     SelectionColorTo = clNone;
     SelectionTextColor = clHighlightText;
+    SortSettings.SetHeaderColor(clNone);
+    SortSettings.SetHeaderColorTo(clNone);
+    SortSettings.SetHeaderMirrorColor(clNone);
+    SortSettings.SetHeaderMirrorColorTo(clNone);
     ControlLook.Init();
-    // tsWindowsXP: the XP look with button-face headers.
+    // tsWindowsXP: the XP look with button-face headers and active-cell headers. It sets the
+    // grid's colours only: the control look's plain gradient stays unset, and the selection
+    // keeps the reset (or what the XP look gives when the look had to change).
     SetLook(TGridLook::glXP);
     VKTGradientFrom = clBtnFace;
     VKTGradientTo = clBtnFace;
     VKTGradientMirrorFrom = clNone;
     VKTGradientMirrorTo = clNone;
-    ControlLook.SetFixedGradientFrom(clBtnFace);
-    ControlLook.SetFixedGradientTo(clBtnFace);
     ActiveCellColor = clBtnFace;
     ActiveCellColorTo = clBtnFace;
     SetGridLineColor(0xC0C0C0);
     SetGridFixedLineColor(0x808080);
+    SearchFooter.SetColor(VKTGradientFrom);
+    SearchFooter.SetColorTo(VKTGradientMirrorTo);
     if (ScrollType == TScrollType::ssMetro)
         ScrollType = TScrollType::ssNormal;
     Invalidate();

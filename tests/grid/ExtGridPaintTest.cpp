@@ -92,9 +92,18 @@ protected:
 
 // ----- the fixed-cell look -----
 
+// A loaded grid taken back to the bare XP look: a look change applies the look's own colours
+// (white to button face), which the colour style of a new grid replaced.
+void bareXPLook(TExtStringGrid& g)
+{
+    g.Loaded();
+    g.SetLook(TGridLook::glCustom);
+    g.SetLook(TGridLook::glXP);
+}
+
 struct LookCase {
     const char* name;
-    TGridLook look;
+    std::function<void(TExtStringGrid&)> setup;
     bool gradient;   // the header is filled in bands from white
     bool whiteEdge;  // the raised white edge along the top
 };
@@ -104,9 +113,7 @@ class FixedCellLook : public PaintGrid, public ::testing::WithParamInterface<Loo
 TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
 {
     const LookCase& c = GetParam();
-    // The grid is constructed with the XP look; another look is set on the loaded grid.
-    grid->Loaded();
-    grid->SetLook(c.look);
+    c.setup(*grid);
     const std::vector<GridDrawOp> ops = opsInCell(2, 0);
 
     int firstWhiteFill = -1, fills = 0, text = -1, whiteLine = -1;
@@ -116,6 +123,12 @@ TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
             ++fills;
             if (op.color == clWhite && firstWhiteFill < 0)
                 firstWhiteFill = i;
+            // The style of a new grid paints its headers in button face only.
+            if (!c.gradient && text < 0) {
+                EXPECT_EQ(colorToRGB(op.color, grid->palette()),
+                          colorToRGB(clBtnFace, grid->palette()))
+                    << std::hex << op.color;
+            }
         }
         if (op.kind == GridDrawOp::Text && text < 0)
             text = i;
@@ -125,16 +138,24 @@ TEST_P(FixedCellLook, HeaderBackgroundTextThenEdges)
     ASSERT_GE(text, 0);
     EXPECT_EQ(ops[text].text, QStringLiteral("H2"));
     EXPECT_EQ(firstWhiteFill >= 0 && fills > 2, c.gradient);
-    if (c.gradient)
+    if (c.gradient) {
         EXPECT_LT(firstWhiteFill, text) << "the background comes before the text";
+    }
     EXPECT_EQ(whiteLine >= 0, c.whiteEdge);
-    if (c.whiteEdge)
+    if (c.whiteEdge) {
         EXPECT_GT(whiteLine, text) << "the edge is drawn over the text's cell, after it";
+    }
 }
 
 const LookCase kLooks[] = {
-    {"XP", TGridLook::glXP, true, true},
-    {"Standard", TGridLook::glStandard, false, false},
+    {"NewGridWindowsXPStyle", [](TExtStringGrid&) {}, false, true},
+    {"XP", bareXPLook, true, true},
+    {"Standard",
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetLook(TGridLook::glStandard);
+     },
+     false, false},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, FixedCellLook, ::testing::ValuesIn(kLooks), CaseName());
 
@@ -155,16 +176,100 @@ TEST_F(PaintGrid, FlatXPHeaderKeepsThePlainFill)
     EXPECT_GT(fills, 0);
 }
 
-TEST_F(PaintGrid, HeaderGradientRunsFromWhiteToButtonFaceOnScreen)
+struct HeaderPixelCase {
+    const char* name;
+    std::function<void(TExtStringGrid&)> setup;
+    bool whiteTop;  // else button face at the top as well
+};
+
+class HeaderOnScreen : public PaintGrid, public ::testing::WithParamInterface<HeaderPixelCase> {};
+
+TEST_P(HeaderOnScreen, TopAndBottomColours)
 {
+    const HeaderPixelCase& c = GetParam();
+    c.setup(*grid);
     const QImage image = render();
     const TRect cell = grid->CellRect(2, 0);
     const QColor top(image.pixel(cell.Left + 30, cell.Top + 2));
     const QColor bottom(image.pixel(cell.Left + 30, cell.Bottom - 3));
     const QColor face = grid->palette().color(QPalette::Button);
-    EXPECT_GT(top.lightness(), 245);
+    if (c.whiteTop) {
+        EXPECT_GT(top.lightness(), 245);
+    } else {
+        EXPECT_LT(std::abs(top.lightness() - face.lightness()), 12);
+    }
     EXPECT_LT(std::abs(bottom.lightness() - face.lightness()), 12);
 }
+
+const HeaderPixelCase kHeaderPixels[] = {
+    {"NewGridButtonFace", [](TExtStringGrid&) {}, false},
+    {"XPLookWhiteToButtonFace", bareXPLook, true},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, HeaderOnScreen, ::testing::ValuesIn(kHeaderPixels), CaseName());
+
+// ----- the hovered fixed cell -----
+
+struct HoverCase {
+    const char* name;
+    THoverFixedCells mode;
+    QPoint hovered;  // display column, row
+    QPoint probed;
+    std::function<void(TExtStringGrid&)> setup;
+    bool hoverFill;  // the hover gradient is painted before the text
+};
+
+class FixedCellHover : public PaintGrid, public ::testing::WithParamInterface<HoverCase> {};
+
+TEST_P(FixedCellHover, HoverGradientOnlyOnTheHoveredCellItsModeCovers)
+{
+    const HoverCase& c = GetParam();
+    grid->SetCellEx(0, 2, QStringLiteral("R2"));
+    grid->HoverFixedCells = c.mode;
+    grid->HoverFixedCell = c.hovered;
+    c.setup(*grid);
+    const std::vector<GridDrawOp> ops = opsInCell(c.probed.x(), c.probed.y());
+    int hoverFill = -1, text = -1;
+    for (int i = 0; i < int(ops.size()); ++i) {
+        if (ops[i].kind == GridDrawOp::Fill && ops[i].color == grid->VKTGradientHoverFrom &&
+            hoverFill < 0)
+            hoverFill = i;
+        if (ops[i].kind == GridDrawOp::Text && text < 0)
+            text = i;
+    }
+    EXPECT_EQ(hoverFill >= 0, c.hoverFill);
+    if (c.hoverFill) {
+        ASSERT_GE(text, 0);
+        EXPECT_LT(hoverFill, text);
+    }
+}
+
+void noSetup(TExtStringGrid&) {}
+
+const HoverCase kHovers[] = {
+    {"AllHeader", THoverFixedCells::hfAll, {2, 0}, {2, 0}, noSetup, true},
+    {"AllNeighbourStaysPlain", THoverFixedCells::hfAll, {2, 0}, {3, 0}, noSetup, false},
+    {"NoneByDefault", THoverFixedCells::hfNone, {2, 0}, {2, 0}, noSetup, false},
+    {"FixedRowsHeader", THoverFixedCells::hfFixedRows, {2, 0}, {2, 0}, noSetup, true},
+    {"FixedRowsNotTheRowHeader", THoverFixedCells::hfFixedRows, {0, 2}, {0, 2}, noSetup, false},
+    {"FixedColumnsRowHeader", THoverFixedCells::hfFixedColumns, {0, 2}, {0, 2}, noSetup, true},
+    {"FixedColumnsNotTheHeader", THoverFixedCells::hfFixedColumns, {2, 0}, {2, 0}, noSetup,
+     false},
+    {"FlatStillHovers", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetFlat(true);
+     },
+     true},
+    {"NotWhileSizing", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) { g.SetGridState(gsColSizing); }, false},
+    {"PlainLookHasNone", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+     [](TExtStringGrid& g) {
+         g.Loaded();
+         g.SetLook(TGridLook::glStandard);
+     },
+     false},
+};
+INSTANTIATE_TEST_SUITE_P(Grid, FixedCellHover, ::testing::ValuesIn(kHovers), CaseName());
 
 // ----- data check boxes -----
 
@@ -409,7 +514,8 @@ void bands(TExtStringGrid& g)
 const VisualCase kVisuals[] = {
     {"PlainNormalCell", 2, 2, [](TExtStringGrid&) {}, clWindow, false},
     {"OwnColour", 2, 2, [](TExtStringGrid& g) { g.SetColors(2, 2, 0x123456); }, 0x123456, false},
-    {"XPHeaderStartsWhite", 2, 0, [](TExtStringGrid&) {}, clWhite, true},
+    {"NewGridHeaderIsButtonFace", 2, 0, [](TExtStringGrid&) {}, clBtnFace, true},
+    {"XPLookHeaderStartsWhite", 2, 0, bareXPLook, clWhite, true},
     {"PlainLookHeader", 2, 0,
      [](TExtStringGrid& g) {
          g.Loaded();
@@ -423,7 +529,7 @@ const VisualCase kVisuals[] = {
          g.AddCheckBox(2, 0, false, false);
          g.SetColors(2, 0, 0x123456);
      },
-     clWhite, true},
+     clBtnFace, true},
     {"BandRow1Primary", 2, 1, bands, 0x0000AA, false},
     {"BandRow2Secondary", 2, 2, bands, 0x00AA00, false},
     {"BandRow3Primary", 2, 3, bands, 0x0000AA, false},
@@ -431,7 +537,7 @@ const VisualCase kVisuals[] = {
      [](TExtStringGrid& g) {
          g.OnIsFixedCell = [](QObject*, int r, int, bool& f) { f = r == 4; };
      },
-     clWhite, true},
+     clBtnFace, true},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, CellVisualProps, ::testing::ValuesIn(kVisuals), CaseName());
 
@@ -557,6 +663,25 @@ TEST_F(PaintGrid, SizingLineShowsAndASecondCallRemovesIt)
     EXPECT_EQ(grid->colSizingLine(), 90);
     grid->DrawColSizingLine(90);
     EXPECT_FALSE(grid->colSizingLine().has_value());
+}
+
+// The dotted line crosses the body down its whole height, and goes again with the second call.
+TEST_F(PaintGrid, SizingLineIsPaintedOverTheCells)
+{
+    const int x = grid->CellRect(2, 0).Left + 25;
+    auto darkRowsAt = [&](const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < grid->ClientHeight(); ++y)
+            dark += QColor(image.pixel(x, y)).lightness() < 60;
+        return dark;
+    };
+    grid->SetCellEx(2, 3, QString());
+    const int before = darkRowsAt(render());
+    grid->DrawColSizingLine(x);
+    const int during = darkRowsAt(render());
+    EXPECT_GT(during - before, grid->ClientHeight() / 4) << "dotted: one pixel in three";
+    grid->DrawColSizingLine(x);
+    EXPECT_EQ(darkRowsAt(render()), before);
 }
 
 }  // namespace

@@ -110,10 +110,32 @@ QString describeDefaults(TExtStringGrid& g)
         flag(g.ScrollWidth == g.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &g)));
     add("Look", num(int(g.Look())));
     add("VKTGradientFrom", hex(g.VKTGradientFrom));
-    add("VKTGradientTo = button face",
-        flag(g.VKTGradientTo == (fromQColor(toQColor(clBtnFace, g.palette())) & 0xFFFFFF)));
+    add("VKTGradientTo", hex(g.VKTGradientTo));
     add("VKTGradientMirrorFrom", hex(g.VKTGradientMirrorFrom));
     add("VKTGradientMirrorTo", hex(g.VKTGradientMirrorTo));
+    for (auto [name, v] : {std::pair{"VKTGradientHoverFrom", g.VKTGradientHoverFrom},
+                           {"VKTGradientHoverTo", g.VKTGradientHoverTo},
+                           {"VKTGradientHoverMirrorFrom", g.VKTGradientHoverMirrorFrom},
+                           {"VKTGradientHoverMirrorTo", g.VKTGradientHoverMirrorTo},
+                           {"VKTGradientHoverBorder", g.VKTGradientHoverBorder},
+                           {"VKTGradientDownFrom", g.VKTGradientDownFrom},
+                           {"VKTGradientDownTo", g.VKTGradientDownTo},
+                           {"VKTGradientDownMirrorFrom", g.VKTGradientDownMirrorFrom},
+                           {"VKTGradientDownMirrorTo", g.VKTGradientDownMirrorTo},
+                           {"VKTGradientDownBorder", g.VKTGradientDownBorder},
+                           {"GridLineColor", g.GridLineColor},
+                           {"GridFixedLineColor", g.GridFixedLineColor},
+                           {"SearchFooter.Color", g.SearchFooter.Color()},
+                           {"SearchFooter.ColorTo", g.SearchFooter.ColorTo()},
+                           {"SortSettings.HeaderColor", g.SortSettings.HeaderColor()},
+                           {"SortSettings.HeaderColorTo", g.SortSettings.HeaderColorTo()},
+                           {"SortSettings.HeaderMirrorColor", g.SortSettings.HeaderMirrorColor()},
+                           {"SortSettings.HeaderMirrorColorTo",
+                            g.SortSettings.HeaderMirrorColorTo()}})
+        add(name, hex(v));
+    for (int role = 0; role < kFixedGradientCount; ++role)
+        add(qPrintable(QStringLiteral("ControlLook.FixedGradient[%1]").arg(role)),
+            hex(g.ControlLook.FixedGradient(TFixedGradient(role))));
     add("ComponentStyle", num(int(g.componentStyle())));
     add("BorderColor", hex(g.BorderColor));
     add("XMLEncoding", g.XMLEncoding);
