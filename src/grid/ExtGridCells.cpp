@@ -322,6 +322,7 @@ void TExtStringGrid::TopLeftChanged()
 void TExtStringGrid::ColWidthsChanged()
 {
     TBaseGrid::ColWidthsChanged();
+    colWidthsChangedSteps();
     placeControls();
 }
 
