@@ -29,6 +29,12 @@ enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+// The kinds of cell the hover row colours (normal cells always take them).
+enum THoverRowCell : std::uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
+Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
+Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
+// What a left press at the pointer would select; the pointer shows it.
+enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
 // The sides of a cell that get a border line.
 class TCellBorders {
@@ -55,6 +61,7 @@ struct TCellBorderPen {
 };
 
 class TExtStringGrid;
+class TExtInplaceEdit;
 
 // The grid's in-place edit with an ellipsis button. Made with the grid, hidden and disabled;
 // the editing code shows it over a cell.
@@ -734,6 +741,11 @@ public:
     std::function<void(QObject* Sender, int ARow)> OnRowDisjunctSelected;
     std::function<void(QObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(QObject* Sender, int ACol)> OnEndColumnSize;
+    // While a column (row) border is dragged: the size it would get.
+    std::function<void(QObject* Sender, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(QObject* Sender, int ARow, int RowSize)> OnRowSizing;
+    // While sizing, a hint at the sized cell tells the size ("cw=" width, "rh=" height).
+    bool HintShowSizing = false;
     std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
     // An advance about to move from (OldCol, OldRow) to an editable cell: the form may
     // redirect the target or refuse (the cell then stays).
@@ -748,6 +760,26 @@ public:
     // Hints: the body cell's text (mini-HTML stripped) is the hint; OnGridHint has the last
     // word, for fixed cells too. Without either the grid's toolTip() is shown.
     bool HintShowCells = false;
+
+    // --- hover ---
+    // The row under the mouse takes the hover colours; HoverRowCells alone paints nothing.
+    bool HoverRow = false;
+    TColor HoverRowColor = clInfoBk;
+    TColor HoverRowColorTo = clNone;
+    THoverRowCells HoverRowCells = THoverRowCells(hcNormal | hcSelected);
+    // The row under the mouse while HoverRow is on; -1 when none.
+    int hoverRowIdx() const { return m_hoverRowIdx; }
+    // A cell of the fixed columns (fixed rows) the HoverFixedCells mode lets light up.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // Forgets the fixed sizing zones and the lit fixed cell (repainting it).
+    void ResetFixedCellHighlight();
+    // Set while a fixed-cell menu is open: hovering of fixed cells pauses and leaving the grid
+    // keeps the lit cell.
+    bool NoMouseLeave = false;
+    // What a press at the pointer's last position would select.
+    TMouseSelectMode mouseSelectMode() const { return m_mouseSelectMode; }
+    // The mouse left the grid: press mode, sizing zones, lit fixed cell and hover row reset.
+    void MouseLeave();
 
     // --- selection rectangle ---
     // Highlights rows RowIndex .. RowIndex + RCount - 1 (cut at the last row): the selection
@@ -886,6 +918,21 @@ public:
     // Over a column or row border that a press would size.
     bool IsOnSizingEdge(int X, int Y);
 
+    // --- scrolling ---
+    // While a scroll bar's thumb is dragged: a hint with the row ("Row : n") or column
+    // ("Col : n") it would bring to the top (left), and with ScrollSynch the grid follows.
+    enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+    TScrollHintType ScrollHints = shNone;
+    bool ScrollSynch = false;
+    // ARow carries the column for the horizontal bar.
+    std::function<void(QObject* Sender, int ARow, QString& hintstr)> OnScrollHint;
+    // The thumb of the bar of orientation o dragged to Pos (0..127), and released.
+    void ThumbTrack(Qt::Orientation o, int Pos);
+    void ThumbEnd(Qt::Orientation o);
+    // The steps after the top row or left column changed: the selection rectangle repainted,
+    // the synchronised grid follows, the editor closed over a check-box cell.
+    void ScrolledTopLeft();
+
     // --- focus and the edit cycle's end ---
     std::function<void(QObject* Sender, int ACol, int ARow)> OnEditCellDone;
     // OnEnter; the current cell is checked again while editing is on, and remembered as the
@@ -919,6 +966,21 @@ private:
     // MinColWidth, or the lower limit a loaded grid keeps when MinColWidth is 0.
     int minColWidthLimit() const;
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);
+    void trackHover(const TGridCoord& cell);
+    void dragFixedSelection(int X, int Y, const TGridCoord& cell);
+    TMouseSelectMode pressModeAt(int X, int Y, const TGridCoord& cell);
+    void showMouseSelectCursor();
+    void reportSizing();
+    bool m_sizingHintShown = false;
+    bool m_scrollHintShown = false;
+    bool m_syncingScroll = false;
+    bool wireScrolling();
+    bool m_scrollWired = wireScrolling();
+    int m_hoverRowIdx = -1;
+    TMouseSelectMode m_mouseSelectMode = TMouseSelectMode::msNormal;
+    // The kind of selection a press in the fixed cells drags (from MouseSelectStart);
+    // msNormal when no such drag runs.
+    TMouseSelectMode m_fixedDragMode = TMouseSelectMode::msNormal;
     void selectAllByKey();
     void keyHomeEnd(int& Key, TShiftState Shift, bool& consumed);
     bool keySkipFixed(int Key);
@@ -939,6 +1001,139 @@ private:
     TGridRect m_moveSelection;
     // The selection before the press, or as last reported while the mouse drags.
     TGridRect m_mouseSelection;
+
+    // ===== the edit cycle: editability, opening and closing editors, validation and the end
+    // of an edit (ExtGridEdit.cpp, ExtGridValidate.cpp) =====
+    // Columns: SelectCell, the editor openers and GetEditText/SetEditText take display
+    // columns (the framework grid calls them); IsCellEditable, DoEditingDone,
+    // SetEditedCellText and every event of an edit take real columns.
+public:
+    // Editing state, shared with the editor controls.
+    // An editor (text or special) is open for the current cell. Not the framework's
+    // EditorMode, which covers the text editor only.
+    bool EditMode = false;
+    TEditorType EditControl = TEditorType::edNormal;
+    // The special editor now shown; null for the text editor.
+    QPointer<QWidget> EditCtrl;
+    // An edit is running whose value still has to be validated.
+    bool FEditing = false;
+    bool FValidating = false;
+    bool FSpecialEditor = false;
+    // The special editor was opened by the show step: its commit reports the end of the edit.
+    bool FEditActive = false;
+    bool FEntered = false;
+    // SelectCell has switched editing off for the current cell.
+    bool FEditDisable = false;
+    bool FEditChange = false;
+    // While set, text changes of the editor raise no OnEditChange.
+    bool FNoEditChange = false;
+    bool FShowEditProcess = false;
+    // Set by a refused commit so that the grid does not advance.
+    bool FNoAutoAdvance = false;
+    // The editor was opened by a left click in the cell.
+    bool LButFlg = false;
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    bool FLastValidation = true;
+    // Set while an advance moves the current cell: the cell-changing events stay silent.
+    bool FDisableChange = false;
+    // The cell's text when it was selected or its editor opened; Esc puts it back.
+    QString FCellCache;
+    QString FEditText;
+    // The value as the last validation left it.
+    QString FNewCellText;
+    // The character typed to open the editor; 0 for none.
+    char16_t FStartEditChar = 0;
+
+    // Editing settings.
+    QString EditMask;
+    // Longest text of the text editor; 0: no limit.
+    int MaxEditLength = 0;
+    int MaxComboLength = 0;
+    // Validate even when the text did not change.
+    bool AlwaysValidate = false;
+    // False: the text editor gets the cell text with mini-HTML tags removed.
+    bool EditWithTags = false;
+    // The keypad period types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator = false;
+    // The characters edValidChars accepts.
+    QString ValidChars;
+
+    std::function<void(QObject* Sender)> OnEditingDone;
+    // ACol real. Value may be corrected; Valid false refuses it.
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>
+        OnCellValidate;
+    // After each change of an editor's text (current display column and row).
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)> OnEditChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetEditMask;
+    std::function<void(QObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(QObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(QObject* Sender, int OldRow, int NewRow)> OnRowChanged;
+    // Paste into the text editor: a veto, then the text may be changed or vetoed per cell.
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)>
+        OnClipboardBeforePasteCell;
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>
+        OnClipboardAfterPasteCell;
+
+    // The cell's own editability (ACol real): the can-edit and is-fixed hooks on the base
+    // cell of its merged area.
+    bool IsCellEditable(int ACol, int ARow);
+    // Decides the editability of the new cell (switching goEditing on and off), validates a
+    // running special edit, fires the cell-changing events, then asks the framework grid.
+    bool SelectCell(int ACol, int ARow) override;
+    // Opens special editors itself (and answers false); answers whether the text editor may
+    // show.
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    // The text editor's text: mini-HTML removed unless EditWithTags.
+    QString GetEditText(int DCol, int ARow) override;
+    void SetEditText(int DCol, int ARow, const QString& Value) override;
+    QString GetEditMask(int DCol, int ARow) override;
+    // MaxEditLength; a column grid answers the column's limit.
+    int GetEditLimit() override { return MaxEditLength; }
+    // The text editor, null before it is first needed.
+    TExtInplaceEdit* NormalEdit() const;
+
+    void ShowInplaceEdit();
+    // Closes and commits the open editor; nothing when none is open.
+    void HideInplaceEdit();
+    // Opens the editor as F2 would.
+    void ShowCellEdit();
+    void HideCellEdit();
+    // A special editor's key ended the edit: close, then navigate as the key says.
+    void DoneInplaceEdit(int Key, TShiftState Shift);
+    virtual void ShowSpecialEditor(int ACol, int ARow);
+    virtual void HideSpecialEditor(int ACol, int ARow);
+    // The combo kinds' editor (edComboEdit, edComboList). Until a combo editor exists these
+    // answer "no editor".
+    virtual bool ShowComboEditor(TEditorType kind, int DCol, int ARow, char16_t startChar)
+    {
+        return false;
+    }
+    virtual bool HideComboEditor() { return false; }
+    virtual void CancelComboEditor() {}
+
+    // Validates the value of the running edit and stores it; true when accepted, also when
+    // no edit is running. A refusal puts the old (or corrected) text back and reopens the
+    // editor on the edited cell.
+    virtual bool ValidateCell(const QString& NewValue);
+    // OnEditingDone now; OnEditCellDone (ACol real) once the current handler has returned.
+    virtual void DoEditingDone(int ACol, int ARow);
+    // A committed value: through SetEditText (display column), then into the cell.
+    virtual void SetEditedCellText(int ACol, int ARow, const QString& Value);
+    // Esc: the current cell gets its text from before the edit back.
+    virtual void RestoreCellCache();
+    // goTabs, or a validation event is assigned: the editors keep Tab for themselves.
+    bool EditorWantsTab() const;
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+
+private:
+    void showValidationBalloon();
+    // Set by a refused validation; a SelectCell that saw one refuses its move.
+    bool m_validationRefused = false;
+    int m_lastReportedRow = -1;
 
     // ===== painting: the cell pipeline, visual properties, text and looks (ExtGridPaint*.cpp) =====
 public:
