@@ -5,7 +5,7 @@
 #include "common/ULanguage.h"
 #include "common/UComon.h"
 #include "config/US7_Protocol_Set_Access.h"
-#include "grid/ExtGrid.h"
+#include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 

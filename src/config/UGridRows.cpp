@@ -1,7 +1,7 @@
 #include "config/UGridRows.h"
 
 #include "common/TextUtil.h"
-#include "grid/ExtGrid.h"
+#include "grid/ColumnGrid.h"
 
 namespace zfw {
 
@@ -12,8 +12,13 @@ constexpr char16_t kEnter = 13;
 bool validRow(const TExtStringGrid& grid, int r) { return r >= 1 && r < grid.RowCount(); }
 
 // A rule grid's check-box column: its cells hold "Y"/"N", which never make a row "in use".
+// A column grid says so by the column's editor, a string grid by the cell's box.
 bool isCheckBoxCell(const TExtStringGrid& grid, int c, int r)
 {
+    if (const auto* columns = dynamic_cast<const TExtColumnGrid*>(&grid)) {
+        const TGridColumnItem* item = columns->GetItem(c);
+        return item && item->Editor() == TEditorType::edDataCheckBox;
+    }
     return grid.HasDataCheckBox(c, r) || grid.HasCheckBox(c, r);
 }
 

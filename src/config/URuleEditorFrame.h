@@ -23,11 +23,11 @@ class QTabWidget;
 
 namespace zfw {
 
-class TExtStringGrid;
+class TExtColumnGrid;
 class TLbButton;
 
 // The grid a rule table is shown in.
-using TRuleGrid = TExtStringGrid;
+using TRuleGrid = TExtColumnGrid;
 
 // Object names of an editor window and its parts, and its client size.
 struct RuleEditorNames {

@@ -4,7 +4,7 @@
 
 #include "common/UComon.h"
 #include "config/UGridRows.h"
-#include "grid/ExtGrid.h"
+#include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
@@ -23,6 +23,11 @@ constexpr int kMinColumnWidth = 56;
 constexpr int kTextColumnWidth = 70;
 constexpr int kLastColumnWidth = 160;
 constexpr int kMaxListColumnWidth = 200;
+
+// The editor of the list columns. Until the grid has its drop-down list editor, the cells of
+// a list column are typed like text (a drop-down kind would open no editor at all); the
+// checks refuse an empty list cell either way.
+constexpr TEditorType kListColumnEditor = TEditorType::edNormal;
 
 IUserDialogs& dialogs() { return *services().dialogs; }
 
@@ -91,8 +96,10 @@ QWidget* TRuleEditorFrame::buildGrids(const RuleEditorNames& names)
 
 void TRuleEditorFrame::setupGrids()
 {
-    for (int t = 0; t < tableCount(); ++t)
+    for (int t = 0; t < tableCount(); ++t) {
         setupGrid(t, m_layout.tables[t]);
+        m_grids[std::size_t(t)]->Loaded();
+    }
     m_copied.assign(m_grids.size(), false);
 }
 
@@ -112,8 +119,6 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
     for (int c = 0; c < g->store().AllColCount(); ++c)
         if (g->IsHiddenColumn(c))
             g->UnHideColumn(c);
-    for (int c = 0; c < g->ColCount(); ++c)
-        g->RemoveCheckBoxColumn(c);
     g->SetColCount(layout.columnCount());
     g->SetRowCount(layout.rowCount);
     g->SetFixedCols(1);
@@ -122,9 +127,25 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
     // A long text stays on its line (cut at the cell's edge), as in a one-line edit.
     g->store().SetWordWrap(false);
     g->SetOptions(g->Options() | goColSizing | goEditing);
-    for (int c = 1; c < layout.columnCount(); ++c)
-        if (layout.columns[c].kind == RuleColumnKind::CheckBox)
-            g->AddCheckBoxColumn(c, false, true);
+    for (int c = 0; c < layout.columnCount(); ++c) {
+        TGridColumnItem* item = g->Columns().GetItem(c);
+        const RuleColumn& column = layout.columns[c];
+        switch (column.kind) {
+        case RuleColumnKind::Number:
+            item->SetEditor(TEditorType::edNone);
+            break;
+        case RuleColumnKind::CheckBox:
+            item->SetEditor(TEditorType::edDataCheckBox);
+            break;
+        case RuleColumnKind::Combo:
+            item->SetEditor(kListColumnEditor);
+            item->SetComboItems(column.items);
+            break;
+        case RuleColumnKind::Text:
+            item->SetEditor(TEditorType::edNormal);
+            break;
+        }
+    }
     for (int c = layout.columnCount() - 1; c >= 1; --c)
         if (layout.columns[c].hidden)
             g->HideColumn(c);
@@ -139,9 +160,9 @@ void TRuleEditorFrame::applyHeaders(int table)
     g->BeginUpdate();
     for (int c = 0; c < layout.columnCount(); ++c) {
         const QString header = s.lang(layout.columns[c].headerText);
-        g->SetCellEx(c, 0, header);
-        if (!g->IsHiddenColumn(c))
-            g->SetColWidths(g->DisplColIndex(c), columnWidth(*g, layout, c, header));
+        TGridColumnItem* item = g->Columns().GetItem(c);
+        item->SetHeader(header);
+        item->SetWidth(columnWidth(*g, layout, c, header));
     }
     g->EndUpdate();
 }

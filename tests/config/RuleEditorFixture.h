@@ -7,7 +7,7 @@
 #include "common/UComon.h"
 #include "config/ULoRa_Set_Access.h"
 #include "config/US7_Protocol_Set_Access.h"
-#include "grid/ExtGrid.h"
+#include "grid/ColumnGrid.h"
 #include "support/CaseName.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
