@@ -171,6 +171,11 @@ enum TLTPaintOption : std::uint8_t {
 };
 using TLTPaintOptions = TSmallSet<TLTPaintOption, std::uint32_t>;
 
+// toAnimatedToggle: expanding and collapsing slide the rows over AnimationDuration.
+// toAdvancedAnimatedToggle: the animation may also move the rows above the toggled one.
+enum TLTAnimationOption : std::uint8_t { toAnimatedToggle, toAdvancedAnimatedToggle };
+using TLTAnimationOptions = TSmallSet<TLTAnimationOption, std::uint8_t>;
+
 enum TLTAutoOption : std::uint8_t {
     toAutoDropExpand, toAutoExpand, toAutoScroll, toAutoScrollOnExpand, toAutoSort,
     toAutoSpanColumns, toAutoTristateTracking, toAutoHideButtons, toAutoDeleteMovedNodes,
@@ -194,6 +199,10 @@ enum TLTMiscOption : std::uint8_t {
 };
 using TLTMiscOptions = TSmallSet<TLTMiscOption, std::uint32_t>;
 
+enum TLTExportMode : std::uint8_t {
+    emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected
+};
+
 // The behaviour switches the node model reads. The control adds the reactions to a change.
 struct TLazyTreeOptionSets {
     TLTPaintOptions PaintOptions{toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines,
@@ -204,6 +213,9 @@ struct TLazyTreeOptionSets {
     TLTSelectionOptions SelectionOptions{};
     TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave,
                                toToggleOnDblClick, toWheelPanning, toEditOnClick};
+    TLTAnimationOptions AnimationOptions{};
+    // Which nodes the exports take; a plain setting without reactions, not copied by Assign.
+    TLTExportMode ExportMode = emAll;
 };
 
 // ----- errors -----------------------------------------------------------------------------
@@ -361,8 +373,12 @@ public:
     void SetAutoOptions(TLTAutoOptions value);
     void SetSelectionOptions(TLTSelectionOptions value);
     void SetMiscOptions(TLTMiscOptions value);
-    // Writes the source's sets through the setters (paint, auto, selection, misc), so that
-    // this tree reacts as if each had been set by hand.
+    // Stored only; the toggle animation reads it.
+    void SetAnimationOptions(TLTAnimationOptions value) { m_options.AnimationOptions = value; }
+    TLTExportMode ExportMode() const { return m_options.ExportMode; }
+    void SetExportMode(TLTExportMode value) { m_options.ExportMode = value; }
+    // Writes the source's sets through the setters (paint, animation, auto, selection, misc),
+    // so that this tree reacts as if each had been set by hand. The export mode stays.
     void AssignOptions(const LazyTreeModel& source);
     int NodeDataSize() const { return FNodeDataSize; }
     // -1 asks OnGetNodeDataSize when the next node is made. Changing it with nodes present is

@@ -55,6 +55,12 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
                               DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
             });
     });
+    // Qt's styles draw every themed part, so a theme-aware tree draws through them from the
+    // start. The explorer theme has no counterpart here: toUseExplorerTheme changes nothing.
+    m_reactedOptions = options();
+    if (options().PaintOptions.contains(toThemeAware))
+        DoStateChange({tsUseThemes});
+    setAcceptDrops(options().MiscOptions.contains(toAcceptOLEDrop));
     UpdateScrollBars(false);
 }
 
@@ -243,6 +249,53 @@ bool TBaseLazyTree::Assign(const TBaseLazyTree& source)
     SetSelectionBlendFactor(source.FSelectionBlendFactor);
     SetEmptyListMessage(source.FEmptyListMessage);
     return true;
+}
+
+void TBaseLazyTree::OptionsChanged()
+{
+    const TLazyTreeOptionSets& now = options();
+    const TLazyTreeOptionSets old = m_reactedOptions;
+    m_reactedOptions = now;
+    if (m_destroyingWidget)
+        return;
+    const TLTPaintOptions paintSet = now.PaintOptions - old.PaintOptions;
+    const TLTPaintOptions paintCleared = old.PaintOptions - now.PaintOptions;
+    if (paintSet.contains(toThemeAware))
+        DoStateChange({tsUseThemes});
+    else if (paintCleared.contains(toThemeAware))
+        DoStateChange({}, {tsUseThemes});
+
+    const TLTMiscOptions miscChanged = (now.MiscOptions - old.MiscOptions)
+                                       + (old.MiscOptions - now.MiscOptions);
+    if (miscChanged.contains(toAcceptOLEDrop))
+        setAcceptDrops(now.MiscOptions.contains(toAcceptOLEDrop));
+    // toFullRepaintOnResize chose a window class style; Qt repaints what a resize uncovers and
+    // the tree invalidates what its layout needs, so the option needs no reaction here.
+    if (miscChanged.contains(toCheckSupport))
+        Invalidate();
+
+    // Without extended focus only the main column can hold the focus; a tree without header
+    // columns has only the implicit column.
+    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != NoColumn) {
+        FFocusedColumn = NoColumn;
+        Invalidate();
+    }
+
+    const TLTAutoOptions autoChanged = (now.AutoOptions - old.AutoOptions)
+                                       + (old.AutoOptions - now.AutoOptions);
+    if (autoChanged.contains(toAutoSpanColumns))
+        Invalidate();
+}
+
+void TBaseLazyTree::ChangeScale(int m, int d)
+{
+    if (m == d || d == 0 || !options().AutoOptions.contains(toAutoChangeScale))
+        return;
+    const auto mulDiv = [m, d](int v) {
+        return int((std::int64_t(v) * m + (d > 0 ? d : -d) / 2) / d);
+    };
+    SetDefaultNodeHeight(mulDiv(DefaultNodeHeight()));
+    SetIndent(mulDiv(FIndent));
 }
 
 void TBaseLazyTree::AdjustDefaultNodeHeight()
@@ -763,7 +816,8 @@ void TBaseLazyTree::RepaintNode(PLazyNode node)
 
 void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight)
 {
-    if (FAnimationDuration <= 0 || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
+    if (!options().AnimationOptions.contains(toAnimatedToggle) || FAnimationDuration <= 0
+        || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
         return;
     const QRect r = GetDisplayRect(node, NoColumn, false);
     if (r.height() <= 0)

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,7 +73,154 @@ TEST(TBaseLazyTree, FreshTreeHasTheDocumentedDefaults)
     EXPECT_EQ(t.ScrollBarOptions().ScrollBars(), ssBoth);
     EXPECT_EQ(t.Colors().GetColor(TLTColors::FocusedSelectionColor), clHighlight);
     EXPECT_EQ(t.OffsetXY(), QPoint(0, 0));
+    EXPECT_TRUE(t.options().AnimationOptions.empty());
+    EXPECT_EQ(t.ExportMode(), emAll);
+    // Theme-aware by default, drawn through Qt's style; a drop target by default.
+    EXPECT_TRUE(t.TreeStates().contains(tsUseThemes));
+    EXPECT_FALSE(t.TreeStates().contains(tsUseExplorerTheme));
+    EXPECT_TRUE(t.acceptDrops());
 }
+
+// Writing an option set makes the window react; writing the same set again does nothing.
+struct OptionReactionCase {
+    const char* name;
+    std::function<void(TBaseLazyTree&)> write;
+    std::function<bool(const TBaseLazyTree&)> reacted;
+};
+
+const OptionReactionCase kOptionReactionCases[] = {
+    {"ThemeAwareOffLeavesThemes",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions - TLTPaintOptions{toThemeAware});
+     },
+     [](const TBaseLazyTree& t) { return !t.TreeStates().contains(tsUseThemes); }},
+    {"ThemeAwareBackEntersThemes",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions - TLTPaintOptions{toThemeAware});
+         t.SetPaintOptions(t.options().PaintOptions + TLTPaintOptions{toThemeAware});
+     },
+     [](const TBaseLazyTree& t) { return t.TreeStates().contains(tsUseThemes); }},
+    {"ExplorerThemeHasNoCounterpart",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions + TLTPaintOptions{toUseExplorerTheme});
+     },
+     [](const TBaseLazyTree& t) {
+         return !t.TreeStates().contains(tsUseExplorerTheme)
+                && t.TreeStates().contains(tsUseThemes);
+     }},
+    {"NoOleDropNoDropTarget",
+     [](TBaseLazyTree& t) {
+         t.SetMiscOptions(t.options().MiscOptions - TLTMiscOptions{toAcceptOLEDrop});
+     },
+     [](const TBaseLazyTree& t) { return !t.acceptDrops(); }},
+    {"OleDropBackRegistersAgain",
+     [](TBaseLazyTree& t) {
+         t.SetMiscOptions(t.options().MiscOptions - TLTMiscOptions{toAcceptOLEDrop});
+         t.SetMiscOptions(t.options().MiscOptions + TLTMiscOptions{toAcceptOLEDrop});
+     },
+     [](const TBaseLazyTree& t) { return t.acceptDrops(); }},
+    {"AnimationOptionsStoredOnly",
+     [](TBaseLazyTree& t) { t.SetAnimationOptions({toAdvancedAnimatedToggle}); },
+     [](const TBaseLazyTree& t) {
+         return t.options().AnimationOptions == TLTAnimationOptions{toAdvancedAnimatedToggle}
+                && t.TreeStates().contains(tsUseThemes) && t.acceptDrops();
+     }},
+};
+
+class OptionReaction : public ::testing::TestWithParam<OptionReactionCase> {};
+
+TEST_P(OptionReaction, WindowFollowsTheWrittenSet)
+{
+    TBaseLazyTree t;
+    GetParam().write(t);
+    EXPECT_TRUE(GetParam().reacted(t));
+    // The same sets once more: no state change at all.
+    int stateChanges = 0;
+    t.OnStateChange = [&](LazyTreeModel&, TLazyTreeStates, TLazyTreeStates) { ++stateChanges; };
+    const TLazyTreeOptionSets now = t.options();
+    t.SetPaintOptions(now.PaintOptions);
+    t.SetMiscOptions(now.MiscOptions);
+    t.SetAutoOptions(now.AutoOptions);
+    t.SetSelectionOptions(now.SelectionOptions);
+    EXPECT_EQ(stateChanges, 0);
+    EXPECT_TRUE(GetParam().reacted(t));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OptionReaction, ::testing::ValuesIn(kOptionReactionCases),
+                         CaseName{});
+
+struct ScaleCase {
+    const char* name;
+    int m;
+    int d;
+    bool autoScale;
+    int height;
+    int indent;
+};
+
+const ScaleCase kScaleCases[] = {
+    {"DoubleSize", 2, 1, true, 36, 36},
+    {"OneAndAHalfRounds", 144, 96, true, 27, 27},
+    {"ShrinkRoundsToNearest", 2, 3, true, 12, 12},
+    {"SameFactorChangesNothing", 120, 120, true, 18, 18},
+    {"WithoutAutoScaleNothing", 2, 1, false, 18, 18},
+};
+
+class ChangeScale : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ChangeScale, ScalesRowHeightAndIndent)
+{
+    TBaseLazyTree t;
+    if (!GetParam().autoScale)
+        t.SetAutoOptions(t.options().AutoOptions - TLTAutoOptions{toAutoChangeScale});
+    PLazyNode old = t.AddChild(nullptr);
+    t.ChangeScale(GetParam().m, GetParam().d);
+    EXPECT_EQ(t.DefaultNodeHeight(), GetParam().height);
+    EXPECT_EQ(t.Indent(), GetParam().indent);
+    // Existing rows keep their height; new ones take the scaled default.
+    EXPECT_EQ(t.GetNodeHeight(old), 18u);
+    EXPECT_EQ(t.GetNodeHeight(t.AddChild(nullptr)), std::uint32_t(GetParam().height));
+    EXPECT_TRUE(t.checkConsistency().isEmpty()) << t.checkConsistency().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChangeScale, ::testing::ValuesIn(kScaleCases), CaseName{});
+
+struct AnimationConditionCase {
+    const char* name;
+    bool option;
+    int duration;
+    bool inUpdate;
+    bool animates;
+};
+
+const AnimationConditionCase kAnimationConditions[] = {
+    {"OptionAndDuration", true, 100, false, true},
+    {"DurationWithoutOption", false, 100, false, false},
+    {"OptionWithoutDuration", true, 0, false, false},
+    {"InsideAnUpdateBracket", true, 100, true, false},
+};
+
+class ToggleAnimationCondition : public ::testing::TestWithParam<AnimationConditionCase> {};
+
+TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
+{
+    Fixture f;
+    if (GetParam().option)
+        f.tree->SetAnimationOptions({toAnimatedToggle});
+    f.tree->SetAnimationDuration(GetParam().duration);
+    if (GetParam().inUpdate)
+        f.tree->BeginUpdate();
+    f.tree->ToggleNode(f.top[3]);
+    EXPECT_EQ(f.tree->animationRunning(), GetParam().animates);
+    EXPECT_EQ(f.tree->TreeStates().contains(tsInAnimation), GetParam().animates);
+    if (GetParam().inUpdate)
+        f.tree->EndUpdate();
+    EXPECT_TRUE(f.tree->Expanded(f.top[3]));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition,
+                         ::testing::ValuesIn(kAnimationConditions), CaseName{});
 
 struct FontCase {
     const char* name;
@@ -325,6 +473,7 @@ TEST(TBaseLazyTree, InvalidatedRectInsideAnUpdateBracketIsMinusOne)
 TEST(TBaseLazyTree, ExpandAnimationRunsOnTheTimerAndEnds)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(60);
     QElapsedTimer clock;
     clock.start();
@@ -366,6 +515,7 @@ TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
     Fixture f;
     f.tree->SetExpanded(f.top[3], GetParam().startExpanded);
     const QImage before = picture(*f.tree, f.top);
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(100);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -395,6 +545,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationC
 TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(500);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -405,6 +556,7 @@ TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
 TEST(TBaseLazyTree, FullExpandAndCollapseKeepTheRangeRight)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(200);
     f.tree->FullExpand();
     EXPECT_FALSE(f.tree->animationRunning());  // no animation inside the update bracket

@@ -379,6 +379,7 @@ const BoundaryCase kBoundaryCases[] = {
      [](Fixture& f) { f.tree->verticalScrollBar()->setValue(40); }},
     {"EndOfTheToggleAnimation",
      [](Fixture& f) {
+         f.tree->SetAnimationOptions({toAnimatedToggle});
          f.tree->SetAnimationDuration(20);
          f.tree->OnStateChange = [](LazyTreeModel&, TLazyTreeStates, TLazyTreeStates leave) {
              if (leave.contains(tsInAnimation))
@@ -396,8 +397,9 @@ TEST_P(HandlerException, StopsAtTheTreeWhichStaysConsistent)
     const BoundaryCase& c = GetParam();
     Fixture f;
     c.prepare(f);
-    if (c.trigger)
+    if (c.trigger) {
         EXPECT_NO_THROW(c.trigger(f));
+    }
     // A delayed case arrives from the event loop; an exception escaping into it fails the test.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->lastHandlerError().isEmpty(); }, 2000));
     EXPECT_EQ(f.tree->lastHandlerError(), QString("handler failed"));
