@@ -273,6 +273,9 @@ struct TLazyNode {
         return dataArea();
     }
     void* dataArea() { return reinterpret_cast<char*>(this) + sizeof(TLazyNode); }
+    // Stores one pointer-sized value at the start of the user data area, as the tree's
+    // SetNodeData does (the same room check; nothing for the root).
+    void SetData(void* userData);
 };
 static_assert(sizeof(TLazyNode) % alignof(std::max_align_t) == 0 || sizeof(TLazyNode) % 8 == 0,
               "the user data area must start aligned for pointers");
@@ -363,7 +366,7 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node, bool& allowed)> OnCollapsing;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnExpanded;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnCollapsed;
-    std::function<void(LazyTreeModel&, PLazyNode node)> OnFocusChanged;
+    std::function<void(LazyTreeModel&, PLazyNode node, TColumnIndex column)> OnFocusChanged;
 
     // ----- settings ----------------------------------------------------------------------
     const TLazyTreeOptionSets& options() const { return m_options; }
@@ -617,7 +620,9 @@ protected:
     virtual bool DoCollapsing(PLazyNode node);
     virtual void DoExpanded(PLazyNode node);
     virtual void DoCollapsed(PLazyNode node);
-    virtual void DoFocusChanged(PLazyNode node);
+    virtual void DoFocusChanged(PLazyNode node, TColumnIndex column);
+    // The column that holds the focus; the model alone has only the implicit column.
+    virtual TColumnIndex focusedColumnIndex() const { return NoColumn; }
 
     virtual void InitNode(PLazyNode node);
     virtual void InitChildren(PLazyNode node);

@@ -223,6 +223,7 @@ protected:
     bool HandleAllocated() const override;
     // The window's reactions to a written option set (see the definition).
     void OptionsChanged() override;
+    TColumnIndex focusedColumnIndex() const override { return FFocusedColumn; }
     void StartNoticeTimer(int id, int ms) override;
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;

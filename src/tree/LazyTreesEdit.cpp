@@ -108,7 +108,7 @@ void LazyTreeModel::SetFocusedNode(PLazyNode node)
     if (node == FFocusedNode)
         return;
     FFocusedNode = node;
-    DoFocusChanged(node);
+    DoFocusChanged(node, focusedColumnIndex());
 }
 
 // ----- node properties that move counters ---------------------------------------------------
@@ -439,7 +439,7 @@ void LazyTreeModel::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool 
         lazyTreeAssert("Node must neither be nil nor the root node.");
     if (node == FFocusedNode && !keepFocus) {
         FFocusedNode = nullptr;
-        DoFocusChanged(nullptr);
+        DoFocusChanged(nullptr, focusedColumnIndex());
     }
     if (node == FRangeAnchor)
         FRangeAnchor = FFocusedNode;

@@ -294,7 +294,7 @@ TEST(TreeEdit, DeletingTheFocusedNodeRemovesFocusAndMovingKeepsIt)
     NamedTree t;
     makeFixture(t);
     std::vector<PLazyNode> focusEvents;
-    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n) { focusEvents.push_back(n); };
+    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n, TColumnIndex) { focusEvents.push_back(n); };
     t.tree.SetFocusedNode(t["A2"]);
     t.tree.MoveTo(t["A2"], t["B"], amAddChildFirst, false);
     EXPECT_EQ(t.tree.FocusedNode(), t["A2"]);

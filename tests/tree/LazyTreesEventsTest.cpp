@@ -133,7 +133,7 @@ struct Recorder {
         };
         t.OnExpanded = [this](LazyTreeModel&, PLazyNode n) { add("Expanded " + name(n)); };
         t.OnCollapsed = [this](LazyTreeModel&, PLazyNode n) { add("Collapsed " + name(n)); };
-        t.OnFocusChanged = [this](LazyTreeModel&, PLazyNode n) { add("Focus " + name(n)); };
+        t.OnFocusChanged = [this](LazyTreeModel&, PLazyNode n, TColumnIndex) { add("Focus " + name(n)); };
         t.OnScroll = [this](TBaseLazyTree&, int dx, int dy) {
             add("Scroll " + std::to_string(dx) + " " + std::to_string(dy));
         };
