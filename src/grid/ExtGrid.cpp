@@ -3,6 +3,7 @@
 // grid needs no state outside its own object.
 
 #include "grid/ExtGrid.h"
+#include "grid/InplaceEdit.h"
 
 #include <QEvent>
 #include <QStyle>
@@ -105,6 +106,10 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
 
 TExtStringGrid::~TExtStringGrid()
 {
+    // The editor goes with the grid's children, after this grid is torn down; its focus
+    // handling must not reach the grid meanwhile.
+    if (TExtInplaceEdit* ed = NormalEdit())
+        ed->gridDestroying();
     if (m_watchedWindow)
         m_watchedWindow->removeEventFilter(this);
     // Controls placed in cells are children of the grid and go with it; their destroyed

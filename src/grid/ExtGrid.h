@@ -55,6 +55,7 @@ struct TCellBorderPen {
 };
 
 class TExtStringGrid;
+class TExtInplaceEdit;
 
 // The grid's in-place edit with an ellipsis button. Made with the grid, hidden and disabled;
 // the editing code shows it over a cell.
@@ -914,6 +915,139 @@ private:
     TGridRect m_moveSelection;
     // The selection before the press, or as last reported while the mouse drags.
     TGridRect m_mouseSelection;
+
+    // ===== the edit cycle: editability, opening and closing editors, validation and the end
+    // of an edit (ExtGridEdit.cpp, ExtGridValidate.cpp) =====
+    // Columns: SelectCell, the editor openers and GetEditText/SetEditText take display
+    // columns (the framework grid calls them); IsCellEditable, DoEditingDone,
+    // SetEditedCellText and every event of an edit take real columns.
+public:
+    // Editing state, shared with the editor controls.
+    // An editor (text or special) is open for the current cell. Not the framework's
+    // EditorMode, which covers the text editor only.
+    bool EditMode = false;
+    TEditorType EditControl = TEditorType::edNormal;
+    // The special editor now shown; null for the text editor.
+    QPointer<QWidget> EditCtrl;
+    // An edit is running whose value still has to be validated.
+    bool FEditing = false;
+    bool FValidating = false;
+    bool FSpecialEditor = false;
+    // The special editor was opened by the show step: its commit reports the end of the edit.
+    bool FEditActive = false;
+    bool FEntered = false;
+    // SelectCell has switched editing off for the current cell.
+    bool FEditDisable = false;
+    bool FEditChange = false;
+    // While set, text changes of the editor raise no OnEditChange.
+    bool FNoEditChange = false;
+    bool FShowEditProcess = false;
+    // Set by a refused commit so that the grid does not advance.
+    bool FNoAutoAdvance = false;
+    // The editor was opened by a left click in the cell.
+    bool LButFlg = false;
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    bool FLastValidation = true;
+    // Set while an advance moves the current cell: the cell-changing events stay silent.
+    bool FDisableChange = false;
+    // The cell's text when it was selected or its editor opened; Esc puts it back.
+    QString FCellCache;
+    QString FEditText;
+    // The value as the last validation left it.
+    QString FNewCellText;
+    // The character typed to open the editor; 0 for none.
+    char16_t FStartEditChar = 0;
+
+    // Editing settings.
+    QString EditMask;
+    // Longest text of the text editor; 0: no limit.
+    int MaxEditLength = 0;
+    int MaxComboLength = 0;
+    // Validate even when the text did not change.
+    bool AlwaysValidate = false;
+    // False: the text editor gets the cell text with mini-HTML tags removed.
+    bool EditWithTags = false;
+    // The keypad period types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator = false;
+    // The characters edValidChars accepts.
+    QString ValidChars;
+
+    std::function<void(QObject* Sender)> OnEditingDone;
+    // ACol real. Value may be corrected; Valid false refuses it.
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>
+        OnCellValidate;
+    // After each change of an editor's text (current display column and row).
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)> OnEditChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetEditMask;
+    std::function<void(QObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(QObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(QObject* Sender, int OldRow, int NewRow)> OnRowChanged;
+    // Paste into the text editor: a veto, then the text may be changed or vetoed per cell.
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)>
+        OnClipboardBeforePasteCell;
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>
+        OnClipboardAfterPasteCell;
+
+    // The cell's own editability (ACol real): the can-edit and is-fixed hooks on the base
+    // cell of its merged area.
+    bool IsCellEditable(int ACol, int ARow);
+    // Decides the editability of the new cell (switching goEditing on and off), validates a
+    // running special edit, fires the cell-changing events, then asks the framework grid.
+    bool SelectCell(int ACol, int ARow) override;
+    // Opens special editors itself (and answers false); answers whether the text editor may
+    // show.
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    // The text editor's text: mini-HTML removed unless EditWithTags.
+    QString GetEditText(int DCol, int ARow) override;
+    void SetEditText(int DCol, int ARow, const QString& Value) override;
+    QString GetEditMask(int DCol, int ARow) override;
+    // MaxEditLength; a column grid answers the column's limit.
+    int GetEditLimit() override { return MaxEditLength; }
+    // The text editor, null before it is first needed.
+    TExtInplaceEdit* NormalEdit() const;
+
+    void ShowInplaceEdit();
+    // Closes and commits the open editor; nothing when none is open.
+    void HideInplaceEdit();
+    // Opens the editor as F2 would.
+    void ShowCellEdit();
+    void HideCellEdit();
+    // A special editor's key ended the edit: close, then navigate as the key says.
+    void DoneInplaceEdit(int Key, TShiftState Shift);
+    virtual void ShowSpecialEditor(int ACol, int ARow);
+    virtual void HideSpecialEditor(int ACol, int ARow);
+    // The combo kinds' editor (edComboEdit, edComboList). Until a combo editor exists these
+    // answer "no editor".
+    virtual bool ShowComboEditor(TEditorType kind, int DCol, int ARow, char16_t startChar)
+    {
+        return false;
+    }
+    virtual bool HideComboEditor() { return false; }
+    virtual void CancelComboEditor() {}
+
+    // Validates the value of the running edit and stores it; true when accepted, also when
+    // no edit is running. A refusal puts the old (or corrected) text back and reopens the
+    // editor on the edited cell.
+    virtual bool ValidateCell(const QString& NewValue);
+    // OnEditingDone now; OnEditCellDone (ACol real) once the current handler has returned.
+    virtual void DoEditingDone(int ACol, int ARow);
+    // A committed value: through SetEditText (display column), then into the cell.
+    virtual void SetEditedCellText(int ACol, int ARow, const QString& Value);
+    // Esc: the current cell gets its text from before the edit back.
+    virtual void RestoreCellCache();
+    // goTabs, or a validation event is assigned: the editors keep Tab for themselves.
+    bool EditorWantsTab() const;
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+
+private:
+    void showValidationBalloon();
+    // Set by a refused validation; a SelectCell that saw one refuses its move.
+    bool m_validationRefused = false;
+    int m_lastReportedRow = -1;
 
     // ===== painting: the cell pipeline, visual properties, text and looks (ExtGridPaint*.cpp) =====
 public:

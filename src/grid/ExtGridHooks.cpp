@@ -257,7 +257,7 @@ void TExtStringGrid::QueryCellEditable(int ACol, int ARow, bool& CanEdit)
     const QPoint b = store().BaseCell(ACol, ARow);
     if (const TCellProperties* p = store().GetGridObject(b.x(), b.y()); p && CanEdit) {
         CanEdit = !p->ReadOnly;
-        if (!Options().testFlag(goEditing) && !MouseActions.RangeSelectAndEdit)
+        if (!Options().testFlag(goEditing) && !MouseActions.RangeSelectAndEdit && !FEditDisable)
             CanEdit = false;
     }
     if (b.x() < store().TotalColCount())

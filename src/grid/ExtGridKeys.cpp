@@ -4,6 +4,7 @@
 // editor start by a typed character, and the Tab and Enter advance.
 
 #include "grid/ExtGrid.h"
+#include "grid/InplaceEdit.h"
 
 #include <algorithm>
 
@@ -33,13 +34,11 @@ bool TExtStringGrid::IsFixed(int ACol, int ARow)
 
 bool TExtStringGrid::IsEditable(int ACol, int ARow)
 {
-    if (!Options().testFlag(goEditing) && !MouseActions.RangeSelectAndEdit)
+    if (!Options().testFlag(goEditing) && !MouseActions.RangeSelectAndEdit && !FEditDisable)
         return false;
     if (IsFixed(ACol, ARow))
         return false;
-    bool canEdit = true;
-    QueryCellEditable(ACol, ARow, canEdit);
-    return canEdit;
+    return IsCellEditable(ACol, ARow);
 }
 
 int TExtStringGrid::FirstNormalCol() const
@@ -151,8 +150,7 @@ void TExtStringGrid::WMKeyDown(int Key, TShiftState Shift)
             GetCheckBoxState(realCol, store().NumHiddenRows() > 0 ? store().RealRowIndex(Row())
                                                                    : Row(),
                              state);
-            if (OnCheckBoxClick)
-                OnCheckBoxClick(this, Col(), Row(), state);
+            DoCheckBoxClick(Col(), Row(), state);
         }
         RepaintCell(Col(), Row());
     }
@@ -340,7 +338,13 @@ void TExtStringGrid::KeyPress(char16_t& Key)
         return;
     if (HasCheckBox(realCol, Row()) || !IsEditable(realCol, Row()))
         return;
-    ShowEditorChar(Key);
+    // The character opens the editor and arrives in it: the text editor takes it through its
+    // own filter and limit; a special editor gets it as its start character.
+    FStartEditChar = Key;
+    ShowEditor();
+    if (TExtInplaceEdit* ed = NormalEdit(); ed && EditorMode())
+        ed->StartWithChar(QChar(Key));
+    FStartEditChar = 0;
 }
 
 void TExtStringGrid::KeyUp(int& Key, TShiftState Shift)
@@ -496,7 +500,11 @@ void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool Auto
             return;
         }
     }
+    // The advance has asked OnCellChanging itself (a cell that may not be edited is entered
+    // without asking): the move stays silent.
+    FDisableChange = true;
     MoveCurrentCell(c, r, true, true);
+    FDisableChange = false;
     if (AutoEdit && Navigation.AdvanceAutoEdit && Col() == c && Row() == r
         && !HasCheckBox(RealColIndex(c), r) && IsEditable(RealColIndex(c), r))
         ShowEditor();

@@ -52,8 +52,7 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
         return;
 
     if (cell.X < 0 || cell.Y < 0) {
-        if (EditorMode())
-            HideEditor();
+        HideInplaceEdit();
         if (!store().FixedRowAlways())
             TStringGrid::WMLButtonDown(Shift, X, Y);
         return;
@@ -67,8 +66,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
     const int ARow = cell.Y;
     const int realCol = RealColIndex(ACol);
     const bool fixed = IsFixed(realCol, ARow);
-    if (fixed && EditorMode())
-        HideEditor();
+    if (fixed)
+        HideInplaceEdit();
 
     const bool onSizingEdge = IsOnSizingEdge(X, Y);
     const TGridRect previous = Selection();
@@ -115,8 +114,7 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
                            || checkBoxRect(realCol, ARow, r).contains(X, Y);
         const bool rowOk = ARow >= FixedRows() || MouseActions.CheckAllCheck;
         if (onBox && canEdit && rowOk) {
-            if (EditorMode())
-                HideEditor();
+            HideInplaceEdit();
             setFocus(Qt::MouseFocusReason);
             ToggleCheckBoxEx(realCol, ARow, false);
             bool state = false;
@@ -125,8 +123,7 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
                              state);
             if (!Navigation.AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols())
                 MoveCurrentCell(ACol, ARow, true, true);
-            if (OnCheckBoxClick)
-                OnCheckBoxClick(this, ACol, ARow, state);
+            DoCheckBoxClick(ACol, ARow, state);
             if (HideFocusRect)
                 RepaintCell(ACol, ARow);
             if (ARow < FixedRows() && MouseActions.CheckAllCheck) {

@@ -376,7 +376,9 @@ void TStringGrid::SetOptions(TGridOptions o)
     if (o == m_options)
         return;
     m_options = o;
-    if (m_editorMode && !CanEditShow())
+    // The options' part of the show condition only: CanEditShow is the decision to open an
+    // editor, which a derived grid may act on.
+    if (m_editorMode && (!o.testFlag(goEditing) || o.testFlag(goRowSelect)))
         HideEditor();
     Invalidate();
 }

@@ -1,0 +1,505 @@
+// The string grid's text editor: its key-down, character, focus and paste steps.
+
+#include "grid/InplaceEdit.h"
+
+#include "grid/ExtGrid.h"
+#include "grid/FrameworkGridKeyMap.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace zfw {
+
+TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid* grid) : TInplaceEdit(grid), FGrid(grid)
+{
+    // Dropped text would bypass the length limit and the kind's filter.
+    setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+        if (m_gridGone || FGrid->FNoEditChange || !FGrid->OnEditChange)
+            return;
+        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), t);
+    });
+}
+
+void TExtInplaceEdit::UpdateContents()
+{
+    FGrid->FNoEditChange = true;
+    // No maximum length on the edit field: it would cut a longer stored text as it is loaded.
+    // The limit is applied to what typing and pasting insert.
+    setMaxLength(32767);
+    FLengthLimit = FGrid->GetEditLimit();
+    setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+    selectAll();
+    FGrid->FNoEditChange = false;
+
+    const int ACol = FGrid->RealColIndex(FGrid->Col());
+    TGridDrawState state;
+    TColor brush = clNone, colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TColor fontColor = clWindowText;
+    QFont f = font();
+    TAlignment ha = FGrid->DefaultAlignment;
+    TVAlignment va = FGrid->VAlignment;
+    bool ww = false;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    FGrid->GetVisualProperties(ACol, FGrid->Row(), state, false, false, false, brush, colorTo,
+                               mirror, mirrorTo, f, fontColor, ha, va, ww, gd);
+    setFont(f);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, toQColor(brush == clNone ? FGrid->Color() : brush));
+    pal.setColor(QPalette::Text, toQColor(fontColor));
+    setPalette(pal);
+    FValign = ha == TAlignment::taRightJustify;
+    setAlignment(ha == TAlignment::taRightJustify ? Qt::AlignRight
+                 : ha == TAlignment::taCenter     ? Qt::AlignHCenter
+                                                  : Qt::AlignLeft);
+    TEditorType kind = FGrid->EditControl;
+    setEchoMode(kind == TEditorType::edPassword ? QLineEdit::Password : QLineEdit::Normal);
+    setTextMargins(3, 3, 2, 0);
+    FColE = FGrid->Col();
+    FRowE = FGrid->Row();
+}
+
+bool TExtInplaceEdit::event(QEvent* e)
+{
+    if (!m_gridGone && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        // Tab stays with the editor while the grid takes Tab; otherwise it moves the focus on.
+        if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && FGrid->EditorWantsTab()
+            && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    if (!m_gridGone && e->type() == QEvent::ShortcutOverride) {
+        // Enter and Esc belong to the editor, not to a window shortcut or a dialog's buttons.
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return
+            || k->key() == Qt::Key_Enter) {
+            e->accept();
+            return true;
+        }
+    }
+    return TInplaceEdit::event(e);
+}
+
+void TExtInplaceEdit::refusedCommit()
+{
+    setText(FGrid->FNewCellText);
+    if (FGrid->Navigation.EditSelectAll)
+        selectAll();
+    else
+        end(false);
+    FGrid->FNoAutoAdvance = true;
+    update();
+}
+
+void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
+{
+    // Every key is the editor's: none may fall through to a dialog (Enter would press its
+    // default button, Esc would close it).
+    e->accept();
+    if (m_gridGone)
+        return;
+    TExtStringGrid* g = FGrid;
+    QPointer<TExtInplaceEdit> self(this);
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    const int vk = vkFromQtKey(e->key(), mods);
+    const TShiftState shift = shiftFromQt(mods);
+    const bool ctrl = shift.testFlag(ssCtrl);
+    const bool alt = shift.testFlag(ssAlt);
+    const std::optional<FrameworkGridChar> ch = charFromQtKey(e->key(), mods, e->text());
+    const QString T = text();
+
+    if (e->matches(QKeySequence::Paste) || (vk == VK_INSERT && shift == TShiftState(ssShift))) {
+        if (g->CanEditModify())
+            pasteFromClipboard(false);
+        return;
+    }
+
+    // ----- the key-down steps -----
+    if (vk == VK_ESCAPE) {
+        // The cell gets back the text it had when editing began.
+        setText(g->FCellCache);
+        g->HideInplaceEdit();
+        int k = VK_ESCAPE;
+        g->KeyDown(k, shift);
+        char16_t c = 27;
+        g->KeyPress(c);
+        return;
+    }
+    if (ctrl && vk == 'A' && !(mods & Qt::GroupSwitchModifier)) {
+        selectAll();
+        return;
+    }
+    if (vk == VK_RETURN && ctrl)
+        return;
+    if (vk == VK_TAB && !alt && g->EditorWantsTab()) {
+        if (!g->ValidateCell(T)) {
+            if (self)
+                refusedCommit();
+            return;
+        }
+        setText(g->FNewCellText);
+        g->HideInplaceEdit();
+        const bool backward = shift.testFlag(ssShift);
+        if (g->Options().testFlag(goTabs)) {
+            g->TabToNextCell(backward);
+        } else {
+            QPointer<TExtStringGrid> grid(g);
+            QMetaObject::invokeMethod(
+                g,
+                [grid, shift] {
+                    if (grid)
+                        grid->WMKeyDown(VK_TAB, shift);
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    if (vk == VK_UP || vk == VK_DOWN) {
+        // One line: the caret is always on the first and the last line.
+        g->FValidating = true;
+        g->SetCurrentCell(T);
+        g->FValidating = false;
+        if (!g->ValidateCell(T)) {
+            if (self)
+                refusedCommit();
+            return;
+        }
+        if (!self)
+            return;
+        setText(g->FNewCellText);
+    }
+    if (vk == VK_RETURN && !g->Navigation.LineFeedOnEnter) {
+        if (!g->ValidateCell(T)) {
+            if (self)
+                refusedCommit();
+            return;
+        }
+        if (!self)
+            return;
+        setText(g->FNewCellText);
+    }
+    if (!self)
+        return;
+
+    // ----- the base in-place edit's key-down table -----
+    const bool always = g->Options().testFlag(goAlwaysShowEditor);
+    const bool atStart = cursorPosition() == 0 && !hasSelectedText();
+    const bool atEnd = cursorPosition() == text().size() && !hasSelectedText();
+    bool toGrid = false;
+    bool swallow = false;
+    switch (vk) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+        toGrid = true;
+        break;
+    case VK_TAB:
+        toGrid = !alt;
+        break;
+    case VK_INSERT:
+        toGrid = shift == TShiftState();
+        break;
+    case VK_LEFT:
+    case VK_HOME:
+        toGrid = always && (ctrl || atStart);
+        break;
+    case VK_RIGHT:
+    case VK_END:
+        toGrid = always && (ctrl || atEnd);
+        break;
+    case VK_DELETE:
+        toGrid = ctrl;
+        swallow = !ctrl && !g->CanEditModify();
+        break;
+    case VK_F2: {
+        if (g->OnKeyDown) {
+            int k = vk;
+            g->OnKeyDown(g, k, shift);
+            if (k != VK_F2)
+                return;
+        }
+        deselect();
+        end(false);
+        return;
+    }
+    default:
+        break;
+    }
+    if (toGrid) {
+        int k = vk;
+        g->KeyDown(k, shift);
+        return;
+    }
+    if (swallow)
+        return;
+    if (vk != 0 && g->OnKeyDown) {
+        int k = vk;
+        g->OnKeyDown(g, k, shift);
+        if (!self)
+            return;
+    }
+
+    // ----- the character steps -----
+    if (!ch) {
+        // Caret moves, Backspace and Delete of the edit field.
+        if (self && isVisible())
+            QLineEdit::keyPressEvent(e);
+        e->accept();
+        return;
+    }
+    char16_t c = ch->ch;
+    if (c == 13) {
+        // The key-down step validated already; a refusal there ended the key.
+        char16_t k = 13;
+        g->KeyPress(k);
+        if (k == 0 || !self)
+            return;
+        if (g->EditMode && !always)
+            g->HideInplaceEdit();
+        if (g->Navigation.AdvanceOnEnter && !g->FNoAutoAdvance)
+            g->AdvanceToNextCell(g->Col(), g->Row(), false, true, true);
+        g->FNoAutoAdvance = false;
+        return;
+    }
+    if (c == 10 || c == 1 || c == 9 || c == 27)
+        return;
+    typeChar(QChar(c), (ch->keyData & kKeyDataKeypad) != 0);
+}
+
+void TExtInplaceEdit::StartWithChar(QChar ch)
+{
+    if (m_gridGone)
+        return;
+    selectAll();
+    typeChar(ch, false, false);
+}
+
+bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
+{
+    TExtStringGrid* g = FGrid;
+    QPointer<TExtInplaceEdit> self(this);
+    const QChar decimal = GetDecimalSeparatorSetting(locale());
+    const QChar thousand = GetThousandSeparatorSetting(locale());
+    if (keypad && ch == u'.' && g->ExcelStyleDecimalSeparator)
+        ch = decimal;
+    const bool isBack = ch.unicode() == 8;
+    // The limit blocks insertions that would make the text longer than it; a stored text
+    // already longer is left as it is (typing over a selection of it is still possible).
+    if (FLengthLimit > 0 && !isBack) {
+        const int len = text().size();
+        const int grown = len - selectedText().size() + 1;
+        if (grown > FLengthLimit && grown > len)
+            return true;
+    }
+    EditCharContext ctx;
+    ctx.text = text();
+    ctx.selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    ctx.selLength = selectedText().size();
+    ctx.cursor = cursorPosition();
+    ctx.decimalSeparator = decimal;
+    ctx.thousandSeparator = thousand;
+    ctx.ctrl = QApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
+    ctx.validChars = g->ValidChars;
+    const EditCharResult r = FilterEditChar(g->EditControl, ch, ctx);
+    if (r.verdict == EditCharVerdict::Beep) {
+        QApplication::beep();
+        return true;
+    }
+    if (r.verdict == EditCharVerdict::Drop)
+        return true;
+
+    // The grid sees the character first and may consume or change it.
+    char16_t c = r.ch.unicode();
+    if (toGrid)
+        g->KeyPress(c);
+    if (!self || c == 0)
+        return true;
+    if (c >= 32 && !g->CanEditAcceptKey(c)) {
+        QApplication::beep();
+        return true;
+    }
+    if (!g->CanEditModify())
+        return true;
+    if (c == 8) {
+        backspace();
+    } else {
+        insert(QString(QChar(c)));
+        if (g->EditControl == TEditorType::edMixedCase) {
+            const int pos = cursorPosition();
+            QString t = text();
+            AcceptPastedText(TEditorType::edMixedCase, t, decimal, thousand, QString());
+            setText(t);
+            setCursorPosition(pos);
+            if (g->EditorMode())
+                g->SetEditText(g->Col(), g->Row(), text());
+        }
+    }
+    return true;
+}
+
+void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
+{
+    if (m_gridGone) {
+        e->accept();
+        return;
+    }
+    TInplaceEdit::keyReleaseEvent(e);
+}
+
+void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
+{
+    TInplaceEdit::focusInEvent(e);
+    if (m_gridGone)
+        return;
+    FGotFocus = true;
+    FGrid->FNoEditChange = false;
+    FLengthLimit = FGrid->GetEditLimit();
+    if (!FGrid->Navigation.EditSelectAll)
+        end(false);
+    if (FGrid->LButFlg) {
+        const QPoint p = mapFromGlobal(QCursor::pos());
+        if (rect().contains(p)) {
+            setCursorPosition(cursorPositionAt(p));
+            FGrid->LButFlg = false;
+        }
+    }
+}
+
+void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
+{
+    TInplaceEdit::focusOutEvent(e);
+    if (m_gridGone)
+        return;
+    // A context menu of the editor, or the window losing the activation, is no end of the
+    // edit: the user comes back to the same editor.
+    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    TExtStringGrid* g = FGrid;
+    QPointer<TExtInplaceEdit> self(this);
+    g->FStartEditChar = 0;
+    QWidget* now = QApplication::focusWidget();
+    if (now != g && now != g->viewport()) {
+        g->ValidateCell(text());
+        if (!self)
+            return;
+        setText(g->GetCurrentCell());
+        g->HideInplaceEdit();
+        g->FEditing = false;
+        g->EditMode = false;
+        if (FColE >= 0 && FRowE >= 0)
+            g->SelectCell(FColE, FRowE);
+        if (!self)
+            return;
+    }
+    if (g->FNoEditChange)
+        setText(g->GetCurrentCell());
+    if (FGotFocus) {
+        FGotFocus = false;
+        g->DoEditingDone(g->RealColIndex(FColE), FRowE);
+    }
+}
+
+void TExtInplaceEdit::PasteText(const QString& Text)
+{
+    if (m_gridGone || !FGrid->CanEditModify())
+        return;
+    TExtStringGrid* g = FGrid;
+    QString S = Text;
+    bool allow = true;
+    if (g->OnClipboardPaste)
+        g->OnClipboardPaste(this, allow);
+    if (allow && g->OnClipboardBeforePasteCell)
+        g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), S, allow);
+    if (!allow)
+        return;
+    if (FLengthLimit > 0 && S.size() > FLengthLimit)
+        return;
+    // A text copied as one line carries its line break at the end; only that one goes.
+    const int firstBreak = S.indexOf(QStringLiteral("\r\n"));
+    if (firstBreak >= 0 && firstBreak == S.size() - 2)
+        S.chop(2);
+    const bool hadSelection = hasSelectedText();
+    const int start = hadSelection ? selectionStart() : cursorPosition();
+    QString N = text();
+    N.replace(start, selectedText().size(), S);
+    if (FLengthLimit > 0 && N.size() > FLengthLimit && N.size() > text().size())
+        return;
+    const QChar decimal = GetDecimalSeparatorSetting(locale());
+    const QChar thousand = GetThousandSeparatorSetting(locale());
+    if (AcceptPastedText(g->EditControl, N, decimal, thousand, g->ValidChars))
+        setText(N);
+    if (g->EditorMode())
+        g->SetCurrentCellEditText(text());
+    if (hadSelection)
+        setSelection(start, S.size());
+    else
+        setCursorPosition(start + S.size());
+    if (g->OnClipboardAfterPasteCell)
+        g->OnClipboardAfterPasteCell(this, g->Col(), g->Row(), text());
+}
+
+void TExtInplaceEdit::pasteFromClipboard(bool selection)
+{
+    const QClipboard* cb = QGuiApplication::clipboard();
+    const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
+    if (!cb || (selection && !cb->supportsSelection()))
+        return;
+    const QString s = cb->text(mode);
+    if (!s.isEmpty())
+        PasteText(s);
+}
+
+void TExtInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The menu's paste goes through the same rules as the keyboard's.
+    QMenu* menu = createStandardContextMenu();
+    for (QAction* a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-paste")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, [this] { pasteFromClipboard(false); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void TExtInplaceEdit::mousePressEvent(QMouseEvent* e)
+{
+    // The middle button's paste of the selection goes through the paste rules.
+    if (e->button() == Qt::MiddleButton) {
+        e->accept();
+        return;
+    }
+    TInplaceEdit::mousePressEvent(e);
+}
+
+void TExtInplaceEdit::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::MiddleButton) {
+        e->accept();
+        pasteFromClipboard(true);
+        return;
+    }
+    TInplaceEdit::mouseReleaseEvent(e);
+}
+
+void TExtInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TInplaceEdit::mouseDoubleClickEvent(e);
+    if (!m_gridGone && FGrid->OnDblClickCell)
+        FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
+}
+
+}  // namespace zfw
