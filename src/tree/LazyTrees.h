@@ -664,6 +664,13 @@ protected:
     // While the position cache is valid: the cached node at or above tree position y and its
     // top, so that a lookup need not walk from the first row.
     virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const;
+    // After a toggle outside update brackets: moves the view so that the toggled rows are
+    // seen. heightChange is the change of the node's TotalHeight. Returns true when the whole
+    // window must be repainted, false when the rows from the node down are enough.
+    virtual bool AdjustViewAfterToggle(PLazyNode node, bool expanded, std::int64_t heightChange)
+    {
+        return true;
+    }
     // Reactions of the control to a changed option set (themes, drop target, repaint).
     virtual void OptionsChanged() {}
     // The header's sort column and direction, used by automatic sorting.

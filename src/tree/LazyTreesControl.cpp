@@ -814,10 +814,55 @@ void TBaseLazyTree::RepaintNode(PLazyNode node)
 
 // ----- expanding --------------------------------------------------------------------------
 
+bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded,
+                                          std::int64_t heightChange)
+{
+    if (FStates.intersects({tsExpanding, tsPainting}))
+        return false;
+    const QPoint before = OffsetXY();
+    const std::int64_t client = clientHeight();
+    const bool fits = std::int64_t(ownRowHeight(node)) + heightChange <= client;
+    bool wholeWindow = true;
+    if (!options().PaintOptions.contains(toChildrenAbove)) {
+        if (expanded && options().AutoOptions.contains(toAutoScrollOnExpand)) {
+            if (fits) {
+                ScrollIntoView(GetLastVisible(node, true, false), false, false);
+                // Nothing had to move: only the rows from the node down changed.
+                wholeWindow = OffsetXY() != before;
+            } else {
+                SetTopNode(node);
+            }
+        }
+    } else {
+        // The children appear above the row: the row keeps its place on the screen. The
+        // decisions look at where the row was before the toggle moved it down.
+        const QRect r = GetDisplayRect(node, NoColumn, false);
+        const std::int64_t topBefore = r.top() - heightChange;
+        const bool bottomInside = r.height() > 0 && topBefore + r.height() <= client;
+        const bool keepRow =
+            !expanded || !options().AutoOptions.contains(toAutoScrollOnExpand)
+            || (fits && FRangeY > client && heightChange <= topBefore && bottomInside);
+        if (keepRow)
+            SetOffsetY(int(FOffsetY - heightChange));
+        else if (fits && bottomInside)
+            SetTopNode(GetFirstVisible(node, true, false));
+        else
+            SetBottomNode(node);
+    }
+    // A running slide goes on from where its rows are now.
+    if (m_animation.isActive())
+        m_animationTop += OffsetY() - before.y();
+    return wholeWindow;
+}
+
 void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight)
 {
     if (!options().AnimationOptions.contains(toAnimatedToggle) || FAnimationDuration <= 0
         || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    // Nothing slides while everything is expanded or collapsed, or while a paint pass runs.
+    if (FStates.intersects(expanding ? TLazyTreeStates{tsExpanding, tsPainting}
+                                     : TLazyTreeStates{tsCollapsing}))
         return;
     const QRect r = GetDisplayRect(node, NoColumn, false);
     if (r.height() <= 0)

@@ -224,6 +224,11 @@ protected:
     // The window's reactions to a written option set (see the definition).
     void OptionsChanged() override;
     TColumnIndex focusedColumnIndex() const override { return FFocusedColumn; }
+    // After an expansion with toAutoScrollOnExpand the new rows are brought into view (the
+    // last one when the subtree fits, else the node goes to the top); with toChildrenAbove the
+    // offset follows the height change so that the node's row stays put. Nothing moves while
+    // everything is expanded or during painting.
+    bool AdjustViewAfterToggle(PLazyNode node, bool expanded, std::int64_t heightChange) override;
     void StartNoticeTimer(int id, int ms) override;
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;

@@ -372,12 +372,21 @@ TEST(TBaseLazyTree, DisplayRectOfShownHiddenAndCollapsedNodes)
 TEST(TBaseLazyTree, ScrollIntoViewExpandsTheBranchAndShowsTheRow)
 {
     Fixture f;
+    f.tree->SetAutoOptions(f.tree->options().AutoOptions - TLTAutoOptions{toAutoScrollOnExpand});
     f.tree->SetOffsetY(-200);
     EXPECT_TRUE(f.tree->ScrollIntoView(f.n3b, false));
     EXPECT_TRUE(f.tree->Expanded(f.top[3]));
     const QRect r = f.tree->GetDisplayRect(f.n3b, NoColumn, false);
     EXPECT_EQ(r.top(), 0);
     EXPECT_FALSE(f.tree->ScrollIntoView(f.n3b, false));
+
+    // With automatic scrolling on expansion, opening the branch already shows its last row,
+    // so the row itself needs no more scrolling.
+    Fixture g;
+    g.tree->SetOffsetY(-200);
+    EXPECT_FALSE(g.tree->ScrollIntoView(g.n3b, false));
+    EXPECT_TRUE(g.tree->Expanded(g.top[3]));
+    EXPECT_EQ(g.tree->GetDisplayRect(g.n3b, NoColumn, false).top(), 0);
     EXPECT_FALSE(f.tree->ScrollIntoView(nullptr, false));
     EXPECT_FALSE(f.tree->ScrollIntoView(f.tree->RootNode(), false));
 }
@@ -513,6 +522,8 @@ class ToggleAnimation : public ::testing::TestWithParam<AnimationCase> {};
 TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
 {
     Fixture f;
+    // The slide alone: no scrolling towards the new rows.
+    f.tree->SetAutoOptions(f.tree->options().AutoOptions - TLTAutoOptions{toAutoScrollOnExpand});
     f.tree->SetExpanded(f.top[3], GetParam().startExpanded);
     const QImage before = picture(*f.tree, f.top);
     f.tree->SetAnimationOptions({toAnimatedToggle});
@@ -552,6 +563,104 @@ TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
     f.tree.reset();
     QTest::qWait(30);
 }
+
+// After a toggle the view follows: the new rows come into view, and with children above their
+// parent the toggled row keeps its place on the screen.
+struct ToggleViewCase {
+    const char* name;
+    std::function<void(Fixture&)> prepare;
+    std::function<void(Fixture&)> check;
+};
+
+int rowTop(Fixture& f, PLazyNode n)
+{
+    return f.tree->GetDisplayRect(n, NoColumn, false).top();
+}
+
+const ToggleViewCase kToggleViewCases[] = {
+    {"LastNewRowScrolledIntoView", nullptr,
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         const QRect r = f.tree->GetDisplayRect(f.n3b, NoColumn, false);
+         EXPECT_EQ(r.top() + r.height(), f.tree->clientHeight());
+     }},
+    {"WithoutTheOptionNothingMoves",
+     [](Fixture& f) {
+         f.tree->SetAutoOptions(f.tree->options().AutoOptions
+                                - TLTAutoOptions{toAutoScrollOnExpand});
+     },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(f.tree->OffsetY(), 0);
+     }},
+    {"TallSubtreePutsTheNodeAtTheTop",
+     [](Fixture& f) {
+         for (int i = 0; i < 8; ++i)
+             f.tree->AddChild(f.top[3]);
+     },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), 0);
+         EXPECT_EQ(f.tree->TopNode(), f.top[3]);
+     }},
+    {"CollapsingDoesNotScroll", [](Fixture& f) { f.tree->SetOffsetY(-40); },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[12]);  // a leaf: nothing to show
+         f.tree->SetExpanded(f.top[3], true);
+         const int offset = f.tree->OffsetY();
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(f.tree->OffsetY(), offset);
+     }},
+    {"ChildrenAboveKeepTheRowInPlaceOnExpand",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetAutoOptions(f.tree->options().AutoOptions
+                                - TLTAutoOptions{toAutoScrollOnExpand});
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+         EXPECT_EQ(rowTop(f, f.n3b), before - 18);
+     }},
+    {"ChildrenAboveKeepTheRowInPlaceOnCollapse",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetExpanded(f.top[3], true);
+         f.tree->SetOffsetY(-60);
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+     }},
+    {"ChildrenAboveNewRowsThatFitAboveTheRow",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);  // 54: room for the two new rows
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+         EXPECT_EQ(rowTop(f, f.n3a), before - 36);
+     }},
+};
+
+class ToggleView : public ::testing::TestWithParam<ToggleViewCase> {};
+
+TEST_P(ToggleView, FollowsTheToggledRows)
+{
+    Fixture f;
+    if (GetParam().prepare)
+        GetParam().prepare(f);
+    GetParam().check(f);
+    EXPECT_TRUE(f.tree->checkConsistency().isEmpty()) << f.tree->checkConsistency().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleView, ::testing::ValuesIn(kToggleViewCases), CaseName{});
 
 TEST(TBaseLazyTree, FullExpandAndCollapseKeepTheRangeRight)
 {

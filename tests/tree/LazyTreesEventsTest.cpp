@@ -280,7 +280,8 @@ const OrderCase kOrderCases[] = {
     {"FullExpandRunsAsOneOperation", true, false, nullptr,
      [](Fixture& f) { f.tree->FullExpand(); },
      "Start Expand | Updating Begin | Expanding A | InitChildren A | Expanded A | Init A0 | "
-     "Init A1 | Bar V shown | Structure A ChildAdded | Updating End | End Expand"},
+     "Expanding A0 | Init A1 | Expanding A1 | Expanding B0 | Expanding B1 | Expanding C | "
+     "End Expand | Bar V shown | Structure A ChildAdded | Updating End"},
     {"ScrollingReportsTheDelta", true, false,
      [](Fixture& f) { f.tree->SetRootNodeCount(20); },
      [](Fixture& f) { f.tree->SetOffsetY(-30); }, "Scroll 0 -30"},
@@ -293,7 +294,7 @@ const OrderCase kOrderCases[] = {
                                 + TLTMiscOptions{toVariableNodeHeight});
      },
      [](Fixture& f) { f.tree->ToggleNode(f.top(0)); },
-     "Expanding A | Expanded A | Init A0 | Measure A0 | Init A1 | Measure A1"},
+     "Expanding A | Init A0 | Measure A0 | Init A1 | Measure A1 | Expanded A"},
 };
 
 class EventOrder : public ::testing::TestWithParam<OrderCase> {};
