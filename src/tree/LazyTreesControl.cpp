@@ -864,6 +864,11 @@ void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int chi
     if (FStates.intersects(expanding ? TLazyTreeStates{tsExpanding, tsPainting}
                                      : TLazyTreeStates{tsCollapsing}))
         return;
+    // The slide reveals rows below the toggled one. With children above their parent the new
+    // rows appear above it while the view keeps the row in place, which this slide cannot
+    // draw: such a tree toggles without animation.
+    if (options().PaintOptions.contains(toChildrenAbove))
+        return;
     const QRect r = GetDisplayRect(node, NoColumn, false);
     if (r.height() <= 0)
         return;

@@ -191,6 +191,7 @@ struct AnimationConditionCase {
     int duration;
     bool inUpdate;
     bool animates;
+    bool childrenAbove = false;
 };
 
 const AnimationConditionCase kAnimationConditions[] = {
@@ -198,6 +199,7 @@ const AnimationConditionCase kAnimationConditions[] = {
     {"DurationWithoutOption", false, 100, false, false},
     {"OptionWithoutDuration", true, 0, false, false},
     {"InsideAnUpdateBracket", true, 100, true, false},
+    {"ChildrenAbove", true, 100, false, false, true},
 };
 
 class ToggleAnimationCondition : public ::testing::TestWithParam<AnimationConditionCase> {};
@@ -208,6 +210,8 @@ TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
     if (GetParam().option)
         f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(GetParam().duration);
+    if (GetParam().childrenAbove)
+        f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
     if (GetParam().inUpdate)
         f.tree->BeginUpdate();
     f.tree->ToggleNode(f.top[3]);
