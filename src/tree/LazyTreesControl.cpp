@@ -523,6 +523,10 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
     FOffsetX = x;
     FOffsetY = y;
     updateEffectiveOffsetX();
+    // A running slide goes on from where its rows are now (the view following a toggle, or the
+    // offset held inside the shorter range after a collapse).
+    if (m_animation.isActive())
+        m_animationTop += deltaY;
     if (FUpdateCount == 0 && !m_destroyingWidget) {
         if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
             if (clipRect)
@@ -849,9 +853,6 @@ bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded,
         else
             SetBottomNode(node);
     }
-    // A running slide goes on from where its rows are now.
-    if (m_animation.isActive())
-        m_animationTop += OffsetY() - before.y();
     return wholeWindow;
 }
 
