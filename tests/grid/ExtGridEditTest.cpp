@@ -392,6 +392,58 @@ TEST_F(EditGrid, ARefusedValueRefusesTheMoveAndTheEditStaysOnItsCell)
     EXPECT_FALSE(grid->Modified);
 }
 
+// ----- stepping out of the editor -----
+
+struct WalkCase {
+    const char* name;
+    Qt::Key caretKey;  // puts the caret before the walking key
+    Qt::Key walkKey;
+    bool alwaysEdit;
+    int colAfter;
+    bool editorOpenAfter;
+};
+
+class EditGridWalk : public EditGrid, public ::testing::WithParamInterface<WalkCase> {};
+
+TEST_P(EditGridWalk, ArrowAtTheTextEndStepsIntoTheNeighbour)
+{
+    const WalkCase& c = GetParam();
+    grid->Navigation.CursorWalkEditor = true;
+    grid->Navigation.CursorWalkAlwaysEdit = c.alwaysEdit;
+    goTo(2, 2);
+    QTest::keyClick(grid, Qt::Key_F2);
+    keyInEditor(c.caretKey);
+    type(QStringLiteral("!"));
+    keyInEditor(c.caretKey == Qt::Key_Home ? Qt::Key_Home : Qt::Key_End);
+    keyInEditor(c.walkKey);
+    EXPECT_EQ(grid->Col(), c.colAfter);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(editorOpen(), c.editorOpenAfter);
+    const QString edited =
+        c.caretKey == Qt::Key_Home ? QStringLiteral("!c3r2") : QStringLiteral("c3r2!");
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), edited);
+}
+
+const WalkCase kWalkCases[] = {
+    {"LeftAtTheStart", Qt::Key_Home, Qt::Key_Left, true, 1, true},
+    {"RightAtTheEnd", Qt::Key_End, Qt::Key_Right, true, 3, true},
+    {"RightAtTheEndWithoutReopening", Qt::Key_End, Qt::Key_Right, false, 3, false},
+    {"LeftInsideTheTextMovesTheCaret", Qt::Key_End, Qt::Key_Left, true, 2, true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridWalk, ::testing::ValuesIn(kWalkCases), CaseName());
+
+TEST_F(EditGridLimit, AFullTextActsAsEnterWhenTheGridAdvancesByItself)
+{
+    grid->MaxEditLength = 3;
+    grid->Navigation.SetAdvanceAuto(true);
+    goTo(2, 2);
+    type(QStringLiteral("abc"));
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("abc"));
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_TRUE(editorOpen());
+}
+
 // ----- the character filters -----
 
 struct CharCase {
