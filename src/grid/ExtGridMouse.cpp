@@ -241,7 +241,11 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const bool rowSizing = GridState() == gsRowSizing;
     const int sizedIndex = sizingIndex();
     m_dblClkSized = false;
+    // An editor opened by this release puts its caret under the mouse.
+    LButFlg = Button == mbLeft;
+    FLButPos = QPoint(X, Y);
     TStringGrid::MouseUp(Button, Shift, X, Y);
+    LButFlg = false;
     if (Button == mbLeft && colSizing && OnEndColumnSize)
         OnEndColumnSize(this, sizedIndex);
     if (Button == mbLeft && rowSizing && OnEndRowSize)

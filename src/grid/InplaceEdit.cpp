@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -456,7 +455,7 @@ void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
     if (!FGrid->Navigation.EditSelectAll)
         end(false);
     if (FGrid->LButFlg) {
-        const QPoint p = mapFromGlobal(QCursor::pos());
+        const QPoint p = FGrid->FLButPos - pos();
         if (rect().contains(p)) {
             setCursorPosition(cursorPositionAt(p));
             FGrid->LButFlg = false;
