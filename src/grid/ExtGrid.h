@@ -29,6 +29,12 @@ enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+// The kinds of cell the hover row colours (normal cells always take them).
+enum THoverRowCell : std::uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
+Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
+Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
+// What a left press at the pointer would select; the pointer shows it.
+enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
 // The sides of a cell that get a border line.
 class TCellBorders {
@@ -729,6 +735,11 @@ public:
     std::function<void(QObject* Sender, int ARow)> OnRowDisjunctSelected;
     std::function<void(QObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(QObject* Sender, int ACol)> OnEndColumnSize;
+    // While a column (row) border is dragged: the size it would get.
+    std::function<void(QObject* Sender, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(QObject* Sender, int ARow, int RowSize)> OnRowSizing;
+    // While sizing, a hint at the sized cell tells the size ("cw=" width, "rh=" height).
+    bool HintShowSizing = false;
     std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
     // An advance about to move from (OldCol, OldRow) to an editable cell: the form may
     // redirect the target or refuse (the cell then stays).
@@ -743,6 +754,26 @@ public:
     // Hints: the body cell's text (mini-HTML stripped) is the hint; OnGridHint has the last
     // word, for fixed cells too. Without either the grid's toolTip() is shown.
     bool HintShowCells = false;
+
+    // --- hover ---
+    // The row under the mouse takes the hover colours; HoverRowCells alone paints nothing.
+    bool HoverRow = false;
+    TColor HoverRowColor = clInfoBk;
+    TColor HoverRowColorTo = clNone;
+    THoverRowCells HoverRowCells = THoverRowCells(hcNormal | hcSelected);
+    // The row under the mouse while HoverRow is on; -1 when none.
+    int hoverRowIdx() const { return m_hoverRowIdx; }
+    // A cell of the fixed columns (fixed rows) the HoverFixedCells mode lets light up.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // Forgets the fixed sizing zones and the lit fixed cell (repainting it).
+    void ResetFixedCellHighlight();
+    // Set while a fixed-cell menu is open: hovering of fixed cells pauses and leaving the grid
+    // keeps the lit cell.
+    bool NoMouseLeave = false;
+    // What a press at the pointer's last position would select.
+    TMouseSelectMode mouseSelectMode() const { return m_mouseSelectMode; }
+    // The mouse left the grid: press mode, sizing zones, lit fixed cell and hover row reset.
+    void MouseLeave();
 
     // --- selection rectangle ---
     // Highlights rows RowIndex .. RowIndex + RCount - 1 (cut at the last row): the selection
@@ -869,6 +900,21 @@ public:
     // Over a column or row border that a press would size.
     bool IsOnSizingEdge(int X, int Y);
 
+    // --- scrolling ---
+    // While a scroll bar's thumb is dragged: a hint with the row ("Row : n") or column
+    // ("Col : n") it would bring to the top (left), and with ScrollSynch the grid follows.
+    enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+    TScrollHintType ScrollHints = shNone;
+    bool ScrollSynch = false;
+    // ARow carries the column for the horizontal bar.
+    std::function<void(QObject* Sender, int ARow, QString& hintstr)> OnScrollHint;
+    // The thumb of the bar of orientation o dragged to Pos (0..127), and released.
+    void ThumbTrack(Qt::Orientation o, int Pos);
+    void ThumbEnd(Qt::Orientation o);
+    // The steps after the top row or left column changed: the selection rectangle repainted,
+    // the synchronised grid follows, the editor closed over a check-box cell.
+    void ScrolledTopLeft();
+
     // --- focus and the edit cycle's end ---
     std::function<void(QObject* Sender, int ACol, int ARow)> OnEditCellDone;
     // OnEnter; the current cell is checked again while editing is on, and remembered as the
@@ -895,6 +941,21 @@ protected:
 
 private:
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);
+    void trackHover(const TGridCoord& cell);
+    void dragFixedSelection(int X, int Y, const TGridCoord& cell);
+    TMouseSelectMode pressModeAt(int X, int Y, const TGridCoord& cell);
+    void showMouseSelectCursor();
+    void reportSizing();
+    bool m_sizingHintShown = false;
+    bool m_scrollHintShown = false;
+    bool m_syncingScroll = false;
+    bool wireScrolling();
+    bool m_scrollWired = wireScrolling();
+    int m_hoverRowIdx = -1;
+    TMouseSelectMode m_mouseSelectMode = TMouseSelectMode::msNormal;
+    // The kind of selection a press in the fixed cells drags (from MouseSelectStart);
+    // msNormal when no such drag runs.
+    TMouseSelectMode m_fixedDragMode = TMouseSelectMode::msNormal;
     void selectAllByKey();
     void keyHomeEnd(int& Key, TShiftState Shift, bool& consumed);
     bool keySkipFixed(int Key);

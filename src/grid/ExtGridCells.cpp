@@ -317,6 +317,7 @@ void TExtStringGrid::TopLeftChanged()
     TBaseGrid::TopLeftChanged();
     CloseDropDowns();
     placeControls();
+    ScrolledTopLeft();
 }
 
 void TExtStringGrid::ColWidthsChanged()

@@ -29,6 +29,8 @@ QString TExtStringGrid::cellHint(QPoint pos)
 
 bool TExtStringGrid::viewportEvent(QEvent* e)
 {
+    if (e->type() == QEvent::Leave)
+        MouseLeave();
     if (e->type() != QEvent::ToolTip)
         return TStringGrid::viewportEvent(e);
     auto* help = static_cast<QHelpEvent*>(e);

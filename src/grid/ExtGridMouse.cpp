@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +48,18 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
 {
     m_mouseSelection = Selection();
     TGridCoord cell = MouseToCell(X, Y);
+    if (Options().testFlag(goEditing) && MouseActions.RangeSelectAndEdit) {
+        // A press outside the selection starts a new range: it selects rather than edits. The
+        // selection's last column and row count as inside (an exclusive test switched editing
+        // off for a press inside a one-cell selection).
+        const TGridRect s = Selection();
+        const bool inside = cell.X >= std::min(s.Left, s.Right)
+                            && cell.X <= std::max(s.Left, s.Right)
+                            && cell.Y >= std::min(s.Top, s.Bottom)
+                            && cell.Y <= std::max(s.Top, s.Bottom);
+        if (!inside)
+            SetOptions(Options() & ~TGridOptions(goEditing));
+    }
     bool allow = true;
     if (OnCanClickCell)
         OnCanClickCell(this, cell.Y, cell.X, allow);
@@ -84,6 +99,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
             m_selectedCells.clear();
             SetSelection(TGridRect{FixedCols(), from, ColCount() - 1, ARow});
             selectedFromFixed = true;
+            m_fixedDragMode = TMouseSelectMode::msRow;
+            MouseSelectStart = ARow;
         } else if (ACol >= FixedCols() && ARow < FixedRows() && MouseActions.ColSelect
                    && Options().testFlag(goRangeSelect)) {
             int from = ACol;
@@ -95,6 +112,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
             m_selectedCells.clear();
             SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
             selectedFromFixed = true;
+            m_fixedDragMode = TMouseSelectMode::msColumn;
+            MouseSelectStart = ACol;
         }
         if (selectedFromFixed) {
             Invalidate();
@@ -161,20 +180,208 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
 
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    // Dragging from a press selects instead of editing while range selection may edit.
+    if (Shift.testFlag(ssLeft) && MouseActions.RangeSelectAndEdit
+        && Options().testFlag(goEditing) && !EditorMode())
+        SetOptions(Options() & ~TGridOptions(goEditing));
+
+    const TGridRect s0 = Selection();
+    const TGridCoord cell = MouseToCell(X, Y);
+    trackHover(cell);
+    if (Shift.testFlag(ssLeft) && m_fixedDragMode != TMouseSelectMode::msNormal)
+        dragFixedSelection(X, Y, cell);
+    m_mouseSelectMode = GridState() == gsNormal && !Shift.testFlag(ssLeft)
+                            ? pressModeAt(X, Y, cell)
+                            : TMouseSelectMode::msNormal;
+
     TStringGrid::MouseMove(Shift, X, Y);
+
     if (GridState() == gsNormal) {
-        // Over a cell (not a sizing border) the form may choose the pointer.
-        const TGridCoord cell = MouseToCell(X, Y);
-        if (cell.X >= 0 && cell.Y >= 0 && !IsOnSizingEdge(X, Y))
+        if (m_mouseSelectMode != TMouseSelectMode::msNormal) {
+            showMouseSelectCursor();
+        } else if (cell.X >= 0 && cell.Y >= 0 && !IsOnSizingEdge(X, Y)) {
+            // Over a cell (not a sizing border) the form may choose the pointer.
             DoGetCellCursor(cell.X, cell.Y, X, Y);
-        return;
+        }
+    } else if (GridState() == gsColSizing || GridState() == gsRowSizing) {
+        reportSizing();
     }
-    if (GridState() != gsSelecting)
-        return;
+
     const TGridRect s = Selection();
-    if (s != m_mouseSelection) {
+    if (s != s0 || (GridState() == gsSelecting && s != m_mouseSelection)) {
         m_mouseSelection = s;
         DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TExtStringGrid::trackHover(const TGridCoord& cell)
+{
+    const bool onCell = cell.X >= 0 && cell.Y >= 0;
+    if (HoverRow && onCell && cell.Y != m_hoverRowIdx) {
+        const int old = m_hoverRowIdx;
+        m_hoverRowIdx = cell.Y;
+        RepaintRow(cell.Y);
+        if (old >= 0 && old < RowCount())
+            RepaintRow(old);
+    }
+    if (HoverFixedCells != THoverFixedCells::hfNone && !NoMouseLeave) {
+        const QPoint now = onCell ? QPoint(cell.X, cell.Y) : QPoint(-1, -1);
+        const QPoint old = HoverFixedCell;
+        if (now != old) {
+            HoverFixedCell = now;
+            auto repaintFixed = [this](QPoint c) {
+                if (c.x() >= 0 && c.y() >= 0 && (c.x() < FixedCols() || c.y() < FixedRows()))
+                    RepaintCell(c.x(), c.y());
+            };
+            repaintFixed(old);
+            repaintFixed(now);
+        }
+    }
+}
+
+void TExtStringGrid::dragFixedSelection(int X, int Y, const TGridCoord& cell)
+{
+    if (MouseSelectStart < 0)
+        return;
+    if (m_fixedDragMode == TMouseSelectMode::msRow && MouseActions.RowSelect) {
+        if (cell.Y >= FixedRows() && cell.Y < RowCount() - FixedFooters) {
+            const int to = std::max(FixedRows(), cell.Y);
+            const TGridRect r{FixedCols(), std::min(MouseSelectStart, to), ColCount() - 1,
+                              std::max(MouseSelectStart, to)};
+            if (r != Selection()) {
+                SetSelection(r);
+                Invalidate();
+            }
+        }
+        // Held at the bottom edge (or over the fixed rows) the grid scrolls one row.
+        if (Y > viewport()->height() - 4 && TopRow() < geometryModel().maxTopRow())
+            SetTopRow(TopRow() + 1);
+        else if (FixedRows() > 0 && Y < RowHeights(0) && TopRow() > FixedRows())
+            SetTopRow(TopRow() - 1);
+    } else if (m_fixedDragMode == TMouseSelectMode::msColumn && MouseActions.ColSelect) {
+        if (cell.X >= 0) {
+            const int to = std::max(FixedCols(), cell.X);
+            const TGridRect r{std::min(MouseSelectStart, to), FixedRows(),
+                              std::max(MouseSelectStart, to), RowCount() - 1};
+            if (r != Selection()) {
+                SetSelection(r);
+                Invalidate();
+            }
+        }
+    }
+    (void)X;
+}
+
+TMouseSelectMode TExtStringGrid::pressModeAt(int X, int Y, const TGridCoord& cell)
+{
+    if (cell.X < 0 || cell.Y < 0)
+        return TMouseSelectMode::msNormal;
+    if (cell.X < FixedCols() && cell.Y < FixedRows())
+        return MouseActions.AllSelect ? TMouseSelectMode::msAll : TMouseSelectMode::msNormal;
+    if (IsOnSizingEdge(X, Y))
+        return TMouseSelectMode::msNormal;
+    if (cell.Y < FixedRows() && MouseActions.ColSelect)
+        return TMouseSelectMode::msColumn;
+    if (cell.X < FixedCols() && MouseActions.RowSelect && cell.Y < RowCount())
+        return TMouseSelectMode::msRow;
+    return TMouseSelectMode::msNormal;
+}
+
+namespace {
+
+// The pointers of the select modes: a black arrow with a white rim pointing right (rows),
+// down (columns) or into the grid (everything). 32 x 32, hot spot at the tip.
+QCursor selectModeCursor(TMouseSelectMode mode)
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    // An arrow pointing right with its tip at (24, 16); turned for the other modes.
+    const QPolygonF arrow{{8, 12}, {16, 12}, {16, 7}, {24, 16}, {16, 25}, {16, 20}, {8, 20}};
+    QPoint hot(24, 16);
+    p.translate(16, 16);
+    if (mode == TMouseSelectMode::msColumn) {
+        p.rotate(90);
+        hot = QPoint(16, 24);
+    } else if (mode != TMouseSelectMode::msRow) {
+        p.rotate(45);
+        hot = QPoint(22, 22);
+    }
+    p.translate(-16, -16);
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(Qt::black);
+    p.drawPolygon(arrow);
+    p.end();
+    return QCursor(pm, hot.x(), hot.y());
+}
+
+}  // namespace
+
+void TExtStringGrid::showMouseSelectCursor()
+{
+    if (m_mouseSelectMode == TMouseSelectMode::msURL)
+        return;
+    viewport()->setCursor(selectModeCursor(m_mouseSelectMode));
+}
+
+void TExtStringGrid::reportSizing()
+{
+    const int index = sizingIndex();
+    if (index < 0)
+        return;
+    QString hint;
+    if (GridState() == gsColSizing) {
+        const int width = std::max(0, sizingPos() - geometryModel().colLeft(index));
+        if (OnColumnSizing)
+            OnColumnSizing(this, index, width);
+        hint = QStringLiteral("cw=<b>%1</b>").arg(width);
+    } else {
+        const int height = std::max(0, sizingPos() - geometryModel().rowTop(index));
+        if (OnRowSizing)
+            OnRowSizing(this, index, height);
+        hint = QStringLiteral("rh=<b>%1</b>").arg(height);
+    }
+    if (!HintShowSizing)
+        return;
+    const TRect r = GridState() == gsColSizing ? CellRect(index, 0) : CellRect(0, index);
+    m_sizingHintShown = true;
+    QToolTip::showText(viewport()->mapToGlobal(QPoint(r.Left, r.Top)), hint, viewport());
+}
+
+bool TExtStringGrid::IsHoverFixedCell(int ACol, int ARow) const
+{
+    const bool cols = HoverFixedCells == THoverFixedCells::hfAll
+                      || HoverFixedCells == THoverFixedCells::hfFixedColumns;
+    const bool rows = HoverFixedCells == THoverFixedCells::hfAll
+                      || HoverFixedCells == THoverFixedCells::hfFixedRows;
+    return (cols && ACol >= 0 && ACol < FixedCols()) || (rows && ARow >= 0 && ARow < FixedRows());
+}
+
+void TExtStringGrid::ResetFixedCellHighlight()
+{
+    NoMouseLeave = false;
+    if (HoverFixedCells == THoverFixedCells::hfNone || HoverFixedCell == QPoint(-1, -1))
+        return;
+    const QPoint old = HoverFixedCell;
+    HoverFixedCell = QPoint(-1, -1);
+    RepaintCell(old.x(), old.y());
+}
+
+void TExtStringGrid::MouseLeave()
+{
+    m_mouseSelectMode = TMouseSelectMode::msNormal;
+    if (!NoMouseLeave && HoverFixedCells != THoverFixedCells::hfNone
+        && HoverFixedCell != QPoint(-1, -1)) {
+        const QPoint old = HoverFixedCell;
+        HoverFixedCell = QPoint(-1, -1);
+        RepaintCell(old.x(), old.y());
+    }
+    if (HoverRow && m_hoverRowIdx >= 0) {
+        const int old = m_hoverRowIdx;
+        m_hoverRowIdx = -1;
+        if (old < RowCount())
+            RepaintRow(old);
     }
 }
 
@@ -182,6 +389,15 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 {
     const TGridRect s0 = Button == mbLeft ? m_mouseSelection : Selection();
     const TGridCoord cell = MouseToCell(X, Y);
+    if (Button == mbLeft) {
+        m_mouseSelectMode = TMouseSelectMode::msNormal;
+        m_fixedDragMode = TMouseSelectMode::msNormal;
+        MouseSelectStart = -1;
+    }
+    if (m_sizingHintShown) {
+        m_sizingHintShown = false;
+        QToolTip::hideText();
+    }
 
     // A size dragged out of the grid is dropped: the column (row) keeps its size.
     const bool outX = X < 0 || X >= viewport()->width();

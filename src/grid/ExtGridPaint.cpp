@@ -33,15 +33,8 @@ TColor halfColor(TColor rgb)
 
 bool TExtStringGrid::isHoveredFixedCell(int DCol, int ARow) const
 {
-    if (QPoint(DCol, ARow) != HoverFixedCell || GridState() != gsNormal)
-        return false;
-    switch (HoverFixedCells) {
-    case THoverFixedCells::hfNone: return false;
-    case THoverFixedCells::hfAll: return true;
-    case THoverFixedCells::hfFixedRows: return ARow < FixedRows();
-    case THoverFixedCells::hfFixedColumns: return DCol < FixedCols();
-    }
-    return false;
+    return QPoint(DCol, ARow) == HoverFixedCell && GridState() == gsNormal
+           && IsHoverFixedCell(DCol, ARow);
 }
 
 void TExtStringGrid::Paint(QPainter& painter, const QRect& updateRect)
