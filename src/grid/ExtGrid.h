@@ -1031,8 +1031,9 @@ public:
     bool FShowEditProcess = false;
     // Set by a refused commit so that the grid does not advance.
     bool FNoAutoAdvance = false;
-    // The editor was opened by a left click in the cell.
+    // The editor was opened by a left click in the cell, at FLButPos (viewport pixels).
     bool LButFlg = false;
+    QPoint FLButPos;
     bool FBlockFocus = false;
     bool FBlockKill = false;
     bool FLastValidation = true;
