@@ -149,6 +149,14 @@ void TBaseLazyTree::SetEmptyListMessage(const QString& text)
     Invalidate();
 }
 
+void TBaseLazyTree::SetAlignment(TLTTextAlignment value)
+{
+    if (FAlignment == value)
+        return;
+    FAlignment = value;
+    Invalidate();
+}
+
 void TBaseLazyTree::SetCheckImageKind(TCheckImageKind value)
 {
     if (FCheckImageKind == value)
@@ -638,8 +646,10 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         right -= offset;
     else
         left += offset;
-    cutTextRect(left, right, DoGetNodeWidth(node, column), rtl ? taRightJustify : taLeftJustify,
-                unclipped, rtl);
+    TLTTextAlignment alignment = FAlignment;
+    if (rtl && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+    cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
     return QRect(left, top, right - left, height);
 }
 
@@ -961,6 +971,10 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
     int top = 0;
     PLazyNode node = GetNodeAt(0, animating ? 0 : std::max(clip.top(), 0), true, top);
     p.setPen(palette().color(QPalette::Text));
+    // The tree's alignment, mirrored right to left.
+    Qt::Alignment horizontal = Qt::AlignHCenter;
+    if (FAlignment != taCenter)
+        horizontal = (FAlignment == taLeftJustify) != rtl ? Qt::AlignLeft : Qt::AlignRight;
     while (node && top < clip.bottom() + 1 + (animating ? remaining : 0)) {
         if (!node->has(vsInitialized))
             InitNode(node);
@@ -974,14 +988,8 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
             // alignment is absolute (Qt would mirror it once more for a right-to-left widget).
             const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
             const int offset = FMargin + level * FIndent;
-            if (rtl)
-                p.drawText(QRect(rowLeft, y, rowWidth - offset, h),
-                           Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute,
-                           DoGetText(node));
-            else
-                p.drawText(QRect(rowLeft + offset, y, rowWidth - offset, h),
-                           Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute,
-                           DoGetText(node));
+            p.drawText(QRect(rtl ? rowLeft : rowLeft + offset, y, rowWidth - offset, h),
+                       horizontal | Qt::AlignVCenter | Qt::AlignAbsolute, DoGetText(node));
         }
         top += h;
         node = GetNextVisible(node, true);

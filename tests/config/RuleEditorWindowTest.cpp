@@ -343,6 +343,15 @@ TEST_F(RuleEditorWindow, MissingPayloadSizeWarnsAtEveryOpening)
     reopen(*f);
     EXPECT_EQ(messageTexts(), QStringList());
     EXPECT_EQ(f->MaxPayloadSize, 51);
+
+    // A general-parameters file that is no XML is named before the warning.
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen, "<Par_Gen><LoRa_Payload"));
+    reopen(*f);
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 2u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
+    EXPECT_TRUE(messageTexts()[0].contains(QStringLiteral("ParGen.xml")))
+        << messageTexts()[0].toStdString();
+    EXPECT_TRUE(messageTexts()[1].startsWith(QStringLiteral("Warning!! Max Payload Size")));
 }
 
 // ---- row tools ----------------------------------------------------------------------------
@@ -517,6 +526,24 @@ TEST_F(RuleEditorWindow, RuleTypedIntoAnEmptyTableCompilesToItsBankBytes)
     EXPECT_EQ(bin.bank2.mid(kLoRaUplinkTableOffset, 12).toHex(' '),
               QByteArray("10 00 04 00 05 07 00 00 3c 00 00 00"));
     EXPECT_EQ(bin.bank2.mid(kLoRaUplinkTableOffset + 12, 12), QByteArray(12, '\0'));
+}
+
+TEST_F(RuleEditorWindow, OkWithAnOpenEditorSavesWhatIsTyped)
+{
+    writeParGen(51, false);
+    auto f = open<TFLoRa_Set_Access>();
+    TRuleGrid* g = f->ACG_LoRa_Downlink;
+    f->setActiveTable(1);
+    typeInto(*f, g, 2, 1, QStringLiteral("12"));
+    QApplication::setActiveWindow(f.get());
+    g->setFocus();
+    g->MoveCurrentCell(3, 1, true, true);
+    QTest::keyClicks(g, QStringLiteral("3"));
+    ASSERT_TRUE(g->EditorMode());
+    click(*f, "Btn_OK");
+    ASSERT_EQ(f->result(), mrOk) << messageTexts().join('\n').toStdString();
+    EXPECT_TRUE(test::readFile(programState().File_LoRaWAN_SetAccess)
+                    .contains("StartByte=\"12\" NumByte=\"3\""));
 }
 
 }  // namespace
