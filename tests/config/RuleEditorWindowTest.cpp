@@ -469,11 +469,15 @@ TEST_F(RuleEditorWindow, ClickOnTheRowNumberSelectsTheRowAndEnterJumpsWithTheOpt
 {
     auto f = open<TFS7_Protocol_Set_Access>();
     TRuleGrid* g = f->ACG_S7_Read;
-    f->ClickCell(g, 5, 0);
+    const TRect cell = g->CellRect(0, 5);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                      QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
     EXPECT_EQ(g->Selection().Top, 5);
     EXPECT_EQ(g->Selection().Bottom, 5);
     EXPECT_EQ(g->Selection().Left, 1);
     EXPECT_EQ(g->Selection().Right, g->ColCount() - 1);
+    // The row tools work on the selected row.
+    EXPECT_EQ(g->Row(), 5);
 
     g->MoveCurrentCell(g->ColCount() - 1, g->RowCount() - 1, true, true);
     char16_t key = 13;
@@ -484,6 +488,26 @@ TEST_F(RuleEditorWindow, ClickOnTheRowNumberSelectsTheRowAndEnterJumpsWithTheOpt
     EXPECT_EQ(key, 0);
     EXPECT_EQ(g->Col(), 1);
     EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(RuleEditorWindow, DoubleClickOnAHeaderSizesTheColumnWithTheOption)
+{
+    auto f = open<TFS7_Protocol_Set_Access>();
+    TRuleGrid* g = f->ACG_S7_Read;
+    g->SetCellEx(2, 3, QStringLiteral("plc-with-a-long-host-name.plant.example"));
+    const int before = g->ColWidths(2);
+    auto doubleClick = [g](int DCol, int ARow) {
+        const TRect cell = g->CellRect(DCol, ARow);
+        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick(2, 0);
+    EXPECT_EQ(g->ColWidths(2), before);
+    programState().Opt_Double_Click_Auto_Size = true;
+    doubleClick(2, 1);
+    EXPECT_EQ(g->ColWidths(2), before);
+    doubleClick(2, 0);
+    EXPECT_GT(g->ColWidths(2), before);
 }
 
 TEST_F(RuleEditorWindow, SetLangPutsTheTableTextsOnTheWindow)
