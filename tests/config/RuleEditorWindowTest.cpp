@@ -4,6 +4,7 @@
 #include "config/RuleEditorFixture.h"
 
 #include "config/core/USaveBincc.h"
+#include "grid/GridCombo.h"
 
 #include <QTabWidget>
 
@@ -508,6 +509,42 @@ TEST_F(RuleEditorWindow, DoubleClickOnAHeaderSizesTheColumnWithTheOption)
     EXPECT_EQ(g->ColWidths(2), before);
     doubleClick(2, 0);
     EXPECT_GT(g->ColWidths(2), before);
+}
+
+TEST_F(RuleEditorWindow, ListColumnsOfferExactlyTheirItems)
+{
+    auto f = open<TFS7_Protocol_Set_Access>();
+    TRuleGrid* g = f->ACG_S7_Read;
+    auto openList = [&](int DCol, int ARow) {
+        QApplication::setActiveWindow(f.get());
+        g->setFocus();
+        g->MoveCurrentCell(DCol, ARow, true, true);
+        QTest::keyClick(g, Qt::Key_F2);
+    };
+    auto key = [&](Qt::Key k) { QTest::keyClick(g->EditCombo(), k); };
+    // PLC Type: a blank cell opens on the first item; Down chooses the next.
+    openList(4, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->count(), 6);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(g->GetCellEx(4, 1), QStringLiteral("S7200"));
+    // Position: "0" to "1499", opened on the cell's item; the last item is the last choice.
+    g->SetCellEx(14, 1, QStringLiteral("1499"));
+    openList(14, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->count(), 1500);
+    EXPECT_EQ(g->EditCombo()->itemIndex(), 1499);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(g->GetCellEx(14, 1), QStringLiteral("1499"));
+    // The write table's Position list is its own column 16.
+    f->setActiveTable(1);
+    g = f->ACG_S7_Write;
+    openList(16, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->itemText(1499), QStringLiteral("1499"));
+    key(Qt::Key_Escape);
 }
 
 TEST_F(RuleEditorWindow, SetLangPutsTheTableTextsOnTheWindow)
