@@ -380,6 +380,24 @@ TEST(ColumnGridTest, HooksAnswerFromTheItemOfTheRealColumn)
     EXPECT_EQ(g.GetEditLimit(), 0);
 }
 
+TEST(ColumnGridTest, FloatFormatStaysWithItsColumn)
+{
+    TExtColumnGrid g;
+    shapeGrid(g, 4);
+    g.Columns()[2]->SetFloatFormat("%.3f");
+    for (int c : {2, 3})
+        g.SetCellEx(c, 1, "1.5");
+    g.SetCellEx(2, 2, "n/a");
+    TEditorType kind = TEditorType::edNormal;
+    g.GetCellEditor(2, 1, kind);
+    EXPECT_EQ(g.GetFormattedCell(2, 1), "1.500");
+    EXPECT_EQ(g.GetFormattedCell(2, 2), "n/a");
+    // Opening the column's editor left the format in the grid before; other columns keep
+    // the grid's own.
+    EXPECT_EQ(g.FloatFormat, "%.2f");
+    EXPECT_EQ(g.GetFormattedCell(3, 1), "1.5");
+}
+
 TEST(ColumnGridTest, DataCheckBoxColumnUsesTheItemsTexts)
 {
     TExtColumnGrid g;
