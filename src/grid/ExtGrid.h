@@ -696,6 +696,16 @@ public:
     bool IsChecked(int ACol, int ARow);
     // Writes the state without the event; false without such a box. ARow as for the readers.
     bool SetCheckBoxState(int ACol, int ARow, bool State);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked)
+    {
+        return bChecked ? cbChecked : cbUnchecked;
+    }
+    // Writes the state (ARow a display row) and fires DoCheckBoxChange only when it really
+    // changed; false without a plain, data or row check box.
+    bool ChangeCheckBoxState(int ACol, int ARow, bool State);
+    // ChangeCheckBoxState with true (false) for every row from FixedRows on.
+    void CheckAll(int ACol) { setAllCheckBoxes(ACol, true); }
+    void UnCheckAll(int ACol) { setAllCheckBoxes(ACol, false); }
     // The user's toggle: with CheckEditable the cell must be editable (QueryCellEditable);
     // repaints and fires DoCheckBoxChange. False when nothing was toggled.
     bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckBoxEx(ACol, ARow, false); }
@@ -713,6 +723,7 @@ protected:
 
 private:
     CheckTexts cellCheckTexts(int ACol, int ARow);
+    void setAllCheckBoxes(int ACol, bool State);
 
 private:
     bool m_editChange = false;

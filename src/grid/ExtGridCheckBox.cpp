@@ -114,6 +114,25 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
     }
 }
 
+bool TExtStringGrid::ChangeCheckBoxState(int ACol, int ARow, bool State)
+{
+    const CheckTexts texts = cellCheckTexts(ACol, store().RealRowIndex(ARow));
+    const ChangeResult r = changeCheckBoxCell(*this, ACol, ARow, State, texts);
+    if (r.changed)
+        DoCheckBoxChange(ACol, ARow, State);
+    return r.applied;
+}
+
+void TExtStringGrid::setAllCheckBoxes(int ACol, bool State)
+{
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        ChangeCheckBoxState(ACol, r, State);
+    if (store().NumHiddenColumns() > 0) {
+        const int DCol = DisplColIndex(ACol);
+        InvalidateGridRect({DCol, 0, DCol, RowCount() - 1});
+    }
+}
+
 bool TExtStringGrid::ToggleCheckBoxEx(int ACol, int ARow, bool CheckEditable)
 {
     if (!zfw::HasCheckBox(*this, ACol, ARow))

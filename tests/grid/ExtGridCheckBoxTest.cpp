@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace zfw {
 namespace {
@@ -376,6 +378,74 @@ TEST_F(CheckBoxGrid, AHiddenRowsDataBoxIsWrittenInPlaceAndShowsSoWhenBack)
     grid->store().UnHideRows(3, 3);
     EXPECT_EQ(grid->GetCellEx(2, 3), QStringLiteral("N"));
     EXPECT_FALSE(grid->IsChecked(2, 3));
+}
+
+// The grid's state changes with the event: fired once per box whose state really changed,
+// never for rows without a box, and for data boxes also when the old text was neither.
+struct ChangeAllCase {
+    const char* name;
+    bool check;                  // CheckAll, else UnCheckAll
+    std::vector<int> eventRows;  // rows reported, in order
+};
+
+class CheckBoxChangeAll : public CheckBoxGrid,
+                          public ::testing::WithParamInterface<ChangeAllCase> {};
+
+TEST_P(CheckBoxChangeAll, ReportsOnlyTheRowsThatChanged)
+{
+    const ChangeAllCase& k = GetParam();
+    // Column 2: plain boxes in rows 1..3 (row 2 checked), a data box "Y" in row 4, a data box
+    // with a foreign text in row 5.
+    for (int r = 1; r <= 3; ++r)
+        ASSERT_TRUE(grid->AddCheckBox(2, r, r == 2, false).isEmpty());
+    ASSERT_TRUE(grid->AddCheckBox(2, 4, true, true).isEmpty());
+    ASSERT_TRUE(grid->AddCheckBox(2, 5, false, true).isEmpty());
+    grid->SetCellEx(2, 5, QStringLiteral("maybe"));
+    std::vector<std::pair<int, bool>> events;
+    grid->OnCheckBoxChange = [&](QObject*, int c, int r, bool s) {
+        EXPECT_EQ(c, 2);
+        events.push_back({r, s});
+    };
+    if (k.check)
+        grid->CheckAll(2);
+    else
+        grid->UnCheckAll(2);
+    std::vector<int> rows;
+    for (auto [r, s] : events) {
+        rows.push_back(r);
+        EXPECT_EQ(s, k.check) << r;
+    }
+    EXPECT_EQ(rows, k.eventRows);
+    for (int r = 1; r <= 5; ++r)
+        EXPECT_EQ(grid->IsChecked(2, r), k.check) << r;
+    EXPECT_EQ(grid->GetCellEx(2, 4), k.check ? QStringLiteral("Y") : QStringLiteral("N"));
+    // Rows without a box answer false and fire nothing.
+    events.clear();
+    EXPECT_FALSE(grid->ChangeCheckBoxState(3, 2, true));
+    EXPECT_TRUE(events.empty());
+    QString why;
+    EXPECT_TRUE(grid->store().checkConsistency(&why)) << why.toStdString();
+}
+
+const ChangeAllCase kChangeAll[] = {
+    {"CheckAll", true, {1, 3, 5}},
+    {"UnCheckAll", false, {2, 4}},
+};
+INSTANTIATE_TEST_SUITE_P(Column, CheckBoxChangeAll, ::testing::ValuesIn(kChangeAll), CaseName());
+
+TEST_F(CheckBoxGrid, ChangeCheckBoxStateFiresOnlyOnARealChange)
+{
+    ASSERT_TRUE(grid->AddCheckBox(1, 2, false, false).isEmpty());
+    int events = 0;
+    grid->OnCheckBoxChange = [&](QObject*, int, int, bool) { ++events; };
+    EXPECT_TRUE(grid->ChangeCheckBoxState(1, 2, false));
+    EXPECT_EQ(events, 0);
+    EXPECT_TRUE(grid->ChangeCheckBoxState(1, 2, true));
+    EXPECT_EQ(events, 1);
+    EXPECT_TRUE(grid->SetCheckBoxState(1, 2, false));  // never fires
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(TExtStringGrid::BoolToCheckBoxState(true), cbChecked);
+    EXPECT_EQ(TExtStringGrid::BoolToCheckBoxState(false), cbUnchecked);
 }
 
 }  // namespace
