@@ -740,6 +740,11 @@ public:
     std::function<void(QObject* Sender, int ARow, int RowSize)> OnRowSizing;
     // While sizing, a hint at the sized cell tells the size ("cw=" width, "rh=" height).
     bool HintShowSizing = false;
+    // After a fixed column was sized by the mouse: the form may change the width.
+    std::function<void(QObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+    // A fixed column (row) is being sized by the mouse (MouseActions.SizeFixedCol / Row).
+    bool sizingFixedCol() const { return m_sizingFixed == Qt::Horizontal; }
+    bool sizingFixedRow() const { return m_sizingFixed == Qt::Vertical; }
     std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
     // An advance about to move from (OldCol, OldRow) to an editable cell: the form may
     // redirect the target or refuse (the cell then stays).
@@ -946,6 +951,15 @@ private:
     TMouseSelectMode pressModeAt(int X, int Y, const TGridCoord& cell);
     void showMouseSelectCursor();
     void reportSizing();
+    void reportSize(bool cols, int index, int size);
+    // The fixed column (row) whose right (bottom) border lies under the pointer and may be
+    // dragged; -1 for none.
+    int fixedSizingBorder(Qt::Orientation o, int X, int Y) const;
+    bool pressFixedSizing(int X, int Y);
+    void dragFixedSizing(int X, int Y);
+    bool releaseFixedSizing(int X, int Y);
+    std::optional<Qt::Orientation> m_sizingFixed;
+    int m_sizingFixedIndex = -1;
     bool m_sizingHintShown = false;
     bool m_scrollHintShown = false;
     bool m_syncingScroll = false;
