@@ -929,6 +929,15 @@ public:
     void DoExit() override;
     // GridEditDone fires OnEditCellDone; with EditOnDblClickOnly editing ends with it.
     bool WndProc(QEvent* e) override;
+    // The buttons of a drop-down editor's header and footer, for the current cell.
+    std::function<void(QObject* Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownHeaderButtonClick;
+    std::function<void(QObject* Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownFooterButtonClick;
+    void DoDropDownHeaderButtonClick(int ButtonIndex);
+    void DoDropDownFooterButtonClick(int ButtonIndex);
+    // The memo drop-down's text becomes the current cell's edit text.
+    void MemoDropDownChange(const QString& Text);
     // Rows of the selection rectangle into the row selection: rows inside are selected, the
     // others (with All) unselected.
     void SelectionToRowSelect(bool All);
@@ -943,6 +952,10 @@ public:
 
 protected:
     bool viewportEvent(QEvent* e) override;
+    // With SyncGrid.SelectionRow, a key or mouse action that moved the current row moves the
+    // partner grid's row too.
+    bool event(QEvent* e) override;
+    void followRow(int oldRow);
 
 private:
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);

@@ -421,5 +421,59 @@ TEST_F(ScrollGrid, PartnerGridFollowsOnlyTheDirectionsAsked)
     partner.SyncGrid.SetGrid(nullptr);
 }
 
+struct RowFollowCase {
+    const char* name;
+    bool selectionRow;
+    bool byKey;  // else by a click on row 4
+    int partnerRow;
+};
+
+class RowFollow : public HoverGrid, public ::testing::WithParamInterface<RowFollowCase> {};
+
+TEST_P(RowFollow, PartnerRowFollowsTheUsersMoveOnlyWhenAsked)
+{
+    const RowFollowCase& c = GetParam();
+    TExtStringGrid partner;
+    partner.SetColCount(5);
+    partner.SetRowCount(6);
+    grid->SyncGrid.SetGrid(&partner);
+    grid->SyncGrid.SelectionRow = c.selectionRow;
+    grid->setFocus(Qt::OtherFocusReason);
+    if (c.byKey) {
+        grid->FocusCell(1, 3);
+        QTest::keyClick(grid, Qt::Key_Down);
+        ASSERT_EQ(grid->Row(), 4);
+    } else {
+        QTest::mouseClick(vp(), Qt::LeftButton, Qt::NoModifier, at(2, 4));
+        ASSERT_EQ(grid->Row(), 4);
+    }
+    EXPECT_EQ(partner.Row(), c.partnerRow);
+    grid->SyncGrid.SetGrid(nullptr);
+}
+
+const RowFollowCase kRowFollows[] = {
+    {"KeyMovesThePartner", true, true, 4},
+    {"ClickMovesThePartner", true, false, 4},
+    {"NotAskedStaysPut", false, true, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, RowFollow, ::testing::ValuesIn(kRowFollows), CaseName());
+
+TEST_F(HoverGrid, DropDownRelaysReportTheCurrentCell)
+{
+    grid->FocusCell(3, 2);
+    std::vector<std::vector<int>> calls;
+    grid->OnDropDownHeaderButtonClick = [&](QObject*, int c, int r, int b) {
+        calls.push_back({0, c, r, b});
+    };
+    grid->OnDropDownFooterButtonClick = [&](QObject*, int c, int r, int b) {
+        calls.push_back({1, c, r, b});
+    };
+    grid->DoDropDownHeaderButtonClick(2);
+    grid->DoDropDownFooterButtonClick(0);
+    EXPECT_EQ(calls, (std::vector<std::vector<int>>{{0, 3, 2, 2}, {1, 3, 2, 0}}));
+    grid->MemoDropDownChange(QStringLiteral("two\nlines"));
+    EXPECT_EQ(grid->Cells(3, 2), QStringLiteral("two\nlines"));
+}
+
 }  // namespace
 }  // namespace zfw
