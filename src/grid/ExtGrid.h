@@ -235,7 +235,13 @@ public:
 
     // Header texts of row 0 and column 0; a write shows them at once.
     const QStringList& ColumnHeaders() const { return store().ColumnHeaders(); }
-    void SetColumnHeaders(const QStringList& Value) { store().SetColumnHeaders(Value); }
+    void SetColumnHeaders(const QStringList& Value)
+    {
+        store().SetColumnHeaders(Value);
+        UpdateColumnHeaders();
+    }
+    // Runs after every change of ColumnHeaders; nothing in the string grid.
+    virtual void UpdateColumnHeaders() {}
     const QStringList& RowHeaders() const { return store().RowHeaders(); }
     void SetRowHeaders(const QStringList& Value) { store().SetRowHeaders(Value); }
 
@@ -898,8 +904,20 @@ public:
     // nothing when the accumulated steps would leave -10..10.
     void Zoom(int x);
     int zoomFactor() const { return m_zoomFactor; }
-    // Sizes display column ACol to its widest text plus Padding.
+    // Sizes display column ACol to its content as painted (FitColumnToContent with
+    // SizeGrowOnly), then adds Padding, within MinColWidth/MaxColWidth.
     void AutoSizeCol(int ACol, int Padding);
+    // The widest cell of display column ACol (graphic and text) plus the text insets, the
+    // lines and 2 pixels; with GrowOnly a wider column stays. The auto-size hook may change
+    // the width before it is clamped and set.
+    void FitColumnToContent(int ACol, bool GrowOnly);
+    // Content fits never narrow a column.
+    bool SizeGrowOnly = false;
+    // Width limits of a column sized by the user and of one sized to its content; both fire
+    // OnUpdateColumnSize (ACol display) in the string grid.
+    std::function<void(QObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+    virtual void DoUpdateColumnSize(int ACol, int& AWidth);
+    virtual void DoUpdateAutoColumnSize(int ACol, int& AWidth);
     // The cell under a screen point; (-1, -1) outside the cells.
     TGridCoord ScreenToCell(QPoint pt) const;
     // Over a column or row border that a press would size.
@@ -958,6 +976,13 @@ protected:
     void followRow(int oldRow);
 
 private:
+    // The display column a mouse drag has just sized, for the width-change steps; -1 else.
+    int m_colSized = -1;
+    // After a width change: the user-sized column within its limits, and no editor left open
+    // over a check box.
+    void colWidthsChangedSteps();
+    // MinColWidth, or the lower limit a loaded grid keeps when MinColWidth is 0.
+    int minColWidthLimit() const;
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);
     void trackHover(const TGridCoord& cell);
     void dragFixedSelection(int X, int Y, const TGridCoord& cell);

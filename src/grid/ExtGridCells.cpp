@@ -323,6 +323,7 @@ void TExtStringGrid::TopLeftChanged()
 void TExtStringGrid::ColWidthsChanged()
 {
     TBaseGrid::ColWidthsChanged();
+    colWidthsChangedSteps();
     placeControls();
 }
 

@@ -561,7 +561,11 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const bool rowSizing = GridState() == gsRowSizing;
     const int sizedIndex = sizingIndex();
     m_dblClkSized = false;
+    // The width-change steps that follow a user's sizing need to know which column it was.
+    if (Button == mbLeft && colSizing)
+        m_colSized = sizedIndex;
     TStringGrid::MouseUp(Button, Shift, X, Y);
+    m_colSized = -1;
     if (Button == mbLeft && colSizing && OnEndColumnSize)
         OnEndColumnSize(this, sizedIndex);
     if (Button == mbLeft && rowSizing && OnEndRowSize)
@@ -655,23 +659,6 @@ void TExtStringGrid::WMRButtonDown(TShiftState Shift, int X, int Y)
     }
     if (OnRightClickCell)
         OnRightClickCell(this, cell.Y, cell.X);
-}
-
-void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
-{
-    if (ACol < 0 || ACol >= ColCount())
-        return;
-    const QFontMetrics normal(font());
-    const QFontMetrics fixed(FixedFont);
-    const int realCol = RealColIndex(ACol);
-    int widest = 0;
-    for (int r = 0; r < RowCount(); ++r) {
-        const QFontMetrics& fm = r < FixedRows() || ACol < FixedCols() ? fixed : normal;
-        for (const QString& line : GetCellEx(realCol, r).split(u'\n'))
-            widest = std::max(widest, fm.horizontalAdvance(line));
-    }
-    if (widest > 0)
-        SetColWidths(ACol, widest + 2 * XYOffset.x() + Padding);
 }
 
 // ----- wheel and zoom -----

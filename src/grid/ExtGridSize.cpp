@@ -1,0 +1,125 @@
+// Column sizing of the string grid: fitting a column to its content and the steps that follow
+// a width change (the sized column's limits, the editor over a check box).
+
+#include "grid/ExtGrid.h"
+#include "grid/ExtUtil.h"
+#include "grid/GridLook.h"
+
+#include <algorithm>
+
+namespace zfw {
+
+namespace {
+
+// The grid draws one-pixel lines inside its cells.
+constexpr int kGridLineWidth = 1;
+
+}  // namespace
+
+void TExtStringGrid::DoUpdateColumnSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TExtStringGrid::DoUpdateAutoColumnSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TExtStringGrid::FitColumnToContent(int ACol, bool GrowOnly)
+{
+    if (ACol < 0 || ACol >= ColCount())
+        return;
+    const int rc = RealColIndex(ACol);
+    int widest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (store().IsXMergedCell(rc, r))
+            continue;
+        TGridDrawState state = drawStateOf(ACol, r);
+        TColor brush = clNone;
+        TColor colorTo = clNone;
+        TColor mirror = clNone;
+        TColor mirrorTo = clNone;
+        TColor fontColor = clNone;
+        QFont cellFont;
+        TAlignment ha = DefaultAlignment;
+        TVAlignment va = VAlignment;
+        bool ww = false;
+        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+        GetVisualProperties(rc, r, state, false, false, false, brush, colorTo, mirror, mirrorTo,
+                            cellFont, fontColor, ha, va, ww, gd);
+
+        CellTextSizeInput in;
+        in.text = GetFormattedCell(rc, r);
+        in.font = cellFont;
+        in.xyOffset = XYOffset;
+        in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
+        in.enableHTML = EnableHTML;
+        in.multiLineCells = Multilinecells;
+        const int textWidth = in.text.isEmpty() ? 0 : CalcCellTextSize(in).width();
+
+        int graphicWidth = 0;
+        const TCellGraphic* g = GetCellGraphic(*this, rc, r);
+        if (g) {
+            GraphicSizeContext ctx;
+            ctx.cellHasText = !in.text.isEmpty();
+            ctx.checkSize = ControlLook.CheckSize();
+            ctx.radioSize = ControlLook.RadioSize();
+            ctx.totalXOffset = TotalXOffset();
+            ctx.totalYOffset = TotalYOffset();
+            const QFontMetrics fm(cellFont);
+            ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
+            graphicWidth = CalcCellGraphicSize(g, ctx).width();
+        }
+        int w = graphicWidth + textWidth;
+        if (ControlLook.DropDownAlwaysVisible() && DoHasComboBox(rc, r))
+            w += 16;
+        if (IsSortIndicatorCell(rc, r) && ACol == SortSettings.Column)
+            w += 10;
+        if (g && g->CellHAlign == haFull)
+            w = graphicWidth - (2 * (kGridLineWidth + 1) + XYOffset.x());
+        widest = std::max(widest, w);
+    }
+    int width = widest + TotalXOffset() + 2 * kGridLineWidth + 2;
+    if (GrowOnly && ColWidths(ACol) >= width)
+        return;
+    DoUpdateAutoColumnSize(ACol, width);
+    SetColWidths(ACol, ClampToLimits(width, minColWidthLimit(), MaxColWidth));
+}
+
+int TExtStringGrid::minColWidthLimit() const
+{
+    return MinColWidth > 0 ? MinColWidth : m_loadedMinColWidth;
+}
+
+void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
+{
+    if (ACol < 0 || ACol >= ColCount())
+        return;
+    FitColumnToContent(ACol, SizeGrowOnly);
+    if (Padding != 0)
+        SetColWidths(ACol, ClampToLimits(ColWidths(ACol) + Padding, minColWidthLimit(),
+                                         MaxColWidth));
+}
+
+void TExtStringGrid::colWidthsChangedSteps()
+{
+    if (m_colSized >= 0 && m_colSized < ColCount()) {
+        const int c = m_colSized;
+        int w = ColWidths(c);
+        DoUpdateColumnSize(c, w);
+        if (w != ColWidths(c)) {
+            // The width set here runs these steps again, no longer as the user's sizing.
+            m_colSized = -1;
+            SetColWidths(c, w);
+        }
+    }
+    m_colSized = -1;
+    // An editor over a check box has nothing to edit once the cell changed its size.
+    if (EditorMode() && Col() >= 0 && Row() >= 0 && HasCheckBox(RealColIndex(Col()), Row()))
+        HideEditor();
+}
+
+}  // namespace zfw
