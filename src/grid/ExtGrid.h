@@ -746,8 +746,6 @@ public:
     std::function<void(QObject* Sender, int ARow, int RowSize)> OnRowSizing;
     // While sizing, a hint at the sized cell tells the size ("cw=" width, "rh=" height).
     bool HintShowSizing = false;
-    // After a fixed column was sized by the mouse: the form may change the width.
-    std::function<void(QObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
     // A fixed column (row) is being sized by the mouse (MouseActions.SizeFixedCol / Row).
     bool sizingFixedCol() const { return m_sizingFixed == Qt::Horizontal; }
     bool sizingFixedRow() const { return m_sizingFixed == Qt::Vertical; }

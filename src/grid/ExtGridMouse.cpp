@@ -437,8 +437,7 @@ bool TExtStringGrid::releaseFixedSizing(int X, int Y)
         if (OnEndColumnSize)
             OnEndColumnSize(this, index);
         const int applied = size;
-        if (OnUpdateColumnSize)
-            OnUpdateColumnSize(this, index, size);
+        DoUpdateColumnSize(index, size);
         if (size != applied)
             SetColWidths(index, std::max(0, size));
     } else {
