@@ -1,7 +1,8 @@
 // The node model beside QStandardItemModel building the same trees in the same run:
 // - a flat list of 1,000,000 top-level nodes (our SetChildCount against appending items);
-// - a 10-level tree with four children per node (1,398,100 nodes), ours made on demand by
-//   OnInitChildren and then materialised completely, Qt's built item by item;
+// - a 10-level tree of exactly 1,000,000 nodes (10 top-level nodes, then 3, 4, 4, 2, 5, 3, 4, 4
+//   and 3 children per node level by level), ours made on demand by OnInitChildren and then
+//   materialised completely, Qt's built item by item;
 // - the last node of that tree and its position in document order, once built;
 // - the views: our TBaseLazyTree beside QTreeView on that model, expanding everything, jumping
 //   to the last row and jumping to an absolute pixel position (offscreen platform).
@@ -29,7 +30,10 @@ using namespace zfw;
 
 constexpr int kFlatCount = 1'000'000;
 constexpr int kLevels = 10;
-constexpr int kBranching = 4;
+constexpr int kTopCount = 10;
+// Children of a node on each level but the last: 10 + 30 + 120 + 480 + 960 + 4,800 + 14,400 +
+// 57,600 + 230,400 + 691,200 = 1,000,000 nodes.
+constexpr int kFanOut[kLevels - 1] = {3, 4, 4, 2, 5, 3, 4, 4, 3};
 
 std::unique_ptr<LazyTreeModel> lazyTree()
 {
@@ -39,8 +43,8 @@ std::unique_ptr<LazyTreeModel> lazyTree()
         if (t.GetNodeLevel(node) + 1 < std::uint32_t(kLevels))
             s.include(ivsHasChildren);
     };
-    tree->OnInitChildren = [](LazyTreeModel&, PLazyNode, std::uint32_t& count) {
-        count = kBranching;
+    tree->OnInitChildren = [](LazyTreeModel& t, PLazyNode node, std::uint32_t& count) {
+        count = kFanOut[t.GetNodeLevel(node)];
     };
     return tree;
 }
@@ -81,7 +85,7 @@ void BM_BuildTreeLazy_Ours(benchmark::State& state)
 {
     for (auto _ : state) {
         auto tree = lazyTree();
-        tree->SetRootNodeCount(kBranching);
+        tree->SetRootNodeCount(kTopCount);
         benchmark::DoNotOptimize(tree->GetFirstVisible());
         state.PauseTiming();
         tree.reset();
@@ -94,7 +98,7 @@ void BM_BuildTreeFull_Ours(benchmark::State& state)
     std::uint32_t nodes = 0;
     for (auto _ : state) {
         auto tree = lazyTree();
-        tree->SetRootNodeCount(kBranching);
+        tree->SetRootNodeCount(kTopCount);
         tree->ValidateNode(nullptr, true);
         nodes = tree->TotalNodeCount();
         state.PauseTiming();
@@ -106,7 +110,8 @@ void BM_BuildTreeFull_Ours(benchmark::State& state)
 
 void addLevel(QStandardItem* parent, int level)
 {
-    for (int i = 0; i < kBranching; ++i) {
+    const int count = level == 0 ? kTopCount : kFanOut[level - 1];
+    for (int i = 0; i < count; ++i) {
         auto* item = new QStandardItem();
         if (level + 1 < kLevels)
             addLevel(item, level + 1);
@@ -129,7 +134,7 @@ void BM_BuildTreeFull_Qt(benchmark::State& state)
 void BM_LastNodeAndIndex_Ours(benchmark::State& state)
 {
     auto tree = lazyTree();
-    tree->SetRootNodeCount(kBranching);
+    tree->SetRootNodeCount(kTopCount);
     tree->ValidateNode(nullptr, true);
     std::uint32_t index = 0;
     for (auto _ : state) {
@@ -187,14 +192,14 @@ struct OurView {
             if (t.GetNodeLevel(node) + 1 < std::uint32_t(kLevels))
                 s.include(ivsHasChildren);
         };
-        tree.OnInitChildren = [](LazyTreeModel&, PLazyNode, std::uint32_t& count) {
-            count = kBranching;
+        tree.OnInitChildren = [](LazyTreeModel& t, PLazyNode node, std::uint32_t& count) {
+            count = kFanOut[t.GetNodeLevel(node)];
         };
         if (cache) {
             worker = std::make_shared<TreeWorker>();
             tree.SetTreeWorker(worker);
         }
-        tree.SetRootNodeCount(kBranching);
+        tree.SetRootNodeCount(kTopCount);
         tree.ValidateNode(nullptr, true);
         tree.show();
         QCoreApplication::processEvents();
@@ -288,15 +293,20 @@ void BM_JumpToLast_Qt(benchmark::State& state)
 }
 
 // One iteration: the scroll position set to 30 % and then 70 % of the range, each time with
-// the row now at the top.
+// the row now at the top. Both positions are moved on by 1,000 rows: 30 % and 70 % of the rows
+// are multiples of 2,000, where our position cache has an entry and walks no row at all; half
+// a block further is the average case.
+constexpr int kHalfBlockRows = 1000;
+
 void BM_JumpToPosition_Ours(benchmark::State& state)
 {
     OurView v(state.range(0) != 0);
     v.tree.FullExpand();
     v.settle();
     const auto range = v.tree.RangeY();
-    const int p30 = int(range * 3 / 10);
-    const int p70 = int(range * 7 / 10);
+    const int shift = kHalfBlockRows * v.tree.DefaultNodeHeight();
+    const int p30 = int(range * 3 / 10) + shift;
+    const int p70 = int(range * 7 / 10) + shift;
     for (auto _ : state) {
         v.tree.SetOffsetY(-p30);
         benchmark::DoNotOptimize(v.tree.TopNode());
@@ -311,8 +321,9 @@ void BM_JumpToPosition_Qt(benchmark::State& state)
     QtView v(state.range(0) != 0);
     v.view.expandAll();
     QScrollBar* bar = v.view.verticalScrollBar();
-    const int p30 = int(std::int64_t(bar->maximum()) * 3 / 10);
-    const int p70 = int(std::int64_t(bar->maximum()) * 7 / 10);
+    const int shift = kHalfBlockRows * v.view.sizeHintForRow(0);
+    const int p30 = int(std::int64_t(bar->maximum()) * 3 / 10) + shift;
+    const int p70 = int(std::int64_t(bar->maximum()) * 7 / 10) + shift;
     for (auto _ : state) {
         bar->setValue(p30);
         benchmark::DoNotOptimize(v.view.indexAt(QPoint(1, 1)));

@@ -2,6 +2,10 @@
 
 #include "grid/ColumnGrid.h"
 
+#include "grid/GridCombo.h"
+
+#include <QSignalBlocker>
+
 #include <algorithm>
 
 namespace zfw {
@@ -394,7 +398,18 @@ TCellGraphic* TExtColumnGrid::sharedGraphic(int c, int r) const
     return &FCellGraphic;
 }
 
-void TExtColumnGrid::loadColumnEditor(const TGridColumnItem&) {}
+void TExtColumnGrid::loadColumnEditor(const TGridColumnItem& item)
+{
+    // The open combo keeps its list: reloading it while it edits a cell would drop the
+    // user's choice before the commit takes it.
+    if (comboEditing())
+        return;
+    ClearComboString();
+    TGridCombo* combo = EditCombo();
+    const QSignalBlocker quiet(combo);
+    combo->addItems(item.ComboItems());
+    combo->setDropDownCount(item.DropDownCount());
+}
 
 // ----- sizes -----
 

@@ -61,6 +61,7 @@ struct TCellBorderPen {
 };
 
 class TExtStringGrid;
+class TGridCombo;
 class TExtInplaceEdit;
 
 // The grid's in-place edit with an ellipsis button. Made with the grid, hidden and disabled;
@@ -1055,8 +1056,9 @@ public:
     bool FShowEditProcess = false;
     // Set by a refused commit so that the grid does not advance.
     bool FNoAutoAdvance = false;
-    // The editor was opened by a left click in the cell.
+    // The editor was opened by a left click in the cell, at FLButPos (viewport pixels).
     bool LButFlg = false;
+    QPoint FLButPos;
     bool FBlockFocus = false;
     bool FBlockKill = false;
     bool FLastValidation = true;
@@ -1130,14 +1132,14 @@ public:
     void DoneInplaceEdit(int Key, TShiftState Shift);
     virtual void ShowSpecialEditor(int ACol, int ARow);
     virtual void HideSpecialEditor(int ACol, int ARow);
-    // The combo kinds' editor (edComboEdit, edComboList). Until a combo editor exists these
-    // answer "no editor".
-    virtual bool ShowComboEditor(TEditorType kind, int DCol, int ARow, char16_t startChar)
-    {
-        return false;
-    }
-    virtual bool HideComboEditor() { return false; }
-    virtual void CancelComboEditor() {}
+    // The combo kinds' editor (edComboEdit, edComboList), in ExtGridCombo.cpp. Opens the
+    // combo over display cell (DCol, ARow); false when it did not open.
+    virtual bool ShowComboEditor(TEditorType kind, int DCol, int ARow, char16_t startChar);
+    // Commits the open combo into the cell it was opened on and hides it; false when none
+    // was open.
+    virtual bool HideComboEditor();
+    // Esc: the combo shows the cell's text again, and the commit that follows changes nothing.
+    virtual void CancelComboEditor();
 
     // Validates the value of the running edit and stores it; true when accepted, also when
     // no edit is running. A refusal puts the old (or corrected) text back and reopens the
@@ -1154,7 +1156,61 @@ public:
     virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
 
+    // ----- combo cells (ExtGridCombo.cpp) -----
+    // The grid's one combo editor, made on first use (a hidden child of the viewport).
+    TGridCombo* EditCombo();
+    // The combo editor's item list; one list per grid, whatever was loaded last.
+    void ClearComboString();
+    void AddComboString(const QString& s);
+    // AObject is not owned.
+    void AddComboStringObject(const QString& s, QObject* AObject);
+    // False when no item equals s.
+    bool RemoveComboString(const QString& s);
+    // The item the opening selects when the cell's text matches none; false (and no change)
+    // when no item equals s.
+    bool SetComboSelectionString(const QString& s);
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    int GetComboCount();
+    // The list loaded for the cell (ACol real) by its editor hook, then the index of the item
+    // equal to the cell's text (case ignored); -1 when none.
+    int GetComboIndex(int ACol, int ARow);
+    // Writes item Value into the cell; false, and the cell unchanged, for an index outside.
+    bool SetComboIndex(int ACol, int ARow, int Value);
+    // ACol is the real column of the current cell; ASelection the item's text, or the combo's
+    // text when no item is selected.
+    std::function<void(QObject* Sender, int ACol, int ARow, int AItemIndex,
+                       const QString& ASelection)>
+        OnComboChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, int AItemIndex,
+                       const QString& ASelection, QObject* AObject)>
+        OnComboObjectChange;
+    // The combo is open over a cell for an edit.
+    bool comboEditing() const;
+    // What a commit of the open combo stores: its text, the selected item's text for a list,
+    // or the cell's own text while the list shows a fallback item the user has not chosen.
+    QString comboValue() const;
+    // Notifications of the combo editor.
+    void comboSelectionChanged();
+    void comboEditChanged();
+    void comboClosedUp();
+    void comboDroppedDown();
+    // OnComboChange then OnComboObjectChange for item idx (the combo's text when -1).
+    void fireComboChange(int idx);
+    // Keeps the open combo over its cell after a size change.
+    void placeComboEditor();
+
 private:
+    TGridCombo* m_editCombo = nullptr;
+    int FComboIdx = -1;
+    // The cell (real column, row) the combo was opened on.
+    int m_comboCol = -1;
+    int m_comboRow = -1;
+    // A pick list opened on a text that is in none of its items shows a fallback item; the
+    // cell keeps its text unless the user chooses an item.
+    bool m_comboKeepText = false;
+    bool m_comboPicked = false;
+    QString m_comboCellText;
+
     void showValidationBalloon();
     // Set by a refused validation; a SelectCell that saw one refuses its move.
     bool m_validationRefused = false;

@@ -563,7 +563,11 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     // The width-change steps that follow a user's sizing need to know which column it was.
     if (Button == mbLeft && colSizing)
         m_colSized = sizedIndex;
+    // An editor opened by this release puts its caret under the mouse.
+    LButFlg = Button == mbLeft;
+    FLButPos = QPoint(X, Y);
     TStringGrid::MouseUp(Button, Shift, X, Y);
+    LButFlg = false;
     m_colSized = -1;
     if (Button == mbLeft && colSizing && OnEndColumnSize)
         OnEndColumnSize(this, sizedIndex);

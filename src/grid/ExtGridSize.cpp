@@ -117,6 +117,7 @@ void TExtStringGrid::colWidthsChangedSteps()
         }
     }
     m_colSized = -1;
+    placeComboEditor();
     // An editor over a check box has nothing to edit once the cell changed its size.
     if (EditorMode() && Col() >= 0 && Row() >= 0 && HasCheckBox(RealColIndex(Col()), Row()))
         HideEditor();

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -58,12 +57,15 @@ void TExtInplaceEdit::UpdateContents()
     pal.setColor(QPalette::Text, toQColor(fontColor));
     setPalette(pal);
     FValign = ha == TAlignment::taRightJustify;
-    setAlignment(ha == TAlignment::taRightJustify ? Qt::AlignRight
-                 : ha == TAlignment::taCenter     ? Qt::AlignHCenter
-                                                  : Qt::AlignLeft);
+    const Qt::Alignment h = ha == TAlignment::taRightJustify ? Qt::AlignRight
+                            : ha == TAlignment::taCenter     ? Qt::AlignHCenter
+                                                             : Qt::AlignLeft;
+    setAlignment(h | Qt::AlignTop);
     TEditorType kind = FGrid->EditControl;
     setEchoMode(kind == TEditorType::edPassword ? QLineEdit::Password : QLineEdit::Normal);
-    setTextMargins(3, 3, 2, 0);
+    // The text 3 pixels in from the left and the top, 2 from the right, where the cell
+    // shows it; the edit field keeps 2 pixels left and right and 1 at the top itself.
+    setTextMargins(1, 2, 0, 0);
     FColE = FGrid->Col();
     FRowE = FGrid->Row();
 }
@@ -118,6 +120,8 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     const bool alt = shift.testFlag(ssAlt);
     const std::optional<FrameworkGridChar> ch = charFromQtKey(e->key(), mods, e->text());
     const QString T = text();
+    FSelKeyDown = cursorPosition();
+    m_selectedAtKeyDown = hasSelectedText();
 
     if (e->matches(QKeySequence::Paste) || (vk == VK_INSERT && shift == TShiftState(ssShift))) {
         if (g->CanEditModify())
@@ -163,6 +167,24 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
                 },
                 Qt::QueuedConnection);
         }
+        return;
+    }
+    if (g->Navigation.CursorWalkEditor && shift == TShiftState(ssShift)
+        && ((vk == VK_LEFT && cursorPosition() == 0 && !hasSelectedText())
+            || (vk == VK_RIGHT && cursorPosition() == T.size() && !hasSelectedText()))) {
+        g->FValidating = true;
+        g->SetCurrentCell(T);
+        g->FValidating = false;
+        if (!g->ValidateCell(T)) {
+            if (self)
+                refusedCommit();
+            return;
+        }
+        if (!self)
+            return;
+        setText(g->FNewCellText);
+        g->HideInplaceEdit();
+        g->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (vk == VK_UP || vk == VK_DOWN) {
@@ -262,20 +284,75 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     char16_t c = ch->ch;
     if (c == 13) {
         // The key-down step validated already; a refusal there ended the key.
-        char16_t k = 13;
-        g->KeyPress(k);
-        if (k == 0 || !self)
-            return;
-        if (g->EditMode && !always)
-            g->HideInplaceEdit();
-        if (g->Navigation.AdvanceOnEnter && !g->FNoAutoAdvance)
-            g->AdvanceToNextCell(g->Col(), g->Row(), false, true, true);
-        g->FNoAutoAdvance = false;
+        enterChar();
         return;
     }
     if (c == 10 || c == 1 || c == 9 || c == 27)
         return;
     typeChar(QChar(c), (ch->keyData & kKeyDataKeypad) != 0);
+    // A full text acts as Enter when the grid advances by itself.
+    if (self && isVisible() && c >= 32 && g->Navigation.AdvanceAuto()
+        && g->Navigation.AdvanceOnEnter && g->MaxEditLength > 0
+        && text().size() == g->MaxEditLength && !hasSelectedText()
+        && cursorPosition() == text().size()) {
+        if (!g->ValidateCell(text())) {
+            if (self)
+                refusedCommit();
+            return;
+        }
+        if (self)
+            enterChar();
+    }
+}
+
+void TExtInplaceEdit::enterChar()
+{
+    TExtStringGrid* g = FGrid;
+    QPointer<TExtInplaceEdit> self(this);
+    char16_t k = 13;
+    g->KeyPress(k);
+    if (k == 0 || !self)
+        return;
+    if (g->EditMode && !g->Options().testFlag(goAlwaysShowEditor))
+        g->HideInplaceEdit();
+    if (g->Navigation.AdvanceOnEnter && !g->FNoAutoAdvance)
+        g->AdvanceToNextCell(g->Col(), g->Row(), false, true, true);
+    g->FNoAutoAdvance = false;
+}
+
+void TExtInplaceEdit::cursorWalk(bool forward)
+{
+    TExtStringGrid* g = FGrid;
+    const int col = g->Col();
+    const int row = g->Row();
+    if (forward ? col >= g->ColCount() - 1 : col <= g->FixedCols())
+        return;
+    const int next = forward ? col + 1 : col - 1;
+    const QPoint b = g->store().BaseCell(g->RealColIndex(next), row);
+    if (g->HasCheckBox(b.x(), b.y())) {
+        // A check-box neighbour takes the cursor but opens no editor; a refused value keeps
+        // the edit where it is.
+        if (!g->ValidateCell(text()))
+            return;
+        g->HideInplaceEdit();
+        g->SetCol(next);
+        return;
+    }
+    // Leftwards the value is validated before the move; rightwards the move's cell selection
+    // ends the edit.
+    if (!forward && g->ValidateCell(text()))
+        g->HideInplaceEdit();
+    const TAdvanceDirection direction = g->Navigation.AdvanceDirection();
+    g->Navigation.SetAdvanceDirection(TAdvanceDirection::adLeftRight);
+    const bool reopen = g->Navigation.CursorWalkAlwaysEdit;
+    g->AdvanceToNextCell(col, row, true, reopen, forward);
+    g->Navigation.SetAdvanceDirection(direction);
+    if (reopen) {
+        if (!g->EditMode && g->IsEditable(g->RealColIndex(g->Col()), g->Row()))
+            g->ShowInplaceEdit();
+    } else {
+        g->HideInplaceEdit();
+    }
 }
 
 void TExtInplaceEdit::StartWithChar(QChar ch)
@@ -355,6 +432,15 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    const int vk = vkFromQtKey(e->key(), e->modifiers());
+    if (!e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor
+        && e->modifiers() == Qt::NoModifier && !hasSelectedText() && !m_selectedAtKeyDown
+        && ((vk == VK_LEFT && cursorPosition() == 0 && FSelKeyDown == 0)
+            || (vk == VK_RIGHT && text().size() == FSelKeyDown))) {
+        e->accept();
+        cursorWalk(vk == VK_RIGHT);
+        return;
+    }
     TInplaceEdit::keyReleaseEvent(e);
 }
 
@@ -369,7 +455,7 @@ void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
     if (!FGrid->Navigation.EditSelectAll)
         end(false);
     if (FGrid->LButFlg) {
-        const QPoint p = mapFromGlobal(QCursor::pos());
+        const QPoint p = FGrid->FLButPos - pos();
         if (rect().contains(p)) {
             setCursorPosition(cursorPositionAt(p));
             FGrid->LButFlg = false;

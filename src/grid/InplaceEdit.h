@@ -93,6 +93,10 @@ private:
     // (inserted or refused) here.
     bool typeChar(QChar ch, bool keypad, bool toGrid = true);
     void refusedCommit();
+    // Enter: through the grid's key-press, then the editor closes and the grid may advance.
+    void enterChar();
+    // Left at the start or Right at the end steps into the neighbouring cell.
+    void cursorWalk(bool forward);
     void pasteFromClipboard(bool selection);
 
     TExtStringGrid* FGrid;
@@ -103,6 +107,9 @@ private:
     int FColE = -1;
     int FRowE = -1;
     bool m_gridGone = false;
+    // Caret position and selection when the last key went down.
+    int FSelKeyDown = 0;
+    bool m_selectedAtKeyDown = false;
 };
 
 }  // namespace zfw

@@ -1,7 +1,9 @@
 #include "shell/Forms.h"
 
 #include "config/UBoot.h"
+#include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
+#include "config/US7_Protocol_Set_Access.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
@@ -96,6 +98,8 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFSoftOptions: return new TFSoftOptions(shell, parent);
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
+    case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(parent);
+    case FormId::TFS7_Protocol_Set_Access: return new TFS7_Protocol_Set_Access(parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);
     }

@@ -171,6 +171,11 @@ enum TLTPaintOption : std::uint8_t {
 };
 using TLTPaintOptions = TSmallSet<TLTPaintOption, std::uint32_t>;
 
+// toAnimatedToggle: expanding and collapsing slide the rows over AnimationDuration.
+// toAdvancedAnimatedToggle: the animation may also move the rows above the toggled one.
+enum TLTAnimationOption : std::uint8_t { toAnimatedToggle, toAdvancedAnimatedToggle };
+using TLTAnimationOptions = TSmallSet<TLTAnimationOption, std::uint8_t>;
+
 enum TLTAutoOption : std::uint8_t {
     toAutoDropExpand, toAutoExpand, toAutoScroll, toAutoScrollOnExpand, toAutoSort,
     toAutoSpanColumns, toAutoTristateTracking, toAutoHideButtons, toAutoDeleteMovedNodes,
@@ -194,6 +199,10 @@ enum TLTMiscOption : std::uint8_t {
 };
 using TLTMiscOptions = TSmallSet<TLTMiscOption, std::uint32_t>;
 
+enum TLTExportMode : std::uint8_t {
+    emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected
+};
+
 // The behaviour switches the node model reads. The control adds the reactions to a change.
 struct TLazyTreeOptionSets {
     TLTPaintOptions PaintOptions{toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines,
@@ -204,6 +213,9 @@ struct TLazyTreeOptionSets {
     TLTSelectionOptions SelectionOptions{};
     TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave,
                                toToggleOnDblClick, toWheelPanning, toEditOnClick};
+    TLTAnimationOptions AnimationOptions{};
+    // Which nodes the exports take; a plain setting without reactions, not copied by Assign.
+    TLTExportMode ExportMode = emAll;
 };
 
 // ----- errors -----------------------------------------------------------------------------
@@ -261,6 +273,9 @@ struct TLazyNode {
         return dataArea();
     }
     void* dataArea() { return reinterpret_cast<char*>(this) + sizeof(TLazyNode); }
+    // Stores one pointer-sized value at the start of the user data area, as the tree's
+    // SetNodeData does (the same room check; nothing for the root).
+    void SetData(void* userData);
 };
 static_assert(sizeof(TLazyNode) % alignof(std::max_align_t) == 0 || sizeof(TLazyNode) % 8 == 0,
               "the user data area must start aligned for pointers");
@@ -351,7 +366,7 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node, bool& allowed)> OnCollapsing;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnExpanded;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnCollapsed;
-    std::function<void(LazyTreeModel&, PLazyNode node)> OnFocusChanged;
+    std::function<void(LazyTreeModel&, PLazyNode node, TColumnIndex column)> OnFocusChanged;
 
     // ----- settings ----------------------------------------------------------------------
     const TLazyTreeOptionSets& options() const { return m_options; }
@@ -361,8 +376,12 @@ public:
     void SetAutoOptions(TLTAutoOptions value);
     void SetSelectionOptions(TLTSelectionOptions value);
     void SetMiscOptions(TLTMiscOptions value);
-    // Writes the source's sets through the setters (paint, auto, selection, misc), so that
-    // this tree reacts as if each had been set by hand.
+    // Stored only; the toggle animation reads it.
+    void SetAnimationOptions(TLTAnimationOptions value) { m_options.AnimationOptions = value; }
+    TLTExportMode ExportMode() const { return m_options.ExportMode; }
+    void SetExportMode(TLTExportMode value) { m_options.ExportMode = value; }
+    // Writes the source's sets through the setters (paint, animation, auto, selection, misc),
+    // so that this tree reacts as if each had been set by hand. The export mode stays.
     void AssignOptions(const LazyTreeModel& source);
     int NodeDataSize() const { return FNodeDataSize; }
     // -1 asks OnGetNodeDataSize when the next node is made. Changing it with nodes present is
@@ -601,7 +620,9 @@ protected:
     virtual bool DoCollapsing(PLazyNode node);
     virtual void DoExpanded(PLazyNode node);
     virtual void DoCollapsed(PLazyNode node);
-    virtual void DoFocusChanged(PLazyNode node);
+    virtual void DoFocusChanged(PLazyNode node, TColumnIndex column);
+    // The column that holds the focus; the model alone has only the implicit column.
+    virtual TColumnIndex focusedColumnIndex() const { return NoColumn; }
 
     virtual void InitNode(PLazyNode node);
     virtual void InitChildren(PLazyNode node);
@@ -643,6 +664,13 @@ protected:
     // While the position cache is valid: the cached node at or above tree position y and its
     // top, so that a lookup need not walk from the first row.
     virtual PLazyNode CachedNodeAt(int y, int& nodeTop) const;
+    // After a toggle outside update brackets: moves the view so that the toggled rows are
+    // seen. heightChange is the change of the node's TotalHeight. Returns true when the whole
+    // window must be repainted, false when the rows from the node down are enough.
+    virtual bool AdjustViewAfterToggle(PLazyNode node, bool expanded, std::int64_t heightChange)
+    {
+        return true;
+    }
     // Reactions of the control to a changed option set (themes, drop target, repaint).
     virtual void OptionsChanged() {}
     // The header's sort column and direction, used by automatic sorting.

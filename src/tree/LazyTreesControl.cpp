@@ -55,6 +55,12 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
                               DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
             });
     });
+    // Qt's styles draw every themed part, so a theme-aware tree draws through them from the
+    // start. The explorer theme has no counterpart here: toUseExplorerTheme changes nothing.
+    m_reactedOptions = options();
+    if (options().PaintOptions.contains(toThemeAware))
+        DoStateChange({tsUseThemes});
+    setAcceptDrops(options().MiscOptions.contains(toAcceptOLEDrop));
     UpdateScrollBars(false);
 }
 
@@ -140,6 +146,14 @@ void TBaseLazyTree::SetEmptyListMessage(const QString& text)
     if (FEmptyListMessage == text)
         return;
     FEmptyListMessage = text;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetAlignment(TLTTextAlignment value)
+{
+    if (FAlignment == value)
+        return;
+    FAlignment = value;
     Invalidate();
 }
 
@@ -243,6 +257,53 @@ bool TBaseLazyTree::Assign(const TBaseLazyTree& source)
     SetSelectionBlendFactor(source.FSelectionBlendFactor);
     SetEmptyListMessage(source.FEmptyListMessage);
     return true;
+}
+
+void TBaseLazyTree::OptionsChanged()
+{
+    const TLazyTreeOptionSets& now = options();
+    const TLazyTreeOptionSets old = m_reactedOptions;
+    m_reactedOptions = now;
+    if (m_destroyingWidget)
+        return;
+    const TLTPaintOptions paintSet = now.PaintOptions - old.PaintOptions;
+    const TLTPaintOptions paintCleared = old.PaintOptions - now.PaintOptions;
+    if (paintSet.contains(toThemeAware))
+        DoStateChange({tsUseThemes});
+    else if (paintCleared.contains(toThemeAware))
+        DoStateChange({}, {tsUseThemes});
+
+    const TLTMiscOptions miscChanged = (now.MiscOptions - old.MiscOptions)
+                                       + (old.MiscOptions - now.MiscOptions);
+    if (miscChanged.contains(toAcceptOLEDrop))
+        setAcceptDrops(now.MiscOptions.contains(toAcceptOLEDrop));
+    // toFullRepaintOnResize chose a window class style; Qt repaints what a resize uncovers and
+    // the tree invalidates what its layout needs, so the option needs no reaction here.
+    if (miscChanged.contains(toCheckSupport))
+        Invalidate();
+
+    // Without extended focus only the main column can hold the focus; a tree without header
+    // columns has only the implicit column.
+    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != NoColumn) {
+        FFocusedColumn = NoColumn;
+        Invalidate();
+    }
+
+    const TLTAutoOptions autoChanged = (now.AutoOptions - old.AutoOptions)
+                                       + (old.AutoOptions - now.AutoOptions);
+    if (autoChanged.contains(toAutoSpanColumns))
+        Invalidate();
+}
+
+void TBaseLazyTree::ChangeScale(int m, int d)
+{
+    if (m == d || d == 0 || !options().AutoOptions.contains(toAutoChangeScale))
+        return;
+    const auto mulDiv = [m, d](int v) {
+        return int((std::int64_t(v) * m + (d > 0 ? d : -d) / 2) / d);
+    };
+    SetDefaultNodeHeight(mulDiv(DefaultNodeHeight()));
+    SetIndent(mulDiv(FIndent));
 }
 
 void TBaseLazyTree::AdjustDefaultNodeHeight()
@@ -470,6 +531,10 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
     FOffsetX = x;
     FOffsetY = y;
     updateEffectiveOffsetX();
+    // A running slide goes on from where its rows are now (the view following a toggle, or the
+    // offset held inside the shorter range after a collapse).
+    if (m_animation.isActive())
+        m_animationTop += deltaY;
     if (FUpdateCount == 0 && !m_destroyingWidget) {
         if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
             if (clipRect)
@@ -581,8 +646,10 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         right -= offset;
     else
         left += offset;
-    cutTextRect(left, right, DoGetNodeWidth(node, column), rtl ? taRightJustify : taLeftJustify,
-                unclipped, rtl);
+    TLTTextAlignment alignment = FAlignment;
+    if (rtl && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+    cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
     return QRect(left, top, right - left, height);
 }
 
@@ -761,9 +828,57 @@ void TBaseLazyTree::RepaintNode(PLazyNode node)
 
 // ----- expanding --------------------------------------------------------------------------
 
+bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded,
+                                          std::int64_t heightChange)
+{
+    if (FStates.intersects({tsExpanding, tsPainting}))
+        return false;
+    const QPoint before = OffsetXY();
+    const std::int64_t client = clientHeight();
+    const bool fits = std::int64_t(ownRowHeight(node)) + heightChange <= client;
+    bool wholeWindow = true;
+    if (!options().PaintOptions.contains(toChildrenAbove)) {
+        if (expanded && options().AutoOptions.contains(toAutoScrollOnExpand)) {
+            if (fits) {
+                ScrollIntoView(GetLastVisible(node, true, false), false, false);
+                // Nothing had to move: only the rows from the node down changed.
+                wholeWindow = OffsetXY() != before;
+            } else {
+                SetTopNode(node);
+            }
+        }
+    } else {
+        // The children appear above the row: the row keeps its place on the screen. The
+        // decisions look at where the row was before the toggle moved it down.
+        const QRect r = GetDisplayRect(node, NoColumn, false);
+        const std::int64_t topBefore = r.top() - heightChange;
+        const bool bottomInside = r.height() > 0 && topBefore + r.height() <= client;
+        const bool keepRow =
+            !expanded || !options().AutoOptions.contains(toAutoScrollOnExpand)
+            || (fits && FRangeY > client && heightChange <= topBefore && bottomInside);
+        if (keepRow)
+            SetOffsetY(int(FOffsetY - heightChange));
+        else if (fits && bottomInside)
+            SetTopNode(GetFirstVisible(node, true, false));
+        else
+            SetBottomNode(node);
+    }
+    return wholeWindow;
+}
+
 void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight)
 {
-    if (FAnimationDuration <= 0 || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
+    if (!options().AnimationOptions.contains(toAnimatedToggle) || FAnimationDuration <= 0
+        || !isVisible() || FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    // Nothing slides while everything is expanded or collapsed, or while a paint pass runs.
+    if (FStates.intersects(expanding ? TLazyTreeStates{tsExpanding, tsPainting}
+                                     : TLazyTreeStates{tsCollapsing}))
+        return;
+    // The slide reveals rows below the toggled one. With children above their parent the new
+    // rows appear above it while the view keeps the row in place, which this slide cannot
+    // draw: such a tree toggles without animation.
+    if (options().PaintOptions.contains(toChildrenAbove))
         return;
     const QRect r = GetDisplayRect(node, NoColumn, false);
     if (r.height() <= 0)
@@ -856,6 +971,10 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
     int top = 0;
     PLazyNode node = GetNodeAt(0, animating ? 0 : std::max(clip.top(), 0), true, top);
     p.setPen(palette().color(QPalette::Text));
+    // The tree's alignment, mirrored right to left.
+    Qt::Alignment horizontal = Qt::AlignHCenter;
+    if (FAlignment != taCenter)
+        horizontal = (FAlignment == taLeftJustify) != rtl ? Qt::AlignLeft : Qt::AlignRight;
     while (node && top < clip.bottom() + 1 + (animating ? remaining : 0)) {
         if (!node->has(vsInitialized))
             InitNode(node);
@@ -869,14 +988,8 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
             // alignment is absolute (Qt would mirror it once more for a right-to-left widget).
             const int level = int(GetNodeLevel(node)) + (showRoot ? 1 : 0);
             const int offset = FMargin + level * FIndent;
-            if (rtl)
-                p.drawText(QRect(rowLeft, y, rowWidth - offset, h),
-                           Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute,
-                           DoGetText(node));
-            else
-                p.drawText(QRect(rowLeft + offset, y, rowWidth - offset, h),
-                           Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute,
-                           DoGetText(node));
+            p.drawText(QRect(rtl ? rowLeft : rowLeft + offset, y, rowWidth - offset, h),
+                       horizontal | Qt::AlignVCenter | Qt::AlignAbsolute, DoGetText(node));
         }
         top += h;
         node = GetNextVisible(node, true);

@@ -18,6 +18,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
@@ -109,6 +110,9 @@ public:
     int EditDelay() const { return FEditDelay; }
     int AnimationDuration() const { return FAnimationDuration; }
     void SetAnimationDuration(int ms) { FAnimationDuration = ms < 0 ? 0 : ms; }
+    // Alignment of node texts in a tree without header columns; mirrored right to left.
+    TLTTextAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TLTTextAlignment value);
     int BottomSpace() const { return FBottomSpace; }
     void SetBottomSpace(int value);
     QString EmptyListMessage() const { return FEmptyListMessage; }
@@ -141,6 +145,14 @@ public:
     // 0 counts as 18. Besides the model's bookkeeping the window follows: ranges, bars, the
     // focused node kept in view, a repaint.
     void SetDefaultNodeHeight(int height) override;
+    // The colour behind the rows and the colour of node texts. Without framework visual styles
+    // they are the tree's own: the palette's base and text colours.
+    QColor BackGroundColor() const { return palette().color(QPalette::Base); }
+    QColor NodeFontColor() const { return palette().color(QPalette::Text); }
+    // Scales DefaultNodeHeight and Indent by m/d (rounded) when m differs from d and
+    // toAutoChangeScale is set. Qt scales fonts and pixels for the screen itself, so nothing
+    // calls this on its own; it is there for a window that resizes its content by a factor.
+    virtual void ChangeScale(int m, int d);
     // True when the tree lays out right to left (Qt's layout direction).
     bool UseRightToLeftReading() const { return layoutDirection() == Qt::RightToLeft; }
 
@@ -212,6 +224,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
     bool HandleAllocated() const override;
+    // The window's reactions to a written option set (see the definition).
+    void OptionsChanged() override;
+    TColumnIndex focusedColumnIndex() const override { return FFocusedColumn; }
+    // After an expansion with toAutoScrollOnExpand the new rows are brought into view (the
+    // last one when the subtree fits, else the node goes to the top); with toChildrenAbove the
+    // offset follows the height change so that the node's row stays put. Nothing moves while
+    // everything is expanded or during painting.
+    bool AdjustViewAfterToggle(PLazyNode node, bool expanded, std::int64_t heightChange) override;
     void StartNoticeTimer(int id, int ms) override;
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;
@@ -269,6 +289,7 @@ protected:
     int FSelectionCurveRadius = 0;
     std::uint8_t FSelectionBlendFactor = 128;
     TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+    TLTTextAlignment FAlignment = taLeftJustify;
     TLTDragImageKind FDragImageKind = diComplete;
     int FLastDragEffect = 0;
     TLTDragType FDragType = dtOLE;
@@ -319,6 +340,8 @@ private:
     // Heights measured while painting change the counters at once, but the bars and the rows
     // already painted follow after the pass (a paint must not scroll the viewport).
     bool m_heightsChangedInPaint = false;
+    // The option sets as the window last reacted to them, to tell what a write changed.
+    TLazyTreeOptionSets m_reactedOptions;
 };
 
 }  // namespace zfw

@@ -108,7 +108,7 @@ void LazyTreeModel::SetFocusedNode(PLazyNode node)
     if (node == FFocusedNode)
         return;
     FFocusedNode = node;
-    DoFocusChanged(node);
+    DoFocusChanged(node, focusedColumnIndex());
 }
 
 // ----- node properties that move counters ---------------------------------------------------
@@ -246,6 +246,15 @@ void LazyTreeModel::expandCore(PLazyNode node)
         InitChildren(node);
     if (node->ChildCount == 0)
         return;
+    {
+        // Only the rows that appear now are measured; deeper ones when they are first needed.
+        // The scroll bars and the cache follow once, after the toggle.
+        PrivateUpdate quiet(FUpdateCount);
+        for (PLazyNode c = node->FirstChild; c; c = c->NextSibling) {
+            if (c->has(vsVisible))
+                MeasureNodeHeight(c);
+        }
+    }
     std::int64_t delta = 0;
     for (PLazyNode c = node->FirstChild; c; c = c->NextSibling) {
         if (c->has(vsVisible))
@@ -282,6 +291,7 @@ void LazyTreeModel::ToggleNode(PLazyNode node)
     } guard{this, node, wasToggling};
 
     InterruptValidation();
+    const std::int64_t heightBefore = node->TotalHeight;
     bool changed = false;
     if (node->has(vsExpanded)) {
         if (DoCollapsing(node)) {
@@ -303,45 +313,108 @@ void LazyTreeModel::ToggleNode(PLazyNode node)
             InvalidateNode(node);
         } else {
             UpdateScrollBars(true);
-            Invalidate();
+            if (AdjustViewAfterToggle(node, node->has(vsExpanded),
+                                      std::int64_t(node->TotalHeight) - heightBefore))
+                Invalidate();
+            else
+                InvalidateToBottom(node);
         }
     }
 }
+
+// Closes what FullExpand and FullCollapse opened, in this order, also when one of the steps
+// raises: the first exception is passed on once every step has run, unless the caller is
+// already handling one (which then wins).
+namespace {
+void runAll(bool passOn, std::initializer_list<std::function<void()>> steps)
+{
+    std::exception_ptr first;
+    for (const auto& step : steps) {
+        try {
+            step();
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    }
+    if (first && passOn)
+        std::rethrow_exception(first);
+}
+}  // namespace
 
 void LazyTreeModel::FullExpand(PLazyNode node)
 {
     if (node == FRoot)
         node = nullptr;
-    BeginOperation(okExpand);
-    struct End {
-        LazyTreeModel* t;
-        ~End() { t->EndOperation(okExpand); }
-    } end{this};
-    UpdateBracket bracket(*this);
-    PLazyNode stop = node ? nextAfterSubtree(node) : nullptr;
-    for (PLazyNode run = node ? node : GetFirst(); run && run != stop && !OperationCanceled();
-         run = GetNext(run)) {
-        if (run->has(vsHasChildren) && !run->has(vsExpanded))
-            ToggleNode(run);
+    if (FRoot->TotalCount < 2)
+        return;
+    DoStateChange({tsExpanding});
+    bool operationStarted = false;
+    bool updateStarted = false;
+    const auto close = [&](bool passOn) {
+        runAll(passOn, {[&] {
+                    if (operationStarted)
+                        EndOperation(okExpand);
+                },
+                [&] {
+                    if (updateStarted)
+                        EndUpdate();
+                },
+                [&] { DoStateChange({}, {tsExpanding}); }});
+    };
+    try {
+        // Counted as started before their events fire, so that a raising handler still gets
+        // its closing call.
+        operationStarted = true;
+        BeginOperation(okExpand);
+        updateStarted = true;
+        BeginUpdate();
+        // Leaves are toggled too: their OnExpanding fires and they stay collapsed.
+        PLazyNode stop = node ? nextAfterSubtree(node) : nullptr;
+        for (PLazyNode run = node ? node : GetFirst(); run && run != stop && !OperationCanceled();
+             run = GetNext(run)) {
+            if (!run->has(vsExpanded))
+                ToggleNode(run);
+        }
+    } catch (...) {
+        close(false);
+        throw;
     }
+    close(true);
 }
 
 void LazyTreeModel::FullCollapse(PLazyNode node)
 {
     if (node == FRoot)
         node = nullptr;
-    BeginOperation(okExpand);
-    struct End {
-        LazyTreeModel* t;
-        ~End() { t->EndOperation(okExpand); }
-    } end{this};
-    UpdateBracket bracket(*this);
-    PLazyNode stop = node ? nextAfterSubtree(node) : nullptr;
-    for (PLazyNode run = node ? node : GetFirstNoInit(); run && run != stop;
-         run = GetNextNoInit(run)) {
-        if (run->has(vsExpanded))
-            ToggleNode(run);
+    if (FRoot->TotalCount < 2)
+        return;
+    DoStateChange({tsCollapsing});
+    bool updateStarted = false;
+    const auto close = [&](bool passOn) {
+        runAll(passOn, {[&] {
+                    if (updateStarted)
+                        EndUpdate();
+                },
+                [&] { DoStateChange({}, {tsCollapsing}); }});
+    };
+    try {
+        updateStarted = true;
+        BeginUpdate();
+        // From the last shown row of the subtree backwards, so that children collapse before
+        // their parents; the node itself comes last.
+        for (PLazyNode run = GetLastVisibleNoInit(node, true, false); run && run != node;
+             run = GetPreviousNoInit(run, true)) {
+            if (run->has(vsExpanded) && run->has(vsHasChildren))
+                ToggleNode(run);
+        }
+        if (node && node->has(vsExpanded) && node->has(vsHasChildren))
+            ToggleNode(node);
+    } catch (...) {
+        close(false);
+        throw;
     }
+    close(true);
 }
 
 // ----- linking ----------------------------------------------------------------------------
@@ -439,7 +512,7 @@ void LazyTreeModel::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool 
         lazyTreeAssert("Node must neither be nil nor the root node.");
     if (node == FFocusedNode && !keepFocus) {
         FFocusedNode = nullptr;
-        DoFocusChanged(nullptr);
+        DoFocusChanged(nullptr, focusedColumnIndex());
     }
     if (node == FRangeAnchor)
         FRangeAnchor = FFocusedNode;

@@ -166,6 +166,11 @@ void LazyTreeModel::SetNodeData(PLazyNode node, void* userData)
     std::memcpy(node->GetData(), &userData, sizeof(void*));
 }
 
+void TLazyNode::SetData(void* userData)
+{
+    LazyTreeModel::TreeFromNode(this)->SetNodeData(this, userData);
+}
+
 std::uint32_t LazyTreeModel::GetNodeLevel(PLazyNode node) const
 {
     std::uint32_t level = 0;
@@ -792,10 +797,10 @@ void LazyTreeModel::DoCollapsed(PLazyNode node)
         OnCollapsed(*this, node);
 }
 
-void LazyTreeModel::DoFocusChanged(PLazyNode node)
+void LazyTreeModel::DoFocusChanged(PLazyNode node, TColumnIndex column)
 {
     if (OnFocusChanged)
-        OnFocusChanged(*this, node);
+        OnFocusChanged(*this, node, column);
 }
 
 // ----- consistency ------------------------------------------------------------------------

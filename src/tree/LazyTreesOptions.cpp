@@ -95,6 +95,7 @@ void LazyTreeModel::SetMiscOptions(TLTMiscOptions value)
 void LazyTreeModel::AssignOptions(const LazyTreeModel& source)
 {
     SetPaintOptions(source.m_options.PaintOptions);
+    SetAnimationOptions(source.m_options.AnimationOptions);
     SetAutoOptions(source.m_options.AutoOptions);
     SetSelectionOptions(source.m_options.SelectionOptions);
     SetMiscOptions(source.m_options.MiscOptions);

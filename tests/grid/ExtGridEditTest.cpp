@@ -242,6 +242,17 @@ TEST_F(EditGrid, ArrowDownCommitsAndMovesTheEditOn)
     EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("v"));
 }
 
+TEST_F(EditGrid, AClickOnTheCurrentCellOpensTheEditorWithTheCaretUnderTheMouse)
+{
+    goTo(2, 2);
+    const TRect r = grid->CellRect(2, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(r.Left + 5, r.Top + 8));
+    ASSERT_TRUE(editorOpen());
+    EXPECT_FALSE(editor()->hasSelectedText());
+    EXPECT_LE(editor()->cursorPosition(), 1);
+    EXPECT_FALSE(grid->LButFlg);
+}
+
 // ----- the length limit -----
 
 class EditGridLimit : public EditGrid {
@@ -390,6 +401,58 @@ TEST_F(EditGrid, ARefusedValueRefusesTheMoveAndTheEditStaysOnItsCell)
     EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("c3r2"));
     EXPECT_FALSE(grid->GetRowModified(2));
     EXPECT_FALSE(grid->Modified);
+}
+
+// ----- stepping out of the editor -----
+
+struct WalkCase {
+    const char* name;
+    Qt::Key caretKey;  // puts the caret before the walking key
+    Qt::Key walkKey;
+    bool alwaysEdit;
+    int colAfter;
+    bool editorOpenAfter;
+};
+
+class EditGridWalk : public EditGrid, public ::testing::WithParamInterface<WalkCase> {};
+
+TEST_P(EditGridWalk, ArrowAtTheTextEndStepsIntoTheNeighbour)
+{
+    const WalkCase& c = GetParam();
+    grid->Navigation.CursorWalkEditor = true;
+    grid->Navigation.CursorWalkAlwaysEdit = c.alwaysEdit;
+    goTo(2, 2);
+    QTest::keyClick(grid, Qt::Key_F2);
+    keyInEditor(c.caretKey);
+    type(QStringLiteral("!"));
+    keyInEditor(c.caretKey == Qt::Key_Home ? Qt::Key_Home : Qt::Key_End);
+    keyInEditor(c.walkKey);
+    EXPECT_EQ(grid->Col(), c.colAfter);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(editorOpen(), c.editorOpenAfter);
+    const QString edited =
+        c.caretKey == Qt::Key_Home ? QStringLiteral("!c3r2") : QStringLiteral("c3r2!");
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), edited);
+}
+
+const WalkCase kWalkCases[] = {
+    {"LeftAtTheStart", Qt::Key_Home, Qt::Key_Left, true, 1, true},
+    {"RightAtTheEnd", Qt::Key_End, Qt::Key_Right, true, 3, true},
+    {"RightAtTheEndWithoutReopening", Qt::Key_End, Qt::Key_Right, false, 3, false},
+    {"LeftInsideTheTextMovesTheCaret", Qt::Key_End, Qt::Key_Left, true, 2, true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridWalk, ::testing::ValuesIn(kWalkCases), CaseName());
+
+TEST_F(EditGridLimit, AFullTextActsAsEnterWhenTheGridAdvancesByItself)
+{
+    grid->MaxEditLength = 3;
+    grid->Navigation.SetAdvanceAuto(true);
+    goTo(2, 2);
+    type(QStringLiteral("abc"));
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("abc"));
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_TRUE(editorOpen());
 }
 
 // ----- the character filters -----
@@ -558,6 +621,51 @@ const SpecialCase kSpecialCases[] = {
     {"None", TEditorType::edNone, 0, false, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, EditGridSpecial, ::testing::ValuesIn(kSpecialCases), CaseName());
+
+TEST(EditGridSpecialOrder, MovingOffAnOpenSpecialEditorCommitsValidatesThenMoves)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* g = new ComboStandInGrid;
+    layout->addWidget(g);
+    buildEditGrid(*g);
+    g->OnGetEditorType = [](QObject*, int, int, TEditorType& e) { e = TEditorType::edComboList; };
+    std::vector<std::string> events;
+    auto cell = [](int c, int r) { return std::to_string(c) + "," + std::to_string(r); };
+    g->OnEditingDone = [&](QObject*) { events.push_back("done"); };
+    g->OnCellValidate = [&](QObject*, int c, int r, QString&, bool&) {
+        events.push_back("validate " + cell(c, r));
+    };
+    g->OnRowChanging = [&](QObject*, int, int, bool&) { events.push_back("row changing"); };
+    g->OnColChanging = [&](QObject*, int, int, bool&) { events.push_back("col changing"); };
+    g->OnCellChanging = [&](QObject*, int, int, int, int, bool&) {
+        events.push_back("cell changing");
+    };
+    g->OnSelectCell = [&](QObject*, int c, int r, bool&) {
+        events.push_back("select " + cell(c, r));
+    };
+    g->OnRowChanged = [&](QObject*, int, int n) {
+        events.push_back("row changed " + std::to_string(n));
+    };
+    g->OnEditCellDone = [&](QObject*, int c, int r) {
+        events.push_back("cell done " + cell(c, r));
+    };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    g->setFocus(Qt::OtherFocusReason);
+    g->MoveCurrentCell(2, 2, true, true);
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_EQ(g->opens, 1);
+    QApplication::processEvents();
+    events.clear();
+    g->MoveCurrentCell(4, 4, true, true);
+    QApplication::processEvents();
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "done", "validate 3,2", "select 2,2", "row changing", "col changing",
+                          "cell changing", "select 4,4", "row changed 4", "cell done 3,2"}));
+    EXPECT_EQ(g->GetCellEx(3, 2), QStringLiteral("picked"));
+}
 
 // ----- cell-changing events -----
 

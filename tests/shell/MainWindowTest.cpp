@@ -1,6 +1,8 @@
 #include "shell/UZandovericoFirmWare.h"
 
 #include "common/UComon.h"
+#include "config/ULoRa_Set_Access.h"
+#include "config/US7_Protocol_Set_Access.h"
 #include "common/USettings.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
@@ -13,6 +15,7 @@
 #include <QAbstractButton>
 #include <QFrame>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -120,6 +123,21 @@ TEST_F(MainWindow, CaptionsAndHintsComeFromTheLanguageTable)
     programState().Language_Table[15] = QStringLiteral("Nuova Configurazione");
     w->Change_Language();
     EXPECT_EQ(w->Btn_New->text(), QStringLiteral("Nuova Configurazione"));
+}
+
+TEST_F(MainWindow, RuleEditorsFollowALanguageChange)
+{
+    auto w = start();
+    auto* lora = qobject_cast<TFLoRa_Set_Access*>(w->forms().form(FormId::TFLoRa_Set_Access));
+    auto* s7 = qobject_cast<TFS7_Protocol_Set_Access*>(
+        w->forms().form(FormId::TFS7_Protocol_Set_Access));
+    ASSERT_TRUE(lora && s7);
+    EXPECT_EQ(lora->windowTitle(), QStringLiteral("Set LoRaWAN Access"));
+    programState().Language_Table[1200] = QStringLiteral("Accesso LoRaWAN");
+    programState().Language_Table[5914] = QStringLiteral("Lettura S7");
+    w->Change_Language();
+    EXPECT_EQ(lora->windowTitle(), QStringLiteral("Accesso LoRaWAN"));
+    EXPECT_EQ(s7->PageControl1->tabText(0), QStringLiteral("Lettura S7"));
 }
 
 TEST_F(MainWindow, LanguageFileIsAppliedAtStart)

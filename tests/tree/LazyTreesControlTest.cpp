@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,7 +73,158 @@ TEST(TBaseLazyTree, FreshTreeHasTheDocumentedDefaults)
     EXPECT_EQ(t.ScrollBarOptions().ScrollBars(), ssBoth);
     EXPECT_EQ(t.Colors().GetColor(TLTColors::FocusedSelectionColor), clHighlight);
     EXPECT_EQ(t.OffsetXY(), QPoint(0, 0));
+    EXPECT_TRUE(t.options().AnimationOptions.empty());
+    EXPECT_EQ(t.ExportMode(), emAll);
+    // Theme-aware by default, drawn through Qt's style; a drop target by default.
+    EXPECT_TRUE(t.TreeStates().contains(tsUseThemes));
+    EXPECT_FALSE(t.TreeStates().contains(tsUseExplorerTheme));
+    EXPECT_TRUE(t.acceptDrops());
 }
+
+// Writing an option set makes the window react; writing the same set again does nothing.
+struct OptionReactionCase {
+    const char* name;
+    std::function<void(TBaseLazyTree&)> write;
+    std::function<bool(const TBaseLazyTree&)> reacted;
+};
+
+const OptionReactionCase kOptionReactionCases[] = {
+    {"ThemeAwareOffLeavesThemes",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions - TLTPaintOptions{toThemeAware});
+     },
+     [](const TBaseLazyTree& t) { return !t.TreeStates().contains(tsUseThemes); }},
+    {"ThemeAwareBackEntersThemes",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions - TLTPaintOptions{toThemeAware});
+         t.SetPaintOptions(t.options().PaintOptions + TLTPaintOptions{toThemeAware});
+     },
+     [](const TBaseLazyTree& t) { return t.TreeStates().contains(tsUseThemes); }},
+    {"ExplorerThemeHasNoCounterpart",
+     [](TBaseLazyTree& t) {
+         t.SetPaintOptions(t.options().PaintOptions + TLTPaintOptions{toUseExplorerTheme});
+     },
+     [](const TBaseLazyTree& t) {
+         return !t.TreeStates().contains(tsUseExplorerTheme)
+                && t.TreeStates().contains(tsUseThemes);
+     }},
+    {"NoOleDropNoDropTarget",
+     [](TBaseLazyTree& t) {
+         t.SetMiscOptions(t.options().MiscOptions - TLTMiscOptions{toAcceptOLEDrop});
+     },
+     [](const TBaseLazyTree& t) { return !t.acceptDrops(); }},
+    {"OleDropBackRegistersAgain",
+     [](TBaseLazyTree& t) {
+         t.SetMiscOptions(t.options().MiscOptions - TLTMiscOptions{toAcceptOLEDrop});
+         t.SetMiscOptions(t.options().MiscOptions + TLTMiscOptions{toAcceptOLEDrop});
+     },
+     [](const TBaseLazyTree& t) { return t.acceptDrops(); }},
+    {"AnimationOptionsStoredOnly",
+     [](TBaseLazyTree& t) { t.SetAnimationOptions({toAdvancedAnimatedToggle}); },
+     [](const TBaseLazyTree& t) {
+         return t.options().AnimationOptions == TLTAnimationOptions{toAdvancedAnimatedToggle}
+                && t.TreeStates().contains(tsUseThemes) && t.acceptDrops();
+     }},
+};
+
+class OptionReaction : public ::testing::TestWithParam<OptionReactionCase> {};
+
+TEST_P(OptionReaction, WindowFollowsTheWrittenSet)
+{
+    TBaseLazyTree t;
+    GetParam().write(t);
+    EXPECT_TRUE(GetParam().reacted(t));
+    // The same sets once more: no state change at all.
+    int stateChanges = 0;
+    t.OnStateChange = [&](LazyTreeModel&, TLazyTreeStates, TLazyTreeStates) { ++stateChanges; };
+    const TLazyTreeOptionSets now = t.options();
+    t.SetPaintOptions(now.PaintOptions);
+    t.SetMiscOptions(now.MiscOptions);
+    t.SetAutoOptions(now.AutoOptions);
+    t.SetSelectionOptions(now.SelectionOptions);
+    EXPECT_EQ(stateChanges, 0);
+    EXPECT_TRUE(GetParam().reacted(t));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OptionReaction, ::testing::ValuesIn(kOptionReactionCases),
+                         CaseName{});
+
+struct ScaleCase {
+    const char* name;
+    int m;
+    int d;
+    bool autoScale;
+    int height;
+    int indent;
+};
+
+const ScaleCase kScaleCases[] = {
+    {"DoubleSize", 2, 1, true, 36, 36},
+    {"OneAndAHalfRounds", 144, 96, true, 27, 27},
+    {"ShrinkRoundsToNearest", 2, 3, true, 12, 12},
+    {"SameFactorChangesNothing", 120, 120, true, 18, 18},
+    {"WithoutAutoScaleNothing", 2, 1, false, 18, 18},
+};
+
+class ChangeScale : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ChangeScale, ScalesRowHeightAndIndent)
+{
+    TBaseLazyTree t;
+    if (!GetParam().autoScale)
+        t.SetAutoOptions(t.options().AutoOptions - TLTAutoOptions{toAutoChangeScale});
+    PLazyNode old = t.AddChild(nullptr);
+    t.ChangeScale(GetParam().m, GetParam().d);
+    EXPECT_EQ(t.DefaultNodeHeight(), GetParam().height);
+    EXPECT_EQ(t.Indent(), GetParam().indent);
+    // Existing rows keep their height; new ones take the scaled default.
+    EXPECT_EQ(t.GetNodeHeight(old), 18u);
+    EXPECT_EQ(t.GetNodeHeight(t.AddChild(nullptr)), std::uint32_t(GetParam().height));
+    EXPECT_TRUE(t.checkConsistency().isEmpty()) << t.checkConsistency().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChangeScale, ::testing::ValuesIn(kScaleCases), CaseName{});
+
+struct AnimationConditionCase {
+    const char* name;
+    bool option;
+    int duration;
+    bool inUpdate;
+    bool animates;
+    bool childrenAbove = false;
+};
+
+const AnimationConditionCase kAnimationConditions[] = {
+    {"OptionAndDuration", true, 100, false, true},
+    {"DurationWithoutOption", false, 100, false, false},
+    {"OptionWithoutDuration", true, 0, false, false},
+    {"InsideAnUpdateBracket", true, 100, true, false},
+    {"ChildrenAbove", true, 100, false, false, true},
+};
+
+class ToggleAnimationCondition : public ::testing::TestWithParam<AnimationConditionCase> {};
+
+TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
+{
+    Fixture f;
+    if (GetParam().option)
+        f.tree->SetAnimationOptions({toAnimatedToggle});
+    f.tree->SetAnimationDuration(GetParam().duration);
+    if (GetParam().childrenAbove)
+        f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
+    if (GetParam().inUpdate)
+        f.tree->BeginUpdate();
+    f.tree->ToggleNode(f.top[3]);
+    EXPECT_EQ(f.tree->animationRunning(), GetParam().animates);
+    EXPECT_EQ(f.tree->TreeStates().contains(tsInAnimation), GetParam().animates);
+    if (GetParam().inUpdate)
+        f.tree->EndUpdate();
+    EXPECT_TRUE(f.tree->Expanded(f.top[3]));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition,
+                         ::testing::ValuesIn(kAnimationConditions), CaseName{});
 
 struct FontCase {
     const char* name;
@@ -224,12 +376,21 @@ TEST(TBaseLazyTree, DisplayRectOfShownHiddenAndCollapsedNodes)
 TEST(TBaseLazyTree, ScrollIntoViewExpandsTheBranchAndShowsTheRow)
 {
     Fixture f;
+    f.tree->SetAutoOptions(f.tree->options().AutoOptions - TLTAutoOptions{toAutoScrollOnExpand});
     f.tree->SetOffsetY(-200);
     EXPECT_TRUE(f.tree->ScrollIntoView(f.n3b, false));
     EXPECT_TRUE(f.tree->Expanded(f.top[3]));
     const QRect r = f.tree->GetDisplayRect(f.n3b, NoColumn, false);
     EXPECT_EQ(r.top(), 0);
     EXPECT_FALSE(f.tree->ScrollIntoView(f.n3b, false));
+
+    // With automatic scrolling on expansion, opening the branch already shows its last row,
+    // so the row itself needs no more scrolling.
+    Fixture g;
+    g.tree->SetOffsetY(-200);
+    EXPECT_FALSE(g.tree->ScrollIntoView(g.n3b, false));
+    EXPECT_TRUE(g.tree->Expanded(g.top[3]));
+    EXPECT_EQ(g.tree->GetDisplayRect(g.n3b, NoColumn, false).top(), 0);
     EXPECT_FALSE(f.tree->ScrollIntoView(nullptr, false));
     EXPECT_FALSE(f.tree->ScrollIntoView(f.tree->RootNode(), false));
 }
@@ -325,6 +486,7 @@ TEST(TBaseLazyTree, InvalidatedRectInsideAnUpdateBracketIsMinusOne)
 TEST(TBaseLazyTree, ExpandAnimationRunsOnTheTimerAndEnds)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(60);
     QElapsedTimer clock;
     clock.start();
@@ -364,8 +526,11 @@ class ToggleAnimation : public ::testing::TestWithParam<AnimationCase> {};
 TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
 {
     Fixture f;
+    // The slide alone: no scrolling towards the new rows.
+    f.tree->SetAutoOptions(f.tree->options().AutoOptions - TLTAutoOptions{toAutoScrollOnExpand});
     f.tree->SetExpanded(f.top[3], GetParam().startExpanded);
     const QImage before = picture(*f.tree, f.top);
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(100);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -395,6 +560,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationC
 TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(500);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -402,9 +568,108 @@ TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
     QTest::qWait(30);
 }
 
+// After a toggle the view follows: the new rows come into view, and with children above their
+// parent the toggled row keeps its place on the screen.
+struct ToggleViewCase {
+    const char* name;
+    std::function<void(Fixture&)> prepare;
+    std::function<void(Fixture&)> check;
+};
+
+int rowTop(Fixture& f, PLazyNode n)
+{
+    return f.tree->GetDisplayRect(n, NoColumn, false).top();
+}
+
+const ToggleViewCase kToggleViewCases[] = {
+    {"LastNewRowScrolledIntoView", nullptr,
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         const QRect r = f.tree->GetDisplayRect(f.n3b, NoColumn, false);
+         EXPECT_EQ(r.top() + r.height(), f.tree->clientHeight());
+     }},
+    {"WithoutTheOptionNothingMoves",
+     [](Fixture& f) {
+         f.tree->SetAutoOptions(f.tree->options().AutoOptions
+                                - TLTAutoOptions{toAutoScrollOnExpand});
+     },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(f.tree->OffsetY(), 0);
+     }},
+    {"TallSubtreePutsTheNodeAtTheTop",
+     [](Fixture& f) {
+         for (int i = 0; i < 8; ++i)
+             f.tree->AddChild(f.top[3]);
+     },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), 0);
+         EXPECT_EQ(f.tree->TopNode(), f.top[3]);
+     }},
+    {"CollapsingDoesNotScroll", [](Fixture& f) { f.tree->SetOffsetY(-40); },
+     [](Fixture& f) {
+         f.tree->ToggleNode(f.top[12]);  // a leaf: nothing to show
+         f.tree->SetExpanded(f.top[3], true);
+         const int offset = f.tree->OffsetY();
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(f.tree->OffsetY(), offset);
+     }},
+    {"ChildrenAboveKeepTheRowInPlaceOnExpand",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetAutoOptions(f.tree->options().AutoOptions
+                                - TLTAutoOptions{toAutoScrollOnExpand});
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+         EXPECT_EQ(rowTop(f, f.n3b), before - 18);
+     }},
+    {"ChildrenAboveKeepTheRowInPlaceOnCollapse",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetExpanded(f.top[3], true);
+         f.tree->SetOffsetY(-60);
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+     }},
+    {"ChildrenAboveNewRowsThatFitAboveTheRow",
+     [](Fixture& f) {
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                                 + TLTPaintOptions{toChildrenAbove});
+     },
+     [](Fixture& f) {
+         const int before = rowTop(f, f.top[3]);  // 54: room for the two new rows
+         f.tree->ToggleNode(f.top[3]);
+         EXPECT_EQ(rowTop(f, f.top[3]), before);
+         EXPECT_EQ(rowTop(f, f.n3a), before - 36);
+     }},
+};
+
+class ToggleView : public ::testing::TestWithParam<ToggleViewCase> {};
+
+TEST_P(ToggleView, FollowsTheToggledRows)
+{
+    Fixture f;
+    if (GetParam().prepare)
+        GetParam().prepare(f);
+    GetParam().check(f);
+    EXPECT_TRUE(f.tree->checkConsistency().isEmpty()) << f.tree->checkConsistency().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleView, ::testing::ValuesIn(kToggleViewCases), CaseName{});
+
 TEST(TBaseLazyTree, FullExpandAndCollapseKeepTheRangeRight)
 {
     Fixture f;
+    f.tree->SetAnimationOptions({toAnimatedToggle});
     f.tree->SetAnimationDuration(200);
     f.tree->FullExpand();
     EXPECT_FALSE(f.tree->animationRunning());  // no animation inside the update bracket

@@ -294,7 +294,7 @@ TEST(TreeEdit, DeletingTheFocusedNodeRemovesFocusAndMovingKeepsIt)
     NamedTree t;
     makeFixture(t);
     std::vector<PLazyNode> focusEvents;
-    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n) { focusEvents.push_back(n); };
+    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n, TColumnIndex) { focusEvents.push_back(n); };
     t.tree.SetFocusedNode(t["A2"]);
     t.tree.MoveTo(t["A2"], t["B"], amAddChildFirst, false);
     EXPECT_EQ(t.tree.FocusedNode(), t["A2"]);
@@ -391,6 +391,55 @@ TEST(TreeEdit, InitialUserDataNeedsRoom)
     EXPECT_THROW(tree.AddChild(nullptr, &value), ELazyTreeAssertion);
     EXPECT_THROW(tree.InsertNode(nullptr, amAddChildLast, &value), ELazyTreeAssertion);
     EXPECT_EQ(tree.checkConsistency().toStdString(), "");
+}
+
+// Expanding everything visits leaves too and collapses children before their parents, each
+// inside its own state; what lies after the last shown row stays as it is.
+TEST(TreeEdit, FullExpandAndCollapseOrderAndStates)
+{
+    NamedTree t;
+    makeFixture(t);
+    std::vector<std::string> log;
+    t.tree.OnExpanding = [&](LazyTreeModel& m, PLazyNode n, bool&) {
+        log.push_back("+" + t.name(n) + (m.TreeStates().contains(tsExpanding) ? "" : "!"));
+    };
+    t.tree.OnCollapsing = [&](LazyTreeModel& m, PLazyNode n, bool&) {
+        log.push_back("-" + t.name(n) + (m.TreeStates().contains(tsCollapsing) ? "" : "!"));
+    };
+    const auto joined = [&] {
+        std::string s;
+        for (const auto& e : log)
+            s += (s.empty() ? "" : " ") + e;
+        log.clear();
+        return s;
+    };
+    t.tree.FullExpand();
+    EXPECT_EQ(joined(), "+A1 +A2 +A2a +B +C1");
+    EXPECT_FALSE(t.tree.TreeStates().contains(tsExpanding));
+    t.tree.FullCollapse();
+    EXPECT_EQ(joined(), "-C -A2 -A");
+    EXPECT_FALSE(t.tree.TreeStates().contains(tsCollapsing));
+    EXPECT_EQ(t.tree.checkConsistency().toStdString(), "");
+
+    // Below the last shown row: C's expanded child is left alone by a collapse of the tree.
+    t.add(t["C1"], "C1a");
+    t.tree.SetExpanded(t["C1"], true);
+    t.tree.SetExpanded(t["C"], false);
+    log.clear();
+    t.tree.FullCollapse();
+    EXPECT_EQ(joined(), "");
+    EXPECT_TRUE(t.tree.Expanded(t["C1"]));
+    t.tree.FullCollapse(t["C"]);
+    EXPECT_EQ(joined(), "");
+    EXPECT_TRUE(t.tree.Expanded(t["C1"]));
+
+    // An empty tree does nothing, not even enter the states.
+    LazyTreeModel empty;
+    int states = 0;
+    empty.OnStateChange = [&](LazyTreeModel&, TLazyTreeStates, TLazyTreeStates) { ++states; };
+    empty.FullExpand();
+    empty.FullCollapse();
+    EXPECT_EQ(states, 0);
 }
 
 TEST(TreeEdit, LargeChildCountKeepsCounters)

@@ -181,6 +181,12 @@ TEST(TreeNodes, NodeDataAndLevels)
     int value = 42;
     PLazyNode n = data.AddChild(nullptr, &value);
     EXPECT_EQ(*data.nodeData<int*>(n), &value);
+    int other = 7;
+    n->SetData(&other);
+    EXPECT_EQ(*data.nodeData<int*>(n), &other);
+    EXPECT_TRUE(n->has(vsOnFreeNodeCallRequired));
+    PLazyNode small = tree.GetFirst();
+    EXPECT_THROW(small->SetData(&other), ELazyTreeAssertion);
     EXPECT_EQ(data.GetNodeData(nullptr), nullptr);
     EXPECT_EQ(data.GetNodeData(data.RootNode()), nullptr);
     EXPECT_THROW(data.SetNodeDataSize(16), ELazyTreeAssertion);

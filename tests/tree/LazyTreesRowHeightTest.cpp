@@ -324,6 +324,40 @@ TEST_P(RightToLeft, OffsetsAndTextRectangles)
 
 INSTANTIATE_TEST_SUITE_P(Table, RightToLeft, ::testing::ValuesIn(kRtlCases), CaseName{});
 
+// N1's 50 px text inside the row after the margin and root indent (22 px), the row as wide as
+// the content; right to left the alignment is mirrored.
+struct AlignCase {
+    const char* name;
+    bool rtl;
+    TLTTextAlignment alignment;
+    int (*textLeft)(int rowLeft);
+};
+
+const AlignCase kAlignCases[] = {
+    {"LeftToRightLeft", false, taLeftJustify, [](int l) { return l + 22; }},
+    {"LeftToRightRight", false, taRightJustify, [](int l) { return l + kRange - 50; }},
+    {"LeftToRightCentre", false, taCenter, [](int l) { return l + (22 + kRange - 50) / 2; }},
+    {"RightToLeftLeftIsMirrored", true, taLeftJustify, [](int l) { return l + kRange - 22 - 50; }},
+    {"RightToLeftRightIsMirrored", true, taRightJustify, [](int l) { return l; }},
+    {"RightToLeftCentre", true, taCenter, [](int l) { return l + (kRange - 22 - 50) / 2; }},
+};
+
+class TextAlignment : public ::testing::TestWithParam<AlignCase> {};
+
+TEST_P(TextAlignment, PlacesTheTextRectangle)
+{
+    const AlignCase& c = GetParam();
+    Fixture f;
+    wideContent(f, c.rtl);
+    f.tree->SetAlignment(c.alignment);
+    const int rowLeft = f.tree->GetDisplayRect(f.top[1], NoColumn, false).left();
+    const QRect text = f.tree->GetDisplayRect(f.top[1], NoColumn, true);
+    EXPECT_EQ(text.left(), c.textLeft(rowLeft));
+    EXPECT_EQ(text.width(), 50);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TextAlignment, ::testing::ValuesIn(kAlignCases), CaseName{});
+
 TEST(RightToLeftTree, HitsAreMirroredIntoTreeCoordinates)
 {
     Fixture ltr;

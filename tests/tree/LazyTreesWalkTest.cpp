@@ -370,17 +370,24 @@ TEST(TreeOptions, DefaultsFixedIndentAndAssign)
     EXPECT_EQ(a.options().AutoOptions.bits(), 0x0559u);
     EXPECT_EQ(a.options().SelectionOptions.bits(), 0u);
     EXPECT_EQ(a.options().MiscOptions.bits(), 0x41A9u);
+    EXPECT_EQ(a.options().AnimationOptions.bits(), 0u);
+    EXPECT_EQ(a.ExportMode(), emAll);
     a.SetPaintOptions({toFixedIndent});
     EXPECT_EQ(a.options().PaintOptions, (TLTPaintOptions{toShowRoot, toFixedIndent}));
     a.SetPaintOptions({toShowRoot});
     EXPECT_EQ(a.options().PaintOptions, TLTPaintOptions{toShowRoot});
 
+    a.SetAnimationOptions({toAnimatedToggle});
+    a.SetExportMode(emChecked);
     LazyTreeModel b;
     b.SetSelectionOptions({toMultiSelect});
+    b.SetExportMode(emSelected);
     PLazyNode n = b.AddChild(nullptr);
     b.SetSelected(n, true);
     b.AssignOptions(a);  // multi-selection switched off: the selection is cleared
     EXPECT_EQ(b.options().PaintOptions, TLTPaintOptions{toShowRoot});
+    EXPECT_EQ(b.options().AnimationOptions, TLTAnimationOptions{toAnimatedToggle});
+    EXPECT_EQ(b.ExportMode(), emSelected);  // the export mode is not copied
     EXPECT_EQ(b.SelectedCount(), 0u);
     EXPECT_EQ(b.checkConsistency().toStdString(), "");
 }
