@@ -24,11 +24,6 @@ constexpr int kTextColumnWidth = 70;
 constexpr int kLastColumnWidth = 160;
 constexpr int kMaxListColumnWidth = 200;
 
-// The editor of the list columns. Until the grid has its drop-down list editor, the cells of
-// a list column are typed like text (a drop-down kind would open no editor at all); the
-// checks refuse an empty list cell either way.
-constexpr TEditorType kListColumnEditor = TEditorType::edNormal;
-
 IUserDialogs& dialogs() { return *services().dialogs; }
 
 // Wide enough for the header in the header font, a list column for its longest item (up to
@@ -138,7 +133,7 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             item->SetEditor(TEditorType::edDataCheckBox);
             break;
         case RuleColumnKind::Combo:
-            item->SetEditor(kListColumnEditor);
+            item->SetEditor(TEditorType::edComboList);
             item->SetComboItems(column.items);
             break;
         case RuleColumnKind::Text:

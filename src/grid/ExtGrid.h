@@ -1085,6 +1085,10 @@ public:
     bool ExcelStyleDecimalSeparator = false;
     // The characters edValidChars accepts.
     QString ValidChars;
+    // Typing completes the text from LookupItems (compared with LookupCaseSensitivity); with
+    // LookupHistory a text left in the editor joins the list.
+    bool Lookup = false;
+    bool LookupHistory = false;
 
     std::function<void(QObject* Sender)> OnEditingDone;
     // ACol real. Value may be corrected; Valid false refuses it.

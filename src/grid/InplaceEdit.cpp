@@ -122,6 +122,10 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     const QString T = text();
     FSelKeyDown = cursorPosition();
     m_selectedAtKeyDown = hasSelectedText();
+    if (vk == VK_BACK || vk == VK_DELETE)
+        Workmode = false;
+    else if (vk != VK_RETURN && vk != VK_UP && vk != VK_DOWN)
+        Workmode = true;
 
     if (e->matches(QKeySequence::Paste) || (vk == VK_INSERT && shift == TShiftState(ssShift))) {
         if (g->CanEditModify())
@@ -442,6 +446,32 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
         return;
     }
     TInplaceEdit::keyReleaseEvent(e);
+    if (!e->isAutoRepeat() && isVisible())
+        DoChange();
+}
+
+void TExtInplaceEdit::DoChange()
+{
+    if (m_gridGone || !FGrid->Lookup || !Workmode || hasSelectedText())
+        return;
+    const int typed = cursorPosition();
+    const QString prefix = text().left(typed);
+    if (prefix.isEmpty())
+        return;
+    for (const QString& item : std::as_const(FGrid->LookupItems)) {
+        if (!item.startsWith(prefix, FGrid->LookupCaseSensitivity))
+            continue;
+        // The typed characters stay as typed; the rest comes from the entry, selected so
+        // that typing on replaces it.
+        const QString completed = prefix + item.mid(typed, 255);
+        if (completed != text()) {
+            setText(completed);
+            if (FGrid->EditorMode())
+                FGrid->SetEditText(FGrid->Col(), FGrid->Row(), completed);
+        }
+        setSelection(typed, completed.size() - typed);
+        return;
+    }
 }
 
 void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
@@ -475,6 +505,8 @@ void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
     TExtStringGrid* g = FGrid;
     QPointer<TExtInplaceEdit> self(this);
     g->FStartEditChar = 0;
+    if (g->LookupHistory && !text().isEmpty() && !g->LookupItems.contains(text()))
+        g->LookupItems.append(text());
     QWidget* now = QApplication::focusWidget();
     if (now != g && now != g->viewport()) {
         g->ValidateCell(text());

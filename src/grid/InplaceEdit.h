@@ -107,6 +107,10 @@ private:
     int FColE = -1;
     int FRowE = -1;
     bool m_gridGone = false;
+    // Type-ahead completion: the text up to the caret completed from the grid's list.
+    void DoChange();
+    // Completion is allowed: cleared by Backspace and Delete, so deleting never completes.
+    bool Workmode = true;
     // Caret position and selection when the last key went down.
     int FSelKeyDown = 0;
     bool m_selectedAtKeyDown = false;

@@ -533,8 +533,11 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
     updateEffectiveOffsetX();
     // A running slide goes on from where its rows are now (the view following a toggle, or the
     // offset held inside the shorter range after a collapse).
-    if (m_animation.isActive())
+    if (m_animation.isActive()) {
         m_animationTop += deltaY;
+        if (this->options().AnimationOptions.contains(toAdvancedAnimatedToggle))
+            m_animationScroll -= deltaY;
+    }
     if (FUpdateCount == 0 && !m_destroyingWidget) {
         if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
             if (clipRect)
@@ -890,6 +893,7 @@ void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int chi
     if (m_animationHeight <= 0)
         return;
     m_animationShown = 0;
+    m_animationScroll = 0;
     m_animationExpanding = expanding;
     m_animationClock.start();
     DoStateChange({tsInAnimation});
@@ -968,21 +972,28 @@ void TBaseLazyTree::paintRows(QPaintEvent* event)
     const bool animating = m_animation.isActive();
     const int remaining = animating ? m_animationHeight - m_animationShown : 0;
     const int shift = m_animationExpanding ? -remaining : remaining;
+    // The part of a following scroll not yet slid (advanced form): every row is drawn moved by
+    // it, the rows above the toggled one included.
+    const int extra = animating && m_animationHeight > 0
+                          ? int(std::int64_t(m_animationScroll) * remaining / m_animationHeight)
+                          : 0;
+    const int boundary = m_animationTop + extra;
     int top = 0;
-    PLazyNode node = GetNodeAt(0, animating ? 0 : std::max(clip.top(), 0), true, top);
+    PLazyNode node =
+        GetNodeAt(0, animating ? std::min(0, -extra) : std::max(clip.top(), 0), true, top);
     p.setPen(palette().color(QPalette::Text));
     // The tree's alignment, mirrored right to left.
     Qt::Alignment horizontal = Qt::AlignHCenter;
     if (FAlignment != taCenter)
         horizontal = (FAlignment == taLeftJustify) != rtl ? Qt::AlignLeft : Qt::AlignRight;
-    while (node && top < clip.bottom() + 1 + (animating ? remaining : 0)) {
+    while (node && top < clip.bottom() + 1 + (animating ? remaining + std::max(0, -extra) : 0)) {
         if (!node->has(vsInitialized))
             InitNode(node);
         const int h = int(MeasureNodeHeight(node));
-        int y = top;
+        int y = top + extra;
         if (animating && top >= m_animationTop)
             y += shift;
-        if (!animating || top < m_animationTop || y >= m_animationTop) {
+        if (!animating || top < m_animationTop || y >= boundary) {
             // The same text start as GetDisplayRect: one indent per level, one more for the
             // root's buttons, from the reading edge. The rectangles are physical already, so the
             // alignment is absolute (Qt would mirror it once more for a right-to-left widget).

@@ -334,6 +334,9 @@ private:
     int m_animationHeight = 0;
     int m_animationShown = 0;
     bool m_animationExpanding = false;
+    // With toAdvancedAnimatedToggle the view's scroll that follows a toggle slides too: the
+    // rows are drawn moved by this many pixels times the part of the slide still to come.
+    int m_animationScroll = 0;
     // Height of the rows a collapse is about to take away, taken before the counters change.
     int m_collapsingHeight = 0;
     QString m_lastHandlerError;

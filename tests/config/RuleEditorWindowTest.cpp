@@ -4,6 +4,7 @@
 #include "config/RuleEditorFixture.h"
 
 #include "config/core/USaveBincc.h"
+#include "grid/GridCombo.h"
 
 #include <QTabWidget>
 
@@ -469,11 +470,15 @@ TEST_F(RuleEditorWindow, ClickOnTheRowNumberSelectsTheRowAndEnterJumpsWithTheOpt
 {
     auto f = open<TFS7_Protocol_Set_Access>();
     TRuleGrid* g = f->ACG_S7_Read;
-    f->ClickCell(g, 5, 0);
+    const TRect cell = g->CellRect(0, 5);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                      QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
     EXPECT_EQ(g->Selection().Top, 5);
     EXPECT_EQ(g->Selection().Bottom, 5);
     EXPECT_EQ(g->Selection().Left, 1);
     EXPECT_EQ(g->Selection().Right, g->ColCount() - 1);
+    // The row tools work on the selected row.
+    EXPECT_EQ(g->Row(), 5);
 
     g->MoveCurrentCell(g->ColCount() - 1, g->RowCount() - 1, true, true);
     char16_t key = 13;
@@ -484,6 +489,62 @@ TEST_F(RuleEditorWindow, ClickOnTheRowNumberSelectsTheRowAndEnterJumpsWithTheOpt
     EXPECT_EQ(key, 0);
     EXPECT_EQ(g->Col(), 1);
     EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(RuleEditorWindow, DoubleClickOnAHeaderSizesTheColumnWithTheOption)
+{
+    auto f = open<TFS7_Protocol_Set_Access>();
+    TRuleGrid* g = f->ACG_S7_Read;
+    g->SetCellEx(2, 3, QStringLiteral("plc-with-a-long-host-name.plant.example"));
+    const int before = g->ColWidths(2);
+    auto doubleClick = [g](int DCol, int ARow) {
+        const TRect cell = g->CellRect(DCol, ARow);
+        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick(2, 0);
+    EXPECT_EQ(g->ColWidths(2), before);
+    programState().Opt_Double_Click_Auto_Size = true;
+    doubleClick(2, 1);
+    EXPECT_EQ(g->ColWidths(2), before);
+    doubleClick(2, 0);
+    EXPECT_GT(g->ColWidths(2), before);
+}
+
+TEST_F(RuleEditorWindow, ListColumnsOfferExactlyTheirItems)
+{
+    auto f = open<TFS7_Protocol_Set_Access>();
+    TRuleGrid* g = f->ACG_S7_Read;
+    auto openList = [&](int DCol, int ARow) {
+        QApplication::setActiveWindow(f.get());
+        g->setFocus();
+        g->MoveCurrentCell(DCol, ARow, true, true);
+        QTest::keyClick(g, Qt::Key_F2);
+    };
+    auto key = [&](Qt::Key k) { QTest::keyClick(g->EditCombo(), k); };
+    // PLC Type: a blank cell opens on the first item; Down chooses the next.
+    openList(4, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->count(), 6);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(g->GetCellEx(4, 1), QStringLiteral("S7200"));
+    // Position: "0" to "1499", opened on the cell's item; the last item is the last choice.
+    g->SetCellEx(14, 1, QStringLiteral("1499"));
+    openList(14, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->count(), 1500);
+    EXPECT_EQ(g->EditCombo()->itemIndex(), 1499);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(g->GetCellEx(14, 1), QStringLiteral("1499"));
+    // The write table's Position list is its own column 16.
+    f->setActiveTable(1);
+    g = f->ACG_S7_Write;
+    openList(16, 1);
+    ASSERT_TRUE(g->comboEditing());
+    EXPECT_EQ(g->EditCombo()->itemText(1499), QStringLiteral("1499"));
+    key(Qt::Key_Escape);
 }
 
 TEST_F(RuleEditorWindow, SetLangPutsTheTableTextsOnTheWindow)

@@ -131,8 +131,9 @@ TEST_P(EditGridEditability, CellFixedRowAndEventDecide)
         };
     EXPECT_EQ(grid->IsEditable(3, row), c.editable);
     EXPECT_EQ(grid->IsCellEditable(3, row), c.editable);
-    for (int col : askedCols)
+    for (int col : askedCols) {
         EXPECT_EQ(col, 3);
+    }
 }
 
 const EditabilityCase kEditabilityCases[] = {
@@ -313,8 +314,9 @@ TEST_P(EditGridPaste, LimitAndTrailingLineBreak)
     keyInEditor(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.expected));
     EXPECT_EQ(grid->GetCellEx(real(2), 2), QString::fromUtf8(c.expected));
-    if (c.cursor >= 0)
+    if (c.cursor >= 0) {
         EXPECT_EQ(editor()->cursorPosition(), c.cursor);
+    }
 }
 
 const PasteCase kPasteCases[] = {
@@ -455,6 +457,58 @@ TEST_F(EditGridLimit, AFullTextActsAsEnterWhenTheGridAdvancesByItself)
     EXPECT_TRUE(editorOpen());
 }
 
+// ----- type-ahead completion -----
+
+struct LookupCase {
+    const char* name;
+    bool caseSensitive;
+    const char* typed;
+    const char* text;
+    const char* selected;
+};
+
+class EditGridLookup : public EditGrid, public ::testing::WithParamInterface<LookupCase> {};
+
+TEST_P(EditGridLookup, CompletesFromTheEarlierEntryKeepingTheTypedCase)
+{
+    const LookupCase& c = GetParam();
+    grid->Lookup = true;
+    grid->LookupCaseSensitivity = c.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    grid->LookupItems = {QStringLiteral("Sensor A"), QStringLiteral("Sensor B"),
+                         QStringLiteral("Setpoint")};
+    goTo(2, 2);
+    type(QString::fromUtf8(c.typed));
+    ASSERT_TRUE(editorOpen());
+    EXPECT_EQ(editor()->text(), QString::fromUtf8(c.text));
+    EXPECT_EQ(editor()->selectedText(), QString::fromUtf8(c.selected));
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QString::fromUtf8(c.text));
+}
+
+const LookupCase kLookupCases[] = {
+    {"LowerCasePrefix", false, "sen", "sensor A", "sor A"},
+    {"LongerPrefixPicksTheLaterEntry", false, "set", "setpoint", "point"},
+    {"CaseSensitiveMissesOtherCase", true, "sen", "sen", ""},
+    {"CaseSensitiveMatch", true, "Set", "Setpoint", "point"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridLookup, ::testing::ValuesIn(kLookupCases), CaseName());
+
+TEST_F(EditGrid, DeletingNeverCompletesAndALeftTextJoinsTheHistory)
+{
+    grid->Lookup = true;
+    grid->LookupHistory = true;
+    grid->LookupItems = {QStringLiteral("Sensor")};
+    goTo(2, 2);
+    type(QStringLiteral("Sex"));
+    keyInEditor(Qt::Key_Backspace);
+    EXPECT_EQ(editor()->text(), QStringLiteral("Se"));
+    EXPECT_FALSE(editor()->hasSelectedText());
+    keyInEditor(Qt::Key_Return);
+    goTo(2, 3);
+    type(QStringLiteral("S"));
+    keyInEditor(Qt::Key_Return);
+    EXPECT_TRUE(grid->LookupItems.contains(QStringLiteral("Se")));
+}
+
 // ----- the character filters -----
 
 struct CharCase {
@@ -483,8 +537,9 @@ TEST_P(EditCharFilter, Kind)
     ctx.thousandSeparator = u'.';
     const EditCharResult r = FilterEditChar(c.kind, QChar(c.typed), ctx);
     EXPECT_EQ(int(r.verdict), int(c.verdict));
-    if (r.verdict == EditCharVerdict::Accept)
+    if (r.verdict == EditCharVerdict::Accept) {
         EXPECT_EQ(r.ch, QChar(c.inserted));
+    }
 }
 
 const CharCase kCharCases[] = {
@@ -530,8 +585,9 @@ TEST_P(EditPasteFilter, Kind)
     const PasteKindCase& c = GetParam();
     QString v = QString::fromUtf8(c.text);
     EXPECT_EQ(AcceptPastedText(c.kind, v, u'.', u',', QStringLiteral("abc")), c.accepted);
-    if (c.accepted)
+    if (c.accepted) {
         EXPECT_EQ(v, QString::fromUtf8(c.result));
+    }
 }
 
 const PasteKindCase kPasteKindCases[] = {
@@ -604,8 +660,9 @@ TEST_P(EditGridSpecial, DoneIsReportedOnceAndOtherKindsOpenNothing)
     EXPECT_EQ(g->opens, c.opens);
     EXPECT_EQ(g->EditMode, c.editMode);
     EXPECT_FALSE(g->EditorMode());
-    if (c.opens > 0)
+    if (c.opens > 0) {
         EXPECT_EQ(g->startChar, u'k');
+    }
     g->HideInplaceEdit();
     g->HideCellEdit();
     EXPECT_EQ(done, c.done);

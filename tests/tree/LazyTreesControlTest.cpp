@@ -557,6 +557,46 @@ TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
 INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases),
                          CaseName{});
 
+// Expanding a row near the bottom scrolls the new rows into view. The basic slide shows the
+// rows above at their new place at once; the advanced one slides them there too, so its first
+// frame is the old picture everywhere. Both end on the picture of an expansion without slide.
+struct ScrollSlideCase {
+    const char* name;
+    bool advanced;
+};
+
+const ScrollSlideCase kScrollSlideCases[] = {{"Basic", false}, {"Advanced", true}};
+
+class ToggleScrollSlide : public ::testing::TestWithParam<ScrollSlideCase> {};
+
+TEST_P(ToggleScrollSlide, RowsAboveFollowTheForm)
+{
+    Fixture still;
+    still.tree->ToggleNode(still.top[3]);
+    const QImage expected = picture(*still.tree, still.top);
+
+    Fixture f;
+    const QImage before = picture(*f.tree, f.top);
+    f.tree->SetAnimationOptions(GetParam().advanced
+                                    ? TLTAnimationOptions{toAnimatedToggle,
+                                                          toAdvancedAnimatedToggle}
+                                    : TLTAnimationOptions{toAnimatedToggle});
+    f.tree->SetAnimationDuration(300);
+    f.tree->ToggleNode(f.top[3]);
+    ASSERT_TRUE(f.tree->animationRunning());
+    ASSERT_LT(f.tree->OffsetY(), 0);  // the view followed the new rows
+    const QImage first = picture(*f.tree, f.top);
+    const int above = 4 * 18;  // N0 to N3 before the toggle
+    const bool same = first.copy(0, 0, first.width(), above)
+                      == before.copy(0, 0, before.width(), above);
+    EXPECT_EQ(same, GetParam().advanced);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 3000));
+    EXPECT_EQ(picture(*f.tree, f.top), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToggleScrollSlide, ::testing::ValuesIn(kScrollSlideCases),
+                         CaseName{});
+
 TEST(TBaseLazyTree, DeletingTheTreeDuringTheAnimationIsSafe)
 {
     Fixture f;
