@@ -2,6 +2,8 @@
 
 #include "grid/ColumnGrid.h"
 
+#include "grid/ExtGridFormat.h"
+#include "grid/ExtUtil.h"
 #include "grid/GridCombo.h"
 
 #include <QSignalBlocker>
@@ -362,6 +364,21 @@ void TExtColumnGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
     TExtStringGrid::GetCheckFalse(ACol, ARow, Value);
     if (const TGridColumnItem* item = GetItem(ACol); item && inBody(ACol, ARow))
         Value = item->CheckFalse();
+}
+
+QString TExtColumnGrid::GetFormattedCell(int ACol, int ARow)
+{
+    const TGridColumnItem* item = GetItem(ACol);
+    if (!item || item->FloatFormat().isEmpty())
+        return TExtStringGrid::GetFormattedCell(ACol, ARow);
+    const QString text = GetCellEx(ACol, ARow);
+    const int kind = ClassifyNumberText(text.trimmed());
+    if (kind == nkNotANumber)
+        return text;
+    const CellFloat value = GetFloats(ACol, ARow);
+    if (!value.ok)
+        return text;
+    return FormatFloatPattern(item->FloatFormat(), value.value).value_or(text);
 }
 
 int TExtColumnGrid::GetEditLimit()

@@ -324,6 +324,9 @@ public:
     bool DoHasComboBox(int ACol, int ARow) override;
     void GetCheckTrue(int ACol, int ARow, QString& Value) override;
     void GetCheckFalse(int ACol, int ARow, QString& Value) override;
+    // A number in a column with its own FloatFormat is shown in that format; every other
+    // cell as the string grid shows it.
+    QString GetFormattedCell(int ACol, int ARow) override;
     // EditLength of the current column's item (0 = no limit) in the body's columns.
     int GetEditLimit() override;
     QString GetEditMask(int ACol, int ARow) override;

@@ -3,6 +3,7 @@
 // grid needs no state outside its own object.
 
 #include "grid/ExtGrid.h"
+#include "grid/GridCombo.h"
 #include "grid/InplaceEdit.h"
 
 #include <QEvent>
@@ -110,6 +111,8 @@ TExtStringGrid::~TExtStringGrid()
     // handling must not reach the grid meanwhile.
     if (TExtInplaceEdit* ed = NormalEdit())
         ed->gridDestroying();
+    if (m_editCombo)
+        m_editCombo->gridDestroying();
     if (m_watchedWindow)
         m_watchedWindow->removeEventFilter(this);
     // Controls placed in cells are children of the grid and go with it; their destroyed

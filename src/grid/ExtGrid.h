@@ -29,10 +29,6 @@ enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-// The kinds of cell the hover row colours (normal cells always take them).
-enum THoverRowCell : std::uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
-Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
-Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
 // What a left press at the pointer would select; the pointer shows it.
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
@@ -763,13 +759,9 @@ public:
     bool HintShowCells = false;
 
     // --- hover ---
-    // The row under the mouse takes the hover colours; HoverRowCells alone paints nothing.
-    bool HoverRow = false;
-    TColor HoverRowColor = clInfoBk;
-    TColor HoverRowColorTo = clNone;
-    THoverRowCells HoverRowCells = THoverRowCells(hcNormal | hcSelected);
+    // HoverRow and its colours are the base grid's; HoverRowCells alone paints nothing.
     // The row under the mouse while HoverRow is on; -1 when none.
-    int hoverRowIdx() const { return m_hoverRowIdx; }
+    int hoverRowIdx() const { return FHoverRowIdx; }
     // A cell of the fixed columns (fixed rows) the HoverFixedCells mode lets light up.
     bool IsHoverFixedCell(int ACol, int ARow) const;
     // Forgets the fixed sizing zones and the lit fixed cell (repainting it).
@@ -977,7 +969,6 @@ private:
     bool m_syncingScroll = false;
     bool wireScrolling();
     bool m_scrollWired = wireScrolling();
-    int m_hoverRowIdx = -1;
     TMouseSelectMode m_mouseSelectMode = TMouseSelectMode::msNormal;
     // The kind of selection a press in the fixed cells drags (from MouseSelectStart);
     // msNormal when no such drag runs.

@@ -217,9 +217,9 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 void TExtStringGrid::trackHover(const TGridCoord& cell)
 {
     const bool onCell = cell.X >= 0 && cell.Y >= 0;
-    if (HoverRow && onCell && cell.Y != m_hoverRowIdx) {
-        const int old = m_hoverRowIdx;
-        m_hoverRowIdx = cell.Y;
+    if (HoverRow && onCell && cell.Y != FHoverRowIdx) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = cell.Y;
         RepaintRow(cell.Y);
         if (old >= 0 && old < RowCount())
             RepaintRow(old);
@@ -377,9 +377,9 @@ void TExtStringGrid::MouseLeave()
         HoverFixedCell = QPoint(-1, -1);
         RepaintCell(old.x(), old.y());
     }
-    if (HoverRow && m_hoverRowIdx >= 0) {
-        const int old = m_hoverRowIdx;
-        m_hoverRowIdx = -1;
+    if (HoverRow && FHoverRowIdx >= 0) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = -1;
         if (old < RowCount())
             RepaintRow(old);
     }

@@ -6,6 +6,7 @@
 #include "grid/FrameworkGridKeyMap.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -276,6 +277,10 @@ void TGridCombo::DropUp()
 
 void TGridCombo::DoExit()
 {
+    // Opening the list moves the focus into it; depending on the platform that arrives as an
+    // ordinary focus loss. The edit goes on in the list.
+    if ((view() && view()->isVisible()) || QApplication::activePopupWidget())
+        return;
     if (!m_gridGone && FGrid->EditMode) {
         TExtStringGrid* g = FGrid;
         g->HideInplaceEdit();

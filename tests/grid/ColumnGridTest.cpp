@@ -117,36 +117,62 @@ TEST(ColumnItemTest, HeaderWritesRowZeroOnlyWithFixedRowsAndAlwaysRebuildsTheLis
     EXPECT_EQ(noFixed.ColumnHeaders().value(1), "Port");
 }
 
-struct EditorRepaintCase {
+struct SetterCase {
     const char* name;
-    TEditorType from;
-    TEditorType to;
+    std::function<void(TGridColumnItem&)> set;
     bool repaints;
 };
 
-const EditorRepaintCase kEditorRepaint[] = {
-    {"NormalToComboList", TEditorType::edNormal, TEditorType::edComboList, false},
-    {"NormalToDataCheckBox", TEditorType::edNormal, TEditorType::edDataCheckBox, true},
-    {"DataCheckBoxToNormal", TEditorType::edDataCheckBox, TEditorType::edNormal, true},
-    {"SameKind", TEditorType::edDataCheckBox, TEditorType::edDataCheckBox, false},
+const SetterCase kSetters[] = {
+    {"EditorNormalToComboList", [](TGridColumnItem& i) { i.SetEditor(TEditorType::edComboList); },
+     false},
+    {"EditorNormalToDataCheckBox",
+     [](TGridColumnItem& i) { i.SetEditor(TEditorType::edDataCheckBox); }, true},
+    {"EditorDataCheckBoxToNormal",
+     [](TGridColumnItem& i) {
+         i.SetEditor(TEditorType::edDataCheckBox);
+         i.Grid()->Invalidate();
+         static_cast<CountingGrid*>(i.Grid())->invalidations = 0;
+         i.SetEditor(TEditorType::edNormal);
+     },
+     true},
+    {"EditorSameKind", [](TGridColumnItem& i) { i.SetEditor(TEditorType::edNormal); }, false},
+    {"Alignment", [](TGridColumnItem& i) { i.SetAlignment(TAlignment::taCenter); }, true},
+    {"Color", [](TGridColumnItem& i) { i.SetColor(clSilver); }, true},
+    {"Font", [](TGridColumnItem& i) { QFont f = i.Font(); f.setBold(true); i.SetFont(f); },
+     true},
+    {"HeaderFont",
+     [](TGridColumnItem& i) { QFont f = i.HeaderFont(); f.setItalic(true); i.SetHeaderFont(f); },
+     true},
+    {"ComboItems", [](TGridColumnItem& i) { i.SetComboItems({"a"}); }, false},
+    {"CheckTexts", [](TGridColumnItem& i) { i.SetCheckTrue("1"); i.SetCheckFalse("0"); }, false},
+    {"ReadOnly", [](TGridColumnItem& i) { i.SetReadOnly(true); }, false},
+    {"EditLength", [](TGridColumnItem& i) { i.SetEditLength(15); }, false},
+    {"SizeLimits",
+     [](TGridColumnItem& i) {
+         i.SetMinSize(10);
+         i.SetMaxSize(15);
+         i.SetAutoMinSize(10);
+         i.SetAutoMaxSize(90);
+     },
+     false},
+    {"Name", [](TGridColumnItem& i) { i.SetName("ID"); }, false},
 };
 
-class EditorRepaintTest : public ::testing::TestWithParam<EditorRepaintCase> {};
+class SetterTest : public ::testing::TestWithParam<SetterCase> {};
 
-TEST_P(EditorRepaintTest, RepaintsOnlyWhenTheDataCheckBoxComesOrGoes)
+TEST_P(SetterTest, RepaintsOnlyWhereTheLookChanges)
 {
-    const EditorRepaintCase& c = GetParam();
     CountingGrid g;
     shapeGrid(g, 3);
-    g.Columns()[1]->SetEditor(c.from);
     g.invalidations = 0;
-    g.Columns()[1]->SetEditor(c.to);
-    EXPECT_EQ(g.Columns()[1]->Editor(), c.to);
-    EXPECT_EQ(g.invalidations > 0, c.repaints);
+    GetParam().set(*g.Columns()[1]);
+    EXPECT_EQ(g.invalidations > 0, GetParam().repaints);
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(g.Columns().Count(), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, EditorRepaintTest, ::testing::ValuesIn(kEditorRepaint),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Settings, SetterTest, ::testing::ValuesIn(kSetters), test::CaseName());
 
 TEST(ColumnItemTest, WidthFollowsTheRealColumnAndAssignCopiesItIntoTheCacheOnly)
 {
@@ -378,6 +404,24 @@ TEST(ColumnGridTest, HooksAnswerFromTheItemOfTheRealColumn)
     EXPECT_EQ(g.GetEditLimit(), 15);
     g.FocusCell(0, 2);
     EXPECT_EQ(g.GetEditLimit(), 0);
+}
+
+TEST(ColumnGridTest, FloatFormatStaysWithItsColumn)
+{
+    TExtColumnGrid g;
+    shapeGrid(g, 4);
+    g.Columns()[2]->SetFloatFormat("%.3f");
+    for (int c : {2, 3})
+        g.SetCellEx(c, 1, "1.5");
+    g.SetCellEx(2, 2, "n/a");
+    TEditorType kind = TEditorType::edNormal;
+    g.GetCellEditor(2, 1, kind);
+    EXPECT_EQ(g.GetFormattedCell(2, 1), "1.500");
+    EXPECT_EQ(g.GetFormattedCell(2, 2), "n/a");
+    // Opening the column's editor left the format in the grid before; other columns keep
+    // the grid's own.
+    EXPECT_EQ(g.FloatFormat, "%.2f");
+    EXPECT_EQ(g.GetFormattedCell(3, 1), "1.5");
 }
 
 TEST(ColumnGridTest, DataCheckBoxColumnUsesTheItemsTexts)

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zfw {
@@ -307,6 +309,49 @@ TEST_F(ComboGrid, WheelStepsWithinTheListAndReportsEvenAtTheEnd)
     EXPECT_EQ(combo()->itemIndex(), -1);
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(combo()->text(), "East");
+}
+
+// ----- the list, its width and its place -----
+
+TEST_F(ComboGrid, DropAndCloseAreReportedWithRowFirst)
+{
+    std::vector<std::pair<int, int>> dropped;
+    std::vector<std::pair<int, int>> closed;
+    grid->OnComboDropDown = [&](QObject*, int r, int c) { dropped.push_back({r, c}); };
+    grid->OnComboCloseUp = [&](QObject*, int r, int c) { closed.push_back({r, c}); };
+    open(kListDCol, 2);
+    combo()->showPopup();
+    combo()->hidePopup();
+    ASSERT_EQ(dropped.size(), 1u);
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(dropped[0], std::make_pair(2, kListDCol));
+    EXPECT_EQ(closed[0], std::make_pair(2, kListDCol));
+    EXPECT_TRUE(comboOpen());
+}
+
+TEST_F(ComboGrid, AutoDropSizeWidensTheListToItsLongestItem)
+{
+    grid->Navigation.AutoComboDropSize = true;
+    const QString wide = QStringLiteral("A rather long item text for the list");
+    grid->Columns()[kListCol]->SetComboItems({"a", wide});
+    open(kListDCol, 2);
+    const int w = QFontMetrics(grid->font()).horizontalAdvance(wide);
+    EXPECT_EQ(combo()->sizedDropWidth(), w + 8);
+    key(Qt::Key_Escape);
+    grid->Columns()[kListCol]->SetDropDownCount(1);
+    open(kListDCol, 2);
+    EXPECT_EQ(combo()->sizedDropWidth(), w + 25);
+}
+
+TEST_F(ComboGrid, OpenComboFollowsAWidthChangeLeftOfIt)
+{
+    open(kListDCol, 2);
+    const int left = combo()->geometry().left();
+    grid->SetColWidths(1, 90);
+    EXPECT_EQ(combo()->geometry().left(), left + 30);
+    grid->SetColWidths(kListDCol, 100);
+    EXPECT_EQ(combo()->geometry().width(), 100);
+    EXPECT_TRUE(comboOpen());
 }
 
 // ----- a long list -----
