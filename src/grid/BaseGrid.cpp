@@ -25,6 +25,7 @@ TBaseGrid::TBaseGrid(QWidget* parent)
     m_store.SetFixedRows(TStringGrid::FixedRows());
     m_store.setListener(this);
     syncFromStore();
+    TStringGrid::SetDefaultDrawing(false);
 }
 
 TBaseGrid::~TBaseGrid()
@@ -100,6 +101,41 @@ void TBaseGrid::RowHeightsChanged()
         m_syncing = false;
     }
     TStringGrid::RowHeightsChanged();
+}
+
+void TBaseGrid::repaintIfChanged(bool changed)
+{
+    if (changed)
+        Invalidate();
+}
+
+#define ZFW_BASE_STORE_REPAINT(Name, Type)      \
+    void TBaseGrid::Set##Name(Type Value)       \
+    {                                           \
+        const bool changed = !(Name == Value);  \
+        Name = Value;                           \
+        repaintIfChanged(changed);              \
+    }
+ZFW_BASE_STORE_REPAINT(ActiveRowShow, bool)
+ZFW_BASE_STORE_REPAINT(ActiveRowColor, TColor)
+ZFW_BASE_STORE_REPAINT(ActiveRowColorTo, TColor)
+ZFW_BASE_STORE_REPAINT(ActiveRowMirrorColor, TColor)
+ZFW_BASE_STORE_REPAINT(ActiveRowMirrorColorTo, TColor)
+ZFW_BASE_STORE_REPAINT(SelectionStyle, TGridSelectionStyle)
+#undef ZFW_BASE_STORE_REPAINT
+
+void TBaseGrid::SetGridLineWidth(int Value)
+{
+    // A negative width would shrink the content rectangle outwards.
+    Value = std::max(0, Value);
+    m_gridLineWidth = Value;
+    Invalidate();
+}
+
+void TBaseGrid::SetDefaultDrawing(bool Value)
+{
+    m_defaultDrawing = Value;
+    TStringGrid::SetDefaultDrawing(false);
 }
 
 void TBaseGrid::Invalidate()

@@ -14,6 +14,15 @@
 
 namespace zfw {
 
+// How selected cells are painted. Only ssDefault (the highlight colour) is drawn so far; the
+// three button-face styles are kept as settings.
+enum class TGridSelectionStyle : std::uint8_t { ssDefault, ssVista, ssWin7, ssOffice2007 };
+
+// Which cells of the row under the mouse take the hover colours. Normal cells always do.
+enum THoverRowCell : std::uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
+Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
+Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
+
 class TBaseGrid : public TStringGrid, public CellStoreListener, public CellGraphicHost {
     Q_OBJECT
 public:
@@ -33,6 +42,37 @@ public:
     void SetDefaultRowHeight(int h);
     void SetColWidths(int DCol, int w);
     void SetRowHeights(int ARow, int h);
+
+    // ----- look of the base painter -----
+    // The writers store the value and repaint the grid when it changed.
+    bool ActiveRowShow = false;  // the current row in the active-row colours
+    TColor ActiveRowColor = clInfoBk;
+    TColor ActiveRowColorTo = clNone;
+    TColor ActiveRowMirrorColor = clNone;
+    TColor ActiveRowMirrorColorTo = clNone;
+    TGridSelectionStyle SelectionStyle = TGridSelectionStyle::ssDefault;
+    void SetActiveRowShow(bool Value);
+    void SetActiveRowColor(TColor Value);
+    void SetActiveRowColorTo(TColor Value);
+    void SetActiveRowMirrorColor(TColor Value);
+    void SetActiveRowMirrorColorTo(TColor Value);
+    void SetSelectionStyle(TGridSelectionStyle Value);
+    // The row under the mouse in the hover colours; the mouse code keeps FHoverRowIdx.
+    bool HoverRow = false;
+    TColor HoverRowColor = clInfoBk;
+    TColor HoverRowColorTo = clNone;
+    THoverRowCells HoverRowCells = THoverRowCells(hcNormal | hcSelected);
+    int FHoverRowIdx = -1;
+    // Width of the lines the base painter draws inside normal cells (fixed cells always get
+    // one pixel); 0 draws none. The framework grid draws no lines of its own.
+    int GridLineWidth() const { return m_gridLineWidth; }
+    void SetGridLineWidth(int Value);
+    // The grid's own copy of the flag; the framework's default drawing stays off, since every
+    // cell goes through the base painter.
+    bool DefaultDrawing() const { return m_defaultDrawing; }
+    void SetDefaultDrawing(bool Value);
+    // Kept, not read by the base grid.
+    bool FCustomSelect = true;
 
     // ----- update lock -----
     // A nesting lock for bulk changes. While it is held, repaint requests of the grid are
@@ -81,6 +121,17 @@ public:
     // Screen rectangle of display cell (DCol, ARow); for a cell of a merged area the whole
     // area, clipped to nothing when the area is out of view.
     TRect CellRect(int DCol, int ARow) const override;
+
+    // Paints one cell (real column ACol) into any canvas, as a paint pass does: IsFixed may
+    // turn the state fixed, the rectangle becomes the cell's (its whole merged area for a base
+    // cell), and the content follows. A non-base cell of a merged area paints its base cell,
+    // once per pass.
+    void PaintCell(IGridCanvas& ACanvas, int ACol, int ARow, const TRect& ARect,
+                   TGridDrawState AState);
+    // Background and lines only, in the given rectangle and state; a selected state takes the
+    // active-row colours. No content.
+    void PaintCellExt(IGridCanvas& ACanvas, int ACol, int ARow, const TRect& ARect,
+                      TGridDrawState AState);
 
     // Paints the cells that meet updateRect through `canvas`; painter is used for the parts
     // the framework paints itself (what lies beyond the last cell). One call is one pass: a
@@ -164,6 +215,11 @@ protected:
     void syncFromStore(int FirstRow = 0);
 
 private:
+    // The cell painter behind DrawCell, PaintCell and PaintCellExt.
+    // False when the cell is part of a merged area already painted in this pass.
+    bool paintOneCell(IGridCanvas& canvas, int ACol, int ARow, const TRect& ARect,
+                      TGridDrawState AState, bool full);
+    void repaintIfChanged(bool changed);
     // Repaints display cell (DCol, ARow) with its merged area, when any of it can be on screen.
     void invalidateStoreCell(int DCol, int ARow);
 
@@ -175,6 +231,8 @@ private:
     CellDrawContext m_cellDraw;
     bool m_syncing = false;
     bool m_destroying = false;
+    int m_gridLineWidth = 1;
+    bool m_defaultDrawing = false;
 };
 
 }  // namespace zfw

@@ -48,6 +48,18 @@ CellPaintGrid TBaseGrid::cellPaintGrid() const
     g.color = Color();
     g.currentCol = Col();
     g.currentRow = Row();
+    g.gridLineWidth = m_gridLineWidth;
+    g.hoverRow = HoverRow;
+    g.hoverRowIdx = FHoverRowIdx;
+    g.hoverFixed = HoverRowCells.testFlag(hcFixed);
+    g.hoverSelected = HoverRowCells.testFlag(hcSelected);
+    g.hoverRowColor = HoverRowColor;
+    g.hoverRowColorTo = HoverRowColorTo;
+    g.activeRowShow = ActiveRowShow;
+    g.activeRowColor = ActiveRowColor;
+    g.activeRowColorTo = ActiveRowColorTo;
+    g.activeRowMirrorColor = ActiveRowMirrorColor;
+    g.activeRowMirrorColorTo = ActiveRowMirrorColorTo;
     return g;
 }
 
@@ -122,25 +134,60 @@ void TBaseGrid::DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState 
         TStringGrid::DrawCell(DCol, ARow, ARect, AState);
         return;
     }
-    int ACol = m_store.RealColIndex(DCol);
-    int baseDCol = DCol;
+    const int ACol = m_store.RealColIndex(DCol);
+    if (!paintOneCell(*m_drawCanvas, ACol, ARow, ARect, AState, true))
+        return;
+    if (OnDrawCell && !firesDrawCellEvent())
+        OnDrawCell(this, DCol, ARow, m_cellDraw.rect, m_cellDraw.state);
+}
+
+void TBaseGrid::PaintCell(IGridCanvas& ACanvas, int ACol, int ARow, const TRect& ARect,
+                          TGridDrawState AState)
+{
+    paintOneCell(ACanvas, ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCellExt(IGridCanvas& ACanvas, int ACol, int ARow, const TRect& ARect,
+                             TGridDrawState AState)
+{
+    paintOneCell(ACanvas, ACol, ARow, ARect, AState, false);
+}
+
+bool TBaseGrid::paintOneCell(IGridCanvas& canvas, int ACol, int ARow, const TRect& ARect,
+                             TGridDrawState AState, bool full)
+{
+    int baseCol = ACol;
     int baseRow = ARow;
     TRect rect = ARect;
     TGridDrawState state = AState;
+    bool merged = false;
     if (m_store.IsMergedCell(ACol, ARow)) {
+        // Whichever cell of a merged area comes first in a pass paints the whole area, as a
+        // full cell; the others paint nothing.
         const QPoint base = m_store.BaseCell(ACol, ARow);
         TCellProperties* baseProps = m_store.GetGridObject(base.x(), base.y());
         if (baseProps && !claimMergedAreaPaint(baseProps->FPaintID, m_paintId))
-            return;
-        ACol = base.x();
+            return false;
+        baseCol = base.x();
         baseRow = base.y();
-        baseDCol = m_store.DisplColIndex(ACol);
-        rect = CellRect(DCol, ARow);
-        state = drawStateOf(baseDCol, baseRow);
-        // The framework clipped to the one cell it met; the area is painted whole.
-        m_drawPainter->setClipRect(rect.toQRect(), Qt::ReplaceClip);
+        merged = true;
+        full = true;
     }
-    CellVisual visual = paintVisual(ACol, baseRow, state);
+    const int baseDCol = m_store.DisplColIndex(baseCol);
+    if (merged) {
+        // Asked of the cell met (the base column may be hidden): the whole area either way.
+        rect = CellRect(m_store.DisplColIndex(ACol), ARow);
+        if (m_drawCanvas == &canvas && m_drawPainter) {
+            state = drawStateOf(baseDCol, baseRow);
+            // The framework clipped to the one cell it met; the area is painted whole.
+            m_drawPainter->setClipRect(rect.toQRect(), Qt::ReplaceClip);
+        }
+    }
+    // Background mode keeps the state it was given; only the colours are taken.
+    TGridDrawState visualState = state;
+    CellVisual visual = paintVisual(baseCol, baseRow, visualState);
+    if (full)
+        state = visualState;
     const bool fixed = state.testFlag(gdFixed);
     const bool selected = !fixed && state.testFlag(gdSelected);
     m_cellDraw = CellDrawContext{baseDCol, baseRow, rect, state};
@@ -150,13 +197,13 @@ void TBaseGrid::DrawCell(int DCol, int ARow, const TRect& ARect, TGridDrawState 
     req.ARow = baseRow;
     req.rect = rect;
     req.fixed = fixed;
-    req.selected = selected;
-    PaintCellBase(*m_drawCanvas, cellPaintGrid(), req, visual,
-                  [&](IGridCanvas& canvas, int, int, const TRect& content) {
-                      DrawCellContent(canvas, ACol, baseRow, content, selected);
+    req.selected = full ? selected : state.testFlag(gdSelected);
+    req.fullMode = full;
+    PaintCellBase(canvas, cellPaintGrid(), req, visual,
+                  [&](IGridCanvas& c, int, int, const TRect& content) {
+                      DrawCellContent(c, baseCol, baseRow, content, selected);
                   });
-    if (OnDrawCell && !firesDrawCellEvent())
-        OnDrawCell(this, DCol, ARow, rect, state);
+    return true;
 }
 
 }  // namespace zfw

@@ -29,10 +29,6 @@ enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-// The kinds of cell the hover row colours (normal cells always take them).
-enum THoverRowCell : std::uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
-Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
-Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
 // What a left press at the pointer would select; the pointer shows it.
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
@@ -747,6 +743,9 @@ public:
     std::function<void(QObject* Sender, int ARow, int RowSize)> OnRowSizing;
     // While sizing, a hint at the sized cell tells the size ("cw=" width, "rh=" height).
     bool HintShowSizing = false;
+    // A fixed column (row) is being sized by the mouse (MouseActions.SizeFixedCol / Row).
+    bool sizingFixedCol() const { return m_sizingFixed == Qt::Horizontal; }
+    bool sizingFixedRow() const { return m_sizingFixed == Qt::Vertical; }
     std::function<void(QObject* Sender, int ARow)> OnEndRowSize;
     // An advance about to move from (OldCol, OldRow) to an editable cell: the form may
     // redirect the target or refuse (the cell then stays).
@@ -763,13 +762,9 @@ public:
     bool HintShowCells = false;
 
     // --- hover ---
-    // The row under the mouse takes the hover colours; HoverRowCells alone paints nothing.
-    bool HoverRow = false;
-    TColor HoverRowColor = clInfoBk;
-    TColor HoverRowColorTo = clNone;
-    THoverRowCells HoverRowCells = THoverRowCells(hcNormal | hcSelected);
+    // HoverRow and its colours are the base grid's; HoverRowCells alone paints nothing.
     // The row under the mouse while HoverRow is on; -1 when none.
-    int hoverRowIdx() const { return m_hoverRowIdx; }
+    int hoverRowIdx() const { return FHoverRowIdx; }
     // A cell of the fixed columns (fixed rows) the HoverFixedCells mode lets light up.
     bool IsHoverFixedCell(int ACol, int ARow) const;
     // Forgets the fixed sizing zones and the lit fixed cell (repainting it).
@@ -943,6 +938,15 @@ public:
     void DoExit() override;
     // GridEditDone fires OnEditCellDone; with EditOnDblClickOnly editing ends with it.
     bool WndProc(QEvent* e) override;
+    // The buttons of a drop-down editor's header and footer, for the current cell.
+    std::function<void(QObject* Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownHeaderButtonClick;
+    std::function<void(QObject* Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownFooterButtonClick;
+    void DoDropDownHeaderButtonClick(int ButtonIndex);
+    void DoDropDownFooterButtonClick(int ButtonIndex);
+    // The memo drop-down's text becomes the current cell's edit text.
+    void MemoDropDownChange(const QString& Text);
     // Rows of the selection rectangle into the row selection: rows inside are selected, the
     // others (with All) unselected.
     void SelectionToRowSelect(bool All);
@@ -957,6 +961,10 @@ public:
 
 protected:
     bool viewportEvent(QEvent* e) override;
+    // With SyncGrid.SelectionRow, a key or mouse action that moved the current row moves the
+    // partner grid's row too.
+    bool event(QEvent* e) override;
+    void followRow(int oldRow);
 
 private:
     // The display column a mouse drag has just sized, for the width-change steps; -1 else.
@@ -972,12 +980,20 @@ private:
     TMouseSelectMode pressModeAt(int X, int Y, const TGridCoord& cell);
     void showMouseSelectCursor();
     void reportSizing();
+    void reportSize(bool cols, int index, int size);
+    // The fixed column (row) whose right (bottom) border lies under the pointer and may be
+    // dragged; -1 for none.
+    int fixedSizingBorder(Qt::Orientation o, int X, int Y) const;
+    bool pressFixedSizing(int X, int Y);
+    void dragFixedSizing(int X, int Y);
+    bool releaseFixedSizing(int X, int Y);
+    std::optional<Qt::Orientation> m_sizingFixed;
+    int m_sizingFixedIndex = -1;
     bool m_sizingHintShown = false;
     bool m_scrollHintShown = false;
     bool m_syncingScroll = false;
     bool wireScrolling();
     bool m_scrollWired = wireScrolling();
-    int m_hoverRowIdx = -1;
     TMouseSelectMode m_mouseSelectMode = TMouseSelectMode::msNormal;
     // The kind of selection a press in the fixed cells drags (from MouseSelectStart);
     // msNormal when no such drag runs.

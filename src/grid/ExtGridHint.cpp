@@ -31,8 +31,12 @@ bool TExtStringGrid::viewportEvent(QEvent* e)
 {
     if (e->type() == QEvent::Leave)
         MouseLeave();
-    if (e->type() != QEvent::ToolTip)
-        return TStringGrid::viewportEvent(e);
+    if (e->type() != QEvent::ToolTip) {
+        const int oldRow = Row();
+        const bool result = TStringGrid::viewportEvent(e);
+        followRow(oldRow);
+        return result;
+    }
     auto* help = static_cast<QHelpEvent*>(e);
     const QString text = cellHint(help->pos());
     if (text.isEmpty()) {

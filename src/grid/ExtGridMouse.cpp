@@ -65,6 +65,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
         OnCanClickCell(this, cell.Y, cell.X, allow);
     if (!allow)
         return;
+    if (pressFixedSizing(X, Y))
+        return;
 
     if (cell.X < 0 || cell.Y < 0) {
         HideInplaceEdit();
@@ -185,6 +187,10 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         && Options().testFlag(goEditing) && !EditorMode())
         SetOptions(Options() & ~TGridOptions(goEditing));
 
+    if (m_sizingFixed) {
+        dragFixedSizing(X, Y);
+        return;
+    }
     const TGridRect s0 = Selection();
     const TGridCoord cell = MouseToCell(X, Y);
     trackHover(cell);
@@ -197,7 +203,11 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     TStringGrid::MouseMove(Shift, X, Y);
 
     if (GridState() == gsNormal) {
-        if (m_mouseSelectMode != TMouseSelectMode::msNormal) {
+        if (fixedSizingBorder(Qt::Horizontal, X, Y) >= 0) {
+            viewport()->setCursor(Qt::SplitHCursor);
+        } else if (fixedSizingBorder(Qt::Vertical, X, Y) >= 0) {
+            viewport()->setCursor(Qt::SplitVCursor);
+        } else if (m_mouseSelectMode != TMouseSelectMode::msNormal) {
             showMouseSelectCursor();
         } else if (cell.X >= 0 && cell.Y >= 0 && !IsOnSizingEdge(X, Y)) {
             // Over a cell (not a sizing border) the form may choose the pointer.
@@ -217,9 +227,9 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 void TExtStringGrid::trackHover(const TGridCoord& cell)
 {
     const bool onCell = cell.X >= 0 && cell.Y >= 0;
-    if (HoverRow && onCell && cell.Y != m_hoverRowIdx) {
-        const int old = m_hoverRowIdx;
-        m_hoverRowIdx = cell.Y;
+    if (HoverRow && onCell && cell.Y != FHoverRowIdx) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = cell.Y;
         RepaintRow(cell.Y);
         if (old >= 0 && old < RowCount())
             RepaintRow(old);
@@ -274,7 +284,8 @@ void TExtStringGrid::dragFixedSelection(int X, int Y, const TGridCoord& cell)
 
 TMouseSelectMode TExtStringGrid::pressModeAt(int X, int Y, const TGridCoord& cell)
 {
-    if (cell.X < 0 || cell.Y < 0)
+    if (cell.X < 0 || cell.Y < 0 || fixedSizingBorder(Qt::Horizontal, X, Y) >= 0
+        || fixedSizingBorder(Qt::Vertical, X, Y) >= 0)
         return TMouseSelectMode::msNormal;
     if (cell.X < FixedCols() && cell.Y < FixedRows())
         return MouseActions.AllSelect ? TMouseSelectMode::msAll : TMouseSelectMode::msNormal;
@@ -330,23 +341,111 @@ void TExtStringGrid::reportSizing()
     const int index = sizingIndex();
     if (index < 0)
         return;
-    QString hint;
-    if (GridState() == gsColSizing) {
-        const int width = std::max(0, sizingPos() - geometryModel().colLeft(index));
-        if (OnColumnSizing)
-            OnColumnSizing(this, index, width);
-        hint = QStringLiteral("cw=<b>%1</b>").arg(width);
-    } else {
-        const int height = std::max(0, sizingPos() - geometryModel().rowTop(index));
-        if (OnRowSizing)
-            OnRowSizing(this, index, height);
-        hint = QStringLiteral("rh=<b>%1</b>").arg(height);
-    }
+    const bool cols = GridState() == gsColSizing;
+    const int size = cols ? sizingPos() - geometryModel().colLeft(index)
+                          : sizingPos() - geometryModel().rowTop(index);
+    reportSize(cols, index, std::max(0, size));
+}
+
+void TExtStringGrid::reportSize(bool cols, int index, int size)
+{
+    if (cols && OnColumnSizing)
+        OnColumnSizing(this, index, size);
+    else if (!cols && OnRowSizing)
+        OnRowSizing(this, index, size);
     if (!HintShowSizing)
         return;
-    const TRect r = GridState() == gsColSizing ? CellRect(index, 0) : CellRect(0, index);
+    const QString hint = (cols ? QStringLiteral("cw=<b>%1</b>") : QStringLiteral("rh=<b>%1</b>"))
+                             .arg(size);
+    // At the sized cell's top left corner; for a fixed column or row at cell (0, 0).
+    const bool fixedCell = cols ? index < FixedCols() : index < FixedRows();
+    const TRect r = fixedCell ? CellRect(0, 0) : cols ? CellRect(index, 0) : CellRect(0, index);
     m_sizingHintShown = true;
     QToolTip::showText(viewport()->mapToGlobal(QPoint(r.Left, r.Top)), hint, viewport());
+}
+
+// ----- sizing the fixed columns and rows -----
+
+int TExtStringGrid::fixedSizingBorder(Qt::Orientation o, int X, int Y) const
+{
+    const bool cols = o == Qt::Horizontal;
+    if (cols ? !MouseActions.SizeFixedCol : !MouseActions.SizeFixedRow)
+        return -1;
+    const TGridCoord cell = MouseToCell(X, Y);
+    if (cell.X < 0 || cell.Y < 0)
+        return -1;
+    const int count = cols ? FixedCols() : FixedRows();
+    for (int i = 0; i < count; ++i) {
+        const int edge = cols ? geometryModel().colLeft(i) + ColWidths(i)
+                              : geometryModel().rowTop(i) + RowHeights(i);
+        if (std::abs(edge - (cols ? X : Y)) < 3)
+            return i;
+    }
+    return -1;
+}
+
+bool TExtStringGrid::pressFixedSizing(int X, int Y)
+{
+    for (Qt::Orientation o : {Qt::Horizontal, Qt::Vertical}) {
+        const int i = fixedSizingBorder(o, X, Y);
+        if (i < 0)
+            continue;
+        if (EditorMode())
+            HideEditor();
+        m_sizingFixed = o;
+        m_sizingFixedIndex = i;
+        if (o == Qt::Horizontal)
+            DrawColSizingLine(X);
+        else
+            DrawRowSizingLine(Y);
+        return true;
+    }
+    return false;
+}
+
+void TExtStringGrid::dragFixedSizing(int X, int Y)
+{
+    const bool cols = *m_sizingFixed == Qt::Horizontal;
+    if (cols && m_colSizingLine != X)
+        DrawColSizingLine(X);
+    else if (!cols && m_rowSizingLine != Y)
+        DrawRowSizingLine(Y);
+    const int size = cols ? X - geometryModel().colLeft(m_sizingFixedIndex)
+                          : Y - geometryModel().rowTop(m_sizingFixedIndex);
+    reportSize(cols, m_sizingFixedIndex, std::max(0, size));
+}
+
+bool TExtStringGrid::releaseFixedSizing(int X, int Y)
+{
+    if (!m_sizingFixed)
+        return false;
+    const bool cols = *m_sizingFixed == Qt::Horizontal;
+    const int index = m_sizingFixedIndex;
+    m_sizingFixed.reset();
+    m_sizingFixedIndex = -1;
+    if (m_colSizingLine)
+        DrawColSizingLine(*m_colSizingLine);
+    if (m_rowSizingLine)
+        DrawRowSizingLine(*m_rowSizingLine);
+    // Released beyond the grid, as for the other columns: the size is dropped.
+    if (cols ? X >= viewport()->width() : Y >= viewport()->height())
+        return true;
+    int size = std::max(0, cols ? X - geometryModel().colLeft(index)
+                                : Y - geometryModel().rowTop(index));
+    if (cols) {
+        SetColWidths(index, size);
+        if (OnEndColumnSize)
+            OnEndColumnSize(this, index);
+        const int applied = size;
+        DoUpdateColumnSize(index, size);
+        if (size != applied)
+            SetColWidths(index, std::max(0, size));
+    } else {
+        SetRowHeights(index, size);
+        if (OnEndRowSize)
+            OnEndRowSize(this, index);
+    }
+    return true;
 }
 
 bool TExtStringGrid::IsHoverFixedCell(int ACol, int ARow) const
@@ -377,9 +476,9 @@ void TExtStringGrid::MouseLeave()
         HoverFixedCell = QPoint(-1, -1);
         RepaintCell(old.x(), old.y());
     }
-    if (HoverRow && m_hoverRowIdx >= 0) {
-        const int old = m_hoverRowIdx;
-        m_hoverRowIdx = -1;
+    if (HoverRow && FHoverRowIdx >= 0) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = -1;
         if (old < RowCount())
             RepaintRow(old);
     }
@@ -397,6 +496,10 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     if (m_sizingHintShown) {
         m_sizingHintShown = false;
         QToolTip::hideText();
+    }
+    if (Button == mbLeft && releaseFixedSizing(X, Y)) {
+        TStringGrid::MouseUp(Button, Shift, X, Y);
+        return;
     }
 
     // A size dragged out of the grid is dropped: the column (row) keeps its size.

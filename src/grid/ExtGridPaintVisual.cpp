@@ -182,12 +182,6 @@ CellPaintGrid TExtStringGrid::cellPaintGrid() const
     g.gridLineColor = GridLineColor;
     g.gridFixedLineColor = GridFixedLineColor;
     g.showSel = ShowSelection;
-    g.hoverRow = HoverRow;
-    g.hoverRowIdx = m_hoverRowIdx;
-    g.hoverFixed = HoverRowCells.testFlag(hcFixed);
-    g.hoverSelected = HoverRowCells.testFlag(hcSelected);
-    g.hoverRowColor = HoverRowColor;
-    g.hoverRowColorTo = HoverRowColorTo;
     return g;
 }
 

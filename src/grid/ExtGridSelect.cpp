@@ -452,6 +452,40 @@ bool TExtStringGrid::WndProc(QEvent* e)
     return TStringGrid::WndProc(e);
 }
 
+bool TExtStringGrid::event(QEvent* e)
+{
+    const int oldRow = Row();
+    const bool result = TBaseGrid::event(e);
+    followRow(oldRow);
+    return result;
+}
+
+void TExtStringGrid::followRow(int oldRow)
+{
+    TExtStringGrid* partner = SyncGrid.Grid();
+    if (!partner || !SyncGrid.SelectionRow || Row() == oldRow || partner->Row() == Row())
+        return;
+    if (Row() >= partner->FixedRows() && Row() < partner->RowCount())
+        partner->SetRow(Row());
+}
+
+void TExtStringGrid::DoDropDownHeaderButtonClick(int ButtonIndex)
+{
+    if (OnDropDownHeaderButtonClick)
+        OnDropDownHeaderButtonClick(this, Col(), Row(), ButtonIndex);
+}
+
+void TExtStringGrid::DoDropDownFooterButtonClick(int ButtonIndex)
+{
+    if (OnDropDownFooterButtonClick)
+        OnDropDownFooterButtonClick(this, Col(), Row(), ButtonIndex);
+}
+
+void TExtStringGrid::MemoDropDownChange(const QString& Text)
+{
+    SetEditText(Col(), Row(), Text);
+}
+
 void TExtStringGrid::GetFilterCellText(int ACol, int ARow, QString& text)
 {
     text = GetCellEx(ACol, ARow);

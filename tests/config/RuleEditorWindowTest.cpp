@@ -489,6 +489,12 @@ TEST_F(RuleEditorWindow, ClickOnTheRowNumberSelectsTheRowAndEnterJumpsWithTheOpt
     EXPECT_EQ(key, 0);
     EXPECT_EQ(g->Col(), 1);
     EXPECT_EQ(g->Row(), 1);
+
+    // Typed: Enter commits the text and moves on.
+    typeInto(*f, g, 2, 4, QStringLiteral("10.0.0.1"));
+    EXPECT_EQ(g->GetCellEx(2, 4), QStringLiteral("10.0.0.1"));
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_EQ(g->Row(), 4);
 }
 
 TEST_F(RuleEditorWindow, DoubleClickOnAHeaderSizesTheColumnWithTheOption)

@@ -7,6 +7,7 @@
 
 #include "support/CaseName.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -295,6 +296,178 @@ TEST_F(BaseGridFixture, PixelsShowTheCellColoursInDisplayOrder)
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             ASSERT_NE(img.pixelColor(x, y), QColor(Qt::red)) << "hidden column at " << x << "," << y;
+}
+
+// The base painter's look settings, painted through PaintCell (full) and PaintCellExt
+// (background only) into a recording canvas. Cell (1, 3) is a plain normal cell, (0, 3) a
+// fixed one, (5, 3) (display column 4) the current cell where a case makes it so.
+struct LookCase {
+    const char* name;
+    std::function<void(TBaseGrid&)> setUp;
+    int ACol;
+    int ARow;
+    TGridDrawState state;
+    bool full;
+    TColor background;  // of the first fill
+    int lineWidth;      // of every line; 0: no line at all
+    bool text;
+};
+
+constexpr TColor kBrush = 0x123456;
+constexpr TColor kActive = 0x00AA00;
+constexpr TColor kHover = 0x0000CC;
+
+void brushOf(TBaseGrid& g, int c, int r) { g.store().GetCellProperties(c, r)->BrushColor = kBrush; }
+
+void activeRow(TBaseGrid& g)
+{
+    g.SetActiveRowShow(true);
+    g.SetActiveRowColor(kActive);
+    ASSERT_TRUE(g.MoveCurrentCell(4, 3, true, true));
+}
+
+void hoverRow(TBaseGrid& g, THoverRowCells cells)
+{
+    g.HoverRow = true;
+    g.HoverRowColor = kHover;
+    g.HoverRowCells = cells;
+    g.FHoverRowIdx = 3;
+}
+
+const LookCase kLookCases[] = {
+    {"PlainCellTakesItsBrush", [](TBaseGrid& g) { brushOf(g, 1, 3); }, 1, 3, {}, true, kBrush, 1,
+     true},
+    {"ActiveRowColoursTheCurrentRow",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 3);
+         activeRow(g);
+     },
+     1, 3, {}, true, kActive, 1, true},
+    {"ActiveRowLeavesTheCurrentCell",
+     [](TBaseGrid& g) {
+         brushOf(g, 5, 3);
+         activeRow(g);
+     },
+     5, 3, {}, true, kBrush, 1, true},
+    {"ActiveRowLeavesTheFixedColumn",
+     [](TBaseGrid& g) {
+         brushOf(g, 0, 3);
+         activeRow(g);
+     },
+     0, 3, gdFixed, true, kBrush, 1, true},
+    {"HoverRowColoursNormalCells",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 3);
+         hoverRow(g, hcNormal);
+     },
+     1, 3, {}, true, kHover, 1, true},
+    {"HoverRowSkipsFixedCellsWithoutHcFixed",
+     [](TBaseGrid& g) {
+         brushOf(g, 0, 3);
+         hoverRow(g, THoverRowCells(hcNormal | hcSelected));
+     },
+     0, 3, gdFixed, true, kBrush, 1, true},
+    {"HoverRowTakesFixedCellsWithHcFixed",
+     [](TBaseGrid& g) {
+         brushOf(g, 0, 3);
+         hoverRow(g, THoverRowCells(hcNormal | hcFixed));
+     },
+     0, 3, gdFixed, true, kHover, 1, true},
+    {"HoverRowOtherRowUntouched",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 2);
+         hoverRow(g, hcNormal);
+     },
+     1, 2, {}, true, kBrush, 1, true},
+    {"WideGridLines",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 3);
+         g.SetGridLineWidth(2);
+     },
+     1, 3, {}, true, kBrush, 2, true},
+    {"NoGridLineWidthNoLines",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 3);
+         g.SetGridLineWidth(0);
+     },
+     1, 3, {}, true, kBrush, 0, true},
+    {"FixedCellLinesStayOnePixel",
+     [](TBaseGrid& g) {
+         brushOf(g, 0, 3);
+         g.SetGridLineWidth(3);
+     },
+     0, 3, gdFixed, true, kBrush, 1, true},
+    {"ExtSelectedTakesActiveRowColoursWithoutText",
+     [](TBaseGrid& g) {
+         brushOf(g, 1, 3);
+         g.SetActiveRowColor(kActive);
+     },
+     1, 3, gdSelected, false, kActive, 1, false},
+    {"ExtPlainCellDrawsNoText", [](TBaseGrid& g) { brushOf(g, 1, 3); }, 1, 3, {}, false, kBrush,
+     1, false},
+};
+
+class BaseGridLook : public BaseGridFixture, public ::testing::WithParamInterface<LookCase> {};
+
+TEST_P(BaseGridLook, PaintedBackgroundLinesAndText)
+{
+    const LookCase& k = GetParam();
+    k.setUp(*grid);
+    RecordingGridCanvas canvas;
+    const TRect rect = grid->CellRect(grid->DisplColIndex(k.ACol), k.ARow);
+    if (k.full)
+        grid->PaintCell(canvas, k.ACol, k.ARow, rect, k.state);
+    else
+        grid->PaintCellExt(canvas, k.ACol, k.ARow, rect, k.state);
+
+    const std::vector<GridDrawOp> fills = canvas.opsOfKind(GridDrawOp::Fill);
+    ASSERT_FALSE(fills.empty());
+    EXPECT_EQ(fills.front().color, k.background);
+    EXPECT_EQ(fills.front().rect, rect);
+    const std::vector<GridDrawOp> lines = canvas.opsOfKind(GridDrawOp::Line);
+    if (k.lineWidth == 0) {
+        EXPECT_TRUE(lines.empty());
+    } else {
+        ASSERT_EQ(lines.size(), 2u);  // bottom and right
+        for (const GridDrawOp& l : lines)
+            EXPECT_EQ(l.width, k.lineWidth);
+    }
+    const std::vector<GridDrawOp> texts = canvas.opsOfKind(GridDrawOp::Text);
+    EXPECT_EQ(!texts.empty(), k.text);
+    if (k.text) {
+        EXPECT_EQ(texts.front().text, QStringLiteral("%1:%2").arg(k.ACol).arg(k.ARow));
+    }
+    EXPECT_EQ(canvas.clipDepth(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, BaseGridLook, ::testing::ValuesIn(kLookCases), CaseName());
+
+TEST_F(BaseGridFixture, LookWritersRepaintOnlyWhenTheValueChanges)
+{
+    struct Spy : public QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                ++paints;
+            return false;
+        }
+    } spy;
+    grid->viewport()->installEventFilter(&spy);
+    QCoreApplication::processEvents();
+    spy.paints = 0;
+    grid->SetActiveRowColor(grid->ActiveRowColor);
+    grid->SetSelectionStyle(grid->SelectionStyle);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.paints, 0);
+    grid->SetActiveRowShow(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.paints, 1);
+    // The grid keeps its own copy of the drawing flag; its cells always go through the base
+    // painter.
+    grid->SetDefaultDrawing(true);
+    EXPECT_TRUE(grid->DefaultDrawing());
+    EXPECT_FALSE(grid->TStringGrid::DefaultDrawing());
 }
 
 TEST_F(BaseGridFixture, CellGraphicsLiveInTheStoreProperties)

@@ -18,6 +18,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -404,6 +405,40 @@ TEST_F(EditGrid, ARefusedValueRefusesTheMoveAndTheEditStaysOnItsCell)
     EXPECT_FALSE(grid->GetRowModified(2));
     EXPECT_FALSE(grid->Modified);
 }
+
+struct BalloonCase {
+    const char* name;
+    const char* title;
+    const char* text;
+    bool shown;
+};
+
+class EditGridBalloon : public EditGrid, public ::testing::WithParamInterface<BalloonCase> {};
+
+TEST_P(EditGridBalloon, ARefusalTellsTheUserOnlyWhenThereIsSomethingToSay)
+{
+    const BalloonCase& c = GetParam();
+    QToolTip::hideText();
+    grid->InvalidEntryTitle = QString::fromUtf8(c.title);
+    grid->InvalidEntryText = QString::fromUtf8(c.text);
+    grid->OnCellValidate = [](QObject*, int, int, QString&, bool& valid) { valid = false; };
+    goTo(2, 2);
+    type(QStringLiteral("bad"));
+    keyInEditor(Qt::Key_Return);
+    ASSERT_TRUE(editorOpen());
+    EXPECT_EQ(QToolTip::isVisible(), c.shown);
+    if (c.shown) {
+        EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8(c.text)));
+    }
+    QToolTip::hideText();
+}
+
+const BalloonCase kBalloonCases[] = {
+    {"TitleAndText", "Invalid", "Use digits only", true},
+    {"TextOnly", "", "Use digits only", true},
+    {"Nothing", "", "", false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridBalloon, ::testing::ValuesIn(kBalloonCases), CaseName());
 
 // ----- stepping out of the editor -----
 

@@ -297,6 +297,50 @@ TEST_F(HoverGrid, ColumnSizingReportsTheSizeWhileDraggingAndHintsIt)
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
+struct FixedSizeCase {
+    const char* name;
+    bool sizeFixedCol;
+    int releaseX;  // -1: beyond the viewport's right edge
+    int updatedTo;  // 0: OnUpdateColumnSize leaves the width
+    int width;      // of fixed column 0 afterwards
+    std::vector<int> ended;
+};
+
+class FixedColumnSize : public HoverGrid, public ::testing::WithParamInterface<FixedSizeCase> {};
+
+TEST_P(FixedColumnSize, DraggedBorderSetsTheWidthWithTheLineShownMeanwhile)
+{
+    const FixedSizeCase& c = GetParam();
+    grid->MouseActions.SizeFixedCol = c.sizeFixedCol;
+    std::vector<int> ended;
+    grid->OnEndColumnSize = [&](QObject*, int col) { ended.push_back(col); };
+    grid->OnUpdateColumnSize = [&](QObject*, int, int& w) {
+        if (c.updatedTo > 0)
+            w = c.updatedTo;
+    };
+    const QPoint border(grid->ColWidths(0) - 1, 10);
+    move(border);
+    EXPECT_EQ(vp()->cursor().shape() == Qt::SplitHCursor, c.sizeFixedCol);
+    const int releaseX = c.releaseX < 0 ? vp()->width() + 20 : c.releaseX;
+    QTest::mousePress(vp(), Qt::LeftButton, Qt::NoModifier, border);
+    EXPECT_EQ(grid->sizingFixedCol(), c.sizeFixedCol);
+    move(QPoint(releaseX, 10), Qt::LeftButton);
+    EXPECT_EQ(grid->colSizingLine().has_value(), c.sizeFixedCol);
+    QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, QPoint(releaseX, 10));
+    EXPECT_FALSE(grid->sizingFixedCol());
+    EXPECT_FALSE(grid->colSizingLine().has_value());
+    EXPECT_EQ(grid->ColWidths(0), c.width);
+    EXPECT_EQ(ended, c.ended);
+}
+
+const FixedSizeCase kFixedSizes[] = {
+    {"OffByDefault", false, 80, 0, 60, {}},
+    {"ReleasedAtEighty", true, 80, 0, 80, {0}},
+    {"FormCorrectsTheWidth", true, 80, 50, 50, {0}},
+    {"ReleasedBeyondTheGridIsDropped", true, -1, 0, 60, {}},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, FixedColumnSize, ::testing::ValuesIn(kFixedSizes), CaseName());
+
 // ----- scrolling -----
 
 class ScrollGrid : public HoverGrid {
@@ -375,6 +419,60 @@ TEST_F(ScrollGrid, PartnerGridFollowsOnlyTheDirectionsAsked)
     EXPECT_EQ(partner.LeftCol(), 1);
     grid->SyncGrid.SetGrid(nullptr);
     partner.SyncGrid.SetGrid(nullptr);
+}
+
+struct RowFollowCase {
+    const char* name;
+    bool selectionRow;
+    bool byKey;  // else by a click on row 4
+    int partnerRow;
+};
+
+class RowFollow : public HoverGrid, public ::testing::WithParamInterface<RowFollowCase> {};
+
+TEST_P(RowFollow, PartnerRowFollowsTheUsersMoveOnlyWhenAsked)
+{
+    const RowFollowCase& c = GetParam();
+    TExtStringGrid partner;
+    partner.SetColCount(5);
+    partner.SetRowCount(6);
+    grid->SyncGrid.SetGrid(&partner);
+    grid->SyncGrid.SelectionRow = c.selectionRow;
+    grid->setFocus(Qt::OtherFocusReason);
+    if (c.byKey) {
+        grid->FocusCell(1, 3);
+        QTest::keyClick(grid, Qt::Key_Down);
+        ASSERT_EQ(grid->Row(), 4);
+    } else {
+        QTest::mouseClick(vp(), Qt::LeftButton, Qt::NoModifier, at(2, 4));
+        ASSERT_EQ(grid->Row(), 4);
+    }
+    EXPECT_EQ(partner.Row(), c.partnerRow);
+    grid->SyncGrid.SetGrid(nullptr);
+}
+
+const RowFollowCase kRowFollows[] = {
+    {"KeyMovesThePartner", true, true, 4},
+    {"ClickMovesThePartner", true, false, 4},
+    {"NotAskedStaysPut", false, true, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, RowFollow, ::testing::ValuesIn(kRowFollows), CaseName());
+
+TEST_F(HoverGrid, DropDownRelaysReportTheCurrentCell)
+{
+    grid->FocusCell(3, 2);
+    std::vector<std::vector<int>> calls;
+    grid->OnDropDownHeaderButtonClick = [&](QObject*, int c, int r, int b) {
+        calls.push_back({0, c, r, b});
+    };
+    grid->OnDropDownFooterButtonClick = [&](QObject*, int c, int r, int b) {
+        calls.push_back({1, c, r, b});
+    };
+    grid->DoDropDownHeaderButtonClick(2);
+    grid->DoDropDownFooterButtonClick(0);
+    EXPECT_EQ(calls, (std::vector<std::vector<int>>{{0, 3, 2, 2}, {1, 3, 2, 0}}));
+    grid->MemoDropDownChange(QStringLiteral("two\nlines"));
+    EXPECT_EQ(grid->Cells(3, 2), QStringLiteral("two\nlines"));
 }
 
 }  // namespace

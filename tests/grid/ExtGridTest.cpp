@@ -188,6 +188,20 @@ QString describeDefaults(TExtStringGrid& g)
         add(name, QStringLiteral("parent %1, enabled %2, visible %3, caption \"%4\", frame %5")
                       .arg(flag(e->parent() == &g), flag(e->isEnabled()),
                            flag(e->isVisibleTo(&g)), e->buttonCaption(), flag(e->hasFrame())));
+    add("ActiveRowShow", flag(g.ActiveRowShow));
+    add("ActiveRowColor", hex(g.ActiveRowColor));
+    add("ActiveRowColorTo", hex(g.ActiveRowColorTo));
+    add("ActiveRowMirrorColor", hex(g.ActiveRowMirrorColor));
+    add("ActiveRowMirrorColorTo", hex(g.ActiveRowMirrorColorTo));
+    add("SelectionStyle", num(int(g.SelectionStyle)));
+    add("HoverRow", flag(g.HoverRow));
+    add("HoverRowColor", hex(g.HoverRowColor));
+    add("HoverRowColorTo", hex(g.HoverRowColorTo));
+    add("HoverRowCells", num(int(g.HoverRowCells)));
+    add("FHoverRowIdx", num(g.FHoverRowIdx));
+    add("GridLineWidth", num(g.GridLineWidth()));
+    add("DefaultDrawing", flag(g.DefaultDrawing()));
+    add("FCustomSelect", flag(g.FCustomSelect));
     add("Version", g.Version());
     add("VersionString", g.GetVersionString());
     add("VersionNr", hex(TColor(g.GetVersionNr())));
