@@ -224,6 +224,25 @@ TEST_P(LeaveKeyTest, EndsTheEditWithTheKeysMeaning)
 
 INSTANTIATE_TEST_SUITE_P(Keys, LeaveKeyTest, ::testing::ValuesIn(kLeaveKeys), CaseName());
 
+TEST_F(ComboGrid, TypingInAListSelectsTheItemAndReportsItOnce)
+{
+    grid->SetCellEx(kListCol, 2, "Alpha");
+    int keys = 0;
+    grid->OnKeyPress = [&](QObject* sender, char16_t&) {
+        if (sender == combo())
+            ++keys;
+    };
+    open(kListDCol, 2);
+    QTest::keyClicks(combo(), "g");
+    EXPECT_EQ(combo()->itemIndex(), 2);
+    EXPECT_EQ(keys, 1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].index, 2);
+    EXPECT_EQ(events[0].text, "Gamma");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kListCol, 2), "Gamma");
+}
+
 TEST_F(ComboGrid, EditableComboTypesAndConfirmsWithUpAndDownMovingTheCell)
 {
     grid->SetCellEx(kEditCol, 2, "North");
