@@ -5,9 +5,8 @@
 // them, and writes the whole file. The row tools and grid events work on the grid of the
 // active tab. An editor gives its names, its tables and what it prepares at each opening.
 //
-// The window's buttons and its grids live in two source files, URuleEditorFrame.cpp and
-// URuleEditorGrids.cpp: the button and the grid headers each declare an enum TAlignment of
-// their own, and no source file may include both.
+// The window and its buttons are in URuleEditorFrame.cpp, the grids' set-up, events and row
+// tools in URuleEditorGrids.cpp.
 
 #include "config/core/URuleRowTools.h"
 #include "config/core/URuleTable.h"

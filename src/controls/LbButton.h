@@ -8,6 +8,7 @@
 // placement) and only then painted by DrawLbButtonFace, so the geometry can be checked
 // without comparing images.
 
+#include "common/Alignment.h"
 #include "platform/Colors.h"
 #include "platform/Rect.h"
 
@@ -26,8 +27,6 @@ class QPainter;
 class QTimer;
 
 namespace zfw {
-
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 enum TLbButtonStyle : std::uint8_t { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
 

@@ -2,6 +2,8 @@
 // Enumerations that the grid's settings objects and cell properties share. The order of the
 // values is what is stored and compared.
 
+#include "common/Alignment.h"
+
 namespace zfw {
 
 enum class TAdvanceDirection { adLeftRight, adTopBottom, adLeftRightInRow, adTopBottomInCol };
@@ -31,9 +33,6 @@ enum class TEditorType {
     edColorPickerDropDown, edImagePickerDropDown, edExtGridDropDown, edPositiveFloat,
     edNumericUnitEditBtn, edFloatUnitEditBtn, edMaskEditBtn
 };
-
-// Horizontal alignment of a cell's content.
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Footer calculation of a cell.
 enum class TColumnCalcType {

@@ -149,7 +149,7 @@ void TBaseLazyTree::SetEmptyListMessage(const QString& text)
     Invalidate();
 }
 
-void TBaseLazyTree::SetAlignment(TLTTextAlignment value)
+void TBaseLazyTree::SetAlignment(TAlignment value)
 {
     if (FAlignment == value)
         return;
@@ -649,7 +649,7 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         right -= offset;
     else
         left += offset;
-    TLTTextAlignment alignment = FAlignment;
+    TAlignment alignment = FAlignment;
     if (rtl && alignment != taCenter)
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);

@@ -111,8 +111,8 @@ public:
     int AnimationDuration() const { return FAnimationDuration; }
     void SetAnimationDuration(int ms) { FAnimationDuration = ms < 0 ? 0 : ms; }
     // Alignment of node texts in a tree without header columns; mirrored right to left.
-    TLTTextAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TLTTextAlignment value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
     int BottomSpace() const { return FBottomSpace; }
     void SetBottomSpace(int value);
     QString EmptyListMessage() const { return FEmptyListMessage; }
@@ -289,7 +289,7 @@ protected:
     int FSelectionCurveRadius = 0;
     std::uint8_t FSelectionBlendFactor = 128;
     TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
-    TLTTextAlignment FAlignment = taLeftJustify;
+    TAlignment FAlignment = taLeftJustify;
     TLTDragImageKind FDragImageKind = diComplete;
     int FLastDragEffect = 0;
     TLTDragType FDragType = dtOLE;

@@ -46,7 +46,7 @@ TScrollIntoViewResult scrollRowIntoView(int offset, int rowTop, int rowBottom, i
     return r;
 }
 
-void cutTextRect(int& left, int& right, int width, TLTTextAlignment alignment, bool unclipped,
+void cutTextRect(int& left, int& right, int width, TAlignment alignment, bool unclipped,
                  bool rightToLeft)
 {
     if (unclipped) {

@@ -3,6 +3,8 @@
 // row into view and cutting a text rectangle to its width. The control feeds it its client size
 // and ranges, so the rules are tested as a table.
 
+#include "common/Alignment.h"
+
 #include <cstdint>
 
 namespace zfw {
@@ -32,10 +34,9 @@ struct TScrollIntoViewResult {
 TScrollIntoViewResult scrollRowIntoView(int offset, int rowTop, int rowBottom, int clientHeight,
                                         bool center, int horizontalBarHeight);
 
-enum TLTTextAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 // Cuts the cell [left, right) to a text of `width` pixels by alignment. With unclipped, text
 // wider than the cell is left-aligned (right-aligned right to left).
-void cutTextRect(int& left, int& right, int width, TLTTextAlignment alignment, bool unclipped,
+void cutTextRect(int& left, int& right, int width, TAlignment alignment, bool unclipped,
                  bool rightToLeft);
 
 }  // namespace zfw

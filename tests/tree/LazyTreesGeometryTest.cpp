@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RowIntoView, ::testing::ValuesIn(kIntoViewCases)
 struct CutCase {
     const char* name;
     int left, right, width;
-    TLTTextAlignment alignment;
+    TAlignment alignment;
     bool unclipped, rtl;
     int wantLeft, wantRight;
 };

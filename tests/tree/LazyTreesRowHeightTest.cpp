@@ -329,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RightToLeft, ::testing::ValuesIn(kRtlCases), Cas
 struct AlignCase {
     const char* name;
     bool rtl;
-    TLTTextAlignment alignment;
+    TAlignment alignment;
     int (*textLeft)(int rowLeft);
 };
 
