@@ -947,6 +947,9 @@ public:
     void DoEnter() override;
     // A mouse selection still to be copied into the row selection is copied; then OnExit.
     void DoExit() override;
+    // With AlwaysEdit the editor opens on the current cell when the grid gains the focus,
+    // but not when the focus only comes back from the grid's own editor.
+    void WMSetFocus() override;
     // GridEditDone fires OnEditCellDone; with EditOnDblClickOnly editing ends with it.
     bool WndProc(QEvent* e) override;
     // The buttons of a drop-down editor's header and footer, for the current cell.
@@ -1362,6 +1365,11 @@ protected:
     bool firesDrawCellEvent() const override { return true; }
 
 private:
+    // The checks of opening the editor on a focus gain with AlwaysEdit.
+    bool AlwaysEditCanOpen();
+    // The focus entered with AlwaysEdit: the editor opens after the enter handling, which
+    // closes any editor while it checks the current cell again.
+    bool m_openOnEnter = false;
     struct CellGraphicExtent {
         const TCellGraphic* graphic = nullptr;
         int width = 0;

@@ -276,6 +276,45 @@ void TExtStringGrid::HideCellEdit()
     HideSpecialEditor(Col(), Row());
 }
 
+void TExtStringGrid::WMSetFocus()
+{
+    TBaseGrid::WMSetFocus();
+    m_openOnEnter = false;
+    if (!AlwaysEditCanOpen())
+        return;
+    if (FocusInside())
+        ShowInplaceEdit();
+    else
+        m_openOnEnter = true;
+}
+
+bool TExtStringGrid::AlwaysEditCanOpen()
+{
+    // Reopening the editor while the focus returns from it would undo every Esc and commit.
+    if (!Navigation.AlwaysEdit || TakingFocusBack() || EditMode || EditorMode() || FSpecialEditor)
+        return false;
+    if (GridState() == gsRowMoving || GridState() == gsColMoving)
+        return false;
+    const int C = Col();
+    const int R = Row();
+    const int RC = RealColIndex(C);
+    if (HasCheckBox(RC, R))
+        return false;
+    // A cell scrolled partly or wholly out of view is left alone: opening it would scroll.
+    if (C < LeftCol() || C >= LeftCol() + VisibleColCount() || R < TopRow()
+        || R >= TopRow() + VisibleRowCount())
+        return false;
+    bool allow = true;
+    QueryCellEditable(RC, R, allow);
+    if (!allow)
+        return false;
+    // Before any text edit the focus opens only a drop-down cell, and only where the
+    // drop-down is not already on show or opened by the first click.
+    return NormalEdit()
+           || (!MouseActions.DirectEdit && !ControlLook.DropDownAlwaysVisible()
+               && DoHasComboBox(RC, R));
+}
+
 void TExtStringGrid::DoneInplaceEdit(int Key, TShiftState Shift)
 {
     FBlockFocus = true;

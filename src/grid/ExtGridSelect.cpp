@@ -10,6 +10,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <utility>
 
 namespace zfw {
 
@@ -428,6 +429,8 @@ void TExtStringGrid::DoEnter()
     if (Options().testFlag(goEditing) || MouseActions.RangeSelectAndEdit)
         SelectCell(Col(), Row());
     RememberCellValue(Col(), Row());
+    if (std::exchange(m_openOnEnter, false) && AlwaysEditCanOpen())
+        ShowInplaceEdit();
 }
 
 void TExtStringGrid::DoExit()

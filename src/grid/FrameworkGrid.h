@@ -254,6 +254,10 @@ public:
     virtual void WMVScroll(int Code, int Pos);
     virtual void WMHScroll(int Code, int Pos);
     virtual void WMSetFocus();
+    // True while the grid takes the focus back from its editor as that closes.
+    bool TakingFocusBack() const { return m_takingFocusBack; }
+    // True once the focus is within the grid (itself or its editor) as far as enter and exit go.
+    bool FocusInside() const { return m_focusInside; }
     virtual void WMKillFocus();
     // Ends selecting or sizing: state gsNormal, timer 1 stopped.
     virtual void WMCancelMode();

@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
@@ -545,6 +546,84 @@ TEST_F(EditGrid, DeletingNeverCompletesAndALeftTextJoinsTheHistory)
 }
 
 // ----- the character filters -----
+
+// Focus coming into a grid with AlwaysEdit: the editor opens on an editable text cell once
+// the text editor exists, never on a read-only cell, and before any edit only on a drop-down.
+struct FocusInCase {
+    const char* name;
+    bool editedBefore; // the text editor was created by an earlier edit
+    int dcol;
+    int row;
+    bool opens;
+};
+
+class EditGridFocusIn : public EditGrid, public ::testing::WithParamInterface<FocusInCase> {
+protected:
+    void SetUp() override
+    {
+        EditGrid::SetUp();
+        other = new QLineEdit(window.get());
+        window->layout()->addWidget(other);
+    }
+    void focusAwayAndBack()
+    {
+        other->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        ASSERT_TRUE(other->hasFocus());
+        grid->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    QLineEdit* other = nullptr;
+};
+
+TEST_P(EditGridFocusIn, OpensTheEditorOnlyWhereItMay)
+{
+    const FocusInCase& c = GetParam();
+    if (c.editedBefore) {
+        goTo(2, 2);
+        type(QStringLiteral("a"));
+        keyInEditor(Qt::Key_Escape);
+        ASSERT_FALSE(editorOpen());
+    }
+    grid->Navigation.AlwaysEdit = true;
+    goTo(c.dcol, c.row);
+    focusAwayAndBack();
+    EXPECT_EQ(editorOpen(), c.opens);
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("c3r2"));
+}
+
+const FocusInCase kFocusInCases[] = {
+    {"EditableTextCell", true, 2, 2, true},
+    {"ReadOnlyCell", true, 3, 3, false},
+    {"TextCellBeforeAnyEdit", false, 2, 2, false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridFocusIn, ::testing::ValuesIn(kFocusInCases), CaseName());
+
+TEST_F(EditGridFocusIn, FocusReturningFromTheClosedEditorDoesNotReopenIt)
+{
+    goTo(2, 2);
+    type(QStringLiteral("a"));
+    keyInEditor(Qt::Key_Escape);
+    grid->Navigation.AlwaysEdit = true;
+    focusAwayAndBack();
+    ASSERT_TRUE(editorOpen());
+    ASSERT_TRUE(editor()->hasFocus());
+    // Esc: the focus goes back to the grid and the editor stays closed.
+    keyInEditor(Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(editorOpen());
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("c3r2"));
+    // Leaving and coming back opens it again, once.
+    focusAwayAndBack();
+    ASSERT_TRUE(editorOpen());
+    type(QStringLiteral("z"));
+    grid->HideInplaceEdit();
+    QApplication::processEvents();
+    EXPECT_FALSE(editorOpen());
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetCellEx(real(2), 2), QStringLiteral("z"));
+}
 
 struct CharCase {
     const char* name;
