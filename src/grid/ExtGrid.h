@@ -163,6 +163,9 @@ public:
     bool FilterIncremental = false;
     // Footer rows at the bottom that count as fixed.
     int FixedFooters = 0;
+    // Columns at the right edge that count as fixed; written through SetFixedRightCols.
+    int FixedRightCols = 0;
+    void SetFixedRightCols(int Value);
     // Set by editing when a cell text changed.
     bool Modified = false;
     // Node rows; kept by the node operations.

@@ -87,6 +87,12 @@ void TExtStringGrid::UnHideSelection()
     SetSelection({c, r, c, r});
 }
 
+void TExtStringGrid::SetFixedRightCols(int Value)
+{
+    FixedRightCols = Value;
+    Invalidate();
+}
+
 void TExtStringGrid::UpdateEditMode()
 {
     SelectCell(Col(), Row());

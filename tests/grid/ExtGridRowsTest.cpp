@@ -388,6 +388,17 @@ TEST(ExtGridRows, UnHideSelectionOutsideTheGridTakesTheFirstNormalCell)
     EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 1, 1}));
 }
 
+TEST(ExtGridRows, FixedRightColsWriterStoresAndRepaints)
+{
+    TExtStringGrid g;
+    fill(g);
+    EXPECT_EQ(g.FixedRightCols, 0);
+    g.SetFixedRightCols(2);
+    EXPECT_EQ(g.FixedRightCols, 2);
+    g.SetFixedRightCols(0);
+    EXPECT_EQ(g.FixedRightCols, 0);
+}
+
 TEST(ExtGridRows, ScrollInViewCentresARowOutOfView)
 {
     TExtStringGrid g;
