@@ -587,6 +587,8 @@ public:
     // Parks the selection outside the grid (remembering it), and brings it back.
     void HideSelection();
     void UnHideSelection();
+    // With SyncGrid.SelectionColumn the partner grid's current column follows.
+    void SetCol(int c);
     bool selHidden() const { return m_selHidden; }
     // Asks SelectCell again for the current cell (editor shown or not).
     void UpdateEditMode();
@@ -975,10 +977,11 @@ public:
 
 protected:
     bool viewportEvent(QEvent* e) override;
-    // With SyncGrid.SelectionRow, a key or mouse action that moved the current row moves the
-    // partner grid's row too.
+    // With SyncGrid.SelectionRow (SelectionColumn), a key or mouse action that moved the
+    // current row (column) moves the partner grid's row (column) too.
     bool event(QEvent* e) override;
     void followRow(int oldRow);
+    void followCol(int oldCol);
 
 private:
     // The display column a mouse drag has just sized, for the width-change steps; -1 else.
