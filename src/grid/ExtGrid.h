@@ -587,6 +587,9 @@ public:
     // Parks the selection outside the grid (remembering it), and brings it back.
     void HideSelection();
     void UnHideSelection();
+    // A grid of fixed rows only whose selection is hidden (FixedRowAlways) shows it again
+    // once the count changes, so that the rows added are selectable.
+    void SetRowCount(int n);
     // With SyncGrid.SelectionColumn the partner grid's current column follows.
     void SetCol(int c);
     bool selHidden() const { return m_selHidden; }
