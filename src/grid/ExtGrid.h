@@ -864,6 +864,9 @@ public:
     // Nothing for a negative corner; the whole grid when a corner is out of view.
     void RepaintRect(const TGridRect& r);
     void RepaintCellRange(const TGridRect& r);
+    // The header cells (last fixed row, last fixed column) of both cells, so that header
+    // highlights follow a moving current cell.
+    void RepaintHeaderCells(int ACol1, int ARow1, int ACol2, int ARow2);
 
     // Fires OnSelectionChanged.
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
