@@ -163,6 +163,9 @@ public:
     bool FilterIncremental = false;
     // Footer rows at the bottom that count as fixed.
     int FixedFooters = 0;
+    // Columns at the right edge that count as fixed; written through SetFixedRightCols.
+    int FixedRightCols = 0;
+    void SetFixedRightCols(int Value);
     // Set by editing when a cell text changed.
     bool Modified = false;
     // Node rows; kept by the node operations.
@@ -584,6 +587,11 @@ public:
     // Parks the selection outside the grid (remembering it), and brings it back.
     void HideSelection();
     void UnHideSelection();
+    // A grid of fixed rows only whose selection is hidden (FixedRowAlways) shows it again
+    // once the count changes, so that the rows added are selectable.
+    void SetRowCount(int n);
+    // With SyncGrid.SelectionColumn the partner grid's current column follows.
+    void SetCol(int c);
     bool selHidden() const { return m_selHidden; }
     // Asks SelectCell again for the current cell (editor shown or not).
     void UpdateEditMode();
@@ -856,6 +864,9 @@ public:
     // Nothing for a negative corner; the whole grid when a corner is out of view.
     void RepaintRect(const TGridRect& r);
     void RepaintCellRange(const TGridRect& r);
+    // The header cells (last fixed row, last fixed column) of both cells, so that header
+    // highlights follow a moving current cell.
+    void RepaintHeaderCells(int ACol1, int ARow1, int ACol2, int ARow2);
 
     // Fires OnSelectionChanged.
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
@@ -975,10 +986,11 @@ public:
 
 protected:
     bool viewportEvent(QEvent* e) override;
-    // With SyncGrid.SelectionRow, a key or mouse action that moved the current row moves the
-    // partner grid's row too.
+    // With SyncGrid.SelectionRow (SelectionColumn), a key or mouse action that moved the
+    // current row (column) moves the partner grid's row (column) too.
     bool event(QEvent* e) override;
     void followRow(int oldRow);
+    void followCol(int oldCol);
 
 private:
     // The display column a mouse drag has just sized, for the width-change steps; -1 else.

@@ -87,6 +87,19 @@ void TExtStringGrid::UnHideSelection()
     SetSelection({c, r, c, r});
 }
 
+void TExtStringGrid::SetRowCount(int n)
+{
+    if (m_selHidden && store().FixedRowAlways() && RowCount() == store().FixedRows())
+        UnHideSelection();
+    TBaseGrid::SetRowCount(n);
+}
+
+void TExtStringGrid::SetFixedRightCols(int Value)
+{
+    FixedRightCols = Value;
+    Invalidate();
+}
+
 void TExtStringGrid::UpdateEditMode()
 {
     SelectCell(Col(), Row());

@@ -458,9 +458,27 @@ bool TExtStringGrid::WndProc(QEvent* e)
 bool TExtStringGrid::event(QEvent* e)
 {
     const int oldRow = Row();
+    const int oldCol = Col();
     const bool result = TBaseGrid::event(e);
     followRow(oldRow);
+    followCol(oldCol);
     return result;
+}
+
+void TExtStringGrid::SetCol(int c)
+{
+    const int oldCol = Col();
+    TBaseGrid::SetCol(c);
+    followCol(oldCol);
+}
+
+void TExtStringGrid::followCol(int oldCol)
+{
+    TExtStringGrid* partner = SyncGrid.Grid();
+    if (!partner || !SyncGrid.SelectionColumn || Col() == oldCol || partner->Col() == Col())
+        return;
+    if (Col() >= partner->FixedCols() && Col() < partner->ColCount())
+        partner->SetCol(Col());
 }
 
 void TExtStringGrid::followRow(int oldRow)

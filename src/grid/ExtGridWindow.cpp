@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace zfw {
 
@@ -134,6 +135,28 @@ QString GetShortTimeFormatSetting(const QLocale& locale)
 QString GetLongTimeFormatSetting(const QLocale& locale)
 {
     return locale.timeFormat(QLocale::LongFormat);
+}
+
+QWidget* FindParentForm(const QWidget* Control)
+{
+    for (QWidget* w = Control ? Control->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (w->isWindow())
+            return w;
+    return nullptr;
+}
+
+void SetWindowTransparentStyle(QWidget*) {}
+
+void TExtStringGrid::RepaintHeaderCells(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    const int fixedRows = FixedRows();
+    const int fixedCols = FixedCols();
+    for (const auto& [c, r] : {std::pair{ACol1, ARow1}, std::pair{ACol2, ARow2}}) {
+        if (fixedRows > 0)
+            RepaintCell(c, fixedRows - 1);
+        if (fixedCols > 0)
+            RepaintCell(fixedCols - 1, r);
+    }
 }
 
 }  // namespace zfw

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+class QWidget;
+
 namespace zfw {
 
 // Scroll bars that stay shown when everything fits.
@@ -43,5 +45,12 @@ QChar GetDecimalSeparatorSetting(const QLocale& locale = QLocale());
 QString GetShortDateFormatSetting(const QLocale& locale = QLocale());
 QString GetShortTimeFormatSetting(const QLocale& locale = QLocale());
 QString GetLongTimeFormatSetting(const QLocale& locale = QLocale());
+
+// The top-level window that holds Control, found by walking up from its parent; null for a
+// control that no window holds.
+QWidget* FindParentForm(const QWidget* Control);
+// Kept for callers that ask for a see-through top-level window: the windows here paint their
+// own background, so there is nothing to switch and the call does nothing.
+void SetWindowTransparentStyle(QWidget* Window);
 
 }  // namespace zfw

@@ -458,6 +458,41 @@ const RowFollowCase kRowFollows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, RowFollow, ::testing::ValuesIn(kRowFollows), CaseName());
 
+struct ColFollowCase {
+    const char* name;
+    bool selectionColumn;
+    bool byKey;  // else by the Col writer
+    int partnerCol;
+};
+
+class ColFollow : public HoverGrid, public ::testing::WithParamInterface<ColFollowCase> {};
+
+TEST_P(ColFollow, PartnerColumnFollowsOnlyWhenAsked)
+{
+    const ColFollowCase& c = GetParam();
+    TExtStringGrid partner;
+    partner.SetColCount(5);
+    partner.SetRowCount(6);
+    grid->SyncGrid.SetGrid(&partner);
+    grid->SyncGrid.SelectionColumn = c.selectionColumn;
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->FocusCell(2, 3);
+    if (c.byKey)
+        QTest::keyClick(grid, Qt::Key_Right);
+    else
+        grid->SetCol(3);
+    ASSERT_EQ(grid->Col(), 3);
+    EXPECT_EQ(partner.Col(), c.partnerCol);
+    grid->SyncGrid.SetGrid(nullptr);
+}
+
+const ColFollowCase kColFollows[] = {
+    {"KeyMovesThePartner", true, true, 3},
+    {"WriterMovesThePartner", true, false, 3},
+    {"NotAskedStaysPut", false, false, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, ColFollow, ::testing::ValuesIn(kColFollows), CaseName());
+
 TEST_F(HoverGrid, DropDownRelaysReportTheCurrentCell)
 {
     grid->FocusCell(3, 2);

@@ -388,6 +388,52 @@ TEST(ExtGridRows, UnHideSelectionOutsideTheGridTakesTheFirstNormalCell)
     EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 1, 1}));
 }
 
+struct RowCountUnhideCase {
+    const char* name;
+    bool fixedRowAlways;
+    int rowsBefore;
+    bool hiddenAfter;
+};
+
+class RowCountUnhide : public ::testing::TestWithParam<RowCountUnhideCase> {};
+
+TEST_P(RowCountUnhide, OnlyAGridOfFixedRowsShowsItsSelectionAgain)
+{
+    const RowCountUnhideCase& c = GetParam();
+    TExtStringGrid g;
+    g.store().SetFixedRowAlways(c.fixedRowAlways);
+    g.SetColCount(4);
+    g.SetRowCount(c.rowsBefore);
+    g.HideSelection();
+    ASSERT_EQ(g.RowCount() == g.store().FixedRows(), c.fixedRowAlways && c.rowsBefore == 1);
+    g.SetRowCount(5);
+    EXPECT_EQ(g.selHidden(), c.hiddenAfter);
+    if (!c.hiddenAfter) {
+        const TGridRect s = g.Selection();
+        EXPECT_LT(s.Bottom, g.RowCount());
+        EXPECT_LT(s.Right, g.ColCount());
+    }
+}
+
+const RowCountUnhideCase kRowCountUnhides[] = {
+    {"FixedRowsOnlyShowsItAgain", true, 1, false},
+    {"NormalRowsKeepItHidden", true, 3, true},
+    {"WithoutFixedRowAlwaysKeepsItHidden", false, 1, true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, RowCountUnhide, ::testing::ValuesIn(kRowCountUnhides),
+                         test::CaseName());
+
+TEST(ExtGridRows, FixedRightColsWriterStoresAndRepaints)
+{
+    TExtStringGrid g;
+    fill(g);
+    EXPECT_EQ(g.FixedRightCols, 0);
+    g.SetFixedRightCols(2);
+    EXPECT_EQ(g.FixedRightCols, 2);
+    g.SetFixedRightCols(0);
+    EXPECT_EQ(g.FixedRightCols, 0);
+}
+
 TEST(ExtGridRows, ScrollInViewCentresARowOutOfView)
 {
     TExtStringGrid g;

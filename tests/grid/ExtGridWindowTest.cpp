@@ -246,3 +246,26 @@ INSTANTIATE_TEST_SUITE_P(Grid, LocaleHelpers, ::testing::ValuesIn(kLocales), Cas
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+TEST(ExtGridWindowHelpers, FindParentFormWalksUpToTheTopLevelWindow)
+{
+    QWidget form;
+    QWidget panel(&form);
+    TExtStringGrid grid(&panel);
+    EXPECT_EQ(FindParentForm(&grid), &form);
+    EXPECT_EQ(FindParentForm(&panel), &form);
+    EXPECT_EQ(FindParentForm(&form), nullptr);
+    EXPECT_EQ(FindParentForm(nullptr), nullptr);
+    SetWindowTransparentStyle(&form);  // nothing to switch: must leave the window as it was
+    EXPECT_TRUE(form.isWindow());
+    grid.RepaintHeaderCells(2, 3, 50, 60);  // cells outside the grid are harmless
+    grid.SetFixedRows(0);
+    grid.SetFixedCols(0);
+    grid.RepaintHeaderCells(1, 1, 2, 2);
+}
+
+}  // namespace
+}  // namespace zfw
