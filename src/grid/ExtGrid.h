@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <bitset>
 #include <optional>
 #include <vector>
 
@@ -926,6 +927,16 @@ public:
     void FitColumnToContent(int ACol, bool GrowOnly);
     // Content fits never narrow a column.
     bool SizeGrowOnly = false;
+    // The row to the tallest cell of its visible columns as painted (text wrapped with the
+    // grid's WordWrap, graphics), within MinRowHeight/MaxRowHeight; with GrowOnly a taller
+    // row stays. Padding is kept free of the cell width when graphics are measured.
+    void FitRowToContent(int ARow, bool GrowOnly, int Padding);
+    // FitRowToContent with SizeGrowOnly, then Padding added within the limits.
+    void AutoSizeRow(int ARow, int Padding);
+    // The row high enough for `Lines` lines of the grid's font plus Padding.
+    void SetRowLineHeight(int ARow, int Lines, int Padding);
+    TSizeWhileTyping SizeWhileTyping;
+    TColumnSize ColumnSize;
     // Width limits of a column sized by the user and of one sized to its content; both fire
     // OnUpdateColumnSize (ACol display) in the string grid.
     std::function<void(QObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
@@ -1100,8 +1111,15 @@ public:
     bool EditWithTags = false;
     // The keypad period types the locale's decimal separator.
     bool ExcelStyleDecimalSeparator = false;
-    // The characters edValidChars accepts.
+    // The characters edValidChars accepts; when empty, the one-byte characters of
+    // ValidCharSet.
     QString ValidChars;
+    std::bitset<256> ValidCharSet;
+    // ValidChars, or the characters of ValidCharSet when ValidChars is empty.
+    QString AcceptedValidChars() const;
+    // The grid's word wrap; the text editor wraps with it.
+    bool WordWrap() const { return store().WordWrap(); }
+    void SetWordWrap(bool Value);
     // Typing completes the text from LookupItems (compared with LookupCaseSensitivity); with
     // LookupHistory a text left in the editor joins the list.
     bool Lookup = false;
@@ -1119,6 +1137,9 @@ public:
     std::function<void(QObject* Sender, int OldRow, int NewRow)> OnRowChanged;
     // Paste into the text editor: a veto, then the text may be changed or vetoed per cell.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
+    // Copy and cut of the text editor's selection; Allow false keeps the clipboard.
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardCopy;
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardCut;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)>
         OnClipboardBeforePasteCell;
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>

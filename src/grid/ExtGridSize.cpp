@@ -104,6 +104,97 @@ void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
                                          MaxColWidth));
 }
 
+void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    int tallest = 0;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int rc = RealColIndex(c);
+        if (store().IsYMergedCell(rc, ARow) || store().IsIgnoredColumn(rc))
+            continue;
+        TGridDrawState state = drawStateOf(c, ARow);
+        TColor brush = clNone;
+        TColor colorTo = clNone;
+        TColor mirror = clNone;
+        TColor mirrorTo = clNone;
+        TColor fontColor = clNone;
+        QFont cellFont;
+        TAlignment ha = DefaultAlignment;
+        TVAlignment va = VAlignment;
+        bool ww = false;
+        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+        GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror,
+                            mirrorTo, cellFont, fontColor, ha, va, ww, gd);
+
+        CellTextSizeInput in;
+        in.text = GetFormattedCell(rc, ARow);
+        in.font = cellFont;
+        in.cellRect = CellRect(c, ARow);
+        in.xyOffset = XYOffset;
+        in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
+        in.wrapped = WordWrap() && ww;
+        in.enableHTML = EnableHTML;
+        in.multiLineCells = Multilinecells;
+        in.editingThisCell = EditorMode() && c == Col() && ARow == Row();
+        int textHeight = in.text.isEmpty() ? 0 : CalcCellTextSize(in).height();
+
+        int graphicHeight = 0;
+        const TCellGraphic* g = GetCellGraphic(*this, rc, ARow);
+        if (g) {
+            GraphicSizeContext ctx;
+            ctx.cellHasText = !in.text.isEmpty();
+            ctx.checkSize = ControlLook.CheckSize();
+            ctx.radioSize = ControlLook.RadioSize();
+            ctx.totalXOffset = TotalXOffset() + Padding;
+            ctx.totalYOffset = TotalYOffset();
+            const QFontMetrics fm(cellFont);
+            ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
+            graphicHeight = CalcCellGraphicSize(g, ctx).height();
+            if (g->CellVAlign == vaFull)
+                graphicHeight = textHeight == 0 ? DefaultRowHeight() : 0;
+            if ((g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+                && graphicHeight > 0)
+                textHeight = 0;
+        }
+        int h = textHeight + graphicHeight;
+        if (store().IsMergedNonBaseCell(rc, ARow))
+            h = 0;
+        if (g && (g->CellType == ctCheckBox || g->CellType == ctDataCheckBox
+                  || g->CellType == ctVirtCheckBox || g->CellType == ctRadio))
+            h = DefaultRowHeight();
+        tallest = std::max(tallest, h);
+    }
+    int height = tallest + TotalYOffset() + 2 * kGridLineWidth;
+    if (XYOffsetTopLeftOnly)
+        height += 2;
+    if (!GrowOnly || RowHeights(ARow) < height)
+        SetRowHeights(ARow, ClampToLimits(height, MinRowHeight, MaxRowHeight));
+}
+
+void TExtStringGrid::AutoSizeRow(int ARow, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    FitRowToContent(ARow, SizeGrowOnly, Padding);
+    if (Padding != 0)
+        SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, MinRowHeight,
+                                          MaxRowHeight));
+}
+
+void TExtStringGrid::SetRowLineHeight(int ARow, int Lines, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    QFont f = font();
+    TColor brush = clNone;
+    TColor fontColor = clWindowText;
+    GetCellColor(FixedCols(), ARow, TGridDrawState(), brush, f, fontColor);
+    const int h = QFontMetrics(f).height();
+    SetRowHeights(ARow, ClampToLimits(Padding + Lines * (h + h / 8), MinRowHeight,
+                                      MaxRowHeight));
+}
+
 void TExtStringGrid::colWidthsChangedSteps()
 {
     if (m_colSized >= 0 && m_colSized < ColCount()) {
