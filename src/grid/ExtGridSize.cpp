@@ -122,7 +122,7 @@ void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
         QFont cellFont;
         TAlignment ha = DefaultAlignment;
         TVAlignment va = VAlignment;
-        bool ww = false;
+        bool ww = WordWrap();
         TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
         GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror,
                             mirrorTo, cellFont, fontColor, ha, va, ww, gd);
