@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 700;
-constexpr int kTitleHeight = 69;
 constexpr int kButtonPanelHeight = 40;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 28;
@@ -145,7 +144,7 @@ void TFParGen::FormCreate()
     layout->addWidget(P_Button);
 
     // The width stays at the design width; only the height may change.
-    setMinimumSize(kClientWidth, kTitleHeight + kButtonPanelHeight + 120);
+    setMinimumSize(kClientWidth, kEditorTitleHeight + kButtonPanelHeight + 120);
     setMaximumWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
 
@@ -165,10 +164,8 @@ void TFParGen::FormCreate()
 
 void TFParGen::buildTitle()
 {
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(kTitleHeight);
-    const TitlePanel title = makeSoftwareLabels(P_Title, QPoint(12, 4), QPoint(14, 42), 27);
+    TitlePanel title;
+    P_Title = makeEditorTitleBand(this, title);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
 }

@@ -15,7 +15,6 @@ namespace zfw {
 
 namespace {
 
-constexpr int kTitleHeight = 69;
 constexpr int kButtonPanelHeight = 40;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 28;
@@ -45,7 +44,7 @@ TRuleEditorFrame::TRuleEditorFrame(const RuleEditorNames& names, RuleFileSpec te
     layout->addWidget(P_Title);
     layout->addWidget(body, 1);
     layout->addWidget(P_Button);
-    setMinimumSize(640, kTitleHeight + kButtonPanelHeight + 160);
+    setMinimumSize(640, kEditorTitleHeight + kButtonPanelHeight + 160);
     resize(names.clientWidth, names.clientHeight);
 
     connect(Btn_OK, &QAbstractButton::clicked, this, &TRuleEditorFrame::Btn_OKClick);
@@ -75,10 +74,8 @@ void TRuleEditorFrame::showEvent(QShowEvent* event)
 
 void TRuleEditorFrame::buildTitle()
 {
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(kTitleHeight);
-    const TitlePanel title = makeSoftwareLabels(P_Title, QPoint(12, 4), QPoint(14, 42), 27);
+    TitlePanel title;
+    P_Title = makeEditorTitleBand(this, title);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
 }

@@ -66,6 +66,15 @@ TitlePanel makeTitlePanel(QWidget* window, int width)
     return makeSoftwareLabels(panel, QPoint(10, 4), QPoint(12, 34), 24);
 }
 
+QWidget* makeEditorTitleBand(QWidget* window, TitlePanel& labels)
+{
+    auto* band = new QWidget(window);
+    band->setObjectName(QStringLiteral("P_Title"));
+    band->setFixedHeight(kEditorTitleHeight);
+    labels = makeSoftwareLabels(band, QPoint(12, 4), QPoint(14, 42), 27);
+    return band;
+}
+
 TitlePanel makeSoftwareLabels(QWidget* parent, QPoint codeAt, QPoint descAt, int codePixelSize)
 {
     TitlePanel t;

@@ -52,4 +52,9 @@ TitlePanel makeSoftwareLabels(QWidget* parent, QPoint codeAt, QPoint descAt, int
 // A white band across the top of window, width pixels wide, holding L_SW_Code and L_SW_Desc.
 TitlePanel makeTitlePanel(QWidget* window, int width);
 
+// The title band of the resizable editor windows: "P_Title", kEditorTitleHeight pixels high,
+// holding the software labels; the window's layout places it.
+inline constexpr int kEditorTitleHeight = 69;
+QWidget* makeEditorTitleBand(QWidget* window, TitlePanel& labels);
+
 }  // namespace zfw

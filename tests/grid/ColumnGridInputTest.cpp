@@ -10,9 +10,10 @@
 
 #include "support/CaseName.h"
 
+#include "GridWindowTestSupport.h"
+
 #include <QApplication>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -29,20 +30,8 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtColumnGrid(window.get());
-        layout->addWidget(grid);
+        grid = test::addSmallGrid<TExtColumnGrid>(*window, 6, 6, {360, 132});
         TExtColumnGrid& g = *grid;
-        g.setFrameShape(QFrame::NoFrame);
-        g.SetScrollBars(ssNone);
-        g.SetColCount(6);
-        g.SetRowCount(6);
-        g.SetFixedCols(1);
-        g.SetFixedRows(1);
-        g.SetDefaultColWidth(60);
-        g.SetDefaultRowHeight(22);
-        g.setFixedSize(360, 132);
         TGridOptions o = g.Options();
         o.setFlag(goColSizing, true);
         g.SetOptions(o);
@@ -53,10 +42,7 @@ protected:
             g.SetCellEx(kCheckCol, r, "0");
         g.HideColumn(1);
         g.Loaded();
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        g.setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*window, g));
         QApplication::processEvents();
     }
 

@@ -12,6 +12,8 @@
 
 #include "support/CaseName.h"
 
+#include "GridWindowTestSupport.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -35,15 +37,7 @@ using test::CaseName;
 
 void buildEditGrid(TExtStringGrid& g)
 {
-    g.setFrameShape(QFrame::NoFrame);
-    g.SetScrollBars(ssNone);
-    g.SetColCount(6);
-    g.SetRowCount(6);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
-    g.SetDefaultColWidth(60);
-    g.SetDefaultRowHeight(22);
-    g.setFixedSize(360, 132);
+    test::shapeSmallGrid(g, 6, 6, {360, 132});
     for (int c = 0; c < 6; ++c)
         for (int r = 1; r < 6; ++r)
             g.SetCellEx(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
@@ -74,15 +68,9 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtStringGrid(window.get());
-        layout->addWidget(grid);
+        grid = test::placeGrid<TExtStringGrid>(*window);
         buildEditGrid(*grid);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*window, *grid));
         QApplication::processEvents();
     }
 
@@ -765,10 +753,7 @@ TEST_P(EditGridSpecial, DoneIsReportedOnceAndOtherKindsOpenNothing)
     g->OnGetEditorType = [&](QObject*, int, int, TEditorType& e) { e = c.kind; };
     int done = 0;
     g->OnEditingDone = [&](QObject*) { ++done; };
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    g->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(test::showActive(window, *g));
     g->MoveCurrentCell(2, 2, true, true);
     QTest::keyClick(g, Qt::Key_K);
     EXPECT_EQ(g->opens, c.opens);
@@ -821,10 +806,7 @@ TEST(EditGridSpecialOrder, MovingOffAnOpenSpecialEditorCommitsValidatesThenMoves
     g->OnEditCellDone = [&](QObject*, int c, int r) {
         events.push_back("cell done " + cell(c, r));
     };
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    g->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(test::showActive(window, *g));
     g->MoveCurrentCell(2, 2, true, true);
     QTest::keyClick(g, Qt::Key_F2);
     ASSERT_EQ(g->opens, 1);
@@ -885,10 +867,7 @@ protected:
         QObject::connect(buttons, &QDialogButtonBox::rejected, dialog.get(), &QDialog::reject);
         buttons->button(QDialogButtonBox::Ok)->setDefault(true);
         grid->OnCellValidate = [](QObject*, int, int, QString& v, bool&) { v = v.toUpper(); };
-        dialog->show();
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        grid->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*dialog, *grid));
         grid->MoveCurrentCell(2, 2, true, true);
         typeInto(*grid, QStringLiteral("ok"));
         ASSERT_TRUE(grid->EditorMode());

@@ -10,6 +10,7 @@
 #include "platform/Colors.h"
 
 #include "FrameworkGridTestSupport.h"
+#include "GridWindowTestSupport.h"
 #include "support/CaseName.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -34,19 +34,7 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtStringGrid(window.get());
-        layout->addWidget(grid);
-        grid->setFrameShape(QFrame::NoFrame);
-        grid->SetScrollBars(ssNone);
-        grid->SetColCount(5);
-        grid->SetRowCount(6);
-        grid->SetFixedCols(1);
-        grid->SetFixedRows(1);
-        grid->SetDefaultColWidth(60);
-        grid->SetDefaultRowHeight(22);
-        grid->setFixedSize(300, 132);
+        grid = test::addSmallGrid<TExtStringGrid>(*window, 5, 6, {300, 132});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         grid->OnSelectionChanged = [&](QObject*, int l, int t, int r, int b) {

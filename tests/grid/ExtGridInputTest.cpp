@@ -9,6 +9,7 @@
 #include "grid/ExtGrid.h"
 
 #include "FrameworkGridTestSupport.h"
+#include "GridWindowTestSupport.h"
 #include "support/CaseName.h"
 
 #include <QAbstractItemView>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -35,28 +35,13 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtStringGrid(window.get());
-        layout->addWidget(grid);
-        grid->setFrameShape(QFrame::NoFrame);
-        grid->SetScrollBars(ssNone);
-        grid->SetColCount(5);
-        grid->SetRowCount(6);
-        grid->SetFixedCols(1);
-        grid->SetFixedRows(1);
-        grid->SetDefaultColWidth(60);
-        grid->SetDefaultRowHeight(22);
-        grid->setFixedSize(300, 132);
+        grid = test::addSmallGrid<TExtStringGrid>(*window, 5, 6, {300, 132});
         grid->SetOptions(grid->Options() | goEditing);
         for (int c = 0; c < 5; ++c)
             grid->SetCellEx(c, 0, QStringLiteral("H%1").arg(c));
         ASSERT_EQ(grid->AddCheckBoxColumn(2, false, true), QString());
         grid->SetReadOnly(3, 3, true);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*window, *grid));
         grid->OnClickCell = [&](QObject*, int r, int c) { clickCells.push_back({c, r}); };
         grid->OnDblClickCell = [&](QObject*, int r, int c) { dblClickCells.push_back({c, r}); };
         grid->OnMouseDown = [&](QObject*, TMouseButton, TShiftState, int, int) { ++mouseDowns; };

@@ -12,6 +12,8 @@
 
 #include "support/CaseName.h"
 
+#include "GridWindowTestSupport.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -40,15 +42,7 @@ constexpr int kEditDCol = 3;
 
 void buildComboGrid(TExtColumnGrid& g)
 {
-    g.setFrameShape(QFrame::NoFrame);
-    g.SetScrollBars(ssNone);
-    g.SetColCount(6);
-    g.SetRowCount(6);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
-    g.SetDefaultColWidth(60);
-    g.SetDefaultRowHeight(22);
-    g.setFixedSize(360, 132);
+    test::shapeSmallGrid(g, 6, 6, {360, 132});
     g.Columns()[kListCol]->SetEditor(TEditorType::edComboList);
     g.Columns()[kListCol]->SetComboItems({"Alpha", "Beta", "Gamma"});
     g.Columns()[kEditCol]->SetEditor(TEditorType::edComboEdit);
@@ -69,18 +63,12 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtColumnGrid(window.get());
-        layout->addWidget(grid);
+        grid = test::placeGrid<TExtColumnGrid>(*window);
         buildComboGrid(*grid);
         grid->OnComboChange = [this](QObject*, int c, int r, int i, const QString& s) {
             events.push_back({c, r, i, s});
         };
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*window, *grid));
         QApplication::processEvents();
     }
 
@@ -434,10 +422,7 @@ protected:
         QObject::connect(buttons, &QDialogButtonBox::rejected, dialog.get(), &QDialog::reject);
         buttons->button(QDialogButtonBox::Ok)->setDefault(true);
         grid->SetCellEx(kListCol, 2, "Alpha");
-        dialog->show();
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        grid->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(test::showActive(*dialog, *grid));
         grid->MoveCurrentCell(kListDCol, 2, true, true);
         QTest::keyClick(grid, Qt::Key_F2);
         ASSERT_TRUE(grid->comboEditing());
