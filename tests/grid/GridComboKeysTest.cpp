@@ -13,10 +13,12 @@
 
 #include "support/CaseName.h"
 
+#include "GridWindowTestSupport.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <QVBoxLayout>
+#include <QLayout>
 
 #include <gtest/gtest.h>
 
@@ -43,20 +45,8 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        grid = new TExtColumnGrid(window.get());
-        layout->addWidget(grid);
+        grid = test::addSmallGrid<TExtColumnGrid>(*window, 8, 6, QSize(480, 132));
         TExtColumnGrid& g = *grid;
-        g.setFrameShape(QFrame::NoFrame);
-        g.SetScrollBars(ssNone);
-        g.SetColCount(8);
-        g.SetRowCount(6);
-        g.SetFixedCols(1);
-        g.SetFixedRows(1);
-        g.SetDefaultColWidth(60);
-        g.SetDefaultRowHeight(22);
-        g.setFixedSize(480, 132);
         g.Columns()[kListCol]->SetEditor(TEditorType::edComboList);
         g.Columns()[kListCol]->SetComboItems({"Alpha", "Beta", "Gamma"});
         for (int c : {kEditCol, kEdit2Col}) {
@@ -69,9 +59,7 @@ protected:
         g.OnComboChange = [this](QObject*, int c, int, int i, const QString& s) {
             events.push_back({c, i, s});
         };
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(test::showActive(*window, *grid));
     }
 
     void open(int dcol, int row)
