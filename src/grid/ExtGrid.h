@@ -925,6 +925,10 @@ public:
     // lines and 2 pixels; with GrowOnly a wider column stays. The auto-size hook may change
     // the width before it is clamped and set.
     void FitColumnToContent(int ACol, bool GrowOnly);
+    // Columns from the first (0 with DoFixedCells, else FixedCols) take the width of their
+    // widest cell and rows grow to their highest cell, content plus padding plus the text
+    // offset, within the limits; with SizeGrowOnly no column narrows. One repaint at the end.
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
     // Content fits never narrow a column.
     bool SizeGrowOnly = false;
     // The row to the tallest cell of its visible columns as painted (text wrapped with the
@@ -1009,6 +1013,13 @@ private:
     // After a width change: the user-sized column within its limits, and no editor left open
     // over a check box.
     void colWidthsChangedSteps();
+    // The text and graphic of display cell (ACol, ARow) as painted, measured unwrapped.
+    struct CellContentSize {
+        QSize text{0, 0};
+        const TCellGraphic* graphic = nullptr;
+        QSize graphicSize{0, 0};
+    };
+    CellContentSize measureCellContent(int ACol, int ARow);
     // MinColWidth, or the lower limit a loaded grid keeps when MinColWidth is 0.
     int minColWidthLimit() const;
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);

@@ -132,6 +132,8 @@ bool TExtStringGrid::ShowComboEditor(TEditorType kind, int DCol, int ARow, char1
             combo->hidePopup();
         if (kind == TEditorType::edComboEdit) {
             combo->setComboStyle(csDropDown);
+            // Completion is the grid's Lookup (the combo's DoChange), nothing of the box's own.
+            combo->setCompleter(nullptr);
             combo->setCurrentIndex(-1);
             const QString text = GetEditText(DCol, ARow);
             if (FComboIdx != -1)

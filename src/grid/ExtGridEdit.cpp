@@ -176,7 +176,9 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
 
 bool TExtStringGrid::CanEditShow()
 {
-    if (FValidating)
+    // An open special editor (a combo) owns the cell: a refused value reopening the edit must
+    // not put the text editor over it as well.
+    if (FValidating || (EditMode && FSpecialEditor))
         return false;
     const bool ret = TBaseGrid::CanEditShow();
     const QPoint b = store().BaseCell(RealColIndex(Col()), Row());

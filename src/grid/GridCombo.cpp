@@ -101,6 +101,13 @@ void TGridCombo::KeyDown(int& key, Qt::KeyboardModifiers mods)
     QPointer<TGridCombo> self(this);
     const TShiftState shift = shiftFromQt(mods);
     int vk = vkFromQtKey(key, mods);
+    if (const QLineEdit* edit = comboStyle() == csDropDown ? lineEdit() : nullptr) {
+        m_caretAtKeyDown = edit->cursorPosition();
+        m_selectedAtKeyDown = edit->hasSelectedText();
+    } else {
+        m_caretAtKeyDown = -1;
+        m_selectedAtKeyDown = false;
+    }
     const bool listLike = comboStyle() == csDropDownList || droppedDown();
     bool handled = false;
     switch (vk) {
@@ -181,6 +188,10 @@ void TGridCombo::KeyDown(int& key, Qt::KeyboardModifiers mods)
             Qt::QueuedConnection);
         vk = 0;
     }
+    // The editable combo with its list closed leaves End to its edit field: the caret goes
+    // to the end and the edit goes on.
+    if (vk == VK_END && !listLike)
+        return;
     closingStep(vk, shift);
     key = 0;
 }
@@ -205,8 +216,25 @@ void TGridCombo::closingStep(int& vk, TShiftState shift)
         g->ShowInplaceEdit();
 }
 
+void TGridCombo::keyPressEvent(QKeyEvent* e)
+{
+    QPointer<TGridCombo> self(this);
+    m_charSeen = false;
+    TEsgComboBox::keyPressEvent(e);
+    // Enter, Esc and Tab are consumed at key-down, but their character still follows (the
+    // grid's OnKeyPress and OnReturnKey see it), also when the edit has just ended.
+    if (!self || m_charSeen || m_gridGone || e->text().isEmpty())
+        return;
+    const int k = e->key();
+    if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape || k == Qt::Key_Tab) {
+        QChar ch = e->text().at(0);
+        KeyPress(ch);
+    }
+}
+
 void TGridCombo::KeyPress(QChar& ch)
 {
+    m_charSeen = true;
     if (m_gridGone)
         return;
     TExtStringGrid* g = FGrid;
@@ -235,9 +263,107 @@ void TGridCombo::keyReleaseEvent(QKeyEvent* e)
         TEsgComboBox::keyReleaseEvent(e);
         return;
     }
+    const QLineEdit* edit = comboStyle() == csDropDown ? lineEdit() : nullptr;
+    const bool plain =
+        !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (edit && plain && !e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor
+        && FGrid->EditMode && !droppedDown() && !edit->hasSelectedText()
+        && !m_selectedAtKeyDown) {
+        const int end = int(edit->text().size());
+        const bool left = e->key() == Qt::Key_Left && edit->cursorPosition() == 0
+                          && m_caretAtKeyDown == 0;
+        const bool right = e->key() == Qt::Key_Right && edit->cursorPosition() == end
+                           && m_caretAtKeyDown == end;
+        if (left || right) {
+            e->accept();
+            // After a walk the combo may already be open again in another cell: nothing of
+            // this key is left for it there.
+            if (cursorWalk(right))
+                return;
+        }
+    }
     FGrid->FNoAutoAdvance = false;
     if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
         TEsgComboBox::keyReleaseEvent(e);
+    if (!e->isAutoRepeat() && isVisible())
+        DoChange();
+}
+
+bool TGridCombo::cursorWalk(bool forward)
+{
+    TExtStringGrid* g = FGrid;
+    const int col = g->Col();
+    const int row = g->Row();
+    if (forward ? col >= g->ColCount() - g->FixedRightCols - 1 : col <= g->FixedCols())
+        return false;
+    const int next = forward ? col + 1 : col - 1;
+    const QPoint b = g->store().BaseCell(g->RealColIndex(next), row);
+    if (g->HasCheckBox(b.x(), b.y())) {
+        // A check-box neighbour takes the cursor but opens no editor; a refused value keeps
+        // the edit where it is.
+        if (!validate(true))
+            return true;
+        g->HideInplaceEdit();
+        g->SetCol(next);
+        return true;
+    }
+    // The grid taking the focus ends the edit through the combo's focus loss; when the
+    // focus cannot move (an inactive window) the edit is ended here.
+    g->setFocus(Qt::OtherFocusReason);
+    if (g->comboEditing())
+        g->HideInplaceEdit();
+    const TAdvanceDirection direction = g->Navigation.AdvanceDirection();
+    g->Navigation.SetAdvanceDirection(TAdvanceDirection::adLeftRight);
+    const bool reopen = g->Navigation.CursorWalkAlwaysEdit;
+    g->AdvanceToNextCell(col, row, true, reopen, forward);
+    g->Navigation.SetAdvanceDirection(direction);
+    if (reopen && !g->EditMode && g->IsEditable(g->RealColIndex(g->Col()), g->Row()))
+        g->ShowInplaceEdit();
+    return true;
+}
+
+void TGridCombo::DoChange()
+{
+    if (m_gridGone || !WorkMode || !FGrid->Lookup || comboStyle() != csDropDown)
+        return;
+    QLineEdit* edit = lineEdit();
+    if (!edit)
+        return;
+    const int typed = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    const QString prefix = edit->text().left(typed);
+    if (prefix.isEmpty())
+        return;
+    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitivity;
+    int hit = -1;
+    QString entry;
+    for (int i = 0; i < count(); ++i) {
+        if (itemText(i).startsWith(prefix, cs)) {
+            hit = i;
+            entry = itemText(i);
+            break;
+        }
+    }
+    if (hit < 0) {
+        for (const QString& item : std::as_const(FGrid->LookupItems)) {
+            if (item.startsWith(prefix, cs)) {
+                entry = item;
+                break;
+            }
+        }
+        if (entry.isNull())
+            return;
+    }
+    // The typed characters stay as typed; the rest comes from the entry.
+    const QString completed = prefix + entry.mid(typed, 255);
+    {
+        // Completing is no typing of the user's: it raises no change events.
+        const QSignalBlocker quiet(this);
+        const QSignalBlocker quietEdit(edit);
+        if (hit >= 0)
+            setCurrentIndex(hit);
+        setEditText(completed);
+    }
+    edit->setSelection(typed, int(completed.size()) - typed);
 }
 
 void TGridCombo::Change()
@@ -281,6 +407,14 @@ void TGridCombo::DoExit()
     // ordinary focus loss. The edit goes on in the list.
     if ((view() && view()->isVisible()) || QApplication::activePopupWidget())
         return;
+    if (!m_gridGone && FGrid->LookupHistory) {
+        // The combo's own list remembers the text until the next cell reloads the list.
+        const QString t = text();
+        if (!t.isEmpty() && findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+            const QSignalBlocker quiet(this);
+            addItem(t);
+        }
+    }
     if (!m_gridGone && FGrid->EditMode) {
         TExtStringGrid* g = FGrid;
         g->HideInplaceEdit();

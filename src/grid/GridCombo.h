@@ -27,6 +27,11 @@ public:
     // Widens the dropped list to its longest item (25 pixels more when the list scrolls, 8
     // when it does not).
     void SizeDropDownWidth();
+    // Type-ahead completion of the editable combo, run after every key-up while WorkMode and
+    // the grid's Lookup are on: the text up to the caret is completed from the first item
+    // that starts with it (that item becomes selected), else from the grid's LookupItems; the
+    // completed rest is selected so that typing on replaces it.
+    void DoChange();
     // The dropped list width SizeDropDownWidth chose (0 before it ran).
     int sizedDropWidth() const { return m_sizedDropWidth; }
     // The owner grid is being destroyed: the combo does nothing more with it.
@@ -41,6 +46,7 @@ protected:
     void DropDown() override;
     void DropUp() override;
     void DoExit() override;
+    void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -52,12 +58,21 @@ private:
     // After an accepted commit: the list selects the item equal to the cell's text.
     void takeCellText();
     void closingStep(int& vk, TShiftState shift);
+    // Left at the start or Right at the end of the editable combo's text leaves the cell for
+    // its neighbour; false when there is no neighbour to go to.
+    bool cursorWalk(bool forward);
 
     TExtStringGrid* FGrid;
     bool m_gridGone = false;
     // Select ran; the Change that follows it is no typing.
     bool m_selecting = false;
     int m_sizedDropWidth = 0;
+    // The caret and whether text was selected when the last key went down: a walk needs the
+    // caret to have stood at the end already, not to have just arrived there.
+    int m_caretAtKeyDown = -1;
+    bool m_selectedAtKeyDown = false;
+    // The character step ran for the key being pressed.
+    bool m_charSeen = false;
 };
 
 }  // namespace zfw
