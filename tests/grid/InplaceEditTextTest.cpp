@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zfw {
@@ -404,6 +405,50 @@ TEST_F(TextEditor, AFocusLossWhileAltBackspaceIsHeldEndsNoEdit)
     EXPECT_EQ(done, 1);
     EXPECT_FALSE(editorOpen());
 }
+
+// ----- the cursor walk at the edges -----
+
+struct EdgeWalkCase {
+    const char* name;
+    int col;
+    bool right;
+    bool checkBoxNeighbour;
+    bool refuse;
+    int colAfter;
+    int rowAfter;
+};
+
+const EdgeWalkCase kEdgeWalkCases[] = {
+    {"RightFromTheLastColumnGoesOnToTheNextRow", 4, true, false, false, 1, 3},
+    {"LeftFromTheFirstColumnGoesBackToTheRowAbove", 1, false, false, false, 4, 1},
+    {"IntoACheckBoxCellPastAMergedCell", 1, true, true, false, 3, 2},
+    {"IntoACheckBoxCell", 2, true, true, false, 3, 2},
+    {"IntoACheckBoxCellRefused", 2, true, true, true, 2, 2},
+};
+
+class TextEditorEdgeWalk : public TextEditor,
+                           public ::testing::WithParamInterface<EdgeWalkCase> {};
+
+TEST_P(TextEditorEdgeWalk, StepsWhereTheWalkLeads)
+{
+    const EdgeWalkCase& c = GetParam();
+    grid->Navigation.CursorWalkEditor = true;
+    if (std::string(c.name) == "IntoACheckBoxCellPastAMergedCell")
+        grid->MergeCells(1, 2, 2, 1);
+    if (c.checkBoxNeighbour)
+        grid->AddCheckBox(3, 2, false, false);
+    grid->OnCellValidate = [&](QObject*, int, int, QString&, bool& valid) { valid = !c.refuse; };
+    openOn(c.col, 2, QStringLiteral("x"));
+    QTest::keyClicks(editor(), QStringLiteral("y"));
+    if (!c.right)
+        key(Qt::Key_Home);
+    key(c.right ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_EQ(grid->Col(), c.colAfter);
+    EXPECT_EQ(grid->Row(), c.rowAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorEdgeWalk, ::testing::ValuesIn(kEdgeWalkCases),
+                         CaseName());
 
 // ----- packed wide text -----
 
