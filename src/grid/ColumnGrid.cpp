@@ -195,15 +195,15 @@ void TExtColumnGrid::UpdateColumnHeaders()
 
 bool TExtColumnGrid::inBody(int ACol, int ARow) const
 {
-    return ACol >= FixedCols() && ACol < store().TotalColCount() && ARow >= FixedRows()
-           && ARow < RowCount() - FixedFooters;
+    return ACol >= FixedCols() && ACol < store().TotalColCount() - FixedRightCols
+           && ARow >= FixedRows() && ARow < RowCount() - FixedFooters;
 }
 
 void TExtColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
                                   QFont& AFont, TColor& AFontColor)
 {
     const TGridColumnItem* item = GetItem(ACol);
-    if (item && ACol >= FixedCols() && ACol < store().TotalColCount()
+    if (item && ACol >= FixedCols() && ACol < store().TotalColCount() - FixedRightCols
         && ARow < RowCount() - FixedFooters) {
         if (item->Fixed())
             ABrush = FixedColor();
