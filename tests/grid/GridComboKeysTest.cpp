@@ -273,6 +273,27 @@ TEST_F(ComboKeyGrid, BackspaceRemovesTheCompletionWithoutCompletingAgain)
     EXPECT_EQ(edit()->selectedText(), "th");
 }
 
+// ----- the text on opening -----
+
+TEST_F(ComboKeyGrid, OpeningSelectsTheWholeTextSoThatTypingReplacesIt)
+{
+    grid->SetCellEx(kEditCol, 2, "North");
+    open(kEditDCol, 2);
+    EXPECT_EQ(edit()->selectedText(), "North");
+    QTest::keyClicks(combo(), "We");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "We");
+
+    // Without EditSelectAll the caret waits at the end and typing appends.
+    grid->Navigation.EditSelectAll = false;
+    open(kEditDCol, 2);
+    EXPECT_FALSE(edit()->hasSelectedText());
+    EXPECT_EQ(edit()->cursorPosition(), 2);
+    QTest::keyClicks(combo(), "st");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "West");
+}
+
 // ----- opening on the edit text -----
 
 // A cell whose text is in no item, but whose edit text is: the list opens on that item and
