@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <bitset>
 #include <optional>
 #include <vector>
 
@@ -929,8 +930,22 @@ public:
     // lines and 2 pixels; with GrowOnly a wider column stays. The auto-size hook may change
     // the width before it is clamped and set.
     void FitColumnToContent(int ACol, bool GrowOnly);
+    // Columns from the first (0 with DoFixedCells, else FixedCols) take the width of their
+    // widest cell and rows grow to their highest cell, content plus padding plus the text
+    // offset, within the limits; with SizeGrowOnly no column narrows. One repaint at the end.
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
     // Content fits never narrow a column.
     bool SizeGrowOnly = false;
+    // The row to the tallest cell of its visible columns as painted (text wrapped with the
+    // grid's WordWrap, graphics), within MinRowHeight/MaxRowHeight; with GrowOnly a taller
+    // row stays. Padding is kept free of the cell width when graphics are measured.
+    void FitRowToContent(int ARow, bool GrowOnly, int Padding);
+    // FitRowToContent with SizeGrowOnly, then Padding added within the limits.
+    void AutoSizeRow(int ARow, int Padding);
+    // The row high enough for `Lines` lines of the grid's font plus Padding.
+    void SetRowLineHeight(int ARow, int Lines, int Padding);
+    TSizeWhileTyping SizeWhileTyping;
+    TColumnSize ColumnSize;
     // Width limits of a column sized by the user and of one sized to its content; both fire
     // OnUpdateColumnSize (ACol display) in the string grid.
     std::function<void(QObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
@@ -1003,6 +1018,13 @@ private:
     // After a width change: the user-sized column within its limits, and no editor left open
     // over a check box.
     void colWidthsChangedSteps();
+    // The text and graphic of display cell (ACol, ARow) as painted, measured unwrapped.
+    struct CellContentSize {
+        QSize text{0, 0};
+        const TCellGraphic* graphic = nullptr;
+        QSize graphicSize{0, 0};
+    };
+    CellContentSize measureCellContent(int ACol, int ARow);
     // MinColWidth, or the lower limit a loaded grid keeps when MinColWidth is 0.
     int minColWidthLimit() const;
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);
@@ -1105,8 +1127,15 @@ public:
     bool EditWithTags = false;
     // The keypad period types the locale's decimal separator.
     bool ExcelStyleDecimalSeparator = false;
-    // The characters edValidChars accepts.
+    // The characters edValidChars accepts; when empty, the one-byte characters of
+    // ValidCharSet.
     QString ValidChars;
+    std::bitset<256> ValidCharSet;
+    // ValidChars, or the characters of ValidCharSet when ValidChars is empty.
+    QString AcceptedValidChars() const;
+    // The grid's word wrap; the text editor wraps with it.
+    bool WordWrap() const { return store().WordWrap(); }
+    void SetWordWrap(bool Value);
     // Typing completes the text from LookupItems (compared with LookupCaseSensitivity); with
     // LookupHistory a text left in the editor joins the list.
     bool Lookup = false;
@@ -1124,6 +1153,9 @@ public:
     std::function<void(QObject* Sender, int OldRow, int NewRow)> OnRowChanged;
     // Paste into the text editor: a veto, then the text may be changed or vetoed per cell.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
+    // Copy and cut of the text editor's selection; Allow false keeps the clipboard.
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardCopy;
+    std::function<void(QObject* Sender, bool& Allow)> OnClipboardCut;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)>
         OnClipboardBeforePasteCell;
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>

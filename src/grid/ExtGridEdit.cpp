@@ -404,6 +404,27 @@ void TExtStringGrid::RestoreCellCache()
     SetCurrentCell(FCellCache);
 }
 
+void TExtStringGrid::SetWordWrap(bool Value)
+{
+    if (store().WordWrap() == Value)
+        return;
+    store().SetWordWrap(Value);
+    if (TExtInplaceEdit* ed = NormalEdit())
+        ed->SetWordWrap(Value && EditControl != TEditorType::edPassword);
+    viewport()->update();
+}
+
+QString TExtStringGrid::AcceptedValidChars() const
+{
+    if (!ValidChars.isEmpty())
+        return ValidChars;
+    QString set;
+    for (int c = 0; c < 256; ++c)
+        if (ValidCharSet.test(std::size_t(c)))
+            set += QChar(c);
+    return set;
+}
+
 bool TExtStringGrid::EditorWantsTab() const
 {
     return Options().testFlag(goTabs) || bool(OnCellValidate);

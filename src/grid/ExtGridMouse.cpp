@@ -674,6 +674,8 @@ void TExtStringGrid::WMMouseWheel(TShiftState Shift, int Notches, QPoint MousePo
     for (int i = 0; i < std::abs(Notches); ++i) {
         if (Shift.testFlag(ssCtrl) && IntelliZoom) {
             Zoom(down ? lines : -lines);
+            // Cells whose content no longer fits after the step grow to it again.
+            AutoSizeCells(true, 4, 4);
             continue;
         }
         if (!wheelStep(down, Shift, MousePos))

@@ -28,6 +28,49 @@ void TExtStringGrid::DoUpdateAutoColumnSize(int ACol, int& AWidth)
         OnUpdateColumnSize(this, ACol, AWidth);
 }
 
+TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int ARow)
+{
+    const int rc = RealColIndex(ACol);
+    TGridDrawState state = drawStateOf(ACol, ARow);
+    TColor brush = clNone;
+    TColor colorTo = clNone;
+    TColor mirror = clNone;
+    TColor mirrorTo = clNone;
+    TColor fontColor = clNone;
+    QFont cellFont;
+    TAlignment ha = DefaultAlignment;
+    TVAlignment va = VAlignment;
+    bool ww = false;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror, mirrorTo,
+                        cellFont, fontColor, ha, va, ww, gd);
+
+    CellContentSize size;
+    CellTextSizeInput in;
+    in.text = GetFormattedCell(rc, ARow);
+    in.font = cellFont;
+    in.xyOffset = XYOffset;
+    in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
+    in.enableHTML = EnableHTML;
+    in.multiLineCells = Multilinecells;
+    if (!in.text.isEmpty())
+        size.text = CalcCellTextSize(in);
+
+    size.graphic = GetCellGraphic(*this, rc, ARow);
+    if (size.graphic) {
+        GraphicSizeContext ctx;
+        ctx.cellHasText = !in.text.isEmpty();
+        ctx.checkSize = ControlLook.CheckSize();
+        ctx.radioSize = ControlLook.RadioSize();
+        ctx.totalXOffset = TotalXOffset();
+        ctx.totalYOffset = TotalYOffset();
+        const QFontMetrics fm(cellFont);
+        ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
+        size.graphicSize = CalcCellGraphicSize(size.graphic, ctx);
+    }
+    return size;
+}
+
 void TExtStringGrid::FitColumnToContent(int ACol, bool GrowOnly)
 {
     if (ACol < 0 || ACol >= ColCount())
@@ -37,48 +80,14 @@ void TExtStringGrid::FitColumnToContent(int ACol, bool GrowOnly)
     for (int r = 0; r < RowCount(); ++r) {
         if (store().IsXMergedCell(rc, r))
             continue;
-        TGridDrawState state = drawStateOf(ACol, r);
-        TColor brush = clNone;
-        TColor colorTo = clNone;
-        TColor mirror = clNone;
-        TColor mirrorTo = clNone;
-        TColor fontColor = clNone;
-        QFont cellFont;
-        TAlignment ha = DefaultAlignment;
-        TVAlignment va = VAlignment;
-        bool ww = false;
-        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        GetVisualProperties(rc, r, state, false, false, false, brush, colorTo, mirror, mirrorTo,
-                            cellFont, fontColor, ha, va, ww, gd);
-
-        CellTextSizeInput in;
-        in.text = GetFormattedCell(rc, r);
-        in.font = cellFont;
-        in.xyOffset = XYOffset;
-        in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
-        in.enableHTML = EnableHTML;
-        in.multiLineCells = Multilinecells;
-        const int textWidth = in.text.isEmpty() ? 0 : CalcCellTextSize(in).width();
-
-        int graphicWidth = 0;
-        const TCellGraphic* g = GetCellGraphic(*this, rc, r);
-        if (g) {
-            GraphicSizeContext ctx;
-            ctx.cellHasText = !in.text.isEmpty();
-            ctx.checkSize = ControlLook.CheckSize();
-            ctx.radioSize = ControlLook.RadioSize();
-            ctx.totalXOffset = TotalXOffset();
-            ctx.totalYOffset = TotalYOffset();
-            const QFontMetrics fm(cellFont);
-            ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
-            graphicWidth = CalcCellGraphicSize(g, ctx).width();
-        }
-        int w = graphicWidth + textWidth;
+        const CellContentSize cell = measureCellContent(ACol, r);
+        const int graphicWidth = cell.graphicSize.width();
+        int w = graphicWidth + cell.text.width();
         if (ControlLook.DropDownAlwaysVisible() && DoHasComboBox(rc, r))
             w += 16;
         if (IsSortIndicatorCell(rc, r) && ACol == SortSettings.Column)
             w += 10;
-        if (g && g->CellHAlign == haFull)
+        if (cell.graphic && cell.graphic->CellHAlign == haFull)
             w = graphicWidth - (2 * (kGridLineWidth + 1) + XYOffset.x());
         widest = std::max(widest, w);
     }
@@ -102,6 +111,131 @@ void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
     if (Padding != 0)
         SetColWidths(ACol, ClampToLimits(ColWidths(ACol) + Padding, minColWidthLimit(),
                                          MaxColWidth));
+}
+
+void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    int tallest = 0;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int rc = RealColIndex(c);
+        if (store().IsYMergedCell(rc, ARow) || store().IsIgnoredColumn(rc))
+            continue;
+        TGridDrawState state = drawStateOf(c, ARow);
+        TColor brush = clNone;
+        TColor colorTo = clNone;
+        TColor mirror = clNone;
+        TColor mirrorTo = clNone;
+        TColor fontColor = clNone;
+        QFont cellFont;
+        TAlignment ha = DefaultAlignment;
+        TVAlignment va = VAlignment;
+        bool ww = WordWrap();
+        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+        GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror,
+                            mirrorTo, cellFont, fontColor, ha, va, ww, gd);
+
+        CellTextSizeInput in;
+        in.text = GetFormattedCell(rc, ARow);
+        in.font = cellFont;
+        in.cellRect = CellRect(c, ARow);
+        in.xyOffset = XYOffset;
+        in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
+        in.wrapped = WordWrap() && ww;
+        in.enableHTML = EnableHTML;
+        in.multiLineCells = Multilinecells;
+        in.editingThisCell = EditorMode() && c == Col() && ARow == Row();
+        int textHeight = in.text.isEmpty() ? 0 : CalcCellTextSize(in).height();
+
+        int graphicHeight = 0;
+        const TCellGraphic* g = GetCellGraphic(*this, rc, ARow);
+        if (g) {
+            GraphicSizeContext ctx;
+            ctx.cellHasText = !in.text.isEmpty();
+            ctx.checkSize = ControlLook.CheckSize();
+            ctx.radioSize = ControlLook.RadioSize();
+            ctx.totalXOffset = TotalXOffset() + Padding;
+            ctx.totalYOffset = TotalYOffset();
+            const QFontMetrics fm(cellFont);
+            ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
+            graphicHeight = CalcCellGraphicSize(g, ctx).height();
+            if (g->CellVAlign == vaFull)
+                graphicHeight = textHeight == 0 ? DefaultRowHeight() : 0;
+            if ((g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+                && graphicHeight > 0)
+                textHeight = 0;
+        }
+        int h = textHeight + graphicHeight;
+        if (store().IsMergedNonBaseCell(rc, ARow))
+            h = 0;
+        if (g && (g->CellType == ctCheckBox || g->CellType == ctDataCheckBox
+                  || g->CellType == ctVirtCheckBox || g->CellType == ctRadio))
+            h = DefaultRowHeight();
+        tallest = std::max(tallest, h);
+    }
+    int height = tallest + TotalYOffset() + 2 * kGridLineWidth;
+    if (XYOffsetTopLeftOnly)
+        height += 2;
+    if (!GrowOnly || RowHeights(ARow) < height)
+        SetRowHeights(ARow, ClampToLimits(height, MinRowHeight, MaxRowHeight));
+}
+
+void TExtStringGrid::AutoSizeRow(int ARow, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    FitRowToContent(ARow, SizeGrowOnly, Padding);
+    if (Padding != 0)
+        SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, MinRowHeight,
+                                          MaxRowHeight));
+}
+
+void TExtStringGrid::SetRowLineHeight(int ARow, int Lines, int Padding)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        return;
+    QFont f = font();
+    TColor brush = clNone;
+    TColor fontColor = clWindowText;
+    GetCellColor(FixedCols(), ARow, TGridDrawState(), brush, f, fontColor);
+    const int h = QFontMetrics(f).height();
+    SetRowHeights(ARow, ClampToLimits(Padding + Lines * (h + h / 8), MinRowHeight,
+                                      MaxRowHeight));
+}
+
+void TExtStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)
+{
+    BeginUpdate();
+    // The lock is released however the measuring ends, or the grid would never paint again.
+    struct Unlock {
+        TExtStringGrid* grid;
+        ~Unlock() { grid->EndUpdate(); }
+    } unlock{this};
+
+    const int firstCol = DoFixedCells ? 0 : FixedCols();
+    const int firstRow = DoFixedCells ? 0 : FixedRows();
+    for (int c = firstCol; c < ColCount(); ++c) {
+        const int rc = RealColIndex(c);
+        int current = SizeGrowOnly ? ColWidths(c) : 0;
+        for (int r = firstRow; r < RowCount(); ++r) {
+            const CellContentSize cell = measureCellContent(c, r);
+            int w = cell.text.width() + cell.graphicSize.width() + PaddingX + XYOffset.x();
+            int h = cell.text.height() + cell.graphicSize.height() + PaddingY + XYOffset.y();
+            if (!store().IsXMergedCell(rc, r) && w > current) {
+                w = ClampToLimits(w, minColWidthLimit(), MaxColWidth);
+                if (w > current) {
+                    SetColWidths(c, w);
+                    current = w;
+                }
+            }
+            if (!store().IsYMergedCell(rc, r) && h > RowHeights(r)) {
+                h = ClampToLimits(h, MinRowHeight, MaxRowHeight);
+                if (h > RowHeights(r))
+                    SetRowHeights(r, h);
+            }
+        }
+    }
 }
 
 void TExtStringGrid::colWidthsChangedSteps()

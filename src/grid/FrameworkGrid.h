@@ -13,6 +13,7 @@
 #include "grid/FrameworkGridGeometry.h"
 #include "grid/FrameworkGridSelection.h"
 #include "grid/FrameworkGridTypes.h"
+#include "grid/GridEditField.h"
 #include "platform/Colors.h"
 #include "platform/Rect.h"
 
@@ -20,7 +21,6 @@
 #include <QBasicTimer>
 #include <QEvent>
 #include <QHash>
-#include <QLineEdit>
 #include <QMetaObject>
 
 #include <functional>
@@ -34,7 +34,7 @@ class TStringGrid;
 // The grid's text editor: a child of the viewport, placed over the current cell. Its keys
 // are split like the grid's: the grid's key hooks see navigation keys and every character
 // first, and may consume them.
-class TInplaceEdit : public QLineEdit {
+class TInplaceEdit : public TGridEditField {
     Q_OBJECT
 public:
     explicit TInplaceEdit(TStringGrid* grid);

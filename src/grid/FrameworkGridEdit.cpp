@@ -8,12 +8,11 @@
 
 namespace zfw {
 
-TInplaceEdit::TInplaceEdit(TStringGrid* grid) : QLineEdit(grid->viewport()), m_grid(grid)
+TInplaceEdit::TInplaceEdit(TStringGrid* grid) : TGridEditField(grid->viewport()), m_grid(grid)
 {
-    setFrame(false);
     hide();
     // Every change of the text reaches the grid at once, so that the cell follows the typing.
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(this, &TGridEditField::textEdited, this, [this](const QString& text) {
         if (m_grid->EditorMode())
             m_grid->SetEditText(m_grid->Col(), m_grid->Row(), text);
     });
@@ -131,7 +130,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
             }
         }
     }
-    QLineEdit::keyPressEvent(e);
+    TGridEditField::keyPressEvent(e);
 }
 
 void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
@@ -143,7 +142,7 @@ void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
             m_grid->KeyUp(k, shiftFromQt(e->modifiers()));
         }
     }
-    QLineEdit::keyReleaseEvent(e);
+    TGridEditField::keyReleaseEvent(e);
 }
 
 // ----- host --------------------------------------------------------------------------------

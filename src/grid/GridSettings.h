@@ -300,6 +300,22 @@ private:
     int FSecondaryLength = 1;
 };
 
+// Grow the cell while the user types in it: Height the row (with the grid's word wrap),
+// Width the column (never narrower).
+class TSizeWhileTyping {
+public:
+    bool Height = false;
+    bool Width = false;
+    void Assign(const TSizeWhileTyping& Source) { *this = Source; }
+};
+
+// The column sizing switches the editing steps read.
+class TColumnSize {
+public:
+    // Resizing the grid scales the columns from their recorded widths.
+    bool SynchWithGrid = false;
+};
+
 class TFocusHelper {
 public:
     bool Enabled = false;

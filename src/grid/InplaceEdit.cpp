@@ -3,6 +3,7 @@
 #include "grid/InplaceEdit.h"
 
 #include "grid/ExtGrid.h"
+#include "grid/ExtUtil.h"
 #include "grid/FrameworkGridKeyMap.h"
 
 #include <QAction>
@@ -13,8 +14,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMetaObject>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
+
+#include <utility>
 
 namespace zfw {
 
@@ -22,7 +26,7 @@ TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid* grid) : TInplaceEdit(grid), FGr
 {
     // Dropped text would bypass the length limit and the kind's filter.
     setAcceptDrops(false);
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+    connect(this, &TGridEditField::editTextChanged, this, [this](const QString& t) {
         if (m_gridGone || FGrid->FNoEditChange || !FGrid->OnEditChange)
             return;
         FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), t);
@@ -34,8 +38,12 @@ void TExtInplaceEdit::UpdateContents()
     FGrid->FNoEditChange = true;
     // No maximum length on the edit field: it would cut a longer stored text as it is loaded.
     // The limit is applied to what typing and pasting insert.
-    setMaxLength(32767);
+    setMaxLength(0);
     FLengthLimit = FGrid->GetEditLimit();
+    const TEditorType kind = FGrid->EditControl;
+    // A password is one line, shown masked.
+    setPasswordMode(kind == TEditorType::edPassword, FGrid->PasswordChar);
+    SetWordWrap(kind != TEditorType::edPassword && FGrid->WordWrap());
     setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
     selectAll();
     FGrid->FNoEditChange = false;
@@ -54,18 +62,17 @@ void TExtInplaceEdit::UpdateContents()
     setFont(f);
     QPalette pal = palette();
     pal.setColor(QPalette::Base, toQColor(brush == clNone ? FGrid->Color() : brush));
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
     pal.setColor(QPalette::Text, toQColor(fontColor));
     setPalette(pal);
     FValign = ha == TAlignment::taRightJustify;
     const Qt::Alignment h = ha == TAlignment::taRightJustify ? Qt::AlignRight
                             : ha == TAlignment::taCenter     ? Qt::AlignHCenter
                                                              : Qt::AlignLeft;
-    setAlignment(h | Qt::AlignTop);
-    TEditorType kind = FGrid->EditControl;
-    setEchoMode(kind == TEditorType::edPassword ? QLineEdit::Password : QLineEdit::Normal);
-    // The text 3 pixels in from the left and the top, 2 from the right, where the cell
-    // shows it; the edit field keeps 2 pixels left and right and 1 at the top itself.
-    setTextMargins(1, 2, 0, 0);
+    setAlignment(h);
+    // The text 3 pixels in from the left and the top and 2 from the right, where the cell
+    // shows it.
+    setTextMargins(3, 3, 2, 0);
     FColE = FGrid->Col();
     FRowE = FGrid->Row();
 }
@@ -104,6 +111,25 @@ void TExtInplaceEdit::refusedCommit()
     update();
 }
 
+bool TExtInplaceEdit::validateFromEditor(const QString& T)
+{
+    // A refused value stays in the editor as the validation left it.
+    QPointer<TExtInplaceEdit> self(this);
+    if (FGrid->ValidateCell(T)) {
+        if (self)
+            setText(FGrid->FNewCellText);
+        return bool(self);
+    }
+    if (self)
+        refusedCommit();
+    return false;
+}
+
+bool TExtInplaceEdit::lineBreaksAllowed() const
+{
+    return FGrid->WordWrap() || FGrid->Multilinecells;
+}
+
 void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
     // Every key is the editor's: none may fall through to a dialog (Enter would press its
@@ -118,10 +144,14 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     const TShiftState shift = shiftFromQt(mods);
     const bool ctrl = shift.testFlag(ssCtrl);
     const bool alt = shift.testFlag(ssAlt);
+    const bool plain = !ctrl && !shift.testFlag(ssShift);
     const std::optional<FrameworkGridChar> ch = charFromQtKey(e->key(), mods, e->text());
     const QString T = text();
     FSelKeyDown = cursorPosition();
     m_selectedAtKeyDown = hasSelectedText();
+    bool arrowMoved = false;
+    if (vk == VK_BACK && alt)
+        FAltBack = true;
     if (vk == VK_BACK || vk == VK_DELETE)
         Workmode = false;
     else if (vk != VK_RETURN && vk != VK_UP && vk != VK_DOWN)
@@ -130,6 +160,14 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     if (e->matches(QKeySequence::Paste) || (vk == VK_INSERT && shift == TShiftState(ssShift))) {
         if (g->CanEditModify())
             pasteFromClipboard(false);
+        return;
+    }
+    if (e->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        return;
+    }
+    if (e->matches(QKeySequence::Cut)) {
+        CutToClipboard();
         return;
     }
 
@@ -148,7 +186,7 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         selectAll();
         return;
     }
-    if (vk == VK_RETURN && ctrl)
+    if (vk == VK_RETURN && ctrl && !(g->Navigation.AllowCtrlEnter && lineBreaksAllowed()))
         return;
     if (vk == VK_TAB && !alt && g->EditorWantsTab()) {
         if (!g->ValidateCell(T)) {
@@ -192,31 +230,42 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if (vk == VK_UP || vk == VK_DOWN) {
-        // One line: the caret is always on the first and the last line.
+        // Inside a text of several lines the arrows move the caret; only from the first
+        // (last) line do they leave the cell.
+        const bool leaves = vk == VK_UP ? caretOnFirstLine() : caretOnLastCharLine();
+        if (!leaves) {
+            TGridEditField::keyPressEvent(e);
+            return;
+        }
         g->FValidating = true;
         g->SetCurrentCell(T);
         g->FValidating = false;
-        if (!g->ValidateCell(T)) {
-            if (self)
-                refusedCommit();
+        if (!validateFromEditor(T))
             return;
-        }
-        if (!self)
-            return;
-        setText(g->FNewCellText);
+        arrowMoved = true;
     }
-    if (vk == VK_RETURN && !g->Navigation.LineFeedOnEnter) {
-        if (!g->ValidateCell(T)) {
-            if (self)
-                refusedCommit();
+    if (vk == VK_RETURN && !g->Navigation.LineFeedOnEnter && !ctrl) {
+        if (!validateFromEditor(T))
             return;
-        }
-        if (!self)
-            return;
-        setText(g->FNewCellText);
+    }
+    if (plain && vk == VK_HOME)
+        home(false);
+    else if (plain && vk == VK_END)
+        end(false);
+    if (vk == VK_RETURN && ctrl && g->Navigation.LineFeedOnEnter) {
+        enterChar();
+        return;
     }
     if (!self)
         return;
+
+    // ----- the key-down event -----
+    if (vk == VK_RETURN) {
+        if (!g->Navigation.AllowCtrlEnter && lineBreaksAllowed())
+            g->FEditing = false;
+        if ((ctrl || shift.testFlag(ssShift)) && g->SizeWhileTyping.Height && g->Multilinecells)
+            growRowForNewLine();
+    }
 
     // ----- the base in-place edit's key-down table -----
     const bool always = g->Options().testFlag(goAlwaysShowEditor);
@@ -266,6 +315,10 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     if (toGrid) {
         int k = vk;
         g->KeyDown(k, shift);
+        if (self && arrowMoved && g->MouseActions.DisjunctRowSelect()) {
+            g->ClearRowSelect();
+            g->SetRowSelect(g->Row(), true);
+        }
         return;
     }
     if (swallow)
@@ -281,17 +334,28 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     if (!ch) {
         // Caret moves, Backspace and Delete of the edit field.
         if (self && isVisible())
-            QLineEdit::keyPressEvent(e);
+            TGridEditField::keyPressEvent(e);
         e->accept();
         return;
     }
     char16_t c = ch->ch;
     if (c == 13) {
-        // The key-down step validated already; a refusal there ended the key.
+        // A line break where Enter types one; otherwise the key-down step validated already
+        // and a refusal there ended the key.
+        if (g->Navigation.LineFeedOnEnter && takesLineFeedOnEnter(g->EditControl)) {
+            typeLineBreak();
+            return;
+        }
         enterChar();
         return;
     }
-    if (c == 10 || c == 1 || c == 9 || c == 27)
+    if (c == 10) {
+        // Ctrl+Enter types a line break where a cell may hold several lines.
+        if (g->Navigation.AllowCtrlEnter && lineBreaksAllowed())
+            typeChar(QChar(c), false);
+        return;
+    }
+    if (c == 1 || c == 9 || c == 27)
         return;
     typeChar(QChar(c), (ch->keyData & kKeyDataKeypad) != 0);
     // A full text acts as Enter when the grid advances by itself.
@@ -307,6 +371,54 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         if (self)
             enterChar();
     }
+}
+
+bool TExtInplaceEdit::takesLineFeedOnEnter(TEditorType kind)
+{
+    switch (kind) {
+    case TEditorType::edNormal:
+    case TEditorType::edCapital:
+    case TEditorType::edMixedCase:
+    case TEditorType::edLowerCase:
+    case TEditorType::edUpperCase:
+    case TEditorType::edValidChars:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TExtInplaceEdit::typeLineBreak()
+{
+    if (!FGrid->CanEditModify())
+        return;
+    if (FLengthLimit > 0 && !lineBreakFits())
+        return;
+    insert(QStringLiteral("\r\n"));
+}
+
+bool TExtInplaceEdit::lineBreakFits() const
+{
+    // A line break is stored as CR LF: two characters of the limit.
+    const int len = text().size();
+    const int grown = len - int(selectedText().size()) + 2;
+    return grown <= FLengthLimit || grown <= len;
+}
+
+void TExtInplaceEdit::growRowForNewLine()
+{
+    TExtStringGrid* g = FGrid;
+    const int row = g->Row();
+    const bool synch = std::exchange(g->ColumnSize.SynchWithGrid, false);
+    // The text as it will be once the line break is in, with a blank on the new line.
+    const int n = LineCount(text() + QStringLiteral("\r\n "), true);
+    if (n < g->MaxRowLineCount(row))
+        g->AutoSizeRow(row, 0);
+    else
+        g->SetRowLineHeight(row, n, g->TotalYOffset());
+    g->ColumnSize.SynchWithGrid = synch;
+    if (g->OnEndRowSize)
+        g->OnEndRowSize(g, row);
 }
 
 void TExtInplaceEdit::enterChar()
@@ -376,12 +488,13 @@ bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
     if (keypad && ch == u'.' && g->ExcelStyleDecimalSeparator)
         ch = decimal;
     const bool isBack = ch.unicode() == 8;
+    const bool lineFeed = ch.unicode() == 10;
     // The limit blocks insertions that would make the text longer than it; a stored text
     // already longer is left as it is (typing over a selection of it is still possible).
     if (FLengthLimit > 0 && !isBack) {
         const int len = text().size();
         const int grown = len - selectedText().size() + 1;
-        if (grown > FLengthLimit && grown > len)
+        if (lineFeed ? !lineBreakFits() : grown > FLengthLimit && grown > len)
             return true;
     }
     EditCharContext ctx;
@@ -392,7 +505,7 @@ bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
     ctx.decimalSeparator = decimal;
     ctx.thousandSeparator = thousand;
     ctx.ctrl = QApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
-    ctx.validChars = g->ValidChars;
+    ctx.validChars = g->AcceptedValidChars();
     const EditCharResult r = FilterEditChar(g->EditControl, ch, ctx);
     if (r.verdict == EditCharVerdict::Beep) {
         QApplication::beep();
@@ -415,6 +528,9 @@ bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
         return true;
     if (c == 8) {
         backspace();
+    } else if (c == 10) {
+        // The cell's lines are separated by CR LF, as the grid counts and paints them.
+        insert(QStringLiteral("\r\n"));
     } else {
         insert(QString(QChar(c)));
         if (g->EditControl == TEditorType::edMixedCase) {
@@ -437,6 +553,8 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
         return;
     }
     const int vk = vkFromQtKey(e->key(), e->modifiers());
+    if (vk == VK_BACK && !e->isAutoRepeat())
+        FAltBack = false;
     if (!e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor
         && e->modifiers() == Qt::NoModifier && !hasSelectedText() && !m_selectedAtKeyDown
         && ((vk == VK_LEFT && cursorPosition() == 0 && FSelKeyDown == 0)
@@ -445,9 +563,31 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
         cursorWalk(vk == VK_RIGHT);
         return;
     }
+    if (vk == VK_LEFT || vk == VK_RIGHT) {
+        e->accept();
+        return;
+    }
+    QPointer<TExtInplaceEdit> self(this);
     TInplaceEdit::keyReleaseEvent(e);
-    if (!e->isAutoRepeat() && isVisible())
-        DoChange();
+    if (!self || e->isAutoRepeat() || !isVisible())
+        return;
+    DoChange();
+    sizeWhileTyping();
+}
+
+void TExtInplaceEdit::sizeWhileTyping()
+{
+    TExtStringGrid* g = FGrid;
+    if (g->SizeWhileTyping.Width)
+        g->FitColumnToContent(g->Col(), true);
+    if (g->SizeWhileTyping.Height && g->WordWrap()) {
+        const int row = g->Row();
+        const bool synch = std::exchange(g->ColumnSize.SynchWithGrid, false);
+        g->AutoSizeRow(row, 0);
+        g->ColumnSize.SynchWithGrid = synch;
+        if (g->OnEndRowSize)
+            g->OnEndRowSize(g, row);
+    }
 }
 
 void TExtInplaceEdit::DoChange()
@@ -507,6 +647,9 @@ void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
     g->FStartEditChar = 0;
     if (g->LookupHistory && !text().isEmpty() && !g->LookupItems.contains(text()))
         g->LookupItems.append(text());
+    // While Alt+Backspace is held the focus may wander for a moment; that ends no edit.
+    if (FAltBack)
+        return;
     QWidget* now = QApplication::focusWidget();
     if (now != g && now != g->viewport()) {
         g->ValidateCell(text());
@@ -556,7 +699,7 @@ void TExtInplaceEdit::PasteText(const QString& Text)
         return;
     const QChar decimal = GetDecimalSeparatorSetting(locale());
     const QChar thousand = GetThousandSeparatorSetting(locale());
-    if (AcceptPastedText(g->EditControl, N, decimal, thousand, g->ValidChars))
+    if (AcceptPastedText(g->EditControl, N, decimal, thousand, g->AcceptedValidChars()))
         setText(N);
     if (g->EditorMode())
         g->SetCurrentCellEditText(text());
@@ -579,14 +722,55 @@ void TExtInplaceEdit::pasteFromClipboard(bool selection)
         PasteText(s);
 }
 
+void TExtInplaceEdit::CopyToClipboard()
+{
+    if (m_gridGone || passwordMode())
+        return;
+    bool allow = true;
+    if (FGrid->OnClipboardCopy)
+        FGrid->OnClipboardCopy(this, allow);
+    if (allow)
+        copy();
+}
+
+void TExtInplaceEdit::CutToClipboard()
+{
+    if (m_gridGone || passwordMode() || !FGrid->CanEditModify())
+        return;
+    bool allow = true;
+    if (FGrid->OnClipboardCut)
+        FGrid->OnClipboardCut(this, allow);
+    if (allow && hasSelectedText()) {
+        copy();
+        insert(QString());
+    }
+}
+
+void TExtInplaceEdit::insertFromMimeData(const QMimeData* source)
+{
+    // Every way of pasting (menu, middle button, drop) goes through the paste rules.
+    if (source && source->hasText())
+        PasteText(source->text());
+}
+
 void TExtInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
 {
     // The menu's paste goes through the same rules as the keyboard's.
+    // A password's menu would offer its real characters; it has none.
+    if (passwordMode())
+        return;
     QMenu* menu = createStandardContextMenu();
     for (QAction* a : menu->actions()) {
-        if (a->objectName() == QLatin1String("edit-paste")) {
+        const QString name = a->objectName();
+        if (name == QLatin1String("edit-paste")) {
             a->disconnect();
             connect(a, &QAction::triggered, this, [this] { pasteFromClipboard(false); });
+        } else if (name == QLatin1String("edit-copy")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, [this] { CopyToClipboard(); });
+        } else if (name == QLatin1String("edit-cut")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, [this] { CutToClipboard(); });
         }
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,5 +1,7 @@
 #pragma once
 // The string grid's text editor: the framework's in-place edit with the string grid's rules.
+// A cell may hold several lines: Up and Down move between them before they leave the cell,
+// Ctrl+Enter (or Enter with LineFeedOnEnter) types a line break where the grid allows one.
 // It filters typed and pasted text by the cell's editor kind, limits the length of what is
 // inserted (a longer stored text is never cut), confirms through the grid's validation on
 // Enter, Tab and the vertical arrows, puts the cell's text back on Esc and ends the edit when
@@ -65,6 +67,12 @@ public:
     void SetLengthLimit(int Value) { FLengthLimit = Value; }
     // The cell is right-aligned.
     bool VAlign() const { return FValign; }
+    // The text wraps at the editor's width; the grid sets it from its own WordWrap.
+    bool WordWrap() const { return wordWrap(); }
+    void SetWordWrap(bool Value) { setWordWrap(Value); }
+    // Copy and cut of the selection, each after its grid event allowed it.
+    void CopyToClipboard();
+    void CutToClipboard();
 
     // Loads the current cell (text, limit, alignment, colours) without change events.
     void UpdateContents() override;
@@ -87,12 +95,26 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     // The typed character through the limit and the kind's filter; true when it was handled
     // (inserted or refused) here.
     bool typeChar(QChar ch, bool keypad, bool toGrid = true);
     void refusedCommit();
+    // ValidateCell(T): accepted, the editor takes the validated text; refused, it shows it
+    // and stays. False when refused or when the editor went meanwhile.
+    bool validateFromEditor(const QString& T);
+    // The grid lets a cell hold several lines (WordWrap or Multilinecells).
+    bool lineBreaksAllowed() const;
+    // The kinds in which Enter types a line break under LineFeedOnEnter.
+    static bool takesLineFeedOnEnter(TEditorType kind);
+    void typeLineBreak();
+    bool lineBreakFits() const;
+    // Ctrl/Shift+Enter with SizeWhileTyping.Height: the row makes room for the new line.
+    void growRowForNewLine();
+    // After a key: the column or row grows with the text (SizeWhileTyping).
+    void sizeWhileTyping();
     // Enter: through the grid's key-press, then the editor closes and the grid may advance.
     void enterChar();
     // Left at the start or Right at the end steps into the neighbouring cell.
@@ -114,6 +136,8 @@ private:
     // Caret position and selection when the last key went down.
     int FSelKeyDown = 0;
     bool m_selectedAtKeyDown = false;
+    // Alt+Backspace is held down: a focus loss meanwhile does not end the edit.
+    bool FAltBack = false;
 };
 
 }  // namespace zfw

@@ -485,18 +485,38 @@ TEST_F(InputGrid, WheelSwallowedWhenDisabled)
     EXPECT_EQ(grid->Row(), 2);
 }
 
-TEST_F(InputGrid, CtrlWheelZoomsWithinTenSteps)
+TEST_F(InputGrid, ZoomStaysWithinTenSteps)
 {
-    QApplication::setWheelScrollLines(1);
     for (int i = 0; i < 12; ++i)
-        wheel(-120, Qt::ControlModifier);
+        grid->Zoom(1);
     EXPECT_EQ(grid->zoomFactor(), 10);
     EXPECT_EQ(grid->ColWidths(1), 70);
     EXPECT_EQ(grid->RowHeights(1), 32);
     for (int i = 0; i < 25; ++i)
-        wheel(120, Qt::ControlModifier);
+        grid->Zoom(-1);
     EXPECT_EQ(grid->zoomFactor(), -10);
     EXPECT_EQ(grid->ColWidths(1), 50);
+}
+
+TEST_F(InputGrid, CtrlWheelZoomsByTheWheelLinesThenFitsTheCells)
+{
+    QApplication::setWheelScrollLines(2);
+    const QString wide = QStringLiteral("a text wider than sixty pixels");
+    grid->SetCellEx(1, 2, wide);
+    wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(grid->zoomFactor(), 2);
+    // Every cell is measured, headers included: the column takes its widest text, the text
+    // offset and 4 pixels; a row is at least as high as the zoom made it.
+    const int textWidth = QFontMetrics(grid->font()).horizontalAdvance(wide);
+    EXPECT_EQ(grid->ColWidths(1), textWidth + grid->XYOffset.x() + 4);
+    const int zoomedRow = grid->RowHeights(2);
+    EXPECT_GE(zoomedRow, 24);
+    // Back again: the zoom narrows and lowers, the fit widens the column to its text and the
+    // row to its check box again.
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(grid->zoomFactor(), 0);
+    EXPECT_EQ(grid->ColWidths(1), textWidth + grid->XYOffset.x() + 4);
+    EXPECT_EQ(grid->RowHeights(2), zoomedRow);
 }
 
 // ----- an open drop-down while scrolling -----
