@@ -140,7 +140,7 @@ void TExtColumnGrid::RemoveCols(int ColIndex, int CCount)
     Columns().Update(nullptr);
 }
 
-void TExtColumnGrid::MoveColumn(int FromIndex, int ToIndex)
+void TExtColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= TExtStringGrid::ColCount()
         || ToIndex >= TExtStringGrid::ColCount() || FromIndex == ToIndex)
@@ -149,7 +149,7 @@ void TExtColumnGrid::MoveColumn(int FromIndex, int ToIndex)
     const int realTo = RealColIndex(ToIndex);
     const int top = TopRow();
     quietly([&] {
-        TExtStringGrid::MoveColumn(FromIndex, ToIndex);
+        TExtStringGrid::ColumnMoved(FromIndex, ToIndex);
         BeginUpdate();
         FColMoving = true;
         // The item object itself moves: rebuilding it by copying lost the settings a copy
@@ -195,15 +195,15 @@ void TExtColumnGrid::UpdateColumnHeaders()
 
 bool TExtColumnGrid::inBody(int ACol, int ARow) const
 {
-    return ACol >= FixedCols() && ACol < store().TotalColCount() && ARow >= FixedRows()
-           && ARow < RowCount() - FixedFooters;
+    return ACol >= FixedCols() && ACol < store().TotalColCount() - FixedRightCols
+           && ARow >= FixedRows() && ARow < RowCount() - FixedFooters;
 }
 
 void TExtColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
                                   QFont& AFont, TColor& AFontColor)
 {
     const TGridColumnItem* item = GetItem(ACol);
-    if (item && ACol >= FixedCols() && ACol < store().TotalColCount()
+    if (item && ACol >= FixedCols() && ACol < store().TotalColCount() - FixedRightCols
         && ARow < RowCount() - FixedFooters) {
         if (item->Fixed())
             ABrush = FixedColor();
@@ -219,8 +219,10 @@ void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
                                        TColor& ABrush, QFont& AFont, TColor& AFontColor)
 {
     if (const TGridColumnItem* item = GetItem(ACol)) {
+        // Printed cells take the print settings' fonts, not the screen's: the grid's own fixed
+        // font and font are what the screen shows.
         if (!inBody(ACol, ARow)) {
-            AFont = FixedFont;
+            AFont = PrintSettings.FixedFont;
         } else {
             if (item->Fixed())
                 ABrush = FixedColor();
@@ -246,7 +248,7 @@ void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
                         AFont.setFamily(p->FontName);
                 }
             } else {
-                AFont = font();
+                AFont = PrintSettings.Font;
             }
         }
     }

@@ -302,9 +302,9 @@ public:
 
     // True while an item is being moved with its column: a header write then leaves row 0.
     bool colMoving() const { return FColMoving; }
-    // Moves a column (display indexes) and its item with it; OnAfterColumnMoved reports the
+    // A column moved (display indexes) takes its item with it; OnAfterColumnMoved reports the
     // real indexes taken before the move.
-    void MoveColumn(int FromIndex, int ToIndex);
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     std::function<void(QObject* Sender, int FromIndex, int ToIndex)> OnAfterColumnMoved;
 
     // ----- hooks answered from the items (real columns) -----

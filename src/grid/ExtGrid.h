@@ -613,7 +613,12 @@ public:
     void AddColumn() { InsertCols(ColCount(), 1); }
     // Moves one row or column, with its cells, properties, controls and size, to ToIndex.
     void MoveRow(int FromIndex, int ToIndex);
+    // Through ColumnMoved, so that a derived grid moves what belongs to the column as well,
+    // whoever asks for the move.
     void MoveColumn(int FromIndex, int ToIndex);
+    // A column has moved from display position FromIndex to ToIndex: its cells, properties,
+    // controls and width follow.
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
     // Moves Count rows from FromIndex to stand before row ToIndex of the grid as it was; a
     // target inside the moved block places them at ToIndex. Nothing for equal indexes, a
     // count below 1 or rows outside the grid.

@@ -251,6 +251,11 @@ void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
 
 void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
 {
+    ColumnMoved(FromIndex, ToIndex);
+}
+
+void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
     if (store().MoveColAt(FromIndex, ToIndex))
         rebuildControls();
 }

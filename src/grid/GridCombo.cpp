@@ -430,8 +430,12 @@ void TGridCombo::focusInEvent(QFocusEvent* e)
     QLineEdit* edit = comboStyle() == csDropDown ? lineEdit() : nullptr;
     if (!edit)
         return;
+    // The edit field of a combo box that takes the focus shows its whole text selected, so
+    // that typing replaces it; the list closing gives the focus back without that.
     if (!FGrid->Navigation.EditSelectAll)
         edit->end(false);
+    else if (e->reason() != Qt::PopupFocusReason)
+        edit->selectAll();
     if (FGrid->LButFlg) {
         const QPoint p = edit->mapFromGlobal(QCursor::pos());
         if (edit->rect().contains(p)) {

@@ -458,6 +458,29 @@ TEST(ColumnGridTest, DataCheckBoxColumnUsesTheItemsTexts)
     EXPECT_FALSE(g.HasCheckBox(2, 1));
 }
 
+// The right fixed columns belong to no body: their items neither colour them nor make their
+// cells check boxes, while the same settings one column to the left do.
+TEST(ColumnGridTest, RightFixedColumnTakesNoBodySettingsOfItsItem)
+{
+    TExtColumnGrid g;
+    shapeGrid(g, 5);
+    g.SetFixedRightCols(1);
+    for (int c : {3, 4}) {
+        g.Columns()[c]->SetEditor(TEditorType::edDataCheckBox);
+        g.Columns()[c]->SetColor(0x00FF00);
+        g.SetCellEx(c, 1, "Y");
+    }
+    for (int c : {3, 4}) {
+        const bool body = c == 3;
+        EXPECT_EQ(g.HasCheckBox(c, 1), body) << c;
+        TColor brush = 0x123456;
+        QFont font;
+        TColor fontColor = clNone;
+        g.GetCellColor(c, 1, TGridDrawState(), brush, font, fontColor);
+        EXPECT_EQ(brush, body ? TColor(0x00FF00) : TColor(0x123456)) << c;
+    }
+}
+
 // ----- sizing -----
 
 struct AutoSizeCase {

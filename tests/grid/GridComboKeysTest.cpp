@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zfw {
@@ -270,6 +271,55 @@ TEST_F(ComboKeyGrid, BackspaceRemovesTheCompletionWithoutCompletingAgain)
     QTest::keyClicks(combo(), "u");
     EXPECT_EQ(combo()->text(), "south");
     EXPECT_EQ(edit()->selectedText(), "th");
+}
+
+// ----- the text on opening -----
+
+TEST_F(ComboKeyGrid, OpeningSelectsTheWholeTextSoThatTypingReplacesIt)
+{
+    grid->SetCellEx(kEditCol, 2, "North");
+    open(kEditDCol, 2);
+    EXPECT_EQ(edit()->selectedText(), "North");
+    QTest::keyClicks(combo(), "We");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "We");
+
+    // Without EditSelectAll the caret waits at the end and typing appends.
+    grid->Navigation.EditSelectAll = false;
+    open(kEditDCol, 2);
+    EXPECT_FALSE(edit()->hasSelectedText());
+    EXPECT_EQ(edit()->cursorPosition(), 2);
+    QTest::keyClicks(combo(), "st");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "West");
+}
+
+// ----- opening on the edit text -----
+
+// A cell whose text is in no item, but whose edit text is: the list opens on that item and
+// reports that item, not item 0.
+TEST_F(ComboKeyGrid, ListOpensOnTheEditTextsItemAndReportsThatItem)
+{
+    std::vector<std::pair<int, QObject*>> objects;
+    grid->OnGetEditText = [](QObject*, int, int, QString& value) {
+        if (value == "g")
+            value = "gamma";
+    };
+    grid->OnComboObjectChange = [&](QObject*, int, int, int i, const QString&, QObject* o) {
+        objects.push_back({i, o});
+    };
+    grid->SetCellEx(kListCol, 2, "g");
+    open(kListDCol, 2);
+    ASSERT_TRUE(comboOpen());
+    EXPECT_EQ(combo()->itemIndex(), 2);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].col, kListCol);
+    EXPECT_EQ(events[0].index, 2);
+    EXPECT_EQ(events[0].text, "Gamma");
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0].first, 2);
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kListCol, 2), "Gamma");
 }
 
 // ----- the cursor walk -----
