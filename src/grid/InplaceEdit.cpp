@@ -76,6 +76,7 @@ void TExtInplaceEdit::UpdateContents()
     setTextMargins(3, 3, 2, 0);
     FColE = FGrid->Col();
     FRowE = FGrid->Row();
+    FGrid->DoGetEditorProp(FColE, FRowE, nullptr);
 }
 
 bool TExtInplaceEdit::event(QEvent* e)
