@@ -164,6 +164,11 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
             pasteFromClipboard(false);
         return;
     }
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        if (g->CanEditModify())
+            TGridEditField::keyPressEvent(e);
+        return;
+    }
     if (e->matches(QKeySequence::Copy)) {
         CopyToClipboard();
         return;
@@ -526,6 +531,10 @@ bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
     if (toGrid)
         g->KeyPress(c);
     if (!self || c == 0)
+        return true;
+    // The grid and the form have seen a control character (Ctrl+letter); it is no text.
+    // The old editor put them into the cell as invisible characters.
+    if ((c < 32 && c != 8 && c != 10) || c == 127)
         return true;
     if (c >= 32 && !g->CanEditAcceptKey(c)) {
         QApplication::beep();

@@ -422,6 +422,20 @@ TEST_F(TextEditor, EachLoadOfACellAsksTheFormForTheEditorsProperties)
     EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 2}, {3, 4}}));
 }
 
+TEST_F(TextEditor, ControlKeysTypeNoControlCharactersAndCtrlZUndoes)
+{
+    openOn(2, 2, QStringLiteral("ab"));
+    QTest::keyClicks(editor(), QStringLiteral("cd"));
+    for (Qt::Key k : {Qt::Key_B, Qt::Key_E, Qt::Key_Q, Qt::Key_W})
+        key(k, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("abcd"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(editor()->text(), QStringLiteral("abcd"));
+    EXPECT_TRUE(QStringLiteral("abcd").startsWith(editor()->text()));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(QStringLiteral("abcd").startsWith(grid->GetCellEx(2, 2)));
+}
+
 // ----- the keypad's decimal key -----
 
 struct KeypadCase {
