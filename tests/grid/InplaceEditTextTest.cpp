@@ -436,6 +436,19 @@ TEST_F(TextEditor, ControlKeysTypeNoControlCharactersAndCtrlZUndoes)
     EXPECT_TRUE(QStringLiteral("abcd").startsWith(grid->GetCellEx(2, 2)));
 }
 
+TEST_F(TextEditor, ADoubleClickInTheEditorReportsTheCell)
+{
+    std::vector<std::pair<int, int>> clicks;  // (row, col) as the event gives them
+    grid->OnDblClickCell = [&](QObject* sender, int r, int c) {
+        EXPECT_EQ(sender, grid);
+        clicks.push_back({r, c});
+    };
+    openOn(3, 2, QStringLiteral("two words"));
+    QTest::mouseDClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{2, 3}}));
+    EXPECT_TRUE(editorOpen());
+}
+
 // ----- the keypad's decimal key -----
 
 struct KeypadCase {
