@@ -1147,6 +1147,8 @@ public:
     // ACol real. Value may be corrected; Valid false refuses it.
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>
         OnCellValidate;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>
+        OnCellValidateWide;
     // After each change of an editor's text (current display column and row).
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)> OnEditChange;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetEditMask;
@@ -1205,6 +1207,9 @@ public:
     // no edit is running. A refusal puts the old (or corrected) text back and reopens the
     // editor on the edited cell.
     virtual bool ValidateCell(const QString& NewValue);
+    // ValidateCell for a cell of packed wide text: compared with the cell's characters,
+    // reported through OnCellValidateWide after the column's footer is brought up to date.
+    virtual bool ValidateCellWide(const QString& NewValue);
     // OnEditingDone now; OnEditCellDone (ACol real) once the current handler has returned.
     virtual void DoEditingDone(int ACol, int ARow);
     // A committed value: through SetEditText (display column), then into the cell.
@@ -1272,6 +1277,7 @@ private:
     QString m_comboCellText;
 
     void showValidationBalloon();
+    bool validateEdit(const QString& NewValue, bool wide);
     // Set by a refused validation; a SelectCell that saw one refuses its move.
     bool m_validationRefused = false;
     int m_lastReportedRow = -1;

@@ -135,7 +135,10 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
         const QString keep = FCellCache;
         // A refused value refuses the move: the edit stays on its cell. (The old steps went
         // on to move the current cell after a refusal, leaving the reopened editor behind.)
-        bool allow = ValidateCell(GetCurrentCell());
+        const QString current = GetCurrentCell();
+        bool allow = IsWideCell(RealColIndex(Col()), Row())
+                         ? ValidateCellWide(UnpackWideText(current))
+                         : ValidateCell(current);
         if (allow)
             DoCellChanging(ACol, ARow, allow);
         result = allow && TBaseGrid::SelectCell(ACol, ARow);
@@ -224,14 +227,23 @@ QString TExtStringGrid::GetEditText(int DCol, int ARow)
     if (OnGetEditText)
         OnGetEditText(this, DisplColIndex(b.x()), b.y(), value);
     // Only a text that is mini-HTML loses its tags: a plain text may hold "<" and ">".
-    if (!EditWithTags && GetCellTextKind(value, true) == ctkMiniHtml)
+    const int kind = GetCellTextKind(value, true);
+    if (!EditWithTags && kind == ctkMiniHtml)
         value = HtmlToPlainText(value);
+    // Packed wide text is edited as its characters; the old editor showed the packed bytes,
+    // and a commit stored whatever was typed among them.
+    if (kind == ctkPackedWide)
+        value = UnpackWideText(value);
     return value;
 }
 
 void TExtStringGrid::SetEditText(int DCol, int ARow, const QString& Value)
 {
     const QPoint b = store().BaseCell(RealColIndex(DCol), ARow);
+    // The editor's unchanged characters leave a packed wide text packed.
+    const QString stored = store().GetGridCell(b.x(), b.y());
+    if (GetCellTextKind(stored, false) == ctkPackedWide && UnpackWideText(stored) == Value)
+        return;
     TBaseGrid::SetEditText(DisplColIndex(b.x()), b.y(), Value);
 }
 
@@ -427,7 +439,7 @@ QString TExtStringGrid::AcceptedValidChars() const
 
 bool TExtStringGrid::EditorWantsTab() const
 {
-    return Options().testFlag(goTabs) || bool(OnCellValidate);
+    return Options().testFlag(goTabs) || bool(OnCellValidate) || bool(OnCellValidateWide);
 }
 
 void TExtStringGrid::DoCellChanging(int NewCol, int NewRow, bool& Allow)

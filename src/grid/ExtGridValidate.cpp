@@ -12,6 +12,16 @@ namespace zfw {
 
 bool TExtStringGrid::ValidateCell(const QString& NewValue)
 {
+    return validateEdit(NewValue, false);
+}
+
+bool TExtStringGrid::ValidateCellWide(const QString& NewValue)
+{
+    return validateEdit(NewValue, true);
+}
+
+bool TExtStringGrid::validateEdit(const QString& NewValue, bool wide)
+{
     if (!FEditing || FValidating)
         return true;
     FEditing = false;
@@ -31,22 +41,31 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue)
         }
     } closing{*this};
 
-    const QString old = oldCellText();
+    // A cell of packed wide text is compared by its characters, whichever editor asks: the
+    // text editor shows it unpacked.
+    wide = wide || oldCellText().startsWith(QStringLiteral("|\\"));
+    const QString old = wide ? oldWideCellText() : oldCellText();
     if (NewValue != old || AlwaysValidate) {
         const bool changed = NewValue != old;
         const bool advance = std::exchange(Navigation.AdvanceOnEnter, false);
         QString Value = NewValue;
-        if (OnCellValidate)
+        if (wide) {
+            // The footer is brought up to date before the handler sees the value.
+            UpdateFooterColumn(C);
+            if (OnCellValidateWide)
+                OnCellValidateWide(this, C, R, Value, Valid);
+        } else if (OnCellValidate) {
             OnCellValidate(this, C, R, Value, Valid);
+        }
         // Only an accepted value marks the row and the grid: a refusal stores nothing, so it
         // leaves no mark behind (the old steps marked the row before knowing the outcome and
         // kept the mark after a refusal).
-        if (Valid && Value != old) {
+        if (Valid && (wide ? NewValue : Value) != old) {
             Modified = true;
             if (FixedCols() > 0)
                 SetRowModified(Row(), true);
         }
-        if (Valid)
+        if (Valid && !wide)
             UpdateFooterColumn(C);
         if (Valid && changed) {
             DoCellsChanged(TCellRange{C, R, C, R});
@@ -56,19 +75,23 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue)
         FNewCellText = Value;
         if (Valid) {
             // SetCellEx writes the base cell of a merged area.
-            SetCellEx(C, R, Value);
+            if (wide)
+                SetWideCells(C, R, Value);
+            else
+                SetCellEx(C, R, Value);
         } else {
             FLastValidation = false;
             const int DCol = DisplColIndex(C);
             HideEditor();
-            SetCellEx(C, R, Value != NewValue ? Value : old);
+            SetCellEx(C, R, Value != NewValue ? Value : (wide ? oldCellText() : old));
             if (Col() != DCol || Row() != R)
                 MoveCurrentCell(DCol, R, true, true);
             FValidating = false;
             FEditing = true;
             ShowInplaceEdit();
             Modified = oldModified();
-            showValidationBalloon();
+            if (!wide)
+                showValidationBalloon();
             m_validationRefused = true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "grid/InplaceEdit.h"
 
+#include "grid/CheckBoxCells.h"
 #include "grid/ExtGrid.h"
 #include "grid/ExtUtil.h"
 #include "grid/FrameworkGridKeyMap.h"
@@ -441,11 +442,16 @@ void TExtInplaceEdit::cursorWalk(bool forward)
     TExtStringGrid* g = FGrid;
     const int col = g->Col();
     const int row = g->Row();
-    if (forward ? col >= g->ColCount() - 1 : col <= g->FixedCols())
-        return;
-    const int next = forward ? col + 1 : col - 1;
-    const QPoint b = g->store().BaseCell(g->RealColIndex(next), row);
-    if (g->HasCheckBox(b.x(), b.y())) {
+    // The neighbour to the right lies past the whole merged area of the current cell. Only a
+    // neighbour inside the normal columns is looked at; from the edge the walk advances like
+    // Enter does, on to the next (previous) row.
+    const int span = std::max(0, g->store().CellSpan(g->RealColIndex(col), row).x());
+    const int next = forward ? col + span + 1 : col - 1;
+    const bool lookAt = forward
+                            ? col < g->ColCount() - g->FixedRightCols - 1 && next < g->ColCount()
+                            : col > g->FixedCols();
+    const QPoint b = lookAt ? g->store().BaseCell(g->RealColIndex(next), row) : QPoint(-1, -1);
+    if (lookAt && HasCheckBoxOrRadioButton(*g, b.x(), b.y())) {
         // A check-box neighbour takes the cursor but opens no editor; a refused value keeps
         // the edit where it is.
         if (!g->ValidateCell(text()))

@@ -8,6 +8,7 @@
 // rows 22 px, every cell editable; the grid's word wrap is on as after construction.
 
 #include "grid/ExtGrid.h"
+#include "grid/ExtUtil.h"
 #include "grid/InplaceEdit.h"
 
 #include "GridWindowTestSupport.h"
@@ -22,6 +23,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace zfw {
 namespace {
@@ -51,7 +54,7 @@ protected:
         QTest::keyClick(grid, Qt::Key_F2);
         ASSERT_TRUE(editorOpen());
         ASSERT_TRUE(editor()->hasFocus());
-        EXPECT_EQ(editor()->selectedText(), text);
+        EXPECT_EQ(editor()->selectedText(), editor()->text());
         QTest::keyClick(editor(), Qt::Key_F2);
         ASSERT_FALSE(editor()->hasSelectedText());
     }
@@ -401,6 +404,89 @@ TEST_F(TextEditor, AFocusLossWhileAltBackspaceIsHeldEndsNoEdit)
     QApplication::processEvents();
     EXPECT_EQ(done, 1);
     EXPECT_FALSE(editorOpen());
+}
+
+// ----- the cursor walk at the edges -----
+
+struct EdgeWalkCase {
+    const char* name;
+    int col;
+    bool right;
+    bool checkBoxNeighbour;
+    bool refuse;
+    int colAfter;
+    int rowAfter;
+};
+
+const EdgeWalkCase kEdgeWalkCases[] = {
+    {"RightFromTheLastColumnGoesOnToTheNextRow", 4, true, false, false, 1, 3},
+    {"LeftFromTheFirstColumnGoesBackToTheRowAbove", 1, false, false, false, 4, 1},
+    {"IntoACheckBoxCellPastAMergedCell", 1, true, true, false, 3, 2},
+    {"IntoACheckBoxCell", 2, true, true, false, 3, 2},
+    {"IntoACheckBoxCellRefused", 2, true, true, true, 2, 2},
+};
+
+class TextEditorEdgeWalk : public TextEditor,
+                           public ::testing::WithParamInterface<EdgeWalkCase> {};
+
+TEST_P(TextEditorEdgeWalk, StepsWhereTheWalkLeads)
+{
+    const EdgeWalkCase& c = GetParam();
+    grid->Navigation.CursorWalkEditor = true;
+    if (std::string(c.name) == "IntoACheckBoxCellPastAMergedCell")
+        grid->MergeCells(1, 2, 2, 1);
+    if (c.checkBoxNeighbour)
+        grid->AddCheckBox(3, 2, false, false);
+    grid->OnCellValidate = [&](QObject*, int, int, QString&, bool& valid) { valid = !c.refuse; };
+    openOn(c.col, 2, QStringLiteral("x"));
+    QTest::keyClicks(editor(), QStringLiteral("y"));
+    if (!c.right)
+        key(Qt::Key_Home);
+    key(c.right ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_EQ(grid->Col(), c.colAfter);
+    EXPECT_EQ(grid->Row(), c.rowAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorEdgeWalk, ::testing::ValuesIn(kEdgeWalkCases),
+                         CaseName());
+
+// ----- packed wide text -----
+
+TEST_F(TextEditor, APackedWideCellIsEditedAsItsCharactersAndValidatedAsWideText)
+{
+    std::vector<QString> narrow;
+    std::vector<QString> wide;
+    grid->OnCellValidate = [&](QObject*, int, int, QString& v, bool&) { narrow.push_back(v); };
+    grid->OnCellValidateWide = [&](QObject*, int, int, QString& v, bool& valid) {
+        wide.push_back(v);
+        valid = v != QStringLiteral("bad");
+    };
+    const QString packed = PackWideText(QStringLiteral("\u03a9mega"));
+    openOn(2, 2, packed);
+    EXPECT_EQ(editor()->text(), QStringLiteral("\u03a9mega"));
+    // Unchanged: nothing to validate, and the cell keeps its packed form.
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(2, 2), packed);
+    EXPECT_FALSE(grid->Modified);
+    EXPECT_TRUE(wide.empty());
+
+    // A refused value puts the packed text back; an accepted one is stored.
+    openOn(2, 2, packed);
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("bad"));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(editorOpen());
+    EXPECT_EQ(grid->GetCellEx(2, 2), packed);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid->GetCellEx(2, 2), packed);
+    openOn(2, 2, packed);
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("good"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetWideCells(2, 2), QStringLiteral("good"));
+    EXPECT_TRUE(grid->Modified);
+    EXPECT_EQ(wide, (std::vector<QString>{QStringLiteral("bad"), QStringLiteral("good")}));
+    EXPECT_TRUE(narrow.empty());
 }
 
 }  // namespace
