@@ -6,6 +6,8 @@
 #include "grid/ExtUtil.h"
 #include "grid/GridCombo.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -161,6 +163,59 @@ void TExtColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
     });
     if (OnAfterColumnMoved)
         OnAfterColumnMoved(this, realFrom, realTo);
+}
+
+QString TExtColumnGrid::GetVersionString() const
+{
+    return Version() + QStringLiteral(" Aug, 2012");
+}
+
+void TExtColumnGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    QPointer<TExtColumnGrid> self(this);
+    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+    if (!self || (Button != mbLeft && Button != mbRight))
+        return;
+    const TGridCoord cell = MouseToCell(X, Y);
+    if (cell.X < 0 || cell.Y < 0 || cell.X >= TExtStringGrid::ColCount())
+        return;
+    // The item of the column shown under the pointer (its real column).
+    const TGridColumnItem* item = GetItem(RealColIndex(cell.X));
+    if (!item || !item->ColumnPopup())
+        return;
+    using P = TColumnPopupType;
+    const bool left = Button == mbLeft;
+    const P fixedType = left ? P::cpFixedCellsLClick : P::cpFixedCellsRClick;
+    const P normalType = left ? P::cpNormalCellsLClick : P::cpNormalCellsRClick;
+    const P allType = left ? P::cpAllCellsLClick : P::cpAllCellsRClick;
+    const P type = item->ColumnPopupType();
+    if (type != fixedType && type != normalType && type != allType)
+        return;
+    QPointer<QMenu> menu(item->ColumnPopup());
+    // The event fires for every click of the button, also when the row kind does not match.
+    if (OnColumnPopup)
+        OnColumnPopup(this, cell.X, cell.Y, menu);
+    if (!self || !menu)
+        return;
+    const bool fixedRow = cell.Y < FixedRows();
+    if (type == allType || type == (fixedRow ? fixedType : normalType)) {
+        const TRect r = CellRect(cell.X, cell.Y);
+        menu->popup(viewport()->mapToGlobal(QPoint(r.Left, r.Bottom)));
+    }
+}
+
+bool TExtColumnGrid::BuildColumnFilterList(int ACol)
+{
+    TExtStringGrid::BuildColumnFilterList(ACol);
+    const TGridColumnItem* item = GetItem(ACol);
+    if (!item || item->Filter().isEmpty())
+        return false;
+    QStringList names;
+    names.reserve(item->Filter().size());
+    for (const QString& entry : item->Filter())
+        names << entry.section(u'=', 0, 0);
+    setFilterValues(names);
+    return true;
 }
 
 void TExtColumnGrid::RebuildColumnHeaders()

@@ -337,9 +337,21 @@ public:
     // Data check-box columns: one shared virtual check box in every body cell without a
     // graphic of its own.
     TCellGraphic* sharedGraphic(int c, int r) const override;
+    // The string grid's list first (its answer unused); then, when the item of ACol has a
+    // Filter list, the list becomes the entries' names (the part before "=").
+    bool BuildColumnFilterList(int ACol) override;
+
+    int GetVersionNr() const override { return 0x03010301; }
+    QString GetVersionString() const override;
+
+    // A click of the button the column's ColumnPopupType names fires OnColumnPopup (display
+    // column, row, the item's menu); the menu then opens below the cell when the row kind
+    // (fixed or normal) matches the type as well.
+    std::function<void(QObject* Sender, int ACol, int ARow, QMenu* PopupMenu)> OnColumnPopup;
 
 protected:
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:

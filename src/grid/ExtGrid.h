@@ -522,6 +522,8 @@ public:
     // Fills filterValues() for column ACol's filter drop-down; true when it has entries.
     virtual bool BuildColumnFilterList(int ACol);
     const QStringList& filterValues() const { return m_filterValues; }
+    // A derived grid's own entries, in the order given (no sorting).
+    void setFilterValues(const QStringList& Values) { m_filterValues = Values; }
 
     // ----- display text and small hooks -----
     // The base display text (OnGetDisplText), then addresses shown as links (URLShowInText)

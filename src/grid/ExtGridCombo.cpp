@@ -185,6 +185,10 @@ bool TExtStringGrid::ShowComboEditor(TEditorType kind, int DCol, int ARow, char1
     EditCtrl = combo;
     if (MouseActions.DirectComboDrop || ControlLook.DropDownAlwaysVisible())
         combo->showPopup();
+    // A list that a click opens and drops at once tells the form what it shows. This is no
+    // choice of the user's: a text kept for the cell stays kept.
+    if (MouseActions.DirectEdit && MouseActions.DirectComboDrop && comboEditing())
+        fireComboChange(combo->itemIndex());
 
     // The fallback choice is reported as the item really selected (the old report named item
     // 0 even when the edit text had matched another item).
@@ -283,7 +287,8 @@ void TExtStringGrid::comboEditChanged()
 void TExtStringGrid::comboClosedUp()
 {
     if (MouseActions.DirectComboClose && comboEditing()) {
-        m_comboPicked = true;
+        // Closing the list is no choice by itself (a chosen item has already marked the pick):
+        // a cell whose text is in no item keeps it when the list is dismissed.
         if (EditControl == TEditorType::edComboEdit) {
             const QSignalBlocker quiet(m_editCombo);
             const int i = m_editCombo->itemIndex();

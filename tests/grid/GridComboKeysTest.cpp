@@ -322,6 +322,53 @@ TEST_F(ComboKeyGrid, ListOpensOnTheEditTextsItemAndReportsThatItem)
     EXPECT_EQ(grid->GetCellEx(kListCol, 2), "Gamma");
 }
 
+// A click-opened list that drops at once reports what it shows; a text in no item stays the
+// cell's unless the user picks.
+TEST_F(ComboKeyGrid, DirectlyDroppedListReportsItsSelection)
+{
+    grid->MouseActions.DirectEdit = true;
+    grid->MouseActions.DirectComboDrop = true;
+    grid->SetCellEx(kListCol, 2, "Beta");
+    grid->SetCellEx(kListCol, 3, "1500");
+    open(kListDCol, 2);
+    ASSERT_TRUE(comboOpen());
+    EXPECT_TRUE(combo()->droppedDown());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].col, kListCol);
+    EXPECT_EQ(events[0].index, 1);
+    EXPECT_EQ(events[0].text, "Beta");
+    combo()->hidePopup();
+    key(Qt::Key_Escape);
+
+    events.clear();
+    open(kListDCol, 3);
+    ASSERT_TRUE(comboOpen());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].index, 0);
+    combo()->hidePopup();
+    ASSERT_TRUE(comboOpen());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->GetCellEx(kListCol, 3), "1500");
+
+    // Closing the list ends the edit with DirectComboClose; dismissing it chose nothing.
+    grid->MouseActions.DirectComboClose = true;
+    open(kListDCol, 3);
+    ASSERT_TRUE(combo()->droppedDown());
+    combo()->hidePopup();
+    QApplication::processEvents();
+    EXPECT_FALSE(comboOpen());
+    EXPECT_EQ(grid->GetCellEx(kListCol, 3), "1500");
+    // Choosing an item from the dropped list stores it.
+    open(kListDCol, 3);
+    ASSERT_TRUE(combo()->droppedDown());
+    combo()->setCurrentIndex(2);
+    Q_EMIT combo()->activated(2);
+    combo()->hidePopup();
+    QApplication::processEvents();
+    EXPECT_FALSE(comboOpen());
+    EXPECT_EQ(grid->GetCellEx(kListCol, 3), "Gamma");
+}
+
 // ----- the cursor walk -----
 
 struct WalkCase {
