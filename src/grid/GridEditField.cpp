@@ -286,7 +286,8 @@ void TGridEditField::setTextMargins(int left, int top, int right, int bottom)
 bool TGridEditField::caretOnFirstLine() const
 {
     const QTextCursor c = textCursor();
-    return c.block() == document()->firstBlock() && lineInBlock(c.block(), c.positionInBlock()) == 0;
+    return c.block() == document()->firstBlock()
+           && lineInBlock(c.block(), c.positionInBlock()) == 0;
 }
 
 bool TGridEditField::caretOnLastCharLine() const
