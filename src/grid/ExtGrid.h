@@ -1157,6 +1157,11 @@ public:
     std::function<void(QObject* Sender, int OldRow, int NewRow)> OnRowChanged;
     // Paste into the text editor: a veto, then the text may be changed or vetoed per cell.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
+    // The text editor took the cell's contents (current display column and row, no editor
+    // link); a form may set the editor's properties here.
+    std::function<void(QObject* Sender, int ACol, int ARow, QObject* AEditLink)>
+        OnGetEditorProp;
+    virtual void DoGetEditorProp(int ACol, int ARow, QObject* AEditLink);
     // Copy and cut of the text editor's selection; Allow false keeps the clipboard.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardCopy;
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardCut;

@@ -437,6 +437,12 @@ QString TExtStringGrid::AcceptedValidChars() const
     return set;
 }
 
+void TExtStringGrid::DoGetEditorProp(int ACol, int ARow, QObject* AEditLink)
+{
+    if (OnGetEditorProp)
+        OnGetEditorProp(this, ACol, ARow, AEditLink);
+}
+
 bool TExtStringGrid::EditorWantsTab() const
 {
     return Options().testFlag(goTabs) || bool(OnCellValidate) || bool(OnCellValidateWide);

@@ -76,6 +76,7 @@ void TExtInplaceEdit::UpdateContents()
     setTextMargins(3, 3, 2, 0);
     FColE = FGrid->Col();
     FRowE = FGrid->Row();
+    FGrid->DoGetEditorProp(FColE, FRowE, nullptr);
 }
 
 bool TExtInplaceEdit::event(QEvent* e)
@@ -161,6 +162,11 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     if (e->matches(QKeySequence::Paste) || (vk == VK_INSERT && shift == TShiftState(ssShift))) {
         if (g->CanEditModify())
             pasteFromClipboard(false);
+        return;
+    }
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        if (g->CanEditModify())
+            TGridEditField::keyPressEvent(e);
         return;
     }
     if (e->matches(QKeySequence::Copy)) {
@@ -525,6 +531,10 @@ bool TExtInplaceEdit::typeChar(QChar ch, bool keypad, bool toGrid)
     if (toGrid)
         g->KeyPress(c);
     if (!self || c == 0)
+        return true;
+    // The grid and the form have seen a control character (Ctrl+letter); it is no text.
+    // The old editor put them into the cell as invisible characters.
+    if ((c < 32 && c != 8 && c != 10) || c == 127)
         return true;
     if (c >= 32 && !g->CanEditAcceptKey(c)) {
         QApplication::beep();

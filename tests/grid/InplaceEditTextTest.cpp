@@ -406,6 +406,84 @@ TEST_F(TextEditor, AFocusLossWhileAltBackspaceIsHeldEndsNoEdit)
     EXPECT_FALSE(editorOpen());
 }
 
+TEST_F(TextEditor, EachLoadOfACellAsksTheFormForTheEditorsProperties)
+{
+    std::vector<std::pair<int, int>> asked;
+    grid->OnGetEditorProp = [&](QObject* sender, int c, int r, QObject* link) {
+        EXPECT_EQ(sender, grid);
+        EXPECT_EQ(link, nullptr);
+        // The editor holds the cell's text already.
+        EXPECT_EQ(editor()->text(), grid->GetCellEx(c, r));
+        asked.push_back({c, r});
+    };
+    openOn(2, 2, QStringLiteral("a"));
+    key(Qt::Key_Return);
+    openOn(3, 4, QStringLiteral("b"));
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 2}, {3, 4}}));
+}
+
+TEST_F(TextEditor, ControlKeysTypeNoControlCharactersAndCtrlZUndoes)
+{
+    openOn(2, 2, QStringLiteral("ab"));
+    QTest::keyClicks(editor(), QStringLiteral("cd"));
+    for (Qt::Key k : {Qt::Key_B, Qt::Key_E, Qt::Key_Q, Qt::Key_W})
+        key(k, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("abcd"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(editor()->text(), QStringLiteral("abcd"));
+    EXPECT_TRUE(QStringLiteral("abcd").startsWith(editor()->text()));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(QStringLiteral("abcd").startsWith(grid->GetCellEx(2, 2)));
+}
+
+TEST_F(TextEditor, ADoubleClickInTheEditorReportsTheCell)
+{
+    std::vector<std::pair<int, int>> clicks;  // (row, col) as the event gives them
+    grid->OnDblClickCell = [&](QObject* sender, int r, int c) {
+        EXPECT_EQ(sender, grid);
+        clicks.push_back({r, c});
+    };
+    openOn(3, 2, QStringLiteral("two words"));
+    QTest::mouseDClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{2, 3}}));
+    EXPECT_TRUE(editorOpen());
+}
+
+// ----- the keypad's decimal key -----
+
+struct KeypadCase {
+    const char* name;
+    bool excelStyle;
+    TEditorType kind;
+    const char* after;  // the text after typing 1, the keypad's decimal key, 5
+};
+
+// The editor's locale writes a decimal comma and groups with a period.
+const KeypadCase kKeypadCases[] = {
+    {"BecomesTheLocaleSeparator", true, TEditorType::edFloat, "1,5"},
+    {"StaysAPeriodThatAFloatCellDrops", false, TEditorType::edFloat, "15"},
+    {"StaysAPeriodInATextCell", false, TEditorType::edNormal, "1.5"},
+    {"BecomesTheSeparatorInATextCell", true, TEditorType::edNormal, "1,5"},
+};
+
+class TextEditorKeypad : public TextEditor, public ::testing::WithParamInterface<KeypadCase> {};
+
+TEST_P(TextEditorKeypad, DecimalKey)
+{
+    const KeypadCase& c = GetParam();
+    grid->ExcelStyleDecimalSeparator = c.excelStyle;
+    grid->DefaultEditor = c.kind;
+    openOn(2, 2, QString());
+    editor()->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    QTest::keyClick(editor(), Qt::Key_1);
+    QTest::keyClick(editor(), Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClick(editor(), Qt::Key_5);
+    EXPECT_EQ(editor()->text(), QString::fromUtf8(c.after));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorKeypad, ::testing::ValuesIn(kKeypadCases),
+                         CaseName());
+
 // ----- the cursor walk at the edges -----
 
 struct EdgeWalkCase {
