@@ -70,8 +70,13 @@ TEsgComboBox::~TEsgComboBox() = default;
 
 void TEsgComboBox::connectEditor()
 {
-    if (QLineEdit* edit = lineEdit())
+    if (QLineEdit* edit = lineEdit()) {
         connect(edit, &QLineEdit::textEdited, this, [this](const QString&) { Change(); });
+        // The edit field losing the focus with a text equal to an item is no choice of that
+        // item: the box keeps its selection and reports nothing (Qt's own box would select
+        // the item and report it as chosen).
+        disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
+    }
 }
 
 void TEsgComboBox::setComboStyle(int style)

@@ -84,9 +84,10 @@ protected:
         int index;
         QString text;
     };
+    // Before the window: the grid may still report while it goes.
+    std::vector<Event> events;
     std::unique_ptr<QWidget> window;
     TExtColumnGrid* grid = nullptr;
-    std::vector<Event> events;
 };
 
 // ----- the key map -----
@@ -211,6 +212,58 @@ TEST_P(GridUpDownTest, EndsTheEditAndMovesTheGrid)
 
 INSTANTIATE_TEST_SUITE_P(Keys, GridUpDownTest, ::testing::ValuesIn(kGridUpDown), CaseName());
 
+// With goTabs, Tab leaves the combo for the next cell (Shift+Tab for the previous one) and
+// stores the value on the way.
+struct TabCase {
+    const char* name;
+    bool list;
+    Qt::KeyboardModifiers mods;
+    int dcolAfter;
+};
+
+const TabCase kTabs[] = {
+    {"ListTabGoesRight", true, Qt::NoModifier, kListDCol + 1},
+    {"ListShiftTabGoesLeft", true, Qt::ShiftModifier, kListDCol - 1},
+    {"EditTabGoesRight", false, Qt::NoModifier, kEditDCol + 1},
+};
+
+class TabTest : public ComboKeyGrid, public ::testing::WithParamInterface<TabCase> {};
+
+TEST_P(TabTest, GoesToTheNeighbourAndStoresTheValue)
+{
+    const TabCase& c = GetParam();
+    grid->SetOptions(grid->Options() | goTabs);
+    grid->SetCellEx(kListCol, 2, "Alpha");
+    grid->SetCellEx(kEditCol, 2, "North");
+    open(c.list ? kListDCol : kEditDCol, 2);
+    ASSERT_TRUE(comboOpen());
+    if (c.list) {
+        key(Qt::Key_Down);
+    } else {
+        QTest::keyClicks(combo(), "South");
+    }
+    QTest::keyClick(combo(), c.mods.testFlag(Qt::ShiftModifier) ? Qt::Key_Backtab : Qt::Key_Tab,
+                    c.mods);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Col(), c.dcolAfter);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->GetCellEx(c.list ? kListCol : kEditCol, 2), c.list ? "Beta" : "South");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TabTest, ::testing::ValuesIn(kTabs), CaseName());
+
+// A text editor left open over a cell that has become a check box goes when column widths
+// change: there is nothing to type into a check box.
+TEST_F(ComboKeyGrid, WidthChangeClosesATextEditorOverACheckBox)
+{
+    grid->SetCellEx(7, 2, "text");
+    open(kTextDCol, 2);
+    ASSERT_TRUE(grid->EditorMode());
+    grid->AddCheckBox(7, 2, true, false);
+    grid->SetColWidths(1, 70);
+    EXPECT_FALSE(grid->EditorMode());
+}
+
 // ----- type-ahead completion -----
 
 struct LookupCase {
@@ -292,6 +345,22 @@ TEST_F(ComboKeyGrid, OpeningSelectsTheWholeTextSoThatTypingReplacesIt)
     QTest::keyClicks(combo(), "st");
     key(Qt::Key_Return);
     EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "West");
+}
+
+// Leaving an editable combo whose text equals an item chooses nothing and reports nothing.
+TEST_F(ComboKeyGrid, LeavingATextEqualToAnItemReportsNoChoice)
+{
+    grid->SetCellEx(kEditCol, 2, "South");
+    open(kEditDCol, 2);
+    ASSERT_TRUE(comboOpen());
+    auto* other = new QLineEdit(window.get());
+    window->layout()->addWidget(other);
+    other->show();
+    other->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    EXPECT_FALSE(comboOpen());
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "South");
 }
 
 // ----- opening on the edit text -----
