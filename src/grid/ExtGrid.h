@@ -890,6 +890,10 @@ public:
     // OnCellChanging; a refusal (or a redirect outside the normal cells) keeps the cell and
     // runs the cell-selection check of the start cell again.
     void AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward);
+    // The move of an editor's cursor walk from (ACol, ARow): to the cell left or right, on to
+    // the next (previous) row at the edges; with CursorWalkAlwaysEdit the editor opens there,
+    // and the answer is whether it does.
+    bool CursorWalkMove(int ACol, int ARow, bool Forward);
     // With goEditing the cell must be editable, else not fixed; OnSelectCell has the last word.
     bool CanTabToCell(int ACol, int ARow);
     // -1 when no column of the row takes the cursor.
@@ -1020,13 +1024,16 @@ private:
     // After a width change: the user-sized column within its limits, and no editor left open
     // over a check box.
     void colWidthsChangedSteps();
-    // The text and graphic of display cell (ACol, ARow) as painted, measured unwrapped.
+    // The text and graphic of display cell (ACol, ARow) as painted. With wrapped the text is
+    // measured wrapped to the cell's width where the grid and the cell wrap; graphicPaddingX
+    // is kept free of the cell's width when the graphic is measured.
     struct CellContentSize {
         QSize text{0, 0};
         const TCellGraphic* graphic = nullptr;
         QSize graphicSize{0, 0};
     };
-    CellContentSize measureCellContent(int ACol, int ARow);
+    CellContentSize measureCellContent(int ACol, int ARow, bool wrapped = false,
+                                       int graphicPaddingX = 0);
     // MinColWidth, or the lower limit a loaded grid keeps when MinColWidth is 0.
     int minColWidthLimit() const;
     bool wheelStep(bool down, TShiftState Shift, QPoint MousePos);

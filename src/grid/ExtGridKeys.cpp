@@ -422,6 +422,18 @@ bool TExtStringGrid::TabToNextCell(bool Backward)
     return found;
 }
 
+bool TExtStringGrid::CursorWalkMove(int ACol, int ARow, bool Forward)
+{
+    const TAdvanceDirection direction = Navigation.AdvanceDirection();
+    Navigation.SetAdvanceDirection(TAdvanceDirection::adLeftRight);
+    const bool reopen = Navigation.CursorWalkAlwaysEdit;
+    AdvanceToNextCell(ACol, ARow, true, reopen, Forward);
+    Navigation.SetAdvanceDirection(direction);
+    if (reopen && !EditMode && IsEditable(RealColIndex(Col()), Row()))
+        ShowInplaceEdit();
+    return reopen;
+}
+
 void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit,
                                        bool Forward)
 {

@@ -28,7 +28,9 @@ void TExtStringGrid::DoUpdateAutoColumnSize(int ACol, int& AWidth)
         OnUpdateColumnSize(this, ACol, AWidth);
 }
 
-TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int ARow)
+TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int ARow,
+                                                                   bool wrapped,
+                                                                   int graphicPaddingX)
 {
     const int rc = RealColIndex(ACol);
     TGridDrawState state = drawStateOf(ACol, ARow);
@@ -40,7 +42,7 @@ TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int
     QFont cellFont;
     TAlignment ha = DefaultAlignment;
     TVAlignment va = VAlignment;
-    bool ww = false;
+    bool ww = WordWrap();
     TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
     GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror, mirrorTo,
                         cellFont, fontColor, ha, va, ww, gd);
@@ -49,10 +51,13 @@ TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int
     CellTextSizeInput in;
     in.text = GetFormattedCell(rc, ARow);
     in.font = cellFont;
+    in.cellRect = CellRect(ACol, ARow);
     in.xyOffset = XYOffset;
     in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
+    in.wrapped = wrapped && WordWrap() && ww;
     in.enableHTML = EnableHTML;
     in.multiLineCells = Multilinecells;
+    in.editingThisCell = EditorMode() && ACol == Col() && ARow == Row();
     if (!in.text.isEmpty())
         size.text = CalcCellTextSize(in);
 
@@ -62,7 +67,7 @@ TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int
         ctx.cellHasText = !in.text.isEmpty();
         ctx.checkSize = ControlLook.CheckSize();
         ctx.radioSize = ControlLook.RadioSize();
-        ctx.totalXOffset = TotalXOffset();
+        ctx.totalXOffset = TotalXOffset() + graphicPaddingX;
         ctx.totalYOffset = TotalYOffset();
         const QFontMetrics fm(cellFont);
         ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
@@ -122,44 +127,12 @@ void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
         const int rc = RealColIndex(c);
         if (store().IsYMergedCell(rc, ARow) || store().IsIgnoredColumn(rc))
             continue;
-        TGridDrawState state = drawStateOf(c, ARow);
-        TColor brush = clNone;
-        TColor colorTo = clNone;
-        TColor mirror = clNone;
-        TColor mirrorTo = clNone;
-        TColor fontColor = clNone;
-        QFont cellFont;
-        TAlignment ha = DefaultAlignment;
-        TVAlignment va = VAlignment;
-        bool ww = WordWrap();
-        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        GetVisualProperties(rc, ARow, state, false, false, false, brush, colorTo, mirror,
-                            mirrorTo, cellFont, fontColor, ha, va, ww, gd);
-
-        CellTextSizeInput in;
-        in.text = GetFormattedCell(rc, ARow);
-        in.font = cellFont;
-        in.cellRect = CellRect(c, ARow);
-        in.xyOffset = XYOffset;
-        in.xyOffsetTopLeftOnly = XYOffsetTopLeftOnly;
-        in.wrapped = WordWrap() && ww;
-        in.enableHTML = EnableHTML;
-        in.multiLineCells = Multilinecells;
-        in.editingThisCell = EditorMode() && c == Col() && ARow == Row();
-        int textHeight = in.text.isEmpty() ? 0 : CalcCellTextSize(in).height();
-
+        const CellContentSize cell = measureCellContent(c, ARow, true, Padding);
+        int textHeight = cell.text.height();
         int graphicHeight = 0;
-        const TCellGraphic* g = GetCellGraphic(*this, rc, ARow);
+        const TCellGraphic* g = cell.graphic;
         if (g) {
-            GraphicSizeContext ctx;
-            ctx.cellHasText = !in.text.isEmpty();
-            ctx.checkSize = ControlLook.CheckSize();
-            ctx.radioSize = ControlLook.RadioSize();
-            ctx.totalXOffset = TotalXOffset() + Padding;
-            ctx.totalYOffset = TotalYOffset();
-            const QFontMetrics fm(cellFont);
-            ctx.textWidth = [fm](const QString& s) { return fm.horizontalAdvance(s); };
-            graphicHeight = CalcCellGraphicSize(g, ctx).height();
+            graphicHeight = cell.graphicSize.height();
             if (g->CellVAlign == vaFull)
                 graphicHeight = textHeight == 0 ? DefaultRowHeight() : 0;
             if ((g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)

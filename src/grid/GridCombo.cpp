@@ -312,13 +312,7 @@ bool TGridCombo::cursorWalk(bool forward)
     g->setFocus(Qt::OtherFocusReason);
     if (g->comboEditing())
         g->HideInplaceEdit();
-    const TAdvanceDirection direction = g->Navigation.AdvanceDirection();
-    g->Navigation.SetAdvanceDirection(TAdvanceDirection::adLeftRight);
-    const bool reopen = g->Navigation.CursorWalkAlwaysEdit;
-    g->AdvanceToNextCell(col, row, true, reopen, forward);
-    g->Navigation.SetAdvanceDirection(direction);
-    if (reopen && !g->EditMode && g->IsEditable(g->RealColIndex(g->Col()), g->Row()))
-        g->ShowInplaceEdit();
+    g->CursorWalkMove(col, row, forward);
     return true;
 }
 

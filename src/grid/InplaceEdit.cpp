@@ -470,17 +470,8 @@ void TExtInplaceEdit::cursorWalk(bool forward)
     // ends the edit.
     if (!forward && g->ValidateCell(text()))
         g->HideInplaceEdit();
-    const TAdvanceDirection direction = g->Navigation.AdvanceDirection();
-    g->Navigation.SetAdvanceDirection(TAdvanceDirection::adLeftRight);
-    const bool reopen = g->Navigation.CursorWalkAlwaysEdit;
-    g->AdvanceToNextCell(col, row, true, reopen, forward);
-    g->Navigation.SetAdvanceDirection(direction);
-    if (reopen) {
-        if (!g->EditMode && g->IsEditable(g->RealColIndex(g->Col()), g->Row()))
-            g->ShowInplaceEdit();
-    } else {
+    if (!g->CursorWalkMove(col, row, forward))
         g->HideInplaceEdit();
-    }
 }
 
 void TExtInplaceEdit::StartWithChar(QChar ch)
