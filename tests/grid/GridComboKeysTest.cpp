@@ -353,11 +353,7 @@ TEST_F(ComboKeyGrid, LeavingATextEqualToAnItemReportsNoChoice)
     grid->SetCellEx(kEditCol, 2, "South");
     open(kEditDCol, 2);
     ASSERT_TRUE(comboOpen());
-    auto* other = new QLineEdit(window.get());
-    window->layout()->addWidget(other);
-    other->show();
-    other->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    test::focusNewFieldBeside(*window);
     EXPECT_FALSE(comboOpen());
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(grid->GetCellEx(kEditCol, 2), "South");
@@ -528,11 +524,7 @@ TEST_F(ComboKeyGrid, EnterReportsTheReturnKeyAndTheListRemembersTheTextOnFocusLo
     open(kEditDCol, 3);
     edit()->selectAll();
     QTest::keyClicks(combo(), "East");
-    auto* other = new QLineEdit(window.get());
-    window->layout()->addWidget(other);
-    other->show();
-    other->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    test::focusNewFieldBeside(*window);
     EXPECT_FALSE(comboOpen());
     EXPECT_EQ(grid->GetCellEx(kEditCol, 3), "East");
     EXPECT_GE(combo()->findText("East"), 0);

@@ -3,7 +3,10 @@
 // only the grid, which has no frame and no scroll bars so that cell rectangles are exact, one
 // fixed row and one fixed column, columns of 60 px and rows of 22 px.
 
+#include <QApplication>
 #include <QFrame>
+#include <QLayout>
+#include <QLineEdit>
 #include <QSize>
 #include <QTest>
 #include <QVBoxLayout>
@@ -54,6 +57,19 @@ inline bool showActive(QWidget& window, QWidget& focus)
         return false;
     focus.setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+// Another control of the window takes the focus, as a user's click on it would; the events
+// of the focus change have been handled when it returns. The field belongs to the window.
+inline QLineEdit* focusNewFieldBeside(QWidget& window)
+{
+    auto* other = new QLineEdit(&window);
+    if (window.layout())
+        window.layout()->addWidget(other);
+    other->show();
+    other->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    return other;
 }
 
 }  // namespace zfw::test

@@ -97,10 +97,7 @@ TEST_P(TextEditorKeeps, ATextOpenedAndCommittedIsStoredAsItWas)
 
     // Leaving the editor by a click elsewhere keeps it as well.
     openOn(2, 3, text);
-    auto* other = new QLineEdit(window.get());
-    other->show();
-    other->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    test::focusNewFieldBeside(*window);
     EXPECT_FALSE(editorOpen());
     EXPECT_EQ(grid->GetCellEx(2, 3), text);
 }
@@ -391,10 +388,7 @@ TEST_F(TextEditor, AFocusLossWhileAltBackspaceIsHeldEndsNoEdit)
     grid->OnEditingDone = [&](QObject*) { ++done; };
     openOn(2, 2, QStringLiteral("abc"));
     QTest::keyPress(editor(), Qt::Key_Backspace, Qt::AltModifier);
-    auto* other = new QLineEdit(window.get());
-    other->show();
-    other->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    QLineEdit* other = test::focusNewFieldBeside(*window);
     EXPECT_EQ(done, 0);
     EXPECT_TRUE(grid->EditMode);
 
