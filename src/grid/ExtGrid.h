@@ -1149,6 +1149,8 @@ public:
     // LookupHistory a text left in the editor joins the list.
     bool Lookup = false;
     bool LookupHistory = false;
+    // The first entry of LookupItems that starts with prefix; a null text when none does.
+    QString LookupEntry(const QString& prefix) const;
 
     std::function<void(QObject* Sender)> OnEditingDone;
     // ACol real. Value may be corrected; Valid false refuses it.

@@ -426,6 +426,14 @@ void TExtStringGrid::SetWordWrap(bool Value)
     viewport()->update();
 }
 
+QString TExtStringGrid::LookupEntry(const QString& prefix) const
+{
+    for (const QString& item : LookupItems)
+        if (item.startsWith(prefix, LookupCaseSensitivity))
+            return item;
+    return QString();
+}
+
 QString TExtStringGrid::AcceptedValidChars() const
 {
     if (!ValidChars.isEmpty())

@@ -319,7 +319,7 @@ void TExtStringGrid::Clear()
 
 bool TExtStringGrid::IsWideCell(int ACol, int ARow) const
 {
-    return store().GetGridCell(ACol, ARow).startsWith(QStringLiteral("|\\"));
+    return IsPackedWideText(store().GetGridCell(ACol, ARow));
 }
 
 int TExtStringGrid::MaxRowLineCount(int ARow) const

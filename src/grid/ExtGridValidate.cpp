@@ -2,6 +2,7 @@
 // is stored and reported, a refused one is taken back and the editor reopens on its cell.
 
 #include "grid/ExtGrid.h"
+#include "grid/ExtUtil.h"
 #include "grid/InplaceEdit.h"
 
 #include <QToolTip>
@@ -43,7 +44,7 @@ bool TExtStringGrid::validateEdit(const QString& NewValue, bool wide)
 
     // A cell of packed wide text is compared by its characters, whichever editor asks: the
     // text editor shows it unpacked.
-    wide = wide || oldCellText().startsWith(QStringLiteral("|\\"));
+    wide = wide || IsPackedWideText(oldCellText());
     const QString old = wide ? oldWideCellText() : oldCellText();
     if (NewValue != old || AlwaysValidate) {
         const bool changed = NewValue != old;

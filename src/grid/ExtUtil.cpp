@@ -38,9 +38,14 @@ QString PackWideText(const QString& wide)
     return out;
 }
 
+bool IsPackedWideText(const QString& text)
+{
+    return text.startsWith(u"|\\");
+}
+
 QString UnpackWideText(const QString& text)
 {
-    if (!text.startsWith(u"|\\"))
+    if (!IsPackedWideText(text))
         return text;
     QString out;
     const qsizetype pairs = (text.size() - 2) / 2;

@@ -22,6 +22,8 @@ QString PackWideText(const QString& wide);
 // The reverse of PackWideText; a text without the "|\" prefix is returned unchanged and an odd
 // last character is ignored.
 QString UnpackWideText(const QString& text);
+// The text carries PackWideText's "|\" prefix.
+bool IsPackedWideText(const QString& text);
 
 // Every two-character sequence backslash, "n" becomes a CR.
 QString BackslashNToCR(const QString& text);

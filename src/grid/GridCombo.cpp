@@ -338,12 +338,7 @@ void TGridCombo::DoChange()
         }
     }
     if (hit < 0) {
-        for (const QString& item : std::as_const(FGrid->LookupItems)) {
-            if (item.startsWith(prefix, cs)) {
-                entry = item;
-                break;
-            }
-        }
+        entry = FGrid->LookupEntry(prefix);
         if (entry.isNull())
             return;
     }

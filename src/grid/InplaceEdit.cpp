@@ -605,20 +605,18 @@ void TExtInplaceEdit::DoChange()
     const QString prefix = text().left(typed);
     if (prefix.isEmpty())
         return;
-    for (const QString& item : std::as_const(FGrid->LookupItems)) {
-        if (!item.startsWith(prefix, FGrid->LookupCaseSensitivity))
-            continue;
-        // The typed characters stay as typed; the rest comes from the entry, selected so
-        // that typing on replaces it.
-        const QString completed = prefix + item.mid(typed, 255);
-        if (completed != text()) {
-            setText(completed);
-            if (FGrid->EditorMode())
-                FGrid->SetEditText(FGrid->Col(), FGrid->Row(), completed);
-        }
-        setSelection(typed, completed.size() - typed);
+    const QString item = FGrid->LookupEntry(prefix);
+    if (item.isNull())
         return;
+    // The typed characters stay as typed; the rest comes from the entry, selected so that
+    // typing on replaces it.
+    const QString completed = prefix + item.mid(typed, 255);
+    if (completed != text()) {
+        setText(completed);
+        if (FGrid->EditorMode())
+            FGrid->SetEditText(FGrid->Col(), FGrid->Row(), completed);
     }
+    setSelection(typed, completed.size() - typed);
 }
 
 void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
