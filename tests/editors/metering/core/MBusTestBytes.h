@@ -3,7 +3,10 @@
 // set of records.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
@@ -71,6 +74,21 @@ inline Bytes longFrame(std::uint8_t address, const Bytes& header12, const Bytes&
     frame.push_back(cs);
     frame.push_back(0x16);
     return frame;
+}
+
+// Compares bytes with the golden file of tests/data/metering; with ZFW_WRITE_GOLDEN set in
+// the environment the file is written instead (review the difference before committing).
+inline void expectGolden(const QByteArray& bytes, const char* name)
+{
+    const QString path = QStringLiteral(ZFW_TEST_DATA_DIR "/metering/") + QLatin1String(name);
+    QFile f(path);
+    if (qEnvironmentVariableIsSet("ZFW_WRITE_GOLDEN")) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return;
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    EXPECT_EQ(bytes.toStdString(), f.readAll().toStdString()) << name;
 }
 
 }  // namespace zfw::test
