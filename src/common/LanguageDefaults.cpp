@@ -7,11 +7,12 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 4> kBlocks = {
+    static const std::array<std::span<const LangText>, 5> kBlocks = {
         languageDefaultsShell(),
         languageDefaultsParGen(),
         languageDefaultsBoot(),
         languageDefaultsRules(),
+        languageDefaultsMBus(),
     };
     return kBlocks;
 }
