@@ -65,7 +65,21 @@ constexpr const char* kFunctionTexts[4] = {"Istantaneous value", "Maximum value"
 constexpr int kMaxExtensions = 10;
 constexpr int kMaxPlainUnit = 192;
 
-QString hex2(unsigned v) { return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QChar(u'0')).toUpper(); }
+void appendHex(QString& s, std::uint8_t b)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    s.append(QLatin1Char(kDigits[b >> 4]));
+    s.append(QLatin1Char(kDigits[b & 0x0F]));
+}
+
+// "$" and two digits, with the blank that separates extension bytes when asked.
+void appendDollarHex(QString& s, std::uint8_t b, bool blank)
+{
+    s.append(QLatin1Char('$'));
+    appendHex(s, b);
+    if (blank)
+        s.append(QLatin1Char(' '));
+}
 
 // A text made of data bytes, one character per byte. Control characters, which no XML file
 // can hold and which would make the scan report unsavable, show as "?".
@@ -265,17 +279,18 @@ bool TMBusDecoder::Decode_Data_Records(std::vector<TVariable_MBus>& list,
             storage |= qint64(d & 0x0F) << (1 + 4 * i);
             tariff |= quint32((d >> 4) & 3) << (2 * i);
             subunit |= quint16(((d >> 6) & 1) << i);
-            var.DIFE += QLatin1Char('$') + hex2(d) + QLatin1Char(' ');
+            appendDollarHex(var.DIFE, d, true);
         }
         var.storage_number = storage;
         var.tarif = tariff;
         var.device = subunit;
-        var.DIF = QLatin1Char('$') + hex2(dif);
+        appendDollarHex(var.DIF, dif, false);
         var.VIF = vif;
         for (int i = 0; i < vifeCount; ++i)
-            var.VIFE += QLatin1Char('$') + hex2(vifes[std::size_t(i)]) + QLatin1Char(' ');
+            appendDollarHex(var.VIFE, vifes[std::size_t(i)], true);
+        var.totdati.reserve(2 * qsizetype(bytes->size()));
         for (std::uint8_t b : *bytes)
-            var.totdati += hex2(b);
+            appendHex(var.totdati, b);
         var.nbyte = coding.bytes;
         var.Is_BCD = coding.bcd;
         var.Real_Wireless_Var = !filler;

@@ -270,10 +270,20 @@ private:
 ProjectXmlWriter networkDocument(const TNodiList& nodes)
 {
     ProjectXmlWriter w(QStringLiteral("M-Bus_Network"), QString::fromLatin1(kNetworkVersion));
+    // Names made once: every element then shares them instead of allocating its own.
+    std::vector<QString> nodeNames;
+    for (const NodeAttribute& a : kNodeAttributes)
+        nodeNames.push_back(QString::fromLatin1(a.name));
+    std::vector<QString> varNames;
+    for (const VarAttribute& a : kVarAttributes)
+        varNames.push_back(QString::fromLatin1(a.name));
+    const QString one = QStringLiteral("1");
+    const QString zero = QStringLiteral("0");
     for (const TNodo& node : nodes) {
         ProjectXmlElement& n = w.root().addChild(QStringLiteral("Nodo"));
-        for (const NodeAttribute& a : kNodeAttributes) {
-            const QString name = QString::fromLatin1(a.name);
+        for (std::size_t i = 0; i < std::size(kNodeAttributes); ++i) {
+            const NodeAttribute& a = kNodeAttributes[i];
+            const QString& name = nodeNames[i];
             if (a.key > 0) {
                 n.setAttribute(name, node.wMBus_Key[std::size_t(a.key - 1)]);
                 continue;
@@ -290,16 +300,16 @@ ProjectXmlWriter networkDocument(const TNodiList& nodes)
         }
         for (const TVariabile& var : node.Var_List) {
             ProjectXmlElement& v = n.addChild(QStringLiteral("Variabile"));
-            for (const VarAttribute& a : kVarAttributes) {
-                const QString name = QString::fromLatin1(a.name);
+            for (std::size_t i = 0; i < std::size(kVarAttributes); ++i) {
+                const VarAttribute& a = kVarAttributes[i];
+                const QString& name = varNames[i];
                 std::visit(
                     [&](auto member) {
                         using M = std::remove_cvref_t<decltype(var.*member)>;
                         if constexpr (std::is_same_v<M, QString>)
                             v.setAttribute(name, var.*member);
                         else if constexpr (std::is_same_v<M, bool>)
-                            v.setAttribute(name, var.*member ? QStringLiteral("1")
-                                                             : QStringLiteral("0"));
+                            v.setAttribute(name, var.*member ? one : zero);
                         else
                             v.setAttribute(name, decimal(var.*member));
                     },

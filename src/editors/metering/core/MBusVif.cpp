@@ -432,6 +432,9 @@ QString mbusValueText(long double value, QChar separator)
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
     if (value == 0)
         return QStringLiteral("0");
+    // Whole numbers below 15 digits, the most common values, need no rounding.
+    if (std::fabs(value) < 1e15L && value == std::trunc(value))
+        return QString::number(qint64(value));
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14Le", value);
     // buf: [-]d.dddddddddddddde[+-]xx
