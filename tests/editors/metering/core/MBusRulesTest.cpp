@@ -367,6 +367,15 @@ TEST_P(VariableRules, Messages)
 INSTANTIATE_TEST_SUITE_P(Pages, VariableRules, ::testing::ValuesIn(kVarCases),
                          [](const auto& info) { return info.param.name; });
 
+TEST(RuleTexts, AreInTheLanguageDefaults)
+{
+    int found = 0;
+    for (const auto& block : languageDefaultBlocks())
+        for (const LangText& t : block)
+            found += t.number >= 1787 && t.number <= 1892;
+    EXPECT_EQ(found, int(languageDefaultsMBus().size()));
+}
+
 TEST(RegisterRules, ScaleRegisterAndNodeAddressesEverywhere)
 {
     const TNodiList nodes = network();

@@ -1,6 +1,7 @@
 #include "editors/metering/core/WMBusIntake.h"
 
 #include "MBusTestBytes.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -270,6 +271,28 @@ TEST_F(Intake, EveryPrefixAndFlippedByteIsSafe)
     const std::size_t meters = m_list.size();
     EXPECT_EQ(take(Bytes()).index, -1);
     EXPECT_EQ(m_list.size(), meters);
+}
+
+// Telegrams encrypted outside this program (with the openssl command line, key
+// 00112233...FF): the first byte of each file is the radio-module byte of the fuzz seeds.
+TEST_F(Intake, TelegramsEncryptedElsewhereDecrypt)
+{
+    for (const char* name : {"mode5_telegram.bin", "mode7_telegram.bin"}) {
+        SCOPED_TRACE(name);
+        const QByteArray file = test::readFile(QStringLiteral(ZFW_TEST_DATA_DIR "/metering/") +
+                                               QLatin1String(name));
+        ASSERT_GT(file.size(), 20);
+        const Bytes t(file.begin() + 1, file.end());
+        m_list.clear();
+        take(t);
+        m_list[0]->Enable_Key = true;
+        m_list[0]->Key = kKey;
+        const WirelessIntake r = take(t, kLater);
+        EXPECT_FALSE(r.decryptFailed);
+        EXPECT_FALSE(m_list[0]->Cripted);
+        ASSERT_EQ(realRecords(*m_list[0]), 2u);
+        EXPECT_EQ(m_list[0]->List_Var[2].ValueStr, QStringLiteral("123.456"));
+    }
 }
 
 TEST(IntakeHelpers, HexTextToBytes)
