@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ZFW_FUZZ_CHECK(again.index == 0 && !again.created && list.size() == 1);
     if (again.decryptFailed) {
         // A failed mode-7 check changes nothing of the meter.
-        ZFW_FUZZ_CHECK(!again.updated && meter.DateTime == first &&
-                       meter.List_Var.size() == records);
+        ZFW_FUZZ_CHECK(!again.updated && meter.DateTime == first
+                       && meter.List_Var.size() == records);
     } else {
         ZFW_FUZZ_CHECK(again.updated && meter.DateTime == second);
         if (meter.Cripted)

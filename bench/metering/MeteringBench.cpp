@@ -70,9 +70,10 @@ const AesKey kKey = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77,
                      0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
 const Bytes kLink = hexBytes("44 22 04 78 56 34 12 01 07");
 // Three blocks of records.
-const Bytes kPlain = hexBytes("2F 2F 04 13 40 E2 01 00 01 FD 17 05 02 5B 15 00 "
-                              "04 6D 1E 0C 81 2C 0C 78 78 56 34 12 0B 78 56 34 "
-                              "12 04 93 3B 40 E2 01 00 2F 2F 2F 2F 2F 2F 2F 2F");
+const Bytes kPlain = hexBytes(
+    "2F 2F 04 13 40 E2 01 00 01 FD 17 05 02 5B 15 00 "
+    "04 6D 1E 0C 81 2C 0C 78 78 56 34 12 0B 78 56 34 "
+    "12 04 93 3B 40 E2 01 00 2F 2F 2F 2F 2F 2F 2F 2F");
 
 Bytes telegram(const Bytes& body)
 {
@@ -111,8 +112,9 @@ Bytes mode7Telegram()
 
 void setPerTelegram(benchmark::State& state, std::int64_t count)
 {
-    state.counters["per_telegram"] = benchmark::Counter(
-        double(count), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_telegram"] = benchmark::Counter(double(count),
+                                                        benchmark::Counter::kIsRate
+                                                            | benchmark::Counter::kInvert);
 }
 
 void BM_DecodeWiredFrames(benchmark::State& state)

@@ -74,11 +74,13 @@ constexpr LangText kMBus[] = {
     {1866, "Error!! Modbus Identification Number must be between 0 and 59999"},
     {1867, "Error!! Modbus RSSI must be between 0 and 59999"},
     {1868, "Error!! Modbus Access Number must be between 0 and 59999"},
-    {1869, "Error!! Node State Register must be different from the Identification Number "
-           "Register"},
+    {1869,
+     "Error!! Node State Register must be different from the Identification Number "
+     "Register"},
     {1870, "Error!! RSSI Register must be different from the Identification Number Register"},
-    {1871, "Error!! Access Number Register must be different from the Identification Number "
-           "Register"},
+    {1871,
+     "Error!! Access Number Register must be different from the Identification Number "
+     "Register"},
     {1872, "Error!! RSSI Register must be different from the Node State Register"},
     {1873, "Error!! Access Number Register must be different from the Node State Register"},
     {1874, "Error!! Access Number Register must be different from the RSSI Register"},
@@ -86,22 +88,27 @@ constexpr LangText kMBus[] = {
     {1876, "Error!! Secondary ID Node M-Bus must be between 0 and 99999999"},
     {1877, "Error!! Modbus Node State must be between 0 and 1536"},
     {1878, "Error!! Modbus Identification Number must be between 0 and 1536"},
-    {1879, "Error!! Node State Register must be different from the Identification Number "
-           "Register"},
+    {1879,
+     "Error!! Node State Register must be different from the Identification Number "
+     "Register"},
     {1880, "Error!! Manufacturer Specific Data must be between 0 and 1536"},
-    {1881, "Error!! Manufacturer Specific Data must be different from the Identification "
-           "Number Register"},
+    {1881,
+     "Error!! Manufacturer Specific Data must be different from the Identification "
+     "Number Register"},
     {1882, "Error!! Manufacturer Specific Data must be different from the Node State Register"},
     {1883, "Error!! Length of Manufacturer Specific Data must be between 1 and 241"},
     {1884, "Error!! Offset of Manufacturer Specific Data must be between 0 and 240"},
-    {1885, "Error!! Length plus Offset of Manufacturer Specific Data must be less than or equal "
-           "to 241"},
+    {1885,
+     "Error!! Length plus Offset of Manufacturer Specific Data must be less than or equal "
+     "to 241"},
     {1886, "Error!! Access Number Register must be between 0 and 1536"},
-    {1887, "Error!! Access Number Register must be different from the Identification Number "
-           "Register"},
+    {1887,
+     "Error!! Access Number Register must be different from the Identification Number "
+     "Register"},
     {1888, "Error!! Access Number Register must be different from the Node State Register"},
-    {1889, "Error!! Access Number Register must be different from the Manufacturer Specific "
-           "Data Register"},
+    {1889,
+     "Error!! Access Number Register must be different from the Manufacturer Specific "
+     "Data Register"},
     {1890, "Error!! ID Node is already used"},
     {1891, "Error!! ID Node is already used"},
     {1892, "Error!! ID Node is already used"},

@@ -703,8 +703,9 @@ QByteArray ProjectXmlWriter::toByteArray() const
 FileResult ProjectXmlWriter::save(const QString& path) const
 {
     bool representable = true;
-    const QByteArray bytes = documentBytes(
-        m_root, m_withVersionComment ? versionComment() : QString(), &representable);
+    const QByteArray bytes = documentBytes(m_root,
+                                           m_withVersionComment ? versionComment() : QString(),
+                                           &representable);
     if (!representable)
         return FileResult::failure(
             QStringLiteral("Cannot write %1: a value holds a character that the file cannot "

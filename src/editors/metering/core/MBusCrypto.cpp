@@ -38,16 +38,16 @@ std::optional<std::vector<std::uint8_t>> MBusAes::cbc(bool encrypt, const AesKey
     if (!m_cipher || data.size() % 16 != 0)
         return std::nullopt;
     std::unique_ptr<EVP_CIPHER_CTX, CipherCtxFree> ctx(EVP_CIPHER_CTX_new());
-    if (!ctx ||
-        EVP_CipherInit_ex2(ctx.get(), m_cipher, key.data(), iv.data(), encrypt ? 1 : 0,
-                           nullptr) != 1 ||
-        EVP_CIPHER_CTX_set_padding(ctx.get(), 0) != 1)
+    if (!ctx
+        || EVP_CipherInit_ex2(ctx.get(), m_cipher, key.data(), iv.data(), encrypt ? 1 : 0, nullptr)
+               != 1
+        || EVP_CIPHER_CTX_set_padding(ctx.get(), 0) != 1)
         return std::nullopt;
     std::vector<std::uint8_t> out(data.size() + 16);
     int n = 0;
     int tail = 0;
-    if (EVP_CipherUpdate(ctx.get(), out.data(), &n, data.data(), int(data.size())) != 1 ||
-        EVP_CipherFinal_ex(ctx.get(), out.data() + n, &tail) != 1)
+    if (EVP_CipherUpdate(ctx.get(), out.data(), &n, data.data(), int(data.size())) != 1
+        || EVP_CipherFinal_ex(ctx.get(), out.data() + n, &tail) != 1)
         return std::nullopt;
     out.resize(std::size_t(n + tail));
     return out;
@@ -78,9 +78,9 @@ std::optional<AesBlock> MBusAes::cmac(const AesKey& key,
     };
     AesBlock tag{};
     std::size_t len = 0;
-    if (!ctx || EVP_MAC_init(ctx.get(), key.data(), key.size(), params) != 1 ||
-        EVP_MAC_update(ctx.get(), message.data(), message.size()) != 1 ||
-        EVP_MAC_final(ctx.get(), tag.data(), &len, tag.size()) != 1 || len != tag.size())
+    if (!ctx || EVP_MAC_init(ctx.get(), key.data(), key.size(), params) != 1
+        || EVP_MAC_update(ctx.get(), message.data(), message.size()) != 1
+        || EVP_MAC_final(ctx.get(), tag.data(), &len, tag.size()) != 1 || len != tag.size())
         return std::nullopt;
     return tag;
 }

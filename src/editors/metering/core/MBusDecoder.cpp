@@ -59,8 +59,8 @@ constexpr Medium kMedia[] = {
     {0x19, "A/D Converter"},
 };
 
-constexpr const char* kFunctionTexts[4] = {"Istantaneous value", "Maximum value",
-                                           "Minimum value", "Value during error state"};
+constexpr const char* kFunctionTexts[4] = {"Istantaneous value", "Maximum value", "Minimum value",
+                                           "Value during error state"};
 
 constexpr int kMaxExtensions = 10;
 constexpr int kMaxPlainUnit = 192;
@@ -139,8 +139,8 @@ QString TMBusDecoder::Man_Letter(int value)
 
 QString TMBusDecoder::Trova_Man(quint16 code)
 {
-    return Man_Letter(((code >> 10) & 0x1F) + 64) + Man_Letter(((code >> 5) & 0x1F) + 64) +
-           Man_Letter((code & 0x1F) + 64);
+    return Man_Letter(((code >> 10) & 0x1F) + 64) + Man_Letter(((code >> 5) & 0x1F) + 64)
+           + Man_Letter((code & 0x1F) + 64);
 }
 
 int TMBusDecoder::Decode_Frame_Wired(std::span<const std::uint8_t> frame, TSlaveMBusList& list,
@@ -159,10 +159,9 @@ int TMBusDecoder::Decode_Frame_Wired(std::span<const std::uint8_t> frame, TSlave
     if (slaveIndex < 0) {
         auto slave = std::make_shared<TSlave_MBus>();
         slave->Primary_Addresss = frame[5];
-        const quint32 id = quint32(frame[7]) | quint32(frame[8]) << 8 | quint32(frame[9]) << 16 |
-                           quint32(frame[10]) << 24;
-        slave->Secondary_Addresss =
-            QStringLiteral("%1").arg(id, 8, 16, QChar(u'0')).toUpper();
+        const quint32 id = quint32(frame[7]) | quint32(frame[8]) << 8 | quint32(frame[9]) << 16
+                           | quint32(frame[10]) << 24;
+        slave->Secondary_Addresss = QStringLiteral("%1").arg(id, 8, 16, QChar(u'0')).toUpper();
         slave->Manufacture = frame[11] | frame[12] << 8;
         slave->descManufacture = Trova_Man(quint16(slave->Manufacture));
         slave->Version = frame[13];

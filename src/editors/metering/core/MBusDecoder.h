@@ -46,8 +46,7 @@ public:
 
     // Parses the records from the first to the last byte of data and appends the kept ones.
     // False when a DIF 1Fh was met, else true (a malformed record included, see lastFault).
-    bool Decode_Data_Records(std::vector<TVariable_MBus>& list,
-                             std::span<const std::uint8_t> data);
+    bool Decode_Data_Records(std::vector<TVariable_MBus>& list, std::span<const std::uint8_t> data);
 
     // Where the last parse stopped on a malformed record; offsets count from the start of the
     // bytes handed in (the frame for Decode_Frame_Wired). Empty after a clean parse.

@@ -182,8 +182,8 @@ private:
                     } else {
                         const NumberRead r = readNumber<M>(text);
                         if (!r.fault.isEmpty())
-                            ok = fail(nodeName(), QStringLiteral("\"%1\" %2").arg(
-                                                      QLatin1String(a.name), r.fault));
+                            ok = fail(nodeName(), QStringLiteral("\"%1\" %2")
+                                                      .arg(QLatin1String(a.name), r.fault));
                         node.*member = M(r.value.value_or(a.def));
                     }
                 },
@@ -243,8 +243,8 @@ private:
                     } else {
                         const NumberRead r = readNumber<M>(text);
                         if (!r.fault.isEmpty()) {
-                            ok = fail(where, QStringLiteral("\"%1\" %2").arg(
-                                                 QLatin1String(a.name), r.fault));
+                            ok = fail(where, QStringLiteral("\"%1\" %2")
+                                                 .arg(QLatin1String(a.name), r.fault));
                         } else if (a.required && !r.value) {
                             ok = fail(where,
                                       text ? QStringLiteral("\"%1\": '%2' is not a valid integer "

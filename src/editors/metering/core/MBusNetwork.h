@@ -22,18 +22,18 @@ public:
     qint32 Function_Field = 0;  // 0 instantaneous, 1 minimum, 2 maximum, 3 error state
     qint32 Dimension = 0;       // 0 "8", 1 "16", 2 "32", 3 "64", 4 "24", 5 "48", 6 real, 7 var.
     qint32 Unita = 0;
-    qint32 PositionData = 0;    // Modbus register of the value
+    qint32 PositionData = 0;  // Modbus register of the value
     quint32 Storage_Number = 0;
     qint32 Tariff = 0;
-    quint8 VIFE = 0;            // type code; 0 not selected
+    quint8 VIFE = 0;  // type code; 0 not selected
     bool BCDtoINT = false;
     qint32 Length = 0;
     QString VIF_ASCII;
     bool Conv_Float = false;
     bool Force_Int32 = false;
-    bool TP_Mod_Regs = false;   // a time point over six registers from TP_Mod_Year
+    bool TP_Mod_Regs = false;  // a time point over six registers from TP_Mod_Year
     qint32 TP_Mod_Year = 0;
-    quint16 Position = 0;       // position of the record in the answer
+    quint16 Position = 0;  // position of the record in the answer
     quint8 Post_Operation = 0;
 
     bool operator==(const TVariabile&) const = default;
@@ -54,14 +54,14 @@ public:
     qint32 Ident_Num = 0;
     quint8 BCDtoINT_IN = 0;
     qint32 Swap_Ident = 0;
-    quint8 Node_ID_Type = 0;    // 0 primary address, else secondary
+    quint8 Node_ID_Type = 0;  // 0 primary address, else secondary
     quint8 Var_List_Type = 0;
     quint8 Cut_After = 0;
     quint8 Enable_MS = 0;
     qint32 Manufacturer_Spec = 0;
     quint8 MSD_Length = 0;
     quint8 MSD_Offset = 0;
-    quint8 MBus_Type = 0;       // 0 wireless, else wired
+    quint8 MBus_Type = 0;  // 0 wireless, else wired
     QString wMBus_ManID;
     QString wMBus_Add;
     QString wMBus_Ver;

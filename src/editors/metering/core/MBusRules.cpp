@@ -35,8 +35,8 @@ RuleVerdict TMBusRules::Check_Node_ID(int ID, int type_ID) const
     RuleVerdict v;
     for (std::size_t i = 0; i < m_nodes.size(); ++i) {
         const TNodo& n = m_nodes[i];
-        const bool same = n.MBus_Type != 0 && (n.Node_ID_Type == 0 ? 0 : 1) == type_ID &&
-                          (type_ID == 0 ? n.Node_Pri : n.Node_Sec) == ID;
+        const bool same = n.MBus_Type != 0 && (n.Node_ID_Type == 0 ? 0 : 1) == type_ID
+                          && (type_ID == 0 ? n.Node_Pri : n.Node_Sec) == ID;
         if (!same)
             continue;
         if (int(i) != m_node) {
@@ -57,8 +57,8 @@ RuleVerdict TMBusRules::Check_Node_ID2(int ID, int type_ID) const
 {
     RuleVerdict v;
     for (const TNodo& n : m_nodes) {
-        if ((n.Node_ID_Type == 0 ? 0 : 1) == type_ID &&
-            (type_ID == 0 ? n.Node_Pri : n.Node_Sec) == ID) {
+        if ((n.Node_ID_Type == 0 ? 0 : 1) == type_ID
+            && (type_ID == 0 ? n.Node_Pri : n.Node_Sec) == ID) {
             refuse(v, t(1890));
             return v;
         }
@@ -66,8 +66,8 @@ RuleVerdict TMBusRules::Check_Node_ID2(int ID, int type_ID) const
     return v;
 }
 
-bool TMBusRules::checkManufacturerData(const TNodePage& page, int nodeState, int identNum,
-                                       int* msd, RuleVerdict& v) const
+bool TMBusRules::checkManufacturerData(const TNodePage& page, int nodeState, int identNum, int* msd,
+                                       RuleVerdict& v) const
 {
     *msd = -1;
     if (!page.msdShown)
@@ -125,8 +125,8 @@ RuleVerdict TMBusRules::Controllo_Dati_New_Nodo(const TNodePage& p) const
                 return failed(v, t(r.text));
         const struct {
             int a, b, text;
-        } pairs[] = {{ns, in, 1869}, {in, rssi, 1870}, {in, an, 1871},
-                     {ns, rssi, 1872}, {ns, an, 1873}, {rssi, an, 1874}};
+        } pairs[] = {{ns, in, 1869},   {in, rssi, 1870}, {in, an, 1871},
+                     {ns, rssi, 1872}, {ns, an, 1873},   {rssi, an, 1874}};
         for (const auto& pr : pairs)
             if (pr.a > 0 && pr.b > 0 && pr.a == pr.b)
                 return failed(v, t(pr.text));

@@ -64,7 +64,7 @@ struct TVarPage {
     QString tariff;
     bool variableLength = false;  // dimension "Variable Length"
     QString length;
-    bool timePointType = false;   // type of data "Time Point"
+    bool timePointType = false;  // type of data "Time Point"
     bool timePointChecked = false;
     QString timePointYear;
     QString positionVar;

@@ -96,24 +96,17 @@ Allocation allocation(const TVariable_MBus& v)
 {
     switch (v.dimension) {
     case 1:
-    case 9:
-        return {"0", 1};
+    case 9: return {"0", 1};
     case 2:
-    case 10:
-        return {"1", 1};
+    case 10: return {"1", 1};
     case 3:
-    case 11:
-        return {"4", 2};
+    case 11: return {"4", 2};
     case 4:
-    case 12:
-        return {"2", 2};
-    case 5:
-        return {"6", 2};
+    case 12: return {"2", 2};
+    case 5: return {"6", 2};
     case 6:
-    case 14:
-        return {"5", 3};
-    case 7:
-        return {"3", 4};
+    case 14: return {"5", 3};
+    case 7: return {"3", 4};
     case 13: {
         // (nbyte + 1) / 2 rounded half to even: 4 characters 2 registers, 5 3, 6 4, 8 4.
         const int twice = v.nbyte + 1;
@@ -122,8 +115,7 @@ Allocation allocation(const TVariable_MBus& v)
             ++half;
         return {"7", half};
     }
-    default:
-        return {"255", 0};
+    default: return {"255", 0};
     }
 }
 
@@ -140,7 +132,8 @@ void addConfVariable(ProjectXmlElement& node, const TVariable_MBus& v, std::size
     e.setAttribute(QStringLiteral("VIF_ASCII"), v.type_data == 21 ? v.VIF_ASCII : QString());
     const int fun = v.function_fild == 1 ? 2 : v.function_fild == 2 ? 1 : v.function_fild;
     e.setAttribute(QStringLiteral("Fun_Field"), num(fun));
-    e.setAttribute(QStringLiteral("Length"), v.dimension == 13 ? num(v.nbyte) : QStringLiteral("0"));
+    e.setAttribute(QStringLiteral("Length"),
+                   v.dimension == 13 ? num(v.nbyte) : QStringLiteral("0"));
     if (variant != 12)
         e.setAttribute(QStringLiteral("ModReg"), num(R));
     e.setAttribute(QStringLiteral("Dim"), QString::fromLatin1(a.dim));
@@ -219,9 +212,9 @@ FileResult Save_XML_File_DLL(const QString& path, const TSlaveMBusList& slaves)
         ProjectXmlElement& n = w.root().addChild(QStringLiteral("Node"));
         n.setAttribute(QStringLiteral("Primary_Address"), num(s->Primary_Addresss));
         n.setAttribute(QStringLiteral("Secondary_Address"), s->Secondary_Addresss);
-        n.setAttribute(QStringLiteral("Manufacturer"),
-                       s->descManufacture + QStringLiteral(" (") + num(s->Manufacture) +
-                           QLatin1Char(')'));
+        n.setAttribute(QStringLiteral("Manufacturer"), s->descManufacture + QStringLiteral(" (")
+                                                           + num(s->Manufacture)
+                                                           + QLatin1Char(')'));
         n.setAttribute(QStringLiteral("Version"), num(s->Version));
         n.setAttribute(QStringLiteral("Type"), num(s->Medium));
         addReportVariables(n, s->List_Var);
@@ -236,8 +229,9 @@ FileResult Save_Wireless_XML_File_DLL(const QString& path, const TSlaveWMBusList
     for (const auto& s : slaves) {
         ProjectXmlElement& n = w.root().addChild(QStringLiteral("Node"));
         n.setAttribute(QStringLiteral("Manufacturer"), s->ALA_Manu_str);
-        n.setAttribute(QStringLiteral("Address"),
-                       QStringLiteral("%1").arg(quint32(s->ALA_Address), 8, 16, QChar(u'0')).toUpper());
+        n.setAttribute(
+            QStringLiteral("Address"),
+            QStringLiteral("%1").arg(quint32(s->ALA_Address), 8, 16, QChar(u'0')).toUpper());
         n.setAttribute(QStringLiteral("Version"), num(s->ALA_Version));
         n.setAttribute(QStringLiteral("Device_Type"), num(s->ALA_DeviceType));
         n.setAttribute(QStringLiteral("Cripted"),

@@ -32,6 +32,8 @@ struct CodeRow {
 
 constexpr int kNoGroup = 65535;
 
+// The tables keep one row per code block, as the protocol lists them.
+// clang-format off
 constexpr CodeRow kPrimary[] = {
     {0x00, 0x07, {"Energy Wh"}, Exp::And7, -3, 0},
     {0x08, 0x0F, {"Energy J"}, Exp::And7, 0, 1},
@@ -331,6 +333,8 @@ constexpr VifeRow kCombinable[] = {
     {0x7F, 0x7F, {" - Next VIFEs and Data of This Block Are Manufacturer Specific"}, 107},
 };
 
+// clang-format on
+
 struct PhaseText {
     std::uint8_t code;
     const char* text;
@@ -344,11 +348,12 @@ constexpr PhaseText kPhases[] = {
     {0x05, " - Between Phase L1 and L2"},
     {0x06, " - Between Phase L2 and L3"},
     {0x07, " - Between Phase L3 and L1"},
-    {0x10, " - Accumulation of abs. Value for Both Positive and Negative Contribution "
-           "(Absolute Count)"},
+    {0x10,
+     " - Accumulation of abs. Value for Both Positive and Negative Contribution "
+     "(Absolute Count)"},
 };
 
-constexpr const char* kWeekdays[8] = {"",          "Monday ",   "Tuesday ", "Wednesday ",
+constexpr const char* kWeekdays[8] = {"",          "Monday ", "Tuesday ",  "Wednesday ",
                                       "Thursday ", "Friday ", "Saturday ", "Sunday "};
 
 template <std::size_t N>
@@ -377,16 +382,11 @@ QString rowText(const CodeRow& row, std::uint8_t code)
 int rowExponent(const CodeRow& row, std::uint8_t code)
 {
     switch (row.exp) {
-    case Exp::None:
-        return 0;
-    case Exp::And1:
-        return (code & 1) + row.offset;
-    case Exp::And3:
-        return (code & 3) + row.offset;
-    case Exp::And7:
-        return (code & 7) + row.offset;
-    case Exp::AndF:
-        return (code & 0x0F) + row.offset;
+    case Exp::None: return 0;
+    case Exp::And1: return (code & 1) + row.offset;
+    case Exp::And3: return (code & 3) + row.offset;
+    case Exp::And7: return (code & 7) + row.offset;
+    case Exp::AndF: return (code & 0x0F) + row.offset;
     }
     return 0;
 }
@@ -461,8 +461,8 @@ QString mbusValueText(long double value, QChar separator)
             if (!fraction.isEmpty())
                 out += separator + fraction;
         } else {
-            out += QLatin1Char('0') + QString(separator) + QString(-exponent - 1, QLatin1Char('0')) +
-                   digits;
+            out += QLatin1Char('0') + QString(separator) + QString(-exponent - 1, QLatin1Char('0'))
+                   + digits;
         }
         return out;
     }
@@ -472,8 +472,8 @@ QString mbusValueText(long double value, QChar separator)
     return out + QStringLiteral("E%1").arg(exponent);
 }
 
-void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int nByte,
-                              quint8 lvar, quint8 dataField)
+void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int nByte, quint8 lvar,
+                              quint8 dataField)
 {
     const std::uint8_t* d = App_Data_Val.data();
 
@@ -494,8 +494,8 @@ void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int 
     case 6: raw = signedLe(6); break;
     case 7: raw = signedLe(8); break;
     case 5: {
-        quint32 bits = quint32(d[0]) | quint32(d[1]) << 8 | quint32(d[2]) << 16 |
-                       quint32(d[3]) << 24;
+        quint32 bits = quint32(d[0]) | quint32(d[1]) << 8 | quint32(d[2]) << 16
+                       | quint32(d[3]) << 24;
         float f;
         std::memcpy(&f, &bits, sizeof f);
         raw = f;
@@ -505,30 +505,27 @@ void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int 
     case 10:
     case 11:
     case 12:
-    case 14:
-        raw = BCD_To_Int64(dataField - 8);
-        break;
+    case 14: raw = BCD_To_Int64(dataField - 8); break;
     case 13:
         if (lvar >= 0xC0 && lvar <= 0xC9)
             raw = BCD_To_Int64(lvar - 0xC0);
         else if (lvar >= 0xD0 && lvar <= 0xD9)
             raw = -BCD_To_Int64(lvar - 0xD0);
         break;
-    default:
-        break;
+    default: break;
     }
 
     auto twoDigitDate = [&](int day, int month, int year) {
-        return Two_Digits(day) + QLatin1Char('/') + Two_Digits(month) + QLatin1Char('/') +
-               Two_Digits(year);
+        return Two_Digits(day) + QLatin1Char('/') + Two_Digits(month) + QLatin1Char('/')
+               + Two_Digits(year);
     };
     auto dateG = [&]() {
         return twoDigitDate(d[0] & 0x1F, d[1] & 0x0F, ((d[0] & 0xE0) >> 5) | ((d[1] & 0xF0) >> 1));
     };
     auto dateF = [&]() {
-        return twoDigitDate(d[2] & 0x1F, d[3] & 0x0F, ((d[2] & 0xE0) >> 5) | ((d[3] & 0xF0) >> 1)) +
-               QLatin1Char(' ') + Two_Digits(d[1] & 0x1F) + QLatin1Char(':') +
-               Two_Digits(d[0] & 0x3F);
+        return twoDigitDate(d[2] & 0x1F, d[3] & 0x0F, ((d[2] & 0xE0) >> 5) | ((d[3] & 0xF0) >> 1))
+               + QLatin1Char(' ') + Two_Digits(d[1] & 0x1F) + QLatin1Char(':')
+               + Two_Digits(d[0] & 0x3F);
     };
 
     int exponent = 0;
@@ -554,19 +551,18 @@ void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int 
                 break;
             case 3:
                 desc = QStringLiteral("Time Point Extended Time Point (Type J)");
-                text = Two_Digits(d[2] & 0x1F) + QLatin1Char(':') + Two_Digits(d[1] & 0x3F) +
-                       QLatin1Char(':') + Two_Digits(d[0] & 0x3F);
+                text = Two_Digits(d[2] & 0x1F) + QLatin1Char(':') + Two_Digits(d[1] & 0x3F)
+                       + QLatin1Char(':') + Two_Digits(d[0] & 0x3F);
                 break;
             case 6:
                 desc = QStringLiteral("Time Point Extended Date and Time Point (Type I)");
-                text = QString::fromLatin1(kWeekdays[(d[2] & 0xE0) >> 5]) +
-                       twoDigitDate(d[3] & 0x1F, d[4] & 0x0F,
-                                    ((d[3] & 0xE0) >> 5) | ((d[4] & 0xF0) >> 1)) +
-                       QLatin1Char(' ') + Two_Digits(d[2] & 0x1F) + QLatin1Char(':') +
-                       Two_Digits(d[1] & 0x3F) + QLatin1Char(':') + Two_Digits(d[0] & 0x3F);
+                text = QString::fromLatin1(kWeekdays[(d[2] & 0xE0) >> 5])
+                       + twoDigitDate(d[3] & 0x1F, d[4] & 0x0F,
+                                      ((d[3] & 0xE0) >> 5) | ((d[4] & 0xF0) >> 1))
+                       + QLatin1Char(' ') + Two_Digits(d[2] & 0x1F) + QLatin1Char(':')
+                       + Two_Digits(d[1] & 0x3F) + QLatin1Char(':') + Two_Digits(d[0] & 0x3F);
                 break;
-            default:
-                break;
+            default: break;
             }
         } else if (row->special == Special::PlainText) {
             QString chars;
@@ -580,7 +576,8 @@ void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int 
     int firstCombinable = -1;
     if (vif == 0xFD || vif == 0xFB) {
         const std::uint8_t code = vife & 0x7F;
-        const CodeRow* row = vif == 0xFD ? findRow(kExtensionFD, code) : findRow(kExtensionFB, code);
+        const CodeRow* row = vif == 0xFD ? findRow(kExtensionFD, code)
+                                         : findRow(kExtensionFB, code);
         if (row) {
             desc = rowText(*row, code);
             exponent = rowExponent(*row, code);
@@ -626,17 +623,10 @@ void TMBusDecoder::Decode_VIF(quint8 vif, quint8 vife, TVariable_MBus& var, int 
                     else
                         text.reset();
                     break;
-                case Effect::Multiply:
-                    exponent += (code & 7) - 6;
-                    break;
-                case Effect::Add:
-                    exponent += (code & 3) - 3;
-                    break;
-                case Effect::Times1000:
-                    exponent += 3;
-                    break;
-                default:
-                    break;
+                case Effect::Multiply: exponent += (code & 7) - 6; break;
+                case Effect::Add: exponent += (code & 3) - 3; break;
+                case Effect::Times1000: exponent += 3; break;
+                default: break;
                 }
             }
             if (!(current & 0x80))

@@ -46,8 +46,7 @@ Readable readability(const Telegram& t)
     if (!ci)
         return {};
     switch (*ci) {
-    case 0x7A:
-        return shortOrLong(14, 15, true);
+    case 0x7A: return shortOrLong(14, 15, true);
     case 0x72:
         // The long header's mode is not asked for: fillers alone make it readable.
         return shortOrLong(22, 23, false);
@@ -81,8 +80,7 @@ Readable readability(const Telegram& t)
             return {t.fillers(afll + 21), 0, false};
         }
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -92,8 +90,7 @@ enum class Attempt { NotTried, Decrypted, Failed, OutOfRange };
 // address and the access number. No check of its own; readability decides.
 Attempt tryMode5(Telegram& t, const TSlave_wMBus& meter, const MBusAes& aes)
 {
-    if (!t.is(10, 0x8C) || !t.is(13, 0x7A) || !t.at(17) || (*t.at(17) & 5) != 5 ||
-        t.fillers(18))
+    if (!t.is(10, 0x8C) || !t.is(13, 0x7A) || !t.at(17) || (*t.at(17) & 5) != 5 || t.fillers(18))
         return Attempt::NotTried;
     const std::size_t len = t.at(16).value_or(0) & 0xF0;
     if (len == 0)
@@ -103,8 +100,7 @@ Attempt tryMode5(Telegram& t, const TSlave_wMBus& meter, const MBusAes& aes)
     AesBlock iv{};
     std::copy(t.bytes.begin() + 2, t.bytes.begin() + 10, iv.begin());
     std::fill(iv.begin() + 8, iv.end(), t.bytes[14]);
-    const auto plain =
-        aes.cbcDecrypt(meter.Key, iv, std::span(t.bytes).subspan(18, len));
+    const auto plain = aes.cbcDecrypt(meter.Key, iv, std::span(t.bytes).subspan(18, len));
     if (!plain)
         return Attempt::Failed;
     std::copy(plain->begin(), plain->end(), t.bytes.begin() + 18);
@@ -121,10 +117,10 @@ Attempt tryMode7(Telegram& t, const TSlave_wMBus& meter, const MBusAes& aes)
     const std::size_t afll = *t.at(14);
     auto allSet = [&](std::size_t i) { return t.at(i) && (*t.at(i) & 7) == 7; };
     auto notFiller = [&](std::size_t i) { return t.at(i) && *t.at(i) != kFiller; };
-    const bool shortHeader = t.is(afll + 15, 0x7A) && allSet(afll + 19) &&
-                             notFiller(afll + 21) && notFiller(afll + 22);
-    const bool longHeader = t.is(afll + 15, 0x72) && allSet(afll + 27) && notFiller(afll + 29) &&
-                            notFiller(afll + 30);
+    const bool shortHeader = t.is(afll + 15, 0x7A) && allSet(afll + 19) && notFiller(afll + 21)
+                             && notFiller(afll + 22);
+    const bool longHeader = t.is(afll + 15, 0x72) && allSet(afll + 27) && notFiller(afll + 29)
+                            && notFiller(afll + 30);
     if (!shortHeader && !longHeader)
         return Attempt::NotTried;
 
@@ -192,8 +188,8 @@ quint16 le16(const std::vector<std::uint8_t>& b, std::size_t i)
 
 qint32 le32(const std::vector<std::uint8_t>& b, std::size_t i)
 {
-    return qint32(quint32(b[i]) | quint32(b[i + 1]) << 8 | quint32(b[i + 2]) << 16 |
-                  quint32(b[i + 3]) << 24);
+    return qint32(quint32(b[i]) | quint32(b[i + 1]) << 8 | quint32(b[i + 2]) << 16
+                  | quint32(b[i + 3]) << 24);
 }
 
 }  // namespace
@@ -203,13 +199,13 @@ TWMBusIntake::TWMBusIntake(QChar decimalSeparator)
 {
 }
 
-int TWMBusIntake::Find_Slave_Wireless(const TSlaveWMBusList& list, quint16 manufacturer,
-                                      qint32 id, quint8 deviceType, quint8 version)
+int TWMBusIntake::Find_Slave_Wireless(const TSlaveWMBusList& list, quint16 manufacturer, qint32 id,
+                                      quint8 deviceType, quint8 version)
 {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const TSlave_wMBus& s = *list[i];
-        if (s.ALA_Manufacturer == manufacturer && s.ALA_Address == id &&
-            s.ALA_DeviceType == deviceType && s.ALA_Version == version)
+        if (s.ALA_Manufacturer == manufacturer && s.ALA_Address == id
+            && s.ALA_DeviceType == deviceType && s.ALA_Version == version)
             return int(i);
     }
     return -1;

@@ -77,8 +77,8 @@ public:
                                          const QDateTime& now);
 
     // Position of the meter with this application-layer address; -1 when none.
-    static int Find_Slave_Wireless(const TSlaveWMBusList& list, quint16 manufacturer,
-                                   qint32 id, quint8 deviceType, quint8 version);
+    static int Find_Slave_Wireless(const TSlaveWMBusList& list, quint16 manufacturer, qint32 id,
+                                   quint8 deviceType, quint8 version);
     // Pairs of hexadecimal digits to bytes; a pair that is no hexadecimal number gives 0, an
     // odd last digit is ignored.
     static QByteArray HexStr_To_Bin(const QString& text);

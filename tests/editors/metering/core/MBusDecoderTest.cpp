@@ -113,10 +113,9 @@ const RecordCase kRecordCases[] = {
     with(rc("typeF", "04 6D 1E 0C 81 2C"), "Time Point Date and Time (Type F)", "01/12/20 12:30",
          20),
     with(rc("typeG", "02 6C 81 2C"), "Time Point Date (Type G)", "01/12/20", 20),
-    with(rc("typeJ", "03 6D 05 1E 0C"), "Time Point Extended Time Point (Type J)", "12:30:05",
-         20),
-    with(rc("typeI", "06 6D 05 1E 6C 81 2C 00"),
-         "Time Point Extended Date and Time Point (Type I)", "Wednesday 01/12/20 12:30:05", 20),
+    with(rc("typeJ", "03 6D 05 1E 0C"), "Time Point Extended Time Point (Type J)", "12:30:05", 20),
+    with(rc("typeI", "06 6D 05 1E 6C 81 2C 00"), "Time Point Extended Date and Time Point (Type I)",
+         "Wednesday 01/12/20 12:30:05", 20),
     with(rc("timePointOtherCoding", "01 6D 07"), "", "7", 20),
     with(rc("extensionFD", "01 FD 17 05"), "Error Flag (Binary)", "5", 19, 18),
     [] {
@@ -173,13 +172,13 @@ const RecordCase kRecordCases[] = {
          "Volume m3 - Additive Correction Constant: 10^(-3) * Unit of VIF", "5E-6", 2, 104),
     with(rc("times1000", "01 93 7D 05"), "Volume m3 - Multiplicative Cerrection Factor: 10^(3)",
          "5", 2, 105),
-    with(rc("phaseAfter7C", "02 FD C8 FC 01 E6 00"), "Electric Units Volts - At Phase L1", "23",
-         19, 38),
+    with(rc("phaseAfter7C", "02 FD C8 FC 01 E6 00"), "Electric Units Volts - At Phase L1", "23", 19,
+         38),
     with(rc("phaseUnknownCode", "02 FD C8 FC 09 E6 00"), "Electric Units Volts", "23", 19, 38),
     with(rc("dateValueTypeG", "02 93 42 81 2C"),
          "Volume m3 - Date(/Time) of Begin of First Lower Limit Exceed", "01/12/20", 2, 99),
-    with(rc("dateValueTypeF", "04 93 6A 1E 0C 81 2C"),
-         "Volume m3 - Date(/Time) of Begin of First", "01/12/20 12:30", 2, 102),
+    with(rc("dateValueTypeF", "04 93 6A 1E 0C 81 2C"), "Volume m3 - Date(/Time) of Begin of First",
+         "01/12/20 12:30", 2, 102),
     with(rc("dateValueOtherCodingShowsNumber", "01 93 42 05"), nullptr, "0.005", 2, 99),
     with(rc("typeCodeFromFirstVifeBearingOne", "01 93 88 3B 05"),
          "Volume m3 - Reserved - Accumulation Only if Positive Contributions (Forward Flow "
@@ -190,8 +189,8 @@ const RecordCase kRecordCases[] = {
          "Error Flag (Binary) - Accumulation Only if Positive Contributions (Forward Flow "
          "Contribution)",
          "5", 19, 18),
-    with(rc("plainTextUnit", "04 7C 04 68 2F 33 6D 31 32 33 34"), "Vif in following String",
-         "1234", 21),
+    with(rc("plainTextUnit", "04 7C 04 68 2F 33 6D 31 32 33 34"), "Vif in following String", "1234",
+         21),
     [] {
         RecordCase c = rc("dif1FEndsIncomplete", "04 13 40 E2 01 00 1F 01 02");
         c.complete = false;
@@ -275,8 +274,9 @@ TEST_P(RecordExamples, Decode)
         EXPECT_EQ(v.VIFE, QString::fromLatin1(c.vife));
     }
     // A filler's DIF 2Fh carries function field 2.
-    EXPECT_EQ(v.FunctionFieldStr, c.type == TMBusType::mtWired ? QStringLiteral("Istantaneous value")
-                                                               : QStringLiteral("Minimum value"));
+    EXPECT_EQ(v.FunctionFieldStr, c.type == TMBusType::mtWired
+                                      ? QStringLiteral("Istantaneous value")
+                                      : QStringLiteral("Minimum value"));
     EXPECT_EQ(v.Real_Wireless_Var, c.type == TMBusType::mtWired);
 }
 
@@ -289,21 +289,21 @@ TEST(WiredFrame, DecodesHeaderAndEveryCoding)
 {
     const Bytes header = hexBytes("45 23 01 00  22 04  01  07  00  00  00 00");
     const Bytes records = hexBytes(
-        "01 FD 17 05 "                     // 8-bit
-        "02 5B 15 00 "                     // 16-bit, flow temperature
-        "03 13 FF FF FF "                  // 24-bit negative
-        "04 13 40 E2 01 00 "               // 32-bit
-        "05 2B 00 00 C0 3F "               // real
-        "06 78 01 00 00 00 00 00 "         // 48-bit
-        "07 78 02 00 00 00 00 00 00 00 "   // 64-bit
-        "09 78 99 "                        // BCD 2 to 12 digits
+        "01 FD 17 05 "                    // 8-bit
+        "02 5B 15 00 "                    // 16-bit, flow temperature
+        "03 13 FF FF FF "                 // 24-bit negative
+        "04 13 40 E2 01 00 "              // 32-bit
+        "05 2B 00 00 C0 3F "              // real
+        "06 78 01 00 00 00 00 00 "        // 48-bit
+        "07 78 02 00 00 00 00 00 00 00 "  // 64-bit
+        "09 78 99 "                       // BCD 2 to 12 digits
         "0A 78 34 12 "
         "0B 78 56 34 12 "
         "0C 78 78 56 34 12 "
         "0E 78 12 90 78 56 34 12 "
-        "D4 D5 23 13 01 00 00 00 "         // function 1, storage, tariff and subunit
-        "0D 13 C3 56 34 12 "               // LVAR
-        "2F 2F "                           // fillers
+        "D4 D5 23 13 01 00 00 00 "           // function 1, storage, tariff and subunit
+        "0D 13 C3 56 34 12 "                 // LVAR
+        "2F 2F "                             // fillers
         "04 7C 04 68 2F 33 6D 31 32 33 34 "  // plain-text unit "m3/h"
         "1F 55 66");
     const Bytes frame = test::longFrame(5, header, records);
@@ -328,12 +328,18 @@ TEST(WiredFrame, DecodesHeaderAndEveryCoding)
         const char* value;
     };
     const Expect expected[] = {
-        {"8 Bit Integer", "5"},          {"16 Bit Integer", "21"},
-        {"24 Bit Integer", "-0,001"},    {"32 Bit Integer", "123,456"},
-        {"32 Bit Real", "1,5"},          {"48 Bit Integer", "1"},
-        {"64 Bit Integer", "2"},         {"2 Digit BCD", "99"},
-        {"4 Digit BCD", "1234"},         {"6 Digit BCD", "123456"},
-        {"8 Digit BCD", "12345678"},     {"12 Digit BCD", "123456789012"},
+        {"8 Bit Integer", "5"},
+        {"16 Bit Integer", "21"},
+        {"24 Bit Integer", "-0,001"},
+        {"32 Bit Integer", "123,456"},
+        {"32 Bit Real", "1,5"},
+        {"48 Bit Integer", "1"},
+        {"64 Bit Integer", "2"},
+        {"2 Digit BCD", "99"},
+        {"4 Digit BCD", "1234"},
+        {"6 Digit BCD", "123456"},
+        {"8 Digit BCD", "12345678"},
+        {"12 Digit BCD", "123456789012"},
         {"32 Bit Integer", "0,001"},
         {"Variable Length - Positive BCD Number with 6 digits", "123,456"},
         {"32 Bit Integer", "1234"},

@@ -176,8 +176,8 @@ class MBusNetworkAddress : public ::testing::TestWithParam<AddressCase> {};
 TEST_P(MBusNetworkAddress, Rule)
 {
     const AddressCase& c = GetParam();
-    const QByteArray xml = QByteArray("<M-Bus_Network><Nodo ") + c.attributes +
-                           QByteArray("/></M-Bus_Network>");
+    const QByteArray xml = QByteArray("<M-Bus_Network><Nodo ") + c.attributes
+                           + QByteArray("/></M-Bus_Network>");
     const MBusNetworkLoad r = parseMBusNetwork(xml, QStringLiteral("M_Bus.xml"));
     ASSERT_TRUE(r.ok);
     ASSERT_EQ(r.nodes.size(), 1u);
@@ -215,10 +215,11 @@ const BadFileCase kBadFiles[] = {
      R"(<M-Bus_Network><Nodo/><Nodo><Variabile Type="1" Fun_Field="0" Dim="0"/>)"
      R"(<Variabile Type="abc" Fun_Field="0" Dim="0"/></Nodo><Nodo/></M-Bus_Network>)",
      2, 1, "node 2, variable 2: \"Type\": 'abc' is not a valid integer value"},
-    {"dimMissing", R"(<M-Bus_Network><Nodo><Variabile Type="1" Fun_Field="0"/></Nodo></M-Bus_Network>)",
-     1, 0, "\"Dim\" is missing"},
-    {"nodeFlagOutOfRange", R"(<M-Bus_Network><Nodo/><Nodo Node_Enable="300"/></M-Bus_Network>)",
-     2, 0, "node 2: \"Node_Enable\" '300' is out of range"},
+    {"dimMissing",
+     R"(<M-Bus_Network><Nodo><Variabile Type="1" Fun_Field="0"/></Nodo></M-Bus_Network>)", 1, 0,
+     "\"Dim\" is missing"},
+    {"nodeFlagOutOfRange", R"(<M-Bus_Network><Nodo/><Nodo Node_Enable="300"/></M-Bus_Network>)", 2,
+     0, "node 2: \"Node_Enable\" '300' is out of range"},
     {"storageNumberOutOfRange",
      R"(<M-Bus_Network><Nodo><Variabile Type="1" Fun_Field="0" Dim="0" StoNumber="4294967296"/>)"
      R"(</Nodo></M-Bus_Network>)",

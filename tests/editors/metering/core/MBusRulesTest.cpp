@@ -248,7 +248,8 @@ TEST_P(NodeRules, Messages)
     const TNodiList nodes = network();
     TNodePage page;
     c.fill(page);
-    const RuleVerdict v = TMBusRules(nodes, c.node, c.var, defaultText).Controllo_Dati_New_Nodo(page);
+    const RuleVerdict v =
+        TMBusRules(nodes, c.node, c.var, defaultText).Controllo_Dati_New_Nodo(page);
     QStringList expected;
     for (int n : c.texts)
         expected.append(defaultText(n));
@@ -295,11 +296,11 @@ const VarCase kVarCases[] = {
     {"positionDataZero", varPage("0"), true, -1, -1,
      "Error!! Position Data must be between 1 and 1536"},
     {"storageBeyond32Bits",
-     with(varPage("21"), [](TVarPage& p) { p.storageNumber = QStringLiteral("4294967296"); }),
-     true, -1, -1, "Error!! Storage Number must be between 0x00000000 and 0xFFFFFFFF"},
+     with(varPage("21"), [](TVarPage& p) { p.storageNumber = QStringLiteral("4294967296"); }), true,
+     -1, -1, "Error!! Storage Number must be between 0x00000000 and 0xFFFFFFFF"},
     {"tariffBeyond20Bits",
-     with(varPage("21"), [](TVarPage& p) { p.tariff = QStringLiteral("0x100000"); }), true, -1,
-     -1, "Error!! Tariff must be between 0x00000 and 0xFFFFF"},
+     with(varPage("21"), [](TVarPage& p) { p.tariff = QStringLiteral("0x100000"); }), true, -1, -1,
+     "Error!! Tariff must be between 0x00000 and 0xFFFFF"},
     {"variableLength192",
      with(varPage("21"),
           [](TVarPage& p) {
@@ -308,8 +309,8 @@ const VarCase kVarCases[] = {
           }),
      true, -1, -1, "Error!! Length (Variable Len) must be between 0 and 191"},
     {"positionVar513",
-     with(varPage("21"), [](TVarPage& p) { p.positionVar = QStringLiteral("513"); }), true, -1,
-     -1, "Error!! Variable position must be between 1 and 512"},
+     with(varPage("21"), [](TVarPage& p) { p.positionVar = QStringLiteral("513"); }), true, -1, -1,
+     "Error!! Variable position must be between 1 and 512"},
     {"valueInsideOwnTimePoint", varPage("203", "200"), true, -1, -1,
      "Error!! ModBus Register and Time Point Registers must be different"},
     {"valueOnSixthRegisterOfOwnTimePoint", varPage("205", "200"), true, -1, -1,

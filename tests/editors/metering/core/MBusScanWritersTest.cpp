@@ -27,10 +27,9 @@ TSlaveMBusList wiredScan()
                         hexBytes("04 13 40 E2 01 00  02 5B 15 00  "
                                  "0D 7C 02 33 6D 08 41 42 43 44 45 46 47 48  0B 78 56 34 12")),
         list, -1, complete);
-    decoder.Decode_Frame_Wired(
-        test::longFrame(7, hexBytes("21 43 65 87 00 00 02 02 00 00 00 00"),
-                        hexBytes("01 FD 17 05  D4 D5 23 13 01 00 00 00")),
-        list, -1, complete);
+    decoder.Decode_Frame_Wired(test::longFrame(7, hexBytes("21 43 65 87 00 00 02 02 00 00 00 00"),
+                                               hexBytes("01 FD 17 05  D4 D5 23 13 01 00 00 00")),
+                               list, -1, complete);
     return list;
 }
 

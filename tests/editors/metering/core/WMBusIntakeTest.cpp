@@ -60,8 +60,9 @@ TEST(MBusAes, CbcWithoutPaddingTakesWholeBlocksOnly)
 {
     MBusAes aes;
     const AesBlock iv = {1, 2, 3};
-    const Bytes plain = hexBytes("2F2F0413 40E20100 2F2F2F2F 2F2F2F2F 00112233 44556677 "
-                                 "8899AABB CCDDEEFF");
+    const Bytes plain = hexBytes(
+        "2F2F0413 40E20100 2F2F2F2F 2F2F2F2F 00112233 44556677 "
+        "8899AABB CCDDEEFF");
     const auto cipher = aes.cbcEncrypt(kKey, iv, plain);
     ASSERT_TRUE(cipher);
     EXPECT_EQ(cipher->size(), plain.size());
@@ -110,9 +111,9 @@ protected:
         std::fill(message.begin() + 9, message.end(), 0x07);
         const auto derived = aes.cmac(key, message);
         const auto cipher = aes.cbcEncrypt(*derived, AesBlock{}, plain16);
-        return telegram(test::concat({hexBytes("8C 20 01 90 0F 00 2C 05"), counter,
-                                      hexBytes("A1 A2 A3 A4 A5 A6 A7 A8 7A 42 00 10 07 00"),
-                                      *cipher}));
+        return telegram(
+            test::concat({hexBytes("8C 20 01 90 0F 00 2C 05"), counter,
+                          hexBytes("A1 A2 A3 A4 A5 A6 A7 A8 7A 42 00 10 07 00"), *cipher}));
     }
 
     TSlaveWMBusList m_list;
@@ -279,8 +280,8 @@ TEST_F(Intake, TelegramsEncryptedElsewhereDecrypt)
 {
     for (const char* name : {"mode5_telegram.bin", "mode7_telegram.bin"}) {
         SCOPED_TRACE(name);
-        const QByteArray file = test::readFile(QStringLiteral(ZFW_TEST_DATA_DIR "/metering/") +
-                                               QLatin1String(name));
+        const QByteArray file = test::readFile(QStringLiteral(ZFW_TEST_DATA_DIR "/metering/")
+                                               + QLatin1String(name));
         ASSERT_GT(file.size(), 20);
         const Bytes t(file.begin() + 1, file.end());
         m_list.clear();
@@ -317,8 +318,7 @@ const ReadCase kReadCases[] = {
     {"short7AMode5Encrypted", "7A 01 00 10 05 11 22 01 FD 17 05", true, 0},
     {"short7AMode3", "7A 01 00 00 03 01 FD 17 05", true, 0},
     {"long72Mode0", "72 11 11 11 11 22 04 01 07 01 00 00 00 01 FD 17 05", false, 1},
-    {"long72FillersAnyMode", "72 11 11 11 11 22 04 01 07 01 00 10 07 2F 2F 01 FD 17 05", false,
-     3},
+    {"long72FillersAnyMode", "72 11 11 11 11 22 04 01 07 01 00 10 07 2F 2F 01 FD 17 05", false, 3},
     {"long72Encrypted", "72 11 11 11 11 22 04 01 07 01 00 10 05 11 22 01 FD 17 05", true, 0},
     {"ell8CNoHeader", "8C 20 01 78 01 FD 17 05", false, 1},
     {"ell8CShortMode0", "8C 20 01 7A 01 00 00 00 01 FD 17 05", false, 1},
@@ -353,8 +353,9 @@ TEST_P(Readability, Rows)
     const ReadCase& c = GetParam();
     TSlaveWMBusList list;
     TWMBusIntake intake;
-    const WirelessIntake r =
-        intake.Decode_Frame_Wireless(telegram(c.body), TRadioModule::rmRadioCrafts, list, kFirst);
+    const WirelessIntake r = intake.Decode_Frame_Wireless(telegram(c.body),
+                                                          TRadioModule::rmRadioCrafts, list,
+                                                          kFirst);
     ASSERT_EQ(r.index, 0);
     EXPECT_EQ(list[0]->Cripted, c.cripted);
     EXPECT_EQ(list[0]->List_Var.size(), c.records);
