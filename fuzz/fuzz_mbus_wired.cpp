@@ -38,7 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const TVariable_MBus& v : list) {
             ZFW_FUZZ_CHECK(v.nbyte >= 0 && v.nbyte <= 191);
             ZFW_FUZZ_CHECK(v.totdati.size() == 2 * v.nbyte);
-            ZFW_FUZZ_CHECK(!v.ValueStr.isNull());
+            ZFW_FUZZ_CHECK(v.DIF.size() == 3);
+            ZFW_FUZZ_CHECK(v.DIFE.size() % 4 == 0 && v.VIFE.size() % 4 == 0);
+            ZFW_FUZZ_CHECK(v.DIFE.size() <= 40 && v.VIFE.size() <= 40);
+            ZFW_FUZZ_CHECK(v.VIF_ASCII.size() <= 192);
             ZFW_FUZZ_CHECK(type == TMBusType::mtWireless || v.Real_Wireless_Var);
         }
         if (records.lastFault())
