@@ -27,9 +27,6 @@ enum class TMBusType { mtWired, mtWireless };
 
 using TSlaveMBusList = std::vector<std::shared_ptr<TSlave_MBus>>;
 
-// Most bytes a long frame can hold (L up to 255, plus start, L, L, start, checksum, stop).
-inline constexpr std::size_t kMBusLongFrameMax = 261;
-
 class TMBusDecoder {
 public:
     // decimalSeparator goes into value texts (the caller passes Get_Decimal_Separator()).

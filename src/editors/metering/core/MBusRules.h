@@ -83,7 +83,8 @@ struct RegisterConflict {
 class TMBusRules {
 public:
     // IND_NODO: the selected node (or the node of the selected variable), -1 for none;
-    // IND_VAR: the selected variable in it, -1 for none.
+    // IND_VAR: the selected variable in it, -1 for none. The rules read nodes in place, so
+    // the list must outlive them.
     TMBusRules(const TNodiList& nodes, int IND_NODO, int IND_VAR, TextLookup text);
 
     RuleVerdict Controllo_Dati_New_Nodo(const TNodePage& page) const;
