@@ -90,6 +90,24 @@ TEST_F(ScanWriters, WiredVariant4GroupsTheNodes)
     test::expectGolden(bytes("v4.xml"), "conf_wired_v4.xml");
 }
 
+TEST_F(ScanWriters, SecondaryAddressedNodesReadBackWithTheirSecondaryAddress)
+{
+    // Variant 2 writes the primary address into "ID" whatever the addressing; the network
+    // editor's reader used to take it for the secondary address of such a node.
+    TSaveConfXML in;
+    in.XML_Code_Dev = 2;
+    in.Node_ID_Type = 1;
+    in.File_Name = path("secondary.xml");
+    ASSERT_TRUE(Save_XML_Conf_Wired(in, false, wiredScan(), {}));
+    const MBusNetworkLoad back = loadMBusNetwork(in.File_Name);
+    ASSERT_TRUE(back.ok) << back.message.toStdString();
+    ASSERT_EQ(back.nodes.size(), 2u);
+    EXPECT_EQ(back.nodes[0].Node_Sec, 12345);
+    EXPECT_EQ(back.nodes[0].Node_Pri, 5);
+    EXPECT_EQ(back.nodes[1].Node_Sec, 87654321);
+    EXPECT_EQ(back.nodes[1].Var_List.size(), 2u);
+}
+
 TEST_F(ScanWriters, WiredVariant12)
 {
     TSaveConfXML in;
