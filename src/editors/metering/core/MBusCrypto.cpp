@@ -49,7 +49,7 @@ std::optional<std::vector<std::uint8_t>> MBusAes::cbc(bool encrypt, const AesKey
     if (EVP_CipherUpdate(ctx.get(), out.data(), &n, data.data(), int(data.size())) != 1
         || EVP_CipherFinal_ex(ctx.get(), out.data() + n, &tail) != 1)
         return std::nullopt;
-    out.resize(std::size_t(n + tail));
+    out.resize(std::size_t(n) + std::size_t(tail));
     return out;
 }
 
