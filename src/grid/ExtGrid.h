@@ -12,6 +12,7 @@
 #include "grid/GridLook.h"
 #include "grid/GridOutputSettings.h"
 #include "grid/GridSettings.h"
+#include "platform/Clipboard.h"
 
 #include <QFont>
 #include <QPoint>
@@ -1178,6 +1179,10 @@ public:
         OnClipboardBeforePasteCell;
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>
         OnClipboardAfterPasteCell;
+    // The clipboard that copy, cut and paste use: the system's unless one was set (not owned;
+    // null puts the system's back).
+    IClipboard& clipboard() const { return m_clipboard ? *m_clipboard : systemClipboard(); }
+    void setClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
 
     // The cell's own editability (ACol real): the can-edit and is-fixed hooks on the base
     // cell of its merged area.
@@ -1474,6 +1479,7 @@ private:
     // gives the default look its colours.
     bool wirePainting();
     bool m_paintingWired = wirePainting();
+    IClipboard* m_clipboard = nullptr;
 };
 
 }  // namespace zfw

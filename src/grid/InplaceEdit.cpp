@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -718,13 +717,21 @@ void TExtInplaceEdit::PasteText(const QString& Text)
 
 void TExtInplaceEdit::pasteFromClipboard(bool selection)
 {
-    const QClipboard* cb = QGuiApplication::clipboard();
-    const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
-    if (!cb || (selection && !cb->supportsSelection()))
+    if (m_gridGone)
         return;
-    const QString s = cb->text(mode);
+    const IClipboard& cb = FGrid->clipboard();
+    if (selection && !cb.supportsSelection())
+        return;
+    const QString s = cb.text(selection ? ClipboardMode::Selection : ClipboardMode::Clipboard);
     if (!s.isEmpty())
         PasteText(s);
+}
+
+void TExtInplaceEdit::copySelectionToClipboard()
+{
+    // The stored characters (CR LF, no-break spaces) of the selection, as the field gives them.
+    if (hasSelectedText())
+        FGrid->clipboard().setText(selectedText(), ClipboardMode::Clipboard);
 }
 
 void TExtInplaceEdit::CopyToClipboard()
@@ -734,8 +741,8 @@ void TExtInplaceEdit::CopyToClipboard()
     bool allow = true;
     if (FGrid->OnClipboardCopy)
         FGrid->OnClipboardCopy(this, allow);
-    if (allow)
-        copy();
+    if (allow && !m_gridGone)
+        copySelectionToClipboard();
 }
 
 void TExtInplaceEdit::CutToClipboard()
@@ -745,8 +752,8 @@ void TExtInplaceEdit::CutToClipboard()
     bool allow = true;
     if (FGrid->OnClipboardCut)
         FGrid->OnClipboardCut(this, allow);
-    if (allow && hasSelectedText()) {
-        copy();
+    if (allow && !m_gridGone && hasSelectedText()) {
+        copySelectionToClipboard();
         insert(QString());
     }
 }

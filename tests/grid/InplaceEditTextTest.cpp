@@ -13,6 +13,7 @@
 
 #include "GridWindowTestSupport.h"
 #include "support/CaseName.h"
+#include "support/FakeClipboard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,6 +39,7 @@ protected:
         window = std::make_unique<QWidget>();
         grid = test::addSmallGrid<TExtStringGrid>(*window, 5, 6, {300, 200});
         grid->SetOptions(grid->Options() | goEditing);
+        grid->setClipboard(&clipboard);
         for (int c = 1; c < 5; ++c)
             for (int r = 1; r < 6; ++r)
                 grid->SetCellEx(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
@@ -65,6 +67,8 @@ protected:
         QTest::keyClick(editor(), k, m);
     }
 
+    // Declared before the window: the grid uses it until it goes.
+    test::FakeClipboard clipboard;
     std::unique_ptr<QWidget> window;
     TExtStringGrid* grid = nullptr;
 };
@@ -319,7 +323,7 @@ class TextEditorClipboard : public TextEditor, public ::testing::WithParamInterf
 TEST_P(TextEditorClipboard, TheEventDecides)
 {
     const ClipCase& c = GetParam();
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    clipboard.setText(QStringLiteral("before"));
     int events = 0;
     auto handler = [&](QObject* sender, bool& allow) {
         ++events;
@@ -331,7 +335,7 @@ TEST_P(TextEditorClipboard, TheEventDecides)
     editor()->setSelection(1, 4);
     key(c.cut ? Qt::Key_X : Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(events, 1);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(c.clipboardAfter));
+    EXPECT_EQ(clipboard.text(), QString::fromUtf8(c.clipboardAfter));
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.textAfter));
 }
 
@@ -340,12 +344,40 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextEditorClipboard, ::testing::ValuesIn(kClipCa
 
 TEST_F(TextEditor, APastedTextKeepsItsInnerLineBreaks)
 {
-    QGuiApplication::clipboard()->setText(QStringLiteral("x\r\ny\r\n"));
+    clipboard.setText(QStringLiteral("x\r\ny\r\n"));
     openOn(2, 2, QStringLiteral("ab"));
     editor()->setCursorPosition(1);
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor()->text(), QStringLiteral("ax\r\ny\r\nb"));
     EXPECT_EQ(editor()->cursorPosition(), 7);
+}
+
+// The editor reaches the system's clipboard only through the grid's: with another one set,
+// the system's is neither read nor written, by the keys, the context menu's actions or the
+// middle button's paste of the selection.
+TEST_F(TextEditor, EveryClipboardUseGoesThroughTheGridsClipboard)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("system"));
+    clipboard.hasSelection = true;
+    clipboard.selection = QStringLiteral("S");
+    clipboard.setText(QStringLiteral("P"));
+    openOn(2, 2, QStringLiteral("ab"));
+    editor()->setCursorPosition(1);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("aPb"));
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("aPPb"));
+    QTest::mouseClick(editor()->viewport(), Qt::MiddleButton);
+    EXPECT_TRUE(editor()->text().contains(u'S')) << editor()->text().toStdString();
+
+    editor()->setSelection(0, 2);
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), QStringLiteral("aP"));
+    editor()->setSelection(0, 1);
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), QStringLiteral("a"));
+    EXPECT_EQ(clipboard.writes, 3);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("system"));
 }
 
 // ----- password, valid characters, Alt+Backspace -----
@@ -354,7 +386,7 @@ TEST_F(TextEditor, APasswordIsShownMaskedAndStoredAsTyped)
 {
     grid->DefaultEditor = TEditorType::edPassword;
     grid->PasswordChar = u'#';
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    clipboard.setText(QStringLiteral("before"));
     openOn(2, 2, QStringLiteral("se"));
     QTest::keyClicks(editor(), QStringLiteral("cret"));
     key(Qt::Key_Left);
@@ -364,7 +396,7 @@ TEST_F(TextEditor, APasswordIsShownMaskedAndStoredAsTyped)
     // Nothing of it reaches the clipboard.
     editor()->selectAll();
     key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(clipboard.text(), QStringLiteral("before"));
     key(Qt::Key_Return);
     EXPECT_EQ(grid->GetCellEx(2, 2), QStringLiteral("secrt"));
 }
