@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace zfw {
 
@@ -54,6 +56,19 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
 TModalResult QtUserDialogs::showModal(QDialog& dialog)
 {
     return modalResultOf(dialog.exec());
+}
+
+bool QtUserDialogs::choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent)
+{
+    QPrinter printer;
+    applyPrintSetup(setup, printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup = printSetupOf(printer, setup);
+    return true;
 }
 
 }  // namespace zfw

@@ -28,6 +28,46 @@ TModalResult FakeDialogs::showModal(QDialog& dialog)
     return mrCancel;
 }
 
+namespace {
+
+std::optional<QString> nextAnswer(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty())
+        return std::nullopt;
+    const bool chosen = answers.front().has_value();
+    const QString path = chosen ? *answers.front() : QString();
+    answers.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+std::optional<QString> FakeDialogs::openFileName(const FileDialogRequest& request, QWidget*)
+{
+    fileDialogs.push_back({false, request});
+    return nextAnswer(fileAnswers);
+}
+
+std::optional<QString> FakeDialogs::saveFileName(const FileDialogRequest& request, QWidget*)
+{
+    fileDialogs.push_back({true, request});
+    return nextAnswer(fileAnswers);
+}
+
+bool FakeDialogs::choosePrinter(PrintSetup& setup, int pageCount, QWidget*)
+{
+    printDialogs.push_back(setup);
+    if (!onChoosePrinter)
+        return false;
+    PrintSetup chosen = setup;
+    if (!onChoosePrinter(chosen, pageCount))
+        return false;
+    setup = chosen;
+    return true;
+}
+
 std::unique_ptr<IRunningProcess> FakeProcessLauncher::start(const QString& program,
                                                             const QStringList& arguments,
                                                             const QString& workDir, QString* error)
