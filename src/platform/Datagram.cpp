@@ -51,7 +51,8 @@ void UdpTransport::Impl::readPending()
     }
     if (!queued.empty() && !deliveryPosted) {
         deliveryPosted = true;
-        QMetaObject::invokeMethod(&context, [this] { deliver(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &context, [this] { deliver(); }, Qt::QueuedConnection);
     }
 }
 
@@ -100,7 +101,7 @@ bool UdpTransport::bind(const QHostAddress& address, quint16 port, QString* erro
 QHostAddress UdpTransport::localAddress() const
 {
     return d->socket.state() == QAbstractSocket::BoundState ? d->socket.localAddress()
-                                                             : QHostAddress();
+                                                            : QHostAddress();
 }
 
 quint16 UdpTransport::localPort() const

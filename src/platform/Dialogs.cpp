@@ -38,10 +38,14 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
     }
     box.setText(text);
     QMessageBox::StandardButtons qb;
-    if (buttons & mbOK) qb |= QMessageBox::Ok;
-    if (buttons & mbCancel) qb |= QMessageBox::Cancel;
-    if (buttons & mbYes) qb |= QMessageBox::Yes;
-    if (buttons & mbNo) qb |= QMessageBox::No;
+    if (buttons & mbOK)
+        qb |= QMessageBox::Ok;
+    if (buttons & mbCancel)
+        qb |= QMessageBox::Cancel;
+    if (buttons & mbYes)
+        qb |= QMessageBox::Yes;
+    if (buttons & mbNo)
+        qb |= QMessageBox::No;
     if (!qb)
         qb = QMessageBox::Ok;
     box.setStandardButtons(qb);
@@ -53,10 +57,7 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
     }
 }
 
-TModalResult QtUserDialogs::showModal(QDialog& dialog)
-{
-    return modalResultOf(dialog.exec());
-}
+TModalResult QtUserDialogs::showModal(QDialog& dialog) { return modalResultOf(dialog.exec()); }
 
 bool QtUserDialogs::choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent)
 {

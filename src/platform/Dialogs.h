@@ -43,8 +43,8 @@ public:
 
     // Shows a message box; returns the modal result of the button pressed (mrCancel when the
     // box is closed without one, mrOk for a box with OK only).
-    virtual TModalResult messageDlg(const QString& text, TMsgDlgType type,
-                                    TMsgDlgButtons buttons, QWidget* parent) = 0;
+    virtual TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                    QWidget* parent) = 0;
 
     // Shows a window modally and returns its modal result.
     virtual TModalResult showModal(QDialog& dialog) = 0;
@@ -78,10 +78,8 @@ public:
     TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             QWidget* parent) override;
     TModalResult showModal(QDialog& dialog) override;
-    std::optional<QString> openFileName(const FileDialogRequest& request,
-                                        QWidget* parent) override;
-    std::optional<QString> saveFileName(const FileDialogRequest& request,
-                                        QWidget* parent) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request, QWidget* parent) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request, QWidget* parent) override;
     bool choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent) override;
 };
 

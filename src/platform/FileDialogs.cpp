@@ -1,5 +1,5 @@
-#include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QFileDialog>
 #include <QRegularExpression>
@@ -47,8 +47,7 @@ QString plainSuffix(const QString& defaultSuffix)
 
 namespace {
 
-std::optional<QString> runFileDialog(const FileDialogRequest& request, QWidget* parent,
-                                     bool save)
+std::optional<QString> runFileDialog(const FileDialogRequest& request, QWidget* parent, bool save)
 {
     QFileDialog dialog(parent, request.title, request.folder);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

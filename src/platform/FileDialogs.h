@@ -18,8 +18,8 @@ struct FileDialogRequest {
     // Pairs of a description and its patterns, all separated by '|', patterns by ';':
     // "Electronic Data Sheet (*.eds)|*.eds|Any File (*.*)|*.*". Empty: every file.
     QString filter;
-    int filterIndex = 1;    // the pair offered first, counted from 1
-    QString defaultSuffix;  // given to a name typed without one; "mib", ".mib" or "*.mib"
+    int filterIndex = 1;           // the pair offered first, counted from 1
+    QString defaultSuffix;         // given to a name typed without one; "mib", ".mib" or "*.mib"
     bool confirmOverwrite = true;  // saving: ask before an existing file is replaced
 };
 

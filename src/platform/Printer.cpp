@@ -28,16 +28,15 @@ public:
     bool start(const PrintSetup& setup, QString* error)
     {
         if (!m_file.open(QIODevice::WriteOnly)) {
-            *error = QStringLiteral("Cannot write %1: %2").arg(m_file.fileName(),
-                                                               m_file.errorString());
+            *error =
+                QStringLiteral("Cannot write %1: %2").arg(m_file.fileName(), m_file.errorString());
             return false;
         }
         m_writer = std::make_unique<QPdfWriter>(&m_file);
         m_writer->setTitle(setup.documentName);
         m_writer->setCreator(QCoreApplication::applicationName());
         m_writer->setResolution(setup.resolution > 0 ? setup.resolution : 300);
-        m_writer->setPageSize(setup.pageSize.isValid() ? setup.pageSize
-                                                       : QPageSize(QPageSize::A4));
+        m_writer->setPageSize(setup.pageSize.isValid() ? setup.pageSize : QPageSize(QPageSize::A4));
         m_writer->setPageOrientation(setup.orientation);
         if (!m_painter.begin(m_writer.get())) {
             *error = QStringLiteral("Cannot start the PDF file %1").arg(m_file.fileName());
@@ -61,8 +60,8 @@ public:
         const bool painted = m_painter.end();
         if (!painted || !m_file.commit()) {
             if (error)
-                *error = QStringLiteral("Cannot write %1: %2").arg(m_file.fileName(),
-                                                                   m_file.errorString());
+                *error = QStringLiteral("Cannot write %1: %2")
+                             .arg(m_file.fileName(), m_file.errorString());
             return false;
         }
         return true;

@@ -84,7 +84,9 @@ const KeepCase kKeepCases[] = {
     {"CrLf", "first\r\nsecond\r\nthird"},
     {"LfOnly", "first\nsecond"},
     {"MixedBreaks", "a\r\nb\nc\rd"},
-    {"NoBreakSpaceAndTrailingBreak", "a\xc2\xa0" "b\r\n"},
+    {"NoBreakSpaceAndTrailingBreak",
+     "a\xc2\xa0"
+     "b\r\n"},
     {"EmptyLines", "\r\n\r\nx"},
 };
 
@@ -124,8 +126,8 @@ struct ArrowCase {
     const char* text;
     int caret;  // index into the text
     bool down;
-    int rowAfter;       // the grid's row after the key (the edit starts on row 3)
-    int caretAfter;     // -1: the editor closed
+    int rowAfter;    // the grid's row after the key (the edit starts on row 3)
+    int caretAfter;  // -1: the editor closed
 };
 
 const ArrowCase kArrowCases[] = {
@@ -195,14 +197,14 @@ const BreakCase kBreakCases[] = {
      Qt::ControlModifier, "ab\r\n"},
     {"CtrlEnterIsDroppedInOneLineCells", true, false, false, false, TEditorType::edNormal,
      Qt::ControlModifier, "ab"},
-    {"CtrlEnterIsDroppedWithoutAllowCtrlEnter", false, true, true, false,
-     TEditorType::edNormal, Qt::ControlModifier, "ab"},
+    {"CtrlEnterIsDroppedWithoutAllowCtrlEnter", false, true, true, false, TEditorType::edNormal,
+     Qt::ControlModifier, "ab"},
     {"CtrlEnterBeepsInANumberCell", true, true, false, false, TEditorType::edNumeric,
      Qt::ControlModifier, "ab"},
     {"EnterTypesABreakWithLineFeedOnEnter", true, true, false, true, TEditorType::edNormal,
      Qt::NoModifier, "ab\r\n"},
-    {"EnterCommitsANumberCellWithLineFeedOnEnter", true, true, false, true,
-     TEditorType::edNumeric, Qt::NoModifier, "ab"},
+    {"EnterCommitsANumberCellWithLineFeedOnEnter", true, true, false, true, TEditorType::edNumeric,
+     Qt::NoModifier, "ab"},
     {"EnterCommitsWithoutLineFeedOnEnter", true, true, false, false, TEditorType::edNormal,
      Qt::NoModifier, "ab"},
 };
@@ -339,8 +341,7 @@ TEST_P(TextEditorClipboard, TheEventDecides)
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.textAfter));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TextEditorClipboard, ::testing::ValuesIn(kClipCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorClipboard, ::testing::ValuesIn(kClipCases), CaseName());
 
 TEST_F(TextEditor, APastedTextKeepsItsInnerLineBreaks)
 {
@@ -507,8 +508,7 @@ TEST_P(TextEditorKeypad, DecimalKey)
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.after));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TextEditorKeypad, ::testing::ValuesIn(kKeypadCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorKeypad, ::testing::ValuesIn(kKeypadCases), CaseName());
 
 // ----- the cursor walk at the edges -----
 
@@ -530,8 +530,7 @@ const EdgeWalkCase kEdgeWalkCases[] = {
     {"IntoACheckBoxCellRefused", 2, true, true, true, 2, 2},
 };
 
-class TextEditorEdgeWalk : public TextEditor,
-                           public ::testing::WithParamInterface<EdgeWalkCase> {};
+class TextEditorEdgeWalk : public TextEditor, public ::testing::WithParamInterface<EdgeWalkCase> {};
 
 TEST_P(TextEditorEdgeWalk, StepsWhereTheWalkLeads)
 {

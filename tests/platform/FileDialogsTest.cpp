@@ -90,8 +90,7 @@ TEST_F(QtFileDialogs, SaveIsSetUpFromTheRequestAndAddsTheSuffix)
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Save MIB"));
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(QDir(d.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        EXPECT_EQ(d.nameFilters(),
-                  QStringList({"Management Information Base (*.mib)", "All (*)"}));
+        EXPECT_EQ(d.nameFilters(), QStringList({"Management Information Base (*.mib)", "All (*)"}));
         EXPECT_EQ(d.selectedNameFilter(), QStringLiteral("All (*)"));
         EXPECT_EQ(d.defaultSuffix(), QStringLiteral("mib"));
         EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));

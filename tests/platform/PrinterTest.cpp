@@ -222,11 +222,8 @@ struct RangeCase {
 };
 
 const RangeCase kRanges[] = {
-    {"AllPages", 0, 0, 0, 0},
-    {"OnePage", 2, 2, 2, 2},
-    {"ARange", 2, 5, 2, 5},
-    {"ReversedMeansAll", 5, 2, 0, 0},
-    {"BelowOneMeansAll", -1, 3, 0, 0},
+    {"AllPages", 0, 0, 0, 0},         {"OnePage", 2, 2, 2, 2},           {"ARange", 2, 5, 2, 5},
+    {"ReversedMeansAll", 5, 2, 0, 0}, {"BelowOneMeansAll", -1, 3, 0, 0},
 };
 
 class PrintSetupOnQtPrinter : public ::testing::TestWithParam<RangeCase> {};

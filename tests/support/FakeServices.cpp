@@ -4,8 +4,8 @@
 
 namespace zfw::test {
 
-TModalResult FakeDialogs::messageDlg(const QString& text, TMsgDlgType type,
-                                     TMsgDlgButtons buttons, QWidget*)
+TModalResult FakeDialogs::messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                     QWidget*)
 {
     messages.push_back({text, type, buttons});
     if (!messageAnswers.empty()) {

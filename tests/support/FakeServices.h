@@ -36,10 +36,8 @@ public:
     TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             QWidget* parent) override;
     TModalResult showModal(QDialog& dialog) override;
-    std::optional<QString> openFileName(const FileDialogRequest& request,
-                                        QWidget* parent) override;
-    std::optional<QString> saveFileName(const FileDialogRequest& request,
-                                        QWidget* parent) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request, QWidget* parent) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request, QWidget* parent) override;
     bool choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent) override;
 
     // Answers given in order to the file dialogs (nullopt: cancelled); when none is left a
