@@ -56,9 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     ScriptedLine line;
     for (size_t at = 1; at + 2 <= size;) {
-        const size_t length = std::min<size_t>((size_t(data[at]) << 8 | data[at + 1]), size - at - 2);
-        line.script.push_back(
-            QByteArray(reinterpret_cast<const char*>(data + at + 2), static_cast<qsizetype>(length)));
+        const size_t length = std::min<size_t>((size_t(data[at]) << 8 | data[at + 1]),
+                                               size - at - 2);
+        line.script.push_back(QByteArray(reinterpret_cast<const char*>(data + at + 2),
+                                         static_cast<qsizetype>(length)));
         at += 2 + length;
     }
     TWiredScanSettings settings;

@@ -4,8 +4,8 @@ namespace zfw {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 17> kRates = {110,   300,   600,    1200,   2400,   4800,
-                                                  9600,  14400, 19200,  38400,  56000,  57600,
+constexpr std::array<std::uint32_t, 17> kRates = {110,    300,    600,    1200,    2400,   4800,
+                                                  9600,   14400,  19200,  38400,   56000,  57600,
                                                   115200, 128000, 256000, 1500000, 3000000};
 
 // Device event bits by event type ordinal.
@@ -45,20 +45,11 @@ TDcb UpdateDataControlBlock(const TDcb& current, const TCommProperties& p)
     block.XonLim = limit;
     block.XoffLim = limit;
     switch (p.FlowControl) {
-    case TFlowControl::fcNone:
-        block.Flags = dcb::kBinary;
-        break;
-    case TFlowControl::fcCTS:
-        block.Flags |= dcb::kOutxCtsFlow | dcb::kRtsHandshake;
-        break;
-    case TFlowControl::fcDTR:
-        block.Flags |= dcb::kOutxDsrFlow | dcb::kDtrHandshake;
-        break;
-    case TFlowControl::fcSoftware:
-        block.Flags |= dcb::kOutX | dcb::kInX;
-        break;
-    case TFlowControl::fcDefault:
-        break;
+    case TFlowControl::fcNone: block.Flags = dcb::kBinary; break;
+    case TFlowControl::fcCTS: block.Flags |= dcb::kOutxCtsFlow | dcb::kRtsHandshake; break;
+    case TFlowControl::fcDTR: block.Flags |= dcb::kOutxDsrFlow | dcb::kDtrHandshake; break;
+    case TFlowControl::fcSoftware: block.Flags |= dcb::kOutX | dcb::kInX; break;
+    case TFlowControl::fcDefault: break;
     }
     for (const OptionBit& o : kOptionBits) {
         if (p.Options & commOption(o.option))

@@ -14,8 +14,23 @@
 namespace zfw {
 
 enum class TBaudrate {
-    br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200, br38400, br56000,
-    br57600, br115200, br128000, br256000, br1500000, br3000000
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000,
+    br1500000,
+    br3000000
 };
 enum class TParity { paNone, paOdd, paEven, paMark, paSpace };
 enum class TStopbits { sb10, sb15, sb20 };
@@ -23,7 +38,15 @@ enum class TDatabits { da4, da5, da6, da7, da8 };
 enum class TFlowControl { fcNone, fcCTS, fcDTR, fcSoftware, fcDefault };
 enum class TCommOption { coParityCheck, coDsrSensitivity, coIgnoreXOff, coErrorChar, coNullStrip };
 enum class TCommEventType {
-    evBreak, evCts, evDsr, evError, evRing, evRlsd, evRxChar, evRxFlag, evTxEmpty
+    evBreak,
+    evCts,
+    evDsr,
+    evError,
+    evRing,
+    evRlsd,
+    evRxChar,
+    evRxFlag,
+    evTxEmpty
 };
 
 // Sets as bit masks over the enumerations' ordinals.
@@ -119,14 +142,20 @@ public:
     std::optional<CommError> setDeviceName(const QString& v) { return refused(m_p.DeviceName, v); }
     std::optional<CommError> setReadBufSize(int v) { return refused(m_p.ReadBufSize, v); }
     std::optional<CommError> setWriteBufSize(int v) { return refused(m_p.WriteBufSize, v); }
-    std::optional<CommError> setMonitorEvents(TCommEventTypes v) { return refused(m_p.MonitorEvents, v); }
+    std::optional<CommError> setMonitorEvents(TCommEventTypes v)
+    {
+        return refused(m_p.MonitorEvents, v);
+    }
     void setReadTimeout(int v) { m_p.ReadTimeout = v; }
     void setWriteTimeout(int v) { m_p.WriteTimeout = v; }
     std::optional<CommError> setBaudRate(TBaudrate v) { return applied(m_p.BaudRate, v); }
     std::optional<CommError> setParity(TParity v) { return applied(m_p.Parity, v); }
     std::optional<CommError> setStopbits(TStopbits v) { return applied(m_p.Stopbits, v); }
     std::optional<CommError> setDatabits(TDatabits v) { return applied(m_p.Databits, v); }
-    std::optional<CommError> setEventChars(const TCommEventChars& v) { return applied(m_p.EventChars, v); }
+    std::optional<CommError> setEventChars(const TCommEventChars& v)
+    {
+        return applied(m_p.EventChars, v);
+    }
     std::optional<CommError> setOptions(TCommOptions v) { return applied(m_p.Options, v); }
     std::optional<CommError> setFlowControl(TFlowControl v) { return applied(m_p.FlowControl, v); }
 

@@ -1,10 +1,10 @@
 #include "editors/metering/scan/CommDevice.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace zfw {
 
@@ -18,11 +18,11 @@ struct RateCode {
     std::uint32_t rate;
     speed_t code;
 };
-constexpr RateCode kRateCodes[] = {
-    {110, B110},       {300, B300},       {600, B600},         {1200, B1200},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},       {19200, B19200},
-    {38400, B38400},   {57600, B57600},   {115200, B115200},   {1500000, B1500000},
-    {3000000, B3000000}};
+constexpr RateCode kRateCodes[] = {{110, B110},        {300, B300},       {600, B600},
+                                   {1200, B1200},      {2400, B2400},     {4800, B4800},
+                                   {9600, B9600},      {19200, B19200},   {38400, B38400},
+                                   {57600, B57600},    {115200, B115200}, {1500000, B1500000},
+                                   {3000000, B3000000}};
 
 }  // namespace
 
@@ -86,10 +86,7 @@ bool applyLineSettings(termios& t, const TDcb& block, bool* otherRate, bool* bad
     return !*otherRate && !*badSize;
 }
 
-TComm::TComm()
-    : m_store([this](const TCommProperties& p) { return applyBlock(p); })
-{
-}
+TComm::TComm() : m_store([this](const TCommProperties& p) { return applyBlock(p); }) {}
 
 TComm::~TComm() { Close(); }
 
@@ -120,7 +117,8 @@ std::optional<CommError> TComm::Open()
     QString path = m_store.properties().DeviceName;
     if (!path.startsWith(u'/'))
         path = QStringLiteral("/dev/") + path;
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.toLocal8Bit().constData(),
+                          O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return RaiseCommError(QStringLiteral("Error accessing specified device"), errno);
     if (!isatty(fd)) {
@@ -163,7 +161,8 @@ int TComm::Write(const QByteArray& data, std::optional<CommError>* error)
                 *error = RaiseCommError(QStringLiteral("Write error"), errno);
             return -1;
         }
-        const ssize_t n = ::write(m_fd, data.constData() + done, static_cast<size_t>(data.size() - done));
+        const ssize_t n = ::write(m_fd, data.constData() + done,
+                                  static_cast<size_t>(data.size() - done));
         if (n < 0 && errno != EAGAIN) {
             if (error)
                 *error = RaiseCommError(QStringLiteral("Write error"), errno);

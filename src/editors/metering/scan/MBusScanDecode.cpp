@@ -8,8 +8,7 @@ namespace zfw {
 quint32 SteadyScanClock::tick()
 {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<quint32>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<quint32>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 void SteadyScanClock::sleep(int milliseconds)

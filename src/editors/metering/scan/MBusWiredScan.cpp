@@ -23,8 +23,8 @@ bool isState(int step, std::initializer_list<int> states)
 
 }  // namespace
 
-TWiredScanMachine::TWiredScanMachine(IScanLine& line, IScanClock& clock,
-                                     ProgressCallback progress, SlaveCallback slaveRead)
+TWiredScanMachine::TWiredScanMachine(IScanLine& line, IScanClock& clock, ProgressCallback progress,
+                                     SlaveCallback slaveRead)
     : m_line(line), m_clock(clock), m_progress(std::move(progress)),
       m_slaveRead(std::move(slaveRead))
 {
@@ -233,8 +233,7 @@ void TWiredScanMachine::Scan_Decode()
     case 10: {
         ID_Dev_Found = false;
         const auto answer = m_line.takeAnswer();
-        if (answer && isValidLongFrame(*answer)
-            && longFrameAddress(*answer) != ID_Dev_Primary) {
+        if (answer && isValidLongFrame(*answer) && longFrameAddress(*answer) != ID_Dev_Primary) {
             // A late frame of another meter: the old engine filed it under this address. It
             // is not the answer asked for, so the wait goes on.
             break;

@@ -35,8 +35,8 @@ TEST(CommProperties, DefaultsAndTheBlockTheyGive)
 
 TEST(CommProperties, EveryRateAndTheOddSizes)
 {
-    const std::vector<std::uint32_t> rates = {110,   300,   600,    1200,   2400,    4800,
-                                              9600,  14400, 19200,  38400,  56000,   57600,
+    const std::vector<std::uint32_t> rates = {110,    300,    600,    1200,    2400,   4800,
+                                              9600,   14400,  19200,  38400,   56000,  57600,
                                               115200, 128000, 256000, 1500000, 3000000};
     for (size_t i = 0; i < rates.size(); ++i)
         EXPECT_EQ(baudRateValue(static_cast<TBaudrate>(i)), rates[i]);

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <chrono>
+#include <cstdlib>
 
 using namespace zfw;
 
@@ -114,7 +114,8 @@ TEST_F(CommPty, AFailedOpenLeavesThePortClosed)
     ASSERT_FALSE(comm.properties().setDatabits(TDatabits::da4));
     const auto failed = comm.Open();
     ASSERT_TRUE(failed);
-    EXPECT_TRUE(failed->message.startsWith(QStringLiteral("Error updating DataControlBlock (Error: ")));
+    EXPECT_TRUE(
+        failed->message.startsWith(QStringLiteral("Error updating DataControlBlock (Error: ")));
     EXPECT_FALSE(comm.Enabled());
     // The store is writable again.
     EXPECT_FALSE(comm.properties().setReadBufSize(100));
@@ -132,7 +133,8 @@ TEST(CommOpen, RefusesMissingDevicesAndOtherFiles)
     ASSERT_FALSE(comm.properties().setDeviceName(QStringLiteral("ttyNoSuchPort9")));
     error = comm.Open();
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->message, QStringLiteral("Error accessing specified device (Error: %1) ").arg(ENOENT));
+    EXPECT_EQ(error->message,
+              QStringLiteral("Error accessing specified device (Error: %1) ").arg(ENOENT));
     EXPECT_EQ(error->code, ENOENT);
     QByteArray got;
     EXPECT_EQ(comm.Read(got, 4), -1);

@@ -139,8 +139,9 @@ std::optional<QByteArray> FakeGatewayLine::takeAnswer()
 
 int FakeGatewayLine::count(const QByteArray& prefix) const
 {
-    return static_cast<int>(
-        std::count_if(sent.begin(), sent.end(), [&](const QByteArray& s) { return s.startsWith(prefix); }));
+    return static_cast<int>(std::count_if(sent.begin(), sent.end(), [&](const QByteArray& s) {
+        return s.startsWith(prefix);
+    }));
 }
 
 }  // namespace zfw::test

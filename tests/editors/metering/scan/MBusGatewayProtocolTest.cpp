@@ -104,8 +104,11 @@ TEST(GatewayTimeOut, CountsAcrossTheTickWrap)
 TEST(GatewayReplies, AreComparedWhole)
 {
     const QByteArray enabled = gateway::analyzerEnabledReply();
-    EXPECT_EQ(enabled, QByteArray("\x0A\x0D" "Analyzer_Mode Enabled!" "\x0A\x0D"));
-    EXPECT_EQ(gateway::lineSetReply(), QByteArray("\x0A\x0D" "Done!"));
+    EXPECT_EQ(enabled, QByteArray("\x0A\x0D"
+                                  "Analyzer_Mode Enabled!"
+                                  "\x0A\x0D"));
+    EXPECT_EQ(gateway::lineSetReply(), QByteArray("\x0A\x0D"
+                                                  "Done!"));
     EXPECT_EQ(gateway::noSlaveReply().size(), 10);
     // Without the trailing line end, or one byte changed, it is another reply.
     EXPECT_NE(enabled.left(enabled.size() - 2), enabled);

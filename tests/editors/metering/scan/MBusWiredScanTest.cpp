@@ -33,7 +33,9 @@ protected:
     std::vector<Call> calls;
     std::vector<std::shared_ptr<const TSlave_MBus>> read;
     TWiredScanMachine machine{line, clock,
-                              [this](int k, int a, int f, int s) { calls.push_back({k, a, f, s}); },
+                              [this](int k, int a, int f, int s) {
+                                  calls.push_back({k, a, f, s});
+                              },
                               [this](std::shared_ptr<const TSlave_MBus> s) { read.push_back(s); }};
 
     // Steps at the engine's pace (40 ms a step) until the scan ends; hook runs before each
@@ -62,10 +64,7 @@ protected:
     }
 };
 
-TWiredScanSettings primary()
-{
-    return {};
-}
+TWiredScanSettings primary() { return {}; }
 
 TWiredScanSettings secondary()
 {
@@ -137,9 +136,11 @@ TEST_P(CutAfter, LimitsTheFramesReadFromOneMeter)
 }
 
 INSTANTIATE_TEST_SUITE_P(WiredScan, CutAfter,
-                         ::testing::ValuesIn(std::vector<CutCase>{
-                             {"Zero", 0, 1}, {"One", 1, 1}, {"Two", 2, 2}, {"Three", 3, 3},
-                             {"MoreThanTheMeterHas", 10, 3}}),
+                         ::testing::ValuesIn(std::vector<CutCase>{{"Zero", 0, 1},
+                                                                  {"One", 1, 1},
+                                                                  {"Two", 2, 2},
+                                                                  {"Three", 3, 3},
+                                                                  {"MoreThanTheMeterHas", 10, 3}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WiredScan, StopFinishesTheCurrentAddressAndSendsTheEndNotice)
@@ -161,7 +162,8 @@ TEST_F(WiredScan, AbortSkipsTheEndNoticeButStillClosesTheGateway)
         if (machine.step() == 110)
             machine.Abort_Scan();
     });
-    EXPECT_TRUE(std::none_of(calls.begin(), calls.end(), [](const Call& c) { return c.kind == 3; }));
+    EXPECT_TRUE(
+        std::none_of(calls.begin(), calls.end(), [](const Call& c) { return c.kind == 3; }));
     EXPECT_EQ(line.sent.back(), QByteArray(gateway::kDisableAnalyzerMode));
     EXPECT_EQ(line.releases, 1);
 }
@@ -185,13 +187,12 @@ TEST_P(WrongAnalyzerReply, GivesResultTwoAndAtMostThreeClosingCommands)
     EXPECT_EQ(line.releases, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WiredScan, WrongAnalyzerReply,
-    ::testing::ValuesIn(std::vector<ReplyCase>{
-        {"WithoutTrailingLineEnd", QByteArray("\n\rAnalyzer_Mode Enabled!")},
-        {"OneByteDiffers", QByteArray("\n\rAnalyzer_Mode Enabled?\n\r")},
-        {"Garbage", QByteArray::fromHex("E5E5FF00")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(WiredScan, WrongAnalyzerReply,
+                         ::testing::ValuesIn(std::vector<ReplyCase>{
+                             {"WithoutTrailingLineEnd", QByteArray("\n\rAnalyzer_Mode Enabled!")},
+                             {"OneByteDiffers", QByteArray("\n\rAnalyzer_Mode Enabled?\n\r")},
+                             {"Garbage", QByteArray::fromHex("E5E5FF00")}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WiredScan, ALateAnswerIsNotFiledUnderTheNextAddress)
 {
@@ -232,7 +233,8 @@ TEST_F(WiredScan, SecondarySearchFindsThirtyRandomMetersOnceEach)
     QRandomGenerator random(25);
     std::set<QString> idents;
     while (idents.size() < 30)
-        idents.insert(QStringLiteral("%1").arg(random.bounded(100000000u), 8, 10, QLatin1Char('0')));
+        idents.insert(
+            QStringLiteral("%1").arg(random.bounded(100000000u), 8, 10, QLatin1Char('0')));
     std::multiset<QString> expected;
     for (const QString& ident : idents) {
         line.meters.push_back({0, ident, 1 + static_cast<int>(random.bounded(3u))});
