@@ -41,9 +41,11 @@ TMBusScanDecode::TMBusScanDecode(Services services, QObject* parent)
 {
     qRegisterMetaType<std::shared_ptr<const zfw::TSlave_MBus>>();
     m_io.setObjectName(QStringLiteral("M-Bus scan I/O"));
-    m_io.start();
+    // Moved before the thread starts, so that the start orders everything done here before
+    // anything the thread does.
     m_ioContext = new QObject;
     m_ioContext->moveToThread(&m_io);
+    m_io.start();
     QMetaObject::invokeMethod(
         m_ioContext,
         [this] {
@@ -153,7 +155,11 @@ void TMBusScanDecode::runEngine()
         {
             std::unique_lock lock(m_mutex);
             // A step that sent a frame pauses; a step waiting for an answer is woken by it.
-            m_wakeUp.wait_for(lock, m_services.stepPause, [this] { return m_signalled; });
+            // Idle, the thread sleeps until a request comes.
+            if (m_machine->inScan())
+                m_wakeUp.wait_for(lock, m_services.stepPause, [this] { return m_signalled; });
+            else
+                m_wakeUp.wait(lock, [this] { return m_signalled || m_exit; });
             m_signalled = false;
             if (m_startRequest) {
                 m_machine->clearSlaves();
