@@ -259,11 +259,11 @@ TCellGraphic* TBaseGrid::ownGraphic(int c, int r) const
     return m_store.GetGraphicObjectEx(c, r);
 }
 
-void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
+bool TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
 {
     TCellProperties* props = g ? m_store.GetCellProperties(c, r) : m_store.GetGridObject(c, r);
     if (!props)
-        return;  // outside the grid: g is freed here
+        return !g;  // outside the grid: g is freed here
     delete props->FGraphicObject;
     props->FGraphicObject = g.release();
     // A new or removed graphic changes what the cell shows. Creating one used to repaint only
@@ -271,6 +271,7 @@ void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
     // else repainted its cell.
     if (!m_store.IsHiddenColumn(c))
         invalidateStoreCell(m_store.DisplColIndex(c), r);
+    return true;
 }
 
 std::unique_ptr<TCellGraphic> TBaseGrid::takeOwnGraphic(int c, int r)

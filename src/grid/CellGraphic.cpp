@@ -241,7 +241,11 @@ TCellGraphic* CreateCellGraphic(CellGraphicHost& host, int c, int r)
     // The new graphic replaces the cell's own one (freed with it); a shared graphic stays.
     auto g = std::make_unique<TCellGraphic>();
     TCellGraphic* result = g.get();
-    host.setOwnGraphic(c, r, std::move(g));
+    // The rows past the shown ones up to the hidden count pass the check above but have no
+    // properties to hold a graphic: the graphic was freed and then written through the
+    // pointer answered here. A refused graphic is answered as none.
+    if (!host.setOwnGraphic(c, r, std::move(g)))
+        return nullptr;
     const int dc = host.displColIndex(c);
     if (dc != c)
         host.repaintCell(dc, r);

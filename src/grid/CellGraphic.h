@@ -153,8 +153,8 @@ public:
     // The graphic held in the cell's own properties; null when none. Creates nothing.
     virtual TCellGraphic* ownGraphic(int c, int r) const = 0;
     // Stores (or with null removes) the cell's own graphic, creating properties when needed.
-    // The cell text is left as it is.
-    virtual void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) = 0;
+    // The cell text is left as it is. False when the cell can hold none (g is then freed).
+    virtual bool setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) = 0;
     virtual std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) = 0;
     // A graphic shared by many cells (row check boxes, virtual check boxes) that replaces the
     // cell's own one; null when none applies. Never stored in a cell, never freed by it.
@@ -173,6 +173,7 @@ public:
 
 TCellGraphic* GetCellGraphic(const CellGraphicHost& host, int c, int r);
 TCellType GetCellType(const CellGraphicHost& host, int c, int r);
+// The cell's new own graphic; null when the host cannot hold one there.
 TCellGraphic* CreateCellGraphic(CellGraphicHost& host, int c, int r);
 bool RemoveCellGraphic(CellGraphicHost& host, int c, int r);
 bool RemoveCellGraphicOfType(CellGraphicHost& host, int c, int r, TCellType kind);

@@ -1,6 +1,8 @@
 #include "grid/CellStore.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 namespace zfw {
 
@@ -79,6 +81,45 @@ bool CellStore::checkConsistency(QString* why) const
                 if (noSpan)
                     return fail(at + QStringLiteral(" is no base cell but has no spans"));
                 const TCellProperties* b = GetGridObject(c - p->CellSpanX, r - p->CellSpanY);
+                if (!b || !b->IsBaseCell || b->CellSpanX < p->CellSpanX || b->CellSpanY < p->CellSpanY)
+                    return fail(at + QStringLiteral(" points to a base that does not cover it"));
+            }
+        }
+    }
+
+    // Areas kept in hidden rows: whole, within the rows that one call hid.
+    std::map<std::pair<int, int>, const std::vector<Cell>*> groupRows;
+    for (const TGridItem& item : m_hiddenRows)
+        if (!groupRows.emplace(std::make_pair(item.Group, item.GroupRow), &item.Items).second)
+            return fail(QStringLiteral("hidden rows %1 and another both from row %2 of call %3")
+                            .arg(item.Idx).arg(item.GroupRow).arg(item.Group));
+    auto hiddenProps = [&groupRows](int group, int groupRow, int c) -> const TCellProperties* {
+        const auto it = groupRows.find({group, groupRow});
+        if (it == groupRows.end() || c < 0 || c >= int(it->second->size()))
+            return nullptr;
+        return (*it->second)[std::size_t(c)].props.get();
+    };
+    for (const TGridItem& item : m_hiddenRows) {
+        for (int c = 0; c < int(item.Items.size()); ++c) {
+            const TCellProperties* p = item.Items[std::size_t(c)].props.get();
+            if (!p || (p->CellSpanX == -1 && p->CellSpanY == -1))
+                continue;
+            const QString at = QStringLiteral("hidden row %1, column %2").arg(item.Idx).arg(c);
+            if (p->CellSpanX < 0 || p->CellSpanY < 0)
+                return fail(at + QStringLiteral(" has spans %1,%2").arg(p->CellSpanX).arg(p->CellSpanY));
+            if (p->IsBaseCell) {
+                ++bases;
+                for (int j = 0; j <= p->CellSpanY; ++j) {
+                    for (int i = j == 0 ? 1 : 0; i <= p->CellSpanX; ++i) {
+                        const TCellProperties* q = hiddenProps(item.Group, item.GroupRow + j, c + i);
+                        if (!q || q->IsBaseCell || q->CellSpanX != i || q->CellSpanY != j)
+                            return fail(at + QStringLiteral(": area cell %1,%2 does not point back")
+                                                 .arg(i).arg(j));
+                    }
+                }
+            } else {
+                const TCellProperties* b =
+                    hiddenProps(item.Group, item.GroupRow - p->CellSpanY, c - p->CellSpanX);
                 if (!b || !b->IsBaseCell || b->CellSpanX < p->CellSpanX || b->CellSpanY < p->CellSpanY)
                     return fail(at + QStringLiteral(" points to a base that does not cover it"));
             }

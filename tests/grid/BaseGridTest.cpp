@@ -479,7 +479,7 @@ TEST_F(BaseGridFixture, CellGraphicsLiveInTheStoreProperties)
     EXPECT_TRUE(RemoveCellGraphic(*grid, 1, 2));
     EXPECT_EQ(grid->store().GetGraphicObjectEx(1, 2), nullptr);
     // Outside the grid nothing is stored and nothing is created.
-    grid->setOwnGraphic(40, 40, std::make_unique<TCellGraphic>());
+    EXPECT_FALSE(grid->setOwnGraphic(40, 40, std::make_unique<TCellGraphic>()));
     EXPECT_FALSE(grid->store().HasCellProperties(40, 40));
     // Reading does not create properties.
     EXPECT_EQ(grid->ownGraphic(1, 3), nullptr);

@@ -24,9 +24,10 @@ public:
         auto it = m_graphics.find({c, r});
         return it == m_graphics.end() ? nullptr : it->second.get();
     }
-    void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override
+    bool setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override
     {
         m_graphics[{c, r}] = std::move(g);
+        return true;
     }
     std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) override
     {
