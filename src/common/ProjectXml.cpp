@@ -313,8 +313,8 @@ std::shared_ptr<detail::XmlTree> buildTree(const Input& input, TextView<CharT> t
         return nullptr;
     }
     if (count.overfullTag >= 0) {
-        error->what = QStringLiteral("an element has more than %1 attributes")
-                          .arg(kProjectXmlMaxAttributes);
+        error->what =
+            QStringLiteral("an element has more than %1 attributes").arg(kProjectXmlMaxAttributes);
         lineAndColumn(text, std::size_t(count.overfullTag), &error->line, &error->column);
         return nullptr;
     }
@@ -386,8 +386,7 @@ std::shared_ptr<detail::XmlTree> buildTree(const Input& input, TextView<CharT> t
             // Refused before parsing already; this is the parser's own word on the same.
             r.raiseError(QString::fromLatin1(kDoctypeRefused));
             break;
-        default:
-            break;
+        default: break;
         }
     }
     if (r.hasError()) {
@@ -539,14 +538,13 @@ ProjectXmlLoad parseProjectXml(const QByteArray& bytes, const QString& name)
     if (isUtf8(bytes) && !hasNul && !declaresOtherEncoding(bytes)) {
         // The parser reads UTF-8 bytes directly; handing it decoded text would have it
         // encode the text back to UTF-8 first.
-        tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()),
-                               &comments, &error);
+        tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()), &comments,
+                               &error);
     } else {
         // Files of older versions may hold single-byte accented characters, which a strict
         // UTF-8 parse would reject as a whole: bytes that are not valid UTF-8 are Latin-1.
         // Valid UTF-8 is read as UTF-8 whatever encoding the declaration names.
-        const QString text =
-            isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+        const QString text = isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
         const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
                                        std::size_t(text.size()));
         tree = buildTree<char16_t>(text, view, &comments, &error);
@@ -581,9 +579,8 @@ ProjectXmlLoad loadProjectXml(const QString& path)
     if (!QFileInfo(path).isFile()) {
         r.status = QFileInfo::exists(path) ? ProjectXmlLoad::Status::Unreadable
                                            : ProjectXmlLoad::Status::Missing;
-        r.message = r.missing()
-                        ? QStringLiteral("File %1 does not exist").arg(displayPath(path))
-                        : QStringLiteral("%1 is not a file").arg(displayPath(path));
+        r.message = r.missing() ? QStringLiteral("File %1 does not exist").arg(displayPath(path))
+                                : QStringLiteral("%1 is not a file").arg(displayPath(path));
         return r;
     }
     QFile f(path);
@@ -694,8 +691,7 @@ QString ProjectXmlWriter::versionComment() const
 namespace {
 
 // The file's bytes; *representable is false when a value held a character XML cannot store.
-QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment,
-                         bool* representable)
+QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment, bool* representable)
 {
     QByteArray out;
     QXmlStreamWriter w(&out);

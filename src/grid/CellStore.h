@@ -423,7 +423,7 @@ private:
     QRect realCellRect(int ACol, int ARow, const ViewOrigin& view) const;
     bool mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const;
 
-    std::vector<Row> m_rows;  // at least RowCount entries
+    std::vector<Row> m_rows;       // at least RowCount entries
     std::vector<int> m_colWidths;  // one per display column
     std::array<bool, kMaxHideCols + 1> m_colHidden{};
     std::array<std::int16_t, kMaxHideCols + 1> m_savedWidths{};

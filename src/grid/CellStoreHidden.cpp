@@ -106,7 +106,6 @@ void CellStore::SetAllColWidths(int ACol, int Width)
         SetColWidths(DisplColIndex(ACol), Width);
 }
 
-
 int CellStore::hiddenBefore(int RealRow) const
 {
     const auto it = std::lower_bound(m_hiddenRows.begin(), m_hiddenRows.end(), RealRow,
@@ -120,10 +119,7 @@ bool CellStore::IsHiddenRow(int RowIndex) const
     return i < NumHiddenRows() && m_hiddenRows[std::size_t(i)].Idx == RowIndex;
 }
 
-int CellStore::DisplRowIndex(int RealRow) const
-{
-    return RealRow - hiddenBefore(RealRow);
-}
+int CellStore::DisplRowIndex(int RealRow) const { return RealRow - hiddenBefore(RealRow); }
 
 int CellStore::RealRowIndex(int ARow) const
 {
@@ -198,8 +194,9 @@ void CellStore::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow))
         return;
-    const int firstChanged = restoreHiddenRows(
-        [FromRow, ToRow](const TGridItem& item) { return item.Idx >= FromRow && item.Idx <= ToRow; });
+    const int firstChanged = restoreHiddenRows([FromRow, ToRow](const TGridItem& item) {
+        return item.Idx >= FromRow && item.Idx <= ToRow;
+    });
     m_normalRowCount = m_rowCount;
     m_largestRowCount = std::max(m_largestRowCount, m_rowCount);
     // Rows below the first restored one moved: their properties name their new place.
@@ -238,10 +235,7 @@ void CellStore::splitAreasAcross(int ARow)
 }
 
 namespace {
-bool hasSpan(const TCellProperties& p)
-{
-    return p.CellSpanX != -1 || p.CellSpanY != -1;
-}
+bool hasSpan(const TCellProperties& p) { return p.CellSpanX != -1 || p.CellSpanY != -1; }
 
 void unmerge(TCellProperties& p)
 {
@@ -372,7 +366,7 @@ int CellStore::restoreHiddenRows(const std::function<bool(const TGridItem&)>& ta
 }
 
 std::vector<CellStore::Cell>* CellStore::groupRowCells(int group, int groupRow,
-                                                        const std::vector<ShownRow>& shown)
+                                                       const std::vector<ShownRow>& shown)
 {
     for (const ShownRow& s : shown)
         if (s.Group == group && s.GroupRow == groupRow)
@@ -399,8 +393,9 @@ void CellStore::splitHiddenArea(int group, int baseGroupRow, int baseCol,
         std::vector<Cell>* cells = groupRowCells(group, baseGroupRow + j, shown);
         for (int i = 0; i <= sx; ++i) {
             TCellProperties* q = propsAt(cells, baseCol + i);
-            if (q && ((i == 0 && j == 0)
-                      || (!q->IsBaseCell && q->CellSpanX == i && q->CellSpanY == j)))
+            if (q
+                && ((i == 0 && j == 0)
+                    || (!q->IsBaseCell && q->CellSpanX == i && q->CellSpanY == j)))
                 unmerge(*q);
         }
     }

@@ -411,14 +411,13 @@ public:
     std::function<void(QObject* Sender, int ARow, int ACol)> OnComboDropDown;
     std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridHint;
     std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridWideHint;
-    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
-                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TColor& ABrush,
+                       QFont& AFont, TColor& AFontColor)>
         OnGetCellColor;
     std::function<void(QObject* Sender, int ARow, int ACol, TAlignment& HAlign,
                        TVAlignment& VAlign)>
         OnGetAlignment;
-    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)>
-        OnGetEditorType;
+    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGetEditorType;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
     std::function<void(QObject* Sender, int ACol, int ARow, bool& WordWrap)> OnGetWordWrap;
@@ -428,12 +427,11 @@ public:
                        TSearchAction SearchAction)>
         OnSearchFooterAction;
     std::function<void(QObject* Sender, int ACol, int ARow, bool Expanded)> OnExpandClick;
-    std::function<void(QObject* Sender, int ACol, int ARow, int X, int Y,
-                       Qt::CursorShape& ACursor)>
+    std::function<void(QObject* Sender, int ACol, int ARow, int X, int Y, Qt::CursorShape& ACursor)>
         OnGetCellCursor;
     std::function<void(QObject* Sender, const TCellRange& R)> OnCellsChanged;
-    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
-                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TColor& ABrush,
+                       QFont& AFont, TColor& AFontColor)>
         OnGetCellPrintColor;
     std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& APen,
                        TCellBorders& Borders)>
@@ -447,8 +445,7 @@ public:
     std::function<void(QObject* Sender, int ACol, int ARow, bool& HasComboBox)> OnHasComboBox;
     std::function<void(QObject* Sender, int ACol, int ARow, bool& HasSpinEdit)> OnHasSpinEdit;
     std::function<void(QObject* Sender, int Column, QStringList& Filter)> OnGetColumnFilter;
-    std::function<void(QObject* Sender, int ACol, int ARow, const QString& NewUnit)>
-        OnUnitChanged;
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& NewUnit)> OnUnitChanged;
 
     // The current cell (base cell of a merged area): raw text, text through the display
     // hooks, and a write through SetCellEx.
@@ -1169,8 +1166,7 @@ public:
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
     // The text editor took the cell's contents (current display column and row, no editor
     // link); a form may set the editor's properties here.
-    std::function<void(QObject* Sender, int ACol, int ARow, QObject* AEditLink)>
-        OnGetEditorProp;
+    std::function<void(QObject* Sender, int ACol, int ARow, QObject* AEditLink)> OnGetEditorProp;
     virtual void DoGetEditorProp(int ACol, int ARow, QObject* AEditLink);
     // Copy and cut of the text editor's selection; Allow false keeps the clipboard.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardCopy;
@@ -1398,8 +1394,7 @@ public:
         OnCustomCellDraw;
     // Border pens of one cell, after GetCellBorder.
     std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& LeftPen,
-                       TCellBorderPen& TopPen, TCellBorderPen& RightPen,
-                       TCellBorderPen& BottomPen)>
+                       TCellBorderPen& TopPen, TCellBorderPen& RightPen, TCellBorderPen& BottomPen)>
         OnGetCellBorderProp;
     // Everything of a cell after the base background and lines, in a fixed order: look
     // gradient of fixed cells, modified mark, text, borders, look edges, graphic, focus.

@@ -18,8 +18,8 @@ constexpr int kClientHeight = 162;
 
 QString findEntryIgnoringCase(const QString& folder, const QString& name)
 {
-    const QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden
+                                                       | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& e : entries)
         if (e.compare(name, Qt::CaseInsensitive) == 0)
             return e;

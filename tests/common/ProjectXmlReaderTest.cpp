@@ -47,11 +47,10 @@ const ConventionCase kConventionCases[] = {
     {"RawCarriageReturnIsALineFeed", "<P><N>a\r\nb</N></P>", "P", "a\nb", -1},
     {"Latin1Bytes", "<P><N>Caf\xE9</N></P>", "P", "Caf\xC3\xA9", -1},
     {"Latin1BytesUnderUtf8Declaration",
-     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><P><N>\xE9t\xE9</N></P>", "P",
-     "\xC3\xA9t\xC3\xA9", -1},
-    {"Utf8BytesUnderLatin1Declaration",
-     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><P><N>\xC3\xA9</N></P>", "P", "\xC3\xA9",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><P><N>\xE9t\xE9</N></P>", "P", "\xC3\xA9t\xC3\xA9",
      -1},
+    {"Utf8BytesUnderLatin1Declaration",
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><P><N>\xC3\xA9</N></P>", "P", "\xC3\xA9", -1},
     {"TextOfNestedElementsInOrder", "<P><N>a<b>x</b>c</N></P>", "P", "axc", -1},
     {"SixteenLevelsDeep",
      "<P><N>v</N><a><a><a><a><a><a><a><a><a><a><a><a><a><a/></a></a></a></a></a></a></a></a>"
@@ -102,8 +101,8 @@ TEST(ProjectXmlElement, OutlivesItsLoadResult)
 {
     XmlElement row;
     {
-        const ProjectXmlLoad r =
-            parseProjectXml("<P><T><row v=\"7\"/></T></P>", QStringLiteral("a.xml"));
+        const ProjectXmlLoad r = parseProjectXml("<P><T><row v=\"7\"/></T></P>",
+                                                 QStringLiteral("a.xml"));
         row = childElement(r.root, u"T").firstChildElement();
     }
     EXPECT_EQ(attributeIntDef(row, u"v", 0), 7);
@@ -169,8 +168,8 @@ const RefusalCase kRefusalCases[] = {
     {"ControlCharacterAfterAccents", "<P>\n\xC3\xA9\xC3\xA9\x01</P>", "line 2, column 3", ""},
     {"EndsAfterALineBreak", "<P>\n", "line 2, column 1", "Premature end"},
     // Valid UTF-8 by the bytes, but a UTF-16 file to a parser guessing from the first bytes.
-    {"Utf16BigEndianLookalike", utf16BigEndian("<?xml version=\"1.0\"?><P><N>1</N></P>"),
-     "line 1", ""},
+    {"Utf16BigEndianLookalike", utf16BigEndian("<?xml version=\"1.0\"?><P><N>1</N></P>"), "line 1",
+     ""},
     {"SeventeenLevels", nested(17), "line 1, column 51", "nested deeper than 16 levels"},
     {"TwoHundredThousandLevels", nested(200000), "line 1, column 51",
      "nested deeper than 16 levels"},
@@ -180,8 +179,8 @@ const RefusalCase kRefusalCases[] = {
      "more than 256 attributes"},
     {"ManyAttributesAfterAccent", "<P>\xC3\xA9<row" + manyAttributes(300).mid(8),
      "line 1, column 5", "more than 256 attributes"},
-    {"ManyAttributesInLatin1File", "<P>\xE9<row" + manyAttributes(300).mid(8),
-     "line 1, column 5", "more than 256 attributes"},
+    {"ManyAttributesInLatin1File", "<P>\xE9<row" + manyAttributes(300).mid(8), "line 1, column 5",
+     "more than 256 attributes"},
     {"DoctypeWithAttributeDefaults", attributeDefaults(300, 50), "line 1, column 1",
      "document type declaration"},
     {"DoctypeWithAnEntity", entityExpansion(400, 500), "line 2, column 1",
@@ -278,7 +277,8 @@ TEST_P(ProjectXmlRoundTrip, AttributeAndTextComeBackUnchanged)
 {
     const QString& v = GetParam().value;
     ProjectXmlWriter w(QStringLiteral("S7_Protocol"));
-    w.root().addChild(QStringLiteral("S7_Protocol_Read"))
+    w.root()
+        .addChild(QStringLiteral("S7_Protocol_Read"))
         .addChild(QStringLiteral("row"))
         .setAttribute(QStringLiteral("Mnemonic"), v)
         .setAttribute(QStringLiteral("Next"), QStringLiteral("n"));

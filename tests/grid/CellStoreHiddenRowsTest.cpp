@@ -141,49 +141,98 @@ Op show(int from, int to)
 }
 
 const StoreCase kAreaCases[] = {
-    {"TwoRowAreaHiddenAndShownWhole", {merge(1, 2, 2, 2), hide(2, 3), show(2, 3)}, {2, 3}, {1, 1}, 1},
+    {"TwoRowAreaHiddenAndShownWhole",
+     {merge(1, 2, 2, 2), hide(2, 3), show(2, 3)},
+     {2, 3},
+     {1, 1},
+     1},
     {"AreaCutByTheHide", {merge(1, 2, 2, 2), hide(3, 3), show(3, 3)}, {2, 3}, {0, 0}, 0},
-    {"OnlyPartShownSplits", {merge(1, 2, 2, 2), hide(2, 3), show(2, 2), show(3, 3)}, {1, 2}, {0, 0}, 0},
-    {"LowerPartShownFirstSplits", {merge(1, 2, 2, 2), hide(2, 3), show(3, 3), show(2, 2)}, {1, 3}, {0, 0}, 0},
+    {"OnlyPartShownSplits",
+     {merge(1, 2, 2, 2), hide(2, 3), show(2, 2), show(3, 3)},
+     {1, 2},
+     {0, 0},
+     0},
+    {"LowerPartShownFirstSplits",
+     {merge(1, 2, 2, 2), hide(2, 3), show(3, 3), show(2, 2)},
+     {1, 3},
+     {0, 0},
+     0},
     // Real row 3 was hidden before the area was made over the display rows 2 and 3 (real 2
     // and 4); showing the three together puts row 3 inside the area.
-    {"EarlierHiddenRowComesBackInside", {hide(3, 3), merge(1, 2, 1, 2), hide(2, 4), show(2, 4)},
-     {1, 2}, {0, 0}, 0},
+    {"EarlierHiddenRowComesBackInside",
+     {hide(3, 3), merge(1, 2, 1, 2), hide(2, 4), show(2, 4)},
+     {1, 2},
+     {0, 0},
+     0},
     {"EarlierHiddenRowStaysHidden",
      {hide(3, 3), merge(1, 2, 1, 2), hide(2, 4), show(2, 2), show(4, 4), show(3, 3)},
-     {1, 2}, {0, 0}, 0},
-    {"AreaBelowAnUnhiddenRowMovesWhole", {hide(1, 1), merge(1, 2, 2, 2), show(1, 1)}, {2, 4}, {1, 1}, 1},
-    {"ShowAllOverAKeptArea", {merge(2, 3, 3, 3), hide(3, 5), hide(1, 1), [](CellStore& s) { s.UnHideRowsAll(); }},
-     {4, 5}, {2, 2}, 1},
+     {1, 2},
+     {0, 0},
+     0},
+    {"AreaBelowAnUnhiddenRowMovesWhole",
+     {hide(1, 1), merge(1, 2, 2, 2), show(1, 1)},
+     {2, 4},
+     {1, 1},
+     1},
+    {"ShowAllOverAKeptArea",
+     {merge(2, 3, 3, 3), hide(3, 5), hide(1, 1), [](CellStore& s) { s.UnHideRowsAll(); }},
+     {4, 5},
+     {2, 2},
+     1},
     {"FilterLevelKeepsAnAreaOfListedRows",
-     {merge(1, 2, 1, 2), [](CellStore& s) { s.HideRowList({2, 3, 5}); },
+     {merge(1, 2, 1, 2),
+      [](CellStore& s) {
+          s.HideRowList({2, 3, 5});
+      },
       [](CellStore& s) { s.UnHideRowList(); }},
-     {1, 3}, {0, 1}, 1},
+     {1, 3},
+     {0, 1},
+     1},
     {"FilterLevelSplitsAnAreaItCuts",
-     {merge(1, 2, 1, 2), [](CellStore& s) { s.HideRowList({3, 5}); },
+     {merge(1, 2, 1, 2),
+      [](CellStore& s) {
+          s.HideRowList({3, 5});
+      },
       [](CellStore& s) { s.UnHideRowList(); }},
-     {1, 3}, {0, 0}, 0},
+     {1, 3},
+     {0, 0},
+     0},
     // The filter hid the display rows 2 and 3 (real 2 and 4) while real row 3 was hidden on
     // its own: the area comes back whole around the row that stays hidden.
     {"FilterBringsAnAreaBackAroundAHiddenRow",
-     {hide(3, 3), merge(1, 2, 1, 2), [](CellStore& s) { s.HideRowList({2, 3}); },
+     {hide(3, 3), merge(1, 2, 1, 2),
+      [](CellStore& s) {
+          s.HideRowList({2, 3});
+      },
       [](CellStore& s) { s.UnHideRowList(); }},
-     {1, 3}, {0, 1}, 1},
+     {1, 3},
+     {0, 1},
+     1},
     {"ColumnInsertedIntoAHiddenAreaSplitsIt",
      {merge(1, 2, 3, 1), hide(2, 2), [](CellStore& s) { s.InsertColsAt(2, 1); }, show(2, 2)},
-     {1, 2}, {0, 0}, 0},
+     {1, 2},
+     {0, 0},
+     0},
     {"ColumnInsertedBeforeAHiddenAreaMovesIt",
      {merge(1, 2, 3, 1), hide(2, 2), [](CellStore& s) { s.InsertColsAt(1, 1); }, show(2, 2)},
-     {4, 2}, {2, 0}, 1},
+     {4, 2},
+     {2, 0},
+     1},
     {"ColumnDeletedUnderAHiddenAreaSplitsIt",
      {merge(1, 2, 3, 2), hide(2, 3), [](CellStore& s) { s.DeleteColsAt(3, 1); }, show(2, 3)},
-     {1, 3}, {0, 0}, 0},
+     {1, 3},
+     {0, 0},
+     0},
     {"ColumnMovedThroughAHiddenAreaSplitsIt",
      {merge(1, 2, 2, 1), hide(2, 2), [](CellStore& s) { s.MoveColAt(5, 2); }, show(2, 2)},
-     {1, 2}, {0, 0}, 0},
+     {1, 2},
+     {0, 0},
+     0},
     {"RowsDeletedAboveAHiddenAreaKeepIt",
      {merge(1, 3, 2, 2), hide(3, 4), [](CellStore& s) { s.DeleteRowsAt(1, 1); }, show(2, 3)},
-     {2, 3}, {1, 1}, 1},
+     {2, 3},
+     {1, 1},
+     1},
 };
 INSTANTIATE_TEST_SUITE_P(Store, AreasThroughHiding, ::testing::ValuesIn(kAreaCases), CaseName());
 
@@ -207,12 +256,14 @@ TEST(HiddenRowsRandomWalk, StoreStaysConsistent)
             const int all = s.TotalRowCount();
             const int op = pick(0, 11);
             switch (op) {
-            case 0: case 1: {
+            case 0:
+            case 1: {
                 const int a = pick(0, all - 1);
                 s.HideRows(a, a + pick(0, 2));
                 break;
             }
-            case 2: case 3: {
+            case 2:
+            case 3: {
                 const int a = pick(0, all - 1);
                 s.UnHideRows(a, a + pick(0, 3));
                 break;
@@ -225,9 +276,8 @@ TEST(HiddenRowsRandomWalk, StoreStaysConsistent)
                 break;
             }
             case 5: s.UnHideRowList(); break;
-            case 6: case 7:
-                s.MergeCells(pick(1, 5), pick(0, rows), pick(1, 3), pick(1, 3));
-                break;
+            case 6:
+            case 7: s.MergeCells(pick(1, 5), pick(0, rows), pick(1, 3), pick(1, 3)); break;
             case 8: s.SplitCells(pick(0, 5), pick(0, rows)); break;
             case 9: s.SetCellEx(pick(1, 5), pick(0, rows), QStringLiteral("x")); break;
             case 10:

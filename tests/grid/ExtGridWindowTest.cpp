@@ -90,8 +90,7 @@ const BarCase kBarCases[] = {
     {"Horz", saHorz, false, true},
     {"Both", saBoth, true, true},
 };
-INSTANTIATE_TEST_SUITE_P(Grid, ScrollBarAlwaysCases, ::testing::ValuesIn(kBarCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Grid, ScrollBarAlwaysCases, ::testing::ValuesIn(kBarCases), CaseName());
 
 struct HeightCase {
     const char* name;
@@ -137,8 +136,7 @@ const HeightCase kHeightCases[] = {
     {"Off", false, true, 4, false, 100, 100},
     {"UnderTheUpdateLock", true, true, 4, true, 100, 100},
 };
-INSTANTIATE_TEST_SUITE_P(Grid, IntegralHeightCases, ::testing::ValuesIn(kHeightCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Grid, IntegralHeightCases, ::testing::ValuesIn(kHeightCases), CaseName());
 
 TEST(ExtGridWindow, EditChangeSkipsOneInvalidateButNotTheEndOfTheLock)
 {

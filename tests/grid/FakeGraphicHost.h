@@ -68,7 +68,11 @@ public:
         m_rowCheckBoxes = on;
         m_shared.CellType = ctRowCheckBox;
     }
-    void setHidden(int cols, int rows) { m_hiddenCols = cols; m_hiddenRows = rows; }
+    void setHidden(int cols, int rows)
+    {
+        m_hiddenCols = cols;
+        m_hiddenRows = rows;
+    }
     void setDisplShift(int s) { m_displShift = s; }
     std::size_t graphicCount() const { return m_graphics.size(); }
     const TCellGraphic& shared() const { return m_shared; }
