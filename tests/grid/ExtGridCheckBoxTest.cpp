@@ -353,8 +353,9 @@ TEST_P(CheckBoxesWithHiddenRows, ReadTheRealRowsOwnBox)
 
     bool state = !hc.checked;
     EXPECT_EQ(grid->GetCheckBoxState(hc.ACol, hc.realRow, state), hc.readable);
-    if (hc.readable)
+    if (hc.readable) {
         EXPECT_EQ(state, hc.checked);
+    }
     EXPECT_EQ(grid->IsChecked(hc.ACol, hc.realRow), hc.readable && hc.checked);
 }
 

@@ -60,10 +60,12 @@ TEST_P(ScrollBarAlwaysCases, KeepsTheBarShownAndDisabledWhileEverythingFits)
     g->SetScrollBarAlways(bc.always);
     EXPECT_EQ(g->verticalScrollBar()->isVisible(), bc.vertShown);
     EXPECT_EQ(g->horizontalScrollBar()->isVisible(), bc.horzShown);
-    if (bc.vertShown)
+    if (bc.vertShown) {
         EXPECT_FALSE(g->verticalScrollBar()->isEnabled()) << "nothing to scroll";
-    if (bc.horzShown)
+    }
+    if (bc.horzShown) {
         EXPECT_FALSE(g->horizontalScrollBar()->isEnabled());
+    }
     if (qEnvironmentVariableIsSet("ZFW_DUMP_PNG"))
         g->grab().save(QStringLiteral("/tmp/g6-bars-%1.png").arg(QString::fromLatin1(bc.name)));
 

@@ -581,8 +581,9 @@ TEST_P(FrameworkGridEditorKeys, Key)
     EXPECT_EQ(grid->Row(), c.cell.Y);
     EXPECT_EQ(grid->EditorMode(), c.editorMode);
     EXPECT_EQ(grid->Cells(2, 2), QString::fromUtf8(c.cellText));
-    if (c.editorMode)
+    if (c.editorMode) {
         EXPECT_EQ(ed->text(), QString::fromUtf8(c.editorText));
+    }
 }
 
 constexpr TGridOptions kAlways{goAlwaysShowEditor};
