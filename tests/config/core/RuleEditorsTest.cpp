@@ -170,8 +170,9 @@ TEST_P(LoRaSetup, ReadFromTheGeneralParameters)
     const SetupCase& c = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ParGen.xml"));
-    if (c.parGen)
+    if (c.parGen) {
         ASSERT_TRUE(test::writeFile(path, c.parGen));
+    }
     const LoRaWanEditorSetup s = readLoRaWanEditorSetup(path);
     EXPECT_EQ(s.MaxPayloadSize, c.payload);
     EXPECT_EQ(s.FPortFixed, c.fixed);

@@ -37,13 +37,14 @@ RuleFileSpec smallSpec()
     t.tabText = kItemsTab;
     RuleColumn number;
     number.kind = RuleColumnKind::Number;
-    const RuleColumn enable{.attribute = "Enable", .kind = RuleColumnKind::CheckBox,
+    const RuleColumn enable{.attribute = "Enable", .kind = RuleColumnKind::CheckBox, .items = {},
                             .defaultText = "Y"};
-    const RuleColumn key{.attribute = "Key", .guarded = false};
-    const RuleColumn value{.attribute = "Value", .guarded = false};
-    const RuleColumn flag{.attribute = "Flag", .kind = RuleColumnKind::CheckBox,
+    const RuleColumn key{.attribute = "Key", .items = {}, .defaultText = {}, .guarded = false};
+    const RuleColumn value{.attribute = "Value", .items = {}, .defaultText = {}, .guarded = false};
+    const RuleColumn flag{.attribute = "Flag", .kind = RuleColumnKind::CheckBox, .items = {},
                           .defaultText = "N"};
-    const RuleColumn hidden{.attribute = "Hidden", .defaultText = "h", .hidden = true};
+    const RuleColumn hidden{.attribute = "Hidden", .items = {}, .defaultText = "h",
+                            .hidden = true};
     t.columns = {number, enable, key, value, flag, hidden};
     RuleCheck valueRange;
     valueRange.column = 3;
