@@ -7,7 +7,7 @@
 #include "common/UComon.h"
 #include "config/core/ULoRaRuleSpec.h"
 #include "config/core/US7RuleSpec.h"
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 namespace {
 

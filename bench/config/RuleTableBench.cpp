@@ -1,7 +1,7 @@
 // Opening and saving the S7 rule editor's tables on a full file (512 read + 512 write rules,
 // every list column filled) through the window-free model.
 
-#include "config/core/URuleRowTools.h"
+#include "ruleedit/core/URuleRowTools.h"
 #include "config/core/US7RuleSpec.h"
 
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // limits follow two general parameters read at every opening: the payload size bounds the
 // bytes per rule, and the FPort mode decides whether each rule has an FPort of its own.
 
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 #include <QString>
 

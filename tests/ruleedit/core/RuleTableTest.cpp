@@ -1,7 +1,8 @@
 // The rule-table model on a small table: the rule list, loading, writing and the row tools.
 
-#include "config/core/URuleRowTools.h"
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleRowTools.h"
+#include "ruleedit/core/URuleSpecBuild.h"
+#include "ruleedit/core/URuleTable.h"
 #include "support/CaseName.h"
 #include "support/Files.h"
 
@@ -35,21 +36,17 @@ RuleFileSpec smallSpec()
     t.element = QStringLiteral("Items");
     t.rowCount = 6;
     t.tabText = kItemsTab;
-    RuleColumn number;
-    number.kind = RuleColumnKind::Number;
-    const RuleColumn enable{.attribute = "Enable", .kind = RuleColumnKind::CheckBox,
-                            .defaultText = "Y"};
-    const RuleColumn key{.attribute = "Key", .guarded = false};
-    const RuleColumn value{.attribute = "Value", .guarded = false};
-    const RuleColumn flag{.attribute = "Flag", .kind = RuleColumnKind::CheckBox,
-                          .defaultText = "N"};
-    const RuleColumn hidden{.attribute = "Hidden", .defaultText = "h", .hidden = true};
-    t.columns = {number, enable, key, value, flag, hidden};
-    RuleCheck valueRange;
-    valueRange.column = 3;
-    valueRange.text = 7001;
-    valueRange.max = 9;
-    t.checks = {valueRange};
+    t.keyAttribute = QStringLiteral("Key");
+    RuleColumn key = rulespec::column(u"Key", 0);
+    key.guarded = false;
+    RuleColumn value = rulespec::column(u"Value", 0);
+    value.guarded = false;
+    RuleColumn hidden = rulespec::column(u"Hidden", 0);
+    hidden.defaultText = QStringLiteral("h");
+    hidden.hidden = true;
+    t.columns = {rulespec::numberColumn(0), rulespec::enableColumn(0), key, value,
+                 rulespec::column(u"Flag", 0, RuleColumnKind::CheckBox), hidden};
+    t.checks = {rulespec::range(u"Value", 7001, 0, 9)};
 
     RuleTableSpec other = t;
     other.element = QStringLiteral("Others");

@@ -2,7 +2,7 @@
 // ("Y"/"N" texts) and whose real column 3 is hidden, and a check-box string grid with plain
 // boxes and read-only cells.
 
-#include "config/UGridRows.h"
+#include "ruleedit/UGridRows.h"
 
 #include "grid/ExtGrid.h"
 #include "support/CaseName.h"

@@ -1,12 +1,11 @@
 // The frame's grids: what they show, the row tools and the grid events.
 
-#include "config/URuleEditorFrame.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 #include "common/UComon.h"
-#include "config/UGridRows.h"
+#include "ruleedit/UGridRows.h"
 #include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
-#include "platform/Services.h"
 
 #include <QFontMetrics>
 #include <QTabWidget>
@@ -24,8 +23,6 @@ constexpr int kTextColumnWidth = 70;
 constexpr int kLastColumnWidth = 160;
 constexpr int kMaxListColumnWidth = 200;
 
-IUserDialogs& dialogs() { return *services().dialogs; }
-
 // Wide enough for the header in the header font, a list column for its longest item (up to
 // a limit), the last column (the rule's name) for a short text.
 int columnWidth(const TRuleGrid& g, const RuleTableSpec& layout, int c, const QString& header)
@@ -33,12 +30,15 @@ int columnWidth(const TRuleGrid& g, const RuleTableSpec& layout, int c, const QS
     if (c == 0)
         return kNumberColumnWidth;
     const RuleColumn& column = layout.columns[c];
+    if (column.width > 0)
+        return column.width;
     int width = QFontMetrics(g.FixedFont).horizontalAdvance(header) + 14;
     switch (column.kind) {
     case RuleColumnKind::CheckBox:
         width = qMax(width, kMinColumnWidth);
         break;
-    case RuleColumnKind::Combo: {
+    case RuleColumnKind::Combo:
+    case RuleColumnKind::ComboEdit: {
         const QFontMetrics fm(g.font());
         int items = 0;
         for (const QString& item : column.items)
@@ -55,13 +55,14 @@ int columnWidth(const TRuleGrid& g, const RuleTableSpec& layout, int c, const QS
 
 }  // namespace
 
-QWidget* TRuleEditorFrame::buildGrids(const RuleEditorNames& names)
+QWidget* TRuleEditorFrame::buildGrids()
 {
-    const int tables = int(qMin<qsizetype>(m_layout.tables.size(), 2));
+    const int tables = tableCount();
     Q_ASSERT(tables >= 1);
     if (tables > 1) {
+        Q_ASSERT(int(m_names.tabs.size()) == tables);
         m_pages = new QTabWidget(this);
-        m_pages->setObjectName(QLatin1String(names.pageControl));
+        m_pages->setObjectName(QLatin1String(m_names.pageControl));
         m_pages->setDocumentMode(true);
     }
     for (int t = 0; t < tables; ++t) {
@@ -69,20 +70,19 @@ QWidget* TRuleEditorFrame::buildGrids(const RuleEditorNames& names)
         QWidget* tab = nullptr;
         if (m_pages) {
             tab = new QWidget(m_pages);
-            tab->setObjectName(QLatin1String(names.tabs[t]));
+            tab->setObjectName(QLatin1String(m_names.tabs[std::size_t(t)]));
             owner = tab;
         }
         auto* g = new TRuleGrid(owner);
-        g->setObjectName(QLatin1String(names.grids[t]));
+        g->setObjectName(QLatin1String(m_names.grids[std::size_t(t)]));
         if (tab) {
             auto* box = new QVBoxLayout(tab);
             box->setContentsMargins(2, 2, 2, 2);
             box->addWidget(g);
             m_pages->addTab(tab, QString());
         }
-        wireGrid(g);
+        wireGrid(t, g);
         m_grids.push_back(g);
-        m_hints.emplace_back();
     }
     if (m_pages)
         return m_pages;
@@ -95,18 +95,35 @@ void TRuleEditorFrame::setupGrids()
         setupGrid(t, m_layout.tables[t]);
         m_grids[std::size_t(t)]->Loaded();
     }
-    m_copied.assign(m_grids.size(), false);
 }
 
-void TRuleEditorFrame::wireGrid(TRuleGrid* g)
+RuleGridEvents TRuleEditorFrame::eventsOf(int table) const
+{
+    return table >= 0 && std::size_t(table) < m_names.gridEvents.size()
+               ? m_names.gridEvents[std::size_t(table)]
+               : RuleGridEvents{};
+}
+
+void TRuleEditorFrame::wireGrid(int table, TRuleGrid* g)
 {
     g->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
     g->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
     g->OnKeyPress = [this](QObject* s, char16_t& key) { KeyPress(s, key); };
     g->OnGridHint = [this](QObject* s, int r, int c, QString& hint) { GridHint(s, r, c, hint); };
+    g->OnComboChange = [this, table](QObject*, int c, int r, int index, const QString& text) {
+        comboChange(table, c, r, index, text);
+    };
+    g->OnEditCellDone = [this, table](QObject*, int c, int r) { editCellDone(table, c, r); };
+    g->OnCheckBoxClick = [this, table](QObject*, int c, int r, bool state) {
+        checkBoxClick(table, c, r, state);
+    };
+    if (m_names.editorTypeHook)
+        g->OnGetEditorType = [this, table](QObject*, int c, int r, TEditorType& editor) {
+            editorType(table, c, r, editor);
+        };
 }
 
-// Column count, rows, check-box columns and hidden columns of a table.
+// Column count, rows, editors, widths, colours and hidden columns of a table.
 void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
 {
     TRuleGrid* g = m_grids[std::size_t(table)];
@@ -136,10 +153,16 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             item->SetEditor(TEditorType::edComboList);
             item->SetComboItems(column.items);
             break;
+        case RuleColumnKind::ComboEdit:
+            item->SetEditor(TEditorType::edComboEdit);
+            item->SetComboItems(column.items);
+            break;
         case RuleColumnKind::Text:
             item->SetEditor(TEditorType::edNormal);
             break;
         }
+        if (column.colour)
+            item->SetColor(TColor(*column.colour));
     }
     for (int c = layout.columnCount() - 1; c >= 1; --c)
         if (layout.columns[c].hidden)
@@ -151,10 +174,9 @@ void TRuleEditorFrame::applyHeaders(int table)
 {
     TRuleGrid* g = m_grids[std::size_t(table)];
     const RuleTableSpec& layout = m_layout.tables[table];
-    const ProgramState& s = programState();
     g->BeginUpdate();
     for (int c = 0; c < layout.columnCount(); ++c) {
-        const QString header = s.lang(layout.columns[c].headerText);
+        const QString header = text(layout.columns[c].headerText);
         TGridColumnItem* item = g->Columns().GetItem(c);
         item->SetHeader(header);
         item->SetWidth(columnWidth(*g, layout, c, header));
@@ -164,7 +186,8 @@ void TRuleEditorFrame::applyHeaders(int table)
 
 TRuleGrid* TRuleEditorFrame::grid(int table) const
 {
-    return table >= 0 && table < tableCount() ? m_grids[std::size_t(table)] : nullptr;
+    return table >= 0 && std::size_t(table) < m_grids.size() ? m_grids[std::size_t(table)]
+                                                               : nullptr;
 }
 
 int TRuleEditorFrame::activeTable() const
@@ -185,7 +208,7 @@ const QStringList& TRuleEditorFrame::hintList(int table) const
 
 bool TRuleEditorFrame::copyFlag(int table) const
 {
-    return table >= 0 && table < tableCount() && m_copied[std::size_t(table)];
+    return m_model && m_model->copied(table);
 }
 
 const RuleFile* TRuleEditorFrame::ruleFile() const
@@ -195,7 +218,7 @@ const RuleFile* TRuleEditorFrame::ruleFile() const
 
 int TRuleEditorFrame::tableOf(QObject* sender) const
 {
-    for (int t = 0; t < tableCount(); ++t)
+    for (int t = 0; t < int(m_grids.size()); ++t)
         if (m_grids[std::size_t(t)] == sender)
             return t;
     return -1;
@@ -211,9 +234,11 @@ int TRuleEditorFrame::currentRow(int table) const
 
 void TRuleEditorFrame::FormShow()
 {
-    const ProgramState& s = programState();
-    m_layout = prepareOpening();
-    m_model.emplace(filePath(), programState().Copy_Row_Buffer);
+    ensureBuilt();
+    const ProgramState& s = *m_ctx.state;
+    m_layout = builtRuleSpec(prepareOpening());
+    Q_ASSERT(tableCount() == int(m_grids.size()));
+    m_model.emplace(filePath(), m_ctx.state->Copy_Row_Buffer);
     const RuleLoadReport report = m_model->open(m_layout);
     for (int t = 0; t < tableCount(); ++t) {
         setupGrid(t, m_layout.tables[t]);
@@ -223,7 +248,9 @@ void TRuleEditorFrame::FormShow()
     setActiveTable(0);
     for (TRuleGrid* g : m_grids)
         g->MoveCurrentCell(1, 1, true, true);
-    m_copied.assign(m_grids.size(), false);
+    if (TRuleGrid* g = grid(m_names.focusGrid))
+        g->setFocus();
+    opened();
     // What the file held that the tables do not show, or could not be read, is said now,
     // before anything can be saved over it.
     const QStringList messages = ruleLoadMessages(report, m_layout, s);
@@ -233,28 +260,37 @@ void TRuleEditorFrame::FormShow()
 
 void TRuleEditorFrame::showTables()
 {
-    const RuleFile& file = m_model->file();
-    for (int t = 0; t < tableCount(); ++t) {
-        TRuleGrid* g = m_grids[std::size_t(t)];
-        const RuleTable& table = file.tables[std::size_t(t)];
-        g->BeginUpdate();
-        for (int r = 1; r < table.rowCount(); ++r)
-            for (int c = 0; c < table.columnCount(); ++c)
-                g->SetCellEx(c, r, table.cell(c, r));
-        g->EndUpdate();
-    }
+    for (int t = 0; t < tableCount(); ++t)
+        showTable(t);
+}
+
+void TRuleEditorFrame::showTable(int t)
+{
+    const RuleTable& table = m_model->file().tables[std::size_t(t)];
+    TRuleGrid* g = m_grids[std::size_t(t)];
+    g->BeginUpdate();
+    // A growing table may have more rows than at the last showing.
+    if (g->RowCount() != table.rowCount())
+        g->SetRowCount(table.rowCount());
+    for (int r = 1; r < table.rowCount(); ++r)
+        for (int c = 0; c < table.columnCount(); ++c)
+            g->SetCellEx(c, r, table.cell(c, r));
+    g->EndUpdate();
 }
 
 void TRuleEditorFrame::takeTables()
 {
-    RuleFile& file = m_model->file();
-    for (int t = 0; t < tableCount(); ++t) {
-        const TRuleGrid* g = m_grids[std::size_t(t)];
-        RuleTable& table = file.tables[std::size_t(t)];
-        for (int r = 1; r < table.rowCount(); ++r)
-            for (int c = 1; c < table.columnCount(); ++c)
-                table.setCell(c, r, g->GetCellEx(c, r));
-    }
+    for (int t = 0; t < tableCount(); ++t)
+        takeTable(t);
+}
+
+void TRuleEditorFrame::takeTable(int t)
+{
+    const TRuleGrid* g = m_grids[std::size_t(t)];
+    RuleTable& table = m_model->file().tables[std::size_t(t)];
+    for (int r = 1; r < table.rowCount(); ++r)
+        for (int c = 1; c < table.columnCount(); ++c)
+            table.setCell(c, r, g->GetCellEx(c, r));
 }
 
 bool TRuleEditorFrame::Controllo_dati()
@@ -265,7 +301,7 @@ bool TRuleEditorFrame::Controllo_dati()
     const RuleFault fault = m_model->check();
     if (fault.ok())
         return true;
-    dialogs().showError(ruleFaultMessage(fault, m_layout, programState()), this);
+    dialogs().showError(ruleFaultMessage(fault, m_layout, *m_ctx.state), this);
     return false;
 }
 
@@ -273,14 +309,14 @@ void TRuleEditorFrame::Btn_OKClick()
 {
     if (!Controllo_dati())
         return;
-    const ProgramState& s = programState();
     // Mended: a file that could not be read, rules the tables could not show and rows after
     // a blank key cell were all overwritten or dropped by OK without a word. The user now
-    // sees what saving would lose and decides.
-    const QStringList warnings = m_model->saveWarnings(s);
+    // sees what saving would lose and decides; the question's safe answer, No, is its
+    // default, so that Enter on it never replaces the file.
+    const QStringList warnings = m_model->saveWarnings(*m_ctx.state);
     if (!warnings.isEmpty()
         && !dialogs().askYesNo(warnings.join(QLatin1Char('\n')) + QLatin1Char('\n')
-                                   + s.lang(kTextSaveAnyway),
+                                   + text(kTextSaveAnyway),
                                this))
         return;
     // A failed save leaves the window open with every edit in it.
@@ -293,56 +329,59 @@ void TRuleEditorFrame::Btn_OKClick()
 }
 
 // ---- row tools ---------------------------------------------------------------------------------
+// Each tool works on the window-free table of the active tab, so that the Enable column, a
+// growing table and the row objects behave as in the model; the grid shows the result.
 
 void TRuleEditorFrame::Btn_DelRowClick()
 {
     const int t = activeTable();
     const int r = currentRow(t);
-    if (!m_model || r < 1)
+    if (!m_model || !m_names.rowTools[0] || r < 1)
         return;
-    if (dialogs().askYesNo(m_model->deleteQuestion(r, programState()), this))
-        Delete_Row_Grid(r, *grid(t));
+    if (!dialogs().askYesNo(m_model->deleteQuestion(r, *m_ctx.state), this))
+        return;
+    takeTable(t);
+    m_model->deleteRow(t, r);
+    showTable(t);
 }
 
 void TRuleEditorFrame::Btn_InsRowClick()
 {
     const int t = activeTable();
-    TRuleGrid* g = grid(t);
     const int r = currentRow(t);
-    if (!g || r < 1)
+    if (!m_model || !m_names.rowTools[1] || r < 1)
         return;
+    takeTable(t);
     // Mended: inserting on a full table pushed the rule of the last row out without a word.
     // The user is asked first when that row holds a rule.
-    if (gridRowInUse(*g, g->RowCount() - 1)
-        && !dialogs().askYesNo(programState().lang(kTextInsertLosesRow), this))
-        return;
-    Insert_Row_Grid(r, *g, true);
+    if (m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
+        showTable(t);
 }
 
 void TRuleEditorFrame::Btn_CopyRowClick()
 {
     const int t = activeTable();
     const int r = currentRow(t);
-    if (r < 1)
+    if (!m_model || !m_names.rowTools[2] || r < 1)
         return;
-    Copy_Row_Grid(*grid(t), r, programState().Copy_Row_Buffer);
-    // Only this grid may paste what was copied: the other grid has other columns.
-    m_copied.assign(m_grids.size(), false);
-    m_copied[std::size_t(t)] = true;
+    takeTable(t);
+    // Only this grid may paste what was copied: the other grids have other columns.
+    m_model->copyRow(t, r);
 }
 
 void TRuleEditorFrame::Btn_PasteRowClick()
 {
     const int t = activeTable();
     const int r = currentRow(t);
-    if (r < 1)
+    if (!m_model || !m_names.rowTools[3] || r < 1)
         return;
-    const ProgramState& s = programState();
+    takeTable(t);
     const PasteResult result =
-        Paste_Row_Grid(*grid(t), r, m_copied[std::size_t(t)], s.Copy_Row_Buffer,
-                       [this, &s](int text) { return dialogs().askYesNo(s.lang(text), this); });
+        m_model->pasteRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); });
     if (result.errorText)
-        dialogs().showError(s.lang(result.errorText), this);
+        dialogs().showError(text(result.errorText), this);
+    if (result.pasted)
+        showTable(t);
 }
 
 // ---- grid events -------------------------------------------------------------------------------
@@ -350,22 +389,26 @@ void TRuleEditorFrame::Btn_PasteRowClick()
 void TRuleEditorFrame::ClickCell(QObject* Sender, int ARow, int ACol)
 {
     const int t = tableOf(Sender);
-    if (t >= 0 && ACol == 0 && ARow > 0)
+    if (t >= 0 && eventsOf(t).rowSelect && ACol == 0 && ARow > 0)
         grid(t)->SelectRows(ARow, 1);
 }
 
 void TRuleEditorFrame::DblClickCell(QObject* Sender, int ARow, int ACol)
 {
     const int t = tableOf(Sender);
-    if (t >= 0)
-        Grid_Auto_Size_Col(*grid(t), ARow, ACol, programState().Opt_Double_Click_Auto_Size);
+    if (t < 0)
+        return;
+    TRuleGrid* g = grid(t);
+    if (ARow > 0 && ACol > 0 && cellDoubleClick(t, g->RealColIndex(ACol), ARow))
+        return;
+    Grid_Auto_Size_Col(*g, ARow, ACol, m_ctx.state->Opt_Double_Click_Auto_Size);
 }
 
 void TRuleEditorFrame::KeyPress(QObject* Sender, char16_t& Key)
 {
     const int t = tableOf(Sender);
-    if (t >= 0)
-        Grid_Jump_Next_Cell(*grid(t), Key, programState().Opt_Jump_Field_Tables);
+    if (t >= 0 && eventsOf(t).enterJump)
+        Grid_Jump_Next_Cell(*grid(t), Key, m_ctx.state->Opt_Jump_Field_Tables);
 }
 
 void TRuleEditorFrame::GridHint(QObject* Sender, int ARow, int ACol, QString& hintstr)
@@ -384,16 +427,15 @@ void TRuleEditorFrame::GridHint(QObject* Sender, int ARow, int ACol, QString& hi
 
 void TRuleEditorFrame::applyGridTexts()
 {
-    const ProgramState& s = programState();
     for (int t = 0; t < tableCount(); ++t) {
         const RuleTableSpec& layout = m_layout.tables[t];
         if (m_pages)
-            m_pages->setTabText(t, s.lang(layout.tabText));
+            m_pages->setTabText(t, text(layout.tabText));
         applyHeaders(t);
         QStringList& hints = m_hints[std::size_t(t)];
         hints.clear();
         for (int c = 1; c < layout.columnCount(); ++c)
-            hints.append(s.lang(layout.columns[c].hintText));
+            hints.append(text(layout.columns[c].hintText));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "config/UGridRows.h"
+#include "ruleedit/UGridRows.h"
 
 #include "common/TextUtil.h"
 #include "grid/ColumnGrid.h"
