@@ -102,17 +102,30 @@ void TRuleEditorFrame::setVisible(bool visible)
     if (visible && !isVisible()) {
         // Made before the window shows, so that the controls show with it.
         ensureBuilt();
-        // Mended: a window wider or taller than the screen opened at the screen's corner with
-        // its buttons off the screen. It now opens centred within the available area and
-        // never larger than it; the grids scroll.
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen && !isMaximized()) {
-            const QRect available = screen->availableGeometry();
-            setMinimumSize(minimumSize().boundedTo(available.size()));
-            setGeometry(placeWithin(QSize(m_names.clientWidth, m_names.clientHeight), available));
-        }
+        placeOnScreen();
     }
     TForm::setVisible(visible);
+}
+
+// Mended: a window wider or taller than the screen opened at the screen's corner with its
+// buttons off the screen. It now opens centred within the available area and never larger
+// than it, frame included; the grids scroll.
+void TRuleEditorFrame::placeOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen || isMaximized())
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame is known once the window was shown; before, it counts as none.
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QSize wanted(m_names.clientWidth + frame.left() + frame.right(),
+                       m_names.clientHeight + frame.top() + frame.bottom());
+    const QRect placed = placeWithin(wanted, available).marginsRemoved(frame);
+    setMinimumSize(minimumSize().boundedTo(placed.size()));
+    setGeometry(placed);
 }
 
 void TRuleEditorFrame::showEvent(QShowEvent* event)
@@ -120,6 +133,8 @@ void TRuleEditorFrame::showEvent(QShowEvent* event)
     TForm::showEvent(event);
     if (event->spontaneous())
         return;
+    if (frameGeometry() != geometry())
+        placeOnScreen();
     setResult(0);
     FormShow();
 }

@@ -179,6 +179,7 @@ protected:
 
 private:
     void build();
+    void placeOnScreen();
     void buildTitle();
     void buildButtons();
     void applyTexts();
