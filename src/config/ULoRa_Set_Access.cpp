@@ -37,10 +37,7 @@ void TFLoRa_Set_Access::built()
     ACG_LoRa_Downlink = grid(1);
 }
 
-QString TFLoRa_Set_Access::filePath() const
-{
-    return context().state->File_LoRaWAN_SetAccess;
-}
+QString TFLoRa_Set_Access::filePath() const { return context().state->File_LoRaWAN_SetAccess; }
 
 RuleFileSpec TFLoRa_Set_Access::prepareOpening()
 {

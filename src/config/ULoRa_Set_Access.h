@@ -4,8 +4,8 @@
 // bounds the bytes of a rule, and with the fixed FPort the FPort columns are hidden (still
 // loaded and written) and each table holds 256 rules, 223 otherwise.
 
-#include "ruleedit/URuleEditorFrame.h"
 #include "config/core/ULoRaRuleSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 namespace zfw {
 

@@ -37,10 +37,7 @@ void TFS7_Protocol_Set_Access::built()
     ACG_S7_Write = grid(1);
 }
 
-QString TFS7_Protocol_Set_Access::filePath() const
-{
-    return context().state->File_S7_Protocol;
-}
+QString TFS7_Protocol_Set_Access::filePath() const { return context().state->File_S7_Protocol; }
 
 RuleFileSpec TFS7_Protocol_Set_Access::prepareOpening()
 {

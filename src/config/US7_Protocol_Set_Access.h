@@ -3,8 +3,8 @@
 // gateway reads values from S7 PLCs into its data area and writes values from it to them;
 // at most ten distinct PLC connections (address and port) over the enabled rules of both.
 
-#include "ruleedit/URuleEditorFrame.h"
 #include "config/core/US7RuleSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 namespace zfw {
 

@@ -85,8 +85,7 @@ void TRuleEditorFrame::build()
     connect(Btn_DelRow, &QAbstractButton::clicked, this, &TRuleEditorFrame::Btn_DelRowClick);
     connect(Btn_InsRow, &QAbstractButton::clicked, this, &TRuleEditorFrame::Btn_InsRowClick);
     connect(Btn_CopyRow, &QAbstractButton::clicked, this, &TRuleEditorFrame::Btn_CopyRowClick);
-    connect(Btn_PasteRow, &QAbstractButton::clicked, this,
-            &TRuleEditorFrame::Btn_PasteRowClick);
+    connect(Btn_PasteRow, &QAbstractButton::clicked, this, &TRuleEditorFrame::Btn_PasteRowClick);
     for (std::size_t i = 0; i < m_extra.size(); ++i)
         connect(m_extra[i], &QAbstractButton::clicked, this,
                 [this, i] { extraButtonClick(int(i)); });
@@ -206,13 +205,13 @@ void TRuleEditorFrame::applyTexts()
     L_SW_Desc->setText(text(m_layout.titleText));
     L_SW_Desc->adjustSize();
     L_SW_Code->adjustSize();
-    TFormButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow,
-                              Btn_PasteRow};
+    TFormButton* buttons[] = {Btn_OK,     Btn_Cancel,  Btn_DelRow,
+                              Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (std::size_t i = 0; i < 6; ++i) {
         const int caption = m_names.buttonCaptions[i] ? m_names.buttonCaptions[i]
                                                       : m_layout.buttonCaptionText + int(i);
-        const int hint =
-            m_names.buttonHints[i] ? m_names.buttonHints[i] : m_layout.buttonHintText + int(i);
+        const int hint = m_names.buttonHints[i] ? m_names.buttonHints[i]
+                                                : m_layout.buttonHintText + int(i);
         buttons[i]->setText(text(caption));
         buttons[i]->setToolTip(text(hint));
     }

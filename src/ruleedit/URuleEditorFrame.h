@@ -54,9 +54,9 @@ enum class RuleRowTool { Delete, Insert, Copy, Paste };
 // Object names of an editor window and its parts, its client size and what its window has.
 struct RuleEditorNames {
     const char* form = "";
-    const char* pageControl = "";     // used with two tables and more
-    std::vector<const char*> tabs;    // one per table, with two tables and more
-    std::vector<const char*> grids;   // one per table
+    const char* pageControl = "";    // used with two tables and more
+    std::vector<const char*> tabs;   // one per table, with two tables and more
+    std::vector<const char*> grids;  // one per table
     int clientWidth = 900;
     int clientHeight = 600;
     std::vector<RuleGridEvents> gridEvents;  // per grid; a grid without an entry takes all

@@ -3,9 +3,9 @@
 #include "ruleedit/URuleEditorFrame.h"
 
 #include "common/UComon.h"
-#include "ruleedit/UGridRows.h"
 #include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
+#include "ruleedit/UGridRows.h"
 
 #include <QFontMetrics>
 #include <QTabWidget>
@@ -34,9 +34,7 @@ int columnWidth(const TRuleGrid& g, const RuleTableSpec& layout, int c, const QS
         return column.width;
     int width = QFontMetrics(g.FixedFont).horizontalAdvance(header) + 14;
     switch (column.kind) {
-    case RuleColumnKind::CheckBox:
-        width = qMax(width, kMinColumnWidth);
-        break;
+    case RuleColumnKind::CheckBox: width = qMax(width, kMinColumnWidth); break;
     case RuleColumnKind::Combo:
     case RuleColumnKind::ComboEdit: {
         const QFontMetrics fm(g.font());
@@ -143,12 +141,8 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
         TGridColumnItem* item = g->Columns().GetItem(c);
         const RuleColumn& column = layout.columns[c];
         switch (column.kind) {
-        case RuleColumnKind::Number:
-            item->SetEditor(TEditorType::edNone);
-            break;
-        case RuleColumnKind::CheckBox:
-            item->SetEditor(TEditorType::edDataCheckBox);
-            break;
+        case RuleColumnKind::Number: item->SetEditor(TEditorType::edNone); break;
+        case RuleColumnKind::CheckBox: item->SetEditor(TEditorType::edDataCheckBox); break;
         case RuleColumnKind::Combo:
             item->SetEditor(TEditorType::edComboList);
             item->SetComboItems(column.items);
@@ -157,9 +151,7 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             item->SetEditor(TEditorType::edComboEdit);
             item->SetComboItems(column.items);
             break;
-        case RuleColumnKind::Text:
-            item->SetEditor(TEditorType::edNormal);
-            break;
+        case RuleColumnKind::Text: item->SetEditor(TEditorType::edNormal); break;
         }
         if (column.colour)
             item->SetColor(TColor(*column.colour));
@@ -187,13 +179,10 @@ void TRuleEditorFrame::applyHeaders(int table)
 TRuleGrid* TRuleEditorFrame::grid(int table) const
 {
     return table >= 0 && std::size_t(table) < m_grids.size() ? m_grids[std::size_t(table)]
-                                                               : nullptr;
+                                                             : nullptr;
 }
 
-int TRuleEditorFrame::activeTable() const
-{
-    return m_pages ? qMax(0, m_pages->currentIndex()) : 0;
-}
+int TRuleEditorFrame::activeTable() const { return m_pages ? qMax(0, m_pages->currentIndex()) : 0; }
 
 void TRuleEditorFrame::setActiveTable(int table)
 {
@@ -206,15 +195,9 @@ const QStringList& TRuleEditorFrame::hintList(int table) const
     return m_hints[std::size_t(table)];
 }
 
-bool TRuleEditorFrame::copyFlag(int table) const
-{
-    return m_model && m_model->copied(table);
-}
+bool TRuleEditorFrame::copyFlag(int table) const { return m_model && m_model->copied(table); }
 
-const RuleFile* TRuleEditorFrame::ruleFile() const
-{
-    return m_model ? &m_model->file() : nullptr;
-}
+const RuleFile* TRuleEditorFrame::ruleFile() const { return m_model ? &m_model->file() : nullptr; }
 
 int TRuleEditorFrame::tableOf(QObject* sender) const
 {
@@ -376,8 +359,9 @@ void TRuleEditorFrame::Btn_PasteRowClick()
     if (!m_model || !m_names.rowTools[3] || r < 1)
         return;
     takeTable(t);
-    const PasteResult result =
-        m_model->pasteRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); });
+    const PasteResult result = m_model->pasteRow(t, r, [this](int n) {
+        return dialogs().askYesNo(text(n), this);
+    });
     if (result.errorText)
         dialogs().showError(text(result.errorText), this);
     if (result.pasted)

@@ -1,10 +1,10 @@
 #include "shell/Forms.h"
 
+#include "common/UComon.h"
 #include "config/UBoot.h"
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
-#include "common/UComon.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -114,7 +114,8 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
-    case FormId::TFS7_Protocol_Set_Access: return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFS7_Protocol_Set_Access:
+        return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);
     }

@@ -66,8 +66,7 @@ RuleFileSpec smallFile(QList<RuleTableSpec> tables)
 // An editor of the tests: its descriptor and names given, its hooks recorded.
 class TestEditor final : public TRuleEditorFrame {
 public:
-    TestEditor(const RuleEditorContext& ctx, RuleEditorNames names, RuleFileSpec spec,
-               QString file)
+    TestEditor(const RuleEditorContext& ctx, RuleEditorNames names, RuleFileSpec spec, QString file)
         : TRuleEditorFrame(ctx, std::move(names), spec, nullptr), m_spec(std::move(spec)),
           m_file(std::move(file))
     {
@@ -76,6 +75,7 @@ public:
     RuleFileSpec m_spec;
     QString m_file;
     QList<QPoint> doubleClicks;  // (real column, row) the editor took
+    QList<QPoint> editsDone;     // (real column, row) of each edit ended
     int extraClicks = 0;
     int builtCalls = 0;
 
@@ -93,6 +93,7 @@ protected:
         return true;
     }
     void extraButtonClick(int) override { ++extraClicks; }
+    void editCellDone(int, int ACol, int ARow) override { editsDone.append(QPoint(ACol, ARow)); }
 };
 
 RuleEditorNames oneGridNames()
@@ -257,7 +258,10 @@ TEST_F(RuleEditorFrameWindow, EventsButtonsAndFocusAsTheEditorGivesThem)
     names.rowTools = {true, true, false, false};
     names.extraButtons = {{"Btn_More", kExtra, kExtra}};
     names.focusGrid = 0;
-    auto f = make(names, smallFile({smallTable("T", 3)}));
+    RuleTableSpec t = smallTable("T", 3);
+    t.columns[3].width = 123;
+    t.columns[3].colour = 0x00FFFF;
+    auto f = make(names, smallFile({t}));
     m_state.Opt_Jump_Field_Tables = true;
     m_state.Opt_Double_Click_Auto_Size = true;
     QApplication::setActiveWindow(f.get());
@@ -279,6 +283,18 @@ TEST_F(RuleEditorFrameWindow, EventsButtonsAndFocusAsTheEditorGivesThem)
     // Copy and Paste are not on this window; the extra button is, with its texts.
     EXPECT_FALSE(f->Btn_CopyRow->isVisible());
     EXPECT_FALSE(f->Btn_PasteRow->isVisible());
+    // Width and colour of the Value column as the descriptor gives them.
+    EXPECT_EQ(g->Columns().GetItem(3)->Width(), 123);
+    EXPECT_EQ(g->Columns().GetItem(3)->Color(), TColor(0x00FFFF));
+    // A typed cell's end of edit reaches the editor with its real column.
+    g->setFocus();
+    g->MoveCurrentCell(3, 2, true, true);
+    QTest::keyClicks(g, QStringLiteral("7"));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(g->GetCellEx(3, 2), QStringLiteral("7"));
+    EXPECT_EQ(f->editsDone, QList<QPoint>({QPoint(3, 2)}));
     TLbButton* more = f->extraButton("Btn_More");
     ASSERT_NE(more, nullptr);
     EXPECT_EQ(more->text(), QStringLiteral("More"));

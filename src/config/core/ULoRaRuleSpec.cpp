@@ -75,12 +75,8 @@ RuleFileSpec loRaWanRuleSpec(const LoRaWanEditorSetup& setup)
 
     RuleTableSpec down = baseTable(LoRaWAN_Downlink, 1215, fixed);
     down.columns = {
-        numberColumn(1233),
-        enableColumn(1234),
-        column(StartByte, 1235),
-        column(NumByte, 1236),
-        column(FPort, 1252),
-        column(Mnemonic, 1237),
+        numberColumn(1233),    enableColumn(1234),  column(StartByte, 1235),
+        column(NumByte, 1236), column(FPort, 1252), column(Mnemonic, 1237),
     };
     down.columns[down.col(u"FPort")].hidden = fixed;
     setHints(down.columns, {1238, 1239, 1240, 1253, 1241});

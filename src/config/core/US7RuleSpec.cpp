@@ -28,14 +28,14 @@ QStringList numberItems(int count)
 
 // Header texts of columns 0 to 13, which both tables share in meaning.
 struct CommonHeaders {
-    int number, enable, address, port, type, rack, slot, dataType, identifier, dbNumber,
-        area, add, bit, pollTime;
+    int number, enable, address, port, type, rack, slot, dataType, identifier, dbNumber, area, add,
+        bit, pollTime;
 };
 
 // Message texts of the fifteen checks, in the order they run.
 struct CheckTexts {
-    int address, port, connection, type, rack, slot, dataType, identifier, dbNumber, area,
-        add, bit, pollTime, position, startBit;
+    int address, port, connection, type, rack, slot, dataType, identifier, dbNumber, area, add, bit,
+        pollTime, position, startBit;
 };
 
 QList<RuleColumn> commonColumns(const CommonHeaders& h)
@@ -130,11 +130,11 @@ RuleFileSpec s7RuleSpec(int nByteIn, int nByteOut)
         column(Mnemonic, 5928),
     };
     markRequired(read.columns);
-    setHints(read.columns, {5944, 5945, 5946, 5947, 6017, 6018, 5948, 5949, 5997, 5998, 5999,
-                            6000, 5950, 5951, 5952, 5953, 5954, 5955});
+    setHints(read.columns, {5944, 5945, 5946, 5947, 6017, 6018, 5948, 5949, 5997, 5998, 5999, 6000,
+                            5950, 5951, 5952, 5953, 5954, 5955});
     read.showHints = true;
-    read.checks = checks({5971, 5972, 5987, 5973, 6021, 6022, 5974, 5975, 6005, 6006, 6007,
-                          6008, 5976, 5977, 5978},
+    read.checks = checks({5971, 5972, 5987, 5973, 6021, 6022, 5974, 5975, 6005, 6006, 6007, 6008,
+                          5976, 5977, 5978},
                          1, nByteIn);
 
     RuleTableSpec write = table(S7_Write, 5915);
@@ -150,10 +150,10 @@ RuleFileSpec s7RuleSpec(int nByteIn, int nByteOut)
         column(Mnemonic, 5943),
     };
     markRequired(write.columns);
-    setHints(write.columns, {5956, 5957, 5958, 5959, 6019, 6020, 5960, 5961, 6001, 6002, 6003,
-                             6004, 5962, 5963, 5964, 5965, 5966, 5967, 5968, 5969});
-    write.checks = checks({5979, 5980, 5988, 5981, 6023, 6024, 5982, 5983, 6009, 6010, 6011,
-                           6012, 5984, 5985, 5986},
+    setHints(write.columns, {5956, 5957, 5958, 5959, 6019, 6020, 5960, 5961, 6001, 6002,
+                             6003, 6004, 5962, 5963, 5964, 5965, 5966, 5967, 5968, 5969});
+    write.checks = checks({5979, 5980, 5988, 5981, 6023, 6024, 5982, 5983, 6009, 6010, 6011, 6012,
+                           5984, 5985, 5986},
                           0, nByteOut);
 
     RuleFileSpec f;

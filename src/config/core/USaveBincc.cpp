@@ -697,8 +697,8 @@ TS7_Rule readS7Row(const XmlElement& row, bool write)
     const auto slot = quint32(attributeIntDef(row, rulefile::Slot, 0));
     r.rackSlot = quint8(rack * 32u + slot);
     r.dataType = Get_S7_Data_Type(attributeTextDef(row, rulefile::Data_Type, QString()));
-    r.dataIdentifier =
-        Get_S7_Data_Identifier(attributeTextDef(row, rulefile::Data_Identifier, QString()));
+    r.dataIdentifier = Get_S7_Data_Identifier(
+        attributeTextDef(row, rulefile::Data_Identifier, QString()));
     r.dbNumber = quint16(attributeIntDef(row, rulefile::DB_Number, 0));
     r.plcArea = Get_S7_PLC_Area(attributeTextDef(row, rulefile::PLC_Area, QString()));
     r.plcAdd = quint16(attributeIntDef(row, rulefile::PLC_Add, 0));

@@ -4,10 +4,7 @@
 
 namespace zfw {
 
-void Delete_Row_Grid(int r, RuleTable& grid)
-{
-    grid.moveRowsUp(r);
-}
+void Delete_Row_Grid(int r, RuleTable& grid) { grid.moveRowsUp(r); }
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)
 {
@@ -25,8 +22,8 @@ void Copy_Row_Grid(const RuleTable& grid, int r, QStringList& Copy_Row_Buffer)
         Copy_Row_Buffer.append(grid.cell(c, r));
 }
 
-PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
-                           const QStringList& Copy_Row_Buffer, const RuleConfirm& confirm)
+PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied, const QStringList& Copy_Row_Buffer,
+                           const RuleConfirm& confirm)
 {
     if (!copied)
         return {false, kTextPasteNoCopy};

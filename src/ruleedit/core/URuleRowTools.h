@@ -38,8 +38,8 @@ struct PasteResult {
 // Writes the buffer into row r. Refused with 1102 when copied is false, then with 1101 when
 // the buffer does not hold one text per data column; a row in use (a column other than a
 // check box holding a text that is not blank) is overwritten only when confirm(1100) says Yes.
-PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
-                           const QStringList& Copy_Row_Buffer, const RuleConfirm& confirm);
+PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied, const QStringList& Copy_Row_Buffer,
+                           const RuleConfirm& confirm);
 
 struct GridCell {
     int col = 0;

@@ -13,8 +13,9 @@ bool resolveName(const RuleTableSpec& t, const QString& attribute, const char* r
     out = t.columnOf(attribute);
     if (out >= 1)
         return true;
-    *error = QStringLiteral("table \"%1\": the %2 names the attribute \"%3\", which no column "
-                            "has")
+    *error = QStringLiteral(
+                 "table \"%1\": the %2 names the attribute \"%3\", which no column "
+                 "has")
                  .arg(t.element, QLatin1String(role), attribute);
     return false;
 }
@@ -98,10 +99,7 @@ RuleFileSpec builtRuleSpec(RuleFileSpec spec)
     return spec;
 }
 
-RuleTable::RuleTable(RuleTableSpec spec) : m_spec(std::move(spec))
-{
-    clear();
-}
+RuleTable::RuleTable(RuleTableSpec spec) : m_spec(std::move(spec)) { clear(); }
 
 QString RuleTable::cell(int ACol, int ARow) const
 {
@@ -163,12 +161,9 @@ void RuleTable::clear()
 bool RuleTable::keyEnds(int ARow) const
 {
     switch (m_spec.keyTest) {
-    case RuleKeyTest::Trimmed:
-        return trimBlanks(cell(m_spec.keyColumn, ARow)).isEmpty();
-    case RuleKeyTest::AsItStands:
-        return cell(m_spec.keyColumn, ARow).isEmpty();
-    case RuleKeyTest::None:
-        break;
+    case RuleKeyTest::Trimmed: return trimBlanks(cell(m_spec.keyColumn, ARow)).isEmpty();
+    case RuleKeyTest::AsItStands: return cell(m_spec.keyColumn, ARow).isEmpty();
+    case RuleKeyTest::None: break;
     }
     return false;
 }
@@ -185,16 +180,13 @@ bool RuleTable::isYes(int ACol, int ARow) const
 {
     const QString raw = cell(ACol, ARow);
     switch (m_spec.enableRule) {
-    case RuleEnableRule::Exact:
-        return raw == QLatin1String("Y");
-    case RuleEnableRule::TrimmedY:
-        return trimBlanks(raw) == QLatin1String("Y");
+    case RuleEnableRule::Exact: return raw == QLatin1String("Y");
+    case RuleEnableRule::TrimmedY: return trimBlanks(raw) == QLatin1String("Y");
     case RuleEnableRule::TrimmedAnyCaseY: {
         const QString text = trimBlanks(raw);
         return text == QLatin1String("Y") || text == QLatin1String("y");
     }
-    case RuleEnableRule::UpperCasedY:
-        return raw == QLatin1String("Y") || raw == QLatin1String("y");
+    case RuleEnableRule::UpperCasedY: return raw == QLatin1String("Y") || raw == QLatin1String("y");
     }
     return false;
 }

@@ -32,7 +32,7 @@ class RuleTable;
 struct RuleFile;
 
 enum class RuleColumnKind {
-    Number,     // column 0: the row number, never loaded or written
+    Number,  // column 0: the row number, never loaded or written
     Text,
     CheckBox,   // "Y" or "N"
     Combo,      // one of the column's items
@@ -47,8 +47,8 @@ struct RuleColumn {
     QString attribute;  // attribute of the row element; empty for column 0
     // Older names of the attribute, read when the file lacks the attribute itself.
     QStringList legacyAttributes;
-    int headerText = 0; // language text of the header
-    int hintText = 0;   // language text of the header's hint; 0 none
+    int headerText = 0;  // language text of the header
+    int hintText = 0;    // language text of the header's hint; 0 none
     RuleColumnKind kind = RuleColumnKind::Text;
     QStringList items;  // Combo and ComboEdit, in list order
     // Cell value when the attribute is missing from a row of the file.
@@ -74,13 +74,13 @@ struct RuleColumn {
 };
 
 enum class RuleCheckKind {
-    IntRange,     // integer text from min to max (a text that is no integer reads as -1)
-    NotBlank,     // not empty after trimming
-    IpAddress,    // an IPv4 address IP_Str_To_Bytes accepts
-    Connection,   // the (address, port) of the row fits the connection table
-    OneOf,        // exactly one of items
-    HexRange,     // hexadecimal digits (no prefix, blanks trimmed) from min to max
-    Row,          // the editor's own check of the row (rowCheck)
+    IntRange,    // integer text from min to max (a text that is no integer reads as -1)
+    NotBlank,    // not empty after trimming
+    IpAddress,   // an IPv4 address IP_Str_To_Bytes accepts
+    Connection,  // the (address, port) of the row fits the connection table
+    OneOf,       // exactly one of items
+    HexRange,    // hexadecimal digits (no prefix, blanks trimmed) from min to max
+    Row,         // the editor's own check of the row (rowCheck)
 };
 
 // How a fault's message is composed (ruleFaultMessage).
@@ -112,8 +112,8 @@ using RuleFileCheck = std::function<std::optional<RuleFault>(const RuleFile& fil
 
 struct RuleCheck {
     RuleCheckKind kind = RuleCheckKind::IntRange;
-    QString attribute;   // the column checked
-    int text = 0;        // language text of the message
+    QString attribute;  // the column checked
+    int text = 0;       // language text of the message
     qint64 min = 0;
     qint64 max = 0;
     bool boundFollows = false;  // the message ends with max in decimal
@@ -155,8 +155,8 @@ struct RuleTableSpec {
     // of one table).
     QString element;
     QString rowElement = QStringLiteral("row");  // name of the written row elements
-    int tabText = 0;     // language text of the tab
-    int rowCount = 0;    // header row included
+    int tabText = 0;                             // language text of the tab
+    int rowCount = 0;                            // header row included
     // A growing table: the rows it may reach, header included, when the file or an insert
     // needs them; 0: the row count is fixed.
     int maxRowCount = 0;
@@ -172,8 +172,8 @@ struct RuleTableSpec {
     // empty keys instead of ending there.
     bool skipDisabledBeforeKey = false;
     bool walkPastEmptyKey = false;
-    int firstNumber = 1; // what column 0 shows in row 1
-    bool showHints = false;  // the window shows the header hints of this table
+    int firstNumber = 1;        // what column 0 shows in row 1
+    bool showHints = false;     // the window shows the header hints of this table
     QList<RuleColumn> columns;  // index is the real column; column 0 the row number
     QList<RuleCheck> checks;    // in the order they run
     // After the rows were read: normalising texts, per-row objects.
@@ -199,11 +199,11 @@ struct RuleFileSpec {
     int buttonCaptionText = 0;
     int buttonHintText = 0;
     QString rootElement;
-    QString version;            // of the "SW_VERSION = " comment; empty: no comment
-    int errorRowText = 0;       // "Error row "
-    int deleteRowText = 0;      // "Are you sure to delete the Row number "
-    int connectionLimit = 0;    // distinct (address, port) pairs over all tables; 0 no limit
-    QList<RuleTableSpec> tables;  // in tab order, which is also the file's order
+    QString version;                  // of the "SW_VERSION = " comment; empty: no comment
+    int errorRowText = 0;             // "Error row "
+    int deleteRowText = 0;            // "Are you sure to delete the Row number "
+    int connectionLimit = 0;          // distinct (address, port) pairs over all tables; 0 no limit
+    QList<RuleTableSpec> tables;      // in tab order, which is also the file's order
     QList<RuleFileCheck> fileChecks;  // after the walk, in order
 };
 
@@ -231,7 +231,10 @@ public:
     // Ignored outside the table.
     void setCell(int ACol, int ARow, const QString& text);
     // The cell of the attribute's column (asserted to exist).
-    QString text(QStringView attribute, int ARow) const { return cell(m_spec.col(attribute), ARow); }
+    QString text(QStringView attribute, int ARow) const
+    {
+        return cell(m_spec.col(attribute), ARow);
+    }
 
     // Null outside the table.
     QVariant rowObject(int ARow) const;
@@ -260,9 +263,9 @@ public:
     int rowsBelowRuleList() const;
 
     // Row moves of the row tools: the row objects move with their rows.
-    void moveRowsUp(int from);     // rows from+1.. move to from..; the last row emptied
-    void moveRowsDown(int from);   // rows from.. move to from+1..; the last row's lost
-    void emptyRow(int ARow);       // data cells empty, no object
+    void moveRowsUp(int from);    // rows from+1.. move to from..; the last row emptied
+    void moveRowsDown(int from);  // rows from.. move to from+1..; the last row's lost
+    void emptyRow(int ARow);      // data cells empty, no object
 
 private:
     qsizetype index(int ACol, int ARow) const { return qsizetype(ARow) * columnCount() + ACol; }
@@ -297,9 +300,9 @@ struct RuleLoadReport {
     // Set when the file exists but could not be read as XML (it names the file); the tables
     // are then left empty rather than half filled.
     QString fileError;
-    QStringList missingTables;           // table elements the file lacks
-    QList<MissingValue> missingValues;   // unguarded attributes that took their default
-    QList<int> rowsNotShown;             // per table: rows of the file beyond the table
+    QStringList missingTables;          // table elements the file lacks
+    QList<MissingValue> missingValues;  // unguarded attributes that took their default
+    QList<int> rowsNotShown;            // per table: rows of the file beyond the table
 
     int totalRowsNotShown() const;
     // True when saving would not give back what the file holds: the user must agree first.

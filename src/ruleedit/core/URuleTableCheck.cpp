@@ -4,7 +4,6 @@
 #include "common/UComon.h"
 #include "common/UComonValidators.h"
 
-
 namespace zfw {
 
 namespace {
@@ -22,8 +21,7 @@ struct TIPPort {
 
 // Finds or adds the connection; -1 when the table is full and the connection is not in it.
 // Entries fill in order, so a known connection is met before the first free entry.
-int Check_IP_Port(std::vector<TIPPort>& table, quint8 b1, quint8 b2, quint8 b3, quint8 b4,
-                  int p)
+int Check_IP_Port(std::vector<TIPPort>& table, quint8 b1, quint8 b2, quint8 b3, quint8 b4, int p)
 {
     const TIPPort wanted{b1, b2, b3, b4, p};
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -62,8 +60,7 @@ bool passes(const RuleTable& table, int row, const RuleCheck& check,
         const qint64 v = strToIntDef(text, -1);
         return v >= check.min && v <= check.max;
     }
-    case RuleCheckKind::NotBlank:
-        return !trimBlanks(text).isEmpty();
+    case RuleCheckKind::NotBlank: return !trimBlanks(text).isEmpty();
     case RuleCheckKind::IpAddress: {
         quint8 a = 0, b = 0, c = 0, d = 0;
         return !IP_Str_To_Bytes(text, a, b, c, d);
@@ -76,12 +73,9 @@ bool passes(const RuleTable& table, int row, const RuleCheck& check,
         const int port = strToIntDef(table.cell(check.portColumn, row), -1);
         return Check_IP_Port(connections, a, b, c, d, port) != -1;
     }
-    case RuleCheckKind::OneOf:
-        return check.items.contains(text);
-    case RuleCheckKind::HexRange:
-        return hexInRange(text, check.min, check.max);
-    case RuleCheckKind::Row:
-        return true;  // run by the walk, which takes its fault
+    case RuleCheckKind::OneOf: return check.items.contains(text);
+    case RuleCheckKind::HexRange: return hexInRange(text, check.min, check.max);
+    case RuleCheckKind::Row: return true;  // run by the walk, which takes its fault
     }
     return false;
 }
@@ -147,8 +141,7 @@ RuleFault Controllo_dati(const RuleFile& file)
     return {};
 }
 
-QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec,
-                         const ProgramState& lang)
+QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec, const ProgramState& lang)
 {
     if (fault.ok())
         return {};
@@ -157,16 +150,14 @@ QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec,
     case RuleMessageForm::RowPrefix:
         out = lang.lang(spec.errorRowText) + QString::number(fault.row) + lang.lang(fault.text);
         break;
-    case RuleMessageForm::NoRowPrefix:
-        out = lang.lang(fault.text);
-        break;
+    case RuleMessageForm::NoRowPrefix: out = lang.lang(fault.text); break;
     case RuleMessageForm::Format: {
         // Each "%d" takes the next value; a text with more "%d" than values keeps the rest.
         const QString text = lang.lang(fault.text);
         qsizetype next = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == QLatin1Char('%') && i + 1 < text.size() && text[i + 1] == QLatin1Char('d')
-                && next < fault.values.size()) {
+            if (text[i] == QLatin1Char('%') && i + 1 < text.size()
+                && text[i + 1] == QLatin1Char('d') && next < fault.values.size()) {
                 out += QString::number(fault.values[next++]);
                 ++i;
                 continue;

@@ -53,16 +53,16 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
     for (std::size_t t = 0; t < file.tables.size(); ++t) {
         RuleTable& table = file.tables[t];
         const RuleTableSpec& spec = table.spec();
-        const XmlElement element =
-            spec.element.isEmpty() ? doc.root : childElement(doc.root, spec.element);
+        const XmlElement element = spec.element.isEmpty() ? doc.root
+                                                          : childElement(doc.root, spec.element);
         if (element.isNull()) {
             report.missingTables.append(spec.element);
             continue;
         }
         if (spec.grows()) {
             int rows = 1;
-            for (XmlElement e = element.firstChildElement(); !e.isNull() && rows <= spec.maxRowCount;
-                 e = e.nextSiblingElement())
+            for (XmlElement e = element.firstChildElement();
+                 !e.isNull() && rows <= spec.maxRowCount; e = e.nextSiblingElement())
                 ++rows;
             table.setRowCount(rows);
         }
@@ -94,7 +94,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                     continue;
                 const RuleColumn& column = spec.columns[c];
                 table.setCell(c, row,
-                              column.rowDefault ? column.rowDefault(table, row) : column.defaultText);
+                              column.rowDefault ? column.rowDefault(table, row)
+                                                : column.defaultText);
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
@@ -125,8 +126,8 @@ QStringList ruleLoadMessages(const RuleLoadReport& report, const RuleFileSpec& s
     }
     for (int t = 0; t < report.rowsNotShown.size(); ++t)
         if (report.rowsNotShown[t] > 0)
-            out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t])
-                       + " (" + tabName(t) + ")");
+            out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t]) + " ("
+                       + tabName(t) + ")");
     return out;
 }
 
@@ -135,8 +136,8 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
     ProjectXmlWriter w(file.spec.rootElement, file.spec.version);
     for (const RuleTable& table : file.tables) {
         const RuleTableSpec& spec = table.spec();
-        ProjectXmlElement& element =
-            spec.element.isEmpty() ? w.root() : w.root().addChild(spec.element);
+        ProjectXmlElement& element = spec.element.isEmpty() ? w.root()
+                                                            : w.root().addChild(spec.element);
         const int rules = table.ruleCount();
         for (int r = 1; r <= rules; ++r) {
             ProjectXmlElement& row = element.addChild(spec.rowElement);
@@ -144,9 +145,8 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
                 const RuleColumn& column = spec.columns[c];
                 if (!column.stored)
                     continue;
-                row.setAttribute(column.attribute,
-                                 column.writtenText ? column.writtenText(table, r)
-                                                    : table.cell(c, r));
+                row.setAttribute(column.attribute, column.writtenText ? column.writtenText(table, r)
+                                                                      : table.cell(c, r));
             }
         }
     }

@@ -23,12 +23,12 @@ namespace {
 using namespace rulespec;
 
 // Texts of the fixture's language table.
-constexpr int kErrorRow = 6380;     // "Error row "
-constexpr int kTooBig = 6381;       // " too big, max "
-constexpr int kUnit = 6382;         // " bytes"
-constexpr int kTotal = 6383;        // "Too many bytes, the max number is "
-constexpr int kFormat = 6384;       // "Row %d: %d is not below %d"
-constexpr int kBadCode = 6385;      // " bad code"
+constexpr int kErrorRow = 6380;  // "Error row "
+constexpr int kTooBig = 6381;    // " too big, max "
+constexpr int kUnit = 6382;      // " bytes"
+constexpr int kTotal = 6383;     // "Too many bytes, the max number is "
+constexpr int kFormat = 6384;    // "Row %d: %d is not below %d"
+constexpr int kBadCode = 6385;   // " bad code"
 
 const ProgramState& language()
 {
@@ -95,8 +95,9 @@ struct BadDescriptorCase {
 
 RuleFileSpec soundDescriptor()
 {
-    RuleTableSpec t = table("T", 3, {enableColumn(0), column(u"Key", 0), column(u"Port", 0),
-                                     column(u"Flag", 0, RuleColumnKind::CheckBox)});
+    RuleTableSpec t = table("T", 3,
+                            {enableColumn(0), column(u"Key", 0), column(u"Port", 0),
+                             column(u"Flag", 0, RuleColumnKind::CheckBox)});
     t.keyAttribute = QStringLiteral("Key");
     RuleCheck port = range(u"Port", 1, 0, 9);
     port.onlyWhenYesIn = QStringLiteral("Flag");
@@ -105,11 +106,10 @@ RuleFileSpec soundDescriptor()
 }
 
 const BadDescriptorCase kBadDescriptors[] = {
-    {"CheckOfAMissingColumn", [](RuleFileSpec& f) { f.tables[0].checks += range(u"Prot", 1, 0, 9); },
-     "Prot"},
+    {"CheckOfAMissingColumn",
+     [](RuleFileSpec& f) { f.tables[0].checks += range(u"Prot", 1, 0, 9); }, "Prot"},
     {"KeyOfAMissingColumn", [](RuleFileSpec& f) { f.tables[0].keyAttribute = "Kye"; }, "Kye"},
-    {"EnableOfAMissingColumn", [](RuleFileSpec& f) { f.tables[0].enableAttribute = "On"; },
-     "On"},
+    {"EnableOfAMissingColumn", [](RuleFileSpec& f) { f.tables[0].enableAttribute = "On"; }, "On"},
     {"ConditionOfAMissingColumn",
      [](RuleFileSpec& f) { f.tables[0].checks[0].onlyWhenYesIn = "Flags"; }, "Flags"},
     {"RowCheckReadingAMissingColumn",
@@ -179,8 +179,9 @@ TEST_F(RuleFrameFile, OneTableUnderTheRootWithoutKeyEnableOrVersion)
     RuleFile f(rootRowsSpec());
     EXPECT_EQ(rowOf(f.tables[0], 1), QStringList({"0"}));
     f.tables[0].setCell(1, 2, QStringLiteral("5"));
-    const QByteArray expected = "<Root>\n  <Row Value=\"0\"/>\n  <Row Value=\"5\"/>\n"
-                                "  <Row Value=\"0\"/>\n</Root>\n";
+    const QByteArray expected =
+        "<Root>\n  <Row Value=\"0\"/>\n  <Row Value=\"5\"/>\n"
+        "  <Row Value=\"0\"/>\n</Root>\n";
     EXPECT_EQ(ruleFileBytes(f), expected);
     ASSERT_TRUE(saveRuleFile(f, path("dmx.xml")).ok);
     EXPECT_EQ(test::readFile(path("dmx.xml")), expected);
@@ -332,8 +333,9 @@ TEST(RuleFrameRows, WalkVariantsPassOverDisabledRowsAndEmptyKeys)
 // Bytes: Type chooses the bound of Size ("Word" up to 2, else 4); a total over the file of 10.
 RuleFileSpec bytesSpec()
 {
-    RuleTableSpec t = table("T", 4, {enableColumn(0), column(u"Type", 0), column(u"Size", 0),
-                                     column(u"Code", 0)});
+    RuleTableSpec t = table("T", 4,
+                            {enableColumn(0), column(u"Type", 0), column(u"Size", 0),
+                             column(u"Code", 0)});
     t.keyAttribute = QStringLiteral("Type");
     RuleCheck size = rowCheck(
         [](const RuleTable& table, int row) -> std::optional<RuleFault> {
@@ -346,7 +348,8 @@ RuleFileSpec bytesSpec()
             return f;
         },
         {"Type", "Size"});
-    t.checks = {size, hexRange(u"Code", kBadCode, 0, 0xFF), oneOf(u"Type", kBadCode, {"Word", "DWord"})};
+    t.checks = {size, hexRange(u"Code", kBadCode, 0, 0xFF),
+                oneOf(u"Type", kBadCode, {"Word", "DWord"})};
     RuleFileSpec f = fileOf({t});
     f.fileChecks = {[](const RuleFile& file) -> std::optional<RuleFault> {
         int total = 0;
@@ -368,7 +371,8 @@ struct CheckCase {
 };
 
 const CheckCase kCheckCases[] = {
-    {"BoundChosenByAnotherCell", {{"Y", "DWord", "4", "0a"}, {"Y", "Word", "3", "0"}},
+    {"BoundChosenByAnotherCell",
+     {{"Y", "DWord", "4", "0a"}, {"Y", "Word", "3", "0"}},
      "Error row 2 too big, max 2 bytes"},
     {"HexRange", {{"Y", "Word", "2", "1FF"}}, "Error row 1 bad code"},
     {"HexWithPrefixRefused", {{"Y", "Word", "2", "0x1"}}, "Error row 1 bad code"},
@@ -377,7 +381,8 @@ const CheckCase kCheckCases[] = {
      {{"Y", "DWord", "4", "1"}, {"Y", "DWord", "4", "1"}, {"Y", "DWord", "4", "1"}},
      "Too many bytes, the max number is 10"},
     {"DisabledRowsLeftOutOfTheTotal",
-     {{"Y", "DWord", "4", "1"}, {"N", "DWord", "4", "1"}, {"Y", "DWord", "4", "1"}}, ""},
+     {{"Y", "DWord", "4", "1"}, {"N", "DWord", "4", "1"}, {"Y", "DWord", "4", "1"}},
+     ""},
 };
 
 class RuleFrameChecks : public ::testing::TestWithParam<CheckCase> {};
@@ -423,8 +428,8 @@ RuleFileSpec loadSpec()
     RuleColumn shown = column(u"Shown", 0);
     shown.stored = false;
     shown.openingText = QStringLiteral("0");
-    RuleTableSpec t = table("T", 3, {column(u"Dir", 0), time, column(u"Level", 0), port, topic,
-                                     shown});
+    RuleTableSpec t = table("T", 3,
+                            {column(u"Dir", 0), time, column(u"Level", 0), port, topic, shown});
     t.enableAttribute.clear();
     t.keyAttribute = QStringLiteral("Dir");
     t.afterLoad = [](RuleTable& table) {
@@ -470,8 +475,9 @@ RuleFileSpec growingSpec()
 
 TEST_F(RuleFrameFile, GrowingTableTakesTheFileAndInsertsUpToItsMaximum)
 {
-    ASSERT_TRUE(test::writeFile(path("grow.xml"), "<Root><T><row Key=\"a\"/><row Key=\"b\"/>"
-                                                  "<row Key=\"c\"/></T></Root>"));
+    ASSERT_TRUE(test::writeFile(path("grow.xml"),
+                                "<Root><T><row Key=\"a\"/><row Key=\"b\"/>"
+                                "<row Key=\"c\"/></T></Root>"));
     QStringList buffer;
     RuleEditorModel model(path("grow.xml"), buffer);
     const RuleLoadReport report = model.open(growingSpec());
