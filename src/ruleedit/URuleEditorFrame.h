@@ -31,6 +31,7 @@ class QTabWidget;
 namespace zfw {
 
 class TExtColumnGrid;
+class TExtStringGrid;
 class TLbButton;
 
 // The grid a rule table is shown in.
@@ -57,6 +58,10 @@ struct RuleEditorNames {
     const char* pageControl = "";    // used with two tables and more
     std::vector<const char*> tabs;   // one per table, with two tables and more
     std::vector<const char*> grids;  // one per table
+    // Per grid: true makes it a string grid (ESG_) whose check-box columns, Enable included,
+    // hold real check boxes; its columns are text or check-box columns. A grid without an
+    // entry is a column grid (ACG_).
+    std::vector<bool> stringGrids;
     int clientWidth = 900;
     int clientHeight = 600;
     std::vector<RuleGridEvents> gridEvents;  // per grid; a grid without an entry takes all
@@ -123,7 +128,10 @@ public:
 
     const RuleEditorContext& context() const { return m_ctx; }
     int tableCount() const { return int(m_layout.tables.size()); }
+    // The column grid of the table; null for a string grid or outside.
     TRuleGrid* grid(int table) const;
+    // The table's grid of either kind; null outside.
+    TExtStringGrid* gridOf(int table) const;
     // Null with one table.
     QTabWidget* pageControl() const { return m_pages; }
     // An extra button by its name; null when the window has none of that name.
@@ -187,7 +195,8 @@ private:
     QWidget* buildGrids();
     void setupGrids();
     void applyGridTexts();
-    void wireGrid(int table, TRuleGrid* g);
+    void wireGrid(int table, TExtStringGrid* g);
+    bool isStringGrid(int table) const;
     void setupGrid(int table, const RuleTableSpec& layout);
     void applyHeaders(int table);
     void showTables();
@@ -202,7 +211,7 @@ private:
     RuleEditorNames m_names;
     RuleFileSpec m_layout;
     QTabWidget* m_pages = nullptr;
-    std::vector<TRuleGrid*> m_grids;
+    std::vector<TExtStringGrid*> m_grids;
     std::vector<TLbButton*> m_extra;
     std::vector<QStringList> m_hints;
     std::optional<RuleEditorModel> m_model;

@@ -25,7 +25,7 @@ constexpr int kMaxListColumnWidth = 200;
 
 // Wide enough for the header in the header font, a list column for its longest item (up to
 // a limit), the last column (the rule's name) for a short text.
-int columnWidth(const TRuleGrid& g, const RuleTableSpec& layout, int c, const QString& header)
+int columnWidth(const TExtStringGrid& g, const RuleTableSpec& layout, int c, const QString& header)
 {
     if (c == 0)
         return kNumberColumnWidth;
@@ -71,7 +71,7 @@ QWidget* TRuleEditorFrame::buildGrids()
             tab->setObjectName(QLatin1String(m_names.tabs[std::size_t(t)]));
             owner = tab;
         }
-        auto* g = new TRuleGrid(owner);
+        TExtStringGrid* g = isStringGrid(t) ? new TExtStringGrid(owner) : new TRuleGrid(owner);
         g->setObjectName(QLatin1String(m_names.grids[std::size_t(t)]));
         if (tab) {
             auto* box = new QVBoxLayout(tab);
@@ -102,7 +102,13 @@ RuleGridEvents TRuleEditorFrame::eventsOf(int table) const
                : RuleGridEvents{};
 }
 
-void TRuleEditorFrame::wireGrid(int table, TRuleGrid* g)
+bool TRuleEditorFrame::isStringGrid(int table) const
+{
+    return table >= 0 && std::size_t(table) < m_names.stringGrids.size()
+           && m_names.stringGrids[std::size_t(table)];
+}
+
+void TRuleEditorFrame::wireGrid(int table, TExtStringGrid* g)
 {
     g->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
     g->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
@@ -124,7 +130,7 @@ void TRuleEditorFrame::wireGrid(int table, TRuleGrid* g)
 // Column count, rows, editors, widths, colours and hidden columns of a table.
 void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
 {
-    TRuleGrid* g = m_grids[std::size_t(table)];
+    TExtStringGrid* g = m_grids[std::size_t(table)];
     g->BeginUpdate();
     for (int c = 0; c < g->store().AllColCount(); ++c)
         if (g->IsHiddenColumn(c))
@@ -137,25 +143,28 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
     // A long text stays on its line (cut at the cell's edge), as in a one-line edit.
     g->store().SetWordWrap(false);
     g->SetOptions(g->Options() | goColSizing | goEditing);
-    for (int c = 0; c < layout.columnCount(); ++c) {
-        TGridColumnItem* item = g->Columns().GetItem(c);
-        const RuleColumn& column = layout.columns[c];
-        switch (column.kind) {
-        case RuleColumnKind::Number: item->SetEditor(TEditorType::edNone); break;
-        case RuleColumnKind::CheckBox: item->SetEditor(TEditorType::edDataCheckBox); break;
-        case RuleColumnKind::Combo:
-            item->SetEditor(TEditorType::edComboList);
-            item->SetComboItems(column.items);
-            break;
-        case RuleColumnKind::ComboEdit:
-            item->SetEditor(TEditorType::edComboEdit);
-            item->SetComboItems(column.items);
-            break;
-        case RuleColumnKind::Text: item->SetEditor(TEditorType::edNormal); break;
+    if (auto* columns = dynamic_cast<TRuleGrid*>(g)) {
+        for (int c = 0; c < layout.columnCount(); ++c) {
+            TGridColumnItem* item = columns->Columns().GetItem(c);
+            const RuleColumn& column = layout.columns[c];
+            switch (column.kind) {
+            case RuleColumnKind::Number: item->SetEditor(TEditorType::edNone); break;
+            case RuleColumnKind::CheckBox: item->SetEditor(TEditorType::edDataCheckBox); break;
+            case RuleColumnKind::Combo:
+                item->SetEditor(TEditorType::edComboList);
+                item->SetComboItems(column.items);
+                break;
+            case RuleColumnKind::ComboEdit:
+                item->SetEditor(TEditorType::edComboEdit);
+                item->SetComboItems(column.items);
+                break;
+            case RuleColumnKind::Text: item->SetEditor(TEditorType::edNormal); break;
+            }
+            if (column.colour)
+                item->SetColor(TColor(*column.colour));
         }
-        if (column.colour)
-            item->SetColor(TColor(*column.colour));
     }
+    // A string grid's check-box columns get their real boxes from showTable.
     for (int c = layout.columnCount() - 1; c >= 1; --c)
         if (layout.columns[c].hidden)
             g->HideColumn(c);
@@ -164,22 +173,35 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
 
 void TRuleEditorFrame::applyHeaders(int table)
 {
-    TRuleGrid* g = m_grids[std::size_t(table)];
+    TExtStringGrid* g = m_grids[std::size_t(table)];
+    auto* columns = dynamic_cast<TRuleGrid*>(g);
     const RuleTableSpec& layout = m_layout.tables[table];
     g->BeginUpdate();
+    int DCol = 0;
     for (int c = 0; c < layout.columnCount(); ++c) {
         const QString header = text(layout.columns[c].headerText);
-        TGridColumnItem* item = g->Columns().GetItem(c);
-        item->SetHeader(header);
-        item->SetWidth(columnWidth(*g, layout, c, header));
+        if (columns) {
+            TGridColumnItem* item = columns->Columns().GetItem(c);
+            item->SetHeader(header);
+            item->SetWidth(columnWidth(*g, layout, c, header));
+            continue;
+        }
+        g->SetCellEx(c, 0, header);
+        if (!layout.columns[c].hidden)
+            g->SetColWidths(DCol++, columnWidth(*g, layout, c, header));
     }
     g->EndUpdate();
 }
 
-TRuleGrid* TRuleEditorFrame::grid(int table) const
+TExtStringGrid* TRuleEditorFrame::gridOf(int table) const
 {
     return table >= 0 && std::size_t(table) < m_grids.size() ? m_grids[std::size_t(table)]
                                                              : nullptr;
+}
+
+TRuleGrid* TRuleEditorFrame::grid(int table) const
+{
+    return dynamic_cast<TRuleGrid*>(gridOf(table));
 }
 
 int TRuleEditorFrame::activeTable() const { return m_pages ? qMax(0, m_pages->currentIndex()) : 0; }
@@ -209,7 +231,7 @@ int TRuleEditorFrame::tableOf(QObject* sender) const
 
 int TRuleEditorFrame::currentRow(int table) const
 {
-    const TRuleGrid* g = grid(table);
+    const TExtStringGrid* g = gridOf(table);
     return g ? g->Row() : 0;
 }
 
@@ -229,9 +251,9 @@ void TRuleEditorFrame::FormShow()
     }
     showTables();
     setActiveTable(0);
-    for (TRuleGrid* g : m_grids)
+    for (TExtStringGrid* g : m_grids)
         g->MoveCurrentCell(1, 1, true, true);
-    if (TRuleGrid* g = grid(m_names.focusGrid))
+    if (TExtStringGrid* g = gridOf(m_names.focusGrid))
         g->setFocus();
     opened();
     // What the file held that the tables do not show, or could not be read, is said now,
@@ -250,14 +272,24 @@ void TRuleEditorFrame::showTables()
 void TRuleEditorFrame::showTable(int t)
 {
     const RuleTable& table = m_model->file().tables[std::size_t(t)];
-    TRuleGrid* g = m_grids[std::size_t(t)];
+    TExtStringGrid* g = m_grids[std::size_t(t)];
+    const bool boxes = isStringGrid(t);
     g->BeginUpdate();
     // A growing table may have more rows than at the last showing.
     if (g->RowCount() != table.rowCount())
         g->SetRowCount(table.rowCount());
-    for (int r = 1; r < table.rowCount(); ++r)
-        for (int c = 0; c < table.columnCount(); ++c)
+    for (int r = 1; r < table.rowCount(); ++r) {
+        for (int c = 0; c < table.columnCount(); ++c) {
+            if (boxes && c > 0 && table.spec().columns[c].kind == RuleColumnKind::CheckBox) {
+                // The box is on unless the text is exactly "N", as a file's Enable reads.
+                const bool on = table.cell(c, r) != QLatin1String("N");
+                if (!g->SetCheckBoxState(c, r, on))
+                    g->AddCheckBox(c, r, on, false);
+                continue;
+            }
             g->SetCellEx(c, r, table.cell(c, r));
+        }
+    }
     g->EndUpdate();
 }
 
@@ -269,11 +301,20 @@ void TRuleEditorFrame::takeTables()
 
 void TRuleEditorFrame::takeTable(int t)
 {
-    const TRuleGrid* g = m_grids[std::size_t(t)];
+    TExtStringGrid* g = m_grids[std::size_t(t)];
     RuleTable& table = m_model->file().tables[std::size_t(t)];
-    for (int r = 1; r < table.rowCount(); ++r)
-        for (int c = 1; c < table.columnCount(); ++c)
+    const bool boxes = isStringGrid(t);
+    for (int r = 1; r < table.rowCount(); ++r) {
+        for (int c = 1; c < table.columnCount(); ++c) {
+            bool state = false;
+            if (boxes && table.spec().columns[c].kind == RuleColumnKind::CheckBox
+                && g->GetCheckBoxState(c, r, state)) {
+                table.setCell(c, r, state ? QStringLiteral("Y") : QStringLiteral("N"));
+                continue;
+            }
             table.setCell(c, r, g->GetCellEx(c, r));
+        }
+    }
 }
 
 bool TRuleEditorFrame::Controllo_dati()
@@ -374,7 +415,7 @@ void TRuleEditorFrame::ClickCell(QObject* Sender, int ARow, int ACol)
 {
     const int t = tableOf(Sender);
     if (t >= 0 && eventsOf(t).rowSelect && ACol == 0 && ARow > 0)
-        grid(t)->SelectRows(ARow, 1);
+        gridOf(t)->SelectRows(ARow, 1);
 }
 
 void TRuleEditorFrame::DblClickCell(QObject* Sender, int ARow, int ACol)
@@ -382,7 +423,7 @@ void TRuleEditorFrame::DblClickCell(QObject* Sender, int ARow, int ACol)
     const int t = tableOf(Sender);
     if (t < 0)
         return;
-    TRuleGrid* g = grid(t);
+    TExtStringGrid* g = gridOf(t);
     if (ARow > 0 && ACol > 0 && cellDoubleClick(t, g->RealColIndex(ACol), ARow))
         return;
     Grid_Auto_Size_Col(*g, ARow, ACol, m_ctx.state->Opt_Double_Click_Auto_Size);
@@ -392,7 +433,7 @@ void TRuleEditorFrame::KeyPress(QObject* Sender, char16_t& Key)
 {
     const int t = tableOf(Sender);
     if (t >= 0 && eventsOf(t).enterJump)
-        Grid_Jump_Next_Cell(*grid(t), Key, m_ctx.state->Opt_Jump_Field_Tables);
+        Grid_Jump_Next_Cell(*gridOf(t), Key, m_ctx.state->Opt_Jump_Field_Tables);
 }
 
 void TRuleEditorFrame::GridHint(QObject* Sender, int ARow, int ACol, QString& hintstr)
@@ -402,7 +443,7 @@ void TRuleEditorFrame::GridHint(QObject* Sender, int ARow, int ACol, QString& hi
     if (t < 0 || ARow != 0 || ACol <= 0 || !m_layout.tables[t].showHints)
         return;
     const QStringList& hints = m_hints[std::size_t(t)];
-    const int entry = grid(t)->RealColIndex(ACol) - 1;
+    const int entry = gridOf(t)->RealColIndex(ACol) - 1;
     if (entry >= 0 && entry < hints.size())
         hintstr = hints[entry];
 }

@@ -9,6 +9,7 @@
 #include "common/ULanguage.h"
 #include "controls/LbButton.h"
 #include "grid/ColumnGrid.h"
+#include "grid/ExtGrid.h"
 #include "ruleedit/core/URuleSpecBuild.h"
 #include "support/CaseName.h"
 #include "support/FakeServices.h"
@@ -300,6 +301,46 @@ TEST_F(RuleEditorFrameWindow, EventsButtonsAndFocusAsTheEditorGivesThem)
     EXPECT_EQ(more->text(), QStringLiteral("More"));
     click(*f, "Btn_More");
     EXPECT_EQ(f->extraClicks, 1);
+}
+
+TEST_F(RuleEditorFrameWindow, StringGridShowsEnableAsRealBoxesAndWritesTheirState)
+{
+    ASSERT_TRUE(test::writeFile(path("rules.xml"),
+                                "<Root><T><row Enable=\"N\" Key=\"a\" Value=\"1\"/>"
+                                "<row Enable=\"y\" Key=\"b\" Value=\"2\"/></T></Root>"));
+    RuleEditorNames names = oneGridNames();
+    names.grids = {"ESG_One"};
+    names.stringGrids = {true};
+    auto f = make(names, smallFile({smallTable("T", 3)}));
+    f->show();
+    EXPECT_EQ(f->grid(0), nullptr);
+    TExtStringGrid* g = f->gridOf(0);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->objectName(), QStringLiteral("ESG_One"));
+    EXPECT_EQ(g->GetCellEx(2, 0), QStringLiteral("Key"));
+    bool state = true;
+    ASSERT_TRUE(g->GetCheckBoxState(1, 1, state));
+    EXPECT_FALSE(state);
+    ASSERT_TRUE(g->GetCheckBoxState(1, 2, state));
+    EXPECT_TRUE(state);  // on unless exactly "N"
+    // Insert through the window: the boxes move with their rows, the new row's is on.
+    g->MoveCurrentCell(1, 1, true, true);
+    click(*f, "Btn_InsRow");
+    ASSERT_TRUE(g->GetCheckBoxState(1, 1, state));
+    EXPECT_TRUE(state);
+    ASSERT_TRUE(g->GetCheckBoxState(1, 2, state));
+    EXPECT_FALSE(state);
+    EXPECT_EQ(g->GetCellEx(2, 2), QStringLiteral("a"));
+    g->SetCellEx(2, 1, QStringLiteral("n"));
+    g->SetCellEx(3, 1, QStringLiteral("3"));
+    g->SetCheckBoxState(1, 3, false);
+    click(*f, "Btn_OK");
+    ASSERT_EQ(f->result(), mrOk);
+    EXPECT_EQ(test::readFile(path("rules.xml")),
+              "<Root>\n  <T>\n    <row Enable=\"Y\" Key=\"n\" Value=\"3\"/>\n"
+              "    <row Enable=\"N\" Key=\"a\" Value=\"1\"/>\n"
+              "    <row Enable=\"N\" Key=\"b\" Value=\"2\"/>\n  </T>\n</Root>\n"
+              "<!--SW_VERSION = 1.000-->\n");
 }
 
 struct PlaceCase {
