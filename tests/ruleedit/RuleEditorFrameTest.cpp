@@ -343,6 +343,21 @@ TEST_F(RuleEditorFrameWindow, StringGridShowsEnableAsRealBoxesAndWritesTheirStat
               "<!--SW_VERSION = 1.000-->\n");
 }
 
+TEST_F(RuleEditorFrameWindow, ComboWithFreeTextTakesItsItemsAtEachOpening)
+{
+    RuleTableSpec t = smallTable("T", 2);
+    t.columns[3] = comboEdit(u"Value", 0, {"1", "2"});
+    auto f = make(oneGridNames(), smallFile({t}));
+    f->show();
+    const TGridColumnItem* item = f->grid(0)->Columns().GetItem(3);
+    EXPECT_EQ(item->Editor(), TEditorType::edComboEdit);
+    EXPECT_EQ(item->ComboItems(), QStringList({"1", "2"}));
+    f->m_spec.tables[0].columns[3].items = {"7", "8", "9"};
+    f->hide();
+    f->show();
+    EXPECT_EQ(f->grid(0)->Columns().GetItem(3)->ComboItems(), QStringList({"7", "8", "9"}));
+}
+
 struct PlaceCase {
     const char* name;
     QSize wanted;
