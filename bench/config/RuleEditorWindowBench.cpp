@@ -49,6 +49,21 @@ public:
         return mrNo;
     }
     TModalResult showModal(QDialog&) override { return mrCancel; }
+    std::optional<QString> openFileName(const FileDialogRequest&, QWidget*) override
+    {
+        ++shown;
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const FileDialogRequest&, QWidget*) override
+    {
+        ++shown;
+        return std::nullopt;
+    }
+    bool choosePrinter(PrintSetup&, int, QWidget*) override
+    {
+        ++shown;
+        return false;
+    }
     int shown = 0;
 };
 

@@ -2,7 +2,7 @@
 // What a rule editor window needs from the program, handed to it when it is made: the
 // language table, the options and the project's file paths (all read when used, so that a
 // change of language, options or project is seen at once), the copied-row buffer every rule
-// grid shares, the build's identity, and the dialogs.
+// grid shares, the build's identity, and the dialogs with the file pickers.
 
 #include <QString>
 
@@ -17,8 +17,7 @@ struct RuleEditorContext {
     ProgramState* state = nullptr;
     // The build's software code shown in the title band.
     QString buildCode;
-    // Messages, questions and modal windows; it also picks files until the pickers have an
-    // interface of their own. Not owned.
+    // Messages, questions, modal windows and the file pickers. Not owned.
     IUserDialogs* dialogs = nullptr;
 };
 
