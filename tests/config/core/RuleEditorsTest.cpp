@@ -3,9 +3,9 @@
 
 #include "config/core/LoRaWanCheck.h"
 #include "config/core/ULoRaRuleSpec.h"
-#include "config/core/URuleRowTools.h"
 #include "config/core/US7RuleSpec.h"
 #include "config/core/USaveBincc.h"
+#include "ruleedit/core/URuleRowTools.h"
 #include "support/CaseName.h"
 #include "support/Files.h"
 

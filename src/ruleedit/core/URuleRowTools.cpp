@@ -1,32 +1,18 @@
-#include "config/core/URuleRowTools.h"
+#include "ruleedit/core/URuleRowTools.h"
 
 #include "common/UComon.h"
 
 namespace zfw {
 
-void Delete_Row_Grid(int r, RuleTable& grid)
-{
-    if (r < 1 || r >= grid.rowCount())
-        return;
-    const int last = grid.rowCount() - 1;
-    for (int i = r; i < last; ++i)
-        for (int c = 1; c < grid.columnCount(); ++c)
-            grid.setCell(c, i, grid.cell(c, i + 1));
-    for (int c = 1; c < grid.columnCount(); ++c)
-        grid.setCell(c, last, QString());
-}
+void Delete_Row_Grid(int r, RuleTable& grid) { grid.moveRowsUp(r); }
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)
 {
     if (r < 1 || r >= grid.rowCount())
         return;
-    for (int i = grid.rowCount() - 2; i >= r; --i)
-        for (int c = 1; c < grid.columnCount(); ++c)
-            grid.setCell(c, i + 1, grid.cell(c, i));
-    for (int c = 1; c < grid.columnCount(); ++c)
-        grid.setCell(c, r, QString());
-    if (enable)
-        grid.setCell(1, r, QStringLiteral("Y"));
+    grid.moveRowsDown(r);
+    if (enable && grid.spec().enableColumn >= 0)
+        grid.setCell(grid.spec().enableColumn, r, QStringLiteral("Y"));
 }
 
 void Copy_Row_Grid(const RuleTable& grid, int r, QStringList& Copy_Row_Buffer)
@@ -36,8 +22,8 @@ void Copy_Row_Grid(const RuleTable& grid, int r, QStringList& Copy_Row_Buffer)
         Copy_Row_Buffer.append(grid.cell(c, r));
 }
 
-PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
-                           const QStringList& Copy_Row_Buffer, const RuleConfirm& confirm)
+PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied, const QStringList& Copy_Row_Buffer,
+                           const RuleConfirm& confirm)
 {
     if (!copied)
         return {false, kTextPasteNoCopy};
@@ -115,8 +101,13 @@ bool RuleEditorModel::insertRow(int t, int row, const RuleConfirm& confirm)
     RuleTable* g = table(t);
     if (!g || row < 1 || row >= g->rowCount())
         return false;
-    if (g->rowInUse(g->rowCount() - 1) && !(confirm && confirm(kTextInsertLosesRow)))
-        return false;
+    if (g->rowInUse(g->rowCount() - 1)) {
+        // A growing table takes one more row rather than lose its last.
+        if (g->spec().grows() && g->rowCount() < g->spec().maxRowCount)
+            g->setRowCount(g->rowCount() + 1);
+        else if (!(confirm && confirm(kTextInsertLosesRow)))
+            return false;
+    }
     Insert_Row_Grid(row, *g, true);
     return true;
 }

@@ -3,7 +3,7 @@
 // a row. Data columns are 1 to the last, hidden ones included; the row count never changes.
 // The copied-row buffer belongs to the caller, who shares it between the editors it opens.
 
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 #include <QStringList>
 
@@ -21,12 +21,13 @@ inline constexpr int kTextInsertLosesRow = 1108;  // Yes/No: the last row's rule
 // Asks the user the question of the given language text; true on Yes.
 using RuleConfirm = std::function<bool(int text)>;
 
-// Moves the rows below r up by one and empties every data cell of the last row.
+// Moves the rows below r up by one and empties every data cell of the last row. Row objects
+// move with their rows.
 void Delete_Row_Grid(int r, RuleTable& grid);
 // Moves row r and those below it down by one, losing the last row, then empties row r; with
-// enable its Enable cell holds "Y".
+// enable and an Enable column its Enable cell holds "Y". Row objects move with their rows.
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable);
-// Replaces the buffer by the texts of row r, columns 1 to the last.
+// Replaces the buffer by the texts of row r, columns 1 to the last; never the row object.
 void Copy_Row_Grid(const RuleTable& grid, int r, QStringList& Copy_Row_Buffer);
 
 struct PasteResult {
@@ -37,8 +38,8 @@ struct PasteResult {
 // Writes the buffer into row r. Refused with 1102 when copied is false, then with 1101 when
 // the buffer does not hold one text per data column; a row in use (a column other than a
 // check box holding a text that is not blank) is overwritten only when confirm(1100) says Yes.
-PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied,
-                           const QStringList& Copy_Row_Buffer, const RuleConfirm& confirm);
+PasteResult Paste_Row_Grid(RuleTable& grid, int r, bool copied, const QStringList& Copy_Row_Buffer,
+                           const RuleConfirm& confirm);
 
 struct GridCell {
     int col = 0;
@@ -83,8 +84,9 @@ public:
     // "Are you sure to delete the Row number " + row, asked by the window before deleteRow.
     QString deleteQuestion(int row, const ProgramState& lang) const;
     void deleteRow(int table, int row);
-    // Insert with the Enable cell set. When the last row is in use, asks confirm(1108) first;
-    // false when the user said No and nothing moved.
+    // Insert with the Enable cell set. When the last row is in use, a growing table grows by
+    // one row; a full one asks confirm(1108) first: false when the user said No and nothing
+    // moved.
     bool insertRow(int table, int row, const RuleConfirm& confirm);
     void copyRow(int table, int row);
     PasteResult pasteRow(int table, int row, const RuleConfirm& confirm);

@@ -1,4 +1,4 @@
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 #include "common/UComon.h"
 
@@ -53,11 +53,20 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
     for (std::size_t t = 0; t < file.tables.size(); ++t) {
         RuleTable& table = file.tables[t];
         const RuleTableSpec& spec = table.spec();
-        const XmlElement element = childElement(doc.root, spec.element);
+        const XmlElement element = spec.element.isEmpty() ? doc.root
+                                                          : childElement(doc.root, spec.element);
         if (element.isNull()) {
             report.missingTables.append(spec.element);
             continue;
         }
+        if (spec.grows()) {
+            int rows = 1;
+            for (XmlElement e = element.firstChildElement();
+                 !e.isNull() && rows <= spec.maxRowCount; e = e.nextSiblingElement())
+                ++rows;
+            table.setRowCount(rows);
+        }
+        std::vector<bool> missing(std::size_t(table.columnCount()), false);
         int row = 1;
         for (XmlElement e = element.firstChildElement(); !e.isNull();
              e = e.nextSiblingElement(), ++row) {
@@ -65,18 +74,34 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                 ++report.rowsNotShown[qsizetype(t)];
                 continue;
             }
+            // The attributes the row has first, so that a default computed from the row sees
+            // them whatever their column.
             for (int c = 1; c < table.columnCount(); ++c) {
                 const RuleColumn& column = spec.columns[c];
-                const std::optional<QStringView> value = e.attributeView(column.attribute);
-                if (value) {
-                    table.setCell(c, row, value->toString());
+                missing[std::size_t(c)] = false;
+                if (!column.stored)
                     continue;
-                }
-                table.setCell(c, row, column.defaultText);
+                std::optional<QStringView> value = e.attributeView(column.attribute);
+                for (qsizetype k = 0; !value && k < column.legacyAttributes.size(); ++k)
+                    value = e.attributeView(column.legacyAttributes[k]);
+                if (value)
+                    table.setCell(c, row, value->toString());
+                else
+                    missing[std::size_t(c)] = true;
+            }
+            for (int c = 1; c < table.columnCount(); ++c) {
+                if (!missing[std::size_t(c)])
+                    continue;
+                const RuleColumn& column = spec.columns[c];
+                table.setCell(c, row,
+                              column.rowDefault ? column.rowDefault(table, row)
+                                                : column.defaultText);
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
         }
+        if (spec.afterLoad)
+            spec.afterLoad(table);
     }
     return report;
 }
@@ -101,31 +126,83 @@ QStringList ruleLoadMessages(const RuleLoadReport& report, const RuleFileSpec& s
     }
     for (int t = 0; t < report.rowsNotShown.size(); ++t)
         if (report.rowsNotShown[t] > 0)
-            out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t])
-                       + " (" + tabName(t) + ")");
+            out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t]) + " ("
+                       + tabName(t) + ")");
     return out;
 }
 
 ProjectXmlWriter ruleFileDocument(const RuleFile& file)
 {
     ProjectXmlWriter w(file.spec.rootElement, file.spec.version);
-    const QString rowName = QStringLiteral("row");
     for (const RuleTable& table : file.tables) {
         const RuleTableSpec& spec = table.spec();
-        ProjectXmlElement& element = w.root().addChild(spec.element);
+        ProjectXmlElement& element = spec.element.isEmpty() ? w.root()
+                                                            : w.root().addChild(spec.element);
         const int rules = table.ruleCount();
         for (int r = 1; r <= rules; ++r) {
-            ProjectXmlElement& row = element.addChild(rowName);
-            for (int c = 1; c < table.columnCount(); ++c)
-                row.setAttribute(spec.columns[c].attribute, table.cell(c, r));
+            ProjectXmlElement& row = element.addChild(spec.rowElement);
+            for (int c = 1; c < table.columnCount(); ++c) {
+                const RuleColumn& column = spec.columns[c];
+                if (!column.stored)
+                    continue;
+                row.setAttribute(column.attribute, column.writtenText ? column.writtenText(table, r)
+                                                                      : table.cell(c, r));
+            }
         }
     }
     return w;
 }
 
+namespace {
+
+// A character a project file cannot hold: the controls other than tab, line feed and
+// carriage return.
+bool storable(const ProjectXmlElement& e)
+{
+    auto ok = [](const QString& text) {
+        for (QChar ch : text)
+            if (ch.unicode() < 0x20 && ch != u'\t' && ch != u'\n' && ch != u'\r')
+                return false;
+        return true;
+    };
+    for (const auto& [name, value] : e.attributes())
+        if (!ok(value))
+            return false;
+    for (const ProjectXmlElement& child : e.children())
+        if (!storable(child))
+            return false;
+    return true;
+}
+
+// The writer always ends the file with the version comment, on a line of its own.
+QByteArray withoutVersionComment(const ProjectXmlWriter& w)
+{
+    QByteArray bytes = w.toByteArray();
+    const QByteArray comment = "<!--" + w.versionComment().toUtf8() + "-->\n";
+    if (bytes.endsWith(comment))
+        bytes.chop(comment.size());
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray ruleFileBytes(const RuleFile& file)
+{
+    const ProjectXmlWriter w = ruleFileDocument(file);
+    return file.spec.version.isEmpty() ? withoutVersionComment(w) : w.toByteArray();
+}
+
 FileResult saveRuleFile(const RuleFile& file, const QString& path)
 {
-    return ruleFileDocument(file).save(path);
+    const ProjectXmlWriter w = ruleFileDocument(file);
+    if (!file.spec.version.isEmpty())
+        return w.save(path);
+    if (!storable(w.root()))
+        return FileResult::failure(
+            QStringLiteral("Cannot write %1: a value holds a character that the file cannot "
+                           "store")
+                .arg(displayPath(path)));
+    return saveFileAtomically(path, withoutVersionComment(w));
 }
 
 }  // namespace zfw

@@ -2,7 +2,7 @@
 // ("Y"/"N" texts) and whose real column 3 is hidden, and a check-box string grid with plain
 // boxes and read-only cells.
 
-#include "config/UGridRows.h"
+#include "ruleedit/UGridRows.h"
 
 #include "grid/ExtGrid.h"
 #include "support/CaseName.h"
@@ -46,13 +46,17 @@ struct MoveCase {
 };
 
 const MoveCase kMoveCases[] = {
-    {"DeleteFirstMovesUpAndEmptiesTheLast", [](TExtStringGrid& g) { Delete_Row_Grid(1, g); },
+    {"DeleteFirstMovesUpAndEmptiesTheLast",
+     [](TExtStringGrid& g) { Delete_Row_Grid(1, g); },
      {"Y|a2|h2|b2", "Y|a3|h3|b3", "Y|a4|h4|b4", "|||"}},
-    {"DeleteLastOnlyEmptiesIt", [](TExtStringGrid& g) { Delete_Row_Grid(4, g); },
+    {"DeleteLastOnlyEmptiesIt",
+     [](TExtStringGrid& g) { Delete_Row_Grid(4, g); },
      {"Y|a1|h1|b1", "Y|a2|h2|b2", "Y|a3|h3|b3", "|||"}},
-    {"InsertEnabledLosesTheLast", [](TExtStringGrid& g) { Insert_Row_Grid(2, g, true); },
+    {"InsertEnabledLosesTheLast",
+     [](TExtStringGrid& g) { Insert_Row_Grid(2, g, true); },
      {"Y|a1|h1|b1", "Y|||", "Y|a2|h2|b2", "Y|a3|h3|b3"}},
-    {"InsertAtTheLastOverwritesIt", [](TExtStringGrid& g) { Insert_Row_Grid(4, g, false); },
+    {"InsertAtTheLastOverwritesIt",
+     [](TExtStringGrid& g) { Insert_Row_Grid(4, g, false); },
      {"Y|a1|h1|b1", "Y|a2|h2|b2", "Y|a3|h3|b3", "|||"}},
     {"OutsideTheRulesNothing",
      [](TExtStringGrid& g) {
@@ -75,8 +79,7 @@ TEST_P(GridRowMoves, HiddenColumnsMoveWithTheRow)
     EXPECT_TRUE(g->IsHiddenColumn(3));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GridRowMoves, ::testing::ValuesIn(kMoveCases),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, GridRowMoves, ::testing::ValuesIn(kMoveCases), test::CaseName());
 
 struct PasteCase {
     const char* name;
@@ -92,7 +95,13 @@ struct PasteCase {
 const QStringList kBuffer = {"N", "x", "hx", "y"};
 
 const PasteCase kPasteCases[] = {
-    {"NoCopyBeforeWrongSize", false, {"too", "short"}, {"Y", "", "", ""}, true, 1102, false,
+    {"NoCopyBeforeWrongSize",
+     false,
+     {"too", "short"},
+     {"Y", "", "", ""},
+     true,
+     1102,
+     false,
      "Y|||"},
     {"WrongSize", true, {"too", "short"}, {"Y", "", "", ""}, true, 1101, false, "Y|||"},
     {"FreeRowWithoutAsking", true, kBuffer, {"Y", "", "", ""}, false, 0, false, "N|x|hx|y"},
@@ -120,8 +129,7 @@ TEST_P(GridRowPaste, RefusesAsksOrWrites)
     EXPECT_EQ(rowText(*g, 2), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GridRowPaste, ::testing::ValuesIn(kPasteCases),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, GridRowPaste, ::testing::ValuesIn(kPasteCases), test::CaseName());
 
 TEST(GridRows, CopyTakesEveryDataColumnHiddenOnesIncluded)
 {
@@ -244,8 +252,7 @@ TEST_P(GridRowsEnter, MovesAndConsumes)
     EXPECT_EQ(g->Row(), c.toRow);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GridRowsEnter, ::testing::ValuesIn(kEnterCases),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, GridRowsEnter, ::testing::ValuesIn(kEnterCases), test::CaseName());
 
 }  // namespace
 }  // namespace zfw

@@ -1,4 +1,4 @@
-#include "config/UGridRows.h"
+#include "ruleedit/UGridRows.h"
 
 #include "common/TextUtil.h"
 #include "grid/ColumnGrid.h"
@@ -221,8 +221,8 @@ void Grid_Jump_Next_Cell(TExtStringGrid& grid, char16_t& Key, bool jumpOption)
 {
     if (!jumpOption || Key != kEnter)
         return;
-    if (const std::optional<GridCell> next =
-            nextCellOnEnter({grid.Col(), grid.Row()}, grid.ColCount(), grid.RowCount()))
+    if (const std::optional<GridCell> next = nextCellOnEnter({grid.Col(), grid.Row()},
+                                                             grid.ColCount(), grid.RowCount()))
         grid.MoveCurrentCell(next->col, next->row, true, true);
     Key = 0;
 }

@@ -1,7 +1,8 @@
 // The rule-table model on a small table: the rule list, loading, writing and the row tools.
 
-#include "config/core/URuleRowTools.h"
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleRowTools.h"
+#include "ruleedit/core/URuleSpecBuild.h"
+#include "ruleedit/core/URuleTable.h"
 #include "support/CaseName.h"
 #include "support/Files.h"
 
@@ -35,22 +36,21 @@ RuleFileSpec smallSpec()
     t.element = QStringLiteral("Items");
     t.rowCount = 6;
     t.tabText = kItemsTab;
-    RuleColumn number;
-    number.kind = RuleColumnKind::Number;
-    const RuleColumn enable{.attribute = "Enable", .kind = RuleColumnKind::CheckBox, .items = {},
-                            .defaultText = "Y"};
-    const RuleColumn key{.attribute = "Key", .items = {}, .defaultText = {}, .guarded = false};
-    const RuleColumn value{.attribute = "Value", .items = {}, .defaultText = {}, .guarded = false};
-    const RuleColumn flag{.attribute = "Flag", .kind = RuleColumnKind::CheckBox, .items = {},
-                          .defaultText = "N"};
-    const RuleColumn hidden{.attribute = "Hidden", .items = {}, .defaultText = "h",
-                            .hidden = true};
-    t.columns = {number, enable, key, value, flag, hidden};
-    RuleCheck valueRange;
-    valueRange.column = 3;
-    valueRange.text = 7001;
-    valueRange.max = 9;
-    t.checks = {valueRange};
+    t.keyAttribute = QStringLiteral("Key");
+    RuleColumn key = rulespec::column(u"Key", 0);
+    key.guarded = false;
+    RuleColumn value = rulespec::column(u"Value", 0);
+    value.guarded = false;
+    RuleColumn hidden = rulespec::column(u"Hidden", 0);
+    hidden.defaultText = QStringLiteral("h");
+    hidden.hidden = true;
+    t.columns = {rulespec::numberColumn(0),
+                 rulespec::enableColumn(0),
+                 key,
+                 value,
+                 rulespec::column(u"Flag", 0, RuleColumnKind::CheckBox),
+                 hidden};
+    t.checks = {rulespec::range(u"Value", 7001, 0, 9)};
 
     RuleTableSpec other = t;
     other.element = QStringLiteral("Others");
@@ -99,7 +99,7 @@ struct RuleListCase {
     const char* name;
     QStringList keys;  // key cells of rows 1..5
     int rules;
-    int rowsBelow;     // rows in use from the first blank key down
+    int rowsBelow;  // rows in use from the first blank key down
 };
 
 const RuleListCase kRuleListCases[] = {
@@ -125,8 +125,7 @@ TEST_P(RuleList, EndsAtTheFirstBlankKey)
     EXPECT_EQ(bytes.count("<row "), GetParam().rules);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, RuleList, ::testing::ValuesIn(kRuleListCases),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Keys, RuleList, ::testing::ValuesIn(kRuleListCases), test::CaseName());
 
 struct EnableCheckCase {
     const char* name;
@@ -173,15 +172,9 @@ struct IntTextCase {
 };
 
 const IntTextCase kIntTextCases[] = {
-    {"Decimal", "7", true},
-    {"Hex0x", "0x9", true},
-    {"HexDollar", "$9", true},
-    {"LeadingBlank", " 7", true},
-    {"TrailingBlank", "7 ", false},
-    {"Empty", "", false},
-    {"Negative", "-1", false},
-    {"AboveMax", "10", false},
-    {"Huge", "99999999999", false},
+    {"Decimal", "7", true},       {"Hex0x", "0x9", true},         {"HexDollar", "$9", true},
+    {"LeadingBlank", " 7", true}, {"TrailingBlank", "7 ", false}, {"Empty", "", false},
+    {"Negative", "-1", false},    {"AboveMax", "10", false},      {"Huge", "99999999999", false},
 };
 
 class IntText : public ::testing::TestWithParam<IntTextCase> {};
@@ -237,8 +230,9 @@ TEST_F(RuleFileIo, WrittenFileReadsBackCellForCellHiddenColumnAndBlanksIncluded)
     ASSERT_TRUE(saveRuleFile(f, p).ok);
 
     const QByteArray bytes = test::readFile(p);
-    EXPECT_TRUE(bytes.startsWith("<Root>\n  <Items>\n    <row Enable=\"Y\" Key=\" a \" Value=\"1\" "
-                                 "Flag=\"N\" Hidden=\"hidden 1\"/>"))
+    EXPECT_TRUE(
+        bytes.startsWith("<Root>\n  <Items>\n    <row Enable=\"Y\" Key=\" a \" Value=\"1\" "
+                         "Flag=\"N\" Hidden=\"hidden 1\"/>"))
         << bytes.constData();
     EXPECT_TRUE(bytes.endsWith("</Root>\n<!--SW_VERSION = 1.002-->\n")) << bytes.constData();
 
@@ -253,11 +247,12 @@ TEST_F(RuleFileIo, WrittenFileReadsBackCellForCellHiddenColumnAndBlanksIncluded)
 
 TEST_F(RuleFileIo, MissingValuesTakeDefaultsForTheWholeTableAndAreReported)
 {
-    const QString p = write("rules.xml", "<Root><Items>"
-                                         "<row Enable=\"N\" Key=\"a\" Value=\"1\"/>"
-                                         "<row Key=\"b\" Flag=\"Y\" Value=\"2\" Hidden=\"x\"/>"
-                                         "<other Key=\"c\"/>"
-                                         "</Items><Others/></Root>");
+    const QString p = write("rules.xml",
+                            "<Root><Items>"
+                            "<row Enable=\"N\" Key=\"a\" Value=\"1\"/>"
+                            "<row Key=\"b\" Flag=\"Y\" Value=\"2\" Hidden=\"x\"/>"
+                            "<other Key=\"c\"/>"
+                            "</Items><Others/></Root>");
     RuleFile f(smallSpec());
     const RuleLoadReport report = loadRuleFile(f, p);
     const RuleTable& t = f.tables[0];
@@ -282,8 +277,8 @@ TEST_F(RuleFileIo, RowsBeyondTheTableAreCountedNotDroppedSilently)
     QByteArray items;
     for (int i = 0; i < 8; ++i)
         items += "<row Enable=\"Y\" Key=\"k" + QByteArray::number(i) + "\" Value=\"1\"/>";
-    const QString p = write("rules.xml", "<Root><Items>" + items + "</Items><Others>"
-                                             + items + "</Others></Root>");
+    const QString p = write("rules.xml", "<Root><Items>" + items + "</Items><Others>" + items
+                                             + "</Others></Root>");
     RuleFile f(smallSpec());
     const RuleLoadReport report = loadRuleFile(f, p);
     EXPECT_EQ(report.rowsNotShown, QList<int>({3, 6}));
@@ -333,8 +328,8 @@ INSTANTIATE_TEST_SUITE_P(Files, BadFile, ::testing::ValuesIn(kBadFileCases), tes
 
 TEST_F(RuleFileIo, MissingTableIsReportedAndTheOtherTableStillLoads)
 {
-    const QString p =
-        write("rules.xml", "<Root><Others><row Enable=\"Y\" Key=\"a\" Value=\"1\"/></Others></Root>");
+    const QString p = write(
+        "rules.xml", "<Root><Others><row Enable=\"Y\" Key=\"a\" Value=\"1\"/></Others></Root>");
     RuleFile f(smallSpec());
     const RuleLoadReport report = loadRuleFile(f, p);
     EXPECT_EQ(report.missingTables, QStringList({"Items"}));
@@ -411,7 +406,7 @@ TEST_F(RowTools, DeleteMovesRowsUpAndEmptiesTheLastRowEnableIncluded)
     EXPECT_EQ(keys(), QStringList({"k1", "k3", "k4", "k5", ""}));
     EXPECT_EQ(table().cell(5, 2), QStringLiteral("h3"));  // hidden column moves too
     EXPECT_EQ(rowOf(table(), 5), QStringList({"", "", "", "", ""}));
-    EXPECT_EQ(table().cell(0, 2), QStringLiteral("2"));   // numbers stay
+    EXPECT_EQ(table().cell(0, 2), QStringLiteral("2"));  // numbers stay
 }
 
 TEST_F(RowTools, DeleteOfTheLastRowOnlyEmptiesIt)
@@ -458,9 +453,9 @@ TEST_F(RowTools, EditorAsksBeforeInsertPushesARuleOut)
 struct PasteCase {
     const char* name;
     bool copied;
-    int bufferSize;          // texts in the buffer
-    QStringList target;      // row 2 before the paste
-    bool answer;             // to question 1100
+    int bufferSize;      // texts in the buffer
+    QStringList target;  // row 2 before the paste
+    bool answer;         // to question 1100
     int expectedError;
     bool expectedAsk;
     bool expectedPasted;

@@ -10,7 +10,7 @@
 // Two families: the rule grids move texts (a data check-box cell holds "Y"/"N" as its text);
 // the check-box string grids move check-box states and read-only flags as well.
 
-#include "config/core/URuleRowTools.h"
+#include "ruleedit/core/URuleRowTools.h"
 
 #include <QList>
 #include <QStringList>
