@@ -11,6 +11,16 @@ bash scripts/setup-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
+# Where ccache is installed, the three builds go through it: a run after another on the same
+# machine (a developer's second run, or CI after the session that built the same sources) then
+# compiles only what changed. Paths are taken relative to the checkout so that another clone
+# of the same sources hits the same entries.
+cache=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 bash scripts/check-format.sh
 bash scripts/check-includes.sh
 
@@ -43,7 +53,7 @@ run_ctest() {
 }
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZFW_BUILD_TESTS=ON \
-      -DZFW_WERROR=ON >/dev/null
+      -DZFW_WERROR=ON "${cache[@]}" >/dev/null
 cmake --build build/test
 run_ctest build/test "optimised build" --timeout 300
 
@@ -51,7 +61,7 @@ run_ctest build/test "optimised build" --timeout 300
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZFW_BUILD_TESTS=ON \
-      -DZFW_WERROR=ON -DZFW_SANITIZE=ON >/dev/null
+      -DZFW_WERROR=ON -DZFW_SANITIZE=ON "${cache[@]}" >/dev/null
 cmake --build build/asan
 run_ctest build/asan "address sanitizer build" --timeout 600
 
@@ -60,7 +70,7 @@ run_ctest build/asan "address sanitizer build" --timeout 600
 # before that, they are picked by suite from the tree's tests.
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZFW_BUILD_TESTS=ON \
-      -DZFW_WERROR=ON -DZFW_SANITIZE_THREAD=ON >/dev/null
+      -DZFW_WERROR=ON -DZFW_SANITIZE_THREAD=ON "${cache[@]}" >/dev/null
 if cmake --build build/tsan --target help | grep -q '^test_tree_core:'; then
   cmake --build build/tsan --target test_tree_core
   run_ctest build/tsan "thread sanitizer build" --timeout 600 -R '^test_tree_core\.'
