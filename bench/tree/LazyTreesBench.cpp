@@ -9,9 +9,9 @@
 // Automatic sorting is off in our tree: with it, every EndUpdate sorts (and so initialises)
 // the top level, which is a separate cost from building.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 #include "tree/LazyTreesControl.h"
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTreesWorker.h"
 
 #include <QApplication>
 #include <QScrollBar>

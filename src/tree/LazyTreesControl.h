@@ -12,7 +12,7 @@
 // The tree has no header columns yet: every geometry rule here is that of the single implicit
 // column (-1).
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
 

@@ -1,8 +1,9 @@
 // Node blocks, the hidden root, the subtree counters, lazy initialisation, the update and
 // synchronisation brackets, change notices and long operations.
 
-#include "tree/LazyTrees.h"
-#include "tree/LazyTreesCache.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesCache.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -474,14 +475,14 @@ void LazyTreeModel::BeginUpdate()
         }
     }
     ++FUpdateCount;
-    try {
-        DoStateChange({tsUpdating});
-    } catch (...) {
-        // The bracket was not opened after all; the caller will not close it.
+    // When the state change fails the bracket was not opened after all; the caller will not
+    // close it.
+    ScopeGuard undo([this] {
         if (--FUpdateCount == 0)
             SetRedraw(true);
-        throw;
-    }
+    });
+    DoStateChange({tsUpdating});
+    undo.dismiss();
 }
 
 void LazyTreeModel::EndUpdate()
@@ -491,31 +492,25 @@ void LazyTreeModel::EndUpdate()
     if (m_destroying)
         return;
     if (FUpdateCount == 0 && FStates.contains(tsUpdating)) {
-        auto finish = [this] {
+        ScopeGuard finish([this] {
             if (m_options.AutoOptions.contains(toAutoSort))
                 SortTree(SortColumn(), SortDirection(), true);
             SetRedraw(true);
             Invalidate();
-        };
-        try {
-            if (FStates.contains(tsUpdateHiddenChildrenNeeded)) {
-                UpdateAllChildrenHidden();
-                DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
-            }
-            DoStateChange({}, {tsUpdating});
-            PackSelection();
-            InvalidateCache();
-            ScheduleCacheValidation();
-            UpdateScrollBars(false);
-            if (FStates.contains(tsStructureChangePending))
-                DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
-            if (FStates.contains(tsChangePending))
-                DoChange(FLastChangedNode);
-        } catch (...) {
-            finish();
-            throw;
+        });
+        if (FStates.contains(tsUpdateHiddenChildrenNeeded)) {
+            UpdateAllChildrenHidden();
+            DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
         }
-        finish();
+        DoStateChange({}, {tsUpdating});
+        PackSelection();
+        InvalidateCache();
+        ScheduleCacheValidation();
+        UpdateScrollBars(false);
+        if (FStates.contains(tsStructureChangePending))
+            DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        if (FStates.contains(tsChangePending))
+            DoChange(FLastChangedNode);
     }
     if (FUpdateCount == 0) {
         DoUpdating(usEnd);
@@ -544,12 +539,9 @@ void LazyTreeModel::BeginSynch()
         }
     }
     ++FSynchUpdateCount;
-    try {
-        DoStateChange({tsSynchMode});
-    } catch (...) {
-        --FSynchUpdateCount;
-        throw;
-    }
+    ScopeGuard undo([this] { --FSynchUpdateCount; });
+    DoStateChange({tsSynchMode});
+    undo.dismiss();
 }
 
 void LazyTreeModel::EndSynch()
@@ -701,14 +693,12 @@ void LazyTreeModel::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave)
     // A tree being destroyed reports no state changes: its owner may already be gone.
     if (OnStateChange && !m_destroying
         && (!FStates.containsAll(enter) || FStates.intersects(leave))) {
-        try {
-            OnStateChange(*this, enter, leave);
-        } catch (...) {
-            // States being left are left all the same (their guards rely on it); states being
-            // entered are not, as the operation that asked for them does not go on.
-            FStates = FStates - leave;
-            throw;
-        }
+        // States being left are left all the same when the handler fails (their guards rely
+        // on it); states being entered are not, as the operation that asked for them does not
+        // go on.
+        ScopeGuard leaveAnyway([&] { FStates = FStates - leave; });
+        OnStateChange(*this, enter, leave);
+        leaveAnyway.dismiss();
     }
     FStates = (FStates + enter) - leave;
 }

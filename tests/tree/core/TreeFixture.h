@@ -2,7 +2,7 @@
 // A small named tree for the model's tests, built from a text such as "A(A1 A2(A2a)) B C(C1)",
 // with helpers that print walk orders as names.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The position cache: the rebuild that runs on the shared worker, the lookups, and the
 // scheduling, interrupt and take-over steps of the model (see the design note in the header).
 
-#include "tree/LazyTreesCache.h"
+#include "tree/core/LazyTreesCache.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // Sorting: a stable merge sort on the NextSibling links of one sibling chain, then relinking.
 // No node moves in memory and no event fires per node besides the comparison.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTreesWorker.h"
 
 #include <algorithm>
 #include <utility>

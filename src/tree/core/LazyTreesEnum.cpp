@@ -1,6 +1,6 @@
 // Ranges of nodes for loops, and finding the row at a vertical position.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 namespace zfw {
 

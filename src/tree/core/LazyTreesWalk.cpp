@@ -5,7 +5,7 @@
 // Every pair Xxx / XxxNoInit shares one walker with an `init` switch; with init off a walker
 // only follows the links that exist and changes nothing.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 namespace zfw {
 
