@@ -761,6 +761,9 @@ private:
     PLazyNode nextSiblingOrClimb(PLazyNode node, bool init);
     PLazyNode previousVisibleSiblingOrClimb(PLazyNode node, bool init);
     PLazyNode topmostUnshown(PLazyNode node) const;
+    // From a shown node whose row starts at top (or from the root, top 0): the shown row that
+    // covers tree position y, top set to its start; nil below the last row. Stored heights.
+    PLazyNode skipToPosition(PLazyNode node, std::int64_t& top, std::int64_t y) const;
     template <class Pred>
     PLazyNode scanForward(PLazyNode from, bool cca, Pred pred);
     template <class Pred>

@@ -234,4 +234,45 @@ std::int64_t LazyTreeModel::rowTop(PLazyNode node)
     return top;
 }
 
+PLazyNode LazyTreeModel::skipToPosition(PLazyNode node, std::int64_t& top, std::int64_t y) const
+{
+    // Each node's TotalHeight is the span of its shown rows (its own row, then, when expanded,
+    // its children with vsVisible), so a subtree that ends at or above y is passed in one step.
+    const auto firstShownChild = [](PLazyNode n) {
+        PLazyNode c = n->FirstChild;
+        while (c && !c->has(vsVisible))
+            c = c->NextSibling;
+        return c;
+    };
+    if (node == FRoot) {
+        node = firstShownChild(FRoot);
+        if (!FRoot->has(vsExpanded))
+            node = nullptr;
+    }
+    while (node) {
+        const std::int64_t span = node->TotalHeight;
+        if (y < top + span) {
+            const std::int64_t own = ownRowHeight(node);
+            if (y < top + own)
+                return node;
+            top += own;
+            node = node->has(vsExpanded) ? firstShownChild(node) : nullptr;
+            continue;
+        }
+        top += span;
+        // The next shown sibling, climbing to the parents' siblings at the end of a chain.
+        PLazyNode next = node->NextSibling;
+        while (true) {
+            while (next && !next->has(vsVisible))
+                next = next->NextSibling;
+            if (next || node->Parent == FRoot || !node->Parent)
+                break;
+            node = node->Parent;
+            next = node->NextSibling;
+        }
+        node = next;
+    }
+    return nullptr;
+}
+
 }  // namespace zfw

@@ -151,6 +151,15 @@ PLazyNode LazyTreeModel::GetNodeAt(int x, int y, bool relative, int& nodeTop)
     takeValidationResult();
     if (FStates.contains(tsUseCache))
         node = CachedNodeAt(y, top);
+    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true)) {
+        // Stored heights are final: the row is found by the subtree heights, skipping whole
+        // subtrees (and, from a cache entry, the rows before the position) instead of
+        // adding up the rows one by one.
+        std::int64_t t = node ? top : 0;
+        node = skipToPosition(node ? node : FRoot, t, y);
+        nodeTop = node ? int(t) + (relative ? OffsetY() : 0) : 0;
+        return node;
+    }
     if (!node) {
         top = 0;
         node = GetFirstVisibleNoInit(nullptr, true, false);
