@@ -272,8 +272,6 @@ protected:
     THintAnimationType FAnimationType = hatSystemDefault;
     TLTHintMode FHintMode = hmDefault;
     int FEditDelay = 1000;
-    bool FSelectionLocked = false;
-    int FLastSelectionLevel = -1;
     int FMargin = 4;
     int FTextMargin = 4;
     int FAnimationDuration = 200;

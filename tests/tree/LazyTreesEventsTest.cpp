@@ -233,7 +233,8 @@ const OrderCase kOrderCases[] = {
          f.tree->SetSelected(f.child(1, 1), true);
      },
      [](Fixture& f) { f.tree->ToggleNode(f.top(1)); },
-     "Collapsing B | Collapsed B | Change B1 | Change B"},
+     // The first node of an empty selection takes the focus.
+     "Collapsing B | Collapsed B | Change B1 | Focus B | Change B"},
     {"DeletingFreesChildrenFirstThenOneNotice", true, false, nullptr,
      [](Fixture& f) { f.tree->DeleteNode(f.top(1)); },
      "Free B1 | Free B0 | Free B | Structure nil ChildDeleted"},
@@ -254,7 +255,7 @@ const OrderCase kOrderCases[] = {
          f.tree->EndUpdate();
      },
      "Updating Begin | State +Updating | Updating Update | State +StructurePending | "
-     "State +ChangePending | Updating Update | State -Updating | State +Sizing | Init D | "
+     "Focus C | State +ChangePending | Updating Update | State -Updating | State +Sizing | Init D | "
      "State -Sizing | Bar V shown | Structure nil ChildAdded | State -StructurePending | "
      "Change C | State -ChangePending | Updating End"},
     {"SynchBracketDeliversPendingNoticesAtItsStart", true, false,

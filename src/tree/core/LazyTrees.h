@@ -452,13 +452,58 @@ public:
     void FullExpand(PLazyNode node = nullptr);
     void FullCollapse(PLazyNode node = nullptr);
 
-    // ----- selection and focus (the part the structure needs) --------------------------
+    // ----- selection and focus (LazyTreesSelection.cpp) ---------------------------------
+    // The selected nodes are kept in one array ascending by address (whole pointer values),
+    // so that membership is a binary search and a bulk insert is one merge. An entry that is
+    // to leave is marked (bit 0 of its value) and the array packed once per operation.
     PLazyNode FocusedNode() const { return FFocusedNode; }
-    void SetFocusedNode(PLazyNode node);
+    virtual void SetFocusedNode(PLazyNode node);
     std::uint32_t SelectedCount() const { return FSelectionCount; }
     bool Selected(PLazyNode node) const { return node && node->has(vsSelected); }
+    // Nothing while locked, for nil or the root, or when unchanged. Selecting with an empty
+    // selection makes the node the range anchor; without toMultiSelect it replaces the
+    // selection and takes the focus.
     void SetSelected(PLazyNode node, bool value);
-    void ClearSelection();
+    bool SelectionLocked() const { return FSelectionLocked; }
+    void SetSelectionLocked(bool value) { FSelectionLocked = value; }
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    PLazyNode NextNodeToSelect() const { return FNextNodeToSelect; }
+    int LastSelectionLevel() const { return FLastSelectionLevel; }
+    // Adds one node (rejected silently when selected, disabled or against a constraint); the
+    // first node of an empty selection takes the focus. Throws for nil.
+    void AddToSelection(PLazyNode node);
+    // Adds several nodes in one merge; forceInsert skips every check (the caller guarantees
+    // unselected nodes). The items are reordered and packed in place.
+    void AddNodesToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    // Removes one node at once (no marks left behind). Throws for nil.
+    void RemoveFromSelection(PLazyNode node);
+    void ClearSelection() { InvalidateAndClearSelection(true); }
+    void InvalidateAndClearSelection(bool doChange);
+    // Selects the visible nodes from start to end (in tree order, both included); without
+    // addOnly the rest of the selection is cleared first. Throws for a nil end.
+    void SelectNodes(PLazyNode startNode, PLazyNode endNode, bool addOnly);
+    // Inverts the visible nodes between start and end; the end at the range anchor keeps its
+    // state and the anchor ends up selected.
+    void ToggleSelection(PLazyNode startNode, PLazyNode endNode);
+    void UnselectNodes(PLazyNode startNode, PLazyNode endNode);
+    void SelectAll(bool visibleOnly);
+    void InvertSelection(bool visibleOnly);
+    // Binary search of the selection array between the bounds (negative: the ends). index: the
+    // position of p when found, else where it would go.
+    bool FindNodeInSelection(PLazyNode p, int& index, int lowBound, int highBound) const;
+    // Level of node2 minus level of node1. Throws for nil.
+    int CountLevelDifference(PLazyNode node1, PLazyNode node2) const;
+    // The selection rules of a click on newNode (Ctrl toggles, Shift extends from the anchor,
+    // neither adds the node and makes it the anchor). Clearing the rest is the caller's.
+    void HandleClickSelection(PLazyNode lastFocused, PLazyNode newNode, bool shift, bool ctrl,
+                              bool dragPending);
+    // The selection array as it is (tests check its order and its agreement with the flags).
+    TNodeArray selectionArray() const
+    {
+        return TNodeArray(FSelection.begin(), FSelection.begin() + FSelectionCount);
+    }
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnAddToSelection;
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnRemoveFromSelection;
 
     // ----- structure editing -----------------------------------------------------------
     virtual PLazyNode AddChild(PLazyNode parent, void* userData = nullptr);
@@ -690,9 +735,21 @@ protected:
     static constexpr int ChangeTimer = 5;
     static constexpr int StructureChangeTimer = 6;
 
-    void InternalAddToSelection(PLazyNode node);
+    // The insert without notices besides OnAddToSelection; true when a node was added.
+    bool InternalAddToSelection(PLazyNode node, bool forceInsert = false);
+    bool InternalAddToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    // Marks the node's entry (no packing) and clears its flag; the caller packs.
     void InternalRemoveFromSelection(PLazyNode node);
+    void InternalClearSelection();
     void PackSelection();
+    // Drops the marked entries of the first count; -1 for an empty array (no change).
+    static int PackArray(TNodeArray& array, int count);
+    void AddToTempNodeCache(PLazyNode node);
+    void ClearTempCache();
+    void ResetRangeAnchor();
+    void UpdateNextNodeToSelect(PLazyNode node);
+    virtual void DoAddToSelection(PLazyNode node);
+    virtual void DoRemoveFromSelection(PLazyNode node);
 
     bool isDestroying() const { return m_destroying; }
 
@@ -714,6 +771,10 @@ protected:
     // Node references besides the links; DoFreeNode clears every one that names a freed node.
     std::vector<PLazyNode> FSelection;
     std::uint32_t FSelectionCount = 0;
+    bool FSelectionLocked = false;
+    int FLastSelectionLevel = -1;
+    TNodeArray FTempNodeCache;
+    std::uint32_t FTempNodeCount = 0;
     PLazyNode FFocusedNode = nullptr;
     PLazyNode FRangeAnchor = nullptr;
     PLazyNode FNextNodeToSelect = nullptr;

@@ -315,6 +315,7 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
                         FStates.exclude(tsSynchMode);
                 });
                 InternalRemoveFromSelection(node);
+                PackSelection();
                 Change(node);
                 if (!wasSynch)
                     DoStateChange({}, {tsSynchMode});
@@ -389,13 +390,12 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
         FNextNodeToSelect = node->Parent == FRoot ? nullptr : node->Parent;
     if (FFocusedNode == node)
         FFocusedNode = nullptr;
-    if (node->has(vsSelected))
+    if (node->has(vsSelected)) {
         InternalRemoveFromSelection(node);
-    struct Free {
-        LazyTreeModel* t;
-        PLazyNode n;
-        ~Free() { t->FreeNodeBlock(n); }
-    } release{this, node};
+        if (FUpdateCount == 0)
+            PackSelection();
+    }
+    ScopeGuard release([&] { FreeNodeBlock(node); });
     if (OnFreeNode && (node->has(vsInitialized) || node->has(vsOnFreeNodeCallRequired)))
         OnFreeNode(*this, node);
     if (FUpdateCount == 0)

@@ -893,6 +893,8 @@ QString LazyTreeModel::checkConsistency() const
     for (std::uint32_t i = 0; i < FSelectionCount && i < FSelection.size(); ++i) {
         if (!live.count(FSelection[i]) || !FSelection[i]->has(vsSelected))
             fail(FRoot, "selection holds a node that is not selected or not in the tree");
+        if (i > 0 && !std::less<PLazyNode>()(FSelection[i - 1], FSelection[i]))
+            fail(FRoot, "selection is not strictly ascending by address");
     }
     for (PLazyNode ref : {FFocusedNode, FRangeAnchor, FNextNodeToSelect, FLastSelected,
                           FCurrentHotNode, FDropTargetNode, FCheckNode, FLastVCLDragTarget,

@@ -30,7 +30,12 @@ struct NamedTree {
     ProbeTree tree;
     std::map<PLazyNode, std::string> names;
 
-    NamedTree() { tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort}); }
+    // Several nodes may be selected, as the walks and deletions of selections need.
+    NamedTree()
+    {
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
+        tree.SetSelectionOptions(tree.options().SelectionOptions + TLTSelectionOptions{toMultiSelect});
+    }
 
     // Builds top-level nodes and their children; every node starts collapsed.
     PLazyNode build(const std::string& text, PLazyNode parent = nullptr)
