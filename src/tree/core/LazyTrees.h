@@ -505,6 +505,34 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node)> OnAddToSelection;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnRemoveFromSelection;
 
+    // ----- check boxes (LazyTreesCheck.cpp) ---------------------------------------------
+    std::function<void(LazyTreeModel&, PLazyNode node, TCheckState& newState, bool& allowed)>
+        OnChecking;
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnChecked;
+    TCheckState CheckState(PLazyNode node) const { return node ? node->CheckState : csUncheckedNormal; }
+    // Only when the state differs, the node is not disabled and OnChecking allows it; then the
+    // change runs as a click does (propagation, OnChecked).
+    void SetCheckState(PLazyNode node, TCheckState value);
+    TCheckType CheckType(PLazyNode node) const { return node ? node->CheckType : ctNone; }
+    // Nothing when unchanged or read-only. A mixed state becomes unchecked unless the new type
+    // is tri-state; with toAutoTristateTracking the node takes its tri-state parent's state.
+    void SetCheckType(PLazyNode node, TCheckType value);
+    // Every node not in csUncheckedNormal is set to it, asking and propagating as a click.
+    void ClearChecked();
+    // Nodes in csCheckedNormal.
+    std::uint32_t CheckedCount();
+    void SetCheckStateForAll(TCheckState state, bool selectedOnly, bool excludeDisabled);
+    // The state a click proposes for a box of the type in the state.
+    static TCheckState DetermineNextCheckState(TCheckType type, TCheckState state);
+    // Applies a state with propagation. True when the node's own state changed: OnChecked
+    // follows for it even when an ancestor refused its derived state.
+    bool ChangeCheckState(PLazyNode node, TCheckState value);
+    // ChangeCheckState, then OnChecked when the node changed.
+    void DoCheckClick(PLazyNode node, TCheckState newState);
+    // Image index of a check box: type and state, enabled, hot (columns disabled, enabled,
+    // enabled hot of the check image strips); -1 for ctNone.
+    static int GetCheckImage(TCheckType type, TCheckState state, bool enabled, bool hot);
+
     // ----- structure editing -----------------------------------------------------------
     virtual PLazyNode AddChild(PLazyNode parent, void* userData = nullptr);
     PLazyNode InsertNode(PLazyNode node, TLTNodeAttachMode mode, void* userData = nullptr);
@@ -666,6 +694,12 @@ protected:
     virtual void DoExpanded(PLazyNode node);
     virtual void DoCollapsed(PLazyNode node);
     virtual void DoFocusChanged(PLazyNode node, TColumnIndex column);
+    // Asks OnChecking; false without asking on a read-only tree.
+    virtual bool DoChecking(PLazyNode node, TCheckState& newState);
+    virtual void DoChecked(PLazyNode node);
+    // Derives the parent's state from its children and applies it through OnChecking.
+    bool CheckParentCheckState(PLazyNode node, TCheckState newCheckState);
+    virtual void SetCursorBusy(bool busy) {}
     // The column that holds the focus; the model alone has only the implicit column.
     virtual TColumnIndex focusedColumnIndex() const { return NoColumn; }
 
@@ -774,6 +808,8 @@ protected:
     bool FSelectionLocked = false;
     int FLastSelectionLevel = -1;
     TNodeArray FTempNodeCache;
+    int FCheckPropagationCount = 0;
+    TCheckState FPendingCheckState = csUncheckedNormal;
     std::uint32_t FTempNodeCount = 0;
     PLazyNode FFocusedNode = nullptr;
     PLazyNode FRangeAnchor = nullptr;
