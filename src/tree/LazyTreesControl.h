@@ -12,9 +12,11 @@
 // The tree has no header columns yet: every geometry rule here is that of the single implicit
 // column (-1).
 
+#include "controls/Canvas.h"
 #include "tree/core/LazyTrees.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
+#include "tree/LazyTreesImages.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -27,6 +29,8 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace zfw {
 
@@ -44,7 +48,6 @@ enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 enum THintAnimationType : std::uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
 enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
-enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
 
 enum THitPosition : std::uint8_t {
     hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact,
@@ -59,6 +62,50 @@ struct THitInfo {
     TColumnIndex HitColumn = NoColumn;
     QPoint HitPoint;
 };
+
+// What one paint pass draws (PaintTree).
+enum TLTInternalPaintOption : std::uint8_t {
+    poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines,
+    poMainOnly, poSelectedOnly, poUnbuffered
+};
+using TLTInternalPaintOptions = TSmallSet<TLTInternalPaintOption, std::uint16_t>;
+
+// One indentation level's piece of the tree lines.
+enum TLTLineType : std::uint8_t {
+    ltNone, ltBottomRight, ltTopDown, ltTopDownRight, ltRight, ltTopRight, ltLeft, ltLeftBottom
+};
+using TLineImage = std::vector<TLTLineType>;
+
+enum TLTImageKind : std::uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+enum TItemEraseAction : std::uint8_t { eaColor, eaDefault, eaNone };
+
+// One image slot of a cell: which image of which list, and where in the row.
+struct TLTCellImageInfo {
+    int Index = -1;
+    int XPos = 0;
+    int YPos = 0;
+    bool Ghosted = false;
+    const TImageList* Images = nullptr;
+};
+
+// The record handed through the paint of one cell. Coordinates are those of the row: x in tree
+// coordinates, y from the row's top.
+struct TLTPaintInfo {
+    ICanvas* Canvas = nullptr;
+    TLTInternalPaintOptions PaintOptions;
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    int Position = 0;
+    TRect CellRect;
+    TRect ContentRect;
+    int NodeWidth = 0;
+    TAlignment Alignment = taLeftJustify;
+    TAlignment CaptionAlignment = taLeftJustify;
+    bool RightToLeft = false;
+    QPoint BrushOrigin;
+    TLTCellImageInfo ImageInfo[4];  // normal, state, check, overlay
+};
+enum TLTImageInfoIndex : std::uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
 
 // Update flags of DoSetOffsetXY.
 enum TScrollUpdateOption : std::uint8_t {
@@ -76,8 +123,31 @@ public:
 
     std::function<void(TBaseLazyTree&, int deltaX, int deltaY)> OnScroll;
     std::function<void(TBaseLazyTree&, Qt::Orientation bar, bool show)> OnShowScrollBar;
-    // Text shown for a node in the rows; empty without a handler.
-    std::function<QString(TBaseLazyTree&, PLazyNode node)> OnGetText;
+    // Images of a node: the index in the tree's Images (or StateImages for ikState); -1 none.
+    std::function<void(TBaseLazyTree&, PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                       bool& ghosted, int& imageIndex)>
+        OnGetImageIndex;
+    // The same with the list to take the image from (nil: the tree's list of the kind).
+    std::function<void(TBaseLazyTree&, PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                       bool& ghosted, int& imageIndex, const TImageList*& imageList)>
+        OnGetImageIndexEx;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas)> OnBeforePaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas)> OnAfterPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect,
+                       TColor& itemColor, TItemEraseAction& eraseAction)>
+        OnBeforeItemErase;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect)>
+        OnAfterItemErase;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect,
+                       bool& customDraw)>
+        OnBeforeItemPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect)>
+        OnAfterItemPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const TRect& cellRect)>
+        OnAfterCellPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, const TRect& r, bool& handled)>
+        OnPaintBackground;
     // Asked once per node for its row height while toVariableNodeHeight is set; nodeHeight
     // starts as the node's height. The handler measures with the tree's font metrics (there is
     // no canvas outside painting).
@@ -155,6 +225,48 @@ public:
     virtual void ChangeScale(int m, int d);
     // True when the tree lays out right to left (Qt's layout direction).
     bool UseRightToLeftReading() const { return layoutDirection() == Qt::RightToLeft; }
+
+    // ----- painting (LazyTreesPaint.cpp) ------------------------------------------------------
+    // Paints the part `window` of the tree (tree coordinates) onto the canvas at `target`, row
+    // by row. Buffered (without poUnbuffered) each row is drawn into one reused row picture
+    // first and then copied; unbuffered it goes straight onto the canvas, clipped to the row.
+    // A pass started while another runs (a handler painting the tree) does nothing.
+    void PaintTree(ICanvas& canvas, const TRect& window, QPoint target,
+                   TLTInternalPaintOptions options);
+    // Horizontal shift of the painted area right to left (no header columns: 0 unless the
+    // vertical bar is counted).
+    int ComputeRTLOffset(bool excludeScrollBar = false);
+    // The node's line pieces, one per indentation level; returns the number of selected
+    // ancestors below the root.
+    int DetermineLineImages(PLazyNode node, TLineImage& lineImage);
+    void DrawLineImage(const TLTPaintInfo& info, int x, int y, int h, int vAlign,
+                       TLTLineType style, bool reverse);
+    // Rebuilds the six button pictures and the line pattern (after colours, options or styles
+    // changed).
+    void PrepareBitmaps(bool needButtons, bool needLines);
+    const QImage& buttonImage(bool expanded, bool hot, bool selected) const;
+    const TImageList* Images() const { return FImages; }
+    void SetImages(const TImageList* images);
+    const TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(const TImageList* images);
+    // The check images in use; built from the style the first time they are needed, unless a
+    // window handed the tree a shared set.
+    const TCheckImageSet& checkImages();
+    void SetCheckImageSet(std::shared_ptr<const TCheckImageSet> images);
+    // Image index of the node's check box (its type and state, enabled, hot).
+    int GetCheckImage(PLazyNode node);
+    TLTLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TLTLineStyle value);
+    TLTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TLTLineMode value);
+    TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TLTButtonStyle value);
+    TLTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+    void SetButtonFillMode(TLTButtonFillMode value);
+    TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TLTDrawSelectionMode value);
+    // The colour of a TLTColors index as an RGB value of this tree's palette.
+    TColor color(int index) const { return FColors->GetColor(index); }
 
     // ----- scrolling and geometry ----------------------------------------------------------
     int OffsetX() const { return FOffsetX; }
@@ -252,7 +364,31 @@ protected:
     virtual int DoGetNodeWidth(PLazyNode node, TColumnIndex column);
     // Width of what follows the text (a text tree's static text); 0 in the base tree.
     virtual int DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column);
-    virtual QString DoGetText(PLazyNode node);
+    // The cell's content; the base tree paints none (a text tree paints its text).
+    virtual void DoPaintNode(TLTPaintInfo& info) {}
+    virtual void DoGetImageIndex(PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                                 bool& ghosted, int& index, const TImageList*& images);
+    void GetImageIndex(TLTPaintInfo& info, TLTImageKind kind, TLTImageInfoIndex slot,
+                       const TImageList* defaultImages);
+    void AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
+                           TLTCellImageInfo& imageInfo);
+    void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
+                   int buttonY, int indentSize, const TLineImage& lineImage);
+    void PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth);
+    void PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
+                        const TLineImage& lineImage);
+    void PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
+                         int buttonY, bool rtl);
+    void PaintCheckImage(ICanvas& canvas, const TLTCellImageInfo& info, bool selected);
+    void PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool doOverlay);
+    void DrawDottedHLine(const TLTPaintInfo& info, int left, int right, int top);
+    void DrawDottedVLine(const TLTPaintInfo& info, int top, int bottom, int left,
+                         bool useSelectedBackground);
+    void EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useBackground,
+                  TLTInternalPaintOptions options);
+    // True while the tree counts as focused for painting (the viewport or the tree has the
+    // focus, or toPopupMode).
+    bool paintsFocused() const;
     // Runs the body of a Qt event handler or slot. An exception thrown by an owner's handler
     // stops here: it is logged, kept for lastHandlerError(), and the window is brought back in
     // line with the model (ranges, bars, a repaint). The operations it interrupted have left
@@ -279,6 +415,17 @@ protected:
     TLTNodeAlignment FNodeAlignment = naProportional;
     QString FEmptyListMessage;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
+    const TImageList* FImages = nullptr;
+    const TImageList* FStateImages = nullptr;
+    std::shared_ptr<const TCheckImageSet> FCheckImages;
+    QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
+    // The line pattern: a pixel is drawn where bit (x + y) % 8 of row y % 8 is clear.
+    std::uint16_t FLinePattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    bool FBitmapsPrepared = false;
+    // The colour the pattern lines are drawn in (the text colour the caller sets).
+    TColor m_lineColor = clBtnShadow;
+    // The row picture a buffered pass draws each row into, kept between passes.
+    QImage m_rowBuffer;
     TLTColors* FColors = nullptr;
     TLTButtonStyle FButtonStyle = bsRectangle;
     TLTButtonFillMode FButtonFillMode = fmTreeColor;
@@ -317,7 +464,8 @@ private:
     int rowTopInTree(PLazyNode node);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
-    void paintRows(QPaintEvent* event);
+    void paintView(const QRect& clip);
+
 
     std::map<int, QBasicTimer> m_noticeTimers;
     // Scroll bar values set by the tree itself must not come back as user scrolls.

@@ -68,10 +68,6 @@ int TBaseLazyTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column)
     return 0;
 }
 
-QString TBaseLazyTree::DoGetText(PLazyNode node)
-{
-    return OnGetText ? OnGetText(*this, node) : QString();
-}
 
 void TBaseLazyTree::DoMeasureItem(PLazyNode node, int& nodeHeight)
 {

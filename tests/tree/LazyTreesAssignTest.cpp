@@ -120,9 +120,9 @@ const AssignCase kAssignCases[] = {
      [](const TBaseLazyTree& t) { return num(t.BottomSpace()); }, false},
     {"HandlersStay",
      [](TBaseLazyTree& t) {
-         t.OnGetText = [](TBaseLazyTree&, PLazyNode) { return QString("x"); };
+         t.OnMeasureItem = [](TBaseLazyTree&, PLazyNode, int&) {};
      },
-     [](const TBaseLazyTree& t) { return num(bool(t.OnGetText)); }, false},
+     [](const TBaseLazyTree& t) { return num(bool(t.OnMeasureItem)); }, false},
     {"OffsetStays",
      [](TBaseLazyTree& t) {
          t.SetRootNodeCount(40);

@@ -6,7 +6,7 @@
 
 #include "support/CaseName.h"
 
-#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QImage>
@@ -24,7 +24,7 @@ namespace {
 
 using test::CaseName;
 
-class ProbeControl : public TBaseLazyTree {
+class ProbeControl : public TLazyStringTree {
 public:
     using TBaseLazyTree::clientHeight;
     using TBaseLazyTree::clientWidth;
@@ -500,14 +500,20 @@ TEST(TBaseLazyTree, ExpandAnimationRunsOnTheTimerAndEnds)
     EXPECT_FALSE(f.tree->TreeStates().contains(tsInAnimation));
 }
 
-// Distinct texts per row, so that pictures of different row orders differ.
+// Distinct texts per row, so that pictures of different row orders differ; no buttons or
+// lines, which change with the toggled node itself.
 QImage picture(ProbeControl& tree, const std::vector<PLazyNode>& top)
 {
-    tree.OnGetText = [&top](TBaseLazyTree& t, PLazyNode n) {
+    tree.SetPaintOptions(tree.options().PaintOptions
+                         - TLTPaintOptions{toShowButtons, toShowTreeLines});
+    tree.OnGetText = [&top](TBaseLazyTree&, PLazyNode n, TColumnIndex, TVSTTextType type,
+                            QString& text) {
+        if (type != ttNormal)
+            return;
+        text = QStringLiteral("child %1").arg(n->Index);
         for (std::size_t i = 0; i < top.size(); ++i)
             if (top[i] == n)
-                return QStringLiteral("Row %1").arg(i);
-        return QStringLiteral("child %1").arg(n->Index);
+                text = QStringLiteral("Row %1").arg(i);
     };
     return tree.viewport()->grab().toImage();
 }
@@ -724,7 +730,13 @@ TEST(TBaseLazyTree, FullExpandAndCollapseKeepTheRangeRight)
 TEST(TBaseLazyTree, RowsPaintTheirText)
 {
     Fixture f;
-    f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode n) { return QStringLiteral("WWWWWWWW"); };
+    f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode, TColumnIndex, TVSTTextType type,
+                           QString& text) {
+        if (type == ttNormal)
+            text = QStringLiteral("WWWWWWWW");
+    };
+    f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                            - TLTPaintOptions{toShowButtons, toShowTreeLines});
     QImage img = f.tree->viewport()->grab().toImage();
     img.save(QStringLiteral("/tmp/lazytree-rows.png"));
     const QColor base = f.tree->palette().color(QPalette::Base);

@@ -7,7 +7,7 @@
 
 #include "support/CaseName.h"
 
-#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QImage>
@@ -25,7 +25,7 @@ namespace {
 
 using test::CaseName;
 
-class ProbeControl : public TBaseLazyTree {
+class ProbeControl : public TLazyStringTree {
 public:
     using TBaseLazyTree::clientHeight;
     using TBaseLazyTree::clientWidth;
@@ -422,7 +422,11 @@ TEST(RightToLeftTree, RowsPaintTheirTextFromTheReadingEdge)
 {
     for (bool rtl : {false, true}) {
         Fixture f;
-        f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode) { return QString("Mmm"); };
+        f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode, TColumnIndex, TVSTTextType type,
+                               QString& text) {
+            if (type == ttNormal)
+                text = QStringLiteral("Mmm");
+        };
         if (rtl)
             f.tree->setLayoutDirection(Qt::RightToLeft);
         const QImage img = f.tree->viewport()->grab().toImage();
