@@ -24,6 +24,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 100);
     setFocusPolicy(Qt::StrongFocus);
+    // Hot tracking follows the mouse without a button down.
+    viewport()->setMouseTracking(true);
     FScrollBarOptions = new TScrollBarOptions;
     FScrollBarOptions->onChanged = [this] { UpdateScrollBars(true); };
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

@@ -268,6 +268,28 @@ public:
     // The colour of a TLTColors index as an RGB value of this tree's palette.
     TColor color(int index) const { return FColors->GetColor(index); }
 
+    // ----- mouse (LazyTreesMouse.cpp) -----------------------------------------------------
+    // The row's element under a point: Offset from the cell's left edge, Right the cell's
+    // width, the cell's alignment (mirrored right to left by the RTL variant itself).
+    void DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    void DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    PLazyNode HotNode() const { return FCurrentHotNode; }
+    // Pressed check box waiting for its button-up (nil when none).
+    PLazyNode checkNode() const { return FCheckNode; }
+    bool IsMouseSelecting() const
+    {
+        return FStates.contains(tsDrawSelPending) || FStates.contains(tsDrawSelecting);
+    }
+    // The drag start, filled by the drag-and-drop part: a node drag would begin here.
+    std::function<void(TBaseLazyTree&, PLazyNode node)> OnDragStartHook;
+    // F1 on the tree: the help context of the focused node's row.
+    Q_SIGNAL void helpRequested(PLazyNode node, TColumnIndex column);
+
+    // ----- keyboard (LazyTreesKeys.cpp) ----------------------------------------------------
+    // Rows one wheel notch scrolls for a number of lines per notch; -1 (a page per notch)
+    // gives the client height less one row.
+    static int wheelScrollPixels(int linesPerNotch, int clientHeight, int rowHeight);
+
     // ----- scrolling and geometry ----------------------------------------------------------
     int OffsetX() const { return FOffsetX; }
     int OffsetY() const override { return FOffsetY; }
@@ -329,6 +351,24 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    virtual void HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                 QPoint pos, THitInfo& hitInfo);
+    virtual void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                               QPoint pos, const THitInfo& hitInfo);
+    virtual void HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                     QPoint pos, const THitInfo& hitInfo);
+    void HandleHotTrack(int x, int y);
+    // Presses the node's check box (mouse or keyboard form); false when refused.
+    bool pressCheckBox(PLazyNode node, TLazyTreeState pending);
+    // Releases a pressed check box: applied when apply, else back to its unpressed form.
+    void releaseCheckBox(bool apply);
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void timerEvent(QTimerEvent* event) override;
@@ -422,6 +462,8 @@ protected:
     // The line pattern: a pixel is drawn where bit (x + y) % 8 of row y % 8 is clear.
     std::uint16_t FLinePattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
     bool FBitmapsPrepared = false;
+    QPoint FLastClickPos;
+    TRect FNewSelRect;
     // The colour the pattern lines are drawn in (the text colour the caller sets).
     TColor m_lineColor = clBtnShadow;
     // The row picture a buffered pass draws each row into, kept between passes.

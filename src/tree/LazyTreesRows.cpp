@@ -109,8 +109,13 @@ void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitI
         if (y >= bottom - 3)
             hitInfo.HitPositions.include(hiLowerSplitter);
     }
-    // Which element of the row lies under the point (button, check box, images, label) is
-    // told apart once the rows are painted with them.
+    // Which element of the row lies under the point: the row is the implicit column's cell,
+    // from 0 to the wider of the client and the content.
+    const int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    if (UseRightToLeftReading())
+        DetermineHitPositionRTL(hitInfo, x, right, FAlignment);
+    else
+        DetermineHitPositionLTR(hitInfo, x, right, FAlignment);
 }
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally)

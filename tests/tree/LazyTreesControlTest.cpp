@@ -434,10 +434,10 @@ const HitCase kHitCases[] = {
     {"LeftOfTheTree", -1, 10, {hiToLeft}, -1},
     {"AboveTheTree", 10, -1, {hiAbove}, -1},
     {"AboveAndLeft", -5, -5, {hiToLeft, hiAbove}, -1},
-    {"FirstRowFirstPixel", 0, 0, {hiOnItem}, 0},
-    {"LastPixelOfARow", 10, 17, {hiOnItem}, 0},
-    {"FirstPixelOfTheNextRow", 10, 18, {hiOnItem}, 1},
-    {"RowAfterTheHiddenNode", 10, 5 * 18, {hiOnItem}, 6},
+    {"FirstRowFirstPixel", 0, 0, {hiOnItem, hiOnItemIndent}, 0},
+    {"LastPixelOfARow", 10, 17, {hiOnItem, hiOnItemIndent}, 0},
+    {"FirstPixelOfTheNextRow", 10, 18, {hiOnItem, hiOnItemIndent}, 1},
+    {"RowAfterTheHiddenNode", 10, 5 * 18, {hiOnItem, hiOnItemIndent}, 6},
 };
 
 class HitTest : public ::testing::TestWithParam<HitCase> {};
