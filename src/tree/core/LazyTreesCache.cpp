@@ -215,6 +215,29 @@ PLazyNode LazyTreeModel::CachedNodeAt(int y, int& nodeTop) const
 std::int64_t LazyTreeModel::rowTop(PLazyNode node)
 {
     takeValidationResult();
+    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true)
+        && node && node != FRoot && GetFullyVisible(node)) {
+        // Stored heights are final: the rows above are the shown subtrees of the earlier
+        // siblings along the path plus the ancestors' own rows. A long sibling chain is left
+        // to the cache below, which never needs more than one block.
+        std::int64_t top = 0;
+        std::uint32_t steps = 0;
+        bool done = true;
+        for (PLazyNode run = node; run != FRoot && done; run = run->Parent) {
+            for (PLazyNode s = run->PrevSibling; s; s = s->PrevSibling) {
+                if (++steps > 2 * CacheSpacing) {
+                    done = false;
+                    break;
+                }
+                if (s->has(vsVisible))
+                    top += s->TotalHeight;
+            }
+            if (run->Parent != FRoot)
+                top += ownRowHeight(run->Parent);
+        }
+        if (done)
+            return top;
+    }
     std::uint32_t cachedTop = 0;
     if (PLazyNode run = FindInPositionCache(node, cachedTop)) {
         // The node lies within the block that starts at the entry; a node that is not shown
