@@ -50,11 +50,11 @@ struct OurView {
                              QString& text) {
             if (type == ttNormal)
                 text = (n->Parent == t.RootNode() ? QStringLiteral("Slave %1")
-                                                   : QStringLiteral("Record %1"))
+                                                  : QStringLiteral("Record %1"))
                            .arg(n->Index);
         };
-        tree->OnGetImageIndex = [](TBaseLazyTree& t, PLazyNode n, TLTImageKind kind,
-                                   TColumnIndex, bool&, int& index) {
+        tree->OnGetImageIndex = [](TBaseLazyTree& t, PLazyNode n, TLTImageKind kind, TColumnIndex,
+                                   bool&, int& index) {
             if (kind == ikNormal || kind == ikSelected)
                 index = n->Parent == t.RootNode() ? 0 : 1;
         };

@@ -15,10 +15,7 @@ int ICanvas::textWidth(const QString& s) const
     return QFontMetrics(QFont()).horizontalAdvance(s);
 }
 
-int ICanvas::textHeight() const
-{
-    return QFontMetrics(QFont()).height();
-}
+int ICanvas::textHeight() const { return QFontMetrics(QFont()).height(); }
 
 // ----- QPainterCanvas -------------------------------------------------------------------------
 

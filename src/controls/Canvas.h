@@ -96,20 +96,29 @@ private:
 
 struct CanvasOp {
     enum Kind {
-        Fill, Frame, Line, Text, PushClip, PopClip, StyleCheckBox, PatternLine, Image, RoundRect,
+        Fill,
+        Frame,
+        Line,
+        Text,
+        PushClip,
+        PopClip,
+        StyleCheckBox,
+        PatternLine,
+        Image,
+        RoundRect,
         FocusRect
     };
     Kind kind = Fill;
-    TRect rect;           // Fill, Frame, Text, PushClip, Image (its bounds), RoundRect, FocusRect
-    int x1 = 0, y1 = 0;   // Line; PatternLine: start
-    int x2 = 0, y2 = 0;   // Line; PatternLine: length and horizontal (1) or vertical (0)
-    int width = 1;        // Line; RoundRect: radius
+    TRect rect;             // Fill, Frame, Text, PushClip, Image (its bounds), RoundRect, FocusRect
+    int x1 = 0, y1 = 0;     // Line; PatternLine: start
+    int x2 = 0, y2 = 0;     // Line; PatternLine: length and horizontal (1) or vertical (0)
+    int width = 1;          // Line; RoundRect: radius
     TColor color = clNone;  // as given (system colours unresolved)
     TColor color2 = clNone;  // PatternLine background, RoundRect border
     QString text;
-    int flags = 0;        // Text; StyleCheckBox: the checked state; PatternLine: origin x + y
-    bool enabled = true;  // StyleCheckBox
-    bool flat = false;    // StyleCheckBox
+    int flags = 0;         // Text; StyleCheckBox: the checked state; PatternLine: origin x + y
+    bool enabled = true;   // StyleCheckBox
+    bool flat = false;     // StyleCheckBox
     double opacity = 1.0;  // Image
     qint64 imageKey = 0;   // Image: QImage::cacheKey of the picture drawn
 

@@ -49,8 +49,8 @@ void FillRectColor(IGridCanvas& canvas, const TRect& r, TColor color);
 
 // Solid or two-colour gradient in bands: steps + 1 bands at most, never more than the
 // rectangle has pixels along the gradient. Horizontal runs left to right.
-void DrawGradientRect(IGridCanvas& canvas, TColor from, TColor to, bool horizontal,
-                      const TRect& r, int steps);
+void DrawGradientRect(IGridCanvas& canvas, TColor from, TColor to, bool horizontal, const TRect& r,
+                      int steps);
 
 // Background with an optional second (mirror) gradient in the second half and an optional
 // border (the side lines only, or a frame).

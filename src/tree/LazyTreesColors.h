@@ -14,11 +14,24 @@ namespace zfw {
 class TLTColors {
 public:
     enum Index : int {
-        DisabledColor, DropMarkColor, DropTargetColor, FocusedSelectionColor, GridLineColor,
-        TreeLineColor, UnfocusedSelectionColor, BorderColor, HotColor,
-        FocusedSelectionBorderColor, UnfocusedSelectionBorderColor, DropTargetBorderColor,
-        SelectionRectangleBlendColor, SelectionRectangleBorderColor, HeaderHotColor,
-        SelectionTextColor, UnfocusedColor, Count
+        DisabledColor,
+        DropMarkColor,
+        DropTargetColor,
+        FocusedSelectionColor,
+        GridLineColor,
+        TreeLineColor,
+        UnfocusedSelectionColor,
+        BorderColor,
+        HotColor,
+        FocusedSelectionBorderColor,
+        UnfocusedSelectionBorderColor,
+        DropTargetBorderColor,
+        SelectionRectangleBlendColor,
+        SelectionRectangleBorderColor,
+        HeaderHotColor,
+        SelectionTextColor,
+        UnfocusedColor,
+        Count
     };
 
     TLTColors();
@@ -66,7 +79,10 @@ public:
     std::function<void()> onChanged;
 
 private:
-    static std::uint16_t clampIncrement(int v) { return std::uint16_t(v < 1 ? 1 : v > 10000 ? 10000 : v); }
+    static std::uint16_t clampIncrement(int v)
+    {
+        return std::uint16_t(v < 1 ? 1 : v > 10000 ? 10000 : v);
+    }
     bool FAlwaysVisible = false;
     TScrollStyle FScrollBars = ssBoth;
     TScrollBarStyle FScrollBarStyle = sbmRegular;

@@ -3,17 +3,16 @@
 #include "tree/LazyTreesControl.h"
 
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimerEvent>
 
 #include <algorithm>
 
 namespace zfw {
-
 
 TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -40,8 +39,9 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
     setValidationNotifier([this] {
         QMetaObject::invokeMethod(
             this,
-            [this] { guardedEvent("taking over the position cache",
-                                  [this] { takeValidationResult(); }); },
+            [this] {
+                guardedEvent("taking over the position cache", [this] { takeValidationResult(); });
+            },
             Qt::QueuedConnection);
     });
     // A right-to-left horizontal bar is mirrored by Qt itself (its value 0 sits at the right),
@@ -197,8 +197,8 @@ void TBaseLazyTree::SetDefaultNodeHeight(int height)
     ScheduleCacheValidation();
     UpdateScrollBars(true);
     if (FocusedNode())
-        ScrollIntoView(FocusedNode(),
-                       options().SelectionOptions.contains(toCenterScrollIntoView), true);
+        ScrollIntoView(FocusedNode(), options().SelectionOptions.contains(toCenterScrollIntoView),
+                       true);
     Invalidate();
 }
 
@@ -348,10 +348,7 @@ void TBaseLazyTree::changeEvent(QEvent* event)
 
 // ----- window hooks of the model --------------------------------------------------------------
 
-bool TBaseLazyTree::HandleAllocated() const
-{
-    return !m_destroyingWidget;
-}
+bool TBaseLazyTree::HandleAllocated() const { return !m_destroyingWidget; }
 
 void TBaseLazyTree::StartNoticeTimer(int id, int ms)
 {
@@ -366,10 +363,7 @@ void TBaseLazyTree::StopNoticeTimer(int id)
         it->second.stop();
 }
 
-void TBaseLazyTree::SetRedraw(bool on)
-{
-    viewport()->setUpdatesEnabled(on);
-}
+void TBaseLazyTree::SetRedraw(bool on) { viewport()->setUpdatesEnabled(on); }
 
 void TBaseLazyTree::timerEvent(QTimerEvent* event)
 {
@@ -408,8 +402,8 @@ QString TBaseLazyTree::checkConsistency() const
     QString error = LazyTreeModel::checkConsistency();
     if (!error.isEmpty())
         return error;
-    const std::int64_t rangeY =
-        std::int64_t(RootNode()->TotalHeight) + FBottomSpace - RootNode()->NodeHeight;
+    const std::int64_t rangeY = std::int64_t(RootNode()->TotalHeight) + FBottomSpace
+                                - RootNode()->NodeHeight;
     if (FRangeY != rangeY)
         return QStringLiteral("vertical range %1, the root's total height gives %2")
             .arg(FRangeY)
@@ -428,9 +422,9 @@ QString TBaseLazyTree::checkConsistency() const
             .arg(FOffsetX)
             .arg(FRangeX)
             .arg(cw);
-    const int effective =
-        UseRightToLeftReading() ? int(std::max<std::int64_t>(FRangeX + FOffsetX - cw, 0))
-                                : -FOffsetX;
+    const int effective = UseRightToLeftReading()
+                              ? int(std::max<std::int64_t>(FRangeX + FOffsetX - cw, 0))
+                              : -FOffsetX;
     if (FEffectiveOffsetX != effective)
         return QStringLiteral("effective horizontal offset %1, expected %2")
             .arg(FEffectiveOffsetX)

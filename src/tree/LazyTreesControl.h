@@ -13,10 +13,10 @@
 // column (-1).
 
 #include "controls/Canvas.h"
-#include "tree/core/LazyTrees.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
 #include "tree/LazyTreesImages.h"
+#include "tree/core/LazyTrees.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -50,9 +50,23 @@ enum THintAnimationType : std::uint8_t { hatNone, hatFade, hatSlide, hatSystemDe
 enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
 
 enum THitPosition : std::uint8_t {
-    hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact,
-    hiOnItemCheckbox, hiOnItemIndent, hiOnItemLabel, hiOnItemLeft, hiOnItemRight,
-    hiOnNormalIcon, hiOnStateIcon, hiToLeft, hiToRight, hiUpperSplitter, hiLowerSplitter
+    hiAbove,
+    hiBelow,
+    hiNowhere,
+    hiOnItem,
+    hiOnItemButton,
+    hiOnItemButtonExact,
+    hiOnItemCheckbox,
+    hiOnItemIndent,
+    hiOnItemLabel,
+    hiOnItemLeft,
+    hiOnItemRight,
+    hiOnNormalIcon,
+    hiOnStateIcon,
+    hiToLeft,
+    hiToRight,
+    hiUpperSplitter,
+    hiLowerSplitter
 };
 using THitPositions = TSmallSet<THitPosition, std::uint32_t>;
 
@@ -65,14 +79,28 @@ struct THitInfo {
 
 // What one paint pass draws (PaintTree).
 enum TLTInternalPaintOption : std::uint8_t {
-    poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines,
-    poMainOnly, poSelectedOnly, poUnbuffered
+    poBackground,
+    poColumnColor,
+    poDrawFocusRect,
+    poDrawSelection,
+    poDrawDropMark,
+    poGridLines,
+    poMainOnly,
+    poSelectedOnly,
+    poUnbuffered
 };
 using TLTInternalPaintOptions = TSmallSet<TLTInternalPaintOption, std::uint16_t>;
 
 // One indentation level's piece of the tree lines.
 enum TLTLineType : std::uint8_t {
-    ltNone, ltBottomRight, ltTopDown, ltTopDownRight, ltRight, ltTopRight, ltLeft, ltLeftBottom
+    ltNone,
+    ltBottomRight,
+    ltTopDown,
+    ltTopDownRight,
+    ltRight,
+    ltTopRight,
+    ltLeft,
+    ltLeftBottom
 };
 using TLineImage = std::vector<TLTLineType>;
 
@@ -109,11 +137,16 @@ enum TLTImageInfoIndex : std::uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
 
 // Update flags of DoSetOffsetXY.
 enum TScrollUpdateOption : std::uint8_t {
-    suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea
+    suoRepaintHeader,
+    suoRepaintScrollBars,
+    suoScrollClientArea,
+    suoUpdateNCArea
 };
 using TScrollUpdateOptions = TSmallSet<TScrollUpdateOption, std::uint8_t>;
-inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags{
-    suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea};
+inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags{suoRepaintHeader,
+                                                               suoRepaintScrollBars,
+                                                               suoScrollClientArea,
+                                                               suoUpdateNCArea};
 
 class TBaseLazyTree : public QAbstractScrollArea, public LazyTreeModel {
     Q_OBJECT
@@ -239,8 +272,8 @@ public:
     // The node's line pieces, one per indentation level; returns the number of selected
     // ancestors below the root.
     int DetermineLineImages(PLazyNode node, TLineImage& lineImage);
-    void DrawLineImage(const TLTPaintInfo& info, int x, int y, int h, int vAlign,
-                       TLTLineType style, bool reverse);
+    void DrawLineImage(const TLTPaintInfo& info, int x, int y, int h, int vAlign, TLTLineType style,
+                       bool reverse);
     // Rebuilds the six button pictures and the line pattern (after colours, options or styles
     // changed).
     void PrepareBitmaps(bool needButtons, bool needLines);
@@ -310,8 +343,8 @@ public:
     // Expands the node's collapsed ancestors and scrolls it into view. False for nil or root.
     bool ScrollIntoView(PLazyNode node, bool center, bool horizontally = false);
     // The node's row in client coordinates (empty when it is not shown). Throws for nil and root.
-    QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,
-                         bool unclipped = false, bool applyCellContentMargin = false);
+    QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                         bool applyCellContentMargin = false);
     QRect GetTreeRect() const;
     virtual void GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo);
     // Height of a horizontal scroll bar of the current style.
@@ -360,8 +393,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     virtual void HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                  QPoint pos, THitInfo& hitInfo);
-    virtual void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                               QPoint pos, const THitInfo& hitInfo);
+    virtual void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos,
+                               const THitInfo& hitInfo);
     virtual void HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                      QPoint pos, const THitInfo& hitInfo);
     void HandleHotTrack(int x, int y);
@@ -412,13 +445,13 @@ protected:
                        const TImageList* defaultImages);
     void AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
                            TLTCellImageInfo& imageInfo);
-    void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
-                   int buttonY, int indentSize, const TLineImage& lineImage);
+    void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX, int buttonY,
+                   int indentSize, const TLineImage& lineImage);
     void PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth);
     void PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
                         const TLineImage& lineImage);
-    void PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
-                         int buttonY, bool rtl);
+    void PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX, int buttonY,
+                         bool rtl);
     void PaintCheckImage(ICanvas& canvas, const TLTCellImageInfo& info, bool selected);
     void PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool doOverlay);
     void DrawDottedHLine(const TLTPaintInfo& info, int left, int right, int top);
@@ -507,7 +540,6 @@ private:
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
     void paintView(const QRect& clip);
-
 
     std::map<int, QBasicTimer> m_noticeTimers;
     // Scroll bar values set by the tree itself must not come back as user scrolls.

@@ -58,16 +58,9 @@ void TBaseLazyTree::DoScroll(int deltaX, int deltaY)
         OnScroll(*this, deltaX, deltaY);
 }
 
-int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
-{
-    return 0;
-}
+int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column) { return 0; }
 
-int TBaseLazyTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column)
-{
-    return 0;
-}
-
+int TBaseLazyTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column) { return 0; }
 
 void TBaseLazyTree::DoMeasureItem(PLazyNode node, int& nodeHeight)
 {
@@ -96,10 +89,7 @@ void TBaseLazyTree::DoCollapsed(PLazyNode node)
 
 // ----- row heights ------------------------------------------------------------------------
 
-std::uint32_t TBaseLazyTree::MeasureNodeHeight(PLazyNode node)
-{
-    return GetNodeHeight(node);
-}
+std::uint32_t TBaseLazyTree::MeasureNodeHeight(PLazyNode node) { return GetNodeHeight(node); }
 
 std::uint32_t TBaseLazyTree::GetNodeHeight(PLazyNode node)
 {

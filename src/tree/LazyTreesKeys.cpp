@@ -76,7 +76,9 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* event)
             const std::int64_t top = rowTop(focused);
             const std::int64_t page = std::max(1, clientHeight());
             std::int64_t y = key == Qt::Key_PageDown ? top + page : top - page;
-            y = std::clamp<std::int64_t>(y, 0, std::max<std::int64_t>(0, RootNode()->TotalHeight - RootNode()->NodeHeight - 1));
+            y = std::clamp<std::int64_t>(
+                y, 0,
+                std::max<std::int64_t>(0, RootNode()->TotalHeight - RootNode()->NodeHeight - 1));
             int nodeTop = 0;
             target = GetNodeAt(0, int(y), false, nodeTop);
             if (!target)
@@ -118,9 +120,7 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* event)
             if (focused && opt.MiscOptions.contains(toCheckSupport) && !event->isAutoRepeat())
                 pressCheckBox(focused, tsKeyCheckPending);
             return;
-        default:
-            QAbstractScrollArea::keyPressEvent(event);
-            return;
+        default: QAbstractScrollArea::keyPressEvent(event); return;
         }
         if (!target || target == RootNode())
             return;

@@ -178,9 +178,9 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
         break;
     case taCenter: {
         const int l = (pos - textWidth) / 2;
-        hitInfo.HitPositions.include(offset < l                ? hiOnItemLeft
+        hitInfo.HitPositions.include(offset < l               ? hiOnItemLeft
                                      : offset < l + textWidth ? hiOnItemLabel
-                                                               : hiOnItemRight);
+                                                              : hiOnItemRight);
         break;
     }
     case taRightJustify:
@@ -290,8 +290,7 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
                 Invalidate();
                 Change(nullptr);
             }
-        } else if (!(hp.contains(hiNowhere)
-                     && opt.SelectionOptions.contains(toAlwaysSelectNode))) {
+        } else if (!(hp.contains(hiNowhere) && opt.SelectionOptions.contains(toAlwaysSelectNode))) {
             InvalidateAndClearSelection(false);
         }
     }
@@ -311,8 +310,7 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
                 AddToSelection(node);
         }
         if (FFocusedNode != lastFocused)
-            ScrollIntoView(FFocusedNode,
-                           opt.SelectionOptions.contains(toCenterScrollIntoView),
+            ScrollIntoView(FFocusedNode, opt.SelectionOptions.contains(toCenterScrollIntoView),
                            !opt.SelectionOptions.contains(toFullRowSelect));
     }
     if (SelectedCount() == 0)
@@ -339,13 +337,12 @@ void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers 
         && FFocusedNode) {
         if (!FFocusedNode->has(vsSelected))
             AddToSelection(FFocusedNode);
-        else if (!(options().SelectionOptions.contains(toAlwaysSelectNode)
-                   && SelectedCount() == 1))
+        else if (!(options().SelectionOptions.contains(toAlwaysSelectNode) && SelectedCount() == 1))
             RemoveFromSelection(FFocusedNode);
         InvalidateNode(FFocusedNode);
     }
-    DoStateChange({}, {tsToggleFocusedSelection, tsClearPending, tsDrawSelPending,
-                       tsOLEDragging, tsOLEDragPending, tsScrolling, tsScrollPending});
+    DoStateChange({}, {tsToggleFocusedSelection, tsClearPending, tsDrawSelPending, tsOLEDragging,
+                       tsOLEDragPending, tsScrolling, tsScrollPending});
     if (FStates.contains(tsMouseCheckPending)) {
         // Released off the pressed box (another node, or the same node off its row) changes
         // nothing.
@@ -354,9 +351,8 @@ void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers 
     }
 }
 
-void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button,
-                                        Qt::KeyboardModifiers modifiers, QPoint pos,
-                                        const THitInfo& hitInfo)
+void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                        QPoint pos, const THitInfo& hitInfo)
 {
     PLazyNode node = hitInfo.HitNode;
     if (!node)
@@ -371,8 +367,7 @@ void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button,
     if (hp.contains(hiOnItemButton)
         || (opt.MiscOptions.contains(toToggleOnDblClick)
             && (hp.contains(hiOnItemLabel) || hp.contains(hiOnNormalIcon)
-                || hp.contains(hiOnStateIcon)
-                || opt.SelectionOptions.contains(toFullRowSelect))))
+                || hp.contains(hiOnStateIcon) || opt.SelectionOptions.contains(toFullRowSelect))))
         ToggleNode(node);
 }
 
@@ -472,7 +467,8 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* event)
             }
             return;
         }
-        if (options().PaintOptions.contains(toHotTrack) || options().PaintOptions.contains(toShowButtons))
+        if (options().PaintOptions.contains(toHotTrack)
+            || options().PaintOptions.contains(toShowButtons))
             HandleHotTrack(pos.x(), pos.y());
     });
 }

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QStyle>
 
 #include <algorithm>
@@ -78,9 +78,7 @@ constexpr int ButtonSize = 9;
 
 void TBaseLazyTree::paintEvent(QPaintEvent* event)
 {
-    guardedEvent("painting", [&] {
-        paintView(event->rect());
-    });
+    guardedEvent("painting", [&] { paintView(event->rect()); });
     // Heights measured during the pass moved the rows below; the bars and the picture follow
     // once the pass is over.
     if (m_heightsChangedInPaint) {
@@ -99,14 +97,13 @@ void TBaseLazyTree::paintEvent(QPaintEvent* event)
     }
 }
 
-
 void TBaseLazyTree::paintView(const QRect& clip)
 {
     QPainter painter(viewport());
     QPainterCanvas canvas(painter, palette());
     canvas.setStyle(style());
     const int rtlOffset = 0;
-    const TLTInternalPaintOptions options{poBackground, poColumnColor, poDrawFocusRect,
+    const TLTInternalPaintOptions options{poBackground,    poColumnColor,  poDrawFocusRect,
                                           poDrawSelection, poDrawDropMark, poGridLines};
     const TRect area = TRect::fromQRect(clip);
     if (area.isEmpty())
@@ -144,8 +141,7 @@ void TBaseLazyTree::paintView(const QRect& clip)
 
 bool TBaseLazyTree::paintsFocused() const
 {
-    return hasFocus() || viewport()->hasFocus()
-           || options().PaintOptions.contains(toPopupMode);
+    return hasFocus() || viewport()->hasFocus() || options().PaintOptions.contains(toPopupMode);
 }
 
 int TBaseLazyTree::ComputeRTLOffset(bool excludeScrollBar)
@@ -207,7 +203,8 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
             std::unique_ptr<OffsetCanvas> rowCanvas;
             if (buffered) {
                 if (m_rowBuffer.width() != window.Width() || m_rowBuffer.height() != height)
-                    m_rowBuffer = QImage(window.Width(), height, QImage::Format_ARGB32_Premultiplied);
+                    m_rowBuffer = QImage(window.Width(), height,
+                                         QImage::Format_ARGB32_Premultiplied);
                 bufferPainter.begin(&m_rowBuffer);
                 bufferCanvas = std::make_unique<QPainterCanvas>(bufferPainter, palette());
                 bufferCanvas->setStyle(style());
@@ -215,8 +212,8 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
             } else {
                 rowCanvas = std::make_unique<OffsetCanvas>(target, targetPoint.x() - window.Left,
                                                            rowTop);
-                rowCanvas->pushClip(TRect{window.Left, 0, window.Right,
-                                          std::min(height, maximumBottom - rowTop)});
+                rowCanvas->pushClip(
+                    TRect{window.Left, 0, window.Right, std::min(height, maximumBottom - rowTop)});
             }
             ICanvas& canvas = *rowCanvas;
             canvas.setFont(font());
@@ -240,8 +237,7 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
             } else if (FNodeAlignment == naFromTop) {
                 vAlign = node->Align;
             } else if (sizing) {
-                vAlign = mulDiv(height - sizing->Height(), node->Align, 100)
-                         + sizing->Height() / 2;
+                vAlign = mulDiv(height - sizing->Height(), node->Align, 100) + sizing->Height() / 2;
             } else if (opt.PaintOptions.contains(toShowButtons)) {
                 vAlign = mulDiv(height - ButtonSize, node->Align, 100) + ButtonSize / 2;
             } else {
@@ -274,8 +270,7 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
         node = GetNextVisible(node, true);
     }
     if (rowTop < maximumBottom) {
-        const TRect below{targetPoint.x(), rowTop, targetPoint.x() + window.Width(),
-                          maximumBottom};
+        const TRect below{targetPoint.x(), rowTop, targetPoint.x() + window.Width(), maximumBottom};
         bool handled = false;
         if (OnPaintBackground)
             OnPaintBackground(*this, target, below, handled);
@@ -305,9 +300,8 @@ void TBaseLazyTree::EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useB
     if (action == eaColor) {
         canvas.fillRect(r, itemColor);
     } else if (action == eaDefault) {
-        if (paintOptions.contains(poDrawSelection)
-            && opt.SelectionOptions.contains(toFullRowSelect) && node->has(vsSelected)
-            && !opt.PaintOptions.contains(toUseBlendedSelection)) {
+        if (paintOptions.contains(poDrawSelection) && opt.SelectionOptions.contains(toFullRowSelect)
+            && node->has(vsSelected) && !opt.PaintOptions.contains(toUseBlendedSelection)) {
             if (opt.PaintOptions.contains(toShowHorzGridLines)) {
                 canvas.fillRect(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, clWindow);
                 --r.Bottom;
@@ -412,18 +406,18 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
     if (info.PaintOptions.contains(poGridLines) && opt.PaintOptions.contains(toShowHorzGridLines)) {
         m_lineColor = color(TLTColors::GridLineColor);
         const int left = FLineMode == lmBands && !rtl ? info.CellRect.Left + indent
-                                                       : info.CellRect.Left;
-        const int right = FLineMode == lmBands ? (rtl ? info.CellRect.Right - indent - 1
-                                                      : info.CellRect.Right - 1)
-                                               : info.CellRect.Right;
+                                                      : info.CellRect.Left;
+        const int right = FLineMode == lmBands
+                              ? (rtl ? info.CellRect.Right - indent - 1 : info.CellRect.Right - 1)
+                              : info.CellRect.Right;
         DrawDottedHLine(info, left, right, info.CellRect.Bottom - 1);
         --info.CellRect.Bottom;
         --info.ContentRect.Bottom;
     }
     PrepareCell(info, window.Left, window.Width());
     if (opt.PaintOptions.contains(toShowTreeLines))
-        PaintTreeLines(info, vAlign,
-                       opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize, lineImage);
+        PaintTreeLines(info, vAlign, opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize,
+                       lineImage);
     if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)
         && !(node->has(vsAllChildrenHidden) && opt.AutoOptions.contains(toAutoHideButtons)))
         PaintNodeButton(canvas, node, info.CellRect, buttonX, buttonY, rtl);
@@ -548,8 +542,8 @@ void TBaseLazyTree::DrawDottedHLine(const TLTPaintInfo& info, int left, int righ
     if (FLineStyle == lsSolid)
         info.Canvas->fillRect(TRect{a, top, b, top + 1}, m_lineColor);
     else
-        info.Canvas->patternLine(a, top, b - a, true, m_lineColor, clWindow,
-                                 info.BrushOrigin.x(), info.BrushOrigin.y());
+        info.Canvas->patternLine(a, top, b - a, true, m_lineColor, clWindow, info.BrushOrigin.x(),
+                                 info.BrushOrigin.y());
 }
 
 void TBaseLazyTree::DrawDottedVLine(const TLTPaintInfo& info, int top, int bottom, int left,
@@ -617,8 +611,8 @@ void TBaseLazyTree::PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int
         for (int i = count - 1; i >= 0; --i) {
             const TLTLineType l = lineImage[std::size_t(i)];
             TLTLineType derived = ltNone;
-            if (i == count - 1 && info.Node->has(vsExpanded)
-                && !info.Node->has(vsAllChildrenHidden) && info.Node->ChildCount > 0) {
+            if (i == count - 1 && info.Node->has(vsExpanded) && !info.Node->has(vsAllChildrenHidden)
+                && info.Node->ChildCount > 0) {
                 derived = ltLeft;
             } else if (l == ltNone || l == ltTopDown) {
                 const TLTLineType deeper = i + 1 < count ? lineImage[std::size_t(i + 1)] : ltNone;
@@ -639,12 +633,12 @@ void TBaseLazyTree::PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int
     }
     m_lineColor = color(TLTColors::TreeLineColor);
     for (int i = 0; i < count; ++i, x += step)
-        DrawLineImage(info, x, info.CellRect.Top, height, vAlignment - 1,
-                      lineImage[std::size_t(i)], rtl);
+        DrawLineImage(info, x, info.CellRect.Top, height, vAlignment - 1, lineImage[std::size_t(i)],
+                      rtl);
 }
 
-void TBaseLazyTree::PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r,
-                                    int buttonX, int buttonY, bool rtl)
+void TBaseLazyTree::PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
+                                    int buttonY, bool rtl)
 {
     const bool hot = node == FCurrentHotNode && FHotNodeButtonHit;
     const int x = rtl ? r.Right - buttonX - ButtonSize : r.Left + buttonX;
@@ -664,7 +658,7 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
     FBitmapsPrepared = true;
     if (needButtons) {
         const QPalette pal = palette();
-        const QColor background = FButtonFillMode == fmWindowColor ? pal.color(QPalette::Base)
+        const QColor background = FButtonFillMode == fmWindowColor   ? pal.color(QPalette::Base)
                                   : FButtonFillMode == fmTransparent ? QColor(Qt::transparent)
                                                                      : pal.color(QPalette::Base);
         const QColor frame = toQColor(color(TLTColors::TreeLineColor), pal);
@@ -698,8 +692,7 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
         FHotPlusBM = FSelectedHotPlusBM = FPlusBM;
     }
     if (needLines) {
-        static constexpr std::uint16_t dotted[8] = {0x55, 0xAA, 0x55, 0xAA,
-                                                    0x55, 0xAA, 0x55, 0xAA};
+        static constexpr std::uint16_t dotted[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
         for (int i = 0; i < 8; ++i)
             FLinePattern[i] = FLineStyle == lsSolid ? 0 : dotted[i];
     }

@@ -3,11 +3,11 @@
 #include "tree/LazyTreesControl.h"
 
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -16,10 +16,7 @@ namespace zfw {
 
 // ----- rows -----------------------------------------------------------------------------------
 
-int TBaseLazyTree::rowTopInTree(PLazyNode node)
-{
-    return int(rowTop(node));
-}
+int TBaseLazyTree::rowTopInTree(PLazyNode node) { return int(rowTop(node)); }
 
 QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,
                                     bool unclipped, bool applyCellContentMargin)
@@ -131,13 +128,14 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontall
     // A hidden row has no place to scroll to.
     if (r.height() <= 0)
         return false;
-    const bool horizontalBarShowing =
-        FScrollBarOptions->hasHorizontal() &&
-        (FScrollBarOptions->AlwaysVisible() || clientWidth() < FRangeX);
-    const int pendingBar =
-        (!horizontalBarShowing && clientWidth() < FRangeX) ? horizontalBarHeight() : 0;
-    const TScrollIntoViewResult res = scrollRowIntoView(
-        FOffsetY, r.top(), r.top() + r.height(), clientHeight(), center, pendingBar);
+    const bool horizontalBarShowing = FScrollBarOptions->hasHorizontal()
+                                      && (FScrollBarOptions->AlwaysVisible()
+                                          || clientWidth() < FRangeX);
+    const int pendingBar = (!horizontalBarShowing && clientWidth() < FRangeX)
+                               ? horizontalBarHeight()
+                               : 0;
+    const TScrollIntoViewResult res = scrollRowIntoView(FOffsetY, r.top(), r.top() + r.height(),
+                                                        clientHeight(), center, pendingBar);
     if (res.scrolled)
         SetOffsetY(res.offset);
     return res.scrolled;
@@ -198,10 +196,7 @@ QRect TBaseLazyTree::invalidatedNodeRect(PLazyNode node)
     return r;
 }
 
-void TBaseLazyTree::InvalidateNode(PLazyNode node)
-{
-    invalidatedNodeRect(node);
-}
+void TBaseLazyTree::InvalidateNode(PLazyNode node) { invalidatedNodeRect(node); }
 
 void TBaseLazyTree::InvalidateToBottom(PLazyNode node)
 {

@@ -4,11 +4,11 @@
 #include "tree/core/LazyTreesGuard.h"
 
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -17,15 +17,9 @@ namespace zfw {
 
 // ----- ranges and scroll bars -------------------------------------------------------------
 
-int TBaseLazyTree::clientWidth() const
-{
-    return viewport()->width();
-}
+int TBaseLazyTree::clientWidth() const { return viewport()->width(); }
 
-int TBaseLazyTree::clientHeight() const
-{
-    return viewport()->height();
-}
+int TBaseLazyTree::clientHeight() const { return viewport()->height(); }
 
 int TBaseLazyTree::horizontalBarHeight() const
 {
@@ -63,10 +57,7 @@ int TBaseLazyTree::GetMaxRightExtend()
     return best + FMargin;
 }
 
-void TBaseLazyTree::UpdateHorizontalRange()
-{
-    FRangeX = GetMaxRightExtend();
-}
+void TBaseLazyTree::UpdateHorizontalRange() { FRangeX = GetMaxRightExtend(); }
 
 void TBaseLazyTree::UpdateRanges()
 {
@@ -102,9 +93,9 @@ void TBaseLazyTree::UpdateVerticalScrollBar(bool doRepaint)
     UpdateVerticalRange();
     if (FStates.contains(tsUpdating) || FUpdateCount > 0)
         return;
-    const TScrollBarSetting s =
-        computeScrollBar(FScrollBarOptions->hasVertical(), FScrollBarOptions->AlwaysVisible(),
-                         clientHeight(), FRangeY, FOffsetY);
+    const TScrollBarSetting s = computeScrollBar(FScrollBarOptions->hasVertical(),
+                                                 FScrollBarOptions->AlwaysVisible(), clientHeight(),
+                                                 FRangeY, FOffsetY);
     applyBar(Qt::Vertical, s);
     // The bar's position is the truth after a range change; applying it clamps the offset.
     DoSetOffsetXY({FOffsetX, -s.position}, {suoScrollClientArea});
@@ -116,9 +107,9 @@ void TBaseLazyTree::UpdateHorizontalScrollBar(bool doRepaint)
     if (FStates.contains(tsUpdating) || FUpdateCount > 0)
         return;
     updateEffectiveOffsetX();
-    const TScrollBarSetting s =
-        computeScrollBar(FScrollBarOptions->hasHorizontal(), FScrollBarOptions->AlwaysVisible(),
-                         clientWidth(), FRangeX, FOffsetX);
+    const TScrollBarSetting s = computeScrollBar(FScrollBarOptions->hasHorizontal(),
+                                                 FScrollBarOptions->AlwaysVisible(), clientWidth(),
+                                                 FRangeX, FOffsetX);
     applyBar(Qt::Horizontal, s);
     DoSetOffsetXY({-s.position, FOffsetY}, {suoScrollClientArea});
     // The range may have changed under an unchanged offset.
@@ -135,8 +126,7 @@ void TBaseLazyTree::UpdateScrollBars(bool doRepaint)
 
 // ----- offsets -----------------------------------------------------------------------------
 
-bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
-                                  const QRect* clipRect)
+bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, const QRect* clipRect)
 {
     const int x = clampScrollOffset(value.x(), clientWidth(), FRangeX);
     const int y = clampScrollOffset(value.y(), clientHeight(), FRangeY);
@@ -178,8 +168,7 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options,
 void TBaseLazyTree::updateEffectiveOffsetX()
 {
     if (UseRightToLeftReading())
-        FEffectiveOffsetX =
-            int(std::max<std::int64_t>(FRangeX + FOffsetX - clientWidth(), 0));
+        FEffectiveOffsetX = int(std::max<std::int64_t>(FRangeX + FOffsetX - clientWidth(), 0));
     else
         FEffectiveOffsetX = -FOffsetX;
 }

@@ -176,8 +176,8 @@ int TCustomLazyStringTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex colu
     return QFontMetrics(font()).horizontalAdvance(text) + FTextMargin;
 }
 
-int TCustomLazyStringTree::ComputeNodeHeight(ICanvas* canvas, PLazyNode node,
-                                             TColumnIndex column, const QString& s)
+int TCustomLazyStringTree::ComputeNodeHeight(ICanvas* canvas, PLazyNode node, TColumnIndex column,
+                                             const QString& s)
 {
     const QString text = s.isEmpty() ? GetText(node, column) : s;
     QRect r = GetDisplayRect(node, column, true, true);
@@ -283,8 +283,8 @@ void TCustomLazyStringTree::PaintStaticText(TLTPaintInfo& info, const QString& t
     else
         r.Left += info.NodeWidth + FTextMargin;
     canvas.text(r, text,
-                Qt::AlignAbsolute | Qt::TextHideMnemonic | Qt::AlignVCenter
-                    | Qt::TextSingleLine | Qt::AlignLeft,
+                Qt::AlignAbsolute | Qt::TextHideMnemonic | Qt::AlignVCenter | Qt::TextSingleLine
+                    | Qt::AlignLeft,
                 textColor);
 }
 

@@ -24,8 +24,8 @@ public:
                        TVSTTextType textType, QString& cellText)>
         OnGetText;
     // Lets the owner change the canvas (font, colour) before a text is painted or measured.
-    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node,
-                       TColumnIndex column, TVSTTextType textType)>
+    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       TVSTTextType textType)>
         OnPaintText;
     std::function<void(TBaseLazyTree& sender, PLazyNode node, TColumnIndex column,
                        const QString& newText)>

@@ -4,11 +4,11 @@
 #include "tree/LazyTreesControl.h"
 
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -17,8 +17,7 @@ namespace zfw {
 
 // ----- expanding --------------------------------------------------------------------------
 
-bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded,
-                                          std::int64_t heightChange)
+bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded, std::int64_t heightChange)
 {
     if (FStates.intersects({tsExpanding, tsPainting}))
         return false;
@@ -42,9 +41,9 @@ bool TBaseLazyTree::AdjustViewAfterToggle(PLazyNode node, bool expanded,
         const QRect r = GetDisplayRect(node, NoColumn, false);
         const std::int64_t topBefore = r.top() - heightChange;
         const bool bottomInside = r.height() > 0 && topBefore + r.height() <= client;
-        const bool keepRow =
-            !expanded || !options().AutoOptions.contains(toAutoScrollOnExpand)
-            || (fits && FRangeY > client && heightChange <= topBefore && bottomInside);
+        const bool keepRow = !expanded || !options().AutoOptions.contains(toAutoScrollOnExpand)
+                             || (fits && FRangeY > client && heightChange <= topBefore
+                                 && bottomInside);
         if (keepRow)
             SetOffsetY(int(FOffsetY - heightChange));
         else if (fits && bottomInside)

@@ -138,8 +138,8 @@ QString WordWrapText(const TTextWidth& width, const QString& s, int lineWidth, b
 std::uint8_t BlendByte(int s, int d, int a, int bias)
 {
     // 16-bit lanes: the products keep their low 16 bits, the sum wraps, then a logical shift.
-    const std::uint16_t sum =
-        std::uint16_t(std::uint16_t(d * 256) + std::uint16_t(std::int16_t((s - d) * a)));
+    const std::uint16_t sum = std::uint16_t(std::uint16_t(d * 256)
+                                            + std::uint16_t(std::int16_t((s - d) * a)));
     int v = sum >> 8;
     // The bias: less 128, plus the bias with signed 16-bit saturation, plus 128 (wrapping),
     // then saturated to a byte.

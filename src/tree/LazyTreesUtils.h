@@ -35,7 +35,10 @@ QString EllipsizeText(const TTextWidth& width, const QString& s, int availableWi
 QString WordWrapText(const TTextWidth& width, const QString& s, int lineWidth, bool rightToLeft);
 
 enum TBlendKind : std::uint8_t {
-    bkConstantAlpha, bkPerPixelAlpha, bkMasterAlpha, bkConstantAlphaAndColor
+    bkConstantAlpha,
+    bkPerPixelAlpha,
+    bkMasterAlpha,
+    bkConstantAlphaAndColor
 };
 
 // A 32-bit pixel bitmap as BlendRect reads it: bytes blue, green, red, alpha per pixel, rows of

@@ -223,8 +223,8 @@ TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 2000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition,
-                         ::testing::ValuesIn(kAnimationConditions), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition, ::testing::ValuesIn(kAnimationConditions),
+                         CaseName{});
 
 struct FontCase {
     const char* name;
@@ -369,8 +369,7 @@ TEST(TBaseLazyTree, DisplayRectOfShownHiddenAndCollapsedNodes)
     // Text starts after the margin, one indent for the level and one for the shown root.
     EXPECT_EQ(child.left(), 4 + 18 + 18);
     EXPECT_THROW(f.tree->GetDisplayRect(nullptr, NoColumn, false), ELazyTreeAssertion);
-    EXPECT_THROW(f.tree->GetDisplayRect(f.tree->RootNode(), NoColumn, false),
-                 ELazyTreeAssertion);
+    EXPECT_THROW(f.tree->GetDisplayRect(f.tree->RootNode(), NoColumn, false), ELazyTreeAssertion);
 }
 
 TEST(TBaseLazyTree, ScrollIntoViewExpandsTheBranchAndShowsTheRow)
@@ -448,7 +447,8 @@ TEST_P(HitTest, AtTheEdges)
     THitInfo hi;
     f.tree->GetHitTestInfoAt(GetParam().x, GetParam().y, true, hi);
     EXPECT_EQ(hi.HitPositions.bits(), GetParam().want.bits());
-    EXPECT_EQ(hi.HitNode, GetParam().wantNode < 0 ? nullptr : f.top[std::size_t(GetParam().wantNode)]);
+    EXPECT_EQ(hi.HitNode,
+              GetParam().wantNode < 0 ? nullptr : f.top[std::size_t(GetParam().wantNode)]);
     EXPECT_EQ(hi.HitColumn, NoColumn);
 }
 
@@ -560,8 +560,7 @@ TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
     EXPECT_EQ(picture(*f.tree, f.top), after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases),
-                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases), CaseName{});
 
 // Expanding a row near the bottom scrolls the new rows into view. The basic slide shows the
 // rows above at their new place at once; the advanced one slides them there too, so its first
@@ -583,10 +582,9 @@ TEST_P(ToggleScrollSlide, RowsAboveFollowTheForm)
 
     Fixture f;
     const QImage before = picture(*f.tree, f.top);
-    f.tree->SetAnimationOptions(GetParam().advanced
-                                    ? TLTAnimationOptions{toAnimatedToggle,
-                                                          toAdvancedAnimatedToggle}
-                                    : TLTAnimationOptions{toAnimatedToggle});
+    f.tree->SetAnimationOptions(
+        GetParam().advanced ? TLTAnimationOptions{toAnimatedToggle, toAdvancedAnimatedToggle}
+                            : TLTAnimationOptions{toAnimatedToggle});
     f.tree->SetAnimationDuration(300);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -622,10 +620,7 @@ struct ToggleViewCase {
     std::function<void(Fixture&)> check;
 };
 
-int rowTop(Fixture& f, PLazyNode n)
-{
-    return f.tree->GetDisplayRect(n, NoColumn, false).top();
-}
+int rowTop(Fixture& f, PLazyNode n) { return f.tree->GetDisplayRect(n, NoColumn, false).top(); }
 
 const ToggleViewCase kToggleViewCases[] = {
     {"LastNewRowScrolledIntoView", nullptr,
@@ -663,8 +658,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveKeepTheRowInPlaceOnExpand",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
          f.tree->SetAutoOptions(f.tree->options().AutoOptions
                                 - TLTAutoOptions{toAutoScrollOnExpand});
      },
@@ -676,8 +670,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveKeepTheRowInPlaceOnCollapse",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
          f.tree->SetExpanded(f.top[3], true);
          f.tree->SetOffsetY(-60);
      },
@@ -688,8 +681,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveNewRowsThatFitAboveTheRow",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
      },
      [](Fixture& f) {
          const int before = rowTop(f, f.top[3]);  // 54: room for the two new rows

@@ -80,9 +80,8 @@ TEST_P(TreeHitPositions, ClassifyThePointLeftToRightAndMirrored)
     for (bool rtl : {false, true}) {
         MouseTree f(rtl);
         f.tree->SetHasChildren(f.a0, true);
-        Geometry g{2 * f.tree->Indent(), f.tree->Margin(),
-                   f.tree->checkImages().images().Width(), 16,
-                   int(f.tree->GetDisplayRect(f.a0, NoColumn, true).width())};
+        Geometry g{2 * f.tree->Indent(), f.tree->Margin(), f.tree->checkImages().images().Width(),
+                   16, int(f.tree->GetDisplayRect(f.a0, NoColumn, true).width())};
         const int offset = GetParam().offset(g);
         const QRect row = f.tree->GetDisplayRect(f.a0, NoColumn, false);
         const int x = rtl ? row.right() - offset : row.left() + offset;
@@ -95,23 +94,35 @@ TEST_P(TreeHitPositions, ClassifyThePointLeftToRightAndMirrored)
 }
 
 const std::vector<HitCase> kHitCases = {
-    {"Indent", [](const Geometry&) { return 3; }, {hiOnItem, hiOnItemIndent},
+    {"Indent",
+     [](const Geometry&) { return 3; },
+     {hiOnItem, hiOnItemIndent},
      {hiOnItem, hiOnItemIndent}},
-    {"Button", [](const Geometry& g) { return g.indent - 16; }, {hiOnItem, hiOnItemButton},
+    {"Button",
+     [](const Geometry& g) { return g.indent - 16; },
+     {hiOnItem, hiOnItemButton},
      {hiOnItem, hiOnItemButton}},
-    {"ExactButton", [](const Geometry& g) { return g.indent - 5; },
+    {"ExactButton",
+     [](const Geometry& g) { return g.indent - 5; },
      {hiOnItem, hiOnItemButton, hiOnItemButtonExact},
      {hiOnItem, hiOnItemButton, hiOnItemButtonExact}},
-    {"CheckBox", [](const Geometry& g) { return g.indent + g.margin + 3; },
-     {hiOnItem, hiOnItemCheckbox}, {hiOnItem, hiOnItemCheckbox}},
-    {"Icon", [](const Geometry& g) { return g.indent + g.margin + g.check + 2 + 4; },
-     {hiOnItem, hiOnNormalIcon}, {hiOnItem, hiOnNormalIcon}},
-    {"Label", [](const Geometry& g) { return g.indent + g.margin + g.check + g.image + 4 + 3; },
-     {hiOnItem, hiOnItemLabel}, {hiOnItem, hiOnItemLabel}},
+    {"CheckBox",
+     [](const Geometry& g) { return g.indent + g.margin + 3; },
+     {hiOnItem, hiOnItemCheckbox},
+     {hiOnItem, hiOnItemCheckbox}},
+    {"Icon",
+     [](const Geometry& g) { return g.indent + g.margin + g.check + 2 + 4; },
+     {hiOnItem, hiOnNormalIcon},
+     {hiOnItem, hiOnNormalIcon}},
+    {"Label",
+     [](const Geometry& g) { return g.indent + g.margin + g.check + g.image + 4 + 3; },
+     {hiOnItem, hiOnItemLabel},
+     {hiOnItem, hiOnItemLabel}},
     // Beyond the text: right of a left-aligned label; mirrored, the far side is its left.
     {"PastTheLabel",
      [](const Geometry& g) { return g.indent + g.margin + g.check + g.image + 4 + 200; },
-     {hiOnItem, hiOnItemRight}, {hiOnItem, hiOnItemLeft}},
+     {hiOnItem, hiOnItemRight},
+     {hiOnItem, hiOnItemLeft}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, TreeHitPositions, ::testing::ValuesIn(kHitCases), CaseName());
 
@@ -302,17 +313,31 @@ const std::vector<KeyCase> kKeyCases = {
     {"End", nullptr, Qt::Key_End, {}, "C", "C", true},
     {"PageDown", nullptr, Qt::Key_PageDown, {}, "C", "C", true},
     {"LeftGoesToTheParent", nullptr, Qt::Key_Left, {}, "A", "A", true},
-    {"LeftCollapses", [](MouseTree& f) { f.tree->SetFocusedNode(f.a); }, Qt::Key_Left, {}, "A",
-     "A0", false},
-    {"MinusCollapses", [](MouseTree& f) { f.tree->SetFocusedNode(f.a); }, Qt::Key_Minus, {},
-     "A", "A0", false},
+    {"LeftCollapses",
+     [](MouseTree& f) { f.tree->SetFocusedNode(f.a); },
+     Qt::Key_Left,
+     {},
+     "A",
+     "A0",
+     false},
+    {"MinusCollapses",
+     [](MouseTree& f) { f.tree->SetFocusedNode(f.a); },
+     Qt::Key_Minus,
+     {},
+     "A",
+     "A0",
+     false},
     // The main keyboard's plus acts as the keypad's Add.
     {"PlusExpands",
      [](MouseTree& f) {
          f.tree->SetExpanded(f.a, false);
          f.tree->SetFocusedNode(f.a);
      },
-     Qt::Key_Plus, {}, "A", "A0", true},
+     Qt::Key_Plus,
+     {},
+     "A",
+     "A0",
+     true},
     {"KeypadPlusExpands",
      [](MouseTree& f) {
          f.tree->SetExpanded(f.a, false);

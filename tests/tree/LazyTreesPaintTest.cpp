@@ -49,13 +49,13 @@ struct ScanTree {
             if (type != ttNormal)
                 return;
             const int level = int(t.GetNodeLevel(n));
-            text = (level == 0 ? QStringLiteral("Slave %1")
+            text = (level == 0   ? QStringLiteral("Slave %1")
                     : level == 1 ? QStringLiteral("Record %1")
                                  : QStringLiteral("Detail %1"))
                        .arg(n->Index);
         };
-        tree->OnGetImageIndex = [](TBaseLazyTree& t, PLazyNode n, TLTImageKind kind,
-                                   TColumnIndex, bool&, int& index) {
+        tree->OnGetImageIndex = [](TBaseLazyTree& t, PLazyNode n, TLTImageKind kind, TColumnIndex,
+                                   bool&, int& index) {
             if (kind == ikNormal || kind == ikSelected)
                 index = int(t.GetNodeLevel(n));
         };
@@ -89,7 +89,8 @@ struct ScanTree {
     std::vector<CanvasOp> record(TLTInternalPaintOptions options = {poDrawSelection})
     {
         RecordingCanvas canvas(tree->palette());
-        tree->PaintTree(canvas, Rect(0, 0, 300, 200), QPoint(0, 0), options + TLTInternalPaintOptions{poUnbuffered});
+        tree->PaintTree(canvas, Rect(0, 0, 300, 200), QPoint(0, 0),
+                        options + TLTInternalPaintOptions{poUnbuffered});
         return canvas.ops();
     }
 };

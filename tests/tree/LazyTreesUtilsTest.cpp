@@ -15,10 +15,7 @@
 namespace zfw::test {
 namespace {
 
-int tenPerChar(const QString& s)
-{
-    return s == QStringLiteral("...") ? 12 : int(s.size()) * 10;
-}
+int tenPerChar(const QString& s) { return s == QStringLiteral("...") ? 12 : int(s.size()) * 10; }
 
 TEST(TreeUtils, NormalizeRectOrdersEachPair)
 {
@@ -165,8 +162,7 @@ TEST(TreeUtils, ColourModeBlendsTheDestinationWithTheColour)
     dst.fill(qRgba(0, 0, 0, 0));
     const TBlendBitmap d{dst.bits(), dst.width(), dst.height(), int(dst.bytesPerLine())};
     // The colour 0x00BBGGRR: red 0x10, green 0x20, blue 0x30; the fourth byte blends with 0.
-    ASSERT_TRUE(BlendRect({}, d, Rect(1, 0, 2, 1), 0, 0, bkConstantAlphaAndColor, 256,
-                          0x00302010));
+    ASSERT_TRUE(BlendRect({}, d, Rect(1, 0, 2, 1), 0, 0, bkConstantAlphaAndColor, 256, 0x00302010));
     EXPECT_EQ(dst.pixel(1, 0), qRgba(0x10, 0x20, 0x30, 0));
     EXPECT_EQ(dst.pixel(0, 0), qRgba(0, 0, 0, 0));
 }
@@ -207,16 +203,24 @@ constexpr TRect U{-1, -1, -1, -1};
 constexpr TRect B(int x, int y, int w, int h) { return TRect{x, y, w, h}; }
 const std::vector<DragCase> kDragCases = {
     {"Left3", 3, 0, {{}, Rect(0, 0, 17, 10), U, B(17, 0, 3, 10), U, B(0, 0, 3, 10)}},
-    {"LeftUp", 3, 2,
+    {"LeftUp",
+     3,
+     2,
      {{}, Rect(0, 0, 17, 8), B(17, 0, 3, 10), B(0, 8, 17, 2), B(3, 0, 17, 2), B(0, 0, 3, 10)}},
-    {"LeftDown", 3, -2,
+    {"LeftDown",
+     3,
+     -2,
      {{}, Rect(0, 2, 17, 10), B(17, 0, 3, 10), B(0, 0, 17, 2), B(3, 8, 17, 2), B(0, 0, 3, 10)}},
     {"Up", 0, 2, {{}, Rect(0, 0, 20, 8), B(0, 8, 20, 2), U, B(0, 0, 20, 2), U}},
     {"Down", 0, -2, {{}, Rect(0, 2, 20, 10), B(0, 0, 20, 2), U, B(0, 8, 20, 2), U}},
     {"Right", -3, 0, {{}, Rect(3, 0, 20, 10), U, B(0, 0, 3, 10), U, B(17, 0, 3, 10)}},
-    {"RightUp", -3, 2,
+    {"RightUp",
+     -3,
+     2,
      {{}, Rect(3, 0, 20, 10), B(3, 8, 17, 2), B(0, 0, 3, 10), B(17, 0, 3, 10), B(0, 0, 17, 2)}},
-    {"RightDown", -3, -2,
+    {"RightDown",
+     -3,
+     -2,
      {{}, Rect(3, 2, 20, 10), B(3, 0, 17, 2), B(0, 0, 3, 10), B(17, 0, 3, 10), B(0, 8, 17, 2)}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, TreeDragRectangles, ::testing::ValuesIn(kDragCases), CaseName());

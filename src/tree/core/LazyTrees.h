@@ -73,9 +73,22 @@ private:
 };
 
 enum TLazyNodeState : std::uint8_t {
-    vsInitialized, vsChecking, vsCutOrCopy, vsDisabled, vsDeleting, vsExpanded, vsHasChildren,
-    vsVisible, vsSelected, vsOnFreeNodeCallRequired, vsAllChildrenHidden,
-    vsReleaseCallOnUserDataRequired, vsMultiline, vsHeightMeasured, vsToggling, vsFiltered,
+    vsInitialized,
+    vsChecking,
+    vsCutOrCopy,
+    vsDisabled,
+    vsDeleting,
+    vsExpanded,
+    vsHasChildren,
+    vsVisible,
+    vsSelected,
+    vsOnFreeNodeCallRequired,
+    vsAllChildrenHidden,
+    vsReleaseCallOnUserDataRequired,
+    vsMultiline,
+    vsHeightMeasured,
+    vsToggling,
+    vsFiltered,
     vsInitializing
 };
 using TLazyNodeStates = TSmallSet<TLazyNodeState, std::uint32_t>;
@@ -117,25 +130,53 @@ private:
 static_assert(sizeof(TAtomicNodeStates) == sizeof(std::uint32_t));
 
 enum TLazyNodeInitState : std::uint8_t {
-    ivsDisabled, ivsExpanded, ivsHasChildren, ivsMultiline, ivsSelected, ivsFiltered, ivsReInit
+    ivsDisabled,
+    ivsExpanded,
+    ivsHasChildren,
+    ivsMultiline,
+    ivsSelected,
+    ivsFiltered,
+    ivsReInit
 };
 using TLazyNodeInitStates = TSmallSet<TLazyNodeInitState, std::uint8_t>;
 
 enum TCheckState : std::uint8_t {
-    csUncheckedNormal, csUncheckedPressed, csCheckedNormal, csCheckedPressed, csMixedNormal,
-    csMixedPressed, csUncheckedDisabled, csCheckedDisabled, csMixedDisabled
+    csUncheckedNormal,
+    csUncheckedPressed,
+    csCheckedNormal,
+    csCheckedPressed,
+    csMixedNormal,
+    csMixedPressed,
+    csUncheckedDisabled,
+    csCheckedDisabled,
+    csMixedDisabled
 };
 enum TCheckType : std::uint8_t { ctNone, ctTriStateCheckBox, ctCheckBox, ctRadioButton, ctButton };
 
 enum TChangeReason : std::uint8_t {
-    crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNodeAdded, crNodeCopied, crNodeMoved
+    crIgnore,
+    crAccumulated,
+    crChildAdded,
+    crChildDeleted,
+    crNodeAdded,
+    crNodeCopied,
+    crNodeMoved
 };
 enum TLTUpdateState : std::uint8_t { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind : std::uint8_t {
-    okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand
+    okAutoFitColumns,
+    okGetMaxColumnWidth,
+    okSortNode,
+    okSortTree,
+    okExport,
+    okExpand
 };
 enum TLTNodeAttachMode : std::uint8_t {
-    amNoWhere, amInsertBefore, amInsertAfter, amAddChildFirst, amAddChildLast
+    amNoWhere,
+    amInsertBefore,
+    amInsertAfter,
+    amAddChildFirst,
+    amAddChildLast
 };
 
 // Index of a column of the header; NoColumn: the tree has no columns, InvalidColumn: none.
@@ -144,18 +185,62 @@ inline constexpr TColumnIndex NoColumn = -1;
 inline constexpr TColumnIndex InvalidColumn = -2;
 
 enum TLazyTreeState : std::uint8_t {
-    tsCancelHintAnimation, tsChangePending, tsCheckPropagation, tsCollapsing,
-    tsToggleFocusedSelection, tsClearPending, tsClipboardFlushing, tsCopyPending, tsCutPending,
-    tsDrawSelPending, tsDrawSelecting, tsEditing, tsEditPending, tsExpanding,
-    tsNodeHeightTracking, tsNodeHeightTrackPending, tsHint, tsInAnimation,
-    tsIncrementalSearching, tsIncrementalSearchPending, tsIterating, tsKeyCheckPending,
-    tsLeftButtonDown, tsLeftDblClick, tsMouseCheckPending, tsMiddleButtonDown, tsMiddleDblClick,
-    tsNeedRootCountUpdate, tsOLEDragging, tsOLEDragPending, tsPainting, tsRightButtonDown,
-    tsRightDblClick, tsPopupMenuShown, tsScrolling, tsScrollPending, tsSizing, tsStopValidation,
-    tsStructureChangePending, tsSynchMode, tsThumbTracking, tsToggling,
-    tsUpdateHiddenChildrenNeeded, tsUpdating, tsUseCache, tsUserDragObject, tsUseThemes,
-    tsValidating, tsPreviouslySelectedLocked, tsValidationNeeded, tsVCLDragging,
-    tsVCLDragPending, tsVCLDragFinished, tsWheelPanning, tsWheelScrolling, tsWindowCreating,
+    tsCancelHintAnimation,
+    tsChangePending,
+    tsCheckPropagation,
+    tsCollapsing,
+    tsToggleFocusedSelection,
+    tsClearPending,
+    tsClipboardFlushing,
+    tsCopyPending,
+    tsCutPending,
+    tsDrawSelPending,
+    tsDrawSelecting,
+    tsEditing,
+    tsEditPending,
+    tsExpanding,
+    tsNodeHeightTracking,
+    tsNodeHeightTrackPending,
+    tsHint,
+    tsInAnimation,
+    tsIncrementalSearching,
+    tsIncrementalSearchPending,
+    tsIterating,
+    tsKeyCheckPending,
+    tsLeftButtonDown,
+    tsLeftDblClick,
+    tsMouseCheckPending,
+    tsMiddleButtonDown,
+    tsMiddleDblClick,
+    tsNeedRootCountUpdate,
+    tsOLEDragging,
+    tsOLEDragPending,
+    tsPainting,
+    tsRightButtonDown,
+    tsRightDblClick,
+    tsPopupMenuShown,
+    tsScrolling,
+    tsScrollPending,
+    tsSizing,
+    tsStopValidation,
+    tsStructureChangePending,
+    tsSynchMode,
+    tsThumbTracking,
+    tsToggling,
+    tsUpdateHiddenChildrenNeeded,
+    tsUpdating,
+    tsUseCache,
+    tsUserDragObject,
+    tsUseThemes,
+    tsValidating,
+    tsPreviouslySelectedLocked,
+    tsValidationNeeded,
+    tsVCLDragging,
+    tsVCLDragPending,
+    tsVCLDragFinished,
+    tsWheelPanning,
+    tsWheelScrolling,
+    tsWindowCreating,
     tsUseExplorerTheme
 };
 using TLazyTreeStates = TSmallSet<TLazyTreeState, std::uint64_t>;
@@ -163,11 +248,29 @@ using TLazyTreeStates = TSmallSet<TLazyTreeState, std::uint64_t>;
 // ----- options ----------------------------------------------------------------------------
 
 enum TLTPaintOption : std::uint8_t {
-    toHideFocusRect, toHideSelection, toHotTrack, toPopupMode, toShowBackground, toShowButtons,
-    toShowDropmark, toShowHorzGridLines, toShowRoot, toShowTreeLines, toShowVertGridLines,
-    toThemeAware, toUseBlendedImages, toGhostedIfUnfocused, toFullVertGridLines,
-    toAlwaysHideSelection, toUseBlendedSelection, toStaticBackground, toChildrenAbove,
-    toFixedIndent, toUseExplorerTheme, toHideTreeLinesIfThemed, toShowFilteredNodes
+    toHideFocusRect,
+    toHideSelection,
+    toHotTrack,
+    toPopupMode,
+    toShowBackground,
+    toShowButtons,
+    toShowDropmark,
+    toShowHorzGridLines,
+    toShowRoot,
+    toShowTreeLines,
+    toShowVertGridLines,
+    toThemeAware,
+    toUseBlendedImages,
+    toGhostedIfUnfocused,
+    toFullVertGridLines,
+    toAlwaysHideSelection,
+    toUseBlendedSelection,
+    toStaticBackground,
+    toChildrenAbove,
+    toFixedIndent,
+    toUseExplorerTheme,
+    toHideTreeLinesIfThemed,
+    toShowFilteredNodes
 };
 using TLTPaintOptions = TSmallSet<TLTPaintOption, std::uint32_t>;
 
@@ -177,42 +280,77 @@ enum TLTAnimationOption : std::uint8_t { toAnimatedToggle, toAdvancedAnimatedTog
 using TLTAnimationOptions = TSmallSet<TLTAnimationOption, std::uint8_t>;
 
 enum TLTAutoOption : std::uint8_t {
-    toAutoDropExpand, toAutoExpand, toAutoScroll, toAutoScrollOnExpand, toAutoSort,
-    toAutoSpanColumns, toAutoTristateTracking, toAutoHideButtons, toAutoDeleteMovedNodes,
-    toDisableAutoscrollOnFocus, toAutoChangeScale, toAutoFreeOnCollapse,
-    toDisableAutoscrollOnEdit, toAutoBidiColumnOrdering
+    toAutoDropExpand,
+    toAutoExpand,
+    toAutoScroll,
+    toAutoScrollOnExpand,
+    toAutoSort,
+    toAutoSpanColumns,
+    toAutoTristateTracking,
+    toAutoHideButtons,
+    toAutoDeleteMovedNodes,
+    toDisableAutoscrollOnFocus,
+    toAutoChangeScale,
+    toAutoFreeOnCollapse,
+    toDisableAutoscrollOnEdit,
+    toAutoBidiColumnOrdering
 };
 using TLTAutoOptions = TSmallSet<TLTAutoOption, std::uint16_t>;
 
 enum TLTSelectionOption : std::uint8_t {
-    toDisableDrawSelection, toExtendedFocus, toFullRowSelect, toLevelSelectConstraint,
-    toMiddleClickSelect, toMultiSelect, toRightClickSelect, toSiblingSelectConstraint,
-    toCenterScrollIntoView, toSimpleDrawSelection, toAlwaysSelectNode, toRestoreSelection
+    toDisableDrawSelection,
+    toExtendedFocus,
+    toFullRowSelect,
+    toLevelSelectConstraint,
+    toMiddleClickSelect,
+    toMultiSelect,
+    toRightClickSelect,
+    toSiblingSelectConstraint,
+    toCenterScrollIntoView,
+    toSimpleDrawSelection,
+    toAlwaysSelectNode,
+    toRestoreSelection
 };
 using TLTSelectionOptions = TSmallSet<TLTSelectionOption, std::uint16_t>;
 
 enum TLTMiscOption : std::uint8_t {
-    toAcceptOLEDrop, toCheckSupport, toEditable, toFullRepaintOnResize, toGridExtensions,
-    toInitOnSave, toReportMode, toToggleOnDblClick, toWheelPanning, toReadOnly,
-    toVariableNodeHeight, toFullRowDrag, toNodeHeightResize, toNodeHeightDblClickResize,
-    toEditOnClick, toEditOnDblClick, toReverseFullExpandHotKey
+    toAcceptOLEDrop,
+    toCheckSupport,
+    toEditable,
+    toFullRepaintOnResize,
+    toGridExtensions,
+    toInitOnSave,
+    toReportMode,
+    toToggleOnDblClick,
+    toWheelPanning,
+    toReadOnly,
+    toVariableNodeHeight,
+    toFullRowDrag,
+    toNodeHeightResize,
+    toNodeHeightDblClickResize,
+    toEditOnClick,
+    toEditOnDblClick,
+    toReverseFullExpandHotKey
 };
 using TLTMiscOptions = TSmallSet<TLTMiscOption, std::uint32_t>;
 
 enum TLTExportMode : std::uint8_t {
-    emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected
+    emAll,
+    emChecked,
+    emUnchecked,
+    emVisibleDueToExpansion,
+    emSelected
 };
 
 // The behaviour switches the node model reads. The control adds the reactions to a change.
 struct TLazyTreeOptionSets {
-    TLTPaintOptions PaintOptions{toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines,
-                                 toThemeAware, toUseBlendedImages};
-    TLTAutoOptions AutoOptions{toAutoDropExpand, toAutoScrollOnExpand, toAutoSort,
-                               toAutoTristateTracking, toAutoDeleteMovedNodes,
-                               toAutoChangeScale};
+    TLTPaintOptions PaintOptions{toShowButtons,   toShowDropmark, toShowRoot,
+                                 toShowTreeLines, toThemeAware,   toUseBlendedImages};
+    TLTAutoOptions AutoOptions{toAutoDropExpand,       toAutoScrollOnExpand,   toAutoSort,
+                               toAutoTristateTracking, toAutoDeleteMovedNodes, toAutoChangeScale};
     TLTSelectionOptions SelectionOptions{};
-    TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave,
-                               toToggleOnDblClick, toWheelPanning, toEditOnClick};
+    TLTMiscOptions MiscOptions{toAcceptOLEDrop,    toFullRepaintOnResize, toInitOnSave,
+                               toToggleOnDblClick, toWheelPanning,        toEditOnClick};
     TLTAnimationOptions AnimationOptions{};
     // Which nodes the exports take; a plain setting without reactions, not copied by Assign.
     TLTExportMode ExportMode = emAll;
@@ -295,8 +433,19 @@ struct TTreeCacheState;
 class LazyTreeModel;
 
 enum TLZLazyNodeEnumerationMode : std::uint8_t {
-    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit,
-    vneSelected, vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit
+    vneAll,
+    vneChecked,
+    vneChild,
+    vneCutCopy,
+    vneInitialized,
+    vneLeaf,
+    vneLevel,
+    vneNoInit,
+    vneSelected,
+    vneVisible,
+    vneVisibleChild,
+    vneVisibleNoInitChild,
+    vneVisibleNoInit
 };
 
 // A range of nodes for a range-based for loop: the first step runs from nil, every later step
@@ -348,8 +497,7 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node, TChangeReason reason)> OnStructureChange;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnChange;
     std::function<void(LazyTreeModel&, TLTUpdateState state)> OnUpdating;
-    std::function<void(LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates leave)>
-        OnStateChange;
+    std::function<void(LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates leave)> OnStateChange;
     std::function<void(LazyTreeModel&, TLTOperationKind kind)> OnStartOperation;
     std::function<void(LazyTreeModel&, TLTOperationKind kind)> OnEndOperation;
     std::function<void(LazyTreeModel&, int& nodeDataSize)> OnGetNodeDataSize;
@@ -509,7 +657,10 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node, TCheckState& newState, bool& allowed)>
         OnChecking;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnChecked;
-    TCheckState CheckState(PLazyNode node) const { return node ? node->CheckState : csUncheckedNormal; }
+    TCheckState CheckState(PLazyNode node) const
+    {
+        return node ? node->CheckState : csUncheckedNormal;
+    }
     // Only when the state differs, the node is not disabled and OnChecking allows it; then the
     // change runs as a click does (propagation, OnChecked).
     void SetCheckState(PLazyNode node, TCheckState value);
@@ -542,8 +693,7 @@ public:
     virtual void DeleteSelectedNodes();
     virtual void Clear();
     void MoveTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
-    PLazyNode CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode,
-                     bool childrenOnly);
+    PLazyNode CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
 
     // ----- navigation ------------------------------------------------------------------
     PLazyNode GetFirst(bool cca = false);
@@ -583,8 +733,7 @@ public:
     PLazyNode GetLastVisibleNoInit(PLazyNode node = nullptr, bool cca = true,
                                    bool includeFiltered = false) const;
     PLazyNode GetFirstChecked(TCheckState state = csCheckedNormal, bool cca = false);
-    PLazyNode GetNextChecked(PLazyNode node, TCheckState state = csCheckedNormal,
-                             bool cca = false);
+    PLazyNode GetNextChecked(PLazyNode node, TCheckState state = csCheckedNormal, bool cca = false);
     PLazyNode GetPreviousChecked(PLazyNode node, TCheckState state = csCheckedNormal,
                                  bool cca = false);
     PLazyNode GetFirstCutCopy(bool cca = false);
@@ -707,8 +856,8 @@ protected:
     virtual void InitChildren(PLazyNode node);
     virtual void StructureChange(PLazyNode node, TChangeReason reason);
     virtual void Change(PLazyNode node);
-    virtual void InternalConnectNode(PLazyNode node, PLazyNode destination,
-                                     TLTNodeAttachMode mode, LazyTreeModel& target);
+    virtual void InternalConnectNode(PLazyNode node, PLazyNode destination, TLTNodeAttachMode mode,
+                                     LazyTreeModel& target);
     virtual void InternalDisconnectNode(PLazyNode node, bool keepFocus, bool reindex = true,
                                         bool parentClearing = false);
     void InternalDeleteNode(PLazyNode node, bool reindex, bool parentClearing);
@@ -828,8 +977,7 @@ private:
     PLazyNode copySubtree(PLazyNode source);
     void freeDetached(PLazyNode node);
     void sortChain(PLazyNode node, TColumnIndex column, TSortDirection direction);
-    void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction,
-                      bool doInit);
+    void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     void collapseCore(PLazyNode node);
     // DeleteChildren without its structure notice, for a node that is deleted itself.
     void deleteChildren(PLazyNode node, bool resetHasChildren, bool notify);

@@ -64,10 +64,7 @@ void LazyTreeModel::SetTreeWorker(std::shared_ptr<TreeWorker> worker)
     }
 }
 
-const std::shared_ptr<TreeWorker>& LazyTreeModel::treeWorker() const
-{
-    return m_cache->worker;
-}
+const std::shared_ptr<TreeWorker>& LazyTreeModel::treeWorker() const { return m_cache->worker; }
 
 void LazyTreeModel::setValidationNotifier(std::function<void()> notify)
 {
@@ -76,20 +73,11 @@ void LazyTreeModel::setValidationNotifier(std::function<void()> notify)
     m_cache->job.finished = std::move(notify);
 }
 
-const TCache& LazyTreeModel::positionCache() const
-{
-    return m_cache->entries;
-}
+const TCache& LazyTreeModel::positionCache() const { return m_cache->entries; }
 
-std::uint32_t LazyTreeModel::CacheEntryCount() const
-{
-    return cacheEntryCount(FVisibleCount);
-}
+std::uint32_t LazyTreeModel::CacheEntryCount() const { return cacheEntryCount(FVisibleCount); }
 
-void LazyTreeModel::InvalidateCache()
-{
-    DoStateChange({tsValidationNeeded}, {tsUseCache});
-}
+void LazyTreeModel::InvalidateCache() { DoStateChange({tsValidationNeeded}, {tsUseCache}); }
 
 void LazyTreeModel::ScheduleCacheValidation()
 {
@@ -144,8 +132,7 @@ int LazyTreeModel::ComparePositions(PLazyNode node1, PLazyNode node2,
         lazyTreeAssert("Nodes must never be nil.");
     if (node1 == node2)
         return 0;
-    const bool above =
-        considerChildrenAbove && m_options.PaintOptions.contains(toChildrenAbove);
+    const bool above = considerChildrenAbove && m_options.PaintOptions.contains(toChildrenAbove);
     if (HasAsParent(node1, node2))
         return above ? -1 : 1;
     if (HasAsParent(node2, node1))
@@ -215,8 +202,8 @@ PLazyNode LazyTreeModel::CachedNodeAt(int y, int& nodeTop) const
 std::int64_t LazyTreeModel::rowTop(PLazyNode node)
 {
     takeValidationResult();
-    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true)
-        && node && node != FRoot && GetFullyVisible(node)) {
+    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true) && node
+        && node != FRoot && GetFullyVisible(node)) {
         // Stored heights are final: the rows above are the shown subtrees of the earlier
         // siblings along the path plus the ancestors' own rows. A long sibling chain is left
         // to the cache below, which never needs more than one block.

@@ -227,8 +227,7 @@ std::uint32_t LazyTreeModel::CheckedCount()
     return count;
 }
 
-void LazyTreeModel::SetCheckStateForAll(TCheckState state, bool selectedOnly,
-                                        bool excludeDisabled)
+void LazyTreeModel::SetCheckStateForAll(TCheckState state, bool selectedOnly, bool excludeDisabled)
 {
     SetCursorBusy(true);
     ScopeGuard cursor([this] { SetCursorBusy(false); });

@@ -71,8 +71,7 @@ void LazyTreeModel::InternalConnectNode(PLazyNode node, PLazyNode destination,
             destination->FirstChild = node;
         destination->LastChild = node;
         break;
-    case amNoWhere:
-        break;
+    case amNoWhere: break;
     }
     node->States.exclude(TLazyNodeStates{vsChecking, vsCutOrCopy, vsDeleting});
     if (mode == amNoWhere)
@@ -204,8 +203,9 @@ PLazyNode LazyTreeModel::InsertNode(PLazyNode node, TLTNodeAttachMode mode, void
     }
     // Refused before anything changes.
     if (userData && FNodeDataSize >= 0 && FNodeDataSize < int(sizeof(void*)))
-        lazyTreeAssert("TBaseLazyTree: Cannot set initial user data because there is not enough "
-                       "user data space allocated.");
+        lazyTreeAssert(
+            "TBaseLazyTree: Cannot set initial user data because there is not enough "
+            "user data space allocated.");
     PLazyNode result = MakeNewNode();
     if ((mode == amAddChildFirst || mode == amAddChildLast) && node != FRoot
         && !node->has(vsInitialized)) {
@@ -377,8 +377,7 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
     // reach freed memory.
     for (PLazyNode* ref : {&FLastChangedNode, &FCurrentHotNode, &FDropTargetNode,
                            &FLastStructureChangeNode, &FLastSearchNode, &FCheckNode,
-                           &FLastVCLDragTarget, &FLastSelected, &FHeightTrackNode,
-                           &FRangeAnchor}) {
+                           &FLastVCLDragTarget, &FLastSelected, &FHeightTrackNode, &FRangeAnchor}) {
         if (*ref == node)
             *ref = nullptr;
     }
@@ -487,8 +486,8 @@ void LazyTreeModel::DeleteSelectedNodes()
 
 void LazyTreeModel::Clear()
 {
-    const bool acts =
-        (FRoot->ChildCount > 0 && !m_options.MiscOptions.contains(toReadOnly)) || m_destroying;
+    const bool acts = (FRoot->ChildCount > 0 && !m_options.MiscOptions.contains(toReadOnly))
+                      || m_destroying;
     if (!acts)
         return;
     // While the tree is destroyed the read-only switch must not keep its nodes alive.
@@ -602,9 +601,14 @@ PLazyNode LazyTreeModel::copySubtree(PLazyNode source)
     copy->CheckState = source->CheckState;
     copy->CheckType = source->CheckType;
     copy->States = source->States
-                   - TLazyNodeStates{vsChecking, vsCutOrCopy, vsDeleting,
-                                     vsOnFreeNodeCallRequired, vsHeightMeasured, vsSelected,
-                                     vsReleaseCallOnUserDataRequired, vsToggling,
+                   - TLazyNodeStates{vsChecking,
+                                     vsCutOrCopy,
+                                     vsDeleting,
+                                     vsOnFreeNodeCallRequired,
+                                     vsHeightMeasured,
+                                     vsSelected,
+                                     vsReleaseCallOnUserDataRequired,
+                                     vsToggling,
                                      vsInitializing};
     copy->TotalHeight = ownRowHeight(copy);
     ScopeGuard release([&] { freeDetached(copy); });
@@ -666,4 +670,3 @@ PLazyNode LazyTreeModel::CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttac
 }
 
 }  // namespace zfw
-

@@ -9,24 +9,16 @@ PLazyNode TLTLazyNodeEnumeration::step(PLazyNode node) const
     LazyTreeModel& t = *FTree;
     const bool cca = FConsiderChildrenAbove;
     switch (FMode) {
-    case vneAll:
-        return node ? t.GetNext(node, cca) : t.GetFirst(cca);
+    case vneAll: return node ? t.GetNext(node, cca) : t.GetFirst(cca);
     case vneChecked:
         return node ? t.GetNextChecked(node, FState, cca) : t.GetFirstChecked(FState, cca);
-    case vneChild:
-        return node ? t.GetNextSibling(node) : t.GetFirstChild(FNode);
-    case vneCutCopy:
-        return node ? t.GetNextCutCopy(node, cca) : t.GetFirstCutCopy(cca);
-    case vneInitialized:
-        return node ? t.GetNextInitialized(node, cca) : t.GetFirstInitialized(cca);
-    case vneLeaf:
-        return node ? t.GetNextLeaf(node) : t.GetFirstLeaf();
-    case vneLevel:
-        return node ? t.GetNextLevel(node, FNodeLevel) : t.GetFirstLevel(FNodeLevel);
-    case vneNoInit:
-        return node ? t.GetNextNoInit(node, cca) : t.GetFirstNoInit(cca);
-    case vneSelected:
-        return node ? t.GetNextSelected(node, cca) : t.GetFirstSelected(cca);
+    case vneChild: return node ? t.GetNextSibling(node) : t.GetFirstChild(FNode);
+    case vneCutCopy: return node ? t.GetNextCutCopy(node, cca) : t.GetFirstCutCopy(cca);
+    case vneInitialized: return node ? t.GetNextInitialized(node, cca) : t.GetFirstInitialized(cca);
+    case vneLeaf: return node ? t.GetNextLeaf(node) : t.GetFirstLeaf();
+    case vneLevel: return node ? t.GetNextLevel(node, FNodeLevel) : t.GetFirstLevel(FNodeLevel);
+    case vneNoInit: return node ? t.GetNextNoInit(node, cca) : t.GetFirstNoInit(cca);
+    case vneSelected: return node ? t.GetNextSelected(node, cca) : t.GetFirstSelected(cca);
     case vneVisible: {
         PLazyNode r = node ? t.GetNextVisible(node, cca)
                            : t.GetFirstVisible(FNode, cca, FIncludeFiltered);
@@ -123,8 +115,7 @@ TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNodes(PLazyNode node, bool inc
     e.FIncludeFiltered = includeFiltered;
     return e;
 }
-TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNoInitNodes(PLazyNode node,
-                                                              bool includeFiltered)
+TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNoInitNodes(PLazyNode node, bool includeFiltered)
 {
     auto e = make(this, vneVisibleNoInitChild);
     e.FNode = node;

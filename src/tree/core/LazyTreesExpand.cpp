@@ -19,8 +19,8 @@ void LazyTreeModel::SetVisible(PLazyNode node, bool visible)
     InterruptValidation();
     PLazyNode parent = node->Parent;
     const bool parentShows = parent->has(vsExpanded) && GetFullyVisible(parent);
-    const std::uint32_t rows =
-        CountVisibleChildren(node) + (GetEffectivelyFiltered(node) ? 0u : 1u);
+    const std::uint32_t rows = CountVisibleChildren(node)
+                               + (GetEffectivelyFiltered(node) ? 0u : 1u);
     if (visible) {
         node->States.include(vsVisible);
         if (parent->has(vsExpanded))

@@ -16,10 +16,7 @@
 
 namespace zfw {
 
-void lazyTreeAssert(const char* message)
-{
-    throw ELazyTreeAssertion(message);
-}
+void lazyTreeAssert(const char* message) { throw ELazyTreeAssertion(message); }
 
 namespace {
 
@@ -104,10 +101,7 @@ PLazyNode LazyTreeModel::MakeNewNode()
     return node;
 }
 
-void LazyTreeModel::FreeNodeBlock(PLazyNode node)
-{
-    std::free(node);
-}
+void LazyTreeModel::FreeNodeBlock(PLazyNode node) { std::free(node); }
 
 void LazyTreeModel::SetNodeDataSize(int size)
 {
@@ -162,8 +156,9 @@ void LazyTreeModel::SetNodeData(PLazyNode node, void* userData)
     if (!node || node == FRoot)
         return;
     if (FNodeDataSize < int(sizeof(void*)))
-        lazyTreeAssert("TBaseLazyTree: Cannot set initial user data because there is not enough "
-                       "user data space allocated.");
+        lazyTreeAssert(
+            "TBaseLazyTree: Cannot set initial user data because there is not enough "
+            "user data space allocated.");
     std::memcpy(node->GetData(), &userData, sizeof(void*));
 }
 
@@ -217,8 +212,7 @@ void LazyTreeModel::AdjustTotalHeight(PLazyNode node, std::int64_t value, bool r
         return;
     for (PLazyNode run = node;;) {
         run->TotalHeight = std::uint32_t(std::int64_t(run->TotalHeight) + delta);
-        if (!run->has(vsVisible) || run->isRoot() || !run->Parent
-            || !run->Parent->has(vsExpanded))
+        if (!run->has(vsVisible) || run->isRoot() || !run->Parent || !run->Parent->has(vsExpanded))
             break;
         run = run->Parent;
     }
@@ -264,8 +258,7 @@ void LazyTreeModel::UpdateAllChildrenHidden()
 
 bool LazyTreeModel::GetEffectivelyFiltered(PLazyNode node) const
 {
-    return node && node->has(vsFiltered)
-           && !m_options.PaintOptions.contains(toShowFilteredNodes);
+    return node && node->has(vsFiltered) && !m_options.PaintOptions.contains(toShowFilteredNodes);
 }
 
 bool LazyTreeModel::GetEffectivelyVisible(PLazyNode node) const
@@ -464,8 +457,9 @@ void LazyTreeModel::ResetNode(PLazyNode node)
 void LazyTreeModel::BeginUpdate()
 {
     if (auto* app = QCoreApplication::instance(); app && QThread::currentThread() != app->thread())
-        lazyTreeAssert("UI controls like TBaseLazyTree should only be manipulated through the "
-                       "main thread.");
+        lazyTreeAssert(
+            "UI controls like TBaseLazyTree should only be manipulated through the "
+            "main thread.");
     if (!m_destroying) {
         if (FUpdateCount == 0) {
             DoUpdating(usBegin);
@@ -528,8 +522,8 @@ void LazyTreeModel::BeginSynch()
             for (int id : {ChangeTimer, StructureChangeTimer, 1, 2, 3, 4, 7})
                 StopNoticeTimer(id);
             FLastSearchNode = nullptr;
-            DoStateChange({}, {tsEditPending, tsIncrementalSearching, tsScrolling,
-                               tsScrollPending});
+            DoStateChange({},
+                          {tsEditPending, tsIncrementalSearching, tsScrolling, tsScrollPending});
             if (FStates.contains(tsStructureChangePending))
                 DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
             if (FStates.contains(tsChangePending))
@@ -809,8 +803,7 @@ QString LazyTreeModel::checkConsistency() const
                         .arg(n->Index)
                         .arg(QString::fromLatin1(what));
     };
-    const bool checkHidden =
-        FUpdateCount == 0 && !FStates.contains(tsUpdateHiddenChildrenNeeded);
+    const bool checkHidden = FUpdateCount == 0 && !FStates.contains(tsUpdateHiddenChildrenNeeded);
 
     // Post-order with an explicit stack: deep chains must not overflow the call stack.
     struct Frame {
@@ -825,8 +818,7 @@ QString LazyTreeModel::checkConsistency() const
         order.push_back(f);
         PLazyNode n = f.node;
         live.insert(n);
-        const bool childShown =
-            n == FRoot || (f.shown && n->has(vsExpanded) && n->has(vsVisible));
+        const bool childShown = n == FRoot || (f.shown && n->has(vsExpanded) && n->has(vsVisible));
         std::uint32_t count = 0;
         PLazyNode prev = nullptr;
         for (PLazyNode c = n->FirstChild; c; c = c->NextSibling) {
@@ -896,10 +888,10 @@ QString LazyTreeModel::checkConsistency() const
         if (i > 0 && !std::less<PLazyNode>()(FSelection[i - 1], FSelection[i]))
             fail(FRoot, "selection is not strictly ascending by address");
     }
-    for (PLazyNode ref : {FFocusedNode, FRangeAnchor, FNextNodeToSelect, FLastSelected,
-                          FCurrentHotNode, FDropTargetNode, FCheckNode, FLastVCLDragTarget,
-                          FLastSearchNode, FHeightTrackNode, FLastChangedNode,
-                          FLastStructureChangeNode}) {
+    for (PLazyNode ref :
+         {FFocusedNode, FRangeAnchor, FNextNodeToSelect, FLastSelected, FCurrentHotNode,
+          FDropTargetNode, FCheckNode, FLastVCLDragTarget, FLastSearchNode, FHeightTrackNode,
+          FLastChangedNode, FLastStructureChangeNode}) {
         if (ref && ref != FRoot && !live.count(ref))
             fail(FRoot, "a node reference of the tree names a node that is not in it");
     }

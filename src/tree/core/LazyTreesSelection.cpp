@@ -55,8 +55,7 @@ void LazyTreeModel::PackSelection()
     }
 }
 
-bool LazyTreeModel::FindNodeInSelection(PLazyNode p, int& index, int lowBound,
-                                        int highBound) const
+bool LazyTreeModel::FindNodeInSelection(PLazyNode p, int& index, int lowBound, int highBound) const
 {
     int high = highBound < 0 ? int(FSelectionCount) - 1 : highBound;
     int low = lowBound < 0 ? 0 : lowBound;
@@ -86,8 +85,7 @@ bool LazyTreeModel::InternalAddToSelection(PLazyNode node, bool forceInsert)
     return InternalAddToSelection(single, 1, forceInsert);
 }
 
-bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength,
-                                           bool forceInsert)
+bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength, bool forceInsert)
 {
     newLength = std::min<int>(newLength, int(newItems.size()));
     if (newLength <= 0)
@@ -107,12 +105,11 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength,
             FRangeAnchor = newItems[0];
         for (int i = 0; i < newLength; ++i) {
             PLazyNode n = newItems[std::size_t(i)];
-            const bool reject =
-                n->has(vsSelected) || n->has(vsDisabled)
-                || (sel.contains(toLevelSelectConstraint)
-                    && int(GetNodeLevel(n)) != FLastSelectionLevel)
-                || (sel.contains(toSiblingSelectConstraint) && FRangeAnchor
-                    && n->Parent != FRangeAnchor->Parent);
+            const bool reject = n->has(vsSelected) || n->has(vsDisabled)
+                                || (sel.contains(toLevelSelectConstraint)
+                                    && int(GetNodeLevel(n)) != FLastSelectionLevel)
+                                || (sel.contains(toSiblingSelectConstraint) && FRangeAnchor
+                                    && n->Parent != FRangeAnchor->Parent);
             if (reject) {
                 newItems[std::size_t(i)] = marked(n);
                 continue;
@@ -129,8 +126,7 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength,
     // The same node twice in one bulk (a caller's list) is taken once.
     std::sort(newItems.begin(), newItems.begin() + newLength,
               [](PLazyNode a, PLazyNode b) { return key(a) < key(b); });
-    newLength = int(std::unique(newItems.begin(), newItems.begin() + newLength)
-                    - newItems.begin());
+    newLength = int(std::unique(newItems.begin(), newItems.begin() + newLength) - newItems.begin());
     FSelection.resize(oldCount + std::uint32_t(newLength));
     // Merge from the back: the larger of the last old entry and the last item goes last.
     int i = newLength - 1;
@@ -204,8 +200,9 @@ void LazyTreeModel::RemoveFromSelection(PLazyNode node)
     if (!node)
         lazyTreeAssert("Node must not be nil!");
     if (auto* app = QCoreApplication::instance(); app && QThread::currentThread() != app->thread())
-        lazyTreeAssert("TBaseLazyTree.RemoveFromSelection() must only be called from UI "
-                       "thread.");
+        lazyTreeAssert(
+            "TBaseLazyTree.RemoveFromSelection() must only be called from UI "
+            "thread.");
     if (!node->has(vsSelected))
         return;
     node->States.exclude(vsSelected);

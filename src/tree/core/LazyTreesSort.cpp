@@ -86,8 +86,7 @@ void LazyTreeModel::sortChain(PLazyNode node, TColumnIndex column, TSortDirectio
         std::rethrow_exception(failure);
 }
 
-void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection direction,
-                         bool doInit)
+void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection direction, bool doInit)
 {
     InterruptValidation();
     StopNoticeTimer(2);

@@ -4,8 +4,8 @@
 #include "tree/core/LazyTreesCache.h"
 #include "tree/core/LazyTreesWorker.h"
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -232,12 +232,9 @@ struct Shape {
 };
 
 const Shape kShapes[] = {
-    {"Plain", 1, false, false, 18},
-    {"VariedHeights", 2, false, false, 1},
-    {"ZeroHeights", 3, false, false, 0},
-    {"ChildrenAbove", 4, true, false, 5},
-    {"FilteredShown", 5, false, true, 5},
-    {"ChildrenAboveFilteredShown", 6, true, true, 0},
+    {"Plain", 1, false, false, 18},       {"VariedHeights", 2, false, false, 1},
+    {"ZeroHeights", 3, false, false, 0},  {"ChildrenAbove", 4, true, false, 5},
+    {"FilteredShown", 5, false, true, 5}, {"ChildrenAboveFilteredShown", 6, true, true, 0},
 };
 
 // A random tree of some 20,000 to 40,000 shown rows: four levels, random fan-out, most nodes
@@ -284,24 +281,12 @@ public:
         if (!n)
             return;
         switch (pick(6)) {
-        case 0:
-            tree.ToggleNode(n);
-            break;
-        case 1:
-            tree.SetNodeHeight(n, m_shape.minHeight + pick(30));
-            break;
-        case 2:
-            tree.SetVisible(n, !n->has(vsVisible));
-            break;
-        case 3:
-            tree.SetFiltered(n, !n->has(vsFiltered));
-            break;
-        case 4:
-            tree.DeleteNode(n);
-            break;
-        default:
-            tree.SetChildCount(n, n->ChildCount + 1 + pick(30));
-            break;
+        case 0: tree.ToggleNode(n); break;
+        case 1: tree.SetNodeHeight(n, m_shape.minHeight + pick(30)); break;
+        case 2: tree.SetVisible(n, !n->has(vsVisible)); break;
+        case 3: tree.SetFiltered(n, !n->has(vsFiltered)); break;
+        case 4: tree.DeleteNode(n); break;
+        default: tree.SetChildCount(n, n->ChildCount + 1 + pick(30)); break;
         }
     }
 

@@ -1,8 +1,8 @@
 // Check boxes: propagation down and up, radio groups, type changes, the order of OnChecking and
 // OnChecked, and the image index table.
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -90,28 +90,26 @@ TEST_P(TreeCheckPropagation, ChangesStatesAndFiresInOrder)
 
 const std::vector<PropagationCase> kPropagationCases = {
     {"AllChildrenEnabled", nullptr,
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); },
-     "m c c c c u",
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); }, "m c c c c u",
      "Checking P c | Checking A c | Checked A | Checking B c | Checked B | Checking C c | "
      "Checked C | Checking G m | Checked G | Checked P"},
     {"OneChildRefusingLeavesTheParentMixed", [](CheckTree& f) { f.refuse.insert("B"); },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); },
-     "m m c u c u",
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); }, "m m c u c u",
      "Checking P c | Checking A c | Checked A | Checking B c | Checking C c | Checked C | "
      "Checking G m | Checked G | Checked P"},
     // The parent refuses its derived state: it keeps its old one, and the clicked node, which
     // did change, still hears OnChecked.
     {"ParentRefusalStillReportsTheClickedNode", [](CheckTree& f) { f.refuse.insert("P"); },
-     [](CheckTree& f) { f.t.tree.DoCheckClick(f.t["A"], csCheckedNormal); },
-     "u u c u u u", "Checking P m | Checked A"},
+     [](CheckTree& f) { f.t.tree.DoCheckClick(f.t["A"], csCheckedNormal); }, "u u c u u u",
+     "Checking P m | Checked A"},
     {"LastChildCheckedChecksTheParent",
      [](CheckTree& f) {
          f.set("A", csCheckedNormal);
          f.set("B", csCheckedNormal);
          f.set("P", csMixedNormal);
      },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["C"], csCheckedNormal); },
-     "m c c c c u", "Checking C c | Checking P c | Checking G m | Checked G | Checked P | Checked C"},
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["C"], csCheckedNormal); }, "m c c c c u",
+     "Checking C c | Checking P c | Checking G m | Checked G | Checked P | Checked C"},
     // Unchecking counts the disabled forms: a checked disabled child keeps the parent mixed.
     {"UncheckingKeepsADisabledCheckedChild",
      [](CheckTree& f) {
@@ -119,8 +117,7 @@ const std::vector<PropagationCase> kPropagationCases = {
              f.set(n, csCheckedNormal);
          f.set("A", csCheckedDisabled);
      },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csUncheckedNormal); },
-     "m m cd u u u",
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csUncheckedNormal); }, "m m cd u u u",
      "Checking P u | Checking B u | Checked B | Checking C u | Checked C | Checking G m | "
      "Checked G | Checked P"},
     {"UncheckingWithOnlyDisabledCheckedChildrenStaysChecked",
@@ -129,12 +126,12 @@ const std::vector<PropagationCase> kPropagationCases = {
          for (const char* n : {"A", "B", "C"})
              f.set(n, csCheckedDisabled);
      },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csUncheckedNormal); },
-     "m c cd cd cd u", "Checking P u | Checking G m | Checked G | Checked P"},
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csUncheckedNormal); }, "m c cd cd cd u",
+     "Checking P u | Checking G m | Checked G | Checked P"},
     // Checking does not count the disabled forms: an unchecked disabled child is left out.
-    {"CheckingIgnoresADisabledUncheckedChild", [](CheckTree& f) { f.set("A", csUncheckedDisabled); },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); },
-     "m c ud c c u",
+    {"CheckingIgnoresADisabledUncheckedChild",
+     [](CheckTree& f) { f.set("A", csUncheckedDisabled); },
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); }, "m c ud c c u",
      "Checking P c | Checking B c | Checked B | Checking C c | Checked C | Checking G m | "
      "Checked G | Checked P"},
     {"RadioSiblingsUncheckWithoutEvents",
@@ -143,19 +140,17 @@ const std::vector<PropagationCase> kPropagationCases = {
              f.t.tree.SetCheckType(f.t[n], ctRadioButton);
          f.set("A", csCheckedNormal);
      },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["B"], csCheckedNormal); },
-     "u u u c u u", "Checking B c | Checked B"},
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["B"], csCheckedNormal); }, "u u u c u u",
+     "Checking B c | Checked B"},
     {"TypeChangeDropsMixed", [](CheckTree& f) { f.set("P", csMixedNormal); },
      [](CheckTree& f) { f.t.tree.SetCheckType(f.t["P"], ctCheckBox); }, "u u u u u u", ""},
     {"DisabledNodeIsNotChanged", [](CheckTree& f) { f.t["A"]->States.include(vsDisabled); },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["A"], csCheckedNormal); }, "u u u u u u",
-     ""},
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["A"], csCheckedNormal); }, "u u u u u u", ""},
     {"ReadOnlyRefusesEveryChange",
      [](CheckTree& f) {
          f.t.tree.SetMiscOptions(f.t.tree.options().MiscOptions + TLTMiscOptions{toReadOnly});
      },
-     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); }, "u u u u u u",
-     ""},
+     [](CheckTree& f) { f.t.tree.SetCheckState(f.t["P"], csCheckedNormal); }, "u u u u u u", ""},
     {"ClearCheckedAsksForEachNode",
      [](CheckTree& f) { f.t.tree.SetCheckState(f.t["A"], csCheckedNormal); },
      [](CheckTree& f) { f.t.tree.ClearChecked(); }, "u u u u u u",
@@ -229,8 +224,7 @@ TEST(TreeCheck, NextStateOfAClick)
               csCheckedDisabled);
     EXPECT_EQ(LazyTreeModel::DetermineNextCheckState(ctRadioButton, csCheckedNormal),
               csCheckedNormal);
-    EXPECT_EQ(LazyTreeModel::DetermineNextCheckState(ctButton, csCheckedNormal),
-              csUncheckedNormal);
+    EXPECT_EQ(LazyTreeModel::DetermineNextCheckState(ctButton, csCheckedNormal), csUncheckedNormal);
     EXPECT_EQ(LazyTreeModel::DetermineNextCheckState(ctNone, csCheckedNormal), csMixedNormal);
 }
 

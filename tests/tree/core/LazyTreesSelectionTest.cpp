@@ -1,8 +1,8 @@
 // The selection array: its invariants under random operations, the constraints, ranges,
 // toggles and the whole-tree operations.
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -131,26 +131,30 @@ TEST_P(TreeSelectionRange, SelectsTheExpectedNodes)
 }
 
 const std::vector<RangeCase> kRangeCases = {
-    {"ShiftRange", {},
+    {"ShiftRange",
+     {},
      [](NamedTree& t) {
          t.tree.HandleClickSelection(nullptr, t["A2"], false, false, false);
          t.tree.HandleClickSelection(t["A2"], t["B1"], true, false, false);
      },
      "A2 A2a A2b B B1"},
-    {"ShiftRangeUpwards", {},
+    {"ShiftRangeUpwards",
+     {},
      [](NamedTree& t) {
          t.tree.HandleClickSelection(nullptr, t["B1"], false, false, false);
          t.tree.HandleClickSelection(t["B1"], t["A2b"], true, false, false);
      },
      "A2b B B1"},
-    {"CtrlToggles", {},
+    {"CtrlToggles",
+     {},
      [](NamedTree& t) {
          t.tree.HandleClickSelection(nullptr, t["A1"], false, false, false);
          t.tree.HandleClickSelection(t["A1"], t["C"], false, true, false);
          t.tree.HandleClickSelection(t["C"], t["A1"], false, true, false);
      },
      "C"},
-    {"DisabledNodeInARangeStaysUnselected", {},
+    {"DisabledNodeInARangeStaysUnselected",
+     {},
      [](NamedTree& t) {
          t["A2a"]->States.include(vsDisabled);
          t.tree.SelectNodes(t["A2"], t["B"], false);
@@ -158,41 +162,47 @@ const std::vector<RangeCase> kRangeCases = {
      "A2 A2b B"},
     // Level 2 is bound by the first selection; a level-1 node is refused until the selection
     // was emptied.
-    {"LevelConstraint", {toLevelSelectConstraint},
+    {"LevelConstraint",
+     {toLevelSelectConstraint},
      [](NamedTree& t) {
          t.tree.AddToSelection(t["A2a"]);
          t.tree.HandleClickSelection(t["A2a"], t["B1"], false, true, false);
          t.tree.HandleClickSelection(t["A2a"], t["A2b"], false, true, false);
      },
      "A2a A2b"},
-    {"LevelConstraintResetByEmptying", {toLevelSelectConstraint},
+    {"LevelConstraintResetByEmptying",
+     {toLevelSelectConstraint},
      [](NamedTree& t) {
          t.tree.AddToSelection(t["A2a"]);
          t.tree.RemoveFromSelection(t["A2a"]);
          t.tree.AddToSelection(t["B1"]);
      },
      "B1"},
-    {"SiblingConstraintKeepsTheRangeToOneParent", {toSiblingSelectConstraint},
+    {"SiblingConstraintKeepsTheRangeToOneParent",
+     {toSiblingSelectConstraint},
      [](NamedTree& t) {
          t.tree.HandleClickSelection(nullptr, t["A1"], false, false, false);
          t.tree.HandleClickSelection(t["A1"], t["B1"], true, false, false);
      },
      "A1 A2"},
     // From the anchor downwards: the anchor stays selected, the others invert, the last one too.
-    {"ToggleFromTheAnchor", {},
+    {"ToggleFromTheAnchor",
+     {},
      [](NamedTree& t) {
          t.tree.HandleClickSelection(nullptr, t["A2"], false, false, false);
          t.tree.AddToSelection(t["A2b"]);
          t.tree.ToggleSelection(t["A2"], t["B1"]);
      },
      "A2 A2a B B1"},
-    {"UnselectRange", {},
+    {"UnselectRange",
+     {},
      [](NamedTree& t) {
          t.tree.SelectAll(false);
          t.tree.UnselectNodes(t["A2"], t["B1"]);
      },
      "A A1 B2 C C1"},
-    {"InvertVisibleOnlyLeavesHiddenNodes", {},
+    {"InvertVisibleOnlyLeavesHiddenNodes",
+     {},
      [](NamedTree& t) {
          t.tree.SetExpanded(t["A2"], false);
          t.tree.AddToSelection(t["A2a"]);
@@ -201,8 +211,7 @@ const std::vector<RangeCase> kRangeCases = {
      },
      "A1 A2 A2a B B1 B2 C C1"},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, TreeSelectionRange, ::testing::ValuesIn(kRangeCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, TreeSelectionRange, ::testing::ValuesIn(kRangeCases), CaseName());
 
 TEST(TreeSelection, WholeTreeOperationsNeedMultiSelect)
 {

@@ -34,7 +34,8 @@ struct NamedTree {
     NamedTree()
     {
         tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
-        tree.SetSelectionOptions(tree.options().SelectionOptions + TLTSelectionOptions{toMultiSelect});
+        tree.SetSelectionOptions(tree.options().SelectionOptions
+                                 + TLTSelectionOptions{toMultiSelect});
     }
 
     // Builds top-level nodes and their children; every node starts collapsed.
@@ -95,8 +96,7 @@ struct NamedTree {
 
     std::string documentOrder() const
     {
-        return walk(tree.GetFirstNoInit(),
-                    [this](PLazyNode n) { return tree.GetNextNoInit(n); });
+        return walk(tree.GetFirstNoInit(), [this](PLazyNode n) { return tree.GetNextNoInit(n); });
     }
 
     std::string visibleOrder() const
