@@ -432,4 +432,30 @@ QString TBaseLazyTree::checkConsistency() const
     return {};
 }
 
+void TBaseLazyTree::SetMultiline(PLazyNode node, bool value)
+{
+    if (!node || node == RootNode() || node->has(vsMultiline) == value)
+        return;
+    if (value)
+        node->States.include(vsMultiline);
+    else
+        node->States.exclude(vsMultiline);
+    if (options().MiscOptions.contains(toVariableNodeHeight)) {
+        node->States.exclude(vsHeightMeasured);
+        MeasureItemHeight(node);
+    }
+    InvalidateNode(node);
+}
+
+void TBaseLazyTree::SetDisabled(PLazyNode node, bool value)
+{
+    if (!node || node == RootNode() || node->has(vsDisabled) == value)
+        return;
+    if (value)
+        node->States.include(vsDisabled);
+    else
+        node->States.exclude(vsDisabled);
+    InvalidateNode(node);
+}
+
 }  // namespace zfw

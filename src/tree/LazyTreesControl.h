@@ -301,6 +301,15 @@ public:
     // The colour of a TLTColors index as an RGB value of this tree's palette.
     TColor color(int index) const { return FColors->GetColor(index); }
 
+    // ----- node-indexed properties ---------------------------------------------------------
+    bool MultiLine(PLazyNode node) const { return node && node->has(vsMultiline); }
+    // A multi-line node wraps its text within its row; with toVariableNodeHeight its height is
+    // measured again.
+    void SetMultiline(PLazyNode node, bool value);
+    bool IsDisabled(PLazyNode node) const { return node && node->has(vsDisabled); }
+    // A disabled node takes no selection or check changes and is drawn greyed.
+    void SetDisabled(PLazyNode node, bool value);
+
     // ----- mouse (LazyTreesMouse.cpp) -----------------------------------------------------
     // The row's element under a point: Offset from the cell's left edge, Right the cell's
     // width, the cell's alignment (mirrored right to left by the RTL variant itself).

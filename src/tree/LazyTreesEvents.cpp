@@ -3,6 +3,7 @@
 // that keeps an owner's exception out of Qt's event dispatch.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -120,10 +121,7 @@ void TBaseLazyTree::MeasureItemHeight(PLazyNode node)
         return;
     if (FStates.contains(tsPainting)) {
         ++FUpdateCount;
-        struct Lower {
-            int& count;
-            ~Lower() { --count; }
-        } lower{FUpdateCount};
+        ScopeGuard lower([this] { --FUpdateCount; });
         SetNodeHeight(node, newHeight);
         m_heightsChangedInPaint = true;
     } else {

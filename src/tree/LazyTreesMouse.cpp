@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <exception>
 
 namespace zfw {
 
@@ -322,6 +323,23 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
 void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                   QPoint pos, const THitInfo& hitInfo)
 {
+    // A handler failing on the way (a selection change, a check) leaves nothing pending: no
+    // half-made band, no clearance or toggle waiting, no pressed check box.
+    ScopeGuard nothingPending([this] {
+        if (std::uncaught_exceptions() == 0)
+            return;
+        FStates.exclude(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending,
+                                        tsToggleFocusedSelection, tsMouseCheckPending});
+        if (PLazyNode node = FCheckNode) {
+            FCheckNode = nullptr;
+            if (node->CheckState == csUncheckedPressed)
+                node->CheckState = csUncheckedNormal;
+            else if (node->CheckState == csCheckedPressed)
+                node->CheckState = csCheckedNormal;
+            else if (node->CheckState == csMixedPressed)
+                node->CheckState = csMixedNormal;
+        }
+    });
     if (IsMouseSelecting()) {
         DoStateChange({}, {tsDrawSelPending, tsDrawSelecting});
         FNewSelRect = TRect{};

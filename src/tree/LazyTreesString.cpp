@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 
+#include <algorithm>
 #include <cstring>
 
 namespace zfw {
@@ -148,7 +149,16 @@ int TCustomLazyStringTree::CalculateTextWidth(PLazyNode node, const QString& tex
 {
     if (text.isEmpty())
         return 2 * FTextMargin;
-    return 2 * FTextMargin + QFontMetrics(font()).horizontalAdvance(text);
+    const QFontMetrics fm(font());
+    if (node && node->has(vsMultiline)) {
+        // A multi-line node wraps within the row, so it asks only for its widest word: its
+        // one-line width would widen the tree until nothing wraps.
+        int widest = 0;
+        for (const QString& word : text.split(QLatin1Char(' ')))
+            widest = std::max(widest, fm.horizontalAdvance(word));
+        return 2 * FTextMargin + widest;
+    }
+    return 2 * FTextMargin + fm.horizontalAdvance(text);
 }
 
 int TCustomLazyStringTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
@@ -180,13 +190,23 @@ int TCustomLazyStringTree::ComputeNodeHeight(ICanvas* canvas, PLazyNode node, TC
                                              const QString& s)
 {
     const QString text = s.isEmpty() ? GetText(node, column) : s;
-    QRect r = GetDisplayRect(node, column, true, true);
-    const int width = std::max(1, r.width() - 2 * FTextMargin);
+    // The room the cell gives its text: the row less the margin, the indentation, the check
+    // box and the image, and the text margins on both sides.
+    const TLazyTreeOptionSets& opt = options();
+    int room = int(std::max<std::int64_t>(clientWidth(), FRangeX)) - FMargin - 2 * FTextMargin;
+    room -= FIndent
+            * (opt.PaintOptions.contains(toFixedIndent)
+                   ? 1
+                   : int(GetNodeLevel(node)) + (opt.PaintOptions.contains(toShowRoot) ? 1 : 0));
+    if (opt.MiscOptions.contains(toCheckSupport) && node->CheckType != ctNone)
+        room -= checkImages().images().Width() + 2;
+    if (const TImageList* images = Images())
+        room -= images->Width() + 2;
     const QFontMetrics fm(font());
     const auto measure = [&](const QString& t) {
         return canvas ? canvas->textWidth(t) : fm.horizontalAdvance(t);
     };
-    const QString wrapped = WordWrapText(measure, text, width, UseRightToLeftReading());
+    const QString wrapped = WordWrapText(measure, text, std::max(1, room), UseRightToLeftReading());
     const int lines = wrapped.isEmpty() ? 1 : int(wrapped.count(QLatin1Char('\n'))) + 1;
     return lines * (canvas ? canvas->textHeight() : FTextHeight);
 }

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -257,6 +258,22 @@ TEST(TreeClicks, AButtonClickToggles)
     const int x = f.tree->Indent() / 2;
     QTest::mouseClick(f.view(), Qt::LeftButton, {}, f.rowPoint(f.a, x));
     EXPECT_FALSE(f.tree->Expanded(f.a));
+}
+
+TEST(TreeClicks, AFailingSelectionHandlerLeavesNoClearancePending)
+{
+    MouseTree f;
+    f.tree->OnDragStartHook = [](TBaseLazyTree&, PLazyNode) {};
+    f.tree->SelectNodes(f.a0, f.b, false);
+    const QPoint p = f.rowPoint(f.a1, labelX(f, f.a1));
+    QTest::mousePress(f.view(), Qt::LeftButton, {}, p);
+    ASSERT_TRUE(f.tree->TreeStates().contains(tsClearPending));
+    f.tree->OnChange = [](LazyTreeModel&, PLazyNode) { throw std::runtime_error("owner"); };
+    QTest::mouseRelease(f.view(), Qt::LeftButton, {}, p);
+    EXPECT_FALSE(f.tree->lastHandlerError().isEmpty());
+    EXPECT_FALSE(f.tree->TreeStates().contains(tsClearPending));
+    EXPECT_FALSE(f.tree->IsMouseSelecting());
+    EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
 }
 
 // ----- keyboard -------------------------------------------------------------------------------

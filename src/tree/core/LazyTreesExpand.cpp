@@ -179,17 +179,11 @@ void LazyTreeModel::ToggleNode(PLazyNode node)
     const bool wasToggling = FStates.contains(tsToggling);
     DoStateChange({tsToggling});
     node->States.include(vsToggling);
-    struct Guard {
-        LazyTreeModel* t;
-        PLazyNode n;
-        bool was;
-        ~Guard()
-        {
-            n->States.exclude(vsToggling);
-            if (!was)
-                t->DoStateChange({}, {tsToggling});
-        }
-    } guard{this, node, wasToggling};
+    ScopeGuard toggled([&] {
+        node->States.exclude(vsToggling);
+        if (!wasToggling)
+            DoStateChange({}, {tsToggling});
+    });
 
     InterruptValidation();
     const std::int64_t heightBefore = node->TotalHeight;

@@ -286,11 +286,8 @@ bool LazyTreeModel::GetFullyVisible(PLazyNode node) const
 
 void LazyTreeModel::InitNode(PLazyNode node)
 {
-    struct Guard {
-        PLazyNode n;
-        ~Guard() { n->States.exclude(vsInitializing); }
-    } guard{node};
     node->States.include(vsInitializing);
+    ScopeGuard initialised([node] { node->States.exclude(vsInitializing); });
 
     TLazyNodeInitStates initStates;
     if (node->has(vsInitialized))
@@ -351,15 +348,10 @@ void LazyTreeModel::InitChildren(PLazyNode node)
     // gets them (otherwise its lazy nodes could never show any children).
     const bool readOnly = m_options.MiscOptions.contains(toReadOnly);
     m_options.MiscOptions.exclude(toReadOnly);
-    struct Restore {
-        LazyTreeModel* t;
-        bool ro;
-        ~Restore()
-        {
-            if (ro)
-                t->m_options.MiscOptions.include(toReadOnly);
-        }
-    } restore{this, readOnly};
+    ScopeGuard restore([&] {
+        if (readOnly)
+            m_options.MiscOptions.include(toReadOnly);
+    });
     SetChildCount(node, count);
     if (count == 0)
         node->States.exclude(vsHasChildren);
@@ -639,17 +631,12 @@ void LazyTreeModel::DoResetNode(PLazyNode node)
 void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 {
     StopNoticeTimer(StructureChangeTimer);
-    struct Done {
-        LazyTreeModel* t;
-        ~Done()
-        {
-            t->FStates.exclude(tsStructureChangePending);
-            t->FLastStructureChangeNode = nullptr;
-            t->FLastStructureChangeReason = crIgnore;
-        }
-    };
     {
-        Done done{this};
+        ScopeGuard done([this] {
+            FStates.exclude(tsStructureChangePending);
+            FLastStructureChangeNode = nullptr;
+            FLastStructureChangeReason = crIgnore;
+        });
         if (OnStructureChange)
             OnStructureChange(*this, node, reason);
         // Reported before the guard clears the flag, so that a state handler sees the change.
@@ -660,16 +647,11 @@ void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 void LazyTreeModel::DoChange(PLazyNode node)
 {
     StopNoticeTimer(ChangeTimer);
-    struct Done {
-        LazyTreeModel* t;
-        ~Done()
-        {
-            t->FStates.exclude(tsChangePending);
-            t->FLastChangedNode = nullptr;
-        }
-    };
     {
-        Done done{this};
+        ScopeGuard done([this] {
+            FStates.exclude(tsChangePending);
+            FLastChangedNode = nullptr;
+        });
         if (OnChange)
             OnChange(*this, node);
         DoStateChange({}, {tsChangePending});
