@@ -301,6 +301,23 @@ public:
     // The colour of a TLTColors index as an RGB value of this tree's palette.
     TColor color(int index) const { return FColors->GetColor(index); }
 
+    // ----- focus (LazyTreesFocus.cpp) --------------------------------------------------------
+    // Asked before the focus moves (node or column); a handler may refuse.
+    std::function<void(TBaseLazyTree&, PLazyNode oldNode, PLazyNode newNode, TColumnIndex oldColumn,
+                       TColumnIndex newColumn, bool& allowed)>
+        OnFocusChanging;
+    // Moves the focus (asking OnFocusChanging with ask) without firing OnFocusChanged; the
+    // new node is repainted and scrolled into view.
+    void ChangeFocusedNode(PLazyNode node, bool ask);
+    // ChangeFocusedNode, then OnFocusChanged when the focus really moved to the node.
+    void SetFocusedNode(PLazyNode node) override;
+    // Both at once with one OnFocusChanged.
+    void SetFocusedNodeAndColumn(PLazyNode node, TColumnIndex column);
+    // With toAlwaysSelectNode: selects the node chosen to be next (or the first visible one
+    // when the tree has the focus) when nothing is selected, and focuses it.
+    void EnsureNodeSelected() override;
+    void EnsureNodeFocused();
+
     // ----- node-indexed properties ---------------------------------------------------------
     bool MultiLine(PLazyNode node) const { return node && node->has(vsMultiline); }
     // A multi-line node wraps its text within its row; with toVariableNodeHeight its height is
@@ -407,6 +424,8 @@ protected:
     virtual void HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                      QPoint pos, const THitInfo& hitInfo);
     void HandleHotTrack(int x, int y);
+    virtual bool DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, TColumnIndex oldColumn,
+                                 TColumnIndex newColumn);
     // Presses the node's check box (mouse or keyboard form); false when refused.
     bool pressCheckBox(PLazyNode node, TLazyTreeState pending);
     // Releases a pressed check box: applied when apply, else back to its unpressed form.

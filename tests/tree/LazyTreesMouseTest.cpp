@@ -276,18 +276,6 @@ TEST(TreeClicks, AFailingSelectionHandlerLeavesNoClearancePending)
     EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
 }
 
-// ----- keyboard -------------------------------------------------------------------------------
-
-struct KeyCase {
-    std::string name;
-    std::function<void(MouseTree&)> setup;
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    std::string focused;
-    std::string selected;
-    bool aExpanded;
-};
-
 std::string nameOf(MouseTree& f, PLazyNode n)
 {
     if (!n)
@@ -299,6 +287,60 @@ std::string nameOf(MouseTree& f, PLazyNode n)
             return name;
     return "?";
 }
+
+// ----- focus ----------------------------------------------------------------------------------
+
+TEST(TreeFocus, MovingTheFocusAsksFirstAndReportsOnce)
+{
+    MouseTree f;
+    std::vector<std::string> log;
+    bool allow = true;
+    f.tree->OnFocusChanging = [&](TBaseLazyTree&, PLazyNode, PLazyNode to, TColumnIndex,
+                                  TColumnIndex, bool& allowed) {
+        log.push_back("Changing " + nameOf(f, to));
+        allowed = allow;
+    };
+    f.tree->OnFocusChanged = [&](LazyTreeModel&, PLazyNode n, TColumnIndex) {
+        log.push_back("Changed " + nameOf(f, n));
+    };
+    f.tree->SetFocusedNode(f.b);
+    f.tree->SetFocusedNode(f.b);  // already focused: nothing
+    allow = false;
+    f.tree->SetFocusedNode(f.c);  // refused
+    EXPECT_EQ(f.tree->FocusedNode(), f.b);
+    allow = true;
+    f.tree->SetFocusedNodeAndColumn(f.c, NoColumn);
+    EXPECT_EQ(log, (std::vector<std::string>{"Changing B", "Changed B", "Changing C", "Changing C",
+                                             "Changed C"}));
+}
+
+TEST(TreeFocus, AlwaysSelectNodeSelectsTheNextNodeWhenTheLastOneGoes)
+{
+    MouseTree f;
+    f.tree->SetSelectionOptions({toAlwaysSelectNode});
+    f.tree->SetSelected(f.b, true);
+    f.tree->SetSelected(f.b, false);
+    f.tree->EnsureNodeSelected();
+    EXPECT_TRUE(f.tree->Selected(f.c));
+    // A single selection takes the focus along.
+    EXPECT_EQ(f.tree->FocusedNode(), f.c);
+    // Deleting the selected node hands the selection on as well.
+    f.tree->DeleteNode(f.c);
+    EXPECT_EQ(f.tree->SelectedCount(), 1u);
+    EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
+}
+
+// ----- keyboard -------------------------------------------------------------------------------
+
+struct KeyCase {
+    std::string name;
+    std::function<void(MouseTree&)> setup;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    std::string focused;
+    std::string selected;
+    bool aExpanded;
+};
 
 class TreeKeys : public ::testing::TestWithParam<KeyCase> {};
 
