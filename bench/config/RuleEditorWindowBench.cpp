@@ -2,8 +2,8 @@
 // filled): opening it until it is shown and painted, and OK until the file is written.
 // Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 
-#include "common/ULanguage.h"
 #include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "config/US7_Protocol_Set_Access.h"
 #include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
@@ -49,6 +49,21 @@ public:
         return mrNo;
     }
     TModalResult showModal(QDialog&) override { return mrCancel; }
+    std::optional<QString> openFileName(const FileDialogRequest&, QWidget*) override
+    {
+        ++shown;
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const FileDialogRequest&, QWidget*) override
+    {
+        ++shown;
+        return std::nullopt;
+    }
+    bool choosePrinter(PrintSetup&, int, QWidget*) override
+    {
+        ++shown;
+        return false;
+    }
     int shown = 0;
 };
 
@@ -73,9 +88,18 @@ struct FullS7Project {
         for (int t = 0; t < 2; ++t) {
             TRuleGrid* g = form->grid(t);
             for (int r = 1; r < g->RowCount(); ++r) {
-                QStringList cells = {"Y", "192.168.1." + QString::number(1 + r % 10), "102",
-                                     "S71500", "0", "1", "Word", "DB", QString::number(r),
-                                     "Direct peripheral access (P)", QString::number(r * 2), "3",
+                QStringList cells = {"Y",
+                                     "192.168.1." + QString::number(1 + r % 10),
+                                     "102",
+                                     "S71500",
+                                     "0",
+                                     "1",
+                                     "Word",
+                                     "DB",
+                                     QString::number(r),
+                                     "Direct peripheral access (P)",
+                                     QString::number(r * 2),
+                                     "3",
                                      "1000"};
                 if (t == 1)
                     cells += {"Y", "N"};

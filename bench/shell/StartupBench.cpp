@@ -4,8 +4,12 @@
 //   windows add to one window of Qt's (the part our code decides);
 // - cold: a fresh process of this program for each start, so the pair also counts loading
 //   the libraries, the platform, fonts and styles, as a user waits for them.
+// Beside them, the construction of each window of the start-up table on its own, so that each
+// editor can be held to a budget as it replaces its placeholder.
 
 #include "platform/Form.h"
+#include "shell/Forms.h"
+#include "shell/UPlaceholder.h"
 #include "shell/UZandovericoFirmWare.h"
 
 #include <QApplication>
@@ -21,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -80,6 +85,53 @@ void BM_BareWindowShown(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BareWindowShown)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The main window alone: its constructor without the other windows it creates at start-up.
+void BM_MainWindowConstruction(benchmark::State& state)
+{
+    QTemporaryDir root;
+    for (auto _ : state) {
+        auto main = std::make_unique<TFZandovericoFirmWare>(root.path());
+        state.PauseTiming();
+        main.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+// One window of the table made as at start-up: under the main window, with its services.
+// The label says when the window is still a placeholder.
+void BM_WindowConstruction(benchmark::State& state, FormId id, TFZandovericoFirmWare* main)
+{
+    bool placeholder = false;
+    for (auto _ : state) {
+        std::unique_ptr<TForm> form(createForm(id, main, main->shellServices()));
+        state.PauseTiming();
+        placeholder = qobject_cast<TFPlaceholder*>(form.get()) != nullptr;
+        form.reset();
+        settle();
+        state.ResumeTiming();
+    }
+    if (placeholder)
+        state.SetLabel("placeholder");
+}
+
+// One benchmark per window class of the start-up table, named after it, in creation order.
+void registerWindowConstructions(TFZandovericoFirmWare* main)
+{
+    for (const FormInfo& info : kFormTable) {
+        const std::string name = std::string("BM_WindowConstruction/") + info.className;
+        if (info.id == FormId::TFZandovericoFirmWare) {
+            benchmark::RegisterBenchmark(name.c_str(), BM_MainWindowConstruction)
+                ->Unit(benchmark::kMicrosecond)
+                ->MinTime(0.5);
+            continue;
+        }
+        benchmark::RegisterBenchmark(name.c_str(), BM_WindowConstruction, info.id, main)
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(0.2);
+    }
+}
 
 constexpr const char* kChildOption = "--startup-child=";
 
@@ -166,6 +218,10 @@ int main(int argc, char** argv)
         g_mainWindowSize = startProgram(root.path())->size();
         settle();
     }
+    // The parent of the windows measured one by one, made (and its start-up work done) once.
+    QTemporaryDir hostRoot;
+    auto host = std::make_unique<TFZandovericoFirmWare>(hostRoot.path());
+    registerWindowConstructions(host.get());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -7,11 +7,9 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 4> kBlocks = {
-        languageDefaultsShell(),
-        languageDefaultsParGen(),
-        languageDefaultsBoot(),
-        languageDefaultsRules(),
+    static const std::array<std::span<const LangText>, 5> kBlocks = {
+        languageDefaultsShell(), languageDefaultsParGen(), languageDefaultsBoot(),
+        languageDefaultsRules(), languageDefaultsMBus(),
     };
     return kBlocks;
 }

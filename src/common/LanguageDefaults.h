@@ -27,4 +27,7 @@ std::span<const LangText> languageDefaultsParGen();
 // shared messages about files and full tables.
 std::span<const LangText> languageDefaultsRules();
 
+// Block of the M-Bus network checks (1787-1892).
+std::span<const LangText> languageDefaultsMBus();
+
 }  // namespace zfw

@@ -679,7 +679,8 @@ QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment,
     w.setAutoFormattingIndent(2);
     // No writeStartDocument: the files carry no XML declaration.
     writeElement(w, root);
-    w.writeComment(comment);
+    if (!comment.isNull())
+        w.writeComment(comment);
     *representable = !w.hasError();
     // Auto-formatting starts the first element on a new line; the root opens the file.
     while (out.startsWith('\n'))
@@ -693,7 +694,8 @@ QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment,
 QByteArray ProjectXmlWriter::toByteArray() const
 {
     bool representable = true;
-    return documentBytes(m_root, versionComment(), &representable);
+    return documentBytes(m_root, m_withVersionComment ? versionComment() : QString(),
+                         &representable);
 }
 
 // Mended: a value holding a control character used to lose it silently on saving; the save
@@ -701,7 +703,9 @@ QByteArray ProjectXmlWriter::toByteArray() const
 FileResult ProjectXmlWriter::save(const QString& path) const
 {
     bool representable = true;
-    const QByteArray bytes = documentBytes(m_root, versionComment(), &representable);
+    const QByteArray bytes = documentBytes(m_root,
+                                           m_withVersionComment ? versionComment() : QString(),
+                                           &representable);
     if (!representable)
         return FileResult::failure(
             QStringLiteral("Cannot write %1: a value holds a character that the file cannot "

@@ -176,6 +176,8 @@ public:
     ProjectXmlElement& root() { return m_root; }
     const ProjectXmlElement& root() const { return m_root; }
     QString versionComment() const;
+    // Leaves the version comment out of the file (scan reports carry none).
+    void omitVersionComment() { m_withVersionComment = false; }
 
     // The file's bytes: UTF-8, indented, no XML declaration. Every value is written so that
     // reading the file gives it back unchanged, carriage returns, tabs, line feeds and blanks
@@ -189,6 +191,7 @@ public:
 private:
     ProjectXmlElement m_root;
     QString m_version;
+    bool m_withVersionComment = true;
 };
 
 // Writes bytes to path through a temporary file that replaces it only when everything was

@@ -12,6 +12,7 @@
 #include "grid/GridLook.h"
 #include "grid/GridOutputSettings.h"
 #include "grid/GridSettings.h"
+#include "platform/Clipboard.h"
 
 #include <QFont>
 #include <QPoint>
@@ -411,14 +412,13 @@ public:
     std::function<void(QObject* Sender, int ARow, int ACol)> OnComboDropDown;
     std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridHint;
     std::function<void(QObject* Sender, int ARow, int ACol, QString& hintstr)> OnGridWideHint;
-    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
-                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TColor& ABrush,
+                       QFont& AFont, TColor& AFontColor)>
         OnGetCellColor;
     std::function<void(QObject* Sender, int ARow, int ACol, TAlignment& HAlign,
                        TVAlignment& VAlign)>
         OnGetAlignment;
-    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)>
-        OnGetEditorType;
+    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGetEditorType;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
     std::function<void(QObject* Sender, int ACol, int ARow, bool& WordWrap)> OnGetWordWrap;
@@ -428,12 +428,11 @@ public:
                        TSearchAction SearchAction)>
         OnSearchFooterAction;
     std::function<void(QObject* Sender, int ACol, int ARow, bool Expanded)> OnExpandClick;
-    std::function<void(QObject* Sender, int ACol, int ARow, int X, int Y,
-                       Qt::CursorShape& ACursor)>
+    std::function<void(QObject* Sender, int ACol, int ARow, int X, int Y, Qt::CursorShape& ACursor)>
         OnGetCellCursor;
     std::function<void(QObject* Sender, const TCellRange& R)> OnCellsChanged;
-    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState,
-                       TColor& ABrush, QFont& AFont, TColor& AFontColor)>
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TColor& ABrush,
+                       QFont& AFont, TColor& AFontColor)>
         OnGetCellPrintColor;
     std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& APen,
                        TCellBorders& Borders)>
@@ -447,8 +446,7 @@ public:
     std::function<void(QObject* Sender, int ACol, int ARow, bool& HasComboBox)> OnHasComboBox;
     std::function<void(QObject* Sender, int ACol, int ARow, bool& HasSpinEdit)> OnHasSpinEdit;
     std::function<void(QObject* Sender, int Column, QStringList& Filter)> OnGetColumnFilter;
-    std::function<void(QObject* Sender, int ACol, int ARow, const QString& NewUnit)>
-        OnUnitChanged;
+    std::function<void(QObject* Sender, int ACol, int ARow, const QString& NewUnit)> OnUnitChanged;
 
     // The current cell (base cell of a merged area): raw text, text through the display
     // hooks, and a write through SetCellEx.
@@ -1168,8 +1166,7 @@ public:
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardPaste;
     // The text editor took the cell's contents (current display column and row, no editor
     // link); a form may set the editor's properties here.
-    std::function<void(QObject* Sender, int ACol, int ARow, QObject* AEditLink)>
-        OnGetEditorProp;
+    std::function<void(QObject* Sender, int ACol, int ARow, QObject* AEditLink)> OnGetEditorProp;
     virtual void DoGetEditorProp(int ACol, int ARow, QObject* AEditLink);
     // Copy and cut of the text editor's selection; Allow false keeps the clipboard.
     std::function<void(QObject* Sender, bool& Allow)> OnClipboardCopy;
@@ -1178,6 +1175,10 @@ public:
         OnClipboardBeforePasteCell;
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)>
         OnClipboardAfterPasteCell;
+    // The clipboard that copy, cut and paste use: the system's unless one was set (not owned;
+    // null puts the system's back).
+    IClipboard& clipboard() const { return m_clipboard ? *m_clipboard : systemClipboard(); }
+    void setClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
 
     // The cell's own editability (ACol real): the can-edit and is-fixed hooks on the base
     // cell of its merged area.
@@ -1397,8 +1398,7 @@ public:
         OnCustomCellDraw;
     // Border pens of one cell, after GetCellBorder.
     std::function<void(QObject* Sender, int ARow, int ACol, TCellBorderPen& LeftPen,
-                       TCellBorderPen& TopPen, TCellBorderPen& RightPen,
-                       TCellBorderPen& BottomPen)>
+                       TCellBorderPen& TopPen, TCellBorderPen& RightPen, TCellBorderPen& BottomPen)>
         OnGetCellBorderProp;
     // Everything of a cell after the base background and lines, in a fixed order: look
     // gradient of fixed cells, modified mark, text, borders, look edges, graphic, focus.
@@ -1474,6 +1474,7 @@ private:
     // gives the default look its colours.
     bool wirePainting();
     bool m_paintingWired = wirePainting();
+    IClipboard* m_clipboard = nullptr;
 };
 
 }  // namespace zfw

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -93,8 +92,7 @@ bool TExtInplaceEdit::event(QEvent* e)
     if (!m_gridGone && e->type() == QEvent::ShortcutOverride) {
         // Enter and Esc belong to the editor, not to a window shortcut or a dialog's buttons.
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return
-            || k->key() == Qt::Key_Enter) {
+        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             e->accept();
             return true;
         }
@@ -284,23 +282,13 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     case VK_PRIOR:
     case VK_NEXT:
     case VK_UP:
-    case VK_DOWN:
-        toGrid = true;
-        break;
-    case VK_TAB:
-        toGrid = !alt;
-        break;
-    case VK_INSERT:
-        toGrid = shift == TShiftState();
-        break;
+    case VK_DOWN: toGrid = true; break;
+    case VK_TAB: toGrid = !alt; break;
+    case VK_INSERT: toGrid = shift == TShiftState(); break;
     case VK_LEFT:
-    case VK_HOME:
-        toGrid = always && (ctrl || atStart);
-        break;
+    case VK_HOME: toGrid = always && (ctrl || atStart); break;
     case VK_RIGHT:
-    case VK_END:
-        toGrid = always && (ctrl || atEnd);
-        break;
+    case VK_END: toGrid = always && (ctrl || atEnd); break;
     case VK_DELETE:
         toGrid = ctrl;
         swallow = !ctrl && !g->CanEditModify();
@@ -316,8 +304,7 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         end(false);
         return;
     }
-    default:
-        break;
+    default: break;
     }
     if (toGrid) {
         int k = vk;
@@ -367,9 +354,8 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     typeChar(QChar(c), (ch->keyData & kKeyDataKeypad) != 0);
     // A full text acts as Enter when the grid advances by itself.
     if (self && isVisible() && c >= 32 && g->Navigation.AdvanceAuto()
-        && g->Navigation.AdvanceOnEnter && g->MaxEditLength > 0
-        && text().size() == g->MaxEditLength && !hasSelectedText()
-        && cursorPosition() == text().size()) {
+        && g->Navigation.AdvanceOnEnter && g->MaxEditLength > 0 && text().size() == g->MaxEditLength
+        && !hasSelectedText() && cursorPosition() == text().size()) {
         if (!g->ValidateCell(text())) {
             if (self)
                 refusedCommit();
@@ -388,10 +374,8 @@ bool TExtInplaceEdit::takesLineFeedOnEnter(TEditorType kind)
     case TEditorType::edMixedCase:
     case TEditorType::edLowerCase:
     case TEditorType::edUpperCase:
-    case TEditorType::edValidChars:
-        return true;
-    default:
-        return false;
+    case TEditorType::edValidChars: return true;
+    default: return false;
     }
 }
 
@@ -562,8 +546,8 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
     const int vk = vkFromQtKey(e->key(), e->modifiers());
     if (vk == VK_BACK && !e->isAutoRepeat())
         FAltBack = false;
-    if (!e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor
-        && e->modifiers() == Qt::NoModifier && !hasSelectedText() && !m_selectedAtKeyDown
+    if (!e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor && e->modifiers() == Qt::NoModifier
+        && !hasSelectedText() && !m_selectedAtKeyDown
         && ((vk == VK_LEFT && cursorPosition() == 0 && FSelKeyDown == 0)
             || (vk == VK_RIGHT && text().size() == FSelKeyDown))) {
         e->accept();
@@ -718,13 +702,21 @@ void TExtInplaceEdit::PasteText(const QString& Text)
 
 void TExtInplaceEdit::pasteFromClipboard(bool selection)
 {
-    const QClipboard* cb = QGuiApplication::clipboard();
-    const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
-    if (!cb || (selection && !cb->supportsSelection()))
+    if (m_gridGone)
         return;
-    const QString s = cb->text(mode);
+    const IClipboard& cb = FGrid->clipboard();
+    if (selection && !cb.supportsSelection())
+        return;
+    const QString s = cb.text(selection ? ClipboardMode::Selection : ClipboardMode::Clipboard);
     if (!s.isEmpty())
         PasteText(s);
+}
+
+void TExtInplaceEdit::copySelectionToClipboard()
+{
+    // The stored characters (CR LF, no-break spaces) of the selection, as the field gives them.
+    if (hasSelectedText())
+        FGrid->clipboard().setText(selectedText(), ClipboardMode::Clipboard);
 }
 
 void TExtInplaceEdit::CopyToClipboard()
@@ -734,8 +726,8 @@ void TExtInplaceEdit::CopyToClipboard()
     bool allow = true;
     if (FGrid->OnClipboardCopy)
         FGrid->OnClipboardCopy(this, allow);
-    if (allow)
-        copy();
+    if (allow && !m_gridGone)
+        copySelectionToClipboard();
 }
 
 void TExtInplaceEdit::CutToClipboard()
@@ -745,8 +737,8 @@ void TExtInplaceEdit::CutToClipboard()
     bool allow = true;
     if (FGrid->OnClipboardCut)
         FGrid->OnClipboardCut(this, allow);
-    if (allow && hasSelectedText()) {
-        copy();
+    if (allow && !m_gridGone && hasSelectedText()) {
+        copySelectionToClipboard();
         insert(QString());
     }
 }

@@ -120,6 +120,7 @@ private:
     // Left at the start or Right at the end steps into the neighbouring cell.
     void cursorWalk(bool forward);
     void pasteFromClipboard(bool selection);
+    void copySelectionToClipboard();
 
     TExtStringGrid* FGrid;
     int FLengthLimit = 0;

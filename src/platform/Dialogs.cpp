@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace zfw {
 
@@ -36,10 +38,14 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
     }
     box.setText(text);
     QMessageBox::StandardButtons qb;
-    if (buttons & mbOK) qb |= QMessageBox::Ok;
-    if (buttons & mbCancel) qb |= QMessageBox::Cancel;
-    if (buttons & mbYes) qb |= QMessageBox::Yes;
-    if (buttons & mbNo) qb |= QMessageBox::No;
+    if (buttons & mbOK)
+        qb |= QMessageBox::Ok;
+    if (buttons & mbCancel)
+        qb |= QMessageBox::Cancel;
+    if (buttons & mbYes)
+        qb |= QMessageBox::Yes;
+    if (buttons & mbNo)
+        qb |= QMessageBox::No;
     if (!qb)
         qb = QMessageBox::Ok;
     box.setStandardButtons(qb);
@@ -51,9 +57,19 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
     }
 }
 
-TModalResult QtUserDialogs::showModal(QDialog& dialog)
+TModalResult QtUserDialogs::showModal(QDialog& dialog) { return modalResultOf(dialog.exec()); }
+
+bool QtUserDialogs::choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent)
 {
-    return modalResultOf(dialog.exec());
+    QPrinter printer;
+    applyPrintSetup(setup, printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup = printSetupOf(printer, setup);
+    return true;
 }
 
 }  // namespace zfw

@@ -1,6 +1,10 @@
 #pragma once
-// Message boxes and modal windows behind one interface, so that every message a window
-// shows can be checked by a test and every modal window can be answered by a script.
+// Message boxes, modal windows, file pickers and the print dialog behind one interface, so
+// that every message a window shows can be checked by a test and every modal window can be
+// answered by a script.
+
+#include "platform/FileDialogs.h"
+#include "platform/Printer.h"
 
 #include <QString>
 
@@ -32,14 +36,15 @@ enum TMsgDlgBtn : unsigned {
 };
 using TMsgDlgButtons = unsigned;
 
-class IUserDialogs {
+// A window that only picks files, or only prints, can be given the narrower interface.
+class IUserDialogs : public IFileDialogs, public IPrintDialog {
 public:
-    virtual ~IUserDialogs() = default;
+    ~IUserDialogs() override = default;
 
     // Shows a message box; returns the modal result of the button pressed (mrCancel when the
     // box is closed without one, mrOk for a box with OK only).
-    virtual TModalResult messageDlg(const QString& text, TMsgDlgType type,
-                                    TMsgDlgButtons buttons, QWidget* parent) = 0;
+    virtual TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                    QWidget* parent) = 0;
 
     // Shows a window modally and returns its modal result.
     virtual TModalResult showModal(QDialog& dialog) = 0;
@@ -73,6 +78,9 @@ public:
     TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             QWidget* parent) override;
     TModalResult showModal(QDialog& dialog) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request, QWidget* parent) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request, QWidget* parent) override;
+    bool choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent) override;
 };
 
 }  // namespace zfw

@@ -13,6 +13,7 @@
 
 #include "GridWindowTestSupport.h"
 #include "support/CaseName.h"
+#include "support/FakeClipboard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,6 +39,7 @@ protected:
         window = std::make_unique<QWidget>();
         grid = test::addSmallGrid<TExtStringGrid>(*window, 5, 6, {300, 200});
         grid->SetOptions(grid->Options() | goEditing);
+        grid->setClipboard(&clipboard);
         for (int c = 1; c < 5; ++c)
             for (int r = 1; r < 6; ++r)
                 grid->SetCellEx(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
@@ -65,6 +67,8 @@ protected:
         QTest::keyClick(editor(), k, m);
     }
 
+    // Declared before the window: the grid uses it until it goes.
+    test::FakeClipboard clipboard;
     std::unique_ptr<QWidget> window;
     TExtStringGrid* grid = nullptr;
 };
@@ -80,7 +84,9 @@ const KeepCase kKeepCases[] = {
     {"CrLf", "first\r\nsecond\r\nthird"},
     {"LfOnly", "first\nsecond"},
     {"MixedBreaks", "a\r\nb\nc\rd"},
-    {"NoBreakSpaceAndTrailingBreak", "a\xc2\xa0" "b\r\n"},
+    {"NoBreakSpaceAndTrailingBreak",
+     "a\xc2\xa0"
+     "b\r\n"},
     {"EmptyLines", "\r\n\r\nx"},
 };
 
@@ -120,8 +126,8 @@ struct ArrowCase {
     const char* text;
     int caret;  // index into the text
     bool down;
-    int rowAfter;       // the grid's row after the key (the edit starts on row 3)
-    int caretAfter;     // -1: the editor closed
+    int rowAfter;    // the grid's row after the key (the edit starts on row 3)
+    int caretAfter;  // -1: the editor closed
 };
 
 const ArrowCase kArrowCases[] = {
@@ -191,14 +197,14 @@ const BreakCase kBreakCases[] = {
      Qt::ControlModifier, "ab\r\n"},
     {"CtrlEnterIsDroppedInOneLineCells", true, false, false, false, TEditorType::edNormal,
      Qt::ControlModifier, "ab"},
-    {"CtrlEnterIsDroppedWithoutAllowCtrlEnter", false, true, true, false,
-     TEditorType::edNormal, Qt::ControlModifier, "ab"},
+    {"CtrlEnterIsDroppedWithoutAllowCtrlEnter", false, true, true, false, TEditorType::edNormal,
+     Qt::ControlModifier, "ab"},
     {"CtrlEnterBeepsInANumberCell", true, true, false, false, TEditorType::edNumeric,
      Qt::ControlModifier, "ab"},
     {"EnterTypesABreakWithLineFeedOnEnter", true, true, false, true, TEditorType::edNormal,
      Qt::NoModifier, "ab\r\n"},
-    {"EnterCommitsANumberCellWithLineFeedOnEnter", true, true, false, true,
-     TEditorType::edNumeric, Qt::NoModifier, "ab"},
+    {"EnterCommitsANumberCellWithLineFeedOnEnter", true, true, false, true, TEditorType::edNumeric,
+     Qt::NoModifier, "ab"},
     {"EnterCommitsWithoutLineFeedOnEnter", true, true, false, false, TEditorType::edNormal,
      Qt::NoModifier, "ab"},
 };
@@ -319,7 +325,7 @@ class TextEditorClipboard : public TextEditor, public ::testing::WithParamInterf
 TEST_P(TextEditorClipboard, TheEventDecides)
 {
     const ClipCase& c = GetParam();
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    clipboard.setText(QStringLiteral("before"));
     int events = 0;
     auto handler = [&](QObject* sender, bool& allow) {
         ++events;
@@ -331,21 +337,48 @@ TEST_P(TextEditorClipboard, TheEventDecides)
     editor()->setSelection(1, 4);
     key(c.cut ? Qt::Key_X : Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(events, 1);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(c.clipboardAfter));
+    EXPECT_EQ(clipboard.text(), QString::fromUtf8(c.clipboardAfter));
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.textAfter));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TextEditorClipboard, ::testing::ValuesIn(kClipCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorClipboard, ::testing::ValuesIn(kClipCases), CaseName());
 
 TEST_F(TextEditor, APastedTextKeepsItsInnerLineBreaks)
 {
-    QGuiApplication::clipboard()->setText(QStringLiteral("x\r\ny\r\n"));
+    clipboard.setText(QStringLiteral("x\r\ny\r\n"));
     openOn(2, 2, QStringLiteral("ab"));
     editor()->setCursorPosition(1);
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor()->text(), QStringLiteral("ax\r\ny\r\nb"));
     EXPECT_EQ(editor()->cursorPosition(), 7);
+}
+
+// The editor reaches the system's clipboard only through the grid's: with another one set,
+// the system's is neither read nor written, by the keys, the context menu's actions or the
+// middle button's paste of the selection.
+TEST_F(TextEditor, EveryClipboardUseGoesThroughTheGridsClipboard)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("system"));
+    clipboard.hasSelection = true;
+    clipboard.selection = QStringLiteral("S");
+    clipboard.setText(QStringLiteral("P"));
+    openOn(2, 2, QStringLiteral("ab"));
+    editor()->setCursorPosition(1);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("aPb"));
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(editor()->text(), QStringLiteral("aPPb"));
+    QTest::mouseClick(editor()->viewport(), Qt::MiddleButton);
+    EXPECT_TRUE(editor()->text().contains(u'S')) << editor()->text().toStdString();
+
+    editor()->setSelection(0, 2);
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), QStringLiteral("aP"));
+    editor()->setSelection(0, 1);
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), QStringLiteral("a"));
+    EXPECT_EQ(clipboard.writes, 3);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("system"));
 }
 
 // ----- password, valid characters, Alt+Backspace -----
@@ -354,7 +387,7 @@ TEST_F(TextEditor, APasswordIsShownMaskedAndStoredAsTyped)
 {
     grid->DefaultEditor = TEditorType::edPassword;
     grid->PasswordChar = u'#';
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    clipboard.setText(QStringLiteral("before"));
     openOn(2, 2, QStringLiteral("se"));
     QTest::keyClicks(editor(), QStringLiteral("cret"));
     key(Qt::Key_Left);
@@ -364,7 +397,7 @@ TEST_F(TextEditor, APasswordIsShownMaskedAndStoredAsTyped)
     // Nothing of it reaches the clipboard.
     editor()->selectAll();
     key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(clipboard.text(), QStringLiteral("before"));
     key(Qt::Key_Return);
     EXPECT_EQ(grid->GetCellEx(2, 2), QStringLiteral("secrt"));
 }
@@ -475,8 +508,7 @@ TEST_P(TextEditorKeypad, DecimalKey)
     EXPECT_EQ(editor()->text(), QString::fromUtf8(c.after));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TextEditorKeypad, ::testing::ValuesIn(kKeypadCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, TextEditorKeypad, ::testing::ValuesIn(kKeypadCases), CaseName());
 
 // ----- the cursor walk at the edges -----
 
@@ -498,8 +530,7 @@ const EdgeWalkCase kEdgeWalkCases[] = {
     {"IntoACheckBoxCellRefused", 2, true, true, true, 2, 2},
 };
 
-class TextEditorEdgeWalk : public TextEditor,
-                           public ::testing::WithParamInterface<EdgeWalkCase> {};
+class TextEditorEdgeWalk : public TextEditor, public ::testing::WithParamInterface<EdgeWalkCase> {};
 
 TEST_P(TextEditorEdgeWalk, StepsWhereTheWalkLeads)
 {

@@ -4,8 +4,8 @@
 
 namespace zfw::test {
 
-TModalResult FakeDialogs::messageDlg(const QString& text, TMsgDlgType type,
-                                     TMsgDlgButtons buttons, QWidget*)
+TModalResult FakeDialogs::messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                     QWidget*)
 {
     messages.push_back({text, type, buttons});
     if (!messageAnswers.empty()) {
@@ -26,6 +26,46 @@ TModalResult FakeDialogs::showModal(QDialog& dialog)
     if (onShowModal)
         return onShowModal(dialog);
     return mrCancel;
+}
+
+namespace {
+
+std::optional<QString> nextAnswer(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty())
+        return std::nullopt;
+    const bool chosen = answers.front().has_value();
+    const QString path = chosen ? *answers.front() : QString();
+    answers.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+std::optional<QString> FakeDialogs::openFileName(const FileDialogRequest& request, QWidget*)
+{
+    fileDialogs.push_back({false, request});
+    return nextAnswer(fileAnswers);
+}
+
+std::optional<QString> FakeDialogs::saveFileName(const FileDialogRequest& request, QWidget*)
+{
+    fileDialogs.push_back({true, request});
+    return nextAnswer(fileAnswers);
+}
+
+bool FakeDialogs::choosePrinter(PrintSetup& setup, int pageCount, QWidget*)
+{
+    printDialogs.push_back(setup);
+    if (!onChoosePrinter)
+        return false;
+    PrintSetup chosen = setup;
+    if (!onChoosePrinter(chosen, pageCount))
+        return false;
+    setup = chosen;
+    return true;
 }
 
 std::unique_ptr<IRunningProcess> FakeProcessLauncher::start(const QString& program,

@@ -14,6 +14,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zfw::test {
@@ -24,11 +25,29 @@ struct ShownMessage {
     TMsgDlgButtons buttons;
 };
 
+// A file dialog the code under test opened.
+struct FileDialogAsked {
+    bool save = false;
+    FileDialogRequest request;
+};
+
 class FakeDialogs final : public IUserDialogs {
 public:
     TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             QWidget* parent) override;
     TModalResult showModal(QDialog& dialog) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request, QWidget* parent) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request, QWidget* parent) override;
+    bool choosePrinter(PrintSetup& setup, int pageCount, QWidget* parent) override;
+
+    // Answers given in order to the file dialogs (nullopt: cancelled); when none is left a
+    // dialog is cancelled.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::vector<FileDialogAsked> fileDialogs;
+    // Called for the print dialog with the setup it starts from and the page count; true
+    // confirms the (changed) setup. Unset: the dialog is cancelled.
+    std::function<bool(PrintSetup&, int)> onChoosePrinter;
+    std::vector<PrintSetup> printDialogs;  // the setups the print dialog was opened with
 
     // Answers given in order to message boxes; when none is left a box answers with its
     // first button (OK, else Yes).
