@@ -1,14 +1,11 @@
 // The position cache and the shared worker that rebuilds it. Widget-free, so that the threaded
 // cases run under ThreadSanitizer (the Qt libraries are not instrumented).
 
-#include "tree/LazyTreesCache.h"
-#include "tree/LazyTreesControl.h"
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTreesCache.h"
+#include "tree/core/LazyTreesWorker.h"
 
-#include "CaseName.h"
 #include "TreeFixture.h"
-
-#include <QCoreApplication>
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -235,12 +232,9 @@ struct Shape {
 };
 
 const Shape kShapes[] = {
-    {"Plain", 1, false, false, 18},
-    {"VariedHeights", 2, false, false, 1},
-    {"ZeroHeights", 3, false, false, 0},
-    {"ChildrenAbove", 4, true, false, 5},
-    {"FilteredShown", 5, false, true, 5},
-    {"ChildrenAboveFilteredShown", 6, true, true, 0},
+    {"Plain", 1, false, false, 18},       {"VariedHeights", 2, false, false, 1},
+    {"ZeroHeights", 3, false, false, 0},  {"ChildrenAbove", 4, true, false, 5},
+    {"FilteredShown", 5, false, true, 5}, {"ChildrenAboveFilteredShown", 6, true, true, 0},
 };
 
 // A random tree of some 20,000 to 40,000 shown rows: four levels, random fan-out, most nodes
@@ -287,24 +281,12 @@ public:
         if (!n)
             return;
         switch (pick(6)) {
-        case 0:
-            tree.ToggleNode(n);
-            break;
-        case 1:
-            tree.SetNodeHeight(n, m_shape.minHeight + pick(30));
-            break;
-        case 2:
-            tree.SetVisible(n, !n->has(vsVisible));
-            break;
-        case 3:
-            tree.SetFiltered(n, !n->has(vsFiltered));
-            break;
-        case 4:
-            tree.DeleteNode(n);
-            break;
-        default:
-            tree.SetChildCount(n, n->ChildCount + 1 + pick(30));
-            break;
+        case 0: tree.ToggleNode(n); break;
+        case 1: tree.SetNodeHeight(n, m_shape.minHeight + pick(30)); break;
+        case 2: tree.SetVisible(n, !n->has(vsVisible)); break;
+        case 3: tree.SetFiltered(n, !n->has(vsFiltered)); break;
+        case 4: tree.DeleteNode(n); break;
+        default: tree.SetChildCount(n, n->ChildCount + 1 + pick(30)); break;
         }
     }
 
@@ -690,48 +672,6 @@ TEST(TreeCache, ChangingPaintOptionsTakesTheTreeBackFirst)
     EXPECT_EQ(t.tree.positionCache()[0].Node, first->FirstChild);
     EXPECT_EQ(t.tree.positionCache()[1].Node->Index, 1998u);
     EXPECT_EQ(t.tree.rowTop(first), 2 * 18);
-}
-
-// ----- the control: the take-over arrives through its event loop ---------------------------
-
-std::unique_ptr<TBaseLazyTree> controlWithRows(const std::shared_ptr<TreeWorker>& worker,
-                                               std::uint32_t rows)
-{
-    auto tree = std::make_unique<TBaseLazyTree>();
-    tree->SetAutoOptions(tree->options().AutoOptions - TLTAutoOptions{toAutoSort});
-    tree->SetTreeWorker(worker);
-    tree->SetRootNodeCount(rows);
-    return tree;
-}
-
-TEST(TreeCacheControl, TakesTheFinishedRebuildOverFromItsEventLoop)
-{
-    auto worker = std::make_shared<TreeWorker>();
-    auto tree = controlWithRows(worker, 5'000);
-    ASSERT_TRUE(worker->waitUntilIdle(kWait));
-    QCoreApplication::processEvents();
-    const TLazyTreeStates states = tree->TreeStates();
-    EXPECT_TRUE(states.contains(tsUseCache));
-    EXPECT_FALSE(states.contains(tsValidating));
-    EXPECT_FALSE(states.contains(tsValidationNeeded));
-    const PLazyNode last = tree->GetLastNoInit();
-    EXPECT_EQ(tree->GetDisplayRect(last, NoColumn, false).top(),
-              4'999 * tree->DefaultNodeHeight() + tree->OffsetY());
-}
-
-// The worker posts its notice to the control; a control destroyed before the notice is handled
-// must not receive it.
-TEST(TreeCacheControl, ADestroyedControlGetsNoPostedNotice)
-{
-    auto worker = std::make_shared<TreeWorker>();
-    auto tree = controlWithRows(worker, 5'000);
-    ASSERT_TRUE(worker->waitUntilIdle(kWait));
-    tree.reset();
-    QCoreApplication::processEvents();
-    auto next = controlWithRows(worker, 3'000);
-    ASSERT_TRUE(worker->waitUntilIdle(kWait));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(next->TreeStates().contains(tsUseCache));
 }
 
 }  // namespace

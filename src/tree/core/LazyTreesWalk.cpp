@@ -5,7 +5,7 @@
 // Every pair Xxx / XxxNoInit shares one walker with an `init` switch; with init off a walker
 // only follows the links that exist and changes nothing.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 namespace zfw {
 
@@ -261,11 +261,10 @@ PLazyNode LazyTreeModel::GetPreviousVisibleSibling(PLazyNode node, bool includeF
 {
     return walkVisibleSibling(node, false, includeFiltered, true);
 }
-PLazyNode LazyTreeModel::GetPreviousVisibleSiblingNoInit(PLazyNode node,
-                                                         bool includeFiltered) const
+PLazyNode LazyTreeModel::GetPreviousVisibleSiblingNoInit(PLazyNode node, bool includeFiltered) const
 {
     return const_cast<LazyTreeModel*>(this)->walkVisibleSibling(node, false, includeFiltered,
-                                                               false);
+                                                                false);
 }
 PLazyNode LazyTreeModel::GetFirstVisibleChild(PLazyNode node, bool includeFiltered)
 {
@@ -446,8 +445,7 @@ PLazyNode LazyTreeModel::walkPreviousVisible(PLazyNode node, bool cca, bool init
     return r;
 }
 
-PLazyNode LazyTreeModel::walkFirstVisible(PLazyNode node, bool cca, bool includeFiltered,
-                                          bool init)
+PLazyNode LazyTreeModel::walkFirstVisible(PLazyNode node, bool cca, bool includeFiltered, bool init)
 {
     if (!node)
         node = FRoot;
@@ -471,8 +469,7 @@ PLazyNode LazyTreeModel::walkFirstVisible(PLazyNode node, bool cca, bool include
 // The last node of the subtree (nil: the tree) that is fully visible and, unless filtered
 // nodes are included, not filtered. Found by descending last shown children instead of walking
 // back through whole collapsed subtrees.
-PLazyNode LazyTreeModel::walkLastVisible(PLazyNode node, bool cca, bool includeFiltered,
-                                         bool init)
+PLazyNode LazyTreeModel::walkLastVisible(PLazyNode node, bool cca, bool includeFiltered, bool init)
 {
     if (!node)
         node = FRoot;
@@ -500,8 +497,7 @@ PLazyNode LazyTreeModel::GetFirstVisible(PLazyNode node, bool cca, bool includeF
 {
     return walkFirstVisible(node, cca, includeFiltered, true);
 }
-PLazyNode LazyTreeModel::GetFirstVisibleNoInit(PLazyNode node, bool cca,
-                                               bool includeFiltered) const
+PLazyNode LazyTreeModel::GetFirstVisibleNoInit(PLazyNode node, bool cca, bool includeFiltered) const
 {
     return const_cast<LazyTreeModel*>(this)->walkFirstVisible(node, cca, includeFiltered, false);
 }
@@ -525,8 +521,7 @@ PLazyNode LazyTreeModel::GetLastVisible(PLazyNode node, bool cca, bool includeFi
 {
     return walkLastVisible(node, cca, includeFiltered, true);
 }
-PLazyNode LazyTreeModel::GetLastVisibleNoInit(PLazyNode node, bool cca,
-                                              bool includeFiltered) const
+PLazyNode LazyTreeModel::GetLastVisibleNoInit(PLazyNode node, bool cca, bool includeFiltered) const
 {
     return const_cast<LazyTreeModel*>(this)->walkLastVisible(node, cca, includeFiltered, false);
 }
@@ -570,10 +565,7 @@ PLazyNode LazyTreeModel::GetPreviousChecked(PLazyNode node, TCheckState state, b
                         [state](PLazyNode n) { return n->CheckState == state; });
 }
 
-PLazyNode LazyTreeModel::GetFirstCutCopy(bool cca)
-{
-    return GetNextCutCopy(nullptr, cca);
-}
+PLazyNode LazyTreeModel::GetFirstCutCopy(bool cca) { return GetNextCutCopy(nullptr, cca); }
 PLazyNode LazyTreeModel::GetNextCutCopy(PLazyNode node, bool cca)
 {
     if (!FStates.contains(tsCutPending) && !FStates.contains(tsCopyPending))
@@ -797,9 +789,8 @@ TNodeArray LazyTreeModel::GetSortedCutCopySet(bool resolve) const
     return result;
 }
 
-PLazyNode LazyTreeModel::IterateSubtree(PLazyNode node, const TLTGetNodeProc& callback,
-                                        void* data, TLazyNodeStates filter, bool doInit,
-                                        bool childNodesOnly)
+PLazyNode LazyTreeModel::IterateSubtree(PLazyNode node, const TLTGetNodeProc& callback, void* data,
+                                        TLazyNodeStates filter, bool doInit, bool childNodesOnly)
 {
     assertNotRoot(node, FRoot);
     const bool wasIterating = FStates.contains(tsIterating);

@@ -36,8 +36,8 @@
 // the worker; taking a completed rebuild enters tsUseCache and leaves the three others; an
 // unfinished one leaves tsValidating and tsStopValidation and keeps tsValidationNeeded.
 
-#include "tree/LazyTrees.h"
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesWorker.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,8 @@
 // Sorting: a stable merge sort on the NextSibling links of one sibling chain, then relinking.
 // No node moves in memory and no event fires per node besides the comparison.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <exception>
 
@@ -86,8 +87,7 @@ void LazyTreeModel::sortChain(PLazyNode node, TColumnIndex column, TSortDirectio
         std::rethrow_exception(failure);
 }
 
-void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection direction,
-                         bool doInit)
+void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection direction, bool doInit)
 {
     InterruptValidation();
     StopNoticeTimer(2);
@@ -106,10 +106,7 @@ void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection dir
     }
     if (node->ChildCount > 1) {
         BeginOperation(okSortNode);
-        struct End {
-            LazyTreeModel* t;
-            ~End() { t->EndOperation(okSortNode); }
-        } end{this};
+        ScopeGuard end([this] { EndOperation(okSortNode); });
         sortChain(node, column, direction);
         InvalidateCache();
     }
@@ -136,17 +133,13 @@ void LazyTreeModel::SortTree(TColumnIndex column, TSortDirection direction, bool
 {
     if (FRoot->TotalCount <= 2)
         return;
-    struct Private {
-        LazyTreeModel* t;
-        Private(LazyTreeModel* tree) : t(tree) { ++t->FUpdateCount; }
-        ~Private()
-        {
-            if (--t->FUpdateCount == 0) {
-                t->ScheduleCacheValidation();
-                t->Invalidate();
-            }
+    ++FUpdateCount;
+    ScopeGuard guard([this] {
+        if (--FUpdateCount == 0) {
+            ScheduleCacheValidation();
+            Invalidate();
         }
-    } guard(this);
+    });
     if (column >= NoColumn) {
         BeginOperation(okSortTree);
         struct End {

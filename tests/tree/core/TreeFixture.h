@@ -2,7 +2,7 @@
 // A small named tree for the model's tests, built from a text such as "A(A1 A2(A2a)) B C(C1)",
 // with helpers that print walk orders as names.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,13 @@ struct NamedTree {
     ProbeTree tree;
     std::map<PLazyNode, std::string> names;
 
-    NamedTree() { tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort}); }
+    // Several nodes may be selected, as the walks and deletions of selections need.
+    NamedTree()
+    {
+        tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
+        tree.SetSelectionOptions(tree.options().SelectionOptions
+                                 + TLTSelectionOptions{toMultiSelect});
+    }
 
     // Builds top-level nodes and their children; every node starts collapsed.
     PLazyNode build(const std::string& text, PLazyNode parent = nullptr)
@@ -90,8 +96,7 @@ struct NamedTree {
 
     std::string documentOrder() const
     {
-        return walk(tree.GetFirstNoInit(),
-                    [this](PLazyNode n) { return tree.GetNextNoInit(n); });
+        return walk(tree.GetFirstNoInit(), [this](PLazyNode n) { return tree.GetNextNoInit(n); });
     }
 
     std::string visibleOrder() const

@@ -15,8 +15,8 @@
 //     C1
 //     C2
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +56,7 @@ const WalkCase kWalkCases[] = {
      [](NamedTree& t) { return forward(t, t.tree.GetFirst(), &LazyTreeModel::GetNext, false); },
      "A A1 A2 A2a A2b A3 A3a B B1 C C1 C2"},
     {"DocumentOrderBackwards", false,
-     [](NamedTree& t) {
-         return forward(t, t.tree.GetLast(), &LazyTreeModel::GetPrevious, false);
-     },
+     [](NamedTree& t) { return forward(t, t.tree.GetLast(), &LazyTreeModel::GetPrevious, false); },
      "C2 C1 C B1 B A3a A3 A2b A2a A2 A1 A"},
     {"VisibleOrder", false,
      [](NamedTree& t) {
@@ -105,7 +103,9 @@ const WalkCase kWalkCases[] = {
      },
      "C2 C1 A A3 A2 A2a A1"},
     {"ChildrenAboveIgnoredWithoutFlag", true,
-     [](NamedTree& t) { return forward(t, t.tree.GetFirst(false), &LazyTreeModel::GetNext, false); },
+     [](NamedTree& t) {
+         return forward(t, t.tree.GetFirst(false), &LazyTreeModel::GetNext, false);
+     },
      "A A1 A2 A2a A2b A3 A3a B B1 C C1 C2"},
     {"VisibleChildren", false,
      [](NamedTree& t) {
@@ -199,8 +199,8 @@ const WalkCase kWalkCases[] = {
                 + t.name(t.tree.GetVisibleParent(t["C1"], true));
      },
      "1 0 A3 C"},
-    {"EnumerateVisible", false,
-     [](NamedTree& t) { return t.list(t.tree.VisibleNodes()); }, "A A1 A2 A2a A3 C1 C2"},
+    {"EnumerateVisible", false, [](NamedTree& t) { return t.list(t.tree.VisibleNodes()); },
+     "A A1 A2 A2a A3 C1 C2"},
     // The step after the first follows the visible walk, which never stops on a filtered row.
     {"EnumerateVisibleNoInit", false,
      [](NamedTree& t) { return t.list(t.tree.VisibleNoInitNodes(nullptr, true, true)); },
@@ -229,8 +229,7 @@ const WalkCase kWalkCases[] = {
      [](NamedTree& t) {
          std::string out;
          t.tree.IterateSubtree(
-             t["A"],
-             [&](LazyTreeModel&, PLazyNode n, void*, bool&) { out += t.name(n) + " "; },
+             t["A"], [&](LazyTreeModel&, PLazyNode n, void*, bool&) { out += t.name(n) + " "; },
              nullptr, {vsExpanded}, false, true);
          return out;
      },
@@ -264,9 +263,9 @@ TEST(TreeWalk, NodeAtVerticalPositions)
         const char* node;
         int top;
     };
-    const Probe probes[] = {{-50, "A", 0},   {0, "A", 0},     {17, "A", 0},   {18, "A1", 18},
-                            {57, "A1", 18},  {58, "A2", 58},  {76, "A2a", 76}, {80, "A2a", 76},
-                            {81, "A3", 81},  {99, "C1", 99},  {134, "C2", 117}, {135, "nil", 0},
+    const Probe probes[] = {{-50, "A", 0},   {0, "A", 0},    {17, "A", 0},     {18, "A1", 18},
+                            {57, "A1", 18},  {58, "A2", 58}, {76, "A2a", 76},  {80, "A2a", 76},
+                            {81, "A3", 81},  {99, "C1", 99}, {134, "C2", 117}, {135, "nil", 0},
                             {1000, "nil", 0}};
     for (const Probe& p : probes) {
         int top = -1;

@@ -1,7 +1,7 @@
 // The position cache: the rebuild that runs on the shared worker, the lookups, and the
 // scheduling, interrupt and take-over steps of the model (see the design note in the header).
 
-#include "tree/LazyTreesCache.h"
+#include "tree/core/LazyTreesCache.h"
 
 #include <algorithm>
 #include <climits>
@@ -64,10 +64,7 @@ void LazyTreeModel::SetTreeWorker(std::shared_ptr<TreeWorker> worker)
     }
 }
 
-const std::shared_ptr<TreeWorker>& LazyTreeModel::treeWorker() const
-{
-    return m_cache->worker;
-}
+const std::shared_ptr<TreeWorker>& LazyTreeModel::treeWorker() const { return m_cache->worker; }
 
 void LazyTreeModel::setValidationNotifier(std::function<void()> notify)
 {
@@ -76,20 +73,11 @@ void LazyTreeModel::setValidationNotifier(std::function<void()> notify)
     m_cache->job.finished = std::move(notify);
 }
 
-const TCache& LazyTreeModel::positionCache() const
-{
-    return m_cache->entries;
-}
+const TCache& LazyTreeModel::positionCache() const { return m_cache->entries; }
 
-std::uint32_t LazyTreeModel::CacheEntryCount() const
-{
-    return cacheEntryCount(FVisibleCount);
-}
+std::uint32_t LazyTreeModel::CacheEntryCount() const { return cacheEntryCount(FVisibleCount); }
 
-void LazyTreeModel::InvalidateCache()
-{
-    DoStateChange({tsValidationNeeded}, {tsUseCache});
-}
+void LazyTreeModel::InvalidateCache() { DoStateChange({tsValidationNeeded}, {tsUseCache}); }
 
 void LazyTreeModel::ScheduleCacheValidation()
 {
@@ -144,8 +132,7 @@ int LazyTreeModel::ComparePositions(PLazyNode node1, PLazyNode node2,
         lazyTreeAssert("Nodes must never be nil.");
     if (node1 == node2)
         return 0;
-    const bool above =
-        considerChildrenAbove && m_options.PaintOptions.contains(toChildrenAbove);
+    const bool above = considerChildrenAbove && m_options.PaintOptions.contains(toChildrenAbove);
     if (HasAsParent(node1, node2))
         return above ? -1 : 1;
     if (HasAsParent(node2, node1))
@@ -215,6 +202,29 @@ PLazyNode LazyTreeModel::CachedNodeAt(int y, int& nodeTop) const
 std::int64_t LazyTreeModel::rowTop(PLazyNode node)
 {
     takeValidationResult();
+    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true) && node
+        && node != FRoot && GetFullyVisible(node)) {
+        // Stored heights are final: the rows above are the shown subtrees of the earlier
+        // siblings along the path plus the ancestors' own rows. A long sibling chain is left
+        // to the cache below, which never needs more than one block.
+        std::int64_t top = 0;
+        std::uint32_t steps = 0;
+        bool done = true;
+        for (PLazyNode run = node; run != FRoot && done; run = run->Parent) {
+            for (PLazyNode s = run->PrevSibling; s; s = s->PrevSibling) {
+                if (++steps > 2 * CacheSpacing) {
+                    done = false;
+                    break;
+                }
+                if (s->has(vsVisible))
+                    top += s->TotalHeight;
+            }
+            if (run->Parent != FRoot)
+                top += ownRowHeight(run->Parent);
+        }
+        if (done)
+            return top;
+    }
     std::uint32_t cachedTop = 0;
     if (PLazyNode run = FindInPositionCache(node, cachedTop)) {
         // The node lies within the block that starts at the entry; a node that is not shown
@@ -232,6 +242,47 @@ std::int64_t LazyTreeModel::rowTop(PLazyNode node)
          run = GetPreviousVisibleNoInit(run, true))
         top += MeasureNodeHeight(run);
     return top;
+}
+
+PLazyNode LazyTreeModel::skipToPosition(PLazyNode node, std::int64_t& top, std::int64_t y) const
+{
+    // Each node's TotalHeight is the span of its shown rows (its own row, then, when expanded,
+    // its children with vsVisible), so a subtree that ends at or above y is passed in one step.
+    const auto firstShownChild = [](PLazyNode n) {
+        PLazyNode c = n->FirstChild;
+        while (c && !c->has(vsVisible))
+            c = c->NextSibling;
+        return c;
+    };
+    if (node == FRoot) {
+        node = firstShownChild(FRoot);
+        if (!FRoot->has(vsExpanded))
+            node = nullptr;
+    }
+    while (node) {
+        const std::int64_t span = node->TotalHeight;
+        if (y < top + span) {
+            const std::int64_t own = ownRowHeight(node);
+            if (y < top + own)
+                return node;
+            top += own;
+            node = node->has(vsExpanded) ? firstShownChild(node) : nullptr;
+            continue;
+        }
+        top += span;
+        // The next shown sibling, climbing to the parents' siblings at the end of a chain.
+        PLazyNode next = node->NextSibling;
+        while (true) {
+            while (next && !next->has(vsVisible))
+                next = next->NextSibling;
+            if (next || node->Parent == FRoot || !node->Parent)
+                break;
+            node = node->Parent;
+            next = node->NextSibling;
+        }
+        node = next;
+    }
+    return nullptr;
 }
 
 }  // namespace zfw

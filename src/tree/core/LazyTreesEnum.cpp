@@ -1,6 +1,6 @@
 // Ranges of nodes for loops, and finding the row at a vertical position.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
 
 namespace zfw {
 
@@ -9,24 +9,16 @@ PLazyNode TLTLazyNodeEnumeration::step(PLazyNode node) const
     LazyTreeModel& t = *FTree;
     const bool cca = FConsiderChildrenAbove;
     switch (FMode) {
-    case vneAll:
-        return node ? t.GetNext(node, cca) : t.GetFirst(cca);
+    case vneAll: return node ? t.GetNext(node, cca) : t.GetFirst(cca);
     case vneChecked:
         return node ? t.GetNextChecked(node, FState, cca) : t.GetFirstChecked(FState, cca);
-    case vneChild:
-        return node ? t.GetNextSibling(node) : t.GetFirstChild(FNode);
-    case vneCutCopy:
-        return node ? t.GetNextCutCopy(node, cca) : t.GetFirstCutCopy(cca);
-    case vneInitialized:
-        return node ? t.GetNextInitialized(node, cca) : t.GetFirstInitialized(cca);
-    case vneLeaf:
-        return node ? t.GetNextLeaf(node) : t.GetFirstLeaf();
-    case vneLevel:
-        return node ? t.GetNextLevel(node, FNodeLevel) : t.GetFirstLevel(FNodeLevel);
-    case vneNoInit:
-        return node ? t.GetNextNoInit(node, cca) : t.GetFirstNoInit(cca);
-    case vneSelected:
-        return node ? t.GetNextSelected(node, cca) : t.GetFirstSelected(cca);
+    case vneChild: return node ? t.GetNextSibling(node) : t.GetFirstChild(FNode);
+    case vneCutCopy: return node ? t.GetNextCutCopy(node, cca) : t.GetFirstCutCopy(cca);
+    case vneInitialized: return node ? t.GetNextInitialized(node, cca) : t.GetFirstInitialized(cca);
+    case vneLeaf: return node ? t.GetNextLeaf(node) : t.GetFirstLeaf();
+    case vneLevel: return node ? t.GetNextLevel(node, FNodeLevel) : t.GetFirstLevel(FNodeLevel);
+    case vneNoInit: return node ? t.GetNextNoInit(node, cca) : t.GetFirstNoInit(cca);
+    case vneSelected: return node ? t.GetNextSelected(node, cca) : t.GetFirstSelected(cca);
     case vneVisible: {
         PLazyNode r = node ? t.GetNextVisible(node, cca)
                            : t.GetFirstVisible(FNode, cca, FIncludeFiltered);
@@ -123,8 +115,7 @@ TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNodes(PLazyNode node, bool inc
     e.FIncludeFiltered = includeFiltered;
     return e;
 }
-TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNoInitNodes(PLazyNode node,
-                                                              bool includeFiltered)
+TLTLazyNodeEnumeration LazyTreeModel::VisibleChildNoInitNodes(PLazyNode node, bool includeFiltered)
 {
     auto e = make(this, vneVisibleNoInitChild);
     e.FNode = node;
@@ -151,6 +142,15 @@ PLazyNode LazyTreeModel::GetNodeAt(int x, int y, bool relative, int& nodeTop)
     takeValidationResult();
     if (FStates.contains(tsUseCache))
         node = CachedNodeAt(y, top);
+    if (!m_options.MiscOptions.contains(toVariableNodeHeight) && !childrenAbove(true)) {
+        // Stored heights are final: the row is found by the subtree heights, skipping whole
+        // subtrees (and, from a cache entry, the rows before the position) instead of
+        // adding up the rows one by one.
+        std::int64_t t = node ? top : 0;
+        node = skipToPosition(node ? node : FRoot, t, y);
+        nodeTop = node ? int(t) + (relative ? OffsetY() : 0) : 0;
+        return node;
+    }
     if (!node) {
         top = 0;
         node = GetFirstVisibleNoInit(nullptr, true, false);

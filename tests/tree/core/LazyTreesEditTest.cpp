@@ -10,8 +10,8 @@
 //   C          expanded
 //     C1
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,8 @@ struct EditCase {
 };
 
 const EditCase kEditCases[] = {
-    {"AddChildToRoot", [](NamedTree& t) { t.add(nullptr, "D"); },
-     "A A1 A2 A2a B C C1 D", "A A1 A2 B C C1 D"},
+    {"AddChildToRoot", [](NamedTree& t) { t.add(nullptr, "D"); }, "A A1 A2 A2a B C C1 D",
+     "A A1 A2 B C C1 D"},
     {"AddChildBelowCollapsed", [](NamedTree& t) { t.add(t["A2"], "A2b"); },
      "A A1 A2 A2a A2b B C C1", "A A1 A2 B C C1"},
     {"AddChildBelowCollapsedGrandparent",
@@ -92,10 +92,7 @@ const EditCase kEditCases[] = {
          t.tree.DeleteChildren(t["A"]);
      },
      "A B C C1", "A B C C1"},
-    {"SetChildCountGrows",
-     [](NamedTree& t) {
-         t.tree.SetChildCount(t["C"], 3);
-     },
+    {"SetChildCountGrows", [](NamedTree& t) { t.tree.SetChildCount(t["C"], 3); },
      "A A1 A2 A2a B C C1 * *", "A A1 A2 B C C1 * *"},
     {"SetChildCountShrinks",
      [](NamedTree& t) {
@@ -109,19 +106,21 @@ const EditCase kEditCases[] = {
          t.tree.SetChildCount(t["C"], 0);
      },
      "A A1 A2 A2a B C", "A A1 A2 B C"},
-    {"MoveNodeToOtherParent", [](NamedTree& t) { t.tree.MoveTo(t["A2"], t["C"], amAddChildLast, false); },
+    {"MoveNodeToOtherParent",
+     [](NamedTree& t) { t.tree.MoveTo(t["A2"], t["C"], amAddChildLast, false); },
      "A A1 B C C1 A2 A2a", "A A1 B C C1 A2"},
     {"MoveNodeBeforeRootFirst",
      [](NamedTree& t) { t.tree.MoveTo(t["C1"], t["A"], amInsertBefore, false); },
      "C1 A A1 A2 A2a B C", "C1 A A1 A2 B C"},
-    {"MoveIntoCollapsed", [](NamedTree& t) { t.tree.MoveTo(t["C"], t["A2"], amAddChildFirst, false); },
+    {"MoveIntoCollapsed",
+     [](NamedTree& t) { t.tree.MoveTo(t["C"], t["A2"], amAddChildFirst, false); },
      "A A1 A2 C C1 A2a B", "A A1 A2 B"},
     {"MoveChildrenFirstKeepsOrder",
      [](NamedTree& t) { t.tree.MoveTo(t["A"], t["B"], amAddChildFirst, true); },
      "A B A1 A2 A2a C C1", "A B C C1"},
     {"MoveChildrenAfterSelfReverses",
-     [](NamedTree& t) { t.tree.MoveTo(t["A"], t["A"], amInsertAfter, true); },
-     "A A2 A2a A1 B C C1", "A A2 A1 B C C1"},
+     [](NamedTree& t) { t.tree.MoveTo(t["A"], t["A"], amInsertAfter, true); }, "A A2 A2a A1 B C C1",
+     "A A2 A1 B C C1"},
     {"CopySubtree", [](NamedTree& t) { t.tree.CopyTo(t["A2"], t["B"], amInsertAfter, false); },
      "A A1 A2 A2a B * * C C1", "A A1 A2 B * C C1"},
     // Without a target the copy goes first below the root, whatever the mode.
@@ -130,10 +129,10 @@ const EditCase kEditCases[] = {
      "* * * * A A1 A2 A2a B C C1", "* * * A A1 A2 B C C1"},
     {"CopyChildren", [](NamedTree& t) { t.tree.CopyTo(t["A"], t["C1"], amAddChildLast, true); },
      "A A1 A2 A2a B C C1 * * *", "A A1 A2 B C C1"},
-    {"Collapse", [](NamedTree& t) { t.tree.SetExpanded(t["A"], false); },
-     "A A1 A2 A2a B C C1", "A B C C1"},
-    {"ExpandNested", [](NamedTree& t) { t.tree.SetExpanded(t["A2"], true); },
-     "A A1 A2 A2a B C C1", "A A1 A2 A2a B C C1"},
+    {"Collapse", [](NamedTree& t) { t.tree.SetExpanded(t["A"], false); }, "A A1 A2 A2a B C C1",
+     "A B C C1"},
+    {"ExpandNested", [](NamedTree& t) { t.tree.SetExpanded(t["A2"], true); }, "A A1 A2 A2a B C C1",
+     "A A1 A2 A2a B C C1"},
     {"ExpandBelowCollapsed",
      [](NamedTree& t) {
          t.tree.SetExpanded(t["A"], false);
@@ -294,7 +293,9 @@ TEST(TreeEdit, DeletingTheFocusedNodeRemovesFocusAndMovingKeepsIt)
     NamedTree t;
     makeFixture(t);
     std::vector<PLazyNode> focusEvents;
-    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n, TColumnIndex) { focusEvents.push_back(n); };
+    t.tree.OnFocusChanged = [&](LazyTreeModel&, PLazyNode n, TColumnIndex) {
+        focusEvents.push_back(n);
+    };
     t.tree.SetFocusedNode(t["A2"]);
     t.tree.MoveTo(t["A2"], t["B"], amAddChildFirst, false);
     EXPECT_EQ(t.tree.FocusedNode(), t["A2"]);
@@ -348,7 +349,8 @@ TEST(TreeEdit, DeleteSelectedNodesFreesEachNodeOnce)
 TEST(TreeEdit, OnFreeNodeOnlyForInitialisedOrTouchedNodes)
 {
     LazyTreeModel tree;
-    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});  // sorting would initialise every node
+    tree.SetAutoOptions(tree.options().AutoOptions
+                        - TLTAutoOptions{toAutoSort});  // sorting would initialise every node
     tree.SetNodeDataSize(8);
     int freed = 0;
     tree.OnFreeNode = [&](LazyTreeModel&, PLazyNode) { ++freed; };

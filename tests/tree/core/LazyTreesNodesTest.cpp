@@ -1,8 +1,8 @@
 // Lazy initialisation (each node exactly once, only when needed), user data, the update and
 // synchronisation brackets and the change notices.
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,7 @@ struct LazyCounting {
     LazyCounting()
     {
         tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
-        tree.OnInitNode = [this](LazyTreeModel& t, PLazyNode, PLazyNode n,
-                                 TLazyNodeInitStates& s) {
+        tree.OnInitNode = [this](LazyTreeModel& t, PLazyNode, PLazyNode n, TLazyNodeInitStates& s) {
             ++initNode[n];
             if (int(t.GetNodeLevel(n)) < depth - 1)
                 s.include(ivsHasChildren);
@@ -57,29 +56,25 @@ const LazyCase kLazyCases[] = {
     {"NothingTouched", [](LazyTreeModel&) {}, 0, 3},
     {"NoInitWalkOverAll",
      [](LazyTreeModel& t) {
-         for (PLazyNode n = t.GetFirstNoInit(); n; n = t.GetNextNoInit(n)) {
-         }
+         for (PLazyNode n = t.GetFirstNoInit(); n; n = t.GetNextNoInit(n)) {}
      },
      0, 3},
     {"GetFirstOnly", [](LazyTreeModel& t) { t.GetFirst(); }, 1, 3},
     {"FirstChildAsksChildren", [](LazyTreeModel& t) { t.GetFirstChild(t.GetFirst()); }, 2, 6},
     {"VisibleWalkStaysAtTopLevel",
      [](LazyTreeModel& t) {
-         for (PLazyNode n = t.GetFirstVisible(); n; n = t.GetNextVisible(n)) {
-         }
+         for (PLazyNode n = t.GetFirstVisible(); n; n = t.GetNextVisible(n)) {}
      },
      3, 3},
     {"FullWalkInitialisesAll",
      [](LazyTreeModel& t) {
-         for (PLazyNode n = t.GetFirst(); n; n = t.GetNext(n)) {
-         }
+         for (PLazyNode n = t.GetFirst(); n; n = t.GetNext(n)) {}
      },
      39, 39},
     {"FullWalkTwiceStillOnce",
      [](LazyTreeModel& t) {
          for (int i = 0; i < 2; ++i)
-             for (PLazyNode n = t.GetFirst(); n; n = t.GetNext(n)) {
-             }
+             for (PLazyNode n = t.GetFirst(); n; n = t.GetNext(n)) {}
      },
      39, 39},
     {"ExpandOneNode", [](LazyTreeModel& t) { t.SetExpanded(t.GetFirstNoInit(), true); }, 1, 6},
@@ -136,8 +131,7 @@ TEST(TreeNodes, InitAnsweringFilteredTakesTheRowOut)
             s.include(ivsFiltered);
     };
     tree.SetRootNodeCount(3);
-    for (PLazyNode n = tree.GetFirst(); n; n = tree.GetNext(n)) {
-    }
+    for (PLazyNode n = tree.GetFirst(); n; n = tree.GetNext(n)) {}
     EXPECT_EQ(tree.visibleCount(), 2u);
     EXPECT_EQ(tree.checkConsistency().toStdString(), "");
     tree.ReinitNode(nullptr, true);

@@ -1,4 +1,4 @@
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTreesWorker.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,10 +15,7 @@ TreeWorker::TreeWorker()
     m_thread = std::thread([this] { run(); });
 }
 
-TreeWorker::~TreeWorker()
-{
-    stop();
-}
+TreeWorker::~TreeWorker() { stop(); }
 
 bool TreeWorker::schedule(TreeWorkerJob& job)
 {
@@ -117,9 +114,8 @@ void TreeWorker::run()
         // silently fall back to walking all their rows.
         TreeJobOutcome outcome;
         try {
-            outcome = job->m_work(job->m_stop) && !job->stopRequested()
-                          ? TreeJobOutcome::Finished
-                          : TreeJobOutcome::Stopped;
+            outcome = job->m_work(job->m_stop) && !job->stopRequested() ? TreeJobOutcome::Finished
+                                                                        : TreeJobOutcome::Stopped;
         } catch (...) {
             outcome = TreeJobOutcome::Failed;
         }

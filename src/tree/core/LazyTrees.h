@@ -73,9 +73,22 @@ private:
 };
 
 enum TLazyNodeState : std::uint8_t {
-    vsInitialized, vsChecking, vsCutOrCopy, vsDisabled, vsDeleting, vsExpanded, vsHasChildren,
-    vsVisible, vsSelected, vsOnFreeNodeCallRequired, vsAllChildrenHidden,
-    vsReleaseCallOnUserDataRequired, vsMultiline, vsHeightMeasured, vsToggling, vsFiltered,
+    vsInitialized,
+    vsChecking,
+    vsCutOrCopy,
+    vsDisabled,
+    vsDeleting,
+    vsExpanded,
+    vsHasChildren,
+    vsVisible,
+    vsSelected,
+    vsOnFreeNodeCallRequired,
+    vsAllChildrenHidden,
+    vsReleaseCallOnUserDataRequired,
+    vsMultiline,
+    vsHeightMeasured,
+    vsToggling,
+    vsFiltered,
     vsInitializing
 };
 using TLazyNodeStates = TSmallSet<TLazyNodeState, std::uint32_t>;
@@ -117,25 +130,53 @@ private:
 static_assert(sizeof(TAtomicNodeStates) == sizeof(std::uint32_t));
 
 enum TLazyNodeInitState : std::uint8_t {
-    ivsDisabled, ivsExpanded, ivsHasChildren, ivsMultiline, ivsSelected, ivsFiltered, ivsReInit
+    ivsDisabled,
+    ivsExpanded,
+    ivsHasChildren,
+    ivsMultiline,
+    ivsSelected,
+    ivsFiltered,
+    ivsReInit
 };
 using TLazyNodeInitStates = TSmallSet<TLazyNodeInitState, std::uint8_t>;
 
 enum TCheckState : std::uint8_t {
-    csUncheckedNormal, csUncheckedPressed, csCheckedNormal, csCheckedPressed, csMixedNormal,
-    csMixedPressed, csUncheckedDisabled, csCheckedDisabled, csMixedDisabled
+    csUncheckedNormal,
+    csUncheckedPressed,
+    csCheckedNormal,
+    csCheckedPressed,
+    csMixedNormal,
+    csMixedPressed,
+    csUncheckedDisabled,
+    csCheckedDisabled,
+    csMixedDisabled
 };
 enum TCheckType : std::uint8_t { ctNone, ctTriStateCheckBox, ctCheckBox, ctRadioButton, ctButton };
 
 enum TChangeReason : std::uint8_t {
-    crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNodeAdded, crNodeCopied, crNodeMoved
+    crIgnore,
+    crAccumulated,
+    crChildAdded,
+    crChildDeleted,
+    crNodeAdded,
+    crNodeCopied,
+    crNodeMoved
 };
 enum TLTUpdateState : std::uint8_t { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind : std::uint8_t {
-    okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand
+    okAutoFitColumns,
+    okGetMaxColumnWidth,
+    okSortNode,
+    okSortTree,
+    okExport,
+    okExpand
 };
 enum TLTNodeAttachMode : std::uint8_t {
-    amNoWhere, amInsertBefore, amInsertAfter, amAddChildFirst, amAddChildLast
+    amNoWhere,
+    amInsertBefore,
+    amInsertAfter,
+    amAddChildFirst,
+    amAddChildLast
 };
 
 // Index of a column of the header; NoColumn: the tree has no columns, InvalidColumn: none.
@@ -144,18 +185,62 @@ inline constexpr TColumnIndex NoColumn = -1;
 inline constexpr TColumnIndex InvalidColumn = -2;
 
 enum TLazyTreeState : std::uint8_t {
-    tsCancelHintAnimation, tsChangePending, tsCheckPropagation, tsCollapsing,
-    tsToggleFocusedSelection, tsClearPending, tsClipboardFlushing, tsCopyPending, tsCutPending,
-    tsDrawSelPending, tsDrawSelecting, tsEditing, tsEditPending, tsExpanding,
-    tsNodeHeightTracking, tsNodeHeightTrackPending, tsHint, tsInAnimation,
-    tsIncrementalSearching, tsIncrementalSearchPending, tsIterating, tsKeyCheckPending,
-    tsLeftButtonDown, tsLeftDblClick, tsMouseCheckPending, tsMiddleButtonDown, tsMiddleDblClick,
-    tsNeedRootCountUpdate, tsOLEDragging, tsOLEDragPending, tsPainting, tsRightButtonDown,
-    tsRightDblClick, tsPopupMenuShown, tsScrolling, tsScrollPending, tsSizing, tsStopValidation,
-    tsStructureChangePending, tsSynchMode, tsThumbTracking, tsToggling,
-    tsUpdateHiddenChildrenNeeded, tsUpdating, tsUseCache, tsUserDragObject, tsUseThemes,
-    tsValidating, tsPreviouslySelectedLocked, tsValidationNeeded, tsVCLDragging,
-    tsVCLDragPending, tsVCLDragFinished, tsWheelPanning, tsWheelScrolling, tsWindowCreating,
+    tsCancelHintAnimation,
+    tsChangePending,
+    tsCheckPropagation,
+    tsCollapsing,
+    tsToggleFocusedSelection,
+    tsClearPending,
+    tsClipboardFlushing,
+    tsCopyPending,
+    tsCutPending,
+    tsDrawSelPending,
+    tsDrawSelecting,
+    tsEditing,
+    tsEditPending,
+    tsExpanding,
+    tsNodeHeightTracking,
+    tsNodeHeightTrackPending,
+    tsHint,
+    tsInAnimation,
+    tsIncrementalSearching,
+    tsIncrementalSearchPending,
+    tsIterating,
+    tsKeyCheckPending,
+    tsLeftButtonDown,
+    tsLeftDblClick,
+    tsMouseCheckPending,
+    tsMiddleButtonDown,
+    tsMiddleDblClick,
+    tsNeedRootCountUpdate,
+    tsOLEDragging,
+    tsOLEDragPending,
+    tsPainting,
+    tsRightButtonDown,
+    tsRightDblClick,
+    tsPopupMenuShown,
+    tsScrolling,
+    tsScrollPending,
+    tsSizing,
+    tsStopValidation,
+    tsStructureChangePending,
+    tsSynchMode,
+    tsThumbTracking,
+    tsToggling,
+    tsUpdateHiddenChildrenNeeded,
+    tsUpdating,
+    tsUseCache,
+    tsUserDragObject,
+    tsUseThemes,
+    tsValidating,
+    tsPreviouslySelectedLocked,
+    tsValidationNeeded,
+    tsVCLDragging,
+    tsVCLDragPending,
+    tsVCLDragFinished,
+    tsWheelPanning,
+    tsWheelScrolling,
+    tsWindowCreating,
     tsUseExplorerTheme
 };
 using TLazyTreeStates = TSmallSet<TLazyTreeState, std::uint64_t>;
@@ -163,11 +248,29 @@ using TLazyTreeStates = TSmallSet<TLazyTreeState, std::uint64_t>;
 // ----- options ----------------------------------------------------------------------------
 
 enum TLTPaintOption : std::uint8_t {
-    toHideFocusRect, toHideSelection, toHotTrack, toPopupMode, toShowBackground, toShowButtons,
-    toShowDropmark, toShowHorzGridLines, toShowRoot, toShowTreeLines, toShowVertGridLines,
-    toThemeAware, toUseBlendedImages, toGhostedIfUnfocused, toFullVertGridLines,
-    toAlwaysHideSelection, toUseBlendedSelection, toStaticBackground, toChildrenAbove,
-    toFixedIndent, toUseExplorerTheme, toHideTreeLinesIfThemed, toShowFilteredNodes
+    toHideFocusRect,
+    toHideSelection,
+    toHotTrack,
+    toPopupMode,
+    toShowBackground,
+    toShowButtons,
+    toShowDropmark,
+    toShowHorzGridLines,
+    toShowRoot,
+    toShowTreeLines,
+    toShowVertGridLines,
+    toThemeAware,
+    toUseBlendedImages,
+    toGhostedIfUnfocused,
+    toFullVertGridLines,
+    toAlwaysHideSelection,
+    toUseBlendedSelection,
+    toStaticBackground,
+    toChildrenAbove,
+    toFixedIndent,
+    toUseExplorerTheme,
+    toHideTreeLinesIfThemed,
+    toShowFilteredNodes
 };
 using TLTPaintOptions = TSmallSet<TLTPaintOption, std::uint32_t>;
 
@@ -177,42 +280,77 @@ enum TLTAnimationOption : std::uint8_t { toAnimatedToggle, toAdvancedAnimatedTog
 using TLTAnimationOptions = TSmallSet<TLTAnimationOption, std::uint8_t>;
 
 enum TLTAutoOption : std::uint8_t {
-    toAutoDropExpand, toAutoExpand, toAutoScroll, toAutoScrollOnExpand, toAutoSort,
-    toAutoSpanColumns, toAutoTristateTracking, toAutoHideButtons, toAutoDeleteMovedNodes,
-    toDisableAutoscrollOnFocus, toAutoChangeScale, toAutoFreeOnCollapse,
-    toDisableAutoscrollOnEdit, toAutoBidiColumnOrdering
+    toAutoDropExpand,
+    toAutoExpand,
+    toAutoScroll,
+    toAutoScrollOnExpand,
+    toAutoSort,
+    toAutoSpanColumns,
+    toAutoTristateTracking,
+    toAutoHideButtons,
+    toAutoDeleteMovedNodes,
+    toDisableAutoscrollOnFocus,
+    toAutoChangeScale,
+    toAutoFreeOnCollapse,
+    toDisableAutoscrollOnEdit,
+    toAutoBidiColumnOrdering
 };
 using TLTAutoOptions = TSmallSet<TLTAutoOption, std::uint16_t>;
 
 enum TLTSelectionOption : std::uint8_t {
-    toDisableDrawSelection, toExtendedFocus, toFullRowSelect, toLevelSelectConstraint,
-    toMiddleClickSelect, toMultiSelect, toRightClickSelect, toSiblingSelectConstraint,
-    toCenterScrollIntoView, toSimpleDrawSelection, toAlwaysSelectNode, toRestoreSelection
+    toDisableDrawSelection,
+    toExtendedFocus,
+    toFullRowSelect,
+    toLevelSelectConstraint,
+    toMiddleClickSelect,
+    toMultiSelect,
+    toRightClickSelect,
+    toSiblingSelectConstraint,
+    toCenterScrollIntoView,
+    toSimpleDrawSelection,
+    toAlwaysSelectNode,
+    toRestoreSelection
 };
 using TLTSelectionOptions = TSmallSet<TLTSelectionOption, std::uint16_t>;
 
 enum TLTMiscOption : std::uint8_t {
-    toAcceptOLEDrop, toCheckSupport, toEditable, toFullRepaintOnResize, toGridExtensions,
-    toInitOnSave, toReportMode, toToggleOnDblClick, toWheelPanning, toReadOnly,
-    toVariableNodeHeight, toFullRowDrag, toNodeHeightResize, toNodeHeightDblClickResize,
-    toEditOnClick, toEditOnDblClick, toReverseFullExpandHotKey
+    toAcceptOLEDrop,
+    toCheckSupport,
+    toEditable,
+    toFullRepaintOnResize,
+    toGridExtensions,
+    toInitOnSave,
+    toReportMode,
+    toToggleOnDblClick,
+    toWheelPanning,
+    toReadOnly,
+    toVariableNodeHeight,
+    toFullRowDrag,
+    toNodeHeightResize,
+    toNodeHeightDblClickResize,
+    toEditOnClick,
+    toEditOnDblClick,
+    toReverseFullExpandHotKey
 };
 using TLTMiscOptions = TSmallSet<TLTMiscOption, std::uint32_t>;
 
 enum TLTExportMode : std::uint8_t {
-    emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected
+    emAll,
+    emChecked,
+    emUnchecked,
+    emVisibleDueToExpansion,
+    emSelected
 };
 
 // The behaviour switches the node model reads. The control adds the reactions to a change.
 struct TLazyTreeOptionSets {
-    TLTPaintOptions PaintOptions{toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines,
-                                 toThemeAware, toUseBlendedImages};
-    TLTAutoOptions AutoOptions{toAutoDropExpand, toAutoScrollOnExpand, toAutoSort,
-                               toAutoTristateTracking, toAutoDeleteMovedNodes,
-                               toAutoChangeScale};
+    TLTPaintOptions PaintOptions{toShowButtons,   toShowDropmark, toShowRoot,
+                                 toShowTreeLines, toThemeAware,   toUseBlendedImages};
+    TLTAutoOptions AutoOptions{toAutoDropExpand,       toAutoScrollOnExpand,   toAutoSort,
+                               toAutoTristateTracking, toAutoDeleteMovedNodes, toAutoChangeScale};
     TLTSelectionOptions SelectionOptions{};
-    TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave,
-                               toToggleOnDblClick, toWheelPanning, toEditOnClick};
+    TLTMiscOptions MiscOptions{toAcceptOLEDrop,    toFullRepaintOnResize, toInitOnSave,
+                               toToggleOnDblClick, toWheelPanning,        toEditOnClick};
     TLTAnimationOptions AnimationOptions{};
     // Which nodes the exports take; a plain setting without reactions, not copied by Assign.
     TLTExportMode ExportMode = emAll;
@@ -295,8 +433,19 @@ struct TTreeCacheState;
 class LazyTreeModel;
 
 enum TLZLazyNodeEnumerationMode : std::uint8_t {
-    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit,
-    vneSelected, vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit
+    vneAll,
+    vneChecked,
+    vneChild,
+    vneCutCopy,
+    vneInitialized,
+    vneLeaf,
+    vneLevel,
+    vneNoInit,
+    vneSelected,
+    vneVisible,
+    vneVisibleChild,
+    vneVisibleNoInitChild,
+    vneVisibleNoInit
 };
 
 // A range of nodes for a range-based for loop: the first step runs from nil, every later step
@@ -348,8 +497,7 @@ public:
     std::function<void(LazyTreeModel&, PLazyNode node, TChangeReason reason)> OnStructureChange;
     std::function<void(LazyTreeModel&, PLazyNode node)> OnChange;
     std::function<void(LazyTreeModel&, TLTUpdateState state)> OnUpdating;
-    std::function<void(LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates leave)>
-        OnStateChange;
+    std::function<void(LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates leave)> OnStateChange;
     std::function<void(LazyTreeModel&, TLTOperationKind kind)> OnStartOperation;
     std::function<void(LazyTreeModel&, TLTOperationKind kind)> OnEndOperation;
     std::function<void(LazyTreeModel&, int& nodeDataSize)> OnGetNodeDataSize;
@@ -452,13 +600,89 @@ public:
     void FullExpand(PLazyNode node = nullptr);
     void FullCollapse(PLazyNode node = nullptr);
 
-    // ----- selection and focus (the part the structure needs) --------------------------
+    // ----- selection and focus (LazyTreesSelection.cpp) ---------------------------------
+    // The selected nodes are kept in one array ascending by address (whole pointer values),
+    // so that membership is a binary search and a bulk insert is one merge. An entry that is
+    // to leave is marked (bit 0 of its value) and the array packed once per operation.
     PLazyNode FocusedNode() const { return FFocusedNode; }
-    void SetFocusedNode(PLazyNode node);
+    virtual void SetFocusedNode(PLazyNode node);
     std::uint32_t SelectedCount() const { return FSelectionCount; }
     bool Selected(PLazyNode node) const { return node && node->has(vsSelected); }
+    // Nothing while locked, for nil or the root, or when unchanged. Selecting with an empty
+    // selection makes the node the range anchor; without toMultiSelect it replaces the
+    // selection and takes the focus.
     void SetSelected(PLazyNode node, bool value);
-    void ClearSelection();
+    bool SelectionLocked() const { return FSelectionLocked; }
+    void SetSelectionLocked(bool value) { FSelectionLocked = value; }
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    PLazyNode NextNodeToSelect() const { return FNextNodeToSelect; }
+    int LastSelectionLevel() const { return FLastSelectionLevel; }
+    // Adds one node (rejected silently when selected, disabled or against a constraint); the
+    // first node of an empty selection takes the focus. Throws for nil.
+    void AddToSelection(PLazyNode node);
+    // Adds several nodes in one merge; forceInsert skips every check (the caller guarantees
+    // unselected nodes). The items are reordered and packed in place.
+    void AddNodesToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    // Removes one node at once (no marks left behind). Throws for nil.
+    void RemoveFromSelection(PLazyNode node);
+    void ClearSelection() { InvalidateAndClearSelection(true); }
+    void InvalidateAndClearSelection(bool doChange);
+    // Selects the visible nodes from start to end (in tree order, both included); without
+    // addOnly the rest of the selection is cleared first. Throws for a nil end.
+    void SelectNodes(PLazyNode startNode, PLazyNode endNode, bool addOnly);
+    // Inverts the visible nodes between start and end; the end at the range anchor keeps its
+    // state and the anchor ends up selected.
+    void ToggleSelection(PLazyNode startNode, PLazyNode endNode);
+    void UnselectNodes(PLazyNode startNode, PLazyNode endNode);
+    void SelectAll(bool visibleOnly);
+    void InvertSelection(bool visibleOnly);
+    // Binary search of the selection array between the bounds (negative: the ends). index: the
+    // position of p when found, else where it would go.
+    bool FindNodeInSelection(PLazyNode p, int& index, int lowBound, int highBound) const;
+    // Level of node2 minus level of node1. Throws for nil.
+    int CountLevelDifference(PLazyNode node1, PLazyNode node2) const;
+    // The selection rules of a click on newNode (Ctrl toggles, Shift extends from the anchor,
+    // neither adds the node and makes it the anchor). Clearing the rest is the caller's.
+    void HandleClickSelection(PLazyNode lastFocused, PLazyNode newNode, bool shift, bool ctrl,
+                              bool dragPending);
+    // The selection array as it is (tests check its order and its agreement with the flags).
+    TNodeArray selectionArray() const
+    {
+        return TNodeArray(FSelection.begin(), FSelection.begin() + FSelectionCount);
+    }
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnAddToSelection;
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnRemoveFromSelection;
+
+    // ----- check boxes (LazyTreesCheck.cpp) ---------------------------------------------
+    std::function<void(LazyTreeModel&, PLazyNode node, TCheckState& newState, bool& allowed)>
+        OnChecking;
+    std::function<void(LazyTreeModel&, PLazyNode node)> OnChecked;
+    TCheckState CheckState(PLazyNode node) const
+    {
+        return node ? node->CheckState : csUncheckedNormal;
+    }
+    // Only when the state differs, the node is not disabled and OnChecking allows it; then the
+    // change runs as a click does (propagation, OnChecked).
+    void SetCheckState(PLazyNode node, TCheckState value);
+    TCheckType CheckType(PLazyNode node) const { return node ? node->CheckType : ctNone; }
+    // Nothing when unchanged or read-only. A mixed state becomes unchecked unless the new type
+    // is tri-state; with toAutoTristateTracking the node takes its tri-state parent's state.
+    void SetCheckType(PLazyNode node, TCheckType value);
+    // Every node not in csUncheckedNormal is set to it, asking and propagating as a click.
+    void ClearChecked();
+    // Nodes in csCheckedNormal.
+    std::uint32_t CheckedCount();
+    void SetCheckStateForAll(TCheckState state, bool selectedOnly, bool excludeDisabled);
+    // The state a click proposes for a box of the type in the state.
+    static TCheckState DetermineNextCheckState(TCheckType type, TCheckState state);
+    // Applies a state with propagation. True when the node's own state changed: OnChecked
+    // follows for it even when an ancestor refused its derived state.
+    bool ChangeCheckState(PLazyNode node, TCheckState value);
+    // ChangeCheckState, then OnChecked when the node changed.
+    void DoCheckClick(PLazyNode node, TCheckState newState);
+    // Image index of a check box: type and state, enabled, hot (columns disabled, enabled,
+    // enabled hot of the check image strips); -1 for ctNone.
+    static int GetCheckImage(TCheckType type, TCheckState state, bool enabled, bool hot);
 
     // ----- structure editing -----------------------------------------------------------
     virtual PLazyNode AddChild(PLazyNode parent, void* userData = nullptr);
@@ -469,8 +693,7 @@ public:
     virtual void DeleteSelectedNodes();
     virtual void Clear();
     void MoveTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
-    PLazyNode CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode,
-                     bool childrenOnly);
+    PLazyNode CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
 
     // ----- navigation ------------------------------------------------------------------
     PLazyNode GetFirst(bool cca = false);
@@ -510,8 +733,7 @@ public:
     PLazyNode GetLastVisibleNoInit(PLazyNode node = nullptr, bool cca = true,
                                    bool includeFiltered = false) const;
     PLazyNode GetFirstChecked(TCheckState state = csCheckedNormal, bool cca = false);
-    PLazyNode GetNextChecked(PLazyNode node, TCheckState state = csCheckedNormal,
-                             bool cca = false);
+    PLazyNode GetNextChecked(PLazyNode node, TCheckState state = csCheckedNormal, bool cca = false);
     PLazyNode GetPreviousChecked(PLazyNode node, TCheckState state = csCheckedNormal,
                                  bool cca = false);
     PLazyNode GetFirstCutCopy(bool cca = false);
@@ -621,6 +843,12 @@ protected:
     virtual void DoExpanded(PLazyNode node);
     virtual void DoCollapsed(PLazyNode node);
     virtual void DoFocusChanged(PLazyNode node, TColumnIndex column);
+    // Asks OnChecking; false without asking on a read-only tree.
+    virtual bool DoChecking(PLazyNode node, TCheckState& newState);
+    virtual void DoChecked(PLazyNode node);
+    // Derives the parent's state from its children and applies it through OnChecking.
+    bool CheckParentCheckState(PLazyNode node, TCheckState newCheckState);
+    virtual void SetCursorBusy(bool busy) {}
     // The column that holds the focus; the model alone has only the implicit column.
     virtual TColumnIndex focusedColumnIndex() const { return NoColumn; }
 
@@ -628,8 +856,8 @@ protected:
     virtual void InitChildren(PLazyNode node);
     virtual void StructureChange(PLazyNode node, TChangeReason reason);
     virtual void Change(PLazyNode node);
-    virtual void InternalConnectNode(PLazyNode node, PLazyNode destination,
-                                     TLTNodeAttachMode mode, LazyTreeModel& target);
+    virtual void InternalConnectNode(PLazyNode node, PLazyNode destination, TLTNodeAttachMode mode,
+                                     LazyTreeModel& target);
     virtual void InternalDisconnectNode(PLazyNode node, bool keepFocus, bool reindex = true,
                                         bool parentClearing = false);
     void InternalDeleteNode(PLazyNode node, bool reindex, bool parentClearing);
@@ -690,9 +918,21 @@ protected:
     static constexpr int ChangeTimer = 5;
     static constexpr int StructureChangeTimer = 6;
 
-    void InternalAddToSelection(PLazyNode node);
+    // The insert without notices besides OnAddToSelection; true when a node was added.
+    bool InternalAddToSelection(PLazyNode node, bool forceInsert = false);
+    bool InternalAddToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    // Marks the node's entry (no packing) and clears its flag; the caller packs.
     void InternalRemoveFromSelection(PLazyNode node);
+    void InternalClearSelection();
     void PackSelection();
+    // Drops the marked entries of the first count; -1 for an empty array (no change).
+    static int PackArray(TNodeArray& array, int count);
+    void AddToTempNodeCache(PLazyNode node);
+    void ClearTempCache();
+    void ResetRangeAnchor();
+    void UpdateNextNodeToSelect(PLazyNode node);
+    virtual void DoAddToSelection(PLazyNode node);
+    virtual void DoRemoveFromSelection(PLazyNode node);
 
     bool isDestroying() const { return m_destroying; }
 
@@ -714,6 +954,12 @@ protected:
     // Node references besides the links; DoFreeNode clears every one that names a freed node.
     std::vector<PLazyNode> FSelection;
     std::uint32_t FSelectionCount = 0;
+    bool FSelectionLocked = false;
+    int FLastSelectionLevel = -1;
+    TNodeArray FTempNodeCache;
+    int FCheckPropagationCount = 0;
+    TCheckState FPendingCheckState = csUncheckedNormal;
+    std::uint32_t FTempNodeCount = 0;
     PLazyNode FFocusedNode = nullptr;
     PLazyNode FRangeAnchor = nullptr;
     PLazyNode FNextNodeToSelect = nullptr;
@@ -731,8 +977,7 @@ private:
     PLazyNode copySubtree(PLazyNode source);
     void freeDetached(PLazyNode node);
     void sortChain(PLazyNode node, TColumnIndex column, TSortDirection direction);
-    void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction,
-                      bool doInit);
+    void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     void collapseCore(PLazyNode node);
     // DeleteChildren without its structure notice, for a node that is deleted itself.
     void deleteChildren(PLazyNode node, bool resetHasChildren, bool notify);
@@ -761,6 +1006,9 @@ private:
     PLazyNode nextSiblingOrClimb(PLazyNode node, bool init);
     PLazyNode previousVisibleSiblingOrClimb(PLazyNode node, bool init);
     PLazyNode topmostUnshown(PLazyNode node) const;
+    // From a shown node whose row starts at top (or from the root, top 0): the shown row that
+    // covers tree position y, top set to its start; nil below the last row. Stored heights.
+    PLazyNode skipToPosition(PLazyNode node, std::int64_t& top, std::int64_t y) const;
     template <class Pred>
     PLazyNode scanForward(PLazyNode from, bool cca, Pred pred);
     template <class Pred>

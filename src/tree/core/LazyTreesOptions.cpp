@@ -1,7 +1,8 @@
 // Writing the option sets. The model reacts where counters or the selection depend on a set;
 // the control adds the reactions that need a window through OptionsChanged().
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesGuard.h"
 
 namespace zfw {
 
@@ -82,13 +83,8 @@ void LazyTreeModel::SetMiscOptions(TLTMiscOptions value)
         // Every node is initialised again and loses its measured mark, so that its height is
         // asked for when it is next needed.
         BeginUpdate();
-        try {
-            ReinitNode(FRoot, true);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        ScopeGuard endUpdate([this] { EndUpdate(); });
+        ReinitNode(FRoot, true);
     }
 }
 

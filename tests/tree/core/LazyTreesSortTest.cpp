@@ -1,8 +1,8 @@
 // Sorting: stability against std::stable_sort on keys with many duplicates, both directions,
 // relinking, cancelling, a comparison that raises, and automatic sorting.
 
-#include "support/CaseName.h"
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -64,11 +64,15 @@ struct SortCase {
 };
 
 const SortCase kSortCases[] = {
-    {"Empty", 0, 1, sdAscending},         {"Single", 1, 1, sdAscending},
-    {"Two", 2, 2, sdDescending},          {"AllEqual", 50, 1, sdAscending},
+    {"Empty", 0, 1, sdAscending},
+    {"Single", 1, 1, sdAscending},
+    {"Two", 2, 2, sdDescending},
+    {"AllEqual", 50, 1, sdAscending},
     {"AllEqualDescending", 50, 1, sdDescending},
-    {"FewKeysOdd", 333, 4, sdAscending},  {"FewKeysDescending", 333, 4, sdDescending},
-    {"ManyKeys", 1000, 900, sdAscending}, {"ManyKeysDescending", 1000, 900, sdDescending},
+    {"FewKeysOdd", 333, 4, sdAscending},
+    {"FewKeysDescending", 333, 4, sdDescending},
+    {"ManyKeys", 1000, 900, sdAscending},
+    {"ManyKeysDescending", 1000, 900, sdDescending},
 };
 
 class SortTable : public ::testing::TestWithParam<SortCase> {};
@@ -161,8 +165,7 @@ TEST(TreeSort, SortTreeSortsEveryLevelAndSkipsInvalidColumn)
     f.tree.SortTree(NoColumn, sdAscending);
     auto isSorted = [&](PLazyNode parent) {
         auto c = f.children(parent);
-        return std::is_sorted(c.begin(), c.end(),
-                              [](auto a, auto b) { return a.first < b.first; });
+        return std::is_sorted(c.begin(), c.end(), [](auto a, auto b) { return a.first < b.first; });
     };
     EXPECT_TRUE(isSorted(nullptr));
     for (PLazyNode n = f.tree.GetFirstNoInit(); n; n = n->NextSibling)

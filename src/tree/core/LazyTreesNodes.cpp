@@ -1,8 +1,9 @@
 // Node blocks, the hidden root, the subtree counters, lazy initialisation, the update and
 // synchronisation brackets, change notices and long operations.
 
-#include "tree/LazyTrees.h"
-#include "tree/LazyTreesCache.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesCache.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -15,10 +16,7 @@
 
 namespace zfw {
 
-void lazyTreeAssert(const char* message)
-{
-    throw ELazyTreeAssertion(message);
-}
+void lazyTreeAssert(const char* message) { throw ELazyTreeAssertion(message); }
 
 namespace {
 
@@ -103,10 +101,7 @@ PLazyNode LazyTreeModel::MakeNewNode()
     return node;
 }
 
-void LazyTreeModel::FreeNodeBlock(PLazyNode node)
-{
-    std::free(node);
-}
+void LazyTreeModel::FreeNodeBlock(PLazyNode node) { std::free(node); }
 
 void LazyTreeModel::SetNodeDataSize(int size)
 {
@@ -161,8 +156,9 @@ void LazyTreeModel::SetNodeData(PLazyNode node, void* userData)
     if (!node || node == FRoot)
         return;
     if (FNodeDataSize < int(sizeof(void*)))
-        lazyTreeAssert("TBaseLazyTree: Cannot set initial user data because there is not enough "
-                       "user data space allocated.");
+        lazyTreeAssert(
+            "TBaseLazyTree: Cannot set initial user data because there is not enough "
+            "user data space allocated.");
     std::memcpy(node->GetData(), &userData, sizeof(void*));
 }
 
@@ -216,8 +212,7 @@ void LazyTreeModel::AdjustTotalHeight(PLazyNode node, std::int64_t value, bool r
         return;
     for (PLazyNode run = node;;) {
         run->TotalHeight = std::uint32_t(std::int64_t(run->TotalHeight) + delta);
-        if (!run->has(vsVisible) || run->isRoot() || !run->Parent
-            || !run->Parent->has(vsExpanded))
+        if (!run->has(vsVisible) || run->isRoot() || !run->Parent || !run->Parent->has(vsExpanded))
             break;
         run = run->Parent;
     }
@@ -263,8 +258,7 @@ void LazyTreeModel::UpdateAllChildrenHidden()
 
 bool LazyTreeModel::GetEffectivelyFiltered(PLazyNode node) const
 {
-    return node && node->has(vsFiltered)
-           && !m_options.PaintOptions.contains(toShowFilteredNodes);
+    return node && node->has(vsFiltered) && !m_options.PaintOptions.contains(toShowFilteredNodes);
 }
 
 bool LazyTreeModel::GetEffectivelyVisible(PLazyNode node) const
@@ -292,11 +286,8 @@ bool LazyTreeModel::GetFullyVisible(PLazyNode node) const
 
 void LazyTreeModel::InitNode(PLazyNode node)
 {
-    struct Guard {
-        PLazyNode n;
-        ~Guard() { n->States.exclude(vsInitializing); }
-    } guard{node};
     node->States.include(vsInitializing);
+    ScopeGuard initialised([node] { node->States.exclude(vsInitializing); });
 
     TLazyNodeInitStates initStates;
     if (node->has(vsInitialized))
@@ -357,15 +348,10 @@ void LazyTreeModel::InitChildren(PLazyNode node)
     // gets them (otherwise its lazy nodes could never show any children).
     const bool readOnly = m_options.MiscOptions.contains(toReadOnly);
     m_options.MiscOptions.exclude(toReadOnly);
-    struct Restore {
-        LazyTreeModel* t;
-        bool ro;
-        ~Restore()
-        {
-            if (ro)
-                t->m_options.MiscOptions.include(toReadOnly);
-        }
-    } restore{this, readOnly};
+    ScopeGuard restore([&] {
+        if (readOnly)
+            m_options.MiscOptions.include(toReadOnly);
+    });
     SetChildCount(node, count);
     if (count == 0)
         node->States.exclude(vsHasChildren);
@@ -463,8 +449,9 @@ void LazyTreeModel::ResetNode(PLazyNode node)
 void LazyTreeModel::BeginUpdate()
 {
     if (auto* app = QCoreApplication::instance(); app && QThread::currentThread() != app->thread())
-        lazyTreeAssert("UI controls like TBaseLazyTree should only be manipulated through the "
-                       "main thread.");
+        lazyTreeAssert(
+            "UI controls like TBaseLazyTree should only be manipulated through the "
+            "main thread.");
     if (!m_destroying) {
         if (FUpdateCount == 0) {
             DoUpdating(usBegin);
@@ -474,14 +461,14 @@ void LazyTreeModel::BeginUpdate()
         }
     }
     ++FUpdateCount;
-    try {
-        DoStateChange({tsUpdating});
-    } catch (...) {
-        // The bracket was not opened after all; the caller will not close it.
+    // When the state change fails the bracket was not opened after all; the caller will not
+    // close it.
+    ScopeGuard undo([this] {
         if (--FUpdateCount == 0)
             SetRedraw(true);
-        throw;
-    }
+    });
+    DoStateChange({tsUpdating});
+    undo.dismiss();
 }
 
 void LazyTreeModel::EndUpdate()
@@ -491,31 +478,25 @@ void LazyTreeModel::EndUpdate()
     if (m_destroying)
         return;
     if (FUpdateCount == 0 && FStates.contains(tsUpdating)) {
-        auto finish = [this] {
+        ScopeGuard finish([this] {
             if (m_options.AutoOptions.contains(toAutoSort))
                 SortTree(SortColumn(), SortDirection(), true);
             SetRedraw(true);
             Invalidate();
-        };
-        try {
-            if (FStates.contains(tsUpdateHiddenChildrenNeeded)) {
-                UpdateAllChildrenHidden();
-                DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
-            }
-            DoStateChange({}, {tsUpdating});
-            PackSelection();
-            InvalidateCache();
-            ScheduleCacheValidation();
-            UpdateScrollBars(false);
-            if (FStates.contains(tsStructureChangePending))
-                DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
-            if (FStates.contains(tsChangePending))
-                DoChange(FLastChangedNode);
-        } catch (...) {
-            finish();
-            throw;
+        });
+        if (FStates.contains(tsUpdateHiddenChildrenNeeded)) {
+            UpdateAllChildrenHidden();
+            DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
         }
-        finish();
+        DoStateChange({}, {tsUpdating});
+        PackSelection();
+        InvalidateCache();
+        ScheduleCacheValidation();
+        UpdateScrollBars(false);
+        if (FStates.contains(tsStructureChangePending))
+            DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        if (FStates.contains(tsChangePending))
+            DoChange(FLastChangedNode);
     }
     if (FUpdateCount == 0) {
         DoUpdating(usEnd);
@@ -533,8 +514,8 @@ void LazyTreeModel::BeginSynch()
             for (int id : {ChangeTimer, StructureChangeTimer, 1, 2, 3, 4, 7})
                 StopNoticeTimer(id);
             FLastSearchNode = nullptr;
-            DoStateChange({}, {tsEditPending, tsIncrementalSearching, tsScrolling,
-                               tsScrollPending});
+            DoStateChange({},
+                          {tsEditPending, tsIncrementalSearching, tsScrolling, tsScrollPending});
             if (FStates.contains(tsStructureChangePending))
                 DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
             if (FStates.contains(tsChangePending))
@@ -544,12 +525,9 @@ void LazyTreeModel::BeginSynch()
         }
     }
     ++FSynchUpdateCount;
-    try {
-        DoStateChange({tsSynchMode});
-    } catch (...) {
-        --FSynchUpdateCount;
-        throw;
-    }
+    ScopeGuard undo([this] { --FSynchUpdateCount; });
+    DoStateChange({tsSynchMode});
+    undo.dismiss();
 }
 
 void LazyTreeModel::EndSynch()
@@ -653,17 +631,12 @@ void LazyTreeModel::DoResetNode(PLazyNode node)
 void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 {
     StopNoticeTimer(StructureChangeTimer);
-    struct Done {
-        LazyTreeModel* t;
-        ~Done()
-        {
-            t->FStates.exclude(tsStructureChangePending);
-            t->FLastStructureChangeNode = nullptr;
-            t->FLastStructureChangeReason = crIgnore;
-        }
-    };
     {
-        Done done{this};
+        ScopeGuard done([this] {
+            FStates.exclude(tsStructureChangePending);
+            FLastStructureChangeNode = nullptr;
+            FLastStructureChangeReason = crIgnore;
+        });
         if (OnStructureChange)
             OnStructureChange(*this, node, reason);
         // Reported before the guard clears the flag, so that a state handler sees the change.
@@ -674,16 +647,11 @@ void LazyTreeModel::DoStructureChange(PLazyNode node, TChangeReason reason)
 void LazyTreeModel::DoChange(PLazyNode node)
 {
     StopNoticeTimer(ChangeTimer);
-    struct Done {
-        LazyTreeModel* t;
-        ~Done()
-        {
-            t->FStates.exclude(tsChangePending);
-            t->FLastChangedNode = nullptr;
-        }
-    };
     {
-        Done done{this};
+        ScopeGuard done([this] {
+            FStates.exclude(tsChangePending);
+            FLastChangedNode = nullptr;
+        });
         if (OnChange)
             OnChange(*this, node);
         DoStateChange({}, {tsChangePending});
@@ -701,14 +669,12 @@ void LazyTreeModel::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave)
     // A tree being destroyed reports no state changes: its owner may already be gone.
     if (OnStateChange && !m_destroying
         && (!FStates.containsAll(enter) || FStates.intersects(leave))) {
-        try {
-            OnStateChange(*this, enter, leave);
-        } catch (...) {
-            // States being left are left all the same (their guards rely on it); states being
-            // entered are not, as the operation that asked for them does not go on.
-            FStates = FStates - leave;
-            throw;
-        }
+        // States being left are left all the same when the handler fails (their guards rely
+        // on it); states being entered are not, as the operation that asked for them does not
+        // go on.
+        ScopeGuard leaveAnyway([&] { FStates = FStates - leave; });
+        OnStateChange(*this, enter, leave);
+        leaveAnyway.dismiss();
     }
     FStates = (FStates + enter) - leave;
 }
@@ -819,8 +785,7 @@ QString LazyTreeModel::checkConsistency() const
                         .arg(n->Index)
                         .arg(QString::fromLatin1(what));
     };
-    const bool checkHidden =
-        FUpdateCount == 0 && !FStates.contains(tsUpdateHiddenChildrenNeeded);
+    const bool checkHidden = FUpdateCount == 0 && !FStates.contains(tsUpdateHiddenChildrenNeeded);
 
     // Post-order with an explicit stack: deep chains must not overflow the call stack.
     struct Frame {
@@ -835,8 +800,7 @@ QString LazyTreeModel::checkConsistency() const
         order.push_back(f);
         PLazyNode n = f.node;
         live.insert(n);
-        const bool childShown =
-            n == FRoot || (f.shown && n->has(vsExpanded) && n->has(vsVisible));
+        const bool childShown = n == FRoot || (f.shown && n->has(vsExpanded) && n->has(vsVisible));
         std::uint32_t count = 0;
         PLazyNode prev = nullptr;
         for (PLazyNode c = n->FirstChild; c; c = c->NextSibling) {
@@ -903,11 +867,13 @@ QString LazyTreeModel::checkConsistency() const
     for (std::uint32_t i = 0; i < FSelectionCount && i < FSelection.size(); ++i) {
         if (!live.count(FSelection[i]) || !FSelection[i]->has(vsSelected))
             fail(FRoot, "selection holds a node that is not selected or not in the tree");
+        if (i > 0 && !std::less<PLazyNode>()(FSelection[i - 1], FSelection[i]))
+            fail(FRoot, "selection is not strictly ascending by address");
     }
-    for (PLazyNode ref : {FFocusedNode, FRangeAnchor, FNextNodeToSelect, FLastSelected,
-                          FCurrentHotNode, FDropTargetNode, FCheckNode, FLastVCLDragTarget,
-                          FLastSearchNode, FHeightTrackNode, FLastChangedNode,
-                          FLastStructureChangeNode}) {
+    for (PLazyNode ref :
+         {FFocusedNode, FRangeAnchor, FNextNodeToSelect, FLastSelected, FCurrentHotNode,
+          FDropTargetNode, FCheckNode, FLastVCLDragTarget, FLastSearchNode, FHeightTrackNode,
+          FLastChangedNode, FLastStructureChangeNode}) {
         if (ref && ref != FRoot && !live.count(ref))
             fail(FRoot, "a node reference of the tree names a node that is not in it");
     }

@@ -1,421 +1,14 @@
-// Structure editing: adding, inserting, deleting, moving and copying nodes, and the node
-// properties that change counters (visibility, filtering, expansion, row height). Every step
+// Structure editing: adding, inserting, deleting, moving and copying nodes. Every step
 // keeps the subtree counters and the visible count exact.
 
-#include "tree/LazyTrees.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 
 namespace zfw {
-
-namespace {
-
-// Runs BeginUpdate now and EndUpdate on every exit.
-class UpdateBracket {
-public:
-    explicit UpdateBracket(LazyTreeModel& t) : m_tree(t) { m_tree.BeginUpdate(); }
-    ~UpdateBracket() noexcept(false)
-    {
-        // An exception already in flight wins; the bracket is still closed.
-        if (std::uncaught_exceptions() > m_uncaught) {
-            try {
-                m_tree.EndUpdate();
-            } catch (...) {
-            }
-        } else {
-            m_tree.EndUpdate();
-        }
-    }
-
-private:
-    LazyTreeModel& m_tree;
-    int m_uncaught = std::uncaught_exceptions();
-};
-
-// A private raise of the update count that never reaches the update events.
-struct PrivateUpdate {
-    int& count;
-    explicit PrivateUpdate(int& c) : count(c) { ++count; }
-    ~PrivateUpdate() { --count; }
-};
-
-}  // namespace
-
-// ----- selection and focus ----------------------------------------------------------------
-
-void LazyTreeModel::InternalAddToSelection(PLazyNode node)
-{
-    if (node->has(vsSelected))
-        return;
-    node->States.include(vsSelected);
-    FSelection.resize(FSelectionCount);
-    FSelection.push_back(node);
-    ++FSelectionCount;
-    FLastSelected = node;
-}
-
-void LazyTreeModel::InternalRemoveFromSelection(PLazyNode node)
-{
-    if (!node->has(vsSelected))
-        return;
-    node->States.exclude(vsSelected);
-    const auto end = FSelection.begin() + FSelectionCount;
-    const auto it = std::find(FSelection.begin(), end, node);
-    if (it != end) {
-        FSelection.erase(it);
-        --FSelectionCount;
-    }
-    if (FLastSelected == node)
-        FLastSelected = nullptr;
-}
-
-void LazyTreeModel::PackSelection()
-{
-    FSelection.resize(FSelectionCount);
-}
-
-void LazyTreeModel::SetSelected(PLazyNode node, bool value)
-{
-    if (!node || node == FRoot || node->has(vsSelected) == value)
-        return;
-    if (value)
-        InternalAddToSelection(node);
-    else
-        InternalRemoveFromSelection(node);
-    InvalidateNode(node);
-    Change(node);
-}
-
-void LazyTreeModel::ClearSelection()
-{
-    if (FSelectionCount == 0)
-        return;
-    for (std::uint32_t i = 0; i < FSelectionCount; ++i)
-        FSelection[i]->States.exclude(vsSelected);
-    FSelection.clear();
-    FSelectionCount = 0;
-    FLastSelected = nullptr;
-    Invalidate();
-    Change(nullptr);
-}
-
-void LazyTreeModel::SetFocusedNode(PLazyNode node)
-{
-    if (node == FRoot)
-        node = nullptr;
-    if (node == FFocusedNode)
-        return;
-    FFocusedNode = node;
-    DoFocusChanged(node, focusedColumnIndex());
-}
-
-// ----- node properties that move counters ---------------------------------------------------
-
-void LazyTreeModel::SetVisible(PLazyNode node, bool visible)
-{
-    if (!node || node == FRoot || node->has(vsVisible) == visible)
-        return;
-    InterruptValidation();
-    PLazyNode parent = node->Parent;
-    const bool parentShows = parent->has(vsExpanded) && GetFullyVisible(parent);
-    const std::uint32_t rows =
-        CountVisibleChildren(node) + (GetEffectivelyFiltered(node) ? 0u : 1u);
-    if (visible) {
-        node->States.include(vsVisible);
-        if (parent->has(vsExpanded))
-            AdjustTotalHeight(parent, node->TotalHeight, true);
-        if (parentShows)
-            FVisibleCount += rows;
-    } else {
-        if (parent->has(vsExpanded))
-            AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
-        node->States.exclude(vsVisible);
-        if (parentShows)
-            FVisibleCount -= rows;
-    }
-    if (parent != FRoot) {
-        if (FUpdateCount > 0)
-            DoStateChange({tsUpdateHiddenChildrenNeeded});
-        else
-            DetermineAllChildrenHidden(parent);
-    }
-    InvalidateCache();
-    if (FUpdateCount == 0) {
-        ScheduleCacheValidation();
-        UpdateScrollBars(true);
-        Invalidate();
-    }
-}
-
-void LazyTreeModel::SetFiltered(PLazyNode node, bool filtered)
-{
-    if (!node || node == FRoot || node->has(vsFiltered) == filtered)
-        return;
-    InterruptValidation();
-    const bool showFiltered = m_options.PaintOptions.contains(toShowFilteredNodes);
-    const bool fully = GetFullyVisible(node);
-    if (filtered)
-        node->States.include(vsFiltered);
-    else
-        node->States.exclude(vsFiltered);
-    if (!showFiltered) {
-        AdjustTotalHeight(node, filtered ? -std::int64_t(node->NodeHeight) : node->NodeHeight,
-                          true);
-        if (fully) {
-            if (filtered)
-                --FVisibleCount;
-            else
-                ++FVisibleCount;
-        }
-        if (node->Parent != FRoot) {
-            if (FUpdateCount > 0)
-                DoStateChange({tsUpdateHiddenChildrenNeeded});
-            else
-                DetermineAllChildrenHidden(node->Parent);
-        }
-    }
-    InvalidateCache();
-    if (FUpdateCount == 0) {
-        ScheduleCacheValidation();
-        UpdateScrollBars(true);
-        Invalidate();
-    }
-}
-
-void LazyTreeModel::SetNodeHeight(PLazyNode node, std::uint32_t height)
-{
-    if (!node || node == FRoot)
-        return;
-    height = std::min<std::uint32_t>(height, 0xFFFF);
-    if (height == node->NodeHeight)
-        return;
-    InterruptValidation();
-    const std::int64_t delta = std::int64_t(height) - node->NodeHeight;
-    node->NodeHeight = static_cast<std::uint16_t>(height);
-    if (!GetEffectivelyFiltered(node))
-        AdjustTotalHeight(node, delta, true);
-    InvalidateCache();
-    if (FUpdateCount == 0) {
-        ScheduleCacheValidation();
-        UpdateScrollBars(true);
-        InvalidateToBottom(node);
-    }
-}
-
-void LazyTreeModel::SetHasChildren(PLazyNode node, bool value)
-{
-    if (!node || node == FRoot)
-        return;
-    if (value) {
-        node->States.include(vsHasChildren);
-        node->States.exclude(vsAllChildrenHidden);
-    } else if (node->ChildCount > 0) {
-        DeleteChildren(node, true);
-    } else {
-        node->States.exclude(vsHasChildren);
-    }
-    InvalidateNode(node);
-}
-
-void LazyTreeModel::SetExpanded(PLazyNode node, bool expanded)
-{
-    if (node && node != FRoot && node->has(vsExpanded) != expanded)
-        ToggleNode(node);
-}
-
-void LazyTreeModel::collapseCore(PLazyNode node)
-{
-    AdjustTotalHeight(node, ownRowHeight(node), false);
-    if (GetFullyVisible(node))
-        FVisibleCount -= CountVisibleChildren(node);
-    node->States.exclude(vsExpanded);
-    DoCollapsed(node);
-    if (m_options.AutoOptions.contains(toAutoFreeOnCollapse) && node->ChildCount > 0) {
-        DeleteChildren(node, false);
-        node->States.include(vsHasChildren);
-    }
-}
-
-void LazyTreeModel::expandCore(PLazyNode node)
-{
-    if (!node->has(vsInitialized))
-        InitNode(node);
-    if (node->has(vsHasChildren) && node->ChildCount == 0)
-        InitChildren(node);
-    if (node->ChildCount == 0)
-        return;
-    {
-        // Only the rows that appear now are measured; deeper ones when they are first needed.
-        // The scroll bars and the cache follow once, after the toggle.
-        PrivateUpdate quiet(FUpdateCount);
-        for (PLazyNode c = node->FirstChild; c; c = c->NextSibling) {
-            if (c->has(vsVisible))
-                MeasureNodeHeight(c);
-        }
-    }
-    std::int64_t delta = 0;
-    for (PLazyNode c = node->FirstChild; c; c = c->NextSibling) {
-        if (c->has(vsVisible))
-            delta += c->TotalHeight;
-    }
-    if (FUpdateCount == 0 && autoSortApplies())
-        Sort(node, SortColumn(), SortDirection(), false);
-    node->States.include(vsExpanded);
-    AdjustTotalHeight(node, delta, true);
-    if (GetFullyVisible(node))
-        FVisibleCount += CountVisibleChildren(node);
-    DoExpanded(node);
-}
-
-void LazyTreeModel::ToggleNode(PLazyNode node)
-{
-    if (!node)
-        lazyTreeAssert("Node must not be nil.");
-    if (node == FRoot || node->has(vsDeleting) || node->has(vsToggling))
-        return;
-    const bool wasToggling = FStates.contains(tsToggling);
-    DoStateChange({tsToggling});
-    node->States.include(vsToggling);
-    struct Guard {
-        LazyTreeModel* t;
-        PLazyNode n;
-        bool was;
-        ~Guard()
-        {
-            n->States.exclude(vsToggling);
-            if (!was)
-                t->DoStateChange({}, {tsToggling});
-        }
-    } guard{this, node, wasToggling};
-
-    InterruptValidation();
-    const std::int64_t heightBefore = node->TotalHeight;
-    bool changed = false;
-    if (node->has(vsExpanded)) {
-        if (DoCollapsing(node)) {
-            collapseCore(node);
-            changed = true;
-        }
-    } else if (DoExpanding(node)) {
-        expandCore(node);
-        changed = true;
-    }
-    if (!changed)
-        return;
-    InvalidateCache();
-    if (FUpdateCount > 0) {
-        UpdateVerticalRange();
-    } else {
-        ScheduleCacheValidation();
-        if (node->ChildCount == 0) {
-            InvalidateNode(node);
-        } else {
-            UpdateScrollBars(true);
-            if (AdjustViewAfterToggle(node, node->has(vsExpanded),
-                                      std::int64_t(node->TotalHeight) - heightBefore))
-                Invalidate();
-            else
-                InvalidateToBottom(node);
-        }
-    }
-}
-
-// Closes what FullExpand and FullCollapse opened, in this order, also when one of the steps
-// raises: the first exception is passed on once every step has run, unless the caller is
-// already handling one (which then wins).
-namespace {
-void runAll(bool passOn, std::initializer_list<std::function<void()>> steps)
-{
-    std::exception_ptr first;
-    for (const auto& step : steps) {
-        try {
-            step();
-        } catch (...) {
-            if (!first)
-                first = std::current_exception();
-        }
-    }
-    if (first && passOn)
-        std::rethrow_exception(first);
-}
-}  // namespace
-
-void LazyTreeModel::FullExpand(PLazyNode node)
-{
-    if (node == FRoot)
-        node = nullptr;
-    if (FRoot->TotalCount < 2)
-        return;
-    DoStateChange({tsExpanding});
-    bool operationStarted = false;
-    bool updateStarted = false;
-    const auto close = [&](bool passOn) {
-        runAll(passOn, {[&] {
-                    if (operationStarted)
-                        EndOperation(okExpand);
-                },
-                [&] {
-                    if (updateStarted)
-                        EndUpdate();
-                },
-                [&] { DoStateChange({}, {tsExpanding}); }});
-    };
-    try {
-        // Counted as started before their events fire, so that a raising handler still gets
-        // its closing call.
-        operationStarted = true;
-        BeginOperation(okExpand);
-        updateStarted = true;
-        BeginUpdate();
-        // Leaves are toggled too: their OnExpanding fires and they stay collapsed.
-        PLazyNode stop = node ? nextAfterSubtree(node) : nullptr;
-        for (PLazyNode run = node ? node : GetFirst(); run && run != stop && !OperationCanceled();
-             run = GetNext(run)) {
-            if (!run->has(vsExpanded))
-                ToggleNode(run);
-        }
-    } catch (...) {
-        close(false);
-        throw;
-    }
-    close(true);
-}
-
-void LazyTreeModel::FullCollapse(PLazyNode node)
-{
-    if (node == FRoot)
-        node = nullptr;
-    if (FRoot->TotalCount < 2)
-        return;
-    DoStateChange({tsCollapsing});
-    bool updateStarted = false;
-    const auto close = [&](bool passOn) {
-        runAll(passOn, {[&] {
-                    if (updateStarted)
-                        EndUpdate();
-                },
-                [&] { DoStateChange({}, {tsCollapsing}); }});
-    };
-    try {
-        updateStarted = true;
-        BeginUpdate();
-        // From the last shown row of the subtree backwards, so that children collapse before
-        // their parents; the node itself comes last.
-        for (PLazyNode run = GetLastVisibleNoInit(node, true, false); run && run != node;
-             run = GetPreviousNoInit(run, true)) {
-            if (run->has(vsExpanded) && run->has(vsHasChildren))
-                ToggleNode(run);
-        }
-        if (node && node->has(vsExpanded) && node->has(vsHasChildren))
-            ToggleNode(node);
-    } catch (...) {
-        close(false);
-        throw;
-    }
-    close(true);
-}
 
 // ----- linking ----------------------------------------------------------------------------
 
@@ -478,8 +71,7 @@ void LazyTreeModel::InternalConnectNode(PLazyNode node, PLazyNode destination,
             destination->FirstChild = node;
         destination->LastChild = node;
         break;
-    case amNoWhere:
-        break;
+    case amNoWhere: break;
     }
     node->States.exclude(TLazyNodeStates{vsChecking, vsCutOrCopy, vsDeleting});
     if (mode == amNoWhere)
@@ -572,7 +164,9 @@ PLazyNode LazyTreeModel::AddChild(PLazyNode parent, void* userData)
     if (parent != FRoot && !parent->has(vsInitialized))
         InitNode(parent);
     {
-        PrivateUpdate update(FUpdateCount);
+        // A private raise of the update count that never reaches the update events.
+        ++FUpdateCount;
+        ScopeGuard update([this] { --FUpdateCount; });
         SetChildCount(parent, parent->ChildCount + 1);
         parent->States.exclude(vsAllChildrenHidden);
     }
@@ -609,17 +203,15 @@ PLazyNode LazyTreeModel::InsertNode(PLazyNode node, TLTNodeAttachMode mode, void
     }
     // Refused before anything changes.
     if (userData && FNodeDataSize >= 0 && FNodeDataSize < int(sizeof(void*)))
-        lazyTreeAssert("TBaseLazyTree: Cannot set initial user data because there is not enough "
-                       "user data space allocated.");
+        lazyTreeAssert(
+            "TBaseLazyTree: Cannot set initial user data because there is not enough "
+            "user data space allocated.");
     PLazyNode result = MakeNewNode();
     if ((mode == amAddChildFirst || mode == amAddChildLast) && node != FRoot
         && !node->has(vsInitialized)) {
-        try {
-            InitNode(node);
-        } catch (...) {
-            FreeNodeBlock(result);
-            throw;
-        }
+        ScopeGuard release([&] { FreeNodeBlock(result); });
+        InitNode(node);
+        release.dismiss();
     }
     InterruptValidation();
     InternalConnectNode(result, node, mode, *this);
@@ -640,7 +232,8 @@ PLazyNode LazyTreeModel::InsertNode(PLazyNode node, TLTNodeAttachMode mode, void
 
 void LazyTreeModel::SetRootNodeCount(std::uint32_t count)
 {
-    UpdateBracket bracket(*this);
+    BeginUpdate();
+    ScopeGuard endUpdate([this] { EndUpdate(); });
     SetChildCount(FRoot, count);
 }
 
@@ -716,18 +309,13 @@ void LazyTreeModel::InternalDeleteNode(PLazyNode node, bool reindex, bool parent
             DoStateChange({tsSynchMode});
             // Left again even when the change handler throws: a synch mode left behind would
             // stop every later notice from being delayed.
-            struct Synch {
-                LazyTreeModel* t;
-                bool was;
-                ~Synch()
-                {
-                    if (!was)
-                        t->FStates.exclude(tsSynchMode);
-                }
-            };
             {
-                Synch synch{this, wasSynch};
+                ScopeGuard synch([&] {
+                    if (!wasSynch)
+                        FStates.exclude(tsSynchMode);
+                });
                 InternalRemoveFromSelection(node);
+                PackSelection();
                 Change(node);
                 if (!wasSynch)
                     DoStateChange({}, {tsSynchMode});
@@ -789,8 +377,7 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
     // reach freed memory.
     for (PLazyNode* ref : {&FLastChangedNode, &FCurrentHotNode, &FDropTargetNode,
                            &FLastStructureChangeNode, &FLastSearchNode, &FCheckNode,
-                           &FLastVCLDragTarget, &FLastSelected, &FHeightTrackNode,
-                           &FRangeAnchor}) {
+                           &FLastVCLDragTarget, &FLastSelected, &FHeightTrackNode, &FRangeAnchor}) {
         if (*ref == node)
             *ref = nullptr;
     }
@@ -802,13 +389,12 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
         FNextNodeToSelect = node->Parent == FRoot ? nullptr : node->Parent;
     if (FFocusedNode == node)
         FFocusedNode = nullptr;
-    if (node->has(vsSelected))
+    if (node->has(vsSelected)) {
         InternalRemoveFromSelection(node);
-    struct Free {
-        LazyTreeModel* t;
-        PLazyNode n;
-        ~Free() { t->FreeNodeBlock(n); }
-    } release{this, node};
+        if (FUpdateCount == 0)
+            PackSelection();
+    }
+    ScopeGuard release([&] { FreeNodeBlock(node); });
     if (OnFreeNode && (node->has(vsInitialized) || node->has(vsOnFreeNodeCallRequired)))
         OnFreeNode(*this, node);
     if (FUpdateCount == 0)
@@ -832,7 +418,9 @@ void LazyTreeModel::deleteChildren(PLazyNode node, bool resetHasChildren, bool n
     // The first failure of a free handler, raised once every child is gone.
     std::exception_ptr failure;
     {
-        PrivateUpdate update(FUpdateCount);
+        // A private raise of the update count that never reaches the update events.
+        ++FUpdateCount;
+        ScopeGuard update([this] { --FUpdateCount; });
         InterruptValidation();
         const bool shown = node == FRoot || (node->has(vsExpanded) && GetFullyVisible(node));
         for (PLazyNode child = node->LastChild; child;) {
@@ -887,7 +475,8 @@ void LazyTreeModel::DeleteSelectedNodes()
 {
     if (FSelectionCount == 0 || m_options.MiscOptions.contains(toReadOnly))
         return;
-    UpdateBracket bracket(*this);
+    BeginUpdate();
+    ScopeGuard endUpdate([this] { EndUpdate(); });
     const TNodeArray nodes = GetSortedSelection(true);
     for (std::size_t i = nodes.size(); i-- > 1;)
         InternalDeleteNode(nodes[i], nodes[i - 1]->Parent != nodes[i]->Parent, false);
@@ -897,14 +486,15 @@ void LazyTreeModel::DeleteSelectedNodes()
 
 void LazyTreeModel::Clear()
 {
-    const bool acts =
-        (FRoot->ChildCount > 0 && !m_options.MiscOptions.contains(toReadOnly)) || m_destroying;
+    const bool acts = (FRoot->ChildCount > 0 && !m_options.MiscOptions.contains(toReadOnly))
+                      || m_destroying;
     if (!acts)
         return;
     // While the tree is destroyed the read-only switch must not keep its nodes alive.
     if (m_destroying)
         m_options.MiscOptions.exclude(toReadOnly);
-    UpdateBracket bracket(*this);
+    BeginUpdate();
+    ScopeGuard endUpdate([this] { EndUpdate(); });
     InterruptValidation();
     CancelEditNode();
     // The clipboard belongs to the control; here only the pending states end.
@@ -1011,20 +601,22 @@ PLazyNode LazyTreeModel::copySubtree(PLazyNode source)
     copy->CheckState = source->CheckState;
     copy->CheckType = source->CheckType;
     copy->States = source->States
-                   - TLazyNodeStates{vsChecking, vsCutOrCopy, vsDeleting,
-                                     vsOnFreeNodeCallRequired, vsHeightMeasured, vsSelected,
-                                     vsReleaseCallOnUserDataRequired, vsToggling,
+                   - TLazyNodeStates{vsChecking,
+                                     vsCutOrCopy,
+                                     vsDeleting,
+                                     vsOnFreeNodeCallRequired,
+                                     vsHeightMeasured,
+                                     vsSelected,
+                                     vsReleaseCallOnUserDataRequired,
+                                     vsToggling,
                                      vsInitializing};
     copy->TotalHeight = ownRowHeight(copy);
-    try {
-        for (PLazyNode c = source->FirstChild; c; c = c->NextSibling) {
-            PLazyNode child = copySubtree(c);
-            InternalConnectNode(child, copy, amAddChildLast, *this);
-        }
-    } catch (...) {
-        freeDetached(copy);
-        throw;
+    ScopeGuard release([&] { freeDetached(copy); });
+    for (PLazyNode c = source->FirstChild; c; c = c->NextSibling) {
+        PLazyNode child = copySubtree(c);
+        InternalConnectNode(child, copy, amAddChildLast, *this);
     }
+    release.dismiss();
     return copy;
 }
 
@@ -1057,7 +649,8 @@ PLazyNode LazyTreeModel::CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttac
     }
     PLazyNode last = nullptr;
     {
-        UpdateBracket bracket(*this);
+        BeginUpdate();
+        ScopeGuard endUpdate([this] { EndUpdate(); });
         InterruptValidation();
         for (PLazyNode s : sources) {
             PLazyNode copy = copySubtree(s);
