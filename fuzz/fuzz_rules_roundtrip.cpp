@@ -1,5 +1,6 @@
 // A rule file through the rule editors' tables: any bytes as the file, opened by the LoRaWAN
-// editor (both FPort modes) and the S7 editor, checked, saved, and opened again. The rules
+// editor (both FPort modes), the S7 editor and a growing table of rows under the root,
+// checked, saved, and opened again. The rules
 // shown after the second opening must be those saved, and a second save the same bytes.
 
 #include "FuzzSupport.h"
@@ -7,7 +8,8 @@
 #include "common/UComon.h"
 #include "config/core/ULoRaRuleSpec.h"
 #include "config/core/US7RuleSpec.h"
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleSpecBuild.h"
+#include "ruleedit/core/URuleTable.h"
 
 namespace {
 
@@ -45,6 +47,28 @@ void roundTrip(const QString& input, const QString& saved, const zfw::RuleFileSp
                    == zfw::ruleFileDocument(first).toByteArray());
 }
 
+// Rows directly under the root, a table that grows from 4 to 64 rules, no Enable column, a
+// key as it stands, an older attribute name and no version comment.
+zfw::RuleFileSpec growingRootRows()
+{
+    using namespace zfw::rulespec;
+    zfw::RuleTableSpec t;
+    t.rowCount = 5;
+    t.maxRowCount = 65;
+    t.rowElement = QStringLiteral("Row");
+    t.enableAttribute.clear();
+    t.keyAttribute = QStringLiteral("Key");
+    t.keyTest = zfw::RuleKeyTest::AsItStands;
+    zfw::RuleColumn value = column(u"Value", 0);
+    value.legacyAttributes = {QStringLiteral("StartByte")};
+    t.columns = {numberColumn(0), column(u"Key", 0), value, column(u"Enable", 0)};
+    t.checks = {range(u"Value", 0, 0, 255)};
+    zfw::RuleFileSpec f;
+    f.rootElement = QStringLiteral("Rows");
+    f.tables = {t};
+    return f;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -62,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     roundTrip(input, saved, zfw::loRaWanRuleSpec(fixed));
     roundTrip(input, saved, zfw::loRaWanRuleSpec(variable));
     roundTrip(input, saved, zfw::s7RuleSpec());
+    roundTrip(input, saved, growingRootRows());
     return 0;
 }

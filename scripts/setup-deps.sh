@@ -9,6 +9,7 @@ packages=(
   libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core iproute2
+  clang-format
 )
 
 missing=()

@@ -83,7 +83,8 @@ struct FullS7Project {
         Fill_Default_Language(s);
         s.Dir_Project = dir.path();
         s.File_S7_Protocol = dir.filePath(QStringLiteral("S7_Protocol.xml"));
-        form = std::make_unique<TFS7_Protocol_Set_Access>();
+        form = std::make_unique<TFS7_Protocol_Set_Access>(
+            RuleEditorContext{&s, QStringLiteral("CODE"), &dialogs});
         form->show();
         for (int t = 0; t < 2; ++t) {
             TRuleGrid* g = form->grid(t);
@@ -162,5 +163,20 @@ void BM_S7EditorOkFullFile(benchmark::State& state)
     }
 }
 BENCHMARK(BM_S7EditorOkFullFile)->Unit(benchmark::kMillisecond);
+
+// Start-up share of one editor window: made at start-up (Arg 0), the controls wait for the
+// first showing; made whole (Arg 1), as at that showing.
+void BM_S7EditorCreate(benchmark::State& state)
+{
+    FullS7Project& p = project();
+    const RuleEditorContext context{&programState(), QStringLiteral("CODE"), &p.dialogs};
+    for (auto _ : state) {
+        TFS7_Protocol_Set_Access form(context);
+        if (state.range(0))
+            form.ensureBuilt();
+        benchmark::DoNotOptimize(form.isBuilt());
+    }
+}
+BENCHMARK(BM_S7EditorCreate)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Opening and saving the S7 rule editor's tables on a full file (512 read + 512 write rules,
 // every list column filled) through the window-free model.
 
-#include "config/core/URuleRowTools.h"
 #include "config/core/US7RuleSpec.h"
+#include "ruleedit/core/URuleRowTools.h"
 
 #include <QTemporaryDir>
 
@@ -24,9 +24,18 @@ struct FullS7File {
             RuleTable& table = f.tables[t];
             const bool write = t == 1;
             for (int r = 1; r < table.rowCount(); ++r) {
-                QStringList cells = {"Y", "192.168.1." + QString::number(1 + r % 10), "102",
-                                     "S71500", "0", "1", "Word", "DB", QString::number(r),
-                                     "Direct peripheral access (P)", QString::number(r * 2), "3",
+                QStringList cells = {"Y",
+                                     "192.168.1." + QString::number(1 + r % 10),
+                                     "102",
+                                     "S71500",
+                                     "0",
+                                     "1",
+                                     "Word",
+                                     "DB",
+                                     QString::number(r),
+                                     "Direct peripheral access (P)",
+                                     QString::number(r * 2),
+                                     "3",
                                      "1000"};
                 if (write)
                     cells += {"Y", "N"};

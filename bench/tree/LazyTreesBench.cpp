@@ -9,9 +9,9 @@
 // Automatic sorting is off in our tree: with it, every EndUpdate sorts (and so initialises)
 // the top level, which is a separate cost from building.
 
-#include "tree/LazyTrees.h"
 #include "tree/LazyTreesControl.h"
-#include "tree/LazyTreesWorker.h"
+#include "tree/core/LazyTrees.h"
+#include "tree/core/LazyTreesWorker.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -187,8 +187,7 @@ struct OurView {
         tree.resize(400, 600);
         tree.SetAnimationDuration(0);
         tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
-        tree.OnInitNode = [](LazyTreeModel& t, PLazyNode, PLazyNode node,
-                             TLazyNodeInitStates& s) {
+        tree.OnInitNode = [](LazyTreeModel& t, PLazyNode, PLazyNode node, TLazyNodeInitStates& s) {
             if (t.GetNodeLevel(node) + 1 < std::uint32_t(kLevels))
                 s.include(ivsHasChildren);
         };
@@ -342,7 +341,12 @@ BENCHMARK(BM_BuildTreeFull_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LastNodeAndIndex_Ours)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LastNodeAndIndex_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FullExpand_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_FullExpand_Qt)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullExpand_Qt)
+    ->ArgName("uniform")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_JumpToLast_Ours)->ArgName("cache")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JumpToLast_Qt)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JumpToPosition_Ours)->ArgName("cache")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -79,6 +79,11 @@ struct XmlTree : std::enable_shared_from_this<XmlTree> {
 
 namespace {
 
+// No file the program writes has a document type declaration. One lets a file declare
+// default attributes, which bypass the attribute limit and cost the parser time with every
+// element, and entities that a short file can expand into hundreds of megabytes.
+constexpr const char* kDoctypeRefused = "a document type declaration is not accepted";
+
 struct ParseError {
     QString what;
     qint64 line = 0;
@@ -170,14 +175,16 @@ void lineAndColumn(TextView<CharT> text, std::size_t pos, qint64* line, qint64* 
 
 struct MarkupCount {
     qsizetype overfullTag = -1;  // position of the first start tag over the limit, or -1
+    qsizetype doctype = -1;      // position of a document type declaration, or -1
     qsizetype startTags = 0;
     qsizetype attributes = 0;
 };
 
 // Finds the first start tag with more than limit attributes, counting "=" outside quotes,
-// and counts start tags and attributes so that the tree is allocated once. One pass over the
-// text; comments, CDATA sections, processing instructions and declarations are skipped. What
-// it cannot make sense of is left to the parser, which reports it as malformed.
+// or a document type declaration, whichever comes first, and counts start tags and
+// attributes so that the tree is allocated once. One pass over the text; comments, CDATA
+// sections, processing instructions and other declarations are skipped. What it cannot make
+// sense of is left to the parser, which reports it as malformed.
 template <typename CharT>
 MarkupCount countMarkup(TextView<CharT> text, int limit)
 {
@@ -189,6 +196,7 @@ MarkupCount countMarkup(TextView<CharT> text, int limit)
     static constexpr CharT kPi[] = {'<', '?', 0};
     static constexpr CharT kPiEnd[] = {'?', '>', 0};
     static constexpr CharT kDecl[] = {'<', '!', 0};
+    static constexpr CharT kDoctype[] = {'<', '!', 'D', 'O', 'C', 'T', 'Y', 'P', 'E', 0};
     MarkupCount out;
     const std::size_t n = text.size();
     auto skipPast = [&](std::size_t from, View end) {
@@ -211,6 +219,9 @@ MarkupCount countMarkup(TextView<CharT> text, int limit)
             i = skipPast(lt + 9, kCDataEnd);
         } else if (rest.starts_with(kPi)) {
             i = skipPast(lt + 2, kPiEnd);
+        } else if (rest.starts_with(kDoctype)) {
+            out.doctype = qsizetype(lt);
+            return out;
         } else if (rest.starts_with(kDecl)) {
             // A declaration: its internal subset may hold markup and quoted texts.
             std::size_t j = lt + 2;
@@ -296,9 +307,14 @@ std::shared_ptr<detail::XmlTree> buildTree(const Input& input, TextView<CharT> t
                                            QStringList* documentComments, ParseError* error)
 {
     const MarkupCount count = countMarkup(text, kProjectXmlMaxAttributes);
+    if (count.doctype >= 0) {
+        error->what = QString::fromLatin1(kDoctypeRefused);
+        lineAndColumn(text, std::size_t(count.doctype), &error->line, &error->column);
+        return nullptr;
+    }
     if (count.overfullTag >= 0) {
-        error->what = QStringLiteral("an element has more than %1 attributes")
-                          .arg(kProjectXmlMaxAttributes);
+        error->what =
+            QStringLiteral("an element has more than %1 attributes").arg(kProjectXmlMaxAttributes);
         lineAndColumn(text, std::size_t(count.overfullTag), &error->line, &error->column);
         return nullptr;
     }
@@ -366,14 +382,21 @@ std::shared_ptr<detail::XmlTree> buildTree(const Input& input, TextView<CharT> t
             if (open.empty())
                 documentComments->append(r.text().toString());
             break;
-        default:
+        case QXmlStreamReader::DTD:
+            // Refused before parsing already; this is the parser's own word on the same.
+            r.raiseError(QString::fromLatin1(kDoctypeRefused));
             break;
+        default: break;
         }
     }
     if (r.hasError()) {
         error->what = r.errorString();
         error->line = r.lineNumber();
-        error->column = r.columnNumber();
+        // The parser gives the number of characters it has read on the line. For a fault at a
+        // character that is the character's column counted from 1, as the limits above count;
+        // a file ending before any character of its last line gave column 0, which no count
+        // from 1 has: the message then names the line's first column.
+        error->column = std::max<qint64>(1, r.columnNumber());
         return nullptr;
     }
     return tree;
@@ -515,14 +538,13 @@ ProjectXmlLoad parseProjectXml(const QByteArray& bytes, const QString& name)
     if (isUtf8(bytes) && !hasNul && !declaresOtherEncoding(bytes)) {
         // The parser reads UTF-8 bytes directly; handing it decoded text would have it
         // encode the text back to UTF-8 first.
-        tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()),
-                               &comments, &error);
+        tree = buildTree<char>(bytes, std::string_view(bytes.constData(), bytes.size()), &comments,
+                               &error);
     } else {
         // Files of older versions may hold single-byte accented characters, which a strict
         // UTF-8 parse would reject as a whole: bytes that are not valid UTF-8 are Latin-1.
         // Valid UTF-8 is read as UTF-8 whatever encoding the declaration names.
-        const QString text =
-            isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+        const QString text = isUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
         const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
                                        std::size_t(text.size()));
         tree = buildTree<char16_t>(text, view, &comments, &error);
@@ -557,9 +579,8 @@ ProjectXmlLoad loadProjectXml(const QString& path)
     if (!QFileInfo(path).isFile()) {
         r.status = QFileInfo::exists(path) ? ProjectXmlLoad::Status::Unreadable
                                            : ProjectXmlLoad::Status::Missing;
-        r.message = r.missing()
-                        ? QStringLiteral("File %1 does not exist").arg(displayPath(path))
-                        : QStringLiteral("%1 is not a file").arg(displayPath(path));
+        r.message = r.missing() ? QStringLiteral("File %1 does not exist").arg(displayPath(path))
+                                : QStringLiteral("%1 is not a file").arg(displayPath(path));
         return r;
     }
     QFile f(path);
@@ -670,8 +691,7 @@ QString ProjectXmlWriter::versionComment() const
 namespace {
 
 // The file's bytes; *representable is false when a value held a character XML cannot store.
-QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment,
-                         bool* representable)
+QByteArray documentBytes(const ProjectXmlElement& root, const QString& comment, bool* representable)
 {
     QByteArray out;
     QXmlStreamWriter w(&out);

@@ -106,9 +106,10 @@ struct ProjectXmlLoad {
 };
 
 // Loads a project file. A file that does not exist gives Missing; one that cannot be opened,
-// Unreadable; one that is not well-formed XML, has no element, nests elements deeper than
-// kProjectXmlMaxDepth or carries more than kProjectXmlMaxAttributes attributes on one
-// element, Malformed. Files written in UTF-8 are read as such; bytes that are not valid
+// Unreadable; one that is not well-formed XML, has no element, holds a document type
+// declaration (<!DOCTYPE ...>), nests elements deeper than kProjectXmlMaxDepth or carries
+// more than kProjectXmlMaxAttributes attributes on one element, Malformed; its message names
+// the line and the column, both counted from 1. Files written in UTF-8 are read as such; bytes that are not valid
 // UTF-8 are read as Latin-1, so older files with accented names still load. Texts are kept
 // as they stand, blanks-only ones too. Reading time grows linearly with the file size.
 ProjectXmlLoad loadProjectXml(const QString& path);

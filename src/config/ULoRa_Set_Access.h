@@ -4,16 +4,17 @@
 // bounds the bytes of a rule, and with the fixed FPort the FPort columns are hidden (still
 // loaded and written) and each table holds 256 rules, 223 otherwise.
 
-#include "config/URuleEditorFrame.h"
 #include "config/core/ULoRaRuleSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 namespace zfw {
 
 class TFLoRa_Set_Access final : public TRuleEditorFrame {
     Q_OBJECT
 public:
-    explicit TFLoRa_Set_Access(QWidget* parent = nullptr);
+    explicit TFLoRa_Set_Access(const RuleEditorContext& context, QWidget* parent = nullptr);
 
+    // Null until the first showing.
     QTabWidget* PC_LoRa = nullptr;
     QWidget* TS_LoRa_Uplink = nullptr;
     QWidget* TS_LoRa_Downlink = nullptr;
@@ -32,6 +33,7 @@ public:
 protected:
     RuleFileSpec prepareOpening() override;
     QString filePath() const override;
+    void built() override;
 };
 
 }  // namespace zfw

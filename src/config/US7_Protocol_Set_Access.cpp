@@ -8,19 +8,27 @@ namespace zfw {
 
 namespace {
 
-const RuleEditorNames kNames = {
-    "TFS7_Protocol_Set_Access",
-    "PageControl1",
-    {"TS_S7_Read", "TS_S7_Write"},
-    {"ACG_S7_Read", "ACG_S7_Write"},
-    1350,
-    640,
-};
+RuleEditorNames names()
+{
+    RuleEditorNames n;
+    n.form = "TFS7_Protocol_Set_Access";
+    n.pageControl = "PageControl1";
+    n.tabs = {"TS_S7_Read", "TS_S7_Write"};
+    n.grids = {"ACG_S7_Read", "ACG_S7_Write"};
+    n.clientWidth = 1350;
+    n.clientHeight = 640;
+    return n;
+}
 
 }  // namespace
 
-TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
-    : TRuleEditorFrame(kNames, s7RuleSpec(), parent)
+TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(const RuleEditorContext& context,
+                                                   QWidget* parent)
+    : TRuleEditorFrame(context, names(), s7RuleSpec(), parent)
+{
+}
+
+void TFS7_Protocol_Set_Access::built()
 {
     PageControl1 = pageControl();
     TS_S7_Read = PageControl1->widget(0);
@@ -29,7 +37,7 @@ TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
     ACG_S7_Write = grid(1);
 }
 
-QString TFS7_Protocol_Set_Access::filePath() const { return programState().File_S7_Protocol; }
+QString TFS7_Protocol_Set_Access::filePath() const { return context().state->File_S7_Protocol; }
 
 RuleFileSpec TFS7_Protocol_Set_Access::prepareOpening()
 {

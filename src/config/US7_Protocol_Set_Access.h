@@ -3,16 +3,17 @@
 // gateway reads values from S7 PLCs into its data area and writes values from it to them;
 // at most ten distinct PLC connections (address and port) over the enabled rules of both.
 
-#include "config/URuleEditorFrame.h"
 #include "config/core/US7RuleSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 namespace zfw {
 
 class TFS7_Protocol_Set_Access final : public TRuleEditorFrame {
     Q_OBJECT
 public:
-    explicit TFS7_Protocol_Set_Access(QWidget* parent = nullptr);
+    explicit TFS7_Protocol_Set_Access(const RuleEditorContext& context, QWidget* parent = nullptr);
 
+    // Null until the first showing.
     QTabWidget* PageControl1 = nullptr;
     QWidget* TS_S7_Read = nullptr;
     QWidget* TS_S7_Write = nullptr;
@@ -31,6 +32,7 @@ public:
 protected:
     RuleFileSpec prepareOpening() override;
     QString filePath() const override;
+    void built() override;
 };
 
 }  // namespace zfw

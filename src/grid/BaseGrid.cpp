@@ -10,8 +10,7 @@ namespace zfw {
 
 TBaseGrid::TBaseGrid(QWidget* parent)
     : TStringGrid(parent),
-      m_store(TStringGrid::ColCount(), TStringGrid::RowCount(),
-              [](TCellGraphic* g) { delete g; }),
+      m_store(TStringGrid::ColCount(), TStringGrid::RowCount(), [](TCellGraphic* g) { delete g; }),
       m_updateLock({[this] { return testAttribute(Qt::WA_WState_Created) && isVisible(); },
                     [this](bool on) { setUpdatesEnabled(on); },
                     // The end of the lock repaints the whole grid whatever a derived
@@ -109,12 +108,12 @@ void TBaseGrid::repaintIfChanged(bool changed)
         Invalidate();
 }
 
-#define ZFW_BASE_STORE_REPAINT(Name, Type)      \
-    void TBaseGrid::Set##Name(Type Value)       \
-    {                                           \
-        const bool changed = !(Name == Value);  \
-        Name = Value;                           \
-        repaintIfChanged(changed);              \
+#define ZFW_BASE_STORE_REPAINT(Name, Type)                                                         \
+    void TBaseGrid::Set##Name(Type Value)                                                          \
+    {                                                                                              \
+        const bool changed = !(Name == Value);                                                     \
+        Name = Value;                                                                              \
+        repaintIfChanged(changed);                                                                 \
     }
 ZFW_BASE_STORE_REPAINT(ActiveRowShow, bool)
 ZFW_BASE_STORE_REPAINT(ActiveRowColor, TColor)
@@ -160,17 +159,13 @@ void TBaseGrid::invalidateStoreCell(int DCol, int ARow)
         bottom = area.Bottom;
     }
     const bool inFixed = top < FixedRows();
-    const bool inPage =
-        bottom >= TopRow() && top <= geometryModel().lastPartlyVisibleRow();
+    const bool inPage = bottom >= TopRow() && top <= geometryModel().lastPartlyVisibleRow();
     if (!inFixed && !inPage)
         return;
     InvalidateCell(DCol, ARow);
 }
 
-void TBaseGrid::repaintCell(int displCol, int r)
-{
-    invalidateStoreCell(displCol, r);
-}
+void TBaseGrid::repaintCell(int displCol, int r) { invalidateStoreCell(displCol, r); }
 
 void TBaseGrid::cellChanged(int ACol, int ARow)
 {
@@ -179,10 +174,7 @@ void TBaseGrid::cellChanged(int ACol, int ARow)
     invalidateStoreCell(m_store.DisplColIndex(ACol), ARow);
 }
 
-void TBaseGrid::gridChanged()
-{
-    layoutChanged(0);
-}
+void TBaseGrid::gridChanged() { layoutChanged(0); }
 
 void TBaseGrid::layoutChanged(int FirstRow)
 {
@@ -254,16 +246,13 @@ void TBaseGrid::SetEditText(int DCol, int ARow, const QString& Value)
         OnSetEditText(this, DCol, ARow, Value);
 }
 
-TCellGraphic* TBaseGrid::ownGraphic(int c, int r) const
-{
-    return m_store.GetGraphicObjectEx(c, r);
-}
+TCellGraphic* TBaseGrid::ownGraphic(int c, int r) const { return m_store.GetGraphicObjectEx(c, r); }
 
-void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
+bool TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
 {
     TCellProperties* props = g ? m_store.GetCellProperties(c, r) : m_store.GetGridObject(c, r);
     if (!props)
-        return;  // outside the grid: g is freed here
+        return !g;  // outside the grid: g is freed here
     delete props->FGraphicObject;
     props->FGraphicObject = g.release();
     // A new or removed graphic changes what the cell shows. Creating one used to repaint only
@@ -271,6 +260,7 @@ void TBaseGrid::setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g)
     // else repainted its cell.
     if (!m_store.IsHiddenColumn(c))
         invalidateStoreCell(m_store.DisplColIndex(c), r);
+    return true;
 }
 
 std::unique_ptr<TCellGraphic> TBaseGrid::takeOwnGraphic(int c, int r)

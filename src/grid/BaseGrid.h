@@ -200,7 +200,7 @@ public:
     int totalColCount() const override { return m_store.TotalColCount(); }
     int rowCount() const override { return m_store.RowCount(); }
     TCellGraphic* ownGraphic(int c, int r) const override;
-    void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override;
+    bool setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override;
     std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) override;
     int displColIndex(int c) const override { return m_store.DisplColIndex(c); }
     void repaintCell(int displCol, int r) override;

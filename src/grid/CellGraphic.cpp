@@ -191,8 +191,7 @@ void TCellGraphic::Assign(const TCellGraphic& source)
 
 bool isCheckBoxKind(TCellType kind)
 {
-    return TCellTypes{ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox,
-                      ctTriStateCheckBox}
+    return TCellTypes{ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox, ctTriStateCheckBox}
         .contains(kind);
 }
 
@@ -203,8 +202,8 @@ bool isDataCheckBoxKind(TCellType kind)
 
 bool isClickableKind(TCellType kind)
 {
-    return TCellTypes{ctCheckBox, ctDataCheckBox, ctRadio, ctButton, ctVirtCheckBox,
-                      ctRowCheckBox, ctRadioButton, ctTriStateCheckBox}
+    return TCellTypes{ctCheckBox,     ctDataCheckBox, ctRadio,       ctButton,
+                      ctVirtCheckBox, ctRowCheckBox,  ctRadioButton, ctTriStateCheckBox}
         .contains(kind);
 }
 
@@ -213,8 +212,8 @@ namespace {
 bool inGrid(const CellGraphicHost& host, int c, int r)
 {
     // Hidden rows count: the grid keeps their cells (and check boxes) while they are hidden.
-    return c >= 0 && r >= 0 && c < host.totalColCount() &&
-           r < host.rowCount() + host.numHiddenRows();
+    return c >= 0 && r >= 0 && c < host.totalColCount()
+           && r < host.rowCount() + host.numHiddenRows();
 }
 
 }  // namespace
@@ -241,7 +240,11 @@ TCellGraphic* CreateCellGraphic(CellGraphicHost& host, int c, int r)
     // The new graphic replaces the cell's own one (freed with it); a shared graphic stays.
     auto g = std::make_unique<TCellGraphic>();
     TCellGraphic* result = g.get();
-    host.setOwnGraphic(c, r, std::move(g));
+    // The rows past the shown ones up to the hidden count pass the check above but have no
+    // properties to hold a graphic: the graphic was freed and then written through the
+    // pointer answered here. A refused graphic is answered as none.
+    if (!host.setOwnGraphic(c, r, std::move(g)))
+        return nullptr;
     const int dc = host.displColIndex(c);
     if (dc != c)
         host.repaintCell(dc, r);
@@ -317,9 +320,7 @@ QSize CalcCellGraphicSize(const TCellGraphic* g, const GraphicSizeContext& ctx, 
             s = QSize(byHorzRule(img->width()), byVertRule(img->height()));
         break;
     case ctImageList:
-    case ctDataImage:
-        s = QSize(byHorzRule(list.width()), byVertRule(list.height()));
-        break;
+    case ctDataImage: s = QSize(byHorzRule(list.width()), byVertRule(list.height())); break;
     case ctPicture:
     case ctFilePicture:
         g->GetPictureSize(ctx.cellRect.Width() - (ctx.totalXOffset + 1),
@@ -384,11 +385,10 @@ QSize CalcCellGraphicSize(const TCellGraphic* g, const GraphicSizeContext& ctx, 
     default: break;
     }
 
-    const bool captionedButtonWithoutText =
-        (g->CellType == ctButton || g->CellType == ctBitButton) && !g->CellText.isEmpty() &&
-        !hasText;
-    const bool fullWidthApplies =
-        g->CellHAlign == haFull && g->CellType != ctRating && !captionedButtonWithoutText;
+    const bool captionedButtonWithoutText = (g->CellType == ctButton || g->CellType == ctBitButton)
+                                            && !g->CellText.isEmpty() && !hasText;
+    const bool fullWidthApplies = g->CellHAlign == haFull && g->CellType != ctRating
+                                  && !captionedButtonWithoutText;
     if (g->CellVAlign == vaFull || fullWidthApplies) {
         if (g->CellVAlign == vaFull)
             s.setHeight(ctx.cellRect.Height());

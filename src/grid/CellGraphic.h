@@ -23,18 +23,50 @@ namespace zfw {
 
 // Ordinals are stored and compared: keep the order.
 enum TCellType : std::uint8_t {
-    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage,
-    ctNode, ctRadio, ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress,
-    ctComment, ctButton, ctBitButton, ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary,
-    ctRangeIndicator, ctXPProgress, ctInterface, ctScrollbar, ctRadioButton, ctBalloon,
-    ctShape, ctRating, ctTriStateCheckBox, ctExpand
+    ctBitmap,
+    ctIcon,
+    ctNone,
+    ctImageList,
+    ctCheckBox,
+    ctDataCheckBox,
+    ctRotated,
+    ctDataImage,
+    ctNode,
+    ctRadio,
+    ctEmpty,
+    ctImages,
+    ctPicture,
+    ctFilePicture,
+    ctValue,
+    ctProgress,
+    ctComment,
+    ctButton,
+    ctBitButton,
+    ctVirtCheckBox,
+    ctRowCheckBox,
+    ctProgressPie,
+    ctSummary,
+    ctRangeIndicator,
+    ctXPProgress,
+    ctInterface,
+    ctScrollbar,
+    ctRadioButton,
+    ctBalloon,
+    ctShape,
+    ctRating,
+    ctTriStateCheckBox,
+    ctExpand
 };
 inline constexpr int kCellTypeCount = ctExpand + 1;
 
 enum TCellHAlign : std::uint8_t { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign : std::uint8_t { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TStretchMode : std::uint8_t {
-    noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio
+    noStretch,
+    Stretch,
+    StretchWithAspectRatio,
+    Shrink,
+    ShrinkWithAspectRatio
 };
 enum TCheckBoxState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
 
@@ -114,8 +146,8 @@ public:
     void SetRadioButton(bool value, bool flat, TCellHAlign hal, TCellVAlign val);
     // Width and height are packed into CellIndex: height in the high 16 bits.
     void SetButton(int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val);
-    void SetBitButton(int bw, int bh, const QString& caption, const QImage& glyph,
-                      TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const QString& caption, const QImage& glyph, TCellHAlign hal,
+                      TCellVAlign val);
     void SetInterfacedCell(ICellInterface* object);
     // Brought into 0..360 by whole turns; 360 itself stays 360.
     void SetAngle(int angle);
@@ -153,8 +185,8 @@ public:
     // The graphic held in the cell's own properties; null when none. Creates nothing.
     virtual TCellGraphic* ownGraphic(int c, int r) const = 0;
     // Stores (or with null removes) the cell's own graphic, creating properties when needed.
-    // The cell text is left as it is.
-    virtual void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) = 0;
+    // The cell text is left as it is. False when the cell can hold none (g is then freed).
+    virtual bool setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) = 0;
     virtual std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) = 0;
     // A graphic shared by many cells (row check boxes, virtual check boxes) that replaces the
     // cell's own one; null when none applies. Never stored in a cell, never freed by it.
@@ -173,6 +205,7 @@ public:
 
 TCellGraphic* GetCellGraphic(const CellGraphicHost& host, int c, int r);
 TCellType GetCellType(const CellGraphicHost& host, int c, int r);
+// The cell's new own graphic; null when the host cannot hold one there.
 TCellGraphic* CreateCellGraphic(CellGraphicHost& host, int c, int r);
 bool RemoveCellGraphic(CellGraphicHost& host, int c, int r);
 bool RemoveCellGraphicOfType(CellGraphicHost& host, int c, int r, TCellType kind);
@@ -185,14 +218,14 @@ qint64 GetCellImageKey(const CellGraphicHost& host, int c, int r);
 // Inputs of CalcCellGraphicSize that come from the grid, its settings and its font.
 struct GraphicSizeContext {
     bool cellHasText = false;
-    int checkSize = 15;          // ControlLook.CheckSize
-    int radioSize = 10;          // ControlLook.RadioSize
-    QSize imageListSize;         // invalid: the grid has no image list
-    TRect cellRect;              // for the full-width / full-height placements
+    int checkSize = 15;   // ControlLook.CheckSize
+    int radioSize = 10;   // ControlLook.RadioSize
+    QSize imageListSize;  // invalid: the grid has no image list
+    TRect cellRect;       // for the full-width / full-height placements
     int totalXOffset = 0;
     int totalYOffset = 0;
     std::function<int(const QString&)> textWidth;  // grid font; null counts 0
-    int textHeightGh = 0;        // text height of "gh" in the grid font
+    int textHeightGh = 0;                          // text height of "gh" in the grid font
 };
 
 // Size for layout and auto sizing; (0, 0) without a graphic.

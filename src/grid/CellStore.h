@@ -214,7 +214,7 @@ public:
     bool MergeCells(int ACol, int ARow, int SpanX, int SpanY);
     // Splits the merged area of (ACol, ARow); on an unmerged cell only that cell is touched.
     void SplitCells(int ACol, int ARow);
-    // The number of merged areas (a 1 x 1 merge counts).
+    // The number of merged areas (a 1 x 1 merge counts), those in hidden rows included.
     int FMergeCount() const { return m_mergeCount; }
     QPoint BaseCell(int ACol, int ARow) const;
     bool IsBaseCell(int ACol, int ARow) const;
@@ -268,6 +268,11 @@ public:
     void SetAllColWidths(int ACol, int Width);
 
     // Hidden rows (real row indexes)
+    // A hidden row keeps its texts, properties and height, and with them the merged areas
+    // that lie wholly in the rows hidden together; an area that hiding cuts (rows both hidden
+    // and shown) is split. On showing, an area comes back merged when all its rows come back
+    // together and next to each other; otherwise it is split, and so is a shown area that a
+    // returning row lands inside.
     void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
     void HideRows(int FromRow, int ToRow);
     void UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
@@ -359,12 +364,23 @@ private:
         std::vector<Cell> cells;
         int height = 0;
     };
+    // A merged area whose rows were all hidden by one call stays merged in the store. Its rows
+    // are found again by the call that hid them (Group) and the display row each had then
+    // (GroupRow), since their real indexes need not follow each other.
     struct TGridItem {
         int Idx = 0;
         int Height = 0;
         int Level = 0;
         std::vector<Cell> Items;
         bool Filtered = false;  // hidden by a filter level (Level), not directly
+        int Group = 0;
+        int GroupRow = 0;
+    };
+    // A row just brought back, still known by its hiding call.
+    struct ShownRow {
+        int Group = 0;
+        int GroupRow = 0;
+        int Row = 0;  // its display row now
     };
 
     const Cell* cellAt(int ACol, int ARow) const;
@@ -382,14 +398,32 @@ private:
     int hiddenBefore(int RealRow) const;
     // Splits the merged areas that reach into display rows [first, last].
     void splitAreasInRows(int first, int last);
-    // Moves store item i back into the grid; answers the display row it took.
-    int restoreHiddenItem(std::size_t i);
+    // Splits the merged areas that hold both display row ARow - 1 and ARow.
+    void splitAreasAcross(int ARow);
+    // Moves the display rows `rows` (ascending, inside RowCount) into the hidden-row store
+    // as one hiding call. Areas that reach beyond the rows are split; the others go along.
+    void hideDisplayRows(const std::vector<int>& rows, bool filtered, int level);
+    // Brings back the stored rows that `take` accepts, each at its place; answers the first
+    // display row that changed (INT_MAX when none).
+    int restoreHiddenRows(const std::function<bool(const TGridItem&)>& take);
+    // The cells of the row that hiding call `group` took from display row `groupRow`: among
+    // `shown` or still in the store; null when it is in neither.
+    std::vector<Cell>* groupRowCells(int group, int groupRow, const std::vector<ShownRow>& shown);
+    // Unmerges every cell of the hidden area whose base is (baseCol, baseGroupRow) of `group`,
+    // wherever its rows are now.
+    void splitHiddenArea(int group, int baseGroupRow, int baseCol,
+                         const std::vector<ShownRow>& shown);
+    // Keeps the areas that came back whole and in one piece among `shown`; splits the others.
+    void mendShownAreas(const std::vector<ShownRow>& shown);
+    // Splits each area of the hidden rows that has a cell in a column `cut` accepts; `cut`
+    // gets the real column and the cell's properties.
+    void splitHiddenAreasInCols(const std::function<bool(int, const TCellProperties&)>& cut);
     // Row entries from FirstRow on name their place again.
     void renumberOwners(int FirstRow);
     QRect realCellRect(int ACol, int ARow, const ViewOrigin& view) const;
     bool mergedArea(int ACol, int ARow, QPoint& base, QPoint& last) const;
 
-    std::vector<Row> m_rows;  // at least RowCount entries
+    std::vector<Row> m_rows;       // at least RowCount entries
     std::vector<int> m_colWidths;  // one per display column
     std::array<bool, kMaxHideCols + 1> m_colHidden{};
     std::array<std::int16_t, kMaxHideCols + 1> m_savedWidths{};
@@ -410,8 +444,9 @@ private:
     int m_defaultColWidth = 64;
     int m_defaultRowHeight = 24;
     int m_fixedRowHeight = 24;
-    int m_mergeCount = 0;
+    int m_mergeCount = 0;  // shown and hidden areas
     int m_filterLevel = 0;
+    int m_hideGroups = 0;  // hiding calls so far
     QStringList m_columnHeaders;
     QStringList m_rowHeaders;
     bool m_fixedRowAlways = false;

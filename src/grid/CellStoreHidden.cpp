@@ -1,7 +1,11 @@
 #include "grid/CellStore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <map>
+#include <numeric>
+#include <tuple>
 
 namespace zfw {
 
@@ -102,7 +106,6 @@ void CellStore::SetAllColWidths(int ACol, int Width)
         SetColWidths(DisplColIndex(ACol), Width);
 }
 
-
 int CellStore::hiddenBefore(int RealRow) const
 {
     const auto it = std::lower_bound(m_hiddenRows.begin(), m_hiddenRows.end(), RealRow,
@@ -116,10 +119,7 @@ bool CellStore::IsHiddenRow(int RowIndex) const
     return i < NumHiddenRows() && m_hiddenRows[std::size_t(i)].Idx == RowIndex;
 }
 
-int CellStore::DisplRowIndex(int RealRow) const
-{
-    return RealRow - hiddenBefore(RealRow);
-}
+int CellStore::DisplRowIndex(int RealRow) const { return RealRow - hiddenBefore(RealRow); }
 
 int CellStore::RealRowIndex(int ARow) const
 {
@@ -185,46 +185,18 @@ void CellStore::HideRows(int FromRow, int ToRow)
     const int n = std::min(ToRow - FromRow + 1 - h, m_rowCount - f);
     if (n <= 0)
         return;
-
-    // Rows leave the grid whole; a merged area that reaches into them cannot stay one.
-    splitAreasInRows(f, f + n - 1);
-
-    std::vector<TGridItem> moved;
-    moved.reserve(std::size_t(n));
-    int real = FromRow;
-    for (int k = 0; k < n; ++k, ++real) {
-        while (IsHiddenRow(real))
-            ++real;
-        Row& row = m_rows[std::size_t(f + k)];
-        TGridItem item;
-        item.Idx = real;
-        item.Height = row.height;
-        item.Items = std::move(row.cells);
-        moved.push_back(std::move(item));
-    }
-    for (TGridItem& item : moved) {
-        const int at = hiddenBefore(item.Idx);
-        m_hiddenRows.insert(m_hiddenRows.begin() + at, std::move(item));
-    }
-    m_rows.erase(m_rows.begin() + f, m_rows.begin() + f + n);
-    m_rowCount -= n;
-    m_normalRowCount = m_rowCount;
-    clampFixed();
-    renumberOwners(f);
-    layoutFrom(f);
+    std::vector<int> rows(static_cast<std::size_t>(n));
+    std::iota(rows.begin(), rows.end(), f);
+    hideDisplayRows(rows, false, 0);
 }
 
 void CellStore::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow))
         return;
-    int firstChanged = std::numeric_limits<int>::max();
-    for (;;) {
-        const int i = hiddenBefore(FromRow);
-        if (i >= NumHiddenRows() || m_hiddenRows[std::size_t(i)].Idx > ToRow)
-            break;
-        firstChanged = std::min(firstChanged, restoreHiddenItem(std::size_t(i)));
-    }
+    const int firstChanged = restoreHiddenRows([FromRow, ToRow](const TGridItem& item) {
+        return item.Idx >= FromRow && item.Idx <= ToRow;
+    });
     m_normalRowCount = m_rowCount;
     m_largestRowCount = std::max(m_largestRowCount, m_rowCount);
     // Rows below the first restored one moved: their properties name their new place.
@@ -249,20 +221,269 @@ void CellStore::splitAreasInRows(int first, int last)
     }
 }
 
-int CellStore::restoreHiddenItem(std::size_t i)
+void CellStore::splitAreasAcross(int ARow)
 {
-    TGridItem item = std::move(m_hiddenRows[i]);
-    m_hiddenRows.erase(m_hiddenRows.begin() + std::ptrdiff_t(i));
-    // The items left before it are exactly the hidden rows with a smaller real index.
-    const int pos = item.Idx - int(i);
-    if (m_rows.size() < std::size_t(pos))
-        m_rows.resize(std::size_t(pos));
-    Row row;
-    row.cells = std::move(item.Items);
-    row.height = item.Height;
-    m_rows.insert(m_rows.begin() + pos, std::move(row));
-    ++m_rowCount;
-    return pos;
+    if (ARow <= 0 || ARow >= int(m_rows.size()))
+        return;
+    const auto& cells = m_rows[std::size_t(ARow)].cells;
+    for (int c = 0; c < int(cells.size()); ++c) {
+        // A cell whose base lies above it: its area holds the row above as well.
+        const TCellProperties* p = cells[std::size_t(c)].props.get();
+        if (p && !p->IsBaseCell && p->CellSpanY > 0)
+            splitArea(c, ARow, false);
+    }
+}
+
+namespace {
+bool hasSpan(const TCellProperties& p) { return p.CellSpanX != -1 || p.CellSpanY != -1; }
+
+void unmerge(TCellProperties& p)
+{
+    p.IsBaseCell = true;
+    p.CellSpanX = -1;
+    p.CellSpanY = -1;
+}
+}  // namespace
+
+void CellStore::hideDisplayRows(const std::vector<int>& rows, bool filtered, int level)
+{
+    const int group = ++m_hideGroups;
+    auto isLeaving = [&rows](int r) { return std::binary_search(rows.begin(), rows.end(), r); };
+    // An area reaching beyond the leaving rows cannot stay one; one wholly inside them goes
+    // along and comes back merged. (Splitting every area that a hidden row touched lost the
+    // areas of the row itself.)
+    for (int r : rows) {
+        const auto& cells = m_rows[std::size_t(r)].cells;
+        for (int c = 0; c < int(cells.size()); ++c) {
+            const TCellProperties* p = cells[std::size_t(c)].props.get();
+            QPoint base;
+            QPoint last;
+            if (!p || !hasSpan(*p) || !mergedArea(c, r, base, last))
+                continue;
+            for (int y = base.y(); y <= last.y(); ++y) {
+                if (!isLeaving(y)) {
+                    splitArea(c, r, false);
+                    break;
+                }
+            }
+        }
+    }
+
+    // Real indexes first, while every display row still stands where the list means it.
+    // Rows and store items are both ascending: one walk over the store finds them all.
+    std::vector<TGridItem> leaving;
+    leaving.reserve(rows.size());
+    std::size_t j = 0;
+    for (int d : rows) {
+        int real = d + int(j);
+        while (j < m_hiddenRows.size() && m_hiddenRows[j].Idx <= real)
+            real = d + int(++j);
+        Row& row = m_rows[std::size_t(d)];
+        TGridItem item;
+        item.Idx = real;
+        item.Height = row.height;
+        item.Level = level;
+        item.Filtered = filtered;
+        item.Items = std::move(row.cells);
+        item.Group = group;
+        item.GroupRow = d;
+        leaving.push_back(std::move(item));
+    }
+    // Items are keyed by real row: the store stays sorted, and a row comes back at its own
+    // place whatever was hidden or shown in between. Each row takes its height along, so the
+    // rows that move up keep theirs.
+    std::vector<TGridItem> store;
+    store.reserve(m_hiddenRows.size() + leaving.size());
+    std::merge(std::make_move_iterator(m_hiddenRows.begin()),
+               std::make_move_iterator(m_hiddenRows.end()),
+               std::make_move_iterator(leaving.begin()), std::make_move_iterator(leaving.end()),
+               std::back_inserter(store),
+               [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
+    m_hiddenRows = std::move(store);
+
+    std::size_t to = std::size_t(rows.front());
+    std::size_t k = 0;
+    for (std::size_t from = to; from < m_rows.size(); ++from) {
+        if (k < rows.size() && std::size_t(rows[k]) == from) {
+            ++k;
+            continue;
+        }
+        if (to != from)
+            m_rows[to] = std::move(m_rows[from]);
+        ++to;
+    }
+    m_rows.resize(to);
+    m_rowCount -= int(rows.size());
+    m_normalRowCount = m_rowCount;
+    clampFixed();
+    renumberOwners(rows.front());
+    layoutFrom(rows.front());
+}
+
+int CellStore::restoreHiddenRows(const std::function<bool(const TGridItem&)>& take)
+{
+    // A row comes back between the shown rows on either side of its place: a shown area that
+    // holds both would get a foreign row inside, so it is split first, as hiding splits.
+    for (std::size_t i = 0; i < m_hiddenRows.size(); ++i)
+        if (take(m_hiddenRows[i]))
+            splitAreasAcross(m_hiddenRows[i].Idx - int(i));
+
+    // The items staying before a returning one are exactly the hidden rows with a smaller real
+    // index: its display row is its real index less their number.
+    std::vector<TGridItem> staying;
+    std::vector<TGridItem> returning;
+    std::vector<ShownRow> shown;
+    for (TGridItem& item : m_hiddenRows) {
+        if (!take(item)) {
+            staying.push_back(std::move(item));
+            continue;
+        }
+        shown.push_back({item.Group, item.GroupRow, item.Idx - int(staying.size())});
+        returning.push_back(std::move(item));
+    }
+    m_hiddenRows = std::move(staying);
+    if (returning.empty())
+        return std::numeric_limits<int>::max();
+
+    std::vector<Row> rows;
+    rows.reserve(m_rows.size() + returning.size());
+    std::size_t next = 0;
+    for (std::size_t k = 0; k < returning.size(); ++k) {
+        const std::size_t at = std::size_t(shown[k].Row);
+        while (rows.size() < at)
+            rows.push_back(next < m_rows.size() ? std::move(m_rows[next++]) : Row{});
+        Row row;
+        row.cells = std::move(returning[k].Items);
+        row.height = returning[k].Height;
+        rows.push_back(std::move(row));
+    }
+    for (; next < m_rows.size(); ++next)
+        rows.push_back(std::move(m_rows[next]));
+    m_rows = std::move(rows);
+    m_rowCount += int(returning.size());
+    mendShownAreas(shown);
+    return shown.front().Row;
+}
+
+std::vector<CellStore::Cell>* CellStore::groupRowCells(int group, int groupRow,
+                                                       const std::vector<ShownRow>& shown)
+{
+    for (const ShownRow& s : shown)
+        if (s.Group == group && s.GroupRow == groupRow)
+            return &m_rows[std::size_t(s.Row)].cells;
+    for (TGridItem& item : m_hiddenRows)
+        if (item.Group == group && item.GroupRow == groupRow)
+            return &item.Items;
+    return nullptr;
+}
+
+void CellStore::splitHiddenArea(int group, int baseGroupRow, int baseCol,
+                                const std::vector<ShownRow>& shown)
+{
+    auto propsAt = [](std::vector<Cell>* cells, int c) -> TCellProperties* {
+        return cells && c >= 0 && c < int(cells->size()) ? (*cells)[std::size_t(c)].props.get()
+                                                         : nullptr;
+    };
+    const TCellProperties* bp = propsAt(groupRowCells(group, baseGroupRow, shown), baseCol);
+    if (!bp || !bp->IsBaseCell || bp->CellSpanX < 0 || bp->CellSpanY < 0)
+        return;
+    const int sx = bp->CellSpanX;
+    const int sy = bp->CellSpanY;
+    for (int j = 0; j <= sy; ++j) {
+        std::vector<Cell>* cells = groupRowCells(group, baseGroupRow + j, shown);
+        for (int i = 0; i <= sx; ++i) {
+            TCellProperties* q = propsAt(cells, baseCol + i);
+            if (q
+                && ((i == 0 && j == 0)
+                    || (!q->IsBaseCell && q->CellSpanX == i && q->CellSpanY == j)))
+                unmerge(*q);
+        }
+    }
+    --m_mergeCount;
+}
+
+void CellStore::mendShownAreas(const std::vector<ShownRow>& shown)
+{
+    // Display row of each returned row by its hiding call and place then.
+    std::map<std::pair<int, int>, int> rowOf;
+    struct Verdict {
+        bool whole = false;
+        int sx = 0;
+        int sy = 0;
+    };
+    std::map<std::tuple<int, int, int>, Verdict> verdicts;
+    auto judge = [&](int group, int bgr, int bc) {
+        Verdict v;
+        const auto b = rowOf.find({group, bgr});
+        if (b == rowOf.end())
+            return v;
+        const int br = b->second;
+        const TCellProperties* bp = GetGridObject(bc, br);
+        if (!bp || !bp->IsBaseCell || bp->CellSpanX < 0 || bp->CellSpanY < 0)
+            return v;
+        v.sx = bp->CellSpanX;
+        v.sy = bp->CellSpanY;
+        for (int j = 0; j <= v.sy; ++j) {
+            // Every row of the area back, and next to each other: no row came back between.
+            const auto m = rowOf.find({group, bgr + j});
+            if (m == rowOf.end() || m->second != br + j)
+                return v;
+            for (int i = j == 0 ? 1 : 0; i <= v.sx; ++i) {
+                const TCellProperties* q = GetGridObject(bc + i, br + j);
+                if (!q || q->IsBaseCell || q->CellSpanX != i || q->CellSpanY != j)
+                    return v;
+            }
+        }
+        v.whole = true;
+        return v;
+    };
+
+    const bool anyArea = std::any_of(shown.begin(), shown.end(), [this](const ShownRow& s) {
+        const auto& cells = m_rows[std::size_t(s.Row)].cells;
+        return std::any_of(cells.begin(), cells.end(),
+                           [](const Cell& cell) { return cell.props && hasSpan(*cell.props); });
+    });
+    if (!anyArea)
+        return;
+    for (const ShownRow& s : shown)
+        rowOf[{s.Group, s.GroupRow}] = s.Row;
+
+    for (const ShownRow& s : shown) {
+        auto& cells = m_rows[std::size_t(s.Row)].cells;
+        for (int c = 0; c < int(cells.size()); ++c) {
+            TCellProperties* p = cells[std::size_t(c)].props.get();
+            if (!p || !hasSpan(*p))
+                continue;
+            const int offX = p->IsBaseCell ? 0 : p->CellSpanX;
+            const int offY = p->IsBaseCell ? 0 : p->CellSpanY;
+            const auto key = std::make_tuple(s.Group, s.GroupRow - offY, c - offX);
+            auto it = verdicts.find(key);
+            if (it == verdicts.end()) {
+                it = verdicts.emplace(key, judge(s.Group, s.GroupRow - offY, c - offX)).first;
+                if (!it->second.whole)
+                    splitHiddenArea(s.Group, s.GroupRow - offY, c - offX, shown);
+            }
+            // A cell the split did not reach (its base was gone) is unmerged on its own.
+            if (hasSpan(*p) && (!it->second.whole || offX > it->second.sx || offY > it->second.sy))
+                unmerge(*p);
+        }
+    }
+}
+
+void CellStore::splitHiddenAreasInCols(const std::function<bool(int, const TCellProperties&)>& cut)
+{
+    for (TGridItem& item : m_hiddenRows) {
+        for (int c = 0; c < int(item.Items.size()); ++c) {
+            TCellProperties* p = item.Items[std::size_t(c)].props.get();
+            if (!p || !hasSpan(*p) || !cut(c, *p))
+                continue;
+            const int offX = p->IsBaseCell ? 0 : p->CellSpanX;
+            const int offY = p->IsBaseCell ? 0 : p->CellSpanY;
+            splitHiddenArea(item.Group, item.GroupRow - offY, c - offX, {});
+            if (hasSpan(*p))
+                unmerge(*p);
+        }
+    }
 }
 
 void CellStore::renumberOwners(int FirstRow)
@@ -289,33 +510,7 @@ void CellStore::HideRowList(std::vector<int> RowList)
     const int level = m_filterLevel++;
     if (RowList.empty())
         return;
-
-    for (int k : RowList)
-        splitAreasInRows(k, k);
-    // Real indexes first, while every display row still stands where the list means it.
-    std::vector<int> reals;
-    reals.reserve(RowList.size());
-    for (int k : RowList)
-        reals.push_back(RealRowIndex(k));
-    // Items are keyed by real row: the store stays sorted, and a row comes back at its own
-    // place whatever was hidden or shown in between. Each row takes its height along, so the
-    // rows that move up keep theirs.
-    for (std::size_t j = RowList.size(); j-- > 0;) {
-        Row& row = m_rows[std::size_t(RowList[j])];
-        TGridItem item;
-        item.Idx = reals[j];
-        item.Height = row.height;
-        item.Level = level;
-        item.Filtered = true;
-        item.Items = std::move(row.cells);
-        m_rows.erase(m_rows.begin() + RowList[j]);
-        m_hiddenRows.insert(m_hiddenRows.begin() + hiddenBefore(item.Idx), std::move(item));
-    }
-    m_rowCount -= int(RowList.size());
-    m_normalRowCount = m_rowCount;
-    clampFixed();
-    renumberOwners(RowList.front());
-    layoutFrom(RowList.front());
+    hideDisplayRows(RowList, true, level);
 }
 
 void CellStore::UnHideRowList()
@@ -325,16 +520,8 @@ void CellStore::UnHideRowList()
     const int level = --m_filterLevel;
     // Rows hidden directly stay hidden: only this level's items come back. (Emptying the
     // whole store at the lowest level would drop the texts of rows hidden on their own.)
-    int firstChanged = std::numeric_limits<int>::max();
-    std::size_t i = 0;
-    while (i < m_hiddenRows.size()) {
-        const TGridItem& item = m_hiddenRows[i];
-        if (!item.Filtered || item.Level != level) {
-            ++i;
-            continue;
-        }
-        firstChanged = std::min(firstChanged, restoreHiddenItem(i));
-    }
+    const int firstChanged = restoreHiddenRows(
+        [level](const TGridItem& item) { return item.Filtered && item.Level == level; });
     if (firstChanged == std::numeric_limits<int>::max())
         return;
     m_normalRowCount = m_rowCount;

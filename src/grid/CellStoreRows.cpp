@@ -11,14 +11,7 @@ bool CellStore::InsertRowsAt(int ARow, int Count)
     if (ARow < 0 || ARow > m_rowCount || Count <= 0)
         return false;
     // An area reaching from above ARow into it would be torn apart by the new rows.
-    if (ARow > 0 && ARow < int(m_rows.size())) {
-        auto& cells = m_rows[std::size_t(ARow)].cells;
-        for (int c = 0; c < int(cells.size()); ++c) {
-            TCellProperties* p = cells[std::size_t(c)].props.get();
-            if (p && IsMergedNonBaseCell(c, ARow) && BaseCell(c, ARow).y() < ARow)
-                splitArea(c, ARow, false);
-        }
-    }
+    splitAreasAcross(ARow);
     // Hidden rows after the insertion point stay after it: their real index grows.
     const int real = ARow < m_rowCount ? RealRowIndex(ARow) : TotalRowCount();
     for (TGridItem& item : m_hiddenRows)
@@ -92,6 +85,10 @@ bool CellStore::InsertColsAt(int DCol, int Count)
                 && IsMergedNonBaseCell(ACol, r) && BaseCell(ACol, r).x() < ACol)
                 splitArea(ACol, r, false);
         }
+        // Hidden rows keep their areas: those crossing the insertion point are split too.
+        splitHiddenAreasInCols([ACol](int c, const TCellProperties& p) {
+            return c == ACol && !p.IsBaseCell && p.CellSpanX > 0;
+        });
     }
     auto widen = [&](std::vector<Cell>& cells) {
         if (int(cells.size()) <= ACol)
@@ -137,6 +134,9 @@ bool CellStore::DeleteColsAt(int DCol, int Count)
                 splitArea(a, r, false);
         }
     }
+    splitHiddenAreasInCols([&reals](int c, const TCellProperties&) {
+        return std::find(reals.begin(), reals.end(), c) != reals.end();
+    });
     auto narrow = [&](std::vector<Cell>& cells) {
         for (auto it = reals.rbegin(); it != reals.rend(); ++it) {
             if (*it < int(cells.size())) {
@@ -205,6 +205,8 @@ bool CellStore::MoveColAt(int FromCol, int ToCol)
                 splitArea(c, r, false);
         }
     }
+    splitHiddenAreasInCols(
+        [first, last](int c, const TCellProperties&) { return c >= first && c <= last; });
     // One real column moves from aFrom to aTo; the ones between, hidden ones included, shift
     // by one towards the gap and keep their hidden state.
     auto move = [&](auto begin) {

@@ -694,7 +694,8 @@ public:
     // Adds a plain (Data false) or data check box, flat, before the text, placed vertically
     // after VAlignment. A data box keeps a cell text that is either check text and otherwise
     // writes the check text for State. Answers "" or the error ("Invalid cell" for a cell
-    // outside the stored columns and rows); the cell is then unchanged.
+    // outside the stored columns and rows, and for a row at or past RowCount while rows are
+    // hidden: those are no display rows); the cell is then unchanged.
     QString AddCheckBox(int ACol, int ARow, bool State, bool Data);
     // A box in every row from FixedRows (row 0 with MouseActions.CheckAllCheck) to
     // RowCount - 1; answers "" or the first row's error (the rows before keep their boxes).

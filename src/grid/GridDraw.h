@@ -1,11 +1,10 @@
 #pragma once
-// The small drawing surface the grid paints through, its QPainter implementation, and the
+// The grid's QPainter canvas (check boxes drawn by the grid's theme painter) and the
 // fill helpers shared by the cell painter, the background painter and the drop-downs.
 // Coordinates follow the cell arithmetic: a rectangle's Right and Bottom lie just outside it,
 // and a line leaves out its end point, so that lines drawn inside a cell stay inside it.
 
-#include "platform/Colors.h"
-#include "platform/Rect.h"
+#include "controls/Canvas.h"
 
 #include <QFont>
 #include <QPalette>
@@ -16,29 +15,8 @@ class QStyle;
 
 namespace zfw {
 
-class IGridCanvas {
-public:
-    virtual ~IGridCanvas() = default;
-    // Colours given to the canvas may be system colours; it resolves them itself.
-    virtual void fillRect(const TRect& r, TColor color) = 0;
-    // A frame one pixel wide along the inside of the rectangle.
-    virtual void frameRect(const TRect& r, TColor color) = 0;
-    // From (x1, y1) towards (x2, y2), the end point itself not drawn; width in pixels.
-    virtual void line(int x1, int y1, int x2, int y2, TColor color, int width = 1) = 0;
-    // Text in the rectangle with Qt alignment and text flags, clipped to the rectangle.
-    virtual void text(const TRect& r, const QString& s, int flags, TColor color) = 0;
-    virtual void setFont(const QFont& font) = 0;
-    // Clips everything drawn until the matching popClip to the intersection of the
-    // rectangle with the clip in force.
-    virtual void pushClip(const TRect& r) = 0;
-    virtual void popClip() = 0;
-    // The RGB value of a colour (system colours resolved); clNone stays clNone.
-    virtual TColor toRGB(TColor c) const = 0;
-    // A check box as the widget style draws it, filling r: checked 0 off, 1 on, 2 partly.
-    // Flat asks for the style's flat variant where it has one. A canvas without a style
-    // draws nothing.
-    virtual void styleCheckBox(const TRect& r, int checked, bool enabled, bool flat) {}
-};
+// The grid paints through the general canvas of the owner-drawn controls.
+using IGridCanvas = ICanvas;
 
 // Draws on a QPainter; system colours are resolved against the palette given.
 class QPainterGridCanvas final : public IGridCanvas {
@@ -71,8 +49,8 @@ void FillRectColor(IGridCanvas& canvas, const TRect& r, TColor color);
 
 // Solid or two-colour gradient in bands: steps + 1 bands at most, never more than the
 // rectangle has pixels along the gradient. Horizontal runs left to right.
-void DrawGradientRect(IGridCanvas& canvas, TColor from, TColor to, bool horizontal,
-                      const TRect& r, int steps);
+void DrawGradientRect(IGridCanvas& canvas, TColor from, TColor to, bool horizontal, const TRect& r,
+                      int steps);
 
 // Background with an optional second (mirror) gradient in the second half and an optional
 // border (the side lines only, or a frame).

@@ -49,6 +49,13 @@ TModalResult QtUserDialogs::messageDlg(const QString& text, TMsgDlgType type,
     if (!qb)
         qb = QMessageBox::Ok;
     box.setStandardButtons(qb);
+    // Mended: a Yes/No question had Yes as its default, so that Enter pressed on a question
+    // before overwriting or discarding data (a file saved over, a row deleted) did it. The
+    // safe answer, No, is the default and the answer of Escape.
+    if ((buttons & mbYes) && (buttons & mbNo)) {
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    }
     switch (box.exec()) {
     case QMessageBox::Ok: return mrOk;
     case QMessageBox::Yes: return mrYes;

@@ -42,7 +42,8 @@ public:
     ~IUserDialogs() override = default;
 
     // Shows a message box; returns the modal result of the button pressed (mrCancel when the
-    // box is closed without one, mrOk for a box with OK only).
+    // box is closed without one, mrOk for a box with OK only). A box with Yes and No has No
+    // as its default: every such question guards data.
     virtual TModalResult messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
                                     QWidget* parent) = 0;
 

@@ -1,9 +1,11 @@
 #include "shell/Forms.h"
 
+#include "common/UComon.h"
 #include "config/UBoot.h"
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
@@ -88,6 +90,19 @@ std::span<const FormId> languageFollowingForms()
     return kOrder;
 }
 
+namespace {
+
+// The rule editors' view of the program: its state (language, options, paths, copied row),
+// the build's code and the dialogs in use.
+RuleEditorContext ruleEditorContext()
+{
+    ProgramState& s = programState();
+    return {&s, s.SW_Code.isEmpty() ? QString::fromLatin1(Build_SW_Code) : s.SW_Code,
+            services().dialogs};
+}
+
+}  // namespace
+
 TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
 {
     // Each window joins here with its own case as it is built.
@@ -98,8 +113,9 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFSoftOptions: return new TFSoftOptions(shell, parent);
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
-    case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(parent);
-    case FormId::TFS7_Protocol_Set_Access: return new TFS7_Protocol_Set_Access(parent);
+    case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFS7_Protocol_Set_Access:
+        return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     default:
         return new TFPlaceholder(formInfo(id), parent);
     }

@@ -18,8 +18,8 @@ constexpr int kClientHeight = 162;
 
 QString findEntryIgnoringCase(const QString& folder, const QString& name)
 {
-    const QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden
+                                                       | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& e : entries)
         if (e.compare(name, Qt::CaseInsensitive) == 0)
             return e;
@@ -91,7 +91,10 @@ void TFNew_Project::Btn_OKClick()
     }
     // A name that is no plain folder name inside PROJECTS (a path, "..", a name one of the
     // systems refuses) would put the project, and every file the editors write, elsewhere.
-    if (!isValidProjectName(name)) {
+    // A name beginning with a dot makes a hidden folder, which Open Configuration does not
+    // list: once another project was opened, this one could never be reached again. (Only
+    // new names are refused: a project of that name made earlier still opens at start-up.)
+    if (!isValidProjectName(name) || name.startsWith(u'.')) {
         dialogs.showError(s.lang(105), this);
         return;
     }

@@ -3,28 +3,35 @@
 // scroll-bar options and the header's fixed-area limits. They hold no widget; each tells its
 // owner about a change through a callback the owner sets, so they are tested as plain data.
 
+#include "platform/Colors.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
 
 namespace zfw {
 
-// 32-bit colour: an RGB value (top byte 0) or 0xFF000000 plus a system colour index.
-using TColor = std::uint32_t;
-inline constexpr TColor clWindowText = 0xFF000008;
-inline constexpr TColor clHighlight = 0xFF00000D;
-inline constexpr TColor clHighlightText = 0xFF00000E;
-inline constexpr TColor clBtnFace = 0xFF00000F;
-inline constexpr TColor clBtnShadow = 0xFF000010;
-
 class TLTColors {
 public:
     enum Index : int {
-        DisabledColor, DropMarkColor, DropTargetColor, FocusedSelectionColor, GridLineColor,
-        TreeLineColor, UnfocusedSelectionColor, BorderColor, HotColor,
-        FocusedSelectionBorderColor, UnfocusedSelectionBorderColor, DropTargetBorderColor,
-        SelectionRectangleBlendColor, SelectionRectangleBorderColor, HeaderHotColor,
-        SelectionTextColor, UnfocusedColor, Count
+        DisabledColor,
+        DropMarkColor,
+        DropTargetColor,
+        FocusedSelectionColor,
+        GridLineColor,
+        TreeLineColor,
+        UnfocusedSelectionColor,
+        BorderColor,
+        HotColor,
+        FocusedSelectionBorderColor,
+        UnfocusedSelectionBorderColor,
+        DropTargetBorderColor,
+        SelectionRectangleBlendColor,
+        SelectionRectangleBorderColor,
+        HeaderHotColor,
+        SelectionTextColor,
+        UnfocusedColor,
+        Count
     };
 
     TLTColors();
@@ -72,7 +79,10 @@ public:
     std::function<void()> onChanged;
 
 private:
-    static std::uint16_t clampIncrement(int v) { return std::uint16_t(v < 1 ? 1 : v > 10000 ? 10000 : v); }
+    static std::uint16_t clampIncrement(int v)
+    {
+        return std::uint16_t(v < 1 ? 1 : v > 10000 ? 10000 : v);
+    }
     bool FAlwaysVisible = false;
     TScrollStyle FScrollBars = ssBoth;
     TScrollBarStyle FScrollBarStyle = sbmRegular;

@@ -12,9 +12,11 @@
 // The tree has no header columns yet: every geometry rule here is that of the single implicit
 // column (-1).
 
-#include "tree/LazyTrees.h"
+#include "controls/Canvas.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
+#include "tree/LazyTreesImages.h"
+#include "tree/core/LazyTrees.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -27,6 +29,8 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace zfw {
 
@@ -44,12 +48,25 @@ enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 enum THintAnimationType : std::uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
 enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
-enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
 
 enum THitPosition : std::uint8_t {
-    hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact,
-    hiOnItemCheckbox, hiOnItemIndent, hiOnItemLabel, hiOnItemLeft, hiOnItemRight,
-    hiOnNormalIcon, hiOnStateIcon, hiToLeft, hiToRight, hiUpperSplitter, hiLowerSplitter
+    hiAbove,
+    hiBelow,
+    hiNowhere,
+    hiOnItem,
+    hiOnItemButton,
+    hiOnItemButtonExact,
+    hiOnItemCheckbox,
+    hiOnItemIndent,
+    hiOnItemLabel,
+    hiOnItemLeft,
+    hiOnItemRight,
+    hiOnNormalIcon,
+    hiOnStateIcon,
+    hiToLeft,
+    hiToRight,
+    hiUpperSplitter,
+    hiLowerSplitter
 };
 using THitPositions = TSmallSet<THitPosition, std::uint32_t>;
 
@@ -60,13 +77,76 @@ struct THitInfo {
     QPoint HitPoint;
 };
 
+// What one paint pass draws (PaintTree).
+enum TLTInternalPaintOption : std::uint8_t {
+    poBackground,
+    poColumnColor,
+    poDrawFocusRect,
+    poDrawSelection,
+    poDrawDropMark,
+    poGridLines,
+    poMainOnly,
+    poSelectedOnly,
+    poUnbuffered
+};
+using TLTInternalPaintOptions = TSmallSet<TLTInternalPaintOption, std::uint16_t>;
+
+// One indentation level's piece of the tree lines.
+enum TLTLineType : std::uint8_t {
+    ltNone,
+    ltBottomRight,
+    ltTopDown,
+    ltTopDownRight,
+    ltRight,
+    ltTopRight,
+    ltLeft,
+    ltLeftBottom
+};
+using TLineImage = std::vector<TLTLineType>;
+
+enum TLTImageKind : std::uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+enum TItemEraseAction : std::uint8_t { eaColor, eaDefault, eaNone };
+
+// One image slot of a cell: which image of which list, and where in the row.
+struct TLTCellImageInfo {
+    int Index = -1;
+    int XPos = 0;
+    int YPos = 0;
+    bool Ghosted = false;
+    const TImageList* Images = nullptr;
+};
+
+// The record handed through the paint of one cell. Coordinates are those of the row: x in tree
+// coordinates, y from the row's top.
+struct TLTPaintInfo {
+    ICanvas* Canvas = nullptr;
+    TLTInternalPaintOptions PaintOptions;
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    int Position = 0;
+    TRect CellRect;
+    TRect ContentRect;
+    int NodeWidth = 0;
+    TAlignment Alignment = taLeftJustify;
+    TAlignment CaptionAlignment = taLeftJustify;
+    bool RightToLeft = false;
+    QPoint BrushOrigin;
+    TLTCellImageInfo ImageInfo[4];  // normal, state, check, overlay
+};
+enum TLTImageInfoIndex : std::uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
+
 // Update flags of DoSetOffsetXY.
 enum TScrollUpdateOption : std::uint8_t {
-    suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea
+    suoRepaintHeader,
+    suoRepaintScrollBars,
+    suoScrollClientArea,
+    suoUpdateNCArea
 };
 using TScrollUpdateOptions = TSmallSet<TScrollUpdateOption, std::uint8_t>;
-inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags{
-    suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea};
+inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags{suoRepaintHeader,
+                                                               suoRepaintScrollBars,
+                                                               suoScrollClientArea,
+                                                               suoUpdateNCArea};
 
 class TBaseLazyTree : public QAbstractScrollArea, public LazyTreeModel {
     Q_OBJECT
@@ -76,8 +156,31 @@ public:
 
     std::function<void(TBaseLazyTree&, int deltaX, int deltaY)> OnScroll;
     std::function<void(TBaseLazyTree&, Qt::Orientation bar, bool show)> OnShowScrollBar;
-    // Text shown for a node in the rows; empty without a handler.
-    std::function<QString(TBaseLazyTree&, PLazyNode node)> OnGetText;
+    // Images of a node: the index in the tree's Images (or StateImages for ikState); -1 none.
+    std::function<void(TBaseLazyTree&, PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                       bool& ghosted, int& imageIndex)>
+        OnGetImageIndex;
+    // The same with the list to take the image from (nil: the tree's list of the kind).
+    std::function<void(TBaseLazyTree&, PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                       bool& ghosted, int& imageIndex, const TImageList*& imageList)>
+        OnGetImageIndexEx;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas)> OnBeforePaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas)> OnAfterPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect,
+                       TColor& itemColor, TItemEraseAction& eraseAction)>
+        OnBeforeItemErase;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect)>
+        OnAfterItemErase;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect,
+                       bool& customDraw)>
+        OnBeforeItemPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, const TRect& itemRect)>
+        OnAfterItemPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const TRect& cellRect)>
+        OnAfterCellPaint;
+    std::function<void(TBaseLazyTree&, ICanvas& canvas, const TRect& r, bool& handled)>
+        OnPaintBackground;
     // Asked once per node for its row height while toVariableNodeHeight is set; nodeHeight
     // starts as the node's height. The handler measures with the tree's font metrics (there is
     // no canvas outside painting).
@@ -156,6 +259,96 @@ public:
     // True when the tree lays out right to left (Qt's layout direction).
     bool UseRightToLeftReading() const { return layoutDirection() == Qt::RightToLeft; }
 
+    // ----- painting (LazyTreesPaint.cpp) ------------------------------------------------------
+    // Paints the part `window` of the tree (tree coordinates) onto the canvas at `target`, row
+    // by row. Buffered (without poUnbuffered) each row is drawn into one reused row picture
+    // first and then copied; unbuffered it goes straight onto the canvas, clipped to the row.
+    // A pass started while another runs (a handler painting the tree) does nothing.
+    void PaintTree(ICanvas& canvas, const TRect& window, QPoint target,
+                   TLTInternalPaintOptions options);
+    // Horizontal shift of the painted area right to left (no header columns: 0 unless the
+    // vertical bar is counted).
+    int ComputeRTLOffset(bool excludeScrollBar = false);
+    // The node's line pieces, one per indentation level; returns the number of selected
+    // ancestors below the root.
+    int DetermineLineImages(PLazyNode node, TLineImage& lineImage);
+    void DrawLineImage(const TLTPaintInfo& info, int x, int y, int h, int vAlign, TLTLineType style,
+                       bool reverse);
+    // Rebuilds the six button pictures and the line pattern (after colours, options or styles
+    // changed).
+    void PrepareBitmaps(bool needButtons, bool needLines);
+    const QImage& buttonImage(bool expanded, bool hot, bool selected) const;
+    const TImageList* Images() const { return FImages; }
+    void SetImages(const TImageList* images);
+    const TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(const TImageList* images);
+    // The check images in use; built from the style the first time they are needed, unless a
+    // window handed the tree a shared set.
+    const TCheckImageSet& checkImages();
+    void SetCheckImageSet(std::shared_ptr<const TCheckImageSet> images);
+    // Image index of the node's check box (its type and state, enabled, hot).
+    int GetCheckImage(PLazyNode node);
+    TLTLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TLTLineStyle value);
+    TLTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TLTLineMode value);
+    TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TLTButtonStyle value);
+    TLTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+    void SetButtonFillMode(TLTButtonFillMode value);
+    TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TLTDrawSelectionMode value);
+    // The colour of a TLTColors index as an RGB value of this tree's palette.
+    TColor color(int index) const { return FColors->GetColor(index); }
+
+    // ----- focus (LazyTreesFocus.cpp) --------------------------------------------------------
+    // Asked before the focus moves (node or column); a handler may refuse.
+    std::function<void(TBaseLazyTree&, PLazyNode oldNode, PLazyNode newNode, TColumnIndex oldColumn,
+                       TColumnIndex newColumn, bool& allowed)>
+        OnFocusChanging;
+    // Moves the focus (asking OnFocusChanging with ask) without firing OnFocusChanged; the
+    // new node is repainted and scrolled into view.
+    void ChangeFocusedNode(PLazyNode node, bool ask);
+    // ChangeFocusedNode, then OnFocusChanged when the focus really moved to the node.
+    void SetFocusedNode(PLazyNode node) override;
+    // Both at once with one OnFocusChanged.
+    void SetFocusedNodeAndColumn(PLazyNode node, TColumnIndex column);
+    // With toAlwaysSelectNode: selects the node chosen to be next (or the first visible one
+    // when the tree has the focus) when nothing is selected, and focuses it.
+    void EnsureNodeSelected() override;
+    void EnsureNodeFocused();
+
+    // ----- node-indexed properties ---------------------------------------------------------
+    bool MultiLine(PLazyNode node) const { return node && node->has(vsMultiline); }
+    // A multi-line node wraps its text within its row; with toVariableNodeHeight its height is
+    // measured again.
+    void SetMultiline(PLazyNode node, bool value);
+    bool IsDisabled(PLazyNode node) const { return node && node->has(vsDisabled); }
+    // A disabled node takes no selection or check changes and is drawn greyed.
+    void SetDisabled(PLazyNode node, bool value);
+
+    // ----- mouse (LazyTreesMouse.cpp) -----------------------------------------------------
+    // The row's element under a point: Offset from the cell's left edge, Right the cell's
+    // width, the cell's alignment (mirrored right to left by the RTL variant itself).
+    void DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    void DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    PLazyNode HotNode() const { return FCurrentHotNode; }
+    // Pressed check box waiting for its button-up (nil when none).
+    PLazyNode checkNode() const { return FCheckNode; }
+    bool IsMouseSelecting() const
+    {
+        return FStates.contains(tsDrawSelPending) || FStates.contains(tsDrawSelecting);
+    }
+    // The drag start, filled by the drag-and-drop part: a node drag would begin here.
+    std::function<void(TBaseLazyTree&, PLazyNode node)> OnDragStartHook;
+    // F1 on the tree: the help context of the focused node's row.
+    Q_SIGNAL void helpRequested(PLazyNode node, TColumnIndex column);
+
+    // ----- keyboard (LazyTreesKeys.cpp) ----------------------------------------------------
+    // Rows one wheel notch scrolls for a number of lines per notch; -1 (a page per notch)
+    // gives the client height less one row.
+    static int wheelScrollPixels(int linesPerNotch, int clientHeight, int rowHeight);
+
     // ----- scrolling and geometry ----------------------------------------------------------
     int OffsetX() const { return FOffsetX; }
     int OffsetY() const override { return FOffsetY; }
@@ -176,8 +369,8 @@ public:
     // Expands the node's collapsed ancestors and scrolls it into view. False for nil or root.
     bool ScrollIntoView(PLazyNode node, bool center, bool horizontally = false);
     // The node's row in client coordinates (empty when it is not shown). Throws for nil and root.
-    QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,
-                         bool unclipped = false, bool applyCellContentMargin = false);
+    QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                         bool applyCellContentMargin = false);
     QRect GetTreeRect() const;
     virtual void GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo);
     // Height of a horizontal scroll bar of the current style.
@@ -217,6 +410,26 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    virtual void HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                 QPoint pos, THitInfo& hitInfo);
+    virtual void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos,
+                               const THitInfo& hitInfo);
+    virtual void HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                     QPoint pos, const THitInfo& hitInfo);
+    void HandleHotTrack(int x, int y);
+    virtual bool DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, TColumnIndex oldColumn,
+                                 TColumnIndex newColumn);
+    // Presses the node's check box (mouse or keyboard form); false when refused.
+    bool pressCheckBox(PLazyNode node, TLazyTreeState pending);
+    // Releases a pressed check box: applied when apply, else back to its unpressed form.
+    void releaseCheckBox(bool apply);
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void timerEvent(QTimerEvent* event) override;
@@ -252,7 +465,31 @@ protected:
     virtual int DoGetNodeWidth(PLazyNode node, TColumnIndex column);
     // Width of what follows the text (a text tree's static text); 0 in the base tree.
     virtual int DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column);
-    virtual QString DoGetText(PLazyNode node);
+    // The cell's content; the base tree paints none (a text tree paints its text).
+    virtual void DoPaintNode(TLTPaintInfo& info) {}
+    virtual void DoGetImageIndex(PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                                 bool& ghosted, int& index, const TImageList*& images);
+    void GetImageIndex(TLTPaintInfo& info, TLTImageKind kind, TLTImageInfoIndex slot,
+                       const TImageList* defaultImages);
+    void AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
+                           TLTCellImageInfo& imageInfo);
+    void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX, int buttonY,
+                   int indentSize, const TLineImage& lineImage);
+    void PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth);
+    void PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
+                        const TLineImage& lineImage);
+    void PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX, int buttonY,
+                         bool rtl);
+    void PaintCheckImage(ICanvas& canvas, const TLTCellImageInfo& info, bool selected);
+    void PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool doOverlay);
+    void DrawDottedHLine(const TLTPaintInfo& info, int left, int right, int top);
+    void DrawDottedVLine(const TLTPaintInfo& info, int top, int bottom, int left,
+                         bool useSelectedBackground);
+    void EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useBackground,
+                  TLTInternalPaintOptions options);
+    // True while the tree counts as focused for painting (the viewport or the tree has the
+    // focus, or toPopupMode).
+    bool paintsFocused() const;
     // Runs the body of a Qt event handler or slot. An exception thrown by an owner's handler
     // stops here: it is logged, kept for lastHandlerError(), and the window is brought back in
     // line with the model (ranges, bars, a repaint). The operations it interrupted have left
@@ -272,8 +509,6 @@ protected:
     THintAnimationType FAnimationType = hatSystemDefault;
     TLTHintMode FHintMode = hmDefault;
     int FEditDelay = 1000;
-    bool FSelectionLocked = false;
-    int FLastSelectionLevel = -1;
     int FMargin = 4;
     int FTextMargin = 4;
     int FAnimationDuration = 200;
@@ -281,6 +516,19 @@ protected:
     TLTNodeAlignment FNodeAlignment = naProportional;
     QString FEmptyListMessage;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
+    const TImageList* FImages = nullptr;
+    const TImageList* FStateImages = nullptr;
+    std::shared_ptr<const TCheckImageSet> FCheckImages;
+    QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
+    // The line pattern: a pixel is drawn where bit (x + y) % 8 of row y % 8 is clear.
+    std::uint16_t FLinePattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    bool FBitmapsPrepared = false;
+    QPoint FLastClickPos;
+    TRect FNewSelRect;
+    // The colour the pattern lines are drawn in (the text colour the caller sets).
+    TColor m_lineColor = clBtnShadow;
+    // The row picture a buffered pass draws each row into, kept between passes.
+    QImage m_rowBuffer;
     TLTColors* FColors = nullptr;
     TLTButtonStyle FButtonStyle = bsRectangle;
     TLTButtonFillMode FButtonFillMode = fmTreeColor;
@@ -319,7 +567,7 @@ private:
     int rowTopInTree(PLazyNode node);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
-    void paintRows(QPaintEvent* event);
+    void paintView(const QRect& clip);
 
     std::map<int, QBasicTimer> m_noticeTimers;
     // Scroll bar values set by the tree itself must not come back as user scrolls.

@@ -3,6 +3,7 @@
 // that keeps an owner's exception out of Qt's event dispatch.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -58,20 +59,9 @@ void TBaseLazyTree::DoScroll(int deltaX, int deltaY)
         OnScroll(*this, deltaX, deltaY);
 }
 
-int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
-{
-    return 0;
-}
+int TBaseLazyTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column) { return 0; }
 
-int TBaseLazyTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column)
-{
-    return 0;
-}
-
-QString TBaseLazyTree::DoGetText(PLazyNode node)
-{
-    return OnGetText ? OnGetText(*this, node) : QString();
-}
+int TBaseLazyTree::DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column) { return 0; }
 
 void TBaseLazyTree::DoMeasureItem(PLazyNode node, int& nodeHeight)
 {
@@ -100,10 +90,7 @@ void TBaseLazyTree::DoCollapsed(PLazyNode node)
 
 // ----- row heights ------------------------------------------------------------------------
 
-std::uint32_t TBaseLazyTree::MeasureNodeHeight(PLazyNode node)
-{
-    return GetNodeHeight(node);
-}
+std::uint32_t TBaseLazyTree::MeasureNodeHeight(PLazyNode node) { return GetNodeHeight(node); }
 
 std::uint32_t TBaseLazyTree::GetNodeHeight(PLazyNode node)
 {
@@ -134,10 +121,7 @@ void TBaseLazyTree::MeasureItemHeight(PLazyNode node)
         return;
     if (FStates.contains(tsPainting)) {
         ++FUpdateCount;
-        struct Lower {
-            int& count;
-            ~Lower() { --count; }
-        } lower{FUpdateCount};
+        ScopeGuard lower([this] { --FUpdateCount; });
         SetNodeHeight(node, newHeight);
         m_heightsChangedInPaint = true;
     } else {

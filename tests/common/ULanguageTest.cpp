@@ -249,7 +249,7 @@ using namespace std::string_view_literals;
 const NameCase kNames[] = {
     {"plain", "Italiano"sv, false, "Inizio", "Italiano"},
     {"blanksAndBrackets", "Deutsch (CH)"sv, false, "Gruezi", "Deutsch (CH)"},
-    {"nonAscii", "Fran\xC3\xA7ais"sv, false, "Commencer", "Fran\xC3\xA7ais"},
+    {"nonAscii", "Fran\xC3\xA7" "ais"sv, false, "Commencer", "Fran\xC3\xA7" "ais"},
     {"leadingDotsStayInFolder", "..."sv, false, "Dots", "..."},
     {"empty", ""sv, false, "Unnamed", ""},
     {"parentFolder", "../Outside"sv, false, "Start", "English"},
@@ -277,7 +277,7 @@ protected:
             {"LANGUAGE/Italiano.lng", "Inizio"},
             {"LANGUAGE/Italiano", "NoExtension"},
             {"LANGUAGE/Deutsch (CH).lng", "Gruezi"},
-            {"LANGUAGE/Fran\xC3\xA7ais.lng", "Commencer"},
+            {"LANGUAGE/Fran\xC3\xA7" "ais.lng", "Commencer"},
             {"LANGUAGE/....lng", "Dots"},
             {"LANGUAGE/.lng", "Unnamed"},
             {"LANGUAGE/sub/Inner.lng", "Inner"},

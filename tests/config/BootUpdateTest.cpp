@@ -6,7 +6,7 @@
 
 #include "config/UpdateProgram.h"
 
-#include "UpdateDeviceNetns.h"
+#include "support/TestNetns.h"
 #include "UpdateDeviceSupport.h"
 
 #include <QCheckBox>

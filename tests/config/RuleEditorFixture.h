@@ -60,10 +60,16 @@ protected:
     }
 
     // Shows the window, which opens it; the messages of earlier steps are forgotten first.
+    // The editors' view of this test's program state and fake dialogs.
+    RuleEditorContext context()
+    {
+        return {&programState(), QStringLiteral("CODE"), &m_fakes.dialogs};
+    }
+
     template <class Form>
     std::unique_ptr<Form> open()
     {
-        auto f = std::make_unique<Form>();
+        auto f = std::make_unique<Form>(context());
         reopen(*f);
         return f;
     }

@@ -107,14 +107,14 @@ const StepCase kStepCases[] = {
     {"OneRowHeight", [](TBaseGrid& g) { g.SetRowHeights(2, 33); }, 5, 4},
     {"DefaultRowHeight", [](TBaseGrid& g) { g.SetDefaultRowHeight(26); }, 5, 4},
     // A width set on the framework side (as a sizing drag does) goes back into the store.
-    {"FrameworkSideWidth",
-     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColWidths(1, 77); }, 5, 4},
-    {"FrameworkSideColCount",
-     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColCount(3); }, 3, 4},
-    {"FrameworkSideRowCount",
-     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowCount(7); }, 5, 7},
-    {"FrameworkSideHeight",
-     [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowHeights(3, 41); }, 5, 4},
+    {"FrameworkSideWidth", [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColWidths(1, 77); },
+     5, 4},
+    {"FrameworkSideColCount", [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetColCount(3); }, 3,
+     4},
+    {"FrameworkSideRowCount", [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowCount(7); }, 5,
+     7},
+    {"FrameworkSideHeight", [](TBaseGrid& g) { static_cast<TStringGrid&>(g).SetRowHeights(3, 41); },
+     5, 4},
     {"WidthKeptOverHideAndUnhide",
      [](TBaseGrid& g) {
          g.SetColWidths(3, 90);  // display 3 = real 4
@@ -210,7 +210,8 @@ TEST_F(BaseGridFixture, TextsArePaintedInTheirDisplayCells)
             const QString text = QStringLiteral("%1:%2").arg(ACol).arg(r);
             const bool inMergedArea = ACol >= 3 && ACol <= 4 && r >= 1 && r <= 2;
             if (ACol == 2) {
-                EXPECT_EQ(drawnAt.count(text), 0u) << "hidden column painted: " << text.toStdString();
+                EXPECT_EQ(drawnAt.count(text), 0u)
+                    << "hidden column painted: " << text.toStdString();
                 continue;
             }
             if (inMergedArea && !(ACol == 3 && r == 1)) {
@@ -282,7 +283,7 @@ TEST_F(BaseGridFixture, PixelsShowTheCellColoursInDisplayOrder)
         grid->store().GetCellProperties(5, r)->BrushColor = clBlue;
     }
     grid->store().GetCellProperties(3, 1)->BrushColor = clLime;  // base of the merged area
-    grid->SetCellEx(0, 0, {});  // any write repaints
+    grid->SetCellEx(0, 0, {});                                   // any write repaints
     const QImage img = grid->viewport()->grab().toImage();
 
     auto colourAt = [&](int DCol, int r) {
@@ -295,7 +296,8 @@ TEST_F(BaseGridFixture, PixelsShowTheCellColoursInDisplayOrder)
     EXPECT_EQ(colourAt(4, 3), QColor(Qt::blue));
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            ASSERT_NE(img.pixelColor(x, y), QColor(Qt::red)) << "hidden column at " << x << "," << y;
+            ASSERT_NE(img.pixelColor(x, y), QColor(Qt::red))
+                << "hidden column at " << x << "," << y;
 }
 
 // The base painter's look settings, painted through PaintCell (full) and PaintCellExt
@@ -335,20 +337,39 @@ void hoverRow(TBaseGrid& g, THoverRowCells cells)
 }
 
 const LookCase kLookCases[] = {
-    {"PlainCellTakesItsBrush", [](TBaseGrid& g) { brushOf(g, 1, 3); }, 1, 3, {}, true, kBrush, 1,
+    {"PlainCellTakesItsBrush",
+     [](TBaseGrid& g) { brushOf(g, 1, 3); },
+     1,
+     3,
+     {},
+     true,
+     kBrush,
+     1,
      true},
     {"ActiveRowColoursTheCurrentRow",
      [](TBaseGrid& g) {
          brushOf(g, 1, 3);
          activeRow(g);
      },
-     1, 3, {}, true, kActive, 1, true},
+     1,
+     3,
+     {},
+     true,
+     kActive,
+     1,
+     true},
     {"ActiveRowLeavesTheCurrentCell",
      [](TBaseGrid& g) {
          brushOf(g, 5, 3);
          activeRow(g);
      },
-     5, 3, {}, true, kBrush, 1, true},
+     5,
+     3,
+     {},
+     true,
+     kBrush,
+     1,
+     true},
     {"ActiveRowLeavesTheFixedColumn",
      [](TBaseGrid& g) {
          brushOf(g, 0, 3);
@@ -360,7 +381,13 @@ const LookCase kLookCases[] = {
          brushOf(g, 1, 3);
          hoverRow(g, hcNormal);
      },
-     1, 3, {}, true, kHover, 1, true},
+     1,
+     3,
+     {},
+     true,
+     kHover,
+     1,
+     true},
     {"HoverRowSkipsFixedCellsWithoutHcFixed",
      [](TBaseGrid& g) {
          brushOf(g, 0, 3);
@@ -378,19 +405,37 @@ const LookCase kLookCases[] = {
          brushOf(g, 1, 2);
          hoverRow(g, hcNormal);
      },
-     1, 2, {}, true, kBrush, 1, true},
+     1,
+     2,
+     {},
+     true,
+     kBrush,
+     1,
+     true},
     {"WideGridLines",
      [](TBaseGrid& g) {
          brushOf(g, 1, 3);
          g.SetGridLineWidth(2);
      },
-     1, 3, {}, true, kBrush, 2, true},
+     1,
+     3,
+     {},
+     true,
+     kBrush,
+     2,
+     true},
     {"NoGridLineWidthNoLines",
      [](TBaseGrid& g) {
          brushOf(g, 1, 3);
          g.SetGridLineWidth(0);
      },
-     1, 3, {}, true, kBrush, 0, true},
+     1,
+     3,
+     {},
+     true,
+     kBrush,
+     0,
+     true},
     {"FixedCellLinesStayOnePixel",
      [](TBaseGrid& g) {
          brushOf(g, 0, 3);
@@ -403,8 +448,15 @@ const LookCase kLookCases[] = {
          g.SetActiveRowColor(kActive);
      },
      1, 3, gdSelected, false, kActive, 1, false},
-    {"ExtPlainCellDrawsNoText", [](TBaseGrid& g) { brushOf(g, 1, 3); }, 1, 3, {}, false, kBrush,
-     1, false},
+    {"ExtPlainCellDrawsNoText",
+     [](TBaseGrid& g) { brushOf(g, 1, 3); },
+     1,
+     3,
+     {},
+     false,
+     kBrush,
+     1,
+     false},
 };
 
 class BaseGridLook : public BaseGridFixture, public ::testing::WithParamInterface<LookCase> {};
@@ -479,7 +531,7 @@ TEST_F(BaseGridFixture, CellGraphicsLiveInTheStoreProperties)
     EXPECT_TRUE(RemoveCellGraphic(*grid, 1, 2));
     EXPECT_EQ(grid->store().GetGraphicObjectEx(1, 2), nullptr);
     // Outside the grid nothing is stored and nothing is created.
-    grid->setOwnGraphic(40, 40, std::make_unique<TCellGraphic>());
+    EXPECT_FALSE(grid->setOwnGraphic(40, 40, std::make_unique<TCellGraphic>()));
     EXPECT_FALSE(grid->store().HasCellProperties(40, 40));
     // Reading does not create properties.
     EXPECT_EQ(grid->ownGraphic(1, 3), nullptr);

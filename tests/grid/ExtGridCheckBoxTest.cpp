@@ -61,8 +61,7 @@ struct DataBoxCase {
     bool checked;
 };
 
-class DataCheckBoxAdded : public CheckBoxGrid, public ::testing::WithParamInterface<DataBoxCase> {
-};
+class DataCheckBoxAdded : public CheckBoxGrid, public ::testing::WithParamInterface<DataBoxCase> {};
 
 TEST_P(DataCheckBoxAdded, StoresTheStateAsText)
 {
@@ -114,8 +113,7 @@ struct InvalidCase {
     bool accepted;
 };
 
-class AddCheckBoxBounds : public CheckBoxGrid, public ::testing::WithParamInterface<InvalidCase> {
-};
+class AddCheckBoxBounds : public CheckBoxGrid, public ::testing::WithParamInterface<InvalidCase> {};
 
 TEST_P(AddCheckBoxBounds, RefusesCellsOutsideTheStoredOnes)
 {
@@ -163,10 +161,11 @@ TEST_P(CheckBoxColumn, CoversTheRowsFromTheStartRow)
             continue;
         }
         EXPECT_EQ(GetCellType(*grid, 2, r), cc.data ? ctDataCheckBox : ctCheckBox);
-        const QString expected = !cc.data ? (r == 0 ? QStringLiteral("H2")
-                                             : r == 4 ? QStringLiteral("Y") : QString())
-                                 : r == 4  ? QStringLiteral("Y")
-                                           : QStringLiteral("N");
+        const QString expected = !cc.data ? (r == 0   ? QStringLiteral("H2")
+                                             : r == 4 ? QStringLiteral("Y")
+                                                      : QString())
+                                 : r == 4 ? QStringLiteral("Y")
+                                          : QStringLiteral("N");
         EXPECT_EQ(grid->GetCellEx(2, r), expected) << "row " << r;
         EXPECT_EQ(grid->IsChecked(2, r), cc.data && r == 4) << "row " << r;
     }
@@ -230,14 +229,13 @@ std::vector<GridDrawOp> opsIn(const std::vector<GridDrawOp>& ops, const TRect& c
 {
     std::vector<GridDrawOp> in;
     for (const GridDrawOp& op : ops) {
-        const bool inside =
-            op.kind == GridDrawOp::Line
-                ? op.x1 >= cell.Left && op.x1 < cell.Right && op.y1 >= cell.Top
-                      && op.y1 < cell.Bottom
-                : (op.kind == GridDrawOp::Frame || op.kind == GridDrawOp::Text
-                   || op.kind == GridDrawOp::Fill)
-                      && op.rect.Left >= cell.Left && op.rect.Right <= cell.Right
-                      && op.rect.Top >= cell.Top && op.rect.Bottom <= cell.Bottom;
+        const bool inside = op.kind == GridDrawOp::Line
+                                ? op.x1 >= cell.Left && op.x1 < cell.Right && op.y1 >= cell.Top
+                                      && op.y1 < cell.Bottom
+                                : (op.kind == GridDrawOp::Frame || op.kind == GridDrawOp::Text
+                                   || op.kind == GridDrawOp::Fill)
+                                      && op.rect.Left >= cell.Left && op.rect.Right <= cell.Right
+                                      && op.rect.Top >= cell.Top && op.rect.Bottom <= cell.Bottom;
         if (inside)
             in.push_back(op);
     }
@@ -252,8 +250,7 @@ struct PaintCase {
     bool ticked;
 };
 
-class DataCheckBoxPainted : public CheckBoxGrid, public ::testing::WithParamInterface<PaintCase> {
-};
+class DataCheckBoxPainted : public CheckBoxGrid, public ::testing::WithParamInterface<PaintCase> {};
 
 TEST_P(DataCheckBoxPainted, ShowsTheBoxTickedForTheCheckTextAndNoText)
 {
@@ -271,16 +268,18 @@ TEST_P(DataCheckBoxPainted, ShowsTheBoxTickedForTheCheckTextAndNoText)
         if (op.kind == GridDrawOp::Text)
             ADD_FAILURE() << "text drawn in a data check box: " << op.text.toStdString();
         // The XP box frames the box one pixel inside its place.
-        if (op.kind == GridDrawOp::Frame && (op.color == xpCheckBoxColors(true).frame
-                                             || op.color == xpCheckBoxColors(false).frame)) {
+        if (op.kind == GridDrawOp::Frame
+            && (op.color == xpCheckBoxColors(true).frame
+                || op.color == xpCheckBoxColors(false).frame)) {
             ++frames;
             EXPECT_EQ(op.rect.Height(), TExtStringGrid::kCheckSize - 1);
             EXPECT_EQ(op.rect.Left - 1 - cell.Left, pc.boxLeftFromCell);
             // Inside the cell's line and text offset, one pixel further in.
             EXPECT_EQ(op.rect.Top - 1 - cell.Top, 3);
         }
-        if (op.kind == GridDrawOp::Fill && (op.color == xpCheckBoxColors(true).mark
-                                            || op.color == xpCheckBoxColors(false).mark))
+        if (op.kind == GridDrawOp::Fill
+            && (op.color == xpCheckBoxColors(true).mark
+                || op.color == xpCheckBoxColors(false).mark))
             ++lines;
     }
     EXPECT_EQ(frames, 1);
@@ -353,8 +352,9 @@ TEST_P(CheckBoxesWithHiddenRows, ReadTheRealRowsOwnBox)
 
     bool state = !hc.checked;
     EXPECT_EQ(grid->GetCheckBoxState(hc.ACol, hc.realRow, state), hc.readable);
-    if (hc.readable)
+    if (hc.readable) {
         EXPECT_EQ(state, hc.checked);
+    }
     EXPECT_EQ(grid->IsChecked(hc.ACol, hc.realRow), hc.readable && hc.checked);
 }
 

@@ -60,10 +60,12 @@ TEST_P(ScrollBarAlwaysCases, KeepsTheBarShownAndDisabledWhileEverythingFits)
     g->SetScrollBarAlways(bc.always);
     EXPECT_EQ(g->verticalScrollBar()->isVisible(), bc.vertShown);
     EXPECT_EQ(g->horizontalScrollBar()->isVisible(), bc.horzShown);
-    if (bc.vertShown)
+    if (bc.vertShown) {
         EXPECT_FALSE(g->verticalScrollBar()->isEnabled()) << "nothing to scroll";
-    if (bc.horzShown)
+    }
+    if (bc.horzShown) {
         EXPECT_FALSE(g->horizontalScrollBar()->isEnabled());
+    }
     if (qEnvironmentVariableIsSet("ZFW_DUMP_PNG"))
         g->grab().save(QStringLiteral("/tmp/g6-bars-%1.png").arg(QString::fromLatin1(bc.name)));
 
@@ -88,8 +90,7 @@ const BarCase kBarCases[] = {
     {"Horz", saHorz, false, true},
     {"Both", saBoth, true, true},
 };
-INSTANTIATE_TEST_SUITE_P(Grid, ScrollBarAlwaysCases, ::testing::ValuesIn(kBarCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Grid, ScrollBarAlwaysCases, ::testing::ValuesIn(kBarCases), CaseName());
 
 struct HeightCase {
     const char* name;
@@ -135,8 +136,7 @@ const HeightCase kHeightCases[] = {
     {"Off", false, true, 4, false, 100, 100},
     {"UnderTheUpdateLock", true, true, 4, true, 100, 100},
 };
-INSTANTIATE_TEST_SUITE_P(Grid, IntegralHeightCases, ::testing::ValuesIn(kHeightCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Grid, IntegralHeightCases, ::testing::ValuesIn(kHeightCases), CaseName());
 
 TEST(ExtGridWindow, EditChangeSkipsOneInvalidateButNotTheEndOfTheLock)
 {

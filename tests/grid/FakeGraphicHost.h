@@ -24,9 +24,10 @@ public:
         auto it = m_graphics.find({c, r});
         return it == m_graphics.end() ? nullptr : it->second.get();
     }
-    void setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override
+    bool setOwnGraphic(int c, int r, std::unique_ptr<TCellGraphic> g) override
     {
         m_graphics[{c, r}] = std::move(g);
+        return true;
     }
     std::unique_ptr<TCellGraphic> takeOwnGraphic(int c, int r) override
     {
@@ -67,7 +68,11 @@ public:
         m_rowCheckBoxes = on;
         m_shared.CellType = ctRowCheckBox;
     }
-    void setHidden(int cols, int rows) { m_hiddenCols = cols; m_hiddenRows = rows; }
+    void setHidden(int cols, int rows)
+    {
+        m_hiddenCols = cols;
+        m_hiddenRows = rows;
+    }
     void setDisplShift(int s) { m_displShift = s; }
     std::size_t graphicCount() const { return m_graphics.size(); }
     const TCellGraphic& shared() const { return m_shared; }

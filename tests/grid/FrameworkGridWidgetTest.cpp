@@ -11,11 +11,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -52,10 +52,7 @@ public:
         ++createEditorCalls;
         return TStringGrid::CreateEditor();
     }
-    bool CanEditAcceptKey(char16_t c) override
-    {
-        return acceptDigits || c < u'0' || c > u'9';
-    }
+    bool CanEditAcceptKey(char16_t c) override { return acceptDigits || c < u'0' || c > u'9'; }
     bool CanEditModify() override { return canModify; }
     void ColWidthsChanged() override
     {
@@ -393,9 +390,7 @@ TEST_F(FrameworkGridWidget, WheelMovesTheCurrentRowByNotches)
     wheel(vp(), 120);  // stops at the first scrollable row
     EXPECT_EQ(grid->Row(), 1);
     EXPECT_EQ(grid->TopRow(), top);
-    grid->OnMouseWheelDown = [](QObject*, TShiftState, QPoint, bool& handled) {
-        handled = true;
-    };
+    grid->OnMouseWheelDown = [](QObject*, TShiftState, QPoint, bool& handled) { handled = true; };
     wheel(vp(), -120);
     EXPECT_EQ(grid->Row(), 1);
 }
@@ -546,7 +541,7 @@ struct EditorKeyCase {
     int cursor;  // -1: the whole text selected, as the editor opens
     Qt::Key key;
     Qt::KeyboardModifiers mods;
-    TGridCoord cell;       // current cell afterwards
+    TGridCoord cell;  // current cell afterwards
     bool editorMode;
     const char* cellText;  // text of (2, 2) afterwards
     const char* editorText;
@@ -581,37 +576,128 @@ TEST_P(FrameworkGridEditorKeys, Key)
     EXPECT_EQ(grid->Row(), c.cell.Y);
     EXPECT_EQ(grid->EditorMode(), c.editorMode);
     EXPECT_EQ(grid->Cells(2, 2), QString::fromUtf8(c.cellText));
-    if (c.editorMode)
+    if (c.editorMode) {
         EXPECT_EQ(ed->text(), QString::fromUtf8(c.editorText));
+    }
 }
 
 constexpr TGridOptions kAlways{goAlwaysShowEditor};
 constexpr Qt::KeyboardModifiers kNoMod = Qt::NoModifier;
 
 const EditorKeyCase kEditorKeyCases[] = {
-    {"DownGoesToTheGridAndCommits", {}, true, true, 1, Qt::Key_Down, kNoMod, {2, 3}, false, "abc",
+    {"DownGoesToTheGridAndCommits",
+     {},
+     true,
+     true,
+     1,
+     Qt::Key_Down,
+     kNoMod,
+     {2, 3},
+     false,
+     "abc",
      ""},
-    {"EscapeGoesToTheGridOnly", {}, true, true, 1, Qt::Key_Escape, kNoMod, {2, 2}, true, "abc",
+    {"EscapeGoesToTheGridOnly",
+     {},
+     true,
+     true,
+     1,
+     Qt::Key_Escape,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
      "abc"},
-    {"LeftInsideTheTextStays", kAlways, true, true, 2, Qt::Key_Left, kNoMod, {2, 2}, true, "abc",
+    {"LeftInsideTheTextStays",
+     kAlways,
+     true,
+     true,
+     2,
+     Qt::Key_Left,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
      "abc"},
-    {"LeftAtTheStartMovesUnderAlwaysShow", kAlways, true, true, 0, Qt::Key_Left, kNoMod, {1, 2},
-     true, "abc", "left"},
-    {"LeftAtTheStartStaysOtherwise", {}, true, true, 0, Qt::Key_Left, kNoMod, {2, 2}, true, "abc",
+    {"LeftAtTheStartMovesUnderAlwaysShow",
+     kAlways,
+     true,
+     true,
+     0,
+     Qt::Key_Left,
+     kNoMod,
+     {1, 2},
+     true,
+     "abc",
+     "left"},
+    {"LeftAtTheStartStaysOtherwise",
+     {},
+     true,
+     true,
+     0,
+     Qt::Key_Left,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
      "abc"},
-    {"RightAtTheEndMovesUnderAlwaysShow", kAlways, true, true, 3, Qt::Key_Right, kNoMod,
-     {3, 2}, true, "abc", "right"},
-    {"EndAtTheEndGoesToTheLastColumn", kAlways, true, true, 3, Qt::Key_End, kNoMod, {5, 2},
-     true, "abc", ""},
-    {"EndInsideTheTextStays", kAlways, true, true, 1, Qt::Key_End, kNoMod, {2, 2}, true, "abc",
+    {"RightAtTheEndMovesUnderAlwaysShow",
+     kAlways,
+     true,
+     true,
+     3,
+     Qt::Key_Right,
+     kNoMod,
+     {3, 2},
+     true,
+     "abc",
+     "right"},
+    {"EndAtTheEndGoesToTheLastColumn",
+     kAlways,
+     true,
+     true,
+     3,
+     Qt::Key_End,
+     kNoMod,
+     {5, 2},
+     true,
+     "abc",
+     ""},
+    {"EndInsideTheTextStays",
+     kAlways,
+     true,
+     true,
+     1,
+     Qt::Key_End,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
      "abc"},
     {"EnterIsNoLineBreak", {}, true, true, 3, Qt::Key_Return, kNoMod, {2, 2}, true, "abc", "abc"},
     {"TypingReplacesTheSelection", {}, true, true, -1, Qt::Key_X, kNoMod, {2, 2}, true, "x", "x"},
-    {"RefusedCharacterIsDropped", {}, false, true, 3, Qt::Key_5, kNoMod, {2, 2}, true, "abc",
+    {"RefusedCharacterIsDropped",
+     {},
+     false,
+     true,
+     3,
+     Qt::Key_5,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
      "abc"},
     {"AcceptedDigit", {}, true, true, 3, Qt::Key_5, kNoMod, {2, 2}, true, "abc5", "abc5"},
-    {"DeleteRefusedWithoutModify", {}, true, false, 0, Qt::Key_Delete, kNoMod, {2, 2}, true,
-     "abc", "abc"},
+    {"DeleteRefusedWithoutModify",
+     {},
+     true,
+     false,
+     0,
+     Qt::Key_Delete,
+     kNoMod,
+     {2, 2},
+     true,
+     "abc",
+     "abc"},
     {"DeleteAllowed", {}, true, true, 0, Qt::Key_Delete, kNoMod, {2, 2}, true, "bc", "bc"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, FrameworkGridEditorKeys, ::testing::ValuesIn(kEditorKeyCases),

@@ -3,8 +3,8 @@
 
 #include "platform/Ping.h"
 
-#include "config/UpdateDeviceNetns.h"
 #include "support/LocalHttpServer.h"
+#include "support/TestNetns.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -99,8 +99,9 @@ TYPED_TEST(PrinterContract, PagesDrawnAreThePagesPrinted)
     ASSERT_TRUE(job) << error.toStdString();
     EXPECT_TRUE(job->painter().isActive());
     for (int page = 0; page < 3; ++page) {
-        if (page > 0)
+        if (page > 0) {
             ASSERT_TRUE(job->newPage());
+        }
         job->painter().drawText(job->pageRect(), Qt::AlignCenter, QString::number(page + 1));
     }
     EXPECT_FALSE(this->target.printedPages()) << "nothing is printed before the end";

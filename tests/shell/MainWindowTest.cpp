@@ -137,6 +137,9 @@ TEST_F(MainWindow, RuleEditorsFollowALanguageChange)
     programState().Language_Table[5914] = QStringLiteral("Lettura S7");
     w->Change_Language();
     EXPECT_EQ(lora->windowTitle(), QStringLiteral("Accesso LoRaWAN"));
+    // The editors make their controls at their first showing, in the language of then.
+    EXPECT_FALSE(s7->isBuilt());
+    s7->ensureBuilt();
     EXPECT_EQ(s7->PageControl1->tabText(0), QStringLiteral("Lettura S7"));
 }
 

@@ -174,6 +174,10 @@ const RefusedName kRefused[] = {
     {"fileOfThatNameAnyCase", QStringLiteral("Notes"), "NOTES", kNotValid},
     {"parent", QStringLiteral(".."), nullptr, kNotValid},
     {"dot", QStringLiteral("."), nullptr, kNotValid},
+    // A hidden folder, which the Open dialog does not list: the project could never be
+    // reached again once another was opened.
+    {"leadingDot", QStringLiteral(".hidden"), nullptr, kNotValid},
+    {"leadingDots", QStringLiteral("..Plant 1"), nullptr, kNotValid},
     {"climbsOut", QStringLiteral("../outside"), nullptr, kNotValid},
     {"climbsOutBackslash", QStringLiteral("..\\outside"), nullptr, kNotValid},
     {"subFolder", QStringLiteral("a/b"), nullptr, kNotValid},
@@ -203,8 +207,9 @@ TEST_P(NewRefuses, StaysOpenAndChangesNothing)
         else
             writeFile(QStringLiteral("PROJECTS/") + e, "x");
     }
-    const QStringList before = QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    const QStringList beforeRoot = QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const auto entries = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    const QStringList before = QDir(path(QStringLiteral("PROJECTS"))).entryList(entries);
+    const QStringList beforeRoot = QDir(root()).entryList(entries);
 
     bool stillOpen = false;
     EXPECT_EQ(createProject(c.typed, &stillOpen), mrCancel);
@@ -212,8 +217,8 @@ TEST_P(NewRefuses, StaysOpenAndChangesNothing)
     ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
     EXPECT_EQ(fakes.dialogs.messages[0].text, QLatin1String(c.message));
     EXPECT_EQ(fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
-    EXPECT_EQ(QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    EXPECT_EQ(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), beforeRoot);
+    EXPECT_EQ(QDir(path(QStringLiteral("PROJECTS"))).entryList(entries), before);
+    EXPECT_EQ(QDir(root()).entryList(entries), beforeRoot);
     EXPECT_EQ(s.Project_Name, QStringLiteral("Active"));
     EXPECT_EQ(s.File_ParGen, path(QStringLiteral("PROJECTS/Active/ParGen.xml")));
 }

@@ -25,10 +25,7 @@ struct AssignCase {
     bool copied;
 };
 
-QString num(long long v)
-{
-    return QString::number(v);
-}
+QString num(long long v) { return QString::number(v); }
 
 // Each row changes one setting of the source away from its default.
 const AssignCase kAssignCases[] = {
@@ -119,10 +116,8 @@ const AssignCase kAssignCases[] = {
     {"BottomSpaceStays", [](TBaseLazyTree& t) { t.SetBottomSpace(40); },
      [](const TBaseLazyTree& t) { return num(t.BottomSpace()); }, false},
     {"HandlersStay",
-     [](TBaseLazyTree& t) {
-         t.OnGetText = [](TBaseLazyTree&, PLazyNode) { return QString("x"); };
-     },
-     [](const TBaseLazyTree& t) { return num(bool(t.OnGetText)); }, false},
+     [](TBaseLazyTree& t) { t.OnMeasureItem = [](TBaseLazyTree&, PLazyNode, int&) {}; },
+     [](const TBaseLazyTree& t) { return num(bool(t.OnMeasureItem)); }, false},
     {"OffsetStays",
      [](TBaseLazyTree& t) {
          t.SetRootNodeCount(40);

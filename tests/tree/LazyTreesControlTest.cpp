@@ -6,7 +6,7 @@
 
 #include "support/CaseName.h"
 
-#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QImage>
@@ -24,7 +24,7 @@ namespace {
 
 using test::CaseName;
 
-class ProbeControl : public TBaseLazyTree {
+class ProbeControl : public TLazyStringTree {
 public:
     using TBaseLazyTree::clientHeight;
     using TBaseLazyTree::clientWidth;
@@ -223,8 +223,8 @@ TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->animationRunning(); }, 2000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition,
-                         ::testing::ValuesIn(kAnimationConditions), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition, ::testing::ValuesIn(kAnimationConditions),
+                         CaseName{});
 
 struct FontCase {
     const char* name;
@@ -369,8 +369,7 @@ TEST(TBaseLazyTree, DisplayRectOfShownHiddenAndCollapsedNodes)
     // Text starts after the margin, one indent for the level and one for the shown root.
     EXPECT_EQ(child.left(), 4 + 18 + 18);
     EXPECT_THROW(f.tree->GetDisplayRect(nullptr, NoColumn, false), ELazyTreeAssertion);
-    EXPECT_THROW(f.tree->GetDisplayRect(f.tree->RootNode(), NoColumn, false),
-                 ELazyTreeAssertion);
+    EXPECT_THROW(f.tree->GetDisplayRect(f.tree->RootNode(), NoColumn, false), ELazyTreeAssertion);
 }
 
 TEST(TBaseLazyTree, ScrollIntoViewExpandsTheBranchAndShowsTheRow)
@@ -434,10 +433,10 @@ const HitCase kHitCases[] = {
     {"LeftOfTheTree", -1, 10, {hiToLeft}, -1},
     {"AboveTheTree", 10, -1, {hiAbove}, -1},
     {"AboveAndLeft", -5, -5, {hiToLeft, hiAbove}, -1},
-    {"FirstRowFirstPixel", 0, 0, {hiOnItem}, 0},
-    {"LastPixelOfARow", 10, 17, {hiOnItem}, 0},
-    {"FirstPixelOfTheNextRow", 10, 18, {hiOnItem}, 1},
-    {"RowAfterTheHiddenNode", 10, 5 * 18, {hiOnItem}, 6},
+    {"FirstRowFirstPixel", 0, 0, {hiOnItem, hiOnItemIndent}, 0},
+    {"LastPixelOfARow", 10, 17, {hiOnItem, hiOnItemIndent}, 0},
+    {"FirstPixelOfTheNextRow", 10, 18, {hiOnItem, hiOnItemIndent}, 1},
+    {"RowAfterTheHiddenNode", 10, 5 * 18, {hiOnItem, hiOnItemIndent}, 6},
 };
 
 class HitTest : public ::testing::TestWithParam<HitCase> {};
@@ -448,7 +447,8 @@ TEST_P(HitTest, AtTheEdges)
     THitInfo hi;
     f.tree->GetHitTestInfoAt(GetParam().x, GetParam().y, true, hi);
     EXPECT_EQ(hi.HitPositions.bits(), GetParam().want.bits());
-    EXPECT_EQ(hi.HitNode, GetParam().wantNode < 0 ? nullptr : f.top[std::size_t(GetParam().wantNode)]);
+    EXPECT_EQ(hi.HitNode,
+              GetParam().wantNode < 0 ? nullptr : f.top[std::size_t(GetParam().wantNode)]);
     EXPECT_EQ(hi.HitColumn, NoColumn);
 }
 
@@ -500,14 +500,20 @@ TEST(TBaseLazyTree, ExpandAnimationRunsOnTheTimerAndEnds)
     EXPECT_FALSE(f.tree->TreeStates().contains(tsInAnimation));
 }
 
-// Distinct texts per row, so that pictures of different row orders differ.
+// Distinct texts per row, so that pictures of different row orders differ; no buttons or
+// lines, which change with the toggled node itself.
 QImage picture(ProbeControl& tree, const std::vector<PLazyNode>& top)
 {
-    tree.OnGetText = [&top](TBaseLazyTree& t, PLazyNode n) {
+    tree.SetPaintOptions(tree.options().PaintOptions
+                         - TLTPaintOptions{toShowButtons, toShowTreeLines});
+    tree.OnGetText = [&top](TBaseLazyTree&, PLazyNode n, TColumnIndex, TVSTTextType type,
+                            QString& text) {
+        if (type != ttNormal)
+            return;
+        text = QStringLiteral("child %1").arg(n->Index);
         for (std::size_t i = 0; i < top.size(); ++i)
             if (top[i] == n)
-                return QStringLiteral("Row %1").arg(i);
-        return QStringLiteral("child %1").arg(n->Index);
+                text = QStringLiteral("Row %1").arg(i);
     };
     return tree.viewport()->grab().toImage();
 }
@@ -554,8 +560,7 @@ TEST_P(ToggleAnimation, StartsFromTheOldPictureAndEndsOnTheNewOne)
     EXPECT_EQ(picture(*f.tree, f.top), after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases),
-                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimation, ::testing::ValuesIn(kAnimationCases), CaseName{});
 
 // Expanding a row near the bottom scrolls the new rows into view. The basic slide shows the
 // rows above at their new place at once; the advanced one slides them there too, so its first
@@ -577,10 +582,9 @@ TEST_P(ToggleScrollSlide, RowsAboveFollowTheForm)
 
     Fixture f;
     const QImage before = picture(*f.tree, f.top);
-    f.tree->SetAnimationOptions(GetParam().advanced
-                                    ? TLTAnimationOptions{toAnimatedToggle,
-                                                          toAdvancedAnimatedToggle}
-                                    : TLTAnimationOptions{toAnimatedToggle});
+    f.tree->SetAnimationOptions(
+        GetParam().advanced ? TLTAnimationOptions{toAnimatedToggle, toAdvancedAnimatedToggle}
+                            : TLTAnimationOptions{toAnimatedToggle});
     f.tree->SetAnimationDuration(300);
     f.tree->ToggleNode(f.top[3]);
     ASSERT_TRUE(f.tree->animationRunning());
@@ -616,10 +620,7 @@ struct ToggleViewCase {
     std::function<void(Fixture&)> check;
 };
 
-int rowTop(Fixture& f, PLazyNode n)
-{
-    return f.tree->GetDisplayRect(n, NoColumn, false).top();
-}
+int rowTop(Fixture& f, PLazyNode n) { return f.tree->GetDisplayRect(n, NoColumn, false).top(); }
 
 const ToggleViewCase kToggleViewCases[] = {
     {"LastNewRowScrolledIntoView", nullptr,
@@ -657,8 +658,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveKeepTheRowInPlaceOnExpand",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
          f.tree->SetAutoOptions(f.tree->options().AutoOptions
                                 - TLTAutoOptions{toAutoScrollOnExpand});
      },
@@ -670,8 +670,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveKeepTheRowInPlaceOnCollapse",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
          f.tree->SetExpanded(f.top[3], true);
          f.tree->SetOffsetY(-60);
      },
@@ -682,8 +681,7 @@ const ToggleViewCase kToggleViewCases[] = {
      }},
     {"ChildrenAboveNewRowsThatFitAboveTheRow",
      [](Fixture& f) {
-         f.tree->SetPaintOptions(f.tree->options().PaintOptions
-                                 + TLTPaintOptions{toChildrenAbove});
+         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
      },
      [](Fixture& f) {
          const int before = rowTop(f, f.top[3]);  // 54: room for the two new rows
@@ -724,7 +722,13 @@ TEST(TBaseLazyTree, FullExpandAndCollapseKeepTheRangeRight)
 TEST(TBaseLazyTree, RowsPaintTheirText)
 {
     Fixture f;
-    f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode n) { return QStringLiteral("WWWWWWWW"); };
+    f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode, TColumnIndex, TVSTTextType type,
+                           QString& text) {
+        if (type == ttNormal)
+            text = QStringLiteral("WWWWWWWW");
+    };
+    f.tree->SetPaintOptions(f.tree->options().PaintOptions
+                            - TLTPaintOptions{toShowButtons, toShowTreeLines});
     QImage img = f.tree->viewport()->grab().toImage();
     img.save(QStringLiteral("/tmp/lazytree-rows.png"));
     const QColor base = f.tree->palette().color(QPalette::Base);

@@ -28,19 +28,23 @@ namespace {
 
 using test::CaseName;
 
-const char* const kReasons[] = {"Ignore",   "Accumulated", "ChildAdded", "ChildDeleted",
+const char* const kReasons[] = {"Ignore",    "Accumulated", "ChildAdded", "ChildDeleted",
                                 "NodeAdded", "NodeCopied",  "NodeMoved"};
 const char* const kUpdates[] = {"Begin", "BeginSynch", "Synch", "Update", "End", "EndSynch"};
-const char* const kOperations[] = {"AutoFit", "MaxWidth", "SortNode", "SortTree", "Export",
-                                   "Expand"};
+const char* const kOperations[] = {"AutoFit",  "MaxWidth", "SortNode",
+                                   "SortTree", "Export",   "Expand"};
 
 std::string stateNames(TLazyTreeStates s)
 {
-    static const std::map<TLazyTreeState, const char*> names = {
-        {tsUpdating, "Updating"},       {tsToggling, "Toggling"},
-        {tsChangePending, "ChangePending"}, {tsStructureChangePending, "StructurePending"},
-        {tsSizing, "Sizing"},           {tsPainting, "Painting"},
-        {tsSynchMode, "Synch"},         {tsInAnimation, "Animation"}};
+    static const std::map<TLazyTreeState, const char*> names = {{tsUpdating, "Updating"},
+                                                                {tsToggling, "Toggling"},
+                                                                {tsChangePending, "ChangePending"},
+                                                                {tsStructureChangePending,
+                                                                 "StructurePending"},
+                                                                {tsSizing, "Sizing"},
+                                                                {tsPainting, "Painting"},
+                                                                {tsSynchMode, "Synch"},
+                                                                {tsInAnimation, "Animation"}};
     std::string out;
     for (const auto& [state, name] : names) {
         if (s.contains(state))
@@ -125,15 +129,15 @@ struct Recorder {
             add("Copying " + name(n) + " " + name(target));
         };
         t.OnNodeCopied = [this](LazyTreeModel&, PLazyNode n) { add("Copied " + name(n)); };
-        t.OnExpanding = [this](LazyTreeModel&, PLazyNode n, bool&) {
-            add("Expanding " + name(n));
-        };
+        t.OnExpanding = [this](LazyTreeModel&, PLazyNode n, bool&) { add("Expanding " + name(n)); };
         t.OnCollapsing = [this](LazyTreeModel&, PLazyNode n, bool&) {
             add("Collapsing " + name(n));
         };
         t.OnExpanded = [this](LazyTreeModel&, PLazyNode n) { add("Expanded " + name(n)); };
         t.OnCollapsed = [this](LazyTreeModel&, PLazyNode n) { add("Collapsed " + name(n)); };
-        t.OnFocusChanged = [this](LazyTreeModel&, PLazyNode n, TColumnIndex) { add("Focus " + name(n)); };
+        t.OnFocusChanged = [this](LazyTreeModel&, PLazyNode n, TColumnIndex) {
+            add("Focus " + name(n));
+        };
         t.OnScroll = [this](TBaseLazyTree&, int dx, int dy) {
             add("Scroll " + std::to_string(dx) + " " + std::to_string(dy));
         };
@@ -233,7 +237,8 @@ const OrderCase kOrderCases[] = {
          f.tree->SetSelected(f.child(1, 1), true);
      },
      [](Fixture& f) { f.tree->ToggleNode(f.top(1)); },
-     "Collapsing B | Collapsed B | Change B1 | Change B"},
+     // The first node of an empty selection takes the focus.
+     "Collapsing B | Collapsed B | Change B1 | Focus B | Change B"},
     {"DeletingFreesChildrenFirstThenOneNotice", true, false, nullptr,
      [](Fixture& f) { f.tree->DeleteNode(f.top(1)); },
      "Free B1 | Free B0 | Free B | Structure nil ChildDeleted"},
@@ -254,7 +259,8 @@ const OrderCase kOrderCases[] = {
          f.tree->EndUpdate();
      },
      "Updating Begin | State +Updating | Updating Update | State +StructurePending | "
-     "State +ChangePending | Updating Update | State -Updating | State +Sizing | Init D | "
+     "Focus C | State +ChangePending | Updating Update | State -Updating | State +Sizing | Init D "
+     "| "
      "State -Sizing | Bar V shown | Structure nil ChildAdded | State -StructurePending | "
      "Change C | State -ChangePending | Updating End"},
     {"SynchBracketDeliversPendingNoticesAtItsStart", true, false,
@@ -277,13 +283,11 @@ const OrderCase kOrderCases[] = {
     {"SortingComparesInsideItsOperation", true, false, nullptr,
      [](Fixture& f) { f.tree->Sort(nullptr, NoColumn, sdAscending, false); },
      "Start SortNode | Compare B C | Compare A C | Compare A B | End SortNode"},
-    {"FullExpandRunsAsOneOperation", true, false, nullptr,
-     [](Fixture& f) { f.tree->FullExpand(); },
+    {"FullExpandRunsAsOneOperation", true, false, nullptr, [](Fixture& f) { f.tree->FullExpand(); },
      "Start Expand | Updating Begin | Expanding A | InitChildren A | Expanded A | Init A0 | "
      "Expanding A0 | Init A1 | Expanding A1 | Expanding B0 | Expanding B1 | Expanding C | "
      "End Expand | Bar V shown | Structure A ChildAdded | Updating End"},
-    {"ScrollingReportsTheDelta", true, false,
-     [](Fixture& f) { f.tree->SetRootNodeCount(20); },
+    {"ScrollingReportsTheDelta", true, false, [](Fixture& f) { f.tree->SetRootNodeCount(20); },
      [](Fixture& f) { f.tree->SetOffsetY(-30); }, "Scroll 0 -30"},
     {"BarsReportShowingWhenTheContentOutgrowsTheClient", true, false, nullptr,
      [](Fixture& f) { f.tree->SetRootNodeCount(20); },
@@ -405,13 +409,12 @@ TEST_P(HandlerException, StopsAtTheTreeWhichStaysConsistent)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.tree->lastHandlerError().isEmpty(); }, 2000));
     EXPECT_EQ(f.tree->lastHandlerError(), QString("handler failed"));
     EXPECT_EQ(f.tree->checkConsistency(), QString());
-    const TLazyTreeStates transient{tsSizing,   tsPainting,       tsChangePending,
-                                    tsToggling, tsInAnimation,    tsStructureChangePending};
+    const TLazyTreeStates transient{tsSizing,   tsPainting,    tsChangePending,
+                                    tsToggling, tsInAnimation, tsStructureChangePending};
     EXPECT_FALSE(f.tree->TreeStates().intersects(transient));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, HandlerException, ::testing::ValuesIn(kBoundaryCases),
-                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, HandlerException, ::testing::ValuesIn(kBoundaryCases), CaseName{});
 
 // ----- a handler's exception inside an operation the owner called ------------------------
 
@@ -433,8 +436,7 @@ std::function<void(LazyTreeModel&, TLazyTreeStates, TLazyTreeStates)> failOnEnte
 
 // The fixture holds A, B (with B0, B1) and C: 5 nodes.
 const OperationCase kOperationCases[] = {
-    {"EnteringTheToggle",
-     [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsToggling); },
+    {"EnteringTheToggle", [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsToggling); },
      [](Fixture& f) { f.tree->ToggleNode(f.top(0)); }, 5},
     {"OpeningAnUpdateBracket",
      [](Fixture& f) { f.tree->OnStateChange = failOnEntering(tsUpdating); },
@@ -501,8 +503,8 @@ TEST_P(HandlerExceptionInOperation, ReachesTheCallerWithTheTreeConsistent)
     EXPECT_EQ(f.tree->checkConsistency(), QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, HandlerExceptionInOperation,
-                         ::testing::ValuesIn(kOperationCases), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, HandlerExceptionInOperation, ::testing::ValuesIn(kOperationCases),
+                         CaseName{});
 
 }  // namespace
 }  // namespace zfw

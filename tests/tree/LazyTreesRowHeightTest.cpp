@@ -7,7 +7,7 @@
 
 #include "support/CaseName.h"
 
-#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QImage>
@@ -25,7 +25,7 @@ namespace {
 
 using test::CaseName;
 
-class ProbeControl : public TBaseLazyTree {
+class ProbeControl : public TLazyStringTree {
 public:
     using TBaseLazyTree::clientHeight;
     using TBaseLazyTree::clientWidth;
@@ -108,8 +108,7 @@ TEST_P(MixedHeightHit, FindsTheRowAtItsEdges)
     EXPECT_EQ(hi.HitPoint.y(), c.y - c.offsetY);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MixedHeightHit, ::testing::ValuesIn(kMixedHitCases),
-                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Table, MixedHeightHit, ::testing::ValuesIn(kMixedHitCases), CaseName{});
 
 // ----- scrolling into view over mixed heights ----------------------------------------------
 
@@ -146,21 +145,11 @@ TEST_P(MixedHeightIntoView, PlacesTheRowAtTheEdge)
     const int ch = f.tree->clientHeight();
     EXPECT_EQ(r.top(), f.rowTop(c.node) + f.tree->OffsetY());
     switch (c.edge) {
-    case Edge::Top:
-        EXPECT_EQ(r.top(), 0);
-        break;
-    case Edge::Bottom:
-        EXPECT_EQ(r.bottom() + 1, ch);
-        break;
-    case Edge::CentreBottom:
-        EXPECT_EQ(r.bottom() + 1, ch / 2);
-        break;
-    case Edge::CentreTop:
-        EXPECT_EQ(r.top(), ch / 2);
-        break;
-    case Edge::Unmoved:
-        EXPECT_EQ(f.tree->OffsetY(), before);
-        break;
+    case Edge::Top: EXPECT_EQ(r.top(), 0); break;
+    case Edge::Bottom: EXPECT_EQ(r.bottom() + 1, ch); break;
+    case Edge::CentreBottom: EXPECT_EQ(r.bottom() + 1, ch / 2); break;
+    case Edge::CentreTop: EXPECT_EQ(r.top(), ch / 2); break;
+    case Edge::Unmoved: EXPECT_EQ(f.tree->OffsetY(), before); break;
     }
     EXPECT_EQ(scrolled, c.edge != Edge::Unmoved);
     EXPECT_EQ(f.tree->checkConsistency(), QString());
@@ -294,8 +283,8 @@ const RtlCase kRtlCases[] = {
     {"LeftToRightAtOffsetZero", false, false, [](int) { return 0; }, [](int) { return 22; }},
     {"LeftToRightScrolledToTheRightEnd", false, true, [](int cw) { return kRange - cw; },
      [](int cw) { return 22 - (kRange - cw); }},
-    {"RightToLeftAtOffsetZeroShowsTheRightEnd", true, false,
-     [](int cw) { return kRange - cw; }, [](int cw) { return cw - 22 - 50; }},
+    {"RightToLeftAtOffsetZeroShowsTheRightEnd", true, false, [](int cw) { return kRange - cw; },
+     [](int cw) { return cw - 22 - 50; }},
     {"RightToLeftScrolledToTheLeftEnd", true, true, [](int) { return 0; },
      [](int) { return kRange - 22 - 50; }},
 };
@@ -422,7 +411,11 @@ TEST(RightToLeftTree, RowsPaintTheirTextFromTheReadingEdge)
 {
     for (bool rtl : {false, true}) {
         Fixture f;
-        f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode) { return QString("Mmm"); };
+        f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode, TColumnIndex, TVSTTextType type,
+                               QString& text) {
+            if (type == ttNormal)
+                text = QStringLiteral("Mmm");
+        };
         if (rtl)
             f.tree->setLayoutDirection(Qt::RightToLeft);
         const QImage img = f.tree->viewport()->grab().toImage();

@@ -3,7 +3,7 @@
 // limits follow two general parameters read at every opening: the payload size bounds the
 // bytes per rule, and the FPort mode decides whether each rule has an FPort of its own.
 
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ inline constexpr int kLoRaTextNoPayloadSize = 1242;
 struct LoRaWanEditorSetup {
     int MaxPayloadSize = 0;  // 0 when unknown
     bool FPortFixed = true;
-    QString parGenError;     // set, naming the file, when ParGen.xml exists but is no XML
+    QString parGenError;  // set, naming the file, when ParGen.xml exists but is no XML
 
     // The warning is due: every enabled rule then fails its byte count.
     bool payloadWarning() const { return MaxPayloadSize == 0; }

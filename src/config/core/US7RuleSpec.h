@@ -2,7 +2,7 @@
 // The S7 rule editor's tables: read and write rules of S7_Protocol.xml, 512 each, with at
 // most ten distinct PLC connections (address and port) over the enabled rules of both.
 
-#include "config/core/URuleTable.h"
+#include "ruleedit/core/URuleTable.h"
 
 namespace zfw {
 

@@ -1,5 +1,7 @@
 #include "config/core/USaveBincc.h"
 
+#include "config/core/URuleFileNames.h"
+
 #include "common/TextUtil.h"
 #include "common/UComonValidators.h"
 #include "common/UComon.h"
@@ -539,14 +541,14 @@ void Set_LoRa_AppKey(TLoRa_Bank& bank, const QString& text)
 
 bool loRaRowEnabled(const XmlElement& row)
 {
-    const auto enable = attributeText(row, u"Enable");
+    const auto enable = attributeText(row, rulefile::Enable);
     return !enable || upperTrimmed(*enable) == QLatin1String("Y");
 }
 
 namespace {
 
 // Flag attributes are compared in upper case but not trimmed.
-bool loRaFlag(const XmlElement& row, QStringView name)
+bool loRaFlag(const XmlElement& row, QAnyStringView name)
 {
     const auto t = attributeText(row, name);
     return t && asciiUpper(*t) == QLatin1String("Y");
@@ -556,7 +558,7 @@ quint8 loRaFPort(const TLoRa_Bank& bank, const XmlElement& row)
 {
     if (bank.fPortMode != 1)
         return 2;
-    return quint8(attributeIntDef(row, u"FPort", 2));
+    return quint8(attributeIntDef(row, rulefile::FPort, 2));
 }
 
 }  // namespace
@@ -581,8 +583,8 @@ FileResult Read_LoRaWAN_Set_Access_XML(BinImages& img, const QString& path, quin
         std::array<TLoRa_Rule, kLoRaRuleCapacity>& rules;
         quint16& count;
     } kTables[] = {
-        {"LoRaWAN_Uplink", true, img.LoRa_Uplink_Rules, lb.uplinkCount},
-        {"LoRaWAN_Downlink", false, img.LoRa_Downlink_Rules, lb.downlinkCount},
+        {rulefile::LoRaWAN_Uplink, true, img.LoRa_Uplink_Rules, lb.uplinkCount},
+        {rulefile::LoRaWAN_Downlink, false, img.LoRa_Downlink_Rules, lb.downlinkCount},
     };
     for (const auto& t : kTables) {
         const XmlElement table = childElement(doc.root, QLatin1String(t.name));
@@ -597,17 +599,17 @@ FileResult Read_LoRaWAN_Set_Access_XML(BinImages& img, const QString& path, quin
                 return tooManyRules(path, t.name, kLoRaRuleCapacity);
             TLoRa_Rule& r = t.rules[t.count];
             r = TLoRa_Rule{};
-            r.startByte = quint16(attributeIntDef(row, u"StartByte", 0));
-            r.numByte = quint16(attributeIntDef(row, u"NumByte", 0));
+            r.startByte = quint16(attributeIntDef(row, rulefile::StartByte, 0));
+            r.numByte = quint16(attributeIntDef(row, rulefile::NumByte, 0));
             r.fPort = loRaFPort(lb, row);
             if (t.uplink) {
-                if (loRaFlag(row, u"OnChange"))
+                if (loRaFlag(row, rulefile::OnChange))
                     r.flags |= TLoRa_Rule::kOnChange;
-                if (loRaFlag(row, u"OnCMD"))
+                if (loRaFlag(row, rulefile::OnCMD))
                     r.flags |= TLoRa_Rule::kOnCMD;
-                if (loRaFlag(row, u"OnTimer"))
+                if (loRaFlag(row, rulefile::OnTimer))
                     r.flags |= TLoRa_Rule::kOnTimer;
-                r.time = quint32(attributeIntDef(row, u"Time", 30));
+                r.time = quint32(attributeIntDef(row, rulefile::Time, 30));
             }
             ++t.count;
         }
@@ -683,36 +685,36 @@ TS7_Rule readS7Row(const XmlElement& row, bool write)
 {
     TS7_Rule r;
     quint8 a = 0, b = 0, c = 0, d = 0;
-    const auto address = attributeText(row, u"PLC_Address");
+    const auto address = attributeText(row, rulefile::PLC_Address);
     if (address && !IP_Str_To_Bytes(*address, a, b, c, d))
         r.plcAddress = quint32(a) << 24 | quint32(b) << 16 | quint32(c) << 8 | d;
-    r.plcPort = quint16(attributeIntDef(row, u"PLC_Port", 0));
-    r.plcType = Get_S7_PLC_Type(attributeTextDef(row, u"PLC_Type", QString()));
+    r.plcPort = quint16(attributeIntDef(row, rulefile::PLC_Port, 0));
+    r.plcType = Get_S7_PLC_Type(attributeTextDef(row, rulefile::PLC_Type, QString()));
     // The byte is the low 8 bits of rack * 32 + slot. Computed in signed int, as it was, a
     // huge rack from a hand-edited file overflowed (undefined behaviour); unsigned 32-bit
     // arithmetic wraps and keeps exactly those low 8 bits for every rack and slot.
-    const auto rack = quint32(attributeIntDef(row, u"Rack", 0));
-    const auto slot = quint32(attributeIntDef(row, u"Slot", 0));
+    const auto rack = quint32(attributeIntDef(row, rulefile::Rack, 0));
+    const auto slot = quint32(attributeIntDef(row, rulefile::Slot, 0));
     r.rackSlot = quint8(rack * 32u + slot);
-    r.dataType = Get_S7_Data_Type(attributeTextDef(row, u"Data_Type", QString()));
-    r.dataIdentifier =
-        Get_S7_Data_Identifier(attributeTextDef(row, u"Data_Identifier", QString()));
-    r.dbNumber = quint16(attributeIntDef(row, u"DB_Number", 0));
-    r.plcArea = Get_S7_PLC_Area(attributeTextDef(row, u"PLC_Area", QString()));
-    r.plcAdd = quint16(attributeIntDef(row, u"PLC_Add", 0));
-    r.plcBit = quint8(attributeIntDef(row, u"PLC_Bit", 0));
-    r.pollTime = quint32(attributeIntDef(row, u"PollTime", 1000));
-    r.position = quint16(attributeIntDef(row, u"Position", 0));
-    r.bit = quint8(attributeIntDef(row, u"Bit", 0));
+    r.dataType = Get_S7_Data_Type(attributeTextDef(row, rulefile::Data_Type, QString()));
+    r.dataIdentifier = Get_S7_Data_Identifier(
+        attributeTextDef(row, rulefile::Data_Identifier, QString()));
+    r.dbNumber = quint16(attributeIntDef(row, rulefile::DB_Number, 0));
+    r.plcArea = Get_S7_PLC_Area(attributeTextDef(row, rulefile::PLC_Area, QString()));
+    r.plcAdd = quint16(attributeIntDef(row, rulefile::PLC_Add, 0));
+    r.plcBit = quint8(attributeIntDef(row, rulefile::PLC_Bit, 0));
+    r.pollTime = quint32(attributeIntDef(row, rulefile::PollTime, 1000));
+    r.position = quint16(attributeIntDef(row, rulefile::Position, 0));
+    r.bit = quint8(attributeIntDef(row, rulefile::Bit, 0));
 
     r.flags = write ? TS7_Rule::kWriteRule : 0;
-    if (write && attributeIsY(row, u"OnChange"))
+    if (write && attributeIsY(row, rulefile::OnChange))
         r.flags |= TS7_Rule::kOnChange;
-    if (write && attributeIsY(row, u"OnCMD"))
+    if (write && attributeIsY(row, rulefile::OnCMD))
         r.flags |= TS7_Rule::kOnCMD;
-    if (attributeIsY(row, u"Swap"))
+    if (attributeIsY(row, rulefile::Swap))
         r.flags |= TS7_Rule::kSwap;
-    if (attributeIsY(row, u"SwapWord"))
+    if (attributeIsY(row, rulefile::SwapWord))
         r.flags |= TS7_Rule::kSwapWord;
     return r;
 }
@@ -733,7 +735,7 @@ S7ReadResult Read_S7_Protocol_XML(BinImages& img, const QString& path)
     const struct {
         const char* table;
         bool write;
-    } kTables[] = {{"S7_Protocol_Read", false}, {"S7_Protocol_Write", true}};
+    } kTables[] = {{rulefile::S7_Read, false}, {rulefile::S7_Write, true}};
     for (const auto& t : kTables) {
         const XmlElement table = childElement(doc.root, QLatin1String(t.table));
         if (table.isNull()) {
@@ -742,7 +744,7 @@ S7ReadResult Read_S7_Protocol_XML(BinImages& img, const QString& path)
         }
         for (const XmlElement& row : rowElements(table)) {
             // Only exactly "Y": a row without "Enable" is not an S7 rule for the device.
-            if (!attributeIsY(row, u"Enable"))
+            if (!attributeIsY(row, rulefile::Enable))
                 continue;
             // More rules than the table holds cannot come from the editor; refusing beats
             // silently dropping the surplus.

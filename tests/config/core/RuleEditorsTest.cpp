@@ -3,9 +3,9 @@
 
 #include "config/core/LoRaWanCheck.h"
 #include "config/core/ULoRaRuleSpec.h"
-#include "config/core/URuleRowTools.h"
 #include "config/core/US7RuleSpec.h"
 #include "config/core/USaveBincc.h"
+#include "ruleedit/core/URuleRowTools.h"
 #include "support/CaseName.h"
 #include "support/Files.h"
 
@@ -170,8 +170,9 @@ TEST_P(LoRaSetup, ReadFromTheGeneralParameters)
     const SetupCase& c = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ParGen.xml"));
-    if (c.parGen)
+    if (c.parGen) {
         ASSERT_TRUE(test::writeFile(path, c.parGen));
+    }
     const LoRaWanEditorSetup s = readLoRaWanEditorSetup(path);
     EXPECT_EQ(s.MaxPayloadSize, c.payload);
     EXPECT_EQ(s.FPortFixed, c.fixed);

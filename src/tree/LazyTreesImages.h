@@ -1,0 +1,46 @@
+#pragma once
+// The pictures a tree draws: image lists (equal-sized images the owner indexes) and the check
+// image strips (25 images in the order of the check image index table).
+
+#include <QImage>
+#include <QPalette>
+
+#include <vector>
+
+class QStyle;
+
+namespace zfw {
+
+class TImageList {
+public:
+    TImageList(int width, int height) : m_width(width), m_height(height) {}
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int Count() const { return int(m_images.size()); }
+    // Appends a picture scaled to the list's size; returns its index.
+    int Add(const QImage& image);
+    // The picture at index; a null image for an index outside the list (an owner's odd answer
+    // draws nothing).
+    const QImage& image(int index) const;
+
+private:
+    int m_width;
+    int m_height;
+    std::vector<QImage> m_images;
+};
+
+enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
+
+// The check images of one kind: image 0 empty, 1 to 20 the radio, check and mixed forms
+// (normal, hot, pressed, disabled each), 21 to 24 push buttons. Drawn once with the style's
+// check and radio primitives; a window may share one set among its trees.
+class TCheckImageSet {
+public:
+    TCheckImageSet(const QStyle* style, const QPalette& palette, bool flat);
+    const TImageList& images() const { return m_images; }
+
+private:
+    TImageList m_images;
+};
+
+}  // namespace zfw

@@ -1,0 +1,809 @@
+// The paint pass of the tree control: rows through one row picture, erasing, the cells with
+// their lines, buttons, check boxes and images, the area below the rows, the empty-list message.
+
+#include "tree/LazyTreesControl.h"
+#include "tree/core/LazyTreesGuard.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace zfw {
+
+namespace {
+
+// Draws onto another canvas moved by (dx, dy): the row's own coordinates onto the target.
+class OffsetCanvas final : public ICanvas {
+public:
+    OffsetCanvas(ICanvas& target, int dx, int dy) : m_t(target), m_dx(dx), m_dy(dy) {}
+    void fillRect(const TRect& r, TColor c) override { m_t.fillRect(r.offset(m_dx, m_dy), c); }
+    void frameRect(const TRect& r, TColor c) override { m_t.frameRect(r.offset(m_dx, m_dy), c); }
+    void line(int x1, int y1, int x2, int y2, TColor c, int w) override
+    {
+        m_t.line(x1 + m_dx, y1 + m_dy, x2 + m_dx, y2 + m_dy, c, w);
+    }
+    void text(const TRect& r, const QString& s, int flags, TColor c) override
+    {
+        m_t.text(r.offset(m_dx, m_dy), s, flags, c);
+    }
+    void setFont(const QFont& f) override { m_t.setFont(f); }
+    void pushClip(const TRect& r) override { m_t.pushClip(r.offset(m_dx, m_dy)); }
+    void popClip() override { m_t.popClip(); }
+    TColor toRGB(TColor c) const override { return m_t.toRGB(c); }
+    void styleCheckBox(const TRect& r, int checked, bool enabled, bool flat) override
+    {
+        m_t.styleCheckBox(r.offset(m_dx, m_dy), checked, enabled, flat);
+    }
+    int textWidth(const QString& s) const override { return m_t.textWidth(s); }
+    int textHeight() const override { return m_t.textHeight(); }
+    void patternLine(int x, int y, int length, bool horizontal, TColor c, TColor bg, int ox,
+                     int oy) override
+    {
+        m_t.patternLine(x + m_dx, y + m_dy, length, horizontal, c, bg, ox + m_dx, oy + m_dy);
+    }
+    void image(int x, int y, const QImage& picture, double opacity) override
+    {
+        m_t.image(x + m_dx, y + m_dy, picture, opacity);
+    }
+    void roundRect(const TRect& r, TColor fill, TColor border, int radius) override
+    {
+        m_t.roundRect(r.offset(m_dx, m_dy), fill, border, radius);
+    }
+    void focusRect(const TRect& r) override { m_t.focusRect(r.offset(m_dx, m_dy)); }
+
+private:
+    ICanvas& m_t;
+    int m_dx, m_dy;
+};
+
+// Round(twice / 2) with halves going to the even neighbour (4.5 gives 4), as every rounding
+// of the painting.
+int halfEven(int twice)
+{
+    const int lower = twice >= 0 ? twice / 2 : -((1 - twice) / 2);
+    if (twice % 2 == 0)
+        return lower;
+    return lower % 2 == 0 ? lower : lower + 1;
+}
+
+int mulDiv(int a, int b, int c) { return c == 0 ? 0 : int((std::int64_t(a) * b + c / 2) / c); }
+
+constexpr int ButtonSize = 9;
+
+}  // namespace
+
+void TBaseLazyTree::paintEvent(QPaintEvent* event)
+{
+    guardedEvent("painting", [&] { paintView(event->rect()); });
+    // Heights measured during the pass moved the rows below; the bars and the picture follow
+    // once the pass is over.
+    if (m_heightsChangedInPaint) {
+        m_heightsChangedInPaint = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                guardedEvent("measuring rows", [this] {
+                    InvalidateCache();
+                    ScheduleCacheValidation();
+                    UpdateScrollBars(true);
+                    Invalidate();
+                });
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TBaseLazyTree::paintView(const QRect& clip)
+{
+    QPainter painter(viewport());
+    QPainterCanvas canvas(painter, palette());
+    canvas.setStyle(style());
+    const int rtlOffset = 0;
+    const TLTInternalPaintOptions options{poBackground,    poColumnColor,  poDrawFocusRect,
+                                          poDrawSelection, poDrawDropMark, poGridLines};
+    const TRect area = TRect::fromQRect(clip);
+    if (area.isEmpty())
+        return;
+    const int dx = FEffectiveOffsetX - rtlOffset;
+    const int dy = -FOffsetY;
+    if (!m_animation.isActive()) {
+        PaintTree(canvas, area.offset(dx, dy), QPoint(area.Left, area.Top), options);
+        return;
+    }
+    // While a toggle animates, the rows below the toggled node are drawn shifted towards where
+    // they were before: down by the part of the collapsed children not yet closed, or up by
+    // the part of the new children not yet opened. With the advanced form every row is moved
+    // by the part of the following scroll not yet slid.
+    const int remaining = m_animationHeight - m_animationShown;
+    const int shift = m_animationExpanding ? -remaining : remaining;
+    const int extra = m_animationHeight > 0
+                          ? int(std::int64_t(m_animationScroll) * remaining / m_animationHeight)
+                          : 0;
+    const int boundary = std::clamp(m_animationTop + extra, area.Top, area.Bottom);
+    if (boundary > area.Top) {
+        const TRect upper{area.Left, area.Top, area.Right, boundary};
+        PaintTree(canvas, upper.offset(dx, dy - extra), QPoint(upper.Left, upper.Top), options);
+    }
+    // Below the toggled node's row: a collapse leaves a gap where the closing children were.
+    const int lowerTop = std::min(boundary + std::max(shift, 0), area.Bottom);
+    if (lowerTop > boundary)
+        canvas.fillRect(TRect{area.Left, boundary, area.Right, lowerTop}, clWindow);
+    if (lowerTop < area.Bottom) {
+        const TRect lower{area.Left, lowerTop, area.Right, area.Bottom};
+        PaintTree(canvas, lower.offset(dx, dy - extra - shift), QPoint(lower.Left, lower.Top),
+                  options);
+    }
+}
+
+bool TBaseLazyTree::paintsFocused() const
+{
+    return hasFocus() || viewport()->hasFocus() || options().PaintOptions.contains(toPopupMode);
+}
+
+int TBaseLazyTree::ComputeRTLOffset(bool excludeScrollBar)
+{
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const bool barShown = clientHeight() < FRangeY && FScrollBarOptions->hasVertical();
+    int result = barShown ? barWidth : 0;
+    if (excludeScrollBar && barShown)
+        result -= barWidth;
+    return result;
+}
+
+void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targetPoint,
+                              TLTInternalPaintOptions paintOptions)
+{
+    // A handler that paints the tree from inside a pass gets nothing: the pass's row picture
+    // and state are in use.
+    if (FStates.contains(tsPainting) || window.isEmpty())
+        return;
+    DoStateChange({tsPainting});
+    ScopeGuard leave([this] { DoStateChange({}, {tsPainting}); });
+    if (!FBitmapsPrepared)
+        PrepareBitmaps(true, true);
+    if (OnBeforePaint)
+        OnBeforePaint(*this, target);
+    const TLazyTreeOptionSets& opt = options();
+    const bool buffered = !paintOptions.contains(poUnbuffered);
+    const int maximumRight = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    if (opt.PaintOptions.contains(toAlwaysHideSelection)
+        || (!paintsFocused() && opt.PaintOptions.contains(toHideSelection)))
+        paintOptions.exclude(poDrawSelection);
+    if (opt.PaintOptions.contains(toHideFocusRect))
+        paintOptions.exclude(poDrawFocusRect);
+    const bool rtl = UseRightToLeftReading();
+
+    int nodeTop = 0;
+    PLazyNode node = GetNodeAt(0, window.Top, false, nodeTop);
+    if (!node)
+        nodeTop = window.Top;
+    int rowTop = targetPoint.y() + nodeTop - window.Top;
+    const int maximumBottom = targetPoint.y() + window.Height();
+    while (node && rowTop < maximumBottom) {
+        TLineImage lineImage;
+        int selectLevel = DetermineLineImages(node, lineImage);
+        const int indentSize = int(lineImage.size());
+        int buttonX = halfEven(FIndent - ButtonSize) + 1;
+        if (!opt.PaintOptions.contains(toFixedIndent))
+            buttonX += (indentSize - 1) * FIndent;
+        if (!node->has(vsInitialized))
+            InitNode(node);
+        if (node->has(vsSelected) && !opt.PaintOptions.contains(toChildrenAbove))
+            ++selectLevel;
+        const int height = int(MeasureNodeHeight(node));
+        // A row of height 0 takes no room and is not drawn.
+        if (height > 0 && (selectLevel > 0 || !paintOptions.contains(poSelectedOnly))) {
+            const TRect rowRect{0, 0, maximumRight, height};
+            QPainter bufferPainter;
+            std::unique_ptr<QPainterCanvas> bufferCanvas;
+            std::unique_ptr<OffsetCanvas> rowCanvas;
+            if (buffered) {
+                if (m_rowBuffer.width() != window.Width() || m_rowBuffer.height() != height)
+                    m_rowBuffer = QImage(window.Width(), height,
+                                         QImage::Format_ARGB32_Premultiplied);
+                bufferPainter.begin(&m_rowBuffer);
+                bufferCanvas = std::make_unique<QPainterCanvas>(bufferPainter, palette());
+                bufferCanvas->setStyle(style());
+                rowCanvas = std::make_unique<OffsetCanvas>(*bufferCanvas, -window.Left, 0);
+            } else {
+                rowCanvas = std::make_unique<OffsetCanvas>(target, targetPoint.x() - window.Left,
+                                                           rowTop);
+                rowCanvas->pushClip(
+                    TRect{window.Left, 0, window.Right, std::min(height, maximumBottom - rowTop)});
+            }
+            ICanvas& canvas = *rowCanvas;
+            canvas.setFont(font());
+            TLTPaintInfo info;
+            info.Canvas = &canvas;
+            info.PaintOptions = paintOptions;
+            info.Node = node;
+            info.Column = NoColumn;
+            // Lines drawn with the pattern keep their phase with the tree position.
+            info.BrushOrigin = QPoint(0, -nodeTop);
+            info.RightToLeft = rtl;
+            info.Alignment = FAlignment;
+            if (rtl && FAlignment != taCenter)
+                info.Alignment = FAlignment == taLeftJustify ? taRightJustify : taLeftJustify;
+
+            // Vertical positions of the row's pieces.
+            int vAlign = 0;
+            const TImageList* sizing = FImages ? FImages : FStateImages;
+            if (FNodeAlignment == naFromBottom) {
+                vAlign = height - node->Align;
+            } else if (FNodeAlignment == naFromTop) {
+                vAlign = node->Align;
+            } else if (sizing) {
+                vAlign = mulDiv(height - sizing->Height(), node->Align, 100) + sizing->Height() / 2;
+            } else if (opt.PaintOptions.contains(toShowButtons)) {
+                vAlign = mulDiv(height - ButtonSize, node->Align, 100) + ButtonSize / 2;
+            } else {
+                vAlign = mulDiv(height, node->Align, 100);
+            }
+            const int buttonY = vAlign - ButtonSize / 2 - ButtonSize % 2;
+
+            bool customDraw = false;
+            if (OnBeforeItemPaint)
+                OnBeforeItemPaint(*this, canvas, node, rowRect, customDraw);
+            if (!customDraw) {
+                EraseRow(canvas, node, TRect{window.Left, 0, window.Right, height}, false,
+                         paintOptions);
+                info.CellRect = rowRect;
+                if (info.CellRect.Right > window.Left)
+                    PaintCell(info, window, vAlign, buttonX, buttonY, indentSize, lineImage);
+                if (OnAfterItemPaint)
+                    OnAfterItemPaint(*this, canvas, node, rowRect);
+            }
+            if (buffered) {
+                bufferCanvas.reset();
+                bufferPainter.end();
+                target.image(targetPoint.x(), rowTop, m_rowBuffer);
+            } else {
+                rowCanvas->popClip();
+            }
+        }
+        rowTop += height;
+        nodeTop += height;
+        node = GetNextVisible(node, true);
+    }
+    if (rowTop < maximumBottom) {
+        const TRect below{targetPoint.x(), rowTop, targetPoint.x() + window.Width(), maximumBottom};
+        bool handled = false;
+        if (OnPaintBackground)
+            OnPaintBackground(*this, target, below, handled);
+        if (!handled)
+            target.fillRect(below, clWindow);
+    }
+    if (IsEmpty() && !FEmptyListMessage.isEmpty()) {
+        target.setFont(font());
+        const TRect r{targetPoint.x() + 2, targetPoint.y() + 2, targetPoint.x() + clientWidth(),
+                      targetPoint.y() + clientHeight() - 2};
+        target.text(r, FEmptyListMessage,
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::AlignAbsolute,
+                    clGrayText);
+    }
+    if (OnAfterPaint)
+        OnAfterPaint(*this, target);
+}
+
+void TBaseLazyTree::EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useBackground,
+                             TLTInternalPaintOptions paintOptions)
+{
+    TColor itemColor = clWindow;
+    TItemEraseAction action = eaDefault;
+    if (OnBeforeItemErase)
+        OnBeforeItemErase(*this, canvas, node, r, itemColor, action);
+    const TLazyTreeOptionSets& opt = options();
+    if (action == eaColor) {
+        canvas.fillRect(r, itemColor);
+    } else if (action == eaDefault) {
+        if (paintOptions.contains(poDrawSelection) && opt.SelectionOptions.contains(toFullRowSelect)
+            && node->has(vsSelected) && !opt.PaintOptions.contains(toUseBlendedSelection)) {
+            if (opt.PaintOptions.contains(toShowHorzGridLines)) {
+                canvas.fillRect(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, clWindow);
+                --r.Bottom;
+            }
+            const bool focused = paintsFocused();
+            canvas.roundRect(r,
+                             color(focused ? TLTColors::FocusedSelectionColor
+                                           : TLTColors::UnfocusedSelectionColor),
+                             color(focused ? TLTColors::FocusedSelectionBorderColor
+                                           : TLTColors::UnfocusedSelectionBorderColor),
+                             FSelectionCurveRadius);
+        } else {
+            canvas.fillRect(r, itemColor);
+        }
+    }
+    if (OnAfterItemErase)
+        OnAfterItemErase(*this, canvas, node, r);
+}
+
+void TBaseLazyTree::DoGetImageIndex(PLazyNode node, TLTImageKind kind, TColumnIndex column,
+                                    bool& ghosted, int& index, const TImageList*& images)
+{
+    if (OnGetImageIndexEx)
+        OnGetImageIndexEx(*this, node, kind, column, ghosted, index, images);
+    else if (OnGetImageIndex)
+        OnGetImageIndex(*this, node, kind, column, ghosted, index);
+}
+
+void TBaseLazyTree::GetImageIndex(TLTPaintInfo& info, TLTImageKind kind, TLTImageInfoIndex slot,
+                                  const TImageList* defaultImages)
+{
+    TLTCellImageInfo& image = info.ImageInfo[slot];
+    image.Index = -1;
+    image.Ghosted = false;
+    const TImageList* chosen = nullptr;
+    DoGetImageIndex(info.Node, kind, info.Column, image.Ghosted, image.Index, chosen);
+    image.Images = chosen ? chosen : defaultImages;
+    // An index beyond the list draws no image.
+    if (!image.Images || image.Index >= image.Images->Count())
+        image.Index = -1;
+}
+
+void TBaseLazyTree::AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
+                                      TLTCellImageInfo& imageInfo)
+{
+    if (rtl) {
+        imageInfo.XPos = r.Right - width;
+        r.Right -= width + 2;
+    } else {
+        imageInfo.XPos = r.Left - 1;
+        r.Left += width + 2;
+    }
+    imageInfo.YPos = r.Top + vAlign - height / 2;
+}
+
+void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
+                              int buttonY, int indentSize, const TLineImage& lineImage)
+{
+    const TLazyTreeOptionSets& opt = options();
+    ICanvas& canvas = *info.Canvas;
+    PLazyNode node = info.Node;
+    const bool rtl = info.RightToLeft;
+    info.NodeWidth = DoGetNodeWidth(node, info.Column);
+    info.ContentRect = info.CellRect;
+    if (rtl)
+        info.ContentRect.Right -= FMargin;
+    else
+        info.ContentRect.Left += FMargin;
+    for (TLTCellImageInfo& i : info.ImageInfo)
+        i = TLTCellImageInfo{};
+    if (opt.MiscOptions.contains(toCheckSupport)) {
+        TLTCellImageInfo& check = info.ImageInfo[iiCheck];
+        check.Index = GetCheckImage(node);
+        if (check.Index >= 0) {
+            const TImageList& list = checkImages().images();
+            check.Images = &list;
+            AdjustImageBorder(list.Width(), list.Height(), rtl, vAlign, info.ContentRect, check);
+        }
+    }
+    if (FStateImages) {
+        GetImageIndex(info, ikState, iiState, FStateImages);
+        TLTCellImageInfo& state = info.ImageInfo[iiState];
+        if (state.Index >= 0)
+            AdjustImageBorder(state.Images->Width(), state.Images->Height(), rtl, vAlign,
+                              info.ContentRect, state);
+    }
+    if (FImages || OnGetImageIndexEx) {
+        GetImageIndex(info, node->has(vsSelected) ? ikSelected : ikNormal, iiNormal, FImages);
+        TLTCellImageInfo& normal = info.ImageInfo[iiNormal];
+        if (normal.Index >= 0)
+            AdjustImageBorder(normal.Images->Width(), normal.Images->Height(), rtl, vAlign,
+                              info.ContentRect, normal);
+    }
+    const int indent = FIndent * (opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize);
+    if (rtl)
+        info.ContentRect.Right -= indent;
+    else
+        info.ContentRect.Left += indent;
+    for (TLTImageInfoIndex slot : {iiNormal, iiState, iiCheck})
+        info.ImageInfo[slot].XPos += rtl ? -indent : indent;
+
+    if (info.PaintOptions.contains(poGridLines) && opt.PaintOptions.contains(toShowHorzGridLines)) {
+        m_lineColor = color(TLTColors::GridLineColor);
+        const int left = FLineMode == lmBands && !rtl ? info.CellRect.Left + indent
+                                                      : info.CellRect.Left;
+        const int right = FLineMode == lmBands
+                              ? (rtl ? info.CellRect.Right - indent - 1 : info.CellRect.Right - 1)
+                              : info.CellRect.Right;
+        DrawDottedHLine(info, left, right, info.CellRect.Bottom - 1);
+        --info.CellRect.Bottom;
+        --info.ContentRect.Bottom;
+    }
+    PrepareCell(info, window.Left, window.Width());
+    if (opt.PaintOptions.contains(toShowTreeLines))
+        PaintTreeLines(info, vAlign, opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize,
+                       lineImage);
+    if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)
+        && !(node->has(vsAllChildrenHidden) && opt.AutoOptions.contains(toAutoHideButtons)))
+        PaintNodeButton(canvas, node, info.CellRect, buttonX, buttonY, rtl);
+    if (info.ImageInfo[iiCheck].Index >= 0)
+        PaintCheckImage(canvas, info.ImageInfo[iiCheck], node->has(vsSelected));
+    if (info.ImageInfo[iiState].Index >= 0)
+        PaintImage(info, iiState, false);
+    if (info.ImageInfo[iiNormal].Index >= 0)
+        PaintImage(info, iiNormal, true);
+    DoPaintNode(info);
+    if (OnAfterCellPaint)
+        OnAfterCellPaint(*this, canvas, node, info.Column, info.CellRect);
+}
+
+void TBaseLazyTree::PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth)
+{
+    const TLazyTreeOptionSets& opt = options();
+    ICanvas& canvas = *info.Canvas;
+    TRect inner = info.ContentRect;
+    if (!opt.MiscOptions.contains(toGridExtensions) && info.NodeWidth < inner.Width()) {
+        switch (info.Alignment) {
+        case taLeftJustify: inner.Right = inner.Left + info.NodeWidth; break;
+        case taRightJustify: inner.Left = inner.Right - info.NodeWidth; break;
+        case taCenter:
+            inner.Left = (inner.Left + inner.Right - info.NodeWidth) / 2;
+            inner.Right = inner.Left + info.NodeWidth;
+            break;
+        }
+    }
+    const bool fullRow = opt.SelectionOptions.contains(toFullRowSelect);
+    const bool focused = paintsFocused();
+    if (info.PaintOptions.contains(poDrawSelection)) {
+        TColor fill = clNone, border = clNone;
+        if (info.Node == FDropTargetNode) {
+            fill = color(TLTColors::DropTargetColor);
+            border = color(TLTColors::DropTargetBorderColor);
+        } else if (info.Node->has(vsSelected)) {
+            fill = color(focused ? TLTColors::FocusedSelectionColor
+                                 : TLTColors::UnfocusedSelectionColor);
+            border = color(focused ? TLTColors::FocusedSelectionBorderColor
+                                   : TLTColors::UnfocusedSelectionBorderColor);
+        }
+        TRect mark = (opt.MiscOptions.contains(toGridExtensions) || fullRow) ? info.CellRect
+                                                                             : inner;
+        // A full-row selection was drawn by the erase already.
+        if (fill != clNone && !mark.isEmpty() && !fullRow)
+            canvas.roundRect(mark, fill, border, FSelectionCurveRadius);
+    }
+    if (info.PaintOptions.contains(poDrawFocusRect) && focused && info.Node == FFocusedNode) {
+        const TRect frame = opt.MiscOptions.contains(toGridExtensions) ? info.CellRect : inner;
+        canvas.focusRect(frame);
+    }
+}
+
+int TBaseLazyTree::DetermineLineImages(PLazyNode node, TLineImage& lineImage)
+{
+    const TLazyTreeOptionSets& opt = options();
+    const bool showRoot = opt.PaintOptions.contains(toShowRoot);
+    const int level = int(GetNodeLevel(node));
+    lineImage.assign(std::size_t(level + 1 + (showRoot ? 1 : 0)) - 1 + 1, ltNone);
+    lineImage.resize(std::size_t(level + (showRoot ? 1 : 0)));
+    if (lineImage.empty())
+        lineImage.push_back(ltNone);
+    int selected = 0;
+    for (PLazyNode run = node->Parent; run && run != RootNode(); run = run->Parent)
+        if (run->has(vsSelected))
+            ++selected;
+    if (!opt.PaintOptions.contains(toShowTreeLines))
+        return selected;
+    const auto visibleNext = [this](PLazyNode n) {
+        for (PLazyNode s = n->NextSibling; s; s = s->NextSibling)
+            if (GetEffectivelyVisible(s))
+                return true;
+        return false;
+    };
+    const auto visiblePrevious = [this](PLazyNode n) {
+        for (PLazyNode s = n->PrevSibling; s; s = s->PrevSibling)
+            if (GetEffectivelyVisible(s))
+                return true;
+        return false;
+    };
+    const std::size_t last = lineImage.size() - 1;
+    if (opt.PaintOptions.contains(toChildrenAbove)) {
+        const bool top = node->Parent == RootNode();
+        const bool prev = visiblePrevious(node);
+        const bool more = !top || visibleNext(node);
+        lineImage[last] = !prev ? (more ? ltBottomRight : ltRight)
+                                : (more ? ltTopDownRight : ltTopRight);
+        std::size_t i = last;
+        for (PLazyNode run = node->Parent; run != RootNode() && i > 0; run = run->Parent)
+            lineImage[--i] = visiblePrevious(run) ? ltTopDown : ltNone;
+        return selected;
+    }
+    if (node->Parent != RootNode()) {
+        lineImage[last] = visibleNext(node) ? ltTopDownRight : ltTopRight;
+        std::size_t i = last;
+        for (PLazyNode run = node->Parent; run->Parent != RootNode() && i > 0; run = run->Parent)
+            lineImage[--i] = visibleNext(run) ? ltTopDown : ltNone;
+    }
+    if (showRoot) {
+        PLazyNode top = node;
+        while (top->Parent != RootNode())
+            top = top->Parent;
+        if (top == node) {
+            const bool first = !visiblePrevious(node);
+            const bool lastOne = !visibleNext(node);
+            lineImage[0] = first && lastOne ? ltRight
+                           : lastOne        ? ltTopRight
+                           : first          ? ltBottomRight
+                                            : ltTopDownRight;
+        } else {
+            lineImage[0] = visibleNext(top) ? ltTopDown : ltNone;
+        }
+    }
+    return selected;
+}
+
+void TBaseLazyTree::DrawDottedHLine(const TLTPaintInfo& info, int left, int right, int top)
+{
+    const int a = std::min(left, right);
+    const int b = std::max(left, right) + 1;
+    if (FLineStyle == lsSolid)
+        info.Canvas->fillRect(TRect{a, top, b, top + 1}, m_lineColor);
+    else
+        info.Canvas->patternLine(a, top, b - a, true, m_lineColor, clWindow, info.BrushOrigin.x(),
+                                 info.BrushOrigin.y());
+}
+
+void TBaseLazyTree::DrawDottedVLine(const TLTPaintInfo& info, int top, int bottom, int left,
+                                    bool useSelectedBackground)
+{
+    const int a = std::min(top, bottom);
+    const int b = std::max(top, bottom) + 1;
+    TColor background = clWindow;
+    if (useSelectedBackground)
+        background = color(paintsFocused() ? TLTColors::FocusedSelectionColor
+                                           : TLTColors::UnfocusedSelectionColor);
+    if (FLineStyle == lsSolid)
+        info.Canvas->fillRect(TRect{left, a, left + 1, b}, m_lineColor);
+    else
+        info.Canvas->patternLine(left, a, b - a, false, m_lineColor, background,
+                                 info.BrushOrigin.x(), info.BrushOrigin.y());
+}
+
+void TBaseLazyTree::DrawLineImage(const TLTPaintInfo& info, int x, int y, int h, int vAlign,
+                                  TLTLineType style, bool reverse)
+{
+    const int half = halfEven(FIndent);
+    const int hx = x + half;
+    const int yc = y + vAlign;
+    const int yb = y + h;
+    const int xe = reverse ? x : x + FIndent;
+    const int edge = reverse ? x + FIndent : x;
+    switch (style) {
+    case ltNone: break;
+    case ltBottomRight:
+        DrawDottedVLine(info, yc, yb, hx, false);
+        DrawDottedHLine(info, hx, xe, yc);
+        break;
+    case ltTopDown: DrawDottedVLine(info, y, yb, hx, false); break;
+    case ltTopDownRight:
+        DrawDottedVLine(info, y, yb, hx, false);
+        DrawDottedHLine(info, hx, xe, yc);
+        break;
+    case ltRight: DrawDottedHLine(info, hx, xe, yc); break;
+    case ltTopRight:
+        DrawDottedVLine(info, y, yc, hx, false);
+        DrawDottedHLine(info, hx, xe, yc);
+        break;
+    case ltLeft: DrawDottedVLine(info, y, yb, edge, false); break;
+    case ltLeftBottom:
+        DrawDottedVLine(info, y, yb, edge, false);
+        DrawDottedHLine(info, x, x + FIndent, yb);
+        break;
+    }
+}
+
+void TBaseLazyTree::PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
+                                   const TLineImage& lineImage)
+{
+    const bool rtl = info.RightToLeft;
+    int x = rtl ? info.CellRect.Right - FIndent : info.CellRect.Left;
+    const int step = rtl ? -FIndent : FIndent;
+    const int height = int(info.Node->NodeHeight);
+    const int count = std::min<int>(indentSize, int(lineImage.size()));
+    if (FLineMode == lmBands) {
+        if (!info.PaintOptions.contains(poGridLines))
+            return;
+        m_lineColor = color(TLTColors::GridLineColor);
+        TLineImage bands(lineImage.size(), ltNone);
+        for (int i = count - 1; i >= 0; --i) {
+            const TLTLineType l = lineImage[std::size_t(i)];
+            TLTLineType derived = ltNone;
+            if (i == count - 1 && info.Node->has(vsExpanded) && !info.Node->has(vsAllChildrenHidden)
+                && info.Node->ChildCount > 0) {
+                derived = ltLeft;
+            } else if (l == ltNone || l == ltTopDown) {
+                const TLTLineType deeper = i + 1 < count ? lineImage[std::size_t(i + 1)] : ltNone;
+                derived = (deeper == ltNone || deeper == ltTopRight)
+                              ? (i + 1 < count ? bands[std::size_t(i + 1)] : ltNone)
+                              : ltLeft;
+            } else if (l == ltLeft || l == ltLeftBottom) {
+                derived = ltNone;
+            } else {
+                derived = ltLeftBottom;
+            }
+            bands[std::size_t(i)] = derived;
+        }
+        for (int i = 0; i < count; ++i, x += step)
+            DrawLineImage(info, x, info.CellRect.Top, height - 1, vAlignment - 1,
+                          bands[std::size_t(i)], rtl);
+        return;
+    }
+    m_lineColor = color(TLTColors::TreeLineColor);
+    for (int i = 0; i < count; ++i, x += step)
+        DrawLineImage(info, x, info.CellRect.Top, height, vAlignment - 1, lineImage[std::size_t(i)],
+                      rtl);
+}
+
+void TBaseLazyTree::PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
+                                    int buttonY, bool rtl)
+{
+    const bool hot = node == FCurrentHotNode && FHotNodeButtonHit;
+    const int x = rtl ? r.Right - buttonX - ButtonSize : r.Left + buttonX;
+    canvas.image(x, r.Top + buttonY,
+                 buttonImage(node->has(vsExpanded), hot, node->has(vsSelected)));
+}
+
+const QImage& TBaseLazyTree::buttonImage(bool expanded, bool hot, bool selected) const
+{
+    if (expanded)
+        return hot ? (selected ? FSelectedHotMinusBM : FHotMinusBM) : FMinusBM;
+    return hot ? (selected ? FSelectedHotPlusBM : FHotPlusBM) : FPlusBM;
+}
+
+void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
+{
+    FBitmapsPrepared = true;
+    if (needButtons) {
+        const QPalette pal = palette();
+        const QColor background = FButtonFillMode == fmWindowColor   ? pal.color(QPalette::Base)
+                                  : FButtonFillMode == fmTransparent ? QColor(Qt::transparent)
+                                                                     : pal.color(QPalette::Base);
+        const QColor frame = toQColor(color(TLTColors::TreeLineColor), pal);
+        const QColor stroke = pal.color(QPalette::Text);
+        const auto make = [&](bool plus) {
+            QImage img(ButtonSize, ButtonSize, QImage::Format_ARGB32_Premultiplied);
+            img.fill(FButtonStyle == bsTriangle ? QColor(Qt::transparent) : background);
+            QPainter p(&img);
+            const int w = ButtonSize;
+            if (FButtonStyle == bsTriangle) {
+                p.setRenderHint(QPainter::Antialiasing, false);
+                p.setPen(Qt::NoPen);
+                p.setBrush(Qt::black);
+                const QPoint down[3] = {{0, 2}, {8, 2}, {4, 6}};
+                const QPoint right[3] = {{2, 0}, {6, 4}, {2, 8}};
+                p.drawPolygon(plus ? right : down, 3);
+            } else {
+                p.fillRect(0, 0, w, 1, frame);
+                p.fillRect(0, w - 1, w, 1, frame);
+                p.fillRect(0, 0, 1, w, frame);
+                p.fillRect(w - 1, 0, 1, w, frame);
+                p.fillRect(2, w / 2, w - 4, 1, stroke);
+                if (plus)
+                    p.fillRect(w / 2, 2, 1, w - 4, stroke);
+            }
+            return img;
+        };
+        FMinusBM = make(false);
+        FPlusBM = make(true);
+        FHotMinusBM = FSelectedHotMinusBM = FMinusBM;
+        FHotPlusBM = FSelectedHotPlusBM = FPlusBM;
+    }
+    if (needLines) {
+        static constexpr std::uint16_t dotted[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+        for (int i = 0; i < 8; ++i)
+            FLinePattern[i] = FLineStyle == lsSolid ? 0 : dotted[i];
+    }
+}
+
+const TCheckImageSet& TBaseLazyTree::checkImages()
+{
+    if (!FCheckImages)
+        FCheckImages = std::make_shared<TCheckImageSet>(style(), palette(),
+                                                        FCheckImageKind == ckSystemFlat);
+    return *FCheckImages;
+}
+
+void TBaseLazyTree::SetCheckImageSet(std::shared_ptr<const TCheckImageSet> images)
+{
+    FCheckImages = std::move(images);
+    Invalidate();
+}
+
+int TBaseLazyTree::GetCheckImage(PLazyNode node)
+{
+    const bool enabled = !node->has(vsDisabled) && isEnabled();
+    return LazyTreeModel::GetCheckImage(node->CheckType, node->CheckState, enabled,
+                                        node == FCurrentHotNode);
+}
+
+void TBaseLazyTree::PaintCheckImage(ICanvas& canvas, const TLTCellImageInfo& info, bool selected)
+{
+    if (!info.Images)
+        return;
+    canvas.image(info.XPos, info.YPos, info.Images->image(info.Index));
+}
+
+void TBaseLazyTree::PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool doOverlay)
+{
+    const TLTCellImageInfo& image = info.ImageInfo[slot];
+    if (!image.Images)
+        return;
+    const TLazyTreeOptionSets& opt = options();
+    const bool cut = info.Node->has(vsCutOrCopy) && FStates.contains(tsCutPending);
+    const bool focused = paintsFocused() || opt.PaintOptions.contains(toGhostedIfUnfocused);
+    double opacity = 1.0;
+    if (opt.PaintOptions.contains(toUseBlendedImages) && focused
+        && (image.Ghosted || cut
+            || (info.Node->has(vsSelected) && !opt.SelectionOptions.contains(toFullRowSelect)
+                && !opt.MiscOptions.contains(toGridExtensions))))
+        opacity = 0.5;
+    const bool enabled = !info.Node->has(vsDisabled) && isEnabled();
+    if (!enabled)
+        opacity *= 0.5;
+    info.Canvas->image(image.XPos, image.YPos, image.Images->image(image.Index), opacity);
+    if (doOverlay) {
+        GetImageIndex(info, ikOverlay, iiOverlay, FImages);
+        const TLTCellImageInfo& overlay = info.ImageInfo[iiOverlay];
+        if (overlay.Index >= 0 && overlay.Images
+            && !(overlay.Index == image.Index && overlay.Images == image.Images))
+            info.Canvas->image(image.XPos, image.YPos, overlay.Images->image(overlay.Index));
+    }
+}
+
+void TBaseLazyTree::SetImages(const TImageList* images)
+{
+    FImages = images;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetStateImages(const TImageList* images)
+{
+    FStateImages = images;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetLineStyle(TLTLineStyle value)
+{
+    if (FLineStyle == value)
+        return;
+    FLineStyle = value;
+    PrepareBitmaps(false, true);
+    Invalidate();
+}
+
+void TBaseLazyTree::SetLineMode(TLTLineMode value)
+{
+    if (FLineMode == value)
+        return;
+    FLineMode = value;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetButtonStyle(TLTButtonStyle value)
+{
+    if (FButtonStyle == value)
+        return;
+    FButtonStyle = value;
+    PrepareBitmaps(true, false);
+    Invalidate();
+}
+
+void TBaseLazyTree::SetButtonFillMode(TLTButtonFillMode value)
+{
+    if (FButtonFillMode == value)
+        return;
+    FButtonFillMode = value;
+    PrepareBitmaps(true, false);
+    Invalidate();
+}
+
+void TBaseLazyTree::SetDrawSelectionMode(TLTDrawSelectionMode value)
+{
+    FDrawSelectionMode = value;
+    Invalidate();
+}
+
+}  // namespace zfw

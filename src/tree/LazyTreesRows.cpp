@@ -1,0 +1,243 @@
+// Rows on the screen: display rectangles, hit tests, scrolling a row into view, invalidation.
+
+#include "tree/LazyTreesControl.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTimerEvent>
+
+#include <algorithm>
+
+namespace zfw {
+
+// ----- rows -----------------------------------------------------------------------------------
+
+int TBaseLazyTree::rowTopInTree(PLazyNode node) { return int(rowTop(node)); }
+
+QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly,
+                                    bool unclipped, bool applyCellContentMargin)
+{
+    if (!node)
+        lazyTreeAssert("Node must not be nil.");
+    if (node == RootNode())
+        lazyTreeAssert("Node must not be the hidden root node.");
+    if (!node->has(vsInitialized))
+        InitNode(node);
+    if (!GetEffectivelyVisible(node))
+        return {};
+    int indent = 0;
+    if (!options().PaintOptions.contains(toFixedIndent)) {
+        for (PLazyNode run = node; run != RootNode(); run = run->Parent) {
+            if (!run->has(vsVisible) || (run != node && !run->has(vsExpanded)))
+                return {};
+            if (run != node)
+                indent += FIndent;
+        }
+    } else {
+        indent = int(GetNodeLevel(node)) * FIndent;
+    }
+    const int top = rowTopInTree(node) + FOffsetY;
+    const int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    const int height = int(MeasureNodeHeight(node));
+    const int rowLeft = -FEffectiveOffsetX;
+    if (!textOnly)
+        return QRect(rowLeft, top, width, height);
+    int offset = FMargin + indent;
+    if (options().PaintOptions.contains(toShowRoot))
+        offset += FIndent;
+    int left = rowLeft;
+    int right = rowLeft + width;
+    // Right to left the text starts at the right edge and the alignment is mirrored.
+    const bool rtl = UseRightToLeftReading();
+    if (rtl)
+        right -= offset;
+    else
+        left += offset;
+    TAlignment alignment = FAlignment;
+    if (rtl && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+    cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
+    return QRect(left, top, right - left, height);
+}
+
+QRect TBaseLazyTree::GetTreeRect() const
+{
+    return QRect(0, 0, int(std::max<std::int64_t>(clientWidth(), FRangeX)),
+                 int(std::max<std::int64_t>(clientHeight(), FRangeY)));
+}
+
+void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo)
+{
+    hitInfo = THitInfo{};
+    const std::int64_t maxX = std::max<std::int64_t>(clientWidth(), FRangeX);
+    const std::int64_t maxY = std::max<std::int64_t>(clientHeight(), FRangeY);
+    if (x < 0)
+        hitInfo.HitPositions.include(hiToLeft);
+    else if (x > maxX)
+        hitInfo.HitPositions.include(hiToRight);
+    if (y < 0)
+        hitInfo.HitPositions.include(hiAbove);
+    else if (y > maxY)
+        hitInfo.HitPositions.include(hiBelow);
+    if (relative) {
+        x += FEffectiveOffsetX;
+        y -= FOffsetY;
+    }
+    hitInfo.HitPoint = QPoint(x, y);
+    if (!hitInfo.HitPositions.empty())
+        return;
+    int top = 0;
+    hitInfo.HitNode = GetNodeAt(x, y, false, top);
+    if (!hitInfo.HitNode) {
+        hitInfo.HitPositions.include(hiNowhere);
+        return;
+    }
+    if (!hitInfo.HitNode->has(vsInitialized))
+        InitNode(hitInfo.HitNode);
+    hitInfo.HitPositions.include(hiOnItem);
+    if (options().MiscOptions.contains(toNodeHeightResize)) {
+        const int bottom = top + int(hitInfo.HitNode->NodeHeight);
+        if (y <= top + 1)
+            hitInfo.HitPositions.include(hiUpperSplitter);
+        if (y >= bottom - 3)
+            hitInfo.HitPositions.include(hiLowerSplitter);
+    }
+    // Which element of the row lies under the point: the row is the implicit column's cell,
+    // from 0 to the wider of the client and the content.
+    const int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    if (UseRightToLeftReading())
+        DetermineHitPositionRTL(hitInfo, x, right, FAlignment);
+    else
+        DetermineHitPositionLTR(hitInfo, x, right, FAlignment);
+}
+
+bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally)
+{
+    if (!node || node == RootNode())
+        return false;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn,
+                                   !options().MiscOptions.contains(toGridExtensions));
+    // A hidden row has no place to scroll to.
+    if (r.height() <= 0)
+        return false;
+    const bool horizontalBarShowing = FScrollBarOptions->hasHorizontal()
+                                      && (FScrollBarOptions->AlwaysVisible()
+                                          || clientWidth() < FRangeX);
+    const int pendingBar = (!horizontalBarShowing && clientWidth() < FRangeX)
+                               ? horizontalBarHeight()
+                               : 0;
+    const TScrollIntoViewResult res = scrollRowIntoView(FOffsetY, r.top(), r.top() + r.height(),
+                                                        clientHeight(), center, pendingBar);
+    if (res.scrolled)
+        SetOffsetY(res.offset);
+    return res.scrolled;
+}
+
+PLazyNode TBaseLazyTree::TopNode()
+{
+    int top = 0;
+    return GetNodeAt(0, 0, true, top);
+}
+
+PLazyNode TBaseLazyTree::BottomNode()
+{
+    int top = 0;
+    return GetNodeAt(0, clientHeight() - 1, true, top);
+}
+
+void TBaseLazyTree::SetTopNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn, true);
+    SetOffsetY(FOffsetY - r.top());
+}
+
+void TBaseLazyTree::SetBottomNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
+        if (!run->has(vsExpanded))
+            ToggleNode(run);
+    }
+    const QRect r = GetDisplayRect(node, NoColumn, true);
+    DoSetOffsetXY({FOffsetX, clientHeight() + FOffsetY - r.top() - int(node->NodeHeight)},
+                  {suoRepaintScrollBars, suoUpdateNCArea});
+}
+
+// ----- invalidation -------------------------------------------------------------------------
+
+void TBaseLazyTree::Invalidate()
+{
+    if (!m_destroyingWidget)
+        viewport()->update();
+}
+
+QRect TBaseLazyTree::invalidatedNodeRect(PLazyNode node)
+{
+    if (FUpdateCount > 0 || m_destroyingWidget || !node || node == RootNode())
+        return QRect(QPoint(-1, -1), QPoint(-2, -2));
+    const QRect r = GetDisplayRect(node, NoColumn, false);
+    if (!r.isEmpty())
+        viewport()->update(r);
+    return r;
+}
+
+void TBaseLazyTree::InvalidateNode(PLazyNode node) { invalidatedNodeRect(node); }
+
+void TBaseLazyTree::InvalidateToBottom(PLazyNode node)
+{
+    if (FUpdateCount > 0 || m_destroyingWidget)
+        return;
+    if (!node || node == RootNode()) {
+        Invalidate();
+        return;
+    }
+    if (!node->has(vsInitialized) || !GetEffectivelyVisible(node))
+        return;
+    QRect r = GetDisplayRect(node, NoColumn, false);
+    if (r.isEmpty())
+        return;
+    int top = r.top();
+    if (options().PaintOptions.contains(toChildrenAbove) && node->has(vsExpanded))
+        top -= int(node->NodeHeight + node->TotalHeight);
+    if (top < clientHeight())
+        viewport()->update(QRect(0, top, clientWidth(), clientHeight() - top));
+}
+
+void TBaseLazyTree::InvalidateChildren(PLazyNode node, bool recursive)
+{
+    if (!node)
+        node = RootNode();
+    else
+        InvalidateNode(node);
+    for (PLazyNode run = GetFirstChild(node); run; run = GetNextSibling(run)) {
+        InvalidateNode(run);
+        if (recursive)
+            InvalidateChildren(run, true);
+    }
+}
+
+void TBaseLazyTree::RepaintNode(PLazyNode node)
+{
+    if (!node || node == RootNode())
+        return;
+    const QRect r = invalidatedNodeRect(node);
+    if (r.isValid() && !r.isEmpty())
+        viewport()->repaint(r);
+}
+
+}  // namespace zfw
