@@ -47,5 +47,5 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes)
 
 }  // namespace zfw::fuzz
 
-#define ZFW_FUZZ_CHECK(cond) \
+#define ZFW_FUZZ_CHECK(cond)                                                                       \
     ((cond) ? static_cast<void>(0) : ::zfw::fuzz::failed(#cond, __FILE__, __LINE__))

@@ -42,7 +42,10 @@ struct Seed {
     QString file;
 };
 
-void PrintTo(const Seed& s, std::ostream* os) { *os << s.target->name << '/' << s.file.toStdString(); }
+void PrintTo(const Seed& s, std::ostream* os)
+{
+    *os << s.target->name << '/' << s.file.toStdString();
+}
 
 std::vector<Seed> allSeeds()
 {

@@ -23,9 +23,12 @@ const Folders& folders()
         d.language = zfw::joinPath(d.exe, QStringLiteral("LANGUAGE"));
         QDir().mkpath(d.language);
         // A file next to the language folder that no language name may reach.
-        zfw::fuzz::writeBytes(zfw::joinPath(d.exe, QStringLiteral("Outside.lng")), "STR0 =Outside\n");
-        zfw::fuzz::writeBytes(zfw::joinPath(d.language, QStringLiteral("English.lng")), "STR0 =Start\n");
-        zfw::fuzz::writeBytes(zfw::joinPath(d.language, QStringLiteral("Italiano.lng")), "STR0 =Inizio\n");
+        zfw::fuzz::writeBytes(zfw::joinPath(d.exe, QStringLiteral("Outside.lng")),
+                              "STR0 =Outside\n");
+        zfw::fuzz::writeBytes(zfw::joinPath(d.language, QStringLiteral("English.lng")),
+                              "STR0 =Start\n");
+        zfw::fuzz::writeBytes(zfw::joinPath(d.language, QStringLiteral("Italiano.lng")),
+                              "STR0 =Inizio\n");
         return d;
     }();
     return f;

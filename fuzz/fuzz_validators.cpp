@@ -48,8 +48,7 @@ void checkTexts(const QString& text)
         ZFW_FUZZ_CHECK(!zfw::OPC_UA_IdType_To_Str(id).isEmpty());
     static_cast<void>(zfw::OPC_UA_Auth_To_Str(zfw::Str_To_OPC_UA_Auth(text)));
     static_cast<void>(zfw::OPC_UA_Security_Mode_To_Str(zfw::Str_To_OPC_UA_Security_Mode(text)));
-    static_cast<void>(
-        zfw::OPC_UA_Security_Policy_To_Str(zfw::Str_To_OPC_UA_Security_Policy(text)));
+    static_cast<void>(zfw::OPC_UA_Security_Policy_To_Str(zfw::Str_To_OPC_UA_Security_Policy(text)));
 }
 
 // The library's node record with its texts pointing into the input. The lengths never reach

@@ -25,7 +25,8 @@ QByteArray loRaTable(const char* name, int count, bool uplink)
 {
     QByteArray out = QByteArray("  <") + name + ">\n";
     for (int i = 0; i < count; ++i) {
-        out += "    <row Enable=\"Y\" StartByte=\"" + QByteArray::number(i * 6) + "\" NumByte=\"6\"";
+        out += "    <row Enable=\"Y\" StartByte=\"" + QByteArray::number(i * 6)
+               + "\" NumByte=\"6\"";
         if (uplink)
             out += " OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"60\"";
         out += " FPort=\"" + QByteArray::number(1 + i % 223) + "\" Mnemonic=\"rule "
@@ -46,8 +47,8 @@ QByteArray s7Table(const char* name, int count, bool write)
         if (write)
             out += " OnChange=\"Y\" OnCMD=\"N\"";
         out += " Position=\"" + QByteArray::number(i % 1500)
-               + "\" Bit=\"0\" Swap=\"N\" SwapWord=\"N\" Mnemonic=\"rule "
-               + QByteArray::number(i) + "\"/>\n";
+               + "\" Bit=\"0\" Swap=\"N\" SwapWord=\"N\" Mnemonic=\"rule " + QByteArray::number(i)
+               + "\"/>\n";
     }
     return out + "  </" + name + ">\n";
 }
@@ -60,26 +61,27 @@ struct FullProject {
     FullProject()
     {
         const BinSourceFiles files = binSourceFiles(dir.path());
-        writeFile(files.File_ParGen,
-                  "<Par_Gen>\n<Eth_Conn_Device_Name>bench</Eth_Conn_Device_Name>\n"
-                  "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS>\n"
-                  "<LoRa_RF_Band>EU868</LoRa_RF_Band>\n"
-                  "<LoRa_DataRate>5 -\tLoRa: SF7/125kHz 5470 [bit/s]</LoRa_DataRate>\n"
-                  "<LoRa_Payload_Size>222</LoRa_Payload_Size>\n"
-                  "<LoRa_Activation_Method>Over-the-Air Activation [OTAA]</LoRa_Activation_Method>\n"
-                  "<LoRa_JoinEUI>70B3D57ED0001234</LoRa_JoinEUI>\n"
-                  "<LoRa_Application_Key>000102030405060708090A0B0C0D0E0F</LoRa_Application_Key>\n"
-                  "<LoRa_FPort>Variable</LoRa_FPort>\n"
-                  "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT>\n</Par_Gen>\n"
-                  "<!--SW_VERSION = 1.002-->\n");
+        writeFile(
+            files.File_ParGen,
+            "<Par_Gen>\n<Eth_Conn_Device_Name>bench</Eth_Conn_Device_Name>\n"
+            "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS>\n"
+            "<LoRa_RF_Band>EU868</LoRa_RF_Band>\n"
+            "<LoRa_DataRate>5 -\tLoRa: SF7/125kHz 5470 [bit/s]</LoRa_DataRate>\n"
+            "<LoRa_Payload_Size>222</LoRa_Payload_Size>\n"
+            "<LoRa_Activation_Method>Over-the-Air Activation [OTAA]</LoRa_Activation_Method>\n"
+            "<LoRa_JoinEUI>70B3D57ED0001234</LoRa_JoinEUI>\n"
+            "<LoRa_Application_Key>000102030405060708090A0B0C0D0E0F</LoRa_Application_Key>\n"
+            "<LoRa_FPort>Variable</LoRa_FPort>\n"
+            "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT>\n</Par_Gen>\n"
+            "<!--SW_VERSION = 1.002-->\n");
         writeFile(files.File_LoRaWAN_SetAccess,
                   "<LoRaWAN_Set_Access>\n" + loRaTable("LoRaWAN_Uplink", 256, true)
                       + loRaTable("LoRaWAN_Downlink", 256, false)
                       + "</LoRaWAN_Set_Access>\n<!--SW_VERSION = 1.002-->\n");
-        writeFile(files.File_S7_Protocol,
-                  "<S7_Protocol>\n" + s7Table("S7_Protocol_Read", 512, false)
-                      + s7Table("S7_Protocol_Write", 512, true)
-                      + "</S7_Protocol>\n<!--SW_VERSION = 1.002-->\n");
+        writeFile(files.File_S7_Protocol, "<S7_Protocol>\n"
+                                              + s7Table("S7_Protocol_Read", 512, false)
+                                              + s7Table("S7_Protocol_Write", 512, true)
+                                              + "</S7_Protocol>\n<!--SW_VERSION = 1.002-->\n");
     }
 };
 

@@ -23,7 +23,8 @@ const std::vector<QString>& texts()
         v.reserve(std::size_t(kRows) * kCols);
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kCols; ++c)
-                v.push_back(c == 0 ? QString::number(r) : QStringLiteral("v%1.%2").arg(r % 997).arg(c));
+                v.push_back(c == 0 ? QString::number(r)
+                                   : QStringLiteral("v%1.%2").arg(r % 997).arg(c));
         return v;
     }();
     return t;

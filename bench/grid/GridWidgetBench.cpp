@@ -171,8 +171,8 @@ void BM_ScrollPages_Ours(benchmark::State& state)
         g->render(&image);
         pages = 1;
         while (g->TopRow() + g->VisibleRowCount() < kPageRows) {
-            g->SetTopRow(std::min(g->TopRow() + g->VisibleRowCount(),
-                                  kPageRows - g->VisibleRowCount()));
+            g->SetTopRow(
+                std::min(g->TopRow() + g->VisibleRowCount(), kPageRows - g->VisibleRowCount()));
             g->render(&image);
             ++pages;
         }

@@ -199,9 +199,6 @@ constexpr LangText kRules[] = {
 };
 }  // namespace
 
-std::span<const LangText> languageDefaultsRules()
-{
-    return kRules;
-}
+std::span<const LangText> languageDefaultsRules() { return kRules; }
 
 }  // namespace zfw

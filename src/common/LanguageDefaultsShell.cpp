@@ -42,8 +42,9 @@ constexpr LangText kShell[] = {
     {32, "Set the Nodes and Variables for M-Bus Network"},
     {33, "Scan && Decode"},
     {34, "Possibility to scan the M-Bus Network"},
-    {35, "M_Bus network configuration already exists for this configuration. Do you want to "
-         "continue?"},
+    {35,
+     "M_Bus network configuration already exists for this configuration. Do you want to "
+     "continue?"},
     {36, "Modbus Set Access"},
     {37, "Set the Modbus Master Rules"},
     {38, "Receive Frames"},
@@ -148,8 +149,9 @@ constexpr LangText kShell[] = {
     {1105, "File already exists. Do you want to overwrite?"},
     {1106, "Error!!! The update program cannot be started: "},
     {1107, "The update program is still running; the configurator no longer waits for it."},
-    {1109, "Error! The following folder cannot be created, so configurations and languages "
-           "cannot be kept there:"},
+    {1109,
+     "Error! The following folder cannot be created, so configurations and languages "
+     "cannot be kept there:"},
 };
 }  // namespace
 

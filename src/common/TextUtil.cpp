@@ -79,9 +79,6 @@ std::optional<int> parseIntText(QStringView s)
     return static_cast<int>(v);
 }
 
-int strToIntDef(QStringView s, int def)
-{
-    return parseIntText(s).value_or(def);
-}
+int strToIntDef(QStringView s, int def) { return parseIntText(s).value_or(def); }
 
 }  // namespace zfw

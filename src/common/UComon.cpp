@@ -56,19 +56,15 @@ const std::array<ProjectFile, 30> kProjectFiles = {{
     {&ProgramState::File_SNMP_Trap, "SNMP_Trap.xml"},
 }};
 
-QString joinPath(const QString& dir, const QString& name)
-{
-    return dir + QLatin1Char('/') + name;
-}
+QString joinPath(const QString& dir, const QString& name) { return dir + QLatin1Char('/') + name; }
 
 void Set_Files(ProgramState& s)
 {
     // Without a project the old paths were "\ParGen.xml" and so on; on this system that is a
     // file in the root folder, so they are left empty instead and any stray use fails plainly.
     for (const ProjectFile& f : kProjectFiles)
-        s.*f.path = s.isProjectActive()
-                        ? joinPath(s.Dir_Project, QString::fromLatin1(f.fileName))
-                        : QString();
+        s.*f.path = s.isProjectActive() ? joinPath(s.Dir_Project, QString::fromLatin1(f.fileName))
+                                        : QString();
 }
 
 bool isValidProjectName(const QString& name)
@@ -84,11 +80,15 @@ bool isValidProjectName(const QString& name)
     // Device names are reserved with any extension and in any letter case.
     const QString base = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     static const QStringList kDevices = {
-        QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"), QStringLiteral("NUL"),
+        QStringLiteral("CON"),
+        QStringLiteral("PRN"),
+        QStringLiteral("AUX"),
+        QStringLiteral("NUL"),
     };
     if (kDevices.contains(base))
         return false;
-    if (base.size() == 4 && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))
+    if (base.size() == 4
+        && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))
         && base[3] >= u'1' && base[3] <= u'9')
         return false;
     return true;

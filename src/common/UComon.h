@@ -30,7 +30,7 @@ inline constexpr char Build_Main_Title[] =
 inline constexpr int kLanguageTableSize = 6400;
 
 struct ProgramState {
-    QString Dir_Exe;       // data root of the program, no trailing separator
+    QString Dir_Exe;  // data root of the program, no trailing separator
     QString Dir_Master;
     QString Dir_Projects;
     QString Dir_Language;

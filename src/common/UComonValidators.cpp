@@ -184,8 +184,7 @@ int Check_KNX_Address(const QString& text, bool group, bool allowZero)
             return kInvalid;
         return kValid;
     }
-    default:
-        return kInvalid;
+    default: return kInvalid;
     }
 }
 
@@ -308,21 +307,17 @@ int Str_To_OPC_UA_IdType(const QString& text)
 QString OPC_UA_NodeId_Value_To_Str(const opcua_structure& node)
 {
     switch (node.identifierType) {
-    case 0:
-        return QString::number(node.numeric);
-    case 3:
-        return opcUaLibraryText(node.stringname, node.stringLength);
+    case 0: return QString::number(node.numeric);
+    case 3: return opcUaLibraryText(node.stringname, node.stringLength);
     case 4: {
         const auto& b = node.guide4;
         return QString::asprintf("%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
                                  unsigned(node.guide1), unsigned(node.guide2),
-                                 unsigned(node.guide3), b[0], b[1], b[2], b[3], b[4], b[5],
-                                 b[6], b[7]);
+                                 unsigned(node.guide3), b[0], b[1], b[2], b[3], b[4], b[5], b[6],
+                                 b[7]);
     }
-    case 5:
-        return opcUaLibraryText(node.byteString, node.byteStringLength);
-    default:
-        return QString();
+    case 5: return opcUaLibraryText(node.byteString, node.byteStringLength);
+    default: return QString();
     }
 }
 

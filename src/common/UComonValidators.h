@@ -76,7 +76,7 @@ bool Str_To_Float_Sep(const QString& text, QChar separator, float& value);
 // One node (variable) of a server.
 struct opcua_structure {
     quint16 nameSpaceIndex = 0;
-    quint16 identifierType = 0;     // 0 numeric, 3 string, 4 GUID, 5 byte string
+    quint16 identifierType = 0;  // 0 numeric, 3 string, 4 GUID, 5 byte string
     quint32 numeric = 0;
     const char* stringname = nullptr;
     quint32 stringLength = 0;
@@ -88,8 +88,8 @@ struct opcua_structure {
     quint32 byteStringLength = 0;
     const char* displayName = nullptr;
     quint32 displayNameLength = 0;
-    qint32 dataType = 0;            // code of OPC_UA_DataType_To_Str
-    quint8 accessLevel = 0;         // bit 0 readable, bit 1 writable
+    qint32 dataType = 0;     // code of OPC_UA_DataType_To_Str
+    quint8 accessLevel = 0;  // bit 0 readable, bit 1 writable
     std::array<quint8, 3> spare{};
 };
 
@@ -101,8 +101,8 @@ struct opcua_server_to_discover {
     const char* password = nullptr;
     const char* cert = nullptr;
     const char* priv_key = nullptr;
-    qint32 security_type = 0;        // code of OPC_UA_Security_Mode_To_Str
-    qint32 security_policy = 0;      // code of OPC_UA_Security_Policy_To_Str
+    qint32 security_type = 0;    // code of OPC_UA_Security_Mode_To_Str
+    qint32 security_policy = 0;  // code of OPC_UA_Security_Policy_To_Str
 };
 
 struct TOPC_UA_Guid {

@@ -17,8 +17,8 @@ struct Text {
 
 Text groupText(const XmlElement& root, const char* group, const char* name)
 {
-    const std::optional<QString> t =
-        childText(childElement(root, QLatin1String(group)), QLatin1String(name));
+    const std::optional<QString> t = childText(childElement(root, QLatin1String(group)),
+                                               QLatin1String(name));
     return t ? Text{true, *t} : Text{};
 }
 

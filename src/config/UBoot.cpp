@@ -153,10 +153,18 @@ void TFBoot::createControls()
     connect(Btn_COM_List, &QAbstractButton::clicked, this, &TFBoot::Btn_COM_ListClick);
 
     // Address panel, search panel, options, buttons, serial panel.
-    QWidget* order[] = {E_IP1,          E_IP2,         E_IP3,
-                        E_IP4,          Btn_Eth_Search, LV_Eth_Devices,
-                        CB_Eth_Search,  CB_Update_Options, CB_Update_Option_Read_Back,
-                        Btn_Cancel,     Btn_Update,    CB_COM_Port,
+    QWidget* order[] = {E_IP1,
+                        E_IP2,
+                        E_IP3,
+                        E_IP4,
+                        Btn_Eth_Search,
+                        LV_Eth_Devices,
+                        CB_Eth_Search,
+                        CB_Update_Options,
+                        CB_Update_Option_Read_Back,
+                        Btn_Cancel,
+                        Btn_Update,
+                        CB_COM_Port,
                         Btn_COM_List};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
@@ -286,10 +294,7 @@ QString TFBoot::ipAddressText() const
            + QLatin1Char('.') + E_IP4->text();
 }
 
-IPinger& TFBoot::echoClient() const
-{
-    return m_services.pinger ? *m_services.pinger : pinger();
-}
+IPinger& TFBoot::echoClient() const { return m_services.pinger ? *m_services.pinger : pinger(); }
 
 IClock& TFBoot::clock() const
 {
@@ -350,7 +355,7 @@ void TFBoot::sendEcho()
 {
     ++m_pingTries;
     echoClient().echo(ipAddressText(), QByteArray(kPingData), kPingTimeoutMs, this,
-                  [this](const EchoResult& reply) { echoAnswered(reply); });
+                      [this](const EchoResult& reply) { echoAnswered(reply); });
 }
 
 void TFBoot::echoAnswered(const EchoResult& reply)
@@ -370,8 +375,7 @@ void TFBoot::afterPingPause()
         pingFinished(true);
         return;
     }
-    if (clock().monotonicMs() - m_pingStart > kPingTotalMs
-        || m_pingTries >= kPingMaxTries) {
+    if (clock().monotonicMs() - m_pingStart > kPingTotalMs || m_pingTries >= kPingMaxTries) {
         pingFinished(ping_res == 1);
         return;
     }
@@ -402,8 +406,9 @@ void TFBoot::pingFinished(bool answered)
         services().dialogs->showError(error, this);
         return;
     }
-    Start_Program(s, updateProgram(), QString(), 0, this, m_programTimeLimitMs,
-                  [this](StartProgramResult) { setBusy(false); }, m_services.program);
+    Start_Program(
+        s, updateProgram(), QString(), 0, this, m_programTimeLimitMs,
+        [this](StartProgramResult) { setBusy(false); }, m_services.program);
 }
 
 void TFBoot::PingReply(const EchoResult& reply)
@@ -419,20 +424,19 @@ QByteArray TFBoot::ethernetUpdateXml() const
 
     const QString binDir = joinPath(s.Dir_Project, QStringLiteral("bin"));
     const UpdateOperation firmware{joinPath(s.Dir_Master, QStringLiteral("SimK4R89.sim")),
-                                   "0x8000", "1", "1", "0",
+                                   "0x8000",
+                                   "1",
+                                   "1",
+                                   "0",
                                    option == kOptionFirmware ? "1" : "0"};
-    const UpdateOperation bank1{joinPath(binDir, QStringLiteral("bank1.bin")), "0x07000", "2",
-                                "0", "1", "0"};
-    const UpdateOperation bank2{joinPath(binDir, QStringLiteral("bank2.bin")), "0x80000", "2",
-                                "0", "0", "1"};
+    const UpdateOperation bank1{
+        joinPath(binDir, QStringLiteral("bank1.bin")), "0x07000", "2", "0", "1", "0"};
+    const UpdateOperation bank2{
+        joinPath(binDir, QStringLiteral("bank2.bin")), "0x80000", "2", "0", "0", "1"};
     std::vector<const UpdateOperation*> operations;
     switch (option) {
-    case kOptionFirmware:
-        operations = {&firmware};
-        break;
-    case kOptionConfiguration:
-        operations = {&bank1, &bank2};
-        break;
+    case kOptionFirmware: operations = {&firmware}; break;
+    case kOptionConfiguration: operations = {&bank1, &bank2}; break;
     case kOptionFirmwareAndConfiguration:
     default:  // no choice made yet
         operations = {&firmware, &bank1, &bank2};

@@ -16,8 +16,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScopedValueRollback>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <QWheelEvent>
 
 namespace zfw {
@@ -67,8 +67,7 @@ constexpr PanelRow kEthernetConnectionRows[] = {
     {RowKind::Check, "EthConn_En_DHCP_WiFi", 2911, 2912},
     {RowKind::Check, "EthConn_Enable_DNS", 2913, 2914},
     {RowKind::Octets, "EthConn_Pri_DNS_IP", 2915, 2916, nullptr, 0, 0, "EthConn_Primary_DNS"},
-    {RowKind::Octets, "EthConn_Sec_DNS_IP", 2920, 2921, nullptr, 0, 0,
-     "EthConn_Secondary_DNS"},
+    {RowKind::Octets, "EthConn_Sec_DNS_IP", 2920, 2921, nullptr, 0, 0, "EthConn_Secondary_DNS"},
 };
 
 constexpr PanelRow kLoRaRows[] = {
@@ -95,7 +94,10 @@ constexpr PanelRow kS7ProtocolRows[] = {
     {RowKind::GateOctets, "S7_Protocol_GAT", 2795, 2796, nullptr, 0, 0, "S7_Protocol_En_GAT"},
 };
 
-QString name(const char* prefix, const char* base) { return QLatin1String(prefix) + QLatin1String(base); }
+QString name(const char* prefix, const char* base)
+{
+    return QLatin1String(prefix) + QLatin1String(base);
+}
 
 QStringList splitItems(const char* items)
 {
@@ -213,9 +215,7 @@ CategoryPanel* TFParGen::ensurePanel(PanelId id)
         CP_S7_Protocol = p;
         buildRows(id, kS7ProtocolRows);
         break;
-    default:
-        buildRows(id, panelDef(id).rows);
-        break;
+    default: buildRows(id, panelDef(id).rows); break;
     }
     bindControls(id);
     wirePanel(id);
@@ -238,9 +238,8 @@ void TFParGen::buildRows(PanelId id, std::span<const PanelRow> defs)
         case RowKind::List:
         case RowKind::Octets: {
             row.label = new QLabel(body);
-            row.label->setObjectName(name("L_", def.altName && def.kind == RowKind::Octets
-                                                     ? def.altName
-                                                     : def.name));
+            row.label->setObjectName(
+                name("L_", def.altName && def.kind == RowKind::Octets ? def.altName : def.name));
             row.label->resize(kLabelWidth, kLabelHeight);
             break;
         }
@@ -248,11 +247,10 @@ void TFParGen::buildRows(PanelId id, std::span<const PanelRow> defs)
         case RowKind::GateOctets: {
             row.check = new QCheckBox(body);
             const QString box = def.kind == RowKind::Check ? name("CB_", def.name)
-                                : def.altName ? name("CB_", def.altName)
-                                               : name("CB_", def.name) + QStringLiteral("_En");
+                                : def.altName              ? name("CB_", def.altName)
+                                              : name("CB_", def.name) + QStringLiteral("_En");
             row.check->setObjectName(box);
-            row.check->resize(def.kind == RowKind::Check ? kCheckWidth : kLabelWidth,
-                              kCheckHeight);
+            row.check->resize(def.kind == RowKind::Check ? kCheckWidth : kLabelWidth, kCheckHeight);
             break;
         }
         }
@@ -410,8 +408,7 @@ void TFParGen::bindControls(PanelId id)
         set(P::S7_Protocol_EN_GAT, CB_S7_Protocol_En_GAT);
         break;
     }
-    default:
-        break;  // the other models' panels hold no value of ParGen.xml
+    default: break;  // the other models' panels hold no value of ParGen.xml
     }
 }
 
@@ -487,9 +484,9 @@ void TFParGen::FormShow()
             // word, and the next OK replaced the user's file with them. Now the user is told,
             // and OK asks before overwriting.
             m_loadFailed = true;
-            services().dialogs->showWarning(
-                programState().lang(kTextFileNotRead) + QStringLiteral("\n\n") + load.message,
-                this);
+            services().dialogs->showWarning(programState().lang(kTextFileNotRead)
+                                                + QStringLiteral("\n\n") + load.message,
+                                            this);
         }
     }
 }
@@ -517,8 +514,8 @@ void TFParGen::Btn_OKClick()
 {
     if (!Controllo_Dati())
         return;
-    if (m_loadFailed && !services().dialogs->askYesNo(programState().lang(kTextOverwriteUnread),
-                                                      this))
+    if (m_loadFailed
+        && !services().dialogs->askYesNo(programState().lang(kTextOverwriteUnread), this))
         return;
     if (!saveFile())
         return;
@@ -538,8 +535,8 @@ void TFParGen::Change_LoRa_DataRate()
 
 int TFParGen::Find_Max_PayLoad() const
 {
-    const QString rate =
-        CB_LoRa_DataRate->currentIndex() >= 0 ? CB_LoRa_DataRate->currentText() : QString();
+    const QString rate = CB_LoRa_DataRate->currentIndex() >= 0 ? CB_LoRa_DataRate->currentText()
+                                                               : QString();
     return maxLoRaPayload(CB_LoRa_RF_Band->currentText(), rate);
 }
 
@@ -553,8 +550,7 @@ bool TFParGen::Controllo_Dati()
     const std::optional<ParGenFault> fault = checkParGenValues(values());
     if (!fault)
         return true;
-    services().dialogs->showError(
-        parGenFaultMessage(*fault, programState().Language_Table), this);
+    services().dialogs->showError(parGenFaultMessage(*fault, programState().Language_Table), this);
     return false;
 }
 
@@ -574,7 +570,7 @@ void TFParGen::On_Change(QObject* sender)
         Set_Max_Payload_Size();
     } else {
         static const char* const kLayoutLists[] = {
-            "CB_MBus_OnWire_Present", "CB_wMBus_Wireless_Present",  "CB_WiFi_Type",
+            "CB_MBus_OnWire_Present", "CB_wMBus_Wireless_Present",   "CB_WiFi_Type",
             "CB_WiFi_Secure_Type",    "CB_SNMP_Agent_SecurityLevel", "CB_BACnet_Master_Type",
             "CB_BACnet_Slave_Type",
         };
@@ -589,11 +585,16 @@ void TFParGen::On_Click(QObject* sender)
     if (m_loading)
         return;
     static const char* const kLayoutBoxes[] = {
-        "CB_EthConn_En_DHCP_Cable", "CB_EthConn_En_DHCP_WiFi",
-        "CB_SNMP_Agent_Version3",   "CB_MQTT_WillFlag",
-        "CB_MQTT_PublishTopicConnection", "CB_TLS_Enable",
-        "CB_TLS_En_Server_Auth",    "CB_TLS_En_Client_Auth",
-        "CB_TLS_Server_Enable",     "CB_WiFi_IP_Auto",
+        "CB_EthConn_En_DHCP_Cable",
+        "CB_EthConn_En_DHCP_WiFi",
+        "CB_SNMP_Agent_Version3",
+        "CB_MQTT_WillFlag",
+        "CB_MQTT_PublishTopicConnection",
+        "CB_TLS_Enable",
+        "CB_TLS_En_Server_Auth",
+        "CB_TLS_En_Client_Auth",
+        "CB_TLS_Server_Enable",
+        "CB_WiFi_IP_Auto",
         "CB_WiFi_En_DHCP",
     };
     for (const char* n : kLayoutBoxes)
@@ -664,8 +665,7 @@ bool TFParGen::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (edit && std::find(m_hexEdits.begin(), m_hexEdits.end(), edit) != m_hexEdits.end())
             return OnKeyPress(edit, key);
-        if (edit
-            && std::find(m_octetEdits.begin(), m_octetEdits.end(), edit) != m_octetEdits.end())
+        if (edit && std::find(m_octetEdits.begin(), m_octetEdits.end(), edit) != m_octetEdits.end())
             return KeyPress(edit, key);
     }
     return TForm::eventFilter(watched, event);
@@ -702,8 +702,8 @@ void TFParGen::applyRowTexts(const ParGenRow& row)
     }
     if (row.field)
         row.field->setToolTip(text(def.hint));
-    const int firstOctetHint =
-        def.hint > 0 ? def.hint + (def.kind == RowKind::GateOctets ? 1 : 0) : 0;
+    const int firstOctetHint = def.hint > 0 ? def.hint + (def.kind == RowKind::GateOctets ? 1 : 0)
+                                            : 0;
     for (int i = 0; i < 4; ++i)
         if (row.octets[i])
             row.octets[i]->setToolTip(text(firstOctetHint > 0 ? firstOctetHint + i : 0));

@@ -3,8 +3,8 @@
 // build's model, loads ParGen.xml when it opens, checks the input on OK and writes the file
 // only when everything passes.
 
-#include "config/core/UParGenData.h"
 #include "config/UParGenPanels.h"
+#include "config/core/UParGenData.h"
 #include "controls/LbButton.h"
 #include "platform/Form.h"
 
@@ -26,8 +26,8 @@ using TParGenButton = TLbButton;
 struct ParGenRow {
     const PanelRow* def = nullptr;
     QLabel* label = nullptr;
-    QCheckBox* check = nullptr;      // Check and GateOctets rows
-    QWidget* field = nullptr;        // Edit and List rows
+    QCheckBox* check = nullptr;  // Check and GateOctets rows
+    QWidget* field = nullptr;    // Edit and List rows
     std::array<QLineEdit*, 4> octets{};
     std::array<QLabel*, 3> dots{};
 
@@ -172,10 +172,7 @@ public:
     CategoryPanel* panel(PanelId id) const { return m_panels[static_cast<int>(id)]; }
     CategoryPanelGroup* panelGroup() const { return CPG; }
     // The built rows of a panel, in their design order; empty while the panel is not built.
-    const std::vector<ParGenRow>& rows(PanelId id) const
-    {
-        return m_rows[static_cast<int>(id)];
-    }
+    const std::vector<ParGenRow>& rows(PanelId id) const { return m_rows[static_cast<int>(id)]; }
 
     // Components by their names.
     QWidget* P_Title = nullptr;

@@ -30,14 +30,11 @@ bool rowShown(const ParGenRow& row) { return !row.widgets().first()->isHidden();
 int rowBottom(const ParGenRow& row, int y)
 {
     switch (row.def->kind) {
-    case RowKind::Check:
-        return y + row.check->height();
+    case RowKind::Check: return y + row.check->height();
     case RowKind::GateOctets:
         return std::max(y + row.check->height(), y - kGateFieldDrop + row.octets[0]->height());
-    case RowKind::Octets:
-        return y - kFieldDrop + row.octets[0]->height();
-    default:
-        return y - kFieldDrop + row.field->height();
+    case RowKind::Octets: return y - kFieldDrop + row.octets[0]->height();
+    default: return y - kFieldDrop + row.field->height();
     }
 }
 
@@ -136,18 +133,14 @@ void TFParGen::applyPanelRules(PanelId id)
         applyIpBlockRule(id, true);
         break;
     case PanelId::Modbus_TCP_Master:
-    case PanelId::Modbus_TCP_Slave:
-        applyIpBlockRule(id, true);
-        break;
+    case PanelId::Modbus_TCP_Slave: applyIpBlockRule(id, true); break;
     case PanelId::EtherNetIP_Master:
     case PanelId::EtherNetIP:
     case PanelId::IEC61850_Client:
     case PanelId::IEC61850_Server:
     case PanelId::OPC_UA_Client:
     case PanelId::OPC_UA_Server:
-    case PanelId::SNMP_Manager:
-        applyIpBlockRule(id, false);
-        break;
+    case PanelId::SNMP_Manager: applyIpBlockRule(id, false); break;
     case PanelId::PROFINET:
         shown("PROFINET_Diagnostic", false);
         shown("PROFINET_Diagnostic_Value", false);
@@ -184,9 +177,9 @@ void TFParGen::applyPanelRules(PanelId id)
     }
     case PanelId::MBus:
     case PanelId::wMBus: {
-        const bool present =
-            index(id == PanelId::MBus ? "CB_MBus_OnWire_Present" : "CB_wMBus_Wireless_Present")
-            == 1;
+        const bool present = index(id == PanelId::MBus ? "CB_MBus_OnWire_Present"
+                                                       : "CB_wMBus_Wireless_Present")
+                             == 1;
         for (std::size_t i = 1; i < rows(id).size(); ++i)
             setRowShown(rows(id)[i], present);
         break;
@@ -194,8 +187,8 @@ void TFParGen::applyPanelRules(PanelId id)
     case PanelId::MQTT: {
         const bool will = checked("CB_MQTT_WillFlag");
         const bool publish = checked("CB_MQTT_PublishTopicConnection");
-        for (const char* n : {"MQTT_Will_Topic", "MQTT_Will_Message", "MQTT_Will_Retained",
-                              "MQTT_Will_QoS"})
+        for (const char* n :
+             {"MQTT_Will_Topic", "MQTT_Will_Message", "MQTT_Will_Retained", "MQTT_Will_QoS"})
             shown(n, will);
         for (const char* n :
              {"MQTT_Connection_Topic", "MQTT_Connection_Message", "MQTT_Connection_Retained"})
@@ -233,8 +226,7 @@ void TFParGen::applyPanelRules(PanelId id)
         shown("WiFi_Channel", index("CB_WiFi_Type") != 1);
         break;
     }
-    default:
-        break;  // height only
+    default: break;  // height only
     }
 }
 
@@ -276,9 +268,9 @@ void TFParGen::RePosition_Object_LoRa()
         placeRow(row, y);
         y += kRowStep;
     };
-    for (const char* n : {"LoRa_Network_Type", "LoRa_Adaptive_DataRate", "LoRa_DataRate",
-                          "LoRa_Transmission_Type", "LoRa_Payload_Size", "LoRa_JoinEUI",
-                          "LoRa_Activation_Method"})
+    for (const char* n :
+         {"LoRa_Network_Type", "LoRa_Adaptive_DataRate", "LoRa_DataRate", "LoRa_Transmission_Type",
+          "LoRa_Payload_Size", "LoRa_JoinEUI", "LoRa_Activation_Method"})
         next(n);
     const bool abp = CB_LoRa_Activation_Method->currentIndex() == 0;
     next("LoRa_Device_Address", abp);
@@ -357,10 +349,7 @@ void TFParGen::Order_TAB_Panels()
     Order_TAB_Panels_K4R89();
 }
 
-void TFParGen::Move_GroupBoxs()
-{
-    RePosition_Objects_K4R89();
-}
+void TFParGen::Move_GroupBoxs() { RePosition_Objects_K4R89(); }
 
 void TFParGen::orderPanelsOf(const char* modelCode)
 {
@@ -377,13 +366,12 @@ void TFParGen::orderPanelsOf(const char* modelCode)
 
     const bool bacnetModel = std::strcmp(modelCode, "K4R66") == 0
                              || std::strcmp(modelCode, "K4R67") == 0;
-    const bool bacnetIp =
-        bacnetModel
-        && findChild<QComboBox*>(std::strcmp(modelCode, "K4R66") == 0
-                                     ? QStringLiteral("CB_BACnet_Master_Type")
-                                     : QStringLiteral("CB_BACnet_Slave_Type"))
-                   ->currentIndex()
-               == 0;
+    const bool bacnetIp = bacnetModel
+                          && findChild<QComboBox*>(std::strcmp(modelCode, "K4R66") == 0
+                                                       ? QStringLiteral("CB_BACnet_Master_Type")
+                                                       : QStringLiteral("CB_BACnet_Slave_Type"))
+                                     ->currentIndex()
+                                 == 0;
     // The CANopen model has always numbered its first two panels alike.
     const bool canopenTabs = std::strcmp(modelCode, "K4R70") == 0;
 
@@ -412,12 +400,8 @@ void TFParGen::repositionPanelsOf(const char* modelCode)
     RePosition_Object_LoRa();
     for (PanelId id : model->furtherPanels) {
         switch (id) {
-        case PanelId::S7_Protocol:
-            RePosition_Object_S7_Protocol();
-            break;
-        default:
-            repositionPanel(id);
-            break;
+        case PanelId::S7_Protocol: RePosition_Object_S7_Protocol(); break;
+        default: repositionPanel(id); break;
         }
     }
     if (std::strcmp(modelCode, "K4R66") == 0 || std::strcmp(modelCode, "K4R67") == 0) {

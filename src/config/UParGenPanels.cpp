@@ -19,9 +19,9 @@ CategoryPanel::CategoryPanel(const QString& objectName, QWidget* parent) : QWidg
     m_header->setArrowType(Qt::DownArrow);
     m_header->setAutoRaise(true);
     m_header->setFocusPolicy(Qt::NoFocus);
-    m_header->setStyleSheet(QStringLiteral(
-        "QToolButton { font-weight: bold; text-align: left; background: #e4e2d4;"
-        " border: 1px solid #c8c5b4; padding-left: 4px; }"));
+    m_header->setStyleSheet(
+        QStringLiteral("QToolButton { font-weight: bold; text-align: left; background: #e4e2d4;"
+                       " border: 1px solid #c8c5b4; padding-left: 4px; }"));
     m_body = new QWidget(this);
     m_body->setObjectName(objectName + QStringLiteral("_Body"));
     connect(m_header, &QToolButton::clicked, this, [this] { setCollapsed(!m_collapsed); });
@@ -134,20 +134,15 @@ using K = RowKind;
 // row: caption, box hint and four octet hints); the rows of the other models' panels take
 // their texts from the panel's language block in row order.
 constexpr PanelRow kEthernet[] = {
-    {K::Octets, "Ethernet_IP", 437, 438},
-    {K::Octets, "Ethernet_SM", 442, 443},
-    {K::GateOctets, "Ethernet_GAT", 447, 448},
-    {K::Edit, "Ethernet_TCP_Port", 459, 460},
+    {K::Octets, "Ethernet_IP", 437, 438},      {K::Octets, "Ethernet_SM", 442, 443},
+    {K::GateOctets, "Ethernet_GAT", 447, 448}, {K::Edit, "Ethernet_TCP_Port", 459, 460},
     {K::Edit, "Ethernet_UDP_Port", 461, 462},
 };
 
 constexpr PanelRow kModbusMaster[] = {
-    {K::List, "Modbus_Master_Serial", 659, 660},
-    {K::List, "Modbus_Master_Baud_Rate", 661, 662},
-    {K::List, "Modbus_Master_Parity", 663, 664},
-    {K::List, "Modbus_Master_Stop_Bits", 665, 666},
-    {K::Edit, "Modbus_Master_TimeOut", 667, 668},
-    {K::Edit, "Modbus_Master_Cyclic_Delay", 669, 670},
+    {K::List, "Modbus_Master_Serial", 659, 660},  {K::List, "Modbus_Master_Baud_Rate", 661, 662},
+    {K::List, "Modbus_Master_Parity", 663, 664},  {K::List, "Modbus_Master_Stop_Bits", 665, 666},
+    {K::Edit, "Modbus_Master_TimeOut", 667, 668}, {K::Edit, "Modbus_Master_Cyclic_Delay", 669, 670},
 };
 
 constexpr PanelRow kModbusSlave[] = {
@@ -241,12 +236,9 @@ constexpr PanelRow kBACnetSlave[] = {
 constexpr PanelRow kCAN[] = {{K::List, "CAN_Baud_Rate", 752, 753}};
 
 constexpr PanelRow kCANopen[] = {
-    {K::Edit, "CANopen_Device_ID", 755, 756},
-    {K::List, "CANopen_Baud_Rate", 757, 758},
-    {K::Edit, "CANopen_SDO_TimeOut", 759, 760},
-    {K::Check, "CANopen_Set_Operational", 761, 762},
-    {K::Check, "CANopen_Network_Start", 763, 764},
-    {K::Edit, "CANopen_Network_Start_Delay", 765, 0},
+    {K::Edit, "CANopen_Device_ID", 755, 756},      {K::List, "CANopen_Baud_Rate", 757, 758},
+    {K::Edit, "CANopen_SDO_TimeOut", 759, 760},    {K::Check, "CANopen_Set_Operational", 761, 762},
+    {K::Check, "CANopen_Network_Start", 763, 764}, {K::Edit, "CANopen_Network_Start_Delay", 765, 0},
 };
 
 constexpr PanelRow kDeviceNetMaster[] = {
@@ -274,12 +266,9 @@ constexpr PanelRow kEtherNetIPMaster[] = {
 };
 
 constexpr PanelRow kEtherNetIP[] = {
-    {K::Octets, "EtherNetIP_IP", 825, 826},
-    {K::Octets, "EtherNetIP_SM", 830, 831},
-    {K::GateOctets, "EtherNetIP_GAT", 835, 836},
-    {K::Edit, "EtherNetIP_Tunnel_Port", 841, 842},
-    {K::Edit, "EtherNetIP_Bytes_In", 843, 844},
-    {K::Edit, "EtherNetIP_Bytes_Out", 845, 846},
+    {K::Octets, "EtherNetIP_IP", 825, 826},      {K::Octets, "EtherNetIP_SM", 830, 831},
+    {K::GateOctets, "EtherNetIP_GAT", 835, 836}, {K::Edit, "EtherNetIP_Tunnel_Port", 841, 842},
+    {K::Edit, "EtherNetIP_Bytes_In", 843, 844},  {K::Edit, "EtherNetIP_Bytes_Out", 845, 846},
 };
 
 constexpr PanelRow kJ1939[] = {
@@ -308,22 +297,16 @@ constexpr PanelRow kPROFIBUS[] = {
 };
 
 constexpr PanelRow kPROFINET[] = {
-    {K::Octets, "PROFINET_IP", 904, 905},
-    {K::Octets, "PROFINET_SM", 909, 910},
-    {K::GateOctets, "PROFINET_GAT", 914, 915},
-    {K::Edit, "PROFINET_Station_Name", 920, 921},
-    {K::Edit, "PROFINET_Tunnel_Port", 922, 923},
-    {K::Edit, "PROFINET_Bytes_In", 924, 925},
-    {K::Edit, "PROFINET_Bytes_Out", 926, 927},
-    {K::Check, "PROFINET_Diagnostic", 928, 929},
+    {K::Octets, "PROFINET_IP", 904, 905},           {K::Octets, "PROFINET_SM", 909, 910},
+    {K::GateOctets, "PROFINET_GAT", 914, 915},      {K::Edit, "PROFINET_Station_Name", 920, 921},
+    {K::Edit, "PROFINET_Tunnel_Port", 922, 923},    {K::Edit, "PROFINET_Bytes_In", 924, 925},
+    {K::Edit, "PROFINET_Bytes_Out", 926, 927},      {K::Check, "PROFINET_Diagnostic", 928, 929},
     {K::Edit, "PROFINET_Diagnostic_Value", 930, 0},
 };
 
 constexpr PanelRow kIEC61850Client[] = {
-    {K::Octets, "IEC61850_Client_IP", 948, 949},
-    {K::Octets, "IEC61850_Client_SM", 953, 954},
-    {K::GateOctets, "IEC61850_Client_GAT", 958, 959},
-    {K::Edit, "IEC61850_Client_VLAN", 964, 965},
+    {K::Octets, "IEC61850_Client_IP", 948, 949},      {K::Octets, "IEC61850_Client_SM", 953, 954},
+    {K::GateOctets, "IEC61850_Client_GAT", 958, 959}, {K::Edit, "IEC61850_Client_VLAN", 964, 965},
     {K::Edit, "IEC61850_Client_App_ID", 966, 967},
 };
 

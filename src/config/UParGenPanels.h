@@ -82,9 +82,9 @@ private:
 
 // Design geometry of the panel rows, in pixels of the panel body.
 namespace parGenLayout {
-inline constexpr int kRowStep = 28;        // rows stand 28 pixels apart
-inline constexpr int kFieldDrop = 3;       // a field stands 3 pixels above its label
-inline constexpr int kGateFieldDrop = 2;   // the gateway octets stand 2 pixels above the box
+inline constexpr int kRowStep = 28;       // rows stand 28 pixels apart
+inline constexpr int kFieldDrop = 3;      // a field stands 3 pixels above its label
+inline constexpr int kGateFieldDrop = 2;  // the gateway octets stand 2 pixels above the box
 inline constexpr int kLabelX = 14;
 inline constexpr int kFieldX = 191;
 inline constexpr int kFieldWidth = 238;
@@ -170,8 +170,8 @@ inline constexpr int kPanelCount = static_cast<int>(PanelId::Count);
 
 struct PanelDef {
     PanelId id;
-    const char* name;   // component name without "CP_"
-    int captionText;    // 0: no caption
+    const char* name;                // component name without "CP_"
+    int captionText;                 // 0: no caption
     std::span<const PanelRow> rows;  // empty for the three panels built by hand
 };
 
@@ -180,7 +180,7 @@ std::span<const PanelDef> panelDefs();
 const PanelDef& panelDef(PanelId id);
 
 struct ModelDef {
-    const char* code;  // "K4R51" ...
+    const char* code;                        // "K4R51" ...
     std::span<const PanelId> furtherPanels;  // after Ethernet Connection and LoRaWAN
 };
 

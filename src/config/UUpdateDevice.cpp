@@ -33,8 +33,8 @@ void Update_Device(ProgramState& s, TFBoot* boot, QWidget* parent)
         return;
     }
     // The step compiles the files of the state it was given, whichever state is current.
-    const BinCompileResult images =
-        compileBinImages({s.File_ParGen, s.File_S7_Protocol, s.File_LoRaWAN_SetAccess});
+    const BinCompileResult images = compileBinImages(
+        {s.File_ParGen, s.File_S7_Protocol, s.File_LoRaWAN_SetAccess});
     if (!images.ok()) {
         dialogs.showError(images.result.message, parent);
         return;

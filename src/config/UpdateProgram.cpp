@@ -102,8 +102,9 @@ void Start_Program(const ProgramState& s, const QString& NomeSW, const QString& 
     IProcessLauncher& launcher = with.launcher ? *with.launcher : *services().processLauncher;
     IClock& clock = with.clock ? *with.clock : *services().clock;
     QString error;
-    std::unique_ptr<IRunningProcess> process = launcher.start(
-        NomeSW, QProcess::splitCommand(Parameter), s.Dir_Exe, &error);
+    std::unique_ptr<IRunningProcess> process = launcher.start(NomeSW,
+                                                              QProcess::splitCommand(Parameter),
+                                                              s.Dir_Exe, &error);
     // A program that could not be started used to be passed over in silence, and the user
     // took the update for done.
     if (!process) {

@@ -68,10 +68,7 @@ void TEsgEditBtn::setRightAlign(bool on)
     setAlignment((on ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
-void TEsgEditBtn::setEditorEnabled(bool on)
-{
-    FEditorEnabled = on;
-}
+void TEsgEditBtn::setEditorEnabled(bool on) { FEditorEnabled = on; }
 
 void TEsgEditBtn::setButtonWidth(int w)
 {
@@ -88,25 +85,13 @@ void TEsgEditBtn::setIsWinXP(bool on)
     FButton->Button()->setIsWinXP(on);
 }
 
-QString TEsgEditBtn::buttonCaption() const
-{
-    return FButton->buttonCaption();
-}
+QString TEsgEditBtn::buttonCaption() const { return FButton->buttonCaption(); }
 
-void TEsgEditBtn::setButtonCaption(const QString& caption)
-{
-    FButton->setButtonCaption(caption);
-}
+void TEsgEditBtn::setButtonCaption(const QString& caption) { FButton->setButtonCaption(caption); }
 
-QImage TEsgEditBtn::glyph() const
-{
-    return FButton->glyph();
-}
+QImage TEsgEditBtn::glyph() const { return FButton->glyph(); }
 
-void TEsgEditBtn::setGlyph(const QImage& glyph)
-{
-    FButton->setGlyph(glyph);
-}
+void TEsgEditBtn::setGlyph(const QImage& glyph) { FButton->setGlyph(glyph); }
 
 void TEsgEditBtn::setBorder(bool single)
 {
@@ -123,10 +108,7 @@ int TEsgEditBtn::GetMinHeight() const
     return h + std::min(h, hs) / 4;
 }
 
-void TEsgEditBtn::DoClickBtn(QObject* sender)
-{
-    emit clickBtn(sender);
-}
+void TEsgEditBtn::DoClickBtn(QObject* sender) { emit clickBtn(sender); }
 
 // ----- layout ------------------------------------------------------------------------------
 
@@ -134,8 +116,9 @@ namespace {
 
 int frameWidthOf(const QLineEdit* edit)
 {
-    return edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
-                            : 0;
+    return edit->hasFrame()
+               ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+               : 0;
 }
 
 // The text of a line edit starts this far inside its text margins.
@@ -197,19 +180,13 @@ void TEsgEditBtn::KeyDown(int& key, Qt::KeyboardModifiers shift)
         DoClickBtn(this);
 }
 
-bool TEsgEditBtn::CharMessage(QChar)
-{
-    return FEditorEnabled;
-}
+bool TEsgEditBtn::CharMessage(QChar) { return FEditorEnabled; }
 
 void TEsgEditBtn::KeyPress(QChar&) {}
 
 void TEsgEditBtn::KeyUp(int&, Qt::KeyboardModifiers) {}
 
-bool TEsgEditBtn::WantSpecialKey(int, Qt::KeyboardModifiers)
-{
-    return false;
-}
+bool TEsgEditBtn::WantSpecialKey(int, Qt::KeyboardModifiers) { return false; }
 
 void TEsgEditBtn::DoPaste()
 {

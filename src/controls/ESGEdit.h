@@ -18,7 +18,6 @@
 #include <QPointer>
 #include <QStringList>
 
-
 namespace zfw {
 
 // ----- button face -------------------------------------------------------------------------
@@ -40,17 +39,17 @@ struct EsgButtonFaceParams {
     TColor buttonColor = clNone;
     TColor buttonColorHot = clNone;
     TColor buttonColorDown = clNone;
-    QSize glyphSize;       // one frame; empty without a glyph
+    QSize glyphSize;  // one frame; empty without a glyph
 };
 
 struct EsgButtonFace {
     EsgButtonBackground background = EsgButtonBackground::Classic;
-    TColor fill = clNone;      // Custom: the colour filled over the whole button
-    bool sunken = false;       // Themed, Classic, FlatEdge: drawn pressed
-    TRect contentRect;         // the button's rectangle inside its frame
+    TColor fill = clNone;  // Custom: the colour filled over the whole button
+    bool sunken = false;   // Themed, Classic, FlatEdge: drawn pressed
+    TRect contentRect;     // the button's rectangle inside its frame
     bool glyph = false;
     QPoint glyphPos;
-    TRect captionRect;         // caption centred on one line in here
+    TRect captionRect;  // caption centred on one line in here
 };
 
 EsgButtonFace esgButtonFace(const EsgButtonFaceParams& p);

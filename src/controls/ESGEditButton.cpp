@@ -1,11 +1,11 @@
 #include "controls/ESGEdit.h"
 
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <qdrawutil.h>
 
 #include <algorithm>
 
@@ -106,10 +106,7 @@ EsgButtonFaceParams TExtSpeedButton::faceParams() const
     return p;
 }
 
-QSize TExtSpeedButton::sizeHint() const
-{
-    return QSize(18, 18);
-}
+QSize TExtSpeedButton::sizeHint() const { return QSize(18, 18); }
 
 void TExtSpeedButton::paintEvent(QPaintEvent*)
 {
@@ -121,9 +118,7 @@ void TExtSpeedButton::paintEvent(QPaintEvent*)
     const QRect all = rect();
 
     switch (f.background) {
-    case EsgButtonBackground::Custom:
-        p.fillRect(all, toQColor(f.fill, pal));
-        break;
+    case EsgButtonBackground::Custom: p.fillRect(all, toQColor(f.fill, pal)); break;
     case EsgButtonBackground::Themed: {
         QStyleOptionButton opt;
         opt.initFrom(this);
@@ -159,7 +154,8 @@ void TExtSpeedButton::paintEvent(QPaintEvent*)
     }
 
     if (f.glyph) {
-        const QImage frame = m_glyph.copy(0, 0, params.glyphSize.width(), params.glyphSize.height());
+        const QImage frame = m_glyph.copy(0, 0, params.glyphSize.width(),
+                                          params.glyphSize.height());
         p.drawImage(f.glyphPos, frame);
     }
     if (!text().isEmpty()) {
@@ -218,35 +214,17 @@ void TEsgEditButton::setFlat(bool on)
     FButton->setFlat(on);
 }
 
-QString TEsgEditButton::buttonCaption() const
-{
-    return FButton->text();
-}
+QString TEsgEditButton::buttonCaption() const { return FButton->text(); }
 
-void TEsgEditButton::setButtonCaption(const QString& caption)
-{
-    FButton->setText(caption);
-}
+void TEsgEditButton::setButtonCaption(const QString& caption) { FButton->setText(caption); }
 
-QImage TEsgEditButton::glyph() const
-{
-    return FButton->glyph();
-}
+QImage TEsgEditButton::glyph() const { return FButton->glyph(); }
 
-void TEsgEditButton::setGlyph(const QImage& glyph)
-{
-    FButton->setGlyph(glyph);
-}
+void TEsgEditButton::setGlyph(const QImage& glyph) { FButton->setGlyph(glyph); }
 
-int TEsgEditButton::numGlyphs() const
-{
-    return FButton->numGlyphs();
-}
+int TEsgEditButton::numGlyphs() const { return FButton->numGlyphs(); }
 
-void TEsgEditButton::setNumGlyphs(int n)
-{
-    FButton->setNumGlyphs(n);
-}
+void TEsgEditButton::setNumGlyphs(int n) { FButton->setNumGlyphs(n); }
 
 void TEsgEditButton::resizeEvent(QResizeEvent* e)
 {

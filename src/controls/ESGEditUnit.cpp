@@ -45,10 +45,7 @@ void TEsgUnitEditBtn::setUnitSpace(int w)
     update();
 }
 
-QString TEsgUnitEditBtn::GetTextAndUnit() const
-{
-    return text() + FUnitID;
-}
+QString TEsgUnitEditBtn::GetTextAndUnit() const { return text() + FUnitID; }
 
 void TEsgUnitEditBtn::SetTextAndUnit(const QString& s)
 {
@@ -77,7 +74,8 @@ void TEsgUnitEditBtn::DoClickBtn(QObject*)
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     m_menu = menu;
-    const int f = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+    const int f = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this)
+                             : 0;
     menu->popup(mapToGlobal(QPoint(width() - f - 15, height() - f)));
 }
 
@@ -100,13 +98,15 @@ void TEsgUnitEditBtn::paintEvent(QPaintEvent* e)
     // The unit sits between the text area and the button, centred on the same line as the
     // edit's text. A unit wider than its space runs on into the gap before the button rather
     // than being cut.
-    const int f = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+    const int f = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this)
+                             : 0;
     const int right = f + unitAreaRight();
     const QRect area(right - FUnitSize, f + 2, FUnitSize, height() - 2 * f - 2);
     QPainter p(this);
     p.setFont(font());
     p.setPen(Qt::black);
-    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, FUnitID);
+    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+               FUnitID);
 }
 
 }  // namespace zfw

@@ -58,10 +58,7 @@ void THeaderAppearance::Assign(const THeaderAppearance& source)
     assignTail(source);
 }
 
-void THeaderAppearance::AssignColors(const THeaderAppearance& source)
-{
-    assignColorsOf(source);
-}
+void THeaderAppearance::AssignColors(const THeaderAppearance& source) { assignColorsOf(source); }
 
 TFooterAppearance::TFooterAppearance(QObject* owner) : TBarAppearance(owner) {}
 
@@ -72,9 +69,6 @@ void TFooterAppearance::Assign(const TFooterAppearance& source)
     assignTail(source);
 }
 
-void TFooterAppearance::AssignColors(const TFooterAppearance& source)
-{
-    assignColorsOf(source);
-}
+void TFooterAppearance::AssignColors(const TFooterAppearance& source) { assignColorsOf(source); }
 
 }  // namespace zfw

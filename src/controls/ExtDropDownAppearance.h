@@ -149,9 +149,9 @@ public:
 
     int Height = 22;
     int BorderWidth = 1;
-    int ImageIndex = -1;  // image from the edit's list; -1 none
-    QString Caption;     // mini-HTML
-    TColor ColorTo = clWhite;   // clNone: plain fill
+    int ImageIndex = -1;       // image from the edit's list; -1 none
+    QString Caption;           // mini-HTML
+    TColor ColorTo = clWhite;  // clNone: plain fill
     TColor Color = clSilver;
     TColor BorderColor = clBlack;  // clNone: no border
     QFont Font;

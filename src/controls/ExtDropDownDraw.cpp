@@ -37,8 +37,7 @@ int roundHalfEven(double v)
 }
 
 std::vector<GradientStepBand> gradientStepBands(TColor from, TColor to, bool horizontal,
-                                                const TRect& r, int steps,
-                                                const QPalette& palette)
+                                                const TRect& r, int steps, const QPalette& palette)
 {
     // A count below one would divide by zero or run the bands backwards; one band is the
     // plain fill the caller can still see.
@@ -56,7 +55,9 @@ std::vector<GradientStepBand> gradientStepBands(TColor from, TColor to, bool hor
     std::vector<GradientStepBand> bands;
     bands.reserve(std::size_t(steps));
     for (int n = 0; n < steps; ++n) {
-        const auto mix = [&](int a, int b) { return a + roundHalfEven(double(n) * (b - a) / steps); };
+        const auto mix = [&](int a, int b) {
+            return a + roundHalfEven(double(n) * (b - a) / steps);
+        };
         const TColor color = rgbColor(mix(f.r, t.r), mix(f.g, t.g), mix(f.b, t.b));
         // Positions are kept as full integers (a 16-bit cut would wrap on tall areas), and a
         // band is clipped to the rectangle: rounding could otherwise push the last band a
@@ -75,8 +76,8 @@ std::vector<GradientStepBand> gradientStepBands(TColor from, TColor to, bool hor
     return bands;
 }
 
-void DrawGradientSteps(QPainter& painter, TColor from, TColor to, bool horizontal,
-                       const TRect& r, int steps, const QPalette& palette)
+void DrawGradientSteps(QPainter& painter, TColor from, TColor to, bool horizontal, const TRect& r,
+                       int steps, const QPalette& palette)
 {
     for (const GradientStepBand& band : gradientStepBands(from, to, horizontal, r, steps, palette))
         painter.fillRect(band.rect.toQRect(), toQColor(band.color));
@@ -101,9 +102,8 @@ TColor OffsetColor(TColor color, int dr, int dg, int db, const QPalette& palette
     // An offset below -100 would scale a channel negative and one above 255 overflow a byte;
     // cutting those to a byte turned "darker" into a bright colour. Results are clamped.
     const auto offset = [](int channel, int delta) {
-        const int v = channel != 0
-                          ? roundHalfEven(std::min(100, 100 + delta) / 100.0 * channel)
-                          : std::max(0, delta);
+        const int v = channel != 0 ? roundHalfEven(std::min(100, 100 + delta) / 100.0 * channel)
+                                   : std::max(0, delta);
         return std::clamp(v, 0, 255);
     };
     return rgbColor(offset(c.r, dr), offset(c.g, dg), offset(c.b, db));

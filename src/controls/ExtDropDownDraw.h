@@ -37,8 +37,8 @@ std::vector<GradientStepBand> gradientStepBands(TColor from, TColor to, bool hor
                                                 const QPalette& palette = QPalette());
 
 // Paints those bands (pen and fill in the band colour).
-void DrawGradientSteps(QPainter& painter, TColor from, TColor to, bool horizontal,
-                       const TRect& r, int steps, const QPalette& palette = QPalette());
+void DrawGradientSteps(QPainter& painter, TColor from, TColor to, bool horizontal, const TRect& r,
+                       int steps, const QPalette& palette = QPalette());
 
 // percent/100 of A and the rest of B per RGB channel. percent >= 100 gives A and percent <= 0
 // gives B exactly as stored (a system colour stays a system colour).

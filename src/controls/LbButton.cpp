@@ -29,24 +29,26 @@ constexpr LbColorStylePreset kColorStylePresets[] = {
     {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern, 0x000000},      // lcsRed
     {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal, 0x000000},  // lcsUltraFlat1
     {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal, 0x000000},  // lcsUltraFlat2
-    {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, 0x000000},   // lcsUltraFlatXP
-    {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, 0x000000},      // lcsAqua
-    {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, 0x000000},     // lcsDefault
-    {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, 0xFFFFFF}, // lcsQuicken
+    {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, 0x000000},  // lcsUltraFlatXP
+    {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, 0x000000},     // lcsAqua
+    {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, 0x000000},    // lcsDefault
+    {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, 0xFFFFFF},  // lcsQuicken
 };
 
 constexpr LbKindPreset kKindPresets[] = {
-    {0, nullptr, ""},                             // bkCustom
-    {mrOk, "LBOK", "OK"},                         // bkOK
-    {mrCancel, "LBCANCEL", "Abbrechen"},          // bkCancel
-    {mrNone, "LBHELP", "Hilfe"},                  // bkHelp
-    {mrYes, "LBYES", "Ja"},                       // bkYes
-    {mrNo, "LBNO", "Nein"},                       // bkNo
-    {mrNone, "LBCLOSE", "Schlie\xC3\x9F" "en"},   // bkClose
-    {mrAbort, "LBABORT", "Abbrechen"},            // bkAbort
-    {mrRetry, "LBRETRY", "Wiederholen"},          // bkRetry
-    {mrIgnore, "LBIGNORE", "Ignorieren"},         // bkIgnore
-    {mrAll, "LBALL", "Alle"},                     // bkAll
+    {0, nullptr, ""},                     // bkCustom
+    {mrOk, "LBOK", "OK"},                 // bkOK
+    {mrCancel, "LBCANCEL", "Abbrechen"},  // bkCancel
+    {mrNone, "LBHELP", "Hilfe"},          // bkHelp
+    {mrYes, "LBYES", "Ja"},               // bkYes
+    {mrNo, "LBNO", "Nein"},               // bkNo
+    {mrNone, "LBCLOSE",
+     "Schlie\xC3\x9F"
+     "en"},                                // bkClose
+    {mrAbort, "LBABORT", "Abbrechen"},     // bkAbort
+    {mrRetry, "LBRETRY", "Wiederholen"},   // bkRetry
+    {mrIgnore, "LBIGNORE", "Ignorieren"},  // bkIgnore
+    {mrAll, "LBALL", "Alle"},              // bkAll
 };
 
 bool isEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
@@ -99,10 +101,7 @@ const LbKindPreset* lbKindPreset(TLbButtonKind kind)
 
 // ----- construction ------------------------------------------------------------------------
 
-TLbButton::TLbButton(QWidget* parent) : QAbstractButton(parent)
-{
-    init();
-}
+TLbButton::TLbButton(QWidget* parent) : QAbstractButton(parent) { init(); }
 
 TLbButton::TLbButton(const QString& text, QWidget* parent) : QAbstractButton(parent)
 {
@@ -258,20 +257,11 @@ void TLbButton::setPopupMenu(QMenu* menu)
     update();
 }
 
-QMenu* TLbButton::popupMenu() const
-{
-    return m_popupMenu;
-}
+QMenu* TLbButton::popupMenu() const { return m_popupMenu; }
 
-QAction* TLbButton::action() const
-{
-    return m_action;
-}
+QAction* TLbButton::action() const { return m_action; }
 
-bool TLbButton::isFading() const
-{
-    return FThread && FThread->isActive();
-}
+bool TLbButton::isFading() const { return FThread && FThread->isActive(); }
 
 QSize TLbButton::sizeHint() const
 {
@@ -411,10 +401,7 @@ void TLbButton::mouseMoveEvent(QMouseEvent* e)
     e->accept();
 }
 
-bool TLbButton::hitButton(const QPoint& pos) const
-{
-    return rect().contains(pos);
-}
+bool TLbButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void TLbButton::enterEvent(QEnterEvent* e)
 {
@@ -463,10 +450,7 @@ void TLbButton::stopFade()
         FThread->stop();
 }
 
-bool TLbButton::parentShowing() const
-{
-    return parentWidget() && parentWidget()->isVisible();
-}
+bool TLbButton::parentShowing() const { return parentWidget() && parentWidget()->isVisible(); }
 
 // ----- keyboard ----------------------------------------------------------------------------
 
@@ -545,8 +529,8 @@ bool TLbButton::eventFilter(QObject* watched, QEvent* e)
     if (handleDialogKey(ke))
         return true;
     // A character that no focused control took: the accelerator of a visible button.
-    const Qt::KeyboardModifiers mods =
-        ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods = ke->modifiers()
+                                       & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (mods == Qt::NoModifier && isAccelerator(ke->text()) && isVisible() && isEnabled()
         && parentShowing()) {
         bDown = true;
@@ -583,11 +567,8 @@ bool TLbButton::event(QEvent* e)
         }
         return true;
     case QEvent::ParentChange:
-    case QEvent::Show:
-        watchWindow();
-        break;
-    default:
-        break;
+    case QEvent::Show: watchWindow(); break;
+    default: break;
     }
     return QAbstractButton::event(e);
 }

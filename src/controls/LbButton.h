@@ -33,12 +33,31 @@ enum TLbButtonStyle : std::uint8_t { bsNormal, bsEncarta, bsModern, bsOld, bsSha
 enum TLbButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 enum TLbButtonKind : std::uint8_t {
-    bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
 };
 
 enum TLbColorStyle : std::uint8_t {
-    lcsCustom, lcsGold, lcsChrome, lcsBlue, lcsRed, lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP,
-    lcsAqua, lcsDefault, lcsQuicken
+    lcsCustom,
+    lcsGold,
+    lcsChrome,
+    lcsBlue,
+    lcsRed,
+    lcsUltraFlat1,
+    lcsUltraFlat2,
+    lcsUltraFlatXP,
+    lcsAqua,
+    lcsDefault,
+    lcsQuicken
 };
 
 // Modal result of the "all" preset; the others are in TModalResult.
@@ -59,9 +78,9 @@ struct LbFaceParams {
     int height = 0;
     int hotTrackStep = 0;  // 0 .. kLbHotTrackSteps
     int numGlyphs = 0;
-    QImage glyph;          // strip of numGlyphs frames side by side
+    QImage glyph;  // strip of numGlyphs frames side by side
     bool down = false;
-    bool hot = false;      // under the mouse or focused
+    bool hot = false;  // under the mouse or focused
     bool enabled = true;
     bool flat = false;
     bool wordWrap = false;
@@ -77,7 +96,7 @@ struct LbFaceParams {
     TLbButtonLayout layout = blGlyphLeft;
     QString caption;
     TAlignment alignment = taCenter;
-    QPalette palette;      // resolves system colours
+    QPalette palette;  // resolves system colours
 };
 
 // Text measurement used by the model; the default measures with QFontMetrics, tests may
@@ -110,10 +129,10 @@ enum class LbBackground { None, Key, Face, Gradient };
 
 struct LbFaceModel {
     bool down = false;
-    int offset = 0;          // shift of caption and glyph while pressed
+    int offset = 0;  // shift of caption and glyph while pressed
     QColor faceColor;
     LbBackground background = LbBackground::None;
-    TRect backgroundRect;    // Key and Face fills
+    TRect backgroundRect;  // Key and Face fills
     std::vector<LbBand> bands;
     std::vector<LbLine> lines;  // bevel lines, and the two Quicken lines
     bool modernFrame = false;
@@ -121,13 +140,13 @@ struct LbFaceModel {
     QColor modernOuterColor;   // rounded outline (0, 0, W, H), 6 x 6 corners
     bool quickenFace = false;  // filled rounded (0, 1, W, H), 4 x 4 corners, face colour
     bool bold = false;
-    int glyphFrame = -1;       // frame to draw; -1: no glyph
+    int glyphFrame = -1;  // frame to draw; -1: no glyph
     int gw = 0;
     int gh = 0;
     QPoint glyphPos;
-    bool glyphFirst = false;   // glyph drawn before the caption (bsShape)
-    QString caption;           // as drawn (shortened when it does not fit one line)
-    int textFlags = 0;         // Qt::AlignmentFlag | Qt::TextFlag
+    bool glyphFirst = false;  // glyph drawn before the caption (bsShape)
+    QString caption;          // as drawn (shortened when it does not fit one line)
+    int textFlags = 0;        // Qt::AlignmentFlag | Qt::TextFlag
     TRect textRect;
     QColor textColor;
     int availableWidth = 0;

@@ -137,9 +137,7 @@ LbFaceModel lbButtonFaceModel(const LbFaceParams& p, const LbTextMeasure& measur
         m.bands.insert(m.bands.end(), lower.begin(), lower.end());
         break;
     }
-    case bsQuicken:
-        m.background = LbBackground::None;
-        break;
+    case bsQuicken: m.background = LbBackground::None; break;
     }
 
     const bool bevel = (p.enabled && (!p.flat || p.hot || down)) || (!p.enabled && !p.flat);

@@ -86,8 +86,7 @@ Art artOf(const QString& name)
             g.setPen(Qt::NoPen);
             g.setBrush(m);
             g.drawPolygon(QPolygon({QPoint(5, 1), QPoint(12, 1), QPoint(16, 5), QPoint(16, 12),
-                                    QPoint(12, 16), QPoint(5, 16), QPoint(1, 12),
-                                    QPoint(1, 5)}));
+                                    QPoint(12, 16), QPoint(5, 16), QPoint(1, 12), QPoint(1, 5)}));
             g.fillRect(QRect(4, 7, 10, 3), a);
         };
     if (name == u"LBRETRY")

@@ -2,8 +2,8 @@
 
 #include "controls/LbButton.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace zfw {
 

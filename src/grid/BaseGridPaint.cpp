@@ -74,8 +74,8 @@ CellVisual TBaseGrid::cellVisual(int ACol, int ARow, bool fixed) const
     if (props->BrushColor != clNone) {
         v.brush = props->BrushColor;
         v.colorTo = props->BrushColorTo;
-        v.gradientHorizontal =
-            props->GradientDirection == TCellGradientDirection::GradientHorizontal;
+        v.gradientHorizontal = props->GradientDirection
+                               == TCellGradientDirection::GradientHorizontal;
     }
     if (!props->FontName.isEmpty())
         v.font.setFamily(props->FontName);

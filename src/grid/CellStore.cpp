@@ -39,10 +39,7 @@ const CellStore::Cell* CellStore::cellAt(int ACol, int ARow) const
     return &row.cells[std::size_t(ACol)];
 }
 
-int CellStore::storeColLimit() const
-{
-    return std::max({TotalColCount(), m_largestColCount, 1});
-}
+int CellStore::storeColLimit() const { return std::max({TotalColCount(), m_largestColCount, 1}); }
 
 int CellStore::storeRowLimit() const
 {
@@ -77,7 +74,6 @@ void CellStore::layoutFrom(int FirstRow)
     if (m_listener)
         m_listener->layoutChanged(FirstRow);
 }
-
 
 void CellStore::clampFixed()
 {
@@ -225,7 +221,6 @@ void CellStore::SetFixedRowHeight(int Value)
     }
 }
 
-
 void CellStore::SetColumnHeaders(const QStringList& Value)
 {
     m_columnHeaders = Value;
@@ -271,7 +266,6 @@ void CellStore::ShowRowHeaders()
     for (int r = 0; r < n; ++r)
         SetCellEx(0, r, BackslashNToCR(m_rowHeaders[r]));
 }
-
 
 QString CellStore::GetGridCell(int ACol, int ARow) const
 {
@@ -330,7 +324,6 @@ bool CellStore::SetCellEx(int ACol, int ARow, const QString& Value)
         m_listener->LastRowChanged();
     return true;
 }
-
 
 bool CellStore::HasCellProperties(int ACol, int ARow) const
 {
@@ -484,7 +477,6 @@ void CellStore::FreeCellObjects(int ACol1, int ARow1, int ACol2, int ARow2)
     }
 }
 
-
 void GridUpdateLock::BeginUpdate()
 {
     ++m_count;
@@ -495,10 +487,7 @@ void GridUpdateLock::BeginUpdate()
     }
 }
 
-void GridUpdateLock::StartUpdate()
-{
-    ++m_count;
-}
+void GridUpdateLock::StartUpdate() { ++m_count; }
 
 void GridUpdateLock::EndUpdate()
 {

@@ -62,10 +62,7 @@ bool CellStore::MergeCells(int ACol, int ARow, int SpanX, int SpanY)
     return true;
 }
 
-void CellStore::SplitCells(int ACol, int ARow)
-{
-    splitArea(ACol, ARow, true);
-}
+void CellStore::SplitCells(int ACol, int ARow) { splitArea(ACol, ARow, true); }
 
 QPoint CellStore::BaseCell(int ACol, int ARow) const
 {
@@ -192,7 +189,6 @@ bool CellStore::ColSpanIdentical(int ACol1, int ACol2) const
     return seen;
 }
 
-
 QRect CellStore::screenRect(int DCol, int ARow, const ViewOrigin& view) const
 {
     auto spanX = [this](int from, int to) {  // widths of display columns from..to-1
@@ -275,7 +271,6 @@ QSize CellStore::CellSize(int ACol, int ARow, const ViewOrigin& view) const
     return QSize(b.x() + b.width() - a.x(), b.y() + b.height() - a.y());
 }
 
-
 QPoint CellStore::MoveToBaseCell(int Col, int Row) const
 {
     const int ACol = RealColIndex(Col);
@@ -325,8 +320,7 @@ QPoint CellStore::mergedKeyPreMove(MoveKey Key, const NavState& s) const
         if (by + sy >= s.Row && s.Row < m_rowCount - 1 && by < m_rowCount - 1)
             row = by + sy;
         break;
-    default:
-        break;
+    default: break;
     }
     return {col, row};
 }

@@ -6,8 +6,8 @@ namespace zfw {
 
 bool isValidCheckBoxCell(const CellGraphicHost& host, int ACol, int ARow)
 {
-    return ACol >= 0 && ARow >= 0 && ACol < host.totalColCount() &&
-           ARow < host.rowCount() + host.numHiddenRows();
+    return ACol >= 0 && ARow >= 0 && ACol < host.totalColCount()
+           && ARow < host.rowCount() + host.numHiddenRows();
 }
 
 TCellVAlign checkBoxVAlign(int vAlignment)
@@ -61,8 +61,7 @@ QString AddCheckBox(CellGraphicHost& host, int ACol, int ARow, bool state, bool 
     return {};
 }
 
-QString AddCheckBox(CellGraphicHost& host, int ACol, int ARow, TCheckBoxState state,
-                    int vAlignment)
+QString AddCheckBox(CellGraphicHost& host, int ACol, int ARow, TCheckBoxState state, int vAlignment)
 {
     if (!isValidCheckBoxCell(host, ACol, ARow))
         return QString::fromLatin1(kInvalidCellMessage);
@@ -239,8 +238,7 @@ bool IsInCheckBox(TCellType kind, bool precise, const TRect& r, int s, TCellVAli
     return x >= left && x < left + s && y >= top && y < top + s;
 }
 
-ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow,
-                                const CheckTexts& texts)
+ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow, const CheckTexts& texts)
 {
     TCellGraphic* g = GetCellGraphic(host, ACol, ARow);
     if (!g)
@@ -277,8 +275,7 @@ ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow,
     return result;
 }
 
-std::vector<CheckColumnPlanRow> planCheckBoxColumn(int rowCount, int fixedRows,
-                                                   bool checkAllCheck,
+std::vector<CheckColumnPlanRow> planCheckBoxColumn(int rowCount, int fixedRows, bool checkAllCheck,
                                                    const std::function<bool(int)>& isSummaryRow,
                                                    const std::function<bool(int)>& isNodeRow)
 {

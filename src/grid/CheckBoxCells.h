@@ -101,8 +101,7 @@ struct ToggleResult {
     bool toggled = false;
     bool newState = false;
 };
-ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow,
-                                const CheckTexts& texts);
+ToggleResult toggleCheckBoxCell(CellGraphicHost& host, int ACol, int ARow, const CheckTexts& texts);
 
 // What a check-box column puts in each row from the start row on (0 with CheckAllCheck,
 // else FixedRows) to RowCount - 1.
@@ -111,8 +110,7 @@ struct CheckColumnPlanRow {
     int row = 0;
     CheckColumnRow what = CheckColumnRow::CheckBox;
 };
-std::vector<CheckColumnPlanRow> planCheckBoxColumn(int rowCount, int fixedRows,
-                                                   bool checkAllCheck,
+std::vector<CheckColumnPlanRow> planCheckBoxColumn(int rowCount, int fixedRows, bool checkAllCheck,
                                                    const std::function<bool(int)>& isSummaryRow,
                                                    const std::function<bool(int)>& isNodeRow);
 

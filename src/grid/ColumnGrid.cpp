@@ -270,8 +270,8 @@ void TExtColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TCo
     TExtStringGrid::GetCellColor(ACol, ARow, AState, ABrush, AFont, AFontColor);
 }
 
-void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState,
-                                       TColor& ABrush, QFont& AFont, TColor& AFontColor)
+void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
+                                       QFont& AFont, TColor& AFontColor)
 {
     if (const TGridColumnItem* item = GetItem(ACol)) {
         // Printed cells take the print settings' fonts, not the screen's: the grid's own fixed
@@ -310,8 +310,7 @@ void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
     TExtStringGrid::GetCellPrintColor(ACol, ARow, AState, ABrush, AFont, AFontColor);
 }
 
-void TExtColumnGrid::GetCellBorder(int ACol, int ARow, TCellBorderPen& APen,
-                                   TCellBorders& Borders)
+void TExtColumnGrid::GetCellBorder(int ACol, int ARow, TCellBorderPen& APen, TCellBorders& Borders)
 {
     if (const TGridColumnItem* item = GetItem(ACol);
         item && ACol >= FixedCols() && ARow >= FixedRows()) {
@@ -332,8 +331,7 @@ void TExtColumnGrid::GetCellPrintBorder(int ACol, int ARow, TCellBorderPen& APen
     TExtStringGrid::GetCellPrintBorder(ACol, ARow, APen, Borders);
 }
 
-void TExtColumnGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign,
-                                      TVAlignment& VAlign)
+void TExtColumnGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
 {
     if (const TGridColumnItem* item = GetItem(ACol)) {
         HAlign = ARow < FixedRows() ? item->HeaderAlignment() : item->Alignment();
@@ -343,8 +341,7 @@ void TExtColumnGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign,
     TExtStringGrid::GetCellAlignment(ACol, ARow, HAlign, VAlign);
 }
 
-void TExtColumnGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix,
-                                   QString& aSuffix)
+void TExtColumnGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix)
 {
     if (const TGridColumnItem* item = GetItem(ACol)) {
         AStyle = item->SortStyle();

@@ -24,8 +24,12 @@ class TExtColumnGrid;
 class TGridColumnCollection;
 
 enum class TColumnPopupType {
-    cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick,
-    cpAllCellsRClick, cpAllCellsLClick
+    cpFixedCellsRClick,
+    cpFixedCellsLClick,
+    cpNormalCellsRClick,
+    cpNormalCellsLClick,
+    cpAllCellsRClick,
+    cpAllCellsLClick
 };
 
 // The settings of one column. An item made without a collection (the grid's spare copy)
@@ -310,8 +314,8 @@ public:
     // ----- hooks answered from the items (real columns) -----
     void GetCellColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush, QFont& AFont,
                       TColor& AFontColor) override;
-    void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush,
-                           QFont& AFont, TColor& AFontColor) override;
+    void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TColor& ABrush, QFont& AFont,
+                           TColor& AFontColor) override;
     void GetCellBorder(int ACol, int ARow, TCellBorderPen& APen, TCellBorders& Borders) override;
     void GetCellPrintBorder(int ACol, int ARow, TCellBorderPen& APen,
                             TCellBorders& Borders) override;

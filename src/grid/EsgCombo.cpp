@@ -24,10 +24,7 @@ constexpr int kMaxButtonWidth = 32;
 // else is the application style's.
 class EsgComboStyle final : public QProxyStyle {
 public:
-    EsgComboStyle()
-        : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
-    {
-    }
+    EsgComboStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
     QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
                          const QWidget* w) const override
@@ -56,8 +53,8 @@ TEsgComboBox::TEsgComboBox(QWidget* parent) : QComboBox(parent)
     setMaxVisibleItems(8);
     setInsertPolicy(QComboBox::NoInsert);
     // The platform's scroll bar width plus 2, kept inside the range the writer accepts.
-    m_buttonWidth =
-        std::clamp(ThemePainter(this).scrollBarWidth() + 2, kMinButtonWidth, kMaxButtonWidth);
+    m_buttonWidth = std::clamp(ThemePainter(this).scrollBarWidth() + 2, kMinButtonWidth,
+                               kMaxButtonWidth);
     setEditable(true);
     connectEditor();
     connect(this, qOverload<int>(&QComboBox::activated), this, [this](int) {

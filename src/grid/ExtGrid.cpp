@@ -7,8 +7,8 @@
 #include "grid/InplaceEdit.h"
 
 #include <QEvent>
-#include <QStyle>
 #include <QFontMetrics>
+#include <QStyle>
 
 namespace zfw {
 
@@ -23,15 +23,8 @@ void TExtStringGrid::repaintLastFixedRow()
 }
 
 TExtStringGrid::TExtStringGrid(QWidget* parent)
-    : TBaseGrid(parent),
-      SearchPanel(this),
-      FloatingFooter(this),
-      PrintSettings(this),
-      SortSettings(this),
-      ControlLook(this),
-      CellNode(this),
-      SyncGrid(this),
-      Filter(this)
+    : TBaseGrid(parent), SearchPanel(this), FloatingFooter(this), PrintSettings(this),
+      SortSettings(this), ControlLook(this), CellNode(this), SyncGrid(this), Filter(this)
 {
     SearchPanel.OnInvalidate = [this](TSearchPanel*) { Invalidate(); };
     FloatingFooter.OnPanelChange = [this](TFloatingFooter*) { Invalidate(); };
@@ -86,8 +79,8 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
     // one of them.
     m_editBtn = new TGridEditBtn(this);
     m_unitEditBtn = new TGridUnitEditBtn(this);
-    for (TEsgEditBtn* e : {static_cast<TEsgEditBtn*>(m_editBtn),
-                           static_cast<TEsgEditBtn*>(m_unitEditBtn)}) {
+    for (TEsgEditBtn* e :
+         {static_cast<TEsgEditBtn*>(m_editBtn), static_cast<TEsgEditBtn*>(m_unitEditBtn)}) {
         e->setEnabled(false);
         e->hide();
         e->setButtonCaption(QStringLiteral("..."));
@@ -142,8 +135,7 @@ bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event)
 {
     // The window is settled once the grid is shown: an ancestor may have been moved into
     // another window without the grid hearing of it.
-    if (watched == this
-        && (event->type() == QEvent::ParentChange || event->type() == QEvent::Show))
+    if (watched == this && (event->type() == QEvent::ParentChange || event->type() == QEvent::Show))
         watchWindow();
     else if (watched == this && event->type() == QEvent::Resize)
         placeControls();

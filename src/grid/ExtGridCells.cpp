@@ -391,8 +391,7 @@ void TExtStringGrid::SetCellFont(int ACol, int ARow, const QFont& Font, TColor F
         p.FontName = Font.family();
         p.FontSize = Font.pointSize() > 0 ? Font.pointSize() : 0;
         p.FontStyle = (Font.bold() ? fsBold : 0) | (Font.italic() ? fsItalic : 0)
-                      | (Font.underline() ? fsUnderline : 0)
-                      | (Font.strikeOut() ? fsStrikeOut : 0);
+                      | (Font.underline() ? fsUnderline : 0) | (Font.strikeOut() ? fsStrikeOut : 0);
         p.FontColor = FontColor;
     });
 }

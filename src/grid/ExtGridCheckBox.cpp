@@ -108,8 +108,7 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
     switch (g->CellType) {
     case ctCheckBox: g->CellBoolean = State; return true;
     case ctDataCheckBox:
-    case ctVirtCheckBox:
-        return SetCellsEx(ACol, ARow, State ? texts.checkTrue : texts.checkFalse);
+    case ctVirtCheckBox: return SetCellsEx(ACol, ARow, State ? texts.checkTrue : texts.checkFalse);
     default: return false;
     }
 }
@@ -193,8 +192,8 @@ TRect TExtStringGrid::checkBoxRect(int ACol, int ARow, const TRect& content)
     return TRect{left, top, left + w, top + h};
 }
 
-void TExtStringGrid::DrawCellContent(IGridCanvas& canvas, int ACol, int ARow,
-                                     const TRect& content, bool selected)
+void TExtStringGrid::DrawCellContent(IGridCanvas& canvas, int ACol, int ARow, const TRect& content,
+                                     bool selected)
 {
     const CellDrawContext& c = cellDrawContext();
     DrawGridCell(canvas, c.DCol, c.ARow, content, c.state);

@@ -93,8 +93,7 @@ bool TExtStringGrid::SetComboIndex(int ACol, int ARow, int Value)
 bool TExtStringGrid::comboEditing() const
 {
     return m_editCombo && EditMode && m_editCombo->isVisible()
-           && (EditControl == TEditorType::edComboEdit
-               || EditControl == TEditorType::edComboList);
+           && (EditControl == TEditorType::edComboEdit || EditControl == TEditorType::edComboList);
 }
 
 QString TExtStringGrid::comboValue() const
@@ -169,8 +168,8 @@ bool TExtStringGrid::ShowComboEditor(TEditorType kind, int DCol, int ARow, char1
         TVAlignment va = VAlignment;
         bool ww = false;
         TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        GetVisualProperties(C, ARow, state, false, false, false, brush, colorTo, mirror,
-                            mirrorTo, f, fontColor, ha, va, ww, gd);
+        GetVisualProperties(C, ARow, state, false, false, false, brush, colorTo, mirror, mirrorTo,
+                            f, fontColor, ha, va, ww, gd);
         pal.setColor(QPalette::Base, toQColor(brush == clNone ? Color() : brush));
         combo->setPalette(pal);
         combo->setFont(f);

@@ -14,8 +14,10 @@ void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value)
     TBaseGrid::GetDisplText(ACol, ARow, Value);
     if (URLShowInText) {
         // The first prefix found wins; the order is the one users have always seen.
-        static constexpr std::array<const char16_t*, 7> kPrefixes = {
-            u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"};
+        static constexpr std::array<const char16_t*, 7> kPrefixes = {u"HTTP://", u"WWW.",
+                                                                     u"MAILTO:", u"HTTPS://",
+                                                                     u"NNTP://", u"FILE://",
+                                                                     u"FTP://"};
         for (const char16_t* prefix : kPrefixes) {
             QString linked;
             if (HtmlEscapeWithLink(Value, QString::fromUtf16(prefix), linked)) {

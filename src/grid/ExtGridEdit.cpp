@@ -33,10 +33,7 @@ TExtInplaceEdit* TExtStringGrid::NormalEdit() const
     return qobject_cast<TExtInplaceEdit*>(InplaceEditor());
 }
 
-TInplaceEdit* TExtStringGrid::CreateEditor()
-{
-    return new TExtInplaceEdit(this);
-}
+TInplaceEdit* TExtStringGrid::CreateEditor() { return new TExtInplaceEdit(this); }
 
 bool TExtStringGrid::IsCellEditable(int ACol, int ARow)
 {
@@ -280,15 +277,9 @@ void TExtStringGrid::HideInplaceEdit()
     SelectCell(Col(), Row());
 }
 
-void TExtStringGrid::ShowCellEdit()
-{
-    WMKeyDown(VK_F2, TShiftState());
-}
+void TExtStringGrid::ShowCellEdit() { WMKeyDown(VK_F2, TShiftState()); }
 
-void TExtStringGrid::HideCellEdit()
-{
-    HideSpecialEditor(Col(), Row());
-}
+void TExtStringGrid::HideCellEdit() { HideSpecialEditor(Col(), Row()); }
 
 void TExtStringGrid::WMSetFocus()
 {
@@ -361,8 +352,7 @@ void TExtStringGrid::ShowSpecialEditor(int ACol, int ARow)
     case TEditorType::edComboList:
         opened = ShowComboEditor(EditControl, ACol, ARow, FStartEditChar);
         break;
-    default:
-        break;
+    default: break;
     }
     if (!opened) {
         // A kind without an editor here opens nothing and leaves no edit behind: a later
@@ -385,11 +375,8 @@ void TExtStringGrid::HideSpecialEditor(int ACol, int ARow)
     FStartEditChar = 0;
     switch (EditControl) {
     case TEditorType::edComboEdit:
-    case TEditorType::edComboList:
-        HideComboEditor();
-        break;
-    default:
-        break;
+    case TEditorType::edComboList: HideComboEditor(); break;
+    default: break;
     }
     if (EditControl != TEditorType::edNormal && FEditActive)
         DoEditingDone(C, ARow);
@@ -411,10 +398,7 @@ void TExtStringGrid::SetEditedCellText(int ACol, int ARow, const QString& Value)
     SetCellEx(ACol, ARow, Value);
 }
 
-void TExtStringGrid::RestoreCellCache()
-{
-    SetCurrentCell(FCellCache);
-}
+void TExtStringGrid::RestoreCellCache() { SetCurrentCell(FCellCache); }
 
 void TExtStringGrid::SetWordWrap(bool Value)
 {

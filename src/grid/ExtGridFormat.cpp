@@ -104,23 +104,16 @@ std::optional<QString> FormatFloatPattern(const QString& pattern, double value)
     const QLocale c_locale = QLocale::c();
     QString body;
     switch (c.type) {
-    case u'f':
-        body = QString::number(value, 'f', c.precision < 0 ? 2 : c.precision);
-        break;
-    case u'e':
-        body = QString::number(value, 'e', c.precision < 0 ? 15 : c.precision);
-        break;
-    case u'g':
-        body = QString::number(value, 'g', c.precision < 0 ? 15 : c.precision);
-        break;
+    case u'f': body = QString::number(value, 'f', c.precision < 0 ? 2 : c.precision); break;
+    case u'e': body = QString::number(value, 'e', c.precision < 0 ? 15 : c.precision); break;
+    case u'g': body = QString::number(value, 'g', c.precision < 0 ? 15 : c.precision); break;
     case u'n': {
         QLocale grouped = c_locale;
         grouped.setNumberOptions({});
         body = grouped.toString(value, 'f', c.precision < 0 ? 2 : c.precision);
         break;
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
     return p->before + pad(body, c) + p->after;
 }
@@ -140,14 +133,9 @@ std::optional<QString> FormatIntPattern(const QString& pattern, long long value)
         negative = value < 0;
         digits = QString::number(negative ? -(value + 1) + 1ULL : (unsigned long long)value);
         break;
-    case u'u':
-        digits = QString::number((unsigned long long)value);
-        break;
-    case u'x':
-        digits = QString::number((unsigned long long)value, 16).toUpper();
-        break;
-    default:
-        return std::nullopt;
+    case u'u': digits = QString::number((unsigned long long)value); break;
+    case u'x': digits = QString::number((unsigned long long)value, 16).toUpper(); break;
+    default: return std::nullopt;
     }
     if (c.precision > digits.size())
         digits = digits.rightJustified(c.precision, u'0');

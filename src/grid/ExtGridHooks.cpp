@@ -179,8 +179,7 @@ void TExtStringGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
         OnGetCellPrintColor(this, ARow, ACol, AState, ABrush, AFont, AFontColor);
 }
 
-void TExtStringGrid::GetCellBorder(int ACol, int ARow, TCellBorderPen& APen,
-                                   TCellBorders& Borders)
+void TExtStringGrid::GetCellBorder(int ACol, int ARow, TCellBorderPen& APen, TCellBorders& Borders)
 {
     if (Grouping.HeaderUnderline && ACol > 0 && IsNode(ARow)) {
         Borders = {TCellBorder::cbBottom};
@@ -201,15 +200,13 @@ void TExtStringGrid::GetCellPrintBorder(int ACol, int ARow, TCellBorderPen& APen
         OnGetCellPrintBorder(this, ARow, ACol, APen, Borders);
 }
 
-void TExtStringGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix,
-                                   QString& aSuffix)
+void TExtStringGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix)
 {
     if (OnGetFormat)
         OnGetFormat(this, ACol, AStyle, aPrefix, aSuffix);
 }
 
-void TExtStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign,
-                                      TVAlignment& VAlign)
+void TExtStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
 {
     if (ACol == 0 && MouseActions.HotmailRowSelect())
         HAlign = TAlignment::taCenter;

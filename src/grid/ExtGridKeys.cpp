@@ -18,10 +18,7 @@ bool isVerticalScrollKey(int key)
            || key == VK_DOWN;
 }
 
-bool isArrowKey(int key)
-{
-    return key >= VK_LEFT && key <= VK_DOWN;
-}
+bool isArrowKey(int key) { return key >= VK_LEFT && key <= VK_DOWN; }
 
 }  // namespace
 
@@ -49,7 +46,7 @@ int TExtStringGrid::FirstNormalCol() const
 bool TExtStringGrid::CanTabToCell(int ACol, int ARow)
 {
     bool can = Options().testFlag(goEditing) ? IsEditable(RealColIndex(ACol), ARow)
-                                              : !IsFixed(RealColIndex(ACol), ARow);
+                                             : !IsFixed(RealColIndex(ACol), ARow);
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, can);
     return can;
@@ -147,8 +144,8 @@ void TExtStringGrid::WMKeyDown(int Key, TShiftState Shift)
         QueryCellEditable(realCol, Row(), allow);
         if (allow && ToggleCheckBoxEx(realCol, Row(), true)) {
             bool state = false;
-            GetCheckBoxState(realCol, store().NumHiddenRows() > 0 ? store().RealRowIndex(Row())
-                                                                   : Row(),
+            GetCheckBoxState(realCol,
+                             store().NumHiddenRows() > 0 ? store().RealRowIndex(Row()) : Row(),
                              state);
             DoCheckBoxClick(Col(), Row(), state);
         }
@@ -205,8 +202,7 @@ void TExtStringGrid::keyHomeEnd(int& Key, TShiftState Shift, bool& consumed)
         MoveCurrentCell(Col(), home ? FixedRows() : RowCount() - FixedFooters - 1, !shift, true);
         consumed = true;
         return;
-    case THomeEndAction::heFirstLastColumn:
-        break;
+    case THomeEndAction::heFirstLastColumn: break;
     }
     if (ctrl) {
         if (!home)
@@ -434,8 +430,7 @@ bool TExtStringGrid::CursorWalkMove(int ACol, int ARow, bool Forward)
     return reopen;
 }
 
-void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit,
-                                       bool Forward)
+void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward)
 {
     if (!Navigation.AdvanceOnEnter && !Force)
         return;
@@ -456,8 +451,8 @@ void TExtStringGrid::AdvanceToNextCell(int ACol, int ARow, bool Force, bool Auto
                 c += Forward ? 1 : -1;
                 return true;
             }
-            if (!Navigation.AdvanceOnEnterLoop && (inLine || (Forward ? r >= lastRow
-                                                                      : r <= FixedRows())))
+            if (!Navigation.AdvanceOnEnterLoop
+                && (inLine || (Forward ? r >= lastRow : r <= FixedRows())))
                 return false;
             c = Forward ? first : lastCol;
             if (!inLine)

@@ -139,8 +139,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
             setFocus(Qt::MouseFocusReason);
             ToggleCheckBoxEx(realCol, ARow, false);
             bool state = false;
-            GetCheckBoxState(realCol, store().NumHiddenRows() > 0 ? store().RealRowIndex(ARow)
-                                                                   : ARow,
+            GetCheckBoxState(realCol,
+                             store().NumHiddenRows() > 0 ? store().RealRowIndex(ARow) : ARow,
                              state);
             if (!Navigation.AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols())
                 MoveCurrentCell(ACol, ARow, true, true);
@@ -183,8 +183,8 @@ void TExtStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     // Dragging from a press selects instead of editing while range selection may edit.
-    if (Shift.testFlag(ssLeft) && MouseActions.RangeSelectAndEdit
-        && Options().testFlag(goEditing) && !EditorMode())
+    if (Shift.testFlag(ssLeft) && MouseActions.RangeSelectAndEdit && Options().testFlag(goEditing)
+        && !EditorMode())
         SetOptions(Options() & ~TGridOptions(goEditing));
 
     if (m_sizingFixed) {
@@ -355,8 +355,8 @@ void TExtStringGrid::reportSize(bool cols, int index, int size)
         OnRowSizing(this, index, size);
     if (!HintShowSizing)
         return;
-    const QString hint = (cols ? QStringLiteral("cw=<b>%1</b>") : QStringLiteral("rh=<b>%1</b>"))
-                             .arg(size);
+    const QString hint =
+        (cols ? QStringLiteral("cw=<b>%1</b>") : QStringLiteral("rh=<b>%1</b>")).arg(size);
     // At the sized cell's top left corner; for a fixed column or row at cell (0, 0).
     const bool fixedCell = cols ? index < FixedCols() : index < FixedRows();
     const TRect r = fixedCell ? CellRect(0, 0) : cols ? CellRect(index, 0) : CellRect(0, index);
@@ -604,8 +604,7 @@ void TExtStringGrid::WMLButtonDblClk(TShiftState Shift, int X, int Y)
         if (!r.isEmpty() && X <= r.Left + kBorderZone) {
             onBorder = true;
             target = ACol - 1 >= FixedCols() ? ACol - 1 : -1;
-        } else if (X >= right - kBorderZone && ACol >= FixedCols()
-                   && X <= right + kBorderZone) {
+        } else if (X >= right - kBorderZone && ACol >= FixedCols() && X <= right + kBorderZone) {
             onBorder = true;
             target = ACol;
         }

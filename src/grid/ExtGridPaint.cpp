@@ -26,7 +26,8 @@ bool isGradientLook(TGridLook look)
 
 TColor halfColor(TColor rgb)
 {
-    return ((rgb & 0xFE) >> 1) | (((rgb >> 8 & 0xFE) >> 1) << 8) | (((rgb >> 16 & 0xFE) >> 1) << 16);
+    return ((rgb & 0xFE) >> 1) | (((rgb >> 8 & 0xFE) >> 1) << 8)
+           | (((rgb >> 16 & 0xFE) >> 1) << 16);
 }
 
 }  // namespace
@@ -73,9 +74,7 @@ TExtStringGrid::CellGraphicExtent TExtStringGrid::GetCellGraphicExtent(int ACol,
     const int check = ControlLook.CheckSize();
     switch (e.graphic->CellType) {
     case ctCheckBox:
-    case ctTriStateCheckBox:
-        e.width = e.height = check;
-        break;
+    case ctTriStateCheckBox: e.width = e.height = check; break;
     case ctDataCheckBox:
     case ctVirtCheckBox:
     case ctRowCheckBox:
@@ -88,14 +87,9 @@ TExtStringGrid::CellGraphicExtent TExtStringGrid::GetCellGraphicExtent(int ACol,
     case ctRangeIndicator:
     case ctXPProgress:
     case ctDataImage:
-    case ctRating:
-        e.textAllowed = false;
-        break;
-    case ctRadioButton:
-        e.width = e.height = ControlLook.RadioSize() + 4;
-        break;
-    default:
-        break;
+    case ctRating: e.textAllowed = false; break;
+    case ctRadioButton: e.width = e.height = ControlLook.RadioSize() + 4; break;
+    default: break;
     }
     return e;
 }
@@ -124,10 +118,10 @@ void TExtStringGrid::DrawGridCell(IGridCanvas& canvas, int DCol, int ARow, TRect
 
     // Fixed-cell backgrounds of the gradient looks.
     if (fixedLook && isGradientLook(m_look)) {
-        const bool activeHeader =
-            ActiveCellShow &&
-            ((FixedCols() > 0 && DCol == FixedCols() - 1 && ARow == Row()) ||
-             (FixedRows() > 0 && ARow == FixedRows() - 1 && DCol == Col()));
+        const bool activeHeader = ActiveCellShow
+                                  && ((FixedCols() > 0 && DCol == FixedCols() - 1 && ARow == Row())
+                                      || (FixedRows() > 0 && ARow == FixedRows() - 1
+                                          && DCol == Col()));
         if (isHoveredFixedCell(DCol, ARow)) {
             // One pixel taller, like the raised edges of the XP looks.
             TRect h = r;
@@ -251,7 +245,8 @@ void TExtStringGrid::DrawCellBorders(IGridCanvas& canvas, int RCol, int ARow, TR
         canvas.line(x, rect.Top, x, rect.Bottom, left.Color, left.Width);
     }
     if (borders.contains(TCellBorder::cbRight))
-        canvas.line(rect.Right - 1, rect.Top, rect.Right - 1, rect.Bottom, right.Color, right.Width);
+        canvas.line(rect.Right - 1, rect.Top, rect.Right - 1, rect.Bottom, right.Color,
+                    right.Width);
     if (borders.contains(TCellBorder::cbTop)) {
         rect.Top += h;
         const int y = std::max(0, rect.Top - lineWidth);

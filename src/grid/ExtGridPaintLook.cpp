@@ -11,12 +11,20 @@ bool TExtStringGrid::wirePainting()
 {
     ControlLook.OnRepaint = [this](TControlLook*) { Invalidate(); };
     ControlLook.OnFixedGradient = [this](TControlLook*, TFixedGradient role, TColor c) {
-        TColor* const target[kFixedGradientCount] = {
-            &VKTGradientFrom,          &VKTGradientTo,          &VKTGradientMirrorFrom,
-            &VKTGradientMirrorTo,      &VKTGradientHoverFrom,   &VKTGradientHoverTo,
-            &VKTGradientHoverMirrorFrom, &VKTGradientHoverMirrorTo, &VKTGradientHoverBorder,
-            &VKTGradientDownFrom,      &VKTGradientDownTo,      &VKTGradientDownMirrorFrom,
-            &VKTGradientDownMirrorTo,  &VKTGradientDownBorder};
+        TColor* const target[kFixedGradientCount] = {&VKTGradientFrom,
+                                                     &VKTGradientTo,
+                                                     &VKTGradientMirrorFrom,
+                                                     &VKTGradientMirrorTo,
+                                                     &VKTGradientHoverFrom,
+                                                     &VKTGradientHoverTo,
+                                                     &VKTGradientHoverMirrorFrom,
+                                                     &VKTGradientHoverMirrorTo,
+                                                     &VKTGradientHoverBorder,
+                                                     &VKTGradientDownFrom,
+                                                     &VKTGradientDownTo,
+                                                     &VKTGradientDownMirrorFrom,
+                                                     &VKTGradientDownMirrorTo,
+                                                     &VKTGradientDownBorder};
         *target[int(role)] = c;
     };
     ShowModified.OnChange = [this](TShowModified*) { ShowModifiedChanged(); };
@@ -61,8 +69,8 @@ void TExtStringGrid::SetLook(TGridLook Value)
     case TGridLook::glXP:
     case TGridLook::glListView:
         if (!loading) {
-            if (Value == TGridLook::glStandard || Value == TGridLook::glSoft ||
-                Value == TGridLook::glClassic) {
+            if (Value == TGridLook::glStandard || Value == TGridLook::glSoft
+                || Value == TGridLook::glClassic) {
                 SetFixedColor(clBtnFace);
                 cl.SetFixedGradientFrom(clBtnFace);
                 VKTGradientTo = clNone;
@@ -152,12 +160,12 @@ void TExtStringGrid::SetBackGround(const TBackGround& Value)
     Invalidate();
 }
 
-#define ZFW_STORE_REPAINT(Name, Type)                  \
-    void TExtStringGrid::Set##Name(Type Value)         \
-    {                                                  \
-        const bool changed = !(Name == Value);         \
-        Name = Value;                                  \
-        repaintIfChanged(changed);                     \
+#define ZFW_STORE_REPAINT(Name, Type)                                                              \
+    void TExtStringGrid::Set##Name(Type Value)                                                     \
+    {                                                                                              \
+        const bool changed = !(Name == Value);                                                     \
+        Name = Value;                                                                              \
+        repaintIfChanged(changed);                                                                 \
     }
 ZFW_STORE_REPAINT(SelectionColor, TColor)
 ZFW_STORE_REPAINT(SelectionColorTo, TColor)

@@ -26,10 +26,7 @@ QString withoutUrlPrefix(const QString& s)
 
 }  // namespace
 
-QString TExtStringGrid::GetFormattedCell(int ACol, int ARow)
-{
-    return GetCellEx(ACol, ARow);
-}
+QString TExtStringGrid::GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
 
 void TExtStringGrid::DrawCellText(IGridCanvas& canvas, int RCol, int ARow, const TRect& rect,
                                   TGridDrawState AState, TColor fontColor, TAlignment HA,

@@ -51,9 +51,8 @@ TColor TExtStringGrid::MixColors(TColor A, TColor B, int Percent) const
 }
 
 void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print,
-                                         bool Select, bool Remap, TColor& ABrush,
-                                         TColor& AColorTo, TColor& AMirrorColor,
-                                         TColor& AMirrorColorTo, QFont& AFont,
+                                         bool Select, bool Remap, TColor& ABrush, TColor& AColorTo,
+                                         TColor& AMirrorColor, TColor& AMirrorColorTo, QFont& AFont,
                                          TColor& AFontColor, TAlignment& HA, TVAlignment& VA,
                                          bool& WW, TCellGradientDirection& GD)
 {
@@ -81,17 +80,17 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     // Only a cell without a graphic of its own (or a rotated text) keeps its own colour in
     // the fixed area: a graphic's cell there is coloured as a fixed cell.
     const TCellGraphic* graphic = GetCellGraphic(*this, RCol, ARow);
-    const bool keepsOwn = own != clNone &&
-                          (!graphic || graphic->CellType == ctNone ||
-                           graphic->CellType == ctRotated || graphic->CellType == ctEmpty);
+    const bool keepsOwn = own != clNone
+                          && (!graphic || graphic->CellType == ctNone
+                              || graphic->CellType == ctRotated || graphic->CellType == ctEmpty);
 
     if (AState.testFlag(gdSelected))
         GD = TCellGradientDirection::GradientVertical;
 
     if (own == clNone) {
         ABrush = Color();
-        if (Bands.Active() && (!Print || Bands.Print) && !fixedPlace && Bands.TotalLength() > 0 &&
-            ARow < RowCount() - FixedFooters) {
+        if (Bands.Active() && (!Print || Bands.Print) && !fixedPlace && Bands.TotalLength() > 0
+            && ARow < RowCount() - FixedFooters) {
             ABrush = (ARow - FixedRows()) % Bands.TotalLength() < Bands.PrimaryLength()
                          ? Bands.PrimaryColor()
                          : Bands.SecondaryColor();

@@ -100,10 +100,7 @@ void TExtStringGrid::SetFixedRightCols(int Value)
     Invalidate();
 }
 
-void TExtStringGrid::UpdateEditMode()
-{
-    SelectCell(Col(), Row());
-}
+void TExtStringGrid::UpdateEditMode() { SelectCell(Col(), Row()); }
 
 void TExtStringGrid::ScrollInView(int ColIndex, int RowIndex)
 {
@@ -249,10 +246,7 @@ void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
     }
 }
 
-void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
-{
-    ColumnMoved(FromIndex, ToIndex);
-}
+void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex) { ColumnMoved(FromIndex, ToIndex); }
 
 void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {

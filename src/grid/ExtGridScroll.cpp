@@ -30,8 +30,8 @@ void TExtStringGrid::ThumbTrack(Qt::Orientation o, int Pos)
     const bool vertical = o == Qt::Vertical;
     const int index = vertical ? geometryModel().rowFromThumb(Pos)
                                : geometryModel().colFromThumb(Pos);
-    const bool hint = ScrollHints == shBoth || (vertical ? ScrollHints == shVertical
-                                                         : ScrollHints == shHorizontal);
+    const bool hint = ScrollHints == shBoth
+                      || (vertical ? ScrollHints == shVertical : ScrollHints == shHorizontal);
     if (hint) {
         QString text = (vertical ? QStringLiteral("Row : ") : QStringLiteral("Col : "))
                        + QString::number(index);
@@ -42,11 +42,11 @@ void TExtStringGrid::ThumbTrack(Qt::Orientation o, int Pos)
     }
     if (ScrollSynch) {
         if (vertical)
-            SetTopRow(std::clamp(index, FixedRows(), std::max(FixedRows(),
-                                                                geometryModel().maxTopRow())));
+            SetTopRow(
+                std::clamp(index, FixedRows(), std::max(FixedRows(), geometryModel().maxTopRow())));
         else
-            SetLeftCol(std::clamp(index, FixedCols(), std::max(FixedCols(),
-                                                                 geometryModel().maxLeftCol())));
+            SetLeftCol(std::clamp(index, FixedCols(),
+                                  std::max(FixedCols(), geometryModel().maxLeftCol())));
     }
 }
 
@@ -72,13 +72,13 @@ void TExtStringGrid::ScrolledTopLeft()
     m_syncingScroll = true;
     partner->m_syncingScroll = true;
     if (SyncGrid.ScrollVertical && partner->TopRow() != TopRow())
-        partner->SetTopRow(std::clamp(TopRow(), partner->FixedRows(),
-                                      std::max(partner->FixedRows(),
-                                               partner->geometryModel().maxTopRow())));
+        partner->SetTopRow(
+            std::clamp(TopRow(), partner->FixedRows(),
+                       std::max(partner->FixedRows(), partner->geometryModel().maxTopRow())));
     if (SyncGrid.ScrollHorizontal && partner->LeftCol() != LeftCol())
-        partner->SetLeftCol(std::clamp(LeftCol(), partner->FixedCols(),
-                                       std::max(partner->FixedCols(),
-                                                partner->geometryModel().maxLeftCol())));
+        partner->SetLeftCol(
+            std::clamp(LeftCol(), partner->FixedCols(),
+                       std::max(partner->FixedCols(), partner->geometryModel().maxLeftCol())));
     partner->m_syncingScroll = false;
     m_syncingScroll = false;
 }

@@ -113,15 +113,9 @@ void TExtStringGrid::EditCell(int ACol, int ARow)
         ShowEditor();
 }
 
-void TExtStringGrid::MoveToCell(int ACol, int ARow)
-{
-    MoveCurrentCell(ACol, ARow, true, true);
-}
+void TExtStringGrid::MoveToCell(int ACol, int ARow) { MoveCurrentCell(ACol, ARow, true, true); }
 
-bool TExtStringGrid::Select()
-{
-    return SelectCell(Col(), Row());
-}
+bool TExtStringGrid::Select() { return SelectCell(Col(), Row()); }
 
 // ----- disjunct row and column selection -----
 
@@ -316,10 +310,7 @@ TGridCoord TExtStringGrid::SelectedCell(int i) const
 
 // ----- row flags -----
 
-bool TExtStringGrid::GetRowModified(int ARow) const
-{
-    return flagAt(m_modifiedRows, ARow);
-}
+bool TExtStringGrid::GetRowModified(int ARow) const { return flagAt(m_modifiedRows, ARow); }
 
 void TExtStringGrid::SetRowModified(int ARow, bool Value)
 {
@@ -340,10 +331,7 @@ void TExtStringGrid::ClearModifiedRows()
     Invalidate();
 }
 
-bool TExtStringGrid::GetRowEnabled(int ARow) const
-{
-    return !flagAt(m_disabledRows, ARow);
-}
+bool TExtStringGrid::GetRowEnabled(int ARow) const { return !flagAt(m_disabledRows, ARow); }
 
 void TExtStringGrid::SetRowEnabled(int ARow, bool Value)
 {
@@ -364,25 +352,22 @@ void TExtStringGrid::SetRowEnabled(int ARow, bool Value)
 
 // ----- repaint requests -----
 
-void TExtStringGrid::RepaintCell(int ACol, int ARow)
-{
-    InvalidateCell(ACol, ARow);
-}
+void TExtStringGrid::RepaintCell(int ACol, int ARow) { InvalidateCell(ACol, ARow); }
 
 void TExtStringGrid::RepaintRow(int ARow)
 {
     if (ARow < 0 || ARow >= RowCount())
         return;
-    InvalidateGridRect(TGridRect{0, ARow, std::min(ColCount() - 1, LeftCol() + VisibleColCount()),
-                                 ARow});
+    InvalidateGridRect(
+        TGridRect{0, ARow, std::min(ColCount() - 1, LeftCol() + VisibleColCount()), ARow});
 }
 
 void TExtStringGrid::RepaintCol(int ACol)
 {
     if (ACol < 0 || ACol >= ColCount())
         return;
-    InvalidateGridRect(TGridRect{ACol, 0, ACol,
-                                 std::min(RowCount() - 1, TopRow() + VisibleRowCount())});
+    InvalidateGridRect(
+        TGridRect{ACol, 0, ACol, std::min(RowCount() - 1, TopRow() + VisibleRowCount())});
 }
 
 void TExtStringGrid::RepaintRect(const TGridRect& r)
@@ -397,10 +382,7 @@ void TExtStringGrid::RepaintRect(const TGridRect& r)
     InvalidateGridRect(TGridRect{r.Left, r.Top, right, r.Bottom});
 }
 
-void TExtStringGrid::RepaintCellRange(const TGridRect& r)
-{
-    InvalidateGridRect(r);
-}
+void TExtStringGrid::RepaintCellRange(const TGridRect& r) { InvalidateGridRect(r); }
 
 void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
 {
@@ -502,10 +484,7 @@ void TExtStringGrid::DoDropDownFooterButtonClick(int ButtonIndex)
         OnDropDownFooterButtonClick(this, Col(), Row(), ButtonIndex);
 }
 
-void TExtStringGrid::MemoDropDownChange(const QString& Text)
-{
-    SetEditText(Col(), Row(), Text);
-}
+void TExtStringGrid::MemoDropDownChange(const QString& Text) { SetEditText(Col(), Row(), Text); }
 
 void TExtStringGrid::GetFilterCellText(int ACol, int ARow, QString& text)
 {

@@ -28,8 +28,7 @@ void TExtStringGrid::DoUpdateAutoColumnSize(int ACol, int& AWidth)
         OnUpdateColumnSize(this, ACol, AWidth);
 }
 
-TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int ARow,
-                                                                   bool wrapped,
+TExtStringGrid::CellContentSize TExtStringGrid::measureCellContent(int ACol, int ARow, bool wrapped,
                                                                    int graphicPaddingX)
 {
     const int rc = RealColIndex(ACol);
@@ -114,8 +113,8 @@ void TExtStringGrid::AutoSizeCol(int ACol, int Padding)
         return;
     FitColumnToContent(ACol, SizeGrowOnly);
     if (Padding != 0)
-        SetColWidths(ACol, ClampToLimits(ColWidths(ACol) + Padding, minColWidthLimit(),
-                                         MaxColWidth));
+        SetColWidths(ACol,
+                     ClampToLimits(ColWidths(ACol) + Padding, minColWidthLimit(), MaxColWidth));
 }
 
 void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
@@ -142,8 +141,9 @@ void TExtStringGrid::FitRowToContent(int ARow, bool GrowOnly, int Padding)
         int h = textHeight + graphicHeight;
         if (store().IsMergedNonBaseCell(rc, ARow))
             h = 0;
-        if (g && (g->CellType == ctCheckBox || g->CellType == ctDataCheckBox
-                  || g->CellType == ctVirtCheckBox || g->CellType == ctRadio))
+        if (g
+            && (g->CellType == ctCheckBox || g->CellType == ctDataCheckBox
+                || g->CellType == ctVirtCheckBox || g->CellType == ctRadio))
             h = DefaultRowHeight();
         tallest = std::max(tallest, h);
     }
@@ -160,8 +160,7 @@ void TExtStringGrid::AutoSizeRow(int ARow, int Padding)
         return;
     FitRowToContent(ARow, SizeGrowOnly, Padding);
     if (Padding != 0)
-        SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, MinRowHeight,
-                                          MaxRowHeight));
+        SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, MinRowHeight, MaxRowHeight));
 }
 
 void TExtStringGrid::SetRowLineHeight(int ARow, int Lines, int Padding)
@@ -173,8 +172,7 @@ void TExtStringGrid::SetRowLineHeight(int ARow, int Lines, int Padding)
     TColor fontColor = clWindowText;
     GetCellColor(FixedCols(), ARow, TGridDrawState(), brush, f, fontColor);
     const int h = QFontMetrics(f).height();
-    SetRowHeights(ARow, ClampToLimits(Padding + Lines * (h + h / 8), MinRowHeight,
-                                      MaxRowHeight));
+    SetRowHeights(ARow, ClampToLimits(Padding + Lines * (h + h / 8), MinRowHeight, MaxRowHeight));
 }
 
 void TExtStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)

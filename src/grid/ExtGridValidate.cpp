@@ -11,10 +11,7 @@
 
 namespace zfw {
 
-bool TExtStringGrid::ValidateCell(const QString& NewValue)
-{
-    return validateEdit(NewValue, false);
-}
+bool TExtStringGrid::ValidateCell(const QString& NewValue) { return validateEdit(NewValue, false); }
 
 bool TExtStringGrid::ValidateCellWide(const QString& NewValue)
 {

@@ -50,8 +50,8 @@ void TExtStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     const int h = DefaultRowHeight();
     if (m_integralHeight && !LockUpdate() && h > 0) {
         const bool allColsFit = VisibleColCount() + FixedCols() >= ColCount();
-        const int s = allColsFit ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
-                                                             this);
+        const int s = allColsFit ? 0
+                                 : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         const int b = frameShape() != QFrame::NoFrame ? 2 : 0;
         AHeight = s + std::max(0, AHeight - s - b) / h * h + 2 * b;
     }

@@ -20,10 +20,8 @@ bool isThemeChangeEvent(QEvent::Type type)
     case QEvent::StyleChange:
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
-    case QEvent::ThemeChange:
-        return true;
-    default:
-        return false;
+    case QEvent::ThemeChange: return true;
+    default: return false;
     }
 }
 

@@ -19,15 +19,36 @@ class QWidget;
 namespace zfw {
 
 enum TVKTStyle {
-    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic,
-    tsOffice2007Luna, tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom,
-    tsOffice2007Silver, tsWindowsVista, tsWindows7, tsTerminal, tsOffice2010Blue,
-    tsOffice2010Silver, tsOffice2010Black
+    tsOffice2003Blue,
+    tsOffice2003Silver,
+    tsOffice2003Olive,
+    tsOffice2003Classic,
+    tsOffice2007Luna,
+    tsOffice2007Obsidian,
+    tsWindowsXP,
+    tsWhidbey,
+    tsCustom,
+    tsOffice2007Silver,
+    tsWindowsVista,
+    tsWindows7,
+    tsTerminal,
+    tsOffice2010Blue,
+    tsOffice2010Silver,
+    tsOffice2010Black
 };
 
 enum TOfficeTheme {
-    ot2003Blue, ot2003Silver, ot2003Olive, ot2003Classic, ot2007Blue, ot2007Silver,
-    ot2007Black, ot2010Blue, ot2010Silver, ot2010Black, otUnknown
+    ot2003Blue,
+    ot2003Silver,
+    ot2003Olive,
+    ot2003Classic,
+    ot2007Blue,
+    ot2007Silver,
+    ot2007Black,
+    ot2010Blue,
+    ot2010Silver,
+    ot2010Black,
+    otUnknown
 };
 
 // A control that takes a component style (the string grid does).

@@ -38,10 +38,7 @@ QString PackWideText(const QString& wide)
     return out;
 }
 
-bool IsPackedWideText(const QString& text)
-{
-    return text.startsWith(u"|\\");
-}
+bool IsPackedWideText(const QString& text) { return text.startsWith(u"|\\"); }
 
 QString UnpackWideText(const QString& text)
 {
@@ -98,8 +95,8 @@ QString ExtractNumberText(const QString& text, QChar thousandSep, QChar decimalS
         return {};
     bool negative = s.startsWith(u'(') && s.endsWith(u')');
     auto isBody = [&](QChar c) {
-        return (c >= u'0' && c <= u'9') || c == thousandSep || c == decimalSep
-               || c == u'e' || c == u'E';
+        return (c >= u'0' && c <= u'9') || c == thousandSep || c == decimalSep || c == u'e'
+               || c == u'E';
     };
     qsizetype from = 0;
     while (s.size() - from >= 2 && !isBody(s.at(from))) {

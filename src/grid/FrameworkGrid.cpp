@@ -45,10 +45,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QAbstractScrollArea(parent)
     m_geo.setClientSize(viewport()->width(), viewport()->height());
 }
 
-TStringGrid::~TStringGrid()
-{
-    disconnect(m_focusConnection);
-}
+TStringGrid::~TStringGrid() { disconnect(m_focusConnection); }
 
 quint64 TStringGrid::cellKey(int col, int row)
 {
@@ -170,10 +167,7 @@ void TStringGrid::RowHeightsChanged()
     Invalidate();
 }
 
-void TStringGrid::SizeChanged(int, int)
-{
-    updateScrollBars();
-}
+void TStringGrid::SizeChanged(int, int) { updateScrollBars(); }
 
 // ----- scrolling ---------------------------------------------------------------------------
 
@@ -403,10 +397,7 @@ void TStringGrid::SetFixedColor(TColor c)
 
 // ----- cell store --------------------------------------------------------------------------
 
-QString TStringGrid::Cells(int ACol, int ARow) const
-{
-    return m_cells.value(cellKey(ACol, ARow));
-}
+QString TStringGrid::Cells(int ACol, int ARow) const { return m_cells.value(cellKey(ACol, ARow)); }
 
 void TStringGrid::SetCells(int ACol, int ARow, const QString& s)
 {
@@ -436,10 +427,7 @@ void TStringGrid::SetObjects(int ACol, int ARow, void* obj)
 
 // ----- repaint requests --------------------------------------------------------------------
 
-void TStringGrid::Invalidate()
-{
-    viewport()->update();
-}
+void TStringGrid::Invalidate() { viewport()->update(); }
 
 void TStringGrid::InvalidateCell(int ACol, int ARow)
 {
@@ -463,9 +451,9 @@ void TStringGrid::InvalidateGridRect(const TGridRect& r)
     const int lastCol = std::min(right, std::max(m_geo.lastPartlyVisibleCol(), firstCol));
     const int lastRow = std::min(bottom, std::max(m_geo.lastPartlyVisibleRow(), firstRow));
     QRect area;
-    for (TGridCoord c : {TGridCoord{left < FixedCols() ? left : firstCol,
-                                    top < FixedRows() ? top : firstRow},
-                         TGridCoord{lastCol, lastRow}}) {
+    for (TGridCoord c :
+         {TGridCoord{left < FixedCols() ? left : firstCol, top < FixedRows() ? top : firstRow},
+          TGridCoord{lastCol, lastRow}}) {
         const TRect cr = CellRect(c.X, c.Y);
         if (!cr.isEmpty())
             area |= cr.toQRect();
@@ -482,10 +470,7 @@ void TStringGrid::PostGridEditDone(int ACol, int ARow)
     QCoreApplication::postEvent(this, new GridEditDoneEvent(ACol, ARow));
 }
 
-bool TStringGrid::WndProc(QEvent* e)
-{
-    return e->type() == GridEditDoneEvent::type();
-}
+bool TStringGrid::WndProc(QEvent* e) { return e->type() == GridEditDoneEvent::type(); }
 
 // ----- focus, size -------------------------------------------------------------------------
 
@@ -585,15 +570,12 @@ void TStringGrid::changeEvent(QEvent* e)
     switch (e->type()) {
     case QEvent::EnabledChange:
     case QEvent::FontChange:
-    case QEvent::PaletteChange:
-        Invalidate();
-        break;
+    case QEvent::PaletteChange: Invalidate(); break;
     case QEvent::ActivationChange:
         if (!isActiveWindow() && m_gridState != gsNormal)
             WMCancelMode();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -613,8 +595,7 @@ bool TStringGrid::event(QEvent* e)
     if (e->type() == QEvent::ShortcutOverride) {
         // Keys the grid moves with are its own, not a window shortcut's.
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return
-            || k->key() == Qt::Key_Enter) {
+        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             e->accept();
             return true;
         }

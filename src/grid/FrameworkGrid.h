@@ -71,7 +71,8 @@ public:
     // ----- events -----
     std::function<void(QObject* Sender, int ACol, int ARow, bool& CanSelect)> OnSelectCell;
     std::function<void(QObject* Sender, int ACol, int ARow, const TRect& Rect,
-                       TGridDrawState State)> OnDrawCell;
+                       TGridDrawState State)>
+        OnDrawCell;
     std::function<void(QObject* Sender)> OnTopLeftChanged;
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGetEditText;
     std::function<void(QObject* Sender, int ACol, int ARow, const QString& Value)> OnSetEditText;

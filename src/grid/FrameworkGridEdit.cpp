@@ -43,12 +43,8 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
     case VK_PRIOR:
     case VK_NEXT:
     case VK_UP:
-    case VK_DOWN:
-        toGrid = true;
-        break;
-    case VK_TAB:
-        toGrid = !shift.testFlag(ssAlt);
-        break;
+    case VK_DOWN: toGrid = true; break;
+    case VK_TAB: toGrid = !shift.testFlag(ssAlt); break;
     case VK_INSERT:
         if (shift == TShiftState())
             toGrid = true;
@@ -58,13 +54,9 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
         }
         break;
     case VK_LEFT:
-    case VK_HOME:
-        toGrid = always && (ctrl || atStart);
-        break;
+    case VK_HOME: toGrid = always && (ctrl || atStart); break;
     case VK_RIGHT:
-    case VK_END:
-        toGrid = always && (ctrl || atEnd);
-        break;
+    case VK_END: toGrid = always && (ctrl || atEnd); break;
     case VK_DELETE:
         if (ctrl) {
             toGrid = true;
@@ -83,8 +75,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
-    default:
-        break;
+    default: break;
     }
     if (toGrid) {
         int k = vk;
@@ -147,10 +138,7 @@ void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
 
 // ----- host --------------------------------------------------------------------------------
 
-TInplaceEdit* TStringGrid::CreateEditor()
-{
-    return new TInplaceEdit(this);
-}
+TInplaceEdit* TStringGrid::CreateEditor() { return new TInplaceEdit(this); }
 
 bool TStringGrid::CanEditShow()
 {
@@ -158,8 +146,7 @@ bool TStringGrid::CanEditShow()
         return false;
     if (!testAttribute(Qt::WA_WState_Created) || !isVisible())
         return false;
-    if (Col() < FixedCols() || Row() < FixedRows() || Col() >= ColCount()
-        || Row() >= RowCount())
+    if (Col() < FixedCols() || Row() < FixedRows() || Col() >= ColCount() || Row() >= RowCount())
         return false;
     QWidget* focus = QApplication::focusWidget();
     const bool active = focus && (focus == this || isAncestorOf(focus));

@@ -143,10 +143,7 @@ struct Axis {
     }
 };
 
-int clampFixed(int n, int count)
-{
-    return std::clamp(n, 0, std::max(0, count - 1));
-}
+int clampFixed(int n, int count) { return std::clamp(n, 0, std::max(0, count - 1)); }
 
 }  // namespace
 
@@ -360,8 +357,7 @@ TGridCoord FrameworkGridGeometry::MouseToCell(int x, int y) const
             Axis{m_rowHeights, m_fixedRows, m_topRow, m_clientHeight}.hit(y)};
 }
 
-FrameworkGridSizing FrameworkGridGeometry::calcSizingState(int x, int y,
-                                                           TGridOptions options) const
+FrameworkGridSizing FrameworkGridGeometry::calcSizingState(int x, int y, TGridOptions options) const
 {
     FrameworkGridSizing best;
     int bestDist = kSizingZone;

@@ -32,8 +32,7 @@ int vkFromQtKey(int qtKey, Qt::KeyboardModifiers mods)
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
     case Qt::Key_Period:
-    case Qt::Key_Comma:
-        return mods.testFlag(Qt::KeypadModifier) ? VK_DECIMAL : 0;
+    case Qt::Key_Comma: return mods.testFlag(Qt::KeypadModifier) ? VK_DECIMAL : 0;
     default: return 0;
     }
 }

@@ -54,11 +54,8 @@ bool TStringGrid::viewportEvent(QEvent* e)
         e->accept();
         return true;
     }
-    case QEvent::Paint:
-        paintViewport(static_cast<QPaintEvent*>(e)->rect());
-        return true;
-    default:
-        return QAbstractScrollArea::viewportEvent(e);
+    case QEvent::Paint: paintViewport(static_cast<QPaintEvent*>(e)->rect()); return true;
+    default: return QAbstractScrollArea::viewportEvent(e);
     }
 }
 
@@ -69,10 +66,7 @@ void TStringGrid::WMLButtonDown(TShiftState Shift, int X, int Y)
     MouseDown(mbLeft, Shift, X, Y);
 }
 
-void TStringGrid::WMLButtonUp(TShiftState Shift, int X, int Y)
-{
-    MouseUp(mbLeft, Shift, X, Y);
-}
+void TStringGrid::WMLButtonUp(TShiftState Shift, int X, int Y) { MouseUp(mbLeft, Shift, X, Y); }
 
 void TStringGrid::WMLButtonDblClk(TShiftState Shift, int X, int Y)
 {
@@ -89,15 +83,9 @@ void TStringGrid::WMRButtonDown(TShiftState Shift, int X, int Y)
     MouseDown(mbRight, Shift, X, Y);
 }
 
-void TStringGrid::WMRButtonUp(TShiftState Shift, int X, int Y)
-{
-    MouseUp(mbRight, Shift, X, Y);
-}
+void TStringGrid::WMRButtonUp(TShiftState Shift, int X, int Y) { MouseUp(mbRight, Shift, X, Y); }
 
-void TStringGrid::WMMouseMove(TShiftState Shift, int X, int Y)
-{
-    MouseMove(Shift, X, Y);
-}
+void TStringGrid::WMMouseMove(TShiftState Shift, int X, int Y) { MouseMove(Shift, X, Y); }
 
 void TStringGrid::WMMouseWheel(TShiftState Shift, int Notches, QPoint MousePos)
 {

@@ -100,9 +100,9 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
         const QPalette& pal = palette();
         const bool fixed = AState.testFlag(gdFixed);
         const bool selected = AState.testFlag(gdSelected);
-        QColor back = fixed ? toQColor(m_fixedColor, pal)
-                            : selected ? pal.color(QPalette::Highlight)
-                                       : toQColor(m_color, pal);
+        QColor back = fixed      ? toQColor(m_fixedColor, pal)
+                      : selected ? pal.color(QPalette::Highlight)
+                                 : toQColor(m_color, pal);
         p.fillRect(ARect.toQRect(), back);
         const QString text = Cells(ACol, ARow);
         if (!text.isEmpty()) {
@@ -116,8 +116,8 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
             drawCellLines(p, ARect, m_options.testFlag(goFixedVertLine),
                           m_options.testFlag(goFixedHorzLine), toQColor(clBtnShadow, pal));
         else
-            drawCellLines(p, ARect, m_options.testFlag(goVertLine),
-                          m_options.testFlag(goHorzLine), toQColor(clSilver, pal));
+            drawCellLines(p, ARect, m_options.testFlag(goVertLine), m_options.testFlag(goHorzLine),
+                          toQColor(clSilver, pal));
         if (AState.testFlag(gdFocused) && !m_options.testFlag(goRowSelect)) {
             p.setPen(QPen(pal.color(QPalette::WindowText), 1, Qt::DotLine));
             p.setBrush(Qt::NoBrush);

@@ -4,8 +4,7 @@
 
 namespace zfw {
 
-TGridRect FrameworkGridCursor::selection(const FrameworkGridGeometry& g,
-                                         TGridOptions options) const
+TGridRect FrameworkGridCursor::selection(const FrameworkGridGeometry& g, TGridOptions options) const
 {
     TGridRect r{std::min(anchor.X, current.X), std::min(anchor.Y, current.Y),
                 std::max(anchor.X, current.X), std::max(anchor.Y, current.Y)};
@@ -42,12 +41,8 @@ FrameworkGridKeyMove frameworkGridKeyMove(const FrameworkGridGeometry& g, TGridC
     auto col = [&](int c) { m.target.X = std::clamp(c, firstCol, lastCol); };
 
     switch (key) {
-    case VK_UP:
-        row(from.Y - 1);
-        break;
-    case VK_DOWN:
-        row(from.Y + 1);
-        break;
+    case VK_UP: row(from.Y - 1); break;
+    case VK_DOWN: row(from.Y + 1); break;
     case VK_LEFT:
     case VK_RIGHT: {
         if (ctrl)
@@ -110,8 +105,7 @@ FrameworkGridKeyMove frameworkGridKeyMove(const FrameworkGridGeometry& g, TGridC
         m.target = t;
         break;
     }
-    default:
-        return m;
+    default: return m;
     }
     m.handled = true;
     return m;

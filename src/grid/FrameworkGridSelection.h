@@ -21,11 +21,11 @@ struct FrameworkGridCursor {
 
 // Outcome of one movement key.
 struct FrameworkGridKeyMove {
-    bool handled = false;       // a movement key that applies here
-    TGridCoord target;          // the cell to make current
-    bool moveAnchor = true;     // false: extend the range from the anchor
-    bool scrollOnly = false;    // goRowSelect Left/Right: only the columns scroll
-    int topRow = -1;            // scroll position to take first (-1: unchanged)
+    bool handled = false;     // a movement key that applies here
+    TGridCoord target;        // the cell to make current
+    bool moveAnchor = true;   // false: extend the range from the anchor
+    bool scrollOnly = false;  // goRowSelect Left/Right: only the columns scroll
+    int topRow = -1;          // scroll position to take first (-1: unchanged)
     int leftCol = -1;
 };
 

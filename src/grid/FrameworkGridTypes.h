@@ -34,7 +34,12 @@ inline constexpr TGridOptions kDefaultGridOptions = TGridOptions(
     goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect);
 
 enum TGridState : std::uint8_t {
-    gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving
+    gsNormal,
+    gsSelecting,
+    gsRowSizing,
+    gsColSizing,
+    gsRowMoving,
+    gsColMoving
 };
 
 enum TGridDrawStateFlag : std::uint8_t { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
@@ -44,7 +49,13 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TGridDrawState)
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 enum TShiftStateFlag : std::uint8_t {
-    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
 };
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)

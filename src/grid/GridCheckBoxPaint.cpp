@@ -56,9 +56,8 @@ void DrawCheckBox(IGridCanvas& canvas, const TControlLook& look, const TRect& r,
     case TControlStyle::csFlat: {
         const int left = r.Left + (r.Width() - size) / 2;
         const int top = r.Top + (r.Height() - size) / 2;
-        canvas.styleCheckBox({left, top, left + size, top + size},
-                             Grayed ? 2 : (Checked ? 1 : 0), enabled,
-                             Style == TControlStyle::csFlat);
+        canvas.styleCheckBox({left, top, left + size, top + size}, Grayed ? 2 : (Checked ? 1 : 0),
+                             enabled, Style == TControlStyle::csFlat);
         return;
     }
     default:

@@ -34,8 +34,7 @@ bool TGridCombo::event(QEvent* e)
     if (!m_gridGone && e->type() == QEvent::ShortcutOverride) {
         // Enter and Esc belong to the combo, not to a window shortcut or a dialog's buttons.
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return
-            || k->key() == Qt::Key_Enter) {
+        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             e->accept();
             return true;
         }
@@ -113,22 +112,15 @@ void TGridCombo::KeyDown(int& key, Qt::KeyboardModifiers mods)
     switch (vk) {
     case VK_TAB:
     case VK_RETURN:
-    case VK_ESCAPE:
-        handled = true;
-        break;
+    case VK_ESCAPE: handled = true; break;
     case VK_LEFT:
-    case VK_RIGHT:
-        handled = listLike;
-        break;
+    case VK_RIGHT: handled = listLike; break;
     case VK_PRIOR:
     case VK_NEXT:
     case VK_END:
     case VK_UP:
-    case VK_DOWN:
-        handled = !listLike;
-        break;
-    default:
-        break;
+    case VK_DOWN: handled = !listLike; break;
+    default: break;
     }
     if (vk == VK_DOWN && shift.testFlag(ssAlt))
         handled = false;
@@ -264,11 +256,10 @@ void TGridCombo::keyReleaseEvent(QKeyEvent* e)
         return;
     }
     const QLineEdit* edit = comboStyle() == csDropDown ? lineEdit() : nullptr;
-    const bool plain =
-        !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    if (edit && plain && !e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor
-        && FGrid->EditMode && !droppedDown() && !edit->hasSelectedText()
-        && !m_selectedAtKeyDown) {
+    const bool plain = !(e->modifiers()
+                         & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (edit && plain && !e->isAutoRepeat() && FGrid->Navigation.CursorWalkEditor && FGrid->EditMode
+        && !droppedDown() && !edit->hasSelectedText() && !m_selectedAtKeyDown) {
         const int end = int(edit->text().size());
         const bool left = e->key() == Qt::Key_Left && edit->cursorPosition() == 0
                           && m_caretAtKeyDown == 0;

@@ -23,15 +23,11 @@ void TSortSettings::setHeader(TColor& field, TColor Value)
 void TSortSettings::SetHeaderColor(TColor Value) { setHeader(FHeaderColor, Value); }
 void TSortSettings::SetHeaderColorTo(TColor Value) { setHeader(FHeaderColorTo, Value); }
 void TSortSettings::SetHeaderMirrorColor(TColor Value) { setHeader(FHeaderMirrorColor, Value); }
-void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
-{
-    setHeader(FHeaderMirrorColorTo, Value);
-}
+void TSortSettings::SetHeaderMirrorColorTo(TColor Value) { setHeader(FHeaderMirrorColorTo, Value); }
 
 void TSortSettings::ToggleDirection()
 {
-    Direction = Direction == sdAscending ? sdDescending
-                                                         : sdAscending;
+    Direction = Direction == sdAscending ? sdDescending : sdAscending;
 }
 
 void TSortSettings::Remove()

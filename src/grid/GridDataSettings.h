@@ -271,9 +271,9 @@ enum class TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCu
 
 // What the footer settings ask of the grid and its footer panel.
 struct FloatingFooterLayout {
-    int panelHeight = 0;      // 0 while hidden
-    int fixedFooters = 0;     // 1 for a visible fsFixedLastRow footer
-    bool hideLastRow = false; // the panel paints the grid's last row instead of the grid
+    int panelHeight = 0;       // 0 while hidden
+    int fixedFooters = 0;      // 1 for a visible fsFixedLastRow footer
+    bool hideLastRow = false;  // the panel paints the grid's last row instead of the grid
     bool operator==(const FloatingFooterLayout&) const = default;
 };
 

@@ -180,8 +180,7 @@ void DrawStyledRect(IGridCanvas& canvas, const TRect& r, TColor color, bool fill
         } else {
             const int mid = r.Left + r.Width() / 2;
             DrawGradientRect(canvas, color, to, true, {r.Left, r.Top, mid, r.Bottom}, 128);
-            DrawGradientRect(canvas, mirror, mirrorTo, true, {mid, r.Top, r.Right, r.Bottom},
-                             128);
+            DrawGradientRect(canvas, mirror, mirrorTo, true, {mid, r.Top, r.Right, r.Bottom}, 128);
         }
     }
     if (borderColor == clNone)

@@ -25,8 +25,8 @@ TRect PaintCellBase(IGridCanvas& canvas, const CellPaintGrid& grid, const CellPa
     // A scrolled cell (a merged area above all) must not paint over the fixed cells.
     const int w = ACol >= grid.fixedCols ? grid.fixedColsWidth : 0;
     const int h = ARow >= grid.fixedRows ? grid.fixedRowsHeight : 0;
-    const bool clip = (ACol >= grid.fixedCols && grid.fixedCols > 0 && r.Left < w) ||
-                      (ARow >= grid.fixedRows && grid.fixedRows > 0 && r.Top < h);
+    const bool clip = (ACol >= grid.fixedCols && grid.fixedCols > 0 && r.Left < w)
+                      || (ARow >= grid.fixedRows && grid.fixedRows > 0 && r.Top < h);
     if (clip)
         canvas.pushClip({w, h, grid.clientWidth, grid.clientHeight});
 
@@ -37,8 +37,8 @@ TRect PaintCellBase(IGridCanvas& canvas, const CellPaintGrid& grid, const CellPa
     TColor mirrorTo = visual.mirrorColorTo;
     bool horizontal = visual.gradientHorizontal;
 
-    if (grid.hoverRow && ARow == grid.hoverRowIdx &&
-        !(req.selected && !grid.hoverSelected) && !(req.fixed && !grid.hoverFixed)) {
+    if (grid.hoverRow && ARow == grid.hoverRowIdx && !(req.selected && !grid.hoverSelected)
+        && !(req.fixed && !grid.hoverFixed)) {
         brush = grid.hoverRowColor;
         colorTo = grid.hoverRowColorTo;
         mirror = clNone;
@@ -46,8 +46,8 @@ TRect PaintCellBase(IGridCanvas& canvas, const CellPaintGrid& grid, const CellPa
         horizontal = false;
     }
 
-    const bool activeRow = grid.activeRowShow && ARow == grid.currentRow &&
-                           ACol >= grid.fixedCols && (ACol != grid.currentCol || !grid.showSel);
+    const bool activeRow = grid.activeRowShow && ARow == grid.currentRow && ACol >= grid.fixedCols
+                           && (ACol != grid.currentCol || !grid.showSel);
     if (activeRow || (!req.fullMode && req.selected)) {
         brush = grid.activeRowColor;
         colorTo = grid.activeRowColorTo;

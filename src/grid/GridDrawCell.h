@@ -26,24 +26,24 @@ struct CellPaintGrid {
     bool fixedVertLine = true;  // goFixedVertLine
     bool rightToLeft = false;
     bool hasNodes = false;
-    bool hideLastRow = false;   // FHideLastRow
+    bool hideLastRow = false;  // FHideLastRow
 
     int gridLineWidth = 1;
     TColor gridLineColor = 0xC0C0C0;
     TColor gridFixedLineColor = 0x808080;
-    TColor color = clWindow;    // the grid's Color
+    TColor color = clWindow;  // the grid's Color
 
     bool hoverRow = false;
     int hoverRowIdx = -1;
-    bool hoverFixed = false;     // hcFixed in HoverRowCells
-    bool hoverSelected = true;   // hcSelected in HoverRowCells
+    bool hoverFixed = false;    // hcFixed in HoverRowCells
+    bool hoverSelected = true;  // hcSelected in HoverRowCells
     TColor hoverRowColor = clInfoBk;
     TColor hoverRowColorTo = clNone;
 
     bool activeRowShow = false;
     int currentCol = 1;
     int currentRow = 1;
-    bool showSel = true;         // FShowSel
+    bool showSel = true;  // FShowSel
     TColor activeRowColor = clInfoBk;
     TColor activeRowColorTo = clNone;
     TColor activeRowMirrorColor = clNone;

@@ -86,10 +86,7 @@ QString TGridEditField::storedForm(const QString& field) const
     return s;
 }
 
-QString TGridEditField::text() const
-{
-    return storedForm(fieldText());
-}
+QString TGridEditField::text() const { return storedForm(fieldText()); }
 
 int TGridEditField::toStored(int fieldPos) const
 {
@@ -130,10 +127,7 @@ void TGridEditField::setText(const QString& value)
     m_loading = false;
 }
 
-int TGridEditField::cursorPosition() const
-{
-    return toStored(textCursor().position());
-}
+int TGridEditField::cursorPosition() const { return toStored(textCursor().position()); }
 
 void TGridEditField::setCursorPosition(int pos)
 {
@@ -158,10 +152,7 @@ QString TGridEditField::selectedText() const
     return text().mid(a, b - a);
 }
 
-bool TGridEditField::hasSelectedText() const
-{
-    return textCursor().hasSelection();
-}
+bool TGridEditField::hasSelectedText() const { return textCursor().hasSelection(); }
 
 void TGridEditField::setSelection(int start, int length)
 {
@@ -198,8 +189,7 @@ void TGridEditField::replaceSelection(const QString& stored)
     }
     const QString before = text();
     // A text without a line break takes the kind of break that is first put into it.
-    if (!before.contains(u'\n') && !before.contains(u'\r')
-        && s.contains(QStringLiteral("\r\n")))
+    if (!before.contains(u'\n') && !before.contains(u'\r') && s.contains(QStringLiteral("\r\n")))
         m_crlf = true;
     QTextCursor c = textCursor();
     if (m_password) {
@@ -212,10 +202,7 @@ void TGridEditField::replaceSelection(const QString& stored)
     setTextCursor(c);
 }
 
-void TGridEditField::insert(const QString& s)
-{
-    replaceSelection(s);
-}
+void TGridEditField::insert(const QString& s) { replaceSelection(s); }
 
 void TGridEditField::backspace()
 {
@@ -324,9 +311,7 @@ void TGridEditField::keyPressEvent(QKeyEvent* e)
         case Qt::Key_Home:
         case Qt::Key_End:
         case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            QPlainTextEdit::keyPressEvent(e);
-            return;
+        case Qt::Key_PageDown: QPlainTextEdit::keyPressEvent(e); return;
         case Qt::Key_Backspace:
             backspace();
             e->accept();
@@ -335,8 +320,7 @@ void TGridEditField::keyPressEvent(QKeyEvent* e)
             del();
             e->accept();
             return;
-        default:
-            break;
+        default: break;
         }
         if (e->matches(QKeySequence::SelectAll)) {
             selectAll();

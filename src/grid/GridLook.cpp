@@ -40,10 +40,8 @@ bool isMirrorRole(TFixedGradient role)
     case TFixedGradient::HoverMirrorFrom:
     case TFixedGradient::HoverMirrorTo:
     case TFixedGradient::DownMirrorFrom:
-    case TFixedGradient::DownMirrorTo:
-        return true;
-    default:
-        return false;
+    case TFixedGradient::DownMirrorTo: return true;
+    default: return false;
     }
 }
 
@@ -113,8 +111,7 @@ CellAlignment CalcCellAlignment(const CellAlignmentInput& in)
             formula = true;
             s = in.filterCellText ? in.filterCellText() : QString();
         }
-        const int kind = ClassifyNumberText(s.trimmed(), in.decimalSeparator,
-                                            in.thousandSeparator);
+        const int kind = ClassifyNumberText(s.trimmed(), in.decimalSeparator, in.thousandSeparator);
         if (kind == nkInteger || kind == nkDecimal || kind == nkExponent)
             a.horizontal = TAlignment::taRightJustify;
     }
@@ -235,10 +232,8 @@ bool lookHasBorder(TGridLook look)
     case TGridLook::glListView:
     case TGridLook::glVista:
     case TGridLook::glWin7:
-    case TGridLook::glOffice2007:
-        return true;
-    default:
-        return false;
+    case TGridLook::glOffice2007: return true;
+    default: return false;
     }
 }
 
@@ -263,8 +258,7 @@ void PaintControlBorder(IGridCanvas& canvas, const ControlBorderInput& in)
     const int W = in.width;
     const int H = in.height;
     if (in.fitCellsInGrid) {
-        polyline(canvas, {{1, H}, {1, 1}, {W - 2, 1}, {W - 2, H - 2}, {1, H - 2}},
-                 in.borderColor);
+        polyline(canvas, {{1, H}, {1, 1}, {W - 2, 1}, {W - 2, H - 2}, {1, H - 2}}, in.borderColor);
         if (in.hasParent)
             polyline(canvas, {{0, H}, {0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}},
                      in.parentColor);

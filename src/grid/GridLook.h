@@ -24,7 +24,15 @@
 namespace zfw {
 
 enum class TGridLook {
-    glStandard, glSoft, glClassic, glVKT, glXP, glListView, glVista, glWin7, glOffice2007,
+    glStandard,
+    glSoft,
+    glClassic,
+    glVKT,
+    glXP,
+    glListView,
+    glVista,
+    glWin7,
+    glOffice2007,
     glCustom
 };
 
@@ -32,17 +40,27 @@ enum class TControlStyle { csClassic, csFlat, csWinXP, csBorland, csVKT, csGlyph
 
 // The fixed-cell gradient colours the control look forwards to the grid.
 enum class TFixedGradient {
-    From, To, MirrorFrom, MirrorTo,
-    HoverFrom, HoverTo, HoverMirrorFrom, HoverMirrorTo, HoverBorder,
-    DownFrom, DownTo, DownMirrorFrom, DownMirrorTo, DownBorder
+    From,
+    To,
+    MirrorFrom,
+    MirrorTo,
+    HoverFrom,
+    HoverTo,
+    HoverMirrorFrom,
+    HoverMirrorTo,
+    HoverBorder,
+    DownFrom,
+    DownTo,
+    DownMirrorFrom,
+    DownMirrorTo,
+    DownBorder
 };
 inline constexpr int kFixedGradientCount = int(TFixedGradient::DownBorder) + 1;
 
 class TControlLook {
 public:
     // The drop-down header and footer belong to Owner (the grid), as their buttons do.
-    explicit TControlLook(QObject* Owner = nullptr)
-        : FDropDownHeader(Owner), FDropDownFooter(Owner)
+    explicit TControlLook(QObject* Owner = nullptr) : FDropDownHeader(Owner), FDropDownFooter(Owner)
     {
         Init();
     }
@@ -158,10 +176,7 @@ public:
     {
         SetFixedGradient(TFixedGradient::DownMirrorFrom, V);
     }
-    TColor FixedGradientDownMirrorTo() const
-    {
-        return FixedGradient(TFixedGradient::DownMirrorTo);
-    }
+    TColor FixedGradientDownMirrorTo() const { return FixedGradient(TFixedGradient::DownMirrorTo); }
     void SetFixedGradientDownMirrorTo(TColor V)
     {
         SetFixedGradient(TFixedGradient::DownMirrorTo, V);
@@ -301,7 +316,7 @@ struct ControlBorderInput {
     bool fitCellsInGrid = false;
     bool hasParent = false;
     TColor parentColor = clBtnFace;  // the parent's brush colour
-    int width = 0;  // the grid window's size
+    int width = 0;                   // the grid window's size
     int height = 0;
 };
 

@@ -44,11 +44,24 @@ public:
 };
 
 enum class TPrintPosition {
-    ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter
+    ppNone,
+    ppTopLeft,
+    ppTopRight,
+    ppTopCenter,
+    ppBottomLeft,
+    ppBottomRight,
+    ppBottomCenter
 };
 enum class TPrintBorders {
-    pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical,
-    pbAroundHorizontal, pbCustom
+    pbNoborder,
+    pbSingle,
+    pbDouble,
+    pbVertical,
+    pbHorizontal,
+    pbAround,
+    pbAroundVertical,
+    pbAroundHorizontal,
+    pbCustom
 };
 enum class TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };

@@ -159,19 +159,71 @@ void TSearchFooter::SetShowFindPrev(bool Value) { setIfChanged(FShowFindPrev, Va
 void TSearchFooter::SetShowHighLight(bool Value) { setIfChanged(FShowHighLight, Value); }
 void TSearchFooter::SetShowMatchCase(bool Value) { setIfChanged(FShowMatchCase, Value); }
 
-void TSearchFooter::SetShowClose(bool Value) { FShowClose = Value; changed(); }
-void TSearchFooter::SetColor(TColor Value) { FColor = Value; changed(); }
-void TSearchFooter::SetColorTo(TColor Value) { FColorTo = Value; changed(); }
-void TSearchFooter::SetFont(const QFont& Value) { FFont = Value; changed(); }
-void TSearchFooter::SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; changed(); }
-void TSearchFooter::SetFindNextCaption(const QString& Value) { FFindNextCaption = Value; changed(); }
-void TSearchFooter::SetFindPrevCaption(const QString& Value) { FFindPrevCaption = Value; changed(); }
-void TSearchFooter::SetMatchCaseCaption(const QString& Value) { FMatchCaseCaption = Value; changed(); }
-void TSearchFooter::SetHighLightCaption(const QString& Value) { FHighLightCaption = Value; changed(); }
-void TSearchFooter::SetHintFindNext(const QString& Value) { FHintFindNext = Value; changed(); }
-void TSearchFooter::SetHintFindPrev(const QString& Value) { FHintFindPrev = Value; changed(); }
-void TSearchFooter::SetHintHighlight(const QString& Value) { FHintHighlight = Value; changed(); }
-void TSearchFooter::SetHintClose(const QString& Value) { FHintClose = Value; changed(); }
+void TSearchFooter::SetShowClose(bool Value)
+{
+    FShowClose = Value;
+    changed();
+}
+void TSearchFooter::SetColor(TColor Value)
+{
+    FColor = Value;
+    changed();
+}
+void TSearchFooter::SetColorTo(TColor Value)
+{
+    FColorTo = Value;
+    changed();
+}
+void TSearchFooter::SetFont(const QFont& Value)
+{
+    FFont = Value;
+    changed();
+}
+void TSearchFooter::SetAutoThemeAdapt(bool Value)
+{
+    FAutoThemeAdapt = Value;
+    changed();
+}
+void TSearchFooter::SetFindNextCaption(const QString& Value)
+{
+    FFindNextCaption = Value;
+    changed();
+}
+void TSearchFooter::SetFindPrevCaption(const QString& Value)
+{
+    FFindPrevCaption = Value;
+    changed();
+}
+void TSearchFooter::SetMatchCaseCaption(const QString& Value)
+{
+    FMatchCaseCaption = Value;
+    changed();
+}
+void TSearchFooter::SetHighLightCaption(const QString& Value)
+{
+    FHighLightCaption = Value;
+    changed();
+}
+void TSearchFooter::SetHintFindNext(const QString& Value)
+{
+    FHintFindNext = Value;
+    changed();
+}
+void TSearchFooter::SetHintFindPrev(const QString& Value)
+{
+    FHintFindPrev = Value;
+    changed();
+}
+void TSearchFooter::SetHintHighlight(const QString& Value)
+{
+    FHintHighlight = Value;
+    changed();
+}
+void TSearchFooter::SetHintClose(const QString& Value)
+{
+    FHintClose = Value;
+    changed();
+}
 
 void TSearchFooter::Assign(const TSearchFooter& Source)
 {

@@ -19,24 +19,85 @@ enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 enum class TCellGradientDirection { GradientVertical, GradientHorizontal };
 enum class TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum class TSortStyle {
-    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
-    ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
-    ssImages, ssCheckBox, ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
+    ssAutomatic,
+    ssAlphabetic,
+    ssNumeric,
+    ssDate,
+    ssAlphaNoCase,
+    ssAlphaCase,
+    ssShortDateEU,
+    ssShortDateUS,
+    ssCustom,
+    ssFinancial,
+    ssAnsiAlphaCase,
+    ssAnsiAlphaNoCase,
+    ssRaw,
+    ssHTML,
+    ssImages,
+    ssCheckBox,
+    ssDateTime,
+    ssTime,
+    ssAlphaNumeric,
+    ssAlphaNumericNoCase
 };
 enum class TEditorType {
-    edNormal, edSpinEdit, edComboEdit, edComboList, edEditBtn, edCheckBox, edDateEdit,
-    edDateEditUpDown, edTimeEdit, edButton, edDataCheckBox, edNumeric, edPositiveNumeric,
-    edFloat, edCapital, edMixedCase, edPassword, edUnitEditBtn, edLowerCase, edUpperCase,
-    edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit, edNumericEditBtn, edFloatEditBtn, edCustom,
-    edRichEdit, edNone, edDateTimeEdit, edValidChars, edTrackbarDropDown, edMemoDropDown,
-    edCalculatorDropDown, edTimePickerDropDown, edDetailDropDown, edGridDropDown,
-    edColorPickerDropDown, edImagePickerDropDown, edExtGridDropDown, edPositiveFloat,
-    edNumericUnitEditBtn, edFloatUnitEditBtn, edMaskEditBtn
+    edNormal,
+    edSpinEdit,
+    edComboEdit,
+    edComboList,
+    edEditBtn,
+    edCheckBox,
+    edDateEdit,
+    edDateEditUpDown,
+    edTimeEdit,
+    edButton,
+    edDataCheckBox,
+    edNumeric,
+    edPositiveNumeric,
+    edFloat,
+    edCapital,
+    edMixedCase,
+    edPassword,
+    edUnitEditBtn,
+    edLowerCase,
+    edUpperCase,
+    edFloatSpinEdit,
+    edTimeSpinEdit,
+    edDateSpinEdit,
+    edNumericEditBtn,
+    edFloatEditBtn,
+    edCustom,
+    edRichEdit,
+    edNone,
+    edDateTimeEdit,
+    edValidChars,
+    edTrackbarDropDown,
+    edMemoDropDown,
+    edCalculatorDropDown,
+    edTimePickerDropDown,
+    edDetailDropDown,
+    edGridDropDown,
+    edColorPickerDropDown,
+    edImagePickerDropDown,
+    edExtGridDropDown,
+    edPositiveFloat,
+    edNumericUnitEditBtn,
+    edFloatUnitEditBtn,
+    edMaskEditBtn
 };
 
 // Footer calculation of a cell.
 enum class TColumnCalcType {
-    acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM, acDISTINCT, acSTDDEV
+    acNONE,
+    acSUM,
+    acAVG,
+    acCOUNT,
+    acMIN,
+    acMAX,
+    acSPREAD,
+    acCUSTOM,
+    acDISTINCT,
+    acSTDDEV
 };
 
 // Font style bits of a cell (0 = not set).

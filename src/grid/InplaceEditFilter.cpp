@@ -14,10 +14,7 @@ bool isControl(QChar ch)
     return c == 8 || c == 9 || c == 13 || c == 27;
 }
 
-bool isDigit(QChar ch)
-{
-    return ch >= u'0' && ch <= u'9';
-}
+bool isDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
 
 // The text outside the selection.
 QString unselectedText(const EditCharContext& ctx)
@@ -74,10 +71,8 @@ bool IsTextEditorKind(TEditorType kind)
     case TEditorType::edLowerCase:
     case TEditorType::edUpperCase:
     case TEditorType::edValidChars:
-    case TEditorType::edPositiveFloat:
-        return true;
-    default:
-        return false;
+    case TEditorType::edPositiveFloat: return true;
+    default: return false;
     }
 }
 
@@ -86,8 +81,7 @@ EditCharResult FilterEditChar(TEditorType kind, QChar ch, const EditCharContext&
     switch (kind) {
     case TEditorType::edNormal:
     case TEditorType::edPassword:
-    case TEditorType::edMixedCase:
-        return {EditCharVerdict::Accept, ch};
+    case TEditorType::edMixedCase: return {EditCharVerdict::Accept, ch};
     case TEditorType::edNumeric:
         if (isControl(ch) || isDigit(ch))
             return {EditCharVerdict::Accept, ch};
@@ -98,21 +92,16 @@ EditCharResult FilterEditChar(TEditorType kind, QChar ch, const EditCharContext&
         if (isControl(ch) || isDigit(ch))
             return {EditCharVerdict::Accept, ch};
         return {EditCharVerdict::Beep, ch};
-    case TEditorType::edFloat:
-        return floatChar(ch, ctx, false);
-    case TEditorType::edPositiveFloat:
-        return floatChar(ch, ctx, true);
+    case TEditorType::edFloat: return floatChar(ch, ctx, false);
+    case TEditorType::edPositiveFloat: return floatChar(ch, ctx, true);
     case TEditorType::edCapital:
-    case TEditorType::edUpperCase:
-        return {EditCharVerdict::Accept, ch.toUpper()};
-    case TEditorType::edLowerCase:
-        return {EditCharVerdict::Accept, ch.toLower()};
+    case TEditorType::edUpperCase: return {EditCharVerdict::Accept, ch.toUpper()};
+    case TEditorType::edLowerCase: return {EditCharVerdict::Accept, ch.toLower()};
     case TEditorType::edValidChars:
         if (ch.unicode() == 8 || ch.unicode() == 13 || ctx.validChars.contains(ch))
             return {EditCharVerdict::Accept, ch};
         return {EditCharVerdict::Beep, ch};
-    default:
-        return {EditCharVerdict::Drop, ch};
+    default: return {EditCharVerdict::Drop, ch};
     }
 }
 
@@ -143,19 +132,14 @@ bool AcceptPastedText(TEditorType kind, QString& value, QChar decimalSeparator,
         value = out;
         return true;
     }
-    case TEditorType::edLowerCase:
-        value = value.toLower();
-        return true;
-    case TEditorType::edUpperCase:
-        value = value.toUpper();
-        return true;
+    case TEditorType::edLowerCase: value = value.toLower(); return true;
+    case TEditorType::edUpperCase: value = value.toUpper(); return true;
     case TEditorType::edValidChars:
         for (QChar c : value)
             if (!validChars.contains(c))
                 return false;
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 

@@ -94,18 +94,18 @@ public:
         m_timer.setSingleShot(true);
         connect(&m_timer, &QTimer::timeout, this,
                 [this] { fail(QStringLiteral("no complete reply within the time limit")); });
-        connect(&m_socket, &QTcpSocket::connected, this, [this] {
-            m_socket.write(buildHttpGetRequest(m_url));
-        });
+        connect(&m_socket, &QTcpSocket::connected, this,
+                [this] { m_socket.write(buildHttpGetRequest(m_url)); });
         connect(&m_socket, &QTcpSocket::readyRead, this, &HttpRequest::readMore);
         connect(&m_socket, &QTcpSocket::disconnected, this, &HttpRequest::finishAtClose);
-        connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
-            // The server closing the connection is the normal end of an HTTP/1.0 reply.
-            if (e == QAbstractSocket::RemoteHostClosedError)
-                finishAtClose();
-            else
-                fail(m_socket.errorString());
-        });
+        connect(&m_socket, &QTcpSocket::errorOccurred, this,
+                [this](QAbstractSocket::SocketError e) {
+                    // The server closing the connection is the normal end of an HTTP/1.0 reply.
+                    if (e == QAbstractSocket::RemoteHostClosedError)
+                        finishAtClose();
+                    else
+                        fail(m_socket.errorString());
+                });
         m_timer.start(qMax(0, timeoutMs));
     }
 
@@ -235,9 +235,6 @@ void QtHttpGet::get(const QUrl& url, int timeoutMs, Done done)
     request->start();
 }
 
-int QtHttpGet::pendingCount() const
-{
-    return static_cast<int>(m_owner->children().size());
-}
+int QtHttpGet::pendingCount() const { return static_cast<int>(m_owner->children().size()); }
 
 }  // namespace zfw

@@ -13,10 +13,10 @@ class QObject;
 namespace zfw {
 
 struct HttpReply {
-    bool ok = false;   // a complete reply with a 2xx status arrived
-    int status = 0;    // status code of the reply; 0 when no status line arrived
-    QByteArray body;   // the body of an ok reply; empty otherwise
-    QString error;     // why it failed, for tests and diagnostics; empty when ok
+    bool ok = false;  // a complete reply with a 2xx status arrived
+    int status = 0;   // status code of the reply; 0 when no status line arrived
+    QByteArray body;  // the body of an ok reply; empty otherwise
+    QString error;    // why it failed, for tests and diagnostics; empty when ok
 };
 
 class IHttpGet {

@@ -60,9 +60,10 @@ EchoResult socketFailure(int err, const char* refusal)
 {
     EchoResult r;
     r.notPermitted = isPermissionError(err);
-    r.error = r.notPermitted ? QStringLiteral("Ping is not permitted on this system: %1 (%2)")
-                                   .arg(QLatin1String(refusal), systemError(err))
-                             : QStringLiteral("Cannot open an ICMP socket: %1").arg(systemError(err));
+    r.error = r.notPermitted
+                  ? QStringLiteral("Ping is not permitted on this system: %1 (%2)")
+                        .arg(QLatin1String(refusal), systemError(err))
+                  : QStringLiteral("Cannot open an ICMP socket: %1").arg(systemError(err));
     return r;
 }
 
@@ -175,8 +176,8 @@ private:
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = address;
-        if (::sendto(m_socket.fd(), m_packet.constData(), static_cast<size_t>(m_packet.size()),
-                     0, reinterpret_cast<const sockaddr*>(&to), sizeof to)
+        if (::sendto(m_socket.fd(), m_packet.constData(), static_cast<size_t>(m_packet.size()), 0,
+                     reinterpret_cast<const sockaddr*>(&to), sizeof to)
             < 0) {
             const int err = errno;
             fail(QStringLiteral("Cannot send a ping to %1: %2").arg(m_host, systemError(err)));
@@ -298,8 +299,8 @@ void deliverLater(const EchoResult& r, QObject* context, const IPinger::Done& do
 
 }  // namespace
 
-void IcmpPinger::echo(const QString& host, const QByteArray& data, int timeoutMs,
-                      QObject* context, Done done)
+void IcmpPinger::echo(const QString& host, const QByteArray& data, int timeoutMs, QObject* context,
+                      Done done)
 {
     if (host.trimmed().isEmpty()) {
         EchoResult r;
@@ -329,8 +330,8 @@ void IcmpPinger::echo(const QString& host, const QByteArray& data, int timeoutMs
         }
     }
     if (fd < 0) {
-        deliverLater(socketFailure(datagramError, "ICMP datagram sockets are not allowed"),
-                     context, done);
+        deliverLater(socketFailure(datagramError, "ICMP datagram sockets are not allowed"), context,
+                     done);
         return;
     }
     m_lastKind = used;

@@ -38,8 +38,8 @@ public:
     // left (a name lookup may add up to 5 s before). When context is destroyed first, the
     // request is dropped and done is never called. Sequence numbers count up from one
     // request to the next.
-    virtual void echo(const QString& host, const QByteArray& data, int timeoutMs,
-                      QObject* context, Done done) = 0;
+    virtual void echo(const QString& host, const QByteArray& data, int timeoutMs, QObject* context,
+                      Done done) = 0;
 };
 
 // The real echo client. Unprivileged ICMP datagram sockets are used where the system allows

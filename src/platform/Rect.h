@@ -35,7 +35,10 @@ struct TRect {
     }
 };
 
-constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+constexpr TRect Rect(int left, int top, int right, int bottom)
+{
+    return {left, top, right, bottom};
+}
 constexpr TRect Bounds(int left, int top, int width, int height)
 {
     return {left, top, left + width, top + height};

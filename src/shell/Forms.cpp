@@ -45,8 +45,7 @@ const std::array<FormInfo, kFormCount> kFormTable = {{
     {FormId::TFDNet, "TFDNet", "DeviceNet slave list"},
     {FormId::TFDMXDefVal, "TFDMXDefVal", "DMX default values"},
     {FormId::TFEtherNEtIP_EDS, "TFEtherNEtIP_EDS", "EtherNet/IP EDS connection"},
-    {FormId::TFEtherNetIP_Master_Access, "TFEtherNetIP_Master_Access",
-     "EtherNet/IP scanner rules"},
+    {FormId::TFEtherNetIP_Master_Access, "TFEtherNetIP_Master_Access", "EtherNet/IP scanner rules"},
     {FormId::TFReceiveJ1939, "TFReceiveJ1939", "J1939 received frames"},
     {FormId::TFTransmitJ1939, "TFTransmitJ1939", "J1939 transmitted frames"},
     {FormId::TFKNXAccess, "TFKNXAccess", "KNX rules"},
@@ -74,18 +73,49 @@ std::span<const FormId> languageFollowingForms()
 {
     using F = FormId;
     static constexpr F kOrder[] = {
-        F::TFNew_Project, F::TFOpenConf, F::TFSoftOptions, F::TFBoot, F::TFParGen,
-        F::TFLoRa_Set_Access, F::TFBACnetAccess, F::TFImportEDEFile, F::TFBACnetSlaveSetAccess,
-        F::TFBACnet_Eng_Unit, F::TFMeter_Bus, F::TFNewIDNode, F::TFSetAccess,
-        F::TFModbus_TCP_Master_Set_Access, F::TFReceiveCAN, F::TFTransmitCAN,
-        F::TFSet_PDO_Access, F::TFSet_SDO_Client_Access, F::TFSet_SDO_Server_Access, F::TFDNet,
-        F::TFDefOffset, F::TFDMXDefVal, F::TFEtherNetIP_Master_Access, F::TFEtherNEtIP_EDS,
-        F::TFEtherNetIP_Data_Seg, F::TFReceiveJ1939, F::TFTransmitJ1939, F::TFKNXAccess,
-        F::TFReceiveNMEA, F::TFTransmitNMEA, F::TFIEC_61850_Access, F::TFProfinetFileName,
-        F::TFTLS_Server_Known_Cert, F::TFIEC61850_Variables, F::TFMQTT_Set_Topic,
-        F::TFTopicTemplate, F::TFOPC_UA_Client_Access, F::TFOPC_UA_Add_Server,
-        F::TFOPC_UA_Scan_Server, F::TFOPC_UA_Server_Access, F::TFS7_Protocol_Set_Access,
-        F::TFSNMPManagerAccess, F::TFSNMP_Trap_Access,
+        F::TFNew_Project,
+        F::TFOpenConf,
+        F::TFSoftOptions,
+        F::TFBoot,
+        F::TFParGen,
+        F::TFLoRa_Set_Access,
+        F::TFBACnetAccess,
+        F::TFImportEDEFile,
+        F::TFBACnetSlaveSetAccess,
+        F::TFBACnet_Eng_Unit,
+        F::TFMeter_Bus,
+        F::TFNewIDNode,
+        F::TFSetAccess,
+        F::TFModbus_TCP_Master_Set_Access,
+        F::TFReceiveCAN,
+        F::TFTransmitCAN,
+        F::TFSet_PDO_Access,
+        F::TFSet_SDO_Client_Access,
+        F::TFSet_SDO_Server_Access,
+        F::TFDNet,
+        F::TFDefOffset,
+        F::TFDMXDefVal,
+        F::TFEtherNetIP_Master_Access,
+        F::TFEtherNEtIP_EDS,
+        F::TFEtherNetIP_Data_Seg,
+        F::TFReceiveJ1939,
+        F::TFTransmitJ1939,
+        F::TFKNXAccess,
+        F::TFReceiveNMEA,
+        F::TFTransmitNMEA,
+        F::TFIEC_61850_Access,
+        F::TFProfinetFileName,
+        F::TFTLS_Server_Known_Cert,
+        F::TFIEC61850_Variables,
+        F::TFMQTT_Set_Topic,
+        F::TFTopicTemplate,
+        F::TFOPC_UA_Client_Access,
+        F::TFOPC_UA_Add_Server,
+        F::TFOPC_UA_Scan_Server,
+        F::TFOPC_UA_Server_Access,
+        F::TFS7_Protocol_Set_Access,
+        F::TFSNMPManagerAccess,
+        F::TFSNMP_Trap_Access,
     };
     return kOrder;
 }
@@ -116,8 +146,7 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
-    default:
-        return new TFPlaceholder(formInfo(id), parent);
+    default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
 

@@ -7,9 +7,9 @@
 namespace zfw {
 
 struct MakerWebServer {
-    QString host;             // empty: no request is ever sent and the links stay inert
+    QString host;  // empty: no request is ever sent and the links stay inert
     quint16 port = 80;
-    int timeoutMs = 15000;    // limit of one version request, connection included
+    int timeoutMs = 15000;  // limit of one version request, connection included
 
     bool isSet() const { return !host.isEmpty(); }
 };

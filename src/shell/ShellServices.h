@@ -11,7 +11,7 @@ class IUrlOpener;
 
 struct ShellServices {
     MakerWebServer web = defaultMakerWebServer();  // where the version check asks, the links lead
-    IHttpGet* http = nullptr;        // client of the version check, not owned; null: none sent
+    IHttpGet* http = nullptr;         // client of the version check, not owned; null: none sent
     IUrlOpener* urlOpener = nullptr;  // not owned; null: the URL opener of services()
 };
 

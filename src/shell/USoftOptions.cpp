@@ -365,7 +365,8 @@ void Check_Version(IHttpGet* http, const MakerWebServer& web,
 int TFSoftOptions::Conv_Version(const QString& Ver_str)
 {
     const qsizetype blank = Ver_str.indexOf(QLatin1Char(' '));
-    const QString t = trimBlanks(blank >= 0 ? QStringView(Ver_str).mid(blank + 1) : QStringView(Ver_str));
+    const QString t = trimBlanks(blank >= 0 ? QStringView(Ver_str).mid(blank + 1)
+                                            : QStringView(Ver_str));
     if (t.size() < 5)
         return -1;
     const QString digits = QString(t[0]) + t[2] + t[3] + t[4];

@@ -40,7 +40,7 @@ constexpr int kStepButtonHeight = 36;
 int stepTop(int n) { return 128 + 44 * (n - 1); }
 
 enum class Action {
-    None,           // handled before the project test
+    None,  // handled before the project test
     ShowForm,
     UpdateDevice,
     BACnetEdeFile,
@@ -53,8 +53,8 @@ enum class Action {
 
 struct StepButtonDef {
     const char* name;
-    int caption;           // language text, -1: fixed caption
-    int hint;              // language text, -1: none
+    int caption;  // language text, -1: fixed caption
+    int hint;     // language text, -1: none
     const char* fixedCaption;
     bool needsProject;
     Action action;
@@ -100,8 +100,7 @@ constexpr StepButtonDef kButtons[] = {
     {"Btn_IEC61850_Client", 66, 67, nullptr, true, Action::ShowForm, FormId::TFIEC_61850_Access},
     {"Btn_TLS_List_Certificates", 70, 71, nullptr, true, Action::ShowForm,
      FormId::TFTLS_Server_Known_Cert},
-    {"Btn_IEC61850_Access", 68, 69, nullptr, true, Action::ShowForm,
-     FormId::TFIEC61850_Variables},
+    {"Btn_IEC61850_Access", 68, 69, nullptr, true, Action::ShowForm, FormId::TFIEC61850_Variables},
     {"Btn_MQTT_Set_Topic", 72, 73, nullptr, true, Action::ShowForm, FormId::TFMQTT_Set_Topic},
     {"Btn_OPC_UA_Client_Access", 74, 75, nullptr, true, Action::ShowForm,
      FormId::TFOPC_UA_Client_Access},
@@ -124,7 +123,6 @@ const StepButtonDef* findDef(const QObject* o)
             return &d;
     return nullptr;
 }
-
 
 }  // namespace
 
@@ -163,8 +161,9 @@ void TFZandovericoFirmWare::createControls()
     L_Name_Conf_L2 = makeFormLabel(this, "L_Name_Conf_L2", 87, 88);
 
     for (int n = 1; n <= 8; ++n) {
-        L_Step[n - 1] = makeFormLabel(this, QStringLiteral("L_Step_%1").arg(n).toLatin1().constData(),
-                                  16, stepTop(n));
+        L_Step[n - 1] = makeFormLabel(this,
+                                      QStringLiteral("L_Step_%1").arg(n).toLatin1().constData(), 16,
+                                      stepTop(n));
         L_Step[n - 1]->setFont(boldFont);
         L_Step[n - 1]->setVisible(n <= 5);
     }
@@ -371,8 +370,7 @@ void TFZandovericoFirmWare::showForm(FormId id)
 void TFZandovericoFirmWare::notAvailable(const QString& what)
 {
     services().dialogs->showInformation(
-        QStringLiteral("%1: this function is not available in this version yet.").arg(what),
-        this);
+        QStringLiteral("%1: this function is not available in this version yet.").arg(what), this);
 }
 
 void TFZandovericoFirmWare::Create_New_Project()
@@ -526,18 +524,14 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
         return;
     }
     switch (d->action) {
-    case Action::None:
-        break;
-    case Action::ShowForm:
-        showForm(d->form);
-        break;
-    case Action::UpdateDevice:
-        Update_Device();
-        break;
+    case Action::None: break;
+    case Action::ShowForm: showForm(d->form); break;
+    case Action::UpdateDevice: Update_Device(); break;
     case Action::ScanDecode:
         if (QFile::exists(programState().File_M_Bus)
             && services().dialogs->messageDlg(programState().lang(35), TMsgDlgType::mtWarning,
-                                              mbYes | mbNo, this) != mrYes)
+                                              mbYes | mbNo, this)
+                   != mrYes)
             return;
         showForm(FormId::TFScanDecode);
         break;
@@ -545,9 +539,7 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
     case Action::BuildEdsFile:
     case Action::CreateGsdFile:
     case Action::ProfinetXml:
-    case Action::SaveMib:
-        notAvailable(static_cast<TStepButton*>(sender)->text());
-        break;
+    case Action::SaveMib: notAvailable(static_cast<TStepButton*>(sender)->text()); break;
     }
 }
 

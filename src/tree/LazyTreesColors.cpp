@@ -3,9 +3,9 @@
 namespace zfw {
 
 TLTColors::TLTColors()
-    : m_colors{clBtnShadow, clHighlight, clHighlight, clHighlight, clBtnFace, clBtnShadow,
-               clBtnFace,   clBtnFace,   clWindowText, clHighlight, clBtnFace, clHighlight,
-               clHighlight, clHighlight, clBtnShadow, clHighlightText, clBtnFace}
+    : m_colors{clBtnShadow, clHighlight, clHighlight,  clHighlight,     clBtnFace, clBtnShadow,
+               clBtnFace,   clBtnFace,   clWindowText, clHighlight,     clBtnFace, clHighlight,
+               clHighlight, clHighlight, clBtnShadow,  clHighlightText, clBtnFace}
 {
 }
 

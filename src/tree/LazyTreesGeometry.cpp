@@ -56,12 +56,8 @@ void cutTextRect(int& left, int& right, int width, TAlignment alignment, bool un
         return;
     }
     switch (alignment) {
-    case taLeftJustify:
-        right = left + width - (unclipped ? 1 : 0);
-        break;
-    case taRightJustify:
-        left = right - width;
-        break;
+    case taLeftJustify: right = left + width - (unclipped ? 1 : 0); break;
+    case taRightJustify: left = right - width; break;
     case taCenter:
         left = (left + right - width) / 2;
         right = left + width;

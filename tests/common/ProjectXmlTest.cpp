@@ -226,7 +226,8 @@ TEST_F(ProjectXml, AttributesKeepOrderAndValuesRoundTrip)
         .setAttribute(QStringLiteral("Enable"), QStringLiteral("N"));
     w.root().addTextChild(QStringLiteral("Text"), odd);
     const QByteArray bytes = w.toByteArray();
-    EXPECT_TRUE(bytes.contains("<row Enable=\"N\" StartByte=\"0\" Mnemonic=")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("<row Enable=\"N\" StartByte=\"0\" Mnemonic="))
+        << bytes.toStdString();
 
     const QString p = path(QStringLiteral("rt.xml"));
     ASSERT_TRUE(w.save(p));
@@ -242,7 +243,8 @@ TEST_F(ProjectXml, SavingTwiceGivesIdenticalBytes)
     auto build = [] {
         ProjectXmlWriter w(QStringLiteral("S7_Protocol"));
         w.root().addChild(QStringLiteral("S7_Protocol_Read"));
-        w.root().addChild(QStringLiteral("S7_Protocol_Write"))
+        w.root()
+            .addChild(QStringLiteral("S7_Protocol_Write"))
             .addChild(QStringLiteral("row"))
             .setAttribute(QStringLiteral("Enable"), QStringLiteral("Y"));
         return w;

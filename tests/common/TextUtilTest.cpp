@@ -15,7 +15,6 @@ struct IntCase {
 
 void PrintTo(const IntCase& c, std::ostream* os) { *os << c.name; }
 
-
 const IntCase kIntCases[] = {
     {"plain", "42", 42},
     {"leadingBlanks", "   42", 42},

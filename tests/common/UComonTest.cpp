@@ -15,7 +15,8 @@ TEST(SetFiles, BuildsThirtyDistinctPathsInsideTheProject)
     Set_Files(s);
 
     EXPECT_EQ(s.File_ParGen, QStringLiteral("/data/PROJECTS/Plant 1/ParGen.xml"));
-    EXPECT_EQ(s.File_LoRaWAN_SetAccess, QStringLiteral("/data/PROJECTS/Plant 1/LoRaWAN_SetAccess.xml"));
+    EXPECT_EQ(s.File_LoRaWAN_SetAccess,
+              QStringLiteral("/data/PROJECTS/Plant 1/LoRaWAN_SetAccess.xml"));
     EXPECT_EQ(s.File_S7_Protocol, QStringLiteral("/data/PROJECTS/Plant 1/S7_Protocol.xml"));
     EXPECT_EQ(s.File_M_Bus, QStringLiteral("/data/PROJECTS/Plant 1/M_Bus.xml"));
     EXPECT_EQ(s.File_SNMP_Trap, QStringLiteral("/data/PROJECTS/Plant 1/SNMP_Trap.xml"));
@@ -66,7 +67,6 @@ struct NameCase {
 };
 
 void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
-
 
 const NameCase kNames[] = {
     {"plain", "Plant 1", true},

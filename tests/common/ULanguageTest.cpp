@@ -72,7 +72,6 @@ struct LineCase {
 
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
-
 const LineCase kLines[] = {
     {"plain", "STR12 =Open", 12, "Open"},
     {"blanksAroundNumber", "STR 12  = Open ", 12, "Open"},
@@ -126,7 +125,6 @@ struct EncodingCase {
 
 void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
 
-
 class LanguageEncoding : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(LanguageEncoding, IsDetected)
@@ -167,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("Gr\u00FC\u00DF \u20AC")},
         EncodingCase{"utf16le", utf16le(QStringLiteral("STR0 =\u0411\u0435\u0433\r\n")),
                      QStringLiteral("\u0411\u0435\u0433")},
-        EncodingCase{"utf16be", utf16be(QStringLiteral("STR0 =\u00C9")),
-                     QStringLiteral("\u00C9")}),
+        EncodingCase{"utf16be", utf16be(QStringLiteral("STR0 =\u00C9")), QStringLiteral("\u00C9")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LoadLanguage : public test::TempStateTest {
@@ -249,7 +246,12 @@ using namespace std::string_view_literals;
 const NameCase kNames[] = {
     {"plain", "Italiano"sv, false, "Inizio", "Italiano"},
     {"blanksAndBrackets", "Deutsch (CH)"sv, false, "Gruezi", "Deutsch (CH)"},
-    {"nonAscii", "Fran\xC3\xA7" "ais"sv, false, "Commencer", "Fran\xC3\xA7" "ais"},
+    {"nonAscii",
+     "Fran\xC3\xA7"
+     "ais"sv,
+     false, "Commencer",
+     "Fran\xC3\xA7"
+     "ais"},
     {"leadingDotsStayInFolder", "..."sv, false, "Dots", "..."},
     {"empty", ""sv, false, "Unnamed", ""},
     {"parentFolder", "../Outside"sv, false, "Start", "English"},
@@ -277,7 +279,9 @@ protected:
             {"LANGUAGE/Italiano.lng", "Inizio"},
             {"LANGUAGE/Italiano", "NoExtension"},
             {"LANGUAGE/Deutsch (CH).lng", "Gruezi"},
-            {"LANGUAGE/Fran\xC3\xA7" "ais.lng", "Commencer"},
+            {"LANGUAGE/Fran\xC3\xA7"
+             "ais.lng",
+             "Commencer"},
             {"LANGUAGE/....lng", "Dots"},
             {"LANGUAGE/.lng", "Unnamed"},
             {"LANGUAGE/sub/Inner.lng", "Inner"},
@@ -287,8 +291,8 @@ protected:
             {"LANGUAGE/Ital\niano.lng", "LineFeed"},
         };
         for (const auto& [name, text] : files)
-            ASSERT_TRUE(test::writeFile(path(QString::fromUtf8(name)),
-                                        QByteArray("STR0 =") + text + "\n"))
+            ASSERT_TRUE(
+                test::writeFile(path(QString::fromUtf8(name)), QByteArray("STR0 =") + text + "\n"))
                 << name;
     }
 };

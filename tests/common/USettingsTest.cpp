@@ -23,10 +23,7 @@ protected:
     {
         ASSERT_TRUE(test::writeFile(path(QStringLiteral("Zandoveric.xml")), xml));
     }
-    QByteArray readSettings()
-    {
-        return test::readFile(path(QStringLiteral("Zandoveric.xml")));
-    }
+    QByteArray readSettings() { return test::readFile(path(QStringLiteral("Zandoveric.xml"))); }
 };
 
 TEST_F(Settings, MissingOrMalformedFileGivesDefaults)
@@ -80,8 +77,9 @@ TEST_F(Settings, RoundTripWritesTheExactDocument)
 
 TEST_F(Settings, EachValueHasItsOwnFallback)
 {
-    writeSettings("<Other><lastipadd><ipaddress></ipaddress></lastipadd>"
-                  "<lastlang><language>Deutsch</language></lastlang></Other>");
+    writeSettings(
+        "<Other><lastipadd><ipaddress></ipaddress></lastipadd>"
+        "<lastlang><language>Deutsch</language></lastlang></Other>");
     ProgramState s = state();
     Load_Settings(s);
     EXPECT_TRUE(s.Project_Name.isEmpty());
@@ -92,10 +90,11 @@ TEST_F(Settings, EachValueHasItsOwnFallback)
 
 TEST_F(Settings, OnlyExactOneSwitchesAnOptionOn)
 {
-    writeSettings("<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
-                  "<enable_update> 1</enable_update><enable_jump_field_tables>true"
-                  "</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet>"
-                  "</Conf_Settings>");
+    writeSettings(
+        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
+        "<enable_update> 1</enable_update><enable_jump_field_tables>true"
+        "</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet>"
+        "</Conf_Settings>");
     ProgramState s = state();
     Load_Settings(s);
     EXPECT_TRUE(s.Opt_Enable_Internet);

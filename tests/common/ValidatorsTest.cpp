@@ -201,8 +201,7 @@ TEST_P(CheckKnxAddress, FollowsAddressForm)
     EXPECT_EQ(Check_KNX_Address(q(c.text), c.group, c.allowZero), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CheckKnxAddress, ::testing::ValuesIn(kKnxCases),
-                         caseName<KnxCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, CheckKnxAddress, ::testing::ValuesIn(kKnxCases), caseName<KnxCase>);
 
 TEST(KnxIsGroupAddress, IsGroupExactlyWithoutDot)
 {
@@ -257,8 +256,7 @@ TEST_P(CheckOidString, GivesFirstFaultCode)
     EXPECT_EQ(Check_OID_String(QString::fromStdString(c.text)), c.expected) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CheckOidString, ::testing::ValuesIn(kOidCases),
-                         caseName<OidCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, CheckOidString, ::testing::ValuesIn(kOidCases), caseName<OidCase>);
 
 TEST(StrToSnmpSecurityLevel, MapsNamesToMessageFlags)
 {
@@ -445,7 +443,9 @@ TEST(OpcUaNodeIdValue, GuidIsUpperCaseEightFourFourFourTwelve)
 
 TEST(OpcUaNodeIdValue, StringAndByteStringReadWithinTheirLength)
 {
-    const char temp[] = "Temp\xC2\xB0""C";  // UTF-8 "Temp°C"
+    const char temp[] =
+        "Temp\xC2\xB0"
+        "C";  // UTF-8 "Temp°C"
     opcua_structure n;
     n.identifierType = 3;
     n.stringname = temp;

@@ -6,8 +6,8 @@
 
 #include "config/UpdateProgram.h"
 
-#include "support/TestNetns.h"
 #include "UpdateDeviceSupport.h"
+#include "support/TestNetns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,7 +62,7 @@ struct PingCase {
     int replyMs;                     // how long a reply takes to come
     int requests;                    // echo requests sent
     bool passes;
-    int message;                     // language text shown, 0: none
+    int message;  // language text shown, 0: none
     TMsgDlgType type;
 };
 
@@ -75,22 +75,28 @@ const EchoResult kSilence = ScriptedPinger::silence();
 // request once more than 5000 ms have passed, so a silent device gets 13.
 const std::vector<PingCase> kPingCases = {
     {"AnswersAtOnce", {kReply, kReply}, 1, 2, true, 0, TMsgDlgType::mtError},
-    {"SecondAnswerAfterSilence", {kReply, kSilence, kReply}, 1, 3, true, 0,
-     TMsgDlgType::mtError},
+    {"SecondAnswerAfterSilence", {kReply, kSilence, kReply}, 1, 3, true, 0, TMsgDlgType::mtError},
     {"NeverAnswers", {}, 1, 13, false, 1036, TMsgDlgType::mtWarning},
     // Twelve silent requests take 4800 ms; the reply to the thirteenth comes after the limit,
     // so it is the last request, and one good reply suffices.
     {"AnswersOnlyTheLastRequest",
      {kSilence, kSilence, kSilence, kSilence, kSilence, kSilence, kSilence, kSilence, kSilence,
       kSilence, kSilence, kSilence, kReply},
-     300, 13, true, 0, TMsgDlgType::mtError},
+     300,
+     13,
+     true,
+     0,
+     TMsgDlgType::mtError},
     {"AnswersFirstThenStops", {kReply}, 1, 14, false, 1036, TMsgDlgType::mtWarning},
-    {"AddressRefused", {ScriptedPinger::failure(false)}, 1, 1, false, 1037,
-     TMsgDlgType::mtError},
-    {"PingNotPermitted", {ScriptedPinger::failure(true)}, 1, 1, false, 1038,
-     TMsgDlgType::mtError},
-    {"FailureAfterSilenceIsNoDevice", {kSilence, ScriptedPinger::failure(false)}, 1, 2, false,
-     1036, TMsgDlgType::mtWarning},
+    {"AddressRefused", {ScriptedPinger::failure(false)}, 1, 1, false, 1037, TMsgDlgType::mtError},
+    {"PingNotPermitted", {ScriptedPinger::failure(true)}, 1, 1, false, 1038, TMsgDlgType::mtError},
+    {"FailureAfterSilenceIsNoDevice",
+     {kSilence, ScriptedPinger::failure(false)},
+     1,
+     2,
+     false,
+     1036,
+     TMsgDlgType::mtWarning},
 };
 
 class BootPing : public BootUpdate, public ::testing::WithParamInterface<PingCase> {};
@@ -136,7 +142,8 @@ TEST_F(BootUpdate, SuccessRemembersTheAddressAndStartsTheProgramWithoutParameter
     EXPECT_EQ(state().Update_Option_Index, 2);
     EXPECT_FALSE(state().Update_Read_Back);
     ASSERT_EQ(m_fakes.processes.launches.size(), 1u);
-    EXPECT_EQ(m_fakes.processes.launches[0].program, joinPath(root(), QStringLiteral("Ethernet_Update")));
+    EXPECT_EQ(m_fakes.processes.launches[0].program,
+              joinPath(root(), QStringLiteral("Ethernet_Update")));
     EXPECT_TRUE(m_fakes.processes.launches[0].arguments.isEmpty());
     EXPECT_EQ(m_fakes.processes.launches[0].workDir, root());
 }
@@ -261,8 +268,7 @@ const ProgramWaitCase kProgramWaits[] = {
     {"WindowDestroyedWhileTheProgramRuns", ProgramEnd::WindowClosed, 0},
 };
 
-class BootProgramWait : public BootUpdate,
-                        public ::testing::WithParamInterface<ProgramWaitCase> {};
+class BootProgramWait : public BootUpdate, public ::testing::WithParamInterface<ProgramWaitCase> {};
 
 TEST_P(BootProgramWait, WindowTakesNoInputUntilTheEnd)
 {
@@ -293,12 +299,8 @@ TEST_P(BootProgramWait, WindowTakesNoInputUntilTheEnd)
     EXPECT_EQ(m_fakes.processes.launches.size(), 1u);
 
     switch (c.end) {
-    case ProgramEnd::Exits:
-        program->running = false;
-        break;
-    case ProgramEnd::ReachesTheLimit:
-        m_fakes.clock.ms += 1;
-        break;
+    case ProgramEnd::Exits: program->running = false; break;
+    case ProgramEnd::ReachesTheLimit: m_fakes.clock.ms += 1; break;
     case ProgramEnd::WindowClosed:
         m_boot.reset();
         test::waitUntil([] { return false; }, 50);
@@ -407,8 +409,7 @@ TEST_P(BootList, WrittenBesideTheProgramAfterTheDeviceAnswered)
         case Firmware:
             expected += block.arg(state().Dir_Master + QStringLiteral("/SimK4R89.sim"),
                                   QStringLiteral("0x8000"), QStringLiteral("1"), readBack,
-                                  QStringLiteral("1"), QStringLiteral("0"),
-                                  QLatin1String(goToApp));
+                                  QStringLiteral("1"), QStringLiteral("0"), QLatin1String(goToApp));
             break;
         case Bank1:
             expected += block.arg(bin + QStringLiteral("bank1.bin"), QStringLiteral("0x07000"),

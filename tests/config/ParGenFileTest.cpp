@@ -40,11 +40,11 @@ protected:
         const QByteArray open = QByteArray("<") + element + ">";
         const qsizetype b = bytes.indexOf(open);
         if (b < 0)
-            return bytes.contains(QByteArray("<") + element + "/>") ? QString() : QStringLiteral("<missing>");
+            return bytes.contains(QByteArray("<") + element + "/>") ? QString()
+                                                                    : QStringLiteral("<missing>");
         const qsizetype e = bytes.indexOf("</", b);
         return QString::fromUtf8(bytes.mid(b + open.size(), e - b - open.size()));
     }
-
 };
 
 TEST_F(ParGenFile, NoFileWritesTheDefaultDocument)
@@ -86,9 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Files, ParGenRoundTrip, ::testing::ValuesIn(kRoundTrips
 
 TEST_F(ParGenFile, StoredPayloadIsRecomputedFromRegionAndRate)
 {
-    useText("<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>"
-            "<LoRa_DataRate>0 -\tLoRa: SF12/125kHz 250 [bit/s]</LoRa_DataRate>"
-            "<LoRa_Payload_Size>200</LoRa_Payload_Size></Par_Gen>");
+    useText(
+        "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>"
+        "<LoRa_DataRate>0 -\tLoRa: SF12/125kHz 250 [bit/s]</LoRa_DataRate>"
+        "<LoRa_Payload_Size>200</LoRa_Payload_Size></Par_Gen>");
     m_form->FormShow();
     EXPECT_EQ(m_form->E_LoRa_Payload_Size->text(), QStringLiteral("51"));
     m_form->Btn_OKClick();
@@ -97,8 +98,9 @@ TEST_F(ParGenFile, StoredPayloadIsRecomputedFromRegionAndRate)
 
 TEST_F(ParGenFile, ListTextsMatchWithCaseIgnoredAndAreWrittenAsListed)
 {
-    useText("<Par_Gen><LoRa_RF_Band>eu868</LoRa_RF_Band><LoRa_FPort>VARIABLE</LoRa_FPort>"
-            "</Par_Gen>");
+    useText(
+        "<Par_Gen><LoRa_RF_Band>eu868</LoRa_RF_Band><LoRa_FPort>VARIABLE</LoRa_FPort>"
+        "</Par_Gen>");
     ASSERT_TRUE(openAndOk());
     EXPECT_EQ(written("LoRa_RF_Band"), QStringLiteral("EU868"));
     EXPECT_EQ(written("LoRa_FPort"), QStringLiteral("Variable"));
@@ -123,10 +125,11 @@ TEST_F(ParGenFile, UnknownRegionLeavesListsEmptyAndOkRefuses)
 
 TEST_F(ParGenFile, CheckBoxesTakeOnlyOneAndWiFiDhcpIsAlwaysWrittenOff)
 {
-    useText("<Par_Gen><Eth_Conn_DHCP_Cable>true</Eth_Conn_DHCP_Cable>"
-            "<Eth_Conn_DHCP_WiFi>1</Eth_Conn_DHCP_WiFi>"
-            "<Eth_Conn_Enable_DNS>Y</Eth_Conn_Enable_DNS>"
-            "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT></Par_Gen>");
+    useText(
+        "<Par_Gen><Eth_Conn_DHCP_Cable>true</Eth_Conn_DHCP_Cable>"
+        "<Eth_Conn_DHCP_WiFi>1</Eth_Conn_DHCP_WiFi>"
+        "<Eth_Conn_Enable_DNS>Y</Eth_Conn_Enable_DNS>"
+        "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT></Par_Gen>");
     ASSERT_TRUE(openAndOk());
     EXPECT_EQ(written("Eth_Conn_DHCP_Cable"), QStringLiteral("0"));
     EXPECT_EQ(written("Eth_Conn_DHCP_WiFi"), QStringLiteral("0"));
@@ -148,8 +151,9 @@ TEST_F(ParGenFile, EmptyRootTakesTheMissingDefaults)
 TEST_F(ParGenFile, CommentBeforeTheRootStillReadsTheValues)
 {
     // Such a file once read as empty and the next OK replaced every value by a default.
-    useText("<!--SW_VERSION = 1.002--><Par_Gen><Eth_Conn_Device_Name>gw-7</Eth_Conn_Device_Name>"
-            "</Par_Gen>");
+    useText(
+        "<!--SW_VERSION = 1.002--><Par_Gen><Eth_Conn_Device_Name>gw-7</Eth_Conn_Device_Name>"
+        "</Par_Gen>");
     m_form->FormShow();
     EXPECT_EQ(m_form->E_EthConn_Device_Name->text(), QStringLiteral("gw-7"));
 }
@@ -157,7 +161,8 @@ TEST_F(ParGenFile, CommentBeforeTheRootStillReadsTheValues)
 TEST_F(ParGenFile, NameLongerThanTheTypingLimitIsKept)
 {
     const QString name = QString(40, QLatin1Char('n'));
-    useText("<Par_Gen><Eth_Conn_Device_Name>" + name.toUtf8() + "</Eth_Conn_Device_Name></Par_Gen>");
+    useText("<Par_Gen><Eth_Conn_Device_Name>" + name.toUtf8()
+            + "</Eth_Conn_Device_Name></Par_Gen>");
     ASSERT_TRUE(openAndOk());
     EXPECT_EQ(written("Eth_Conn_Device_Name"), name);
 }

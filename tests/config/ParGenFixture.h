@@ -2,8 +2,8 @@
 // A general-parameters window on a fresh program state: English texts, a project folder in
 // a temporary directory, fake dialogs.
 
-#include "common/ULanguage.h"
 #include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "config/UParGen.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"

@@ -50,8 +50,7 @@ protected:
     {
         QStringList names;
         QWidget* canvas = m_form->panelGroup()->canvas();
-        for (QWidget* w = m_form->nextInFocusChain(); w != m_form.get();
-             w = w->nextInFocusChain())
+        for (QWidget* w = m_form->nextInFocusChain(); w != m_form.get(); w = w->nextInFocusChain())
             if ((w->focusPolicy() & Qt::TabFocus) && canvas->isAncestorOf(w))
                 names.append(w->objectName());
         return names;

@@ -45,7 +45,6 @@ protected:
         for (QChar c : text)
             QTest::keyClicks(m_form->focusWidget(), QString(c));
     }
-
 };
 
 TEST_F(ParGenWindow, OpensWithoutFileOnTheDefaults)
@@ -80,9 +79,9 @@ TEST_F(ParGenWindow, OpensWithoutFileOnTheDefaults)
 
 TEST_F(ParGenWindow, ThisBuildShowsItsThreePanelsNumbered)
 {
-    EXPECT_EQ(shownCaptions(), (QStringList{QStringLiteral("1. Ethernet Connection"),
-                                            QStringLiteral("2. LoRaWAN"),
-                                            QStringLiteral("3. S7comm")}));
+    EXPECT_EQ(shownCaptions(),
+              (QStringList{QStringLiteral("1. Ethernet Connection"), QStringLiteral("2. LoRaWAN"),
+                           QStringLiteral("3. S7comm")}));
     const QList<CategoryPanel*> panels = m_form->panelGroup()->shownPanels();
     for (int i = 0; i < panels.size(); ++i)
         EXPECT_EQ(panels[i]->tabOrderValue(), i);
@@ -99,7 +98,8 @@ TEST_F(ParGenWindow, ThisBuildShowsItsThreePanelsNumbered)
 TEST_F(ParGenWindow, ClickingAHeaderCollapsesThePanelAndLiftsTheNextOne)
 {
     CategoryPanel* lora = m_form->CP_LoRa;
-    auto* header = m_form->findChild<QAbstractButton*>(QStringLiteral("CP_Ethernet_Connection_Header"));
+    auto* header = m_form->findChild<QAbstractButton*>(
+        QStringLiteral("CP_Ethernet_Connection_Header"));
     ASSERT_NE(header, nullptr);
     header->click();
     EXPECT_TRUE(m_form->CP_Ethernet_Connection->isCollapsed());
@@ -130,7 +130,7 @@ struct LoRaLayoutCase {
     int subBandY;    // -1: hidden
     int networkY;
     int adaptiveY;
-    int deviceAddressY;  // -1: hidden
+    int deviceAddressY;   // -1: hidden
     int applicationKeyY;  // -1: hidden
     int fPortY;
     int lnCheckY;
@@ -238,8 +238,8 @@ TEST_F(ParGenWindow, CableDhcpDisablesTheS7FieldsButTheyAreStillCheckedAndWritte
 {
     m_form->FormShow();
     m_form->CB_EthConn_En_DHCP_Cable->click();
-    for (const auto* block : {&m_form->E_S7_Protocol_IP, &m_form->E_S7_Protocol_SM,
-                              &m_form->E_S7_Protocol_GAT})
+    for (const auto* block :
+         {&m_form->E_S7_Protocol_IP, &m_form->E_S7_Protocol_SM, &m_form->E_S7_Protocol_GAT})
         for (QLineEdit* e : *block)
             EXPECT_FALSE(e->isEnabled()) << e->objectName().toStdString();
     EXPECT_TRUE(m_form->CB_S7_Protocol_En_GAT->isEnabled());
@@ -384,8 +384,7 @@ TEST_F(ParGenWindow, WheelOverTheGroupScrollsIt)
     QApplication::processEvents();
     QScrollBar* bar = m_form->panelGroup()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
-    const QPoint inside =
-        m_form->panelGroup()->viewport()->mapToGlobal(QPoint(20, 20));
+    const QPoint inside = m_form->panelGroup()->viewport()->mapToGlobal(QPoint(20, 20));
     EXPECT_TRUE(m_form->FormMouseWheel(inside, -120));
     EXPECT_GT(bar->value(), 0);
     const int down = bar->value();
@@ -426,24 +425,36 @@ struct ModelCase {
 void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.name; }
 
 const ModelCase kModels[] = {
-    {"K4R86", &TFParGen::Order_TAB_Panels_K4R86, &TFParGen::RePosition_Objects_K4R86,
+    {"K4R86",
+     &TFParGen::Order_TAB_Panels_K4R86,
+     &TFParGen::RePosition_Objects_K4R86,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. MQTT", "4. Ethernet",
       "5. TLS (Transport Layer Security)", "6. NTP (Network Time Protocol)"},
      {0, 1, 2, 3, 4, 5}},
-    {"K4R85", &TFParGen::Order_TAB_Panels_K4R85, &TFParGen::RePosition_Objects_K4R85,
+    {"K4R85",
+     &TFParGen::Order_TAB_Panels_K4R85,
+     &TFParGen::RePosition_Objects_K4R85,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. IEC61850 Server",
       "4. TLS (Transport Layer Security) Server", "5. NTP (Network Time Protocol)"},
      {0, 1, 2, 3, 4}},
-    {"K4R53", &TFParGen::Order_TAB_Panels_K4R53, &TFParGen::RePosition_Objects_K4R53,
+    {"K4R53",
+     &TFParGen::Order_TAB_Panels_K4R53,
+     &TFParGen::RePosition_Objects_K4R53,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. Modbus TCP Master"},
      {0, 1, 2}},
-    {"K4R65", &TFParGen::Order_TAB_Panels_K4R65, &TFParGen::RePosition_Objects_K4R65,
+    {"K4R65",
+     &TFParGen::Order_TAB_Panels_K4R65,
+     &TFParGen::RePosition_Objects_K4R65,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. M-Bus", "4. M-Bus Wireless", "5. Ethernet"},
      {0, 1, 2, 3, 4}},
-    {"K4R70", &TFParGen::Order_TAB_Panels_K4R70, &TFParGen::RePosition_Objects_K4R70,
+    {"K4R70",
+     &TFParGen::Order_TAB_Panels_K4R70,
+     &TFParGen::RePosition_Objects_K4R70,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. CANopen", "4. Ethernet"},
      {0, 0, 1, 2}},
-    {"K4R66", &TFParGen::Order_TAB_Panels_K4R66, &TFParGen::RePosition_Objects_K4R66,
+    {"K4R66",
+     &TFParGen::Order_TAB_Panels_K4R66,
+     &TFParGen::RePosition_Objects_K4R66,
      {"1. Ethernet Connection", "2. LoRaWAN", "3. BACnet Master"},
      {0, 1, 2}},
 };
@@ -478,8 +489,8 @@ TEST_F(ParGenWindow, BACnetMasterOverMstpBringsTheEthernetPanelFourth)
     EXPECT_TRUE(shown("E_BACnet_Master_IP1"));
     EXPECT_FALSE(shown("E_BACnet_Master_MSTP_MAC_Address"));
 
-    qobject_cast<QComboBox*>(child("CB_BACnet_Master_Type"))->setCurrentText(
-        QStringLiteral("BACnet MS/TP"));
+    qobject_cast<QComboBox*>(child("CB_BACnet_Master_Type"))
+        ->setCurrentText(QStringLiteral("BACnet MS/TP"));
     m_form->RePosition_Objects_K4R66();
     ASSERT_EQ(shownCaptions().size(), 4);
     EXPECT_EQ(shownCaptions()[3], QStringLiteral("4. Ethernet"));
@@ -513,9 +524,8 @@ TEST_F(ParGenWindow, SnmpAgentAuthorityWithoutPrivacyEndsAtTheAuthorityMode)
     EXPECT_TRUE(shown("CB_SNMP_Agent_Authority_Mode"));
     EXPECT_FALSE(shown("CB_SNMP_Agent_Privacy_Mode"));
     CategoryPanel* agent = m_form->panel(PanelId::SNMP_Agent);
-    EXPECT_EQ(agent->panelHeight(),
-              child("CB_SNMP_Agent_Authority_Mode")->geometry().bottom() + 1
-                  + m_form->panelGroup()->headerHeight() + 12);
+    EXPECT_EQ(agent->panelHeight(), child("CB_SNMP_Agent_Authority_Mode")->geometry().bottom() + 1
+                                        + m_form->panelGroup()->headerHeight() + 12);
 }
 
 TEST_F(ParGenWindow, LanguageListsAreRefilledOnEveryLanguageChange)

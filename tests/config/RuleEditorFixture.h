@@ -3,8 +3,8 @@
 // temporary directory, fake dialogs. Windows are opened as the main window does, by showing
 // them, which runs their opening.
 
-#include "common/ULanguage.h"
 #include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "config/ULoRa_Set_Access.h"
 #include "config/US7_Protocol_Set_Access.h"
 #include "grid/ColumnGrid.h"
@@ -54,8 +54,7 @@ protected:
     {
         const QByteArray xml = "<Par_Gen><LoRa_Payload_Size>" + QByteArray::number(payload)
                                + "</LoRa_Payload_Size><LoRa_FPort>"
-                               + (variableFPort ? "Variable" : "Fixed")
-                               + "</LoRa_FPort></Par_Gen>";
+                               + (variableFPort ? "Variable" : "Fixed") + "</LoRa_FPort></Par_Gen>";
         ASSERT_TRUE(writeFile(programState().File_ParGen, xml));
     }
 
@@ -94,8 +93,7 @@ protected:
 
     // Types text into cell (DCol, ARow) of g as a user does: the cell made current, the
     // characters typed into the grid (the first opens the editor), Enter to commit.
-    static void typeInto(TRuleEditorFrame& f, TRuleGrid* g, int DCol, int ARow,
-                         const QString& text)
+    static void typeInto(TRuleEditorFrame& f, TRuleGrid* g, int DCol, int ARow, const QString& text)
     {
         QApplication::setActiveWindow(&f);
         g->setFocus();
@@ -130,8 +128,8 @@ protected:
 inline QStringList s7Rule(const QString& address = QStringLiteral("192.168.1.10"),
                           const QString& port = QStringLiteral("102"))
 {
-    return {"Y", address, port, "S71200", "0", "1", "Word", "DB", "1", "Inputs (I)", "0", "0",
-            "1000"};
+    return {"Y",  address, port,         "S71200", "0", "1",   "Word",
+            "DB", "1",     "Inputs (I)", "0",      "0", "1000"};
 }
 
 }  // namespace zfw::test

@@ -51,8 +51,7 @@ struct GoldenCase {
 
 const GoldenCase kGoldenCases[] = {
     {"LoRaWanVariableFPort", "lorawan_variable.xml", true, true, 224, false},
-    {"LoRaWanFixedFPortHiddenColumnKeepsItsValues", "lorawan_variable.xml", true, false, 257,
-     true},
+    {"LoRaWanFixedFPortHiddenColumnKeepsItsValues", "lorawan_variable.xml", true, false, 257, true},
     {"S7", "s7.xml", false, false, 513, false},
 };
 
@@ -141,15 +140,12 @@ const CheckCase kCheckCases[] = {
     {"S7EleventhConnectionRefusedInTheWriteTable", false,
      [](TRuleEditorFrame& f) {
          for (int i = 0; i < 6; ++i)
-             test::setRow(f.grid(0), i + 1,
-                                          s7ReadRule(QStringLiteral("10.0.0.%1").arg(i + 1)));
+             test::setRow(f.grid(0), i + 1, s7ReadRule(QStringLiteral("10.0.0.%1").arg(i + 1)));
          // The same PLC as read rule 1 is no new connection; rows 2-5 add four.
          test::setRow(f.grid(1), 1, s7WriteRule(QStringLiteral("10.0.0.1")));
          for (int i = 0; i < 4; ++i)
-             test::setRow(f.grid(1), i + 2,
-                                          s7WriteRule(QStringLiteral("10.0.1.%1").arg(i + 1)));
-         test::setRow(f.grid(1), 6,
-                                      s7WriteRule(QStringLiteral("10.0.0.1"), "103"));
+             test::setRow(f.grid(1), i + 2, s7WriteRule(QStringLiteral("10.0.1.%1").arg(i + 1)));
+         test::setRow(f.grid(1), 6, s7WriteRule(QStringLiteral("10.0.0.1"), "103"));
      },
      "Error row 6!! [S7comm Write] Device support 10 connection"},
 };
@@ -170,8 +166,8 @@ TEST_P(RuleEditorChecks, OkStopsAtTheFirstFaultWithItsMessage)
     ASSERT_EQ(messageTexts(), QStringList());
     c.fill(*f);
     click(*f, "Btn_OK");
-    const QString path =
-        c.lora ? programState().File_LoRaWAN_SetAccess : programState().File_S7_Protocol;
+    const QString path = c.lora ? programState().File_LoRaWAN_SetAccess
+                                : programState().File_S7_Protocol;
     if (QByteArray(c.message).isEmpty()) {
         EXPECT_EQ(messageTexts(), QStringList());
         EXPECT_EQ(f->result(), mrOk);
@@ -223,8 +219,7 @@ TEST_F(RuleEditorWindow, RuleListEndsAtTheBlankKeyAndOnlyTrimmedYIsChecked)
     setRow(g, 2, blanks);
     m_fakes.dialogs.messages.clear();
     click(*f, "Btn_OK");
-    EXPECT_EQ(messageTexts(),
-              QStringList{"Error row 2!! [S7comm Read] PLC Type cannot be empty"});
+    EXPECT_EQ(messageTexts(), QStringList{"Error row 2!! [S7comm Read] PLC Type cannot be empty"});
 
     blanks[3] = QStringLiteral("S7300");
     setRow(g, 2, blanks);

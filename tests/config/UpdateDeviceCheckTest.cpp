@@ -21,8 +21,9 @@ struct Case {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 #define PAYLOAD(n) "<ParGen><LoRa_Payload_Size>" #n "</LoRa_Payload_Size></ParGen>"
-#define UPLINK(rows)                                                                           \
-    "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" rows "</LoRaWAN_Uplink>"                            \
+#define UPLINK(rows)                                                                               \
+    "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" rows                                                    \
+    "</LoRaWAN_Uplink>"                                                                            \
     "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>"
 
 constexpr Case kCases[] = {
@@ -34,13 +35,13 @@ constexpr Case kCases[] = {
      UPLINK("<row Enable=\"Y\" NumByte=\"10\"/><row Enable=\"Y\" NumByte=\"60\"/>"), false,
      nullptr},
     // The compiler takes these rules, so the check must look at them too.
-    {"LowerCaseEnableIsChecked", PAYLOAD(51), UPLINK("<row Enable=\"y\" NumByte=\"50\"/>"),
-     false, nullptr},
+    {"LowerCaseEnableIsChecked", PAYLOAD(51), UPLINK("<row Enable=\"y\" NumByte=\"50\"/>"), false,
+     nullptr},
     {"PaddedEnableIsChecked", PAYLOAD(51), UPLINK("<row Enable=\" Y \" NumByte=\"50\"/>"), false,
      nullptr},
     {"MissingEnableIsChecked", PAYLOAD(51), UPLINK("<row NumByte=\"50\"/>"), false, nullptr},
-    {"OtherEnableTextIsSkipped", PAYLOAD(51), UPLINK("<row Enable=\"Yes\" NumByte=\"50\"/>"),
-     true, nullptr},
+    {"OtherEnableTextIsSkipped", PAYLOAD(51), UPLINK("<row Enable=\"Yes\" NumByte=\"50\"/>"), true,
+     nullptr},
     {"EmptyNumByteFails", PAYLOAD(51), UPLINK("<row Enable=\"Y\" NumByte=\"\"/>"), false, nullptr},
     {"TextNumByteFails", PAYLOAD(51), UPLINK("<row Enable=\"Y\" NumByte=\"abc\"/>"), false,
      nullptr},
@@ -73,8 +74,7 @@ constexpr Case kCases[] = {
 #undef PAYLOAD
 #undef UPLINK
 
-class CheckConfig : public test::UpdateProjectTest,
-                    public ::testing::WithParamInterface<Case> {};
+class CheckConfig : public test::UpdateProjectTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(CheckConfig, Result)
 {

@@ -45,8 +45,8 @@ TEST_F(StartProgram, RunsInTheProgramFolderWithTheGivenParametersAndWaitsForTheE
     QWidget window;
     QElapsedTimer t;
     t.start();
-    const std::optional<StartProgramResult> r =
-        run(program.path(), QStringLiteral("-a \"two words\""), &window);
+    const std::optional<StartProgramResult> r = run(program.path(),
+                                                    QStringLiteral("-a \"two words\""), &window);
     EXPECT_EQ(r, StartProgramResult::Finished);
     EXPECT_GE(t.elapsed(), 150);
     EXPECT_FALSE(program.isRunning());
@@ -76,7 +76,7 @@ TEST_F(StartProgram, WindowPaintsButTakesNoInputWhileTheProgramRuns)
 
 struct FailCase {
     const char* name;
-    const char* file;       // relative to the program folder
+    const char* file;  // relative to the program folder
     bool createNotExecutable;
 };
 

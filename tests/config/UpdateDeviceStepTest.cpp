@@ -26,12 +26,12 @@ protected:
 
     void writeRules(const char* numByte)
     {
-        ASSERT_TRUE(test::writeFile(
-            state().File_ParGen, "<ParGen><LoRa_Payload_Size>51</LoRa_Payload_Size></ParGen>"));
+        ASSERT_TRUE(test::writeFile(state().File_ParGen,
+                                    "<ParGen><LoRa_Payload_Size>51</LoRa_Payload_Size></ParGen>"));
         ASSERT_TRUE(test::writeFile(
             state().File_LoRaWAN_SetAccess,
-            QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"")
-                + numByte + "\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>"));
+            QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"") + numByte
+                + "\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>"));
     }
 
     test::ScopedFakeServices m_fakes;
@@ -66,7 +66,8 @@ TEST_F(UpdateStep, RuleTooLongStopsWithText30AndWritesNothing)
 
     ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
     EXPECT_EQ(m_fakes.dialogs.messages[0].text,
-              QStringLiteral("Error in configuration, Num. Byte not conformed with Max Payload Size"));
+              QStringLiteral(
+                  "Error in configuration, Num. Byte not conformed with Max Payload Size"));
     EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtError);
     EXPECT_FALSE(QFile::exists(binPath("bank1.bin")));
     EXPECT_TRUE(m_fakes.dialogs.shownForms.isEmpty());

@@ -73,8 +73,8 @@ public:
             "} > '" + m_log.toLocal8Bit() + "'\n"
             "exec sleep " + QByteArray::number(sleepSeconds) + "\n";
         m_ok = writeFile(m_path, script)
-               && QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner
-                                                    | QFile::ExeOwner);
+               && QFile::setPermissions(m_path,
+                                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // A stand-in still running at the end of a test is stopped here.

@@ -61,10 +61,10 @@ const FaceCase kFaceCases[] = {
      kAll, kShifted},
     {"classic_inside_two_pixel_frame", face(false, false, false, false),
      EsgButtonBackground::Classic, clNone, false, Rect(2, 2, 16, 16), Rect(2, 2, 16, 16)},
-    {"classic_pressed", face(true, false, false, false), EsgButtonBackground::Classic, clNone,
-     true, Rect(2, 2, 16, 16), Rect(3, 3, 17, 17)},
-    {"flat_inside_one_pixel_edge", face(false, true, false, true),
-     EsgButtonBackground::FlatEdge, clNone, false, Rect(1, 1, 17, 17), Rect(1, 1, 17, 17)},
+    {"classic_pressed", face(true, false, false, false), EsgButtonBackground::Classic, clNone, true,
+     Rect(2, 2, 16, 16), Rect(3, 3, 17, 17)},
+    {"flat_inside_one_pixel_edge", face(false, true, false, true), EsgButtonBackground::FlatEdge,
+     clNone, false, Rect(1, 1, 17, 17), Rect(1, 1, 17, 17)},
     {"flat_pressed", face(true, false, false, true), EsgButtonBackground::FlatEdge, clNone, true,
      Rect(1, 1, 17, 17), Rect(2, 2, 18, 18)},
 };
@@ -114,8 +114,7 @@ TEST_P(EsgButtonGlyphTable, GlyphPlaced)
     EXPECT_EQ(f.glyphPos, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EsgButtonGlyphTable, ::testing::ValuesIn(kGlyphCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, EsgButtonGlyphTable, ::testing::ValuesIn(kGlyphCases), CaseName());
 
 }  // namespace
 }  // namespace zfw

@@ -30,8 +30,7 @@ using test::CaseName;
 void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held,
-                  Qt::NoModifier);
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -251,8 +250,8 @@ TEST_F(EsgEditWidget, HotFollowsThePointer)
 
 TEST_F(EsgEditWidget, AHandlerDeletingTheEditOnClickIsSafe)
 {
-    QObject::connect(edit, &TEsgEditBtn::clickBtn, edit, [this] { delete edit; },
-                     Qt::DirectConnection);
+    QObject::connect(
+        edit, &TEsgEditBtn::clickBtn, edit, [this] { delete edit; }, Qt::DirectConnection);
     QPointer<TEsgEditBtn> guard(edit);
     TExtSpeedButton* b = edit->Button()->Button();
     mouse(b, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5));
@@ -266,8 +265,8 @@ TEST_F(EsgEditWidget, AHandlerDeletingTheEditOnClickIsSafe)
 
 TEST_F(EsgEditWidget, AHandlerDeletingTheEditOnF4IsSafe)
 {
-    QObject::connect(edit, &TEsgEditBtn::clickBtn, edit, [this] { delete edit; },
-                     Qt::DirectConnection);
+    QObject::connect(
+        edit, &TEsgEditBtn::clickBtn, edit, [this] { delete edit; }, Qt::DirectConnection);
     QPointer<TEsgEditBtn> guard(edit);
     focus(edit);
     QTest::keyPress(edit, Qt::Key_F4);
@@ -331,8 +330,8 @@ const TypingCase kTypingCases[] = {
      },
      "2", "2"},
     {"ctrl_v", [](QLineEdit* e) { typeKey(e, Qt::Key_V, Qt::ControlModifier); }, "12clip", "12"},
-    {"shift_insert", [](QLineEdit* e) { typeKey(e, Qt::Key_Insert, Qt::ShiftModifier); },
-     "12clip", "12"},
+    {"shift_insert", [](QLineEdit* e) { typeKey(e, Qt::Key_Insert, Qt::ShiftModifier); }, "12clip",
+     "12"},
     {"ctrl_x",
      [](QLineEdit* e) {
          e->selectAll();
@@ -488,10 +487,7 @@ protected:
         ups << key;
         TEsgEditBtn::KeyUp(key, shift);
     }
-    bool CharMessage(QChar ch) override
-    {
-        return !ch.isDigit() && TEsgEditBtn::CharMessage(ch);
-    }
+    bool CharMessage(QChar ch) override { return !ch.isDigit() && TEsgEditBtn::CharMessage(ch); }
     void KeyPress(QChar& ch) override { ch = ch.toUpper(); }
     bool WantSpecialKey(int key, Qt::KeyboardModifiers) override { return key == Qt::Key_Tab; }
 };

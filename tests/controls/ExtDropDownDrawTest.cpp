@@ -126,24 +126,53 @@ struct GradientCase {
 };
 
 const GradientCase kGradientCases[] = {
-    {"zero_steps_one_band_of_start_colour", clRed, clBlue, true, Rect(0, 0, 10, 4), 0,
+    {"zero_steps_one_band_of_start_colour",
+     clRed,
+     clBlue,
+     true,
+     Rect(0, 0, 10, 4),
+     0,
      {{Rect(0, 0, 10, 4), clRed}}},
-    {"negative_steps_one_band", clRed, clBlue, false, Rect(0, 0, 10, 4), -3,
+    {"negative_steps_one_band",
+     clRed,
+     clBlue,
+     false,
+     Rect(0, 0, 10, 4),
+     -3,
      {{Rect(0, 0, 10, 4), clRed}}},
     // Each band is one pixel wider than its share; the colour steps round halves to even
     // (2.5 -> 2, 0.5 -> 0, 127.5 -> 128).
-    {"two_horizontal_bands", clBlack, rgbColor(5, 1, 255), true, Rect(0, 0, 5, 2), 2,
+    {"two_horizontal_bands",
+     clBlack,
+     rgbColor(5, 1, 255),
+     true,
+     Rect(0, 0, 5, 2),
+     2,
      {{Rect(0, 0, 3, 2), clBlack}, {Rect(2, 0, 5, 2), rgbColor(2, 0, 128)}}},
     // The last band would end a pixel below the rectangle: it is cut at the edge.
-    {"vertical_last_band_cut_at_edge", clBlack, clWhite, false, Rect(0, 0, 3, 4), 2,
+    {"vertical_last_band_cut_at_edge",
+     clBlack,
+     clWhite,
+     false,
+     Rect(0, 0, 3, 4),
+     2,
      {{Rect(0, 0, 3, 3), clBlack}, {Rect(0, 2, 3, 4), rgbColor(128, 128, 128)}}},
-    {"offset_rectangle_fractional_share", clBlack, rgbColor(4, 0, 0), true, Rect(10, 20, 14, 22),
+    {"offset_rectangle_fractional_share",
+     clBlack,
+     rgbColor(4, 0, 0),
+     true,
+     Rect(10, 20, 14, 22),
      4,
      {{Rect(10, 20, 12, 22), clBlack},
       {Rect(11, 20, 13, 22), rgbColor(1, 0, 0)},
       {Rect(12, 20, 14, 22), rgbColor(2, 0, 0)},
       {Rect(12, 20, 14, 22), rgbColor(3, 0, 0)}}},
-    {"system_colour_resolved", clBtnFace, clBtnFace, true, Rect(0, 0, 4, 1), 1,
+    {"system_colour_resolved",
+     clBtnFace,
+     clBtnFace,
+     true,
+     Rect(0, 0, 4, 1),
+     1,
      {{Rect(0, 0, 4, 1), rgbColor(100, 120, 140)}}},
     {"empty_rectangle_paints_nothing", clRed, clBlue, true, Rect(5, 5, 5, 9), 3, {}},
 };
@@ -158,8 +187,7 @@ TEST_P(GradientBandTable, BandsAsComputed)
               c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GradientBandTable, ::testing::ValuesIn(kGradientCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, GradientBandTable, ::testing::ValuesIn(kGradientCases), CaseName());
 
 TEST(ExtDropDownDraw, EightyStepFaceCoversTheRectangleWithoutGaps)
 {

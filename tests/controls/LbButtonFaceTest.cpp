@@ -29,10 +29,7 @@ public:
         }
         return n;
     }
-    int lineWidth(const QFont&, const QString& text) const override
-    {
-        return 6 * shownChars(text);
-    }
+    int lineWidth(const QFont&, const QString& text) const override { return 6 * shownChars(text); }
     QSize wrappedSize(const QFont&, const QString& text, int maxWidth) const override
     {
         const int n = shownChars(text);
@@ -118,8 +115,7 @@ TEST_P(FaceColour, FollowsHotLevelAndPressedColour)
     EXPECT_EQ(lbButtonFaceModel(p, kFixed).faceColor, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButtonFace, FaceColour, ::testing::ValuesIn(kColourCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButtonFace, FaceColour, ::testing::ValuesIn(kColourCases), CaseName());
 
 // ----- pressed look, bevel and frame -------------------------------------------------------
 
@@ -189,8 +185,7 @@ TEST_P(Bevel, ShownByFlatHotAndPressedState)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButtonFace, Bevel, ::testing::ValuesIn(kBevelCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButtonFace, Bevel, ::testing::ValuesIn(kBevelCases), CaseName());
 
 TEST(LbButtonFace, OldStyleHasAnInnerShadowAndADarkOuterEdge)
 {
@@ -324,8 +319,7 @@ TEST_P(GlyphFrame, PicksTheFrameOfTheState)
     EXPECT_EQ(lbGlyphFrame(p.glyph, m.glyphFrame, m.gw, m.gh).pixel(9, 9), qRgb(grey, grey, grey));
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButtonFace, GlyphFrame, ::testing::ValuesIn(kFrameCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButtonFace, GlyphFrame, ::testing::ValuesIn(kFrameCases), CaseName());
 
 TEST(LbButtonFace, AFrameIndexPastTheStripDrawsTheFirstFrame)
 {
@@ -413,7 +407,15 @@ const PlaceCase kPlaceCases[] = {
     {"RightLeft", blGlyphRight, taLeftJustify, false, false, 23, "OK", {20, 2}, {4, 5, 74, 18}},
     {"RightRight", blGlyphRight, taRightJustify, false, false, 23, "OK", {78, 2}, {4, 5, 74, 18}},
     {"TopCentre", blGlyphTop, taCenter, false, false, 23, "OK", {41, -6}, {4, 12, 96, 25}},
-    {"TopTruncatesTowardZero", blGlyphTop, taCenter, false, false, 22, "OK", {41, -6}, {4, 12, 96, 25}},
+    {"TopTruncatesTowardZero",
+     blGlyphTop,
+     taCenter,
+     false,
+     false,
+     22,
+     "OK",
+     {41, -6},
+     {4, 12, 96, 25}},
     {"BottomRight", blGlyphBottom, taRightJustify, false, false, 23, "OK", {78, 7}, {4, -6, 96, 7}},
     {"BottomLeft", blGlyphBottom, taLeftJustify, false, false, 23, "OK", {4, 7}, {4, -6, 96, 7}},
 };
@@ -438,8 +440,7 @@ TEST_P(Placement, PutsGlyphAndCaptionWhereTheLayoutSays)
     EXPECT_FALSE(m.glyphFirst);
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButtonFace, Placement, ::testing::ValuesIn(kPlaceCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButtonFace, Placement, ::testing::ValuesIn(kPlaceCases), CaseName());
 
 TEST(LbButtonFace, ShapeCentresGlyphThenCaptionWhateverTheAlignment)
 {
@@ -534,8 +535,8 @@ TEST(LbButtonPresets, ColourStylesMatchTheirTable)
 
 TEST(LbButtonPresets, GlyphPicturesHaveTheirSizesAndATransparentCorner)
 {
-    const char* twoFrames[] = {"LBOK", "LBCANCEL", "LBHELP", "LBYES", "LBNO",
-                               "LBCLOSE", "LBABORT", "LBRETRY", "LBIGNORE"};
+    const char* twoFrames[] = {"LBOK",    "LBCANCEL", "LBHELP",  "LBYES",   "LBNO",
+                               "LBCLOSE", "LBABORT",  "LBRETRY", "LBIGNORE"};
     for (const char* name : twoFrames) {
         const QImage img = lbGlyphResource(QString::fromLatin1(name));
         ASSERT_EQ(img.size(), QSize(36, 18)) << name;
@@ -581,7 +582,7 @@ TEST(LbButtonPixels, NormalFaceBevelAndGlyph)
     EXPECT_EQ(img.pixel(99, 22), qRgb(128, 128, 128));
     EXPECT_EQ(img.pixel(99, 0), qRgb(128, 128, 128));
     EXPECT_EQ(img.pixel(2, 2), qRgb(0xF8, 0xF7, 0xED));
-    EXPECT_EQ(img.pixel(4 + 9, 2 + 9), qRgb(0, 128, 0));    // glyph picture
+    EXPECT_EQ(img.pixel(4 + 9, 2 + 9), qRgb(0, 128, 0));         // glyph picture
     EXPECT_EQ(img.pixel(4 + 1, 2 + 1), qRgb(0xF8, 0xF7, 0xED));  // its key colour is see-through
 
     p.down = true;
@@ -612,8 +613,8 @@ TEST(LbButtonPixels, TransparentStylesLeaveTheCornersUnpainted)
     p.height = 140;  // tall enough for the first band to keep its own row
     QImage img = paintFace(p);
     EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
-    EXPECT_EQ(img.pixel(50, 2), qRgb(255, 255, 255));  // gradient starts at the light colour
-    EXPECT_EQ(img.pixel(50, 0), qRgb(128, 128, 128));  // rounded frame
+    EXPECT_EQ(img.pixel(50, 2), qRgb(255, 255, 255));      // gradient starts at the light colour
+    EXPECT_EQ(img.pixel(50, 0), qRgb(128, 128, 128));      // rounded frame
     EXPECT_EQ(img.pixel(50, 35), qRgb(0xF8, 0xF7, 0xED));  // the face colour at H / 4
     p.height = 23;
 

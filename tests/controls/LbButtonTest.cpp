@@ -46,8 +46,7 @@ void leave(QWidget* w)
 void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos = QPoint(5, 5))
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held,
-                  Qt::NoModifier);
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -355,8 +354,7 @@ TEST_P(LbButtonKeys, LosingTheFocusWithTheKeyDownReleasesWithoutClicking)
     EXPECT_EQ(clicks->count(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButton, LbButtonKeys, ::testing::ValuesIn(kPressKeys),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButton, LbButtonKeys, ::testing::ValuesIn(kPressKeys), CaseName());
 
 TEST_F(LbButtonWidget, OtherKeysNeitherPressNorClick)
 {
@@ -627,7 +625,12 @@ const KindCase kKindCases[] = {
     {"Help", bkHelp, mrNone, "Hilfe", {36, 18}},
     {"Yes", bkYes, mrYes, "Ja", {36, 18}},
     {"No", bkNo, mrNo, "Nein", {36, 18}},
-    {"Close", bkClose, mrNone, "Schlie\xC3\x9F" "en", {36, 18}},
+    {"Close",
+     bkClose,
+     mrNone,
+     "Schlie\xC3\x9F"
+     "en",
+     {36, 18}},
     {"Abort", bkAbort, mrAbort, "Abbrechen", {36, 18}},
     {"Retry", bkRetry, mrRetry, "Wiederholen", {36, 18}},
     {"Ignore", bkIgnore, mrIgnore, "Ignorieren", {36, 18}},
@@ -652,8 +655,7 @@ TEST_P(LbButtonKind, SetsCaptionResultAndATwoFramePicture)
     EXPECT_EQ(m.glyphFrame, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(LbButton, LbButtonKind, ::testing::ValuesIn(kKindCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(LbButton, LbButtonKind, ::testing::ValuesIn(kKindCases), CaseName());
 
 TEST(LbButton, WritingResultOrGlyphMakesTheKindCustomAgain)
 {

@@ -122,12 +122,11 @@ TEST_F(GridRepaint, PropertyWritersRepaintAtTheEndOfAStartUpdateLock)
 struct LockCase {
     const char* name;
     std::string ops;
-    int count;            // lock depth afterwards
-    bool drawingOn;       // updatesEnabled afterwards
+    int count;       // lock depth afterwards
+    bool drawingOn;  // updatesEnabled afterwards
 };
 
-class GridUpdateLockNesting : public GridRepaint, public ::testing::WithParamInterface<LockCase> {
-};
+class GridUpdateLockNesting : public GridRepaint, public ::testing::WithParamInterface<LockCase> {};
 
 TEST_P(GridUpdateLockNesting, CountsAndFreesDrawing)
 {
@@ -169,8 +168,7 @@ const LockCase kLockCases[] = {
     {"ExtraEndThenBeginLocks", "sEEB", 1, false},
     {"ResetDropsEveryLevel", "sBBSR", 0, true},
 };
-INSTANTIATE_TEST_SUITE_P(Grid, GridUpdateLockNesting, ::testing::ValuesIn(kLockCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Grid, GridUpdateLockNesting, ::testing::ValuesIn(kLockCases), CaseName());
 
 // A property write repaints the written cell, or its whole merged area, and nothing when the
 // cell is out of view or in a hidden column.

@@ -3,8 +3,8 @@
 
 #include "grid/CellGraphic.h"
 
-#include "support/CaseName.h"
 #include "FakeGraphicHost.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +30,14 @@ TEST_P(CellGraphicAngle, IsBroughtIntoOneTurn)
     EXPECT_EQ(g.CellAngle, GetParam().stored);
 }
 const AngleCase kAngles[] = {
-    {"minus30", -30, 330},  {"full720", 720, 360},   {"full360", 360, 360},
-    {"zero", 0, 0},         {"minus360", -360, 0},   {"above", 725, 5},
-    {"hugeNegative", -3600001, 359}, {"huge", 2000000000, 200},
+    {"minus30", -30, 330},
+    {"full720", 720, 360},
+    {"full360", 360, 360},
+    {"zero", 0, 0},
+    {"minus360", -360, 0},
+    {"above", 725, 5},
+    {"hugeNegative", -3600001, 359},
+    {"huge", 2000000000, 200},
     {"lowestInt", std::numeric_limits<int>::min(), 232},
     {"highestInt", std::numeric_limits<int>::max(), 127},
 };
@@ -151,58 +156,97 @@ TEST_P(GraphicLayoutSize, PerKind)
     EXPECT_EQ(CalcCellGraphicSize(&g, ctx), GetParam().expected);
 }
 const SizeCase kSizes[] = {
-    {"checkBox", [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haBeforeText, vaTop); },
-     true, {15, 15}},
-    {"dataCheckBox", [](TCellGraphic& g) { g.SetCheckBox(false, true, true, haLeft, vaCenter); },
-     false, {15, 15}},
-    {"triState", [](TCellGraphic& g) { g.SetCheckBox(cbGrayed, true, haLeft, vaTop); }, true,
+    {"checkBox",
+     [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haBeforeText, vaTop); },
+     true,
+     {15, 15}},
+    {"dataCheckBox",
+     [](TCellGraphic& g) { g.SetCheckBox(false, true, true, haLeft, vaCenter); },
+     false,
+     {15, 15}},
+    {"triState",
+     [](TCellGraphic& g) { g.SetCheckBox(cbGrayed, true, haLeft, vaTop); },
+     true,
      {15, 15}},
     {"virtCheckBox", [](TCellGraphic& g) { g.CellType = ctVirtCheckBox; }, true, {15, 15}},
     {"rowCheckBox", [](TCellGraphic& g) { g.CellType = ctRowCheckBox; }, true, {15, 15}},
-    {"radioButton", [](TCellGraphic& g) { g.SetRadioButton(true, true, haLeft, vaTop); }, true,
+    {"radioButton",
+     [](TCellGraphic& g) { g.SetRadioButton(true, true, haLeft, vaTop); },
+     true,
      {11, 11}},
     {"checkBoxFullHeight",
-     [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haBeforeText, vaFull); }, true,
+     [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haBeforeText, vaFull); },
+     true,
      {15, 30}},
     {"checkBoxFullWidth",
-     [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haFull, vaTop); }, true, {80, 15}},
+     [](TCellGraphic& g) { g.SetCheckBox(true, false, true, haFull, vaTop); },
+     true,
+     {80, 15}},
     {"pie", [](TCellGraphic& g) { g.CellType = ctProgressPie; }, true, {20, 20}},
-    {"rating", [](TCellGraphic& g) { g.CellType = ctRating; g.CellAngle = 5; }, true, {90, 16}},
+    {"rating",
+     [](TCellGraphic& g) {
+         g.CellType = ctRating;
+         g.CellAngle = 5;
+     },
+     true,
+     {90, 16}},
     {"ratingFullWidthKept",
-     [](TCellGraphic& g) { g.CellType = ctRating; g.CellAngle = 5; g.CellHAlign = haFull; },
-     true, {90, 16}},
+     [](TCellGraphic& g) {
+         g.CellType = ctRating;
+         g.CellAngle = 5;
+         g.CellHAlign = haFull;
+     },
+     true,
+     {90, 16}},
     {"ratingFullBothReplaced",
      [](TCellGraphic& g) {
-         g.CellType = ctRating; g.CellAngle = 5; g.CellHAlign = haFull; g.CellVAlign = vaFull;
+         g.CellType = ctRating;
+         g.CellAngle = 5;
+         g.CellHAlign = haFull;
+         g.CellVAlign = vaFull;
      },
-     true, {80, 30}},
-    {"imageListBesideText", [](TCellGraphic& g) { g.SetImageIdx(1, haBeforeText, vaTop); }, true,
+     true,
+     {80, 30}},
+    {"imageListBesideText",
+     [](TCellGraphic& g) { g.SetImageIdx(1, haBeforeText, vaTop); },
+     true,
      {16, 0}},
-    {"imageListOverText", [](TCellGraphic& g) { g.SetImageIdx(1, haLeft, vaTop); }, true,
-     {0, 0}},
-    {"imageListAlone", [](TCellGraphic& g) { g.SetImageIdx(1, haLeft, vaTop); }, false,
-     {16, 14}},
-    {"imagesHorizontal", [](TCellGraphic& g) { g.SetMultiImage({1, 2, 3}, 0, haLeft, vaTop); },
-     true, {48, 14}},
-    {"imagesVertical", [](TCellGraphic& g) { g.SetMultiImage({1, 2, 3}, 1, haLeft, vaTop); },
-     true, {16, 42}},
+    {"imageListOverText", [](TCellGraphic& g) { g.SetImageIdx(1, haLeft, vaTop); }, true, {0, 0}},
+    {"imageListAlone", [](TCellGraphic& g) { g.SetImageIdx(1, haLeft, vaTop); }, false, {16, 14}},
+    {"imagesHorizontal",
+     [](TCellGraphic& g) {
+         g.SetMultiImage({1, 2, 3}, 0, haLeft, vaTop);
+     },
+     true,
+     {48, 14}},
+    {"imagesVertical",
+     [](TCellGraphic& g) {
+         g.SetMultiImage({1, 2, 3}, 1, haLeft, vaTop);
+     },
+     true,
+     {16, 42}},
     {"buttonFullNoText",
-     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go!"), haFull, vaTop); }, false,
+     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go!"), haFull, vaTop); },
+     false,
      {22, 20}},
     {"buttonCenterWithText",
-     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go"), haCenter, vaTop); }, true,
+     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go"), haCenter, vaTop); },
+     true,
      {0, 0}},
     {"buttonUnderText",
      [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go"), haLeft, vaUnderText); },
-     true, {0, 20}},
+     true,
+     {0, 20}},
     {"buttonNoText",
-     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go"), haLeft, vaTop); }, false,
+     [](TCellGraphic& g) { g.SetButton(40, 20, QStringLiteral("Go"), haLeft, vaTop); },
+     false,
      {40, 20}},
     {"pictureInCell",
      [](TCellGraphic& g) {
          g.SetPicture(QImage(200, 100, QImage::Format_RGB32), false, Stretch, 0, haLeft, vaTop);
      },
-     false, {79, 29}},
+     false,
+     {79, 29}},
     {"comment", [](TCellGraphic& g) { g.CellType = ctComment; }, true, {0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(Kinds, GraphicLayoutSize, ::testing::ValuesIn(kSizes), CaseName());

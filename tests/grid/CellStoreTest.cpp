@@ -21,10 +21,10 @@ namespace {
 
 using test::CaseName;
 
-#define EXPECT_CONSISTENT(store)                                                               \
-    do {                                                                                       \
-        QString why_;                                                                          \
-        EXPECT_TRUE((store).checkConsistency(&why_)) << why_.toStdString();                    \
+#define EXPECT_CONSISTENT(store)                                                                   \
+    do {                                                                                           \
+        QString why_;                                                                              \
+        EXPECT_TRUE((store).checkConsistency(&why_)) << why_.toStdString();                        \
     } while (0)
 
 struct Recorder : CellStoreListener {
@@ -74,7 +74,7 @@ struct AreaCell {
     int c, r;
 };
 const AreaCell kArea3x2[] = {
-    {"Base", 2, 1}, {"TopMiddle", 3, 1}, {"TopRight", 4, 1},
+    {"Base", 2, 1},       {"TopMiddle", 3, 1},    {"TopRight", 4, 1},
     {"BottomLeft", 2, 2}, {"BottomMiddle", 3, 2}, {"BottomRight", 4, 2},
 };
 
@@ -171,9 +171,8 @@ TEST_P(MergeRefused, LeavesTheGridAlone)
 }
 
 const BadMerge kBadMerges[] = {
-    {"ZeroWide", 1, 1, 0, 2},     {"ZeroHigh", 1, 1, 2, 0},
-    {"NegativeCol", -1, 1, 2, 2}, {"PastRight", 5, 1, 2, 1},
-    {"PastBottom", 1, 3, 1, 2},   {"HugeSpan", 1, 1, 2147483647, 1},
+    {"ZeroWide", 1, 1, 0, 2},  {"ZeroHigh", 1, 1, 2, 0},   {"NegativeCol", -1, 1, 2, 2},
+    {"PastRight", 5, 1, 2, 1}, {"PastBottom", 1, 3, 1, 2}, {"HugeSpan", 1, 1, 2147483647, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, MergeRefused, ::testing::ValuesIn(kBadMerges), CaseName());
 
@@ -205,11 +204,14 @@ const Query kQueries[] = {
     {"IsMergedCell", [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsMergedCell(c, r)); }},
     {"IsMergedNonBaseCell",
      [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsMergedNonBaseCell(c, r)); }},
-    {"IsXMergedCell", [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsXMergedCell(c, r)); }},
-    {"IsYMergedCell", [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsYMergedCell(c, r)); }},
+    {"IsXMergedCell",
+     [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsXMergedCell(c, r)); }},
+    {"IsYMergedCell",
+     [](const CellStore& s, int c, int r) { EXPECT_FALSE(s.IsYMergedCell(c, r)); }},
     {"CellSpan", [](const CellStore& s, int c, int r) { EXPECT_EQ(s.CellSpan(c, r), QPoint()); }},
     {"CellExt", [](const CellStore& s, int c, int r) { EXPECT_EQ(s.CellExt(c, r), QPoint()); }},
-    {"FullCell", [](const CellStore& s, int c, int r) {
+    {"FullCell",
+     [](const CellStore& s, int c, int r) {
          EXPECT_EQ(s.FullCell(c, r), (TCellRange{c, r, c, r}));
      }},
     {"GetObjectEx", [](const CellStore& s, int c, int r) { EXPECT_EQ(s.GetObjectEx(c, r), 0u); }},
@@ -225,8 +227,8 @@ class ReadOnlyQuery : public ::testing::TestWithParam<Query> {};
 TEST_P(ReadOnlyQuery, NeverCreatesProperties)
 {
     Grid6x4 g;
-    for (const QPoint at : {QPoint(2, 2), QPoint(0, 0), QPoint(-1, 2), QPoint(2, -1),
-                            QPoint(6, 1), QPoint(1, 4), QPoint(100000, 100000)}) {
+    for (const QPoint at : {QPoint(2, 2), QPoint(0, 0), QPoint(-1, 2), QPoint(2, -1), QPoint(6, 1),
+                            QPoint(1, 4), QPoint(100000, 100000)}) {
         GetParam().run(g.store, at.x(), at.y());
         EXPECT_EQ(g.store.GetGridObject(at.x(), at.y()), nullptr);
     }
@@ -557,15 +559,38 @@ TEST_P(HideRowsRoundTrip, RestoresTextsHeightsAndProperties)
 }
 
 const RowCase kRowCases[] = {
-    {"Range", [](CellStore& s) { s.HideRows(3, 5); }, {3, 4, 5},
+    {"Range",
+     [](CellStore& s) { s.HideRows(3, 5); },
+     {3, 4, 5},
      [](CellStore& s) { s.UnHideRows(3, 5); }},
-    {"RangeOverAlreadyHidden", [](CellStore& s) { s.HideRow(4); s.HideRows(3, 5); }, {3, 4, 5},
+    {"RangeOverAlreadyHidden",
+     [](CellStore& s) {
+         s.HideRow(4);
+         s.HideRows(3, 5);
+     },
+     {3, 4, 5},
      [](CellStore& s) { s.UnHideRows(3, 5); }},
-    {"SeparateRowsUnhiddenOneByOne", [](CellStore& s) { s.HideRow(6); s.HideRow(1); },
-     {1, 6}, [](CellStore& s) { s.UnHideRow(6); s.UnHideRow(1); }},
-    {"AllAtOnce", [](CellStore& s) { s.HideRows(0, 1); s.HideRow(7); s.HideRows(4, 5); },
-     {0, 1, 4, 5, 7}, [](CellStore& s) { s.UnHideRowsAll(); }},
-    {"PastTheEndClipped", [](CellStore& s) { s.HideRows(6, 40); }, {6, 7},
+    {"SeparateRowsUnhiddenOneByOne",
+     [](CellStore& s) {
+         s.HideRow(6);
+         s.HideRow(1);
+     },
+     {1, 6},
+     [](CellStore& s) {
+         s.UnHideRow(6);
+         s.UnHideRow(1);
+     }},
+    {"AllAtOnce",
+     [](CellStore& s) {
+         s.HideRows(0, 1);
+         s.HideRow(7);
+         s.HideRows(4, 5);
+     },
+     {0, 1, 4, 5, 7},
+     [](CellStore& s) { s.UnHideRowsAll(); }},
+    {"PastTheEndClipped",
+     [](CellStore& s) { s.HideRows(6, 40); },
+     {6, 7},
      [](CellStore& s) { s.UnHideRows(6, 40); }},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, HideRowsRoundTrip, ::testing::ValuesIn(kRowCases), CaseName());
@@ -600,9 +625,9 @@ TEST(HiddenRows, MergedAreaReachingIntoHiddenRowsIsSplit)
 struct MoveCase {
     const char* name;
     CellStore::MoveKey key;
-    int col, row;       // current cell before the key
+    int col, row;          // current cell before the key
     int stepCol, stepRow;  // the framework's one-cell step
-    QPoint landed;      // after the step and the move to the base cell
+    QPoint landed;         // after the step and the move to the base cell
 };
 
 class MergedKeys : public ::testing::TestWithParam<MoveCase> {};
@@ -688,8 +713,8 @@ TEST_P(UpdateLock, Nests)
     bool window = true;
     bool redraw = true;
     int invalidations = 0;
-    GridUpdateLock lock({[&] { return window; }, [&](bool on) { redraw = on; },
-                         [&] { ++invalidations; }});
+    GridUpdateLock lock(
+        {[&] { return window; }, [&](bool on) { redraw = on; }, [&] { ++invalidations; }});
     for (char op : lc.ops) {
         switch (op) {
         case 'B': lock.BeginUpdate(); break;
@@ -736,8 +761,8 @@ TEST(Headers, EntriesGoToRowZeroWithLineBreaksAndReachHiddenColumns)
     s.SetColumnHeaders({QStringLiteral("Only")});
     EXPECT_EQ(s.GetCellEx(1, 0), QString());
     EXPECT_EQ(s.GetCellEx(3, 0), QString()) << "the hidden column's old header is cleared";
-    s.SetRowHeaders({QStringLiteral("x"), QStringLiteral("r\\n1"), QStringLiteral("r2"),
-                     QStringLiteral("r3")});
+    s.SetRowHeaders(
+        {QStringLiteral("x"), QStringLiteral("r\\n1"), QStringLiteral("r2"), QStringLiteral("r3")});
     EXPECT_EQ(s.GetCellEx(0, 1), QStringLiteral("r\r1"));
     EXPECT_EQ(s.GetGridCell(0, 3), QString());
     EXPECT_CONSISTENT(s);
@@ -821,17 +846,29 @@ const RectCase kRects[] = {
     {"MergedAreaIsTheUnion", [](CellStore& s) { s.MergeCells(2, 2, 2, 2); }, 3, 3,
      QRect(30, 20, 50 + 60, 22 + 23)},
     {"HiddenColumnInsideArea",
-     [](CellStore& s) { s.MergeCells(2, 2, 3, 1); s.HideColumn(3); }, 2, 2,
-     QRect(30, 20, 50 + 70, 22)},
+     [](CellStore& s) {
+         s.MergeCells(2, 2, 3, 1);
+         s.HideColumn(3);
+     },
+     2, 2, QRect(30, 20, 50 + 70, 22)},
     {"HiddenLastColumnOfAreaWidenedLeft",
-     [](CellStore& s) { s.MergeCells(2, 2, 2, 1); s.HideColumn(3); }, 2, 2,
-     QRect(30, 20, 50, 22)},
+     [](CellStore& s) {
+         s.MergeCells(2, 2, 2, 1);
+         s.HideColumn(3);
+     },
+     2, 2, QRect(30, 20, 50, 22)},
     {"ZeroWidthBaseWidenedRight",
-     [](CellStore& s) { s.SetColWidths(2, 0); s.MergeCells(2, 2, 2, 1); }, 3, 2,
-     QRect(30, 20, 60, 22)},
+     [](CellStore& s) {
+         s.SetColWidths(2, 0);
+         s.MergeCells(2, 2, 2, 1);
+     },
+     3, 2, QRect(30, 20, 60, 22)},
     {"ZeroWidthOneByOneWidenedBothWays",
-     [](CellStore& s) { s.SetColWidths(2, 0); s.MergeCells(2, 2, 1, 1); }, 2, 2,
-     QRect(29, 20, 2, 22)},
+     [](CellStore& s) {
+         s.SetColWidths(2, 0);
+         s.MergeCells(2, 2, 1, 1);
+     },
+     2, 2, QRect(29, 20, 2, 22)},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, CellRects, ::testing::ValuesIn(kRects), CaseName());
 

@@ -3,8 +3,8 @@
 
 #include "grid/CheckBoxCells.h"
 
-#include "support/CaseName.h"
 #include "FakeGraphicHost.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +34,9 @@ TEST_P(DataCheckBoxAdd, KeepsACheckTextAndWritesTheDefaultOtherwise)
     EXPECT_EQ(IsChecked(host, 2, 3, kYN), QString::fromUtf8(c.after) == kYN.checkTrue);
 }
 const InitialTextCase kInitialTexts[] = {
-    {"noKeptChecked", "N", true, "N"},
-    {"yesKeptUnchecked", "Y", false, "Y"},
-    {"emptyBecomesYes", "", true, "Y"},
-    {"emptyBecomesNo", "", false, "N"},
-    {"otherBecomesYes", "maybe", true, "Y"},
-    {"lowercaseIsOther", "y", false, "N"},
+    {"noKeptChecked", "N", true, "N"},       {"yesKeptUnchecked", "Y", false, "Y"},
+    {"emptyBecomesYes", "", true, "Y"},      {"emptyBecomesNo", "", false, "N"},
+    {"otherBecomesYes", "maybe", true, "Y"}, {"lowercaseIsOther", "y", false, "N"},
     {"paddedIsOther", " Y ", true, "Y"},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, DataCheckBoxAdd, ::testing::ValuesIn(kInitialTexts), CaseName());
@@ -74,8 +71,9 @@ TEST_P(CheckBoxPlacement, IsFlatBeforeTheTextAndFollowsTheGridAlignment)
         EXPECT_EQ(g->CellVAlign, GetParam().expected);
     }
 }
-const PlacementCase kPlacements[] = {
-    {"top", 0, vaTop}, {"center", 1, vaCenter}, {"bottom", 2, vaBottom}};
+const PlacementCase kPlacements[] = {{"top", 0, vaTop},
+                                     {"center", 1, vaCenter},
+                                     {"bottom", 2, vaBottom}};
 INSTANTIATE_TEST_SUITE_P(VAlign, CheckBoxPlacement, ::testing::ValuesIn(kPlacements), CaseName());
 
 struct InvalidCase {
@@ -105,9 +103,9 @@ TEST_P(CheckBoxCellRange, RefusesCellsOutsideTheStoreAndChangesNothing)
     }
 }
 const InvalidCase kRanges[] = {
-    {"lastHiddenColumn", 4, 0, true},   {"pastHiddenColumns", 5, 0, false},
-    {"lastHiddenRow", 0, 7, true},      {"pastHiddenRows", 0, 8, false},
-    {"negativeColumn", -1, 0, false},   {"negativeRow", 0, -1, false},
+    {"lastHiddenColumn", 4, 0, true}, {"pastHiddenColumns", 5, 0, false},
+    {"lastHiddenRow", 0, 7, true},    {"pastHiddenRows", 0, 8, false},
+    {"negativeColumn", -1, 0, false}, {"negativeRow", 0, -1, false},
 };
 INSTANTIATE_TEST_SUITE_P(Cells, CheckBoxCellRange, ::testing::ValuesIn(kRanges), CaseName());
 
@@ -295,7 +293,9 @@ TEST_P(RowCheckHeader, ShowsAllSomeOrNone)
     EXPECT_EQ(g.CellAngle, GetParam().angle);
 }
 const HeaderCase kHeaders[] = {
-    {"none", 0, 5, false, 0}, {"some", 2, 5, false, 1}, {"all", 5, 5, true, 0},
+    {"none", 0, 5, false, 0},
+    {"some", 2, 5, false, 1},
+    {"all", 5, 5, true, 0},
     {"emptyGrid", 0, 0, false, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, RowCheckHeader, ::testing::ValuesIn(kHeaders), CaseName());
@@ -373,11 +373,20 @@ TEST_P(CheckBoxColumnPlan, CoversTheRowsWithTheRightBox)
 }
 using W = CheckColumnRow;
 const ColumnCase kColumns[] = {
-    {"fromFirstNormalRow", false, {}, {}, {{1, W::CheckBox}, {2, W::CheckBox}, {3, W::CheckBox},
-                                           {4, W::CheckBox}}},
-    {"checkAllFromRowZero", true, {}, {}, {{0, W::CheckBox}, {1, W::CheckBox}, {2, W::CheckBox},
-                                           {3, W::CheckBox}, {4, W::CheckBox}}},
-    {"summarySkippedNodeTriState", false, {4}, {2},
+    {"fromFirstNormalRow",
+     false,
+     {},
+     {},
+     {{1, W::CheckBox}, {2, W::CheckBox}, {3, W::CheckBox}, {4, W::CheckBox}}},
+    {"checkAllFromRowZero",
+     true,
+     {},
+     {},
+     {{0, W::CheckBox}, {1, W::CheckBox}, {2, W::CheckBox}, {3, W::CheckBox}, {4, W::CheckBox}}},
+    {"summarySkippedNodeTriState",
+     false,
+     {4},
+     {2},
      {{1, W::CheckBox}, {2, W::TriStateBox}, {3, W::CheckBox}, {4, W::Skip}}},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, CheckBoxColumnPlan, ::testing::ValuesIn(kColumns), CaseName());

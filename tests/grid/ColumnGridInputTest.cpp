@@ -109,8 +109,7 @@ const UserSizeCase kUserSize[] = {
     {"NoLimitsLeaveItFree", 0, 0, -50, 10},
 };
 
-class UserSizeTest : public ColumnGridInput,
-                     public ::testing::WithParamInterface<UserSizeCase> {};
+class UserSizeTest : public ColumnGridInput, public ::testing::WithParamInterface<UserSizeCase> {};
 
 TEST_P(UserSizeTest, DraggedWidthKeepsTheLimitsOfTheRealColumnsItem)
 {
@@ -134,8 +133,7 @@ TEST_P(UserSizeTest, DraggedWidthKeepsTheLimitsOfTheRealColumnsItem)
     EXPECT_EQ(grid->ColWidths(2), 60);
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, UserSizeTest, ::testing::ValuesIn(kUserSize),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Limits, UserSizeTest, ::testing::ValuesIn(kUserSize), test::CaseName());
 
 }  // namespace
 }  // namespace zfw

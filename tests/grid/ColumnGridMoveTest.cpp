@@ -32,11 +32,11 @@ void fillGrid(TExtColumnGrid& g)
 
 struct MoveCase {
     const char* name;
-    int hidden;      // real column hidden before the move; -1 none
-    int from;        // display
-    int to;          // display
-    bool viaBase;    // asked through a string-grid reference
-    int realFrom;    // reported
+    int hidden;    // real column hidden before the move; -1 none
+    int from;      // display
+    int to;        // display
+    bool viaBase;  // asked through a string-grid reference
+    int realFrom;  // reported
     int realTo;
 };
 

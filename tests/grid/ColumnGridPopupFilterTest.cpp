@@ -41,12 +41,10 @@ struct PopupCase {
 const PopupCase kPopups[] = {
     {"RightClickOnTheHeader", P::cpFixedCellsRClick, Qt::RightButton, 0, true, true},
     // The event fires for the button, also where the row kind keeps the menu closed.
-    {"RightClickOnABodyCellOfAHeaderPopup", P::cpFixedCellsRClick, Qt::RightButton, 2, true,
-     false},
+    {"RightClickOnABodyCellOfAHeaderPopup", P::cpFixedCellsRClick, Qt::RightButton, 2, true, false},
     {"LeftClickOfARightClickPopup", P::cpFixedCellsRClick, Qt::LeftButton, 0, false, false},
     {"LeftClickOnABodyCell", P::cpNormalCellsLClick, Qt::LeftButton, 2, true, true},
-    {"LeftClickOnTheHeaderOfABodyPopup", P::cpNormalCellsLClick, Qt::LeftButton, 0, true,
-     false},
+    {"LeftClickOnTheHeaderOfABodyPopup", P::cpNormalCellsLClick, Qt::LeftButton, 0, true, false},
     {"AllCellsLeftOnTheHeader", P::cpAllCellsLClick, Qt::LeftButton, 0, true, true},
     {"AllCellsRightOnABodyCell", P::cpAllCellsRClick, Qt::RightButton, 3, true, true},
     {"AllCellsRightNotForTheLeftButton", P::cpAllCellsRClick, Qt::LeftButton, 3, false, false},
@@ -85,8 +83,7 @@ TEST_P(PopupTest, ClickFiresTheEventAndOpensTheMenuWhereTheTypeSays)
     const PopupCase& c = GetParam();
     grid->Columns()[kPopupCol]->SetColumnPopupType(c.type);
     const TRect r = grid->CellRect(kPopupDCol, c.row);
-    QTest::mouseClick(grid->viewport(), c.button, Qt::NoModifier,
-                      QPoint(r.Left + 10, r.Top + 8));
+    QTest::mouseClick(grid->viewport(), c.button, Qt::NoModifier, QPoint(r.Left + 10, r.Top + 8));
     QApplication::processEvents();
     ASSERT_EQ(fired.size(), c.fires ? 1u : 0u);
     if (c.fires) {

@@ -50,11 +50,11 @@ struct PrintColorCase {
 };
 
 const PrintColorCase kPrintColor_[] = {
-    {"BodyCellTakesTheItemsPrintColourAndFont", 2, [](TExtColumnGrid&) {}, kPrintColor, "Sans",
-     14, clNone},
+    {"BodyCellTakesTheItemsPrintColourAndFont", 2, [](TExtColumnGrid&) {}, kPrintColor, "Sans", 14,
+     clNone},
     {"WithoutCustomFontThePrintSettingsFont", 2,
-     [](TExtColumnGrid& g) { g.Columns()[2]->SetPrintFontCustom(false); }, kPrintColor, "Serif",
-     9, clNone},
+     [](TExtColumnGrid& g) { g.Columns()[2]->SetPrintFontCustom(false); }, kPrintColor, "Serif", 9,
+     clNone},
     {"HeaderCellThePrintSettingsFixedFont", 0, [](TExtColumnGrid&) {}, kIncoming, "Serif", 11,
      clNone},
     {"FixedItemTheFixedColour", 2, [](TExtColumnGrid& g) { g.Columns()[2]->SetFixed(true); },
@@ -164,8 +164,7 @@ TEST_P(PrintBorderTest, AnswersTheItemsPrintBordersWhenCustom)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cells, PrintBorderTest, ::testing::ValuesIn(kPrintBorders),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cells, PrintBorderTest, ::testing::ValuesIn(kPrintBorders), CaseName());
 
 }  // namespace
 }  // namespace zfw

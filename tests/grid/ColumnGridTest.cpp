@@ -139,13 +139,27 @@ const SetterCase kSetters[] = {
     {"EditorSameKind", [](TGridColumnItem& i) { i.SetEditor(TEditorType::edNormal); }, false},
     {"Alignment", [](TGridColumnItem& i) { i.SetAlignment(TAlignment::taCenter); }, true},
     {"Color", [](TGridColumnItem& i) { i.SetColor(clSilver); }, true},
-    {"Font", [](TGridColumnItem& i) { QFont f = i.Font(); f.setBold(true); i.SetFont(f); },
+    {"Font",
+     [](TGridColumnItem& i) {
+         QFont f = i.Font();
+         f.setBold(true);
+         i.SetFont(f);
+     },
      true},
     {"HeaderFont",
-     [](TGridColumnItem& i) { QFont f = i.HeaderFont(); f.setItalic(true); i.SetHeaderFont(f); },
+     [](TGridColumnItem& i) {
+         QFont f = i.HeaderFont();
+         f.setItalic(true);
+         i.SetHeaderFont(f);
+     },
      true},
     {"ComboItems", [](TGridColumnItem& i) { i.SetComboItems({"a"}); }, false},
-    {"CheckTexts", [](TGridColumnItem& i) { i.SetCheckTrue("1"); i.SetCheckFalse("0"); }, false},
+    {"CheckTexts",
+     [](TGridColumnItem& i) {
+         i.SetCheckTrue("1");
+         i.SetCheckFalse("0");
+     },
+     false},
     {"ReadOnly", [](TGridColumnItem& i) { i.SetReadOnly(true); }, false},
     {"EditLength", [](TGridColumnItem& i) { i.SetEditLength(15); }, false},
     {"SizeLimits",
@@ -495,8 +509,7 @@ struct AutoSizeCase {
 const AutoSizeCase kAutoSize[] = {
     {"ContentPlusEight", [](TExtColumnGrid&) {}, 0, [](int w) { return w + 8; }},
     {"Padding", [](TExtColumnGrid&) {}, 10, [](int w) { return w + 18; }},
-    {"MaxColWidth", [](TExtColumnGrid& g) { g.MaxColWidth = 50; }, 0,
-     [](int) { return 50; }},
+    {"MaxColWidth", [](TExtColumnGrid& g) { g.MaxColWidth = 50; }, 0, [](int) { return 50; }},
     {"GrowOnlyKeepsWider",
      [](TExtColumnGrid& g) {
          g.SizeGrowOnly = true;
@@ -536,8 +549,7 @@ TEST_P(AutoSizeColTest, WidestContentWithinTheLimits)
     EXPECT_EQ(g.Columns()[3]->cachedWidth(), g.ColWidths(2));
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, AutoSizeColTest, ::testing::ValuesIn(kAutoSize),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Limits, AutoSizeColTest, ::testing::ValuesIn(kAutoSize), test::CaseName());
 
 TEST(ColumnGridTest, EmptyColumnOfALoadedGridKeepsTheLowerLimit)
 {

@@ -79,15 +79,16 @@ TEST_P(ComboButtonWidth, TakesOnly14To32)
     EXPECT_EQ(box.buttonWidth(), GetParam().taken ? GetParam().write : 20);
 }
 const WidthCase kWidths[] = {
-    {"below", 13, false}, {"lowest", 14, true}, {"highest", 32, true}, {"above", 33, false},
-    {"negative", -5, false},
+    {"below", 13, false}, {"lowest", 14, true},    {"highest", 32, true},
+    {"above", 33, false}, {"negative", -5, false},
 };
 INSTANTIATE_TEST_SUITE_P(Widths, ComboButtonWidth, ::testing::ValuesIn(kWidths), CaseName());
 
 TEST(ComboButtonWidth, DefaultIsTheScrollBarWidthPlusTwoWithinTheRange)
 {
     TEsgComboBox box;
-    const int expected = std::clamp(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2,
+    const int expected = std::clamp(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                                        + 2,
                                     14, 32);
     EXPECT_EQ(box.buttonWidth(), expected);
     EXPECT_EQ(box.dropDownCount(), 8);
@@ -228,7 +229,8 @@ TEST(ComboKeys, ChoosingAnItemSelectsThenChanges)
     box.log.clear();
     QTest::keyClick(&box, Qt::Key_Down);
     EXPECT_EQ(box.itemIndex(), 1);
-    const QStringList hooks = box.log.filter(QRegularExpression(QStringLiteral("^(select|change)$")));
+    const QStringList hooks = box.log.filter(
+        QRegularExpression(QStringLiteral("^(select|change)$")));
     EXPECT_EQ(hooks, (QStringList{QStringLiteral("select"), QStringLiteral("change")}));
 }
 

@@ -402,8 +402,8 @@ TEST(ExtGridCells, CellControlsCountedPlacedAndForgotten)
     EXPECT_EQ(g.GetCellControls(2, 2), label);
     EXPECT_EQ(label->parentWidget(), g.viewport());
     const TRect r = g.CellRect(2, 2);
-    EXPECT_EQ(label->geometry(), QRect(r.Left - 1, r.Top - 1, r.Right - r.Left + 1,
-                                       r.Bottom - r.Top + 1));
+    EXPECT_EQ(label->geometry(),
+              QRect(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1));
 
     g.SetCellControls(2, 2, label);  // the same again: still one
     EXPECT_EQ(g.numCellControls(), 1);
@@ -568,8 +568,8 @@ struct QueryCell {
 };
 
 const QueryCell kQueryCells[] = {
-    {"Normal", 2, 2},     {"HiddenColumn", 3, 2}, {"HiddenRow", 2, 4},
-    {"Beyond", 40, 40},   {"Negative", -1, -1},   {"FixedCorner", 0, 0},
+    {"Normal", 2, 2},   {"HiddenColumn", 3, 2}, {"HiddenRow", 2, 4},
+    {"Beyond", 40, 40}, {"Negative", -1, -1},   {"FixedCorner", 0, 0},
 };
 
 class ExtGridReadOnlyQueries : public ::testing::TestWithParam<QueryCell> {};

@@ -375,8 +375,7 @@ const ValidateCase kValidateCases[] = {
     {"RefusedShowsTheCorrection", "bad", "fixme", false, false, true, "fixme", true, false},
     {"CaseChangeCounts", "C3R2", nullptr, true, false, true, "C3R2", false, true},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, EditGridValidate, ::testing::ValuesIn(kValidateCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, EditGridValidate, ::testing::ValuesIn(kValidateCases), CaseName());
 
 TEST_F(EditGrid, ARefusedValueRefusesTheMoveAndTheEditStaysOnItsCell)
 {
@@ -456,8 +455,8 @@ TEST_P(EditGridWalk, ArrowAtTheTextEndStepsIntoTheNeighbour)
     EXPECT_EQ(grid->Col(), c.colAfter);
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(editorOpen(), c.editorOpenAfter);
-    const QString edited =
-        c.caretKey == Qt::Key_Home ? QStringLiteral("!c3r2") : QStringLiteral("c3r2!");
+    const QString edited = c.caretKey == Qt::Key_Home ? QStringLiteral("!c3r2")
+                                                      : QStringLiteral("c3r2!");
     EXPECT_EQ(grid->GetCellEx(real(2), 2), edited);
 }
 
@@ -539,7 +538,7 @@ TEST_F(EditGrid, DeletingNeverCompletesAndALeftTextJoinsTheHistory)
 // the text editor exists, never on a read-only cell, and before any edit only on a drop-down.
 struct FocusInCase {
     const char* name;
-    bool editedBefore; // the text editor was created by an earlier edit
+    bool editedBefore;  // the text editor was created by an earlier edit
     int dcol;
     int row;
     bool opens;
@@ -651,8 +650,8 @@ const CharCase kCharCases[] = {
     {"NumericMinusInside", TEditorType::edNumeric, "12", 1, 0, u'-', EditCharVerdict::Beep, 0},
     {"NumericSecondMinus", TEditorType::edNumeric, "-12", 0, 0, u'-', EditCharVerdict::Beep, 0},
     {"NumericLetter", TEditorType::edNumeric, "", 0, 0, u'a', EditCharVerdict::Beep, 0},
-    {"PositiveNumericMinus", TEditorType::edPositiveNumeric, "", 0, 0, u'-',
-     EditCharVerdict::Beep, 0},
+    {"PositiveNumericMinus", TEditorType::edPositiveNumeric, "", 0, 0, u'-', EditCharVerdict::Beep,
+     0},
     {"PositiveNumericBackspace", TEditorType::edPositiveNumeric, "1", 1, 0, u'\b',
      EditCharVerdict::Accept, u'\b'},
     {"FloatFirstDecimalComma", TEditorType::edFloat, "1", 1, 0, u',', EditCharVerdict::Accept,
@@ -663,8 +662,8 @@ const CharCase kCharCases[] = {
     {"FloatThousandsPeriod", TEditorType::edFloat, "1", 1, 0, u'.', EditCharVerdict::Drop, 0},
     {"FloatLetterSilent", TEditorType::edFloat, "1", 1, 0, u'x', EditCharVerdict::Drop, 0},
     {"FloatMinusMisplaced", TEditorType::edFloat, "1", 1, 0, u'-', EditCharVerdict::Beep, 0},
-    {"FloatMinusOverSelectedMinus", TEditorType::edFloat, "-1", 0, 1, u'-',
-     EditCharVerdict::Accept, u'-'},
+    {"FloatMinusOverSelectedMinus", TEditorType::edFloat, "-1", 0, 1, u'-', EditCharVerdict::Accept,
+     u'-'},
     {"PositiveFloatMinusSilent", TEditorType::edPositiveFloat, "", 0, 0, u'-',
      EditCharVerdict::Drop, 0},
     {"UpperCase", TEditorType::edUpperCase, "", 0, 0, u'q', EditCharVerdict::Accept, u'Q'},
@@ -703,8 +702,7 @@ const PasteKindCase kPasteKindCases[] = {
     {"ValidCharsOutside", TEditorType::edValidChars, "abd", false, ""},
     {"NormalUnchanged", TEditorType::edNormal, "x<y>", true, "x<y>"},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, EditPasteFilter, ::testing::ValuesIn(kPasteKindCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, EditPasteFilter, ::testing::ValuesIn(kPasteKindCases), CaseName());
 
 // ----- special editors -----
 
@@ -814,9 +812,9 @@ TEST(EditGridSpecialOrder, MovingOffAnOpenSpecialEditorCommitsValidatesThenMoves
     events.clear();
     g->MoveCurrentCell(4, 4, true, true);
     QApplication::processEvents();
-    EXPECT_EQ(events, (std::vector<std::string>{
-                          "done", "validate 3,2", "select 2,2", "row changing", "col changing",
-                          "cell changing", "select 4,4", "row changed 4", "cell done 3,2"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"done", "validate 3,2", "select 2,2",
+                                                "row changing", "col changing", "cell changing",
+                                                "select 4,4", "row changed 4", "cell done 3,2"}));
     EXPECT_EQ(g->GetCellEx(3, 2), QStringLiteral("picked"));
 }
 

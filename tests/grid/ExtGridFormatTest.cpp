@@ -40,16 +40,15 @@ class IntPattern : public ::testing::TestWithParam<IntPatternCase> {};
 
 TEST_P(IntPattern, FormatsOrRefuses)
 {
-    const std::optional<QString> got =
-        FormatIntPattern(QString::fromUtf8(GetParam().pattern), GetParam().value);
+    const std::optional<QString> got = FormatIntPattern(QString::fromUtf8(GetParam().pattern),
+                                                        GetParam().value);
     ASSERT_EQ(got.has_value(), GetParam().text != nullptr);
     if (got) {
         EXPECT_EQ(*got, QString::fromUtf8(GetParam().text));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, IntPattern, ::testing::ValuesIn(kIntPatterns),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Patterns, IntPattern, ::testing::ValuesIn(kIntPatterns), test::CaseName());
 
 }  // namespace
 }  // namespace zfw

@@ -3,8 +3,8 @@
 
 #include "grid/ExtGrid.h"
 
-#include "support/CaseName.h"
 #include "grid/ExtUtil.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +26,30 @@ struct LastWordCase {
 const LastWordCase kLastWord[] = {
     {"CheckTrue",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnGetCheckTrue = [&seen](QObject*, int, int, QString& v) { seen = v; v = "yes"; };
+         g.OnGetCheckTrue = [&seen](QObject*, int, int, QString& v) {
+             seen = v;
+             v = "yes";
+         };
      },
-     [](TExtStringGrid& g) { QString v = "x"; g.GetCheckTrue(1, 1, v); return v; }, "Y", "yes"},
+     [](TExtStringGrid& g) {
+         QString v = "x";
+         g.GetCheckTrue(1, 1, v);
+         return v;
+     },
+     "Y", "yes"},
     {"CheckFalse",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnGetCheckFalse = [&seen](QObject*, int, int, QString& v) { seen = v; v = "no"; };
+         g.OnGetCheckFalse = [&seen](QObject*, int, int, QString& v) {
+             seen = v;
+             v = "no";
+         };
      },
-     [](TExtStringGrid& g) { QString v = "x"; g.GetCheckFalse(1, 1, v); return v; }, "N", "no"},
+     [](TExtStringGrid& g) {
+         QString v = "x";
+         g.GetCheckFalse(1, 1, v);
+         return v;
+     },
+     "N", "no"},
     {"AlignmentAfterHotmailCentring",
      [](TExtStringGrid& g, QString& seen) {
          g.MouseActions.SetHotmailRowSelect(true);
@@ -82,7 +98,10 @@ const LastWordCase kLastWord[] = {
      "false", "true"},
     {"WideHintPackedIntoHint",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnGridHint = [&seen](QObject*, int, int, QString& h) { seen = h; h = "narrow"; };
+         g.OnGridHint = [&seen](QObject*, int, int, QString& h) {
+             seen = h;
+             h = "narrow";
+         };
          g.OnGridWideHint = [](QObject*, int, int, QString& h) { h = "wide"; };
      },
      [](TExtStringGrid& g) {
@@ -104,8 +123,7 @@ TEST_P(ExtGridLastWord, EventSeesTheDefaultAndDecides)
     EXPECT_EQ(seen, GetParam().defaultSeen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Hooks, ExtGridLastWord, ::testing::ValuesIn(kLastWord),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Hooks, ExtGridLastWord, ::testing::ValuesIn(kLastWord), test::CaseName());
 
 TEST(ExtGridHooks, ActiveCellLookOnlyOnTheHeadersOfTheCurrentCell)
 {
@@ -145,7 +163,10 @@ TEST(ExtGridHooks, FixedCellNeverAsksTheEvent)
 {
     TExtStringGrid g;
     int asked = 0;
-    g.OnIsFixedCell = [&](QObject*, int, int, bool& f) { ++asked; f = true; };
+    g.OnIsFixedCell = [&](QObject*, int, int, bool& f) {
+        ++asked;
+        f = true;
+    };
     bool fixed = false;
     g.IsFixedCell(0, 3, fixed);
     EXPECT_TRUE(fixed);
@@ -229,8 +250,7 @@ const ArgumentCase kArguments[] = {
      }},
     {"SearchFooterAction",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnSearchFooterAction = [&](QObject*, const QString& v, int c, int r,
-                                      TSearchAction a) {
+         g.OnSearchFooterAction = [&](QObject*, const QString& v, int c, int r, TSearchAction a) {
              seen = cell(c, r) + (v == "find" && a == TSearchAction::saFindNext ? "" : "?");
          };
          g.DoSearchFooterAction("find", 2, 3, TSearchAction::saFindNext);
@@ -255,8 +275,9 @@ const ArgumentCase kArguments[] = {
      }},
     {"GetCellColor",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnGetCellColor = [&](QObject*, int r, int c, TGridDrawState, TColor&, QFont&,
-                                TColor&) { seen = cell(c, r); };
+         g.OnGetCellColor = [&](QObject*, int r, int c, TGridDrawState, TColor&, QFont&, TColor&) {
+             seen = cell(c, r);
+         };
          TColor b = clWindow, f = clWindowText;
          QFont font;
          g.GetCellColor(2, 3, {}, b, font, f);
@@ -280,8 +301,9 @@ const ArgumentCase kArguments[] = {
      }},
     {"GetCellPrintBorder",
      [](TExtStringGrid& g, QString& seen) {
-         g.OnGetCellPrintBorder = [&](QObject*, int r, int c, TCellBorderPen&,
-                                      TCellBorders&) { seen = cell(c, r); };
+         g.OnGetCellPrintBorder = [&](QObject*, int r, int c, TCellBorderPen&, TCellBorders&) {
+             seen = cell(c, r);
+         };
          TCellBorderPen pen;
          TCellBorders borders;
          g.GetCellPrintBorder(2, 3, pen, borders);
@@ -357,7 +379,8 @@ const LastWordCase kMoreLastWord[] = {
          g.Grouping.HeaderUnderline = true;
          CreateCellGraphic(g, 0, 3)->CellType = ctNode;
          g.OnGetCellBorder = [&seen](QObject*, int, int, TCellBorderPen& p, TCellBorders& b) {
-             seen = QString::number(p.Width) + (b == TCellBorders{TCellBorder::cbBottom} ? "B" : "?");
+             seen = QString::number(p.Width)
+                    + (b == TCellBorders{TCellBorder::cbBottom} ? "B" : "?");
              b = {TCellBorder::cbLeft};
          };
      },
@@ -377,8 +400,8 @@ const LastWordCase kMoreLastWord[] = {
              has = false;
          };
      },
-     [](TExtStringGrid& g) { return QString(g.DoHasSpinEdit(2, 3) ? "true" : "false"); },
-     "false", "false"},
+     [](TExtStringGrid& g) { return QString(g.DoHasSpinEdit(2, 3) ? "true" : "false"); }, "false",
+     "false"},
     {"ColumnFilterEventEditsTheList",
      [](TExtStringGrid& g, QString& seen) {
          g.FilterDropDownAuto = true;
@@ -486,33 +509,38 @@ void fillFilterGrid(TExtStringGrid& g)
 const FilterListCase kFilterLists[] = {
     {"OffGivesNothing", [](TExtStringGrid&) {}, 2, {}},
     {"SortedNoDuplicatesHiddenRowsIncluded",
-     [](TExtStringGrid& g) { g.FilterDropDownAuto = true; }, 2,
+     [](TExtStringGrid& g) { g.FilterDropDownAuto = true; },
+     2,
      {"(All)", "a b=\"a b\"", "c", "foot", "hid"}},
     {"FooterRowsLeftOut",
      [](TExtStringGrid& g) {
          g.FilterDropDownAuto = true;
          g.FixedFooters = 1;
      },
-     2, {"(All)", "a b=\"a b\"", "c", "hid"}},
+     2,
+     {"(All)", "a b=\"a b\"", "c", "hid"}},
     {"IncrementalLeavesHiddenRowsOut",
      [](TExtStringGrid& g) {
          g.FilterDropDownAuto = true;
          g.FilterIncremental = true;
      },
-     2, {"(All)", "a b=\"a b\"", "c", "foot"}},
+     2,
+     {"(All)", "a b=\"a b\"", "c", "foot"}},
     {"NoClearEntry",
      [](TExtStringGrid& g) {
          g.FilterDropDownAuto = true;
          g.FilterDropDownClear.clear();
      },
-     2, {"a b=\"a b\"", "c", "foot", "hid"}},
+     2,
+     {"a b=\"a b\"", "c", "foot", "hid"}},
     {"FixedColumnOnlyWithAll", [](TExtStringGrid& g) { g.FilterDropDownAuto = true; }, 0, {}},
     {"FixedColumnWithAll",
      [](TExtStringGrid& g) {
          g.FilterDropDownAuto = true;
          g.FilterDropDownColumns = TFilterDropDownColumns::fdAll;
      },
-     0, {"(All)", ""}},
+     0,
+     {"(All)", ""}},
 };
 
 class ExtGridFilterList : public ::testing::TestWithParam<FilterListCase> {};
@@ -561,7 +589,11 @@ TEST(ExtGridHooks, CellsChangedEventThenEveryFooterColumn)
     FooterRecorder g;
     g.SetColCount(3);
     g.OnCellsChanged = [&](QObject*, const TCellRange& r) {
-        g.calls << QStringLiteral("event %1,%2-%3,%4").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom);
+        g.calls << QStringLiteral("event %1,%2-%3,%4")
+                       .arg(r.Left)
+                       .arg(r.Top)
+                       .arg(r.Right)
+                       .arg(r.Bottom);
     };
     g.DoCellsChanged({1, 2, 2, 4});
     EXPECT_EQ(g.calls, QStringList({"event 1,2-2,4", "footer 0", "footer 1", "footer 2"}));

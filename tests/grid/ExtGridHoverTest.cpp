@@ -150,13 +150,11 @@ TEST_P(HoverRowPaint, RowUnderTheMouseTakesTheHoverColourUntilItLeaves)
 }
 
 const HoverRowCase kHoverRows[] = {
-    {"CellsAloneLightNothing", false, THoverRowCells(hcNormal | hcSelected), {3, 3}, false,
-     false},
+    {"CellsAloneLightNothing", false, THoverRowCells(hcNormal | hcSelected), {3, 3}, false, false},
     {"NormalCellLit", true, THoverRowCells(hcNormal | hcSelected), {3, 3}, true, false},
     {"FixedCellOnlyWithItsKind", true, THoverRowCells(hcNormal), {0, 3}, false, true},
     {"FixedCellWithItsKind", true, THoverRowCells(hcNormal | hcFixed), {0, 3}, true, true},
-    {"XPLookKeepsItsFixedGradient", true, THoverRowCells(hcNormal | hcFixed), {0, 3}, false,
-     false},
+    {"XPLookKeepsItsFixedGradient", true, THoverRowCells(hcNormal | hcFixed), {0, 3}, false, false},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HoverRowPaint, ::testing::ValuesIn(kHoverRows), CaseName());
 
@@ -219,8 +217,7 @@ TEST_P(PressMode, PointerShowsWhatAPressWouldSelect)
     grid->MouseActions.ColSelect = c.colSelect;
     move(at(c.over.X, c.over.Y));
     EXPECT_EQ(grid->mouseSelectMode(), c.mode);
-    EXPECT_EQ(vp()->cursor().shape() == Qt::BitmapCursor,
-              c.mode != TMouseSelectMode::msNormal);
+    EXPECT_EQ(vp()->cursor().shape() == Qt::BitmapCursor, c.mode != TMouseSelectMode::msNormal);
 }
 
 const PressModeCase kPressModes[] = {
@@ -288,7 +285,7 @@ TEST_F(HoverGrid, ColumnSizingReportsTheSizeWhileDraggingAndHintsIt)
 struct FixedSizeCase {
     const char* name;
     bool sizeFixedCol;
-    int releaseX;  // -1: beyond the viewport's right edge
+    int releaseX;   // -1: beyond the viewport's right edge
     int updatedTo;  // 0: OnUpdateColumnSize leaves the width
     int width;      // of fixed column 0 afterwards
     std::vector<int> ended;

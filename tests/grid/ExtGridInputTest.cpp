@@ -148,7 +148,8 @@ TEST_F(InputGrid, HeaderBorderDoubleClickAutoSizesWithoutCellDoubleClick)
     const TRect r = grid->CellRect(1, 0);
     doubleClick(QPoint(r.Right - 1, r.Top + 10));
     const int wanted = QFontMetrics(grid->font())
-                           .horizontalAdvance(QStringLiteral("a text much wider than sixty pixels"));
+                           .horizontalAdvance(
+                               QStringLiteral("a text much wider than sixty pixels"));
     EXPECT_GE(grid->ColWidths(1), wanted);
     EXPECT_TRUE(dblClickCells.empty());
     EXPECT_EQ(ended.back(), 1);
@@ -267,8 +268,7 @@ const CheckKeyCase kCheckKeyCases[] = {
     {"Space", Qt::Key_Space, true},
     {"Enter", Qt::Key_Return, false},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, InputGridCheckKey, ::testing::ValuesIn(kCheckKeyCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, InputGridCheckKey, ::testing::ValuesIn(kCheckKeyCases), CaseName());
 
 TEST_F(InputGrid, TypedCharacterOpensTheEditorOnlyOnAnEditableCell)
 {
@@ -323,8 +323,8 @@ TEST_P(InputGridTab, TabWalksRowWiseOverCellsThatTakeTheCursor)
     grid->SetOptions(grid->Options() | goTabs);
     grid->Navigation.AdvanceAutoEdit = false;
     goTo(c.from.X, c.from.Y);
-    key(c.backward ? Qt::Key_Backtab : Qt::Key_Tab, c.backward ? Qt::ShiftModifier
-                                                               : Qt::NoModifier);
+    key(c.backward ? Qt::Key_Backtab : Qt::Key_Tab,
+        c.backward ? Qt::ShiftModifier : Qt::NoModifier);
     EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), c.to);
 }
 
@@ -400,9 +400,7 @@ TEST_P(InputGridAdvance, EventsInOrderAndTheCellReached)
     grid->Navigation.AdvanceSkipReadOnlyCells = c.skipReadOnly;
     goTo(c.from.X, c.from.Y);
     std::vector<std::string> events;
-    auto cell = [](int col, int row) {
-        return std::to_string(col) + "," + std::to_string(row);
-    };
+    auto cell = [](int col, int row) { return std::to_string(col) + "," + std::to_string(row); };
     grid->OnAutoAdvance = [&](QObject*, int oldRow, int oldCol, int& newRow, int& newCol,
                               bool& allow) {
         events.push_back("advance " + cell(oldCol, oldRow) + ">" + cell(newCol, newRow));
@@ -426,24 +424,78 @@ TEST_P(InputGridAdvance, EventsInOrderAndTheCellReached)
 }
 
 const AdvanceCase kAdvanceCases[] = {
-    {"NextColumn", {3, 2}, true, {-1, -1}, true, true,
-     {"advance 3,2>4,2", "changing 3,2>4,2", "select 4,2"}, {4, 2}},
-    {"WrapsToTheNextRow", {4, 2}, true, {-1, -1}, true, true,
-     {"advance 4,2>1,3", "changing 4,2>1,3", "select 1,3"}, {1, 3}},
-    {"SkippedReadOnlyCellIsNeverOffered", {2, 3}, true, {-1, -1}, true, true,
-     {"advance 2,3>4,3", "changing 2,3>4,3", "select 4,3"}, {4, 3}},
-    {"RedirectedByTheForm", {3, 2}, true, {1, 5}, true, true,
-     {"advance 3,2>4,2", "changing 3,2>1,5", "select 1,5"}, {1, 5}},
-    {"RefusedByAutoAdvance", {3, 2}, true, {-1, -1}, false, true,
-     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
-    {"RefusedByCellChanging", {3, 2}, true, {-1, -1}, true, false,
-     {"advance 3,2>4,2", "changing 3,2>4,2", "select 3,2"}, {3, 2}},
-    {"RedirectIntoTheFixedRowRefused", {3, 2}, true, {2, 0}, true, true,
-     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
-    {"RedirectBeyondTheGridRefused", {3, 2}, true, {9, 40}, true, true,
-     {"advance 3,2>4,2", "select 3,2"}, {3, 2}},
-    {"ReadOnlyTargetNotSkippedIsEnteredSilently", {2, 3}, false, {-1, -1}, true, true,
-     {"select 3,3"}, {3, 3}},
+    {"NextColumn",
+     {3, 2},
+     true,
+     {-1, -1},
+     true,
+     true,
+     {"advance 3,2>4,2", "changing 3,2>4,2", "select 4,2"},
+     {4, 2}},
+    {"WrapsToTheNextRow",
+     {4, 2},
+     true,
+     {-1, -1},
+     true,
+     true,
+     {"advance 4,2>1,3", "changing 4,2>1,3", "select 1,3"},
+     {1, 3}},
+    {"SkippedReadOnlyCellIsNeverOffered",
+     {2, 3},
+     true,
+     {-1, -1},
+     true,
+     true,
+     {"advance 2,3>4,3", "changing 2,3>4,3", "select 4,3"},
+     {4, 3}},
+    {"RedirectedByTheForm",
+     {3, 2},
+     true,
+     {1, 5},
+     true,
+     true,
+     {"advance 3,2>4,2", "changing 3,2>1,5", "select 1,5"},
+     {1, 5}},
+    {"RefusedByAutoAdvance",
+     {3, 2},
+     true,
+     {-1, -1},
+     false,
+     true,
+     {"advance 3,2>4,2", "select 3,2"},
+     {3, 2}},
+    {"RefusedByCellChanging",
+     {3, 2},
+     true,
+     {-1, -1},
+     true,
+     false,
+     {"advance 3,2>4,2", "changing 3,2>4,2", "select 3,2"},
+     {3, 2}},
+    {"RedirectIntoTheFixedRowRefused",
+     {3, 2},
+     true,
+     {2, 0},
+     true,
+     true,
+     {"advance 3,2>4,2", "select 3,2"},
+     {3, 2}},
+    {"RedirectBeyondTheGridRefused",
+     {3, 2},
+     true,
+     {9, 40},
+     true,
+     true,
+     {"advance 3,2>4,2", "select 3,2"},
+     {3, 2}},
+    {"ReadOnlyTargetNotSkippedIsEnteredSilently",
+     {2, 3},
+     false,
+     {-1, -1},
+     true,
+     true,
+     {"select 3,3"},
+     {3, 3}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, InputGridAdvance, ::testing::ValuesIn(kAdvanceCases), CaseName());
 
@@ -451,9 +503,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, InputGridAdvance, ::testing::ValuesIn(kAdvanceCa
 
 struct WheelCase {
     const char* name;
-    int lines;      // the system's wheel lines
+    int lines;  // the system's wheel lines
     int startRow;
-    int delta;      // eighths of a degree; 120 is one notch, negative towards the user
+    int delta;  // eighths of a degree; 120 is one notch, negative towards the user
     int row;
 };
 
@@ -529,8 +581,7 @@ struct DropDownCase {
     bool closes;
 };
 
-class InputGridDropDown : public InputGrid, public ::testing::WithParamInterface<DropDownCase> {
-};
+class InputGridDropDown : public InputGrid, public ::testing::WithParamInterface<DropDownCase> {};
 
 TEST_P(InputGridDropDown, ScrollingClosesTheOpenList)
 {
@@ -567,8 +618,7 @@ const DropDownCase kDropDownCases[] = {
     {"DownKeyPastTheLastVisibleRow", ScrollBy::Key, true},
     {"MoveWithoutScrollingKeepsItOpen", ScrollBy::NoScroll, false},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, InputGridDropDown, ::testing::ValuesIn(kDropDownCases),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, InputGridDropDown, ::testing::ValuesIn(kDropDownCases), CaseName());
 
 // ----- selection -----
 
@@ -600,11 +650,8 @@ TEST_P(InputGridBadSelectRows, LeavesTheSelectionAlone)
 }
 
 const BadSelectRowsCase kBadSelectRowsCases[] = {
-    {"NegativeRow", -1, 1},
-    {"FixedRow", 0, 1},
-    {"PastTheLastRow", 6, 1},
-    {"NoRows", 3, 0},
-    {"NegativeCount", 3, -2},
+    {"NegativeRow", -1, 1}, {"FixedRow", 0, 1},       {"PastTheLastRow", 6, 1},
+    {"NoRows", 3, 0},       {"NegativeCount", 3, -2},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, InputGridBadSelectRows, ::testing::ValuesIn(kBadSelectRowsCases),
                          CaseName());

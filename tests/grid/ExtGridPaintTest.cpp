@@ -63,8 +63,8 @@ protected:
         for (const GridDrawOp& op : recordPass()) {
             const int x = op.kind == GridDrawOp::Line ? op.x1 : op.rect.Left;
             const int y = op.kind == GridDrawOp::Line ? op.y1 : op.rect.Top;
-            if (op.kind != GridDrawOp::PushClip && op.kind != GridDrawOp::PopClip &&
-                x >= cell.Left && x < cell.Right && y >= cell.Top && y < cell.Bottom)
+            if (op.kind != GridDrawOp::PushClip && op.kind != GridDrawOp::PopClip && x >= cell.Left
+                && x < cell.Right && y >= cell.Top && y < cell.Bottom)
                 in.push_back(op);
         }
         return in;
@@ -168,8 +168,8 @@ TEST_F(PaintGrid, FlatXPHeaderKeepsThePlainFill)
         EXPECT_FALSE(op.kind == GridDrawOp::Line && op.color == clWhite) << "no raised edge";
         if (op.kind == GridDrawOp::Fill) {
             ++fills;
-            EXPECT_TRUE(op.color == grid->FixedColor() ||
-                        op.color == colorToRGB(grid->FixedColor(), grid->palette()))
+            EXPECT_TRUE(op.color == grid->FixedColor()
+                        || op.color == colorToRGB(grid->FixedColor(), grid->palette()))
                 << "no gradient: " << std::hex << op.color;
         }
     }
@@ -230,8 +230,8 @@ TEST_P(FixedCellHover, HoverGradientOnlyOnTheHoveredCellItsModeCovers)
     const std::vector<GridDrawOp> ops = opsInCell(c.probed.x(), c.probed.y());
     int hoverFill = -1, text = -1;
     for (int i = 0; i < int(ops.size()); ++i) {
-        if (ops[i].kind == GridDrawOp::Fill && ops[i].color == grid->VKTGradientHoverFrom &&
-            hoverFill < 0)
+        if (ops[i].kind == GridDrawOp::Fill && ops[i].color == grid->VKTGradientHoverFrom
+            && hoverFill < 0)
             hoverFill = i;
         if (ops[i].kind == GridDrawOp::Text && text < 0)
             text = i;
@@ -252,17 +252,26 @@ const HoverCase kHovers[] = {
     {"FixedRowsHeader", THoverFixedCells::hfFixedRows, {2, 0}, {2, 0}, noSetup, true},
     {"FixedRowsNotTheRowHeader", THoverFixedCells::hfFixedRows, {0, 2}, {0, 2}, noSetup, false},
     {"FixedColumnsRowHeader", THoverFixedCells::hfFixedColumns, {0, 2}, {0, 2}, noSetup, true},
-    {"FixedColumnsNotTheHeader", THoverFixedCells::hfFixedColumns, {2, 0}, {2, 0}, noSetup,
-     false},
-    {"FlatStillHovers", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+    {"FixedColumnsNotTheHeader", THoverFixedCells::hfFixedColumns, {2, 0}, {2, 0}, noSetup, false},
+    {"FlatStillHovers",
+     THoverFixedCells::hfAll,
+     {2, 0},
+     {2, 0},
      [](TExtStringGrid& g) {
          g.Loaded();
          g.SetFlat(true);
      },
      true},
-    {"NotWhileSizing", THoverFixedCells::hfAll, {2, 0}, {2, 0},
-     [](TExtStringGrid& g) { g.SetGridState(gsColSizing); }, false},
-    {"PlainLookHasNone", THoverFixedCells::hfAll, {2, 0}, {2, 0},
+    {"NotWhileSizing",
+     THoverFixedCells::hfAll,
+     {2, 0},
+     {2, 0},
+     [](TExtStringGrid& g) { g.SetGridState(gsColSizing); },
+     false},
+    {"PlainLookHasNone",
+     THoverFixedCells::hfAll,
+     {2, 0},
+     {2, 0},
      [](TExtStringGrid& g) {
          g.Loaded();
          g.SetLook(TGridLook::glStandard);
@@ -534,9 +543,7 @@ const VisualCase kVisuals[] = {
     {"BandRow2Secondary", 2, 2, bands, 0x00AA00, false},
     {"BandRow3Primary", 2, 3, bands, 0x0000AA, false},
     {"FixedByHook", 2, 4,
-     [](TExtStringGrid& g) {
-         g.OnIsFixedCell = [](QObject*, int r, int, bool& f) { f = r == 4; };
-     },
+     [](TExtStringGrid& g) { g.OnIsFixedCell = [](QObject*, int r, int, bool& f) { f = r == 4; }; },
      clBtnFace, true},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, CellVisualProps, ::testing::ValuesIn(kVisuals), CaseName());
@@ -716,8 +723,8 @@ TEST(RuleEditorGridPicture, ShowsHeadersNumbersBoxesAndTexts)
     grid.SetColWidths(3, 90);
     grid.resize(291, 133);
     grid.SetOptions(grid.Options() | goEditing | goDrawFocusSelected);
-    grid.SetColumnHeaders({QString(), QStringLiteral("Use"), QStringLiteral("Name"),
-                           QStringLiteral("Value")});
+    grid.SetColumnHeaders(
+        {QString(), QStringLiteral("Use"), QStringLiteral("Name"), QStringLiteral("Value")});
     for (int r = 1; r < 6; ++r)
         grid.SetCellEx(0, r, QString::number(r));
     ASSERT_EQ(grid.AddCheckBoxColumn(1, false, true), QString());

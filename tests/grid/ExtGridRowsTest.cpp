@@ -256,7 +256,8 @@ const StructureCase kCases[] = {
          EXPECT_FALSE(g.store().IsMergedCell(1, 1));
          EXPECT_FALSE(g.store().IsMergedCell(2, 1));
      }},
-    {"MoveRowsDownPastTheBlock", [](TExtStringGrid& g) {
+    {"MoveRowsDownPastTheBlock",
+     [](TExtStringGrid& g) {
          g.SetRowCount(10);
          g.MoveRows(2, 9, 3);
      },

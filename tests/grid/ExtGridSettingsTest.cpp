@@ -41,7 +41,7 @@ const AssignCase kAssignCases[] = {
      },
      [](const TExtStringGrid& g) {
          return g.InvalidEntryIcon == TInvalidEntryIcon::ieError
-             && g.InvalidEntryTitle == QStringLiteral("T");
+                && g.InvalidEntryTitle == QStringLiteral("T");
      }},
     {"ScrollType", [](TExtStringGrid& g) { g.ScrollType = TScrollType::ssFlat; },
      [](const TExtStringGrid& g) { return g.ScrollType == TScrollType::ssFlat; }},

@@ -113,25 +113,25 @@ QString describeDefaults(TExtStringGrid& g)
     add("VKTGradientTo", hex(g.VKTGradientTo));
     add("VKTGradientMirrorFrom", hex(g.VKTGradientMirrorFrom));
     add("VKTGradientMirrorTo", hex(g.VKTGradientMirrorTo));
-    for (auto [name, v] : {std::pair{"VKTGradientHoverFrom", g.VKTGradientHoverFrom},
-                           {"VKTGradientHoverTo", g.VKTGradientHoverTo},
-                           {"VKTGradientHoverMirrorFrom", g.VKTGradientHoverMirrorFrom},
-                           {"VKTGradientHoverMirrorTo", g.VKTGradientHoverMirrorTo},
-                           {"VKTGradientHoverBorder", g.VKTGradientHoverBorder},
-                           {"VKTGradientDownFrom", g.VKTGradientDownFrom},
-                           {"VKTGradientDownTo", g.VKTGradientDownTo},
-                           {"VKTGradientDownMirrorFrom", g.VKTGradientDownMirrorFrom},
-                           {"VKTGradientDownMirrorTo", g.VKTGradientDownMirrorTo},
-                           {"VKTGradientDownBorder", g.VKTGradientDownBorder},
-                           {"GridLineColor", g.GridLineColor},
-                           {"GridFixedLineColor", g.GridFixedLineColor},
-                           {"SearchFooter.Color", g.SearchFooter.Color()},
-                           {"SearchFooter.ColorTo", g.SearchFooter.ColorTo()},
-                           {"SortSettings.HeaderColor", g.SortSettings.HeaderColor()},
-                           {"SortSettings.HeaderColorTo", g.SortSettings.HeaderColorTo()},
-                           {"SortSettings.HeaderMirrorColor", g.SortSettings.HeaderMirrorColor()},
-                           {"SortSettings.HeaderMirrorColorTo",
-                            g.SortSettings.HeaderMirrorColorTo()}})
+    for (auto [name, v] :
+         {std::pair{"VKTGradientHoverFrom", g.VKTGradientHoverFrom},
+          {"VKTGradientHoverTo", g.VKTGradientHoverTo},
+          {"VKTGradientHoverMirrorFrom", g.VKTGradientHoverMirrorFrom},
+          {"VKTGradientHoverMirrorTo", g.VKTGradientHoverMirrorTo},
+          {"VKTGradientHoverBorder", g.VKTGradientHoverBorder},
+          {"VKTGradientDownFrom", g.VKTGradientDownFrom},
+          {"VKTGradientDownTo", g.VKTGradientDownTo},
+          {"VKTGradientDownMirrorFrom", g.VKTGradientDownMirrorFrom},
+          {"VKTGradientDownMirrorTo", g.VKTGradientDownMirrorTo},
+          {"VKTGradientDownBorder", g.VKTGradientDownBorder},
+          {"GridLineColor", g.GridLineColor},
+          {"GridFixedLineColor", g.GridFixedLineColor},
+          {"SearchFooter.Color", g.SearchFooter.Color()},
+          {"SearchFooter.ColorTo", g.SearchFooter.ColorTo()},
+          {"SortSettings.HeaderColor", g.SortSettings.HeaderColor()},
+          {"SortSettings.HeaderColorTo", g.SortSettings.HeaderColorTo()},
+          {"SortSettings.HeaderMirrorColor", g.SortSettings.HeaderMirrorColor()},
+          {"SortSettings.HeaderMirrorColorTo", g.SortSettings.HeaderMirrorColorTo()}})
         add(name, hex(v));
     for (int role = 0; role < kFixedGradientCount; ++role)
         add(qPrintable(QStringLiteral("ControlLook.FixedGradient[%1]").arg(role)),
@@ -155,10 +155,8 @@ QString describeDefaults(TExtStringGrid& g)
     add("AlwaysQuotes", flag(g.AlwaysQuotes));
     add("Delimiter", num(g.Delimiter.unicode()));
     add("JavaCSV", flag(g.JavaCSV));
-    add("PrintPage", QStringLiteral("%1..%2 #%3")
-                         .arg(g.PrintPageFrom)
-                         .arg(g.PrintPageTo)
-                         .arg(g.PrintPageNum));
+    add("PrintPage",
+        QStringLiteral("%1..%2 #%3").arg(g.PrintPageFrom).arg(g.PrintPageTo).arg(g.PrintPageNum));
     add("FilterColumn", num(g.FilterColumn));
     add("FilterLevel", num(g.FilterLevel));
     add("PushedCellButton", pt(g.PushedCellButton));
@@ -166,12 +164,16 @@ QString describeDefaults(TExtStringGrid& g)
     add("LastHintPos", pt(g.LastHintPos));
     for (auto [name, v] : {std::pair{"HoverLink", g.HoverLink},
                            {"OleDragColumn", g.OleDragColumn},
-                           {"GroupColumn", g.GroupColumn}, {"ComboIndex", g.ComboIndex},
-                           {"ClickedCol", g.ClickedCol}, {"ClickedRow", g.ClickedRow},
+                           {"GroupColumn", g.GroupColumn},
+                           {"ComboIndex", g.ComboIndex},
+                           {"ClickedCol", g.ClickedCol},
+                           {"ClickedRow", g.ClickedRow},
                            {"OldRowSelect", g.OldRowSelect},
-                           {"MouseSelectStart", g.MouseSelectStart}, {"OldSize", g.OldSize},
+                           {"MouseSelectStart", g.MouseSelectStart},
+                           {"OldSize", g.OldSize},
                            {"LastDesignChoice", g.LastDesignChoice},
-                           {"ZoomFactor", g.ZoomFactor}, {"SearchTicks", g.SearchTicks}})
+                           {"ZoomFactor", g.ZoomFactor},
+                           {"SearchTicks", g.SearchTicks}})
         add(name, num(v));
     add("OfficeThemeSeen", num(int(g.OfficeThemeSeen)));
     add("LookupItems", g.LookupItems.join(u','));
@@ -186,8 +188,8 @@ QString describeDefaults(TExtStringGrid& g)
     for (auto [name, e] : {std::pair<const char*, TEsgEditBtn*>{"EditBtn", g.editBtn()},
                            {"UnitEditBtn", g.unitEditBtn()}})
         add(name, QStringLiteral("parent %1, enabled %2, visible %3, caption \"%4\", frame %5")
-                      .arg(flag(e->parent() == &g), flag(e->isEnabled()),
-                           flag(e->isVisibleTo(&g)), e->buttonCaption(), flag(e->hasFrame())));
+                      .arg(flag(e->parent() == &g), flag(e->isEnabled()), flag(e->isVisibleTo(&g)),
+                           e->buttonCaption(), flag(e->hasFrame())));
     add("ActiveRowShow", flag(g.ActiveRowShow));
     add("ActiveRowColor", hex(g.ActiveRowColor));
     add("ActiveRowColorTo", hex(g.ActiveRowColorTo));
@@ -229,8 +231,8 @@ struct LoadedCase {
 };
 
 const LoadedCase kLoadedCases[] = {
-    {"AlwaysShowEditorBecomesAlwaysEdit",
-     TGridOptions(kDefaultGridOptions | goAlwaysShowEditor), true},
+    {"AlwaysShowEditorBecomesAlwaysEdit", TGridOptions(kDefaultGridOptions | goAlwaysShowEditor),
+     true},
     {"WithoutItNothingChanges", kDefaultGridOptions, false},
 };
 

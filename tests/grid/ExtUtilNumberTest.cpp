@@ -24,8 +24,7 @@ class NumberClass : public ::testing::TestWithParam<NumberCase> {};
 TEST_P(NumberClass, Classifies)
 {
     const NumberCase& c = GetParam();
-    EXPECT_EQ(ClassifyNumberText(QString::fromUtf16(c.text), QChar(c.dec), QChar(c.thou)),
-              c.want);
+    EXPECT_EQ(ClassifyNumberText(QString::fromUtf16(c.text), QChar(c.dec), QChar(c.thou)), c.want);
 }
 
 const NumberCase kNumbers[] = {

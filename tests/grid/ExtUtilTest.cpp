@@ -139,10 +139,7 @@ struct PlainCase {
 
 class PlainText : public ::testing::TestWithParam<PlainCase> {};
 
-TEST_P(PlainText, StripsTags)
-{
-    EXPECT_EQ(HtmlToPlainText(GetParam().in), GetParam().out);
-}
+TEST_P(PlainText, StripsTags) { EXPECT_EQ(HtmlToPlainText(GetParam().in), GetParam().out); }
 
 const PlainCase kPlain[] = {
     {"LineBreak", QStringLiteral("a<BR>b"), QStringLiteral("a\r\nb")},

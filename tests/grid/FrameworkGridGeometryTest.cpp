@@ -219,8 +219,8 @@ const ScrollCase kScrollCases[] = {
     {"FixedCellsLeaveTheViewAlone", 3, 4, 0, 0, {3, 4}},
     {"OutsideTheGridLeavesTheViewAlone", 3, 4, 6, 12, {3, 4}},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, FrameworkGridScrollIntoViewTest,
-                         ::testing::ValuesIn(kScrollCases), GridCaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, FrameworkGridScrollIntoViewTest, ::testing::ValuesIn(kScrollCases),
+                         GridCaseName());
 
 struct SizingCase {
     const char* name;

@@ -17,7 +17,7 @@ struct KeyMapCase {
     Qt::KeyboardModifiers mods;
     const char16_t* text;
     int vk;
-    int ch;        // -1: no character
+    int ch;  // -1: no character
     int keyData;
     TShiftState shift;
 };
@@ -53,13 +53,24 @@ const KeyMapCase kKeyMapCases[] = {
     {"LetterKeepsItsCase", Qt::Key_A, Qt::NoModifier, u"a", 'A', 'a', 0, {}},
     {"ShiftLetter", Qt::Key_A, Qt::ShiftModifier, u"A", 'A', 'A', 0, TShiftState(ssShift)},
     {"Digit", Qt::Key_7, Qt::NoModifier, u"7", '7', '7', 0, {}},
-    {"KeypadDecimalIsFlagged", Qt::Key_Period, Qt::KeypadModifier, u".", VK_DECIMAL, '.',
-     kKeyDataKeypad, {}},
+    {"KeypadDecimalIsFlagged",
+     Qt::Key_Period,
+     Qt::KeypadModifier,
+     u".",
+     VK_DECIMAL,
+     '.',
+     kKeyDataKeypad,
+     {}},
     {"MainPeriodIsNot", Qt::Key_Period, Qt::NoModifier, u".", 0, '.', 0, {}},
-    {"AltLetterHasNoCharacter", Qt::Key_X, Qt::AltModifier, u"x", 'X', -1, 0,
-     TShiftState(ssAlt)},
-    {"AltGrComposesACharacter", Qt::Key_Q, Qt::AltModifier | Qt::GroupSwitchModifier, u"@",
-     'Q', '@', 0, {}},
+    {"AltLetterHasNoCharacter", Qt::Key_X, Qt::AltModifier, u"x", 'X', -1, 0, TShiftState(ssAlt)},
+    {"AltGrComposesACharacter",
+     Qt::Key_Q,
+     Qt::AltModifier | Qt::GroupSwitchModifier,
+     u"@",
+     'Q',
+     '@',
+     0,
+     {}},
     {"ArrowHasNoCharacter", Qt::Key_Down, Qt::NoModifier, u"", VK_DOWN, -1, 0, {}},
     {"F2", Qt::Key_F2, Qt::NoModifier, u"", VK_F2, -1, 0, {}},
     {"PageDown", Qt::Key_PageDown, Qt::NoModifier, u"", VK_NEXT, -1, 0, {}},

@@ -16,9 +16,9 @@
 #include "GridWindowTestSupport.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QLineEdit>
 #include <QTest>
-#include <QLayout>
 
 #include <gtest/gtest.h>
 
@@ -99,9 +99,9 @@ struct KeyMapCase {
     Qt::KeyboardModifiers mods;
     bool openAfter;
     int rowAfter;
-    int indexAfter;     // list: the selected item while open; -1 unchecked
-    int caretAfter;     // editable combo: the caret while open; -1 unchecked
-    const char* cell;   // the cell afterwards
+    int indexAfter;    // list: the selected item while open; -1 unchecked
+    int caretAfter;    // editable combo: the caret while open; -1 unchecked
+    const char* cell;  // the cell afterwards
 };
 
 // The pick list opens on "Beta" (row 2). The editable combo opens on "North" (row 2); an "x"
@@ -110,14 +110,12 @@ const KeyMapCase kKeyMap[] = {
     {"ListDownTakesTheNextItem", true, Qt::Key_Down, Qt::NoModifier, true, 2, 2, -1, "Beta"},
     {"ListUpTakesThePreviousItem", true, Qt::Key_Up, Qt::NoModifier, true, 2, 0, -1, "Beta"},
     {"ListPgDnTakesTheNextItem", true, Qt::Key_PageDown, Qt::NoModifier, true, 2, 2, -1, "Beta"},
-    {"ListPgUpTakesThePreviousItem", true, Qt::Key_PageUp, Qt::NoModifier, true, 2, 0, -1,
-     "Beta"},
+    {"ListPgUpTakesThePreviousItem", true, Qt::Key_PageUp, Qt::NoModifier, true, 2, 0, -1, "Beta"},
     {"ListEndTakesTheLastItem", true, Qt::Key_End, Qt::NoModifier, true, 2, 2, -1, "Beta"},
     {"ListTabEndsTheEdit", true, Qt::Key_Tab, Qt::NoModifier, false, 2, -1, -1, "Beta"},
     {"EditLeftMovesTheCaret", false, Qt::Key_Left, Qt::NoModifier, true, 2, -1, 2, "North"},
     {"EditRightMovesTheCaret", false, Qt::Key_Right, Qt::NoModifier, true, 2, -1, 4, "North"},
-    {"EditEndPutsTheCaretAtTheEnd", false, Qt::Key_End, Qt::NoModifier, true, 2, -1, 6,
-     "North"},
+    {"EditEndPutsTheCaretAtTheEnd", false, Qt::Key_End, Qt::NoModifier, true, 2, -1, 6, "North"},
     {"EditPgDnEndsTheEditInPlace", false, Qt::Key_PageDown, Qt::NoModifier, false, 2, -1, -1,
      "Noxrth"},
     {"EditPgUpEndsTheEditInPlace", false, Qt::Key_PageUp, Qt::NoModifier, false, 2, -1, -1,
@@ -438,17 +436,17 @@ TEST_F(ComboKeyGrid, DirectlyDroppedListReportsItsSelection)
 
 struct WalkCase {
     const char* name;
-    int dcol;       // the editable combo's display column
+    int dcol;  // the editable combo's display column
     Qt::Key key;
-    int caret;      // before the keys; -1 at the end of the text
+    int caret;  // before the keys; -1 at the end of the text
     int presses;
     bool walkOption;
     bool alwaysEdit;
-    bool refuse;    // validation refuses the value
+    bool refuse;  // validation refuses the value
     int dcolAfter;
-    bool comboAfter;   // a combo is open afterwards
-    bool textAfter;    // the text editor is open afterwards
-    bool stored;       // the walked-off cell holds the changed text
+    bool comboAfter;  // a combo is open afterwards
+    bool textAfter;   // the text editor is open afterwards
+    bool stored;      // the walked-off cell holds the changed text
 };
 
 const WalkCase kWalk[] = {
@@ -458,16 +456,16 @@ const WalkCase kWalk[] = {
     // The first Left only brings the caret to the start.
     {"LeftArrivingAtTheStartStays", kEditDCol, Qt::Key_Left, 1, 1, true, true, false, kEditDCol,
      true, false, false},
-    {"SecondLeftWalks", kEditDCol, Qt::Key_Left, 1, 2, true, true, false, kListDCol, true,
-     false, true},
+    {"SecondLeftWalks", kEditDCol, Qt::Key_Left, 1, 2, true, true, false, kListDCol, true, false,
+     true},
     {"RightIntoACheckBoxOpensNothing", kEditDCol, Qt::Key_Right, -1, 1, true, true, false,
      kCheckDCol, false, false, true},
     {"RefusedValueStaysBeforeACheckBox", kEditDCol, Qt::Key_Right, -1, 1, true, true, true,
      kEditDCol, true, false, false},
     {"RightIntoTextOpensTheTextEditor", kEdit2DCol, Qt::Key_Right, -1, 1, true, true, false,
      kTextDCol, false, true, true},
-    {"WithoutAlwaysEditOnlyMoves", kEdit2DCol, Qt::Key_Right, -1, 1, true, false, false,
-     kTextDCol, false, false, true},
+    {"WithoutAlwaysEditOnlyMoves", kEdit2DCol, Qt::Key_Right, -1, 1, true, false, false, kTextDCol,
+     false, false, true},
     {"OptionOffKeepsTheEdit", kEdit2DCol, Qt::Key_Right, -1, 1, false, true, false, kEdit2DCol,
      true, false, false},
 };

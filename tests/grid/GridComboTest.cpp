@@ -293,8 +293,8 @@ TEST_F(ComboGrid, WheelStepsWithinTheListAndReportsEvenAtTheEnd)
     grid->SetCellEx(kListCol, 2, "Beta");
     open(kListDCol, 2);
     auto wheel = [this](int dy) {
-        QWheelEvent e(QPointF(5, 5), combo()->mapToGlobal(QPointF(5, 5)), QPoint(),
-                      QPoint(0, dy), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(5, 5), combo()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, dy),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(combo(), &e);
     };
     wheel(-120);  // towards the user: the next item

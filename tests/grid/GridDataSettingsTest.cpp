@@ -30,7 +30,10 @@ using test::CaseName;
 
 QString b(bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); }
 template <class E>
-QString e(E v) { return QString::number(int(v)); }
+QString e(E v)
+{
+    return QString::number(int(v));
+}
 QString n(int v) { return QString::number(v); }
 QString col(TColor c) { return QStringLiteral("%1").arg(c, 8, 16, QLatin1Char('0')).toUpper(); }
 
@@ -63,7 +66,9 @@ struct AllData {
 QString dump(const AllData& s)
 {
     std::vector<std::pair<QString, QString>> rows;
-    auto add = [&](const char* name, QString v) { rows.emplace_back(QString::fromLatin1(name), v); };
+    auto add = [&](const char* name, QString v) {
+        rows.emplace_back(QString::fromLatin1(name), v);
+    };
     const TSortSettings& so = s.sort;
     add("SortSettings.AutoSortForGrouping", b(so.AutoSortForGrouping));
     add("SortSettings.AutoColumnMerge", b(so.AutoColumnMerge));
@@ -341,7 +346,10 @@ const AssignCase kAssign[] = {
      [](const AllData& s) { return s.html.TableStyle; }, true},
     {"HtmlExportImagesLeft", [](AllData& s) { s.html.ExportImages = false; },
      [](const AllData& s) { return b(s.html.ExportImages); }, false},
-    {"HtmlColWidthsLeft", [](AllData& s) { s.html.ColWidths = {40, 50}; },
+    {"HtmlColWidthsLeft",
+     [](AllData& s) {
+         s.html.ColWidths = {40, 50};
+     },
      [](const AllData& s) { return n(int(s.html.ColWidths.size())); }, false},
     {"PrintTitleLinesByValue", [](AllData& s) { s.print.TitleLines = {QStringLiteral("a")}; },
      [](const AllData& s) { return s.print.TitleLines.join(u'|'); }, true},
@@ -499,8 +507,10 @@ TEST(GridFloatingFooter, StyleChangedWhileVisibleReleasesTheLastRow)
     f.SetVisible(true);
     f.SetFooterStyle(TFooterStyle::fsColumnPreview);
     f.SetFooterStyle(TFooterStyle::fsFixedLastRow);
-    const std::vector<FloatingFooterLayout> want = {
-        {0, 0, false}, {21, 1, true}, {21, 0, false}, {21, 1, true}};
+    const std::vector<FloatingFooterLayout> want = {{0, 0, false},
+                                                    {21, 1, true},
+                                                    {21, 0, false},
+                                                    {21, 1, true}};
     EXPECT_EQ(seen, want);
 }
 

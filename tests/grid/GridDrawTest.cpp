@@ -66,20 +66,61 @@ TEST_P(GradientBands, GeometryAndEndColours)
     EXPECT_EQ(canvas.ops().size(), fills.size());
 }
 const GradientCase kGradients[] = {
-    {"fivePixelsSixteenSteps", 0x000000, 0x0000FF, false, {0, 0, 10, 5}, 16,
-     {{0, 0, 10, 2}, {0, 1, 10, 3}, {0, 2, 10, 4}, {0, 3, 10, 5}, {0, 4, 10, 5}}, 0x000000,
+    {"fivePixelsSixteenSteps",
+     0x000000,
+     0x0000FF,
+     false,
+     {0, 0, 10, 5},
+     16,
+     {{0, 0, 10, 2}, {0, 1, 10, 3}, {0, 2, 10, 4}, {0, 3, 10, 5}, {0, 4, 10, 5}},
+     0x000000,
      0x0000FF},
-    {"horizontalTwoSteps", 0x000000, 0xFF0000, true, {10, 0, 19, 4}, 2,
-     {{10, 0, 15, 4}, {14, 0, 19, 4}, {18, 0, 19, 4}}, 0x000000, 0xFF0000},
-    {"toNoneIsSolidFrom", 0x123456, clNone, false, {0, 0, 10, 5}, 64, {{0, 0, 10, 5}}, 0x123456,
+    {"horizontalTwoSteps",
+     0x000000,
+     0xFF0000,
+     true,
+     {10, 0, 19, 4},
+     2,
+     {{10, 0, 15, 4}, {14, 0, 19, 4}, {18, 0, 19, 4}},
+     0x000000,
+     0xFF0000},
+    {"toNoneIsSolidFrom",
+     0x123456,
+     clNone,
+     false,
+     {0, 0, 10, 5},
+     64,
+     {{0, 0, 10, 5}},
+     0x123456,
      0x123456},
-    {"fromNoneIsSolidTo", clNone, 0x654321, true, {0, 0, 10, 5}, 64, {{0, 0, 10, 5}}, 0x654321,
+    {"fromNoneIsSolidTo",
+     clNone,
+     0x654321,
+     true,
+     {0, 0, 10, 5},
+     64,
+     {{0, 0, 10, 5}},
+     0x654321,
      0x654321},
     {"zeroHeightNothing", 0x000000, 0xFFFFFF, true, {0, 3, 10, 3}, 64, {}, 0, 0},
-    {"reversedIsSwapped", 0x000000, 0x00FF00, false, {0, 2, 4, 0}, 64, {{0, 0, 4, 2}, {0, 1, 4, 2}},
-     0x000000, 0x00FF00},
-    {"onePixelHigh", 0x000000, 0x00FF00, false, {0, 7, 4, 8}, 64, {{0, 7, 4, 8}, {0, 7, 4, 8}},
-     0x000000, 0x00FF00},
+    {"reversedIsSwapped",
+     0x000000,
+     0x00FF00,
+     false,
+     {0, 2, 4, 0},
+     64,
+     {{0, 0, 4, 2}, {0, 1, 4, 2}},
+     0x000000,
+     0x00FF00},
+    {"onePixelHigh",
+     0x000000,
+     0x00FF00,
+     false,
+     {0, 7, 4, 8},
+     64,
+     {{0, 7, 4, 8}, {0, 7, 4, 8}},
+     0x000000,
+     0x00FF00},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, GradientBands, ::testing::ValuesIn(kGradients), CaseName());
 
@@ -156,8 +197,8 @@ TEST(StyledRect, BorderOnlyWithoutColour)
 TEST(StyledRect, MirrorSplitsAlongTheGradient)
 {
     RecordingGridCanvas canvas;
-    DrawStyledRect(canvas, {0, 0, 6, 10}, 0x000010, true, false, clNone, true, 0x000040,
-                   0x000030, 0x000020);
+    DrawStyledRect(canvas, {0, 0, 6, 10}, 0x000010, true, false, clNone, true, 0x000040, 0x000030,
+                   0x000020);
     const auto fills = canvas.opsOfKind(Op::Fill);
     ASSERT_FALSE(fills.empty());
     EXPECT_EQ(fills.front().rect.Top, 0);
@@ -223,40 +264,65 @@ TEST_P(CellLines, PositionsAndContentRectangle)
         c.tweak(grid);
     RecordingGridCanvas canvas;
     TRect handed;
-    const TRect content =
-        PaintCellBase(canvas, grid, c.req, plain(0xEEEEEE),
-                      [&](IGridCanvas&, int, int, const TRect& r) { handed = r; });
+    const TRect content = PaintCellBase(canvas, grid, c.req, plain(0xEEEEEE),
+                                        [&](IGridCanvas&, int, int, const TRect& r) {
+                                            handed = r;
+                                        });
     EXPECT_EQ(canvas.opsOfKind(Op::Line), c.lines);
     EXPECT_EQ(content, c.content);
     EXPECT_EQ(handed, c.req.fullMode ? c.content : TRect{});
     EXPECT_EQ(canvas.clipDepth(), 0);
 }
 const LineCase kLines[] = {
-    {"normalCell", {}, {2, 2, {100, 40, 164, 61}, false, false, true},
+    {"normalCell",
+     {},
+     {2, 2, {100, 40, 164, 61}, false, false, true},
      {lineOp(100, 60, 164, 60, 0xC0C0C0), lineOp(163, 60, 163, 39, 0xC0C0C0)},
      {101, 41, 163, 60}},
-    {"fixedCell", {}, {0, 2, {0, 40, 30, 61}, true, false, true},
-     {lineOp(0, 60, 30, 60, 0x808080), lineOp(29, 60, 29, 39, 0x808080)}, {0, 40, 29, 59}},
-    {"fixedIgnoresLineWidth", [](CellPaintGrid& g) { g.gridLineWidth = 3; },
+    {"fixedCell",
+     {},
      {0, 2, {0, 40, 30, 61}, true, false, true},
-     {lineOp(0, 60, 30, 60, 0x808080), lineOp(29, 60, 29, 39, 0x808080)}, {0, 40, 29, 59}},
-    {"wideLines", [](CellPaintGrid& g) { g.gridLineWidth = 2; },
+     {lineOp(0, 60, 30, 60, 0x808080), lineOp(29, 60, 29, 39, 0x808080)},
+     {0, 40, 29, 59}},
+    {"fixedIgnoresLineWidth",
+     [](CellPaintGrid& g) { g.gridLineWidth = 3; },
+     {0, 2, {0, 40, 30, 61}, true, false, true},
+     {lineOp(0, 60, 30, 60, 0x808080), lineOp(29, 60, 29, 39, 0x808080)},
+     {0, 40, 29, 59}},
+    {"wideLines",
+     [](CellPaintGrid& g) { g.gridLineWidth = 2; },
      {2, 2, {100, 40, 164, 61}, false, false, true},
      {lineOp(100, 60, 164, 60, 0xC0C0C0, 2), lineOp(163, 60, 163, 39, 0xC0C0C0, 2)},
      {102, 42, 162, 59}},
-    {"noLineWidthNoLines", [](CellPaintGrid& g) { g.gridLineWidth = 0; },
-     {2, 2, {100, 40, 164, 61}, false, false, true}, {}, {100, 40, 164, 61}},
-    {"onlyHorizontal", [](CellPaintGrid& g) { g.vertLine = false; },
-     {2, 2, {100, 40, 164, 61}, false, false, true}, {lineOp(100, 60, 164, 60, 0xC0C0C0)},
+    {"noLineWidthNoLines",
+     [](CellPaintGrid& g) { g.gridLineWidth = 0; },
+     {2, 2, {100, 40, 164, 61}, false, false, true},
+     {},
+     {100, 40, 164, 61}},
+    {"onlyHorizontal",
+     [](CellPaintGrid& g) { g.vertLine = false; },
+     {2, 2, {100, 40, 164, 61}, false, false, true},
+     {lineOp(100, 60, 164, 60, 0xC0C0C0)},
      {101, 41, 163, 60}},
     {"fixedOptionsApart",
-     [](CellPaintGrid& g) { g.horzLine = false; g.fixedVertLine = false; },
-     {0, 2, {0, 40, 30, 61}, true, false, true}, {lineOp(0, 60, 30, 60, 0x808080)},
+     [](CellPaintGrid& g) {
+         g.horzLine = false;
+         g.fixedVertLine = false;
+     },
+     {0, 2, {0, 40, 30, 61}, true, false, true},
+     {lineOp(0, 60, 30, 60, 0x808080)},
      {0, 40, 29, 59}},
-    {"nodesColumnZeroNoBottom", [](CellPaintGrid& g) { g.hasNodes = true; g.fixedCols = 0; },
-     {0, 2, {0, 40, 30, 61}, false, false, true}, {lineOp(29, 60, 29, 39, 0xC0C0C0)},
+    {"nodesColumnZeroNoBottom",
+     [](CellPaintGrid& g) {
+         g.hasNodes = true;
+         g.fixedCols = 0;
+     },
+     {0, 2, {0, 40, 30, 61}, false, false, true},
+     {lineOp(29, 60, 29, 39, 0xC0C0C0)},
      {1, 41, 29, 60}},
-    {"backgroundModeNoContent", {}, {2, 2, {100, 40, 164, 61}, false, false, false},
+    {"backgroundModeNoContent",
+     {},
+     {2, 2, {100, 40, 164, 61}, false, false, false},
      {lineOp(100, 60, 164, 60, 0xC0C0C0), lineOp(163, 60, 163, 39, 0xC0C0C0)},
      {101, 41, 163, 60}},
 };
@@ -304,9 +370,13 @@ TEST_P(CellClip, ScrolledCellsStayOutOfTheFixedArea)
 }
 const ClipCase kClips[] = {
     {"inside", {2, 2, {100, 40, 164, 61}, false, false, true}, false, {}},
-    {"mergedLeftOfFixedEdge", {2, 2, {10, 40, 164, 61}, false, false, true}, true,
+    {"mergedLeftOfFixedEdge",
+     {2, 2, {10, 40, 164, 61}, false, false, true},
+     true,
      {30, 20, 200, 100}},
-    {"mergedAboveFixedEdge", {2, 2, {100, 5, 164, 61}, false, false, true}, true,
+    {"mergedAboveFixedEdge",
+     {2, 2, {100, 5, 164, 61}, false, false, true},
+     true,
      {30, 20, 200, 100}},
     {"fixedRowCellLeftPart", {2, 0, {10, 0, 164, 20}, true, false, true}, true, {30, 0, 200, 100}},
     {"fixedCellNeverClipped", {0, 0, {0, 0, 30, 20}, true, false, true}, false, {}},
@@ -334,29 +404,66 @@ TEST_P(CellColours, HoverAndActiveRow)
     EXPECT_EQ(canvas.ops()[0].color, GetParam().background);
 }
 const ColourCase kColours[] = {
-    {"hoverNormal", [](CellPaintGrid& g) { g.hoverRow = true; g.hoverRowIdx = 2; },
-     {2, 2, {100, 40, 164, 61}, false, false, true}, 0x00AA00},
-    {"hoverOtherRow", [](CellPaintGrid& g) { g.hoverRow = true; g.hoverRowIdx = 1; },
-     {2, 2, {100, 40, 164, 61}, false, false, true}, 0xEEEEEE},
-    {"hoverSkipsFixedByDefault", [](CellPaintGrid& g) { g.hoverRow = true; g.hoverRowIdx = 2; },
-     {0, 2, {0, 40, 30, 61}, true, false, true}, 0xEEEEEE},
+    {"hoverNormal",
+     [](CellPaintGrid& g) {
+         g.hoverRow = true;
+         g.hoverRowIdx = 2;
+     },
+     {2, 2, {100, 40, 164, 61}, false, false, true},
+     0x00AA00},
+    {"hoverOtherRow",
+     [](CellPaintGrid& g) {
+         g.hoverRow = true;
+         g.hoverRowIdx = 1;
+     },
+     {2, 2, {100, 40, 164, 61}, false, false, true},
+     0xEEEEEE},
+    {"hoverSkipsFixedByDefault",
+     [](CellPaintGrid& g) {
+         g.hoverRow = true;
+         g.hoverRowIdx = 2;
+     },
+     {0, 2, {0, 40, 30, 61}, true, false, true},
+     0xEEEEEE},
     {"hoverFixedWhenAsked",
-     [](CellPaintGrid& g) { g.hoverRow = true; g.hoverRowIdx = 2; g.hoverFixed = true; },
-     {0, 2, {0, 40, 30, 61}, true, false, true}, 0x00AA00},
+     [](CellPaintGrid& g) {
+         g.hoverRow = true;
+         g.hoverRowIdx = 2;
+         g.hoverFixed = true;
+     },
+     {0, 2, {0, 40, 30, 61}, true, false, true},
+     0x00AA00},
     {"hoverSkipsSelectedWhenNotAsked",
-     [](CellPaintGrid& g) { g.hoverRow = true; g.hoverRowIdx = 2; g.hoverSelected = false; },
-     {2, 2, {100, 40, 164, 61}, false, true, true}, 0xEEEEEE},
-    {"activeRowOtherColumn", [](CellPaintGrid& g) { g.activeRowShow = true; },
-     {3, 3, {164, 61, 228, 82}, false, false, true}, 0x0000AA},
-    {"activeRowCurrentCellKeepsSelection", [](CellPaintGrid& g) { g.activeRowShow = true; },
-     {2, 3, {100, 61, 164, 82}, false, false, true}, 0xEEEEEE},
+     [](CellPaintGrid& g) {
+         g.hoverRow = true;
+         g.hoverRowIdx = 2;
+         g.hoverSelected = false;
+     },
+     {2, 2, {100, 40, 164, 61}, false, true, true},
+     0xEEEEEE},
+    {"activeRowOtherColumn",
+     [](CellPaintGrid& g) { g.activeRowShow = true; },
+     {3, 3, {164, 61, 228, 82}, false, false, true},
+     0x0000AA},
+    {"activeRowCurrentCellKeepsSelection",
+     [](CellPaintGrid& g) { g.activeRowShow = true; },
+     {2, 3, {100, 61, 164, 82}, false, false, true},
+     0xEEEEEE},
     {"activeRowCurrentCellWithoutSelection",
-     [](CellPaintGrid& g) { g.activeRowShow = true; g.showSel = false; },
-     {2, 3, {100, 61, 164, 82}, false, false, true}, 0x0000AA},
-    {"activeRowNotInFixedColumn", [](CellPaintGrid& g) { g.activeRowShow = true; },
-     {0, 3, {0, 61, 30, 82}, true, false, true}, 0xEEEEEE},
-    {"backgroundModeSelected", [](CellPaintGrid&) {},
-     {2, 2, {100, 40, 164, 61}, false, true, false}, 0x0000AA},
+     [](CellPaintGrid& g) {
+         g.activeRowShow = true;
+         g.showSel = false;
+     },
+     {2, 3, {100, 61, 164, 82}, false, false, true},
+     0x0000AA},
+    {"activeRowNotInFixedColumn",
+     [](CellPaintGrid& g) { g.activeRowShow = true; },
+     {0, 3, {0, 61, 30, 82}, true, false, true},
+     0xEEEEEE},
+    {"backgroundModeSelected",
+     [](CellPaintGrid&) {},
+     {2, 2, {100, 40, 164, 61}, false, true, false},
+     0x0000AA},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, CellColours, ::testing::ValuesIn(kColours), CaseName());
 
@@ -424,14 +531,14 @@ TEST(CellPaintPixels, LinesSitInsideTheCellAndTheFixedAreaStaysClean)
         PaintCellBase(canvas, grid, {1, 3, {5, 61, 90, 82}, false, false, true}, plain(0x00FFFF),
                       [](IGridCanvas& c, int, int, const TRect& r) { c.fillRect(r, 0x00FFFF); });
     }
-    EXPECT_EQ(px(img, 110, 50), 0xEEEEEEu);       // background
-    EXPECT_EQ(px(img, 110, 60), 0xC0C0C0u);       // bottom line, last row of the cell
-    EXPECT_EQ(px(img, 163, 50), 0xC0C0C0u);       // right line, last column of the cell
-    EXPECT_EQ(px(img, 110, 61), 0xFFFFFFu);       // nothing below the cell
-    EXPECT_EQ(px(img, 164, 50), 0xFFFFFFu);       // nothing right of it
-    EXPECT_EQ(px(img, 163, 39), 0xFFFFFFu);       // the right line stops at the top
-    EXPECT_EQ(px(img, 20, 70), 0xFFFFFFu);        // clipped under the fixed column
-    EXPECT_EQ(px(img, 40, 70), 0xFFFF00u);        // the scrollable part is painted (BGR yellow)
+    EXPECT_EQ(px(img, 110, 50), 0xEEEEEEu);  // background
+    EXPECT_EQ(px(img, 110, 60), 0xC0C0C0u);  // bottom line, last row of the cell
+    EXPECT_EQ(px(img, 163, 50), 0xC0C0C0u);  // right line, last column of the cell
+    EXPECT_EQ(px(img, 110, 61), 0xFFFFFFu);  // nothing below the cell
+    EXPECT_EQ(px(img, 164, 50), 0xFFFFFFu);  // nothing right of it
+    EXPECT_EQ(px(img, 163, 39), 0xFFFFFFu);  // the right line stops at the top
+    EXPECT_EQ(px(img, 20, 70), 0xFFFFFFu);   // clipped under the fixed column
+    EXPECT_EQ(px(img, 40, 70), 0xFFFF00u);   // the scrollable part is painted (BGR yellow)
 }
 
 TEST(CellPaintPixels, GradientBandsEndInTheToColour)

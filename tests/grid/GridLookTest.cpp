@@ -1,8 +1,8 @@
 // The control look and the modified mark as settings, cell alignment, text measuring and the
 // window border.
 
-#include "grid/GridDrawRecorder.h"
 #include "grid/ExtUtil.h"
+#include "grid/GridDrawRecorder.h"
 #include "grid/GridLook.h"
 
 #include "support/CaseName.h"
@@ -38,9 +38,9 @@ TEST(GridControlLook, StartsWithTheDocumentedLook)
     EXPECT_EQ(l.HintMaxWidth, 0);
     EXPECT_TRUE(l.CheckedGlyph().isNull());
     const TColor want[kFixedGradientCount] = {
-        clNone, clNone, clNone, clNone,                   // From, To, mirrors
-        clWhite, clGray, clNone, clNone, clSilver,        // hover
-        clSilver, clGray, clNone, clNone, clGray,         // down
+        clNone,   clNone, clNone, clNone,            // From, To, mirrors
+        clWhite,  clGray, clNone, clNone, clSilver,  // hover
+        clSilver, clGray, clNone, clNone, clGray,    // down
     };
     for (int i = 0; i < kFixedGradientCount; ++i)
         EXPECT_EQ(l.FixedGradient(TFixedGradient(i)), want[i]) << "role " << i;
@@ -70,9 +70,11 @@ TEST_P(GradientForwarding, ReachesTheGridUnlessNone)
 
 const GradientCase kGradients[] = {
     {"ToNoneLeavesTheGrid", [](TControlLook& l) { l.SetFixedGradientTo(clNone); }, {}},
-    {"ToColourForwarded", [](TControlLook& l) { l.SetFixedGradientTo(clRed); },
+    {"ToColourForwarded",
+     [](TControlLook& l) { l.SetFixedGradientTo(clRed); },
      {{TFixedGradient::To, clRed}}},
-    {"MirrorNoneClearsTheGrid", [](TControlLook& l) { l.SetFixedGradientMirrorTo(clNone); },
+    {"MirrorNoneClearsTheGrid",
+     [](TControlLook& l) { l.SetFixedGradientMirrorTo(clNone); },
      {{TFixedGradient::MirrorTo, clNone}}},
     {"HoverBorderNoneLeaves", [](TControlLook& l) { l.SetFixedGradientHoverBorder(clNone); }, {}},
     {"DownMirrorFromNoneClears",
@@ -257,8 +259,7 @@ TEST(GridTextSize, LinesCountInHeightsOfGh)
 {
     const QFontMetrics fm(pinned());
     const QSize one = CalcCellTextSize(measureOf(QStringLiteral("wide line")));
-    const QSize three =
-        CalcCellTextSize(measureOf(QStringLiteral("a\r\nwide line\rb")));
+    const QSize three = CalcCellTextSize(measureOf(QStringLiteral("a\r\nwide line\rb")));
     EXPECT_EQ(one.height(), fm.height());
     EXPECT_EQ(three.height(), 3 * fm.height());
     EXPECT_EQ(three.width(), one.width()) << "the widest line decides";
@@ -392,21 +393,32 @@ ControlBorderInput border(TGridLook look, TColor color, bool fit = false, bool p
 }
 
 const BorderCase kBorders[] = {
-    {"XPFrame", border(TGridLook::glXP, clGray),
-     {{0, 29, 0, 0, clGray}, {0, 0, 49, 0, clGray}, {49, 0, 49, 29, clGray},
+    {"XPFrame",
+     border(TGridLook::glXP, clGray),
+     {{0, 29, 0, 0, clGray},
+      {0, 0, 49, 0, clGray},
+      {49, 0, 49, 29, clGray},
       {49, 29, 0, 29, clGray}}},
     {"StandardNothing", border(TGridLook::glStandard, clGray), {}},
     {"ClassicNothing", border(TGridLook::glClassic, clGray), {}},
     {"NoneColourNothing", border(TGridLook::glXP, clNone), {}},
     {"FlatNothing", border(TGridLook::glXP, clGray, false, false, true), {}},
     {"NoBorderStyleNothing", border(TGridLook::glSoft, clGray, false, false, false, false), {}},
-    {"FitInsideWithParentRing", border(TGridLook::glWin7, clBlue, true, true),
-     {{1, 30, 1, 1, clBlue}, {1, 1, 48, 1, clBlue}, {48, 1, 48, 28, clBlue},
+    {"FitInsideWithParentRing",
+     border(TGridLook::glWin7, clBlue, true, true),
+     {{1, 30, 1, 1, clBlue},
+      {1, 1, 48, 1, clBlue},
+      {48, 1, 48, 28, clBlue},
       {48, 28, 1, 28, clBlue},
-      {0, 30, 0, 0, clGreen}, {0, 0, 49, 0, clGreen}, {49, 0, 49, 29, clGreen},
+      {0, 30, 0, 0, clGreen},
+      {0, 0, 49, 0, clGreen},
+      {49, 0, 49, 29, clGreen},
       {49, 29, 0, 29, clGreen}}},
-    {"FitInsideWithoutParent", border(TGridLook::glVista, clBlue, true, false),
-     {{1, 30, 1, 1, clBlue}, {1, 1, 48, 1, clBlue}, {48, 1, 48, 28, clBlue},
+    {"FitInsideWithoutParent",
+     border(TGridLook::glVista, clBlue, true, false),
+     {{1, 30, 1, 1, clBlue},
+      {1, 1, 48, 1, clBlue},
+      {48, 1, 48, 28, clBlue},
       {48, 28, 1, 28, clBlue}}},
 };
 INSTANTIATE_TEST_SUITE_P(Grid, Border, ::testing::ValuesIn(kBorders), CaseName());

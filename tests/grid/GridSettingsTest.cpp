@@ -20,7 +20,10 @@ using test::CaseName;
 
 QString b(bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); }
 template <class E>
-QString e(E v) { return QString::number(int(v)); }
+QString e(E v)
+{
+    return QString::number(int(v));
+}
 QString col(TColor c) { return QStringLiteral("%1").arg(c, 8, 16, QLatin1Char('0')).toUpper(); }
 
 struct AllSix {
@@ -37,7 +40,9 @@ struct AllSix {
 QString dump(const AllSix& s)
 {
     std::vector<std::pair<QString, QString>> rows;
-    auto add = [&](const char* name, QString v) { rows.emplace_back(QString::fromLatin1(name), v); };
+    auto add = [&](const char* name, QString v) {
+        rows.emplace_back(QString::fromLatin1(name), v);
+    };
     const TNavigation& n = s.nav;
     add("Navigation.AllowInsertRow", b(n.AllowInsertRow));
     add("Navigation.AllowDeleteRow", b(n.AllowDeleteRow));
@@ -191,8 +196,7 @@ TEST(GridSettings, DefaultsMatchTheGoldenTable)
 struct WriterCase {
     const char* name;
     std::function<void(AllSix&)> act;
-    int navChanges, mouseChanges, mouseInvalidates, mouseDisableEdits, footerChanges,
-        bandsChanges;
+    int navChanges, mouseChanges, mouseInvalidates, mouseDisableEdits, footerChanges, bandsChanges;
     std::function<void(const AllSix&)> check;
 };
 
@@ -202,7 +206,10 @@ TEST_P(Writers, NotifyAndSwitch)
 {
     AllSix s;
     int nav = 0, mouse = 0, inval = 0, disable = 0, footer = 0, bands = 0;
-    s.nav.OnChange = [&](TNavigation* sender) { EXPECT_EQ(sender, &s.nav); ++nav; };
+    s.nav.OnChange = [&](TNavigation* sender) {
+        EXPECT_EQ(sender, &s.nav);
+        ++nav;
+    };
     s.mouse.OnChange = [&](TMouseActions*) { ++mouse; };
     s.mouse.OnInvalidate = [&](TMouseActions*) { ++inval; };
     s.mouse.OnDisableEdit = [&](TMouseActions*) { ++disable; };
@@ -228,17 +235,26 @@ const WriterCase kWriters[] = {
      },
      1, 0, 0, 0, 0, 0, nullptr},
     {"AdvanceInsertOnlyOnChange",
-     [](AllSix& s) { s.nav.SetAdvanceInsert(false); s.nav.SetAdvanceInsert(true); },
+     [](AllSix& s) {
+         s.nav.SetAdvanceInsert(false);
+         s.nav.SetAdvanceInsert(true);
+     },
      1, 0, 0, 0, 0, 0, nullptr},
     {"AdvanceAutoSwitchesAdvanceOnEnterOnOnly",
-     [](AllSix& s) { s.nav.SetAdvanceAuto(true); s.nav.SetAdvanceAuto(false); },
+     [](AllSix& s) {
+         s.nav.SetAdvanceAuto(true);
+         s.nav.SetAdvanceAuto(false);
+     },
      0, 0, 0, 0, 0, 0,
      [](const AllSix& s) {
          EXPECT_TRUE(s.nav.AdvanceOnEnter);
          EXPECT_FALSE(s.nav.AdvanceAuto());
      }},
     {"HotmailLeavesDisjunctAndCheckAllOn",
-     [](AllSix& s) { s.mouse.SetHotmailRowSelect(true); s.mouse.SetHotmailRowSelect(false); },
+     [](AllSix& s) {
+         s.mouse.SetHotmailRowSelect(true);
+         s.mouse.SetHotmailRowSelect(false);
+     },
      0, 0, 2, 0, 0, 0,
      [](const AllSix& s) {
          EXPECT_TRUE(s.mouse.DisjunctRowSelect());
@@ -246,7 +262,10 @@ const WriterCase kWriters[] = {
          EXPECT_FALSE(s.mouse.HotmailRowSelect());
      }},
     {"EditOnDblClickOnlyDisablesEdit",
-     [](AllSix& s) { s.mouse.SetEditOnDblClickOnly(true); s.mouse.SetEditOnDblClickOnly(false); },
+     [](AllSix& s) {
+         s.mouse.SetEditOnDblClickOnly(true);
+         s.mouse.SetEditOnDblClickOnly(false);
+     },
      0, 0, 0, 1, 0, 0, nullptr},
     {"WheelActionOnlyOnChange",
      [](AllSix& s) {
@@ -255,7 +274,10 @@ const WriterCase kWriters[] = {
      },
      0, 1, 0, 0, 0, 0, nullptr},
     {"DisjunctIndependentAtRunTime",
-     [](AllSix& s) { s.mouse.SetDisjunctRowSelect(true); s.mouse.SetDisjunctColSelect(true); },
+     [](AllSix& s) {
+         s.mouse.SetDisjunctRowSelect(true);
+         s.mouse.SetDisjunctColSelect(true);
+     },
      0, 0, 0, 0, 0, 0,
      [](const AllSix& s) {
          EXPECT_TRUE(s.mouse.DisjunctRowSelect());
@@ -272,15 +294,21 @@ const WriterCase kWriters[] = {
          EXPECT_FALSE(s.mouse.DisjunctRowSelect());
          EXPECT_TRUE(s.mouse.DisjunctCellSelect());
      }},
-    {"FooterVisibleSameValueSilent", [](AllSix& s) { s.footer.SetVisible(false); },
-     0, 0, 0, 0, 0, 0, nullptr},
-    {"FooterColorSameValueNotifies", [](AllSix& s) { s.footer.SetColor(s.footer.Color()); },
-     0, 0, 0, 0, 1, 0, nullptr},
+    {"FooterVisibleSameValueSilent", [](AllSix& s) { s.footer.SetVisible(false); }, 0, 0, 0, 0, 0,
+     0, nullptr},
+    {"FooterColorSameValueNotifies", [](AllSix& s) { s.footer.SetColor(s.footer.Color()); }, 0, 0,
+     0, 0, 1, 0, nullptr},
     {"FooterShowCloseAlwaysNotifies",
-     [](AllSix& s) { s.footer.SetShowClose(true); s.footer.SetShowFindNext(true); },
+     [](AllSix& s) {
+         s.footer.SetShowClose(true);
+         s.footer.SetShowFindNext(true);
+     },
      0, 0, 0, 0, 1, 0, nullptr},
     {"BandsSilentWhileInactive",
-     [](AllSix& s) { s.bands.SetPrimaryColor(clRed); s.bands.SetSecondaryLength(3); },
+     [](AllSix& s) {
+         s.bands.SetPrimaryColor(clRed);
+         s.bands.SetSecondaryLength(3);
+     },
      0, 0, 0, 0, 0, 0, [](const AllSix& s) { EXPECT_EQ(s.bands.TotalLength(), 4); }},
     {"BandsActiveOnceThenChanges",
      [](AllSix& s) {

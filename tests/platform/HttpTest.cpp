@@ -35,8 +35,8 @@ const ParseCase kParseCases[] = {
     {"lengthHeaderAnyCase", "HTTP/1.0 200 OK\r\ncontent-LENGTH: 2\r\n\r\nabc", true, 200, "ab"},
     {"notFound", "HTTP/1.0 404 Not Found\r\n\r\nVER. 9.999", false, 404, ""},
     {"serverError", "HTTP/1.0 500 Internal Server Error\r\n\r\n", false, 500, ""},
-    {"redirectNotFollowed", "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1/\r\n\r\n", false,
-     302, ""},
+    {"redirectNotFollowed", "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1/\r\n\r\n", false, 302,
+     ""},
     {"truncatedBody", "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nabc", false, 200, ""},
     {"badLength", "HTTP/1.0 200 OK\r\nContent-Length: -1\r\n\r\nabc", false, 0, ""},
     {"headerNeverEnds", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n", false, 0, ""},
@@ -62,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseResponse, ::testing::ValuesIn(kParseCases),
 
 TEST(HttpRequest, IsHttp10WithHostAcceptAndNoCookies)
 {
-    const QByteArray r =
-        buildHttpGetRequest(QUrl(QStringLiteral("http://example.test:8080/a/b.asp?k=v w")));
+    const QByteArray r = buildHttpGetRequest(
+        QUrl(QStringLiteral("http://example.test:8080/a/b.asp?k=v w")));
     EXPECT_TRUE(r.startsWith("GET /a/b.asp?k=v%20w HTTP/1.0\r\n")) << r.toStdString();
     EXPECT_TRUE(r.contains("\r\nHost: example.test:8080\r\n"));
     EXPECT_TRUE(r.contains(
@@ -119,8 +119,8 @@ TEST_F(HttpGet, ReceivesTheBodyOfAnOkReply)
     EXPECT_EQ(r->body, "VER. 1.003");
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_TRUE(server.requests()[0].startsWith("GET /v.asp?x=1 HTTP/1.0\r\n"));
-    EXPECT_TRUE(server.requests()[0].contains(
-        QByteArray("Host: 127.0.0.1:") + QByteArray::number(server.port())));
+    EXPECT_TRUE(server.requests()[0].contains(QByteArray("Host: 127.0.0.1:")
+                                              + QByteArray::number(server.port())));
     EXPECT_EQ(client.pendingCount(), 0);
 }
 

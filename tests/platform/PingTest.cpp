@@ -82,8 +82,8 @@ TEST_P(PingLoopback, Outcome)
                                    QLatin1String(c.pingGroupRange)));
         }
         if (c.ignoreEcho) {
-            ASSERT_TRUE(ns->sysctl(QStringLiteral("net.ipv4.icmp_echo_ignore_all"),
-                                   QStringLiteral("1")));
+            ASSERT_TRUE(
+                ns->sysctl(QStringLiteral("net.ipv4.icmp_echo_ignore_all"), QStringLiteral("1")));
         }
         ASSERT_TRUE(ns->enter());
     }

@@ -92,8 +92,8 @@ TEST(ProcessLauncher, StartsAProgramAndReportsItsExitCode)
 {
     QtProcessLauncher launcher;
     QString error;
-    auto p = launcher.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")},
-                            QString(), &error);
+    auto p = launcher.start(QStringLiteral("/bin/sh"),
+                            {QStringLiteral("-c"), QStringLiteral("exit 3")}, QString(), &error);
     ASSERT_NE(p, nullptr) << error.toStdString();
     ASSERT_TRUE(p->waitForFinished(10000));
     EXPECT_FALSE(p->isRunning());
@@ -104,7 +104,8 @@ TEST(ProcessLauncher, MissingProgramIsReported)
 {
     QtProcessLauncher launcher;
     QString error;
-    EXPECT_EQ(launcher.start(QStringLiteral("/nonexistent/program"), {}, QString(), &error), nullptr);
+    EXPECT_EQ(launcher.start(QStringLiteral("/nonexistent/program"), {}, QString(), &error),
+              nullptr);
     EXPECT_FALSE(error.isEmpty());
 }
 

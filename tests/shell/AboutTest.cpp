@@ -46,7 +46,8 @@ TEST_F(About, ShowsTheBuildIdentityInFixedEnglish)
                 {about->Label12, "DCK4R89"},
             };
             for (const Expect& e : expected)
-                EXPECT_EQ(e.label->text(), QLatin1String(e.text)) << e.label->objectName().toStdString();
+                EXPECT_EQ(e.label->text(), QLatin1String(e.text))
+                    << e.label->objectName().toStdString();
             EXPECT_EQ(about->LbButton1->text(), QStringLiteral("OK"));
             EXPECT_EQ(about->size(), QSize(425, 148));
             EXPECT_EQ(about->Image2->size(), QSize(81, 81));

@@ -1,18 +1,18 @@
 #include "shell/UZandovericoFirmWare.h"
 
 #include "common/UComon.h"
+#include "common/USettings.h"
 #include "config/ULoRa_Set_Access.h"
 #include "config/US7_Protocol_Set_Access.h"
-#include "common/USettings.h"
+#include "shell/ShellTestFixture.h"
+#include "shell/UPlaceholder.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
-#include "shell/ShellTestFixture.h"
-#include "shell/UPlaceholder.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QAbstractButton>
 #include <QFrame>
 #include <QLabel>
 #include <QTabWidget>
@@ -75,14 +75,22 @@ TEST_F(MainWindow, SizeAndPositionsOfControls)
         int left, top;
     };
     const Pos expected[] = {
-        {w->L_SW_Code, 16, 8},         {w->L_SW_Desc, 16, 42},
-        {w->L_Begin, 16, 84},          {w->Shape2, 80, 70},
-        {w->L_Name_Conf, 87, 75},      {w->L_Name_Conf_L2, 87, 88},
-        {w->Btn_Info, 516, 8},         {w->Btn_Opz, 574, 8},
-        {w->Btn_Close, 632, 8},        {w->Btn_New, 80, 112},
-        {w->Btn_Open, 258, 112},       {w->Btn_Prm_Gen, 80, 156},
-        {w->Btn_LoRaWAN_Access, 80, 200}, {w->Btn_S7_Protocol_Access, 80, 244},
-        {w->Btn_CreateBin, 80, 288},   {w->L_Brenik, 565, 304},
+        {w->L_SW_Code, 16, 8},
+        {w->L_SW_Desc, 16, 42},
+        {w->L_Begin, 16, 84},
+        {w->Shape2, 80, 70},
+        {w->L_Name_Conf, 87, 75},
+        {w->L_Name_Conf_L2, 87, 88},
+        {w->Btn_Info, 516, 8},
+        {w->Btn_Opz, 574, 8},
+        {w->Btn_Close, 632, 8},
+        {w->Btn_New, 80, 112},
+        {w->Btn_Open, 258, 112},
+        {w->Btn_Prm_Gen, 80, 156},
+        {w->Btn_LoRaWAN_Access, 80, 200},
+        {w->Btn_S7_Protocol_Access, 80, 244},
+        {w->Btn_CreateBin, 80, 288},
+        {w->L_Brenik, 565, 304},
         {w->Shape1, 10, 339},
     };
     for (const Pos& p : expected)
@@ -146,7 +154,8 @@ TEST_F(MainWindow, RuleEditorsFollowALanguageChange)
 TEST_F(MainWindow, LanguageFileIsAppliedAtStart)
 {
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("LANGUAGE"))));
-    ASSERT_TRUE(test::writeFile(path(QStringLiteral("LANGUAGE/English.lng")), "STR0 =Start here\n"));
+    ASSERT_TRUE(
+        test::writeFile(path(QStringLiteral("LANGUAGE/English.lng")), "STR0 =Start here\n"));
     auto w = start();
     EXPECT_EQ(w->L_Begin->text(), QStringLiteral("Start here"));
 }
@@ -161,7 +170,6 @@ struct ClickCase {
 };
 
 void PrintTo(const ClickCase& c, std::ostream* os) { *os << c.name; }
-
 
 const ClickCase kClicks[] = {
     {"newWithout", "Btn_New", false, nullptr, "TFNew_Project", nullptr},

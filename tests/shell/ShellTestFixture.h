@@ -50,10 +50,7 @@ protected:
     {
         ASSERT_TRUE(test::writeFile(path(rel), bytes)) << rel.toStdString();
     }
-    QByteArray readFile(const QString& rel)
-    {
-        return test::readFile(path(rel));
-    }
+    QByteArray readFile(const QString& rel) { return test::readFile(path(rel)); }
 
     // Shows d as the modal loop would, lets act play the user, and returns how it closed.
     // A window still open after act is closed with Cancel; *stillOpen tells.

@@ -128,9 +128,8 @@ TEST_F(Options, OffersOnlyLoadableLanguageFilesSortedWithoutCase)
     const QStringList expected = {QStringLiteral("English.lng"), QStringLiteral("german.lng"),
                                   QStringLiteral("Zulu.lng")};
     EXPECT_EQ(opt->SL_Languages, expected);
-    EXPECT_EQ(shownSlotNames(),
-              (QStringList{QStringLiteral("English"), QStringLiteral("german"),
-                           QStringLiteral("Zulu")}));
+    EXPECT_EQ(shownSlotNames(), (QStringList{QStringLiteral("English"), QStringLiteral("german"),
+                                             QStringLiteral("Zulu")}));
 }
 
 TEST_F(Options, FlagIsTheLanguagesPictureElseTheDefaultElseNone)

@@ -24,8 +24,8 @@ namespace zfw {
 namespace {
 
 const QUrl kHome(QStringLiteral("http://127.0.0.1:8080/HOME/default.asp?frompg=CFK4R89"));
-const QString kDownload =
-    QStringLiteral("http://127.0.0.1:8080/Home/download/download.asp#GWK4R89");
+const QString kDownload = QStringLiteral(
+    "http://127.0.0.1:8080/Home/download/download.asp#GWK4R89");
 
 class Standalone : public test::TempStateTest {
 protected:
@@ -160,8 +160,8 @@ void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 const CheckCase kChecks[] = {
     {"buildWithoutServer", false, true, "VER. 9.999",
      "The update check is not available in this build", 0},
-    {"noClientGiven", true, false, "VER. 9.999",
-     "The update check is not available in this build", 0},
+    {"noClientGiven", true, false, "VER. 9.999", "The update check is not available in this build",
+     0},
     {"serverNamesThisVersion", true, true, "VER. 1.002", "No Update Available", 1},
     {"requestFails", true, true, nullptr, "No Update Available", 1},
     {"serverNamesANewerVersion", true, true, "VER. 1.003", nullptr, 1},

@@ -1,7 +1,7 @@
-#include "support/LocalHttpServer.h"
+#include "platform/Http.h"
 #include "shell/ShellTestFixture.h"
 #include "shell/USoftOptions.h"
-#include "platform/Http.h"
+#include "support/LocalHttpServer.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -234,7 +234,8 @@ TEST_F(VersionCheck, TimerShowsTheLinkWithoutBlockingAndWaitsTwoHours)
     EXPECT_FALSE(w->LL_Update->isHidden());
     EXPECT_EQ(w->Timer_Update->interval(), 7200000);
     EXPECT_EQ(w->LL_Update->text(),
-              QStringLiteral("<a href=\"%1\">New Version Available. Click Here for more Details</a>")
+              QStringLiteral(
+                  "<a href=\"%1\">New Version Available. Click Here for more Details</a>")
                   .arg(downloadUrl(server.port())));
 
     emit w->LL_Update->linkActivated(downloadUrl(server.port()));
@@ -277,7 +278,7 @@ TEST_F(VersionCheck, TimerFiresTheCheck)
 
 class ManualCheck : public VersionCheck {
 protected:
-    void checkInOptions(const std::function<void()> & afterAnswer)
+    void checkInOptions(const std::function<void()>& afterAnswer)
     {
         fakes.dialogs.onShowModal = [&](QDialog& d) {
             return playModal(d, [&] {

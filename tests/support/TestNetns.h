@@ -19,7 +19,8 @@ public:
     TestNetns()
     {
         static int counter = 0;
-        m_name = QStringLiteral("zfwtest-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        m_name =
+            QStringLiteral("zfwtest-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
         m_created = run({QStringLiteral("netns"), QStringLiteral("add"), m_name});
         if (!m_created) {
             m_why = QStringLiteral("network namespaces are not permitted here (ip netns add: %1)")

@@ -100,24 +100,24 @@ TEST(TScrollBarOptions, AssignCopiesEveryField)
 struct ConstraintCase {
     const char* name;
     int maxH, maxW, minH, minW;  // start values
-    int index, value;  // the one setter call under test
+    int index, value;            // the one setter call under test
     int wantMaxH, wantMaxW, wantMinH, wantMinW;
     int wantNotices;
 };
 
 const ConstraintCase kConstraintCases[] = {
-    {"MinAboveMaxPushesMax", 0, 40, 0, 0, TLTFixedAreaConstraints::MinWidthPercent, 60,
-     0, 60, 0, 60, 1},
-    {"MinWithMaxOffLeavesMaxOff", 0, 0, 0, 0, TLTFixedAreaConstraints::MinWidthPercent, 60,
-     0, 0, 0, 60, 1},
-    {"MaxBelowMinPullsMin", 0, 0, 50, 0, TLTFixedAreaConstraints::MaxHeightPercent, 30,
-     30, 0, 30, 0, 1},
-    {"MaxZeroNeverTouchesMin", 40, 0, 30, 0, TLTFixedAreaConstraints::MaxHeightPercent, 0,
-     0, 0, 30, 0, 1},
-    {"UnchangedValueIsSilent", 40, 0, 30, 0, TLTFixedAreaConstraints::MaxHeightPercent, 40,
-     40, 0, 30, 0, 0},
-    {"AboveHundredIsHundred", 0, 0, 0, 0, TLTFixedAreaConstraints::MinHeightPercent, 250,
-     0, 0, 100, 0, 1},
+    {"MinAboveMaxPushesMax", 0, 40, 0, 0, TLTFixedAreaConstraints::MinWidthPercent, 60, 0, 60, 0,
+     60, 1},
+    {"MinWithMaxOffLeavesMaxOff", 0, 0, 0, 0, TLTFixedAreaConstraints::MinWidthPercent, 60, 0, 0, 0,
+     60, 1},
+    {"MaxBelowMinPullsMin", 0, 0, 50, 0, TLTFixedAreaConstraints::MaxHeightPercent, 30, 30, 0, 30,
+     0, 1},
+    {"MaxZeroNeverTouchesMin", 40, 0, 30, 0, TLTFixedAreaConstraints::MaxHeightPercent, 0, 0, 0, 30,
+     0, 1},
+    {"UnchangedValueIsSilent", 40, 0, 30, 0, TLTFixedAreaConstraints::MaxHeightPercent, 40, 40, 0,
+     30, 0, 0},
+    {"AboveHundredIsHundred", 0, 0, 0, 0, TLTFixedAreaConstraints::MinHeightPercent, 250, 0, 0, 100,
+     0, 1},
 };
 
 class FixedAreaConstraints : public ::testing::TestWithParam<ConstraintCase> {};

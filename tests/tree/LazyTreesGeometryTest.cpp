@@ -96,8 +96,8 @@ class RowIntoView : public ::testing::TestWithParam<IntoViewCase> {};
 TEST_P(RowIntoView, NewOffset)
 {
     const IntoViewCase& c = GetParam();
-    const TScrollIntoViewResult r =
-        scrollRowIntoView(c.offset, c.top, c.bottom, c.client, c.center, c.pendingBar);
+    const TScrollIntoViewResult r = scrollRowIntoView(c.offset, c.top, c.bottom, c.client, c.center,
+                                                      c.pendingBar);
     EXPECT_EQ(r.scrolled, c.wantScrolled);
     EXPECT_EQ(r.offset, c.wantOffset);
 }

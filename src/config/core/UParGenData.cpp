@@ -9,93 +9,67 @@ namespace {
 // The item texts differ from region to region in their blanks and tabs. Stored files hold
 // them exactly so and every lookup compares them exactly, so they must not be tidied.
 constexpr LoRaDataRate kAS923[] = {
-    {"0\t- LoRa: SF12/125kHz 250 [bit/s]", 59},
-    {"1\t- LoRa: SF11/125kHz 440 [bit/s]", 59},
-    {"2\t- LoRa: SF10/125kHz 980 [bit/s]", 59},
-    {"3\t- LoRa: SF9/125kHz 1760 [bit/s]", 123},
-    {"4\t- LoRa: SF8/125kHz 3125 [bit/s]", 230},
-    {"5\t- LoRa: SF7/125kHz 5470 [bit/s]", 230},
-    {"6\t- LoRa: SF7/250kHz 11000 [bit/s]", 230},
-    {"7\t- FSK: 50kbps 50000 [bit/s]", 230},
+    {"0\t- LoRa: SF12/125kHz 250 [bit/s]", 59},   {"1\t- LoRa: SF11/125kHz 440 [bit/s]", 59},
+    {"2\t- LoRa: SF10/125kHz 980 [bit/s]", 59},   {"3\t- LoRa: SF9/125kHz 1760 [bit/s]", 123},
+    {"4\t- LoRa: SF8/125kHz 3125 [bit/s]", 230},  {"5\t- LoRa: SF7/125kHz 5470 [bit/s]", 230},
+    {"6\t- LoRa: SF7/250kHz 11000 [bit/s]", 230}, {"7\t- FSK: 50kbps 50000 [bit/s]", 230},
 };
 
 constexpr LoRaDataRate kAU915[] = {
-    {"0  - LoRa: SF12/125kHz 250 [bit/s]", 51},
-    {"1  - LoRa: SF11/125kHz 440 [bit/s]", 51},
-    {"2  - LoRa: SF10/125kHz 980 [bit/s]", 51},
-    {"3  - LoRa: SF9/125kHz 1760 [bit/s]", 115},
-    {"4  - LoRa: SF8/125kHz 3125 [bit/s]", 222},
-    {"5  - LoRa: SF7/125kHz 5470 [bit/s]", 222},
-    {"6  - LoRa: SF8/500kHz 12500 [bit/s]", 222},
-    {"8  - LoRa: SF12/500kHz 980 [bit/s]", 33},
-    {"9  - LoRa: SF11/500kHz 1760 [bit/s]", 109},
-    {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
-    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},
-    {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
+    {"0  - LoRa: SF12/125kHz 250 [bit/s]", 51},   {"1  - LoRa: SF11/125kHz 440 [bit/s]", 51},
+    {"2  - LoRa: SF10/125kHz 980 [bit/s]", 51},   {"3  - LoRa: SF9/125kHz 1760 [bit/s]", 115},
+    {"4  - LoRa: SF8/125kHz 3125 [bit/s]", 222},  {"5  - LoRa: SF7/125kHz 5470 [bit/s]", 222},
+    {"6  - LoRa: SF8/500kHz 12500 [bit/s]", 222}, {"8  - LoRa: SF12/500kHz 980 [bit/s]", 33},
+    {"9  - LoRa: SF11/500kHz 1760 [bit/s]", 109}, {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
+    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},  {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
     {"13 - LoRa: SF7/500kHz 21900 [bit/s]", 222},
 };
 
 constexpr LoRaDataRate kEU868[] = {
-    {"0 -\tLoRa: SF12/125kHz 250 [bit/s]", 51},
-    {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
-    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},
-    {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
-    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222},
-    {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
-    {"6 - LoRa: SF7/250kHz 11000 [bit/s]", 222},
-    {"7 - FSK: 50kbps 50000 [bit/s]", 222},
+    {"0 -\tLoRa: SF12/125kHz 250 [bit/s]", 51},  {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
+    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},  {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
+    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222}, {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
+    {"6 - LoRa: SF7/250kHz 11000 [bit/s]", 222}, {"7 - FSK: 50kbps 50000 [bit/s]", 222},
 };
 
 constexpr LoRaDataRate kKR920[] = {
-    {"0 - LoRa: SF12/125kHz 250 [bit/s]", 51},
-    {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
-    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},
-    {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
-    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222},
-    {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
+    {"0 - LoRa: SF12/125kHz 250 [bit/s]", 51},   {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
+    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},  {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
+    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222}, {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
 };
 
 constexpr LoRaDataRate kIN865[] = {
-    {"0 - LoRa: SF12/125kHz 250 [bit/s]", 51},
-    {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
-    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},
-    {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
-    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222},
-    {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
+    {"0 - LoRa: SF12/125kHz 250 [bit/s]", 51},   {"1 -\tLoRa: SF11/125kHz 440 [bit/s]", 51},
+    {"2 -\tLoRa: SF10/125kHz 980 [bit/s]", 51},  {"3 -\tLoRa: SF9/125kHz 1760 [bit/s]", 115},
+    {"4 -\tLoRa: SF8/125kHz 3125 [bit/s]", 222}, {"5 -\tLoRa: SF7/125kHz 5470 [bit/s]", 222},
     {"7 -\tFSK: 50kbps 50000 [bit/s]", 222},
 };
 
 constexpr LoRaDataRate kUS915[] = {
-    {"0  -\tLoRa: SF10/125kHz 980 [bit/s]", 11},
-    {"1  -\tLoRa: SF9/125kHz 1760 [bit/s]", 53},
-    {"2  -\tLoRa: SF8/125kHz 3125 [bit/s]", 125},
-    {"3  -\tLoRa: SF7/125kHz 5470 [bit/s]", 242},
-    {"4  -\tLoRa: SF8/500kHz 12500 [bit/s]", 242},
-    {"8  -\tLoRa: SF12/500kHz 980 [bit/s]", 33},
-    {"9  -\tLoRa: SF11/500kHz 1760 [bit/s]", 109},
-    {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
-    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},
-    {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
+    {"0  -\tLoRa: SF10/125kHz 980 [bit/s]", 11},   {"1  -\tLoRa: SF9/125kHz 1760 [bit/s]", 53},
+    {"2  -\tLoRa: SF8/125kHz 3125 [bit/s]", 125},  {"3  -\tLoRa: SF7/125kHz 5470 [bit/s]", 242},
+    {"4  -\tLoRa: SF8/500kHz 12500 [bit/s]", 242}, {"8  -\tLoRa: SF12/500kHz 980 [bit/s]", 33},
+    {"9  -\tLoRa: SF11/500kHz 1760 [bit/s]", 109}, {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
+    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},   {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
     {"13 - LoRa: SF7/500kHz 21900 [bit/s]", 222},
 };
 
 constexpr LoRaDataRate kUS915Hybrid[] = {
-    {"0  - LoRa: SF10/125kHz 980 [bit/s]", 11},
-    {"1  - LoRa: SF9/125kHz 1760 [bit/s]", 53},
-    {"2  - LoRa: SF8/125kHz 3125 [bit/s]", 125},
-    {"3  - LoRa: SF7/125kHz 5470 [bit/s]", 242},
-    {"4  - LoRa: SF8/500kHz 12500 [bit/s]", 242},
-    {"8  - LoRa: SF12/500kHz 980 [bit/s]", 33},
-    {"9  - LoRa: SF11/500kHz 1760 [bit/s]", 109},
-    {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
-    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},
-    {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
+    {"0  - LoRa: SF10/125kHz 980 [bit/s]", 11},   {"1  - LoRa: SF9/125kHz 1760 [bit/s]", 53},
+    {"2  - LoRa: SF8/125kHz 3125 [bit/s]", 125},  {"3  - LoRa: SF7/125kHz 5470 [bit/s]", 242},
+    {"4  - LoRa: SF8/500kHz 12500 [bit/s]", 242}, {"8  - LoRa: SF12/500kHz 980 [bit/s]", 33},
+    {"9  - LoRa: SF11/500kHz 1760 [bit/s]", 109}, {"10 - LoRa: SF10/500kHz 3900 [bit/s]", 222},
+    {"11 - LoRa: SF9/500kHz 7000 [bit/s]", 222},  {"12 - LoRa: SF8/500kHz 12500 [bit/s]", 222},
     {"13 - LoRa: SF7/500kHz 21900 [bit/s]", 222},
 };
 
 constexpr LoRaRegion kRegions[] = {
-    {"AS923", kAS923},  {"AU915", kAU915}, {"EU868", kEU868},
-    {"KR920", kKR920},  {"IN865", kIN865}, {"US915", kUS915},
+    {"AS923", kAS923},
+    {"AU915", kAU915},
+    {"EU868", kEU868},
+    {"KR920", kKR920},
+    {"IN865", kIN865},
+    {"US915", kUS915},
     {"US915-Hybrid", kUS915Hybrid},
 };
 
@@ -207,8 +181,10 @@ constexpr RangeCheck kS7AddressChecks[] = {
 };
 
 constexpr RangeCheck kS7GatewayChecks[] = {
-    {PG::S7_Protocol_GAT1, 0, 255, 2809}, {PG::S7_Protocol_GAT2, 0, 255, 2810},
-    {PG::S7_Protocol_GAT3, 0, 255, 2811}, {PG::S7_Protocol_GAT4, 0, 255, 2812},
+    {PG::S7_Protocol_GAT1, 0, 255, 2809},
+    {PG::S7_Protocol_GAT2, 0, 255, 2810},
+    {PG::S7_Protocol_GAT3, 0, 255, 2811},
+    {PG::S7_Protocol_GAT4, 0, 255, 2812},
 };
 
 constexpr RangeCheck kLnCheck[] = {{PG::LoRa_LNCHECK, 5, 60, 2935}};
@@ -281,20 +257,13 @@ const ParGenElement& parGenElement(PG id) { return kElements[static_cast<int>(id
 QStringList parGenListItems(PG id)
 {
     switch (id) {
-    case PG::LoRa_RF_Band:
-        return loraRegionItems();
-    case PG::LoRa_Network_Type:
-        return loraNetworkTypeItems();
-    case PG::LoRa_Transmission_Type:
-        return loraTransmissionTypeItems();
-    case PG::LoRa_Activation_Method:
-        return loraActivationMethodItems();
-    case PG::LoRa_FPort:
-        return loraFPortItems();
-    case PG::LoRa_Frequency_SubBand:
-        return loraSubBandItems();
-    default:
-        return {};
+    case PG::LoRa_RF_Band: return loraRegionItems();
+    case PG::LoRa_Network_Type: return loraNetworkTypeItems();
+    case PG::LoRa_Transmission_Type: return loraTransmissionTypeItems();
+    case PG::LoRa_Activation_Method: return loraActivationMethodItems();
+    case PG::LoRa_FPort: return loraFPortItems();
+    case PG::LoRa_Frequency_SubBand: return loraSubBandItems();
+    default: return {};
     }
 }
 
@@ -324,9 +293,7 @@ ParGenValues readParGenValues(const XmlElement& root)
     for (const ParGenElement& e : kElements) {
         const std::optional<QString> text = childText(root, QLatin1String(e.name));
         switch (e.kind) {
-        case PGKind::Text:
-            values[e.id] = text.value_or(QString::fromUtf8(e.missingDefault));
-            break;
+        case PGKind::Text: values[e.id] = text.value_or(QString::fromUtf8(e.missingDefault)); break;
         case PGKind::Check:
             values[e.id] = childChecked(root, QLatin1String(e.name)) ? QStringLiteral("1")
                                                                      : QStringLiteral("0");
@@ -415,8 +382,8 @@ std::optional<ParGenFault> checkParGenValues(const ParGenValues& values)
     // used to be saved, and the image compiler silently turned each such digit pair into 0,
     // so the device joined with a different key than the one shown. Only the fields that the
     // chosen activation method sends are refused; an empty field is still allowed.
-    const bool otaa = findListItem(loraActivationMethodItems(),
-                                   values[PG::LoRa_Activation_Method]) == 1;
+    const bool otaa = findListItem(loraActivationMethodItems(), values[PG::LoRa_Activation_Method])
+                      == 1;
     static constexpr HexCheck kAbpHex[] = {
         {PG::LoRa_JoinEUI, kTextJoinEUINotHex},
         {PG::LoRa_Device_Address, kTextDevAddrNotHex},
@@ -427,8 +394,8 @@ std::optional<ParGenFault> checkParGenValues(const ParGenValues& values)
         {PG::LoRa_JoinEUI, kTextJoinEUINotHex},
         {PG::LoRa_Application_Key, kTextAppKeyNotHex},
     };
-    for (const HexCheck& c : otaa ? std::span<const HexCheck>(kOtaaHex)
-                                  : std::span<const HexCheck>(kAbpHex))
+    for (const HexCheck& c :
+         otaa ? std::span<const HexCheck>(kOtaaHex) : std::span<const HexCheck>(kAbpHex))
         if (!isHexText(values[c.field]))
             return ParGenFault{c.textNumber, 0};
 

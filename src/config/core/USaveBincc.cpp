@@ -3,8 +3,8 @@
 #include "config/core/URuleFileNames.h"
 
 #include "common/TextUtil.h"
-#include "common/UComonValidators.h"
 #include "common/UComon.h"
+#include "common/UComonValidators.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,24 +82,15 @@ quint8 codeOf(std::span<const TextCode> table, const QString& text, quint8 other
     return other;
 }
 
-QString upperTrimmed(const QString& s)
-{
-    return asciiUpper(trimBlanks(s));
-}
+QString upperTrimmed(const QString& s) { return asciiUpper(trimBlanks(s)); }
 
 }  // namespace
 
 // ---- Records ------------------------------------------------------------------------------
 
-void TPar_Gen_Bank::setU16(int offset, quint16 v)
-{
-    putU16(&bytes[offset], v);
-}
+void TPar_Gen_Bank::setU16(int offset, quint16 v) { putU16(&bytes[offset], v); }
 
-void TPar_Gen_Bank::setU32(int offset, quint32 v)
-{
-    putU32(&bytes[offset], v);
-}
+void TPar_Gen_Bank::setU32(int offset, quint32 v) { putU32(&bytes[offset], v); }
 
 quint16 TPar_Gen_Bank::u16(int offset) const
 {
@@ -213,8 +204,8 @@ BinCompileResult compileBinImages(const BinSourceFiles& files, BinImages& img)
         return out;
     }
     img.Par_Gen_Bank.setU32(TPar_Gen_Bank::kS7RuleCount, quint32(s7.count));
-    if (FileResult r =
-            Read_LoRaWAN_Set_Access_XML(img, files.File_LoRaWAN_SetAccess, kBank2DeviceAddress);
+    if (FileResult r = Read_LoRaWAN_Set_Access_XML(img, files.File_LoRaWAN_SetAccess,
+                                                   kBank2DeviceAddress);
         !r) {
         out.result = r;
         return out;
@@ -295,10 +286,7 @@ FileResult saveBinImages(const QString& projectDir, const QByteArray& bank1,
 
 // ---- Driver -------------------------------------------------------------------------------
 
-FileResult Compile_Bin()
-{
-    return Compile_Bin_K4R89();
-}
+FileResult Compile_Bin() { return Compile_Bin_K4R89(); }
 
 FileResult Compile_Bin_K4R89()
 {
@@ -313,10 +301,7 @@ FileResult Compile_Bin_K4R89()
         .result;
 }
 
-FileResult Save_Bin_Files()
-{
-    return Save_Bin_Files_K4R89();
-}
+FileResult Save_Bin_Files() { return Save_Bin_Files_K4R89(); }
 
 FileResult Save_Bin_Files_K4R89()
 {
@@ -381,13 +366,13 @@ void readLoRaSettings(TLoRa_Bank& lb, const XmlElement& root)
             lb.dataRate = quint8(strToIntDef(trimBlanks(QStringView(*t).left(dash)), 0));
     }
 
-    lb.confirmed =
-        Get_LoRa_Transmission_Type(childTextDef(root, u"LoRa_Transmission_Type", QString()));
+    lb.confirmed = Get_LoRa_Transmission_Type(
+        childTextDef(root, u"LoRa_Transmission_Type", QString()));
     lb.payloadSize = quint8(childIntDef(root, u"LoRa_Payload_Size", 1));
     Set_LoRa_JoinEUI(lb, childTextDef(root, u"LoRa_JoinEUI", QString()));
     lb.transmitInterval = quint32(childIntDef(root, u"LoRa_Transmit_Interval", 1));
-    lb.activation =
-        Get_LoRa_Activation_Method(childTextDef(root, u"LoRa_Activation_Method", QString()));
+    lb.activation = Get_LoRa_Activation_Method(
+        childTextDef(root, u"LoRa_Activation_Method", QString()));
     if (lb.activation == 1) {
         Set_LoRa_AppKey(lb, childTextDef(root, u"LoRa_Application_Key", QString()));
     } else {
@@ -395,10 +380,10 @@ void readLoRaSettings(TLoRa_Bank& lb, const XmlElement& root)
         Set_LoRa_NwkSKey(lb, childTextDef(root, u"LoRa_Network_Session_Key", QString()));
         Set_LoRa_AppSKey(lb, childTextDef(root, u"LoRa_Application_Session_Key", QString()));
     }
-    lb.fPortMode =
-        upperTrimmed(childTextDef(root, u"LoRa_FPort", QString())) == QLatin1String("VARIABLE")
-            ? 1
-            : 0;
+    lb.fPortMode = upperTrimmed(childTextDef(root, u"LoRa_FPort", QString()))
+                           == QLatin1String("VARIABLE")
+                       ? 1
+                       : 0;
     lb.subBand = quint8(childIntDef(root, u"LoRa_Frequency_SubBand", 1));
     lb.lnCheck = quint8(childIntDef(root, u"LoRa_LNCHECK", 5));
 }
@@ -441,8 +426,7 @@ FileResult Read_Par_Gen_XML(BinImages& img, const QString& path)
 
     if (childChecked(root, u"Eth_Conn_Enable_DNS")) {
         readOctets(b, TPar_Gen_Bank::kPrimaryDns, root, "Eth_Conn_Primary_DNS", {8, 8, 8, 8});
-        readOctets(b, TPar_Gen_Bank::kSecondaryDns, root, "Eth_Conn_Secondary_DNS",
-                   {8, 8, 4, 4});
+        readOctets(b, TPar_Gen_Bank::kSecondaryDns, root, "Eth_Conn_Secondary_DNS", {8, 8, 4, 4});
     }
 
     readLoRaSettings(img.LoRa_Bank, root);
@@ -514,30 +498,15 @@ QString Pad_Left_Zero(const QString& text, int length)
     return QString(length - text.size(), QLatin1Char('0')) + text;
 }
 
-void Set_LoRa_DevAddr(TLoRa_Bank& bank, const QString& text)
-{
-    setHexKey(bank.devAddr, text);
-}
+void Set_LoRa_DevAddr(TLoRa_Bank& bank, const QString& text) { setHexKey(bank.devAddr, text); }
 
-void Set_LoRa_JoinEUI(TLoRa_Bank& bank, const QString& text)
-{
-    setHexKey(bank.joinEui, text);
-}
+void Set_LoRa_JoinEUI(TLoRa_Bank& bank, const QString& text) { setHexKey(bank.joinEui, text); }
 
-void Set_LoRa_NwkSKey(TLoRa_Bank& bank, const QString& text)
-{
-    setHexKey(bank.nwkSKey, text);
-}
+void Set_LoRa_NwkSKey(TLoRa_Bank& bank, const QString& text) { setHexKey(bank.nwkSKey, text); }
 
-void Set_LoRa_AppSKey(TLoRa_Bank& bank, const QString& text)
-{
-    setHexKey(bank.appSKey, text);
-}
+void Set_LoRa_AppSKey(TLoRa_Bank& bank, const QString& text) { setHexKey(bank.appSKey, text); }
 
-void Set_LoRa_AppKey(TLoRa_Bank& bank, const QString& text)
-{
-    setHexKey(bank.appKey, text);
-}
+void Set_LoRa_AppKey(TLoRa_Bank& bank, const QString& text) { setHexKey(bank.appKey, text); }
 
 bool loRaRowEnabled(const XmlElement& row)
 {
@@ -632,10 +601,7 @@ int Add_LoRa_To_Bank(const BinImages& img, int position, std::span<quint8> buffe
 
 // ---- S7 -----------------------------------------------------------------------------------
 
-void Init_S7_Default(BinImages& img)
-{
-    img.S7_Rules.fill(TS7_Rule{});
-}
+void Init_S7_Default(BinImages& img) { img.S7_Rules.fill(TS7_Rule{}); }
 
 namespace {
 
@@ -644,7 +610,7 @@ constexpr TextCode kS7PlcTypes[] = {
     {"Logo0BA8", 1}, {"S7200", 0}, {"S7300", 10}, {"S7400", 20}, {"S71200", 30}, {"S71500", 40},
 };
 constexpr TextCode kS7DataTypes[] = {
-    {"Bit", 1}, {"Byte", 2}, {"Char", 3}, {"Word", 4},
+    {"Bit", 1}, {"Byte", 2},  {"Char", 3}, {"Word", 4},
     {"Int", 5}, {"DWord", 6}, {"DInt", 7}, {"Real", 8},
 };
 constexpr TextCode kS7DataIdentifiers[] = {
@@ -659,25 +625,13 @@ constexpr TextCode kS7PlcAreas[] = {
 
 }  // namespace
 
-quint8 Get_S7_PLC_Type(const QString& text)
-{
-    return codeOf(kS7PlcTypes, text, 0);
-}
+quint8 Get_S7_PLC_Type(const QString& text) { return codeOf(kS7PlcTypes, text, 0); }
 
-quint8 Get_S7_Data_Type(const QString& text)
-{
-    return codeOf(kS7DataTypes, text, 1);
-}
+quint8 Get_S7_Data_Type(const QString& text) { return codeOf(kS7DataTypes, text, 1); }
 
-quint8 Get_S7_Data_Identifier(const QString& text)
-{
-    return codeOf(kS7DataIdentifiers, text, 8);
-}
+quint8 Get_S7_Data_Identifier(const QString& text) { return codeOf(kS7DataIdentifiers, text, 8); }
 
-quint8 Get_S7_PLC_Area(const QString& text)
-{
-    return codeOf(kS7PlcAreas, text, 0x80);
-}
+quint8 Get_S7_PLC_Area(const QString& text) { return codeOf(kS7PlcAreas, text, 0x80); }
 
 namespace {
 

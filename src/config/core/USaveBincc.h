@@ -40,19 +40,19 @@ struct TPar_Gen_Bank {
     static constexpr int kSize = kBank1Size;
 
     // Offsets of the fields that a project sets or the compiler fills in.
-    static constexpr int kIpAddress = 40;        // 4 bytes a.b.c.d
-    static constexpr int kSubnetMask = 44;       // 4 bytes
-    static constexpr int kGateway = 48;          // 4 bytes
-    static constexpr int kDhcpFlags = 1256;      // u16: bit 0 cable, bit 1 Wi-Fi
-    static constexpr int kDeviceName = 1300;     // 32 bytes, at most 31 characters
+    static constexpr int kIpAddress = 40;     // 4 bytes a.b.c.d
+    static constexpr int kSubnetMask = 44;    // 4 bytes
+    static constexpr int kGateway = 48;       // 4 bytes
+    static constexpr int kDhcpFlags = 1256;   // u16: bit 0 cable, bit 1 Wi-Fi
+    static constexpr int kDeviceName = 1300;  // 32 bytes, at most 31 characters
     static constexpr int kDeviceNameLength = 31;
-    static constexpr int kSecondaryDns = 1340;   // 4 bytes
-    static constexpr int kPrimaryDns = 1420;     // 4 bytes
-    static constexpr int kS7TableAddress = 1620; // u32
-    static constexpr int kS7RuleCount = 1624;    // u32
-    static constexpr int kBank2Address = 1628;   // u32
-    static constexpr int kSwVersion = 1644;      // 8 bytes
-    static constexpr int kChecksum = 2044;       // u32: sum of bytes 0 to 2043
+    static constexpr int kSecondaryDns = 1340;    // 4 bytes
+    static constexpr int kPrimaryDns = 1420;      // 4 bytes
+    static constexpr int kS7TableAddress = 1620;  // u32
+    static constexpr int kS7RuleCount = 1624;     // u32
+    static constexpr int kBank2Address = 1628;    // u32
+    static constexpr int kSwVersion = 1644;       // 8 bytes
+    static constexpr int kChecksum = 2044;        // u32: sum of bytes 0 to 2043
 
     std::array<quint8, kSize> bytes{};
 
@@ -74,9 +74,9 @@ struct TLoRa_Rule {
 
     quint16 startByte = 0;
     quint16 numByte = 0;
-    quint8 flags = 0;   // uplink only
+    quint8 flags = 0;  // uplink only
     quint8 fPort = 0;
-    quint32 time = 0;   // seconds, uplink only
+    quint32 time = 0;  // seconds, uplink only
 
     // Writes the 12 bytes little-endian (reserved bytes 6 and 7 zero).
     void store(quint8* out) const;
@@ -88,7 +88,7 @@ struct TLoRa_Bank {
 
     quint8 region = 0;
     quint8 networkType = 0;
-    quint8 activation = 0;   // 0 ABP, 1 OTAA
+    quint8 activation = 0;  // 0 ABP, 1 OTAA
     quint8 dataRate = 0;
     std::array<quint8, 4> devAddr{};
     std::array<quint8, 8> joinEui{};
@@ -98,7 +98,7 @@ struct TLoRa_Bank {
     quint8 adaptiveDataRate = 0;
     quint8 confirmed = 0;
     quint8 payloadSize = 0;
-    quint8 fPortMode = 0;    // 0 fixed FPort 2, 1 FPort per rule
+    quint8 fPortMode = 0;  // 0 fixed FPort 2, 1 FPort per rule
     quint32 transmitInterval = 0;
     quint32 uplinkTableAddress = 0;
     quint32 downlinkTableAddress = 0;
@@ -133,7 +133,7 @@ struct TS7_Rule {
     quint8 flags = 0;
     quint8 plcBit = 0;
     quint8 plcArea = 0;
-    quint8 rackSlot = 0;     // low 8 bits of rack * 32 + slot
+    quint8 rackSlot = 0;  // low 8 bits of rack * 32 + slot
 
     // Writes the 28 bytes little-endian (reserved bytes 16, 17, 22 and 27 zero).
     void store(quint8* out) const;

@@ -1,8 +1,8 @@
 // The compiler called with its inputs only: a project folder or three paths in, two images
 // (or a failure naming file, line and column) out, no program state read or written.
 
-#include "config/core/USaveBincc.h"
 #include "config/core/UParGenData.h"
+#include "config/core/USaveBincc.h"
 
 #include "SaveBinSupport.h"
 
@@ -21,8 +21,8 @@ namespace {
 std::vector<std::string> goldenCaseNames()
 {
     std::vector<std::string> names;
-    for (const QString& d : QDir(test::bankDataDir())
-                                .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+    for (const QString& d :
+         QDir(test::bankDataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
         names.push_back(d.toStdString());
     return names;
 }
@@ -44,17 +44,16 @@ class InnerGolden : public test::TempStateTest,
 // project: every input comes from the argument.
 TEST_P(InnerGolden, CompilesTheFolderWithoutProgramState)
 {
-    const QString dir =
-        test::bankDataDir() + QLatin1Char('/') + QString::fromStdString(GetParam());
+    const QString dir = test::bankDataDir() + QLatin1Char('/') + QString::fromStdString(GetParam());
     ASSERT_FALSE(programState().isProjectActive());
     const QByteArray before = programImages();
 
     const BinCompileResult r = compileBinProject(dir);
     ASSERT_TRUE(r.ok()) << r.result.message.toStdString();
-    const QByteArray want1 =
-        test::parseExpectedImage(dir + QStringLiteral("/bank1.expected"), kBank1Size);
-    const QByteArray want2 =
-        test::parseExpectedImage(dir + QStringLiteral("/bank2.expected"), kBank2Size);
+    const QByteArray want1 = test::parseExpectedImage(dir + QStringLiteral("/bank1.expected"),
+                                                      kBank1Size);
+    const QByteArray want2 = test::parseExpectedImage(dir + QStringLiteral("/bank2.expected"),
+                                                      kBank2Size);
     EXPECT_TRUE(r.bank1 == want1) << test::imageDiff(r.bank1, want1);
     EXPECT_TRUE(r.bank2 == want2) << test::imageDiff(r.bank2, want2);
     EXPECT_TRUE(programImages() == before);
@@ -96,8 +95,7 @@ TEST_F(InnerCompile, SaveRefusesImagesOfTheWrongSize)
     const FileResult r = saveBinImages(root(), QByteArray(kBank1Size, 0), QByteArray(10, 0));
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(QDir(root()).exists(QStringLiteral("bin/bank1.bin")));
-    EXPECT_FALSE(saveBinImages(QString(), QByteArray(kBank1Size, 0),
-                               QByteArray(kBank2Size, 0)).ok);
+    EXPECT_FALSE(saveBinImages(QString(), QByteArray(kBank1Size, 0), QByteArray(kBank2Size, 0)).ok);
 }
 
 // A carriage return typed into the device name reaches the image as byte 0x0D after the
@@ -219,9 +217,10 @@ TEST_P(InnerExtreme, FieldHoldsTheLowBitsOrItsDefault)
     const Extreme& e = GetParam().extreme;
     const QByteArray cell = QByteArray(f.name) + "=\"" + e.text + "\"";
     // FPort counts only with the variable FPort mode; DNS and gateway only when enabled.
-    QByteArray parGen = "<Par_Gen><LoRa_FPort>Variable</LoRa_FPort>"
-                        "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS>"
-                        "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT>";
+    QByteArray parGen =
+        "<Par_Gen><LoRa_FPort>Variable</LoRa_FPort>"
+        "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS>"
+        "<S7_Protocol_EN_GAT>1</S7_Protocol_EN_GAT>";
     if (f.source == Source::ParGen)
         parGen += QByteArray("<") + f.name + ">" + e.text + "</" + f.name + ">";
     put("ParGen.xml", parGen + "</Par_Gen>");
@@ -248,7 +247,7 @@ struct RackSlotCase {
     const char* name;
     const char* rack;  // null: no attribute
     const char* slot;
-    quint8 expected;   // low 8 bits of rack * 32 + slot
+    quint8 expected;  // low 8 bits of rack * 32 + slot
 };
 
 void PrintTo(const RackSlotCase& c, std::ostream* os) { *os << c.name; }
@@ -274,9 +273,8 @@ TEST_P(InnerRackSlot, ByteIsTheLowBitsOfRackTimes32PlusSlot)
     QByteArray row = "<row Enable=\"Y\" Slot=\"" + QByteArray(c.slot) + "\"";
     if (c.rack)
         row += " Rack=\"" + QByteArray(c.rack) + "\"";
-    put("S7_Protocol.xml",
-        "<S7_Protocol><S7_Protocol_Read/><S7_Protocol_Write>" + row
-            + "/></S7_Protocol_Write></S7_Protocol>");
+    put("S7_Protocol.xml", "<S7_Protocol><S7_Protocol_Read/><S7_Protocol_Write>" + row
+                               + "/></S7_Protocol_Write></S7_Protocol>");
     const BinCompileResult r = compile();
     ASSERT_TRUE(r.ok()) << r.result.message.toStdString();
     EXPECT_EQ(quint8(r.bank2[8192 + 26]), c.expected);

@@ -1,7 +1,7 @@
 // The LoRaWAN payload table and the checks run on OK, without a window.
 
-#include "common/ULanguage.h"
 #include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "config/core/UParGenData.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Lookups, PayloadTable, ::testing::ValuesIn(kPayloadCase
 
 TEST(PayloadTableShape, ListsHaveTheirItemCountsAndRateNumbersLead)
 {
-    const std::pair<const char*, int> counts[] = {{"AS923", 8}, {"AU915", 13}, {"EU868", 8},
-                                                  {"KR920", 6}, {"IN865", 7},  {"US915", 11},
+    const std::pair<const char*, int> counts[] = {{"AS923", 8},        {"AU915", 13}, {"EU868", 8},
+                                                  {"KR920", 6},        {"IN865", 7},  {"US915", 11},
                                                   {"US915-Hybrid", 11}};
     ASSERT_EQ(loraRegions().size(), std::size(counts));
     for (const auto& [region, n] : counts) {
@@ -142,8 +142,8 @@ const CheckCase kCheckCases[] = {
     {"payloadPastMax", [](ParGenValues& v) { set(v, PG::LoRa_Payload_Size, "231"); }, 497, 230},
     {"payloadZero", [](ParGenValues& v) { set(v, PG::LoRa_Payload_Size, "0"); }, 497, 230},
     {"payloadOfUnknownRate",
-     [](ParGenValues& v) { set(v, PG::LoRa_DataRate, "6 -  LoRa: SF7/250kHz 11000 [bit/s]"); },
-     497, 0},
+     [](ParGenValues& v) { set(v, PG::LoRa_DataRate, "6 -  LoRa: SF7/250kHz 11000 [bit/s]"); }, 497,
+     0},
     {"activationEmpty", [](ParGenValues& v) { set(v, PG::LoRa_Activation_Method, ""); }, 499},
     {"lnCheckLow", [](ParGenValues& v) { set(v, PG::LoRa_LNCHECK, "5"); }, 0},
     {"lnCheckHigh", [](ParGenValues& v) { set(v, PG::LoRa_LNCHECK, "60"); }, 0},

@@ -69,39 +69,104 @@ struct LoRaCheckCase {
 
 const LoRaCheckCase kLoRaCheckCases[] = {
     {"NumByte49PassesAtPayload51", 51, true, 0, 1, {{3, "49"}}, ""},
-    {"NumByte50FailsWithBound49", 51, true, 0, 1, {{3, "50"}},
+    {"NumByte50FailsWithBound49",
+     51,
+     true,
+     0,
+     1,
+     {{3, "50"}},
      "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 49"},
-    {"NoPayloadSizeRefusesEveryRule", 0, true, 0, 1, {{3, "0"}},
+    {"NoPayloadSizeRefusesEveryRule",
+     0,
+     true,
+     0,
+     1,
+     {{3, "0"}},
      "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2"},
     {"StartByte1536Passes", 51, true, 0, 1, {{2, "1536"}}, ""},
-    {"StartByte1537Fails", 51, true, 0, 1, {{2, "1537"}},
+    {"StartByte1537Fails",
+     51,
+     true,
+     0,
+     1,
+     {{2, "1537"}},
      "Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536"},
-    {"StartByteBeforeNumByte", 51, true, 0, 1, {{2, "-1"}, {3, "999"}},
+    {"StartByteBeforeNumByte",
+     51,
+     true,
+     0,
+     1,
+     {{2, "-1"}, {3, "999"}},
      "Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536"},
     {"TimeUncheckedWithoutOnTimer", 51, true, 0, 1, {{6, "N"}, {7, "5"}}, ""},
-    {"TimeCheckedWithOnTimer", 51, true, 0, 1, {{6, "Y"}, {7, "5"}},
+    {"TimeCheckedWithOnTimer",
+     51,
+     true,
+     0,
+     1,
+     {{6, "Y"}, {7, "5"}},
      "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
-    {"OnTimerTrimmed", 51, true, 0, 1, {{6, " Y "}, {7, "86401"}},
+    {"OnTimerTrimmed",
+     51,
+     true,
+     0,
+     1,
+     {{6, " Y "}, {7, "86401"}},
      "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
-    {"OnTimerAnyCase", 51, true, 0, 1, {{6, "y"}, {7, "5"}},
+    {"OnTimerAnyCase",
+     51,
+     true,
+     0,
+     1,
+     {{6, "y"}, {7, "5"}},
      "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
     {"TimeAtItsBounds", 51, true, 0, 1, {{6, "Y"}, {7, "30"}}, ""},
     {"HiddenFPortNeverChecked", 51, true, 0, 1, {{8, "0"}}, ""},
-    {"ShownFPortZeroFails", 51, false, 0, 1, {{8, "0"}},
+    {"ShownFPortZeroFails",
+     51,
+     false,
+     0,
+     1,
+     {{8, "0"}},
      "Error row 1!! [LoraWAN Uplink] FPort must be between 1 and 223"},
     {"ShownFPort223Passes", 51, false, 0, 1, {{8, "223"}}, ""},
-    {"ErrorNamesTheGridRowNotTheShownIndex", 51, true, 0, 2, {{3, "50"}},
+    {"ErrorNamesTheGridRowNotTheShownIndex",
+     51,
+     true,
+     0,
+     2,
+     {{3, "50"}},
      "Error row 2!! [LoraWAN Uplink] Number Byte must be between 0 and 49"},
     {"DisabledRuleNeverChecked", 51, true, 0, 1, {{1, "N"}, {3, "999"}, {7, "x"}}, ""},
     {"BlankEnableIsDisabled", 51, true, 0, 1, {{1, ""}, {3, "999"}}, ""},
     // The compiler sends a "y" rule, so it is checked too.
-    {"LowerCaseEnableChecked", 51, true, 0, 1, {{1, " y"}, {3, "50"}},
+    {"LowerCaseEnableChecked",
+     51,
+     true,
+     0,
+     1,
+     {{1, " y"}, {3, "50"}},
      "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 49"},
-    {"DownlinkStartByte", 51, true, 1, 1, {{2, "1537"}},
+    {"DownlinkStartByte",
+     51,
+     true,
+     1,
+     1,
+     {{2, "1537"}},
      "Error row 1!! [LoraWAN Downlink] Start Byte must be between 0 and 1536"},
-    {"DownlinkNumByte50", 51, true, 1, 1, {{3, "50"}},
+    {"DownlinkNumByte50",
+     51,
+     true,
+     1,
+     1,
+     {{3, "50"}},
      "Error row 1!! [LoraWAN Downlink] Number Byte must be between 0 and 49"},
-    {"DownlinkShownFPort224", 51, false, 1, 1, {{4, "224"}},
+    {"DownlinkShownFPort224",
+     51,
+     false,
+     1,
+     1,
+     {{4, "224"}},
      "Error row 1!! [LoraWAN Downlink] FPort must be between 1 and 223"},
     {"DownlinkHiddenFPort", 51, true, 1, 1, {{4, "224"}}, ""},
 };
@@ -129,8 +194,7 @@ TEST_P(LoRaChecks, FirstFaultAndItsMessage)
     EXPECT_EQ(message(f), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoRaChecks, ::testing::ValuesIn(kLoRaCheckCases),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, LoRaChecks, ::testing::ValuesIn(kLoRaCheckCases), test::CaseName());
 
 TEST(LoRaTable, RuleIndexShownFromZero)
 {
@@ -150,16 +214,18 @@ struct SetupCase {
 
 const SetupCase kSetupCases[] = {
     {"NoFile", nullptr, 0, true, true, false},
-    {"Variable", "<P><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></P>",
+    {"Variable",
+     "<P><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></P>", 51, false,
+     false, false},
+    {"VariableTrimmedAnyCase",
+     "<P><LoRa_Payload_Size>$33</LoRa_Payload_Size>"
+     "<LoRa_FPort> vARIABLE </LoRa_FPort></P>",
      51, false, false, false},
-    {"VariableTrimmedAnyCase", "<P><LoRa_Payload_Size>$33</LoRa_Payload_Size>"
-                               "<LoRa_FPort> vARIABLE </LoRa_FPort></P>",
-     51, false, false, false},
-    {"OtherTextIsFixed", "<P><LoRa_Payload_Size>222</LoRa_Payload_Size>"
-                         "<LoRa_FPort>Fixed</LoRa_FPort></P>",
+    {"OtherTextIsFixed",
+     "<P><LoRa_Payload_Size>222</LoRa_Payload_Size>"
+     "<LoRa_FPort>Fixed</LoRa_FPort></P>",
      222, true, false, false},
-    {"PayloadNoNumber", "<P><LoRa_Payload_Size>51 </LoRa_Payload_Size></P>", 0, true, true,
-     false},
+    {"PayloadNoNumber", "<P><LoRa_Payload_Size>51 </LoRa_Payload_Size></P>", 0, true, true, false},
     {"Malformed", "<P><LoRa_Payload_Size>51</P>", 0, true, true, true},
 };
 
@@ -195,9 +261,11 @@ TEST(LoRaTable, VariableFPortShowsFewerRulesAndSaysHowManyAreLeftOut)
     for (int i = 0; i < 256; ++i)
         rows += "<row Enable=\"Y\" StartByte=\"" + QByteArray::number(i) + "\" NumByte=\"1\"/>";
     const QString path = dir.filePath(QStringLiteral("LoRaWAN_SetAccess.xml"));
-    ASSERT_TRUE(test::writeFile(path, "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + rows
-                                          + "</LoRaWAN_Uplink><LoRaWAN_Downlink>"
-                                          "<row StartByte=\"1\"/></LoRaWAN_Downlink></LoRaWAN_Set_Access>"));
+    ASSERT_TRUE(
+        test::writeFile(path,
+                        "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + rows
+                            + "</LoRaWAN_Uplink><LoRaWAN_Downlink>"
+                              "<row StartByte=\"1\"/></LoRaWAN_Downlink></LoRaWAN_Set_Access>"));
     LoRaWanEditorSetup variable;
     variable.FPortFixed = false;
     RuleFile f(loRaWanRuleSpec(variable));
@@ -216,17 +284,10 @@ TEST(LoRaTable, VariableFPortShowsFewerRulesAndSaysHowManyAreLeftOut)
 
 // ---- S7 checks -------------------------------------------------------------------------------
 
-const QStringList kCommon = {"Y",   "192.168.1.10", "102",        "S71200", "0", "1",
-                             "Word", "DB",          "1",          "Inputs (I)", "0", "0",
-                             "1000"};
-QStringList readRule()
-{
-    return kCommon + QStringList{"0", "0", "N", "N", ""};
-}
-QStringList writeRule()
-{
-    return kCommon + QStringList{"N", "N", "0", "0", "N", "N", ""};
-}
+const QStringList kCommon = {"Y", "192.168.1.10", "102", "S71200", "0",   "1", "Word", "DB",
+                             "1", "Inputs (I)",   "0",   "0",      "1000"};
+QStringList readRule() { return kCommon + QStringList{"0", "0", "N", "N", ""}; }
+QStringList writeRule() { return kCommon + QStringList{"N", "N", "0", "0", "N", "N", ""}; }
 
 struct S7CheckCase {
     const char* name;
@@ -238,39 +299,60 @@ struct S7CheckCase {
 const S7CheckCase kS7CheckCases[] = {
     {"ValidRead", 0, {}, ""},
     {"ValidWrite", 1, {}, ""},
-    {"Address", 0, {{2, "192.168.1.300"}},
+    {"Address",
+     0,
+     {{2, "192.168.1.300"}},
      "Error row 1!! [S7comm Read] PLC Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
-    {"AddressThreeParts", 1, {{2, "10.0.1"}},
+    {"AddressThreeParts",
+     1,
+     {{2, "10.0.1"}},
      "Error row 1!! [S7comm Write] PLC Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
     {"Port", 0, {{3, "65536"}}, "Error row 1!! [S7comm Read] PLC Port must be between 0 and 65535"},
-    {"PortBeforeType", 0, {{3, "-1"}, {4, ""}},
+    {"PortBeforeType",
+     0,
+     {{3, "-1"}, {4, ""}},
      "Error row 1!! [S7comm Read] PLC Port must be between 0 and 65535"},
     {"Type", 0, {{4, "  "}}, "Error row 1!! [S7comm Read] PLC Type cannot be empty"},
     {"Rack4", 0, {{5, "4"}}, "Error row 1!! [S7comm Read] Rack must be between 0 and 3"},
     {"Slot32", 0, {{6, "32"}}, "Error row 1!! [S7comm Read] Slot must be between 0 and 31"},
     {"DataType", 0, {{7, ""}}, "Error row 1!! [S7comm Read] Data Type cannot be empty"},
     {"DataIdentifier", 0, {{8, ""}}, "Error row 1!! [S7comm Read] Data Identifier cannot be empty"},
-    {"DbNumberWhateverTheArea", 0, {{9, "65536"}, {10, "Flags (M) (Merker)"}},
+    {"DbNumberWhateverTheArea",
+     0,
+     {{9, "65536"}, {10, "Flags (M) (Merker)"}},
      "Error row 1!! [S7comm Read] DB Number must be between 0 and 65535"},
     {"Area", 0, {{10, ""}}, "Error row 1!! [S7comm Read] PLC Area cannot be empty"},
-    {"PlcAdd", 0, {{11, "x"}}, "Error row 1!! [S7comm Read] PLC Address must be between 0 and 65535"},
+    {"PlcAdd",
+     0,
+     {{11, "x"}},
+     "Error row 1!! [S7comm Read] PLC Address must be between 0 and 65535"},
     {"PlcBit", 0, {{12, ""}}, "Error row 1!! [S7comm Read] PLC Bit cannot be empty"},
-    {"ReadPollTime0", 0, {{13, "0"}},
+    {"ReadPollTime0",
+     0,
+     {{13, "0"}},
      "Error row 1!! [S7comm Read] Poll Time must be between 1 and 100000000"},
     {"WritePollTime0", 1, {{13, "0"}}, ""},
-    {"WritePollTimeTooLong", 1, {{13, "100000001"}},
+    {"WritePollTimeTooLong",
+     1,
+     {{13, "100000001"}},
      "Error row 1!! [S7comm Write] Poll Time must be between 0 and 100000000"},
     {"Position1499", 0, {{14, "1499"}}, ""},
-    {"Position1500", 0, {{14, "1500"}},
+    {"Position1500",
+     0,
+     {{14, "1500"}},
      "Error row 1!! [S7comm Read] Position must be between 0 and 1499"},
-    {"WritePosition1500", 1, {{16, "1500"}},
+    {"WritePosition1500",
+     1,
+     {{16, "1500"}},
      "Error row 1!! [S7comm Write] Position must be between 0 and 1499"},
     {"StartBit", 0, {{15, ""}}, "Error row 1!! [S7comm Read] Start Bit cannot be empty"},
     {"WriteStartBit", 1, {{17, " "}}, "Error row 1!! [S7comm Write] Start Bit cannot be empty"},
     {"WriteRack", 1, {{5, "4"}}, "Error row 1!! [S7comm Write] Rack must be between 0 and 3"},
     {"WriteSlot", 1, {{6, "32"}}, "Error row 1!! [S7comm Write] Slot must be between 0 and 31"},
     {"UncheckedColumns", 1, {{14, "x"}, {15, "x"}, {18, "x"}, {19, "x"}, {20, ""}}, ""},
-    {"BlanksAroundYEnabled", 0, {{1, " Y "}, {4, ""}},
+    {"BlanksAroundYEnabled",
+     0,
+     {{1, " Y "}, {4, ""}},
      "Error row 1!! [S7comm Read] PLC Type cannot be empty"},
     {"LowerYDisabled", 0, {{1, "y"}, {4, ""}}, ""},
 };
@@ -311,17 +393,24 @@ std::vector<const char*> plus(std::vector<const char*> v, const char* more)
 
 const ConnectionCase kConnectionCases[] = {
     {"TenPass", tenPlcs(), {}, ""},
-    {"EleventhReadRefused", plus(tenPlcs(), "10.0.0.11:102"), {},
+    {"EleventhReadRefused",
+     plus(tenPlcs(), "10.0.0.11:102"),
+     {},
      "Error row 11!! [S7comm Read] Device support 10 connection"},
-    {"EleventhWriteRefused", tenPlcs(), {"10.0.0.1:102", "10.0.0.11:102"},
+    {"EleventhWriteRefused",
+     tenPlcs(),
+     {"10.0.0.1:102", "10.0.0.11:102"},
      "Error row 2!! [S7comm Write] Device support 10 connection"},
-    {"OtherPortIsAnotherConnection", tenPlcs(), {"10.0.0.1:103"},
+    {"OtherPortIsAnotherConnection",
+     tenPlcs(),
+     {"10.0.0.1:103"},
      "Error row 1!! [S7comm Write] Device support 10 connection"},
     {"ReadAndWriteShareAConnection", tenPlcs(), {"10.0.0.10:102", "10.0.0.3:102"}, ""},
     {"RepeatedConnectionCountsOnce", plus(tenPlcs(), "10.0.0.4:102"), {}, ""},
-    {"DisabledRulesDoNotCount", plus(plus(tenPlcs("-10.0.0.99:102"), "-10.0.0.98:102"),
-                                     "10.0.0.10:102"),
-     {}, ""},
+    {"DisabledRulesDoNotCount",
+     plus(plus(tenPlcs("-10.0.0.99:102"), "-10.0.0.98:102"), "10.0.0.10:102"),
+     {},
+     ""},
 };
 
 class S7Connections : public ::testing::TestWithParam<ConnectionCase> {};
@@ -414,8 +503,8 @@ class RuleGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(RuleGolden, OpenThenOkWithoutChangeWritesTheSameBytes)
 {
-    const QString golden =
-        QStringLiteral(ZFW_TEST_DATA_DIR "/config/rules/") + QString::fromLatin1(GetParam().file);
+    const QString golden = QStringLiteral(ZFW_TEST_DATA_DIR "/config/rules/")
+                           + QString::fromLatin1(GetParam().file);
     const QByteArray original = test::readFile(golden);
     ASSERT_FALSE(original.isEmpty());
     QTemporaryDir dir;
@@ -451,8 +540,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_typed.isValid() && m_hand.isValid());
-        const QByteArray parGen = "<ParGen><LoRa_Payload_Size>51</LoRa_Payload_Size>"
-                                  "<LoRa_FPort>Variable</LoRa_FPort></ParGen>";
+        const QByteArray parGen =
+            "<ParGen><LoRa_Payload_Size>51</LoRa_Payload_Size>"
+            "<LoRa_FPort>Variable</LoRa_FPort></ParGen>";
         for (const QTemporaryDir* d : {&m_typed, &m_hand})
             ASSERT_TRUE(test::writeFile(d->filePath(QStringLiteral("ParGen.xml")), parGen));
     }
@@ -525,8 +615,8 @@ struct AgreementCase {
 };
 
 const AgreementCase kAgreementCases[] = {
-    {"Y", "Y"}, {"BlanksAroundY", " Y "}, {"LowerY", "y"}, {"N", "N"}, {"Blank", ""},
-    {"Yes", "Yes"},
+    {"Y", "Y"},    {"BlanksAroundY", " Y "}, {"LowerY", "y"}, {"N", "N"},
+    {"Blank", ""}, {"Yes", "Yes"},
 };
 
 class LoRaAgreement : public RuleCompile, public ::testing::WithParamInterface<AgreementCase> {};

@@ -48,10 +48,10 @@ TEST_P(BankGolden, ImagesMatchTheHandWorkedBytes)
     const QByteArray bank2 = test::readFile(binFile(QStringLiteral("bank2.bin")));
     ASSERT_EQ(bank1.size(), 2048);
     ASSERT_EQ(bank2.size(), 36864);
-    const QByteArray want1 =
-        test::parseExpectedImage(caseDir() + QStringLiteral("/bank1.expected"), 2048);
-    const QByteArray want2 =
-        test::parseExpectedImage(caseDir() + QStringLiteral("/bank2.expected"), 36864);
+    const QByteArray want1 = test::parseExpectedImage(caseDir() + QStringLiteral("/bank1.expected"),
+                                                      2048);
+    const QByteArray want2 = test::parseExpectedImage(caseDir() + QStringLiteral("/bank2.expected"),
+                                                      36864);
     EXPECT_TRUE(bank1 == want1) << "bank1.bin\n" << test::imageDiff(bank1, want1);
     EXPECT_TRUE(bank2 == want2) << "bank2.bin\n" << test::imageDiff(bank2, want2);
 }
@@ -79,8 +79,7 @@ TEST_P(BankGolden, TruncatedFilesFailCleanly)
     const ProgramState& s = programState();
     const BinSourceFiles files{s.File_ParGen, s.File_S7_Protocol, s.File_LoRaWAN_SetAccess};
     for (const char* name : {"ParGen.xml", "S7_Protocol.xml", "LoRaWAN_SetAccess.xml"}) {
-        const QByteArray whole =
-            test::readFile(caseDir() + QLatin1Char('/') + QLatin1String(name));
+        const QByteArray whole = test::readFile(caseDir() + QLatin1Char('/') + QLatin1String(name));
         for (qsizetype cut = 0; cut < whole.size(); cut += 37) {
             writeProjectFile(QLatin1String(name), whole.left(cut));
             const BinCompileResult r = compileBinImages(files, binImages());

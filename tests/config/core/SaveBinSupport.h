@@ -19,10 +19,7 @@
 
 namespace zfw::test {
 
-inline QString bankDataDir()
-{
-    return QStringLiteral(ZFW_TEST_DATA_DIR "/config/bank");
-}
+inline QString bankDataDir() { return QStringLiteral(ZFW_TEST_DATA_DIR "/config/bank"); }
 
 // Expected image of size bytes from lines "<offset> u8|u16|u32 <value>", "<offset> bytes
 // <hh>...", or "<offset> u32 sum" (sum of the expected bytes before offset); "#" starts a

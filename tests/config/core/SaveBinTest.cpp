@@ -32,8 +32,7 @@ QByteArray ruleFile(const char* root, const char* table1, int count1, const char
 
 QByteArray loRaFile(int uplinks, int downlinks)
 {
-    return ruleFile("LoRaWAN_Set_Access", "LoRaWAN_Uplink", uplinks, "LoRaWAN_Downlink",
-                    downlinks);
+    return ruleFile("LoRaWAN_Set_Access", "LoRaWAN_Uplink", uplinks, "LoRaWAN_Downlink", downlinks);
 }
 
 QByteArray s7File(int reads, int writes)
@@ -162,9 +161,9 @@ TEST_F(BankProjectTest, FailureOnBank2KeepsTheOldBank1)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("bank2.bin"))) << r.message.toStdString();
     EXPECT_EQ(test::readFile(binFile(QStringLiteral("bank1.bin"))), QByteArray("old"));
-    EXPECT_EQ(QDir(joinPath(programState().Dir_Project, QStringLiteral("bin")))
-                  .entryList(QDir::Files),
-              QStringList{QStringLiteral("bank1.bin")});
+    EXPECT_EQ(
+        QDir(joinPath(programState().Dir_Project, QStringLiteral("bin"))).entryList(QDir::Files),
+        QStringList{QStringLiteral("bank1.bin")});
 }
 
 TEST_F(BankProjectTest, NoActiveProjectIsRefused)
@@ -195,8 +194,7 @@ const DataRateCase kDataRateCases[] = {
     {"MissingWithFile", "", 0},
 };
 
-class BankDataRate : public BankProjectTest,
-                     public ::testing::WithParamInterface<DataRateCase> {};
+class BankDataRate : public BankProjectTest, public ::testing::WithParamInterface<DataRateCase> {};
 
 TEST_P(BankDataRate, IsTheNumberBeforeTheFirstDash)
 {
@@ -234,8 +232,8 @@ TEST_P(BankDeviceName, IsStoredAsItStands)
     writeProjectFile(QStringLiteral("ParGen.xml"),
                      QByteArray("<Par_Gen>") + GetParam().element + "</Par_Gen>");
     ASSERT_TRUE(Compile_Bin().ok);
-    const QByteArray field(
-        reinterpret_cast<const char*>(binImages().Bank1_Buffer.data()) + 1300, 32);
+    const QByteArray field(reinterpret_cast<const char*>(binImages().Bank1_Buffer.data()) + 1300,
+                           32);
     QByteArray expected = QByteArray::fromHex(GetParam().bytes);
     expected.append(32 - expected.size(), '\0');
     EXPECT_EQ(field.toHex(' '), expected.toHex(' '));
@@ -271,8 +269,7 @@ class BankEnable : public BankProjectTest, public ::testing::WithParamInterface<
 TEST_P(BankEnable, RowIsTakenOnlyWhenEnabled)
 {
     const EnableCase& c = GetParam();
-    const QByteArray row =
-        QByteArray("<row ") + c.attribute + " StartByte=\"7\" PLC_Add=\"7\"/>";
+    const QByteArray row = QByteArray("<row ") + c.attribute + " StartByte=\"7\" PLC_Add=\"7\"/>";
     const QByteArray enabled = "<row Enable=\"Y\" StartByte=\"9\" PLC_Add=\"9\"/>";
     writeProjectFile(QStringLiteral("LoRaWAN_SetAccess.xml"),
                      "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + row + enabled
