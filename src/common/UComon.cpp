@@ -21,7 +21,9 @@ QString ProgramState::lang(int n) const
 
 ProgramState& programState() { return *currentState(); }
 
-void resetProgramState() { currentState() = std::make_unique<ProgramState>(); }
+// The state is cleared in place: windows keep a pointer to it from their construction (the rule
+// editors' context), and a new instance would leave them reading freed memory.
+void resetProgramState() { *currentState() = ProgramState(); }
 
 const std::array<ProjectFile, 30> kProjectFiles = {{
     {&ProgramState::File_ParGen, "ParGen.xml"},

@@ -108,7 +108,7 @@ struct ProgramState {
 
 // The current program state.
 ProgramState& programState();
-// Replaces the current state by a fresh one (start-up and tests).
+// Clears the current state to a fresh one, at the same address (start-up and tests).
 void resetProgramState();
 
 struct ProjectFile {
