@@ -118,8 +118,10 @@ void TRuleEditorFrame::wireGrid(int table, TExtStringGrid* g)
         comboChange(table, c, r, index, text);
     };
     g->OnEditCellDone = [this, table](QObject*, int c, int r) { editCellDone(table, c, r); };
-    g->OnCheckBoxClick = [this, table](QObject*, int c, int r, bool state) {
-        checkBoxClick(table, c, r, state);
+    // The grid reports a box's display column; the editor names columns by their real one,
+    // which differs once a column before the box is hidden.
+    g->OnCheckBoxClick = [this, table, g](QObject*, int DCol, int r, bool state) {
+        checkBoxClick(table, g->RealColIndex(DCol), r, state);
     };
     if (m_names.editorTypeHook)
         g->OnGetEditorType = [this, table](QObject*, int c, int r, TEditorType& editor) {

@@ -1,7 +1,8 @@
 // The frame's window on small editors made for the tests, each with its own program state,
 // build code and fake dialogs: one grid without tabs, three grids on tabs, a window built
 // after a language change, row objects and a growing table through the row tools, the
-// window's own events and buttons, its place on the screen, and the question's safe default.
+// window's own events and buttons, the grid hooks an editor is passed, its place on the
+// screen, and the question's safe default.
 
 #include "ruleedit/URuleEditorFrame.h"
 
@@ -408,6 +409,186 @@ TEST(RuleEditorQuestion, EnterOnAYesNoQuestionAnswersNo)
     });
     EXPECT_FALSE(dialogs.askYesNo(QStringLiteral("Saving will replace the file. Save?")));
     EXPECT_TRUE(defaultWasNo);
+}
+
+// An editor that records every grid hook it is passed, over a table whose hidden column
+// (Spare) makes display and real columns differ: a hook given the display column names the
+// wrong attribute.
+class HookEditor final : public TRuleEditorFrame {
+public:
+    struct Call {
+        int table, ACol, ARow;
+        QString what;
+        bool operator==(const Call&) const = default;
+    };
+
+    HookEditor(const RuleEditorContext& ctx, RuleEditorNames names, RuleFileSpec spec, QString file)
+        : TRuleEditorFrame(ctx, std::move(names), spec, nullptr), m_spec(std::move(spec)),
+          m_file(std::move(file))
+    {
+    }
+
+    QString attribute(int ACol) const { return m_spec.tables[0].columns[ACol].attribute; }
+    RuleFileSpec m_spec;
+    QString m_file;
+    QList<Call> calls;
+    QList<QPoint> editorAsked;  // (real column, row) of each editor-type question
+
+protected:
+    RuleFileSpec prepareOpening() override { return m_spec; }
+    QString filePath() const override { return m_file; }
+    // Value is read-only on row 2: the editor's answer must win over the column's.
+    void editorType(int, int ACol, int ARow, TEditorType& AEditor) override
+    {
+        editorAsked.append(QPoint(ACol, ARow));
+        if (attribute(ACol) == QLatin1String("Value") && ARow == 2)
+            AEditor = TEditorType::edNone;
+    }
+    void comboChange(int table, int ACol, int ARow, int, const QString& ASelection) override
+    {
+        calls.append({table, ACol, ARow, QStringLiteral("combo ") + ASelection});
+    }
+    void editCellDone(int table, int ACol, int ARow) override
+    {
+        calls.append({table, ACol, ARow, QStringLiteral("done")});
+    }
+    void checkBoxClick(int table, int ACol, int ARow, bool State) override
+    {
+        calls.append({table, ACol, ARow, State ? QStringLiteral("on") : QStringLiteral("off")});
+    }
+    bool cellDoubleClick(int table, int ACol, int ARow) override
+    {
+        calls.append({table, ACol, ARow, QStringLiteral("dbl ") + attribute(ACol)});
+        return true;
+    }
+};
+
+void PrintTo(const HookEditor::Call& c, std::ostream* os)
+{
+    *os << c.table << "/" << c.ACol << "/" << c.ARow << " " << c.what.toStdString();
+}
+
+class RuleEditorHooks : public RuleEditorFrameWindow {
+protected:
+    static constexpr int kButtonCaptions = 6380, kButtonHints = 6386;             // six each
+    static constexpr int kSpare = 2, kKey = 3, kMode = 4, kFlag = 5, kValue = 6;  // real columns
+
+    std::unique_ptr<HookEditor> makeHooked(bool stringGrid)
+    {
+        RuleTableSpec t;
+        t.element = QStringLiteral("T");
+        t.rowCount = 4;
+        t.keyAttribute = QStringLiteral("Key");
+        t.columns = {numberColumn(0),
+                     enableColumn(0),
+                     column(u"Spare", 0),
+                     column(u"Key", kHeader),
+                     comboEdit(u"Mode", 0, {"A", "B"}),
+                     column(u"Flag", 0, RuleColumnKind::CheckBox),
+                     column(u"Value", 0)};
+        t.columns[kSpare].hidden = true;
+        RuleEditorNames names = oneGridNames();
+        names.editorTypeHook = true;
+        if (stringGrid) {
+            names.grids = {"ESG_One"};
+            names.stringGrids = {true};
+        }
+        // Delete Row takes its own caption and hint; the other buttons keep the layout's.
+        names.buttonCaptions[2] = kExtra;
+        names.buttonHints[2] = kBadValue;
+        RuleFileSpec spec = smallFile({t});
+        spec.buttonCaptionText = kButtonCaptions;
+        spec.buttonHintText = kButtonHints;
+        auto f = std::make_unique<HookEditor>(context(), names, spec, path("rules.xml"));
+        QApplication::setActiveWindow(f.get());
+        f->show();
+        return f;
+    }
+    // Types into the cell as a user would and ends the edit with Enter.
+    static void typeInto(TExtStringGrid& g, int ACol, int ARow, const QString& text)
+    {
+        g.setFocus();
+        g.MoveCurrentCell(g.DisplColIndex(ACol), ARow, true, true);
+        QTest::keyClicks(&g, text);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &g, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+    static QPoint centreOf(const TExtStringGrid& g, int ACol, int ARow)
+    {
+        const TRect r = g.CellRect(g.DisplColIndex(ACol), ARow);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+};
+
+TEST_F(RuleEditorHooks, EditorTypeAndEndOfEditReachTheEditorWithTheRealColumn)
+{
+    auto f = makeHooked(false);
+    TRuleGrid* g = f->grid(0);
+    typeInto(*g, kValue, 1, QStringLiteral("5"));
+    EXPECT_EQ(g->GetCellEx(kValue, 1), QStringLiteral("5"));
+    EXPECT_TRUE(f->editorAsked.contains(QPoint(kValue, 1)));
+    EXPECT_EQ(f->calls, QList<HookEditor::Call>({{0, kValue, 1, QStringLiteral("done")}}));
+    // The editor's edNone makes the cell read-only, though its column has a text editor.
+    f->calls.clear();
+    typeInto(*g, kValue, 2, QStringLiteral("6"));
+    EXPECT_TRUE(f->editorAsked.contains(QPoint(kValue, 2)));
+    EXPECT_EQ(g->GetCellEx(kValue, 2), QString());
+    EXPECT_TRUE(f->calls.isEmpty());
+}
+
+TEST_F(RuleEditorHooks, TypingInTheComboReportsItsTextForTheRealColumn)
+{
+    auto f = makeHooked(false);
+    TRuleGrid* g = f->grid(0);
+    typeInto(*g, kMode, 1, QStringLiteral("B"));
+    EXPECT_EQ(g->GetCellEx(kMode, 1), QStringLiteral("B"));
+    ASSERT_FALSE(f->calls.isEmpty());
+    EXPECT_EQ(f->calls.front(), (HookEditor::Call{0, kMode, 1, QStringLiteral("combo B")}));
+    EXPECT_EQ(f->calls.back(), (HookEditor::Call{0, kMode, 1, QStringLiteral("done")}));
+}
+
+TEST_F(RuleEditorHooks, DoubleClickOnACellIsTheEditorsWithItsRealColumn)
+{
+    auto f = makeHooked(false);
+    TRuleGrid* g = f->grid(0);
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, centreOf(*g, kValue, 3));
+    QApplication::processEvents();
+    ASSERT_FALSE(f->calls.isEmpty());
+    EXPECT_EQ(f->calls.front(), (HookEditor::Call{0, kValue, 3, QStringLiteral("dbl Value")}));
+}
+
+TEST_F(RuleEditorHooks, CheckBoxClickAndSpaceReportTheRealColumnAndTheNewState)
+{
+    auto f = makeHooked(true);
+    TExtStringGrid* g = f->gridOf(0);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, centreOf(*g, kFlag, 2));
+    QApplication::processEvents();
+    bool state = true;
+    ASSERT_TRUE(g->GetCheckBoxState(kFlag, 2, state));
+    EXPECT_FALSE(state);  // on at opening (the cell is not "N"), off after the click
+    g->setFocus();
+    g->MoveCurrentCell(g->DisplColIndex(kFlag), 3, true, true);
+    QTest::keyClick(g, Qt::Key_Space);
+    QApplication::processEvents();
+    EXPECT_EQ(f->calls, QList<HookEditor::Call>({{0, kFlag, 2, QStringLiteral("off")},
+                                                 {0, kFlag, 3, QStringLiteral("off")}}));
+}
+
+TEST_F(RuleEditorHooks, ButtonTextNumbersOfTheEditorReachCaptionAndHint)
+{
+    m_state.Language_Table[kExtra] = QStringLiteral("Remove");
+    auto f = makeHooked(false);
+    EXPECT_EQ(f->Btn_DelRow->text(), QStringLiteral("Remove"));
+    EXPECT_EQ(f->Btn_DelRow->toolTip(), QStringLiteral(" bad value"));
+    // A language table override reaches the buttons that keep the layout's numbers.
+    m_state.Language_Table[kButtonCaptions + 3] = QStringLiteral("Nuova riga");
+    m_state.Language_Table[kButtonHints + 3] = QStringLiteral("Inserisce");
+    m_state.Language_Table[kExtra] = QStringLiteral("Togli");
+    f->Set_Lang();
+    EXPECT_EQ(f->Btn_InsRow->text(), QStringLiteral("Nuova riga"));
+    EXPECT_EQ(f->Btn_InsRow->toolTip(), QStringLiteral("Inserisce"));
+    EXPECT_EQ(f->Btn_DelRow->text(), QStringLiteral("Togli"));
 }
 
 }  // namespace
