@@ -1,5 +1,7 @@
 #include "common/TextUtil.h"
 
+#include "common/IntText.h"
+
 #include <cstdint>
 
 namespace zfw {
@@ -25,55 +27,58 @@ QString asciiUpper(QStringView s)
     return out;
 }
 
-std::optional<int> parseIntText(QStringView s)
+std::optional<IntTextDigits> scanIntText(QStringView s, std::uint64_t decimalLimit,
+                                         std::uint64_t hexLimit)
 {
     qsizetype i = 0;
     const qsizetype n = s.size();
     while (i < n && s[i] == u' ')
         ++i;
-    bool negative = false;
+    IntTextDigits out;
     if (i < n && (s[i] == u'-' || s[i] == u'+')) {
-        negative = s[i] == u'-';
+        out.negative = s[i] == u'-';
         ++i;
     }
-    bool hex = false;
     if (i < n && (s[i] == u'$' || s[i] == u'x' || s[i] == u'X')) {
-        hex = true;
+        out.hex = true;
         ++i;
     } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
-        hex = true;
+        out.hex = true;
         i += 2;
     }
     if (i >= n)
         return std::nullopt;
-
-    std::uint64_t value = 0;
-    int digits = 0;
+    const std::uint64_t base = out.hex ? 16 : 10;
+    const std::uint64_t limit = out.hex ? hexLimit : decimalLimit;
     for (; i < n; ++i) {
         const char16_t c = s[i].unicode();
         unsigned d;
         if (c >= u'0' && c <= u'9')
             d = c - u'0';
-        else if (hex && c >= u'a' && c <= u'f')
+        else if (out.hex && c >= u'a' && c <= u'f')
             d = c - u'a' + 10;
-        else if (hex && c >= u'A' && c <= u'F')
+        else if (out.hex && c >= u'A' && c <= u'F')
             d = c - u'A' + 10;
         else
             return std::nullopt;
-        value = value * (hex ? 16 : 10) + d;
-        ++digits;
-        if (value > 0xFFFFFFFFull)
+        if (out.magnitude > (limit - d) / base)
             return std::nullopt;
+        out.magnitude = out.magnitude * base + d;
     }
-    if (digits == 0)
-        return std::nullopt;
+    return out;
+}
 
-    if (hex) {
-        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-        return negative ? static_cast<int>(-static_cast<std::int64_t>(bits)) : bits;
+std::optional<int> parseIntText(QStringView s)
+{
+    const auto n = scanIntText(s, 0xFFFFFFFFull, 0xFFFFFFFFull);
+    if (!n)
+        return std::nullopt;
+    if (n->hex) {
+        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(n->magnitude));
+        return n->negative ? static_cast<int>(-static_cast<std::int64_t>(bits)) : bits;
     }
-    const std::int64_t v = negative ? -static_cast<std::int64_t>(value)
-                                    : static_cast<std::int64_t>(value);
+    const std::int64_t v = n->negative ? -static_cast<std::int64_t>(n->magnitude)
+                                       : static_cast<std::int64_t>(n->magnitude);
     if (v < INT32_MIN || v > INT32_MAX)
         return std::nullopt;
     return static_cast<int>(v);
