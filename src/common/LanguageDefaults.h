@@ -30,4 +30,8 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the CANopen and DeviceNet editors (3500-3999) and the EDS writer's messages
+// (1160-1171).
+std::span<const LangText> languageDefaultsCANopen();
+
 }  // namespace zfw
