@@ -5,6 +5,7 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/fieldbus/UDeviceNetOffset.h"
 #include "editors/fieldbus/UDeviceNet_Net.h"
 #include "editors/fieldbus/UPDO_Access.h"
 #include "editors/fieldbus/USDO_Client_Access.h"
@@ -154,6 +155,7 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFSet_SDO_Server_Access:
         return new TFSet_SDO_Server_Access(ruleEditorContext(), parent);
     case FormId::TFDNet: return new TFDNet(ruleEditorContext(), parent);
+    case FormId::TFDefOffset: return new TFDefOffset(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
