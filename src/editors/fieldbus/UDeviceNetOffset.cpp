@@ -75,6 +75,8 @@ void TFDefOffset::build()
     Label1->setObjectName(QStringLiteral("Label1"));
     ACG_DN_Slaves = makeGrid(upper, "ACG_DN_Slaves", 4);
     ACG_DN_Slaves->SetFixedCols(0);
+    // The grid keeps its first scrolled column when the fixed column goes; the ID is shown.
+    ACG_DN_Slaves->SetLeftCol(0);
     ACG_DN_Slaves->SetOptions(ACG_DN_Slaves->Options() | goRowSelect);
     for (int c = 0; c < 4; ++c) {
         TGridColumnItem* item = ACG_DN_Slaves->Columns().GetItem(c);

@@ -77,6 +77,7 @@ TEST_F(DeviceNetOffsetWindow, ShowsTheSlavesAndTheBytesOfTheFirst)
     EXPECT_EQ(f->Label1->text(), QStringLiteral("Select the Slave DeviceNet"));
     EXPECT_EQ(f->PageControl1->tabText(1), QStringLiteral("Byte Out"));
     EXPECT_EQ(f->ACG_DN_Slaves->FixedCols(), 0);
+    EXPECT_EQ(f->ACG_DN_Slaves->LeftCol(), 0);
     EXPECT_EQ(f->ACG_DN_Slaves->RowCount(), 3);
     EXPECT_EQ(f->ACG_DN_Slaves->GetCellEx(0, 2), QStringLiteral("0x3F"));
     EXPECT_EQ(f->ACG_DN_Slaves->GetCellEx(3, 0), QStringLiteral("Mnemonic"));
