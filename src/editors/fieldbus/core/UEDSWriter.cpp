@@ -3,6 +3,7 @@
 #include "common/TextUtil.h"
 #include "common/UComon.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -83,16 +84,13 @@ bool readPdoTable(const XmlElement& root, const QString& file, const char* eleme
     return true;
 }
 
-int Find_SDO_Index(const QList<SDO_Index>& list, int index)
-{
-    for (qsizetype i = 0; i < list.size(); ++i)
-        if (list[i].Index == index)
-            return int(i);
-    return -1;
-}
+// Where each index stands in SDO_Index_List. A hashed look-up in place of a search from the
+// front: a file of 100,000 rows would otherwise compare each row with every object before it.
+using SdoIndexPositions = QHash<int, qsizetype>;
 
 bool readSdoTable(const XmlElement& root, const QString& file, const char* element, bool readOnly,
-                  QList<SDO_Index>& list, QSet<int>& seen, EdsFault& fault)
+                  QList<SDO_Index>& list, SdoIndexPositions& positions, QSet<int>& seen,
+                  EdsFault& fault)
 {
     const QString table = QString::fromLatin1(element);
     const XmlElement t = childElement(root, table);
@@ -145,11 +143,13 @@ bool readSdoTable(const XmlElement& root, const QString& file, const char* eleme
         s.Sub = std::uint8_t(sub);
         s.Quantity = std::uint8_t(fields[2].value);
         s.Readonly = readOnly;
-        const int at = Find_SDO_Index(list, index);
-        if (at < 0)
+        const auto at = positions.constFind(index);
+        if (at == positions.constEnd()) {
+            positions.insert(index, list.size());
             list.append({std::uint16_t(index), {s}});
-        else
-            list[at].Sub_Indexs.append(s);
+        } else {
+            list[*at].Sub_Indexs.append(s);
+        }
     }
     return true;
 }
@@ -414,11 +414,12 @@ EdsLists readEdsLists(const ProjectXmlLoad& pdoFile, const ProjectXmlLoad& sdoSe
         return lists;
     if (usable(sdoServerFile, sdoName, fault)) {
         QSet<int> seen;
-        if (!readSdoTable(sdoServerFile.root, sdoName, "SDO_Read", true, lists.SDO_Index_List, seen,
-                          fault))
+        SdoIndexPositions positions;
+        if (!readSdoTable(sdoServerFile.root, sdoName, "SDO_Read", true, lists.SDO_Index_List,
+                          positions, seen, fault))
             return lists;
-        readSdoTable(sdoServerFile.root, sdoName, "SDO_Write", false, lists.SDO_Index_List, seen,
-                     fault);
+        readSdoTable(sdoServerFile.root, sdoName, "SDO_Write", false, lists.SDO_Index_List,
+                     positions, seen, fault);
     }
     return lists;
 }

@@ -303,6 +303,23 @@ TEST_F(EdsTest, ARefusedProjectWritesNoFile)
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+TEST_F(EdsTest, AHundredThousandServerRowsGiveTheirObjectsInTheOrderFirstMet)
+{
+    QByteArray rows;
+    for (int i = 0; i < 100000; ++i)
+        rows += sdoRow(QByteArray::number(0x5FFF - i / 256).constData(),
+                       QByteArray::number(i % 256).constData(), "2");
+    const EdsResult r = build(std::nullopt, sdoFile(rows));
+    ASSERT_TRUE(r.ok()) << edsFaultMessage(r.fault, lang()).toStdString();
+    EXPECT_TRUE(r.bytes.contains("[ManufacturerObjects]\r\nSupportedObjects=391\r\n1=0x5FFF\r\n"));
+    EXPECT_TRUE(r.bytes.contains("\r\n391=0x5E79\r\n"));
+    EXPECT_TRUE(
+        r.bytes.endsWith("[5E79sub9F]\r\nParameterName=Application Variable\r\n"
+                         "ObjectType=0x7\r\nDataType=0x0006\r\nLowLimit=0x0000\r\n"
+                         "HighLimit=0xFFFF\r\nDefaultValue=0x0000\r\nAccessType=ro\r\n"
+                         "PDOMapping=0\r\n\r\n\r\n"));
+}
+
 // ---- the write -----------------------------------------------------------------------------
 
 TEST_F(EdsTest, AFailedWriteReportsAndLeavesTheOldFile)
