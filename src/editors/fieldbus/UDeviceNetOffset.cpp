@@ -26,10 +26,11 @@ TExtColumnGrid* makeGrid(QWidget* parent, const char* name, int columns)
     auto* g = new TExtColumnGrid(parent);
     g->setObjectName(QLatin1String(name));
     g->SetColCount(columns);
-    g->SetRowCount(1);
-    g->SetFixedRows(1);
     // The header row stays when there are no data rows.
     g->store().SetFixedRowAlways(true);
+    g->SetRowCount(2);
+    g->SetFixedRows(1);
+    g->SetRowCount(1);
     g->SetDefaultRowHeight(kRowHeight);
     g->store().SetWordWrap(false);
     return g;

@@ -95,6 +95,12 @@ TEST_F(DeviceNetOffsetWindow, ShowsTheSlavesAndTheBytesOfTheFirst)
     EXPECT_EQ(f->ACG_ByteIN->RowCount(), 1);
     EXPECT_EQ(f->ACG_ByteIN->GetCellEx(1, 0), QStringLiteral("Offset"));
     EXPECT_EQ(f->ACG_ByteOUT->RowCount(), 4);
+
+    // Back to the first: the header row is fixed again above the bytes.
+    f->ACG_DN_Slaves->MoveCurrentCell(0, 1, true, true);
+    EXPECT_EQ(f->ACG_ByteIN->RowCount(), 3);
+    EXPECT_EQ(f->ACG_ByteIN->FixedRows(), 1);
+    EXPECT_EQ(f->ACG_ByteIN->GetCellEx(0, 1), QStringLiteral("0"));
 }
 
 TEST_F(DeviceNetOffsetWindow, SwitchingSlavesKeepsEditsAndCancelDiscardsThem)
