@@ -302,13 +302,13 @@ void TExtTabSheet::hideEvent(QHideEvent* event)
 TExtPageControl::TExtPageControl(QWidget* parent)
     : QWidget(parent), FTabMargin(std::make_unique<TTabMargin>())
 {
+    FTabBar = new ExtTabBar(this);
     // Where the face is missing, Qt substitutes a similar one.
     FActiveFont = QFont(QStringLiteral("Tahoma"), font().pointSize());
     setFont(QFont(QStringLiteral("Tahoma"), font().pointSize()));
     FTabMargin->OnMarginChange = [this](TMarginSize n, TMarginSize o, int i) {
         MarginChanged(n, o, i);
     };
-    FTabBar = new ExtTabBar(this);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -608,7 +608,8 @@ QSize TExtPageControl::tabSizeFor(int tabIndex) const
     const int textWidth = fm.horizontalAdvance(FTabBar->tabText(tabIndex));
     const int imageWidth = FImages ? FImages->Width : 0;
     const int imageHeight = FImages ? FImages->Height : 0;
-    const int room = tabImageRoom(FTabPosition, imageWidth, imageHeight, *FTabMargin);
+    const int room = tabImageRoom(FTabPosition, imageWidth, imageHeight,
+                                  FSizingMargins ? *FSizingMargins : *FTabMargin);
     const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
     const TabExtent e = tabExtent(textWidth, fm.height(), room, side ? imageWidth : imageHeight,
                                   FTabWidth, FTabHeight);
@@ -938,7 +939,16 @@ QString TExtPageControl::Version() const
         .arg(VersionNr & 0xFF);
 }
 
-void TExtPageControl::MarginChanged(TMarginSize, TMarginSize, int) { refreshTabs(); }
+void TExtPageControl::MarginChanged(TMarginSize NewValue, TMarginSize, int Index)
+{
+    // Told before the margin stores the value: tabs are measured with the new one.
+    TTabMargin next;
+    next.Assign(*FTabMargin);
+    next.SetMargin(Index, NewValue);
+    FSizingMargins = &next;
+    refreshTabs();
+    FSizingMargins = nullptr;
+}
 
 // ----- events --------------------------------------------------------------------------------
 
@@ -947,6 +957,8 @@ void TExtPageControl::paintEvent(QPaintEvent*)
     QPainter painter(this);
     QPainterCanvas canvas(painter, palette());
     if (!FTabBorder3D) {
+        // What the tab list would paint below the drawn tabs: the control's colour.
+        canvas.fillRect({0, 0, width(), height()}, FColor);
         PaintTabs(canvas, paintState());
         return;
     }
@@ -954,7 +966,7 @@ void TExtPageControl::paintEvent(QPaintEvent*)
     canvas.fillRect({0, 0, width(), height()}, FColor);
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
-    frame.rect = pageArea(FTabPosition, width(), height(), tabStrip(paintState()), FTabSheet3D)
+    frame.rect = pageArea(FTabPosition, width(), height(), tabStrip(paintState()), true)
                      .toQRect()
                      .adjusted(-4, -4, 4, 4);
     frame.shape = shapeOf(FTabPosition);

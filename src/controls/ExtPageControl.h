@@ -281,6 +281,8 @@ private:
     std::vector<TExtTabSheet*> FPages;
     TExtTabSheet* FActivePage = nullptr;
     std::unique_ptr<TTabMargin> FTabMargin;
+    // The margins a change is about to store, while tabs are measured for it.
+    const TTabMargin* FSizingMargins = nullptr;
     // Closed pages by name; a page destroyed meanwhile leaves a null pointer that is skipped.
     std::vector<std::pair<QString, QPointer<TExtTabSheet>>> FClosedTabList;
     const TTabImageList* FImages = nullptr;

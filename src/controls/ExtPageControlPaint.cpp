@@ -290,17 +290,19 @@ TabStrip tabStrip(const TabPaintState& s)
     return st;
 }
 
-TRect pageArea(TTabPosition position, int width, int height, const TabStrip& strip, bool)
+TRect pageArea(TTabPosition position, int width, int height, const TabStrip& strip, bool tabSheet3D)
 {
-    TRect sheet{0, 0, width, height};
+    // Inside the border line and the three-pixel frame; against the tabs the frame begins on
+    // the border line itself unless the sheet has a 3D border.
+    const int inset = tabSheet3D ? 4 : 3;
+    TRect page{4, 4, width - 4, height - 4};
     switch (position) {
-    case tpTop: sheet.Top = strip.bottom; break;
-    case tpBottom: sheet.Bottom = strip.top; break;
-    case tpLeft: sheet.Left = strip.right; break;
-    case tpRight: sheet.Right = strip.left; break;
+    case tpTop: page.Top = strip.bottom + inset; break;
+    case tpBottom: page.Bottom = strip.top - inset; break;
+    case tpLeft: page.Left = strip.right + inset; break;
+    case tpRight: page.Right = strip.left - inset; break;
     }
-    // The border line and the three-pixel frame.
-    return sheet.inflated(-4, -4);
+    return page;
 }
 
 TabContentLayout tabContentLayout(const TabPaintState& s, int pageIndex)
