@@ -361,12 +361,17 @@ void TExtPageControl::RemovePage(TExtTabSheet* page)
     TExtTabSheet* next = FindNextPage(page, true, true);
     if (next == page)
         next = nullptr;
+    const bool wasActive = FActivePage == page;
     page->SetTabShowing(false);
     page->FExtPageControl = nullptr;
     std::erase(FPages, page);
     if (FActivePage == page)
         FActivePage = nullptr;
-    SetActivePage(next);
+    // Only the removal of the active page moves to the next one; the old way activated the
+    // removed page's neighbour in any case, so removing a page in the background switched
+    // the page the user was looking at.
+    if (wasActive)
+        SetActivePage(next);
     update();
 }
 

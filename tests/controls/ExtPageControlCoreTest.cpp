@@ -541,6 +541,102 @@ TEST(ExtPageControlPaint, DotNetSeparatorsSkipTheTabBeforeTheActiveOne)
     EXPECT_FALSE(hasLine(c, 118, 4, 118, 21, clMaroon));
 }
 
+TEST(ExtPageControlPaint, ActiveBackgroundPictureIsDrawnLastOverItsNeighbours)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.tabBackGround = QImage(10, 24, QImage::Format_ARGB32);
+    s.tabBackGround.fill(Qt::darkGreen);
+    s.tabBackGroundActive = QImage(10, 24, QImage::Format_ARGB32);
+    s.tabBackGroundActive.fill(Qt::white);
+    s.activeFontColor = clRed;
+    s.pages[0].textColor = clGreen;
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    const auto images = c.opsOfKind(CanvasOp::Image);
+    ASSERT_EQ(images.size(), 3u);
+    // The others from (left - 1, top - 2), as long as the tab and two pixels more.
+    EXPECT_EQ(images[0].rect, (TRect{119, 0, 119 + 52, 24}));
+    EXPECT_EQ(images[1].rect, (TRect{59, 0, 59 + 62, 24}));
+    // The active one after them, lowered: from (left - 2, top - 1).
+    EXPECT_EQ(images[2].rect, (TRect{0, 1, 60, 25}));
+    const auto texts = c.opsOfKind(CanvasOp::Text);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[2].text, QStringLiteral("One  "));
+    // Two pixels higher than a tab drawn in place, in the page's own text colour.
+    EXPECT_EQ(texts[2].rect.Top, 2 + 1 + 2 - 2);
+    EXPECT_EQ(texts[2].color, clGreen);
+    EXPECT_TRUE(c.ops().back() == texts[2]);
+}
+
+TEST(ExtPageControlPaint, PictureComesBeforeTheText)
+{
+    TabPaintState s = threeTabsOnTop();
+    TTabImageList list;
+    list.Pictures.push_back(QImage(16, 16, QImage::Format_ARGB32));
+    list.Pictures.back().fill(Qt::red);
+    s.images = &list;
+    s.pages[1].imageIndex = 0;
+    s.pages[2].imageIndex = 1;  // past the list: no picture
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    const auto images = c.opsOfKind(CanvasOp::Image);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].rect, (TRect{62, 3, 78, 19}));
+    const auto texts = c.opsOfKind(CanvasOp::Text);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1].rect.Left, 64 + 16);
+    EXPECT_EQ(texts[0].rect.Left, 124);
+}
+
+TEST(ExtPageControlPaint, CloseGlyphReplacesBoxAndCross)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.pages[0].showClose = true;
+    s.closeGlyph = QImage(20, 20, QImage::Format_ARGB32);
+    s.closeGlyph.fill(Qt::blue);
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    const auto images = c.opsOfKind(CanvasOp::Image);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].rect, (TRect{4, 6, 16, 17}));
+    EXPECT_FALSE(hasFill(c, {4, 6, 16, 17}, clWhite));
+}
+
+TEST(ExtPageControlPaint, PageColourFramesTheSheetAndOpensTheActiveTab)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.pages[0].color = clAqua;
+    s.tabOverlap = 4;
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    // Four bands, each clipped on its own.
+    EXPECT_EQ(c.opsOfKind(CanvasOp::PushClip).size(), 4u);
+    EXPECT_EQ(c.clipDepth(), 0);
+    EXPECT_TRUE(hasLine(c, 2, 23, 170 + 4, 23, clAqua));
+    // Without a frame colour the split line takes the control's colour.
+    s.pages[0].color = s.color;
+    RecordingCanvas plain;
+    PaintTabs(plain, s);
+    EXPECT_TRUE(plain.opsOfKind(CanvasOp::PushClip).empty());
+    EXPECT_TRUE(hasLine(plain, 2, 23, 174, 23, s.color));
+}
+
+TEST(ExtPageControlPaint, RoundEdgesBevelTheCornersAwayFromTheTabs)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.roundEdges = true;
+    s.tabSheetBorderColor = clNavy;
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    EXPECT_TRUE(hasLine(c, 0, 196, 0, 199, s.color));
+    EXPECT_TRUE(hasLine(c, 1, 196, 1, 198, clNavy));
+    EXPECT_TRUE(hasLine(c, 298, 197, 298, 195, clNavy));
+    s.tabSheet3D = true;
+    RecordingCanvas flat;
+    PaintTabs(flat, s);
+    EXPECT_FALSE(hasLine(flat, 1, 196, 1, 198, clNavy));
+}
+
 TEST(ExtPageControlPaint, LeftTabsWriteRotatedTextUpwardFromTheBottom)
 {
     TabPaintState s;

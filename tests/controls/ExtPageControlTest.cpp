@@ -360,6 +360,96 @@ TEST_F(ExtPageControlWidget, BoldActiveFontPadsTheActiveTabOnly)
     EXPECT_GT(tabRectOf(1).Width(), tabRectOf(0).Width());
 }
 
+TEST_F(ExtPageControlWidget, RemovingAPageInTheBackgroundKeepsTheActiveOne)
+{
+    control->SetActivePage(pages[1]);
+    delete pages[2];
+    EXPECT_EQ(control->ActivePage(), pages[1]);
+    pages[0]->SetExtPageControl(nullptr);
+    EXPECT_EQ(control->ActivePage(), pages[1]);
+    EXPECT_EQ(control->TabIndex(), 0);
+    delete pages[0];
+}
+
+TEST_F(ExtPageControlWidget, NoActivePageShowsNoPage)
+{
+    control->show();
+    control->SetActivePageIndex(7);
+    EXPECT_EQ(control->ActivePage(), nullptr);
+    EXPECT_EQ(control->TabIndex(), -1);
+    EXPECT_FALSE(pages[0]->isVisible());
+    control->SetActivePageIndex(3);
+    EXPECT_TRUE(pages[3]->isVisible());
+    EXPECT_EQ(control->TabIndex(), 3);
+}
+
+void moveTo(QWidget* w, QPoint pos)
+{
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(ExtPageControlWidget, HotTrackingNeedsAHoverColour)
+{
+    moveTo(control.get(), centre(tabRectOf(2)));
+    EXPECT_EQ(control->HoverTab(), -1);
+    control->SetTabHoverColor(clYellow);
+    moveTo(control.get(), centre(tabRectOf(2)));
+    EXPECT_EQ(control->HoverTab(), 2);
+    EXPECT_EQ(control->paintState().hoverTab, 2);
+    moveTo(control.get(), QPoint(200, 200));
+    EXPECT_EQ(control->HoverTab(), -1);
+    moveTo(control.get(), centre(tabRectOf(1)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(control.get(), &leave);
+    EXPECT_EQ(control->HoverTab(), -1);
+}
+
+TEST_F(ExtPageControlWidget, CloseButtonTurnsHotAndPressed)
+{
+    control->SetTabHoverColor(clYellow);
+    pages[0]->SetShowClose(true);
+    const QPoint box = closeBoxOfActive();
+    moveTo(control.get(), box);
+    EXPECT_EQ(control->paintState().closeState, CloseButtonState::Hot);
+    moveTo(control.get(), box + QPoint(20, 0));
+    EXPECT_EQ(control->paintState().closeState, CloseButtonState::Normal);
+
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(box), control->mapToGlobal(QPointF(box)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control.get(), &press);
+    EXPECT_EQ(control->paintState().closeState, CloseButtonState::Down);
+    // Released away from the box: nothing closes.
+    const QPoint away(200, 200);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(away),
+                        control->mapToGlobal(QPointF(away)), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(control.get(), &release);
+    EXPECT_EQ(control->paintState().closeState, CloseButtonState::Normal);
+    EXPECT_EQ(control->PageCount(), 4);
+}
+
+TEST_F(ExtPageControlWidget, FocusFollowsToTheNewPage)
+{
+    QWidget window;
+    window.resize(420, 270);
+    control->setParent(&window);
+    auto* first = new QLineEdit(pages[0]);
+    auto* second = new QLineEdit(pages[1]);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    first->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(first->hasFocus());
+    control->SetActivePage(pages[1]);
+    EXPECT_TRUE(second->hasFocus());
+    // A page without a field hands the focus to the control.
+    control->SetActivePage(pages[2]);
+    EXPECT_TRUE(control->hasFocus());
+    control->setParent(nullptr);
+}
+
 // ----- pixels --------------------------------------------------------------------------------
 
 QImage render(TExtPageControl& control)
