@@ -460,6 +460,22 @@ QImage render(TExtPageControl& control)
     return img;
 }
 
+TEST_F(ExtPageControlWidget, TabBorder3DHandsTheTabsBackToTheTabBar)
+{
+    pages[0]->SetShowClose(true);
+    const int drawn = tabRectOf(1).Width();
+    control->SetTabBorder3D(true);
+    // The tab bar shows the whole caption, two blanks wider than the drawn tab's text.
+    EXPECT_GT(tabRectOf(1).Width(), drawn);
+    const QImage img = render(*control);
+    EXPECT_FALSE(img.isNull());
+    // Without drawn tabs there is no close button to press.
+    click(control.get(), closeBoxOfActive());
+    EXPECT_EQ(control->PageCount(), 4);
+    control->SetTabBorder3D(false);
+    EXPECT_EQ(tabRectOf(1).Width(), drawn);
+}
+
 TEST_F(ExtPageControlWidget, CloseBoxAndBorderPixels)
 {
     pages[0]->SetShowClose(true);
