@@ -574,13 +574,14 @@ TRect TExtPageControl::GetPageTabRect(int pageIndex) const
 bool TExtPageControl::OpenClosedTab(const QString& TabName)
 {
     forgetClosed(nullptr);
-    for (const auto& [name, page] : FClosedTabList) {
-        if (name == TabName) {
-            page->SetExtPageControl(this);
-            return true;
-        }
-    }
-    return false;
+    const auto it = std::find_if(FClosedTabList.begin(), FClosedTabList.end(),
+                                 [&](const auto& entry) { return entry.first == TabName; });
+    if (it == FClosedTabList.end())
+        return false;
+    // Joining the control takes the entry off the list.
+    const QPointer<TExtTabSheet> page = it->second;
+    page->SetExtPageControl(this);
+    return true;
 }
 
 void TExtPageControl::OpenAllClosedTabs()
