@@ -2,6 +2,7 @@
 // collapsing, pressing the focused node's check box with Space, help on F1, the editing keys.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace zfw {
 
@@ -119,6 +121,11 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* event)
         }
         if (!DoKeyAction(key, mods))
             return;
+        // A handler failing on the way leaves no search waiting for its character.
+        ScopeGuard nothingPending([this] {
+            if (std::uncaught_exceptions() > 0)
+                clearPendingInput(TLazyTreeStates{tsIncrementalSearchPending});
+        });
         // Any other key while Space holds a check box pressed cancels the press.
         if (FStates.contains(tsKeyCheckPending) && key != Qt::Key_Space)
             releaseCheckBox(false);

@@ -613,6 +613,14 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* event)
         THitInfo hit;
         GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
         const TLazyTreeOptionSets& opt = options();
+        // A handler failing at button-down leaves nothing waiting for the button-up: no band,
+        // clearance, edit, height drag or pressed check box.
+        ScopeGuard nothingPending([this] {
+            if (std::uncaught_exceptions() > 0)
+                clearPendingInput(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending,
+                                                  tsToggleFocusedSelection, tsEditPending,
+                                                  tsNodeHeightTrackPending, tsMouseCheckPending});
+        });
         switch (event->button()) {
         case Qt::LeftButton:
             DoStateChange({tsLeftButtonDown});

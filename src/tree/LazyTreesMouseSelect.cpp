@@ -5,8 +5,10 @@
 // Right/Bottom, so that it may be inverted.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace zfw {
 
@@ -42,6 +44,15 @@ bool TBaseLazyTree::HandleDrawSelection(int x, int y)
     const TRect oldRect = ordered(FLastSelRect);
     const TRect newRect = ordered(FNewSelRect);
     ClearTempCache();
+    // A selection handler failing half-way ends the band with the selection packed: entries
+    // marked for removal must not outlive the operation.
+    ScopeGuard consistent([this] {
+        if (std::uncaught_exceptions() == 0)
+            return;
+        PackSelection();
+        ClearTempCache();
+        clearPendingInput(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending});
+    });
     // Without header columns the main column is the whole client width.
     const bool rtl = UseRightToLeftReading();
     TAlignment alignment = FAlignment;

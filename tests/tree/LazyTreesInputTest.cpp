@@ -763,5 +763,100 @@ TEST(TreeHot, TheHotNodeFollowsTheLabelAndLeavesWithTheMouse)
     EXPECT_EQ(f.tree->HotNode(), nullptr);
 }
 
+// A handler that throws stops at the tree and leaves nothing pending for the next event.
+struct FailureCase {
+    std::string name;
+    std::function<void(InputTree&)> act;
+};
+
+class TreeInputFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(TreeInputFailure, LeavesNoPendingState)
+{
+    InputTree f;
+    f.tree->SetMiscOptions(f.tree->options().MiscOptions
+                           + TLTMiscOptions{toEditable, toNodeHeightResize});
+    GetParam().act(f);
+    EXPECT_FALSE(f.tree->lastHandlerError().isEmpty());
+    const TLazyTreeStates pending{
+        tsDrawSelPending,  tsDrawSelecting,          tsClearPending,
+        tsEditPending,     tsNodeHeightTrackPending, tsMouseCheckPending,
+        tsKeyCheckPending, tsToggleFocusedSelection, tsIncrementalSearchPending};
+    EXPECT_FALSE(f.tree->TreeStates().intersects(pending))
+        << std::hex << (f.tree->TreeStates().bits() & pending.bits());
+    EXPECT_EQ(f.tree->checkNode(), nullptr);
+    EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
+    for (PLazyNode n = f.tree->GetFirst(); n; n = f.tree->GetNext(n)) {
+        EXPECT_NE(n->CheckState, csUncheckedPressed);
+        EXPECT_NE(n->CheckState, csCheckedPressed);
+    }
+}
+
+void throwOnFocus(InputTree& f)
+{
+    f.tree->OnFocusChanging = [](TBaseLazyTree&, PLazyNode, PLazyNode, TColumnIndex, TColumnIndex,
+                                 bool&) { throw std::runtime_error("owner"); };
+}
+
+const std::vector<FailureCase> kFailureCases = {
+    {"FocusRefusedByThrowingAtButtonDown",
+     [](InputTree& f) {
+         throwOnFocus(f);
+         QTest::mousePress(f.view(), Qt::LeftButton, {}, f.labelPoint(f["C"]));
+     }},
+    {"CheckingThrowsAtButtonDown",
+     [](InputTree& f) {
+         f.tree->OnChecking = [](LazyTreeModel&, PLazyNode, TCheckState&, bool&) {
+             throw std::runtime_error("owner");
+         };
+         QTest::mousePress(f.view(), Qt::LeftButton, {},
+                           f.rowPoint(f["C"], f.tree->Indent() + f.tree->Margin() + 3));
+     }},
+    {"SelectionThrowsWhileTheBandMoves",
+     [](InputTree& f) {
+         const int x = f.tree->viewport()->width() - 10;
+         QTest::mousePress(f.view(), Qt::LeftButton, {}, f.rowPoint(f["B"], x));
+         f.tree->OnAddToSelection = [](LazyTreeModel&, PLazyNode) {
+             throw std::runtime_error("owner");
+         };
+         f.move(f.rowPoint(f["E"], x));
+     }},
+    {"DeselectionThrowsWhileACtrlBandMoves",
+     [](InputTree& f) {
+         f.tree->SelectAll(true);
+         const int x = f.tree->viewport()->width() - 10;
+         QTest::mousePress(f.view(), Qt::LeftButton, Qt::ControlModifier, f.rowPoint(f["B"], x));
+         f.tree->OnRemoveFromSelection = [](LazyTreeModel&, PLazyNode) {
+             throw std::runtime_error("owner");
+         };
+         f.move(f.rowPoint(f["E"], x), Qt::LeftButton, Qt::ControlModifier);
+     }},
+    {"FocusThrowsOnAKey",
+     [](InputTree& f) {
+         throwOnFocus(f);
+         QTest::keyClick(f.tree.get(), Qt::Key_Down, Qt::ShiftModifier);
+     }},
+    {"SearchCharacterThrows",
+     [](InputTree& f) {
+         f.tree->OnStateChange = [](LazyTreeModel&, TLazyTreeStates enter, TLazyTreeStates) {
+             if (enter.contains(tsIncrementalSearchPending))
+                 throw std::runtime_error("owner");
+         };
+         QTest::keyClick(f.tree.get(), Qt::Key_X);
+     }},
+    {"HeightTrackingThrows",
+     [](InputTree& f) {
+         f.tree->OnNodeHeightTracking = [](TBaseLazyTree&, PLazyNode, TColumnIndex,
+                                           Qt::KeyboardModifiers, QPoint&, QPoint,
+                                           bool&) { throw std::runtime_error("owner"); };
+         const QRect b = f.tree->GetDisplayRect(f["B"], NoColumn, false);
+         const QPoint start(60, b.top() + b.height() - 1);
+         QTest::mousePress(f.view(), Qt::LeftButton, {}, start);
+         f.move(start + QPoint(0, 10));
+         QTest::mouseRelease(f.view(), Qt::LeftButton, {}, start + QPoint(0, 10));
+     }},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeInputFailure, ::testing::ValuesIn(kFailureCases), CaseName());
+
 }  // namespace
 }  // namespace zfw::test
