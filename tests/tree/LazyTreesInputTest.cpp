@@ -308,33 +308,76 @@ const std::vector<KeyCase> kKeyTable = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, TreeKeyTable, ::testing::ValuesIn(kKeyTable), CaseName());
 
-TEST(TreeKeyTable, SelectionInvariantsHoldAfterRandomKeys)
+// Flag iff in the array, ascending by address, no duplicates; and the model's counters.
+void expectSelectionInvariants(InputTree& f, int step)
+{
+    const TNodeArray sel = f.tree->selectionArray();
+    std::size_t flagged = 0;
+    for (PLazyNode n = f.tree->GetFirstNoInit(); n; n = f.tree->GetNextNoInit(n)) {
+        if (!n->has(vsSelected))
+            continue;
+        ++flagged;
+        int index = 0;
+        ASSERT_TRUE(f.tree->FindNodeInSelection(n, index, -1, -1)) << "step " << step;
+    }
+    ASSERT_EQ(flagged, sel.size()) << "step " << step;
+    for (std::size_t k = 1; k < sel.size(); ++k)
+        ASSERT_LT(reinterpret_cast<std::uintptr_t>(sel[k - 1]),
+                  reinterpret_cast<std::uintptr_t>(sel[k]))
+            << "step " << step;
+    ASSERT_EQ(f.tree->checkConsistency().toStdString(), "") << "step " << step;
+}
+
+TEST(TreeRandomInput, SelectionInvariantsHold)
 {
     InputTree f;
-    const int keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_Home,  Qt::Key_End, Qt::Key_PageUp,
-                        Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right, Qt::Key_A};
+    const int keys[] = {Qt::Key_Up,     Qt::Key_Down,     Qt::Key_Home, Qt::Key_End,
+                        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right};
     const Qt::KeyboardModifiers mods[] = {{},
                                           Qt::ShiftModifier,
                                           Qt::ControlModifier,
                                           Qt::ShiftModifier | Qt::ControlModifier};
     unsigned seed = 7;
-    for (int i = 0; i < 300; ++i) {
+    const auto next = [&seed](unsigned range) {
         seed = seed * 1103515245u + 12345u;
-        const int key = keys[(seed >> 8) % std::size(keys)];
-        const Qt::KeyboardModifiers m = mods[(seed >> 16) % std::size(mods)];
-        QTest::keyClick(f.tree.get(), Qt::Key(key), m);
-        if (i % 50 == 25)
-            f.tree->DeleteNode(f.tree->GetLastVisible());
-        const TNodeArray sel = f.tree->selectionArray();
-        std::uint32_t flagged = 0;
-        for (PLazyNode n = f.tree->GetFirst(); n; n = f.tree->GetNext(n))
-            flagged += n->has(vsSelected) ? 1 : 0;
-        ASSERT_EQ(flagged, sel.size()) << "after key " << i;
-        for (std::size_t k = 1; k < sel.size(); ++k)
-            ASSERT_LT(reinterpret_cast<std::uintptr_t>(sel[k - 1]),
-                      reinterpret_cast<std::uintptr_t>(sel[k]))
-                << "after key " << i;
-        ASSERT_EQ(f.tree->checkConsistency().toStdString(), "") << "after key " << i;
+        return (seed >> 8) % range;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const Qt::KeyboardModifiers m = mods[next(std::size(mods))];
+        switch (next(10)) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: QTest::keyClick(f.tree.get(), Qt::Key(keys[next(std::size(keys))]), m); break;
+        case 4:
+        case 5:
+        case 6: {
+            // A click on a shown row's label, or right of it (a band that does not move).
+            PLazyNode n = f.tree->GetFirstVisible();
+            for (unsigned k = next(8); n && k > 0; --k)
+                n = f.tree->GetNextVisible(n);
+            if (!n)
+                break;
+            f.tree->ScrollIntoView(n, false);
+            const QPoint p = next(2) ? f.labelPoint(n) : f.rowPoint(n, 200);
+            QTest::mouseClick(f.view(), Qt::LeftButton, m, p);
+            break;
+        }
+        case 7: f.tree->SelectAll(next(2) == 0); break;
+        case 8: f.tree->InvertSelection(next(2) == 0); break;
+        case 9:
+            if (f.tree->TotalNodeCount() > 6) {
+                PLazyNode n = f.tree->GetFirst();
+                for (unsigned k = next(f.tree->TotalNodeCount()); n && k > 0; --k)
+                    n = f.tree->GetNext(n);
+                if (n)
+                    f.tree->DeleteNode(n);
+            } else {
+                f.tree->AddChild(nullptr);
+            }
+            break;
+        }
+        expectSelectionInvariants(f, step);
     }
 }
 
