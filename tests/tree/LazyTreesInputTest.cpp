@@ -342,6 +342,7 @@ TEST(TreeRandomInput, SelectionInvariantsHold)
         seed = seed * 1103515245u + 12345u;
         return (seed >> 8) % range;
     };
+    std::uint32_t mostSelected = 0;
     for (int step = 0; step < 400; ++step) {
         const Qt::KeyboardModifiers m = mods[next(std::size(mods))];
         switch (next(10)) {
@@ -378,7 +379,10 @@ TEST(TreeRandomInput, SelectionInvariantsHold)
             break;
         }
         expectSelectionInvariants(f, step);
+        mostSelected = std::max(mostSelected, f.tree->SelectedCount());
     }
+    // The walk did build multiple selections.
+    EXPECT_GT(mostSelected, 3u);
 }
 
 TEST(TreeKeys, F1AsksTheNodeThenItsAncestorsForAHelpContext)
