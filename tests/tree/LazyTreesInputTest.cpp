@@ -29,6 +29,7 @@ namespace {
 class EditCountingTree : public TLazyStringTree {
 public:
     int edits = 0;
+    int nodeWidth(PLazyNode n) { return DoGetNodeWidth(n, NoColumn); }
 
 protected:
     void DoEdit() override { ++edits; }
@@ -464,6 +465,59 @@ TEST(TreeKeys, LosingTheFocusReleasesASpacePressedCheckBoxUnchanged)
     EXPECT_EQ(f["A0"]->CheckState, csUncheckedNormal);
     EXPECT_FALSE(f.tree->TreeStates().contains(tsKeyCheckPending));
 }
+
+// ----- hit positions beside the label, by alignment -----------------------------------------
+
+struct AlignedHitCase {
+    std::string name;
+    TAlignment alignment;
+    // Offset from the row's left edge (mirrored right to left), from the text's start, the
+    // text's width and the row's width.
+    std::function<int(int textStart, int textWidth, int right)> offset;
+    THitPosition ltr;
+    THitPosition rtl;
+};
+
+class TreeAlignedHits : public ::testing::TestWithParam<AlignedHitCase> {};
+
+TEST_P(TreeAlignedHits, LeftOrRightOfTheLabel)
+{
+    const AlignedHitCase& c = GetParam();
+    for (bool rtl : {false, true}) {
+        InputTree f(rtl);
+        f.tree->SetAlignment(c.alignment);
+        PLazyNode b = f["B"];
+        const QRect row = f.tree->GetDisplayRect(b, NoColumn, false);
+        // A top-level row under a shown root: one indent, the margin, the check box.
+        const int textStart = f.tree->Indent() + f.tree->Margin()
+                              + f.tree->checkImages().images().Width() + 2;
+        const int offset = c.offset(textStart, f.tree->nodeWidth(b), row.width());
+        const int x = rtl ? row.left() + row.width() - 1 - offset : row.left() + offset;
+        THitInfo hit;
+        f.tree->GetHitTestInfoAt(x, row.top() + 5, true, hit);
+        EXPECT_EQ(hit.HitNode, b);
+        EXPECT_EQ(hit.HitPositions.bits(), (THitPositions{hiOnItem, rtl ? c.rtl : c.ltr}).bits())
+            << (rtl ? "rtl" : "ltr") << " at offset " << offset;
+    }
+}
+
+const std::vector<AlignedHitCase> kAlignedHitCases = {
+    {"LeftJustifiedOnTheText", taLeftJustify, [](int s, int, int) { return s + 3; }, hiOnItemLabel,
+     hiOnItemLabel},
+    {"LeftJustifiedPastTheText", taLeftJustify, [](int s, int w, int) { return s + w + 3; },
+     hiOnItemRight, hiOnItemLeft},
+    {"RightJustifiedBeforeTheText", taRightJustify, [](int s, int, int) { return s + 3; },
+     hiOnItemLeft, hiOnItemRight},
+    {"RightJustifiedOnTheText", taRightJustify, [](int, int, int r) { return r - 3; },
+     hiOnItemLabel, hiOnItemLabel},
+    {"CentredBeforeTheText", taCenter, [](int s, int w, int r) { return (s + r - w) / 2 - 3; },
+     hiOnItemLeft, hiOnItemRight},
+    {"CentredOnTheText", taCenter, [](int s, int w, int r) { return (s + r - w) / 2 + 3; },
+     hiOnItemLabel, hiOnItemLabel},
+    {"CentredPastTheText", taCenter, [](int s, int w, int r) { return (s + r + w) / 2 + 3; },
+     hiOnItemRight, hiOnItemLeft},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeAlignedHits, ::testing::ValuesIn(kAlignedHitCases), CaseName());
 
 // ----- scroll codes and the wheel --------------------------------------------------------------
 
