@@ -385,6 +385,13 @@ void TBaseLazyTree::changeEvent(QEvent* event)
             PrepareBitmaps(true, false);
             Invalidate();
         });
+    } else if (event->type() == QEvent::StyleChange) {
+        // A new style draws other buttons; Qt restyles the window itself, where the original
+        // control had to be made anew after a theme change.
+        guardedEvent("a style change", [this] {
+            PrepareBitmaps(true, true);
+            Invalidate();
+        });
     } else if (event->type() == QEvent::PaletteChange) {
         // The buttons and lines carry the palette's colours.
         guardedEvent("a palette change", [this] {

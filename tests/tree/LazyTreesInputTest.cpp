@@ -30,6 +30,7 @@ class EditCountingTree : public TLazyStringTree {
 public:
     int edits = 0;
     int nodeWidth(PLazyNode n) { return DoGetNodeWidth(n, NoColumn); }
+    void fireTimer(int id) { DoTimer(id); }
 
 protected:
     void DoEdit() override { ++edits; }
@@ -958,6 +959,49 @@ const std::vector<FailureCase> kFailureCases = {
      }},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, TreeInputFailure, ::testing::ValuesIn(kFailureCases), CaseName());
+
+TEST(TreeTimers, EachIdDoesItsOwnWork)
+{
+    InputTree f;
+    // 7 ends a search.
+    f.tree->SetTreeStates(f.tree->TreeStates() + TLazyTreeStates{tsIncrementalSearching});
+    f.tree->fireTimer(TBaseLazyTree::SearchTimer);
+    EXPECT_FALSE(f.tree->TreeStates().contains(tsIncrementalSearching));
+    // 4 turns a pending scroll into scrolling and keeps running.
+    f.tree->SetTreeStates(f.tree->TreeStates() + TLazyTreeStates{tsScrollPending});
+    f.tree->fireTimer(TBaseLazyTree::ScrollTimer);
+    EXPECT_TRUE(f.tree->TreeStates().contains(tsScrolling));
+    EXPECT_FALSE(f.tree->TreeStates().contains(tsScrollPending));
+    EXPECT_TRUE(f.tree->timerActive(TBaseLazyTree::ScrollTimer));
+    // Button-up stops it again.
+    QTest::mouseClick(f.view(), Qt::LeftButton, {}, f.labelPoint(f["B"]));
+    EXPECT_FALSE(f.tree->TreeStates().contains(tsScrolling));
+    EXPECT_FALSE(f.tree->timerActive(TBaseLazyTree::ScrollTimer));
+    // 2 edits only while an edit is pending.
+    f.tree->fireTimer(TBaseLazyTree::EditTimer);
+    EXPECT_EQ(f.tree->edits, 0);
+    f.tree->SetTreeStates(f.tree->TreeStates() + TLazyTreeStates{tsEditPending});
+    f.tree->fireTimer(TBaseLazyTree::EditTimer);
+    EXPECT_EQ(f.tree->edits, 1);
+    EXPECT_FALSE(f.tree->TreeStates().contains(tsEditPending));
+}
+
+TEST(TreeCursor, HotNodesShowTheHotCursorAndTheOwnerHasTheLastWord)
+{
+    InputTree f;
+    const QPoint label = f.labelPoint(f["B"]);
+    f.tree->SetHotCursor(Qt::PointingHandCursor);
+    f.move(label, Qt::NoButton);
+    // Without hot tracking the hot cursor is not used.
+    EXPECT_EQ(f.tree->cursorAt(label), Qt::ArrowCursor);
+    f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toHotTrack});
+    EXPECT_EQ(f.tree->cursorAt(label), Qt::PointingHandCursor);
+    EXPECT_EQ(f.view()->cursor().shape(), Qt::ArrowCursor);
+    f.move(label + QPoint(1, 0), Qt::NoButton);
+    EXPECT_EQ(f.view()->cursor().shape(), Qt::PointingHandCursor);
+    f.tree->OnGetCursor = [](TBaseLazyTree&, Qt::CursorShape& shape) { shape = Qt::WaitCursor; };
+    EXPECT_EQ(f.tree->cursorAt(label), Qt::WaitCursor);
+}
 
 }  // namespace
 }  // namespace zfw::test
