@@ -1003,5 +1003,23 @@ TEST(TreeCursor, HotNodesShowTheHotCursorAndTheOwnerHasTheLastWord)
     EXPECT_EQ(f.tree->cursorAt(label), Qt::WaitCursor);
 }
 
+TEST(TreeHot, FreeingTheHotNodeForgetsIt)
+{
+    InputTree f;
+    std::vector<std::string> log;
+    f.tree->OnHotChange = [&](TBaseLazyTree&, PLazyNode from, PLazyNode to) {
+        log.push_back(f.name(from) + ">" + f.name(to));
+    };
+    f.move(f.labelPoint(f["B"]), Qt::NoButton);
+    ASSERT_EQ(f.tree->HotNode(), f["B"]);
+    f.names.erase(f["B"]);
+    f.tree->DeleteNode(f["B"]);
+    EXPECT_EQ(f.tree->HotNode(), nullptr);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.view(), &leave);
+    // The freed node is never handed out again.
+    EXPECT_EQ(log, (std::vector<std::string>{"nil>B"}));
+}
+
 }  // namespace
 }  // namespace zfw::test
