@@ -27,6 +27,8 @@ const FormCase kForms[] = {
     {"TFSetAccess", FormId::TFSetAccess, nullptr, 3000},
     {"TFModbus_TCP_Master_Set_Access", FormId::TFModbus_TCP_Master_Set_Access,
      "Btn_Modbus_Set_Access", 3100},
+    {"TFReceiveCAN", FormId::TFReceiveCAN, "Btn_CAN_Rec_Frame", 3300},
+    {"TFTransmitCAN", FormId::TFTransmitCAN, "Btn_CAN_Send_Frame", 3400},
 };
 
 class ModbusCanForms : public test::ShellTest, public ::testing::WithParamInterface<FormCase> {};

@@ -5,6 +5,8 @@
 #include "editors/fieldbus/ModbusCanFixture.h"
 
 #include "controls/LbButton.h"
+#include "editors/fieldbus/UCANReceive.h"
+#include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "support/CaseName.h"
@@ -28,6 +30,8 @@ test::EditorWindow window(QString ProgramState::*file)
 const test::EditorWindow kModbusRtu = window<TFSetAccess>(&ProgramState::File_ModbusM_SetAccess);
 const test::EditorWindow kModbusTcp = window<TFModbus_TCP_Master_Set_Access>(
     &ProgramState::File_ModbusTCPM_SetAccess);
+const test::EditorWindow kCanReceive = window<TFReceiveCAN>(&ProgramState::File_CAN_Rec_Frames);
+const test::EditorWindow kCanTransmit = window<TFTransmitCAN>(&ProgramState::File_CAN_Send_Frames);
 
 // Writes texts into row r of table t by attribute.
 void setCells(TRuleEditorFrame& f, int t, int r,
@@ -55,6 +59,8 @@ void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
 const GoldenCase kGoldenCases[] = {
     {"ModbusRtu", &kModbusRtu, "modbus_rtu.xml", 513},
     {"ModbusTcp", &kModbusTcp, "modbus_tcp.xml", 513},
+    {"CanReceive", &kCanReceive, "can_receive.xml", 513},
+    {"CanTransmit", &kCanTransmit, "can_send.xml", 513},
 };
 
 class ModbusCanGolden : public ModbusCanWindow, public ::testing::WithParamInterface<GoldenCase> {};
@@ -145,6 +151,38 @@ const TypedCase kTypedCases[] = {
      "  <Modbus_Write/>\n"
      "</PROFINET_Master_to_Modbus_TCP_Master>\n"
      "<!--SW_VERSION = 1.007-->\n"},
+    {"CanTransmitFrame",
+     &kCanTransmit,
+     0,
+     2,
+     "0x123",
+     {{"CAN_Type", "2.0A (11 bits)"},
+      {"Dim", "2"},
+      {"OnChange", "Y"},
+      {"OnCMD", "N"},
+      {"OnTimer", "Y"},
+      {"Time", "1000"},
+      {"Byte1", "12"},
+      {"Byte2", "None"},
+      {"Mnemonic", "Lights"}},
+     "<Transmit_Frames>\n"
+     "  <row Enable=\"Y\" COBID=\"0x123\" CAN_Type=\"2.0A (11 bits)\" Dim=\"2\" "
+     "OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Byte1=\"12\" Byte2=\"None\" "
+     "Byte3=\"\" Byte4=\"\" Byte5=\"\" Byte6=\"\" Byte7=\"\" Byte8=\"\" Mnemonic=\"Lights\"/>\n"
+     "</Transmit_Frames>\n"
+     "<!--SW_VERSION = 1.000-->\n"},
+    {"CanReceiveFrame",
+     &kCanReceive,
+     0,
+     2,
+     "2047",
+     {{"CAN_Type", "2.0A (11 bits)"}, {"Dim", "1"}, {"TimeOut", "0"}, {"Byte1", "1999"}},
+     "<Receive_Frames>\n"
+     "  <row Enable=\"Y\" COBID=\"2047\" CAN_Type=\"2.0A (11 bits)\" Dim=\"1\" "
+     "TimeOut=\"0\" Byte1=\"1999\" Byte2=\"\" Byte3=\"\" Byte4=\"\" Byte5=\"\" Byte6=\"\" "
+     "Byte7=\"\" Byte8=\"\" Mnemonic=\"\"/>\n"
+     "</Receive_Frames>\n"
+     "<!--SW_VERSION = 1.000-->\n"},
 };
 
 class ModbusCanTyped : public ModbusCanWindow, public ::testing::WithParamInterface<TypedCase> {};
@@ -180,6 +218,10 @@ QByteArray manyRows(const QByteArray& open, const QByteArray& row, const QByteAr
 const QByteArray kRtuRow =
     R"(<row Enable="Y" Slave_ID="1" Type="Coil Status" Address="0" NPoint="1" PollTime="1" )"
     R"(MaxError="0" Position="0" Bit="0" Swap="N" SwapWord="N" Index_Topic="" Mnemonic="m"/>)";
+const QByteArray kCanRow =
+    R"x(<row Enable="Y" COBID="1" CAN_Type="2.0A (11 bits)" Dim="1" TimeOut="0" )x"
+    R"(Byte1="None" Byte2="" Byte3="" Byte4="" Byte5="" Byte6="" Byte7="" Byte8="" )"
+    R"(Mnemonic=""/>)";
 const QByteArray kTcpRow =
     R"(<row Enable="Y" IP_Address="1.2.3.4" Port="502" Slave_ID="1" Type="Coil Status" )"
     R"(Address="0" NPoint="1" PollTime="1" MaxError="0" Position="0" Bit="0" Swap="N" )"
@@ -228,6 +270,19 @@ const BadFileCase kBadFiles[] = {
     {"Tcp10000Rows", &kModbusTcp,
      manyRows("<R><Modbus_Read/><Modbus_Write>", kTcpRow, "</Modbus_Write></R>", 10000),
      ": 9488 (Modbus Write)", true},
+    {"CanReceiveNotWellFormed", &kCanReceive, "<Receive_Frames><row COBID=\"1\"></Receive_Frames>",
+     "CAN_Rec_Frames.xml", true},
+    {"CanReceive10000Rows", &kCanReceive,
+     manyRows("<Receive_Frames>", kCanRow, "</Receive_Frames>", 10000),
+     ": 9488 (CAN Receive Frames)", true},
+    // Every value of a frame has its default: a frame of no attributes loads without a word,
+    // and ends the list, so the frame after it asks before it is dropped.
+    {"CanReceiveFrameWithoutAttributes", &kCanReceive,
+     "<Receive_Frames><row/>" + kCanRow + "</Receive_Frames>", "", true},
+    {"CanTransmitControlCharacter", &kCanTransmit,
+     "<Transmit_Frames><row COBID=\"1\" Mnemonic=\"a&#7;b\"/></Transmit_Frames>",
+     "CAN_Send_Frames.xml", true},
+    {"CanTransmitEmptyRoot", &kCanTransmit, "<Transmit_Frames/>", "", false},
 };
 
 class ModbusCanBadFile : public ModbusCanWindow,
@@ -335,6 +390,57 @@ TEST_F(ModbusCanWindow, ModbusRtuPasteIntoTheOtherGridIsRefused)
     EXPECT_EQ(f->ACG_Modbus_Write->GetCellEx(2, 1), QString());
 }
 
+// ---- CAN windows -----------------------------------------------------------------------------
+
+TEST_F(ModbusCanWindow, CanGridsHaveTheFocusAtOpeningAndNoRowSelectOnTheRowNumber)
+{
+    for (const test::EditorWindow* w : {&kCanReceive, &kCanTransmit}) {
+        auto f = w->make(context());
+        QApplication::setActiveWindow(f.get());
+        reopen(*f);
+        auto* g = dynamic_cast<TRuleGrid*>(f->gridOf(0));
+        ASSERT_NE(g, nullptr);
+        EXPECT_TRUE(g->hasFocus() || QApplication::focusWidget() == g || f->focusWidget() == g);
+        f->ClickCell(g, 3, 0);
+        EXPECT_NE(g->Selection().Right, g->ColCount() - 1);
+    }
+}
+
+TEST_F(ModbusCanWindow, CanByteListsAndHintsOfTheColumns)
+{
+    auto receive = open<TFReceiveCAN>();
+    auto transmit = open<TFTransmitCAN>();
+    EXPECT_EQ(receive->MAX_Byte, 2000);
+    EXPECT_EQ(transmit->MAX_Byte, 3400);
+    const QStringList receiveItems = receive->ACG_CAN_Receive->Columns().GetItem(6)->ComboItems();
+    ASSERT_EQ(receiveItems.size(), 2001);
+    EXPECT_EQ(receiveItems.first(), QStringLiteral("None"));
+    EXPECT_EQ(receiveItems.last(), QStringLiteral("1999"));
+    EXPECT_EQ(transmit->ACG_CAN_Transmit->Columns().GetItem(16)->ComboItems().last(),
+              QStringLiteral("3399"));
+    QString hint;
+    receive->GridHint(receive->ACG_CAN_Receive, 0, 5, hint);
+    EXPECT_EQ(hint, programState().lang(3334));  // TimeOut
+    transmit->GridHint(transmit->ACG_CAN_Transmit, 0, 6, hint);
+    EXPECT_EQ(hint, programState().lang(3463));  // OnCMD
+    transmit->GridHint(transmit->ACG_CAN_Transmit, 1, 6, hint);
+    EXPECT_EQ(hint, QString());
+}
+
+TEST_F(ModbusCanWindow, CanDeleteRowAsksWithTheRowNumber)
+{
+    auto f = open<TFReceiveCAN>();
+    for (int r = 1; r <= 6; ++r)
+        f->ACG_CAN_Receive->SetCellEx(2, r, QString::number(r));
+    f->ACG_CAN_Receive->MoveCurrentCell(2, 5, true, true);
+    m_fakes.dialogs.messageAnswers = {mrYes};
+    click(*f, "Btn_DelRow");
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].text,
+              QStringLiteral("Are you sure to delete the Row number 5"));
+    EXPECT_EQ(f->ACG_CAN_Receive->GetCellEx(2, 5), QStringLiteral("6"));
+}
+
 // ---- language --------------------------------------------------------------------------------
 
 struct LanguageCase {
@@ -350,6 +456,8 @@ void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name; }
 const LanguageCase kLanguageCases[] = {
     {"ModbusRtu", &kModbusRtu, 3000, 3018, 3068},
     {"ModbusTcp", &kModbusTcp, 3100, 3110, 3138},
+    {"CanReceive", &kCanReceive, 3300, 3310, 3344},
+    {"CanTransmit", &kCanTransmit, 3400, 3410, 3447},
 };
 
 class ModbusCanLanguage : public ModbusCanWindow,

@@ -1,6 +1,7 @@
 // The Modbus master, CAN frame and DMX tables without their windows: the first failing check
 // and its exact message, and what a file's missing or odd values load as.
 
+#include "editors/fieldbus/core/UCANRuleSpec.h"
 #include "editors/fieldbus/core/UModbusRuleSpec.h"
 #include "support/CaseName.h"
 
@@ -43,20 +44,32 @@ const Cells kModbusWriteRule = {{"Enable", "Y"},   {"Slave_ID", "1"}, {"Type", "
                                 {"Address", "0"},  {"NPoint", "8"},   {"PollTime", "0"},
                                 {"MaxError", "0"}, {"Position", "0"}, {"Bit", "0"}};
 const Cells kTcpSlave = {{"IP_Address", "192.168.1.125"}, {"Port", "502"}};
+const Cells kCanReceiveFrame = {{"Enable", "Y"}, {"COBID", "1"},   {"CAN_Type", "2.0A (11 bits)"},
+                                {"Dim", "1"},    {"TimeOut", "0"}, {"Byte1", "None"}};
+const Cells kCanTransmitFrame = {
+    {"Enable", "Y"},  {"COBID", "1"},    {"CAN_Type", "2.0A (11 bits)"},
+    {"Dim", "1"},     {"OnChange", "N"}, {"OnCMD", "N"},
+    {"OnTimer", "N"}, {"Time", ""},      {"Byte1", "None"}};
 
-enum class Editor { ModbusRtu, ModbusTcp };
+enum class Editor { ModbusRtu, ModbusTcp, CanReceive, CanTransmit };
 
 RuleFileSpec specOf(Editor e)
 {
     switch (e) {
     case Editor::ModbusRtu: return modbusRtuRuleSpec();
     case Editor::ModbusTcp: return modbusTcpRuleSpec();
+    case Editor::CanReceive: return canReceiveRuleSpec();
+    case Editor::CanTransmit: return canTransmitRuleSpec();
     }
     return {};
 }
 
 Cells validRule(Editor e, int table)
 {
+    if (e == Editor::CanReceive)
+        return kCanReceiveFrame;
+    if (e == Editor::CanTransmit)
+        return kCanTransmitFrame;
     Cells rule = table == 0 ? kModbusReadRule : kModbusWriteRule;
     if (e == Editor::ModbusTcp)
         rule.insert(rule.end(), kTcpSlave.begin(), kTcpSlave.end());
@@ -253,6 +266,125 @@ const CheckCase kCheckCases[] = {
      1,
      {{"Bit", ""}},
      "Error row 1!! [Modbus Write] Bit must be between 0 and 7"},
+    // The identifier's range follows the frame's own Type.
+    {"CanCobId2047On11Bits", Editor::CanReceive, 0, 1, {{"COBID", "2047"}}, ""},
+    {"CanCobId2048On11Bits",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"COBID", "2048"}},
+     "Error row 1!! CobID must be between 0 and 2047"},
+    {"CanTypeIsTrimmedBeforeItIsCompared",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"CAN_Type", " 2.0A (11 bits) "}, {"COBID", "0x800"}},
+     "Error row 1!! CobID must be between 0 and 2047"},
+    {"CanCobId2048On29Bits",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"CAN_Type", "2.0B (29 bits)"}, {"COBID", "2048"}},
+     ""},
+    {"CanCobIdLargestOn29Bits",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"CAN_Type", "2.0B (29 bits)"}, {"COBID", "0x1FFFFFFF"}},
+     ""},
+    {"CanCobIdAbove29Bits",
+     Editor::CanReceive,
+     0,
+     2,
+     {{"CAN_Type", "2.0B (29 bits)"}, {"COBID", "0x20000000"}},
+     "Error row 2!! CobID must be between 0x00000000 and 0x1FFFFFFF"},
+    {"CanBlankTypeIs29Bits", Editor::CanReceive, 0, 1, {{"CAN_Type", ""}, {"COBID", "$7FFF"}}, ""},
+    {"CanLowerCaseYEnables",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Enable", " y"}, {"COBID", "5000"}},
+     "Error row 1!! CobID must be between 0 and 2047"},
+    {"CanDimensionZero",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Dim", "0"}},
+     "Error row 1!! Dimension must be between 1 and 8"},
+    {"CanEmptyTimeOut",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"TimeOut", ""}},
+     "Error row 1!! TimeOut must be between 0 and 100000000 milliseconds"},
+    // Only the bytes the frame carries are checked.
+    {"CanByteBeyondTheFrame", Editor::CanReceive, 0, 1, {{"Dim", "2"}, {"Byte3", "5000"}}, ""},
+    {"CanByteWithinTheFrame",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Dim", "3"}, {"Byte3", "5000"}},
+     "Error row 1!! Byte3 must be between 0 and 1999 or None"},
+    {"CanBytesNoneBlankAndLargest",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Dim", "3"}, {"Byte1", " None "}, {"Byte2", ""}, {"Byte3", "1999"}},
+     ""},
+    {"CanByteNoneIsComparedExactly",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Byte1", "none"}},
+     "Error row 1!! Byte1 must be between 0 and 1999 or None"},
+    {"CanByteAboveTheArea",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Dim", "2"}, {"Byte2", "2000"}},
+     "Error row 1!! Byte2 must be between 0 and 1999 or None"},
+    {"CanByteNegative",
+     Editor::CanReceive,
+     0,
+     1,
+     {{"Byte1", "-1"}},
+     "Error row 1!! Byte1 must be between 0 and 1999 or None"},
+    {"CanTransmitNotOnATimerNeedsNoTime",
+     Editor::CanTransmit,
+     0,
+     1,
+     {{"OnTimer", "N"}, {"Time", ""}},
+     ""},
+    {"CanTransmitOnATimerNeedsATime",
+     Editor::CanTransmit,
+     0,
+     1,
+     {{"OnTimer", "Y"}, {"Time", ""}},
+     "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
+    {"CanTransmitLowerCaseOnTimer",
+     Editor::CanTransmit,
+     0,
+     1,
+     {{"OnTimer", "y"}, {"Time", "100000001"}},
+     "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
+    {"CanTransmitLastByteLargest",
+     Editor::CanTransmit,
+     0,
+     1,
+     {{"Dim", "8"}, {"Byte8", "3399"}},
+     ""},
+    {"CanTransmitLastByteAboveTheArea",
+     Editor::CanTransmit,
+     0,
+     3,
+     {{"Dim", "8"}, {"Byte8", "3400"}},
+     "Error row 3!! Byte8 must be between 0 and 3399 or None"},
+    {"CanTransmitCobIdOn11Bits",
+     Editor::CanTransmit,
+     0,
+     1,
+     {{"COBID", "0x800"}},
+     "Error row 1!! CobID must be between 0 and 2047"},
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
@@ -332,6 +464,52 @@ TEST(ModbusFile, RequiredValuesMissingAreReportedAndGuardedOnesTakeTheirDefault)
     EXPECT_EQ(write.text(u"Enable", 1), QStringLiteral("Y"));
     EXPECT_EQ(write.text(u"OnCMD", 1), QStringLiteral("N"));
     EXPECT_EQ(write.text(u"SwapWord", 1), QStringLiteral("N"));
+}
+
+TEST(CanFile, TransmitFramesWithoutTheirSendingValuesLoadWithTheirDefaults)
+{
+    RuleFile file(canTransmitRuleSpec());
+    const RuleLoadReport report =
+        load(file, R"(<Transmit_Frames><row COBID="1" Dim="1"/><row COBID="2" OnTimer="Y"/>)"
+                   R"(<row COBID="3" OnTimer="N" Time="5"/><row COBID="2048"/></Transmit_Frames>)");
+    // Every value of a frame is read with its own default: nothing to report.
+    EXPECT_TRUE(report.missingValues.isEmpty());
+    EXPECT_FALSE(report.askBeforeOverwrite());
+    const RuleTable& t = file.tables[0];
+    struct Expected {
+        int row;
+        const char *onChange, *onCmd, *onTimer, *time;
+    };
+    for (const Expected& e : {Expected{1, "Y", "N", "N", ""}, Expected{2, "Y", "N", "Y", "0"},
+                              Expected{3, "Y", "N", "N", "5"}}) {
+        EXPECT_EQ(t.text(u"Enable", e.row), QStringLiteral("Y")) << e.row;
+        EXPECT_EQ(t.text(u"CAN_Type", e.row), QStringLiteral("2.0A (11 bits)")) << e.row;
+        EXPECT_EQ(t.text(u"OnChange", e.row), QLatin1String(e.onChange)) << e.row;
+        EXPECT_EQ(t.text(u"OnCMD", e.row), QLatin1String(e.onCmd)) << e.row;
+        EXPECT_EQ(t.text(u"OnTimer", e.row), QLatin1String(e.onTimer)) << e.row;
+        EXPECT_EQ(t.text(u"Time", e.row), QLatin1String(e.time)) << e.row;
+    }
+    // A frame without a Type is an 11-bit frame: its identifier must then fit 11 bits.
+    file.tables[0].setCell(t.spec().col(u"Dim"), 2, QStringLiteral("1"));
+    file.tables[0].setCell(t.spec().col(u"Time"), 2, QStringLiteral("0"));
+    file.tables[0].setCell(t.spec().col(u"Dim"), 3, QStringLiteral("1"));
+    file.tables[0].setCell(t.spec().col(u"Dim"), 4, QStringLiteral("1"));
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(file), file.spec, english()),
+              QStringLiteral("Error row 4!! CobID must be between 0 and 2047"));
+}
+
+TEST(CanFile, ReceivedFrameWithoutTimeOutOrIdentifier)
+{
+    RuleFile file(canReceiveRuleSpec());
+    load(file, R"(<Receive_Frames><row COBID="1" Mnemonic="a"/><row Dim="2"/>)"
+               R"(<row COBID="3"/></Receive_Frames>)");
+    const RuleTable& t = file.tables[0];
+    EXPECT_EQ(t.text(u"TimeOut", 1), QStringLiteral("0"));
+    EXPECT_EQ(t.text(u"Byte1", 1), QString());
+    // The frame without an identifier ends the list: the frame after it is not saved.
+    EXPECT_EQ(t.text(u"COBID", 2), QString());
+    EXPECT_EQ(t.ruleCount(), 1);
+    EXPECT_EQ(t.rowsBelowRuleList(), 2);
 }
 
 TEST(ModbusTopic, IndexAndTopicLookUps)
