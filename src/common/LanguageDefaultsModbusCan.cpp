@@ -330,6 +330,23 @@ constexpr LangText kModbusCan[] = {
     {3461, "Are you sure to delete the Row number "},
     {3462, "OnCMD"},
     {3463, "Send the frame when a command arrives"},
+    // DMX default value editor
+    {4000, "DMX Default Values"},
+    {4001, "DMX Default Values"},
+    {4002, "OK"},
+    {4003, "Cancel"},
+    {4004, "Check the values and save them"},
+    {4005, "Close without saving"},
+    {4006, "Channel"},
+    {4007, "Default Value"},
+    {4008, "Mnemonic"},
+    {4009, "Insert the Default Value for the DMX Channel"},
+    {4010, "Insert a description of the DMX Channel"},
+    {4011, "Error row "},
+    {4012, "!! Default Value must be between 0 and 255"},
+    {4013,
+     "Warning!!! The number of DMX channels of the general parameters is not between 24 and 512, "
+     "so 512 channels are shown. Number read: "},
 };
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "config/US7_Protocol_Set_Access.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
+#include "editors/fieldbus/UDMXDefVal.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "platform/Services.h"
@@ -155,6 +156,7 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
         return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);
     case FormId::TFReceiveCAN: return new TFReceiveCAN(ruleEditorContext(), parent);
     case FormId::TFTransmitCAN: return new TFTransmitCAN(ruleEditorContext(), parent);
+    case FormId::TFDMXDefVal: return new TFDMXDefVal(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

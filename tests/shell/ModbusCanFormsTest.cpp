@@ -29,6 +29,7 @@ const FormCase kForms[] = {
      "Btn_Modbus_Set_Access", 3100},
     {"TFReceiveCAN", FormId::TFReceiveCAN, "Btn_CAN_Rec_Frame", 3300},
     {"TFTransmitCAN", FormId::TFTransmitCAN, "Btn_CAN_Send_Frame", 3400},
+    {"TFDMXDefVal", FormId::TFDMXDefVal, "Btn_DMX_Default", 4000},
 };
 
 class ModbusCanForms : public test::ShellTest, public ::testing::WithParamInterface<FormCase> {};

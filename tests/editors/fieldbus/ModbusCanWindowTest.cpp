@@ -7,6 +7,7 @@
 #include "controls/LbButton.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
+#include "editors/fieldbus/UDMXDefVal.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "support/CaseName.h"
@@ -32,6 +33,7 @@ const test::EditorWindow kModbusTcp = window<TFModbus_TCP_Master_Set_Access>(
     &ProgramState::File_ModbusTCPM_SetAccess);
 const test::EditorWindow kCanReceive = window<TFReceiveCAN>(&ProgramState::File_CAN_Rec_Frames);
 const test::EditorWindow kCanTransmit = window<TFTransmitCAN>(&ProgramState::File_CAN_Send_Frames);
+const test::EditorWindow kDmx = window<TFDMXDefVal>(&ProgramState::File_DMX_Default_Values);
 
 // Writes texts into row r of table t by attribute.
 void setCells(TRuleEditorFrame& f, int t, int r,
@@ -52,6 +54,7 @@ struct GoldenCase {
     const test::EditorWindow* window;
     const char* file;
     int rowCount;
+    const char* parGen = nullptr;  // ParGen.xml of the project; nullptr: none
 };
 
 void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
@@ -61,6 +64,8 @@ const GoldenCase kGoldenCases[] = {
     {"ModbusTcp", &kModbusTcp, "modbus_tcp.xml", 513},
     {"CanReceive", &kCanReceive, "can_receive.xml", 513},
     {"CanTransmit", &kCanTransmit, "can_send.xml", 513},
+    {"Dmx24Channels", &kDmx, "dmx_24.xml", 25,
+     "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>"},
 };
 
 class ModbusCanGolden : public ModbusCanWindow, public ::testing::WithParamInterface<GoldenCase> {};
@@ -72,6 +77,9 @@ TEST_P(ModbusCanGolden, OpenThenOkWritesTheSameBytes)
     ASSERT_FALSE(original.isEmpty());
     const QString file = fileOf(*c.window);
     ASSERT_TRUE(test::writeFile(file, original));
+    if (c.parGen) {
+        ASSERT_TRUE(test::writeFile(programState().File_ParGen, c.parGen));
+    }
     auto f = open(*c.window);
     EXPECT_EQ(messageTexts(), QStringList());
     EXPECT_EQ(f->gridOf(0)->RowCount(), c.rowCount);
@@ -283,6 +291,16 @@ const BadFileCase kBadFiles[] = {
      "<Transmit_Frames><row COBID=\"1\" Mnemonic=\"a&#7;b\"/></Transmit_Frames>",
      "CAN_Send_Frames.xml", true},
     {"CanTransmitEmptyRoot", &kCanTransmit, "<Transmit_Frames/>", "", false},
+    {"DmxNotWellFormed", &kDmx, "<DMX_Default_Values><Row", "DMX_Default_Values.xml", true},
+    {"Dmx10000Rows", &kDmx,
+     manyRows("<DMX_Default_Values>", R"(<Row Default_Value="1" Mnemonic=""/>)",
+              "</DMX_Default_Values>", 10000),
+     ": 9488 (DMX Default Values)", true},
+    {"DmxControlCharacter", &kDmx,
+     "<DMX_Default_Values><Row Mnemonic=\"\x02\"/></DMX_Default_Values>", "DMX_Default_Values.xml",
+     true},
+    {"DmxRowsWithoutValues", &kDmx, "<DMX_Default_Values><Row/><Other/></DMX_Default_Values>", "",
+     false},
 };
 
 class ModbusCanBadFile : public ModbusCanWindow,
@@ -441,6 +459,83 @@ TEST_F(ModbusCanWindow, CanDeleteRowAsksWithTheRowNumber)
     EXPECT_EQ(f->ACG_CAN_Receive->GetCellEx(2, 5), QStringLiteral("6"));
 }
 
+// ---- DMX window ------------------------------------------------------------------------------
+
+TEST_F(ModbusCanWindow, DmxValueTypedIntoTheChannelsGivesEveryChannelInTheFile)
+{
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen,
+                                "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>"));
+    auto f = open<TFDMXDefVal>();
+    ASSERT_EQ(messageTexts(), QStringList());
+    TRuleGrid* g = f->ACG_DMX_Def_Val;
+    EXPECT_EQ(g->RowCount(), 25);
+    EXPECT_EQ(g->GetCellEx(0, 24), QStringLiteral("24"));
+    EXPECT_EQ(g->GetCellEx(1, 24), QStringLiteral("0"));
+    typeInto(*f, g, 1, 3, QStringLiteral("200"));
+    typeInto(*f, g, 2, 3, QStringLiteral("Red"));
+    click(*f, "Btn_OK");
+    EXPECT_EQ(messageTexts(), QStringList());
+    EXPECT_EQ(f->result(), mrOk);
+    QByteArray expected = "<DMX_Default_Values>\n";
+    for (int r = 1; r <= 24; ++r)
+        expected += r == 3 ? "  <Row Default_Value=\"200\" Mnemonic=\"Red\"/>\n"
+                           : "  <Row Default_Value=\"0\" Mnemonic=\"\"/>\n";
+    expected += "</DMX_Default_Values>\n<!--SW_VERSION = 1.000-->\n";
+    EXPECT_EQ(test::readFile(programState().File_DMX_Default_Values).toStdString(),
+              expected.toStdString());
+}
+
+TEST_F(ModbusCanWindow, DmxFileOfMoreChannelsIsShortenedOnlyAfterAYes)
+{
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen,
+                                "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>"));
+    const QByteArray full = manyRows("<DMX_Default_Values>", R"(<Row Default_Value="9"/>)",
+                                     "</DMX_Default_Values>", 512);
+    ASSERT_TRUE(test::writeFile(programState().File_DMX_Default_Values, full));
+    auto f = open<TFDMXDefVal>();
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].endsWith(QStringLiteral(": 488 (DMX Default Values)")));
+    EXPECT_EQ(f->ACG_DMX_Def_Val->GetCellEx(1, 24), QStringLiteral("9"));
+    m_fakes.dialogs.messageAnswers = {mrYes};
+    click(*f, "Btn_OK");
+    EXPECT_EQ(f->result(), mrOk);
+    EXPECT_EQ(test::readFile(programState().File_DMX_Default_Values).count("<Row "), 24);
+}
+
+TEST_F(ModbusCanWindow, DmxChannelCountOutsideTheUniverseOpensAllChannelsAndSaysSo)
+{
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen,
+                                "<Par_Gen><DMX_Num_Channels>100000</DMX_Num_Channels></Par_Gen>"));
+    auto f = open<TFDMXDefVal>();
+    EXPECT_EQ(f->ACG_DMX_Def_Val->RowCount(), 513);
+    ASSERT_EQ(m_fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(m_fakes.dialogs.messages[0].text,
+              programState().lang(kDMXTextChannelsOutOfRange) + QStringLiteral("100000"));
+    // The count is read again at the next opening.
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen,
+                                "<Par_Gen><DMX_Num_Channels>32</DMX_Num_Channels></Par_Gen>"));
+    reopen(*f);
+    EXPECT_EQ(messageTexts(), QStringList());
+    EXPECT_EQ(f->ACG_DMX_Def_Val->RowCount(), 33);
+}
+
+TEST_F(ModbusCanWindow, DmxHasOnlyOkAndCancelAndNoHeaderHints)
+{
+    auto f = open<TFDMXDefVal>();
+    EXPECT_TRUE(f->Btn_OK->isVisible());
+    EXPECT_TRUE(f->Btn_Cancel->isVisible());
+    for (TLbButton* b : {f->Btn_DelRow, f->Btn_InsRow, f->Btn_CopyRow, f->Btn_PasteRow})
+        EXPECT_FALSE(b->isVisible()) << b->objectName().toStdString();
+    EXPECT_EQ(f->Btn_OK->toolTip(), programState().lang(4004));
+    EXPECT_EQ(f->Btn_Cancel->toolTip(), programState().lang(4005));
+    EXPECT_EQ(f->ACG_DMX_Def_Val->GetCellEx(0, 0), QStringLiteral("Channel"));
+    EXPECT_EQ(f->Hint(), QStringList({programState().lang(4009), programState().lang(4010)}));
+    QString hint = QStringLiteral("x");
+    f->GridHint(f->ACG_DMX_Def_Val, 0, 1, hint);
+    EXPECT_EQ(hint, QString());
+}
+
 // ---- language --------------------------------------------------------------------------------
 
 struct LanguageCase {
@@ -458,6 +553,7 @@ const LanguageCase kLanguageCases[] = {
     {"ModbusTcp", &kModbusTcp, 3100, 3110, 3138},
     {"CanReceive", &kCanReceive, 3300, 3310, 3344},
     {"CanTransmit", &kCanTransmit, 3400, 3410, 3447},
+    {"Dmx", &kDmx, 4000, 4008, 4011},
 };
 
 class ModbusCanLanguage : public ModbusCanWindow,

@@ -2,11 +2,15 @@
 // and its exact message, and what a file's missing or odd values load as.
 
 #include "editors/fieldbus/core/UCANRuleSpec.h"
+#include "editors/fieldbus/core/UDMXRuleSpec.h"
 #include "editors/fieldbus/core/UModbusRuleSpec.h"
 #include "support/CaseName.h"
+#include "support/Files.h"
 
 #include "common/UComon.h"
 #include "common/ULanguage.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,7 +55,7 @@ const Cells kCanTransmitFrame = {
     {"Dim", "1"},     {"OnChange", "N"}, {"OnCMD", "N"},
     {"OnTimer", "N"}, {"Time", ""},      {"Byte1", "None"}};
 
-enum class Editor { ModbusRtu, ModbusTcp, CanReceive, CanTransmit };
+enum class Editor { ModbusRtu, ModbusTcp, CanReceive, CanTransmit, Dmx };
 
 RuleFileSpec specOf(Editor e)
 {
@@ -60,6 +64,7 @@ RuleFileSpec specOf(Editor e)
     case Editor::ModbusTcp: return modbusTcpRuleSpec();
     case Editor::CanReceive: return canReceiveRuleSpec();
     case Editor::CanTransmit: return canTransmitRuleSpec();
+    case Editor::Dmx: return dmxRuleSpec(24);
     }
     return {};
 }
@@ -70,6 +75,8 @@ Cells validRule(Editor e, int table)
         return kCanReceiveFrame;
     if (e == Editor::CanTransmit)
         return kCanTransmitFrame;
+    if (e == Editor::Dmx)
+        return {{"Default_Value", "0"}};
     Cells rule = table == 0 ? kModbusReadRule : kModbusWriteRule;
     if (e == Editor::ModbusTcp)
         rule.insert(rule.end(), kTcpSlave.begin(), kTcpSlave.end());
@@ -385,6 +392,34 @@ const CheckCase kCheckCases[] = {
      1,
      {{"COBID", "0x800"}},
      "Error row 1!! CobID must be between 0 and 2047"},
+    // Every channel is checked; the row in the message is the channel.
+    {"DmxHexadecimal", Editor::Dmx, 0, 1, {{"Default_Value", "0xFF"}}, ""},
+    {"DmxAbove255",
+     Editor::Dmx,
+     0,
+     7,
+     {{"Default_Value", "256"}},
+     "Error row 7!! Default Value must be between 0 and 255"},
+    {"DmxEmpty",
+     Editor::Dmx,
+     0,
+     24,
+     {{"Default_Value", ""}},
+     "Error row 24!! Default Value must be between 0 and 255"},
+    {"DmxNegative",
+     Editor::Dmx,
+     0,
+     1,
+     {{"Default_Value", "-1"}},
+     "Error row 1!! Default Value must be between 0 and 255"},
+    // A blank before the number is skipped as every integer text of the program does.
+    {"DmxBlankBeforeTheNumber", Editor::Dmx, 0, 1, {{"Default_Value", " 5"}}, ""},
+    {"DmxBlankAfterTheNumber",
+     Editor::Dmx,
+     0,
+     1,
+     {{"Default_Value", "5 "}},
+     "Error row 1!! Default Value must be between 0 and 255"},
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
@@ -510,6 +545,74 @@ TEST(CanFile, ReceivedFrameWithoutTimeOutOrIdentifier)
     EXPECT_EQ(t.text(u"COBID", 2), QString());
     EXPECT_EQ(t.ruleCount(), 1);
     EXPECT_EQ(t.rowsBelowRuleList(), 2);
+}
+
+struct ChannelCase {
+    const char* name;
+    const char* parGen;  // nullptr: no file
+    int channels;
+    std::optional<int> outOfRange;
+    bool error;
+};
+
+void PrintTo(const ChannelCase& c, std::ostream* os) { *os << c.name; }
+
+const ChannelCase kChannelCases[] = {
+    {"NoFile", nullptr, 512, std::nullopt, false},
+    {"NoElement", "<Par_Gen><LoRa_FPort>Fixed</LoRa_FPort></Par_Gen>", 512, std::nullopt, false},
+    {"NoInteger", "<Par_Gen><DMX_Num_Channels>many</DMX_Num_Channels></Par_Gen>", 512, std::nullopt,
+     false},
+    {"Smallest", "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>", 24, std::nullopt,
+     false},
+    {"BlankBefore", "<Par_Gen><DMX_Num_Channels> 0x30</DMX_Num_Channels></Par_Gen>", 48,
+     std::nullopt, false},
+    {"Largest", "<Par_Gen><DMX_Num_Channels>512</DMX_Num_Channels></Par_Gen>", 512, std::nullopt,
+     false},
+    {"BelowTheRange", "<Par_Gen><DMX_Num_Channels>23</DMX_Num_Channels></Par_Gen>", 512, 23, false},
+    {"Zero", "<Par_Gen><DMX_Num_Channels>0</DMX_Num_Channels></Par_Gen>", 512, 0, false},
+    {"Hostile", "<Par_Gen><DMX_Num_Channels>2000000000</DMX_Num_Channels></Par_Gen>", 512,
+     2000000000, false},
+    {"NotWellFormed", "<Par_Gen><DMX_Num_Channels>24", 512, std::nullopt, true},
+};
+
+class DmxChannels : public ::testing::TestWithParam<ChannelCase> {};
+
+TEST_P(DmxChannels, FromTheGeneralParametersWithinTheUniverse)
+{
+    const ChannelCase& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("ParGen.xml"));
+    if (c.parGen) {
+        ASSERT_TRUE(test::writeFile(path, c.parGen));
+    }
+    const DMXChannelCount count = readDMXChannelCount(path);
+    EXPECT_EQ(count.channels, c.channels);
+    EXPECT_EQ(count.outOfRange, c.outOfRange);
+    EXPECT_EQ(!count.parGenError.isEmpty(), c.error);
+    if (c.error) {
+        EXPECT_TRUE(count.parGenError.contains(QStringLiteral("ParGen.xml")));
+    }
+    EXPECT_EQ(RuleFile(dmxRuleSpec(count.channels)).tables[0].rowCount(), c.channels + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DmxChannels, ::testing::ValuesIn(kChannelCases), test::CaseName());
+
+TEST(DmxFile, FewerRowsThanChannelsLeaveZeroAndEveryChannelIsWritten)
+{
+    RuleFile file(dmxRuleSpec(30));
+    QByteArray xml = "<DMX_Default_Values>";
+    for (int i = 1; i <= 10; ++i)
+        xml += "<Row Default_Value=\"" + QByteArray::number(i) + "\"/>";
+    const RuleLoadReport report = load(file, xml + "</DMX_Default_Values>");
+    EXPECT_FALSE(report.askBeforeOverwrite());
+    const RuleTable& t = file.tables[0];
+    EXPECT_EQ(t.cell(0, 30), QStringLiteral("30"));
+    EXPECT_EQ(t.text(u"Default_Value", 10), QStringLiteral("10"));
+    EXPECT_EQ(t.text(u"Mnemonic", 10), QString());
+    EXPECT_EQ(t.text(u"Default_Value", 11), QStringLiteral("0"));
+    EXPECT_EQ(t.text(u"Default_Value", 30), QStringLiteral("0"));
+    EXPECT_EQ(ruleFileBytes(file).count("<Row "), 30);
 }
 
 TEST(ModbusTopic, IndexAndTopicLookUps)
