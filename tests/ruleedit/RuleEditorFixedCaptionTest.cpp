@@ -1,11 +1,13 @@
-// A button caption the editor fixes stays through every language change, while the other
-// buttons follow the language table.
+// What an editor's names and descriptor fix of its window: a button caption that stays
+// through every language change while the other buttons follow the language table, and the
+// width of the row-number column.
 
 #include "ruleedit/URuleEditorFrame.h"
 
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "controls/LbButton.h"
+#include "grid/ColumnGrid.h"
 #include "ruleedit/core/URuleSpecBuild.h"
 #include "support/FakeServices.h"
 
@@ -76,6 +78,35 @@ TEST(RuleEditorFixedCaptions, StayThroughALanguageChangeWhileTheOthersFollowIt)
     EXPECT_EQ(f.Btn_PasteRow->text(), QStringLiteral("Paste Row"));
     // Only the caption is fixed: the hint follows the language.
     EXPECT_EQ(f.Btn_CopyRow->toolTip(), QStringLiteral("changed 10"));
+}
+
+TEST(RuleEditorNumberColumn, TakesTheWidthTheDescriptorGivesIt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ProgramState state;
+    Fill_Default_Language(state);
+    test::FakeDialogs dialogs;
+    RuleTableSpec t;
+    t.element = QStringLiteral("T");
+    t.rowCount = 3;
+    t.keyAttribute = QStringLiteral("Key");
+    t.columns = {numberColumn(0), enableColumn(0), column(u"Key", 0)};
+    RuleEditorNames names;
+    names.form = "TestNumber";
+    names.grids = {"ACG_T"};
+    RuleFileSpec spec;
+    spec.rootElement = QStringLiteral("Root");
+    spec.tables = {t};
+    FixedCaptionEditor plain({&state, QStringLiteral("CODE"), &dialogs}, names, spec,
+                             dir.filePath(QStringLiteral("t.xml")));
+    plain.ensureBuilt();
+    spec.tables[0].columns[0].width = 77;
+    FixedCaptionEditor wide({&state, QStringLiteral("CODE"), &dialogs}, names, spec,
+                            dir.filePath(QStringLiteral("t.xml")));
+    wide.ensureBuilt();
+    EXPECT_EQ(wide.grid(0)->Columns().GetItem(0)->Width(), 77);
+    EXPECT_NE(plain.grid(0)->Columns().GetItem(0)->Width(), 77);
 }
 
 }  // namespace
