@@ -30,12 +30,17 @@ DMXChannelCount readDMXChannelCount(const QString& parGenPath)
 
 RuleFileSpec dmxRuleSpec(int channels)
 {
+    // The three columns fill the narrow window, "Channel" shown whole.
+    RuleColumn channel = numberColumn(4006);
+    channel.width = 60;
     RuleColumn value = column(u"Default_Value", 4007);
+    value.width = 100;
     value.defaultText = QStringLiteral("0");
     value.openingText = QStringLiteral("0");
     value.hintText = 4009;
     RuleColumn mnemonic = column(u"Mnemonic", 4008);
     mnemonic.hintText = 4010;
+    mnemonic.width = 270;
 
     RuleTableSpec t;
     t.rowElement = QStringLiteral("Row");
@@ -44,7 +49,7 @@ RuleFileSpec dmxRuleSpec(int channels)
     // Every channel is a row of the file and is checked: no key, no Enable column.
     t.keyTest = RuleKeyTest::None;
     t.enableAttribute.clear();
-    t.columns = {numberColumn(4006), value, mnemonic};
+    t.columns = {channel, value, mnemonic};
     t.checks = {range(u"Default_Value", 4012, 0, 255)};
 
     RuleFileSpec f;
