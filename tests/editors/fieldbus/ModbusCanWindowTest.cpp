@@ -377,6 +377,24 @@ TEST_F(ModbusCanWindow, ModbusTopicColumnHiddenAndIndexWrittenEmptyOrMinusOne)
                     .contains(R"(Index_Topic="-1" Mnemonic="m")"));
 }
 
+TEST_F(ModbusCanWindow, ModbusRtuTopicComboKeepsItsIndexPerRowAndOtherCombosDoNot)
+{
+    auto f = open<TFSetAccess>();
+    TRuleGrid* g = f->ACG_Modbus_Read;
+    ASSERT_TRUE(g->OnComboChange);
+    g->OnComboChange(g, 12, 3, 2, QStringLiteral("t2"));
+    g->OnComboChange(g, 8, 4, 7, QStringLiteral("7"));
+    EXPECT_EQ(f->ComboItem_Topic(3), 2);
+    EXPECT_EQ(f->ComboItem_Topic(4), -1);
+    // The index moves with its row.
+    g->MoveCurrentCell(2, 2, true, true);
+    click(*f, "Btn_InsRow");
+    EXPECT_EQ(f->ComboItem_Topic(4), 2);
+    // The write grid has no topic.
+    f->ACG_Modbus_Write->OnComboChange(f->ACG_Modbus_Write, 12, 5, 1, QStringLiteral("x"));
+    EXPECT_EQ(f->ComboItem_Topic(5), -1);
+}
+
 TEST_F(ModbusCanWindow, ModbusTcpEnterMovesOnInTheWriteGridOnly)
 {
     programState().Opt_Jump_Field_Tables = true;
