@@ -30,4 +30,7 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
+std::span<const LangText> languageDefaultsModbusCan();
+
 }  // namespace zfw
