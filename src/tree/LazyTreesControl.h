@@ -539,10 +539,11 @@ public:
     static constexpr int SB_TOP = 6;
     static constexpr int SB_BOTTOM = 7;
     static constexpr int SB_ENDSCROLL = 8;
-    // A scroll request of a bar. LINEUP, PAGEUP and TOP move towards the start of the content
-    // (the top; the left end left to right, the right end right to left, so that the codes
-    // read as on screen). trackPos is the thumb's position for the thumb codes, measured from
-    // the content's left edge as the bar shows it. Codes above SB_ENDSCROLL are ignored.
+    // A scroll request of a bar. Vertically LINEUP and PAGEUP move the view up. Horizontally
+    // LINEUP and PAGEUP move it left and LINEDOWN and PAGEDOWN right, in both directions; TOP
+    // shows the content's start edge (its right end right to left), BOTTOM the other end.
+    // trackPos, for the thumb codes, is where the view's left edge lies in the content.
+    // Codes above SB_ENDSCROLL are ignored.
     void WMScroll(Qt::Orientation bar, int code, int trackPos = 0);
     // The offset change of one wheel step: delta in 1/8 degree (120 a notch), lines per notch
     // (-1 a page), the modifiers. Vertical when the content is higher than the client and

@@ -383,6 +383,8 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
         PLazyNode lastFocused = FFocusedNode;
         if (node != lastFocused)
             ChangeFocusedNode(node, false);
+        // Ctrl on a selected node toggles it at button-up also without a drag hook, so that
+        // the press alone never drops a node a drag could still take.
         if (multiSelect && !noShift)
             HandleClickSelection(lastFocused, node, shift, ctrl, autoDrag || nodeSelected);
         else if (noShift) {
