@@ -3,6 +3,7 @@
 #include "tree/LazyTreesControl.h"
 #include "tree/core/LazyTreesGuard.h"
 
+#include <QCursor>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -161,6 +162,12 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, co
                 verticalScrollBar()->setValue(-FOffsetY);
             m_settingBars = false;
         }
+    }
+    // The row under a resting mouse changed with the scroll: the hot node follows.
+    if (!m_destroyingWidget && viewport()->underMouse()) {
+        const QPoint mouse = viewport()->mapFromGlobal(QCursor::pos());
+        if (viewport()->rect().contains(mouse) && !IsMouseSelecting())
+            HandleHotTrack(mouse.x(), mouse.y());
     }
     DoScroll(deltaX, deltaY);
     return true;

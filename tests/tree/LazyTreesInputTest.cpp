@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -1019,6 +1020,24 @@ TEST(TreeHot, FreeingTheHotNodeForgetsIt)
     QApplication::sendEvent(f.view(), &leave);
     // The freed node is never handed out again.
     EXPECT_EQ(log, (std::vector<std::string>{"nil>B"}));
+}
+
+TEST(TreeHot, TheHotNodeFollowsAScrollUnderARestingMouse)
+{
+    InputTree f;
+    const QPoint p = f.labelPoint(f["B"]);
+    // The cursor goes far away again afterwards, so that no later window finds it inside.
+    struct CursorBack {
+        ~CursorBack() { QCursor::setPos(QPoint(-10000, -10000)); }
+    } back;
+    QCursor::setPos(f.view()->mapToGlobal(p));
+    if (f.view()->mapFromGlobal(QCursor::pos()) != p)
+        GTEST_SKIP() << "the platform does not move the cursor";
+    f.view()->setAttribute(Qt::WA_UnderMouse);
+    f.move(p, Qt::NoButton);
+    ASSERT_EQ(f.tree->HotNode(), f["B"]);
+    f.tree->SetOffsetY(-18);
+    EXPECT_EQ(f.tree->HotNode(), f["C"]);
 }
 
 }  // namespace
