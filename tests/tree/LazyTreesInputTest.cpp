@@ -743,6 +743,38 @@ TEST(TreeDrags, EscapeDropsTheBand)
     QTest::mouseRelease(f.view(), Qt::LeftButton, {}, f.rowPoint(f["F"], x));
 }
 
+struct EmptyClickCase {
+    std::string name;
+    TLTSelectionOptions options;
+    std::string selectedAfter;
+};
+
+class TreeEmptySpaceClicks : public ::testing::TestWithParam<EmptyClickCase> {};
+
+// Six rows in a client of eight: a click below them hits nothing.
+TEST_P(TreeEmptySpaceClicks, ClearTheSelectionUnlessANodeMustStaySelected)
+{
+    InputTree f;
+    for (char c = 'D'; c <= 'T'; ++c)
+        f.tree->DeleteNode(f[std::string(1, c)]);
+    f.tree->SetSelectionOptions(GetParam().options);
+    f.tree->SetFocusedNode(f["A0"]);
+    f.tree->SelectNodes(f["A0"], f["B"], false);
+    int removed = 0;
+    f.tree->OnRemoveFromSelection = [&](LazyTreeModel&, PLazyNode) { ++removed; };
+    QTest::mouseClick(f.view(), Qt::LeftButton, {}, QPoint(60, 7 * 18 + 5));
+    EXPECT_EQ(f.selection(), GetParam().selectedAfter);
+    EXPECT_EQ(removed, GetParam().selectedAfter.empty() ? 4 : 0);
+    EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
+}
+
+const std::vector<EmptyClickCase> kEmptyClickCases = {
+    {"MultiSelect", {toMultiSelect}, ""},
+    {"AlwaysSelectNode", {toMultiSelect, toAlwaysSelectNode}, "A0 A1 A2 B"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeEmptySpaceClicks, ::testing::ValuesIn(kEmptyClickCases),
+                         CaseName());
+
 TEST(TreeClicks, NodeClickAndDoubleClickReachTheOwner)
 {
     InputTree f;
