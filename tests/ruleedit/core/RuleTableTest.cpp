@@ -266,7 +266,8 @@ TEST_F(RuleFileIo, MissingValuesTakeDefaultsForTheWholeTableAndAreReported)
     ASSERT_EQ(report.missingValues.size(), 1);
     EXPECT_EQ(report.missingValues[0].row, 3);
     EXPECT_EQ(report.missingValues[0].attribute, QStringLiteral("Value"));
-    EXPECT_FALSE(report.askBeforeOverwrite());
+    // Saving would write the default in place of the missing value: OK asks first.
+    EXPECT_TRUE(report.askBeforeOverwrite());
     EXPECT_EQ(joined(ruleLoadMessages(report, f.spec, m_lang)),
               "Warning!!! Values missing in the file were set to their defaults: 1. First at "
               "row 3 (Items, Value)");
