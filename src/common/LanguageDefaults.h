@@ -30,4 +30,7 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
+std::span<const LangText> languageDefaultsJ1939Knx();
+
 }  // namespace zfw
