@@ -5,6 +5,9 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/fieldbus/UJ1939Frames.h"
+#include "editors/fieldbus/UKNXAccess.h"
+#include "editors/fieldbus/UNMEAFrames.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -146,6 +149,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFReceiveJ1939: return new TFReceiveJ1939(ruleEditorContext(), parent);
+    case FormId::TFTransmitJ1939: return new TFTransmitJ1939(ruleEditorContext(), parent);
+    case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
+    case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
+    case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

@@ -71,10 +71,11 @@ std::optional<RuleFault> rowBytes(const RuleTable& table, int row, const Resolve
 
 }  // namespace
 
-RuleTableSpec frameRuleTable(int rowCount)
+RuleTableSpec frameRuleTable(int rowCount, int titleText)
 {
     RuleTableSpec t;
     t.rowCount = rowCount;
+    t.tabText = titleText;
     t.keyAttribute = QStringLiteral("PGN");
     t.keyTest = RuleKeyTest::AsItStands;
     t.enableAttribute.clear();

@@ -13,8 +13,9 @@ inline constexpr int kFastPacketBytes = 223;
 
 // A table of frames: rows directly under the root, no Enable column, the rule list ends at
 // the first PGN cell that is empty as it stands (blanks are a rule), flags count only as an
-// exact "Y", header hints shown.
-RuleTableSpec frameRuleTable(int rowCount);
+// exact "Y", header hints shown. The load and save reports name the table by the window's
+// title.
+RuleTableSpec frameRuleTable(int rowCount, int titleText);
 // A file of one frame table, version 1.000; the window's texts follow its caption: the title
 // line next, then the six button captions and the six button hints.
 RuleFileSpec frameRuleFile(int captionText, QString root, int errorRowText, int deleteRowText);

@@ -34,7 +34,7 @@ void loadTransmitRow(RuleTable& t, int row, const XmlElement& e)
 
 RuleFileSpec j1939ReceiveSpec(int inputArea)
 {
-    RuleTableSpec t = frameRuleTable(kJ1939RuleRows);
+    RuleTableSpec t = frameRuleTable(kJ1939RuleRows, 4301);
     RuleColumn time = column(u"OnReq_Time", 4323);
     time.defaultText = QStringLiteral("1000");
     t.columns = {
@@ -80,7 +80,7 @@ RuleFileSpec j1939ReceiveSpec(int inputArea)
 
 RuleFileSpec j1939TransmitSpec(int outputArea)
 {
-    RuleTableSpec t = frameRuleTable(kJ1939RuleRows);
+    RuleTableSpec t = frameRuleTable(kJ1939RuleRows, 4401);
     RuleColumn count = column(u"TP_NByte", 4419);
     count.defaultText = QStringLiteral("8");
     t.columns = {

@@ -140,6 +140,7 @@ RuleFileSpec knxRuleSpec(QChar decimalSeparator, int dataArray)
 {
     RuleTableSpec t;
     t.element = QStringLiteral("KNX_in_Write");
+    t.tabText = 4501;  // the window's title names the table in the load and save reports
     t.rowCount = kKnxRuleRows;
     t.keyAttribute = QStringLiteral("Source_Address");
     t.keyTest = RuleKeyTest::Trimmed;

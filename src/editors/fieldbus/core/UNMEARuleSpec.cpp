@@ -15,7 +15,7 @@ const QString kRoot = QStringLiteral("Receive_NMEA_2000");
 
 RuleFileSpec nmeaReceiveSpec(int inputArea)
 {
-    RuleTableSpec t = frameRuleTable(kNmeaRuleRows);
+    RuleTableSpec t = frameRuleTable(kNmeaRuleRows, 4601);
     t.columns = {
         numberColumn(4614),
         column(u"PGN", 4615),
@@ -54,7 +54,7 @@ RuleFileSpec nmeaReceiveSpec(int inputArea)
 
 RuleFileSpec nmeaTransmitSpec(int outputArea)
 {
-    RuleTableSpec t = frameRuleTable(kNmeaRuleRows);
+    RuleTableSpec t = frameRuleTable(kNmeaRuleRows, 4701);
     t.showHints = false;
     t.columns = {
         numberColumn(4714),
