@@ -488,8 +488,7 @@ TEST_P(FrameBadFile, NamedShownAndKeptWithoutAYes)
     EXPECT_TRUE(all.startsWith(QString::fromUtf8(c.messageStart))) << all.toStdString();
     // A file that cannot be read is named.
     if (all.startsWith(QStringLiteral("Error"))) {
-        EXPECT_TRUE(all.contains(QString::fromLatin1(infoOf(c.window).file)))
-            << all.toStdString();
+        EXPECT_TRUE(all.contains(QString::fromLatin1(infoOf(c.window).file))) << all.toStdString();
     }
     m_fakes.dialogs.messages.clear();
 
