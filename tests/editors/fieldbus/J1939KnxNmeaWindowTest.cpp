@@ -600,6 +600,11 @@ TEST_F(FrameWindows, WindowsShowTheirTextsHintsAndSize)
     auto* paste = tf->findChild<QAbstractButton*>(QStringLiteral("Btn_PasteRow"));
     ASSERT_NE(paste, nullptr);
     EXPECT_EQ(paste->text(), QStringLiteral("Incolla riga"));
+    // Hints are off in the NMEA 2000 transmit grid, though its list is filled.
+    auto* nt = static_cast<TFTransmitNMEA*>(tf.get());
+    EXPECT_EQ(nt->Hint_TransmitNMEA().size(), 10);
+    nt->GridHint(nt->sga, 0, 2, hint);
+    EXPECT_EQ(hint, QString());
 }
 
 }  // namespace
