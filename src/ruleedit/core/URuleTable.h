@@ -68,7 +68,7 @@ struct RuleColumn {
     bool stored = true;
     // When set, the attribute is written with this text instead of the cell's.
     RuleCellText writtenText;
-    int width = 0;  // pixels; 0: fitted to the header and the items
+    int width = 0;  // pixels; 0: fitted to the header and the items (column 0: a fixed width)
     // Background of the column's cells in the grid's colour form (0xBBGGRR); none: the grid's.
     std::optional<quint32> colour;
 };
