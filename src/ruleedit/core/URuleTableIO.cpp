@@ -101,6 +101,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
+            if (spec.rowLoaded)
+                spec.rowLoaded(table, row, e);
         }
         if (spec.afterLoad)
             spec.afterLoad(table);
