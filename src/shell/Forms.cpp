@@ -8,8 +8,11 @@
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
+#include "editors/fieldbus/UJ1939Frames.h"
+#include "editors/fieldbus/UKNXAccess.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "editors/fieldbus/UNMEAFrames.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -157,6 +160,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFReceiveCAN: return new TFReceiveCAN(ruleEditorContext(), parent);
     case FormId::TFTransmitCAN: return new TFTransmitCAN(ruleEditorContext(), parent);
     case FormId::TFDMXDefVal: return new TFDMXDefVal(ruleEditorContext(), parent);
+    case FormId::TFReceiveJ1939: return new TFReceiveJ1939(ruleEditorContext(), parent);
+    case FormId::TFTransmitJ1939: return new TFTransmitJ1939(ruleEditorContext(), parent);
+    case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
+    case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
+    case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

@@ -178,6 +178,10 @@ struct RuleTableSpec {
     QList<RuleCheck> checks;    // in the order they run
     // After the rows were read: normalising texts, per-row objects.
     std::function<void(RuleTable&)> afterLoad;
+    // After each row the file gives was read, defaults included, with its element: what the
+    // row's own columns cannot say (an older attribute standing for several columns, a text
+    // normalised in the file's rows only, never in the empty rows below them).
+    std::function<void(RuleTable& table, int row, const XmlElement& element)> rowLoaded;
 
     // Resolved by resolveRuleSpec; -1 none.
     int keyColumn = -1;
