@@ -3,6 +3,8 @@
 // of the first slave (65,535, the most a slave has, and 64); the second slave has 64 input
 // and 64 output bytes. Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 
+#include "BenchApp.h"
+
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "editors/fieldbus/UDeviceNetOffset.h"
@@ -21,21 +23,6 @@
 namespace {
 
 using namespace zfw;
-
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench_fieldbus";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        return a;
-    }();
-}
 
 // Any message box is an error of the run.
 class CountingDialogs final : public IUserDialogs {
@@ -60,7 +47,7 @@ public:
 
 void BM_DeviceNetChooseSlaveAndBack(benchmark::State& state)
 {
-    ensureApp();
+    bench::ensureApp();
     QTemporaryDir dir;
     CountingDialogs dialogs;
     ProgramState& s = programState();
