@@ -1,7 +1,5 @@
 #include "editors/metering/scan/CommDevice.h"
 
-#include <QMetaObject>
-
 #include <cerrno>
 
 namespace zfw {
@@ -25,7 +23,7 @@ SerialLine serialLineOf(const TDcb& block)
 TComm::TComm(std::unique_ptr<ISerialDevice> device)
     : m_device(std::move(device)),
       m_store([this](const TCommProperties& p) { return applyBlock(p); }),
-      m_context(std::make_unique<QObject>())
+      m_context(std::make_unique<TThreadTasks>())
 {
 }
 
@@ -118,9 +116,7 @@ void TComm::startEventThread()
             if (m_stop)
                 break;
             m_delivered = false;
-            QMetaObject::invokeMethod(
-                m_context.get(), [this, status, generation] { deliver(status, generation); },
-                Qt::QueuedConnection);
+            m_context->post([this, status, generation] { deliver(status, generation); });
             // One event at a time: the next wait begins once the handlers have run.
             m_eventDone.wait(lock, [this] { return m_delivered || m_stop; });
         }

@@ -14,6 +14,7 @@
 // - An event found just before Close reaches no handler: the device it came from is gone.
 
 #include "editors/metering/scan/CommControl.h"
+#include "editors/metering/scan/MBusThreadTasks.h"
 #include "platform/SerialDevice.h"
 
 #include <QByteArray>
@@ -107,7 +108,7 @@ private:
     std::atomic<int> m_generation{0};
     // Lives on the owning thread; events are queued to it. Destroyed first, which drops the
     // events still queued.
-    std::unique_ptr<QObject> m_context;
+    std::unique_ptr<TThreadTasks> m_context;
 };
 
 }  // namespace zfw

@@ -46,16 +46,13 @@ TMBusScanDecode::TMBusScanDecode(Services services, QObject* parent)
     m_io.setObjectName(QStringLiteral("M-Bus scan I/O"));
     // Moved before the thread starts, so that the start orders everything done here before
     // anything the thread does.
-    m_ioContext = new QObject;
-    m_ioContext->moveToThread(&m_io);
+    m_ioTasks = new TThreadTasks;
+    m_ioTasks->moveToThread(&m_io);
     m_io.start();
-    QMetaObject::invokeMethod(
-        m_ioContext,
-        [this] {
-            m_transport = m_services.makeTransport();
-            m_link = std::make_unique<TGatewayLink>(*m_transport, [this] { wake(); });
-        },
-        Qt::BlockingQueuedConnection);
+    m_ioTasks->run([this] {
+        m_transport = m_services.makeTransport();
+        m_link = std::make_unique<TGatewayLink>(*m_transport, [this] { wake(); });
+    });
     m_line = std::make_unique<Line>(*m_link);
     m_machine = std::make_unique<TWiredScanMachine>(
         *m_line, m_clock,
@@ -83,16 +80,13 @@ TMBusScanDecode::~TMBusScanDecode()
     m_wakeUp.notify_all();
     m_engine.join();
     // The link and the transport are made and destroyed on the I/O thread.
-    QMetaObject::invokeMethod(
-        m_ioContext,
-        [this] {
-            m_link.reset();
-            m_transport.reset();
-        },
-        Qt::BlockingQueuedConnection);
+    m_ioTasks->run([this] {
+        m_link.reset();
+        m_transport.reset();
+    });
     m_io.quit();
     m_io.wait();
-    delete m_ioContext;
+    delete m_ioTasks;
 }
 
 void TMBusScanDecode::wake()

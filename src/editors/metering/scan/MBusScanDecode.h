@@ -120,7 +120,7 @@ private:
     IScanClock& m_clock;
 
     QThread m_io;
-    QObject* m_ioContext = nullptr;
+    TThreadTasks* m_ioTasks = nullptr;
     std::unique_ptr<IDatagramTransport> m_transport;
     std::unique_ptr<TGatewayLink> m_link;
     std::unique_ptr<Line> m_line;

@@ -234,6 +234,25 @@ TEST_F(ScanEngine, WirelessScanReceivesLoadsAKeyAndCloses)
     EXPECT_FALSE(engine->Insert_Wireless_Key(0, key));
 }
 
+TEST_F(ScanEngine, DestroyedWhileReceivingItStillLeavesConfigurationMode)
+{
+    using zfw::test::FakeRadioGateway;
+    FakeUdpGateway gateway(std::make_unique<FakeRadioGateway>(TRadioModule::rmRadioCrafts));
+    {
+        auto engine = makeEngine(gateway.port());
+        TWirelessScanSettings settings;
+        settings.IP_COM = QStringLiteral("127.0.0.1");
+        settings.Port = gateway.port();
+        ASSERT_TRUE(engine->Start_Scan_Wireless(settings));
+        ASSERT_TRUE(pumpUntil([&] {
+            const auto all = gateway.received();
+            return !all.empty() && all.back() == "X";
+        }));
+    }
+    const auto sent = gateway.received();
+    EXPECT_EQ(sent.back(), QByteArray(gateway::kDisableConfigurationMode));
+}
+
 TEST_F(ScanEngine, WirelessScanRefusesTheSerialVariantAndPortZero)
 {
     FakeUdpGateway gateway;
