@@ -9,8 +9,9 @@
 //   to that thread as a queued call, then waits until its handlers have run.
 // - Open, Close, Read, Write and the line setters may be called from any one thread at a
 //   time; Read and Write exclude each other. Handlers are set on the owning thread.
-// - Read and Write wait with poll() and then transfer at once, so nothing stays pending on
-//   the caller's buffer after a time-out.
+// - Read takes at once what has arrived; Write waits with poll() and then writes at once. So
+//   nothing stays pending on the caller's buffer after a time-out (the old component left the
+//   overlapped transfer running on it and counted it into the next call).
 // - An event found just before Close reaches no handler: the device it came from is gone.
 
 #include "editors/metering/scan/CommControl.h"

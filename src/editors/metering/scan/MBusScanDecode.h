@@ -14,8 +14,8 @@
 // - Progress, every meter read and every wireless meter heard reach the receivers as queued
 //   signals that carry copies; the window keeps its own result lists on its own thread.
 // - Destruction aborts a running scan, lets the closing steps run (the gateway leaves
-//   analyzer mode, at most three tries) and releases the socket, then joins both threads,
-//   whether or not a window is still listening.
+//   analyzer or configuration mode, at most three tries) and releases the socket, then joins
+//   both threads, whether or not a window is still listening.
 
 #include "editors/metering/scan/MBusGatewayLink.h"
 #include "editors/metering/scan/MBusWiredScan.h"
