@@ -30,4 +30,8 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the BACnet client and server editors, the EDE import and the unit picker
+// (1300-1699).
+std::span<const LangText> languageDefaultsBACnet();
+
 }  // namespace zfw
