@@ -65,6 +65,13 @@ bool isRetainedEdeType(int objectType);
 // The retained objects of an EDE file's bytes.
 EdeReadResult readEdeObjects(const QByteArray& bytes);
 
+struct EdeFileBytes {
+    QByteArray bytes;
+    QString error;  // set when the file cannot be read or is too large; names the file
+};
+// The file's bytes, up to kEdeMaxFileBytes.
+EdeFileBytes readEdeFile(const QString& path);
+
 // Texts and sizes new rules get for a retained object type; for any other, empty, "Null"
 // and 4.
 QString Get_ObjType_EDE(int val);

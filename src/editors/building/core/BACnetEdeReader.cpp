@@ -5,6 +5,7 @@
 
 #include "common/TextUtil.h"
 
+#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -198,6 +199,24 @@ EdeReadResult readEdeObjects(const QByteArray& bytes)
         result.objects.append(std::move(v));
     }
     return result;
+}
+
+EdeFileBytes readEdeFile(const QString& path)
+{
+    EdeFileBytes out;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        out.error = QStringLiteral("%1: %2").arg(displayPath(path), f.errorString());
+        return out;
+    }
+    out.bytes = f.read(kEdeMaxFileBytes + 1);
+    if (out.bytes.size() > kEdeMaxFileBytes) {
+        out.bytes.clear();
+        out.error = QStringLiteral("%1: larger than %2 MB")
+                        .arg(displayPath(path))
+                        .arg(kEdeMaxFileBytes / (1024 * 1024));
+    }
+    return out;
 }
 
 QString Get_ObjType_EDE(int val)
