@@ -76,7 +76,7 @@ void TFImportEDEFile::FormCreate()
     ACG->SetFixedRows(1);
     ACG->SetDefaultRowHeight(20);
     ACG->SetOptions(ACG->Options() | goColSizing | goEditing);
-    const int widths[kColumns] = {40, 56, 56, 56, 190, 80, 80, 250, 90};
+    const int widths[kColumns] = {40, 56, 56, 56, 170, 80, 70, 220, 96};
     for (int c = 0; c < kColumns; ++c) {
         TGridColumnItem* item = ACG->Columns().GetItem(c);
         item->SetWidth(widths[c]);
