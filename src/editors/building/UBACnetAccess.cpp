@@ -2,6 +2,7 @@
 
 #include "common/UComon.h"
 #include "common/UComonValidators.h"
+#include "controls/LbButton.h"
 #include "editors/building/UImportEDEFile.h"
 #include "editors/building/core/BACnetEde.h"
 #include "grid/ColumnGrid.h"
@@ -34,10 +35,7 @@ RuleEditorNames names()
     events.autoSizeOnDoubleClick = false;
     n.gridEvents = {events, events};
     n.rowTools = {true, true, false, false};
-    n.extraButtons = {{"Btn_Import_CSV", 1359, 1392}};
-    // The window has no button hints; 1392 is a blank text of its block.
-    n.buttonHints = {1392, 1392, 1392, 1392, 1392, 1392};
-    n.buttonCaptions = {0, 0, 0, 0, 1392, 1392};
+    n.extraButtons = {{"Btn_Import_CSV", 1359, 0}};
     return n;
 }
 
@@ -59,8 +57,19 @@ TFBACnetAccess::TFBACnetAccess(const RuleEditorContext& context, QWidget* parent
 void TFBACnetAccess::Set_Lang()
 {
     TRuleEditorFrame::Set_Lang();
+    clearButtonHints();
     if (m_import)
         m_import->Set_Lang();
+}
+
+// The window's buttons have no hints in its language block.
+void TFBACnetAccess::clearButtonHints()
+{
+    if (!isBuilt())
+        return;
+    for (TLbButton* b : {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow,
+                         extraButton("Btn_Import_CSV")})
+        b->setToolTip(QString());
 }
 
 void TFBACnetAccess::built()
@@ -71,6 +80,7 @@ void TFBACnetAccess::built()
     ACG1 = grid(0);
     ACG2 = grid(1);
     Btn_Import_CSV = extraButton("Btn_Import_CSV");
+    clearButtonHints();
 }
 
 QString TFBACnetAccess::filePath() const { return context().state->File_BACnet_Master_Access; }

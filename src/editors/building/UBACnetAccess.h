@@ -50,6 +50,8 @@ protected:
     void cellHint(int table, int ACol, int ARow, QString& hint) override;
 
 private:
+    void clearButtonHints();
+
     TFImportEDEFile* m_import = nullptr;
 };
 

@@ -117,6 +117,8 @@ TEST_F(ClientWindow, WindowValues)
     EXPECT_EQ(f->Btn_Import_CSV->text(), QStringLiteral("Import EDE"));
     EXPECT_FALSE(f->Btn_CopyRow->isVisible());
     EXPECT_FALSE(f->Btn_PasteRow->isVisible());
+    EXPECT_EQ(f->Btn_OK->toolTip(), QString());
+    EXPECT_EQ(f->Btn_Import_CSV->toolTip(), QString());
     EXPECT_EQ(TFBACnetAccess::clientWidthFor(1270), 1000);
     EXPECT_EQ(TFBACnetAccess::clientWidthFor(1271), 1305);
     // Insert gives the new row Enable "Y".
