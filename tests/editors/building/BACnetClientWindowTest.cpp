@@ -371,6 +371,26 @@ TEST_F(EdeImportWindow, FullGridRefusesTheImport)
     EXPECT_EQ(f->ACG2->GetCellEx(2, 1), QString());
 }
 
+// Attributes missing from a row take their column's default without a word.
+TEST_F(ClientWindow, MissingAttributesTakeTheColumnDefaults)
+{
+    writeParGen("<BACnet_Master_Type>0</BACnet_Master_Type>");
+    ASSERT_TRUE(test::writeFile(programState().File_BACnet_Master_Access,
+                                "<BACnet_Master_Access><BACnet_Read><row "
+                                "IP_Address_Slave_ID=\"10.0.0.1\" Object_Type=\"Analog Input\"/>"
+                                "</BACnet_Read><BACnet_Write><x Mnemonic=\"w\"/></BACnet_Write>"
+                                "</BACnet_Master_Access>"));
+    auto f = open<TFBACnetAccess>();
+    EXPECT_EQ(messageTexts(), QStringList());
+    EXPECT_EQ(cellOf(*f, 0, "Enable", 1), QStringLiteral("Y"));
+    EXPECT_EQ(cellOf(*f, 0, "Swap", 1), QStringLiteral("N"));
+    EXPECT_EQ(cellOf(*f, 0, "FloatToInt", 1), QStringLiteral("N"));
+    EXPECT_EQ(cellOf(*f, 0, "Mnemonic", 1), QString());
+    EXPECT_EQ(cellOf(*f, 0, "Instance", 1), QString());
+    EXPECT_EQ(cellOf(*f, 1, "OnTimer", 1), QStringLiteral("N"));
+    EXPECT_EQ(cellOf(*f, 1, "Mnemonic", 1), QStringLiteral("w"));
+}
+
 // ---- bad project files -----------------------------------------------------------------------
 
 TEST_F(ClientWindow, BadFileIsNamedAndOkAsksBeforeOverwriting)

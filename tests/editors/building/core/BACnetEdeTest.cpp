@@ -227,6 +227,19 @@ TEST(EdeImport, ContinuesAfterTheRulesThere)
     EXPECT_EQ(cell(read, "Position", 4), QStringLiteral("20"));
 }
 
+// An object line too short to hold its instance gives a rule the Instance check refuses.
+TEST(EdeImport, ShortLineRuleFailsTheInstanceCheck)
+{
+    RuleFile f(bacnetClientRuleSpec());
+    const EdeReadResult read = readEdeObjects(QByteArray(kHeader)
+                                              + "# mandatory\n# names\nk1;9;Short;0;5\n");
+    ASSERT_EQ(read.objects.size(), 1);
+    EXPECT_EQ(importEdeObjects(f.tables[0], f.tables[1], read.objects, "10.0.0.2").faultText, 0);
+    const RuleFault fault = Controllo_dati(f);
+    EXPECT_EQ(fault.row, 1);
+    EXPECT_EQ(fault.text, 1341);
+}
+
 TEST(EdeImport, UnselectedObjectsAreLeftOut)
 {
     RuleFile f(bacnetClientRuleSpec());
