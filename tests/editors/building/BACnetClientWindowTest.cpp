@@ -257,6 +257,35 @@ TEST_F(EdeImportWindow, WriteBoxOfAReadOnlyObjectRefusedAndSelectAll)
     EXPECT_EQ(cellOf(*f, 1, "Object_Type", 1), QStringLiteral("Binary Output"));
 }
 
+// The boxes as a user toggles them: Space on a Write box of a read-only object is refused,
+// and the Commandable boxes cannot be changed.
+TEST_F(EdeImportWindow, SpaceOnTheBoxes)
+{
+    auto f = open<TFBACnetAccess>();
+    m_fakes.dialogs.fileAnswers = {edeFile()};
+    onImport([this](TFImportEDEFile& d) {
+        QApplication::setActiveWindow(&d);
+        auto press = [&d](int ACol, int ARow) {
+            d.ACG->setFocus();
+            d.ACG->MoveCurrentCell(ACol, ARow, true, true);
+            QTest::keyClick(d.ACG, Qt::Key_Space);
+            QApplication::processEvents();
+        };
+        m_fakes.dialogs.messages.clear();
+        press(3, 1);
+        EXPECT_EQ(messageTexts(), QStringList{"Error line 1!! The Variable is only in read"});
+        EXPECT_EQ(d.ACG->GetCellEx(3, 1), QStringLiteral("N"));
+        EXPECT_FALSE(d.List_EDE_Var[0].write);
+        press(3, 2);
+        EXPECT_EQ(d.ACG->GetCellEx(3, 2), QStringLiteral("N"));
+        EXPECT_FALSE(d.List_EDE_Var[1].write);
+        press(8, 1);
+        EXPECT_EQ(d.ACG->GetCellEx(8, 1), QStringLiteral("N"));
+        EXPECT_EQ(messageTexts().size(), 1);
+    });
+    click(*f, "Btn_Import_CSV");
+}
+
 TEST_F(EdeImportWindow, UnselectAllImportsNothing)
 {
     auto f = open<TFBACnetAccess>();
