@@ -30,6 +30,12 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
+std::span<const LangText> languageDefaultsModbusCan();
+
+// Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
+std::span<const LangText> languageDefaultsJ1939Knx();
+
 // Blocks of the BACnet client and server editors, the EDE import and the unit picker
 // (1300-1699).
 std::span<const LangText> languageDefaultsBACnet();
