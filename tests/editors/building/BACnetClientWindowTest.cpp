@@ -130,6 +130,17 @@ TEST_F(ClientWindow, WindowValues)
     EXPECT_EQ(f->ACG1->GetCellEx(2, 2), QStringLiteral("10.0.0.1"));
 }
 
+// The import dialog the window owns follows the window's language change.
+TEST_F(ClientWindow, LanguageChangeReachesTheImportDialog)
+{
+    TFBACnetAccess f(context());
+    programState().Language_Table[1300] = QStringLiteral("Accesso BACnet");
+    programState().Language_Table[1400] = QStringLiteral("Importa EDE");
+    f.Set_Lang();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Accesso BACnet"));
+    EXPECT_EQ(f.importDialog()->windowTitle(), QStringLiteral("Importa EDE"));
+}
+
 TEST_F(ClientWindow, FaultKeepsTheWindowOpenWithItsMessage)
 {
     auto f = open<TFBACnetAccess>();

@@ -191,6 +191,17 @@ TEST_F(ServerWindow, RowsBeyondTheGridAreSaidAndDroppedOnlyAfterYes)
     EXPECT_EQ(test::readFile(path).count("<row "), 1000);
 }
 
+// The picker the window owns follows the window's language change.
+TEST_F(ServerWindow, LanguageChangeReachesThePicker)
+{
+    TFBACnetSlaveSetAccess f(context());
+    programState().Language_Table[1500] = QStringLiteral("Oggetti BACnet");
+    programState().Language_Table[1600] = QStringLiteral("Unita BACnet");
+    f.Set_Lang();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Oggetti BACnet"));
+    EXPECT_EQ(f.unitPicker()->windowTitle(), QStringLiteral("Unita BACnet"));
+}
+
 TEST_F(ServerWindow, ObjectLimitOverBothGrids)
 {
     auto f = open<TFBACnetSlaveSetAccess>();
