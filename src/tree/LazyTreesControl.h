@@ -216,7 +216,9 @@ public:
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
     int EditDelay() const { return FEditDelay; }
     int AnimationDuration() const { return FAnimationDuration; }
-    void SetAnimationDuration(int ms) { FAnimationDuration = ms < 0 ? 0 : ms; }
+    // A duration of 0 also takes toAnimatedToggle out of the animation options; any other
+    // duration puts it in.
+    void SetAnimationDuration(int ms);
     // Alignment of node texts in a tree without header columns; mirrored right to left.
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);

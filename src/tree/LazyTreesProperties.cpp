@@ -149,4 +149,15 @@ void TBaseLazyTree::SetFullyVisible(PLazyNode node, bool value)
     }
 }
 
+void TBaseLazyTree::SetAnimationDuration(int ms)
+{
+    FAnimationDuration = ms < 0 ? 0 : ms;
+    TLTAnimationOptions animation = options().AnimationOptions;
+    if (FAnimationDuration != 0)
+        animation.include(toAnimatedToggle);
+    else
+        animation.exclude(toAnimatedToggle);
+    SetAnimationOptions(animation);
+}
+
 }  // namespace zfw
