@@ -40,4 +40,8 @@ std::span<const LangText> languageDefaultsJ1939Knx();
 // (1160-1171).
 std::span<const LangText> languageDefaultsCANopen();
 
+// Blocks of the BACnet client and server editors, the EDE import and the unit picker
+// (1300-1699).
+std::span<const LangText> languageDefaultsBACnet();
+
 }  // namespace zfw

@@ -5,6 +5,10 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/building/UBACnetAccess.h"
+#include "editors/building/UBACnetSlaveSetAccess.h"
+#include "editors/building/UBACnet_Eng_Unit.h"
+#include "editors/building/UImportEDEFile.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
@@ -166,6 +170,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFDefOffset: return new TFDefOffset(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFBACnetAccess: return new TFBACnetAccess(ruleEditorContext(), parent);
+    case FormId::TFImportEDEFile: return new TFImportEDEFile(ruleEditorContext(), parent);
+    case FormId::TFBACnetSlaveSetAccess:
+        return new TFBACnetSlaveSetAccess(ruleEditorContext(), parent);
+    case FormId::TFBACnet_Eng_Unit: return new TFBACnet_Eng_Unit(ruleEditorContext(), parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
     case FormId::TFModbus_TCP_Master_Set_Access:
         return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);

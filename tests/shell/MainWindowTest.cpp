@@ -151,6 +151,23 @@ TEST_F(MainWindow, RuleEditorsFollowALanguageChange)
     EXPECT_EQ(s7->PageControl1->tabText(0), QStringLiteral("Lettura S7"));
 }
 
+// The BACnet windows are real windows, made at start-up, and follow a language change.
+TEST_F(MainWindow, BACnetWindowsAreNoPlaceholders)
+{
+    auto w = start();
+    const FormId ids[] = {FormId::TFBACnetAccess, FormId::TFImportEDEFile,
+                          FormId::TFBACnetSlaveSetAccess, FormId::TFBACnet_Eng_Unit};
+    for (FormId id : ids) {
+        TForm* f = w->forms().form(id);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(qobject_cast<TFPlaceholder*>(f), nullptr) << formInfo(id).className;
+        EXPECT_EQ(f->objectName(), QLatin1String(formInfo(id).className));
+    }
+    programState().Language_Table[1600] = QStringLiteral("Unita");
+    w->Change_Language();
+    EXPECT_EQ(w->forms().form(FormId::TFBACnet_Eng_Unit)->windowTitle(), QStringLiteral("Unita"));
+}
+
 TEST_F(MainWindow, LanguageFileIsAppliedAtStart)
 {
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("LANGUAGE"))));
