@@ -7,9 +7,9 @@ namespace zfw {
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 5> kBlocks = {
+    static const std::array<std::span<const LangText>, 6> kBlocks = {
         languageDefaultsShell(), languageDefaultsParGen(), languageDefaultsBoot(),
-        languageDefaultsRules(), languageDefaultsMBus(),
+        languageDefaultsRules(), languageDefaultsMBus(),   languageDefaultsMBusWindows(),
     };
     return kBlocks;
 }

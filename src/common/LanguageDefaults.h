@@ -30,4 +30,7 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the M-Bus windows: network editor, paste dialog and the scan dialogs.
+std::span<const LangText> languageDefaultsMBusWindows();
+
 }  // namespace zfw
