@@ -5,6 +5,8 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/metering/UMeter_Bus.h"
+#include "editors/metering/UNewIDNode.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -146,6 +148,8 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFMeter_Bus: return new TFMeter_Bus(parent);
+    case FormId::TFNewIDNode: return new TFNewIDNode(parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
