@@ -38,6 +38,9 @@ constexpr int kButtonTop = kBodyTop + kBodyHeight + 12;
 constexpr int kLabelLeft = 8;
 constexpr int kFieldLeft = 220;
 constexpr int kFieldWidth = 160;
+// The pages' room right of the tabs on the left.
+constexpr int kPageInnerWidth = 474;
+constexpr int kWideFieldWidth = kPageInnerWidth - kFieldLeft - 4;
 
 QLabel* label(QWidget* parent, const char* name, int left, int width = kFieldLeft - 16)
 {
@@ -210,7 +213,7 @@ void TFMeter_Bus::createNodePage(QWidget* page)
     CB_Node_En = check(page, "CB_Node_En");
     m_rowNodeEn = {{CB_Node_En}};
     L_Node_Desc = label(page, "L_Node_Desc", kLabelLeft);
-    E_New_Node_Desc = edit(page, "E_New_Node_Desc", kFieldLeft, 260);
+    E_New_Node_Desc = edit(page, "E_New_Node_Desc", kFieldLeft, kWideFieldWidth);
     m_rowNodeDesc = {{L_Node_Desc, E_New_Node_Desc}};
     L_MBus_Type = label(page, "L_MBus_Type", kLabelLeft);
     CB_MBus_Type = combo(page, "CB_MBus_Type", {QString(), QString()});
@@ -334,7 +337,7 @@ void TFMeter_Bus::createWirelessPanel()
     moveTo(L_wMBus_VarList, y);
     moveTo(CB_wMBus_VarList, y);
     y += kRowStep;
-    p->resize(kPagesWidth - 100, y);
+    p->resize(kPageInnerWidth, y);
 }
 
 void TFMeter_Bus::createVariablePage(QWidget* page)
@@ -343,7 +346,7 @@ void TFMeter_Bus::createVariablePage(QWidget* page)
     CB_Var_En->setChecked(true);
     m_rowVarEn = {{CB_Var_En}};
     L_Var_Desc = label(page, "L_Var_Desc", kLabelLeft);
-    E_New_Var_Desc = edit(page, "E_New_Var_Desc", kFieldLeft, 260);
+    E_New_Var_Desc = edit(page, "E_New_Var_Desc", kFieldLeft, kWideFieldWidth);
     m_rowVarDesc = {{L_Var_Desc, E_New_Var_Desc}};
     L_Var_ToD = label(page, "L_Var_ToD", kLabelLeft);
     CB_Var_ToD = combo<TAlignedComboBox>(page, "CB_Var_ToD", typeOfDataTexts());
@@ -383,17 +386,17 @@ void TFMeter_Bus::createVariablePage(QWidget* page)
 
     GroupBox4 = new QGroupBox(page);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
-    GroupBox4->setGeometry(kLabelLeft, 0, 400, 70);
+    GroupBox4->setGeometry(kLabelLeft, 0, kPageInnerWidth - kLabelLeft, 70);
     CB_TP_MR = check(GroupBox4, "CB_TP_MR", 8, 300);
     moveTo(CB_TP_MR, 18);
     const char* tpNames[] = {"L_TP_Year", "L_TP_Month", "L_TP_Day",
                              "L_TP_Hour", "L_TP_Min",   "L_TP_Sec"};
     const char* boxNames[] = {"ST_TP_Month", "ST_TP_Day", "ST_TP_Hour", "ST_TP_Min", "ST_TP_Sec"};
     for (int i = 0; i < 6; ++i) {
-        const int left = 8 + i * 64;
-        L_TP[std::size_t(i)] = label(GroupBox4, tpNames[i], left, 22);
+        const int left = 8 + i * 76;
+        L_TP[std::size_t(i)] = label(GroupBox4, tpNames[i], left, 24);
         moveTo(L_TP[std::size_t(i)], 42);
-        QLineEdit* e = edit(GroupBox4, i == 0 ? "E_TP_Year" : boxNames[i - 1], left + 22, 40);
+        QLineEdit* e = edit(GroupBox4, i == 0 ? "E_TP_Year" : boxNames[i - 1], left + 24, 48);
         moveTo(e, 42);
         if (i == 0) {
             E_TP_Year = e;

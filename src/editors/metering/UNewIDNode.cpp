@@ -82,6 +82,7 @@ TFNewIDNode::TFNewIDNode(QWidget* parent, IUserDialogs* dialogs)
     ESG_MR_Var->SetRowCount(2);
     ESG_MR_Var->SetFixedRows(1);
     ESG_MR_Var->SetFixedCols(0);
+    ESG_MR_Var->SetLeftCol(0);
     ESG_MR_Var->SetOptions(ESG_MR_Var->Options() | goEditing);
     const char* headers[] = {"Desc. Reg.", "Index", "Description Variable"};
     const int widths[] = {130, 80, 190};
