@@ -7,6 +7,7 @@
 #include "config/US7_Protocol_Set_Access.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
+#include "editors/metering/UScanDialogs.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -150,6 +151,9 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     case FormId::TFMeter_Bus: return new TFMeter_Bus(parent);
     case FormId::TFNewIDNode: return new TFNewIDNode(parent);
+    case FormId::TFInsertKeyWireless: return new TFInsertKeyWireless(parent);
+    case FormId::TFModbusStartAdd_SD: return new TFModbusStartAdd_SD(parent);
+    case FormId::TFScanModbusStart: return new TFScanModbusStart(parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
