@@ -33,4 +33,10 @@ std::span<const LangText> languageDefaultsMBus();
 // Blocks of the M-Bus windows: network editor, paste dialog and the scan dialogs.
 std::span<const LangText> languageDefaultsMBusWindows();
 
+// Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
+std::span<const LangText> languageDefaultsModbusCan();
+
+// Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
+std::span<const LangText> languageDefaultsJ1939Knx();
+
 }  // namespace zfw

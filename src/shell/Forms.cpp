@@ -5,6 +5,14 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/fieldbus/UCANReceive.h"
+#include "editors/fieldbus/UCANTransmit.h"
+#include "editors/fieldbus/UDMXDefVal.h"
+#include "editors/fieldbus/UJ1939Frames.h"
+#include "editors/fieldbus/UKNXAccess.h"
+#include "editors/fieldbus/UModbusSetAccess.h"
+#include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "editors/fieldbus/UNMEAFrames.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
 #include "editors/metering/UScanDialogs.h"
@@ -154,6 +162,17 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFInsertKeyWireless: return new TFInsertKeyWireless(parent);
     case FormId::TFModbusStartAdd_SD: return new TFModbusStartAdd_SD(parent);
     case FormId::TFScanModbusStart: return new TFScanModbusStart(parent);
+    case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
+    case FormId::TFModbus_TCP_Master_Set_Access:
+        return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFReceiveCAN: return new TFReceiveCAN(ruleEditorContext(), parent);
+    case FormId::TFTransmitCAN: return new TFTransmitCAN(ruleEditorContext(), parent);
+    case FormId::TFDMXDefVal: return new TFDMXDefVal(ruleEditorContext(), parent);
+    case FormId::TFReceiveJ1939: return new TFReceiveJ1939(ruleEditorContext(), parent);
+    case FormId::TFTransmitJ1939: return new TFTransmitJ1939(ruleEditorContext(), parent);
+    case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
+    case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
+    case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
