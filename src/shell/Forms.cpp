@@ -15,6 +15,7 @@
 #include "editors/fieldbus/UNMEAFrames.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
+#include "editors/metering/UScanDecode.h"
 #include "editors/metering/UScanDialogs.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
@@ -162,6 +163,7 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFInsertKeyWireless: return new TFInsertKeyWireless(parent);
     case FormId::TFModbusStartAdd_SD: return new TFModbusStartAdd_SD(parent);
     case FormId::TFScanModbusStart: return new TFScanModbusStart(parent);
+    case FormId::TFScanDecode: return new TFScanDecode(parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
     case FormId::TFModbus_TCP_Master_Set_Access:
         return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);
