@@ -192,7 +192,7 @@ void TFScanDecode::connectEngine(TMBusScanDecode& e)
     connect(
         &e, &TMBusScanDecode::slaveRead, this,
         [this](std::shared_ptr<const TSlave_MBus> slave) {
-            if (m_scanning && slave)
+            if (m_scanning && m_staleEnds == 0 && slave)
                 m_slaves.push_back(std::make_shared<TSlave_MBus>(*slave));
         },
         Qt::QueuedConnection);
@@ -542,7 +542,7 @@ void TFScanDecode::Select_Scan()
 
 void TFScanDecode::StartScan()
 {
-    if (m_scanning || (m_engine && m_engine->inScan() && !m_abandoned)) {
+    if (m_scanning || (m_engine && m_engine->inScan() && m_staleEnds == 0)) {
         dialogs().showError(lang(2126), this);
         return;
     }
@@ -574,15 +574,14 @@ void TFScanDecode::StartScan()
     s.App_Reset_Byte = resetByte;
     LB_AvailableDevice->clear();
     m_settings = s;
-    if (m_abandoned && engine().inScan()) {
-        // The scan abandoned by closing is still taking the gateway out of analyzer mode:
-        // the new one starts as soon as it has finished.
+    if (m_staleEnds > 0) {
+        // The scan abandoned by closing is still taking the gateway out of analyzer mode, or
+        // its end notice is still on its way: the new one starts once both are over.
         m_startPending = true;
         Btn_StartScan->setEnabled(false);
         m_waitIdle->start();
         return;
     }
-    m_abandoned = false;
     QString reason;
     if (!engine().Start_Scan(s, &reason)) {
         dialogs().showError(reason.isEmpty() ? lang(2126) : reason, this);
@@ -594,11 +593,10 @@ void TFScanDecode::StartScan()
 
 void TFScanDecode::startWhenIdle()
 {
-    if (engine().inScan())
+    if (engine().inScan() || m_staleEnds > 0)
         return;
     m_waitIdle->stop();
     m_startPending = false;
-    m_abandoned = false;
     Btn_StartScan->setEnabled(true);
     QString reason;
     if (!engine().Start_Scan(m_settings, &reason)) {
@@ -635,7 +633,7 @@ void TFScanDecode::Cancel_Device_List()
 
 void TFScanDecode::Show_Scan_Progress(int kind, int address, int found, int scanKind)
 {
-    if (!m_scanning)
+    if (!m_scanning || m_staleEnds > 0)
         return;
     const auto line = progressLine(kind, address, found, scanKind, lang(2127), lang(2128));
     if (!line)
@@ -646,8 +644,12 @@ void TFScanDecode::Show_Scan_Progress(int kind, int address, int found, int scan
 
 void TFScanDecode::scanEnded(int result)
 {
+    if (m_staleEnds > 0) {
+        --m_staleEnds;  // the end of a scan abandoned by closing
+        return;
+    }
     if (!m_scanning)
-        return;  // the end of a scan abandoned by closing
+        return;
     m_scanning = false;
     if (result == 2) {
         dialogs().showError(lang(2129), this);
@@ -773,7 +775,9 @@ void TFScanDecode::done(int result)
         // to abort and finishes those steps on its own; the window closes at once.
         if (m_engine && m_engine->inScan())
             m_engine->Abort_Scan();
-        m_abandoned = true;
+        // Every started scan sends one end notice; the abandoned one's is not this window's.
+        if (m_scanning)
+            ++m_staleEnds;
         m_scanning = false;
         m_startPending = false;
         m_waitIdle->stop();

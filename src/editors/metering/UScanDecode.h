@@ -174,7 +174,7 @@ private:
     TWiredScanSettings m_settings;  // of the start that waits for the engine
     QTimer* m_waitIdle = nullptr;
     bool m_scanning = false;      // a scan this window started has not ended yet
-    bool m_abandoned = false;     // a scan was aborted by closing and may still be closing
+    int m_staleEnds = 0;          // end notices still due from scans abandoned by closing
     bool m_startPending = false;  // a start waits for that scan to finish
     int m_style = 1;
 };

@@ -29,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -262,10 +263,18 @@ TEST_F(ScanDecodeWindow, ClosingDuringAScanLeavesTheGatewayOutOfAnalyzerMode)
     window->done(mrCancel);
     EXPECT_EQ(window->result(), int(mrCancel));
     ASSERT_TRUE(pumpUntil([&] { return !engine->inScan(); }));
-    const auto sent = gateway.received();
-    EXPECT_EQ(sent.back(), QByteArray(gateway::kDisableAnalyzerMode));
+    EXPECT_EQ(gateway.received().back(), QByteArray(gateway::kDisableAnalyzerMode));
+}
 
-    // Reopening shows the options, and a new start runs.
+TEST_F(ScanDecodeWindow, AStartRightAfterClosingWaitsForTheAbandonedScan)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway);
+    window->Btn_StartScan->click();
+    ASSERT_TRUE(pumpUntil([&] { return gateway.received().size() >= 4; }));
+    window->done(mrCancel);
+
+    // Reopened at once: the options show, and the new start waits for the old scan's end.
     window->FormShow();
     EXPECT_EQ(window->formStyle(), 1);
     window->E_IP1->setText(QStringLiteral("127"));
@@ -276,6 +285,16 @@ TEST_F(ScanDecodeWindow, ClosingDuringAScanLeavesTheGatewayOutOfAnalyzerMode)
     EXPECT_TRUE(messages().isEmpty());
     ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
     EXPECT_EQ(window->VST->topLevelItemCount(), 3);
+    // The first scan closed the gateway before the second opened it again.
+    const auto sent = gateway.received();
+    const QByteArray enable(gateway::kEnableAnalyzerMode);
+    const QByteArray disable(gateway::kDisableAnalyzerMode);
+    const auto firstDisable = std::find(sent.begin(), sent.end(), disable);
+    const auto secondEnable = std::find(std::find(sent.begin(), sent.end(), enable) + 1, sent.end(),
+                                        enable);
+    ASSERT_NE(firstDisable, sent.end());
+    ASSERT_NE(secondEnable, sent.end());
+    EXPECT_LT(firstDisable - sent.begin(), secondEnable - sent.begin());
 }
 
 TEST_F(ScanDecodeWindow, OptionsLayoutByFormTypeAndAddressFromParGen)
