@@ -13,12 +13,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPainter>
 #include <QTableWidget>
 #include <QTimer>
@@ -135,6 +137,7 @@ TFScanDecode::TFScanDecode(QWidget* parent, ScanDecodeServices services)
     m_engine = m_services.engine;
     m_startDialog = m_services.startDialog;
     m_perNodeDialog = m_services.perNodeDialog;
+    m_keyDialog = m_services.keyDialog;
     XML_Code_Dev = deviceCodeOf(Get_XML_Code_Dev());
     Form_Type = Get_ScanDecode_Form_Type();
     createControls();
@@ -206,6 +209,13 @@ TFScanModbusStart& TFScanDecode::startDialog()
     if (!m_startDialog)
         m_startDialog = new TFScanModbusStart(this, m_services.dialogs);
     return *m_startDialog;
+}
+
+TFInsertKeyWireless& TFScanDecode::keyDialog()
+{
+    if (!m_keyDialog)
+        m_keyDialog = new TFInsertKeyWireless(this, m_services.dialogs);
+    return *m_keyDialog;
 }
 
 TFModbusStartAdd_SD& TFScanDecode::perNodeDialog()
@@ -328,6 +338,12 @@ void TFScanDecode::createControls()
     for (QComboBox* c : {CB_HardwareType, CB_ScanBy, CB_ScanMethod, CB_MBus_Baud, CB_MBus_Parity})
         connect(c, &QComboBox::currentIndexChanged, this, [this] { Move_Object_Type_Form(); });
     connect(m_waitIdle, &QTimer::timeout, this, [this] { startWhenIdle(); });
+    connect(ESG_Wireless, &QTableWidget::cellClicked, this,
+            [this](int row, int) { Show_Slave_in_Tree_Wireless(row); });
+    connect(ESG_Wireless, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { ESG_WirelessDblClickCell(row, QCursor::pos()); });
+    connect(VST_Wireless, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item) { VST_WirelessChecked(item); });
 }
 
 void TFScanDecode::Set_Lang()
@@ -622,6 +638,8 @@ void TFScanDecode::AbortScan()
 void TFScanDecode::NewScan()
 {
     Cancel_Device_List();
+    Cancel_Device_List_Wireless();
+    Cancel_Grid_Wireless();
     Form_Style(1);
 }
 
@@ -685,9 +703,14 @@ void TFScanDecode::Show_Slave_in_Tree()
 void TFScanDecode::Carica_Dati_Modbus_Start_Add()
 {
     QStringList ids;
-    for (const auto& slave : m_slaves)
-        ids.append(QString::number(slave->Primary_Addresss) + QStringLiteral(" - ")
-                   + slave->Secondary_Addresss);
+    if (wirelessChosen()) {
+        for (const auto& meter : m_wSlaves)
+            ids.append(QString::number(meter->ALA_Address));
+    } else {
+        for (const auto& slave : m_slaves)
+            ids.append(QString::number(slave->Primary_Addresss) + QStringLiteral(" - ")
+                       + slave->Secondary_Addresss);
+    }
     perNodeDialog().setNodes(ids);
 }
 
@@ -743,12 +766,160 @@ void TFScanDecode::Select_SaveXML(int Type_SaveXML)
             records.push_back(slave->child(j)->checkState(0) == Qt::Checked);
         checks.records.push_back(std::move(records));
     }
-    const ScanSaveResult saved = Save_XML_Conf_Wired(data, CB_Opt_Check_BCD_to_Int->isChecked(),
-                                                     m_slaves, checks);
+    ScanSaveResult saved;
+    if (wirelessChosen()) {
+        data.Index_Baud = 0;
+        data.Index_Par = 0;
+        data.SND_NKE = 0;
+        data.Reset_App = 0;
+        data.Cut_After = 3;
+        saved = Save_XML_Conf_Wireless(data, CB_Opt_Check_BCD_to_Int->isChecked(), m_wSlaves);
+    } else {
+        saved = Save_XML_Conf_Wired(data, CB_Opt_Check_BCD_to_Int->isChecked(), m_slaves, checks);
+    }
     if (saved)
         dialogs().showInformation(lang(2130), this);
     else if (!saved.message.isEmpty())
         dialogs().showError(saved.message, this);
+}
+
+void TFScanDecode::Show_Wireless_Slave(int index, const TSlave_wMBus& m)
+{
+    if (index < 0)
+        return;
+    if (m_wSlaves.size() <= std::size_t(index))
+        m_wSlaves.resize(std::size_t(index) + 1);
+    m_wSlaves[std::size_t(index)] = std::make_shared<TSlave_wMBus>(m);
+    for (auto& slot : m_wSlaves)
+        if (!slot)
+            slot = std::make_shared<TSlave_wMBus>();
+    if (ESG_Wireless->rowCount() < index + 1)
+        ESG_Wireless->setRowCount(index + 1);
+    auto hex = [](qint64 v, int digits) {
+        return QStringLiteral("%1").arg(v, digits, 16, QLatin1Char('0')).toUpper();
+    };
+    auto versionText = [&](int v) {
+        return QString::number(v) + QStringLiteral(" (") + hex(v, 2) + QLatin1Char(')');
+    };
+    const QStringList texts = {QString::number(index + 1),
+                               QLocale::system().toString(m.DateTime, QLocale::ShortFormat),
+                               QStringLiteral("0x") + hex(m.Message_Type, 2),
+                               m.LLA_Manu_str + QLatin1Char('(') + hex(m.LLA_Manufacturer, 4)
+                                   + QLatin1Char(')'),
+                               hex(quint32(m.LLA_Address), 8),
+                               versionText(m.LLA_Version),
+                               versionText(m.LLA_DeviceType),
+                               m.ALA_Manu_str + QLatin1Char('(') + hex(m.ALA_Manufacturer, 4)
+                                   + QLatin1Char(')'),
+                               hex(quint32(m.ALA_Address), 8),
+                               versionText(m.ALA_Version),
+                               versionText(m.ALA_DeviceType),
+                               QString::number(m.RSSI),
+                               QString()};
+    const QColor encrypted(255, 187, 185);
+    const QColor plain(168, 255, 168);
+    for (int c = 0; c < 13; ++c) {
+        auto* item = new QTableWidgetItem(texts[c]);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        if (c > 0)
+            item->setBackground(m.Cripted ? encrypted : plain);
+        if (c == 12) {
+            // The mark of the "Cripted" column: image 0 encrypted, 1 plain.
+            QPixmap mark(12, 12);
+            mark.fill(m.Cripted ? QColor(200, 0, 0) : QColor(0, 150, 0));
+            item->setData(Qt::DecorationRole, mark);
+            item->setData(Qt::UserRole, m.Cripted ? 0 : 1);
+            item->setTextAlignment(Qt::AlignCenter);
+        }
+        ESG_Wireless->setItem(index, c, item);
+    }
+    if (m_wTreeIndex == index)
+        Show_Slave_in_Tree_Wireless(index);
+}
+
+void TFScanDecode::Show_Slave_in_Tree_Wireless(int index)
+{
+    const QSignalBlocker block(VST_Wireless);
+    VST_Wireless->clear();
+    m_wTreeIndex = -1;
+    if (index < 0 || std::size_t(index) >= m_wSlaves.size())
+        return;
+    m_wTreeIndex = index;
+    const TSlave_wMBus& m = *m_wSlaves[std::size_t(index)];
+    const QString text =
+        QStringLiteral("Manufacturer = ") + m.ALA_Manu_str + QStringLiteral(" - Address = ")
+        + QStringLiteral("%1").arg(quint32(m.ALA_Address), 8, 16, QLatin1Char('0')).toUpper()
+        + QStringLiteral(" - Version = ") + QString::number(m.ALA_Version)
+        + QStringLiteral(" - Device Type = ") + QString::number(m.ALA_DeviceType)
+        + QStringLiteral(" - ") + (m.Cripted ? QStringLiteral("CRIPTED!!") : QString());
+    auto* top = new QTreeWidgetItem(VST_Wireless, {text});
+    top->setIcon(0, levelImage(0));
+    top->setFlags(top->flags() | Qt::ItemIsUserCheckable);
+    top->setCheckState(0, m.Enable ? Qt::Checked : Qt::Unchecked);
+    top->setData(0, Qt::UserRole, -1);
+    for (std::size_t j = 0; j < m.List_Var.size(); ++j) {
+        const TVariable_MBus& r = m.List_Var[j];
+        auto* record = new QTreeWidgetItem(top,
+                                           {r.Real_Wireless_Var ? recordNodeText(r)
+                                                                : QStringLiteral("Idle Filler")});
+        record->setIcon(0, levelImage(1));
+        record->setFlags(record->flags() | Qt::ItemIsUserCheckable);
+        record->setCheckState(0, r.Enable ? Qt::Checked : Qt::Unchecked);
+        record->setData(0, Qt::UserRole, int(j));
+        for (const QString& detail : recordDetailTexts(r)) {
+            auto* d = new QTreeWidgetItem(record, {detail});
+            d->setIcon(0, levelImage(2));
+        }
+    }
+}
+
+void TFScanDecode::VST_WirelessChecked(QTreeWidgetItem* item)
+{
+    if (m_wTreeIndex < 0 || std::size_t(m_wTreeIndex) >= m_wSlaves.size() || !item
+        || !(item->flags() & Qt::ItemIsUserCheckable))
+        return;
+    const Qt::CheckState state = item->checkState(0);
+    if (state == Qt::PartiallyChecked)
+        return;
+    TSlave_wMBus& m = *m_wSlaves[std::size_t(m_wTreeIndex)];
+    const int record = item->data(0, Qt::UserRole).toInt();
+    if (record < 0)
+        m.Enable = state == Qt::Checked;
+    else if (std::size_t(record) < m.List_Var.size())
+        m.List_Var[std::size_t(record)].Enable = state == Qt::Checked;
+}
+
+void TFScanDecode::Cancel_Device_List_Wireless()
+{
+    m_wSlaves.clear();
+    const QSignalBlocker block(VST_Wireless);
+    VST_Wireless->clear();
+    m_wTreeIndex = -1;
+}
+
+void TFScanDecode::Cancel_Grid_Wireless()
+{
+    ESG_Wireless->clearContents();
+    ESG_Wireless->setRowCount(1);
+}
+
+void TFScanDecode::ESG_WirelessDblClickCell(int row, const QPoint& globalMouse)
+{
+    if (row < 0 || std::size_t(row) >= m_wSlaves.size() || !m_wSlaves[std::size_t(row)]->Cripted)
+        return;
+    TFInsertKeyWireless& dialog = keyDialog();
+    // At the mouse, moved left and up as far as it would reach beyond the client area.
+    const QPoint at = mapFromGlobal(globalMouse);
+    const int x = std::max(0, std::min(at.x(), width() - dialog.width()));
+    const int y = std::max(0, std::min(at.y(), height() - dialog.height()));
+    dialog.move(mapToGlobal(QPoint(x, y)));
+    if (dialogs().showModal(dialog) != mrOk)
+        return;
+    const QByteArray bytes = TWMBusIntake::HexStr_To_Bin(dialog.E_Key->text());
+    AesKey key{};
+    for (int i = 0; i < 16 && i < bytes.size(); ++i)
+        key[std::size_t(i)] = std::uint8_t(bytes[i]);
+    emit Insert_Wireless_Key(row, key);
 }
 
 bool TFScanDecode::eventFilter(QObject* watched, QEvent* event)

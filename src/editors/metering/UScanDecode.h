@@ -6,6 +6,7 @@
 
 #include "controls/FormParts.h"
 #include "editors/metering/core/MBusDecoder.h"
+#include "editors/metering/core/WMBusIntake.h"
 #include "editors/metering/scan/MBusWiredScan.h"
 
 #include <QStyledItemDelegate>
@@ -21,6 +22,7 @@ class QListWidget;
 class QTableWidget;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace zfw {
 
@@ -49,6 +51,7 @@ struct ScanDecodeServices {
     // The start-register dialogs (not owned); null makes the window's own when needed.
     TFScanModbusStart* startDialog = nullptr;
     TFModbusStartAdd_SD* perNodeDialog = nullptr;
+    TFInsertKeyWireless* keyDialog = nullptr;
 };
 
 class TFScanDecode final : public TModalForm {
@@ -76,6 +79,14 @@ public:
     void Show_Scan_Progress(int kind, int address, int found, int scanKind);
     void Show_Slave_in_Tree();
     void Cancel_Device_List();
+    // A wireless meter heard (again): its row in the table, by its index in the meter list.
+    void Show_Wireless_Slave(int index, const TSlave_wMBus& meter);
+    // The clicked row's meter alone in the wireless tree, with its records.
+    void Show_Slave_in_Tree_Wireless(int index);
+    void Cancel_Device_List_Wireless();
+    void Cancel_Grid_Wireless();
+    // A double click on a row: the key dialog for an encrypted meter, near the mouse.
+    void ESG_WirelessDblClickCell(int row, const QPoint& globalMouse);
     // type 0 "Save Conf.", 1 "Save Node Add. Conf.".
     void Select_SaveXML(int Type_SaveXML);
     void Carica_Dati_Modbus_Start_Add();
@@ -85,6 +96,7 @@ public:
     static int deviceCodeOf(const QString& text);
 
     const TSlaveMBusList& slaves() const { return m_slaves; }
+    const TSlaveWMBusList& wirelessSlaves() const { return m_wSlaves; }
     // The engine in use (made on first use when none was given).
     TMBusScanDecode& engine();
 
@@ -146,6 +158,10 @@ public:
     TFormButton* Btn_SaveConf = nullptr;
     TFormButton* Btn_SaveConfManual = nullptr;
 
+signals:
+    // The key typed for meter index, to hand to the wireless engine (Insert_Wireless_Key).
+    void Insert_Wireless_Key(int index, const zfw::AesKey& key);
+
 public slots:
     // Closing during a scan asks the engine to abort and closes at once; the engine takes
     // the gateway out of analyzer mode and releases its socket on its own threads.
@@ -164,12 +180,17 @@ private:
     bool wirelessChosen() const;
     TFScanModbusStart& startDialog();
     TFModbusStartAdd_SD& perNodeDialog();
+    TFInsertKeyWireless& keyDialog();
+    void VST_WirelessChecked(QTreeWidgetItem* item);
 
     ScanDecodeServices m_services;
     std::unique_ptr<TMBusScanDecode> m_ownEngine;
     TMBusScanDecode* m_engine = nullptr;
     TFScanModbusStart* m_startDialog = nullptr;
     TFModbusStartAdd_SD* m_perNodeDialog = nullptr;
+    TFInsertKeyWireless* m_keyDialog = nullptr;
+    TSlaveWMBusList m_wSlaves;
+    int m_wTreeIndex = -1;  // the meter the wireless tree shows
     TSlaveMBusList m_slaves;
     TWiredScanSettings m_settings;  // of the start that waits for the engine
     QTimer* m_waitIdle = nullptr;

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -295,6 +296,84 @@ TEST_F(ScanDecodeWindow, AStartRightAfterClosingWaitsForTheAbandonedScan)
     ASSERT_NE(firstDisable, sent.end());
     ASSERT_NE(secondEnable, sent.end());
     EXPECT_LT(firstDisable - sent.begin(), secondEnable - sent.begin());
+}
+
+TSlave_wMBus wirelessMeter(qint32 address, bool encrypted)
+{
+    TSlave_wMBus m;
+    m.ALA_Manu_str = m.LLA_Manu_str = QStringLiteral("ABC");
+    m.ALA_Manufacturer = m.LLA_Manufacturer = 0x0443;
+    m.ALA_Address = m.LLA_Address = address;
+    m.ALA_DeviceType = m.LLA_DeviceType = 7;
+    m.Cripted = encrypted;
+    m.RSSI = -60;
+    TVariable_MBus r;
+    r.ValueStr = QStringLiteral("1");
+    m.List_Var = {r, r};
+    return m;
+}
+
+TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
+{
+    test::FakeUdpGateway gateway;
+    open(gateway);
+    window->Form_Type = 1;
+    window->FormShow();
+    window->CB_ScanMethod->setCurrentIndex(1);
+    window->Form_Style(5);
+    window->Show_Wireless_Slave(0, wirelessMeter(0x12345678, true));
+    window->Show_Wireless_Slave(1, wirelessMeter(0x00000042, false));
+    QTableWidget* table = window->ESG_Wireless;
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("12345678"));
+    EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("ABC(0443)"));
+    EXPECT_EQ(table->item(0, 1)->background().color(), QColor(255, 187, 185));
+    EXPECT_EQ(table->item(1, 1)->background().color(), QColor(168, 255, 168));
+    EXPECT_EQ(table->item(0, 0)->background().style(), Qt::NoBrush);
+
+    // A plain meter opens no dialog; an encrypted one opens the key dialog inside the window.
+    int asked = 0;
+    QPoint dialogAt;
+    fakes.dialogs.onShowModal = [&](QDialog& d) {
+        ++asked;
+        dialogAt = d.pos();
+        auto& key = dynamic_cast<TFInsertKeyWireless&>(d);
+        key.E_Key->setText(QStringLiteral("000102030405060708090A0B0C0D0E0F"));
+        key.Btn_OK->click();
+        return TModalResult(key.result());
+    };
+    std::vector<std::pair<int, AesKey>> keys;
+    QObject::connect(window.get(), &TFScanDecode::Insert_Wireless_Key,
+                     [&](int i, const AesKey& k) { keys.emplace_back(i, k); });
+    window->ESG_WirelessDblClickCell(1, window->mapToGlobal(QPoint(10, 10)));
+    EXPECT_EQ(asked, 0);
+    window->ESG_WirelessDblClickCell(0, window->mapToGlobal(QPoint(630, 560)));
+    ASSERT_EQ(asked, 1);
+    EXPECT_LE(dialogAt.x() + 481, window->mapToGlobal(QPoint(window->width(), 0)).x());
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].first, 0);
+    EXPECT_EQ(keys[0].second[15], 0x0F);
+    // The engine decodes the next telegram with the key: the row turns green.
+    window->Show_Wireless_Slave(0, wirelessMeter(0x12345678, false));
+    EXPECT_EQ(table->item(0, 1)->background().color(), QColor(168, 255, 168));
+
+    window->Show_Slave_in_Tree_Wireless(1);
+    ASSERT_EQ(window->VST_Wireless->topLevelItemCount(), 1);
+    QTreeWidgetItem* meter = window->VST_Wireless->topLevelItem(0);
+    ASSERT_EQ(meter->childCount(), 2);
+    meter->child(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(window->wirelessSlaves()[1]->List_Var[1].Enable);
+    EXPECT_TRUE(window->wirelessSlaves()[1]->List_Var[0].Enable);
+    meter->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(window->wirelessSlaves()[1]->Enable);
+
+    window->Btn_SaveConf->click();
+    EXPECT_EQ(messages(), QStringList{text(2130)});
+    const MBusNetworkLoad load = loadMBusNetwork(programState().File_M_Bus);
+    ASSERT_EQ(load.nodes.size(), 2u);
+    EXPECT_EQ(load.nodes[1].MBus_Type, 0);
+    EXPECT_EQ(load.nodes[1].Enable, 0);
+    EXPECT_FALSE(load.nodes[1].Var_List[1].Enable);
 }
 
 TEST_F(ScanDecodeWindow, OptionsLayoutByFormTypeAndAddressFromParGen)
