@@ -30,6 +30,9 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the M-Bus windows: network editor, paste dialog and the scan dialogs.
+std::span<const LangText> languageDefaultsMBusWindows();
+
 // Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
 std::span<const LangText> languageDefaultsModbusCan();
 

@@ -22,6 +22,10 @@
 #include "editors/fieldbus/UPDO_Access.h"
 #include "editors/fieldbus/USDO_Client_Access.h"
 #include "editors/fieldbus/USDO_Server_Access.h"
+#include "editors/metering/UMeter_Bus.h"
+#include "editors/metering/UNewIDNode.h"
+#include "editors/metering/UScanDecode.h"
+#include "editors/metering/UScanDialogs.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -175,6 +179,12 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFBACnetSlaveSetAccess:
         return new TFBACnetSlaveSetAccess(ruleEditorContext(), parent);
     case FormId::TFBACnet_Eng_Unit: return new TFBACnet_Eng_Unit(ruleEditorContext(), parent);
+    case FormId::TFMeter_Bus: return new TFMeter_Bus(parent);
+    case FormId::TFNewIDNode: return new TFNewIDNode(parent);
+    case FormId::TFInsertKeyWireless: return new TFInsertKeyWireless(parent);
+    case FormId::TFModbusStartAdd_SD: return new TFModbusStartAdd_SD(parent);
+    case FormId::TFScanModbusStart: return new TFScanModbusStart(parent);
+    case FormId::TFScanDecode: return new TFScanDecode(parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
     case FormId::TFModbus_TCP_Master_Set_Access:
         return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);
