@@ -37,6 +37,9 @@ enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
 class TCheckImageSet {
 public:
     TCheckImageSet(const QStyle* style, const QPalette& palette, bool flat);
+    // An owner's own pictures (CustomCheckImages), indexed by the same table; a list with
+    // fewer images leaves the missing forms undrawn.
+    explicit TCheckImageSet(const TImageList& custom) : m_images(custom) {}
     const TImageList& images() const { return m_images; }
 
 private:
