@@ -324,6 +324,9 @@ public:
     // With lsCustomStyle the owner hands the eight pattern words of the tree lines (low byte of
     // each word: one row, leftmost pixel in bit 7; a clear bit draws the line colour).
     std::function<void(TBaseLazyTree&, std::array<std::uint16_t, 8>& bits)> OnGetLineStyle;
+    // Before one level's piece of the tree lines is drawn: the handler may move its x (row
+    // coordinates). Level counts from 0 with toShowRoot, else from 1.
+    std::function<void(TBaseLazyTree&, PLazyNode node, int level, int& posX)> OnBeforeDrawTreeLine;
     // Lets the owner draw the six button pictures (minus, plus, their hot and selected-hot
     // forms), each already sized and filled transparent.
     std::function<void(TBaseLazyTree&, QImage& minus, QImage& plus, QImage& hotMinus,
@@ -617,6 +620,8 @@ protected:
     bool useBackground(TLTInternalPaintOptions paintOptions) const;
     // The eight words of the tree lines' pattern (PrepareBitmaps fills them).
     std::array<std::uint16_t, 8> linePattern() const;
+    // OnBeforeDrawTreeLine for the piece at index (0 the leftmost drawn).
+    void beforeDrawTreeLine(PLazyNode node, int index, int& x);
 
 private:
     void UpdateVerticalScrollBar(bool doRepaint);

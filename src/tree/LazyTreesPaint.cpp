@@ -688,15 +688,21 @@ void TBaseLazyTree::PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int
             }
             bands[std::size_t(i)] = derived;
         }
-        for (int i = 0; i < count; ++i, x += step)
-            DrawLineImage(info, x, info.CellRect.Top, height - 1, vAlignment - 1,
+        for (int i = 0; i < count; ++i, x += step) {
+            int at = x;
+            beforeDrawTreeLine(info.Node, i, at);
+            DrawLineImage(info, at, info.CellRect.Top, height - 1, vAlignment - 1,
                           bands[std::size_t(i)], rtl);
+        }
         return;
     }
     m_lineColor = color(TLTColors::TreeLineColor);
-    for (int i = 0; i < count; ++i, x += step)
-        DrawLineImage(info, x, info.CellRect.Top, height, vAlignment - 1, lineImage[std::size_t(i)],
-                      rtl);
+    for (int i = 0; i < count; ++i, x += step) {
+        int at = x;
+        beforeDrawTreeLine(info.Node, i, at);
+        DrawLineImage(info, at, info.CellRect.Top, height, vAlignment - 1,
+                      lineImage[std::size_t(i)], rtl);
+    }
 }
 
 void TBaseLazyTree::PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
@@ -803,6 +809,13 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
             OnGetLineStyle(*this, bits);
         std::copy(bits.begin(), bits.end(), FLinePattern);
     }
+}
+
+void TBaseLazyTree::beforeDrawTreeLine(PLazyNode node, int index, int& x)
+{
+    if (OnBeforeDrawTreeLine)
+        OnBeforeDrawTreeLine(*this, node,
+                             options().PaintOptions.contains(toShowRoot) ? index : index + 1, x);
 }
 
 std::array<std::uint16_t, 8> TBaseLazyTree::linePattern() const

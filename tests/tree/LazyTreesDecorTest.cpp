@@ -276,6 +276,29 @@ TEST(TreeDecor, CustomLineStyleDrawsTheOwnersPattern)
         << ink;
 }
 
+TEST(TreeDecor, LineHandlerMovesEachLevelsPiece)
+{
+    Fixture f;
+    const auto before = ofKind(f.record(), CanvasOp::PatternLine);
+    std::vector<int> levels;
+    f.tree.OnBeforeDrawTreeLine = [&](TBaseLazyTree&, PLazyNode n, int level, int& x) {
+        if (n == f.tree.GetFirstChild(f.top[1]))
+            levels.push_back(level);
+        x += 3;
+    };
+    const auto after = ofKind(f.record(), CanvasOp::PatternLine);
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_FALSE(after.empty());
+    for (std::size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].x1, before[i].x1 + 3) << i;
+    // A child row with the root shown has two pieces: its parent's level and its own.
+    EXPECT_EQ(levels, (std::vector<int>{0, 1}));
+    f.tree.SetPaintOptions(f.tree.options().PaintOptions - TLTPaintOptions{toShowRoot});
+    levels.clear();
+    f.record();
+    EXPECT_EQ(levels, (std::vector<int>{1}));
+}
+
 TEST(TreeDecor, ThemedButtonsComeFromTheStyleAndTriangleStaysATriangle)
 {
     Fixture f;
