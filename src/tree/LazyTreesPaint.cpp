@@ -828,7 +828,7 @@ std::array<std::uint16_t, 8> TBaseLazyTree::linePattern() const
 const TCheckImageSet& TBaseLazyTree::checkImages()
 {
     // The pictures follow the kind: a set built for another kind is dropped. A set a window
-    // handed in stays for the system kinds; the owner's custom pictures always win.
+    // handed in stays whatever the kind, but the owner's custom pictures always win.
     if (FCheckImages && !m_sharedCheckImages && m_checkImagesKind != FCheckImageKind)
         FCheckImages.reset();
     if (FCheckImages && m_sharedCheckImages && FCheckImageKind == ckCustom)
@@ -839,6 +839,8 @@ const TCheckImageSet& TBaseLazyTree::checkImages()
         if (FCheckImageKind == ckCustom)
             FCheckImages = std::make_shared<TCheckImageSet>(FCustomCheckImages ? *FCustomCheckImages
                                                                                : TImageList(0, 0));
+        else if (FCheckImageKind != ckSystemDefault && FCheckImageKind != ckSystemFlat)
+            FCheckImages = std::make_shared<TCheckImageSet>(FCheckImageKind, palette());
         else
             FCheckImages = std::make_shared<TCheckImageSet>(style(), palette(),
                                                             FCheckImageKind == ckSystemFlat);

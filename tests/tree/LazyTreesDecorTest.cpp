@@ -381,5 +381,75 @@ TEST(TreeDecor, CustomCheckPicturesAndAKindChangeRebuildTheSet)
     EXPECT_EQ(ofKind(f.record(), CanvasOp::Image).size(), 1u);
 }
 
+struct DrawnKindCase {
+    std::string name;
+    TCheckImageKind kind;
+    bool followsPalette;
+};
+
+class TreeDrawnCheckKinds : public ::testing::TestWithParam<DrawnKindCase> {};
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return n;
+}
+
+// Each look has the 25 forms of the index table, and the forms a user must tell apart differ.
+TEST_P(TreeDrawnCheckKinds, TwentyFiveDistinctForms)
+{
+    const TCheckImageSet set(GetParam().kind, QPalette());
+    const TImageList& list = set.images();
+    ASSERT_EQ(list.Count(), 25);
+    EXPECT_EQ(list.Width(), 16);
+    for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(list.image(0).pixelColor(x, 8).alpha(), 0);
+    const std::pair<int, int> apart[] = {
+        {9, 13},   // check box off / on
+        {13, 17},  // on / mixed
+        {9, 17},   // off / mixed
+        {1, 5},    // radio off / on
+        {1, 9},    // radio / check box
+        {9, 10},   // normal / hot
+        {9, 11},   // normal / pressed
+        {13, 16},  // on / on disabled
+        {21, 23},  // push button normal / pressed
+    };
+    for (auto [a, b] : apart)
+        EXPECT_GT(differingPixels(list.image(a), list.image(b)), 3) << a << " vs " << b;
+
+    // The palette's colours show in every look but the one with colours of its own.
+    QPalette other;
+    other.setColor(QPalette::Base, QColor(10, 20, 30));
+    other.setColor(QPalette::Button, QColor(10, 20, 30));
+    other.setColor(QPalette::Text, QColor(200, 0, 200));
+    other.setColor(QPalette::Shadow, QColor(200, 0, 200));
+    const TCheckImageSet recoloured(GetParam().kind, other);
+    EXPECT_EQ(differingPixels(list.image(13), recoloured.images().image(13)) > 0,
+              GetParam().followsPalette);
+}
+
+const DrawnKindCase kDrawnKinds[] = {
+    {"LightCheck", ckLightCheck, true},
+    {"DarkCheck", ckDarkCheck, true},
+    {"LightTick", ckLightTick, true},
+    {"DarkTick", ckDarkTick, true},
+    {"Flat", ckFlat, true},
+    {"XP", ckXP, false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeDrawnCheckKinds, ::testing::ValuesIn(kDrawnKinds), CaseName());
+
+TEST(TreeDecor, ADrawnKindIsUsedByTheTree)
+{
+    Fixture f;
+    f.tree.SetCheckImageKind(ckDarkTick);
+    const TImageList& list = f.tree.checkImages().images();
+    EXPECT_EQ(list.Width(), 16);
+    EXPECT_EQ(list.image(13), TCheckImageSet(ckDarkTick, f.tree.palette()).images().image(13));
+}
+
 }  // namespace
 }  // namespace zfw::test
