@@ -612,8 +612,15 @@ protected:
     std::optional<TImageList> FCustomCheckImages;
     // True while FCheckImages is a set a window handed in, which a kind change keeps.
     bool m_sharedCheckImages = false;
-    // The kind the check images in FCheckImages were built for.
+    // The kind, palette and style the check images in FCheckImages were built for.
     TCheckImageKind m_checkImagesKind = ckSystemDefault;
+    qint64 m_checkImagesPalette = 0;
+    const QStyle* m_checkImagesStyle = nullptr;
+    // The palette, style and theme state the button pictures were drawn with: a pass redraws
+    // them when one changed.
+    qint64 m_buttonsPalette = 0;
+    const QStyle* m_buttonsStyle = nullptr;
+    bool m_buttonsThemed = false;
     // Paints the background picture over area of the canvas; the canvas point (0, 0) lies at
     // tree point `origin`.
     void PaintBackgroundPicture(ICanvas& canvas, const TRect& area, QPoint origin);

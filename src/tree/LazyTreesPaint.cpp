@@ -191,8 +191,9 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
         return;
     DoStateChange({tsPainting});
     ScopeGuard leave([this] { DoStateChange({}, {tsPainting}); });
-    if (!FBitmapsPrepared)
-        PrepareBitmaps(true, true);
+    if (!FBitmapsPrepared || m_buttonsPalette != palette().cacheKey() || m_buttonsStyle != style()
+        || m_buttonsThemed != FStates.contains(tsUseThemes))
+        PrepareBitmaps(true, !FBitmapsPrepared);
     if (OnBeforePaint)
         OnBeforePaint(*this, target);
     const TLazyTreeOptionSets& opt = options();
@@ -725,6 +726,9 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
 {
     FBitmapsPrepared = true;
     if (needButtons) {
+        m_buttonsPalette = palette().cacheKey();
+        m_buttonsStyle = style();
+        m_buttonsThemed = FStates.contains(tsUseThemes);
         const QPalette pal = palette();
         const bool themed = FStates.contains(tsUseThemes);
         const QColor background = FButtonFillMode == fmTransparent ? QColor(Qt::transparent)
@@ -829,13 +833,19 @@ const TCheckImageSet& TBaseLazyTree::checkImages()
 {
     // The pictures follow the kind: a set built for another kind is dropped. A set a window
     // handed in stays whatever the kind, but the owner's custom pictures always win.
-    if (FCheckImages && !m_sharedCheckImages && m_checkImagesKind != FCheckImageKind)
+    if (FCheckImages && !m_sharedCheckImages
+        && (m_checkImagesKind != FCheckImageKind
+            || (FCheckImageKind != ckCustom
+                && (m_checkImagesPalette != palette().cacheKey()
+                    || m_checkImagesStyle != style()))))
         FCheckImages.reset();
     if (FCheckImages && m_sharedCheckImages && FCheckImageKind == ckCustom)
         FCheckImages.reset();
     if (!FCheckImages) {
         m_sharedCheckImages = false;
         m_checkImagesKind = FCheckImageKind;
+        m_checkImagesPalette = palette().cacheKey();
+        m_checkImagesStyle = style();
         if (FCheckImageKind == ckCustom)
             FCheckImages = std::make_shared<TCheckImageSet>(FCustomCheckImages ? *FCustomCheckImages
                                                                                : TImageList(0, 0));

@@ -322,6 +322,28 @@ TEST(TreeDecor, ThemedButtonsComeFromTheStyleAndTriangleStaysATriangle)
     EXPECT_EQ(triangle.pixelColor(7, 1).alpha(), 0);
 }
 
+TEST(TreeDecor, PicturesFollowTheThemeOptionAndThePalette)
+{
+    Fixture f;
+    f.tree.SetMiscOptions(f.tree.options().MiscOptions + TLTMiscOptions{toCheckSupport});
+    f.render();
+    const QImage themed = f.tree.buttonImage(true, false, false);
+    f.tree.SetPaintOptions(f.tree.options().PaintOptions - TLTPaintOptions{toThemeAware});
+    f.render();
+    const QImage plain = f.tree.buttonImage(true, false, false);
+    EXPECT_NE(plain, themed);
+
+    const QImage unchecked = f.tree.checkImages().images().image(9);
+    QPalette pal = f.tree.palette();
+    pal.setColor(QPalette::Base, QColor(0, 0, 90));
+    pal.setColor(QPalette::Window, QColor(0, 0, 90));
+    pal.setColor(QPalette::Button, QColor(0, 0, 90));
+    f.tree.setPalette(pal);
+    f.render();
+    EXPECT_NE(f.tree.buttonImage(true, false, false), plain);
+    EXPECT_NE(f.tree.checkImages().images().image(9), unchecked);
+}
+
 TEST(TreeDecor, OwnerDrawnButtonsReplaceAllSix)
 {
     Fixture f;
