@@ -403,6 +403,62 @@ TEST(TreeDecor, CustomCheckPicturesAndAKindChangeRebuildTheSet)
     EXPECT_EQ(ofKind(f.record(), CanvasOp::Image).size(), 1u);
 }
 
+// The whole picture as a user sees it: check boxes, lines, level icons, a selection over a
+// tiled background. ZFW_DUMP_PNG=1 writes it to /tmp for a look.
+TEST(TreeDecor, DecoratedTreeAsAUserSeesIt)
+{
+    Fixture f;
+    TImageList icons(16, 16);
+    for (QColor c : {QColor(200, 120, 0), QColor(0, 130, 160)}) {
+        QImage img(16, 16, QImage::Format_ARGB32);
+        img.fill(c);
+        icons.Add(img);
+    }
+    f.tree.SetImages(&icons);
+    f.tree.OnGetImageIndex = [](TBaseLazyTree& t, PLazyNode n, TLTImageKind kind, TColumnIndex,
+                                bool&, int& index) {
+        if (kind == ikNormal || kind == ikSelected)
+            index = int(t.GetNodeLevel(n));
+    };
+    f.tree.OnGetText = [](TBaseLazyTree& t, PLazyNode n, TColumnIndex, TVSTTextType,
+                          QString& text) {
+        text = QStringLiteral("%1 %2")
+                   .arg(t.GetNodeLevel(n) == 0 ? QStringLiteral("Slave") : QStringLiteral("Record"))
+                   .arg(n->Index);
+    };
+    f.tree.SetMiscOptions(f.tree.options().MiscOptions + TLTMiscOptions{toCheckSupport});
+    for (PLazyNode n = f.tree.GetFirst(); n; n = f.tree.GetNext(n))
+        f.tree.SetCheckType(n, ctTriStateCheckBox);
+    f.tree.SetCheckState(f.tree.GetFirstChild(f.top[1]), csCheckedNormal);
+    QImage stripes(8, 8, QImage::Format_RGB32);
+    stripes.fill(QColor(250, 250, 235));
+    for (int x = 0; x < 8; ++x)
+        stripes.setPixel(x, 0, qRgb(225, 235, 250));
+    f.showBackground(stripes, false);
+    PLazyNode selected = f.tree.GetLastChild(f.top[1]);
+    f.tree.SetSelected(selected, true);
+    const QImage img = f.render({poBackground, poDrawSelection, poDrawFocusRect, poGridLines});
+    if (qEnvironmentVariableIsSet("ZFW_DUMP_PNG"))
+        img.save(QStringLiteral("/tmp/lazytree-decorated.png"));
+    // The selected record's text sits on the selection mark, the picture shows beside it and
+    // in the rows below.
+    const auto marks = ofKind(f.record({poBackground, poDrawSelection}), CanvasOp::RoundRect);
+    ASSERT_EQ(marks.size(), 1u);
+    const TRect mark = marks[0].rect;
+    const QRgb selection =
+        toQColor(f.tree.color(TLTColors::UnfocusedSelectionColor), f.tree.palette()).rgb();
+    EXPECT_EQ(img.pixel(mark.Left + 2, mark.Top + 2), selection);
+    EXPECT_EQ(img.pixel(mark.Right + 20, mark.Top + 1), qRgb(250, 250, 235));
+    EXPECT_EQ(img.pixel(mark.Right + 20, 96), qRgb(225, 235, 250));
+    // The checked record's parent is mixed, and the record's icon is the second level's.
+    EXPECT_EQ(f.top[1]->CheckState, csMixedNormal);
+    const QRect row = f.tree.GetDisplayRect(selected, NoColumn, false);
+    bool icon = false;
+    for (int x = 0; x < 200 && !icon; ++x)
+        icon = img.pixel(x, row.top() + 9) == qRgb(0, 130, 160);
+    EXPECT_TRUE(icon);
+}
+
 struct DrawnKindCase {
     std::string name;
     TCheckImageKind kind;
