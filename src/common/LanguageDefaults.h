@@ -30,4 +30,14 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
+std::span<const LangText> languageDefaultsModbusCan();
+
+// Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
+std::span<const LangText> languageDefaultsJ1939Knx();
+
+// Blocks of the CANopen and DeviceNet editors (3500-3999) and the EDS writer's messages
+// (1160-1171).
+std::span<const LangText> languageDefaultsCANopen();
+
 }  // namespace zfw

@@ -212,7 +212,8 @@ void TRuleEditorFrame::applyTexts()
                                                       : m_layout.buttonCaptionText + int(i);
         const int hint = m_names.buttonHints[i] ? m_names.buttonHints[i]
                                                 : m_layout.buttonHintText + int(i);
-        buttons[i]->setText(text(caption));
+        const char* fixed = m_names.fixedCaptions[i];
+        buttons[i]->setText(fixed ? QString::fromUtf8(fixed) : text(caption));
         buttons[i]->setToolTip(text(hint));
     }
     for (std::size_t i = 0; i < m_extra.size(); ++i) {

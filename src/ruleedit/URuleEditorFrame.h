@@ -72,6 +72,8 @@ struct RuleEditorNames {
     // they are not the layout's consecutive numbers; 0 keeps that button's number.
     std::array<int, 6> buttonCaptions = {};
     std::array<int, 6> buttonHints = {};
+    // Captions of the six buttons that no language changes; null takes the language's.
+    std::array<const char*, 6> fixedCaptions = {};
     int focusGrid = -1;  // the grid that has the focus at opening; -1 none
     // The grids ask the editor for each cell's editor (editorType).
     bool editorTypeHook = false;

@@ -27,11 +27,11 @@ constexpr int kMaxListColumnWidth = 200;
 // a limit), the last column (the rule's name) for a short text.
 int columnWidth(const TExtStringGrid& g, const RuleTableSpec& layout, int c, const QString& header)
 {
-    if (c == 0)
-        return kNumberColumnWidth;
     const RuleColumn& column = layout.columns[c];
     if (column.width > 0)
         return column.width;
+    if (c == 0)
+        return kNumberColumnWidth;
     int width = QFontMetrics(g.FixedFont).horizontalAdvance(header) + 14;
     switch (column.kind) {
     case RuleColumnKind::CheckBox: width = qMax(width, kMinColumnWidth); break;

@@ -957,22 +957,6 @@ void TBaseLazyTree::SetBackground(const QImage& picture)
     Invalidate();
 }
 
-void TBaseLazyTree::SetBackgroundOffsetX(int value)
-{
-    if (FBackgroundOffsetX == value)
-        return;
-    FBackgroundOffsetX = value;
-    Invalidate();
-}
-
-void TBaseLazyTree::SetBackgroundOffsetY(int value)
-{
-    if (FBackgroundOffsetY == value)
-        return;
-    FBackgroundOffsetY = value;
-    Invalidate();
-}
-
 void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode)
 {
     if (node == RootNode())

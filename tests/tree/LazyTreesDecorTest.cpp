@@ -95,7 +95,7 @@ TEST(TreeDecor, TiledBackgroundFollowsTheScrolledContent)
 {
     Fixture f;
     f.showBackground(tile(), false);
-    f.tree.SetBackgroundOffsetX(3);
+    f.tree.SetBackgroundOffset(0, 3);
     // Every row and the area below take the picture, phased by their place in the tree.
     const auto tiles = ofKind(f.record(), CanvasOp::TiledImage);
     ASSERT_EQ(tiles.size(), 6u);
@@ -107,7 +107,7 @@ TEST(TreeDecor, TiledBackgroundFollowsTheScrolledContent)
 
     // Pixels: a tile starts at tree x 7 (offset 3), y 0, 10, 20 ...; scrolled down by 5 rows'
     // worth the tiles stay with the content.
-    f.tree.SetBackgroundOffsetX(0);
+    f.tree.SetBackgroundOffset(0, 0);
     QImage img = f.render();
     EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(img.pixel(10, 20), qRgb(0, 0, 255));
@@ -132,8 +132,8 @@ TEST(TreeDecor, StaticBackgroundStaysInTheClientAreaAndTransparentPartsShowTheWi
     for (int i = 0; i < 20; ++i)
         picture.setPixel(i, i, qRgb(0, 128, 0));
     f.showBackground(picture, true);
-    f.tree.SetBackgroundOffsetX(30);
-    f.tree.SetBackgroundOffsetY(25);
+    f.tree.SetBackgroundOffset(0, 30);
+    f.tree.SetBackgroundOffset(1, 25);
     f.tree.resize(200, 40);
     f.tree.show();
     QApplication::processEvents();

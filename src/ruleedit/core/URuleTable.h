@@ -68,7 +68,7 @@ struct RuleColumn {
     bool stored = true;
     // When set, the attribute is written with this text instead of the cell's.
     RuleCellText writtenText;
-    int width = 0;  // pixels; 0: fitted to the header and the items
+    int width = 0;  // pixels; 0: fitted to the header and the items (column 0: a fixed width)
     // Background of the column's cells in the grid's colour form (0xBBGGRR); none: the grid's.
     std::optional<quint32> colour;
 };
@@ -178,6 +178,10 @@ struct RuleTableSpec {
     QList<RuleCheck> checks;    // in the order they run
     // After the rows were read: normalising texts, per-row objects.
     std::function<void(RuleTable&)> afterLoad;
+    // After each row the file gives was read, defaults included, with its element: what the
+    // row's own columns cannot say (an older attribute standing for several columns, a text
+    // normalised in the file's rows only, never in the empty rows below them).
+    std::function<void(RuleTable& table, int row, const XmlElement& element)> rowLoaded;
 
     // Resolved by resolveRuleSpec; -1 none.
     int keyColumn = -1;

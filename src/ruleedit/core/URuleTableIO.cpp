@@ -25,7 +25,9 @@ int RuleLoadReport::totalRowsNotShown() const
 
 bool RuleLoadReport::askBeforeOverwrite() const
 {
-    return !fileError.isEmpty() || !missingTables.isEmpty() || totalRowsNotShown() > 0;
+    // A value that took its default is written back as that default: the user agrees first.
+    return !fileError.isEmpty() || !missingTables.isEmpty() || !missingValues.isEmpty()
+           || totalRowsNotShown() > 0;
 }
 
 RuleLoadReport loadRuleFile(RuleFile& file, const QString& path)
@@ -99,6 +101,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
+            if (spec.rowLoaded)
+                spec.rowLoaded(table, row, e);
         }
         if (spec.afterLoad)
             spec.afterLoad(table);

@@ -1,0 +1,46 @@
+#pragma once
+// "Modbus TCP master": the read and write rules of ModbusTCPM_SetAccess.xml, 512 each, by
+// which the gateway polls Modbus TCP slaves, each named by IP address and port, into its
+// input data area and sends its output data area to them.
+
+#include "editors/fieldbus/core/UModbusRuleSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
+
+namespace zfw {
+
+class TFModbus_TCP_Master_Set_Access final : public TRuleEditorFrame {
+    Q_OBJECT
+public:
+    explicit TFModbus_TCP_Master_Set_Access(const RuleEditorContext& context,
+                                            QWidget* parent = nullptr);
+
+    // Null until the first showing.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TS_Modbus_Read = nullptr;
+    QWidget* TS_Modbus_Write = nullptr;
+    TRuleGrid* ACG_Modbus_Read = nullptr;
+    TRuleGrid* ACG_Modbus_Write = nullptr;
+
+    // Sizes of the input and output data areas, set at each opening.
+    int NByte_IN = kModbusDataAreaSize;
+    int NByte_OUT = kModbusDataAreaSize;
+    // The topics the hidden Topic column offers; nothing fills it.
+    QStringList List_Publish_Topic;
+
+    const QStringList& Hint_Modbus_Set_Access_Read() const { return hintList(0); }
+    const QStringList& Hint_Modbus_Set_Access_Write() const { return hintList(1); }
+    bool Do_Copy_In_Read() const { return copyFlag(0); }
+    bool Do_Copy_In_Write() const { return copyFlag(1); }
+
+    // True when the text is no IPv4 address the gateway can use (empty included).
+    static bool Check_IP_Address(const QString& IP_Address);
+    int Get_Index_From_Topic(const QString& Topic) const;
+    QString Get_Topic_From_Index(int Index) const;
+
+protected:
+    RuleFileSpec prepareOpening() override;
+    QString filePath() const override;
+    void built() override;
+};
+
+}  // namespace zfw
