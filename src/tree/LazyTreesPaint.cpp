@@ -740,13 +740,17 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
             img.fill(Qt::transparent);
             return img;
         };
-        // The style's own branch glyph, as a themed tree view shows it.
+        // The style's own branch glyph, as a themed tree view shows it, on the tree's
+        // background like the boxed buttons (unless those are transparent).
         const auto themedGlyph = [&](bool plus, bool hot) {
             QImage img = blank();
+            img.fill(background);
             QPainter p(&img);
             QStyleOption opt;
             opt.initFrom(this);
-            opt.rect = QRect(0, 0, ButtonSize, ButtonSize);
+            // Inset like the boxed button's stroke, so that the glyph keeps its margin of
+            // background in the row.
+            opt.rect = QRect(2, 2, ButtonSize - 4, ButtonSize - 4);
             opt.state = QStyle::State_Enabled | QStyle::State_Children;
             if (!plus)
                 opt.state |= QStyle::State_Open;
