@@ -426,6 +426,8 @@ TEST(TreeDecor, DecoratedTreeAsAUserSeesIt)
                    .arg(t.GetNodeLevel(n) == 0 ? QStringLiteral("Slave") : QStringLiteral("Record"))
                    .arg(n->Index);
     };
+    // Widths measured before the texts were known ("Node") are measured again.
+    f.tree.ReinitNode(nullptr, true);
     f.tree.SetMiscOptions(f.tree.options().MiscOptions + TLTMiscOptions{toCheckSupport});
     for (PLazyNode n = f.tree.GetFirst(); n; n = f.tree.GetNext(n))
         f.tree.SetCheckType(n, ctTriStateCheckBox);
