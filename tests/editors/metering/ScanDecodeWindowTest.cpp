@@ -41,6 +41,7 @@ namespace {
 // once.
 class FastClock final : public IScanClock {
 public:
+    QDateTime dateTime() override { return QDateTime::currentDateTime(); }
     quint32 tick() override
     {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
