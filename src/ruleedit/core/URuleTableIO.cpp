@@ -25,7 +25,8 @@ int RuleLoadReport::totalRowsNotShown() const
 
 bool RuleLoadReport::askBeforeOverwrite() const
 {
-    return !fileError.isEmpty() || !missingTables.isEmpty() || totalRowsNotShown() > 0;
+    return !fileError.isEmpty() || !missingTables.isEmpty() || totalRowsNotShown() > 0
+           || !rowNotes.isEmpty();
 }
 
 RuleLoadReport loadRuleFile(RuleFile& file, const QString& path)
@@ -99,6 +100,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
+            if (spec.readRowChildren)
+                spec.readRowChildren(table, row, e, report.rowNotes);
         }
         if (spec.afterLoad)
             spec.afterLoad(table);
@@ -128,6 +131,7 @@ QStringList ruleLoadMessages(const RuleLoadReport& report, const RuleFileSpec& s
         if (report.rowsNotShown[t] > 0)
             out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t]) + " ("
                        + tabName(t) + ")");
+    out.append(report.rowNotes);
     return out;
 }
 
@@ -138,7 +142,7 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
         const RuleTableSpec& spec = table.spec();
         ProjectXmlElement& element = spec.element.isEmpty() ? w.root()
                                                             : w.root().addChild(spec.element);
-        const int rules = table.ruleCount();
+        const int rules = table.writtenRowCount();
         for (int r = 1; r <= rules; ++r) {
             ProjectXmlElement& row = element.addChild(spec.rowElement);
             for (int c = 1; c < table.columnCount(); ++c) {
@@ -148,6 +152,8 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
                 row.setAttribute(column.attribute, column.writtenText ? column.writtenText(table, r)
                                                                       : table.cell(c, r));
             }
+            if (spec.writeRowChildren)
+                spec.writeRowChildren(table, r, row);
         }
     }
     return w;
