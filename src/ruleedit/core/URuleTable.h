@@ -187,8 +187,7 @@ struct RuleTableSpec {
     // the row's attributes.
     std::function<void(RuleTable&, int row, const XmlElement& rowElement, QStringList& notes)>
         readRowChildren;
-    std::function<void(const RuleTable&, int row, ProjectXmlElement& rowElement)>
-        writeRowChildren;
+    std::function<void(const RuleTable&, int row, ProjectXmlElement& rowElement)> writeRowChildren;
 
     // Resolved by resolveRuleSpec; -1 none.
     int keyColumn = -1;
