@@ -33,4 +33,8 @@ std::span<const LangText> languageDefaultsMBus();
 // Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
 std::span<const LangText> languageDefaultsModbusCan();
 
+// Blocks of the EtherNet/IP windows, the PROFINET file-name dialog and the data-segment editor
+// (4100-4215, 4800-4808, 6300-6315).
+std::span<const LangText> languageDefaultsEtherNetIP();
+
 }  // namespace zfw
