@@ -5,6 +5,10 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/building/UEtherNetIP_Data_Seg.h"
+#include "editors/building/UEtherNetIP_EDS.h"
+#include "editors/building/UEtherNetIP_Master_Access.h"
+#include "editors/building/UProfinetFileName.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
@@ -157,6 +161,13 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFReceiveCAN: return new TFReceiveCAN(ruleEditorContext(), parent);
     case FormId::TFTransmitCAN: return new TFTransmitCAN(ruleEditorContext(), parent);
     case FormId::TFDMXDefVal: return new TFDMXDefVal(ruleEditorContext(), parent);
+    case FormId::TFEtherNetIP_Master_Access:
+        return new TFEtherNetIP_Master_Access(ruleEditorContext(), parent);
+    case FormId::TFEtherNEtIP_EDS: return new TFEtherNEtIP_EDS(ruleEditorContext(), parent);
+    case FormId::TFEtherNetIP_Data_Seg:
+        return new TFEtherNetIP_Data_Seg(ruleEditorContext(), parent);
+    case FormId::TFProfinetFileName:
+        return new TFProfinetFileName(ruleEditorContext(), services().clock->now().date(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
