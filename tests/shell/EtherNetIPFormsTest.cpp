@@ -55,8 +55,7 @@ TEST_P(EtherNetIPForms, MadeAtStartUpAsARealWindowThatFollowsALanguageFile)
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Finestra"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, EtherNetIPForms, ::testing::ValuesIn(kForms),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Windows, EtherNetIPForms, ::testing::ValuesIn(kForms), test::CaseName());
 
 }  // namespace
 }  // namespace zfw
