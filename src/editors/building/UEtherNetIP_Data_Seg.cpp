@@ -89,6 +89,8 @@ void TFEtherNetIP_Data_Seg::Init_Table()
     const int widths[kColumns] = {45, 100, 60, 60, 200, 60, 60, 60, 60};
     for (int c = 0; c < kColumns; ++c)
         ESG_DataSeg->SetColWidths(c, widths[c]);
+    // Two lines for headers such as "Num Bytes" in their narrow columns.
+    ESG_DataSeg->SetRowHeights(0, 34);
     ESG_DataSeg->EndUpdate();
 }
 
@@ -122,6 +124,7 @@ void TFEtherNetIP_Data_Seg::FormShow()
         }
     }
     ESG_DataSeg->EndUpdate();
+    ESG_DataSeg->SetLeftCol(0);
 }
 
 void TFEtherNetIP_Data_Seg::ESG_DataSegGetEditorType(int ACol, int ARow, TEditorType& AEditor)

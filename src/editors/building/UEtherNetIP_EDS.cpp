@@ -47,9 +47,10 @@ void TFEtherNEtIP_EDS::FormCreate()
     ACG->SetFixedCols(0);
     ACG->SetFixedRows(1);
     ACG->SetOptions((ACG->Options() | goRowSelect | goColSizing) & ~goEditing);
-    const int widths[kColumns] = {100, 220, 260, 90, 100, 90, 100, 100, 100};
+    const int widths[kColumns] = {90, 200, 240, 110, 120, 110, 120, 120, 120};
     for (int c = 0; c < kColumns; ++c)
         ACG->SetColWidths(c, widths[c]);
+    ACG->SetRowHeights(0, 34);
     ACG->EndUpdate();
 
     Btn_OK = makeFormButton(this, "Btn_OK", kClientWidth - 216, kClientHeight - 40, 100, 32);
@@ -129,7 +130,8 @@ void TFEtherNEtIP_EDS::ShowDatainGrid()
         ACG->SetCells(8, r, dimHeaderTOText(c.DimHeaderTO));
     }
     ACG->EndUpdate();
-    ACG->SetRow(1);
+    ACG->MoveCurrentCell(0, 1, true, true);
+    ACG->SetLeftCol(0);
 }
 
 void TFEtherNEtIP_EDS::TCloseTimer()
