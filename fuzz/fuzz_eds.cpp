@@ -1,52 +1,54 @@
-// An EDS file, as the EtherNet/IP import reads it: its connections and identity, and the
-// target configuration of every assembly its connections name (and of Assem1 to Assem3).
+// The CANopen EDS writer on any project files: the first byte says which files exist (bit 0
+// PDO_CANopen.xml, bit 1 SDO_Server_CANopen.xml; the digits 0 to 3 read the same), the rest
+// holds the existing files in that order, separated by a line "----". A written file is ASCII
+// with CR LF after every line, the same for the same input; a refused one is empty and says
+// which file refused it.
 
 #include "FuzzSupport.h"
 
-#include "editors/building/core/UEDSConnections.h"
-#include "editors/building/core/UEDSText.h"
-#include "editors/building/core/UTargetConfig.h"
+#include "common/UComon.h"
+#include "editors/fieldbus/core/UEDSWriter.h"
 
-#include <QSet>
+#include <QDateTime>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString path = zfw::fuzz::scratchDir("eds") + QStringLiteral("/input.eds");
-    if (!zfw::fuzz::writeBytes(path, zfw::fuzz::bytesOf(data, size)))
+    if (size == 0)
         return 0;
-    QString error;
-    const auto lines = zfw::readEdsLines(path, &error);
-    ZFW_FUZZ_CHECK(lines.has_value());
-
-    const zfw::EdsConnections conns = zfw::decodeEdsConnections(*lines);
-    QSet<QString> formats = {QStringLiteral("Assem1"), QStringLiteral("Assem2"),
-                             QStringLiteral("Assem3")};
-    for (qsizetype i = 0; i < conns.List_Conn.size(); ++i) {
-        ZFW_FUZZ_CHECK(conns.List_Conn[i].ConnIndex == i + 1);
-        formats.insert(conns.List_Conn[i].TargetConfFormat);
-    }
-    static_cast<void>(zfw::electronicKeyText(conns.identity));
-
-    const zfw::EdsIndex index(*lines);
-    for (const QString& format : formats) {
-        zfw::TTargetConfig t;
-        t.FileName = path;
-        t.Format = format;
-        t.Size = QStringLiteral("600");
-        error.clear();
-        const bool ok = t.decodeFrom(index, &error);
-        // A refusal names the file and leaves nothing half-built.
-        ZFW_FUZZ_CHECK(ok || (t.ListParamObject.isEmpty() && error.contains(u"input.eds")));
-        qsizetype bytes = 0;
-        for (const zfw::TTC_ParamObj& p : t.ListParamObject) {
-            ZFW_FUZZ_CHECK(p.DataSizeByte >= 0 && p.DataSizeByte <= zfw::kDataSegmentMaxBytes);
-            ZFW_FUZZ_CHECK(p.ListEnum.size() == p.EnumString.size());
-            static_cast<void>(p.GetEnumString());
-            bytes += p.DataSizeByte;
+    const int present = (data[0] >= '0' && data[0] <= '9' ? data[0] - '0' : data[0]) & 3;
+    const QList<QByteArray> parts = zfw::fuzz::bytesOf(data + 1, size - 1).split('\n');
+    QByteArray files[2];
+    int at = 0;
+    for (const QByteArray& line : parts) {
+        if (line == "----" || line == "----\r") {
+            at = qMin(at + 1, 1);
+            continue;
         }
-        const QString segment = t.GetConfigStrData();
-        const qsizetype written = segment.isEmpty() ? 0 : segment.count(u',') + 1;
-        ZFW_FUZZ_CHECK(written == std::max<qsizetype>(bytes, 600));
+        files[at] += line + '\n';
     }
+    const QString pdoName = QStringLiteral("PDO_CANopen.xml");
+    const QString sdoName = QStringLiteral("SDO_Server_CANopen.xml");
+    const zfw::ProjectXmlLoad pdo = present & 1 ? zfw::parseProjectXml(files[0], pdoName)
+                                                : zfw::ProjectXmlLoad{};
+    const zfw::ProjectXmlLoad sdo = present & 2 ? zfw::parseProjectXml(files[1], sdoName)
+                                                : zfw::ProjectXmlLoad{};
+    static const zfw::ProgramState lang;
+    const QDateTime clock(QDate(2026, 1, 2), QTime(12, 30));
+    const zfw::EdsResult r = zfw::buildEdsFile(pdo, sdo, clock, lang);
+    if (!r.ok()) {
+        ZFW_FUZZ_CHECK(r.bytes.isEmpty());
+        ZFW_FUZZ_CHECK(r.fault.file == pdoName || r.fault.file == sdoName);
+        return 0;
+    }
+    ZFW_FUZZ_CHECK(r.bytes.endsWith("\r\n"));
+    for (qsizetype i = 0; i < r.bytes.size(); ++i) {
+        const unsigned char ch = static_cast<unsigned char>(r.bytes[i]);
+        ZFW_FUZZ_CHECK(ch < 0x80);
+        if (ch == '\n')
+            ZFW_FUZZ_CHECK(i > 0 && r.bytes[i - 1] == '\r');
+        if (ch == '\r')
+            ZFW_FUZZ_CHECK(i + 1 < r.bytes.size() && r.bytes[i + 1] == '\n');
+    }
+    ZFW_FUZZ_CHECK(zfw::buildEdsFile(pdo, sdo, clock, lang).bytes == r.bytes);
     return 0;
 }

@@ -33,6 +33,13 @@ std::span<const LangText> languageDefaultsMBus();
 // Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
 std::span<const LangText> languageDefaultsModbusCan();
 
+// Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
+std::span<const LangText> languageDefaultsJ1939Knx();
+
+// Blocks of the CANopen and DeviceNet editors (3500-3999) and the EDS writer's messages
+// (1160-1171).
+std::span<const LangText> languageDefaultsCANopen();
+
 // Blocks of the EtherNet/IP windows, the PROFINET file-name dialog and the data-segment editor
 // (4100-4215, 4800-4808, 6300-6315).
 std::span<const LangText> languageDefaultsEtherNetIP();

@@ -12,8 +12,16 @@
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
+#include "editors/fieldbus/UDeviceNetOffset.h"
+#include "editors/fieldbus/UDeviceNet_Net.h"
+#include "editors/fieldbus/UJ1939Frames.h"
+#include "editors/fieldbus/UKNXAccess.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "editors/fieldbus/UNMEAFrames.h"
+#include "editors/fieldbus/UPDO_Access.h"
+#include "editors/fieldbus/USDO_Client_Access.h"
+#include "editors/fieldbus/USDO_Server_Access.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -153,6 +161,13 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_PDO_Access: return new TFSet_PDO_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Client_Access:
+        return new TFSet_SDO_Client_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Server_Access:
+        return new TFSet_SDO_Server_Access(ruleEditorContext(), parent);
+    case FormId::TFDNet: return new TFDNet(ruleEditorContext(), parent);
+    case FormId::TFDefOffset: return new TFDefOffset(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
@@ -161,6 +176,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFReceiveCAN: return new TFReceiveCAN(ruleEditorContext(), parent);
     case FormId::TFTransmitCAN: return new TFTransmitCAN(ruleEditorContext(), parent);
     case FormId::TFDMXDefVal: return new TFDMXDefVal(ruleEditorContext(), parent);
+    case FormId::TFReceiveJ1939: return new TFReceiveJ1939(ruleEditorContext(), parent);
+    case FormId::TFTransmitJ1939: return new TFTransmitJ1939(ruleEditorContext(), parent);
+    case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
+    case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
+    case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
     case FormId::TFEtherNetIP_Master_Access:
         return new TFEtherNetIP_Master_Access(ruleEditorContext(), parent);
     case FormId::TFEtherNEtIP_EDS: return new TFEtherNEtIP_EDS(ruleEditorContext(), parent);

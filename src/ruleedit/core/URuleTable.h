@@ -178,6 +178,10 @@ struct RuleTableSpec {
     QList<RuleCheck> checks;    // in the order they run
     // After the rows were read: normalising texts, per-row objects.
     std::function<void(RuleTable&)> afterLoad;
+    // After each row the file gives was read, defaults included, with its element: what the
+    // row's own columns cannot say (an older attribute standing for several columns, a text
+    // normalised in the file's rows only, never in the empty rows below them).
+    std::function<void(RuleTable& table, int row, const XmlElement& element)> rowLoaded;
     // Rows are written through the last row whose key holds a rule, rows with an ending key
     // between included, instead of up to the first ending key. For tables read by position,
     // so that a disabled row with an empty key does not cut the rules below it.

@@ -25,8 +25,9 @@ int RuleLoadReport::totalRowsNotShown() const
 
 bool RuleLoadReport::askBeforeOverwrite() const
 {
-    return !fileError.isEmpty() || !missingTables.isEmpty() || totalRowsNotShown() > 0
-           || !rowNotes.isEmpty();
+    // A value that took its default is written back as that default: the user agrees first.
+    return !fileError.isEmpty() || !missingTables.isEmpty() || !missingValues.isEmpty()
+           || totalRowsNotShown() > 0 || !rowNotes.isEmpty();
 }
 
 RuleLoadReport loadRuleFile(RuleFile& file, const QString& path)
@@ -100,6 +101,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
                 if (!column.guarded)
                     report.missingValues.append({int(t), row, column.attribute});
             }
+            if (spec.rowLoaded)
+                spec.rowLoaded(table, row, e);
             if (spec.readRowChildren)
                 spec.readRowChildren(table, row, e, report.rowNotes);
         }

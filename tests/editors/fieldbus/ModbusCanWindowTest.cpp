@@ -255,11 +255,12 @@ const BadFileCase kBadFiles[] = {
      manyRows("<EtherNetIP_to_Modbus><Modbus_Read>", kRtuRow,
               "</Modbus_Read><Modbus_Write/></EtherNetIP_to_Modbus>", 10000),
      ": 9488 (Modbus Read)", true},
-    // Values the format requires take an empty cell and are reported; saving loses nothing.
+    // Values the format requires take an empty cell and are reported; saving would write the
+    // defaults in their place, so OK asks first.
     {"RtuMissingAttributes", &kModbusRtu,
      R"(<EtherNetIP_to_Modbus><Modbus_Read><row Enable="N" Slave_ID="1" Type="Coil Status"/>)"
      "</Modbus_Read><Modbus_Write/></EtherNetIP_to_Modbus>",
-     ": 7. First at row 1 (Modbus Read, Address)", false},
+     ": 7. First at row 1 (Modbus Read, Address)", true},
     // A row without its key ends the rule list: the rows after it would be lost.
     {"RtuMissingSlaveId", &kModbusRtu,
      R"(<EtherNetIP_to_Modbus><Modbus_Read><row Type="Coil Status"/></Modbus_Read>)"

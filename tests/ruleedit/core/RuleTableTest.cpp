@@ -266,7 +266,8 @@ TEST_F(RuleFileIo, MissingValuesTakeDefaultsForTheWholeTableAndAreReported)
     ASSERT_EQ(report.missingValues.size(), 1);
     EXPECT_EQ(report.missingValues[0].row, 3);
     EXPECT_EQ(report.missingValues[0].attribute, QStringLiteral("Value"));
-    EXPECT_FALSE(report.askBeforeOverwrite());
+    // Saving would write the default in place of the missing value: OK asks first.
+    EXPECT_TRUE(report.askBeforeOverwrite());
     EXPECT_EQ(joined(ruleLoadMessages(report, f.spec, m_lang)),
               "Warning!!! Values missing in the file were set to their defaults: 1. First at "
               "row 3 (Items, Value)");
@@ -286,6 +287,32 @@ TEST_F(RuleFileIo, RowsBeyondTheTableAreCountedNotDroppedSilently)
     EXPECT_EQ(f.tables[0].cell(2, 5), QStringLiteral("k4"));
     EXPECT_EQ(f.tables[1].cell(2, 2), QStringLiteral("k1"));
     EXPECT_EQ(ruleLoadMessages(report, f.spec, m_lang).size(), 2);
+}
+
+TEST_F(RuleFileIo, RowHookSeesEachFileRowWithItsElementAndNoEmptyRow)
+{
+    // An older attribute "Old" stands for Value and Flag together; "v" in Value is made "0".
+    RuleFileSpec spec = smallSpec();
+    spec.tables[0].rowLoaded = [](RuleTable& t, int row, const XmlElement& e) {
+        if (const std::optional<QString> old = e.attribute(u"Old")) {
+            t.setCell(3, row, *old);
+            t.setCell(4, row, QStringLiteral("Y"));
+        }
+        if (t.cell(3, row) == QLatin1String("v"))
+            t.setCell(3, row, QStringLiteral("0"));
+    };
+    const QString p = write("rules.xml",
+                            "<Root><Items>"
+                            "<row Key=\"a\" Value=\"v\"/>"
+                            "<row Key=\"b\" Old=\"5\" Value=\"1\" Flag=\"N\"/>"
+                            "</Items><Others/></Root>");
+    RuleFile f(spec);
+    loadRuleFile(f, p);
+    const RuleTable& t = f.tables[0];
+    EXPECT_EQ(rowOf(t, 1), QStringList({"Y", "a", "0", "N", "h"}));
+    EXPECT_EQ(rowOf(t, 2), QStringList({"Y", "b", "5", "Y", "h"}));
+    // Rows the file does not give keep the opening state.
+    EXPECT_EQ(rowOf(t, 3), QStringList({"Y", "", "", "", ""}));
 }
 
 struct BadFileCase {
