@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core iproute2
   clang-format
   socat
+  libxml2-utils
 )
 
 missing=()

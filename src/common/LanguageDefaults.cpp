@@ -1,18 +1,26 @@
 #include "common/LanguageDefaults.h"
 
-#include <array>
-
 namespace zfw {
 
 std::span<const std::span<const LangText>> languageDefaultBlocks()
 {
     // A window block joins the table by adding its list here.
-    static const std::array<std::span<const LangText>, 10> kBlocks = {
-        languageDefaultsShell(),       languageDefaultsParGen(),  languageDefaultsBoot(),
-        languageDefaultsRules(),       languageDefaultsMBus(),    languageDefaultsModbusCan(),
-        languageDefaultsJ1939Knx(),    languageDefaultsCANopen(), languageDefaultsBACnet(),
+    // One line a block, so that blocks added side by side merge cleanly.
+    // clang-format off
+    static const std::span<const LangText> kBlocks[] = {
+        languageDefaultsShell(),
+        languageDefaultsParGen(),
+        languageDefaultsBoot(),
+        languageDefaultsRules(),
+        languageDefaultsMBus(),
+        languageDefaultsModbusCan(),
+        languageDefaultsJ1939Knx(),
+        languageDefaultsCANopen(),
+        languageDefaultsBACnet(),
         languageDefaultsMBusWindows(),
+        languageDefaultsEtherNetIP(),
     };
+    // clang-format on
     return kBlocks;
 }
 

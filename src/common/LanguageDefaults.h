@@ -47,4 +47,8 @@ std::span<const LangText> languageDefaultsCANopen();
 // (1300-1699).
 std::span<const LangText> languageDefaultsBACnet();
 
+// Blocks of the EtherNet/IP windows, the PROFINET file-name dialog and the data-segment editor
+// (4100-4215, 4800-4808, 6300-6315).
+std::span<const LangText> languageDefaultsEtherNetIP();
+
 }  // namespace zfw

@@ -8,7 +8,11 @@
 #include "editors/building/UBACnetAccess.h"
 #include "editors/building/UBACnetSlaveSetAccess.h"
 #include "editors/building/UBACnet_Eng_Unit.h"
+#include "editors/building/UEtherNetIP_Data_Seg.h"
+#include "editors/building/UEtherNetIP_EDS.h"
+#include "editors/building/UEtherNetIP_Master_Access.h"
 #include "editors/building/UImportEDEFile.h"
+#include "editors/building/UProfinetFileName.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
@@ -196,6 +200,13 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
     case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
     case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
+    case FormId::TFEtherNetIP_Master_Access:
+        return new TFEtherNetIP_Master_Access(ruleEditorContext(), parent);
+    case FormId::TFEtherNEtIP_EDS: return new TFEtherNEtIP_EDS(ruleEditorContext(), parent);
+    case FormId::TFEtherNetIP_Data_Seg:
+        return new TFEtherNetIP_Data_Seg(ruleEditorContext(), parent);
+    case FormId::TFProfinetFileName:
+        return new TFProfinetFileName(ruleEditorContext(), services().clock->now().date(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

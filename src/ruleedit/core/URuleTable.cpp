@@ -168,6 +168,16 @@ bool RuleTable::keyEnds(int ARow) const
     return false;
 }
 
+int RuleTable::writtenRowCount() const
+{
+    if (!m_spec.writeThroughLastKey)
+        return ruleCount();
+    for (int r = rowCount() - 1; r >= 1; --r)
+        if (!keyEnds(r))
+            return r;
+    return 0;
+}
+
 int RuleTable::ruleCount() const
 {
     for (int r = 1; r < rowCount(); ++r)
@@ -211,7 +221,7 @@ bool RuleTable::rowInUse(int ARow) const
 int RuleTable::rowsBelowRuleList() const
 {
     int count = 0;
-    for (int r = ruleCount() + 1; r < rowCount(); ++r)
+    for (int r = writtenRowCount() + 1; r < rowCount(); ++r)
         if (rowInUse(r))
             ++count;
     return count;

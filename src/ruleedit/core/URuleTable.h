@@ -187,6 +187,16 @@ struct RuleTableSpec {
     // row's own columns cannot say (an older attribute standing for several columns, a text
     // normalised in the file's rows only, never in the empty rows below them).
     std::function<void(RuleTable& table, int row, const XmlElement& element)> rowLoaded;
+    // Rows are written through the last row whose key holds a rule, rows with an ending key
+    // between included, instead of up to the first ending key. For tables read by position,
+    // so that a disabled row with an empty key does not cut the rules below it.
+    bool writeThroughLastKey = false;
+    // Child elements of a row: read once the row's attributes are in (a fault is told in
+    // notes, one text each, and leaves the row as the attributes made it), and written after
+    // the row's attributes.
+    std::function<void(RuleTable&, int row, const XmlElement& rowElement, QStringList& notes)>
+        readRowChildren;
+    std::function<void(const RuleTable&, int row, ProjectXmlElement& rowElement)> writeRowChildren;
 
     // Resolved by resolveRuleSpec; -1 none.
     int keyColumn = -1;
@@ -270,6 +280,9 @@ public:
     bool rowInUse(int ARow) const;
     // Rows from the first blank key cell down that are in use: saving leaves them out.
     int rowsBelowRuleList() const;
+    // The rows a save writes: ruleCount(), or with writeThroughLastKey the last row whose key
+    // does not end the list.
+    int writtenRowCount() const;
 
     // Row moves of the row tools: the row objects move with their rows.
     void moveRowsUp(int from);    // rows from+1.. move to from..; the last row emptied
@@ -312,6 +325,7 @@ struct RuleLoadReport {
     QStringList missingTables;          // table elements the file lacks
     QList<MissingValue> missingValues;  // unguarded attributes that took their default
     QList<int> rowsNotShown;            // per table: rows of the file beyond the table
+    QStringList rowNotes;               // faults of row children (readRowChildren), as told
 
     int totalRowsNotShown() const;
     // True when saving would not give back what the file holds: the user must agree first.

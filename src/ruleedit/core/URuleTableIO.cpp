@@ -27,7 +27,7 @@ bool RuleLoadReport::askBeforeOverwrite() const
 {
     // A value that took its default is written back as that default: the user agrees first.
     return !fileError.isEmpty() || !missingTables.isEmpty() || !missingValues.isEmpty()
-           || totalRowsNotShown() > 0;
+           || totalRowsNotShown() > 0 || !rowNotes.isEmpty();
 }
 
 RuleLoadReport loadRuleFile(RuleFile& file, const QString& path)
@@ -103,6 +103,8 @@ RuleLoadReport loadRuleFile(RuleFile& file, const ProjectXmlLoad& doc)
             }
             if (spec.rowLoaded)
                 spec.rowLoaded(table, row, e);
+            if (spec.readRowChildren)
+                spec.readRowChildren(table, row, e, report.rowNotes);
         }
         if (spec.afterLoad)
             spec.afterLoad(table);
@@ -132,6 +134,7 @@ QStringList ruleLoadMessages(const RuleLoadReport& report, const RuleFileSpec& s
         if (report.rowsNotShown[t] > 0)
             out.append(lang.lang(kTextRowsNotShown) + QString::number(report.rowsNotShown[t]) + " ("
                        + tabName(t) + ")");
+    out.append(report.rowNotes);
     return out;
 }
 
@@ -142,7 +145,7 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
         const RuleTableSpec& spec = table.spec();
         ProjectXmlElement& element = spec.element.isEmpty() ? w.root()
                                                             : w.root().addChild(spec.element);
-        const int rules = table.ruleCount();
+        const int rules = table.writtenRowCount();
         for (int r = 1; r <= rules; ++r) {
             ProjectXmlElement& row = element.addChild(spec.rowElement);
             for (int c = 1; c < table.columnCount(); ++c) {
@@ -152,6 +155,8 @@ ProjectXmlWriter ruleFileDocument(const RuleFile& file)
                 row.setAttribute(column.attribute, column.writtenText ? column.writtenText(table, r)
                                                                       : table.cell(c, r));
             }
+            if (spec.writeRowChildren)
+                spec.writeRowChildren(table, r, row);
         }
     }
     return w;
