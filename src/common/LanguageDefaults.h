@@ -36,4 +36,7 @@ std::span<const LangText> languageDefaultsModbusCan();
 // Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
 std::span<const LangText> languageDefaultsJ1939Knx();
 
+// Blocks of the IEC 61850 client editor and the known TLS certificates (4900-4967, 5100-5121).
+std::span<const LangText> languageDefaultsIEC61850();
+
 }  // namespace zfw
