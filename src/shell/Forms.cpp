@@ -13,6 +13,7 @@
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "editors/fieldbus/UNMEAFrames.h"
+#include "editors/iot/UIEC_61850_Access.h"
 #include "editors/iot/UTLS_Server_Known_Cert.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
@@ -166,6 +167,7 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
     case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
     case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
+    case FormId::TFIEC_61850_Access: return new TFIEC_61850_Access(ruleEditorContext(), parent);
     case FormId::TFTLS_Server_Known_Cert:
         return new TFTLS_Server_Known_Cert(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);

@@ -18,6 +18,7 @@ struct IotForm {
 };
 
 constexpr IotForm kIotForms[] = {
+    {FormId::TFIEC_61850_Access, "TFIEC_61850_Access", 4900},
     {FormId::TFTLS_Server_Known_Cert, "TFTLS_Server_Known_Cert", 5100},
 };
 
