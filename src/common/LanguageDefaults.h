@@ -36,6 +36,10 @@ std::span<const LangText> languageDefaultsModbusCan();
 // Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
 std::span<const LangText> languageDefaultsJ1939Knx();
 
+// Blocks of the CANopen and DeviceNet editors (3500-3999) and the EDS writer's messages
+// (1160-1171).
+std::span<const LangText> languageDefaultsCANopen();
+
 // Blocks of the IEC 61850 client editor and the known TLS certificates (4900-4967, 5100-5121).
 std::span<const LangText> languageDefaultsIEC61850();
 

@@ -8,11 +8,16 @@
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
+#include "editors/fieldbus/UDeviceNetOffset.h"
+#include "editors/fieldbus/UDeviceNet_Net.h"
 #include "editors/fieldbus/UJ1939Frames.h"
 #include "editors/fieldbus/UKNXAccess.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "editors/fieldbus/UNMEAFrames.h"
+#include "editors/fieldbus/UPDO_Access.h"
+#include "editors/fieldbus/USDO_Client_Access.h"
+#include "editors/fieldbus/USDO_Server_Access.h"
 #include "editors/iot/UIEC_61850_Access.h"
 #include "editors/iot/UTLS_Server_Known_Cert.h"
 #include "platform/Services.h"
@@ -154,6 +159,13 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_PDO_Access: return new TFSet_PDO_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Client_Access:
+        return new TFSet_SDO_Client_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Server_Access:
+        return new TFSet_SDO_Server_Access(ruleEditorContext(), parent);
+    case FormId::TFDNet: return new TFDNet(ruleEditorContext(), parent);
+    case FormId::TFDefOffset: return new TFDefOffset(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);

@@ -60,6 +60,48 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
                               DefaultScrollUpdateFlags - TScrollUpdateOptions{suoUpdateNCArea});
             });
     });
+    // The bars' arrows, page clicks and thumb drags arrive as scroll codes.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        const Qt::Orientation o = bar == verticalScrollBar() ? Qt::Vertical : Qt::Horizontal;
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, o](int action) {
+            guardedEvent("a scroll bar", [&] {
+                // Qt mirrors a right-to-left horizontal bar itself, and its value is minus the
+                // offset: its steps towards the maximum are the codes towards the left end.
+                const bool mirrored = o == Qt::Horizontal && UseRightToLeftReading();
+                int code = -1;
+                int track = bar->sliderPosition();
+                switch (action) {
+                case QAbstractSlider::SliderSingleStepAdd:
+                    code = mirrored ? SB_LINEUP : SB_LINEDOWN;
+                    break;
+                case QAbstractSlider::SliderSingleStepSub:
+                    code = mirrored ? SB_LINEDOWN : SB_LINEUP;
+                    break;
+                case QAbstractSlider::SliderPageStepAdd:
+                    code = mirrored ? SB_PAGEUP : SB_PAGEDOWN;
+                    break;
+                case QAbstractSlider::SliderPageStepSub:
+                    code = mirrored ? SB_PAGEDOWN : SB_PAGEUP;
+                    break;
+                case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+                case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+                case QAbstractSlider::SliderMove:
+                    code = SB_THUMBTRACK;
+                    if (mirrored)
+                        track = int(FRangeX) - clientWidth() - track;
+                    break;
+                default: break;
+                }
+                if (code < 0)
+                    return;
+                WMScroll(o, code, track);
+                // The bar takes the position the tree chose, not its own step.
+                bar->setSliderPosition(o == Qt::Vertical ? -FOffsetY : -FOffsetX);
+            });
+        });
+        connect(bar, &QAbstractSlider::sliderReleased, this,
+                [this, o] { guardedEvent("a scroll bar", [&] { WMScroll(o, SB_ENDSCROLL); }); });
+    }
     // Qt's styles draw every themed part, so a theme-aware tree draws through them from the
     // start. The explorer theme has no counterpart here: toUseExplorerTheme changes nothing.
     m_reactedOptions = options();
@@ -335,8 +377,27 @@ void TBaseLazyTree::showEvent(QShowEvent* event)
 void TBaseLazyTree::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange && m_shownOnce) {
-        guardedEvent("a font change", [this] { AdjustDefaultNodeHeight(); });
+    if (event->type() == QEvent::FontChange) {
+        // The rows follow the font's height, the buttons are drawn anew for it.
+        guardedEvent("a font change", [this] {
+            if (m_shownOnce)
+                AdjustDefaultNodeHeight();
+            PrepareBitmaps(true, false);
+            Invalidate();
+        });
+    } else if (event->type() == QEvent::StyleChange) {
+        // A new style draws other buttons; Qt restyles the window itself, where the original
+        // control had to be made anew after a theme change.
+        guardedEvent("a style change", [this] {
+            PrepareBitmaps(true, true);
+            Invalidate();
+        });
+    } else if (event->type() == QEvent::PaletteChange) {
+        // The buttons and lines carry the palette's colours.
+        guardedEvent("a palette change", [this] {
+            PrepareBitmaps(true, true);
+            Invalidate();
+        });
     } else if (event->type() == QEvent::LayoutDirectionChange) {
         // The same offset means the other end of the content now.
         guardedEvent("a layout direction change", [this] {
@@ -363,6 +424,12 @@ void TBaseLazyTree::StopNoticeTimer(int id)
         it->second.stop();
 }
 
+bool TBaseLazyTree::timerActive(int id) const
+{
+    auto it = m_noticeTimers.find(id);
+    return it != m_noticeTimers.end() && it->second.isActive();
+}
+
 void TBaseLazyTree::SetRedraw(bool on) { viewport()->setUpdatesEnabled(on); }
 
 void TBaseLazyTree::timerEvent(QTimerEvent* event)
@@ -387,11 +454,14 @@ void TBaseLazyTree::timerStep(QTimerEvent* event)
     for (auto& [tid, timer] : m_noticeTimers) {
         if (timer.timerId() != id)
             continue;
-        timer.stop();
+        if (tid == StructureChangeTimer || tid == ChangeTimer)
+            timer.stop();
         if (tid == StructureChangeTimer && FStates.contains(tsStructureChangePending))
             DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
         else if (tid == ChangeTimer && FStates.contains(tsChangePending))
             DoChange(FLastChangedNode);
+        else if (tid != StructureChangeTimer && tid != ChangeTimer)
+            DoTimer(tid);
         return;
     }
     QAbstractScrollArea::timerEvent(event);

@@ -32,6 +32,8 @@
 #include <memory>
 #include <vector>
 
+class QMenu;
+
 namespace zfw {
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
@@ -48,6 +50,8 @@ enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 enum THintAnimationType : std::uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
 enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum TDragOperation : std::uint8_t { doCopy, doMove, doLink };
+using TDragOperations = TSmallSet<TDragOperation, std::uint8_t>;
 
 enum THitPosition : std::uint8_t {
     hiAbove,
@@ -212,7 +216,9 @@ public:
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
     int EditDelay() const { return FEditDelay; }
     int AnimationDuration() const { return FAnimationDuration; }
-    void SetAnimationDuration(int ms) { FAnimationDuration = ms < 0 ? 0 : ms; }
+    // A duration of 0 also takes toAnimatedToggle out of the animation options; any other
+    // duration puts it in.
+    void SetAnimationDuration(int ms);
     // Alignment of node texts in a tree without header columns; mirrored right to left.
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
@@ -408,6 +414,168 @@ public:
     // never cut their text; runs when the tree is first shown and after a font change.
     virtual void AdjustDefaultNodeHeight();
 
+    // ----- input: events, properties, keys and scroll codes --------------------------------
+    // (LazyTreesProperties.cpp, LazyTreesKeys.cpp, LazyTreesMouse.cpp, LazyTreesScroll.cpp)
+    // Tree-view queries that other programs send to a tree window have no counterpart: there
+    // are no cross-process window messages here, and such a query would hand the tree node
+    // handles from outside that it could not check.
+
+    // The node under the mouse changed; newNode nil when the mouse left the tree.
+    std::function<void(TBaseLazyTree&, PLazyNode oldNode, PLazyNode newNode)> OnHotChange;
+    // Button up over a node; double click over a node.
+    std::function<void(TBaseLazyTree&, const THitInfo& hitInfo)> OnNodeClick;
+    std::function<void(TBaseLazyTree&, const THitInfo& hitInfo)> OnNodeDblClick;
+    // Button up (double click) in the column in which the button went down. A tree without
+    // header columns has only the implicit column -1, which takes no column clicks.
+    std::function<void(TBaseLazyTree&, TColumnIndex column, Qt::KeyboardModifiers shift)>
+        OnColumnClick;
+    std::function<void(TBaseLazyTree&, TColumnIndex column, Qt::KeyboardModifiers shift)>
+        OnColumnDblClick;
+    // Each key down before the tree acts on it; the handler may change the key and the
+    // modifiers, and doDefault false leaves the key to nobody.
+    std::function<void(TBaseLazyTree&, int& key, Qt::KeyboardModifiers& shift, bool& doDefault)>
+        OnKeyAction;
+    // F1: asked for the focused node, then its ancestors, until a context other than 0 comes.
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, int& helpContext)>
+        OnGetHelpContext;
+    // The cursor the tree chose for the point under the mouse; the handler may change it.
+    std::function<void(TBaseLazyTree&, Qt::CursorShape& cursor)> OnGetCursor;
+    // Before a node's height may be dragged (allowed starts as the tree's own answer), each
+    // move while it is dragged, and a double click on its splitter.
+    std::function<void(TBaseLazyTree&, QPoint p, PLazyNode node, TColumnIndex column,
+                       bool& allowed)>
+        OnCanSplitterResizeNode;
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column,
+                       Qt::KeyboardModifiers shift, QPoint& trackPoint, QPoint p, bool& allowed)>
+        OnNodeHeightTracking;
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column,
+                       Qt::KeyboardModifiers shift, QPoint p, bool& allowed)>
+        OnNodeHeightDblClickResize;
+    std::function<void(TBaseLazyTree&)> OnMouseEnter;
+    std::function<void(TBaseLazyTree&)> OnMouseLeave;
+    // Whether the node's cell may be edited (allowed starts as the tree's own answer).
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, bool& allowed)>
+        OnEditing;
+    // The context menu of a node (nil: none, the parent is asked while askParent stays true).
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, QPoint p,
+                       bool& askParent, QMenu*& menu)>
+        OnGetPopupMenu;
+    // F1 resolved to a help context other than 0.
+    Q_SIGNAL void helpContextRequested(int helpContext);
+
+    // Properties stored without further effect.
+    void SetAutoExpandDelay(int ms) { FAutoExpandDelay = std::max(ms, 0); }
+    void SetEditDelay(int ms) { FEditDelay = std::max(ms, 0); }
+    int DragHeight() const { return FDragHeight; }
+    void SetDragHeight(int value) { FDragHeight = value; }
+    int DragWidth() const { return FDragWidth; }
+    void SetDragWidth(int value) { FDragWidth = value; }
+    TDragOperations DragOperations() const { return FDragOperations; }
+    void SetDragOperations(TDragOperations value) { FDragOperations = value; }
+    TLTDragType DragType() const { return FDragType; }
+    void SetDragType(TLTDragType value) { FDragType = value; }
+    TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TLTSearchDirection value) { FSearchDirection = value; }
+    TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+    void SetIncrementalSearchStart(TLTSearchStart value) { FSearchStart = value; }
+    int IncrementalSearchTimeout() const { return FSearchTimeout; }
+    void SetIncrementalSearchTimeout(int ms) { FSearchTimeout = std::max(ms, 0); }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool value) { FWantTabs = value; }
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int value) { FHelpContext = value; }
+    // Properties whose setters do more.
+    TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+    // isNone ends a running search: its timer, buffer and last hit are dropped.
+    void SetIncrementalSearch(TLTIncrementalSearch value);
+    QString SearchBuffer() const { return FSearchBuffer; }
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+    // Index 0 is X, 1 is Y; a change repaints.
+    void SetBackgroundOffset(int index, int value);
+    // Moves the focus to another column; refused by OnFocusChanging, unchanged, or a column
+    // the tree does not have (a tree without header columns has only -1).
+    void SetFocusedColumn(TColumnIndex column);
+    // Both offsets at once through DoSetOffsetXY.
+    void SetOffsetXY(QPoint value);
+    // Every node made (the whole tree is initialised), then their number without the root.
+    std::uint32_t TotalCount();
+    // Always true: the tree paints through its own row buffer.
+    bool DoubleBuffered() const { return true; }
+    void SetDoubleBuffered(bool) {}
+    PLazyNode DropTargetNode() const { return FDropTargetNode; }
+    void SetDropTargetNode(PLazyNode node) { FDropTargetNode = node; }
+    int OperationCount() const { return FOperationCount; }
+    int UpdateCount() const { return FUpdateCount; }
+    // Writes the state set directly, without OnStateChange.
+    void SetTreeStates(TLazyTreeStates states) { FStates = states; }
+    // Values below -1 become -1. Unlike the bare model, the control takes a new size with
+    // nodes present: every node is made anew with the new size (the root keeps its count).
+    void SetNodeDataSize(int size);
+
+    // Node-indexed accessors.
+    // False for a node that says it has children but has not made them yet.
+    bool GetChildrenInitialized(PLazyNode node) const;
+    // The node's vertical alignment 0..100 (values above 100 count as 100).
+    int GetVerticalAlignment(PLazyNode node) const { return node ? node->Align : 0; }
+    void SetVerticalAlignment(PLazyNode node, int value);
+    // The parent; nil for nil and top-level nodes. Setting moves the node to the end of the
+    // new parent's children.
+    PLazyNode GetNodeParent(PLazyNode node) const;
+    void SetNodeParent(PLazyNode node, PLazyNode parent);
+    // Every ancestor below the root expanded and visible. Throws for nil and the root.
+    bool GetVisiblePath(PLazyNode node) const;
+    // True expands every collapsed ancestor; false does nothing. Throws for nil and the root.
+    void SetVisiblePath(PLazyNode node, bool value);
+    // Sets the node's visibility; true also expands and shows every ancestor (the model's
+    // GetFullyVisible reads it). Throws for nil and the root.
+    void SetFullyVisible(PLazyNode node, bool value);
+
+    // The scroll-bar requests, one code per bar action (see WMScroll).
+    static constexpr int SB_LINEUP = 0;
+    static constexpr int SB_LINEDOWN = 1;
+    static constexpr int SB_PAGEUP = 2;
+    static constexpr int SB_PAGEDOWN = 3;
+    static constexpr int SB_THUMBPOSITION = 4;
+    static constexpr int SB_THUMBTRACK = 5;
+    static constexpr int SB_TOP = 6;
+    static constexpr int SB_BOTTOM = 7;
+    static constexpr int SB_ENDSCROLL = 8;
+    // A scroll request of a bar. Vertically LINEUP and PAGEUP move the view up. Horizontally
+    // LINEUP and PAGEUP move it left and LINEDOWN and PAGEDOWN right, in both directions; TOP
+    // shows the content's start edge (its right end right to left), BOTTOM the other end.
+    // trackPos, for the thumb codes, is where the view's left edge lies in the content.
+    // Codes above SB_ENDSCROLL are ignored.
+    void WMScroll(Qt::Orientation bar, int code, int trackPos = 0);
+    // The offset change of one wheel step: delta in 1/8 degree (120 a notch), lines per notch
+    // (-1 a page), the modifiers. Vertical when the content is higher than the client and
+    // Shift is not held, else horizontal (then x is the change of OffsetX).
+    static QPoint wheelDelta(int delta, int linesPerNotch, Qt::KeyboardModifiers modifiers,
+                             bool contentHigher, int clientWidth, int clientHeight,
+                             int defaultNodeHeight, int scrollWidth, bool rightToLeft);
+    // The tree's timers by id: 1 drag expand, 2 edit, 4 auto scroll, 5 change notice,
+    // 6 structure notice, 7 incremental search, 8 window re-creation.
+    static constexpr int ExpandTimer = 1;
+    static constexpr int EditTimer = 2;
+    static constexpr int HeaderTimer = 3;
+    static constexpr int ScrollTimer = 4;
+    static constexpr int SearchTimer = 7;
+    static constexpr int ThemeChangedTimer = 8;
+    bool timerActive(int id) const;
+    void StopTimer(int id) { StopNoticeTimer(id); }
+    // The node whose height the mouse drags (nil when none).
+    PLazyNode heightTrackNode() const { return FHeightTrackNode; }
+    // The cursor the tree shows at a client point (what the mouse cursor becomes there).
+    Qt::CursorShape cursorAt(QPoint p);
+    // Whether the node's height may be dragged in the column at p (toNodeHeightResize, the
+    // node not the root; then OnCanSplitterResizeNode).
+    bool CanSplitterResizeNode(QPoint p, PLazyNode node, TColumnIndex column);
+    // Whether the node's cell may be edited: toEditable, not read only, not disabled, then
+    // OnEditing.
+    virtual bool CanEdit(PLazyNode node, TColumnIndex column);
+    // Shows the context menu of the node at a client point (OnGetPopupMenu asks for it).
+    void DoPopupMenu(PLazyNode node, TColumnIndex column, QPoint position);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -558,6 +726,71 @@ protected:
     int FSearchTimeout = 1000;
     TLTSearchDirection FSearchDirection = sdForward;
     TLTSearchStart FSearchStart = ssFocusedNode;
+
+    // ----- input: hooks and fields (LazyTreesKeys.cpp, LazyTreesMouse.cpp, LazyTreesFocus.cpp)
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    // Hands a typed character to the incremental search (filled by the search).
+    virtual void IncrementalSearch(const QString& text) {}
+    // One key of the navigation table (focus, selection, offsets); false when the key is not
+    // one of them.
+    bool handleNavigationKey(int key, Qt::KeyboardModifiers mods);
+    // One key of the table after it (check box, search, expand, help, edit); false when it
+    // does nothing with the key.
+    bool handleOtherKey(int key, Qt::KeyboardModifiers mods, const QString& text);
+    void startTimerById(int id, int ms) { StartNoticeTimer(id, ms); }
+    // Runs what a timer of the id does when it fires (ids 1, 2, 4, 7, 8; 5 and 6 are the
+    // model's notices).
+    virtual void DoTimer(int id);
+    bool HasPopupMenu(PLazyNode node, TColumnIndex column, QPoint pos);
+    // The rubber band (LazyTreesMouseSelect.cpp): its moving corner follows the mouse (true when
+    // the band changed), and the nodes it passes over are selected or, with Ctrl held at its
+    // start, toggled (true when the selection changed).
+    bool CalculateSelectionRect(int x, int y);
+    bool HandleDrawSelection(int x, int y);
+    // The row walks of HandleDrawSelection; left is the main column's left edge and right the
+    // right edge of the text's room, both in tree coordinates.
+    bool CollectSelectedNodesLTR(int left, const TRect& newRect, const TRect& oldRect,
+                                 TAlignment alignment, int right);
+    bool CollectSelectedNodesRTL(int left, const TRect& newRect, const TRect& oldRect,
+                                 TAlignment alignment, int right);
+    bool collectBandNodes(bool rtl, int left, const TRect& newRect, const TRect& oldRect,
+                          TAlignment alignment, int right);
+    virtual void DoHotChange(PLazyNode oldNode, PLazyNode newNode);
+    virtual void DoNodeClick(const THitInfo& hitInfo);
+    virtual void DoNodeDblClick(const THitInfo& hitInfo);
+    virtual void DoColumnClick(TColumnIndex column, Qt::KeyboardModifiers shift);
+    virtual void DoColumnDblClick(TColumnIndex column, Qt::KeyboardModifiers shift);
+    virtual bool DoKeyAction(int& key, Qt::KeyboardModifiers& shift);
+    virtual void DoGetCursor(Qt::CursorShape& cursor);
+    virtual bool DoNodeHeightTracking(PLazyNode node, TColumnIndex column,
+                                      Qt::KeyboardModifiers shift, QPoint& trackPoint, QPoint p);
+    virtual bool DoNodeHeightDblClickResize(PLazyNode node, TColumnIndex column,
+                                            Qt::KeyboardModifiers shift, QPoint p);
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+    // Editing hooks that node editing fills: start an edit of FEditColumn in the focused node,
+    // end it taking the value (false when refused), and cancel it.
+    virtual void DoEdit() {}
+    virtual bool EndEditNode() { return true; }
+    // Leaves every state a click or key may have left pending (after a failing handler, the
+    // focus going or the window cancelling the mouse).
+    void clearPendingInput(TLazyTreeStates states);
+
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    QPoint FHeightTrackPoint;
+    TRect FLastSelRect;
+    Qt::KeyboardModifiers FDrawSelShiftState;
+    // The column in which the last button went down (the implicit column: -1).
+    TColumnIndex FClickIndex = NoColumn;
+    TDragOperations FDragOperations{doCopy, doMove};
+    int FHelpContext = 0;
+    QString FSearchBuffer;
+    int FBackgroundOffsetX = 0;
+    int FBackgroundOffsetY = 0;
 
 private:
     void UpdateVerticalScrollBar(bool doRepaint);

@@ -129,4 +129,108 @@ void TBaseLazyTree::MeasureItemHeight(PLazyNode node)
     }
 }
 
+// ----- input hooks ------------------------------------------------------------------------
+
+void TBaseLazyTree::DoTimer(int id)
+{
+    switch (id) {
+    case EditTimer:
+        StopTimer(EditTimer);
+        if (FStates.contains(tsEditPending)) {
+            DoStateChange({}, {tsEditPending});
+            DoEdit();
+        }
+        break;
+    case ScrollTimer:
+        // Scrolling by itself near the edges belongs to drag and drop; the timer keeps its
+        // states so that the auto-scroll can be driven from here.
+        if (FStates.contains(tsScrollPending)) {
+            startTimerById(ScrollTimer, FAutoScrollInterval);
+            DoStateChange({tsScrolling}, {tsScrollPending});
+        }
+        break;
+    case SearchTimer:
+        StopTimer(SearchTimer);
+        DoStateChange({}, {tsIncrementalSearching});
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
+        break;
+    case ThemeChangedTimer:
+        // Qt restyles the window itself; a repaint takes the new look.
+        StopTimer(ThemeChangedTimer);
+        Invalidate();
+        break;
+    default:
+        // 1 (expanding under a drag) and 3 (the header) belong to parts not built here.
+        StopTimer(id);
+        break;
+    }
+}
+
+void TBaseLazyTree::DoHotChange(PLazyNode oldNode, PLazyNode newNode)
+{
+    if (OnHotChange)
+        OnHotChange(*this, oldNode, newNode);
+}
+
+void TBaseLazyTree::DoNodeClick(const THitInfo& hitInfo)
+{
+    if (OnNodeClick)
+        OnNodeClick(*this, hitInfo);
+}
+
+void TBaseLazyTree::DoNodeDblClick(const THitInfo& hitInfo)
+{
+    if (OnNodeDblClick)
+        OnNodeDblClick(*this, hitInfo);
+}
+
+void TBaseLazyTree::DoColumnClick(TColumnIndex column, Qt::KeyboardModifiers shift)
+{
+    if (OnColumnClick)
+        OnColumnClick(*this, column, shift);
+}
+
+void TBaseLazyTree::DoColumnDblClick(TColumnIndex column, Qt::KeyboardModifiers shift)
+{
+    if (OnColumnDblClick)
+        OnColumnDblClick(*this, column, shift);
+}
+
+void TBaseLazyTree::DoGetCursor(Qt::CursorShape& cursor)
+{
+    if (OnGetCursor)
+        OnGetCursor(*this, cursor);
+}
+
+bool TBaseLazyTree::DoNodeHeightTracking(PLazyNode node, TColumnIndex column,
+                                         Qt::KeyboardModifiers shift, QPoint& trackPoint, QPoint p)
+{
+    bool allowed = true;
+    if (OnNodeHeightTracking)
+        OnNodeHeightTracking(*this, node, column, shift, trackPoint, p, allowed);
+    return allowed;
+}
+
+bool TBaseLazyTree::DoNodeHeightDblClickResize(PLazyNode node, TColumnIndex column,
+                                               Qt::KeyboardModifiers shift, QPoint p)
+{
+    bool allowed = true;
+    if (OnNodeHeightDblClickResize)
+        OnNodeHeightDblClickResize(*this, node, column, shift, p, allowed);
+    return allowed;
+}
+
+void TBaseLazyTree::DoMouseEnter()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(*this);
+}
+
+void TBaseLazyTree::DoMouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(*this);
+}
+
 }  // namespace zfw

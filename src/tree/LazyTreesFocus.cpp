@@ -15,6 +15,9 @@ bool TBaseLazyTree::DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, TColum
 
 void TBaseLazyTree::ChangeFocusedNode(PLazyNode node, bool ask)
 {
+    // An editor that refuses to end keeps the focus where it is.
+    if (FStates.contains(tsEditing) && !EndEditNode())
+        return;
     if (node == RootNode())
         node = nullptr;
     const TLazyTreeOptionSets& opt = options();

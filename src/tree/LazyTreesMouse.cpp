@@ -5,9 +5,13 @@
 #include "tree/core/LazyTreesGuard.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 namespace zfw {
@@ -231,17 +235,66 @@ void TBaseLazyTree::releaseCheckBox(bool apply)
     InvalidateNode(node);
 }
 
+bool TBaseLazyTree::CanSplitterResizeNode(QPoint p, PLazyNode node, TColumnIndex column)
+{
+    // Only a fixed column's splitter resizes a node. A tree without header columns has the
+    // implicit column alone, which spans the row and counts as fixed.
+    bool allowed = options().MiscOptions.contains(toNodeHeightResize) && node && node != RootNode()
+                   && column == NoColumn;
+    if (OnCanSplitterResizeNode)
+        OnCanSplitterResizeNode(*this, p, node, column, allowed);
+    return allowed;
+}
+
+bool TBaseLazyTree::CanEdit(PLazyNode node, TColumnIndex column)
+{
+    const TLazyTreeOptionSets& opt = options();
+    bool allowed = opt.MiscOptions.contains(toEditable) && !opt.MiscOptions.contains(toReadOnly)
+                   && node && node != RootNode() && !node->has(vsDisabled);
+    if (OnEditing)
+        OnEditing(*this, node, column, allowed);
+    return allowed;
+}
+
+void TBaseLazyTree::DoPopupMenu(PLazyNode node, TColumnIndex column, QPoint position)
+{
+    if (!OnGetPopupMenu)
+        return;
+    QMenu* menu = nullptr;
+    bool askParent = true;
+    // A node without a menu of its own may take its parent's, up to a top-level node.
+    for (PLazyNode run = node;; run = run->Parent) {
+        OnGetPopupMenu(*this, run, column, position, askParent, menu);
+        if (menu || !askParent || !run || run->Parent == RootNode() || run == RootNode())
+            break;
+    }
+    if (!menu)
+        return;
+    DoStateChange({tsPopupMenuShown});
+    menu->popup(viewport()->mapToGlobal(position));
+}
+
 void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                     QPoint pos, THitInfo& hitInfo)
 {
     const TLazyTreeOptionSets& opt = options();
+    // A pending edit of an earlier click is dropped.
+    StopTimer(EditTimer);
+    DoStateChange({}, {tsEditPending});
+    if (FStates.contains(tsEditing) && !EndEditNode())
+        return;
     if (!hasFocus() && focusPolicy() != Qt::NoFocus) {
         setFocus(Qt::MouseFocusReason);
+        // Taking the focus may have scrolled.
         GetHitTestInfoAt(pos.x(), pos.y(), true, hitInfo);
     }
+    FClickIndex = hitInfo.HitColumn;
+    // Without header columns only the implicit column can hold the focus: it never changes.
+    const TColumnIndex newColumn = FFocusedColumn;
+    const bool columnChanged = false;
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    const bool alt = modifiers.testFlag(Qt::AltModifier);
     const bool noShift = !shift && !ctrl;
     PLazyNode node = hitInfo.HitNode;
     const THitPositions& hp = hitInfo.HitPositions;
@@ -253,10 +306,27 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
     const bool isAnyHit = isLabelHit || isCellHit;
     const bool nodeSelected = isAnyHit && node->has(vsSelected);
     const bool multiSelect = opt.SelectionOptions.contains(toMultiSelect);
-    // The drag start belongs to drag and drop; while it is not wired a selected node still
-    // keeps the selection until the button comes up, so that a drag could take it.
-    const bool autoDrag = bool(OnDragStartHook) && isAnyHit;
+    const bool fullRowDragOption = opt.MiscOptions.contains(toFullRowDrag);
+    const bool fullRowDrag = (!multiSelect || opt.SelectionOptions.contains(toDisableDrawSelection))
+                                 ? fullRowDragOption
+                                 : isCellHit && fullRowDragOption && !hp.contains(hiNowhere)
+                                       && (nodeSelected || hp.contains(hiOnItemLabel)
+                                           || hp.contains(hiOnNormalIcon));
+    // A drag may start where the drag hook is set (automatic dragging).
+    const bool autoDrag = bool(OnDragStartHook) && (!isCellHit || fullRowDrag);
+    const bool isHeightTracking = button == Qt::LeftButton && hp.contains(hiOnItem)
+                                  && (hp.contains(hiUpperSplitter) || hp.contains(hiLowerSplitter));
 
+    if (isHeightTracking && node) {
+        PLazyNode tracked = hp.contains(hiUpperSplitter) ? GetPreviousVisible(node, true) : node;
+        if (tracked && CanSplitterResizeNode(pos, tracked, hitInfo.HitColumn)) {
+            FHeightTrackNode = tracked;
+            FHeightTrackColumn = hitInfo.HitColumn;
+            FHeightTrackPoint = GetDisplayRect(tracked, hitInfo.HitColumn, false).topLeft();
+            DoStateChange({tsNodeHeightTrackPending});
+            return;
+        }
+    }
     if (node && hp.contains(hiOnItemButton) && node->has(vsHasChildren)) {
         ToggleNode(node);
         return;
@@ -270,20 +340,26 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
         PLazyNode levelNode = node ? node : GetLastVisible();
         FLastSelectionLevel = levelNode ? int(GetNodeLevel(levelNode)) : -1;
     }
-    if (multiSelect && noShift && isAnyHit && nodeSelected && !SelectionLocked())
+    // A plain click on a selected node keeps the selection until the button comes up, so that
+    // a drag can take the whole selection.
+    if (multiSelect && noShift && isAnyHit && autoDrag && nodeSelected && !SelectionLocked())
         DoStateChange({tsClearPending});
-    const bool canClear = !autoDrag;
-    if (!opt.SelectionOptions.contains(toDisableDrawSelection) && !isLabelHit && multiSelect) {
+    bool canClear = !autoDrag;
+    if (FStates.contains(tsRightButtonDown))
+        canClear = !HasPopupMenu(node, hitInfo.HitColumn, pos);
+    if (!opt.SelectionOptions.contains(toDisableDrawSelection) && !isLabelHit && !fullRowDrag
+        && multiSelect) {
         DoStateChange({tsDrawSelPending});
+        FDrawSelShiftState = modifiers;
         const int x = pos.x() + FEffectiveOffsetX;
         const int y = pos.y() - FOffsetY;
         FNewSelRect = TRect{x, y, x, y};
+        FLastSelRect = TRect{};
     }
-    if (!SelectionLocked()
-        && ((multiSelect && !isCellHit && !isLabelHit && noShift)
-            || (isAnyHit && (!nodeSelected || canClear) && (noShift || !multiSelect)))
-        && !FStates.contains(tsClearPending)) {
-        if (nodeSelected) {
+    if (!SelectionLocked() && !FStates.contains(tsClearPending)
+        && ((multiSelect && !isCellHit && !isLabelHit && !fullRowDrag && noShift)
+            || (isAnyHit && (!nodeSelected || canClear) && (noShift || !multiSelect)))) {
+        if (nodeSelected || (alt && node && !hp.contains(hiNowhere))) {
             const bool several = SelectedCount() > 1;
             InternalClearSelection();
             InternalAddToSelection(node, true);
@@ -295,41 +371,56 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
             InvalidateAndClearSelection(false);
         }
     }
-    if (!opt.SelectionOptions.contains(toDisableDrawSelection) && !isLabelHit
+    // A click on the focused, selected label may start an edit at button-up.
+    if (hasFocus() && (isLabelHit || (opt.MiscOptions.contains(toGridExtensions) && node))
+        && nodeSelected && !columnChanged && noShift)
+        DoStateChange({tsEditPending});
+    if (!opt.SelectionOptions.contains(toDisableDrawSelection) && !isLabelHit && !fullRowDrag
         && (multiSelect || hp.contains(hiNowhere)) && !isCellHit)
         return;
     FLastClickPos = pos;
-    if (isAnyHit) {
+    if (isAnyHit && DoFocusChanging(FFocusedNode, node, FFocusedColumn, newColumn)) {
         PLazyNode lastFocused = FFocusedNode;
         if (node != lastFocused)
-            SetFocusedNode(node);
-        if (multiSelect && !noShift) {
+            ChangeFocusedNode(node, false);
+        // Ctrl on a selected node toggles it at button-up also without a drag hook, so that
+        // the press alone never drops a node a drag could still take.
+        if (multiSelect && !noShift)
             HandleClickSelection(lastFocused, node, shift, ctrl, autoDrag || nodeSelected);
-        } else if (noShift) {
+        else if (noShift) {
             FRangeAnchor = node;
             if (!node->has(vsSelected))
                 AddToSelection(node);
         }
-        if (FFocusedNode != lastFocused)
+        if (FFocusedNode != lastFocused) {
             ScrollIntoView(FFocusedNode, opt.SelectionOptions.contains(toCenterScrollIntoView),
-                           !opt.SelectionOptions.contains(toFullRowSelect));
+                           !opt.AutoOptions.contains(toDisableAutoscrollOnFocus)
+                               && !opt.SelectionOptions.contains(toFullRowSelect));
+            DoFocusChanged(FFocusedNode, FFocusedColumn);
+        }
     }
     if (SelectedCount() == 0)
         Change(nullptr);
-    if (autoDrag && isAnyHit && OnDragStartHook)
+    const bool buttonDown = FStates.contains(tsLeftButtonDown)
+                            || FStates.contains(tsMiddleButtonDown)
+                            || FStates.contains(tsRightButtonDown);
+    if (autoDrag && isAnyHit && buttonDown)
         OnDragStartHook(*this, node);
 }
 
-void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                                  QPoint pos, const THitInfo& hitInfo)
+bool TBaseLazyTree::HasPopupMenu(PLazyNode node, TColumnIndex column, QPoint pos)
 {
-    // A handler failing on the way (a selection change, a check) leaves nothing pending: no
-    // half-made band, no clearance or toggle waiting, no pressed check box.
-    ScopeGuard nothingPending([this] {
-        if (std::uncaught_exceptions() == 0)
-            return;
-        FStates.exclude(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending,
-                                        tsToggleFocusedSelection, tsMouseCheckPending});
+    if (!OnGetPopupMenu)
+        return false;
+    QMenu* menu = nullptr;
+    bool askParent = true;
+    OnGetPopupMenu(*this, node, column, pos, askParent, menu);
+    return menu != nullptr;
+}
+
+void TBaseLazyTree::clearPendingInput(TLazyTreeStates states)
+{
+    if (states.contains(tsMouseCheckPending) || states.contains(tsKeyCheckPending)) {
         if (PLazyNode node = FCheckNode) {
             FCheckNode = nullptr;
             if (node->CheckState == csUncheckedPressed)
@@ -338,11 +429,37 @@ void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers 
                 node->CheckState = csCheckedNormal;
             else if (node->CheckState == csMixedPressed)
                 node->CheckState = csMixedNormal;
+            InvalidateNode(node);
         }
+    }
+    if (states.contains(tsNodeHeightTracking) || states.contains(tsNodeHeightTrackPending))
+        FHeightTrackNode = nullptr;
+    if (states.contains(tsDrawSelPending) || states.contains(tsDrawSelecting)) {
+        FNewSelRect = TRect{};
+        FLastSelRect = TRect{};
+    }
+    if (states.contains(tsEditPending))
+        StopTimer(EditTimer);
+    // Written directly: a handler that failed may fail again from OnStateChange.
+    FStates.exclude(states);
+}
+
+void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                  QPoint pos, const THitInfo& hitInfo)
+{
+    // A handler failing on the way (a selection change, a check) leaves nothing pending: no
+    // half-made band, no clearance or toggle waiting, no pressed check box, no edit to come.
+    ScopeGuard nothingPending([this] {
+        if (std::uncaught_exceptions() == 0)
+            return;
+        clearPendingInput(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending,
+                                          tsToggleFocusedSelection, tsMouseCheckPending,
+                                          tsEditPending});
     });
     if (IsMouseSelecting()) {
-        DoStateChange({}, {tsDrawSelPending, tsDrawSelecting});
+        DoStateChange({}, {tsToggleFocusedSelection, tsDrawSelPending, tsDrawSelecting});
         FNewSelRect = TRect{};
+        FLastSelRect = TRect{};
         Invalidate();
     }
     if (FStates.contains(tsClearPending)) {
@@ -361,49 +478,134 @@ void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers 
     }
     DoStateChange({}, {tsToggleFocusedSelection, tsClearPending, tsDrawSelPending, tsOLEDragging,
                        tsOLEDragPending, tsScrolling, tsScrollPending});
+    StopTimer(ScrollTimer);
     if (FStates.contains(tsMouseCheckPending)) {
         // Released off the pressed box (another node, or the same node off its row) changes
         // nothing.
         releaseCheckBox(FCheckNode && hitInfo.HitNode == FCheckNode
                         && hitInfo.HitPositions.contains(hiOnItem));
     }
+    if (FClickIndex >= 0 && FClickIndex == hitInfo.HitColumn)
+        DoColumnClick(hitInfo.HitColumn, modifiers);
+    if (hitInfo.HitNode)
+        DoNodeClick(hitInfo);
+    if (FStates.contains(tsEditPending)) {
+        if (hitInfo.HitNode && hitInfo.HitNode == FFocusedNode
+            && hitInfo.HitPositions.contains(hiOnItem)
+            && options().MiscOptions.contains(toEditOnClick) && hitInfo.HitColumn == FFocusedColumn
+            && CanEdit(FFocusedNode, FFocusedColumn)) {
+            FEditColumn = FFocusedColumn;
+            startTimerById(EditTimer, FEditDelay);
+        } else {
+            DoStateChange({}, {tsEditPending});
+        }
+    }
 }
 
 void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                         QPoint pos, const THitInfo& hitInfo)
 {
-    PLazyNode node = hitInfo.HitNode;
-    if (!node)
-        return;
-    const THitPositions& hp = hitInfo.HitPositions;
     const TLazyTreeOptionSets& opt = options();
-    if (hp.contains(hiOnItemCheckbox)) {
-        if (button == Qt::LeftButton)
-            pressCheckBox(node, tsMouseCheckPending);
-        return;
+    bool mayEdit = !FStates.contains(tsEditing) && opt.MiscOptions.contains(toEditOnDblClick);
+    StopTimer(EditTimer);
+    DoStateChange({}, {tsEditPending});
+    PLazyNode node = hitInfo.HitNode;
+    const THitPositions& hp = hitInfo.HitPositions;
+    if (!FStates.contains(tsEditing) || EndEditNode()) {
+        if (hitInfo.HitColumn >= 0 && hitInfo.HitColumn == FClickIndex)
+            DoColumnDblClick(hitInfo.HitColumn, modifiers);
+        if (node)
+            DoNodeDblClick(hitInfo);
+        PLazyNode sized = nullptr;
+        if (node && hp.contains(hiOnItem)
+            && (hp.contains(hiUpperSplitter) || hp.contains(hiLowerSplitter))
+            && hitInfo.HitColumn == NoColumn)
+            sized = hp.contains(hiUpperSplitter) ? GetPreviousVisible(node, true) : node;
+        if (sized && sized != RootNode()) {
+            if (opt.MiscOptions.contains(toNodeHeightDblClickResize)
+                && DoNodeHeightDblClickResize(sized, hitInfo.HitColumn, modifiers, pos)) {
+                SetNodeHeight(sized, std::uint32_t(FDefaultNodeHeight));
+                viewport()->update();
+                mayEdit = false;
+            }
+        } else if (node && hp.contains(hiOnItemCheckbox)) {
+            if (button == Qt::LeftButton && pressCheckBox(node, tsMouseCheckPending))
+                mayEdit = false;
+        } else if (node
+                   && (hp.contains(hiOnItemButton)
+                       || (opt.MiscOptions.contains(toToggleOnDblClick)
+                           && (hp.contains(hiOnItemLabel) || hp.contains(hiOnNormalIcon)
+                               || hp.contains(hiOnStateIcon)
+                               || opt.SelectionOptions.contains(toFullRowSelect))))) {
+            ToggleNode(node);
+            mayEdit = false;
+        }
     }
-    if (hp.contains(hiOnItemButton)
-        || (opt.MiscOptions.contains(toToggleOnDblClick)
-            && (hp.contains(hiOnItemLabel) || hp.contains(hiOnNormalIcon)
-                || hp.contains(hiOnStateIcon) || opt.SelectionOptions.contains(toFullRowSelect))))
-        ToggleNode(node);
+    if (mayEdit && node && node == FFocusedNode && hitInfo.HitColumn == FFocusedColumn
+        && CanEdit(node, FFocusedColumn)) {
+        DoStateChange({tsEditPending});
+        FEditColumn = FFocusedColumn;
+        startTimerById(EditTimer, 0);
+    }
 }
 
 void TBaseLazyTree::HandleHotTrack(int x, int y)
 {
     THitInfo hit;
     GetHitTestInfoAt(x, y, true, hit);
-    const bool buttonHit = hit.HitPositions.contains(hiOnItemButtonExact);
-    PLazyNode hot = hit.HitNode;
-    if (hot == FCurrentHotNode && buttonHit == FHotNodeButtonHit)
-        return;
+    const TLazyTreeOptionSets& opt = options();
+    const THitPositions& hp = hit.HitPositions;
+    // Only the check box and the label make a node hot (the whole row with full-row
+    // selection).
+    PLazyNode hot = nullptr;
+    if (hp.contains(hiOnItemCheckbox) || hp.contains(hiOnItemLabel)
+        || (opt.SelectionOptions.contains(toFullRowSelect) && !hp.contains(hiNowhere)))
+        hot = hit.HitNode;
     PLazyNode old = FCurrentHotNode;
-    FCurrentHotNode = hot;
-    FHotNodeButtonHit = buttonHit;
-    if (old)
-        InvalidateNode(old);
-    if (hot)
+    const bool doInvalidate = opt.PaintOptions.contains(toHotTrack)
+                              || opt.MiscOptions.contains(toCheckSupport);
+    const bool changed = hot != old || (hot && hit.HitColumn != FCurrentHotColumn);
+    if (changed) {
+        DoHotChange(old, hot);
+        if (doInvalidate && old)
+            InvalidateNode(old);
+        FCurrentHotNode = hot;
+        FCurrentHotColumn = hit.HitColumn;
+    }
+    const bool buttonHit = hp.contains(hiOnItemButtonExact);
+    if (hot && (buttonHit != FHotNodeButtonHit || (changed && doInvalidate))) {
+        FHotNodeButtonHit = buttonHit;
         InvalidateNode(hot);
+    } else if (!hot) {
+        FHotNodeButtonHit = false;
+    }
+    if (changed && old && old != hot)
+        InvalidateNode(old);
+}
+
+Qt::CursorShape TBaseLazyTree::cursorAt(QPoint p)
+{
+    Qt::CursorShape shape = testAttribute(Qt::WA_SetCursor) ? cursor().shape() : Qt::ArrowCursor;
+    bool chosen = false;
+    if (options().MiscOptions.contains(toNodeHeightResize)) {
+        THitInfo hit;
+        GetHitTestInfoAt(p.x(), p.y(), true, hit);
+        const THitPositions& hp = hit.HitPositions;
+        if (hit.HitNode && hp.contains(hiOnItem)
+            && (hp.contains(hiUpperSplitter) || hp.contains(hiLowerSplitter))) {
+            PLazyNode node = hp.contains(hiUpperSplitter) ? GetPreviousVisible(hit.HitNode, true)
+                                                          : hit.HitNode;
+            if (node && CanSplitterResizeNode(p, node, hit.HitColumn)) {
+                shape = Qt::SplitVCursor;
+                chosen = true;
+            }
+        }
+    }
+    if (!chosen && options().PaintOptions.contains(toHotTrack) && FCurrentHotNode
+        && FHotCursor != 0)
+        shape = Qt::CursorShape(FHotCursor);
+    DoGetCursor(shape);
+    return shape;
 }
 
 void TBaseLazyTree::mousePressEvent(QMouseEvent* event)
@@ -412,27 +614,71 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* event)
         const QPoint pos = event->position().toPoint();
         THitInfo hit;
         GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
-        if (event->button() == Qt::LeftButton)
+        const TLazyTreeOptionSets& opt = options();
+        // A handler failing at button-down leaves nothing waiting for the button-up: no band,
+        // clearance, edit, height drag or pressed check box.
+        ScopeGuard nothingPending([this] {
+            if (std::uncaught_exceptions() > 0)
+                clearPendingInput(TLazyTreeStates{tsDrawSelPending, tsDrawSelecting, tsClearPending,
+                                                  tsToggleFocusedSelection, tsEditPending,
+                                                  tsNodeHeightTrackPending, tsMouseCheckPending});
+        });
+        switch (event->button()) {
+        case Qt::LeftButton:
             DoStateChange({tsLeftButtonDown});
-        else if (event->button() == Qt::RightButton)
-            DoStateChange({tsRightButtonDown});
-        else if (event->button() == Qt::MiddleButton)
+            HandleMouseDown(event->button(), event->modifiers(), pos, hit);
+            break;
+        case Qt::MiddleButton:
             DoStateChange({tsMiddleButtonDown});
-        HandleMouseDown(event->button(), event->modifiers(), pos, hit);
+            if (opt.SelectionOptions.contains(toMiddleClickSelect))
+                HandleMouseDown(event->button(), event->modifiers(), pos, hit);
+            break;
+        case Qt::RightButton:
+            DoStateChange({tsRightButtonDown});
+            if (opt.SelectionOptions.contains(toRightClickSelect))
+                HandleMouseDown(event->button(), event->modifiers(), pos, hit);
+            break;
+        default: break;
+        }
     });
 }
 
 void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* event)
 {
     guardedEvent("a click", [&] {
+        const Qt::MouseButton button = event->button();
         // The button states are left on every way out, a failing handler included.
         ScopeGuard buttonsUp([&] {
-            DoStateChange({}, {tsLeftButtonDown, tsRightButtonDown, tsMiddleButtonDown});
+            if (button == Qt::LeftButton)
+                FStates.exclude(TLazyTreeStates{tsLeftButtonDown, tsNodeHeightTracking,
+                                                tsNodeHeightTrackPending});
+            else if (button == Qt::MiddleButton)
+                FStates.exclude(TLazyTreeStates{tsMiddleButtonDown});
+            else if (button == Qt::RightButton)
+                FStates.exclude(TLazyTreeStates{tsRightButtonDown, tsPopupMenuShown});
         });
         const QPoint pos = event->position().toPoint();
         THitInfo hit;
         GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
-        HandleMouseUp(event->button(), event->modifiers(), pos, hit);
+        const TLazyTreeOptionSets& opt = options();
+        switch (button) {
+        case Qt::LeftButton:
+            DoStateChange({}, {tsNodeHeightTracking, tsNodeHeightTrackPending, tsLeftButtonDown});
+            FHeightTrackNode = nullptr;
+            HandleMouseUp(button, event->modifiers(), pos, hit);
+            break;
+        case Qt::MiddleButton:
+            DoStateChange({}, {tsMiddleButtonDown});
+            if (opt.SelectionOptions.contains(toMiddleClickSelect))
+                HandleMouseUp(button, event->modifiers(), pos, hit);
+            break;
+        case Qt::RightButton:
+            DoStateChange({}, {tsRightButtonDown, tsPopupMenuShown});
+            if (opt.SelectionOptions.contains(toRightClickSelect))
+                HandleMouseUp(button, event->modifiers(), pos, hit);
+            break;
+        default: break;
+        }
     });
 }
 
@@ -442,8 +688,26 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* event)
         const QPoint pos = event->position().toPoint();
         THitInfo hit;
         GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
-        if (event->button() == Qt::LeftButton)
-            DoStateChange({tsLeftButtonDown});
+        const TLazyTreeOptionSets& opt = options();
+        TLazyTreeState dbl = tsLeftDblClick;
+        switch (event->button()) {
+        case Qt::LeftButton: DoStateChange({tsLeftButtonDown}); break;
+        case Qt::MiddleButton:
+            if (!opt.SelectionOptions.contains(toMiddleClickSelect))
+                return;
+            DoStateChange({tsMiddleButtonDown});
+            dbl = tsMiddleDblClick;
+            break;
+        case Qt::RightButton:
+            if (!opt.SelectionOptions.contains(toRightClickSelect))
+                return;
+            DoStateChange({tsRightButtonDown});
+            dbl = tsRightDblClick;
+            break;
+        default: return;
+        }
+        DoStateChange({dbl});
+        ScopeGuard leave([&] { FStates.exclude(TLazyTreeStates{dbl}); });
         HandleMouseDblClick(event->button(), event->modifiers(), pos, hit);
     });
 }
@@ -452,43 +716,131 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* event)
 {
     guardedEvent("a mouse move", [&] {
         const QPoint pos = event->position().toPoint();
-        if (FStates.contains(tsDrawSelPending) || FStates.contains(tsDrawSelecting)) {
-            FNewSelRect.Right = pos.x() + FEffectiveOffsetX;
-            FNewSelRect.Bottom = pos.y() - FOffsetY;
+        if (FStates.contains(tsNodeHeightTrackPending)) {
+            for (int id : {ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer})
+                StopTimer(id);
+            FSearchBuffer.clear();
+            FLastSearchNode = nullptr;
+            DoStateChange({tsNodeHeightTracking},
+                          {tsEditPending, tsNodeHeightTrackPending, tsIncrementalSearching,
+                           tsOLEDragPending, tsScrolling, tsScrollPending, tsVCLDragPending});
+        }
+        if (!FStates.contains(tsDrawSelPending)) {
+            if (FStates.contains(tsNodeHeightTracking)) {
+                if (FHeightTrackNode
+                    && DoNodeHeightTracking(FHeightTrackNode, FHeightTrackColumn,
+                                            QApplication::keyboardModifiers(), FHeightTrackPoint,
+                                            pos))
+                    SetNodeHeight(FHeightTrackNode,
+                                  std::uint32_t(std::max(1, pos.y() - FHeightTrackPoint.y())));
+            } else if (!IsMouseSelecting()) {
+                HandleHotTrack(pos.x(), pos.y());
+                const Qt::CursorShape shape = cursorAt(pos);
+                if (viewport()->cursor().shape() != shape)
+                    viewport()->setCursor(shape);
+                return;
+            } else if (!FStates.contains(tsScrolling) && CalculateSelectionRect(pos.x(), pos.y())) {
+                HandleDrawSelection(pos.x(), pos.y());
+                Invalidate();
+            }
+            return;
+        }
+        if (CalculateSelectionRect(pos.x(), pos.y())) {
+            Invalidate();
             const int dragDistance = QApplication::startDragDistance();
+            const TRect r = FNewSelRect;
             // A band below the drag distance selects nothing.
-            if (FStates.contains(tsDrawSelPending)
-                && (std::abs(FNewSelRect.Right - FNewSelRect.Left) > dragDistance
-                    || std::abs(FNewSelRect.Bottom - FNewSelRect.Top) > dragDistance)) {
+            if (std::abs(r.Right - r.Left) > dragDistance
+                || std::abs(r.Bottom - r.Top) > dragDistance) {
                 if (FStates.contains(tsClearPending)) {
                     DoStateChange({}, {tsClearPending});
                     ClearSelection();
                 }
                 DoStateChange({tsDrawSelecting}, {tsDrawSelPending});
+                HandleDrawSelection(pos.x(), pos.y());
             }
-            if (FStates.contains(tsDrawSelecting)) {
-                // The rows the band covers are selected, added to the selection with Ctrl or
-                // Shift held.
-                const int top = std::min(FNewSelRect.Top, FNewSelRect.Bottom);
-                const int bottom = std::max(FNewSelRect.Top, FNewSelRect.Bottom);
-                int nodeTop = 0;
-                PLazyNode first = GetNodeAt(0, top, false, nodeTop);
-                int lastTop = 0;
-                PLazyNode last = GetNodeAt(0, bottom, false, lastTop);
-                if (!last)
-                    last = GetLastVisible();
-                if (first && last) {
-                    const bool add = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
-                    SelectNodes(first, last, add);
-                }
-                Invalidate();
-            }
-            return;
         }
-        if (options().PaintOptions.contains(toHotTrack)
-            || options().PaintOptions.contains(toShowButtons))
-            HandleHotTrack(pos.x(), pos.y());
     });
+}
+
+void TBaseLazyTree::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    guardedEvent("gaining the focus", [this] {
+        EnsureNodeSelected();
+        if (!(SelectedCount() == 0 && options().PaintOptions.contains(toGhostedIfUnfocused)))
+            Invalidate();
+    });
+}
+
+void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    guardedEvent("losing the focus", [this] {
+        for (int id : {ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer})
+            StopTimer(id);
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
+        // Whatever a click or a key left waiting is dropped with the focus; a check box still
+        // held down by Space comes back up unchanged.
+        if (FStates.contains(tsKeyCheckPending))
+            releaseCheckBox(false);
+        DoStateChange({}, {tsEditPending, tsNodeHeightTracking, tsNodeHeightTrackPending,
+                           tsIncrementalSearching, tsLeftButtonDown, tsMiddleButtonDown,
+                           tsOLEDragPending, tsRightButtonDown, tsScrolling, tsScrollPending,
+                           tsVCLDragPending});
+        FHeightTrackNode = nullptr;
+        if (SelectedCount() == 0 && options().PaintOptions.contains(toGhostedIfUnfocused))
+            InvalidateNode(FFocusedNode);
+        else
+            Invalidate();
+    });
+}
+
+bool TBaseLazyTree::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Enter) {
+        guardedEvent("the mouse entering", [this] { DoMouseEnter(); });
+    } else if (event->type() == QEvent::Leave) {
+        guardedEvent("the mouse leaving", [this] {
+            if (!FStates.contains(tsWheelPanning) && !FStates.contains(tsWheelScrolling)) {
+                StopTimer(ScrollTimer);
+                DoStateChange({}, {tsHint, tsScrolling, tsScrollPending});
+            } else {
+                DoStateChange({}, {tsHint});
+            }
+            if (PLazyNode hot = FCurrentHotNode) {
+                FCurrentHotNode = nullptr;
+                FHotNodeButtonHit = false;
+                DoHotChange(hot, nullptr);
+                if (options().PaintOptions.contains(toHotTrack)
+                    || options().MiscOptions.contains(toCheckSupport))
+                    InvalidateNode(hot);
+            }
+            DoMouseLeave();
+        });
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void TBaseLazyTree::contextMenuEvent(QContextMenuEvent* event)
+{
+    guardedEvent("a context menu", [&] {
+        DoStateChange({}, {tsClearPending, tsEditPending, tsOLEDragPending, tsVCLDragPending});
+        // The menu key is handled with the keys, at the focused node.
+        if (event->reason() == QContextMenuEvent::Keyboard)
+            return;
+        // The viewport's event: its position is a client position already.
+        const QPoint pos = event->pos();
+        if (IsMouseSelecting()) {
+            DoStateChange({}, {tsDrawSelPending, tsDrawSelecting});
+            Invalidate();
+        }
+        THitInfo hit;
+        GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
+        DoPopupMenu(hit.HitNode, hit.HitColumn, pos);
+    });
+    event->accept();
 }
 
 }  // namespace zfw

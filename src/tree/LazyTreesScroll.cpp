@@ -3,6 +3,7 @@
 #include "tree/LazyTreesControl.h"
 #include "tree/core/LazyTreesGuard.h"
 
+#include <QCursor>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <climits>
 
 namespace zfw {
 
@@ -161,6 +163,12 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, co
             m_settingBars = false;
         }
     }
+    // The row under a resting mouse changed with the scroll: the hot node follows.
+    if (!m_destroyingWidget && viewport()->underMouse()) {
+        const QPoint mouse = viewport()->mapFromGlobal(QCursor::pos());
+        if (viewport()->rect().contains(mouse) && !IsMouseSelecting())
+            HandleHotTrack(mouse.x(), mouse.y());
+    }
     DoScroll(deltaX, deltaY);
     return true;
 }
@@ -196,6 +204,63 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
         ScopeGuard leave([this] { DoStateChange({}, {tsSizing}); });
         UpdateScrollBars(true);
     });
+}
+
+// ----- scroll requests of the bars ----------------------------------------------------------
+
+void TBaseLazyTree::WMScroll(Qt::Orientation bar, int code, int trackPos)
+{
+    if (code < SB_LINEUP || code > SB_ENDSCROLL)
+        return;
+    if (bar == Qt::Vertical) {
+        switch (code) {
+        case SB_LINEUP: SetOffsetY(FOffsetY + FScrollBarOptions->VerticalIncrement()); break;
+        case SB_LINEDOWN: SetOffsetY(FOffsetY - FScrollBarOptions->VerticalIncrement()); break;
+        case SB_PAGEUP: SetOffsetY(FOffsetY + clientHeight()); break;
+        case SB_PAGEDOWN: SetOffsetY(FOffsetY - clientHeight()); break;
+        case SB_TOP: SetOffsetY(0); break;
+        case SB_BOTTOM:
+            SetOffsetY(-int(std::min<std::uint32_t>(RootNode()->TotalHeight, 0x7FFFFFFF)));
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            DoStateChange({tsThumbTracking});
+            SetOffsetY(-trackPos);
+            break;
+        case SB_ENDSCROLL:
+            DoStateChange({}, {tsThumbTracking});
+            UpdateScrollBars(true);
+            break;
+        default: break;
+        }
+        return;
+    }
+    // Right to left a line or a page moves the other way (offset 0 shows the right end).
+    const int dir = UseRightToLeftReading() ? -1 : 1;
+    // Without header columns no column is fixed: a page is the whole client width.
+    const int page = clientWidth();
+    switch (code) {
+    case SB_LINEUP: SetOffsetX(FOffsetX + dir * FScrollBarOptions->HorizontalIncrement()); break;
+    case SB_LINEDOWN: SetOffsetX(FOffsetX - dir * FScrollBarOptions->HorizontalIncrement()); break;
+    case SB_PAGEUP: SetOffsetX(FOffsetX + dir * page); break;
+    case SB_PAGEDOWN: SetOffsetX(FOffsetX - dir * page); break;
+    case SB_TOP: SetOffsetX(0); break;
+    case SB_BOTTOM: SetOffsetX(-int(std::min<std::int64_t>(FRangeX, 0x7FFFFFFF))); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        DoStateChange({tsThumbTracking});
+        if (UseRightToLeftReading())
+            SetOffsetX(
+                int(std::clamp<std::int64_t>(clientWidth() + trackPos - FRangeX, INT_MIN, 0)));
+        else
+            SetOffsetX(-trackPos);
+        break;
+    case SB_ENDSCROLL:
+        DoStateChange({}, {tsThumbTracking});
+        UpdateHorizontalScrollBar(false);
+        break;
+    default: break;
+    }
 }
 
 }  // namespace zfw

@@ -207,9 +207,10 @@ class ToggleAnimationCondition : public ::testing::TestWithParam<AnimationCondit
 TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
 {
     Fixture f;
-    if (GetParam().option)
-        f.tree->SetAnimationOptions({toAnimatedToggle});
+    // The duration's setter puts the option in or takes it out: the option is set after it.
     f.tree->SetAnimationDuration(GetParam().duration);
+    f.tree->SetAnimationOptions(GetParam().option ? TLTAnimationOptions{toAnimatedToggle}
+                                                  : TLTAnimationOptions{});
     if (GetParam().childrenAbove)
         f.tree->SetPaintOptions(f.tree->options().PaintOptions + TLTPaintOptions{toChildrenAbove});
     if (GetParam().inUpdate)
@@ -225,6 +226,18 @@ TEST_P(ToggleAnimationCondition, AnimatesOnlyWhenAsked)
 
 INSTANTIATE_TEST_SUITE_P(Table, ToggleAnimationCondition, ::testing::ValuesIn(kAnimationConditions),
                          CaseName{});
+
+TEST(ToggleAnimationDuration, SwitchesTheToggleAnimationOnAndOff)
+{
+    Fixture f;
+    f.tree->SetAnimationOptions({toAdvancedAnimatedToggle});
+    f.tree->SetAnimationDuration(0);
+    EXPECT_EQ(f.tree->options().AnimationOptions, TLTAnimationOptions{toAdvancedAnimatedToggle});
+    f.tree->SetAnimationDuration(150);
+    EXPECT_EQ(f.tree->options().AnimationOptions,
+              (TLTAnimationOptions{toAnimatedToggle, toAdvancedAnimatedToggle}));
+    EXPECT_EQ(f.tree->AnimationDuration(), 150);
+}
 
 struct FontCase {
     const char* name;

@@ -375,15 +375,20 @@ void LazyTreeModel::DoFreeNode(PLazyNode node)
     // Every reference the tree keeps is cleared, not only the four the painting uses: a search,
     // a check-box release, a drop or a height drag that still named the node would otherwise
     // reach freed memory.
+    const bool checkPressed = FCheckNode == node;
+    const bool heightTracked = FHeightTrackNode == node;
     for (PLazyNode* ref : {&FLastChangedNode, &FCurrentHotNode, &FDropTargetNode,
                            &FLastStructureChangeNode, &FLastSearchNode, &FCheckNode,
                            &FLastVCLDragTarget, &FLastSelected, &FHeightTrackNode, &FRangeAnchor}) {
         if (*ref == node)
             *ref = nullptr;
     }
-    if (FCheckNode == nullptr && FStates.contains(tsMouseCheckPending))
+    // A check box pressed (by mouse or Space) or a height dragged on the node ends with it.
+    if (checkPressed
+        && (FStates.contains(tsMouseCheckPending) || FStates.contains(tsKeyCheckPending)))
         DoStateChange({}, {tsMouseCheckPending, tsKeyCheckPending});
-    if (FHeightTrackNode == nullptr && FStates.contains(tsNodeHeightTracking))
+    if (heightTracked
+        && (FStates.contains(tsNodeHeightTracking) || FStates.contains(tsNodeHeightTrackPending)))
         DoStateChange({}, {tsNodeHeightTracking, tsNodeHeightTrackPending});
     if (FNextNodeToSelect == node)
         FNextNodeToSelect = node->Parent == FRoot ? nullptr : node->Parent;

@@ -96,7 +96,6 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength, 
         for (int i = 0; i < newLength; ++i) {
             PLazyNode n = newItems[std::size_t(i)];
             n->States.include(vsSelected);
-            DoAddToSelection(n);
         }
     } else {
         if (sel.contains(toLevelSelectConstraint) && FLastSelectionLevel < 0)
@@ -115,7 +114,6 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength, 
                 continue;
             }
             n->States.include(vsSelected);
-            DoAddToSelection(n);
         }
         const int kept = PackArray(newItems, newLength);
         if (kept >= 0)
@@ -123,6 +121,10 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength, 
     }
     if (newLength == 0)
         return false;
+    // OnAddToSelection hears of the nodes once the array holds them all, in the caller's order:
+    // a handler that throws (or looks at the selection) then meets a consistent array, where
+    // firing it per item before the merge left flags set without their entries.
+    const TNodeArray added(newItems.begin(), newItems.begin() + newLength);
     // The same node twice in one bulk (a caller's list) is taken once.
     std::sort(newItems.begin(), newItems.begin() + newLength,
               [](PLazyNode a, PLazyNode b) { return key(a) < key(b); });
@@ -151,6 +153,8 @@ bool LazyTreeModel::InternalAddToSelection(TNodeArray& newItems, int newLength, 
     FSelectionCount = oldCount + std::uint32_t(newLength);
     if (FSelection.size() != FSelectionCount)
         lazyTreeAssert("Child count mismatch after a bulk insert.");
+    for (PLazyNode n : added)
+        DoAddToSelection(n);
     return true;
 }
 
