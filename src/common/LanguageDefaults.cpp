@@ -19,6 +19,7 @@ std::span<const std::span<const LangText>> languageDefaultBlocks()
         languageDefaultsBACnet(),
         languageDefaultsMBusWindows(),
         languageDefaultsEtherNetIP(),
+        languageDefaultsIEC61850(),
     };
     // clang-format on
     return kBlocks;

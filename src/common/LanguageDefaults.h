@@ -51,4 +51,7 @@ std::span<const LangText> languageDefaultsBACnet();
 // (4100-4215, 4800-4808, 6300-6315).
 std::span<const LangText> languageDefaultsEtherNetIP();
 
+// Blocks of the IEC 61850 client editor and the known TLS certificates (4900-4967, 5100-5121).
+std::span<const LangText> languageDefaultsIEC61850();
+
 }  // namespace zfw

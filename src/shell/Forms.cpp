@@ -26,6 +26,8 @@
 #include "editors/fieldbus/UPDO_Access.h"
 #include "editors/fieldbus/USDO_Client_Access.h"
 #include "editors/fieldbus/USDO_Server_Access.h"
+#include "editors/iot/UIEC_61850_Access.h"
+#include "editors/iot/UTLS_Server_Known_Cert.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
 #include "editors/metering/UScanDecode.h"
@@ -207,6 +209,9 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
         return new TFEtherNetIP_Data_Seg(ruleEditorContext(), parent);
     case FormId::TFProfinetFileName:
         return new TFProfinetFileName(ruleEditorContext(), services().clock->now().date(), parent);
+    case FormId::TFIEC_61850_Access: return new TFIEC_61850_Access(ruleEditorContext(), parent);
+    case FormId::TFTLS_Server_Known_Cert:
+        return new TFTLS_Server_Known_Cert(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
