@@ -36,4 +36,7 @@ std::span<const LangText> languageDefaultsModbusCan();
 // Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
 std::span<const LangText> languageDefaultsJ1939Knx();
 
+// Blocks of the OPC UA client editor, its server dialog and browse window (5400-5799).
+std::span<const LangText> languageDefaultsOPCUA();
+
 }  // namespace zfw
