@@ -13,12 +13,18 @@
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "editors/fieldbus/UNMEAFrames.h"
+#include "editors/iot/UOPC_UA_Add_Server.h"
+#include "editors/iot/UOPC_UA_Client_Access.h"
+#include "editors/iot/UOPC_UA_Scan_Server.h"
+#include "editors/iot/UOpcUaHelperBrowser.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
 #include "shell/UPlaceholder.h"
 #include "shell/USoftOptions.h"
+
+#include <QCoreApplication>
 
 namespace zfw {
 
@@ -139,6 +145,16 @@ RuleEditorContext ruleEditorContext()
             services().dialogs};
 }
 
+// The live browse of the OPC UA client editor: the helper beside the program, its
+// certificates in the program's data folder.
+std::unique_ptr<IOpcUaBrowser> opcUaBrowser()
+{
+    OpcUaHelperSetup setup;
+    setup.helperDir = findOpcUaHelperDir(QCoreApplication::applicationDirPath());
+    setup.pkiDir = joinPath(programState().Dir_Exe, QStringLiteral("OPCUA_PKI"));
+    return makeOpcUaHelperBrowser(std::move(setup));
+}
+
 }  // namespace
 
 TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
@@ -165,6 +181,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFKNXAccess: return new TFKNXAccess(ruleEditorContext(), parent);
     case FormId::TFReceiveNMEA: return new TFReceiveNMEA(ruleEditorContext(), parent);
     case FormId::TFTransmitNMEA: return new TFTransmitNMEA(ruleEditorContext(), parent);
+    case FormId::TFOPC_UA_Client_Access:
+        return new TFOPC_UA_Client_Access(ruleEditorContext(), opcUaBrowser(), parent);
+    case FormId::TFOPC_UA_Add_Server: return new TFOPC_UA_Add_Server(ruleEditorContext(), parent);
+    case FormId::TFOPC_UA_Scan_Server:
+        return new TFOPC_UA_Scan_Server(ruleEditorContext(), nullptr, parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

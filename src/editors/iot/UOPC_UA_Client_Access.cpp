@@ -63,6 +63,16 @@ TFOPC_UA_Client_Access::TFOPC_UA_Client_Access(const RuleEditorContext& context,
     FormCreate();
 }
 
+TFOPC_UA_Client_Access::TFOPC_UA_Client_Access(const RuleEditorContext& context,
+                                               std::unique_ptr<IOpcUaBrowser> browser,
+                                               QWidget* parent)
+    : TModalForm(parent), m_ctx(context), m_ownedBrowser(std::move(browser)),
+      m_browser(m_ownedBrowser.get())
+{
+    setObjectName(QStringLiteral("TFOPC_UA_Client_Access"));
+    FormCreate();
+}
+
 TFOPC_UA_Client_Access::~TFOPC_UA_Client_Access() = default;
 
 QString TFOPC_UA_Client_Access::text(int n) const { return m_ctx.state->lang(n); }

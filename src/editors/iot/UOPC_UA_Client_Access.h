@@ -30,6 +30,9 @@ public:
     // browser runs the live browse of Scan; null leaves Scan without a browse. Not owned.
     TFOPC_UA_Client_Access(const RuleEditorContext& context, IOpcUaBrowser* browser,
                            QWidget* parent = nullptr);
+    // The same with a browser the window owns.
+    TFOPC_UA_Client_Access(const RuleEditorContext& context, std::unique_ptr<IOpcUaBrowser> browser,
+                           QWidget* parent = nullptr);
     ~TFOPC_UA_Client_Access() override;
 
     void Set_Lang() override;
@@ -108,6 +111,7 @@ private:
     void GridHint(QObject* Sender, int ARow, int ACol, QString& hintstr);
 
     RuleEditorContext m_ctx;
+    std::unique_ptr<IOpcUaBrowser> m_ownedBrowser;
     IOpcUaBrowser* m_browser = nullptr;
     int m_shown = -1;
     QStringList m_copyBuffer;
