@@ -48,7 +48,6 @@ public:
 };
 
 class QtChildRunner final : public QObject, public IChildRunner {
-    Q_OBJECT
 public:
     explicit QtChildRunner(QObject* parent = nullptr);
     ~QtChildRunner() override;

@@ -4,6 +4,10 @@
 // The certificate store is the folder named by OPCUA_PKI_DIR (the program's data folder).
 "use strict";
 
+// The client library logs through the console; only the answer may reach standard output.
+for (const k of ["log", "info", "warn", "debug", "trace"])
+    console[k] = (...args) => process.stderr.write(args.map(String).join(" ") + "\n");
+
 const opcua = require("node-opcua");
 
 const MAX_DEPTH = Number(process.env.OPCUA_BROWSE_MAX_DEPTH || 16);
