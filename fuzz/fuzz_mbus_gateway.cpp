@@ -45,6 +45,7 @@ public:
     quint32 now = 0xFFFFF000u;
     quint32 tick() override { return now; }
     void sleep(int milliseconds) override { now += static_cast<quint32>(milliseconds); }
+    QDateTime dateTime() override { return {}; }
 };
 
 }  // namespace

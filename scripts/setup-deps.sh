@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core iproute2
   clang-format
+  socat
 )
 
 missing=()

@@ -4,6 +4,8 @@
 // Also the start-up share of the J1939, KNX and NMEA 2000 windows. Run with
 // QT_QPA_PLATFORM=offscreen (set here when unset).
 
+#include "BenchApp.h"
+
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "config/US7_Protocol_Set_Access.h"
@@ -26,23 +28,6 @@
 namespace {
 
 using namespace zfw;
-
-// Widgets need an application; the benchmark library owns main, so the first benchmark that
-// needs one makes it and it lives until the process ends.
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench_fieldbus";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        return a;
-    }();
-}
 
 // Message boxes would wait for a user; a full valid file shows none, and any shown is an
 // error of the run.
@@ -83,7 +68,7 @@ struct FullProject {
 
     FullProject()
     {
-        ensureApp();
+        bench::ensureApp();
         services().dialogs = &dialogs;
         ProgramState& s = programState();
         Fill_Default_Language(s);

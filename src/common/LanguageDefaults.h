@@ -30,11 +30,22 @@ std::span<const LangText> languageDefaultsRules();
 // Block of the M-Bus network checks (1787-1892).
 std::span<const LangText> languageDefaultsMBus();
 
+// Blocks of the M-Bus windows: network editor, paste dialog and the scan dialogs.
+std::span<const LangText> languageDefaultsMBusWindows();
+
 // Blocks of the Modbus master, CAN frame and DMX editors (3000-3499, 4000-4099).
 std::span<const LangText> languageDefaultsModbusCan();
 
 // Blocks of the J1939, KNX and NMEA 2000 rule editors (4300-4799).
 std::span<const LangText> languageDefaultsJ1939Knx();
+
+// Blocks of the CANopen and DeviceNet editors (3500-3999) and the EDS writer's messages
+// (1160-1171).
+std::span<const LangText> languageDefaultsCANopen();
+
+// Blocks of the BACnet client and server editors, the EDE import and the unit picker
+// (1300-1699).
+std::span<const LangText> languageDefaultsBACnet();
 
 // Blocks of the OPC UA client editor, its server dialog and browse window (5400-5799).
 std::span<const LangText> languageDefaultsOPCUA();

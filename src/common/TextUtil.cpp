@@ -86,4 +86,53 @@ std::optional<int> parseIntText(QStringView s)
 
 int strToIntDef(QStringView s, int def) { return parseIntText(s).value_or(def); }
 
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned bytes map to
+// the C1 control of the same value, as the platform's converter does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+QString decodeWindows1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b)));
+    }
+    return out;
+}
+
+QByteArray encodeWindows1252(QStringView text, bool* lossless)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        int byte = -1;
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            byte = u;
+        } else {
+            for (int i = 0; i < 32; ++i)
+                if (kCp1252High[i] == u) {
+                    byte = 0x80 + i;
+                    break;
+                }
+        }
+        if (byte < 0) {
+            byte = '?';
+            if (lossless)
+                *lossless = false;
+        }
+        out.append(char(byte));
+    }
+    return out;
+}
+
 }  // namespace zfw

@@ -1,6 +1,7 @@
 #pragma once
 // Text conventions shared by every reader: trimming and integer texts.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -22,5 +23,11 @@ QString asciiUpper(QStringView s);
 
 // parseIntText with the caller's default.
 int strToIntDef(QStringView s, int def);
+
+// Windows-1252 bytes as text; the five unassigned bytes give the C1 control of the same value.
+QString decodeWindows1252(const QByteArray& bytes);
+// Text as Windows-1252 bytes. A character the code page lacks becomes "?" and clears
+// *lossless when given.
+QByteArray encodeWindows1252(QStringView text, bool* lossless = nullptr);
 
 }  // namespace zfw

@@ -206,6 +206,60 @@ void QPainterCanvas::focusRect(const TRect& r)
     m_painter.restore();
 }
 
+void QPainterCanvas::tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY)
+{
+    if (picture.isNull() || r.isEmpty())
+        return;
+    const int px = ((phaseX % picture.width()) + picture.width()) % picture.width();
+    const int py = ((phaseY % picture.height()) + picture.height()) % picture.height();
+    m_painter.save();
+    m_painter.setBrushOrigin(r.Left - px, r.Top - py);
+    m_painter.fillRect(r.toQRect(), QBrush(picture));
+    m_painter.restore();
+}
+
+void QPainterCanvas::blendRect(const TRect& r, TColor color, int alpha)
+{
+    QColor q = toQColor(color, m_palette);
+    if (!q.isValid() || r.isEmpty() || alpha <= 0)
+        return;
+    q.setAlpha(std::min(alpha, 255));
+    m_painter.fillRect(r.toQRect(), q);
+}
+
+void QPainterCanvas::polygon(const std::vector<QPoint>& points, TColor color)
+{
+    const QColor q = toQColor(color, m_palette);
+    if (!q.isValid() || points.size() < 3)
+        return;
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(q);
+    m_painter.drawPolygon(points.data(), int(points.size()));
+    m_painter.restore();
+}
+
+void QPainterCanvas::patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits,
+                                 TColor color, TColor background, int originX, int originY)
+{
+    if (r.isEmpty())
+        return;
+    const QColor fg = toQColor(color, m_palette);
+    const QColor bg = toQColor(background, m_palette);
+    QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool set = (bits[std::size_t(y)] >> (7 - x)) & 1;
+            const QColor& c = set ? bg : fg;
+            tile.setPixel(x, y, c.isValid() ? c.rgba() : qRgba(0, 0, 0, 0));
+        }
+    m_painter.save();
+    m_painter.setBrushOrigin(originX, originY);
+    m_painter.fillRect(r.toQRect(), QBrush(tile));
+    m_painter.restore();
+}
+
 // ----- RecordingCanvas ------------------------------------------------------------------------
 
 void RecordingCanvas::fillRect(const TRect& r, TColor color)
@@ -335,6 +389,50 @@ void RecordingCanvas::focusRect(const TRect& r)
     CanvasOp op;
     op.kind = CanvasOp::FocusRect;
     op.rect = r;
+    add(op);
+}
+
+void RecordingCanvas::tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY)
+{
+    CanvasOp op;
+    op.kind = CanvasOp::TiledImage;
+    op.rect = r;
+    op.x1 = phaseX;
+    op.y1 = phaseY;
+    op.imageKey = picture.cacheKey();
+    add(op);
+}
+
+void RecordingCanvas::blendRect(const TRect& r, TColor color, int alpha)
+{
+    CanvasOp op;
+    op.kind = CanvasOp::Blend;
+    op.rect = r;
+    op.color = color;
+    op.flags = alpha;
+    add(op);
+}
+
+void RecordingCanvas::polygon(const std::vector<QPoint>& points, TColor color)
+{
+    CanvasOp op;
+    op.kind = CanvasOp::Polygon;
+    op.points = points;
+    op.color = color;
+    add(op);
+}
+
+void RecordingCanvas::patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits,
+                                  TColor color, TColor background, int originX, int originY)
+{
+    CanvasOp op;
+    op.kind = CanvasOp::PatternRect;
+    op.rect = r;
+    op.bits = bits;
+    op.color = color;
+    op.color2 = background;
+    op.x1 = originX;
+    op.y1 = originY;
     add(op);
 }
 

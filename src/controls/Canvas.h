@@ -10,8 +10,11 @@
 #include <QFont>
 #include <QImage>
 #include <QPalette>
+#include <QPoint>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 class QPainter;
@@ -60,6 +63,19 @@ public:
     virtual void roundRect(const TRect& r, TColor fill, TColor border, int radius) {}
     // The dotted focus frame along the inside of the rectangle.
     virtual void focusRect(const TRect& r) {}
+    // Fills r with the picture repeated, its pixel (phaseX, phaseY) at r's top-left corner.
+    virtual void tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY) {}
+    // Mixes color into what r shows: alpha 0 leaves it, 255 gives the colour.
+    virtual void blendRect(const TRect& r, TColor color, int alpha) {}
+    // A filled polygon without outline.
+    virtual void polygon(const std::vector<QPoint>& points, TColor color) {}
+    // Fills r with an 8 x 8 pattern: row (y - originY) mod 8 is a word whose low byte holds the
+    // row's pixels, the leftmost in bit 7. A set bit draws background (clNone leaves the pixel),
+    // a clear bit draws color.
+    virtual void patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits, TColor color,
+                             TColor background, int originX, int originY)
+    {
+    }
 };
 
 // Draws on a QPainter; system colours are resolved against the palette given.
@@ -84,6 +100,11 @@ public:
     void image(int x, int y, const QImage& picture, double opacity = 1.0) override;
     void roundRect(const TRect& r, TColor fill, TColor border, int radius) override;
     void focusRect(const TRect& r) override;
+    void tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY) override;
+    void blendRect(const TRect& r, TColor color, int alpha) override;
+    void polygon(const std::vector<QPoint>& points, TColor color) override;
+    void patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits, TColor color,
+                     TColor background, int originX, int originY) override;
     void setStyle(const QStyle* style) { m_style = style; }
     QPainter& painter() { return m_painter; }
 
@@ -106,7 +127,11 @@ struct CanvasOp {
         PatternLine,
         Image,
         RoundRect,
-        FocusRect
+        FocusRect,
+        TiledImage,
+        Blend,
+        Polygon,
+        PatternRect
     };
     Kind kind = Fill;
     TRect rect;             // Fill, Frame, Text, PushClip, Image (its bounds), RoundRect, FocusRect
@@ -116,11 +141,15 @@ struct CanvasOp {
     TColor color = clNone;  // as given (system colours unresolved)
     TColor color2 = clNone;  // PatternLine background, RoundRect border
     QString text;
-    int flags = 0;         // Text; StyleCheckBox: the checked state; PatternLine: origin x + y
-    bool enabled = true;   // StyleCheckBox
-    bool flat = false;     // StyleCheckBox
-    double opacity = 1.0;  // Image
-    qint64 imageKey = 0;   // Image: QImage::cacheKey of the picture drawn
+    // Text; StyleCheckBox: the checked state; PatternLine: origin x + y; Blend: alpha.
+    // TiledImage: phase x in x1, phase y in y1. PatternRect: origin in x1, y1.
+    int flags = 0;
+    bool enabled = true;         // StyleCheckBox
+    bool flat = false;           // StyleCheckBox
+    double opacity = 1.0;        // Image
+    qint64 imageKey = 0;         // Image, TiledImage: QImage::cacheKey of the picture drawn
+    std::vector<QPoint> points;  // Polygon
+    std::array<std::uint16_t, 8> bits{};  // PatternRect
 
     bool operator==(const CanvasOp&) const = default;
 };
@@ -145,6 +174,11 @@ public:
     void image(int x, int y, const QImage& picture, double opacity = 1.0) override;
     void roundRect(const TRect& r, TColor fill, TColor border, int radius) override;
     void focusRect(const TRect& r) override;
+    void tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY) override;
+    void blendRect(const TRect& r, TColor color, int alpha) override;
+    void polygon(const std::vector<QPoint>& points, TColor color) override;
+    void patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits, TColor color,
+                     TColor background, int originX, int originY) override;
 
     const std::vector<CanvasOp>& ops() const { return m_ops; }
     std::vector<CanvasOp> opsOfKind(CanvasOp::Kind kind) const;

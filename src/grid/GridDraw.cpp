@@ -1,9 +1,5 @@
 #include "grid/GridDraw.h"
 
-#include "grid/ExtStyleIF.h"
-
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -14,107 +10,6 @@ namespace {
 int channel(TColor c, int shift) { return int((c >> shift) & 0xFF); }
 
 }  // namespace
-
-QPainterGridCanvas::QPainterGridCanvas(QPainter& painter, const QPalette& palette)
-    : m_painter(painter), m_palette(palette)
-{
-}
-
-QPainterGridCanvas::~QPainterGridCanvas()
-{
-    // A clip left pushed by a caller must not outlive the canvas on the painter.
-    while (m_depth > 0)
-        popClip();
-}
-
-TColor QPainterGridCanvas::toRGB(TColor c) const
-{
-    return (c == clNone || c == clDefault) ? clNone : colorToRGB(c, m_palette);
-}
-
-void QPainterGridCanvas::fillRect(const TRect& r, TColor color)
-{
-    const QColor q = toQColor(color, m_palette);
-    if (!q.isValid() || r.isEmpty())
-        return;
-    m_painter.fillRect(r.toQRect(), q);
-}
-
-void QPainterGridCanvas::frameRect(const TRect& r, TColor color)
-{
-    if (r.isEmpty())
-        return;
-    fillRect({r.Left, r.Top, r.Right, r.Top + 1}, color);
-    fillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, color);
-    fillRect({r.Left, r.Top, r.Left + 1, r.Bottom}, color);
-    fillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, color);
-}
-
-void QPainterGridCanvas::line(int x1, int y1, int x2, int y2, TColor color, int width)
-{
-    const QColor q = toQColor(color, m_palette);
-    if (!q.isValid())
-        return;
-    const int w = std::max(1, width);
-    const int lo = w / 2;  // a wide pen is centred on the line, the odd pixel above/left
-    if (y1 == y2) {
-        if (x1 == x2)
-            return;
-        const int a = std::min(x1, x2 + (x2 > x1 ? -1 : 1));
-        const int b = std::max(x1, x2 + (x2 > x1 ? -1 : 1));
-        m_painter.fillRect(QRect(a, y1 - lo, b - a + 1, w), q);
-    } else if (x1 == x2) {
-        const int a = std::min(y1, y2 + (y2 > y1 ? -1 : 1));
-        const int b = std::max(y1, y2 + (y2 > y1 ? -1 : 1));
-        m_painter.fillRect(QRect(x1 - lo, a, w, b - a + 1), q);
-    } else {
-        m_painter.save();
-        m_painter.setRenderHint(QPainter::Antialiasing, false);
-        m_painter.setPen(QPen(q, w));
-        m_painter.drawLine(x1, y1, x2, y2);
-        m_painter.restore();
-    }
-}
-
-void QPainterGridCanvas::text(const TRect& r, const QString& s, int flags, TColor color)
-{
-    const QColor q = toQColor(color, m_palette);
-    if (!q.isValid() || r.isEmpty())
-        return;
-    m_painter.save();
-    m_painter.setPen(q);
-    m_painter.drawText(r.toQRect(), flags, s);
-    m_painter.restore();
-}
-
-void QPainterGridCanvas::styleCheckBox(const TRect& r, int checked, bool enabled, bool)
-{
-    if (r.isEmpty())
-        return;
-    ThemePainter(m_style, m_palette)
-        .drawCheckBox(m_painter, r.toQRect(), checked,
-                      enabled ? ThemePartState::Normal : ThemePartState::Disabled);
-}
-
-void QPainterGridCanvas::setFont(const QFont& font) { m_painter.setFont(font); }
-
-void QPainterGridCanvas::pushClip(const TRect& r)
-{
-    m_painter.save();
-    if (m_painter.hasClipping())
-        m_painter.setClipRect(r.toQRect(), Qt::IntersectClip);
-    else
-        m_painter.setClipRect(r.toQRect());
-    ++m_depth;
-}
-
-void QPainterGridCanvas::popClip()
-{
-    if (m_depth == 0)
-        return;
-    --m_depth;
-    m_painter.restore();
-}
 
 void FillRectColor(IGridCanvas& canvas, const TRect& r, TColor color)
 {

@@ -41,6 +41,8 @@ using TRuleGrid = TExtColumnGrid;
 struct RuleGridEvents {
     bool enterJump = true;  // Enter moves to the next cell when the option is on
     bool rowSelect = true;  // a click on the row number selects the row
+    // A double click on the header fits the column when the option is on.
+    bool autoSizeOnDoubleClick = true;
 };
 
 // A button of the editor's own in the button band, after the row tools.
@@ -175,6 +177,8 @@ protected:
     virtual void checkBoxClick(int table, int ACol, int ARow, bool State) {}
     // A double click on a data cell; true when the editor took it (a picker, a sub-window).
     virtual bool cellDoubleClick(int table, int ACol, int ARow) { return false; }
+    // The hint of a data cell (row 1 and on, column 1 and on); hint arrives empty.
+    virtual void cellHint(int table, int ACol, int ARow, QString& hint) {}
     // A click on one of the editor's own buttons (index into RuleEditorNames::extraButtons).
     virtual void extraButtonClick(int index) {}
 

@@ -428,7 +428,8 @@ void TRuleEditorFrame::DblClickCell(QObject* Sender, int ARow, int ACol)
     TExtStringGrid* g = gridOf(t);
     if (ARow > 0 && ACol > 0 && cellDoubleClick(t, g->RealColIndex(ACol), ARow))
         return;
-    Grid_Auto_Size_Col(*g, ARow, ACol, m_ctx.state->Opt_Double_Click_Auto_Size);
+    if (eventsOf(t).autoSizeOnDoubleClick)
+        Grid_Auto_Size_Col(*g, ARow, ACol, m_ctx.state->Opt_Double_Click_Auto_Size);
 }
 
 void TRuleEditorFrame::KeyPress(QObject* Sender, char16_t& Key)
@@ -442,6 +443,10 @@ void TRuleEditorFrame::GridHint(QObject* Sender, int ARow, int ACol, QString& hi
 {
     hintstr.clear();
     const int t = tableOf(Sender);
+    if (t >= 0 && ARow > 0 && ACol > 0) {
+        cellHint(t, gridOf(t)->RealColIndex(ACol), ARow, hintstr);
+        return;
+    }
     if (t < 0 || ARow != 0 || ACol <= 0 || !m_layout.tables[t].showHints)
         return;
     const QStringList& hints = m_hints[std::size_t(t)];

@@ -5,18 +5,31 @@
 #include "config/ULoRa_Set_Access.h"
 #include "config/UParGen.h"
 #include "config/US7_Protocol_Set_Access.h"
+#include "editors/building/UBACnetAccess.h"
+#include "editors/building/UBACnetSlaveSetAccess.h"
+#include "editors/building/UBACnet_Eng_Unit.h"
+#include "editors/building/UImportEDEFile.h"
 #include "editors/fieldbus/UCANReceive.h"
 #include "editors/fieldbus/UCANTransmit.h"
 #include "editors/fieldbus/UDMXDefVal.h"
+#include "editors/fieldbus/UDeviceNetOffset.h"
+#include "editors/fieldbus/UDeviceNet_Net.h"
 #include "editors/fieldbus/UJ1939Frames.h"
 #include "editors/fieldbus/UKNXAccess.h"
 #include "editors/fieldbus/UModbusSetAccess.h"
 #include "editors/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "editors/fieldbus/UNMEAFrames.h"
+#include "editors/fieldbus/UPDO_Access.h"
+#include "editors/fieldbus/USDO_Client_Access.h"
+#include "editors/fieldbus/USDO_Server_Access.h"
 #include "editors/iot/UOPC_UA_Add_Server.h"
 #include "editors/iot/UOPC_UA_Client_Access.h"
 #include "editors/iot/UOPC_UA_Scan_Server.h"
 #include "editors/iot/UOpcUaHelperBrowser.h"
+#include "editors/metering/UMeter_Bus.h"
+#include "editors/metering/UNewIDNode.h"
+#include "editors/metering/UScanDecode.h"
+#include "editors/metering/UScanDialogs.h"
 #include "platform/Services.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
@@ -168,8 +181,26 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFBoot: return new TFBoot(parent);
     case FormId::TFParGen: return new TFParGen(parent);
     case FormId::TFLoRa_Set_Access: return new TFLoRa_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_PDO_Access: return new TFSet_PDO_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Client_Access:
+        return new TFSet_SDO_Client_Access(ruleEditorContext(), parent);
+    case FormId::TFSet_SDO_Server_Access:
+        return new TFSet_SDO_Server_Access(ruleEditorContext(), parent);
+    case FormId::TFDNet: return new TFDNet(ruleEditorContext(), parent);
+    case FormId::TFDefOffset: return new TFDefOffset(ruleEditorContext(), parent);
     case FormId::TFS7_Protocol_Set_Access:
         return new TFS7_Protocol_Set_Access(ruleEditorContext(), parent);
+    case FormId::TFBACnetAccess: return new TFBACnetAccess(ruleEditorContext(), parent);
+    case FormId::TFImportEDEFile: return new TFImportEDEFile(ruleEditorContext(), parent);
+    case FormId::TFBACnetSlaveSetAccess:
+        return new TFBACnetSlaveSetAccess(ruleEditorContext(), parent);
+    case FormId::TFBACnet_Eng_Unit: return new TFBACnet_Eng_Unit(ruleEditorContext(), parent);
+    case FormId::TFMeter_Bus: return new TFMeter_Bus(parent);
+    case FormId::TFNewIDNode: return new TFNewIDNode(parent);
+    case FormId::TFInsertKeyWireless: return new TFInsertKeyWireless(parent);
+    case FormId::TFModbusStartAdd_SD: return new TFModbusStartAdd_SD(parent);
+    case FormId::TFScanModbusStart: return new TFScanModbusStart(parent);
+    case FormId::TFScanDecode: return new TFScanDecode(parent);
     case FormId::TFSetAccess: return new TFSetAccess(ruleEditorContext(), parent);
     case FormId::TFModbus_TCP_Master_Set_Access:
         return new TFModbus_TCP_Master_Set_Access(ruleEditorContext(), parent);

@@ -7,6 +7,7 @@
 #include "config/UBoot.h"
 #include "config/UUpdateDevice.h"
 #include "controls/FormParts.h"
+#include "editors/fieldbus/UEDSBuild.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
 #include "platform/Http.h"
@@ -535,8 +536,11 @@ void TFZandovericoFirmWare::dispatch(QObject* sender)
             return;
         showForm(FormId::TFScanDecode);
         break;
-    case Action::BACnetEdeFile:
     case Action::BuildEdsFile:
+        Build_EDS_File(programState(), *services().dialogs, *services().dialogs, *services().clock,
+                       this);
+        break;
+    case Action::BACnetEdeFile:
     case Action::CreateGsdFile:
     case Action::ProfinetXml:
     case Action::SaveMib: notAvailable(static_cast<TStepButton*>(sender)->text()); break;

@@ -27,9 +27,11 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -107,6 +109,9 @@ enum TLTLineType : std::uint8_t {
     ltLeftBottom
 };
 using TLineImage = std::vector<TLTLineType>;
+
+// Where a drop over a node would put the data.
+enum TDropMode : std::uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
 
 enum TLTImageKind : std::uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
 enum TItemEraseAction : std::uint8_t { eaColor, eaDefault, eaNone };
@@ -306,6 +311,40 @@ public:
     void SetDrawSelectionMode(TLTDrawSelectionMode value);
     // The colour of a TLTColors index as an RGB value of this tree's palette.
     TColor color(int index) const { return FColors->GetColor(index); }
+
+    // ----- background, drop mark, rubber band, line and check pictures (LazyTreesPaint.cpp,
+    // LazyTreesImages.cpp) ---------------------------------------------------------------------
+    // The picture behind the rows, shown with toShowBackground: tiled so that it scrolls with
+    // the content, or with toStaticBackground drawn once at the offsets of the client area.
+    const QImage& Background() const { return FBackground; }
+    void SetBackground(const QImage& picture);
+    // The node a drag hovers and where a drop would put it; the drag-and-drop part sets it.
+    // The mark above or below the node shows with toShowDropmark. Repaints both nodes.
+    TDropMode LastDropMode() const { return FDropTargetNode ? FLastDropMode : dmNowhere; }
+    void SetDropTarget(PLazyNode node, TDropMode mode);
+    // With lsCustomStyle the owner hands the eight pattern words of the tree lines (low byte of
+    // each word: one row, leftmost pixel in bit 7; a clear bit draws the line colour).
+    std::function<void(TBaseLazyTree&, std::array<std::uint16_t, 8>& bits)> OnGetLineStyle;
+    // Before one level's piece of the tree lines is drawn: the handler may move its x (row
+    // coordinates). Level counts from 0 with toShowRoot, else from 1.
+    std::function<void(TBaseLazyTree&, PLazyNode node, int level, int& posX)> OnBeforeDrawTreeLine;
+    // Lets the owner draw the six button pictures (minus, plus, their hot and selected-hot
+    // forms), each already sized and filled transparent.
+    std::function<void(TBaseLazyTree&, QImage& minus, QImage& plus, QImage& hotMinus,
+                       QImage& hotPlus, QImage& selectedHotMinus, QImage& selectedHotPlus,
+                       QSize size)>
+        OnPrepareButtonBitmaps;
+    // The owner's check pictures for ckCustom (the tree keeps a copy); nil for none.
+    const TImageList* CustomCheckImages() const
+    {
+        return FCustomCheckImages ? &*FCustomCheckImages : nullptr;
+    }
+    void SetCustomCheckImages(const TImageList* images);
+    // The rubber band's part inside rowRect (row coordinates), rubber band in the same
+    // coordinates: blended and framed with smBlendedRectangle or themes, else a focus frame.
+    void PaintSelectionRectangle(ICanvas& canvas, const TRect& selectionRect, const TRect& rowRect);
+    // The drop mark at the top (dmAbove) or bottom (dmBelow) of r; nothing for other modes.
+    void PaintDropMark(ICanvas& canvas, PLazyNode node, const TRect& r);
 
     // ----- focus (LazyTreesFocus.cpp) --------------------------------------------------------
     // Asked before the focus moves (node or column); a handler may refuse.
@@ -653,8 +692,9 @@ protected:
     void DrawDottedHLine(const TLTPaintInfo& info, int left, int right, int top);
     void DrawDottedVLine(const TLTPaintInfo& info, int top, int bottom, int left,
                          bool useSelectedBackground);
+    // rowTop: the row's top in tree coordinates, where a tiled background takes its phase.
     void EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useBackground,
-                  TLTInternalPaintOptions options);
+                  TLTInternalPaintOptions options, int rowTop = 0);
     // True while the tree counts as focused for painting (the viewport or the tree has the
     // focus, or toPopupMode).
     bool paintsFocused() const;
@@ -726,6 +766,30 @@ protected:
     int FSearchTimeout = 1000;
     TLTSearchDirection FSearchDirection = sdForward;
     TLTSearchStart FSearchStart = ssFocusedNode;
+
+    // Background picture, drop mark and custom check pictures (see their accessors).
+    QImage FBackground;
+    TDropMode FLastDropMode = dmNowhere;
+    std::optional<TImageList> FCustomCheckImages;
+    // True while FCheckImages is a set a window handed in, which a kind change keeps.
+    bool m_sharedCheckImages = false;
+    // The kind, palette and style the check images in FCheckImages were built for.
+    TCheckImageKind m_checkImagesKind = ckSystemDefault;
+    qint64 m_checkImagesPalette = 0;
+    const QStyle* m_checkImagesStyle = nullptr;
+    // The palette, style and theme state the button pictures were drawn with: a pass redraws
+    // them when one changed.
+    qint64 m_buttonsPalette = 0;
+    const QStyle* m_buttonsStyle = nullptr;
+    bool m_buttonsThemed = false;
+    // Paints the background picture over area of the canvas; the canvas point (0, 0) lies at
+    // tree point `origin`.
+    void PaintBackgroundPicture(ICanvas& canvas, const TRect& area, QPoint origin);
+    bool useBackground(TLTInternalPaintOptions paintOptions) const;
+    // The eight words of the tree lines' pattern (PrepareBitmaps fills them).
+    std::array<std::uint16_t, 8> linePattern() const;
+    // OnBeforeDrawTreeLine for the piece at index (0 the leftmost drawn).
+    void beforeDrawTreeLine(PLazyNode node, int index, int& x);
 
     // ----- input: hooks and fields (LazyTreesKeys.cpp, LazyTreesMouse.cpp, LazyTreesFocus.cpp)
     void focusInEvent(QFocusEvent* event) override;

@@ -29,7 +29,17 @@ private:
     std::vector<QImage> m_images;
 };
 
-enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
+enum TCheckImageKind : std::uint8_t {
+    ckLightCheck,
+    ckDarkCheck,
+    ckLightTick,
+    ckDarkTick,
+    ckFlat,
+    ckXP,
+    ckCustom,
+    ckSystemFlat,
+    ckSystemDefault
+};
 
 // The check images of one kind: image 0 empty, 1 to 20 the radio, check and mixed forms
 // (normal, hot, pressed, disabled each), 21 to 24 push buttons. Drawn once with the style's
@@ -37,6 +47,13 @@ enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault, ckSystemFlat };
 class TCheckImageSet {
 public:
     TCheckImageSet(const QStyle* style, const QPalette& palette, bool flat);
+    // One of the tree's own looks (ckLightCheck to ckXP), 16 x 16, drawn here: light or dark
+    // boxes with a check or a bolder tick, a flat box, and a fixed-colour look of rounded
+    // boxes. The palette gives the colours of all but ckXP.
+    TCheckImageSet(TCheckImageKind kind, const QPalette& palette);
+    // An owner's own pictures (CustomCheckImages), indexed by the same table; a list with
+    // fewer images leaves the missing forms undrawn.
+    explicit TCheckImageSet(const TImageList& custom) : m_images(custom) {}
     const TImageList& images() const { return m_images; }
 
 private:

@@ -2,6 +2,7 @@
 // their lines, buttons, check boxes and images, the area below the rows, the empty-list message.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesUtils.h"
 #include "tree/core/LazyTreesGuard.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -54,6 +56,26 @@ public:
         m_t.roundRect(r.offset(m_dx, m_dy), fill, border, radius);
     }
     void focusRect(const TRect& r) override { m_t.focusRect(r.offset(m_dx, m_dy)); }
+    void tiledImage(const TRect& r, const QImage& picture, int phaseX, int phaseY) override
+    {
+        m_t.tiledImage(r.offset(m_dx, m_dy), picture, phaseX, phaseY);
+    }
+    void blendRect(const TRect& r, TColor c, int alpha) override
+    {
+        m_t.blendRect(r.offset(m_dx, m_dy), c, alpha);
+    }
+    void polygon(const std::vector<QPoint>& points, TColor c) override
+    {
+        std::vector<QPoint> moved(points);
+        for (QPoint& p : moved)
+            p += QPoint(m_dx, m_dy);
+        m_t.polygon(moved, c);
+    }
+    void patternRect(const TRect& r, const std::array<std::uint16_t, 8>& bits, TColor c, TColor bg,
+                     int ox, int oy) override
+    {
+        m_t.patternRect(r.offset(m_dx, m_dy), bits, c, bg, ox + m_dx, oy + m_dy);
+    }
 
 private:
     ICanvas& m_t;
@@ -73,6 +95,12 @@ int halfEven(int twice)
 int mulDiv(int a, int b, int c) { return c == 0 ? 0 : int((std::int64_t(a) * b + c / 2) / c); }
 
 constexpr int ButtonSize = 9;
+
+TRect intersect(const TRect& a, const TRect& b)
+{
+    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+}
 
 }  // namespace
 
@@ -163,8 +191,9 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
         return;
     DoStateChange({tsPainting});
     ScopeGuard leave([this] { DoStateChange({}, {tsPainting}); });
-    if (!FBitmapsPrepared)
-        PrepareBitmaps(true, true);
+    if (!FBitmapsPrepared || m_buttonsPalette != palette().cacheKey() || m_buttonsStyle != style()
+        || m_buttonsThemed != FStates.contains(tsUseThemes))
+        PrepareBitmaps(true, !FBitmapsPrepared);
     if (OnBeforePaint)
         OnBeforePaint(*this, target);
     const TLazyTreeOptionSets& opt = options();
@@ -176,6 +205,11 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
     if (opt.PaintOptions.contains(toHideFocusRect))
         paintOptions.exclude(poDrawFocusRect);
     const bool rtl = UseRightToLeftReading();
+    const bool withBackground = useBackground(paintOptions);
+    // The rubber band shows while the left button drags it open.
+    const TRect selectionRect = NormalizeRect(FNewSelRect);
+    const bool selecting = FStates.contains(tsDrawSelecting) && !selectionRect.isEmpty()
+                           && FStates.contains(tsLeftButtonDown);
 
     int nodeTop = 0;
     PLazyNode node = GetNodeAt(0, window.Top, false, nodeTop);
@@ -249,14 +283,20 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
             if (OnBeforeItemPaint)
                 OnBeforeItemPaint(*this, canvas, node, rowRect, customDraw);
             if (!customDraw) {
-                EraseRow(canvas, node, TRect{window.Left, 0, window.Right, height}, false,
-                         paintOptions);
+                EraseRow(canvas, node, TRect{window.Left, 0, window.Right, height}, withBackground,
+                         paintOptions, nodeTop);
                 info.CellRect = rowRect;
                 if (info.CellRect.Right > window.Left)
                     PaintCell(info, window, vAlign, buttonX, buttonY, indentSize, lineImage);
                 if (OnAfterItemPaint)
                     OnAfterItemPaint(*this, canvas, node, rowRect);
+                if (node == FDropTargetNode && opt.PaintOptions.contains(toShowDropmark)
+                    && paintOptions.contains(poDrawDropMark))
+                    PaintDropMark(canvas, node, rowRect);
             }
+            if (selecting)
+                PaintSelectionRectangle(canvas, selectionRect.offset(0, -nodeTop),
+                                        TRect{window.Left, 0, window.Right, height});
             if (buffered) {
                 bufferCanvas.reset();
                 bufferPainter.end();
@@ -274,8 +314,17 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
         bool handled = false;
         if (OnPaintBackground)
             OnPaintBackground(*this, target, below, handled);
-        if (!handled)
-            target.fillRect(below, clWindow);
+        if (!handled) {
+            // The canvas point (0, 0) of the target lies at this tree point.
+            const QPoint origin(window.Left - targetPoint.x(), window.Top - targetPoint.y());
+            if (withBackground)
+                PaintBackgroundPicture(target, below, origin);
+            else
+                target.fillRect(below, clWindow);
+            if (selecting)
+                PaintSelectionRectangle(target, selectionRect.offset(-origin.x(), -origin.y()),
+                                        below);
+        }
     }
     if (IsEmpty() && !FEmptyListMessage.isEmpty()) {
         target.setFont(font());
@@ -290,7 +339,7 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
 }
 
 void TBaseLazyTree::EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useBackground,
-                             TLTInternalPaintOptions paintOptions)
+                             TLTInternalPaintOptions paintOptions, int rowTop)
 {
     TColor itemColor = clWindow;
     TItemEraseAction action = eaDefault;
@@ -300,8 +349,11 @@ void TBaseLazyTree::EraseRow(ICanvas& canvas, PLazyNode node, TRect r, bool useB
     if (action == eaColor) {
         canvas.fillRect(r, itemColor);
     } else if (action == eaDefault) {
-        if (paintOptions.contains(poDrawSelection) && opt.SelectionOptions.contains(toFullRowSelect)
-            && node->has(vsSelected) && !opt.PaintOptions.contains(toUseBlendedSelection)) {
+        if (useBackground) {
+            PaintBackgroundPicture(canvas, r, QPoint(0, rowTop));
+        } else if (paintOptions.contains(poDrawSelection)
+                   && opt.SelectionOptions.contains(toFullRowSelect) && node->has(vsSelected)
+                   && !opt.PaintOptions.contains(toUseBlendedSelection)) {
             if (opt.PaintOptions.contains(toShowHorzGridLines)) {
                 canvas.fillRect(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, clWindow);
                 --r.Bottom;
@@ -375,8 +427,11 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
     if (opt.MiscOptions.contains(toCheckSupport)) {
         TLTCellImageInfo& check = info.ImageInfo[iiCheck];
         check.Index = GetCheckImage(node);
+        const TImageList& list = checkImages().images();
+        // A custom list without the form asked for shows no check box.
+        if (check.Index >= list.Count())
+            check.Index = -1;
         if (check.Index >= 0) {
-            const TImageList& list = checkImages().images();
             check.Images = &list;
             AdjustImageBorder(list.Width(), list.Height(), rtl, vAlign, info.ContentRect, check);
         }
@@ -415,7 +470,8 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
         --info.ContentRect.Bottom;
     }
     PrepareCell(info, window.Left, window.Width());
-    if (opt.PaintOptions.contains(toShowTreeLines))
+    if (opt.PaintOptions.contains(toShowTreeLines)
+        && !(opt.PaintOptions.contains(toHideTreeLinesIfThemed) && FStates.contains(tsUseThemes)))
         PaintTreeLines(info, vAlign, opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize,
                        lineImage);
     if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)
@@ -485,7 +541,8 @@ int TBaseLazyTree::DetermineLineImages(PLazyNode node, TLineImage& lineImage)
     for (PLazyNode run = node->Parent; run && run != RootNode(); run = run->Parent)
         if (run->has(vsSelected))
             ++selected;
-    if (!opt.PaintOptions.contains(toShowTreeLines))
+    if (!opt.PaintOptions.contains(toShowTreeLines)
+        || (opt.PaintOptions.contains(toHideTreeLinesIfThemed) && FStates.contains(tsUseThemes)))
         return selected;
     const auto visibleNext = [this](PLazyNode n) {
         for (PLazyNode s = n->NextSibling; s; s = s->NextSibling)
@@ -541,6 +598,9 @@ void TBaseLazyTree::DrawDottedHLine(const TLTPaintInfo& info, int left, int righ
     const int b = std::max(left, right) + 1;
     if (FLineStyle == lsSolid)
         info.Canvas->fillRect(TRect{a, top, b, top + 1}, m_lineColor);
+    else if (FLineStyle == lsCustomStyle)
+        info.Canvas->patternRect(TRect{a, top, b, top + 1}, linePattern(), m_lineColor, clWindow,
+                                 info.BrushOrigin.x(), info.BrushOrigin.y());
     else
         info.Canvas->patternLine(a, top, b - a, true, m_lineColor, clWindow, info.BrushOrigin.x(),
                                  info.BrushOrigin.y());
@@ -557,6 +617,9 @@ void TBaseLazyTree::DrawDottedVLine(const TLTPaintInfo& info, int top, int botto
                                            : TLTColors::UnfocusedSelectionColor);
     if (FLineStyle == lsSolid)
         info.Canvas->fillRect(TRect{left, a, left + 1, b}, m_lineColor);
+    else if (FLineStyle == lsCustomStyle)
+        info.Canvas->patternRect(TRect{left, a, left + 1, b}, linePattern(), m_lineColor,
+                                 background, info.BrushOrigin.x(), info.BrushOrigin.y());
     else
         info.Canvas->patternLine(left, a, b - a, false, m_lineColor, background,
                                  info.BrushOrigin.x(), info.BrushOrigin.y());
@@ -626,15 +689,21 @@ void TBaseLazyTree::PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int
             }
             bands[std::size_t(i)] = derived;
         }
-        for (int i = 0; i < count; ++i, x += step)
-            DrawLineImage(info, x, info.CellRect.Top, height - 1, vAlignment - 1,
+        for (int i = 0; i < count; ++i, x += step) {
+            int at = x;
+            beforeDrawTreeLine(info.Node, i, at);
+            DrawLineImage(info, at, info.CellRect.Top, height - 1, vAlignment - 1,
                           bands[std::size_t(i)], rtl);
+        }
         return;
     }
     m_lineColor = color(TLTColors::TreeLineColor);
-    for (int i = 0; i < count; ++i, x += step)
-        DrawLineImage(info, x, info.CellRect.Top, height, vAlignment - 1, lineImage[std::size_t(i)],
-                      rtl);
+    for (int i = 0; i < count; ++i, x += step) {
+        int at = x;
+        beforeDrawTreeLine(info.Node, i, at);
+        DrawLineImage(info, at, info.CellRect.Top, height, vAlignment - 1,
+                      lineImage[std::size_t(i)], rtl);
+    }
 }
 
 void TBaseLazyTree::PaintNodeButton(ICanvas& canvas, PLazyNode node, const TRect& r, int buttonX,
@@ -657,15 +726,43 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
 {
     FBitmapsPrepared = true;
     if (needButtons) {
+        m_buttonsPalette = palette().cacheKey();
+        m_buttonsStyle = style();
+        m_buttonsThemed = FStates.contains(tsUseThemes);
         const QPalette pal = palette();
-        const QColor background = FButtonFillMode == fmWindowColor   ? pal.color(QPalette::Base)
-                                  : FButtonFillMode == fmTransparent ? QColor(Qt::transparent)
-                                                                     : pal.color(QPalette::Base);
+        const bool themed = FStates.contains(tsUseThemes);
+        const QColor background = FButtonFillMode == fmTransparent ? QColor(Qt::transparent)
+                                                                   : pal.color(QPalette::Base);
         const QColor frame = toQColor(color(TLTColors::TreeLineColor), pal);
         const QColor stroke = pal.color(QPalette::Text);
-        const auto make = [&](bool plus) {
+        const auto blank = [] {
             QImage img(ButtonSize, ButtonSize, QImage::Format_ARGB32_Premultiplied);
-            img.fill(FButtonStyle == bsTriangle ? QColor(Qt::transparent) : background);
+            img.fill(Qt::transparent);
+            return img;
+        };
+        // The style's own branch glyph, as a themed tree view shows it, on the tree's
+        // background like the boxed buttons (unless those are transparent).
+        const auto themedGlyph = [&](bool plus, bool hot) {
+            QImage img = blank();
+            img.fill(background);
+            QPainter p(&img);
+            QStyleOption opt;
+            opt.initFrom(this);
+            // Inset like the boxed button's stroke, so that the glyph keeps its margin of
+            // background in the row.
+            opt.rect = QRect(2, 2, ButtonSize - 4, ButtonSize - 4);
+            opt.state = QStyle::State_Enabled | QStyle::State_Children;
+            if (!plus)
+                opt.state |= QStyle::State_Open;
+            if (hot)
+                opt.state |= QStyle::State_MouseOver;
+            style()->drawPrimitive(QStyle::PE_IndicatorBranch, &opt, &p, this);
+            return img;
+        };
+        const auto make = [&](bool plus) {
+            QImage img = blank();
+            if (FButtonStyle != bsTriangle)
+                img.fill(background);
             QPainter p(&img);
             const int w = ButtonSize;
             if (FButtonStyle == bsTriangle) {
@@ -686,30 +783,102 @@ void TBaseLazyTree::PrepareBitmaps(bool needButtons, bool needLines)
             }
             return img;
         };
-        FMinusBM = make(false);
-        FPlusBM = make(true);
-        FHotMinusBM = FSelectedHotMinusBM = FMinusBM;
-        FHotPlusBM = FSelectedHotPlusBM = FPlusBM;
+        if (OnPrepareButtonBitmaps) {
+            FMinusBM = FPlusBM = FHotMinusBM = FHotPlusBM = blank();
+            FSelectedHotMinusBM = FSelectedHotPlusBM = blank();
+            // Separate pictures, so that the handler's drawing of one never shows in another.
+            for (QImage* img :
+                 {&FPlusBM, &FHotMinusBM, &FHotPlusBM, &FSelectedHotMinusBM, &FSelectedHotPlusBM})
+                img->detach();
+            OnPrepareButtonBitmaps(*this, FMinusBM, FPlusBM, FHotMinusBM, FHotPlusBM,
+                                   FSelectedHotMinusBM, FSelectedHotPlusBM,
+                                   QSize(ButtonSize, ButtonSize));
+        } else if (themed && FButtonStyle == bsRectangle) {
+            // The style's glyph stands for the default button. An owner who picked triangles
+            // keeps them: a setter that visibly does nothing would look broken.
+            FMinusBM = themedGlyph(false, false);
+            FPlusBM = themedGlyph(true, false);
+            FHotMinusBM = FSelectedHotMinusBM = themedGlyph(false, true);
+            FHotPlusBM = FSelectedHotPlusBM = themedGlyph(true, true);
+        } else {
+            FMinusBM = make(false);
+            FPlusBM = make(true);
+            FHotMinusBM = FSelectedHotMinusBM = FMinusBM;
+            FHotPlusBM = FSelectedHotPlusBM = FPlusBM;
+        }
     }
     if (needLines) {
-        static constexpr std::uint16_t dotted[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-        for (int i = 0; i < 8; ++i)
-            FLinePattern[i] = FLineStyle == lsSolid ? 0 : dotted[i];
+        static constexpr std::array<std::uint16_t, 8> dotted = {0x55, 0xAA, 0x55, 0xAA,
+                                                                0x55, 0xAA, 0x55, 0xAA};
+        std::array<std::uint16_t, 8> bits{};
+        if (FLineStyle != lsSolid)
+            bits = dotted;
+        if (FLineStyle == lsCustomStyle && OnGetLineStyle)
+            OnGetLineStyle(*this, bits);
+        std::copy(bits.begin(), bits.end(), FLinePattern);
     }
+}
+
+void TBaseLazyTree::beforeDrawTreeLine(PLazyNode node, int index, int& x)
+{
+    if (OnBeforeDrawTreeLine)
+        OnBeforeDrawTreeLine(*this, node,
+                             options().PaintOptions.contains(toShowRoot) ? index : index + 1, x);
+}
+
+std::array<std::uint16_t, 8> TBaseLazyTree::linePattern() const
+{
+    std::array<std::uint16_t, 8> bits{};
+    std::copy(std::begin(FLinePattern), std::end(FLinePattern), bits.begin());
+    return bits;
 }
 
 const TCheckImageSet& TBaseLazyTree::checkImages()
 {
-    if (!FCheckImages)
-        FCheckImages = std::make_shared<TCheckImageSet>(style(), palette(),
-                                                        FCheckImageKind == ckSystemFlat);
+    // The pictures follow the kind: a set built for another kind is dropped. A set a window
+    // handed in stays whatever the kind, but the owner's custom pictures always win.
+    if (FCheckImages && !m_sharedCheckImages
+        && (m_checkImagesKind != FCheckImageKind
+            || (FCheckImageKind != ckCustom
+                && (m_checkImagesPalette != palette().cacheKey()
+                    || m_checkImagesStyle != style()))))
+        FCheckImages.reset();
+    if (FCheckImages && m_sharedCheckImages && FCheckImageKind == ckCustom)
+        FCheckImages.reset();
+    if (!FCheckImages) {
+        m_sharedCheckImages = false;
+        m_checkImagesKind = FCheckImageKind;
+        m_checkImagesPalette = palette().cacheKey();
+        m_checkImagesStyle = style();
+        if (FCheckImageKind == ckCustom)
+            FCheckImages = std::make_shared<TCheckImageSet>(FCustomCheckImages ? *FCustomCheckImages
+                                                                               : TImageList(0, 0));
+        else if (FCheckImageKind != ckSystemDefault && FCheckImageKind != ckSystemFlat)
+            FCheckImages = std::make_shared<TCheckImageSet>(FCheckImageKind, palette());
+        else
+            FCheckImages = std::make_shared<TCheckImageSet>(style(), palette(),
+                                                            FCheckImageKind == ckSystemFlat);
+    }
     return *FCheckImages;
 }
 
 void TBaseLazyTree::SetCheckImageSet(std::shared_ptr<const TCheckImageSet> images)
 {
     FCheckImages = std::move(images);
+    m_sharedCheckImages = FCheckImages != nullptr;
     Invalidate();
+}
+
+void TBaseLazyTree::SetCustomCheckImages(const TImageList* images)
+{
+    if (images)
+        FCustomCheckImages = *images;
+    else
+        FCustomCheckImages.reset();
+    if (FCheckImageKind == ckCustom) {
+        FCheckImages.reset();
+        Invalidate();
+    }
 }
 
 int TBaseLazyTree::GetCheckImage(PLazyNode node)
@@ -751,6 +920,98 @@ void TBaseLazyTree::PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool 
             && !(overlay.Index == image.Index && overlay.Images == image.Images))
             info.Canvas->image(image.XPos, image.YPos, overlay.Images->image(overlay.Index));
     }
+}
+
+bool TBaseLazyTree::useBackground(TLTInternalPaintOptions paintOptions) const
+{
+    return options().PaintOptions.contains(toShowBackground) && paintOptions.contains(poBackground)
+           && !FBackground.isNull();
+}
+
+void TBaseLazyTree::PaintBackgroundPicture(ICanvas& canvas, const TRect& area, QPoint origin)
+{
+    if (area.isEmpty())
+        return;
+    if (options().PaintOptions.contains(toStaticBackground)) {
+        // Once, at the offsets of the client area, whatever the scroll position.
+        canvas.fillRect(area, clWindow);
+        const int x = FBackgroundOffsetX + FEffectiveOffsetX - origin.x();
+        const int y = FBackgroundOffsetY - FOffsetY - origin.y();
+        canvas.pushClip(area);
+        canvas.image(x, y, FBackground);
+        canvas.popClip();
+        return;
+    }
+    // Tiled in tree coordinates, so the tiles move with the content. The fill first: a tile
+    // with transparent parts shows the window colour, not what the row picture held before.
+    const int w = FBackground.width();
+    const int h = FBackground.height();
+    const int phaseX = int(((std::int64_t(area.Left) + origin.x() + FBackgroundOffsetX) % w + w)
+                           % w);
+    const int phaseY = int(((std::int64_t(area.Top) + origin.y() + FBackgroundOffsetY) % h + h)
+                           % h);
+    if (FBackground.hasAlphaChannel())
+        canvas.fillRect(area, clWindow);
+    canvas.tiledImage(area, FBackground, phaseX, phaseY);
+}
+
+void TBaseLazyTree::SetBackground(const QImage& picture)
+{
+    FBackground = picture;
+    Invalidate();
+}
+
+void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode)
+{
+    if (node == RootNode())
+        node = nullptr;
+    if (node == FDropTargetNode && mode == FLastDropMode)
+        return;
+    PLazyNode old = FDropTargetNode;
+    FDropTargetNode = node;
+    FLastDropMode = node ? mode : dmNowhere;
+    if (old)
+        InvalidateNode(old);
+    if (node && node != old)
+        InvalidateNode(node);
+}
+
+void TBaseLazyTree::PaintDropMark(ICanvas& canvas, PLazyNode, const TRect& r)
+{
+    const int l = r.Left, t = r.Top, rt = r.Right, b = r.Bottom;
+    if (FLastDropMode == dmAbove)
+        canvas.polygon({{l + 2, t},
+                        {rt - 2, t},
+                        {rt - 2, t + 6},
+                        {rt - 6, t + 2},
+                        {l + 6, t + 2},
+                        {l + 2, t + 6}},
+                       color(TLTColors::DropMarkColor));
+    else if (FLastDropMode == dmBelow)
+        canvas.polygon({{l + 2, b - 1},
+                        {rt - 2, b - 1},
+                        {rt - 2, b - 8},
+                        {rt - 7, b - 3},
+                        {l + 7, b - 3},
+                        {l + 2, b - 8}},
+                       color(TLTColors::DropMarkColor));
+}
+
+void TBaseLazyTree::PaintSelectionRectangle(ICanvas& canvas, const TRect& selectionRect,
+                                            const TRect& rowRect)
+{
+    const TRect inside = intersect(selectionRect, rowRect);
+    if (inside.isEmpty())
+        return;
+    canvas.pushClip(rowRect);
+    if (FDrawSelectionMode == smBlendedRectangle || FStates.contains(tsUseThemes)) {
+        canvas.blendRect(inside, color(TLTColors::SelectionRectangleBlendColor),
+                         FSelectionBlendFactor);
+        canvas.frameRect(selectionRect, color(TLTColors::SelectionRectangleBorderColor));
+    } else {
+        canvas.focusRect(selectionRect);
+    }
+    canvas.popClip();
 }
 
 void TBaseLazyTree::SetImages(const TImageList* images)

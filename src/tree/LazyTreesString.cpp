@@ -1,6 +1,7 @@
 #include "tree/LazyTreesString.h"
 
 #include "tree/LazyTreesUtils.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -158,7 +159,11 @@ int TCustomLazyStringTree::CalculateTextWidth(PLazyNode node, const QString& tex
             widest = std::max(widest, fm.horizontalAdvance(word));
         return 2 * FTextMargin + widest;
     }
-    return 2 * FTextMargin + fm.horizontalAdvance(text);
+    if (!OnMeasureTextWidth)
+        return 2 * FTextMargin + fm.horizontalAdvance(text);
+    RecordingCanvas canvas(palette());
+    canvas.setFont(font());
+    return 2 * FTextMargin + DoTextMeasuring(canvas, node, column, text).width();
 }
 
 int TCustomLazyStringTree::DoGetNodeWidth(PLazyNode node, TColumnIndex column)
@@ -286,7 +291,8 @@ void TCustomLazyStringTree::PaintNormalText(TLTPaintInfo& info, const QString& t
         if (shown.size() > 4096 && shown.size() > r.Width())
             shown.truncate(std::max(4096, r.Width()));
     }
-    canvas.text(r, shown, flags, textColor);
+    m_textColor = textColor;
+    DoTextDrawing(info, shown, r, flags);
 }
 
 void TCustomLazyStringTree::PaintStaticText(TLTPaintInfo& info, const QString& text)
@@ -306,6 +312,119 @@ void TCustomLazyStringTree::PaintStaticText(TLTPaintInfo& info, const QString& t
                 Qt::AlignAbsolute | Qt::TextHideMnemonic | Qt::AlignVCenter | Qt::TextSingleLine
                     | Qt::AlignLeft,
                 textColor);
+}
+
+QString TCustomLazyStringTree::DoShortenString(ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                                               const QString& s, int width, int ellipsisWidth)
+{
+    QString result;
+    bool done = false;
+    if (OnShortenString)
+        OnShortenString(*this, canvas, node, column, s, width, result, done);
+    if (done)
+        return result;
+    const auto measure = [&canvas](const QString& t) { return canvas.textWidth(t); };
+    return EllipsizeText(measure, s, width, ellipsisWidth);
+}
+
+void TCustomLazyStringTree::DoTextDrawing(TLTPaintInfo& info, const QString& text, const TRect& r,
+                                          int flags)
+{
+    bool defaultDraw = true;
+    if (OnDrawText)
+        OnDrawText(*this, *info.Canvas, info.Node, info.Column, text, r, defaultDraw);
+    if (defaultDraw)
+        info.Canvas->text(r, text, flags, m_textColor);
+}
+
+QSize TCustomLazyStringTree::DoTextMeasuring(ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                                             const QString& text)
+{
+    int width = canvas.textWidth(text);
+    int height = canvas.textHeight();
+    if (node && node->has(vsMultiline)) {
+        // The widest line of the text wrapped at its own one-line width.
+        const auto measure = [&canvas](const QString& t) { return canvas.textWidth(t); };
+        int widest = 0;
+        for (const QString& line :
+             WordWrapText(measure, text, std::max(1, width), UseRightToLeftReading())
+                 .split(QLatin1Char('\n')))
+            widest = std::max(widest, canvas.textWidth(line));
+        width = widest;
+    }
+    if (OnMeasureTextWidth)
+        OnMeasureTextWidth(*this, canvas, node, column, text, width);
+    if (OnMeasureTextHeight)
+        OnMeasureTextHeight(*this, canvas, node, column, text, height);
+    return QSize(width, height);
+}
+
+QString TCustomLazyStringTree::restoreText(PLazyNode node)
+{
+    // The memory asks for the main column's text, as an owner with columns stores it.
+    QString text;
+    OnGetText(*this, node, 0, ttNormal, text);
+    return text;
+}
+
+void TCustomLazyStringTree::DoAddToSelection(PLazyNode node)
+{
+    TBaseLazyTree::DoAddToSelection(node);
+    if (SelectedCount() > 0)
+        m_freshSelection = false;
+    if (!options().SelectionOptions.contains(toRestoreSelection) || !OnGetText
+        || !node->has(vsSelected) || FStates.contains(tsPreviouslySelectedLocked))
+        return;
+    if (!FPreviouslySelected)
+        FPreviouslySelected = std::make_unique<std::set<QString, CaseInsensitiveLess>>();
+    // A selection that starts anew starts a new memory.
+    if (SelectedCount() == 0 && !m_freshSelection) {
+        FPreviouslySelected->clear();
+        m_freshSelection = true;
+    }
+    FPreviouslySelected->insert(restoreText(node));
+}
+
+void TCustomLazyStringTree::DoRemoveFromSelection(PLazyNode node)
+{
+    TBaseLazyTree::DoRemoveFromSelection(node);
+    m_freshSelection = false;
+    // A node that leaves because it is deleted keeps its text: the memory exists to select
+    // the node again when the owner rebuilds the tree.
+    if (!options().SelectionOptions.contains(toRestoreSelection) || !FPreviouslySelected
+        || node->has(vsSelected) || node->has(vsDeleting))
+        return;
+    if (SelectedCount() == 0)
+        FPreviouslySelected->clear();
+    else if (OnGetText)
+        FPreviouslySelected->erase(restoreText(node));
+}
+
+PLazyNode TCustomLazyStringTree::AddChild(PLazyNode parent, void* userData)
+{
+    PLazyNode node = TBaseLazyTree::AddChild(parent, userData);
+    if (!node || !options().SelectionOptions.contains(toRestoreSelection) || !FPreviouslySelected
+        || !OnGetText)
+        return node;
+    if (!FPreviouslySelected->contains(restoreText(node)))
+        return node;
+    {
+        DoStateChange({tsPreviouslySelectedLocked});
+        ScopeGuard unlock([this] { DoStateChange({}, {tsPreviouslySelectedLocked}); });
+        AddToSelection(node);
+    }
+    if (SelectedCount() > 0 && !IsUpdating())
+        ScrollIntoView(GetFirstSelected(), true, false);
+    return node;
+}
+
+QStringList TCustomLazyStringTree::previouslySelected() const
+{
+    QStringList out;
+    if (FPreviouslySelected)
+        for (const QString& s : *FPreviouslySelected)
+            out << s;
+    return out;
 }
 
 }  // namespace zfw

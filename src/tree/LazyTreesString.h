@@ -4,7 +4,11 @@
 
 #include "tree/LazyTreesControl.h"
 
+#include <QSize>
 #include <QStringList>
+
+#include <memory>
+#include <set>
 
 namespace zfw {
 
@@ -30,6 +34,21 @@ public:
     std::function<void(TBaseLazyTree& sender, PLazyNode node, TColumnIndex column,
                        const QString& newText)>
         OnNewText;
+    // Draws a cell text itself: clearing defaultDraw keeps the tree from drawing it.
+    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const QString& text, const TRect& cellRect, bool& defaultDraw)>
+        OnDrawText;
+    // Shortens a text too wide for its column (done: result is taken as it is).
+    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const QString& s, int textSpace, QString& result, bool& done)>
+        OnShortenString;
+    // Change the measured extent of a text (pixels).
+    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const QString& text, int& extent)>
+        OnMeasureTextWidth;
+    std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                       const QString& text, int& extent)>
+        OnMeasureTextHeight;
 
     TLTStringOptions StringOptions() const { return FStringOptions; }
     void SetStringOptions(TLTStringOptions value);
@@ -69,6 +88,26 @@ protected:
     virtual int CalculateTextWidth(PLazyNode node, const QString& text, TColumnIndex column);
     void InitNode(PLazyNode node) override;
 
+    // ----- text events and selection memory ------------------------------------------------
+    // OnShortenString, else the text with an ellipsis that fits width (ellipsisWidth 0: the
+    // ellipsis is measured).
+    virtual QString DoShortenString(ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                                    const QString& s, int width, int ellipsisWidth);
+    // OnDrawText, then the text unless the handler drew it.
+    virtual void DoTextDrawing(TLTPaintInfo& info, const QString& text, const TRect& r, int flags);
+    // The text's extent in the canvas's font, passed through OnMeasureTextWidth/Height.
+    virtual QSize DoTextMeasuring(ICanvas& canvas, PLazyNode node, TColumnIndex column,
+                                  const QString& text);
+    // With toRestoreSelection the texts of selected nodes are remembered (without regard to
+    // case), so that nodes added later with a remembered text come back selected.
+    void DoAddToSelection(PLazyNode node) override;
+    void DoRemoveFromSelection(PLazyNode node) override;
+
+public:
+    PLazyNode AddChild(PLazyNode parent, void* userData = nullptr) override;
+    // The remembered texts, in order without regard to case.
+    QStringList previouslySelected() const;
+
 private:
     void setCachedTextWidth(PLazyNode node, std::uint32_t width);
     void resetWidths();
@@ -78,6 +117,21 @@ private:
     TLTStringOptions FStringOptions{toSaveCaptions, toAutoAcceptEditChange};
     int FTextHeight = 0;
     int FEllipsisWidth = 0;
+
+    struct CaseInsensitiveLess {
+        bool operator()(const QString& a, const QString& b) const
+        {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        }
+    };
+    // Made on first use; texts of the selected nodes for toRestoreSelection.
+    std::unique_ptr<std::set<QString, CaseInsensitiveLess>> FPreviouslySelected;
+    // True from the add that found the selection empty until the selection is seen again
+    // with other nodes in it or a node leaves it: the adds of one bulk start one memory.
+    bool m_freshSelection = false;
+    // The colour PaintNormalText chose, for the default drawing of DoTextDrawing.
+    TColor m_textColor = clWindowText;
+    QString restoreText(PLazyNode node);
 };
 
 class TLazyStringTree : public TCustomLazyStringTree {

@@ -73,3 +73,23 @@ TEST(TrimBlanks, RemovesBlanksAndControlCharactersAtBothEnds)
 
 }  // namespace
 }  // namespace zfw
+
+// Every byte decodes to one character and encodes back to itself; a character the code
+// page lacks becomes "?" and is reported.
+TEST(Windows1252, EveryByteRoundTripsAndForeignCharactersAreReported)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = zfw::decodeWindows1252(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));
+    EXPECT_EQ(text[0x81], QChar(0x0081));
+    EXPECT_EQ(text[0xE9], QChar(0x00E9));
+    bool lossless = true;
+    EXPECT_EQ(zfw::encodeWindows1252(text, &lossless), all);
+    EXPECT_TRUE(lossless);
+    EXPECT_EQ(zfw::encodeWindows1252(QStringLiteral("a\u4e2d\u20ac"), &lossless),
+              QByteArray("a?\x80"));
+    EXPECT_FALSE(lossless);
+}

@@ -461,6 +461,10 @@ protected:
         calls.append({table, ACol, ARow, QStringLiteral("dbl ") + attribute(ACol)});
         return true;
     }
+    void cellHint(int table, int ACol, int ARow, QString& hint) override
+    {
+        hint = QStringLiteral("%1/%2/%3 %4").arg(table).arg(ACol).arg(ARow).arg(attribute(ACol));
+    }
 };
 
 void PrintTo(const HookEditor::Call& c, std::ostream* os)
@@ -589,6 +593,43 @@ TEST_F(RuleEditorHooks, ButtonTextNumbersOfTheEditorReachCaptionAndHint)
     EXPECT_EQ(f->Btn_InsRow->text(), QStringLiteral("Nuova riga"));
     EXPECT_EQ(f->Btn_InsRow->toolTip(), QStringLiteral("Inserisce"));
     EXPECT_EQ(f->Btn_DelRow->text(), QStringLiteral("Togli"));
+}
+
+// A data cell's hint is the editor's, asked with the real column; the header row keeps the
+// hint lists and column 0 has none.
+TEST_F(RuleEditorHooks, DataCellHintIsTheEditorsWithTheRealColumn)
+{
+    auto f = makeHooked(false);
+    TRuleGrid* g = f->grid(0);
+    QString hint = QStringLiteral("stale");
+    f->GridHint(g, 2, g->DisplColIndex(kValue), hint);
+    EXPECT_EQ(hint, QStringLiteral("0/6/2 Value"));
+    hint = QStringLiteral("stale");
+    f->GridHint(g, 2, 0, hint);
+    EXPECT_EQ(hint, QString());
+    hint = QStringLiteral("stale");
+    f->GridHint(g, 0, g->DisplColIndex(kValue), hint);
+    EXPECT_EQ(hint, QString());  // the table shows no header hints
+}
+
+// A grid without the frame's double-click hook keeps its column widths on a header double
+// click, though the option is on.
+TEST_F(RuleEditorFrameWindow, HeaderDoubleClickSizesOnlyGridsThatTakeIt)
+{
+    m_state.Opt_Double_Click_Auto_Size = true;
+    for (const bool takes : {true, false}) {
+        RuleEditorNames names = oneGridNames();
+        RuleGridEvents events;
+        events.autoSizeOnDoubleClick = takes;
+        names.gridEvents = {events};
+        RuleTableSpec t = smallTable("T", 3);
+        t.columns[3].width = 300;
+        auto f = make(names, smallFile({t}));
+        f->show();
+        TRuleGrid* g = f->grid(0);
+        f->DblClickCell(g, 0, 3);
+        EXPECT_EQ(g->Columns().GetItem(3)->Width() != 300, takes) << takes;
+    }
 }
 
 }  // namespace

@@ -97,6 +97,9 @@ struct RuleFault {
     bool hasBound = false;
     qint64 bound = 0;
     int afterText = 0;  // language text after the bound; 0 none
+    // A text of the check's own after everything else (a value named by the check); not a
+    // language text.
+    QString afterString;
     RuleMessageForm form = RuleMessageForm::RowPrefix;
     QList<qint64> values;  // Format only
 
@@ -172,7 +175,9 @@ struct RuleTableSpec {
     // empty keys instead of ending there.
     bool skipDisabledBeforeKey = false;
     bool walkPastEmptyKey = false;
-    int firstNumber = 1;        // what column 0 shows in row 1
+    int firstNumber = 1;  // what column 0 shows in row 1
+    // The table's own "Error row " text when its messages name the table; 0: the file's.
+    int errorRowText = 0;
     bool showHints = false;     // the window shows the header hints of this table
     QList<RuleColumn> columns;  // index is the real column; column 0 the row number
     QList<RuleCheck> checks;    // in the order they run

@@ -147,9 +147,14 @@ QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec, const
         return {};
     QString out;
     switch (fault.form) {
-    case RuleMessageForm::RowPrefix:
-        out = lang.lang(spec.errorRowText) + QString::number(fault.row) + lang.lang(fault.text);
+    case RuleMessageForm::RowPrefix: {
+        int prefix = spec.errorRowText;
+        if (fault.table >= 0 && fault.table < spec.tables.size()
+            && spec.tables[fault.table].errorRowText)
+            prefix = spec.tables[fault.table].errorRowText;
+        out = lang.lang(prefix) + QString::number(fault.row) + lang.lang(fault.text);
         break;
+    }
     case RuleMessageForm::NoRowPrefix: out = lang.lang(fault.text); break;
     case RuleMessageForm::Format: {
         // Each "%d" takes the next value; a text with more "%d" than values keeps the rest.
@@ -171,6 +176,7 @@ QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec, const
         out += QString::number(fault.bound);
     if (fault.afterText)
         out += lang.lang(fault.afterText);
+    out += fault.afterString;
     return out;
 }
 

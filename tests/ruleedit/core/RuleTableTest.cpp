@@ -201,6 +201,40 @@ TEST(RuleTable, FirstFaultStopsTheCheckAcrossTables)
     EXPECT_FALSE(fault.hasBound);
 }
 
+// A table whose messages name it has its own "Error row " text; a row check may end its
+// message with a text of its own (a value it names, not a language text).
+TEST(RuleTable, TableOwnRowPrefixAndACheckTextEndTheMessage)
+{
+    RuleFileSpec spec = smallSpec();
+    spec.tables[0].checks[0].text = 6394;
+    spec.errorRowText = 6395;
+    spec.tables[1].errorRowText = 6396;
+    spec.tables[1].checks.append(rulespec::rowCheck(
+        [](const RuleTable& t, int row) -> std::optional<RuleFault> {
+            if (t.text(u"Key", row) != QLatin1String("bad"))
+                return std::nullopt;
+            RuleFault f = rulespec::fault(6397);
+            f.afterString = QStringLiteral("Real");
+            return f;
+        },
+        {"Key"}));
+    ProgramState lang;
+    fillLanguage(lang);
+    lang.Language_Table[6394] = QStringLiteral(" value");
+    lang.Language_Table[6395] = QStringLiteral("File row ");
+    lang.Language_Table[6396] = QStringLiteral("Others row ");
+    lang.Language_Table[6397] = QStringLiteral(" expected ");
+    RuleFile f(spec);
+    setRow(f.tables[0], 1, {"Y", "a", "10", "N", ""});
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, lang),
+              QStringLiteral("File row 1 value"));
+    setRow(f.tables[0], 1, {"Y", "a", "1", "N", ""});
+    setRow(f.tables[1], 1, {"Y", "a", "1", "N", ""});
+    setRow(f.tables[1], 2, {"Y", "bad", "1", "N", ""});
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, lang),
+              QStringLiteral("Others row 2 expected Real"));
+}
+
 class RuleFileIo : public ::testing::Test {
 protected:
     void SetUp() override

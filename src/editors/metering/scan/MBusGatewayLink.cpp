@@ -20,10 +20,7 @@ bool TGatewayLink::open(quint16 localPort, QString* error)
         if (m_transport.localPort() == 0)
             ok = m_transport.bind(QHostAddress(QHostAddress::AnyIPv4), localPort, error);
     };
-    if (QThread::currentThread() == m_context.thread())
-        doOpen();
-    else
-        QMetaObject::invokeMethod(&m_context, doOpen, Qt::BlockingQueuedConnection);
+    m_tasks.run(doOpen);
     std::lock_guard lock(m_mutex);
     m_answers.clear();
     m_open = ok;
@@ -37,11 +34,7 @@ void TGatewayLink::close()
         m_open = false;
         m_answers.clear();
     }
-    auto doClose = [this] { m_transport.close(); };
-    if (QThread::currentThread() == m_context.thread())
-        doClose();
-    else
-        QMetaObject::invokeMethod(&m_context, doClose, Qt::BlockingQueuedConnection);
+    m_tasks.run([this] { m_transport.close(); });
 }
 
 bool TGatewayLink::isOpen() const
@@ -67,10 +60,10 @@ void TGatewayLink::send(const QByteArray& data, const QHostAddress& gateway, qui
         }
         m_transport.send(data, gateway, port, nullptr);
     };
-    if (QThread::currentThread() == m_context.thread())
+    if (QThread::currentThread() == m_tasks.thread())
         doSend();
     else
-        QMetaObject::invokeMethod(&m_context, doSend, Qt::QueuedConnection);
+        m_tasks.post(doSend);
 }
 
 std::optional<QByteArray> TGatewayLink::takeAnswer()

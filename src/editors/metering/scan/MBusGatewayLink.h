@@ -8,6 +8,7 @@
 // thread that constructs the link. Every public function may be called from any thread.
 
 #include "editors/metering/scan/MBusGatewayProtocol.h"
+#include "editors/metering/scan/MBusThreadTasks.h"
 #include "platform/Datagram.h"
 
 #include <QHostAddress>
@@ -54,7 +55,7 @@ private:
 
     IDatagramTransport& m_transport;
     std::function<void()> m_wake;
-    QObject m_context;  // lives on the transport's thread
+    TThreadTasks m_tasks;  // lives on the transport's thread
     mutable std::mutex m_mutex;
     std::deque<QByteArray> m_answers;
     int m_dropped = 0;

@@ -1,5 +1,7 @@
 #include "editors/metering/scan/MBusWiredScan.h"
 
+#include "editors/metering/core/MBusScanWriters.h"
+
 #include <span>
 
 namespace zfw {
@@ -24,9 +26,9 @@ bool isState(int step, std::initializer_list<int> states)
 }  // namespace
 
 TWiredScanMachine::TWiredScanMachine(IScanLine& line, IScanClock& clock, ProgressCallback progress,
-                                     SlaveCallback slaveRead)
+                                     SlaveCallback slaveRead, ReportCallback report)
     : m_line(line), m_clock(clock), m_progress(std::move(progress)),
-      m_slaveRead(std::move(slaveRead))
+      m_slaveRead(std::move(slaveRead)), m_report(std::move(report))
 {
 }
 
@@ -349,6 +351,11 @@ void TWiredScanMachine::Scan_Decode()
     case 203:
         m_line.release();
         FInScan = false;
+        if (!m_settings.SaveXMLFile.isEmpty()) {
+            const FileResult written = Save_XML_File_DLL(m_settings.SaveXMLFile, Slave_MBus_List);
+            if (m_report)
+                m_report(written);
+        }
         if (Enable_Send_In_Last_Step)
             notify(3, 0, 0, Type_To_Send_In_Last_Step);
         break;

@@ -6,9 +6,11 @@
 // Ownership: the machine owns its slave list and decoder; it is used by one thread at a time
 // (the engine thread). Callbacks run on that thread, inside Scan_Decode.
 
+#include "common/ProjectXml.h"
 #include "editors/metering/core/MBusDecoder.h"
 #include "editors/metering/scan/MBusGatewayProtocol.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -39,6 +41,8 @@ public:
     virtual ~IScanClock() = default;
     virtual quint32 tick() = 0;
     virtual void sleep(int milliseconds) = 0;
+    // The date and time a wireless telegram is filed under.
+    virtual QDateTime dateTime() = 0;
 };
 
 // The arguments of Start_Scan.
@@ -55,6 +59,8 @@ struct TWiredScanSettings {
     quint8 Fix_C_Field_Value = 0;
     bool RemoteTimeout = false;
     qint32 App_Reset_Byte = -1;
+    // The scan report written when the scan ends; empty for none.
+    QString SaveXMLFile;
 };
 
 class TWiredScanMachine {
@@ -63,9 +69,11 @@ public:
     using ProgressCallback = std::function<void(int, int, int, int)>;
     // A copy of a meter just read completely, for the window's result list.
     using SlaveCallback = std::function<void(std::shared_ptr<const TSlave_MBus>)>;
+    // The scan report was written (ok) or could not be (message says why).
+    using ReportCallback = std::function<void(const FileResult&)>;
 
     TWiredScanMachine(IScanLine& line, IScanClock& clock, ProgressCallback progress,
-                      SlaveCallback slaveRead = {});
+                      SlaveCallback slaveRead = {}, ReportCallback report = {});
 
     // Takes the settings and enters state 0. The caller refuses a start during a scan.
     void begin(const TWiredScanSettings& settings);
@@ -99,6 +107,7 @@ private:
     IScanClock& m_clock;
     ProgressCallback m_progress;
     SlaveCallback m_slaveRead;
+    ReportCallback m_report;
     TMBusDecoder m_decoder;
     TWiredScanSettings m_settings;
 

@@ -58,6 +58,7 @@ public:
     quint32 now = 0xFFFF0000u;  // wraps during a long scan
     quint32 tick() override { return now; }
     void sleep(int milliseconds) override { now += static_cast<quint32>(milliseconds); }
+    QDateTime dateTime() override { return QDateTime(QDate(2026, 12, 1), QTime(8, 0)); }
 };
 
 }  // namespace zfw::test

@@ -12,8 +12,21 @@ namespace zfw::test {
 
 FakeUdpGateway::FakeUdpGateway(const std::function<void(FakeGatewayLine&)>& setup)
 {
+    auto line = std::make_unique<FakeGatewayLine>();
     if (setup)
-        setup(m_line);
+        setup(*line);
+    m_responder = std::move(line);
+    open();
+}
+
+FakeUdpGateway::FakeUdpGateway(std::unique_ptr<IScanLine> responder)
+    : m_responder(std::move(responder))
+{
+    open();
+}
+
+void FakeUdpGateway::open()
+{
     m_socket = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -47,6 +60,20 @@ void FakeUdpGateway::answerNextWith(const QByteArray& bytes)
     m_override = bytes;
 }
 
+bool FakeUdpGateway::push(const QByteArray& bytes)
+{
+    std::optional<sockaddr_in> peer;
+    {
+        std::lock_guard lock(m_mutex);
+        peer = m_peer;
+    }
+    if (!peer)
+        return false;
+    return ::sendto(m_socket, bytes.constData(), static_cast<size_t>(bytes.size()), 0,
+                    reinterpret_cast<const sockaddr*>(&*peer), sizeof *peer)
+           == bytes.size();
+}
+
 void FakeUdpGateway::serve()
 {
     std::vector<char> buffer(8192);
@@ -65,8 +92,9 @@ void FakeUdpGateway::serve()
         {
             std::lock_guard lock(m_mutex);
             m_received.push_back(data);
-            m_line.send(data);
-            while (auto answer = m_line.takeAnswer())
+            m_peer = peer;
+            m_responder->send(data);
+            while (auto answer = m_responder->takeAnswer())
                 answers.push_back(*answer);
             if (!m_override.isEmpty()) {
                 answers = {m_override};

@@ -1,5 +1,6 @@
 #include "editors/metering/scan/MBusScanDecode.h"
 
+#include "FakeRadioGateway.h"
 #include "FakeUdpGateway.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ namespace {
 // before each send take a fiftieth of their time; loopback answers still come at once.
 class FastClock final : public IScanClock {
 public:
+    QDateTime dateTime() override { return QDateTime::currentDateTime(); }
     quint32 tick() override
     {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -44,6 +46,7 @@ protected:
     FastClock clock;
     std::vector<Progress> progress;
     std::vector<std::shared_ptr<const TSlave_MBus>> slaves;
+    std::vector<std::pair<int, std::shared_ptr<const TSlave_wMBus>>> heard;
     bool ended = false;
     bool offThread = false;
 
@@ -54,6 +57,8 @@ protected:
         services.clock = &clock;
         services.gatewayPort = gatewayPort;
         services.stepPause = std::chrono::milliseconds(2);
+        // The fake gateway holds its own port on 127.0.0.1; the engine takes any other.
+        services.wirelessLocalPort = 0;
         auto engine = std::make_unique<TMBusScanDecode>(services);
         QObject::connect(engine.get(), &TMBusScanDecode::Update_Slave_List, engine.get(),
                          [this](int k, int a, int f, int s) {
@@ -62,6 +67,11 @@ protected:
                          });
         QObject::connect(engine.get(), &TMBusScanDecode::slaveRead, engine.get(),
                          [this](std::shared_ptr<const TSlave_MBus> s) { slaves.push_back(s); });
+        QObject::connect(engine.get(), &TMBusScanDecode::UpdateListWirelessSlave, engine.get(),
+                         [this](int index, std::shared_ptr<const TSlave_wMBus> s) {
+                             offThread |= QThread::currentThread() != qApp->thread();
+                             heard.push_back({index, s});
+                         });
         QObject::connect(engine.get(), &TMBusScanDecode::scanEnded, engine.get(),
                          [this](int) { ended = true; });
         return engine;
@@ -178,6 +188,86 @@ TEST_F(ScanEngine, DestroyedDuringAScanItStillClosesTheGateway)
     const auto sent = gateway.received();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back(), QByteArray(gateway::kDisableAnalyzerMode));
+}
+
+TEST_F(ScanEngine, WirelessScanReceivesLoadsAKeyAndCloses)
+{
+    using zfw::test::FakeRadioGateway;
+    FakeUdpGateway gateway(std::make_unique<FakeRadioGateway>(TRadioModule::rmTelit));
+    auto engine = makeEngine(gateway.port());
+    const AesKey key = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    EXPECT_FALSE(engine->Insert_Wireless_Key(0, key)) << "no scan runs";
+
+    TWirelessScanSettings settings;
+    settings.IP_COM = QStringLiteral("127.0.0.1");
+    settings.Port = gateway.port();
+    ASSERT_TRUE(engine->Start_Scan_Wireless(settings));
+    const auto sentCount = [&](const QByteArray& text) {
+        const auto all = gateway.received();
+        return std::count(all.begin(), all.end(), text);
+    };
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 1; }));
+
+    MBusAes aes;
+    const QByteArray secret = zfw::test::encryptedRadioTelegram(0x12345678, TRadioModule::rmTelit,
+                                                                key, 0x42, 999, aes);
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return heard.size() == 1; }));
+    EXPECT_EQ(heard[0].first, 0);
+    EXPECT_TRUE(heard[0].second->Cripted);
+
+    // The request is answered by the engine thread while the window's thread waits.
+    EXPECT_FALSE(engine->Insert_Wireless_Key(1, key));
+    ASSERT_TRUE(engine->Insert_Wireless_Key(0, key));
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 2; }));
+    EXPECT_EQ(sentCount("ATS460=5\r"), 1);
+
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return heard.size() == 2; }));
+    EXPECT_FALSE(heard[1].second->Cripted);
+    EXPECT_FALSE(offThread);
+
+    engine->Stop_Scan();
+    ASSERT_TRUE(pumpUntil([&] { return ended; }));
+    EXPECT_EQ(engine->result(), 1);
+    EXPECT_EQ(gateway.received().back(), QByteArray(gateway::kDisableConfigurationMode));
+    EXPECT_FALSE(engine->Insert_Wireless_Key(0, key));
+}
+
+TEST_F(ScanEngine, DestroyedWhileReceivingItStillLeavesConfigurationMode)
+{
+    using zfw::test::FakeRadioGateway;
+    FakeUdpGateway gateway(std::make_unique<FakeRadioGateway>(TRadioModule::rmRadioCrafts));
+    {
+        auto engine = makeEngine(gateway.port());
+        TWirelessScanSettings settings;
+        settings.IP_COM = QStringLiteral("127.0.0.1");
+        settings.Port = gateway.port();
+        ASSERT_TRUE(engine->Start_Scan_Wireless(settings));
+        ASSERT_TRUE(pumpUntil([&] {
+            const auto all = gateway.received();
+            return !all.empty() && all.back() == "X";
+        }));
+    }
+    const auto sent = gateway.received();
+    EXPECT_EQ(sent.back(), QByteArray(gateway::kDisableConfigurationMode));
+}
+
+TEST_F(ScanEngine, WirelessScanRefusesTheSerialVariantAndPortZero)
+{
+    FakeUdpGateway gateway;
+    auto engine = makeEngine(gateway.port());
+    TWirelessScanSettings settings;
+    settings.IP_COM = QStringLiteral("127.0.0.1");
+    QString reason;
+    EXPECT_FALSE(engine->Start_Scan_Wireless(settings, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    settings.Port = gateway.port();
+    settings.Select_Hardware = TSelectHard::shSerial;
+    reason.clear();
+    EXPECT_FALSE(engine->Start_Scan_Wireless(settings, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(engine->inScan());
 }
 
 }  // namespace

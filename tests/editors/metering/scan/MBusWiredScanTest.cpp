@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -105,6 +107,35 @@ TEST_F(WiredScan, AMeterIsReadAndFiledUnderItsAddress)
     EXPECT_EQ(notFoundCalls(), 250);
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0]->Secondary_Addresss, QStringLiteral("12345678"));
+}
+
+TEST(WiredScanReport, IsWrittenAtTheEndBeforeTheEndNotice)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FakeGatewayLine line;
+    line.meters = {{7, "12345678", 1}, {9, "87654321", 1}};
+    FakeScanClock clock;
+    std::vector<std::string> order;
+    TWiredScanMachine machine(
+        line, clock,
+        [&](int kind, int, int, int) { order.push_back("progress " + std::to_string(kind)); }, {},
+        [&](const FileResult& r) { order.push_back(r.ok ? "report" : "failed"); });
+    TWiredScanSettings s = primary();
+    s.SaveXMLFile = dir.filePath(QStringLiteral("wired.xml"));
+    machine.begin(s);
+    for (int i = 0; i < 200000 && machine.inScan(); ++i) {
+        machine.Scan_Decode();
+        clock.sleep(40);
+    }
+    ASSERT_GE(order.size(), 2u);
+    EXPECT_EQ(order[order.size() - 2], "report");
+    EXPECT_EQ(order.back(), "progress 3");
+    QFile file(s.SaveXMLFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("SCAN_M-Bus_Wired"));
+    EXPECT_EQ(text.count("<Node"), 2);
 }
 
 struct CutCase {

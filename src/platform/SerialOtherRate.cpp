@@ -7,7 +7,7 @@
 
 namespace zfw {
 
-bool setOtherRate(int fd, std::uint32_t rate)
+bool setOtherSerialRate(int fd, std::uint32_t rate)
 {
     struct termios2 t {};
     if (ioctl(fd, TCGETS2, &t) != 0)

@@ -1,0 +1,436 @@
+// Scan & Decode as a user drives it, against the simulated gateway on 127.0.0.1: the options
+// layouts, a primary scan with its progress lines, unticking and saving, appending with the
+// start register, and closing during a scan.
+
+#include "editors/metering/UScanDecode.h"
+#include "editors/metering/UScanDialogs.h"
+
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "editors/metering/core/MBusNetwork.h"
+#include "editors/metering/scan/MBusGatewayProtocol.h"
+#include "editors/metering/scan/MBusScanDecode.h"
+#include "platform/Datagram.h"
+#include "scan/FakeUdpGateway.h"
+#include "support/FakeServices.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace zfw {
+namespace {
+
+// Gateway time two hundred times faster than the wall clock; loopback answers still come at
+// once.
+class FastClock final : public IScanClock {
+public:
+    QDateTime dateTime() override { return QDateTime::currentDateTime(); }
+    quint32 tick() override
+    {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return quint32(std::chrono::duration_cast<std::chrono::microseconds>(now).count() / 5);
+    }
+    void sleep(int milliseconds) override
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(milliseconds * 5));
+    }
+};
+
+template <typename Done>
+bool pumpUntil(Done done, int seconds = 20)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done() && std::chrono::steady_clock::now() < limit) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    QApplication::processEvents();
+    return done();
+}
+
+class ScanDecodeWindow : public test::TempStateTest {
+protected:
+    void SetUp() override
+    {
+        TempStateTest::SetUp();
+        ProgramState& s = programState();
+        s.Dir_Project = root();
+        s.SW_Code = QString::fromLatin1(Build_SW_Code);
+        Set_Files(s);
+        Fill_Default_Language(s);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        engine.reset();
+        TempStateTest::TearDown();
+    }
+
+    // A window on an engine that talks to gateway; the address fields point at 127.0.0.1
+    // (the window's default is a real address and must never be a target).
+    void open(test::FakeUdpGateway& gateway, int code = 0)
+    {
+        TMBusScanDecode::Services s;
+        s.makeTransport = [] { return std::make_unique<UdpTransport>(); };
+        s.clock = &clock;
+        s.gatewayPort = gateway.port();
+        s.stepPause = std::chrono::milliseconds(2);
+        engine = std::make_unique<TMBusScanDecode>(s);
+        ScanDecodeServices with;
+        with.engine = engine.get();
+        with.dialogs = &fakes.dialogs;
+        window = std::make_unique<TFScanDecode>(nullptr, with);
+        window->XML_Code_Dev = code;
+        window->FileName_MBus = programState().File_M_Bus;
+        window->FormShow();
+        window->E_IP1->setText(QStringLiteral("127"));
+        window->E_IP2->setText(QStringLiteral("0"));
+        window->E_IP3->setText(QStringLiteral("0"));
+        window->E_IP4->setText(QStringLiteral("1"));
+    }
+    void scan()
+    {
+        window->Btn_StartScan->click();
+        ASSERT_EQ(window->formStyle(), 2);
+        ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
+    }
+    QStringList messages() const
+    {
+        QStringList l;
+        for (const auto& m : fakes.dialogs.messages)
+            l.append(m.text);
+        return l;
+    }
+    QString text(int n) const { return programState().lang(n); }
+
+    FastClock clock;
+    test::ScopedFakeServices fakes;
+    std::unique_ptr<TMBusScanDecode> engine;
+    std::unique_ptr<TFScanDecode> window;
+};
+
+// The Modbus register of every record in the saved network file, in order.
+std::vector<int> modbusRegisters()
+{
+    std::vector<int> r;
+    const QString text = QString::fromUtf8(test::readFile(programState().File_M_Bus));
+    static const QRegularExpression reg(QStringLiteral("ModReg=\"(\\d+)\""));
+    for (auto m = reg.globalMatch(text); m.hasNext();)
+        r.push_back(m.next().captured(1).toInt());
+    return r;
+}
+
+void threeMeters(test::FakeGatewayLine& line)
+{
+    line.meters = {{1, "00000011", 1}, {2, "00000012", 1}, {3, "00000013", 1}};
+}
+
+TEST_F(ScanDecodeWindow, PrimaryScanShowsALinePerAddressAndSavesTheTicks)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway);
+    scan();
+    QListWidget* list = window->LB_AvailableDevice;
+    ASSERT_EQ(list->count(), 251);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("ID = 1\t"));
+    EXPECT_EQ(list->item(4)->text(), QStringLiteral("ID = 4\t[NOT FOUND]"));
+    ASSERT_EQ(window->VST->topLevelItemCount(), 3);
+    EXPECT_TRUE(window->VST->topLevelItem(0)->text(0).startsWith(
+        QStringLiteral("Primary Address = 1 - Secondary Address = ")));
+    QTreeWidgetItem* record = window->VST->topLevelItem(1)->child(0);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->childCount(), 12);
+    record->setCheckState(0, Qt::Unchecked);
+
+    window->Btn_SaveConf->click();
+    EXPECT_EQ(messages(), QStringList{text(2130)});
+    const MBusNetworkLoad load = loadMBusNetwork(programState().File_M_Bus);
+    ASSERT_TRUE(load.ok) << load.message.toStdString();
+    ASSERT_EQ(load.nodes.size(), 3u);
+    EXPECT_FALSE(load.nodes[1].Var_List[0].Enable);
+    EXPECT_TRUE(load.nodes[0].Var_List[0].Enable);
+    EXPECT_EQ(modbusRegisters(), (std::vector<int>{1, 3, 5}));
+}
+
+TEST_F(ScanDecodeWindow, NotFoundLinesAreRedFromSeventyPixels)
+{
+    test::FakeUdpGateway gateway;
+    open(gateway);
+    window->resize(640, 523);
+    window->Form_Style(2);
+    QListWidget* list = window->LB_AvailableDevice;
+    list->addItem(QStringLiteral("ID = 7\t[NOT FOUND]"));
+    list->addItem(QStringLiteral("ID = 8\t"));
+    window->show();
+    QApplication::processEvents();
+    const QImage image = list->viewport()->grab().toImage();
+    auto count = [&](int row, int fromX, int toX, auto isColour) {
+        const QRect r = list->visualItemRect(list->item(row));
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = fromX; x < toX; ++x)
+                n += isColour(image.pixelColor(x, y));
+        return n;
+    };
+    auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 100 && c.blue() < 100; };
+    auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 100 && c.green() < 100; };
+    EXPECT_GT(count(0, 0, 70, red), 0);    // the address
+    EXPECT_GT(count(0, 70, 160, red), 0);  // the marker from x = 70
+    EXPECT_EQ(count(0, 0, 160, blue), 0);
+    EXPECT_GT(count(1, 0, 70, blue), 0);
+    window->hide();
+}
+
+TEST_F(ScanDecodeWindow, AppendingAsksForTheStartRegister)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway);
+    scan();
+    ASSERT_TRUE(test::writeFile(programState().File_M_Bus, mbusNetworkBytes({})));
+    fakes.dialogs.messageAnswers = {mrYes};
+    fakes.dialogs.onShowModal = [](QDialog& d) {
+        auto& start = dynamic_cast<TFScanModbusStart&>(d);
+        start.E_StartModAdd->setText(QStringLiteral("$64"));
+        start.Btn_OK->click();
+        return TModalResult(start.result());
+    };
+    window->Btn_SaveConf->click();
+    EXPECT_EQ(fakes.dialogs.shownForms, QStringList{QStringLiteral("TFScanModbusStart")});
+    EXPECT_EQ(messages(), (QStringList{text(2137), text(2130)}));
+    const MBusNetworkLoad load = loadMBusNetwork(programState().File_M_Bus);
+    ASSERT_EQ(load.nodes.size(), 3u);
+    EXPECT_EQ(modbusRegisters(), (std::vector<int>{100, 102, 104}));
+
+    // Cancel at the question writes nothing.
+    const QByteArray before = test::readFile(programState().File_M_Bus);
+    fakes.dialogs.messageAnswers = {mrCancel};
+    window->Btn_SaveConf->click();
+    EXPECT_EQ(test::readFile(programState().File_M_Bus), before);
+}
+
+TEST_F(ScanDecodeWindow, PerNodeRegistersOnlyWhenTheirDialogWasConfirmed)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway, 6);  // a code whose per-node save shows no dialog
+    scan();
+    EXPECT_FALSE(window->Btn_SaveConfManual->isVisibleTo(window.get()));
+    window->Select_SaveXML(1);
+    EXPECT_TRUE(fakes.dialogs.shownForms.isEmpty());
+    EXPECT_EQ(messages(), QStringList{text(2130)});
+    EXPECT_EQ(loadMBusNetwork(programState().File_M_Bus).nodes.size(), 3u);
+
+    window->XML_Code_Dev = 0;
+    window->Form_Style(3);
+    EXPECT_TRUE(window->Btn_SaveConfManual->isVisibleTo(window.get()));
+    fakes.dialogs.messageAnswers = {mrNo};
+    int rows = 0;
+    fakes.dialogs.onShowModal = [&](QDialog& d) {
+        auto& perNode = dynamic_cast<TFModbusStartAdd_SD&>(d);
+        rows = int(perNode.startRegisters().size());
+        perNode.setStartRegister(1, QStringLiteral("200"));
+        perNode.Btn_OK->click();
+        return TModalResult(perNode.result());
+    };
+    window->Btn_SaveConfManual->click();
+    EXPECT_EQ(rows, 3);
+    const std::vector<int> registers = modbusRegisters();
+    ASSERT_EQ(registers.size(), 3u);
+    EXPECT_GE(registers[0], 200);
+    EXPECT_LT(registers[1], 200);
+}
+
+TEST_F(ScanDecodeWindow, ClosingDuringAScanLeavesTheGatewayOutOfAnalyzerMode)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway);
+    window->Btn_StartScan->click();
+    ASSERT_TRUE(pumpUntil([&] { return gateway.received().size() >= 4; }));
+    window->done(mrCancel);
+    EXPECT_EQ(window->result(), int(mrCancel));
+    ASSERT_TRUE(pumpUntil([&] { return !engine->inScan(); }));
+    EXPECT_EQ(gateway.received().back(), QByteArray(gateway::kDisableAnalyzerMode));
+}
+
+TEST_F(ScanDecodeWindow, AStartRightAfterClosingWaitsForTheAbandonedScan)
+{
+    test::FakeUdpGateway gateway(threeMeters);
+    open(gateway);
+    window->Btn_StartScan->click();
+    ASSERT_TRUE(pumpUntil([&] { return gateway.received().size() >= 4; }));
+    window->done(mrCancel);
+
+    // Reopened at once: the options show, and the new start waits for the old scan's end.
+    window->FormShow();
+    EXPECT_EQ(window->formStyle(), 1);
+    window->E_IP1->setText(QStringLiteral("127"));
+    window->E_IP2->setText(QStringLiteral("0"));
+    window->E_IP3->setText(QStringLiteral("0"));
+    window->E_IP4->setText(QStringLiteral("1"));
+    window->Btn_StartScan->click();
+    EXPECT_TRUE(messages().isEmpty());
+    ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
+    EXPECT_EQ(window->VST->topLevelItemCount(), 3);
+    // The first scan closed the gateway before the second opened it again.
+    const auto sent = gateway.received();
+    const QByteArray enable(gateway::kEnableAnalyzerMode);
+    const QByteArray disable(gateway::kDisableAnalyzerMode);
+    const auto firstDisable = std::find(sent.begin(), sent.end(), disable);
+    const auto secondEnable = std::find(std::find(sent.begin(), sent.end(), enable) + 1, sent.end(),
+                                        enable);
+    ASSERT_NE(firstDisable, sent.end());
+    ASSERT_NE(secondEnable, sent.end());
+    EXPECT_LT(firstDisable - sent.begin(), secondEnable - sent.begin());
+}
+
+TSlave_wMBus wirelessMeter(qint32 address, bool encrypted)
+{
+    TSlave_wMBus m;
+    m.ALA_Manu_str = m.LLA_Manu_str = QStringLiteral("ABC");
+    m.ALA_Manufacturer = m.LLA_Manufacturer = 0x0443;
+    m.ALA_Address = m.LLA_Address = address;
+    m.ALA_DeviceType = m.LLA_DeviceType = 7;
+    m.Cripted = encrypted;
+    m.RSSI = -60;
+    TVariable_MBus r;
+    r.ValueStr = QStringLiteral("1");
+    m.List_Var = {r, r};
+    return m;
+}
+
+TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
+{
+    test::FakeUdpGateway gateway;
+    open(gateway);
+    window->Form_Type = 1;
+    window->FormShow();
+    window->CB_ScanMethod->setCurrentIndex(1);
+    window->Form_Style(5);
+    window->Show_Wireless_Slave(0, wirelessMeter(0x12345678, true));
+    window->Show_Wireless_Slave(1, wirelessMeter(0x00000042, false));
+    QTableWidget* table = window->ESG_Wireless;
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("12345678"));
+    EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("ABC(0443)"));
+    EXPECT_EQ(table->item(0, 1)->background().color(), QColor(255, 187, 185));
+    EXPECT_EQ(table->item(1, 1)->background().color(), QColor(168, 255, 168));
+    EXPECT_EQ(table->item(0, 0)->background().style(), Qt::NoBrush);
+
+    // A plain meter opens no dialog; an encrypted one opens the key dialog inside the window.
+    int asked = 0;
+    QPoint dialogAt;
+    fakes.dialogs.onShowModal = [&](QDialog& d) {
+        ++asked;
+        dialogAt = d.pos();
+        auto& key = dynamic_cast<TFInsertKeyWireless&>(d);
+        key.E_Key->setText(QStringLiteral("000102030405060708090A0B0C0D0E0F"));
+        key.Btn_OK->click();
+        return TModalResult(key.result());
+    };
+    std::vector<std::pair<int, AesKey>> keys;
+    QObject::connect(window.get(), &TFScanDecode::Insert_Wireless_Key,
+                     [&](int i, const AesKey& k) { keys.emplace_back(i, k); });
+    window->ESG_WirelessDblClickCell(1, window->mapToGlobal(QPoint(10, 10)));
+    EXPECT_EQ(asked, 0);
+    window->ESG_WirelessDblClickCell(0, window->mapToGlobal(QPoint(630, 560)));
+    ASSERT_EQ(asked, 1);
+    EXPECT_LE(dialogAt.x() + 481, window->mapToGlobal(QPoint(window->width(), 0)).x());
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].first, 0);
+    EXPECT_EQ(keys[0].second[15], 0x0F);
+    // The engine decodes the next telegram with the key: the row turns green.
+    window->Show_Wireless_Slave(0, wirelessMeter(0x12345678, false));
+    EXPECT_EQ(table->item(0, 1)->background().color(), QColor(168, 255, 168));
+
+    window->Show_Slave_in_Tree_Wireless(1);
+    ASSERT_EQ(window->VST_Wireless->topLevelItemCount(), 1);
+    QTreeWidgetItem* meter = window->VST_Wireless->topLevelItem(0);
+    ASSERT_EQ(meter->childCount(), 2);
+    meter->child(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(window->wirelessSlaves()[1]->List_Var[1].Enable);
+    EXPECT_TRUE(window->wirelessSlaves()[1]->List_Var[0].Enable);
+    meter->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(window->wirelessSlaves()[1]->Enable);
+
+    window->Btn_SaveConf->click();
+    EXPECT_EQ(messages(), QStringList{text(2130)});
+    const MBusNetworkLoad load = loadMBusNetwork(programState().File_M_Bus);
+    ASSERT_EQ(load.nodes.size(), 2u);
+    EXPECT_EQ(load.nodes[1].MBus_Type, 0);
+    EXPECT_EQ(load.nodes[1].Enable, 0);
+    EXPECT_FALSE(load.nodes[1].Var_List[1].Enable);
+}
+
+TEST_F(ScanDecodeWindow, OptionsLayoutByFormTypeAndAddressFromParGen)
+{
+    ASSERT_TRUE(test::writeFile(programState().File_ParGen,
+                                "<ParGen><Eth_IP1>127</Eth_IP1><Eth_IP2>0</Eth_IP2>"
+                                "<Eth_IP4>9</Eth_IP4></ParGen>"));
+    test::FakeUdpGateway gateway;
+    open(gateway, 10);
+    window->FormShow();  // reads the file again over the test's address
+    EXPECT_EQ(window->E_IP1->text(), QStringLiteral("127"));
+    EXPECT_EQ(window->E_IP3->text(), QStringLiteral("0"));  // missing: left as it was
+    EXPECT_EQ(window->E_IP4->text(), QStringLiteral("9"));
+    QWidget* w = window.get();
+    EXPECT_EQ(window->height(), 523);
+    EXPECT_FALSE(window->CB_ScanMethod->isVisibleTo(w));
+    EXPECT_FALSE(window->CB_HardwareType->isEnabled());
+    EXPECT_FALSE(window->E_Port->isVisibleTo(w));
+
+    window->Form_Type = 1;
+    window->FormShow();
+    EXPECT_EQ(window->height(), 571);
+    EXPECT_TRUE(window->CB_ScanMethod->isVisibleTo(w));
+    EXPECT_EQ(window->CB_ScanBy->y() - window->CB_ScanMethod->y(), 28);
+    window->CB_ScanMethod->setCurrentIndex(1);
+    EXPECT_FALSE(window->CB_ScanBy->isVisibleTo(w));
+    EXPECT_TRUE(window->E_Port->isVisibleTo(w));
+    EXPECT_TRUE(window->CB_wMBus_Mode->isVisibleTo(w));
+    EXPECT_FALSE(window->CB_MBus_Baud->isVisibleTo(w));
+    EXPECT_FALSE(window->CB_Opt_SND_NKE->isVisibleTo(w));
+    window->E_Port->setText(QStringLiteral("abc"));
+    window->Btn_StartScan->click();
+    EXPECT_EQ(messages().value(0), text(2138));
+}
+
+TEST_F(ScanDecodeWindow, DotMovesToTheNextAddressFieldAndIsNeverTyped)
+{
+    test::FakeUdpGateway gateway;
+    open(gateway);
+    window->show();
+    window->E_IP1->clear();
+    window->E_IP1->setFocus();
+    QTest::keyClicks(window->E_IP1, QStringLiteral("10."));
+    EXPECT_EQ(window->E_IP1->text(), QStringLiteral("10"));
+    EXPECT_EQ(window->focusWidget(), window->E_IP2);
+    QTest::keyClicks(window->E_IP4, QStringLiteral("5."));
+    EXPECT_EQ(window->E_IP4->text(), QStringLiteral("15"));
+    window->hide();
+}
+
+TEST(ScanDecodeCode, ATextThatIsNoNumberGivesCodeZero)
+{
+    EXPECT_EQ(TFScanDecode::deviceCodeOf(QString()), 0);
+    EXPECT_EQ(TFScanDecode::deviceCodeOf(QStringLiteral("x?")), 0);
+    EXPECT_EQ(TFScanDecode::deviceCodeOf(QStringLiteral("15")), 15);
+}
+
+}  // namespace
+}  // namespace zfw
