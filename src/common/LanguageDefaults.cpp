@@ -20,6 +20,7 @@ std::span<const std::span<const LangText>> languageDefaultBlocks()
         languageDefaultsMBusWindows(),
         languageDefaultsEtherNetIP(),
         languageDefaultsIEC61850(),
+        languageDefaultsOPCUA(),
     };
     // clang-format on
     return kBlocks;

@@ -54,4 +54,7 @@ std::span<const LangText> languageDefaultsEtherNetIP();
 // Blocks of the IEC 61850 client editor and the known TLS certificates (4900-4967, 5100-5121).
 std::span<const LangText> languageDefaultsIEC61850();
 
+// Blocks of the OPC UA client editor, its server dialog and browse window (5400-5799).
+std::span<const LangText> languageDefaultsOPCUA();
+
 }  // namespace zfw

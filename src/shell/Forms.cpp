@@ -27,6 +27,10 @@
 #include "editors/fieldbus/USDO_Client_Access.h"
 #include "editors/fieldbus/USDO_Server_Access.h"
 #include "editors/iot/UIEC_61850_Access.h"
+#include "editors/iot/UOPC_UA_Add_Server.h"
+#include "editors/iot/UOPC_UA_Client_Access.h"
+#include "editors/iot/UOPC_UA_Scan_Server.h"
+#include "editors/iot/UOpcUaHelperBrowser.h"
 #include "editors/iot/UTLS_Server_Known_Cert.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
@@ -38,6 +42,8 @@
 #include "shell/UOpenConf.h"
 #include "shell/UPlaceholder.h"
 #include "shell/USoftOptions.h"
+
+#include <QCoreApplication>
 
 namespace zfw {
 
@@ -158,6 +164,16 @@ RuleEditorContext ruleEditorContext()
             services().dialogs};
 }
 
+// The live browse of the OPC UA client editor: the helper beside the program, its
+// certificates in the program's data folder.
+std::unique_ptr<IOpcUaBrowser> opcUaBrowser()
+{
+    OpcUaHelperSetup setup;
+    setup.helperDir = findOpcUaHelperDir(QCoreApplication::applicationDirPath());
+    setup.pkiDir = joinPath(programState().Dir_Exe, QStringLiteral("OPCUA_PKI"));
+    return makeOpcUaHelperBrowser(std::move(setup));
+}
+
 }  // namespace
 
 TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
@@ -212,6 +228,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFIEC_61850_Access: return new TFIEC_61850_Access(ruleEditorContext(), parent);
     case FormId::TFTLS_Server_Known_Cert:
         return new TFTLS_Server_Known_Cert(ruleEditorContext(), parent);
+    case FormId::TFOPC_UA_Client_Access:
+        return new TFOPC_UA_Client_Access(ruleEditorContext(), opcUaBrowser(), parent);
+    case FormId::TFOPC_UA_Add_Server: return new TFOPC_UA_Add_Server(ruleEditorContext(), parent);
+    case FormId::TFOPC_UA_Scan_Server:
+        return new TFOPC_UA_Scan_Server(ruleEditorContext(), nullptr, parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }
