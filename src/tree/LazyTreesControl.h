@@ -862,6 +862,8 @@ private:
     void applyBar(Qt::Orientation bar, const TScrollBarSetting& s);
     void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
+    // The room the check box, the state image and the normal image take before a row's text.
+    int cellImagesWidth(PLazyNode node);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
     void paintView(const QRect& clip);
