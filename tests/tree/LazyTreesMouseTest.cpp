@@ -235,13 +235,41 @@ TEST(TreeClicks, ARubberBandBelowTheDragDistanceSelectsNothing)
     QTest::mouseRelease(f.view(), Qt::LeftButton, {}, start);
     EXPECT_EQ(f.tree->SelectedCount(), 0u);
     EXPECT_FALSE(f.tree->IsMouseSelecting());
-    // A band across three rows selects them.
-    QTest::mousePress(f.view(), Qt::LeftButton, {}, f.rowPoint(f.a0, 280));
-    QMouseEvent far(QEvent::MouseMove, f.rowPoint(f.b, 280), f.view()->mapToGlobal(start),
-                    Qt::NoButton, Qt::LeftButton, {});
+    // A band from the empty part of a row into the text of the third row selects the three.
+    const QPoint from = f.rowPoint(f.a0, 280);
+    const QPoint to = f.rowPoint(f.b, labelX(f, f.b));
+    QTest::mousePress(f.view(), Qt::LeftButton, {}, from);
+    QMouseEvent far(QEvent::MouseMove, to, f.view()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                    {});
     QApplication::sendEvent(f.view(), &far);
-    QTest::mouseRelease(f.view(), Qt::LeftButton, {}, f.rowPoint(f.b, 280));
+    QTest::mouseRelease(f.view(), Qt::LeftButton, {}, to);
     EXPECT_EQ(f.tree->SelectedCount(), 3u);
+}
+
+TEST(TreeClicks, ARubberBandSelectsTheRowsWhoseTextItCrossesLeftToRightAndMirrored)
+{
+    for (bool rtl : {false, true}) {
+        SCOPED_TRACE(rtl ? "mirrored" : "left to right");
+        MouseTree f(rtl);
+        const auto band = [&f](QPoint from, QPoint to) {
+            f.tree->ClearSelection();
+            QTest::mousePress(f.view(), Qt::LeftButton, {}, from);
+            QMouseEvent move(QEvent::MouseMove, to, f.view()->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(f.view(), &move);
+            QTest::mouseRelease(f.view(), Qt::LeftButton, {}, to);
+            return f.tree->SelectedCount();
+        };
+        // In the empty part of the rows, beyond the end of every text, nothing is touched.
+        const int empty = rtl ? 20 : 280;
+        EXPECT_EQ(band(f.rowPoint(f.a0, empty), f.rowPoint(f.b, empty)), 0u);
+        // Started there but reaching into the texts, the band selects the rows it crosses.
+        const int a0Text = labelX(f, f.a0);
+        EXPECT_EQ(band(f.rowPoint(f.a0, empty), f.rowPoint(f.a1, a0Text)), 2u);
+        EXPECT_TRUE(f.tree->Selected(f.a0));
+        EXPECT_TRUE(f.tree->Selected(f.a1));
+        EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
+    }
 }
 
 int checkX(MouseTree& f, PLazyNode n)
