@@ -961,19 +961,29 @@ void TBaseLazyTree::SetBackground(const QImage& picture)
     Invalidate();
 }
 
+void TBaseLazyTree::SetDropTargetNode(PLazyNode node)
+{
+    if (node == RootNode())
+        node = nullptr;
+    if (node == FDropTargetNode)
+        return;
+    PLazyNode old = FDropTargetNode;
+    FDropTargetNode = node;
+    if (old)
+        InvalidateNode(old);
+    if (node)
+        InvalidateNode(node);
+}
+
 void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode)
 {
     if (node == RootNode())
         node = nullptr;
-    if (node == FDropTargetNode && mode == FLastDropMode)
-        return;
-    PLazyNode old = FDropTargetNode;
-    FDropTargetNode = node;
-    FLastDropMode = node ? mode : dmNowhere;
-    if (old)
-        InvalidateNode(old);
-    if (node && node != old)
+    const TDropMode newMode = node ? mode : dmNowhere;
+    if (newMode != FLastDropMode && node && node == FDropTargetNode)
         InvalidateNode(node);
+    FLastDropMode = newMode;
+    SetDropTargetNode(node);
 }
 
 void TBaseLazyTree::PaintDropMark(ICanvas& canvas, PLazyNode, const TRect& r)

@@ -206,6 +206,24 @@ TEST(TreeDecor, DropMarkNeedsTheOptionAndThePassOptionAndFollowsTheNode)
     EXPECT_EQ(f.tree.LastDropMode(), dmNowhere);
 }
 
+TEST(TreeDecor, TheDropTargetNodeSetterMovesTheMarkAndKeepsTheMode)
+{
+    Fixture f;
+    f.tree.SetDropTarget(f.top[1], dmAbove);
+    f.tree.SetDropTargetNode(f.top[2]);
+    EXPECT_EQ(f.tree.DropTargetNode(), f.top[2]);
+    EXPECT_EQ(f.tree.LastDropMode(), dmAbove);
+    const auto marks = ofKind(f.record(), CanvasOp::Polygon);
+    ASSERT_EQ(marks.size(), 1u);
+    // The third top-level row starts at 72, below the expanded second one and its children.
+    EXPECT_EQ(marks[0].points.front(), QPoint(2, 72));
+    // The hidden root is no target.
+    f.tree.SetDropTargetNode(f.tree.RootNode());
+    EXPECT_EQ(f.tree.DropTargetNode(), nullptr);
+    EXPECT_EQ(f.tree.LastDropMode(), dmNowhere);
+    EXPECT_TRUE(ofKind(f.record(), CanvasOp::Polygon).empty());
+}
+
 TEST(TreeDecor, RubberBandIsBlendedPerRowOrDrawnAsAFocusFrame)
 {
     Fixture f;
