@@ -318,8 +318,8 @@ public:
     // the content, or with toStaticBackground drawn once at the offsets of the client area.
     const QImage& Background() const { return FBackground; }
     void SetBackground(const QImage& picture);
-    // The node a drag hovers and where a drop would put it; the drag-and-drop part sets it.
-    // The mark above or below the node shows with toShowDropmark. Repaints both nodes.
+    // The node a drag hovers (through SetDropTargetNode) and where a drop would put it; the
+    // drag-and-drop part sets it. The mark above or below the node shows with toShowDropmark.
     TDropMode LastDropMode() const { return FDropTargetNode ? FLastDropMode : dmNowhere; }
     void SetDropTarget(PLazyNode node, TDropMode mode);
     // With lsCustomStyle the owner hands the eight pattern words of the tree lines (low byte of
@@ -543,7 +543,8 @@ public:
     bool DoubleBuffered() const { return true; }
     void SetDoubleBuffered(bool) {}
     PLazyNode DropTargetNode() const { return FDropTargetNode; }
-    void SetDropTargetNode(PLazyNode node) { FDropTargetNode = node; }
+    // The node under a drag; repaints the old and the new target. The root means none.
+    void SetDropTargetNode(PLazyNode node);
     int OperationCount() const { return FOperationCount; }
     int UpdateCount() const { return FUpdateCount; }
     // Writes the state set directly, without OnStateChange.
@@ -862,6 +863,8 @@ private:
     void applyBar(Qt::Orientation bar, const TScrollBarSetting& s);
     void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
+    // The room the check box, the state image and the normal image take before a row's text.
+    int cellImagesWidth(PLazyNode node);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
     void paintView(const QRect& clip);

@@ -224,4 +224,15 @@ TCheckImageSet::TCheckImageSet(TCheckImageKind kind, const QPalette& palette) : 
             m_images.Add(drawCheckImage(look, palette, 16, forms[group], state, values[group]));
 }
 
+void TImageList::SetOverlayImage(int image, int overlay)
+{
+    if (overlay >= 1 && overlay <= 15)
+        m_overlays[std::size_t(overlay)] = image;
+}
+
+int TImageList::OverlayImage(int overlay) const
+{
+    return overlay >= 1 && overlay <= 15 ? m_overlays[std::size_t(overlay)] : -1;
+}
+
 }  // namespace zfw

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPalette>
 
+#include <array>
 #include <vector>
 
 class QStyle;
@@ -22,11 +23,16 @@ public:
     // The picture at index; a null image for an index outside the list (an owner's odd answer
     // draws nothing).
     const QImage& image(int index) const;
+    // The overlay masks: overlay 1 to 15 names one of the list's images, drawn over another
+    // image on request. Other overlay numbers are ignored; an unset one gives -1.
+    void SetOverlayImage(int image, int overlay);
+    int OverlayImage(int overlay) const;
 
 private:
     int m_width;
     int m_height;
     std::vector<QImage> m_images;
+    std::array<int, 16> m_overlays{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 enum TCheckImageKind : std::uint8_t {

@@ -135,11 +135,10 @@ bool TBaseLazyTree::collectBandNodes(bool rtl, int left, const TRect& newRect, c
             if (!rtl) {
                 textLeft = left + content;
                 const int limit = right;
-                // A left-aligned text owns the room up to its right limit, so that a band
-                // drawn in the empty part of the rows selects them too (asking the text's width
-                // only when the band started left of the text would make that depend on where
-                // the drag began).
-                if (alignment == taLeftJustify) {
+                // A left-aligned text ends where its width says. Only when both bands start
+                // at or left of the text is its end irrelevant, and then it is not measured.
+                if (alignment == taLeftJustify && textLeft >= newRect.Left
+                    && textLeft >= oldRect.Left) {
                     textRight = limit;
                 } else {
                     const int nodeWidth = DoGetNodeWidth(node, NoColumn);
@@ -158,7 +157,10 @@ bool TBaseLazyTree::collectBandNodes(bool rtl, int left, const TRect& newRect, c
             } else {
                 textRight = right - content;
                 const int limit = left;
-                if (alignment == taRightJustify) {
+                // Mirrored: the same for a text aligned to the reading side, whose end is its
+                // right edge.
+                if (alignment == taRightJustify && newRect.Right >= textRight
+                    && oldRect.Right >= textRight) {
                     textLeft = limit;
                 } else {
                     const int nodeWidth = DoGetNodeWidth(node, NoColumn);

@@ -917,8 +917,19 @@ void TBaseLazyTree::PaintImage(TLTPaintInfo& info, TLTImageInfoIndex slot, bool 
         GetImageIndex(info, ikOverlay, iiOverlay, FImages);
         const TLTCellImageInfo& overlay = info.ImageInfo[iiOverlay];
         if (overlay.Index >= 0 && overlay.Images
-            && !(overlay.Index == image.Index && overlay.Images == image.Images))
-            info.Canvas->image(image.XPos, image.YPos, overlay.Images->image(overlay.Index));
+            && !(overlay.Index == image.Index && overlay.Images == image.Images)) {
+            if (overlay.Index <= 14) {
+                // The low numbers name one of the drawn list's overlay masks, drawn like the
+                // image itself.
+                const int mask = image.Images->OverlayImage(overlay.Index + 1);
+                if (mask >= 0)
+                    info.Canvas->image(image.XPos, image.YPos, image.Images->image(mask), opacity);
+            } else {
+                // Higher ones are a second image of the overlay's list, never half blended.
+                info.Canvas->image(image.XPos, image.YPos, overlay.Images->image(overlay.Index),
+                                   enabled ? 1.0 : 0.5);
+            }
+        }
     }
 }
 
@@ -961,19 +972,29 @@ void TBaseLazyTree::SetBackground(const QImage& picture)
     Invalidate();
 }
 
+void TBaseLazyTree::SetDropTargetNode(PLazyNode node)
+{
+    if (node == RootNode())
+        node = nullptr;
+    if (node == FDropTargetNode)
+        return;
+    PLazyNode old = FDropTargetNode;
+    FDropTargetNode = node;
+    if (old)
+        InvalidateNode(old);
+    if (node)
+        InvalidateNode(node);
+}
+
 void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode)
 {
     if (node == RootNode())
         node = nullptr;
-    if (node == FDropTargetNode && mode == FLastDropMode)
-        return;
-    PLazyNode old = FDropTargetNode;
-    FDropTargetNode = node;
-    FLastDropMode = node ? mode : dmNowhere;
-    if (old)
-        InvalidateNode(old);
-    if (node && node != old)
+    const TDropMode newMode = node ? mode : dmNowhere;
+    if (newMode != FLastDropMode && node && node == FDropTargetNode)
         InvalidateNode(node);
+    FLastDropMode = newMode;
+    SetDropTargetNode(node);
 }
 
 void TBaseLazyTree::PaintDropMark(ICanvas& canvas, PLazyNode, const TRect& r)

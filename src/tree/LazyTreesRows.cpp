@@ -49,6 +49,7 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
     int offset = FMargin + indent;
     if (options().PaintOptions.contains(toShowRoot))
         offset += FIndent;
+    offset += cellImagesWidth(node);
     int left = rowLeft;
     int right = rowLeft + width;
     // Right to left the text starts at the right edge and the alignment is mirrored.
@@ -62,6 +63,31 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
     return QRect(left, top, right - left, height);
+}
+
+int TBaseLazyTree::cellImagesWidth(PLazyNode node)
+{
+    // The same images, under the same conditions, as the cell paint places before the text.
+    int width = 0;
+    if (options().MiscOptions.contains(toCheckSupport)) {
+        const TImageList& list = checkImages().images();
+        const int index = GetCheckImage(node);
+        if (index >= 0 && index < list.Count())
+            width += list.Width() + 2;
+    }
+    const auto imageWidth = [&](TLTImageKind kind, const TImageList* defaults) {
+        bool ghosted = false;
+        int index = -1;
+        const TImageList* chosen = nullptr;
+        DoGetImageIndex(node, kind, NoColumn, ghosted, index, chosen);
+        const TImageList* list = chosen ? chosen : defaults;
+        return list && index >= 0 && index < list->Count() ? list->Width() + 2 : 0;
+    };
+    if (FStateImages)
+        width += imageWidth(ikState, FStateImages);
+    if (FImages || OnGetImageIndexEx)
+        width += imageWidth(node->has(vsSelected) ? ikSelected : ikNormal, FImages);
+    return width;
 }
 
 QRect TBaseLazyTree::GetTreeRect() const

@@ -206,6 +206,73 @@ TEST(TreeDecor, DropMarkNeedsTheOptionAndThePassOptionAndFollowsTheNode)
     EXPECT_EQ(f.tree.LastDropMode(), dmNowhere);
 }
 
+TEST(TreeDecor, TheDropTargetNodeSetterMovesTheMarkAndKeepsTheMode)
+{
+    Fixture f;
+    f.tree.SetDropTarget(f.top[1], dmAbove);
+    f.tree.SetDropTargetNode(f.top[2]);
+    EXPECT_EQ(f.tree.DropTargetNode(), f.top[2]);
+    EXPECT_EQ(f.tree.LastDropMode(), dmAbove);
+    const auto marks = ofKind(f.record(), CanvasOp::Polygon);
+    ASSERT_EQ(marks.size(), 1u);
+    // The third top-level row starts at 72, below the expanded second one and its children.
+    EXPECT_EQ(marks[0].points.front(), QPoint(2, 72));
+    // The hidden root is no target.
+    f.tree.SetDropTargetNode(f.tree.RootNode());
+    EXPECT_EQ(f.tree.DropTargetNode(), nullptr);
+    EXPECT_EQ(f.tree.LastDropMode(), dmNowhere);
+    EXPECT_TRUE(ofKind(f.record(), CanvasOp::Polygon).empty());
+}
+
+struct OverlayCase {
+    std::string name;
+    int overlay;
+    bool withMask;   // overlay mask 15 names image 3
+    int drawnAbove;  // the image drawn over the normal image 0, -1 for none
+};
+
+class TreeOverlay : public ::testing::TestWithParam<OverlayCase> {};
+
+TEST_P(TreeOverlay, LowNumbersUseTheMaskHighOnesTheImage)
+{
+    Fixture f;
+    TImageList images(16, 16);
+    for (int i = 0; i < 20; ++i) {
+        QImage img(16, 16, QImage::Format_ARGB32);
+        img.fill(QColor::fromHsv(i * 15, 255, 255));
+        images.Add(img);
+    }
+    if (GetParam().withMask)
+        images.SetOverlayImage(3, 15);
+    f.tree.SetImages(&images);
+    const int overlay = GetParam().overlay;
+    f.tree.OnGetImageIndex = [&](TBaseLazyTree&, PLazyNode n, TLTImageKind kind, TColumnIndex,
+                                 bool&, int& index) {
+        if (n != f.top[0])
+            return;
+        if (kind == ikNormal || kind == ikSelected)
+            index = 0;
+        else if (kind == ikOverlay)
+            index = overlay;
+    };
+    std::vector<qint64> drawn;
+    for (const CanvasOp& op : ofKind(f.record(), CanvasOp::Image))
+        if (op.rect.Top < 18)
+            drawn.push_back(op.imageKey);
+    std::vector<qint64> expected{images.image(0).cacheKey()};
+    if (GetParam().drawnAbove >= 0)
+        expected.push_back(images.image(GetParam().drawnAbove).cacheKey());
+    EXPECT_EQ(drawn, expected);
+}
+
+const OverlayCase kOverlays[] = {
+    {"FourteenThroughTheMask", 14, true, 3},
+    {"FourteenWithoutAMaskDrawsNothing", 14, false, -1},
+    {"FifteenIsASeparateImage", 15, true, 15},
+    {"NoOverlay", -1, true, -1},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeOverlay, ::testing::ValuesIn(kOverlays), CaseName());
+
 TEST(TreeDecor, RubberBandIsBlendedPerRowOrDrawnAsAFocusFrame)
 {
     Fixture f;

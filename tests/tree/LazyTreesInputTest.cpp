@@ -92,11 +92,11 @@ struct InputTree {
         const QRect r = tree->GetDisplayRect(n, NoColumn, false);
         return QPoint(x, r.top() + r.height() / 2);
     }
-    // Right of the check box, on the text.
+    // The middle of the node's text.
     QPoint labelPoint(PLazyNode n) const
     {
-        return rowPoint(n, tree->GetDisplayRect(n, NoColumn, true).left()
-                               + tree->checkImages().images().Width() + 8);
+        const QRect text = tree->GetDisplayRect(n, NoColumn, true);
+        return rowPoint(n, text.left() + text.width() / 2);
     }
     void move(QPoint p, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
     {
@@ -716,15 +716,16 @@ TEST(TreeDrags, DoubleClickOnASplitterRestoresTheDefaultHeight)
 TEST(TreeDrags, ACtrlBandTogglesTheRowsItPasses)
 {
     InputTree f;
+    // From the empty part of A0's row into B's text: the band crosses the texts between.
     const int x = f.tree->viewport()->width() - 10;
     QTest::mousePress(f.view(), Qt::LeftButton, Qt::ControlModifier, f.rowPoint(f["A0"], x));
-    f.move(f.rowPoint(f["B"], x), Qt::LeftButton, Qt::ControlModifier);
+    f.move(f.labelPoint(f["B"]), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(f.tree->TreeStates().contains(tsDrawSelecting));
     EXPECT_EQ(f.selection(), "A1 A2 B");
     // Moving back gives the rows left their old state.
-    f.move(f.rowPoint(f["A1"], x), Qt::LeftButton, Qt::ControlModifier);
+    f.move(f.labelPoint(f["A1"]), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(f.selection(), "A1");
-    QTest::mouseRelease(f.view(), Qt::LeftButton, Qt::ControlModifier, f.rowPoint(f["A1"], x));
+    QTest::mouseRelease(f.view(), Qt::LeftButton, Qt::ControlModifier, f.labelPoint(f["A1"]));
     EXPECT_FALSE(f.tree->IsMouseSelecting());
     EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
 }
@@ -734,7 +735,7 @@ TEST(TreeDrags, EscapeDropsTheBand)
     InputTree f;
     const int x = f.tree->viewport()->width() - 10;
     QTest::mousePress(f.view(), Qt::LeftButton, {}, f.rowPoint(f["B"], x));
-    f.move(f.rowPoint(f["D"], x));
+    f.move(f.labelPoint(f["D"]));
     ASSERT_TRUE(f.tree->IsMouseSelecting());
     QTest::keyClick(f.tree.get(), Qt::Key_Escape);
     EXPECT_FALSE(f.tree->IsMouseSelecting());
@@ -954,7 +955,7 @@ const std::vector<FailureCase> kFailureCases = {
          f.tree->OnAddToSelection = [](LazyTreeModel&, PLazyNode) {
              throw std::runtime_error("owner");
          };
-         f.move(f.rowPoint(f["E"], x));
+         f.move(f.labelPoint(f["E"]));
      }},
     {"DeselectionThrowsWhileACtrlBandMoves",
      [](InputTree& f) {
@@ -964,7 +965,7 @@ const std::vector<FailureCase> kFailureCases = {
          f.tree->OnRemoveFromSelection = [](LazyTreeModel&, PLazyNode) {
              throw std::runtime_error("owner");
          };
-         f.move(f.rowPoint(f["E"], x), Qt::LeftButton, Qt::ControlModifier);
+         f.move(f.labelPoint(f["E"]), Qt::LeftButton, Qt::ControlModifier);
      }},
     {"FocusThrowsOnAKey",
      [](InputTree& f) {

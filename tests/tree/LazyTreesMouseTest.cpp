@@ -5,6 +5,7 @@
 #include "tree/LazyTreesString.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -127,6 +128,46 @@ const std::vector<HitCase> kHitCases = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, TreeHitPositions, ::testing::ValuesIn(kHitCases), CaseName());
 
+TEST(TreeTextRect, AgreesWithWhereTheTextIsPaintedLeftToRightAndMirrored)
+{
+    for (bool rtl : {false, true}) {
+        SCOPED_TRACE(rtl ? "mirrored" : "left to right");
+        MouseTree f(rtl);
+        f.tree->OnGetText = [](TBaseLazyTree&, PLazyNode, TColumnIndex, TVSTTextType type,
+                               QString& text) {
+            if (type == ttNormal)
+                text = QStringLiteral("Node");
+        };
+        const int textMargin = f.tree->TextMargin();
+        RecordingCanvas canvas(f.tree->palette());
+        f.tree->PaintTree(canvas, Rect(0, 0, 300, 200), QPoint(0, 0), {poUnbuffered});
+        // The rows paint at their tree positions; the rectangle counts from the client area.
+        const QRect text = f.tree->GetDisplayRect(f.a0, NoColumn, true);
+        const QRect row = f.tree->GetDisplayRect(f.a0, NoColumn, false);
+        const CanvasOp* painted = nullptr;
+        for (const CanvasOp& op : canvas.ops())
+            if (op.kind == CanvasOp::Text && op.text == "Node" && op.rect.Top >= row.top()
+                && op.rect.Top < row.top() + row.height())
+                painted = &op;
+        ASSERT_NE(painted, nullptr);
+        // The text is drawn inside its margins, aligned to the reading side: the measured
+        // width (text plus both margins) must end where the glyphs do.
+        EXPECT_EQ(text.width(),
+                  QFontMetrics(f.tree->font()).horizontalAdvance("Node") + 2 * textMargin);
+        if (rtl)
+            EXPECT_EQ(text.x() + text.width() - textMargin, painted->rect.Right);
+        else
+            EXPECT_EQ(text.x() + textMargin, painted->rect.Left);
+        // Nothing of the check box or the image lies in the text's rectangle.
+        for (const CanvasOp& op : canvas.ops())
+            if (op.kind == CanvasOp::Image && op.rect.Top >= row.top()
+                && op.rect.Top < row.top() + row.height()) {
+                const QRect image(op.rect.Left, op.rect.Top, op.rect.Width(), op.rect.Height());
+                EXPECT_FALSE(image.intersects(text)) << image.x() << " vs " << text.x();
+            }
+    }
+}
+
 TEST(TreeHitPositions, NoElementsOnAZeroHeightRowOrBelowTheRows)
 {
     MouseTree f;
@@ -142,7 +183,9 @@ TEST(TreeHitPositions, NoElementsOnAZeroHeightRowOrBelowTheRows)
 
 int labelX(MouseTree& f, PLazyNode n)
 {
-    return f.tree->GetDisplayRect(n, NoColumn, true).left() + 40;
+    // The middle of the node's text.
+    const QRect text = f.tree->GetDisplayRect(n, NoColumn, true);
+    return text.left() + text.width() / 2;
 }
 
 TEST(TreeClicks, APlainClickOnASelectedNodeKeepsTheSelectionUntilButtonUp)
@@ -192,13 +235,41 @@ TEST(TreeClicks, ARubberBandBelowTheDragDistanceSelectsNothing)
     QTest::mouseRelease(f.view(), Qt::LeftButton, {}, start);
     EXPECT_EQ(f.tree->SelectedCount(), 0u);
     EXPECT_FALSE(f.tree->IsMouseSelecting());
-    // A band across three rows selects them.
-    QTest::mousePress(f.view(), Qt::LeftButton, {}, f.rowPoint(f.a0, 280));
-    QMouseEvent far(QEvent::MouseMove, f.rowPoint(f.b, 280), f.view()->mapToGlobal(start),
-                    Qt::NoButton, Qt::LeftButton, {});
+    // A band from the empty part of a row into the text of the third row selects the three.
+    const QPoint from = f.rowPoint(f.a0, 280);
+    const QPoint to = f.rowPoint(f.b, labelX(f, f.b));
+    QTest::mousePress(f.view(), Qt::LeftButton, {}, from);
+    QMouseEvent far(QEvent::MouseMove, to, f.view()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                    {});
     QApplication::sendEvent(f.view(), &far);
-    QTest::mouseRelease(f.view(), Qt::LeftButton, {}, f.rowPoint(f.b, 280));
+    QTest::mouseRelease(f.view(), Qt::LeftButton, {}, to);
     EXPECT_EQ(f.tree->SelectedCount(), 3u);
+}
+
+TEST(TreeClicks, ARubberBandSelectsTheRowsWhoseTextItCrossesLeftToRightAndMirrored)
+{
+    for (bool rtl : {false, true}) {
+        SCOPED_TRACE(rtl ? "mirrored" : "left to right");
+        MouseTree f(rtl);
+        const auto band = [&f](QPoint from, QPoint to) {
+            f.tree->ClearSelection();
+            QTest::mousePress(f.view(), Qt::LeftButton, {}, from);
+            QMouseEvent move(QEvent::MouseMove, to, f.view()->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(f.view(), &move);
+            QTest::mouseRelease(f.view(), Qt::LeftButton, {}, to);
+            return f.tree->SelectedCount();
+        };
+        // In the empty part of the rows, beyond the end of every text, nothing is touched.
+        const int empty = rtl ? 20 : 280;
+        EXPECT_EQ(band(f.rowPoint(f.a0, empty), f.rowPoint(f.b, empty)), 0u);
+        // Started there but reaching into the texts, the band selects the rows it crosses.
+        const int a0Text = labelX(f, f.a0);
+        EXPECT_EQ(band(f.rowPoint(f.a0, empty), f.rowPoint(f.a1, a0Text)), 2u);
+        EXPECT_TRUE(f.tree->Selected(f.a0));
+        EXPECT_TRUE(f.tree->Selected(f.a1));
+        EXPECT_EQ(f.tree->checkConsistency().toStdString(), "");
+    }
 }
 
 int checkX(MouseTree& f, PLazyNode n)
