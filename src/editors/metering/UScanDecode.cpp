@@ -26,6 +26,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <array>
+
 namespace zfw {
 
 namespace {
@@ -197,6 +200,13 @@ void TFScanDecode::connectEngine(TMBusScanDecode& e)
         [this](std::shared_ptr<const TSlave_MBus> slave) {
             if (m_scanning && m_staleEnds == 0 && slave)
                 m_slaves.push_back(std::make_shared<TSlave_MBus>(*slave));
+        },
+        Qt::QueuedConnection);
+    connect(
+        &e, &TMBusScanDecode::UpdateListWirelessSlave, this,
+        [this](int index, std::shared_ptr<const TSlave_wMBus> meter) {
+            if (m_scanning && m_staleEnds == 0 && m_wirelessScan && meter)
+                Show_Wireless_Slave(index, *meter);
         },
         Qt::QueuedConnection);
     connect(
@@ -541,19 +551,46 @@ void TFScanDecode::Form_Style(int Index)
 
 void TFScanDecode::Select_Scan()
 {
-    if (wirelessChosen()) {
-        // The wireless engine is not part of this build yet: the port is still checked, and
-        // the user is told plainly rather than shown a scan that cannot run.
-        const int port = wholeNumber(E_Port->text());
-        if (port < 0 || port > 65535) {
-            dialogs().showError(lang(2138), this);
-            return;
-        }
-        dialogs().showError(QStringLiteral("Wireless scanning is not available in this build."),
-                            this);
+    if (wirelessChosen())
+        StarScanWireless();
+    else
+        StartScan();
+}
+
+void TFScanDecode::StarScanWireless()
+{
+    if (m_scanning || (m_engine && m_engine->inScan() && m_staleEnds == 0)) {
+        dialogs().showError(lang(2126), this);
         return;
     }
-    StartScan();
+    const int port = wholeNumber(E_Port->text());
+    if (port < 0 || port > 65535) {
+        dialogs().showError(lang(2138), this);
+        return;
+    }
+    Cancel_Device_List_Wireless();
+    Cancel_Grid_Wireless();
+    // The mode codes of the list's items "S", "T", "N1", "N2", "C".
+    static constexpr std::array<qint32, 5> kModeCodes = {1, 5, 15, 17, 11};
+    const int mode = CB_wMBus_Mode->currentIndex();
+    TWirelessScanSettings s;
+    s.Select_Hardware = TSelectHard::shEthernet;
+    s.IP_COM = QStringList{E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()}.join(
+        QLatin1Char('.'));
+    s.Port = quint16(port);
+    s.wMBus_Mode = kModeCodes[std::size_t(std::clamp(mode, 0, 4))];
+    s.wMBus_Radio_Channel = std::max(0, CB_wMBus_Radio_Channel->currentIndex());
+    s.RemoteTimeout = CB_Opt_Enable_Remote_Scan->isChecked();
+    s.FromDLL = false;
+    m_wSettings = s;
+    m_wirelessScan = true;
+    if (m_staleEnds > 0) {
+        m_startPending = true;
+        Btn_StartScan->setEnabled(false);
+        m_waitIdle->start();
+        return;
+    }
+    startEngine();
 }
 
 void TFScanDecode::StartScan()
@@ -590,6 +627,7 @@ void TFScanDecode::StartScan()
     s.App_Reset_Byte = resetByte;
     LB_AvailableDevice->clear();
     m_settings = s;
+    m_wirelessScan = false;
     if (m_staleEnds > 0) {
         // The scan abandoned by closing is still taking the gateway out of analyzer mode, or
         // its end notice is still on its way: the new one starts once both are over.
@@ -598,13 +636,7 @@ void TFScanDecode::StartScan()
         m_waitIdle->start();
         return;
     }
-    QString reason;
-    if (!engine().Start_Scan(s, &reason)) {
-        dialogs().showError(reason.isEmpty() ? lang(2126) : reason, this);
-        return;
-    }
-    m_scanning = true;
-    Form_Style(2);
+    startEngine();
 }
 
 void TFScanDecode::startWhenIdle()
@@ -614,13 +646,21 @@ void TFScanDecode::startWhenIdle()
     m_waitIdle->stop();
     m_startPending = false;
     Btn_StartScan->setEnabled(true);
+    startEngine();
+}
+
+bool TFScanDecode::startEngine()
+{
     QString reason;
-    if (!engine().Start_Scan(m_settings, &reason)) {
+    const bool started = m_wirelessScan ? engine().Start_Scan_Wireless(m_wSettings, &reason)
+                                        : engine().Start_Scan(m_settings, &reason);
+    if (!started) {
         dialogs().showError(reason.isEmpty() ? lang(2126) : reason, this);
-        return;
+        return false;
     }
     m_scanning = true;
-    Form_Style(2);
+    Form_Style(m_wirelessScan ? 4 : 2);
+    return true;
 }
 
 void TFScanDecode::StopScan()
@@ -672,6 +712,10 @@ void TFScanDecode::scanEnded(int result)
     if (result == 2) {
         dialogs().showError(lang(2129), this);
         Form_Style(1);
+        return;
+    }
+    if (m_wirelessScan) {
+        Form_Style(5);
         return;
     }
     Form_Style(3);
@@ -920,6 +964,10 @@ void TFScanDecode::ESG_WirelessDblClickCell(int row, const QPoint& globalMouse)
     for (int i = 0; i < 16 && i < bytes.size(); ++i)
         key[std::size_t(i)] = std::uint8_t(bytes[i]);
     emit Insert_Wireless_Key(row, key);
+    // The engine loads the key into the module; the meter's next telegram comes decoded and
+    // its row turns green. Once the scan is over there is no module to load it into.
+    if (m_engine && m_engine->inScan() && m_wirelessScan)
+        m_engine->Insert_Wireless_Key(row, key);
 }
 
 bool TFScanDecode::eventFilter(QObject* watched, QEvent* event)

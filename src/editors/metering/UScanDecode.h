@@ -8,6 +8,7 @@
 #include "editors/metering/core/MBusDecoder.h"
 #include "editors/metering/core/WMBusIntake.h"
 #include "editors/metering/scan/MBusWiredScan.h"
+#include "editors/metering/scan/MBusWirelessScan.h"
 
 #include <QStyledItemDelegate>
 
@@ -73,6 +74,7 @@ public:
     void Update_List_of_COM_Port();
     void Select_Scan();
     void StartScan();
+    void StarScanWireless();
     void StopScan();
     void AbortScan();
     void NewScan();
@@ -177,6 +179,7 @@ private:
     void connectEngine(TMBusScanDecode& engine);
     void scanEnded(int result);
     void startWhenIdle();
+    bool startEngine();
     bool wirelessChosen() const;
     TFScanModbusStart& startDialog();
     TFModbusStartAdd_SD& perNodeDialog();
@@ -193,6 +196,8 @@ private:
     int m_wTreeIndex = -1;  // the meter the wireless tree shows
     TSlaveMBusList m_slaves;
     TWiredScanSettings m_settings;  // of the start that waits for the engine
+    TWirelessScanSettings m_wSettings;
+    bool m_wirelessScan = false;  // the running or waiting scan is a wireless one
     QTimer* m_waitIdle = nullptr;
     bool m_scanning = false;      // a scan this window started has not ended yet
     int m_staleEnds = 0;          // end notices still due from scans abandoned by closing

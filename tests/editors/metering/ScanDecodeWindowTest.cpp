@@ -11,6 +11,7 @@
 #include "editors/metering/scan/MBusGatewayProtocol.h"
 #include "editors/metering/scan/MBusScanDecode.h"
 #include "platform/Datagram.h"
+#include "scan/FakeRadioGateway.h"
 #include "scan/FakeUdpGateway.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
@@ -92,6 +93,8 @@ protected:
         s.clock = &clock;
         s.gatewayPort = gateway.port();
         s.stepPause = std::chrono::milliseconds(2);
+        // The fake gateway holds its own port on 127.0.0.1; a wireless scan listens on any other.
+        s.wirelessLocalPort = 0;
         engine = std::make_unique<TMBusScanDecode>(s);
         ScanDecodeServices with;
         with.engine = engine.get();
@@ -375,6 +378,65 @@ TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
     EXPECT_EQ(load.nodes[1].MBus_Type, 0);
     EXPECT_EQ(load.nodes[1].Enable, 0);
     EXPECT_FALSE(load.nodes[1].Var_List[1].Enable);
+}
+
+TEST_F(ScanDecodeWindow, AWirelessMeterTurnsFromRedToGreenAfterItsKeyIsEntered)
+{
+    test::FakeUdpGateway gateway(std::make_unique<test::FakeRadioGateway>(TRadioModule::rmTelit));
+    open(gateway);
+    window->Form_Type = 1;
+    window->CB_ScanMethod->setCurrentIndex(1);
+    window->E_Port->setText(QString::number(gateway.port()));
+    const auto sentCount = [&](const QByteArray& text) {
+        const auto all = gateway.received();
+        return std::count(all.begin(), all.end(), text);
+    };
+
+    window->Btn_StartScan->click();
+    ASSERT_EQ(window->formStyle(), 4) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(window->P_View_Wireless->isVisibleTo(window.get()));
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 1; }));
+
+    const AesKey key = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    MBusAes aes;
+    const QByteArray secret = test::encryptedRadioTelegram(0x12345678, TRadioModule::rmTelit, key,
+                                                           0x42, 999, aes);
+    QTableWidget* table = window->ESG_Wireless;
+    const auto rowColour = [&] {
+        const QTableWidgetItem* item = table->item(0, 1);
+        return item ? item->background().color() : QColor();
+    };
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return rowColour() == QColor(255, 187, 185); }));
+    EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("12345678"));
+    EXPECT_EQ(table->item(0, 12)->data(Qt::UserRole).toInt(), 0);
+
+    fakes.dialogs.onShowModal = [&](QDialog& d) {
+        auto& dialog = dynamic_cast<TFInsertKeyWireless&>(d);
+        dialog.E_Key->setText(QStringLiteral("000102030405060708090A0B0C0D0E0F"));
+        dialog.Btn_OK->click();
+        return TModalResult(dialog.result());
+    };
+    int keysHanded = 0;
+    QObject::connect(window.get(), &TFScanDecode::Insert_Wireless_Key,
+                     [&](int i, const AesKey& k) { keysHanded += i == 0 && k == key; });
+    window->ESG_WirelessDblClickCell(0, window->mapToGlobal(QPoint(20, 20)));
+    ASSERT_EQ(keysHanded, 1);
+    // The engine loads the key into the module and puts it back to receiving.
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 2; }));
+
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return rowColour() == QColor(168, 255, 168); }));
+    EXPECT_EQ(table->rowCount(), 1) << "the same meter keeps its row";
+    EXPECT_EQ(table->item(0, 12)->data(Qt::UserRole).toInt(), 1);
+    ASSERT_EQ(window->wirelessSlaves().size(), 1u);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->Cripted);
+
+    window->Btn_StopScan->click();
+    ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 5; }));
+    EXPECT_TRUE(window->Btn_SaveConf->isVisibleTo(window.get()));
+    EXPECT_EQ(gateway.received().back(), QByteArray(gateway::kDisableConfigurationMode));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(ScanDecodeWindow, OptionsLayoutByFormTypeAndAddressFromParGen)
