@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SerialPorts.h"
 #include "platform/Services.h"
+#include "tree/LazyTreesString.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -104,6 +105,11 @@ QIcon levelImage(int level)
     p.fill(colours[level]);
     return QIcon(p);
 }
+
+// The wired tree's node record: its text, made once when the node is initialised.
+struct TScanTreeNode {
+    QString text;
+};
 
 }  // namespace
 
@@ -304,9 +310,9 @@ void TFScanDecode::createControls()
     LB_AvailableDevice = new QListWidget(P_TreeView);
     LB_AvailableDevice->setObjectName(QStringLiteral("LB_AvailableDevice"));
     LB_AvailableDevice->setItemDelegate(new TProgressLineDelegate(LB_AvailableDevice));
-    VST = new QTreeWidget(P_TreeView);
+    VST = new TLazyStringTree(P_TreeView);
     VST->setObjectName(QStringLiteral("VST"));
-    VST->setHeaderHidden(true);
+    setUpWiredTree();
 
     P_View_Wireless = new QWidget(this);
     P_View_Wireless->setObjectName(QStringLiteral("P_View_Wireless"));
@@ -685,8 +691,8 @@ void TFScanDecode::NewScan()
 
 void TFScanDecode::Cancel_Device_List()
 {
+    VST->Clear();  // before the slaves its nodes read go
     m_slaves.clear();
-    VST->clear();
 }
 
 void TFScanDecode::Show_Scan_Progress(int kind, int address, int found, int scanKind)
@@ -722,26 +728,81 @@ void TFScanDecode::scanEnded(int result)
     Show_Slave_in_Tree();
 }
 
+void TFScanDecode::setUpWiredTree()
+{
+    m_treeImages = std::make_unique<TImageList>(12, 12);
+    for (int level = 0; level < 3; ++level)
+        m_treeImages->Add(levelImage(level).pixmap(12, 12).toImage());
+    VST->SetNodeDataSize(int(sizeof(TScanTreeNode)));
+    VST->SetAutoOptions(VST->options().AutoOptions - TLTAutoOptions{toAutoSort});
+    VST->SetMiscOptions(VST->options().MiscOptions + TLTMiscOptions{toCheckSupport}
+                        - TLTMiscOptions{toEditOnClick});
+    VST->SetSelectionOptions(VST->options().SelectionOptions + TLTSelectionOptions{toMultiSelect});
+    VST->SetImages(m_treeImages.get());
+
+    // Level 0 a slave, 1 one of its records, 2 one of the record's detail lines. The records
+    // and details exist only once their parent is expanded or walked.
+    VST->OnInitNode = [this](LazyTreeModel& tree, PLazyNode parent, PLazyNode node,
+                             TLazyNodeInitStates& states) {
+        const std::uint32_t level = tree.GetNodeLevel(node);
+        QString text;
+        if (level == 0) {
+            const TSlave_MBus& slave = *m_slaves.at(node->Index);
+            text = slaveNodeText(slave);
+            if (!slave.List_Var.empty())
+                states.include(ivsHasChildren);
+        } else if (level == 1) {
+            text = recordNodeText(m_slaves.at(parent->Index)->List_Var.at(node->Index));
+            states.include(ivsHasChildren);
+        } else {
+            const TVariable_MBus& r =
+                m_slaves.at(parent->Parent->Index)->List_Var.at(parent->Index);
+            const auto details = recordDetailTexts(r);
+            if (node->Index < details.size())
+                text = details[node->Index];
+        }
+        new (tree.GetNodeData(node)) TScanTreeNode{std::move(text)};
+        if (level < 2) {
+            VST->SetCheckType(node, ctTriStateCheckBox);
+            // A record made after its slave was unticked starts unticked too.
+            node->CheckState = level == 1 && parent->CheckState == csUncheckedNormal
+                                   ? csUncheckedNormal
+                                   : csCheckedNormal;
+        }
+    };
+    VST->OnInitChildren = [this](LazyTreeModel& tree, PLazyNode node, std::uint32_t& count) {
+        if (tree.GetNodeLevel(node) == 0)
+            count = std::uint32_t(m_slaves.at(node->Index)->List_Var.size());
+        else
+            count = std::uint32_t(std::tuple_size_v<decltype(recordDetailTexts({}))>);
+    };
+    VST->OnFreeNode = [](LazyTreeModel& tree, PLazyNode node) {
+        tree.nodeData<TScanTreeNode>(node)->~TScanTreeNode();
+    };
+    VST->OnGetText = [](TBaseLazyTree& tree, PLazyNode node, TColumnIndex, TVSTTextType type,
+                        QString& text) {
+        if (type == ttNormal)
+            text = tree.nodeData<TScanTreeNode>(node)->text;
+    };
+    VST->OnGetImageIndexEx = [this](TBaseLazyTree& tree, PLazyNode node, TLTImageKind kind,
+                                    TColumnIndex, bool&, int& index, const TImageList*& list) {
+        if (kind == ikNormal || kind == ikSelected) {
+            index = int(tree.GetNodeLevel(node));
+            list = m_treeImages.get();
+        }
+    };
+    // Every tick state is taken; the writers read them when the result is saved.
+    VST->OnChecking = [](LazyTreeModel&, PLazyNode, TCheckState&, bool& allowed) {
+        allowed = true;
+    };
+    VST->OnChecked = [](LazyTreeModel&, PLazyNode) {};
+}
+
 void TFScanDecode::Show_Slave_in_Tree()
 {
-    VST->clear();
+    VST->Clear();
     L_Num_Slave->setText(QString::number(m_slaves.size()));
-    for (const auto& slave : m_slaves) {
-        auto* top = new QTreeWidgetItem(VST, {slaveNodeText(*slave)});
-        top->setIcon(0, levelImage(0));
-        top->setFlags(top->flags() | Qt::ItemIsUserCheckable);
-        top->setCheckState(0, Qt::Checked);
-        for (const TVariable_MBus& r : slave->List_Var) {
-            auto* record = new QTreeWidgetItem(top, {recordNodeText(r)});
-            record->setIcon(0, levelImage(1));
-            record->setFlags(record->flags() | Qt::ItemIsUserCheckable);
-            record->setCheckState(0, Qt::Checked);
-            for (const QString& detail : recordDetailTexts(r)) {
-                auto* d = new QTreeWidgetItem(record, {detail});
-                d->setIcon(0, levelImage(2));
-            }
-        }
-    }
+    VST->SetRootNodeCount(std::uint32_t(m_slaves.size()));
 }
 
 void TFScanDecode::Carica_Dati_Modbus_Start_Add()
@@ -802,12 +863,13 @@ void TFScanDecode::Select_SaveXML(int Type_SaveXML)
     data.File_Name = FileName_MBus;
 
     TScanChecks checks;
-    for (int i = 0; i < VST->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* slave = VST->topLevelItem(i);
-        checks.slaves.push_back(slave->checkState(0) == Qt::Checked);
+    // A slave with some records ticked is mixed, and stays in the file with the ticked ones.
+    for (PLazyNode slave = VST->GetFirstChild(VST->RootNode()); slave;
+         slave = VST->GetNextSibling(slave)) {
+        checks.slaves.push_back(VST->CheckState(slave) != csUncheckedNormal);
         std::vector<bool> records;
-        for (int j = 0; j < slave->childCount(); ++j)
-            records.push_back(slave->child(j)->checkState(0) == Qt::Checked);
+        for (PLazyNode r = VST->GetFirstChild(slave); r; r = VST->GetNextSibling(r))
+            records.push_back(VST->CheckState(r) != csUncheckedNormal);
         checks.records.push_back(std::move(records));
     }
     ScanSaveResult saved;

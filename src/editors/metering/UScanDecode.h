@@ -29,6 +29,8 @@ namespace zfw {
 
 class IUserDialogs;
 class TMBusScanDecode;
+class TLazyStringTree;
+class TImageList;
 class TFInsertKeyWireless;
 class TFScanModbusStart;
 class TFModbusStartAdd_SD;
@@ -146,7 +148,8 @@ public:
     QLabel* L_Num_Slave = nullptr;
     QLabel* L_AvailableDevice = nullptr;
     QListWidget* LB_AvailableDevice = nullptr;
-    QTreeWidget* VST = nullptr;
+    // The wired result: slaves, their records and each record's details, made lazily.
+    TLazyStringTree* VST = nullptr;
 
     QWidget* P_View_Wireless = nullptr;
     QTableWidget* ESG_Wireless = nullptr;
@@ -185,6 +188,7 @@ private:
     TFModbusStartAdd_SD& perNodeDialog();
     TFInsertKeyWireless& keyDialog();
     void VST_WirelessChecked(QTreeWidgetItem* item);
+    void setUpWiredTree();
 
     ScanDecodeServices m_services;
     std::unique_ptr<TMBusScanDecode> m_ownEngine;
@@ -195,7 +199,8 @@ private:
     TSlaveWMBusList m_wSlaves;
     int m_wTreeIndex = -1;  // the meter the wireless tree shows
     TSlaveMBusList m_slaves;
-    TWiredScanSettings m_settings;  // of the start that waits for the engine
+    std::unique_ptr<TImageList> m_treeImages;  // one image per level of the wired tree
+    TWiredScanSettings m_settings;             // of the start that waits for the engine
     TWirelessScanSettings m_wSettings;
     bool m_wirelessScan = false;  // the running or waiting scan is a wireless one
     QTimer* m_waitIdle = nullptr;

@@ -16,6 +16,7 @@
 #include "support/FakeServices.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -154,13 +155,23 @@ TEST_F(ScanDecodeWindow, PrimaryScanShowsALinePerAddressAndSavesTheTicks)
     ASSERT_EQ(list->count(), 251);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("ID = 1\t"));
     EXPECT_EQ(list->item(4)->text(), QStringLiteral("ID = 4\t[NOT FOUND]"));
-    ASSERT_EQ(window->VST->topLevelItemCount(), 3);
-    EXPECT_TRUE(window->VST->topLevelItem(0)->text(0).startsWith(
-        QStringLiteral("Primary Address = 1 - Secondary Address = ")));
-    QTreeWidgetItem* record = window->VST->topLevelItem(1)->child(0);
+    TLazyStringTree* tree = window->VST;
+    ASSERT_EQ(tree->RootNodeCount(), 3u);
+    PLazyNode first = tree->GetFirstChild(tree->RootNode());
+    EXPECT_TRUE(tree->GetText(first, NoColumn)
+                    .startsWith(QStringLiteral("Primary Address = 1 - Secondary Address = ")));
+    PLazyNode record = tree->GetFirstChild(tree->GetNextSibling(first));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->childCount(), 12);
-    record->setCheckState(0, Qt::Unchecked);
+    tree->SetExpanded(record, true);
+    EXPECT_EQ(record->ChildCount, 12u);
+    tree->SetCheckState(record, csUncheckedNormal);
+    // Its only record unticked, the slave follows: what the tree shows is what is saved.
+    ASSERT_EQ(record->Parent->ChildCount, 1u);
+    EXPECT_EQ(tree->CheckState(record->Parent), csUncheckedNormal);
+    // The third slave is unticked before its records were ever made.
+    PLazyNode third = tree->GetNextSibling(record->Parent);
+    EXPECT_EQ(third->FirstChild, nullptr);
+    tree->SetCheckState(third, csUncheckedNormal);
 
     window->Btn_SaveConf->click();
     EXPECT_EQ(messages(), QStringList{text(2130)});
@@ -168,7 +179,9 @@ TEST_F(ScanDecodeWindow, PrimaryScanShowsALinePerAddressAndSavesTheTicks)
     ASSERT_TRUE(load.ok) << load.message.toStdString();
     ASSERT_EQ(load.nodes.size(), 3u);
     EXPECT_FALSE(load.nodes[1].Var_List[0].Enable);
+    EXPECT_EQ(load.nodes[1].Enable, 0);
     EXPECT_TRUE(load.nodes[0].Var_List[0].Enable);
+    EXPECT_EQ(load.nodes[2].Enable, 0);
     EXPECT_EQ(modbusRegisters(), (std::vector<int>{1, 3, 5}));
 }
 
@@ -289,7 +302,7 @@ TEST_F(ScanDecodeWindow, AStartRightAfterClosingWaitsForTheAbandonedScan)
     window->Btn_StartScan->click();
     EXPECT_TRUE(messages().isEmpty());
     ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
-    EXPECT_EQ(window->VST->topLevelItemCount(), 3);
+    EXPECT_EQ(window->VST->RootNodeCount(), 3u);
     // The first scan closed the gateway before the second opened it again.
     const auto sent = gateway.received();
     const QByteArray enable(gateway::kEnableAnalyzerMode);
