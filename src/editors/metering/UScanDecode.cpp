@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SerialPorts.h"
 #include "platform/Services.h"
+#include "tree/LazyTreesString.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +26,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <array>
 
 namespace zfw {
 
@@ -101,6 +105,11 @@ QIcon levelImage(int level)
     p.fill(colours[level]);
     return QIcon(p);
 }
+
+// The wired tree's node record: its text, made once when the node is initialised.
+struct TScanTreeNode {
+    QString text;
+};
 
 }  // namespace
 
@@ -200,6 +209,13 @@ void TFScanDecode::connectEngine(TMBusScanDecode& e)
         },
         Qt::QueuedConnection);
     connect(
+        &e, &TMBusScanDecode::UpdateListWirelessSlave, this,
+        [this](int index, std::shared_ptr<const TSlave_wMBus> meter) {
+            if (m_scanning && m_staleEnds == 0 && m_wirelessScan && meter)
+                Show_Wireless_Slave(index, *meter);
+        },
+        Qt::QueuedConnection);
+    connect(
         &e, &TMBusScanDecode::scanEnded, this, [this](int result) { scanEnded(result); },
         Qt::QueuedConnection);
 }
@@ -294,9 +310,9 @@ void TFScanDecode::createControls()
     LB_AvailableDevice = new QListWidget(P_TreeView);
     LB_AvailableDevice->setObjectName(QStringLiteral("LB_AvailableDevice"));
     LB_AvailableDevice->setItemDelegate(new TProgressLineDelegate(LB_AvailableDevice));
-    VST = new QTreeWidget(P_TreeView);
+    VST = new TLazyStringTree(P_TreeView);
     VST->setObjectName(QStringLiteral("VST"));
-    VST->setHeaderHidden(true);
+    setUpWiredTree();
 
     P_View_Wireless = new QWidget(this);
     P_View_Wireless->setObjectName(QStringLiteral("P_View_Wireless"));
@@ -541,19 +557,46 @@ void TFScanDecode::Form_Style(int Index)
 
 void TFScanDecode::Select_Scan()
 {
-    if (wirelessChosen()) {
-        // The wireless engine is not part of this build yet: the port is still checked, and
-        // the user is told plainly rather than shown a scan that cannot run.
-        const int port = wholeNumber(E_Port->text());
-        if (port < 0 || port > 65535) {
-            dialogs().showError(lang(2138), this);
-            return;
-        }
-        dialogs().showError(QStringLiteral("Wireless scanning is not available in this build."),
-                            this);
+    if (wirelessChosen())
+        StarScanWireless();
+    else
+        StartScan();
+}
+
+void TFScanDecode::StarScanWireless()
+{
+    if (m_scanning || (m_engine && m_engine->inScan() && m_staleEnds == 0)) {
+        dialogs().showError(lang(2126), this);
         return;
     }
-    StartScan();
+    const int port = wholeNumber(E_Port->text());
+    if (port < 0 || port > 65535) {
+        dialogs().showError(lang(2138), this);
+        return;
+    }
+    Cancel_Device_List_Wireless();
+    Cancel_Grid_Wireless();
+    // The mode codes of the list's items "S", "T", "N1", "N2", "C".
+    static constexpr std::array<qint32, 5> kModeCodes = {1, 5, 15, 17, 11};
+    const int mode = CB_wMBus_Mode->currentIndex();
+    TWirelessScanSettings s;
+    s.Select_Hardware = TSelectHard::shEthernet;
+    s.IP_COM = QStringList{E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()}.join(
+        QLatin1Char('.'));
+    s.Port = quint16(port);
+    s.wMBus_Mode = kModeCodes[std::size_t(std::clamp(mode, 0, 4))];
+    s.wMBus_Radio_Channel = std::max(0, CB_wMBus_Radio_Channel->currentIndex());
+    s.RemoteTimeout = CB_Opt_Enable_Remote_Scan->isChecked();
+    s.FromDLL = false;
+    m_wSettings = s;
+    m_wirelessScan = true;
+    if (m_staleEnds > 0) {
+        m_startPending = true;
+        Btn_StartScan->setEnabled(false);
+        m_waitIdle->start();
+        return;
+    }
+    startEngine();
 }
 
 void TFScanDecode::StartScan()
@@ -590,6 +633,7 @@ void TFScanDecode::StartScan()
     s.App_Reset_Byte = resetByte;
     LB_AvailableDevice->clear();
     m_settings = s;
+    m_wirelessScan = false;
     if (m_staleEnds > 0) {
         // The scan abandoned by closing is still taking the gateway out of analyzer mode, or
         // its end notice is still on its way: the new one starts once both are over.
@@ -598,13 +642,7 @@ void TFScanDecode::StartScan()
         m_waitIdle->start();
         return;
     }
-    QString reason;
-    if (!engine().Start_Scan(s, &reason)) {
-        dialogs().showError(reason.isEmpty() ? lang(2126) : reason, this);
-        return;
-    }
-    m_scanning = true;
-    Form_Style(2);
+    startEngine();
 }
 
 void TFScanDecode::startWhenIdle()
@@ -614,13 +652,21 @@ void TFScanDecode::startWhenIdle()
     m_waitIdle->stop();
     m_startPending = false;
     Btn_StartScan->setEnabled(true);
+    startEngine();
+}
+
+bool TFScanDecode::startEngine()
+{
     QString reason;
-    if (!engine().Start_Scan(m_settings, &reason)) {
+    const bool started = m_wirelessScan ? engine().Start_Scan_Wireless(m_wSettings, &reason)
+                                        : engine().Start_Scan(m_settings, &reason);
+    if (!started) {
         dialogs().showError(reason.isEmpty() ? lang(2126) : reason, this);
-        return;
+        return false;
     }
     m_scanning = true;
-    Form_Style(2);
+    Form_Style(m_wirelessScan ? 4 : 2);
+    return true;
 }
 
 void TFScanDecode::StopScan()
@@ -645,8 +691,8 @@ void TFScanDecode::NewScan()
 
 void TFScanDecode::Cancel_Device_List()
 {
+    VST->Clear();  // before the slaves its nodes read go
     m_slaves.clear();
-    VST->clear();
 }
 
 void TFScanDecode::Show_Scan_Progress(int kind, int address, int found, int scanKind)
@@ -674,30 +720,89 @@ void TFScanDecode::scanEnded(int result)
         Form_Style(1);
         return;
     }
+    if (m_wirelessScan) {
+        Form_Style(5);
+        return;
+    }
     Form_Style(3);
     Show_Slave_in_Tree();
 }
 
+void TFScanDecode::setUpWiredTree()
+{
+    m_treeImages = std::make_unique<TImageList>(12, 12);
+    for (int level = 0; level < 3; ++level)
+        m_treeImages->Add(levelImage(level).pixmap(12, 12).toImage());
+    VST->SetNodeDataSize(int(sizeof(TScanTreeNode)));
+    VST->SetAutoOptions(VST->options().AutoOptions - TLTAutoOptions{toAutoSort});
+    VST->SetMiscOptions(VST->options().MiscOptions + TLTMiscOptions{toCheckSupport}
+                        - TLTMiscOptions{toEditOnClick});
+    VST->SetSelectionOptions(VST->options().SelectionOptions + TLTSelectionOptions{toMultiSelect});
+    VST->SetImages(m_treeImages.get());
+
+    // Level 0 a slave, 1 one of its records, 2 one of the record's detail lines. The records
+    // and details exist only once their parent is expanded or walked.
+    VST->OnInitNode = [this](LazyTreeModel& tree, PLazyNode parent, PLazyNode node,
+                             TLazyNodeInitStates& states) {
+        const std::uint32_t level = tree.GetNodeLevel(node);
+        QString text;
+        if (level == 0) {
+            const TSlave_MBus& slave = *m_slaves.at(node->Index);
+            text = slaveNodeText(slave);
+            if (!slave.List_Var.empty())
+                states.include(ivsHasChildren);
+        } else if (level == 1) {
+            text = recordNodeText(m_slaves.at(parent->Index)->List_Var.at(node->Index));
+            states.include(ivsHasChildren);
+        } else {
+            const TVariable_MBus& r =
+                m_slaves.at(parent->Parent->Index)->List_Var.at(parent->Index);
+            const auto details = recordDetailTexts(r);
+            if (node->Index < details.size())
+                text = details[node->Index];
+        }
+        new (tree.GetNodeData(node)) TScanTreeNode{std::move(text)};
+        if (level < 2) {
+            VST->SetCheckType(node, ctTriStateCheckBox);
+            // A record made after its slave was unticked starts unticked too.
+            node->CheckState = level == 1 && parent->CheckState == csUncheckedNormal
+                                   ? csUncheckedNormal
+                                   : csCheckedNormal;
+        }
+    };
+    VST->OnInitChildren = [this](LazyTreeModel& tree, PLazyNode node, std::uint32_t& count) {
+        if (tree.GetNodeLevel(node) == 0)
+            count = std::uint32_t(m_slaves.at(node->Index)->List_Var.size());
+        else
+            count = std::uint32_t(std::tuple_size_v<decltype(recordDetailTexts({}))>);
+    };
+    VST->OnFreeNode = [](LazyTreeModel& tree, PLazyNode node) {
+        tree.nodeData<TScanTreeNode>(node)->~TScanTreeNode();
+    };
+    VST->OnGetText = [](TBaseLazyTree& tree, PLazyNode node, TColumnIndex, TVSTTextType type,
+                        QString& text) {
+        if (type == ttNormal)
+            text = tree.nodeData<TScanTreeNode>(node)->text;
+    };
+    VST->OnGetImageIndexEx = [this](TBaseLazyTree& tree, PLazyNode node, TLTImageKind kind,
+                                    TColumnIndex, bool&, int& index, const TImageList*& list) {
+        if (kind == ikNormal || kind == ikSelected) {
+            index = int(tree.GetNodeLevel(node));
+            list = m_treeImages.get();
+        }
+    };
+    // Every tick state is taken; the writers read them when the result is saved.
+    VST->OnChecking = [](LazyTreeModel&, PLazyNode, TCheckState&, bool& allowed) {
+        allowed = true;
+    };
+    VST->OnChecked = [](LazyTreeModel&, PLazyNode) {};
+}
+
 void TFScanDecode::Show_Slave_in_Tree()
 {
-    VST->clear();
+    VST->Clear();
     L_Num_Slave->setText(QString::number(m_slaves.size()));
-    for (const auto& slave : m_slaves) {
-        auto* top = new QTreeWidgetItem(VST, {slaveNodeText(*slave)});
-        top->setIcon(0, levelImage(0));
-        top->setFlags(top->flags() | Qt::ItemIsUserCheckable);
-        top->setCheckState(0, Qt::Checked);
-        for (const TVariable_MBus& r : slave->List_Var) {
-            auto* record = new QTreeWidgetItem(top, {recordNodeText(r)});
-            record->setIcon(0, levelImage(1));
-            record->setFlags(record->flags() | Qt::ItemIsUserCheckable);
-            record->setCheckState(0, Qt::Checked);
-            for (const QString& detail : recordDetailTexts(r)) {
-                auto* d = new QTreeWidgetItem(record, {detail});
-                d->setIcon(0, levelImage(2));
-            }
-        }
-    }
+    VST->SetRootNodeCount(std::uint32_t(m_slaves.size()));
 }
 
 void TFScanDecode::Carica_Dati_Modbus_Start_Add()
@@ -758,12 +863,13 @@ void TFScanDecode::Select_SaveXML(int Type_SaveXML)
     data.File_Name = FileName_MBus;
 
     TScanChecks checks;
-    for (int i = 0; i < VST->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* slave = VST->topLevelItem(i);
-        checks.slaves.push_back(slave->checkState(0) == Qt::Checked);
+    // A slave with some records ticked is mixed, and stays in the file with the ticked ones.
+    for (PLazyNode slave = VST->GetFirstChild(VST->RootNode()); slave;
+         slave = VST->GetNextSibling(slave)) {
+        checks.slaves.push_back(VST->CheckState(slave) != csUncheckedNormal);
         std::vector<bool> records;
-        for (int j = 0; j < slave->childCount(); ++j)
-            records.push_back(slave->child(j)->checkState(0) == Qt::Checked);
+        for (PLazyNode r = VST->GetFirstChild(slave); r; r = VST->GetNextSibling(r))
+            records.push_back(VST->CheckState(r) != csUncheckedNormal);
         checks.records.push_back(std::move(records));
     }
     ScanSaveResult saved;
@@ -920,6 +1026,10 @@ void TFScanDecode::ESG_WirelessDblClickCell(int row, const QPoint& globalMouse)
     for (int i = 0; i < 16 && i < bytes.size(); ++i)
         key[std::size_t(i)] = std::uint8_t(bytes[i]);
     emit Insert_Wireless_Key(row, key);
+    // The engine loads the key into the module; the meter's next telegram comes decoded and
+    // its row turns green. Once the scan is over there is no module to load it into.
+    if (m_engine && m_engine->inScan() && m_wirelessScan)
+        m_engine->Insert_Wireless_Key(row, key);
 }
 
 bool TFScanDecode::eventFilter(QObject* watched, QEvent* event)

@@ -8,6 +8,7 @@
 #include "editors/metering/core/MBusDecoder.h"
 #include "editors/metering/core/WMBusIntake.h"
 #include "editors/metering/scan/MBusWiredScan.h"
+#include "editors/metering/scan/MBusWirelessScan.h"
 
 #include <QStyledItemDelegate>
 
@@ -28,6 +29,8 @@ namespace zfw {
 
 class IUserDialogs;
 class TMBusScanDecode;
+class TLazyStringTree;
+class TImageList;
 class TFInsertKeyWireless;
 class TFScanModbusStart;
 class TFModbusStartAdd_SD;
@@ -73,6 +76,7 @@ public:
     void Update_List_of_COM_Port();
     void Select_Scan();
     void StartScan();
+    void StarScanWireless();
     void StopScan();
     void AbortScan();
     void NewScan();
@@ -144,7 +148,8 @@ public:
     QLabel* L_Num_Slave = nullptr;
     QLabel* L_AvailableDevice = nullptr;
     QListWidget* LB_AvailableDevice = nullptr;
-    QTreeWidget* VST = nullptr;
+    // The wired result: slaves, their records and each record's details, made lazily.
+    TLazyStringTree* VST = nullptr;
 
     QWidget* P_View_Wireless = nullptr;
     QTableWidget* ESG_Wireless = nullptr;
@@ -177,11 +182,13 @@ private:
     void connectEngine(TMBusScanDecode& engine);
     void scanEnded(int result);
     void startWhenIdle();
+    bool startEngine();
     bool wirelessChosen() const;
     TFScanModbusStart& startDialog();
     TFModbusStartAdd_SD& perNodeDialog();
     TFInsertKeyWireless& keyDialog();
     void VST_WirelessChecked(QTreeWidgetItem* item);
+    void setUpWiredTree();
 
     ScanDecodeServices m_services;
     std::unique_ptr<TMBusScanDecode> m_ownEngine;
@@ -192,7 +199,10 @@ private:
     TSlaveWMBusList m_wSlaves;
     int m_wTreeIndex = -1;  // the meter the wireless tree shows
     TSlaveMBusList m_slaves;
-    TWiredScanSettings m_settings;  // of the start that waits for the engine
+    std::unique_ptr<TImageList> m_treeImages;  // one image per level of the wired tree
+    TWiredScanSettings m_settings;             // of the start that waits for the engine
+    TWirelessScanSettings m_wSettings;
+    bool m_wirelessScan = false;  // the running or waiting scan is a wireless one
     QTimer* m_waitIdle = nullptr;
     bool m_scanning = false;      // a scan this window started has not ended yet
     int m_staleEnds = 0;          // end notices still due from scans abandoned by closing

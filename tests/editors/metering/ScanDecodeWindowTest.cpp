@@ -11,10 +11,12 @@
 #include "editors/metering/scan/MBusGatewayProtocol.h"
 #include "editors/metering/scan/MBusScanDecode.h"
 #include "platform/Datagram.h"
+#include "scan/FakeRadioGateway.h"
 #include "scan/FakeUdpGateway.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "tree/LazyTreesString.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -92,6 +94,8 @@ protected:
         s.clock = &clock;
         s.gatewayPort = gateway.port();
         s.stepPause = std::chrono::milliseconds(2);
+        // The fake gateway holds its own port on 127.0.0.1; a wireless scan listens on any other.
+        s.wirelessLocalPort = 0;
         engine = std::make_unique<TMBusScanDecode>(s);
         ScanDecodeServices with;
         with.engine = engine.get();
@@ -151,13 +155,23 @@ TEST_F(ScanDecodeWindow, PrimaryScanShowsALinePerAddressAndSavesTheTicks)
     ASSERT_EQ(list->count(), 251);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("ID = 1\t"));
     EXPECT_EQ(list->item(4)->text(), QStringLiteral("ID = 4\t[NOT FOUND]"));
-    ASSERT_EQ(window->VST->topLevelItemCount(), 3);
-    EXPECT_TRUE(window->VST->topLevelItem(0)->text(0).startsWith(
-        QStringLiteral("Primary Address = 1 - Secondary Address = ")));
-    QTreeWidgetItem* record = window->VST->topLevelItem(1)->child(0);
+    TLazyStringTree* tree = window->VST;
+    ASSERT_EQ(tree->RootNodeCount(), 3u);
+    PLazyNode first = tree->GetFirstChild(tree->RootNode());
+    EXPECT_TRUE(tree->GetText(first, NoColumn)
+                    .startsWith(QStringLiteral("Primary Address = 1 - Secondary Address = ")));
+    PLazyNode record = tree->GetFirstChild(tree->GetNextSibling(first));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->childCount(), 12);
-    record->setCheckState(0, Qt::Unchecked);
+    tree->SetExpanded(record, true);
+    EXPECT_EQ(record->ChildCount, 12u);
+    tree->SetCheckState(record, csUncheckedNormal);
+    // Its only record unticked, the slave follows: what the tree shows is what is saved.
+    ASSERT_EQ(record->Parent->ChildCount, 1u);
+    EXPECT_EQ(tree->CheckState(record->Parent), csUncheckedNormal);
+    // The third slave is unticked before its records were ever made.
+    PLazyNode third = tree->GetNextSibling(record->Parent);
+    EXPECT_EQ(third->FirstChild, nullptr);
+    tree->SetCheckState(third, csUncheckedNormal);
 
     window->Btn_SaveConf->click();
     EXPECT_EQ(messages(), QStringList{text(2130)});
@@ -165,7 +179,9 @@ TEST_F(ScanDecodeWindow, PrimaryScanShowsALinePerAddressAndSavesTheTicks)
     ASSERT_TRUE(load.ok) << load.message.toStdString();
     ASSERT_EQ(load.nodes.size(), 3u);
     EXPECT_FALSE(load.nodes[1].Var_List[0].Enable);
+    EXPECT_EQ(load.nodes[1].Enable, 0);
     EXPECT_TRUE(load.nodes[0].Var_List[0].Enable);
+    EXPECT_EQ(load.nodes[2].Enable, 0);
     EXPECT_EQ(modbusRegisters(), (std::vector<int>{1, 3, 5}));
 }
 
@@ -286,7 +302,7 @@ TEST_F(ScanDecodeWindow, AStartRightAfterClosingWaitsForTheAbandonedScan)
     window->Btn_StartScan->click();
     EXPECT_TRUE(messages().isEmpty());
     ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
-    EXPECT_EQ(window->VST->topLevelItemCount(), 3);
+    EXPECT_EQ(window->VST->RootNodeCount(), 3u);
     // The first scan closed the gateway before the second opened it again.
     const auto sent = gateway.received();
     const QByteArray enable(gateway::kEnableAnalyzerMode);
@@ -375,6 +391,65 @@ TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
     EXPECT_EQ(load.nodes[1].MBus_Type, 0);
     EXPECT_EQ(load.nodes[1].Enable, 0);
     EXPECT_FALSE(load.nodes[1].Var_List[1].Enable);
+}
+
+TEST_F(ScanDecodeWindow, AWirelessMeterTurnsFromRedToGreenAfterItsKeyIsEntered)
+{
+    test::FakeUdpGateway gateway(std::make_unique<test::FakeRadioGateway>(TRadioModule::rmTelit));
+    open(gateway);
+    window->Form_Type = 1;
+    window->CB_ScanMethod->setCurrentIndex(1);
+    window->E_Port->setText(QString::number(gateway.port()));
+    const auto sentCount = [&](const QByteArray& text) {
+        const auto all = gateway.received();
+        return std::count(all.begin(), all.end(), text);
+    };
+
+    window->Btn_StartScan->click();
+    ASSERT_EQ(window->formStyle(), 4) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(window->P_View_Wireless->isVisibleTo(window.get()));
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 1; }));
+
+    const AesKey key = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    MBusAes aes;
+    const QByteArray secret = test::encryptedRadioTelegram(0x12345678, TRadioModule::rmTelit, key,
+                                                           0x42, 999, aes);
+    QTableWidget* table = window->ESG_Wireless;
+    const auto rowColour = [&] {
+        const QTableWidgetItem* item = table->item(0, 1);
+        return item ? item->background().color() : QColor();
+    };
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return rowColour() == QColor(255, 187, 185); }));
+    EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("12345678"));
+    EXPECT_EQ(table->item(0, 12)->data(Qt::UserRole).toInt(), 0);
+
+    fakes.dialogs.onShowModal = [&](QDialog& d) {
+        auto& dialog = dynamic_cast<TFInsertKeyWireless&>(d);
+        dialog.E_Key->setText(QStringLiteral("000102030405060708090A0B0C0D0E0F"));
+        dialog.Btn_OK->click();
+        return TModalResult(dialog.result());
+    };
+    int keysHanded = 0;
+    QObject::connect(window.get(), &TFScanDecode::Insert_Wireless_Key,
+                     [&](int i, const AesKey& k) { keysHanded += i == 0 && k == key; });
+    window->ESG_WirelessDblClickCell(0, window->mapToGlobal(QPoint(20, 20)));
+    ASSERT_EQ(keysHanded, 1);
+    // The engine loads the key into the module and puts it back to receiving.
+    ASSERT_TRUE(pumpUntil([&] { return sentCount("ATO\r") == 2; }));
+
+    ASSERT_TRUE(gateway.push(secret));
+    ASSERT_TRUE(pumpUntil([&] { return rowColour() == QColor(168, 255, 168); }));
+    EXPECT_EQ(table->rowCount(), 1) << "the same meter keeps its row";
+    EXPECT_EQ(table->item(0, 12)->data(Qt::UserRole).toInt(), 1);
+    ASSERT_EQ(window->wirelessSlaves().size(), 1u);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->Cripted);
+
+    window->Btn_StopScan->click();
+    ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 5; }));
+    EXPECT_TRUE(window->Btn_SaveConf->isVisibleTo(window.get()));
+    EXPECT_EQ(gateway.received().back(), QByteArray(gateway::kDisableConfigurationMode));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(ScanDecodeWindow, OptionsLayoutByFormTypeAndAddressFromParGen)
