@@ -20,6 +20,29 @@ void freeBackwards(std::vector<std::unique_ptr<T>>& list)
         list.pop_back();
 }
 
+// Depth first by name: an entry before what it holds, entries in list order.
+template <typename T>
+T* findNested(const std::vector<std::unique_ptr<T>>& list, const QString& name,
+              T* (T::*findInside)(const QString&) const)
+{
+    for (const auto& d : list) {
+        if (d->Name == name)
+            return d.get();
+        if (T* found = ((*d).*findInside)(name))
+            return found;
+    }
+    return nullptr;
+}
+
+// Follows the first attribute down until it holds no more attributes.
+TIEC_DA* firstLeafDA(const std::vector<std::unique_ptr<TIEC_DA>>& list)
+{
+    if (list.empty())
+        return nullptr;
+    TIEC_DA* first = list.front().get();
+    return first->List_DA.empty() ? first : first->Find_First_DA();
+}
+
 // The file as a small tree of elements: local names, attributes, children in order.
 // Comments, text and processing instructions are not kept; they never count as children.
 struct SclNode {
@@ -408,22 +431,10 @@ TIEC_DA::~TIEC_DA() { freeBackwards(List_DA); }
 
 TIEC_DA* TIEC_DA::Find_DA(const QString& DA_Name) const
 {
-    for (const auto& d : List_DA) {
-        if (d->Name == DA_Name)
-            return d.get();
-        if (TIEC_DA* found = d->Find_DA(DA_Name))
-            return found;
-    }
-    return nullptr;
+    return findNested(List_DA, DA_Name, &TIEC_DA::Find_DA);
 }
 
-TIEC_DA* TIEC_DA::Find_First_DA() const
-{
-    if (List_DA.empty())
-        return nullptr;
-    TIEC_DA* first = List_DA.front().get();
-    return first->List_DA.empty() ? first : first->Find_First_DA();
-}
+TIEC_DA* TIEC_DA::Find_First_DA() const { return firstLeafDA(List_DA); }
 
 TIEC_DO::~TIEC_DO()
 {
@@ -433,33 +444,15 @@ TIEC_DO::~TIEC_DO()
 
 TIEC_DO* TIEC_DO::Find_DO(const QString& DO_Name) const
 {
-    for (const auto& d : List_DO) {
-        if (d->Name == DO_Name)
-            return d.get();
-        if (TIEC_DO* found = d->Find_DO(DO_Name))
-            return found;
-    }
-    return nullptr;
+    return findNested(List_DO, DO_Name, &TIEC_DO::Find_DO);
 }
 
 TIEC_DA* TIEC_DO::Find_DA(const QString& DA_Name) const
 {
-    for (const auto& d : List_DA) {
-        if (d->Name == DA_Name)
-            return d.get();
-        if (TIEC_DA* found = d->Find_DA(DA_Name))
-            return found;
-    }
-    return nullptr;
+    return findNested(List_DA, DA_Name, &TIEC_DA::Find_DA);
 }
 
-TIEC_DA* TIEC_DO::Find_First_DA() const
-{
-    if (List_DA.empty())
-        return nullptr;
-    TIEC_DA* first = List_DA.front().get();
-    return first->List_DA.empty() ? first : first->Find_First_DA();
-}
+TIEC_DA* TIEC_DO::Find_First_DA() const { return firstLeafDA(List_DA); }
 
 TIEC_LN::~TIEC_LN()
 {
@@ -470,13 +463,7 @@ TIEC_LN::~TIEC_LN()
 
 TIEC_DO* TIEC_LN::Find_DO(const QString& DO_Name) const
 {
-    for (const auto& d : List_DO) {
-        if (d->Name == DO_Name)
-            return d.get();
-        if (TIEC_DO* found = d->Find_DO(DO_Name))
-            return found;
-    }
-    return nullptr;
+    return findNested(List_DO, DO_Name, &TIEC_DO::Find_DO);
 }
 
 TIEC_LDevice::~TIEC_LDevice() { freeBackwards(List_LN); }
