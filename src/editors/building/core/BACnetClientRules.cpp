@@ -331,6 +331,37 @@ RuleTableSpec table(const char* element, int tab, int type)
     return t;
 }
 
+// Header texts of the columns that follow the destination in both tables.
+struct ValueHeaders {
+    int pollTime;
+    int maxError;
+    int position;
+    int startBit;
+    int swap;
+    int convertion;
+    int scale;
+    int factor;
+    int mnemonic;
+};
+
+// Polling, the value's place in the data, its conversion and the mnemonic: the same layout for
+// reading and writing; only the texts, the conversion's items and its scale flag differ.
+QList<RuleColumn> valueColumns(const ValueHeaders& h, QStringList convertionItems,
+                               const char* scaleFlag)
+{
+    return {
+        column(F::PollTime, h.pollTime),
+        column(F::MaxError, h.maxError),
+        combo(F::Position, h.position, numberItems(kBACnetClientPositions)),
+        combo(F::StartBit, h.startBit, numberItems(8)),
+        column(F::Swap, h.swap, RuleColumnKind::CheckBox),
+        convertion(h.convertion, std::move(convertionItems)),
+        column(scaleFlag, h.scale, RuleColumnKind::CheckBox),
+        column(F::MultiplicationFactor, h.factor),
+        column(F::Mnemonic, h.mnemonic),
+    };
+}
+
 RuleColumn device(int ipHeader, int slaveHeader, int type)
 {
     RuleColumn c = column(F::Device, type == kBACnetTypeMstp ? slaveHeader : ipHeader);
@@ -357,16 +388,19 @@ RuleFileSpec bacnetClientRuleSpec(int appBACnetType, QChar separator)
         column(F::Destination_Network, 1363),
         combo(F::Destination_Length, 1364, kDestinationLengths),
         column(F::Destination_Address, 1365),
-        column(F::PollTime, 1315),
-        column(F::MaxError, 1316),
-        combo(F::Position, 1317, numberItems(kBACnetClientPositions)),
-        combo(F::StartBit, 1318, numberItems(8)),
-        column(F::Swap, 1360, RuleColumnKind::CheckBox),
-        convertion(1380, {"None", "Float to Int", "(Float to Int) * 10", "(Float to Int) * 100"}),
-        column(F::FloatToInt, 1394, RuleColumnKind::CheckBox),
-        column(F::MultiplicationFactor, 1395),
-        column(F::Mnemonic, 1319),
     };
+    read.columns += valueColumns({.pollTime = 1315,
+                                  .maxError = 1316,
+                                  .position = 1317,
+                                  .startBit = 1318,
+                                  .swap = 1360,
+                                  .convertion = 1380,
+                                  .scale = 1394,
+                                  .factor = 1395,
+                                  .mnemonic = 1319},
+                                 {"None", "Float to Int", "(Float to Int) * 10",
+                                  "(Float to Int) * 100"},
+                                 F::FloatToInt);
     read.checks = {
         rowCheck([type, separator](const RuleTable& t,
                                    int row) { return checkRead(t, row, type, separator); },
@@ -393,16 +427,19 @@ RuleFileSpec bacnetClientRuleSpec(int appBACnetType, QChar separator)
         column(F::Destination_Address, 1369),
         column(F::OnChange, 1329, RuleColumnKind::CheckBox),
         column(F::OnTimer, 1330, RuleColumnKind::CheckBox),
-        column(F::PollTime, 1331),
-        column(F::MaxError, 1332),
-        combo(F::Position, 1333, numberItems(kBACnetClientPositions)),
-        combo(F::StartBit, 1334, numberItems(8)),
-        column(F::Swap, 1361, RuleColumnKind::CheckBox),
-        convertion(1381, {"None", "Int to Float", "(Int to Float) / 10", "(Int to Float) / 100"}),
-        column(F::IntToFloat, 1396, RuleColumnKind::CheckBox),
-        column(F::MultiplicationFactor, 1397),
-        column(F::Mnemonic, 1335),
     };
+    write.columns += valueColumns({.pollTime = 1331,
+                                   .maxError = 1332,
+                                   .position = 1333,
+                                   .startBit = 1334,
+                                   .swap = 1361,
+                                   .convertion = 1381,
+                                   .scale = 1396,
+                                   .factor = 1397,
+                                   .mnemonic = 1335},
+                                  {"None", "Int to Float", "(Int to Float) / 10",
+                                   "(Int to Float) / 100"},
+                                  F::IntToFloat);
     write.checks = {
         rowCheck([type, separator](const RuleTable& t,
                                    int row) { return checkWrite(t, row, type, separator); },
