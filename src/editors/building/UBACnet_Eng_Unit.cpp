@@ -1,6 +1,7 @@
 #include "editors/building/UBACnet_Eng_Unit.h"
 
 #include "common/UComon.h"
+#include "editors/building/BuildingFormParts.h"
 #include "editors/building/core/BACnetUnits.h"
 #include "platform/Dialogs.h"
 
@@ -37,16 +38,10 @@ QString TFBACnet_Eng_Unit::Desc_Unit(int Num_Unit) { return zfw::Desc_Unit(Num_U
 
 void TFBACnet_Eng_Unit::FormCreate()
 {
-    setFont(QFont(QStringLiteral("Verdana"), 8));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(248, 247, 237));
-    setPalette(pal);
-    setAutoFillBackground(true);
-    const TitlePanel title = makeTitlePanel(this, kClientWidth);
+    applyCreamFormLook(this);
+    const TitlePanel title = makeCodedTitlePanel(this, kClientWidth, m_ctx.buildCode);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
-    L_SW_Code->setText(m_ctx.buildCode);
-    L_SW_Code->adjustSize();
 
     Label1 = makeFormLabel(this, "Label1", 16, 72);
     E_Selected_EU = new QLineEdit(this);

@@ -1,6 +1,7 @@
 #include "editors/building/UEtherNetIP_Data_Seg.h"
 
 #include "common/UComon.h"
+#include "editors/building/BuildingFormParts.h"
 #include "editors/building/core/UEtherNetIPImport.h"
 #include "grid/ExtGrid.h"
 #include "platform/Dialogs.h"
@@ -33,11 +34,9 @@ QString TFEtherNetIP_Data_Seg::text(int n) const { return m_ctx.state->lang(n); 
 
 void TFEtherNetIP_Data_Seg::FormCreate()
 {
-    const TitlePanel title = makeTitlePanel(this, kClientWidth);
+    const TitlePanel title = makeCodedTitlePanel(this, kClientWidth, m_ctx.buildCode);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
-    L_SW_Code->setText(m_ctx.buildCode);
-    L_SW_Code->adjustSize();
 
     ESG_DataSeg = new TExtStringGrid(this);
     ESG_DataSeg->setObjectName(QStringLiteral("ESG_DataSeg"));

@@ -1,6 +1,7 @@
 #include "editors/building/UEtherNetIP_EDS.h"
 
 #include "common/UComon.h"
+#include "editors/building/BuildingFormParts.h"
 #include "editors/building/core/UEDSText.h"
 #include "grid/ExtGrid.h"
 #include "platform/Dialogs.h"
@@ -31,11 +32,9 @@ QString TFEtherNEtIP_EDS::text(int n) const { return m_ctx.state->lang(n); }
 
 void TFEtherNEtIP_EDS::FormCreate()
 {
-    const TitlePanel title = makeTitlePanel(this, kClientWidth);
+    const TitlePanel title = makeCodedTitlePanel(this, kClientWidth, m_ctx.buildCode);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
-    L_SW_Code->setText(m_ctx.buildCode);
-    L_SW_Code->adjustSize();
 
     ACG = new TExtStringGrid(this);
     ACG->setObjectName(QStringLiteral("ACG"));

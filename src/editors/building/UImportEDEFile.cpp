@@ -3,6 +3,7 @@
 #include "common/TextUtil.h"
 #include "common/UComon.h"
 #include "common/UComonValidators.h"
+#include "editors/building/BuildingFormParts.h"
 #include "editors/building/core/BACnetClientRules.h"
 #include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
@@ -50,16 +51,10 @@ QString TFImportEDEFile::text(int n) const { return m_ctx.state->lang(n); }
 
 void TFImportEDEFile::FormCreate()
 {
-    setFont(QFont(QStringLiteral("Verdana"), 8));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(248, 247, 237));
-    setPalette(pal);
-    setAutoFillBackground(true);
-    const TitlePanel title = makeTitlePanel(this, kClientWidth);
+    applyCreamFormLook(this);
+    const TitlePanel title = makeCodedTitlePanel(this, kClientWidth, m_ctx.buildCode);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
-    L_SW_Code->setText(m_ctx.buildCode);
-    L_SW_Code->adjustSize();
 
     LID_IP = makeFormLabel(this, "LID_IP", 8, 66);
     E_ID_IP = new QLineEdit(this);

@@ -1,6 +1,7 @@
 #include "editors/building/UProfinetFileName.h"
 
 #include "common/UComon.h"
+#include "editors/building/BuildingFormParts.h"
 #include "editors/building/core/UGSDMLWriter.h"
 #include "platform/Dialogs.h"
 
@@ -28,11 +29,9 @@ QString TFProfinetFileName::text(int n) const { return m_ctx.state->lang(n); }
 
 void TFProfinetFileName::FormCreate(const QDate& today)
 {
-    const TitlePanel title = makeTitlePanel(this, kClientWidth);
+    const TitlePanel title = makeCodedTitlePanel(this, kClientWidth, m_ctx.buildCode);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
-    L_SW_Code->setText(m_ctx.buildCode);
-    L_SW_Code->adjustSize();
 
     L_Select_Name = makeFormLabel(this, "L_Select_Name", 8, 66);
     L_FixPart_1 = makeFormLabel(this, "L_FixPart_1", 8, 96);
