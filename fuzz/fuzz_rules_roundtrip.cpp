@@ -3,7 +3,7 @@
 // checked, saved, and opened again. The rules
 // shown after the second opening must be those saved, and a second save the same bytes.
 
-#include "FuzzSupport.h"
+#include "RuleFileRoundTrip.h"
 
 #include "common/UComon.h"
 #include "config/core/ULoRaRuleSpec.h"
@@ -12,40 +12,6 @@
 #include "ruleedit/core/URuleTable.h"
 
 namespace {
-
-void roundTrip(const QString& input, const QString& saved, const zfw::RuleFileSpec& spec)
-{
-    zfw::RuleFile first(spec);
-    const zfw::RuleLoadReport report = zfw::loadRuleFile(first, input);
-    if (!report.fileError.isEmpty()) {
-        // Nothing half read: the tables stay as an opening clears them.
-        for (const zfw::RuleTable& t : first.tables)
-            ZFW_FUZZ_CHECK(t.ruleCount() == 0);
-        return;
-    }
-    static_cast<void>(zfw::Controllo_dati(first));
-
-    const zfw::FileResult written = zfw::saveRuleFile(first, saved);
-    if (!written.ok) {
-        // Only a text the file format cannot hold may stop a save, and it says so.
-        ZFW_FUZZ_CHECK(!written.message.isEmpty());
-        return;
-    }
-    zfw::RuleFile second(spec);
-    const zfw::RuleLoadReport again = zfw::loadRuleFile(second, saved);
-    ZFW_FUZZ_CHECK(again.fileError.isEmpty() && again.missingTables.isEmpty());
-    ZFW_FUZZ_CHECK(again.missingValues.isEmpty() && again.totalRowsNotShown() == 0);
-    for (std::size_t t = 0; t < first.tables.size(); ++t) {
-        const zfw::RuleTable& a = first.tables[t];
-        const zfw::RuleTable& b = second.tables[t];
-        ZFW_FUZZ_CHECK(a.ruleCount() == b.ruleCount());
-        for (int r = 1; r <= a.ruleCount(); ++r)
-            for (int c = 1; c < a.columnCount(); ++c)
-                ZFW_FUZZ_CHECK(a.cell(c, r) == b.cell(c, r));
-    }
-    ZFW_FUZZ_CHECK(zfw::ruleFileDocument(second).toByteArray()
-                   == zfw::ruleFileDocument(first).toByteArray());
-}
 
 // Rows directly under the root, a table that grows from 4 to 64 rules, no Enable column, a
 // key as it stands, an older attribute name and no version comment.
@@ -83,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fixed.MaxPayloadSize = 51;
     zfw::LoRaWanEditorSetup variable = fixed;
     variable.FPortFixed = false;
-    roundTrip(input, saved, zfw::loRaWanRuleSpec(fixed));
-    roundTrip(input, saved, zfw::loRaWanRuleSpec(variable));
-    roundTrip(input, saved, zfw::s7RuleSpec());
-    roundTrip(input, saved, growingRootRows());
+    zfw::fuzz::ruleFileRoundTrip(input, saved, zfw::loRaWanRuleSpec(fixed));
+    zfw::fuzz::ruleFileRoundTrip(input, saved, zfw::loRaWanRuleSpec(variable));
+    zfw::fuzz::ruleFileRoundTrip(input, saved, zfw::s7RuleSpec());
+    zfw::fuzz::ruleFileRoundTrip(input, saved, growingRootRows());
     return 0;
 }
