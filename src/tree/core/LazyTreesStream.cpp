@@ -18,7 +18,6 @@ namespace zfw {
 namespace {
 
 constexpr std::array<std::uint16_t, 6> kHeader{0x2045, 0x0056, 0x0054, 2, 0x0020, 0x2046};
-constexpr int kHeaderSize = 12;
 constexpr int kVersionUnit = 3;
 constexpr int kCurrentVersion = 2;
 constexpr std::int32_t ChunkAnchor = 1;
