@@ -82,6 +82,18 @@ void QtClipboard::setContents(const ClipboardContents& contents)
     cb->setMimeData(d);  // the clipboard takes the data over
 }
 
+void QtClipboard::setMimeData(std::unique_ptr<QMimeData> data)
+{
+    if (QClipboard* cb = appClipboard())
+        cb->setMimeData(data.release());  // the clipboard deletes it when replaced
+}
+
+const QMimeData* QtClipboard::mimeData() const
+{
+    const QClipboard* cb = appClipboard();
+    return cb ? cb->mimeData() : nullptr;
+}
+
 bool QtClipboard::supportsSelection() const
 {
     const QClipboard* cb = appClipboard();

@@ -9,8 +9,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <utility>
 #include <vector>
+
+class QMimeData;
 
 namespace zfw {
 
@@ -42,6 +45,12 @@ public:
 
     // The system has a selection clipboard (X11); elsewhere the Selection mode reads nothing.
     virtual bool supportsSelection() const = 0;
+
+    // Puts data that renders its formats when they are asked for. The clipboard owns it and
+    // destroys it when anything else is put on the clipboard.
+    virtual void setMimeData(std::unique_ptr<QMimeData> data) = 0;
+    // What the clipboard holds now; nil when empty. Valid until the clipboard changes.
+    virtual const QMimeData* mimeData() const = 0;
 };
 
 // The application's clipboard (QGuiApplication::clipboard). A format name that is not a MIME
@@ -55,6 +64,8 @@ public:
     QByteArray data(const QString& name) const override;
     void setContents(const ClipboardContents& contents) override;
     bool supportsSelection() const override;
+    void setMimeData(std::unique_ptr<QMimeData> data) override;
+    const QMimeData* mimeData() const override;
 };
 
 // The MIME type under which a named clipboard format is carried.

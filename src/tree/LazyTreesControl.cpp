@@ -121,6 +121,7 @@ TBaseLazyTree::~TBaseLazyTree()
     // Takes the tree back from the worker for good: nothing may be queued for it from here on.
     SetTreeWorker(nullptr);
     InterruptValidation();
+    releaseClipboard();
     // A read-only tree must still delete its nodes.
     TLTMiscOptions misc = options().MiscOptions;
     if (misc.contains(toReadOnly)) {

@@ -25,6 +25,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -35,8 +36,11 @@
 #include <vector>
 
 class QMenu;
+class QMimeData;
 
 namespace zfw {
+
+class TLTClipboardContext;
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TLTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
@@ -616,6 +620,53 @@ public:
     // Shows the context menu of the node at a client point (OnGetPopupMenu asks for it).
     void DoPopupMenu(PLazyNode node, TColumnIndex column, QPoint position);
 
+    // ----- the clipboard (LazyTreesClipboard.cpp) --------------------------------------------
+    // Trees that should recognise each other's nodes on the clipboard share one context; a
+    // tree without one makes its own over the system clipboard when it first needs it.
+    void SetClipboardContext(std::shared_ptr<TLTClipboardContext> context);
+    TLTClipboardContext& clipboardContext();
+    // The formats the tree may offer: only names the registry knows for this kind of tree;
+    // kept sorted, without duplicates.
+    QStringList ClipboardFormats() const { return FClipboardFormats; }
+    void SetClipboardFormats(const QStringList& formats);
+    // Adds a name under the same rule; its index, or -1 when refused.
+    int AddClipboardFormat(const QString& format);
+    // The owner may add or change the MIME types the tree offers.
+    std::function<void(TBaseLazyTree&, QStringList& mimeTypes)> OnGetUserClipboardFormats;
+    // Renders a format the tree does not render itself; handled set when data was made.
+    std::function<void(TBaseLazyTree&, const QString& mimeType, bool forClipboard,
+                       QByteArray& data, bool& handled)>
+        OnRenderOLEData;
+    // The selected nodes go to the clipboard and are marked until the clipboard changes.
+    void CopyToClipboard();
+    // The same, and the marked nodes go when they are pasted elsewhere; not when read-only.
+    void CutToClipboard();
+    // The clipboard's nodes at the focused node in DefaultPasteMode. False when it holds no
+    // nodes or the tree is read-only. A paste of this tree's own cut nodes moves them.
+    bool PasteFromClipboard();
+    // The clipboard keeps the data rendered in full, so that it outlives the tree.
+    void FlushClipboard();
+    void CancelCutOrCopy();
+    // After another tree pasted the cut nodes: they are deleted here.
+    void FinishCutOrCopy();
+    // Inserts the nodes of data at target with mode; optimized: the source is a tree of this
+    // context with a pending cut, whose nodes are moved. True when data held nodes.
+    bool ProcessOLEData(TBaseLazyTree* source, const QMimeData& data, PLazyNode targetNode,
+                        TLTNodeAttachMode mode, bool optimized);
+    // The tree that made the data, when it is alive in this context; nil otherwise.
+    TBaseLazyTree* GetTreeFromDataObject(const QMimeData& data);
+    std::uint32_t CutCopyCount();
+    // The MIME types the tree offers, in priority order, then the owner's.
+    QStringList EnumerateClipboardFormats();
+    // The bytes of a format for the clipboard (the cut/copy set) or a drag (the selection);
+    // empty when the tree cannot render it.
+    virtual QByteArray RenderOLEData(const QString& mimeType, bool forClipboard);
+    enum TLTEditAction : std::uint8_t { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
+    // The standard edit actions; false when not handled (the changing ones under toReadOnly).
+    bool ExecuteAction(TLTEditAction action);
+    // The tree's number in its clipboard context.
+    std::uint32_t clipboardId();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -858,6 +909,12 @@ protected:
     int FBackgroundOffsetY = 0;
 
 private:
+    // Flushes a pending cut or copy and leaves the clipboard context (the tree is going).
+    void releaseClipboard();
+    std::shared_ptr<TLTClipboardContext> FClipboardContext;
+    std::uint32_t FClipboardId = 0;
+    QStringList FClipboardFormats;
+
     void UpdateVerticalScrollBar(bool doRepaint);
     void UpdateHorizontalScrollBar(bool doRepaint);
     void applyBar(Qt::Orientation bar, const TScrollBarSetting& s);

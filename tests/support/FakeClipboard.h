@@ -4,6 +4,10 @@
 
 #include "platform/Clipboard.h"
 
+#include <QMimeData>
+
+#include <memory>
+
 namespace zfw::test {
 
 class FakeClipboard final : public IClipboard {
@@ -23,23 +27,39 @@ public:
             return;
         }
         ++writes;
+        mime.reset();
         contents = {text, {}};
     }
-    bool hasFormat(const QString& name) const override { return find(name) != nullptr; }
+    bool hasFormat(const QString& name) const override
+    {
+        return mime ? mime->hasFormat(name) : find(name) != nullptr;
+    }
     QByteArray data(const QString& name) const override
     {
         ++reads;
+        if (mime)
+            return mime->data(name);
         const QByteArray* d = find(name);
         return d ? *d : QByteArray();
     }
     void setContents(const ClipboardContents& c) override
     {
         ++writes;
+        mime.reset();
         contents = c;
     }
+    // Like the system clipboard, the fake destroys the data it held when it is replaced.
+    void setMimeData(std::unique_ptr<QMimeData> data) override
+    {
+        ++writes;
+        contents = {};
+        mime = std::move(data);
+    }
+    const QMimeData* mimeData() const override { return mime.get(); }
     bool supportsSelection() const override { return hasSelection; }
 
     ClipboardContents contents;
+    std::unique_ptr<QMimeData> mime;
     // The X11 selection: off by default, as on the offscreen platform.
     bool hasSelection = false;
     QString selection;
