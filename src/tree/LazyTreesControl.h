@@ -634,8 +634,8 @@ public:
     // The owner may add or change the MIME types the tree offers.
     std::function<void(TBaseLazyTree&, QStringList& mimeTypes)> OnGetUserClipboardFormats;
     // Renders a format the tree does not render itself; handled set when data was made.
-    std::function<void(TBaseLazyTree&, const QString& mimeType, bool forClipboard,
-                       QByteArray& data, bool& handled)>
+    std::function<void(TBaseLazyTree&, const QString& mimeType, bool forClipboard, QByteArray& data,
+                       bool& handled)>
         OnRenderOLEData;
     // The selected nodes go to the clipboard and are marked until the clipboard changes.
     void CopyToClipboard();
