@@ -129,15 +129,6 @@ bool Check_Error_CommName_Desc(const QString& str, int Check_Type)
     return false;
 }
 
-QStringList snmpTrapOrdinals(const RuleTable& table)
-{
-    QStringList out;
-    int counter = 1;
-    for (int row = 1; row < table.rowCount(); ++row)
-        out.append(table.isEnabled(row) ? QString::number(counter++) : QString());
-    return out;
-}
-
 RuleFileSpec snmpTrapSpec()
 {
     RuleTableSpec read = tableOf("SNMP_Trap_Read", 6208);

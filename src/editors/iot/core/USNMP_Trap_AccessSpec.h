@@ -19,9 +19,4 @@ RuleFileSpec snmpTrapSpec();
 // Check_Type 1 a first character "a"-"z". An empty text passes.
 bool Check_Error_CommName_Desc(const QString& str, int Check_Type);
 
-// Column 0 of every rule row: the ordinal of the row among the enabled rows (Enable "Y" once
-// upper-cased), empty on the others. It is the object's number in the generated MIB for the
-// rows above the first blank Community Name.
-QStringList snmpTrapOrdinals(const RuleTable& table);
-
 }  // namespace zfw

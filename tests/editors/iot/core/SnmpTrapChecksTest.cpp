@@ -1,5 +1,5 @@
 // The SNMP agent's check: one table of read and write rows and the first message, exact texts
-// included; the character rule; the numbering of the enabled rows.
+// included; and the character rule.
 
 #include "editors/iot/core/USNMP_Trap_AccessSpec.h"
 
@@ -199,20 +199,6 @@ TEST(SnmpTrapCharacterRule, LettersAndDigitsAndALowerCaseFirst)
         EXPECT_EQ(Check_Error_CommName_Desc(text, 0), c.community) << c.text;
         EXPECT_EQ(Check_Error_CommName_Desc(text, 1), c.description) << c.text;
     }
-}
-
-TEST(SnmpTrapOrdinals, OnlyEnabledRowsAreNumbered)
-{
-    RuleFile f(snmpTrapSpec());
-    RuleTable& t = f.tables[0];
-    const int enable = t.spec().col(u"Enable");
-    t.setCell(enable, 2, QStringLiteral("N"));
-    t.setCell(enable, 3, QStringLiteral("y"));
-    t.setCell(enable, 4, QStringLiteral(" Y"));
-    const QStringList n = snmpTrapOrdinals(t);
-    ASSERT_EQ(n.size(), kSNMPTrapRules);
-    EXPECT_EQ(n.mid(0, 6), (QStringList{"1", "", "2", "", "3", "4"}));
-    EXPECT_EQ(n.last(), QStringLiteral("254"));
 }
 
 }  // namespace
