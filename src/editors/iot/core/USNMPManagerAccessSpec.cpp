@@ -139,16 +139,21 @@ qint64 snmpManagerTextTotal(const RuleTable& t)
 
 RuleFileSpec snmpManagerSpec()
 {
+    // Addresses and object identifiers are longer than the header texts.
+    RuleColumn address = column(u"IP_Address", 6110);
+    address.width = 110;
+    RuleColumn oid = column(u"OID", 6113);
+    oid.width = 170;
     RuleColumn conversion = combo(u"ConvertFrom", 6154,
                                   {"None", "Float", "Float * 10", "Float * 100"});
     conversion.defaultText = QStringLiteral("None");
     QList<RuleColumn> cols = {
         numberColumn(6108),
         enableColumn(6109),
-        column(u"IP_Address", 6110),
+        address,
         combo(u"Version", 6111, {"1", "2", "3"}),
         comboEdit(u"Community_String", 6112, {"Public", "Private"}),
-        column(u"OID", 6113),
+        oid,
         combo(u"Type", 6114, {"String", "Int"}),
         combo(u"Mode", 6115, {"Get", "Set", "Trap"}),
         column(u"On_Change", 6116, RuleColumnKind::CheckBox),
