@@ -1,5 +1,7 @@
 #include "editors/iot/core/USNMPMib.h"
 
+#include "common/TextUtil.h"
+
 #include <QSet>
 
 namespace zfw {
@@ -52,10 +54,12 @@ void readTable(const XmlElement& table, QStringList& names, QList<bool>& isInt, 
     int row = 0;
     for (XmlElement e = table.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         ++row;
-        if (e.attribute(u"Enable").value_or(QString()).toUpper() != QLatin1String("Y"))
+        // Upper-cased as the agent editor does (letters a to z only), so both agree on which
+        // rows are enabled objects and which are "Int".
+        if (asciiUpper(e.attribute(u"Enable").value_or(QString())) != QLatin1String("Y"))
             continue;
         names.append(e.attribute(u"Description").value_or(QString()));
-        isInt.append(e.attribute(u"Type").value_or(QString()).toUpper() == QLatin1String("INT"));
+        isInt.append(asciiUpper(e.attribute(u"Type").value_or(QString())) == QLatin1String("INT"));
         rows.append(row);
     }
 }

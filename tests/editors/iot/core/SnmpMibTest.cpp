@@ -103,6 +103,20 @@ TEST(SnmpMibLists, EnabledRowsInFileOrderWithTheirRows)
     EXPECT_EQ(snmpWriteObjectName(l, 2), QStringLiteral("bufferoutval2"));
 }
 
+// The agent editor upper-cases the letters a to z only: a Type or Enable that another
+// script's case rules would turn into "INT" or "Y" is no Int object and no enabled row here
+// either.
+TEST(SnmpMibLists, OnlyAsciiLettersAreUpperCased)
+{
+    const SnmpTrapLists l = listsOf(
+        "<SNMP_Trap><SNMP_Trap_Read>"
+        "<row Enable=\"y\" Type=\"\xc4\xb1nt\" Description=\"a\"/>"
+        "<row Enable=\"\xef\xbd\x99\" Description=\"b\"/>"
+        "</SNMP_Trap_Read></SNMP_Trap>");
+    EXPECT_EQ(l.SNMP_Trap_Read_Names, QStringList{QStringLiteral("a")});
+    EXPECT_EQ(l.SNMP_Trap_Read_Is_Int, QList<bool>{false});
+}
+
 // More enabled rows than the old fixed tables held: every one is numbered and written.
 TEST(SnmpMibLists, TablesGrowPastTwoHundredFiftySix)
 {
