@@ -12,6 +12,7 @@ packages=(
   clang-format
   socat
   libxml2-utils
+  smitools snmp
 )
 
 missing=()

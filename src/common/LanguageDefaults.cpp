@@ -21,6 +21,7 @@ std::span<const std::span<const LangText>> languageDefaultBlocks()
         languageDefaultsEtherNetIP(),
         languageDefaultsIEC61850(),
         languageDefaultsOPCUA(),
+        languageDefaultsSNMP(),
     };
     // clang-format on
     return kBlocks;

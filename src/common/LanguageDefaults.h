@@ -57,4 +57,7 @@ std::span<const LangText> languageDefaultsIEC61850();
 // Blocks of the OPC UA client editor, its server dialog and browse window (5400-5799).
 std::span<const LangText> languageDefaultsOPCUA();
 
+// Blocks of the SNMP manager and agent editors and the MIB writer's messages (6100-6295).
+std::span<const LangText> languageDefaultsSNMP();
+
 }  // namespace zfw

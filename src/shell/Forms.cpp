@@ -31,6 +31,8 @@
 #include "editors/iot/UOPC_UA_Client_Access.h"
 #include "editors/iot/UOPC_UA_Scan_Server.h"
 #include "editors/iot/UOpcUaHelperBrowser.h"
+#include "editors/iot/USNMPManagerAccess.h"
+#include "editors/iot/USNMP_Trap_Access.h"
 #include "editors/iot/UTLS_Server_Known_Cert.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
@@ -233,6 +235,8 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
     case FormId::TFOPC_UA_Add_Server: return new TFOPC_UA_Add_Server(ruleEditorContext(), parent);
     case FormId::TFOPC_UA_Scan_Server:
         return new TFOPC_UA_Scan_Server(ruleEditorContext(), nullptr, parent);
+    case FormId::TFSNMPManagerAccess: return new TFSNMPManagerAccess(ruleEditorContext(), parent);
+    case FormId::TFSNMP_Trap_Access: return new TFSNMP_Trap_Access(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

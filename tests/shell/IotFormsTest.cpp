@@ -1,4 +1,4 @@
-// The IEC 61850 client and known TLS certificates windows as the main window makes them:
+// The IEC 61850 client, known TLS certificates and SNMP windows as the main window makes them:
 // real windows, not placeholders, titled in the language of the moment.
 
 #include "shell/ShellTestFixture.h"
@@ -20,6 +20,8 @@ struct IotForm {
 constexpr IotForm kIotForms[] = {
     {FormId::TFIEC_61850_Access, "TFIEC_61850_Access", 4900},
     {FormId::TFTLS_Server_Known_Cert, "TFTLS_Server_Known_Cert", 5100},
+    {FormId::TFSNMPManagerAccess, "TFSNMPManagerAccess", 6100},
+    {FormId::TFSNMP_Trap_Access, "TFSNMP_Trap_Access", 6200},
 };
 
 TEST_F(IotForms, AreRealWindowsThatFollowALanguageChange)

@@ -90,6 +90,12 @@ enum class RuleMessageForm {
     Format,       // text whose "%d" are replaced by values, in order
 };
 
+// A number of a message followed by a language text (0 none).
+struct RuleFaultPiece {
+    qint64 number = 0;
+    int text = 0;
+};
+
 struct RuleFault {
     int table = -1;  // -1: no fault
     int row = 0;     // grid row, the first rule is row 1; 0 for a whole-file fault
@@ -100,6 +106,9 @@ struct RuleFault {
     // A text of the check's own after everything else (a value named by the check); not a
     // language text.
     QString afterString;
+    // Numbers and texts after the after text, before afterString, for a message that names
+    // more than one number (two rows of a pair).
+    QList<RuleFaultPiece> morePieces;
     RuleMessageForm form = RuleMessageForm::RowPrefix;
     QList<qint64> values;  // Format only
 

@@ -176,6 +176,11 @@ QString ruleFaultMessage(const RuleFault& fault, const RuleFileSpec& spec, const
         out += QString::number(fault.bound);
     if (fault.afterText)
         out += lang.lang(fault.afterText);
+    for (const RuleFaultPiece& piece : fault.morePieces) {
+        out += QString::number(piece.number);
+        if (piece.text)
+            out += lang.lang(piece.text);
+    }
     out += fault.afterString;
     return out;
 }

@@ -409,6 +409,22 @@ TEST(RuleFrameMessages, FormatTakesItsNumbersInOrder)
               QStringLiteral("Row 3: 1500 is not below 1440"));
 }
 
+// A pair of rows: the first after the text, the second with the text that follows it.
+TEST(RuleFrameMessages, MorePiecesFollowTheBoundAndItsText)
+{
+    RuleFault f;
+    f.table = 0;
+    f.text = kTotal;
+    f.form = RuleMessageForm::NoRowPrefix;
+    f.hasBound = true;
+    f.bound = 2;
+    f.afterText = kUnit;
+    f.morePieces = {{7, kBadCode}, {9, 0}};
+    f.afterString = QStringLiteral("!");
+    EXPECT_EQ(ruleFaultMessage(f, fileOf({}), language()),
+              QStringLiteral("Too many bytes, the max number is 2 bytes7 bad code9!"));
+}
+
 // ---- Load steps --------------------------------------------------------------------------------
 
 // Direction chooses the default of a missing Time ("0" for "Tx", "" otherwise); Level is
