@@ -117,8 +117,6 @@ TabExtent tabExtent(int textWidth, int textHeight, int imageRoom, int imageHeigh
 
 namespace {
 
-int roundHalfEven(double v) { return int(std::nearbyint(v)); }
-
 int red(TColor c) { return int(c & 0xFF); }
 int green(TColor c) { return int((c >> 8) & 0xFF); }
 int blue(TColor c) { return int((c >> 16) & 0xFF); }

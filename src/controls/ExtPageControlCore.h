@@ -6,6 +6,7 @@
 // can be checked without showing a window.
 
 #include "controls/Canvas.h"
+#include "controls/ExtDropDownDraw.h"
 #include "platform/Colors.h"
 #include "platform/Rect.h"
 
@@ -24,7 +25,6 @@ namespace zfw {
 
 enum TTabPosition : std::uint8_t { tpTop, tpBottom, tpLeft, tpRight };
 enum TTabStyle : std::uint8_t { tsClassic, tsDotNet };
-enum TGradientDirection : std::uint8_t { gdVertical, gdHorizontal };
 
 using TMarginSize = std::int32_t;
 // Range of TabOverlap.
