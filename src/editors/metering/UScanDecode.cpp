@@ -145,6 +145,12 @@ TFScanDecode::TFScanDecode(QWidget* parent, ScanDecodeServices services)
     Form_Type = Get_ScanDecode_Form_Type();
     createControls();
     Set_Lang();
+    // The dialogs are made with the window, as the language of the start is the one this
+    // window and its dialogs keep: made on first use they took whatever language was chosen
+    // by then, and the window spoke one language and its dialogs another.
+    startDialog();
+    perNodeDialog();
+    keyDialog();
     if (m_engine)
         connectEngine(*m_engine);
     Move_Object_Type_Form();
