@@ -106,6 +106,32 @@ struct TabExtent {
 TabExtent tabExtent(int textWidth, int textHeight, int imageRoom, int imageHeight, int tabWidth,
                     int tabHeight);
 
+// Where the tabs lie. The strip starts 2 pixels in from the control's edge on the tabs' side
+// and runs along that edge, 2 pixels short of both ends.
+struct TabRowOptions {
+    TTabPosition position = tpTop;
+    int width = 0;  // the control
+    int height = 0;
+    // Tabs that do not fit wrap into further rows; otherwise one row, cut at the end.
+    bool multiLine = false;
+    // Rows keep their natural length; otherwise, with more than one row, every row is widened
+    // to the strip's length, the room shared out among its tabs (the first ones get the rest).
+    bool raggedRight = false;
+    int selected = -1;  // the selected tab; its row lies against the sheet
+};
+struct TabRowLayout {
+    std::vector<TRect> rects;  // per tab, in control coordinates
+    std::vector<int> rowOf;    // per tab: its row in filling order (0 holds the first tabs)
+    int rows = 0;
+};
+// `along` is each tab's extent along the strip, `across` the height of a row. Rows are filled
+// in tab order; the selected tab's row goes next to the sheet and the others follow it in
+// turn outward, so the row order turns round as the selection moves (row 0 against the sheet
+// without a selection).
+TabRowLayout layoutTabRows(const std::vector<int>& along, int across, const TabRowOptions& o);
+// The tab whose rectangle holds the point, -1 for none.
+int tabAtPoint(const std::vector<TRect>& rects, const QPoint& p);
+
 // ----- drawing helpers -----------------------------------------------------------------------
 
 struct GradientStripe {
@@ -208,6 +234,7 @@ struct TabPaintState {
     std::vector<TabPageState> pages;  // every page, in page order
     int activePage = -1;
     int hoverTab = -1;
+    bool hotTrack = false;  // the hover tab's text in the hot-light colour
     CloseButtonState closeState = CloseButtonState::Normal;  // of the active tab's button
 };
 

@@ -149,6 +149,9 @@ void drawTabContent(ICanvas& c, const TabPaintState& s, int index, const TabCont
     const bool useActiveFont = !deferred
                                && ((active && s.position == tpTop) || s.position == tpBottom);
     TColor color = useActiveFont ? s.activeFontColor : p.textColor;
+    // Hot tracking shows the text of the tab under the mouse in the hot-light colour.
+    if (s.hotTrack && index == s.hoverTab && !active)
+        color = clHotLight;
     if (!p.tabEnable)
         color = clGray;
     const QFont& font = active ? s.activeFont : s.font;
@@ -519,6 +522,26 @@ void PaintTabs(ICanvas& c, const TabPaintState& s)
                 break;
             }
         }
+    }
+
+    if (s.tabSheet3D) {
+        // The raised edge of the sheet: light outside and highlight inside at the top and
+        // left, dark shadow outside and shadow inside at the bottom and right.
+        TRect e{0, 0, W, H};
+        switch (pos) {
+        case tpTop: e.Top = strip.bottom; break;
+        case tpBottom: e.Bottom = strip.top; break;
+        case tpLeft: e.Left = strip.right; break;
+        case tpRight: e.Right = strip.left; break;
+        }
+        const auto edge = [&c](const TRect& r, TColor light, TColor dark) {
+            c.line(r.Left, r.Bottom - 1, r.Left, r.Top, light);
+            c.line(r.Left, r.Top, r.Right - 1, r.Top, light);
+            c.line(r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1, dark);
+            c.line(r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1, dark);
+        };
+        edge(e, cl3DLight, cl3DDkShadow);
+        edge(e.inflated(-1, -1), clBtnHighlight, clBtnShadow);
     }
 
     int joinTabs = 0;
