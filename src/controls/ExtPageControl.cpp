@@ -570,15 +570,20 @@ TRect TExtPageControl::GetPageTabRect(int pageIndex) const
     return tab >= 0 && tab < int(rects.size()) ? rects[size_t(tab)] : TRect{};
 }
 
-std::vector<TRect> TExtPageControl::tabRects() const
+std::vector<TRect> TExtPageControl::tabRects() const { return tabLayout().rects; }
+
+TabRowLayout TExtPageControl::tabLayout() const
 {
     const int n = FTabBar->count();
-    std::vector<TRect> rects;
     if (FTabBorder3D) {
         // The tab list paints the tabs itself, in one row.
+        TabRowLayout l;
+        l.rows = n > 0 ? 1 : 0;
         for (int i = 0; i < n; ++i)
-            rects.push_back(TRect::fromQRect(FTabBar->tabRect(i).translated(FTabBar->pos())));
-        return rects;
+            l.rects.push_back(TRect::fromQRect(FTabBar->tabRect(i).translated(FTabBar->pos())));
+        l.rowOf.assign(size_t(n), 0);
+        l.opposite.assign(size_t(n), false);
+        return l;
     }
     const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
     std::vector<int> along;
@@ -595,7 +600,8 @@ std::vector<TRect> TExtPageControl::tabRects() const
     o.multiLine = FMultiLine;
     o.raggedRight = FRaggedRight;
     o.selected = FTabIndex;
-    return layoutTabRows(along, across, o).rects;
+    o.scrollOpposite = FScrollOpposite;
+    return layoutTabRows(along, across, o);
 }
 
 int TExtPageControl::GetImageIndex(int tabIndex) const
@@ -637,6 +643,14 @@ void TExtPageControl::SetRaggedRight(bool on)
     if (FRaggedRight == on)
         return;
     FRaggedRight = on;
+    refreshTabs();
+}
+
+void TExtPageControl::SetScrollOpposite(bool on)
+{
+    if (FScrollOpposite == on)
+        return;
+    FScrollOpposite = on;
     refreshTabs();
 }
 
@@ -726,9 +740,19 @@ void TExtPageControl::layoutChildren()
         break;
     }
     const TabPaintState s = paintState();
-    const QRect area = pageArea(FTabPosition, W, H, tabStrip(s), FTabSheet3D).toQRect();
+    TRect area = pageArea(FTabPosition, W, H, tabStrip(s), FTabSheet3D);
+    TabStrip far;
+    if (oppositeStrip(s, far)) {
+        // The sheet ends before the rows on its far side, inside the border line there.
+        switch (FTabPosition) {
+        case tpTop: area.Bottom = std::min(area.Bottom, far.top - 4); break;
+        case tpBottom: area.Top = std::max(area.Top, far.bottom + 4); break;
+        case tpLeft: area.Right = std::min(area.Right, far.left - 4); break;
+        case tpRight: area.Left = std::max(area.Left, far.right + 4); break;
+        }
+    }
     for (TExtTabSheet* page : FPages)
-        page->setGeometry(area);
+        page->setGeometry(area.toQRect());
 }
 
 TabPaintState TExtPageControl::paintState() const
@@ -767,14 +791,17 @@ TabPaintState TExtPageControl::paintState() const
     s.closeGlyph = FCloseGlyph;
     s.images = FImages;
     const std::vector<bool> showing = tabShowingFlags();
-    const std::vector<TRect> rects = tabRects();
+    const TabRowLayout layout = tabLayout();
     for (size_t i = 0; i < FPages.size(); ++i) {
         const TExtTabSheet* p = FPages[i];
         TabPageState t;
         if (showing[i]) {
             const int tab = tabIndexOfPage(showing, int(i));
-            if (tab >= 0 && tab < int(rects.size()) && !rects[size_t(tab)].isEmpty())
-                t.rect = rects[size_t(tab)];
+            if (tab >= 0 && tab < int(layout.rects.size())
+                && !layout.rects[size_t(tab)].isEmpty()) {
+                t.rect = layout.rects[size_t(tab)];
+                t.opposite = layout.opposite[size_t(tab)];
+            }
         }
         t.tabVisible = p->FTabVisible;
         t.tabEnable = p->FTabEnable;

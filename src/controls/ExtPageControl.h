@@ -157,6 +157,9 @@ public:
     // Rows keep their natural length instead of filling the strip.
     bool RaggedRight() const { return FRaggedRight; }
     void SetRaggedRight(bool on);
+    // With several rows, the rows before the selected one move to the far side of the sheet.
+    bool ScrollOpposite() const { return FScrollOpposite; }
+    void SetScrollOpposite(bool on);
     // The tab under the mouse shows its text in the hot-light colour.
     bool HotTrack() const { return FHotTrack; }
     void SetHotTrack(bool on);
@@ -300,6 +303,7 @@ private:
     std::vector<bool> tabShowingFlags() const;
     QSize tabSizeFor(int tabIndex) const;
     void forgetClosed(TExtTabSheet* page);
+    TabRowLayout tabLayout() const;
     // Moves the selection to the neighbouring tab (arrow keys), skipping disabled ones.
     void selectNeighbourTab(int step);
 
@@ -344,6 +348,7 @@ private:
     int FTabIndex = -1;
     bool FMultiLine = false;
     bool FRaggedRight = false;
+    bool FScrollOpposite = false;
     bool FHotTrack = false;
     CloseButtonState FCloseState = CloseButtonState::Normal;
     ExtTabBar* FTabBar = nullptr;

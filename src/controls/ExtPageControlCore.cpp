@@ -119,6 +119,7 @@ TabRowLayout layoutTabRows(const std::vector<int>& along, int across, const TabR
     const int n = int(along.size());
     l.rects.resize(along.size());
     l.rowOf.assign(along.size(), 0);
+    l.opposite.assign(along.size(), false);
     if (n == 0)
         return l;
     const bool side = o.position == tpLeft || o.position == tpRight;
@@ -163,13 +164,31 @@ TabRowLayout layoutTabRows(const std::vector<int>& along, int across, const TabR
     }
 
     const int selectedRow = o.selected >= 0 && o.selected < n ? l.rowOf[size_t(o.selected)] : 0;
+    const auto opposite = [](TTabPosition p) {
+        switch (p) {
+        case tpTop: return tpBottom;
+        case tpBottom: return tpTop;
+        case tpLeft: return tpRight;
+        case tpRight: break;
+        }
+        return tpLeft;
+    };
     for (int i = 0; i < n; ++i) {
-        const int fromSheet = (l.rowOf[size_t(i)] - selectedRow + l.rows) % l.rows;
-        const int fromEdge = l.rows - 1 - fromSheet;  // 0: the row along the control's edge
+        const int row = l.rowOf[size_t(i)];
+        const int fromSheet = (row - selectedRow + l.rows) % l.rows;
+        int fromEdge = l.rows - 1 - fromSheet;  // 0: the row along the control's edge
+        TTabPosition side = o.position;
+        if (o.multiLine && o.scrollOpposite && row < selectedRow) {
+            l.opposite[size_t(i)] = true;
+            side = opposite(o.position);
+            fromEdge = row;
+        } else if (o.multiLine && o.scrollOpposite) {
+            fromEdge = l.rows - 1 - row;
+        }
         const int a0 = 2 + offset[size_t(i)];
         const int a1 = a0 + extent[size_t(i)];
         TRect& r = l.rects[size_t(i)];
-        switch (o.position) {
+        switch (side) {
         case tpTop: r = {a0, 2 + fromEdge * across, a1, 2 + (fromEdge + 1) * across}; break;
         case tpBottom:
             r = {a0, o.height - 2 - (fromEdge + 1) * across, a1, o.height - 2 - fromEdge * across};

@@ -650,5 +650,26 @@ TEST_F(ExtPageControlWidget, TabSheet3DRaisedEdgePixels)
     EXPECT_LT(img.pixelColor(398, 150).lightness(), face);
 }
 
+TEST_F(ExtPageControlWidget, ScrollOppositeSendsTheRowsInFrontBelowThePage)
+{
+    control->resize(150, 250);
+    control->SetMultiLine(true);
+    control->SetScrollOpposite(true);
+    EXPECT_LT(tabRectOf(3).Bottom, tabRectOf(0).Bottom);
+    click(control.get(), centre(tabRectOf(3)));
+    ASSERT_EQ(control->ActivePage(), pages[3]);
+    // The first row now lies along the bottom edge, the page between the two strips.
+    const TRect first = tabRectOf(0);
+    EXPECT_EQ(first.Bottom, 248);
+    const QRect page = pages[3]->geometry();
+    EXPECT_LT(page.bottom(), first.Top);
+    EXPECT_GE(page.top(), tabRectOf(3).Bottom);
+    // A click on it brings it back to the top.
+    click(control.get(), centre(first));
+    EXPECT_EQ(control->ActivePage(), pages[0]);
+    EXPECT_LT(tabRectOf(0).Bottom, 100);
+    EXPECT_GE(pages[0]->geometry().bottom(), 240);
+}
+
 }  // namespace
 }  // namespace zfw
