@@ -112,7 +112,10 @@ protected:
     {
         window->Btn_StartScan->click();
         ASSERT_EQ(window->formStyle(), 2);
-        ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
+        ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }))
+            << "state " << window->formStyle() << ", messages "
+            << messages().join(QLatin1Char('|')).toStdString() << ", progress lines "
+            << window->LB_AvailableDevice->count();
     }
     QStringList messages() const
     {
