@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -379,6 +380,8 @@ void TExtPageControl::InsertTab(TExtTabSheet* page)
 {
     const int index = page->TabIndex();
     FTabBar->insertTab(index, FTabBorder3D ? page->FCaption : page->FTabCaption);
+    if (FTabBorder3D)
+        updateTabIcons();
     // The tab list selects its first tab and keeps the selected one when others come.
     if (FTabIndex >= index)
         ++FTabIndex;
@@ -427,10 +430,12 @@ void TExtPageControl::UpdateTab(TExtTabSheet* page)
 {
     if (!page->FTabShowing)
         return;
-    if (FTabBorder3D)
+    if (FTabBorder3D) {
         FTabBar->setTabText(page->TabIndex(), page->FCaption);
-    else
+        updateTabIcons();
+    } else {
         UpdateTabForActiveFont(page);
+    }
     layoutChildren();
     update();
 }
@@ -912,6 +917,7 @@ void TExtPageControl::SetTabBorder3D(bool on)
             FTabBar->setTabText((*it)->TabIndex(), on ? (*it)->FCaption : (*it)->FTabCaption);
     }
     UpdateTabForActiveFont(FActivePage);
+    updateTabIcons();
     FTabBar->update();
     refreshTabs();
 }
@@ -1042,7 +1048,28 @@ void TExtPageControl::SetTabWidth(int pixels)
 void TExtPageControl::SetImages(const TTabImageList* images)
 {
     FImages = images;
+    updateTabIcons();
     refreshTabs();
+}
+
+void TExtPageControl::updateTabIcons()
+{
+    const std::vector<bool> showing = tabShowingFlags();
+    for (int tab = 0; tab < FTabBar->count(); ++tab) {
+        QIcon icon;
+        if (FTabBorder3D && FImages) {
+            // The page's own picture: a page without one shows none, where the room-keeping
+            // index 0 used to show the list's first picture on it.
+            const TExtTabSheet* page = Pages(pageIndexOfTab(showing, tab));
+            int index = page ? page->FImageIndex : -1;
+            if (OnGetImageIndex)
+                index = GetImageIndex(tab);
+            if (index >= 0 && index < int(FImages->Pictures.size()))
+                icon = QIcon(QPixmap::fromImage(FImages->Pictures[size_t(index)]));
+            FTabBar->setIconSize(QSize(FImages->Width, FImages->Height));
+        }
+        FTabBar->setTabIcon(tab, icon);
+    }
 }
 
 QString TExtPageControl::Version() const

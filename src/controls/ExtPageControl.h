@@ -304,6 +304,8 @@ private:
     QSize tabSizeFor(int tabIndex) const;
     void forgetClosed(TExtTabSheet* page);
     TabRowLayout tabLayout() const;
+    // With TabBorder3D the tab list draws the user's pictures itself.
+    void updateTabIcons();
     // Moves the selection to the neighbouring tab (arrow keys), skipping disabled ones.
     void selectNeighbourTab(int step);
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTabBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -669,6 +670,35 @@ TEST_F(ExtPageControlWidget, ScrollOppositeSendsTheRowsInFrontBelowThePage)
     EXPECT_EQ(control->ActivePage(), pages[0]);
     EXPECT_LT(tabRectOf(0).Bottom, 100);
     EXPECT_GE(pages[0]->geometry().bottom(), 240);
+}
+
+TEST_F(ExtPageControlWidget, TabBorder3DShowsEachPagesOwnPicture)
+{
+    TTabImageList images;
+    images.Width = images.Height = 8;
+    for (Qt::GlobalColor colour : {Qt::red, Qt::blue}) {
+        QImage picture(8, 8, QImage::Format_ARGB32);
+        picture.fill(colour);
+        images.Pictures.push_back(picture);
+    }
+    control->SetImages(&images);
+    pages[1]->SetImageIndex(1);
+    control->SetTabBorder3D(true);
+    const QTabBar* bar = control->findChild<QTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->tabIcon(0).isNull()) << "no picture of its own, none shown";
+    ASSERT_FALSE(bar->tabIcon(1).isNull());
+    EXPECT_EQ(bar->tabIcon(1).pixmap(8, 8).toImage().pixelColor(4, 4), QColor(Qt::blue));
+    // A handler decides for every tab.
+    control->OnGetImageIndex = [](TExtPageControl*, int tab, int& index) {
+        index = tab == 0 ? 0 : -1;
+    };
+    pages[0]->SetCaption(QStringLiteral("Renamed  "));
+    EXPECT_FALSE(bar->tabIcon(0).isNull());
+    EXPECT_TRUE(bar->tabIcon(1).isNull());
+    control->SetTabBorder3D(false);
+    EXPECT_TRUE(bar->tabIcon(0).isNull()) << "drawn tabs paint their pictures themselves";
+    control->SetImages(nullptr);
 }
 
 }  // namespace
