@@ -103,6 +103,13 @@ protected:
     void DoAddToSelection(PLazyNode node) override;
     void DoRemoveFromSelection(PLazyNode node) override;
 
+    // ----- the caption chunk of the tree stream (LazyTreesStringStream.cpp) ---------------
+    // With toSaveCaptions an initialised node's main-column text follows its other chunks
+    // as UTF-16; reading it hands the text to OnNewText.
+    void WriteChunks(QIODevice& stream, PLazyNode node) override;
+    bool ReadChunk(QIODevice& stream, int version, PLazyNode node, int chunkType, int chunkSize,
+                   int depth = 0) override;
+
 public:
     PLazyNode AddChild(PLazyNode parent, void* userData = nullptr) override;
     // The remembered texts, in order without regard to case.

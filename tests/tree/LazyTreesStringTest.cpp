@@ -3,6 +3,8 @@
 
 #include "tree/LazyTreesString.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -128,6 +130,43 @@ TEST(TreeString, AMultiLineNodeWrapsItsTextWithinTheRow)
     const int lines = int(texts[0].text.count('\n')) + 1;
     EXPECT_EQ(f.tree->ComputeNodeHeight(nullptr, a, NoColumn),
               lines * QFontMetrics(f.tree->font()).height());
+}
+
+TEST(TreeString, CaptionsTravelWithTheStream)
+{
+    TextTree source;
+    source.useTexts();
+    PLazyNode a = source.tree->AddChild(nullptr);
+    PLazyNode b = source.tree->AddChild(nullptr);
+    source.tree->AddChild(nullptr);
+    source.texts[a] = QStringLiteral("Zähler \U0001F600");
+    source.texts[b] = QStringLiteral("x");
+    for (PLazyNode n = source.tree->GetFirstNoInit(); n; n = source.tree->GetNextNoInit(n))
+        source.tree->GetText(n, NoColumn);  // initialises the node
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    source.tree->SaveToStream(buffer, nullptr);
+
+    TextTree target;
+    target.tree->OnNewText = [&](TBaseLazyTree&, PLazyNode n, TColumnIndex column,
+                                 const QString& text) {
+        EXPECT_EQ(column, NoColumn);
+        target.texts[n] = text;
+    };
+    buffer.seek(0);
+    target.tree->LoadFromStream(buffer);
+    std::vector<QString> got;
+    for (PLazyNode n = target.tree->GetFirstNoInit(); n; n = target.tree->GetNextNoInit(n))
+        got.push_back(target.texts.count(n) ? target.texts[n] : QStringLiteral("-"));
+    // The third node has the default text "Node" from no handler: it is stored too.
+    EXPECT_EQ(got, (std::vector<QString>{source.texts[a], "x", "Node"}));
+
+    // Without toSaveCaptions no text is written.
+    source.tree->SetStringOptions(source.tree->StringOptions() - TLTStringOptions{toSaveCaptions});
+    QBuffer bare;
+    bare.open(QIODevice::ReadWrite);
+    source.tree->SaveToStream(bare, nullptr);
+    EXPECT_EQ(bare.size(), 16 + 3 * 35);
 }
 
 }  // namespace

@@ -33,6 +33,8 @@
 #include <type_traits>
 #include <vector>
 
+class QIODevice;
+
 namespace zfw {
 
 // A small set over an enumeration whose member n is bit n of Word.
@@ -694,6 +696,33 @@ public:
     virtual void Clear();
     void MoveTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
     PLazyNode CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly);
+    // Below the other tree's root. A move or copy to another tree, and every copy, goes through
+    // the tree stream: user data travels as far as OnSaveNode and OnLoadNode carry it.
+    void MoveTo(PLazyNode source, LazyTreeModel& tree, TLTNodeAttachMode mode, bool childrenOnly);
+    PLazyNode CopyTo(PLazyNode source, LazyTreeModel& tree, TLTNodeAttachMode mode,
+                     bool childrenOnly);
+
+    // ----- the tree stream (LazyTreesStream.cpp) ---------------------------------------
+    // Little-endian records: a 12-byte header, from version 2 a node count, then one anchor
+    // chunk per top-level node holding its base chunk, children, user data and caption.
+    std::function<void(LazyTreeModel&, PLazyNode node, QIODevice& stream)> OnSaveNode;
+    // node is nil for the root.
+    std::function<void(LazyTreeModel&, PLazyNode node, QIODevice& stream)> OnLoadNode;
+    std::function<void(LazyTreeModel&, QIODevice& stream)> OnSaveTree;
+    std::function<void(LazyTreeModel&, QIODevice& stream)> OnLoadTree;
+    // Version 2 records of the node, or of every top-level node when node is nil. A device
+    // that cannot seek gets the records assembled in memory first.
+    virtual void SaveToStream(QIODevice& stream, PLazyNode node = nullptr);
+    // Written to a temporary file that replaces the old one only when complete.
+    void SaveToFile(const QString& fileName);
+    // Replaces the whole tree; nothing under toReadOnly. The header is checked before the tree
+    // is cleared, so a wrong file leaves the tree as it was. Faults raise ELazyTreeError
+    // (help contexts 2002 to 2006); the records read before a fault stay in the tree.
+    virtual void LoadFromStream(QIODevice& stream);
+    virtual void LoadFromFile(const QString& fileName);
+    // Appends the stream's nodes as last children of target (nil: the root); the tree is not
+    // cleared and OnLoadTree does not fire.
+    void AddFromStream(QIODevice& stream, PLazyNode targetNode);
 
     // ----- navigation ------------------------------------------------------------------
     PLazyNode GetFirst(bool cca = false);
@@ -905,6 +934,33 @@ protected:
     virtual TColumnIndex SortColumn() const { return NoColumn; }
     virtual TSortDirection SortDirection() const { return sdAscending; }
 
+    // The tree stream's records (LazyTreesStream.cpp). The reader builds each record detached
+    // and attaches it only when it is complete, so a fault never leaves a half-read subtree
+    // whose counters disagree with its links.
+    virtual void WriteNode(QIODevice& stream, PLazyNode node);
+    virtual void WriteChunks(QIODevice& stream, PLazyNode node);
+    virtual void FinishChunkHeader(QIODevice& stream, qint64 startPos, qint64 endPos);
+    // One node record into a detached node; depth counts the records it is nested in.
+    virtual void ReadNode(QIODevice& stream, int version, PLazyNode node, int depth = 0);
+    // One chunk whose header has been read; true when it was understood. chunkEnd is where
+    // the chunk must end.
+    virtual bool ReadChunk(QIODevice& stream, int version, PLazyNode node, int chunkType,
+                           int chunkSize, int depth = 0);
+    // Reads one record into a new node and connects it at destination; the counters, the
+    // visible count and the selection follow. Returns the new node.
+    virtual PLazyNode AddNodeFromStream(QIODevice& stream, int version, PLazyNode destination,
+                                        TLTNodeAttachMode mode);
+    virtual void SkipNode(QIODevice& stream);
+    virtual void DoSaveNode(PLazyNode node, QIODevice& stream);
+    // True when the handler read anything.
+    virtual bool DoLoadNode(PLazyNode node, QIODevice& stream);
+    // Records of several nodes (each with WriteNode) into one buffer, read back at target in
+    // the other tree. Returns the new nodes in order.
+    std::vector<PLazyNode> streamNodesTo(const std::vector<PLazyNode>& sources,
+                                         LazyTreeModel& target, PLazyNode destination,
+                                         TLTNodeAttachMode mode,
+                                         const std::function<void(PLazyNode)>& perNode);
+
     // Counters.
     void AdjustTotalCount(PLazyNode node, std::int64_t value, bool relative);
     void AdjustTotalHeight(PLazyNode node, std::int64_t value, bool relative);
@@ -974,8 +1030,12 @@ protected:
 private:
     void InitRootNode(std::size_t oldSize = 0);
     std::size_t nodeBlockSize() const;
-    PLazyNode copySubtree(PLazyNode source);
     void freeDetached(PLazyNode node);
+    void moveToTree(PLazyNode source, LazyTreeModel& tree, PLazyNode target, TLTNodeAttachMode mode,
+                    bool childrenOnly);
+    // Frees a subtree read from a stream that never reached the tree, OnFreeNode included.
+    void freeDetachedNodes(PLazyNode node);
+    void readRecords(QIODevice& in, int version, PLazyNode destination);
     void sortChain(PLazyNode node, TColumnIndex column, TSortDirection direction);
     void sortTreeWalk(PLazyNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     void collapseCore(PLazyNode node);

@@ -529,8 +529,10 @@ void LazyTreeModel::MoveTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode
         return;
     if (target == source && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter)))
         return;
-    if (target && TreeFromNode(target) != this)
-        lazyTreeAssert("Moving to another tree needs the tree stream.");
+    if (target && TreeFromNode(target) != this) {
+        moveToTree(source, *TreeFromNode(target), target, mode, childrenOnly);
+        return;
+    }
     if (!target) {
         target = FRoot;
         mode = amAddChildFirst;
@@ -594,37 +596,6 @@ void LazyTreeModel::freeDetached(PLazyNode node)
     FreeNodeBlock(node);
 }
 
-// Builds a detached copy: its counters are complete, but it adds nothing to the tree's counts
-// until it is connected.
-PLazyNode LazyTreeModel::copySubtree(PLazyNode source)
-{
-    // A copy carries the node's own states and heights, not its user data: the data area may
-    // hold objects only the owner knows how to duplicate.
-    PLazyNode copy = MakeNewNode();
-    copy->NodeHeight = source->NodeHeight;
-    copy->Align = source->Align;
-    copy->CheckState = source->CheckState;
-    copy->CheckType = source->CheckType;
-    copy->States = source->States
-                   - TLazyNodeStates{vsChecking,
-                                     vsCutOrCopy,
-                                     vsDeleting,
-                                     vsOnFreeNodeCallRequired,
-                                     vsHeightMeasured,
-                                     vsSelected,
-                                     vsReleaseCallOnUserDataRequired,
-                                     vsToggling,
-                                     vsInitializing};
-    copy->TotalHeight = ownRowHeight(copy);
-    ScopeGuard release([&] { freeDetached(copy); });
-    for (PLazyNode c = source->FirstChild; c; c = c->NextSibling) {
-        PLazyNode child = copySubtree(c);
-        InternalConnectNode(child, copy, amAddChildLast, *this);
-    }
-    release.dismiss();
-    return copy;
-}
-
 PLazyNode LazyTreeModel::CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode,
                                 bool childrenOnly)
 {
@@ -632,14 +603,13 @@ PLazyNode LazyTreeModel::CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttac
         lazyTreeAssert("The source tree must contain the source node.");
     if (mode == amNoWhere || !source || source == FRoot)
         return nullptr;
-    if (target && target != FRoot && TreeFromNode(target) != this)
-        lazyTreeAssert("Copying to another tree needs the tree stream.");
-    if (m_options.MiscOptions.contains(toReadOnly))
+    LazyTreeModel& tree = target ? *TreeFromNode(target) : *this;
+    if (tree.m_options.MiscOptions.contains(toReadOnly))
         return nullptr;
     if (!target) {
-        target = FRoot;
+        target = tree.FRoot;
         mode = amAddChildFirst;
-    } else if (target == FRoot) {
+    } else if (target == tree.FRoot) {
         if (mode == amInsertBefore)
             mode = amAddChildFirst;
         else if (mode == amInsertAfter)
@@ -652,26 +622,99 @@ PLazyNode LazyTreeModel::CopyTo(PLazyNode source, PLazyNode target, TLTNodeAttac
     } else {
         sources.push_back(source);
     }
+    // Every copy goes through the tree stream, also within one tree, so that user data is
+    // copied by the owner's OnSaveNode and OnLoadNode rather than duplicated byte by byte.
     PLazyNode last = nullptr;
+    const PLazyNode eventTarget = target == tree.FRoot ? nullptr : target;
+    streamNodesTo(sources, tree, target, mode, [&](PLazyNode copy) {
+        if (!DoNodeCopying(copy, eventTarget)) {
+            tree.DeleteNode(copy);
+            last = nullptr;
+        } else {
+            DoNodeCopied(copy);
+            last = copy;
+        }
+    });
+    tree.InvalidateCache();
+    if (tree.FUpdateCount == 0) {
+        tree.ScheduleCacheValidation();
+        tree.UpdateScrollBars(true);
+        tree.Invalidate();
+    }
+    tree.StructureChange(childrenOnly ? nullptr : source, crNodeCopied);
+    return childrenOnly ? target : last;
+}
+
+PLazyNode LazyTreeModel::CopyTo(PLazyNode source, LazyTreeModel& tree, TLTNodeAttachMode mode,
+                                bool childrenOnly)
+{
+    return CopyTo(source, tree.FRoot, mode, childrenOnly);
+}
+
+void LazyTreeModel::MoveTo(PLazyNode source, LazyTreeModel& tree, TLTNodeAttachMode mode,
+                           bool childrenOnly)
+{
+    if (&tree == this) {
+        MoveTo(source, FRoot, mode, childrenOnly);
+        return;
+    }
+    if (source && source != FRoot && TreeFromNode(source) != this)
+        lazyTreeAssert("The source tree must contain the source node.");
+    if (!source || source == FRoot || mode == amNoWhere
+        || m_options.MiscOptions.contains(toReadOnly))
+        return;
+    moveToTree(source, tree, tree.FRoot, mode, childrenOnly);
+}
+
+// A move to another tree: the records are read into the target first and the originals go
+// only when every record has arrived, so a failed read leaves the source as it was.
+void LazyTreeModel::moveToTree(PLazyNode source, LazyTreeModel& tree, PLazyNode target,
+                               TLTNodeAttachMode mode, bool childrenOnly)
+{
+    if (tree.m_options.MiscOptions.contains(toReadOnly))
+        return;
+    if (target == tree.FRoot) {
+        if (mode == amInsertBefore)
+            mode = amAddChildFirst;
+        else if (mode == amInsertAfter)
+            mode = amAddChildLast;
+    } else {
+        if (!target->has(vsInitialized))
+            tree.InitNode(target);
+        if (target->has(vsHasChildren) && target->ChildCount == 0)
+            tree.InitChildren(target);
+    }
+    if (!DoNodeMoving(source, target == tree.FRoot ? nullptr : target))
+        return;
+    std::vector<PLazyNode> sources;
+    if (childrenOnly) {
+        for (PLazyNode c = source->FirstChild; c; c = c->NextSibling)
+            sources.push_back(c);
+    } else {
+        sources.push_back(source);
+    }
+    streamNodesTo(sources, tree, target, mode, [this](PLazyNode moved) { DoNodeMoved(moved); });
     {
         BeginUpdate();
         ScopeGuard endUpdate([this] { EndUpdate(); });
-        InterruptValidation();
-        for (PLazyNode s : sources) {
-            PLazyNode copy = copySubtree(s);
-            InternalConnectNode(copy, target, mode, *this);
-            if (!DoNodeCopying(copy, target == FRoot ? nullptr : target)) {
-                DeleteNode(copy);
-                last = nullptr;
-            } else {
-                DoNodeCopied(copy);
-                last = copy;
-            }
-        }
-        InvalidateCache();
+        if (childrenOnly)
+            DeleteChildren(source);
+        else
+            InternalDeleteNode(source, true, false);
     }
-    StructureChange(childrenOnly ? nullptr : source, crNodeCopied);
-    return childrenOnly ? target : last;
+    InvalidateCache();
+    tree.InvalidateCache();
+    if (FUpdateCount == 0) {
+        ScheduleCacheValidation();
+        UpdateScrollBars(true);
+        Invalidate();
+    }
+    if (tree.FUpdateCount == 0) {
+        tree.ScheduleCacheValidation();
+        tree.UpdateScrollBars(true);
+        tree.Invalidate();
+    }
+    StructureChange(nullptr, crNodeMoved);
 }
 
 }  // namespace zfw
