@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -379,6 +380,8 @@ void TExtPageControl::InsertTab(TExtTabSheet* page)
 {
     const int index = page->TabIndex();
     FTabBar->insertTab(index, FTabBorder3D ? page->FCaption : page->FTabCaption);
+    if (FTabBorder3D)
+        updateTabIcons();
     // The tab list selects its first tab and keeps the selected one when others come.
     if (FTabIndex >= index)
         ++FTabIndex;
@@ -427,10 +430,12 @@ void TExtPageControl::UpdateTab(TExtTabSheet* page)
 {
     if (!page->FTabShowing)
         return;
-    if (FTabBorder3D)
+    if (FTabBorder3D) {
         FTabBar->setTabText(page->TabIndex(), page->FCaption);
-    else
+        updateTabIcons();
+    } else {
         UpdateTabForActiveFont(page);
+    }
     layoutChildren();
     update();
 }
@@ -465,6 +470,8 @@ void TExtPageControl::SetTabIndex(int index)
     FTabIndex = index >= 0 && index < FTabBar->count() ? index : -1;
     if (FTabIndex >= 0)
         FTabBar->setCurrentIndex(FTabIndex);
+    if (FMultiLine)
+        layoutChildren();  // the selected tab's row moves next to the sheet
     update();
 }
 
@@ -557,16 +564,105 @@ void TExtPageControl::Change()
 
 int TExtPageControl::GetPageIndexAt(const QPoint& pos) const
 {
-    const int tab = FTabBar->tabAt(pos - FTabBar->pos());
+    const int tab = tabAtPoint(tabRects(), pos);
     return tab < 0 ? -1 : pageIndexOfTab(tabShowingFlags(), tab);
 }
 
 TRect TExtPageControl::GetPageTabRect(int pageIndex) const
 {
-    const QRect r = FTabBar->tabRect(tabIndexForPageRect(tabShowingFlags(), pageIndex));
-    if (!r.isValid())
-        return {};
-    return TRect::fromQRect(r.translated(FTabBar->pos()));
+    const std::vector<TRect> rects = tabRects();
+    const int tab = tabIndexForPageRect(tabShowingFlags(), pageIndex);
+    return tab >= 0 && tab < int(rects.size()) ? rects[size_t(tab)] : TRect{};
+}
+
+std::vector<TRect> TExtPageControl::tabRects() const { return tabLayout().rects; }
+
+TabRowLayout TExtPageControl::tabLayout() const
+{
+    const int n = FTabBar->count();
+    if (FTabBorder3D) {
+        // The tab list paints the tabs itself, in one row.
+        TabRowLayout l;
+        l.rows = n > 0 ? 1 : 0;
+        for (int i = 0; i < n; ++i)
+            l.rects.push_back(TRect::fromQRect(FTabBar->tabRect(i).translated(FTabBar->pos())));
+        l.rowOf.assign(size_t(n), 0);
+        l.opposite.assign(size_t(n), false);
+        return l;
+    }
+    const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
+    std::vector<int> along;
+    int across = 0;
+    for (int i = 0; i < n; ++i) {
+        const QSize size = tabSizeFor(i);
+        along.push_back(side ? size.height() : size.width());
+        across = std::max(across, side ? size.width() : size.height());
+    }
+    TabRowOptions o;
+    o.position = FTabPosition;
+    o.width = width();
+    o.height = height();
+    o.multiLine = FMultiLine;
+    o.raggedRight = FRaggedRight;
+    o.selected = FTabIndex;
+    o.scrollOpposite = FScrollOpposite;
+    return layoutTabRows(along, across, o);
+}
+
+int TExtPageControl::GetImageIndex(int tabIndex) const
+{
+    if (OnGetImageIndex) {
+        int index = tabIndex;
+        OnGetImageIndex(const_cast<TExtPageControl*>(this), tabIndex, index);
+        return index;
+    }
+    const TExtTabSheet* page = Pages(pageIndexOfTab(tabShowingFlags(), tabIndex));
+    return page ? page->FImageIndexDummy : -1;
+}
+
+void TExtPageControl::selectNeighbourTab(int step)
+{
+    const std::vector<bool> showing = tabShowingFlags();
+    for (int tab = FTabIndex + step; tab >= 0 && tab < FTabBar->count(); tab += step) {
+        const int page = pageIndexOfTab(showing, tab);
+        if (!Pages(page) || !Pages(page)->FTabEnable)
+            continue;
+        if (CanChange(page)) {
+            SetTabIndex(tab);
+            Change();
+        }
+        return;
+    }
+}
+
+void TExtPageControl::SetMultiLine(bool on)
+{
+    if (FMultiLine == on)
+        return;
+    FMultiLine = on;
+    refreshTabs();
+}
+
+void TExtPageControl::SetRaggedRight(bool on)
+{
+    if (FRaggedRight == on)
+        return;
+    FRaggedRight = on;
+    refreshTabs();
+}
+
+void TExtPageControl::SetScrollOpposite(bool on)
+{
+    if (FScrollOpposite == on)
+        return;
+    FScrollOpposite = on;
+    refreshTabs();
+}
+
+void TExtPageControl::SetHotTrack(bool on)
+{
+    FHotTrack = on;
+    update();
 }
 
 // ----- closed pages --------------------------------------------------------------------------
@@ -614,8 +710,11 @@ QSize TExtPageControl::tabSizeFor(int tabIndex) const
     const int textWidth = fm.horizontalAdvance(FTabBar->tabText(tabIndex));
     const int imageWidth = FImages ? FImages->Width : 0;
     const int imageHeight = FImages ? FImages->Height : 0;
-    const int room = tabImageRoom(FTabPosition, imageWidth, imageHeight,
-                                  FSizingMargins ? *FSizingMargins : *FTabMargin);
+    // A tab whose picture index is below 0 keeps no room for a picture or the margins.
+    const int room = GetImageIndex(tabIndex) < 0
+                         ? 0
+                         : tabImageRoom(FTabPosition, imageWidth, imageHeight,
+                                        FSizingMargins ? *FSizingMargins : *FTabMargin);
     const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
     const TabExtent e = tabExtent(textWidth, fm.height(), room, side ? imageWidth : imageHeight,
                                   FTabWidth, FTabHeight);
@@ -646,9 +745,19 @@ void TExtPageControl::layoutChildren()
         break;
     }
     const TabPaintState s = paintState();
-    const QRect area = pageArea(FTabPosition, W, H, tabStrip(s), FTabSheet3D).toQRect();
+    TRect area = pageArea(FTabPosition, W, H, tabStrip(s), FTabSheet3D);
+    TabStrip far;
+    if (oppositeStrip(s, far)) {
+        // The sheet ends before the rows on its far side, inside the border line there.
+        switch (FTabPosition) {
+        case tpTop: area.Bottom = std::min(area.Bottom, far.top - 4); break;
+        case tpBottom: area.Top = std::max(area.Top, far.bottom + 4); break;
+        case tpLeft: area.Right = std::min(area.Right, far.left - 4); break;
+        case tpRight: area.Left = std::max(area.Left, far.right + 4); break;
+        }
+    }
     for (TExtTabSheet* page : FPages)
-        page->setGeometry(area);
+        page->setGeometry(area.toQRect());
 }
 
 TabPaintState TExtPageControl::paintState() const
@@ -687,13 +796,17 @@ TabPaintState TExtPageControl::paintState() const
     s.closeGlyph = FCloseGlyph;
     s.images = FImages;
     const std::vector<bool> showing = tabShowingFlags();
+    const TabRowLayout layout = tabLayout();
     for (size_t i = 0; i < FPages.size(); ++i) {
         const TExtTabSheet* p = FPages[i];
         TabPageState t;
         if (showing[i]) {
-            const QRect r = FTabBar->tabRect(tabIndexOfPage(showing, int(i)));
-            if (r.isValid())
-                t.rect = TRect::fromQRect(r.translated(FTabBar->pos()));
+            const int tab = tabIndexOfPage(showing, int(i));
+            if (tab >= 0 && tab < int(layout.rects.size())
+                && !layout.rects[size_t(tab)].isEmpty()) {
+                t.rect = layout.rects[size_t(tab)];
+                t.opposite = layout.opposite[size_t(tab)];
+            }
         }
         t.tabVisible = p->FTabVisible;
         t.tabEnable = p->FTabEnable;
@@ -711,6 +824,7 @@ TabPaintState TExtPageControl::paintState() const
     }
     s.activePage = ActivePageIndex();
     s.hoverTab = FHoverTab;
+    s.hotTrack = FHotTrack;
     s.closeState = FCloseState;
     return s;
 }
@@ -803,6 +917,7 @@ void TExtPageControl::SetTabBorder3D(bool on)
             FTabBar->setTabText((*it)->TabIndex(), on ? (*it)->FCaption : (*it)->FTabCaption);
     }
     UpdateTabForActiveFont(FActivePage);
+    updateTabIcons();
     FTabBar->update();
     refreshTabs();
 }
@@ -933,7 +1048,28 @@ void TExtPageControl::SetTabWidth(int pixels)
 void TExtPageControl::SetImages(const TTabImageList* images)
 {
     FImages = images;
+    updateTabIcons();
     refreshTabs();
+}
+
+void TExtPageControl::updateTabIcons()
+{
+    const std::vector<bool> showing = tabShowingFlags();
+    for (int tab = 0; tab < FTabBar->count(); ++tab) {
+        QIcon icon;
+        if (FTabBorder3D && FImages) {
+            // The page's own picture: a page without one shows none, where the room-keeping
+            // index 0 used to show the list's first picture on it.
+            const TExtTabSheet* page = Pages(pageIndexOfTab(showing, tab));
+            int index = page ? page->FImageIndex : -1;
+            if (OnGetImageIndex)
+                index = GetImageIndex(tab);
+            if (index >= 0 && index < int(FImages->Pictures.size()))
+                icon = QIcon(QPixmap::fromImage(FImages->Pictures[size_t(index)]));
+            FTabBar->setIconSize(QSize(FImages->Width, FImages->Height));
+        }
+        FTabBar->setTabIcon(tab, icon);
+    }
 }
 
 QString TExtPageControl::Version() const
@@ -963,8 +1099,14 @@ void TExtPageControl::paintEvent(QPaintEvent*)
     QPainter painter(this);
     QPainterCanvas canvas(painter, palette());
     if (!FTabBorder3D) {
-        // What the tab list would paint below the drawn tabs: the control's colour.
+        // What the tab list would paint below the drawn tabs: the control's colour, and each
+        // tab through OnDrawTab.
         canvas.fillRect({0, 0, width(), height()}, FColor);
+        if (OnDrawTab) {
+            const std::vector<TRect> rects = tabRects();
+            for (int i = 0; i < int(rects.size()); ++i)
+                OnDrawTab(this, canvas, i, rects[size_t(i)], i == FTabIndex);
+        }
         PaintTabs(canvas, paintState());
         return;
     }
@@ -1023,7 +1165,7 @@ void TExtPageControl::mousePressEvent(QMouseEvent* event)
         return;
     if (focusPolicy() & Qt::ClickFocus)
         setFocus(Qt::MouseFocusReason);
-    const int tab = FTabBar->tabAt(pos - FTabBar->pos());
+    const int tab = tabAtPoint(tabRects(), pos);
     if (tab < 0 || tab == FTabIndex)
         return;
     const int page = pageIndexOfTab(tabShowingFlags(), tab);
@@ -1062,7 +1204,7 @@ void TExtPageControl::mouseReleaseEvent(QMouseEvent* event)
 
 void TExtPageControl::mouseMoveEvent(QMouseEvent* event)
 {
-    if (FTabBorder3D || FTabHoverColor == clNone)
+    if (FTabBorder3D || (FTabHoverColor == clNone && !FHotTrack))
         return;
     const QPoint pos = event->position().toPoint();
     if (FTabBackGround.isNull()) {
@@ -1072,7 +1214,7 @@ void TExtPageControl::mouseMoveEvent(QMouseEvent* event)
             update();
         }
     }
-    if (!activeShowsClose() || FCloseState == CloseButtonState::Down)
+    if (FTabHoverColor == clNone || !activeShowsClose() || FCloseState == CloseButtonState::Down)
         return;
     const bool on = IsOnCloseButton(pos);
     if (on != (FCloseState == CloseButtonState::Hot)) {
@@ -1103,6 +1245,17 @@ void TExtPageControl::keyPressEvent(QKeyEvent* event)
         SelectNextPage(!back);
         event->accept();
         return;
+    }
+    // The arrow keys move along the tabs when the control itself has the focus, as on any
+    // tab strip: no wrap-around, disabled tabs passed over.
+    if (hasFocus() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const int key = event->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right
+            || key == Qt::Key_Down) {
+            selectNeighbourTab(key == Qt::Key_Left || key == Qt::Key_Up ? -1 : 1);
+            event->accept();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

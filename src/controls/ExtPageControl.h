@@ -150,6 +150,26 @@ public:
     // The tab rectangle of a page, in control coordinates.
     TRect GetPageTabRect(int pageIndex) const;
 
+    // Tabs that do not fit wrap into rows (false: one row). The selected tab's row lies
+    // against the sheet.
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool on);
+    // Rows keep their natural length instead of filling the strip.
+    bool RaggedRight() const { return FRaggedRight; }
+    void SetRaggedRight(bool on);
+    // With several rows, the rows before the selected one move to the far side of the sheet.
+    bool ScrollOpposite() const { return FScrollOpposite; }
+    void SetScrollOpposite(bool on);
+    // The tab under the mouse shows its text in the hot-light colour.
+    bool HotTrack() const { return FHotTrack; }
+    void SetHotTrack(bool on);
+    // The picture index a tab reserves room with: OnGetImageIndex's answer (starting from the
+    // tab index) when there is a handler, else the owning page's index, which is 0 for a page
+    // without a picture so that every tab keeps the margins' room. Below 0: no room.
+    int GetImageIndex(int tabIndex) const;
+    // Every shown tab's rectangle, by tab index, in control coordinates.
+    std::vector<TRect> tabRects() const;
+
     // ----- closed pages
     // Gives the first closed page of that name back to the control; false when none is listed.
     bool OpenClosedTab(const QString& TabName);
@@ -239,6 +259,12 @@ public:
     std::function<void(TExtPageControl* Sender, int FromPage, int ToPage, bool& AllowChange)>
         OnCanChange;
     std::function<void(TExtPageControl* Sender, bool& AllowChange)> OnChanging;
+    // Called for every shown tab before the control paints its own tabs over them, as the
+    // tab list's drawing of each tab.
+    std::function<void(TExtPageControl* Control, ICanvas& Canvas, int TabIndex, const TRect& Rect,
+                       bool Active)>
+        OnDrawTab;
+    std::function<void(TExtPageControl* Sender, int TabIndex, int& ImageIndex)> OnGetImageIndex;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -277,6 +303,11 @@ private:
     std::vector<bool> tabShowingFlags() const;
     QSize tabSizeFor(int tabIndex) const;
     void forgetClosed(TExtTabSheet* page);
+    TabRowLayout tabLayout() const;
+    // With TabBorder3D the tab list draws the user's pictures itself.
+    void updateTabIcons();
+    // Moves the selection to the neighbouring tab (arrow keys), skipping disabled ones.
+    void selectNeighbourTab(int step);
 
     std::vector<TExtTabSheet*> FPages;
     TExtTabSheet* FActivePage = nullptr;
@@ -317,6 +348,10 @@ private:
     int FTabHeight = 0;
     int FTabWidth = 0;
     int FTabIndex = -1;
+    bool FMultiLine = false;
+    bool FRaggedRight = false;
+    bool FScrollOpposite = false;
+    bool FHotTrack = false;
     CloseButtonState FCloseState = CloseButtonState::Normal;
     ExtTabBar* FTabBar = nullptr;
 };

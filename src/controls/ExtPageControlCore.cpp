@@ -113,11 +113,107 @@ TabExtent tabExtent(int textWidth, int textHeight, int imageRoom, int imageHeigh
     return e;
 }
 
+TabRowLayout layoutTabRows(const std::vector<int>& along, int across, const TabRowOptions& o)
+{
+    TabRowLayout l;
+    const int n = int(along.size());
+    l.rects.resize(along.size());
+    l.rowOf.assign(along.size(), 0);
+    l.opposite.assign(along.size(), false);
+    if (n == 0)
+        return l;
+    const bool side = o.position == tpLeft || o.position == tpRight;
+    const int length = std::max(0, (side ? o.height : o.width) - 4);
+    across = std::max(0, across);
+
+    // Fill the rows: offsets along the strip, then the rows' starts.
+    std::vector<int> offset(along.size(), 0);
+    std::vector<int> rowStart{0};
+    int a = 0;
+    for (int i = 0; i < n; ++i) {
+        const int w = std::max(0, along[size_t(i)]);
+        if (o.multiLine && a > 0 && a + w > length) {
+            rowStart.push_back(i);
+            a = 0;
+        }
+        offset[size_t(i)] = a;
+        l.rowOf[size_t(i)] = int(rowStart.size()) - 1;
+        a += w;
+    }
+    l.rows = int(rowStart.size());
+    std::vector<int> extent(along.size());
+    for (int i = 0; i < n; ++i)
+        extent[size_t(i)] = std::max(0, along[size_t(i)]);
+    if (o.multiLine && !o.raggedRight && l.rows > 1) {
+        rowStart.push_back(n);
+        for (int r = 0; r < l.rows; ++r) {
+            const int first = rowStart[size_t(r)];
+            const int count = rowStart[size_t(r) + 1] - first;
+            int used = 0;
+            for (int i = first; i < first + count; ++i)
+                used += extent[size_t(i)];
+            const int room = std::max(0, length - used);
+            int at = 0;
+            for (int k = 0; k < count; ++k) {
+                const int i = first + k;
+                extent[size_t(i)] += room / count + (k < room % count ? 1 : 0);
+                offset[size_t(i)] = at;
+                at += extent[size_t(i)];
+            }
+        }
+    }
+
+    const int selectedRow = o.selected >= 0 && o.selected < n ? l.rowOf[size_t(o.selected)] : 0;
+    const auto opposite = [](TTabPosition p) {
+        switch (p) {
+        case tpTop: return tpBottom;
+        case tpBottom: return tpTop;
+        case tpLeft: return tpRight;
+        case tpRight: break;
+        }
+        return tpLeft;
+    };
+    for (int i = 0; i < n; ++i) {
+        const int row = l.rowOf[size_t(i)];
+        const int fromSheet = (row - selectedRow + l.rows) % l.rows;
+        int fromEdge = l.rows - 1 - fromSheet;  // 0: the row along the control's edge
+        TTabPosition side = o.position;
+        if (o.multiLine && o.scrollOpposite && row < selectedRow) {
+            l.opposite[size_t(i)] = true;
+            side = opposite(o.position);
+            fromEdge = row;
+        } else if (o.multiLine && o.scrollOpposite) {
+            fromEdge = l.rows - 1 - row;
+        }
+        const int a0 = 2 + offset[size_t(i)];
+        const int a1 = a0 + extent[size_t(i)];
+        TRect& r = l.rects[size_t(i)];
+        switch (side) {
+        case tpTop: r = {a0, 2 + fromEdge * across, a1, 2 + (fromEdge + 1) * across}; break;
+        case tpBottom:
+            r = {a0, o.height - 2 - (fromEdge + 1) * across, a1, o.height - 2 - fromEdge * across};
+            break;
+        case tpLeft: r = {2 + fromEdge * across, a0, 2 + (fromEdge + 1) * across, a1}; break;
+        case tpRight:
+            r = {o.width - 2 - (fromEdge + 1) * across, a0, o.width - 2 - fromEdge * across, a1};
+            break;
+        }
+    }
+    return l;
+}
+
+int tabAtPoint(const std::vector<TRect>& rects, const QPoint& p)
+{
+    for (size_t i = 0; i < rects.size(); ++i) {
+        if (rects[i].contains(p.x(), p.y()))
+            return int(i);
+    }
+    return -1;
+}
+
 // ----- drawing helpers -----------------------------------------------------------------------
 
 namespace {
-
-int roundHalfEven(double v) { return int(std::nearbyint(v)); }
 
 int red(TColor c) { return int(c & 0xFF); }
 int green(TColor c) { return int((c >> 8) & 0xFF); }

@@ -6,6 +6,7 @@
 // can be checked without showing a window.
 
 #include "controls/Canvas.h"
+#include "controls/ExtDropDownDraw.h"
 #include "platform/Colors.h"
 #include "platform/Rect.h"
 
@@ -24,7 +25,6 @@ namespace zfw {
 
 enum TTabPosition : std::uint8_t { tpTop, tpBottom, tpLeft, tpRight };
 enum TTabStyle : std::uint8_t { tsClassic, tsDotNet };
-enum TGradientDirection : std::uint8_t { gdVertical, gdHorizontal };
 
 using TMarginSize = std::int32_t;
 // Range of TabOverlap.
@@ -106,6 +106,37 @@ struct TabExtent {
 TabExtent tabExtent(int textWidth, int textHeight, int imageRoom, int imageHeight, int tabWidth,
                     int tabHeight);
 
+// Where the tabs lie. The strip starts 2 pixels in from the control's edge on the tabs' side
+// and runs along that edge, 2 pixels short of both ends.
+struct TabRowOptions {
+    TTabPosition position = tpTop;
+    int width = 0;  // the control
+    int height = 0;
+    // Tabs that do not fit wrap into further rows; otherwise one row, cut at the end.
+    bool multiLine = false;
+    // Rows keep their natural length; otherwise, with more than one row, every row is widened
+    // to the strip's length, the room shared out among its tabs (the first ones get the rest).
+    bool raggedRight = false;
+    int selected = -1;  // the selected tab; its row lies against the sheet
+    // The rows before the selected one go to the far side of the sheet instead of turning
+    // round behind it (only with several rows).
+    bool scrollOpposite = false;
+};
+struct TabRowLayout {
+    std::vector<TRect> rects;    // per tab, in control coordinates
+    std::vector<int> rowOf;      // per tab: its row in filling order (0 holds the first tabs)
+    std::vector<bool> opposite;  // per tab: on the far side of the sheet
+    int rows = 0;
+};
+// `along` is each tab's extent along the strip, `across` the height of a row. Rows are filled
+// in tab order; the selected tab's row goes next to the sheet and the others follow it in
+// turn outward, so the row order turns round as the selection moves (row 0 against the sheet
+// without a selection). With scrollOpposite the rows before the selected one lie on the far
+// side instead, row 0 along the control's far edge.
+TabRowLayout layoutTabRows(const std::vector<int>& along, int across, const TabRowOptions& o);
+// The tab whose rectangle holds the point, -1 for none.
+int tabAtPoint(const std::vector<TRect>& rects, const QPoint& p);
+
 // ----- drawing helpers -----------------------------------------------------------------------
 
 struct GradientStripe {
@@ -171,6 +202,7 @@ struct TabPageState {
     TGradientDirection tabGradientDirection = gdVertical;
     TGradientDirection hoverGradientDirection = gdVertical;
     int imageIndex = -1;
+    bool opposite = false;  // the tab lies on the far side of the sheet (ScrollOpposite)
 };
 
 // What the painter reads of the control.
@@ -208,6 +240,7 @@ struct TabPaintState {
     std::vector<TabPageState> pages;  // every page, in page order
     int activePage = -1;
     int hoverTab = -1;
+    bool hotTrack = false;  // the hover tab's text in the hot-light colour
     CloseButtonState closeState = CloseButtonState::Normal;  // of the active tab's button
 };
 
@@ -230,6 +263,8 @@ struct TabStrip {
     int right = 0;   // greatest right
 };
 TabStrip tabStrip(const TabPaintState& s);
+// The extent of the tabs on the far side of the sheet; false when there are none.
+bool oppositeStrip(const TabPaintState& s, TabStrip& strip);
 // Where pages sit: the sheet area less its border and frame.
 TRect pageArea(TTabPosition position, int width, int height, const TabStrip& strip,
                bool tabSheet3D);

@@ -12,7 +12,12 @@ namespace zfw {
 
 namespace {
 
-bool isShown(const TabPageState& p) { return p.tabVisible && !p.rect.isEmpty(); }
+// Shown on the tabs' own side of the sheet; tabs on the far side are painted apart.
+bool isShown(const TabPageState& p) { return p.tabVisible && !p.rect.isEmpty() && !p.opposite; }
+bool isShownOpposite(const TabPageState& p)
+{
+    return p.tabVisible && !p.rect.isEmpty() && p.opposite;
+}
 bool isSide(TTabPosition pos) { return pos == tpLeft || pos == tpRight; }
 
 std::vector<bool> visibleFlags(const TabPaintState& s)
@@ -149,6 +154,9 @@ void drawTabContent(ICanvas& c, const TabPaintState& s, int index, const TabCont
     const bool useActiveFont = !deferred
                                && ((active && s.position == tpTop) || s.position == tpBottom);
     TColor color = useActiveFont ? s.activeFontColor : p.textColor;
+    // Hot tracking shows the text of the tab under the mouse in the hot-light colour.
+    if (s.hotTrack && index == s.hoverTab && !active)
+        color = clHotLight;
     if (!p.tabEnable)
         color = clGray;
     const QFont& font = active ? s.activeFont : s.font;
@@ -262,6 +270,64 @@ void paintTab(ICanvas& c, const TabPaintState& s, int index, const TabStrip& str
     drawTabContent(c, s, index, layout, false);
 }
 
+// The rows that ScrollOpposite moved to the far side of the sheet: their band in the strip's
+// colour, the sheet closed by a border line along it, and each tab framed as an inactive tab
+// with its text, as tabs on that side are drawn.
+void paintOppositeTabs(ICanvas& c, const TabPaintState& s)
+{
+    TabStrip far;
+    if (!oppositeStrip(s, far))
+        return;
+    const int W = s.width;
+    const int H = s.height;
+    TabPaintState o = s;
+    o.activePage = -1;
+    TRect band;
+    QLine border;
+    switch (s.position) {
+    case tpTop:
+        o.position = tpBottom;
+        band = {0, far.top, W, H};
+        border = {0, far.top - 1, W, far.top - 1};
+        break;
+    case tpBottom:
+        o.position = tpTop;
+        band = {0, 0, W, far.bottom};
+        border = {0, far.bottom, W, far.bottom};
+        break;
+    case tpLeft:
+        o.position = tpRight;
+        band = {far.left, 0, W, H};
+        border = {far.left - 1, 0, far.left - 1, H};
+        break;
+    case tpRight:
+        o.position = tpLeft;
+        band = {0, 0, far.right, H};
+        border = {far.right, 0, far.right, H};
+        break;
+    }
+    c.fillRect(band, s.tabBackGroundColor);
+    c.line(border.x1(), border.y1(), border.x2(), border.y2(), s.tabSheetBorderColor);
+    for (int i = int(s.pages.size()) - 1; i >= 0; --i) {
+        TabPageState& p = o.pages[size_t(i)];
+        if (!isShownOpposite(p))
+            continue;
+        TColor from = p.tabColor;
+        TColor to = p.tabColorTo;
+        TGradientDirection dir = p.tabGradientDirection;
+        if (i == s.hoverTab && (s.tabHoverColor != clNone || s.tabHoverColorTo != clNone))
+            from = s.tabHoverColor, to = s.tabHoverColorTo, dir = p.hoverGradientDirection;
+        if (to != clNone)
+            DrawGradient(c, from, to, dir == gdHorizontal, p.rect, 16);
+        else
+            c.fillRect(p.rect, from);
+        c.frameRect(p.rect, s.tabBorderColor);
+        // Painted as a tab of the far side, which the content layout reads from `o`.
+        p.opposite = false;
+        drawTabContent(c, o, i, tabContentLayout(o, i), false);
+    }
+}
+
 }  // namespace
 
 TabStrip tabStrip(const TabPaintState& s)
@@ -288,6 +354,23 @@ TabStrip tabStrip(const TabPaintState& s)
         st.left = s.width - 2;
     }
     return st;
+}
+
+bool oppositeStrip(const TabPaintState& s, TabStrip& strip)
+{
+    bool any = false;
+    for (const TabPageState& p : s.pages) {
+        if (!isShownOpposite(p))
+            continue;
+        if (!any)
+            strip = {p.rect.Top, p.rect.Bottom, p.rect.Left, p.rect.Right};
+        any = true;
+        strip.top = std::min(strip.top, p.rect.Top);
+        strip.bottom = std::max(strip.bottom, p.rect.Bottom);
+        strip.left = std::min(strip.left, p.rect.Left);
+        strip.right = std::max(strip.right, p.rect.Right);
+    }
+    return any;
 }
 
 TRect pageArea(TTabPosition position, int width, int height, const TabStrip& strip, bool tabSheet3D)
@@ -521,6 +604,26 @@ void PaintTabs(ICanvas& c, const TabPaintState& s)
         }
     }
 
+    if (s.tabSheet3D) {
+        // The raised edge of the sheet: light outside and highlight inside at the top and
+        // left, dark shadow outside and shadow inside at the bottom and right.
+        TRect e{0, 0, W, H};
+        switch (pos) {
+        case tpTop: e.Top = strip.bottom; break;
+        case tpBottom: e.Bottom = strip.top; break;
+        case tpLeft: e.Left = strip.right; break;
+        case tpRight: e.Right = strip.left; break;
+        }
+        const auto edge = [&c](const TRect& r, TColor light, TColor dark) {
+            c.line(r.Left, r.Bottom - 1, r.Left, r.Top, light);
+            c.line(r.Left, r.Top, r.Right - 1, r.Top, light);
+            c.line(r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1, dark);
+            c.line(r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1, dark);
+        };
+        edge(e, cl3DLight, cl3DDkShadow);
+        edge(e.inflated(-1, -1), clBtnHighlight, clBtnShadow);
+    }
+
     int joinTabs = 0;
     if (!s.tabSplitLine && !s.pages.empty()) {
         joinTabs = 1;
@@ -557,6 +660,8 @@ void PaintTabs(ICanvas& c, const TabPaintState& s)
         drawSlice(c, s.tabBackGroundActive, backgroundSlice(s, r, true), isSide(pos));
         drawTabContent(c, s, deferred, tabContentLayout(s, deferred), true);
     }
+
+    paintOppositeTabs(c, s);
 
     if (s.hoverTab >= 0 && s.hoverTab < int(s.pages.size()) && s.hoverTab != s.activePage
         && s.tabHoverBorder != clNone && shown[size_t(s.hoverTab)]) {

@@ -666,3 +666,150 @@ TEST(ExtPageControlPaint, LeftTabsWriteRotatedTextUpwardFromTheBottom)
 
 }  // namespace
 }  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// ----- rows of tabs --------------------------------------------------------------------------
+
+struct RowCase {
+    const char* name;
+    TTabPosition position;
+    int width, height;
+    std::vector<int> along;
+    bool multiLine, raggedRight;
+    int selected;
+    int rows;
+    std::vector<TRect> rects;
+    bool scrollOpposite = false;
+    std::vector<bool> opposite = {};
+};
+
+// Three tabs of 100 pixels, rows 20 high, on a strip of 251 (top) or 250 (side) pixels.
+// clang-format off
+const RowCase kRowCases[] = {
+    {"OneRowRunsPastTheEnd", tpTop, 255, 200, {100, 100, 100}, false, false, 0, 1,
+     {{2, 2, 102, 22}, {102, 2, 202, 22}, {202, 2, 302, 22}}},
+    // Two rows, each widened to the strip: 51 pixels shared 26 and 25, the lone tab gets all.
+    {"RowsFillTheStrip", tpTop, 255, 200, {100, 100, 100}, true, false, 0, 2,
+     {{2, 22, 128, 42}, {128, 22, 253, 42}, {2, 2, 253, 22}}},
+    {"RaggedRowsKeepTheirLength", tpTop, 255, 200, {100, 100, 100}, true, true, 0, 2,
+     {{2, 22, 102, 42}, {102, 22, 202, 42}, {2, 2, 102, 22}}},
+    {"SelectedRowLiesAgainstTheSheet", tpTop, 255, 200, {100, 100, 100}, true, true, 2, 2,
+     {{2, 2, 102, 22}, {102, 2, 202, 22}, {2, 22, 102, 42}}},
+    {"TooWideTabKeepsARowOfItsOwn", tpTop, 255, 200, {300, 50}, true, true, -1, 2,
+     {{2, 22, 302, 42}, {2, 2, 52, 22}}},
+    {"Bottom", tpBottom, 255, 200, {100, 100, 100}, true, true, 0, 2,
+     {{2, 158, 102, 178}, {102, 158, 202, 178}, {2, 178, 102, 198}}},
+    {"Left", tpLeft, 300, 254, {100, 100, 100}, true, true, 0, 2,
+     {{22, 2, 42, 102}, {22, 102, 42, 202}, {2, 2, 22, 102}}},
+    {"Right", tpRight, 300, 254, {100, 100, 100}, true, true, 2, 2,
+     {{278, 2, 298, 102}, {278, 102, 298, 202}, {258, 2, 278, 102}}},
+    // Five tabs in three rows, the third row selected: rows 0 and 1 go below the sheet, row 0
+    // along the bottom edge; with the first row selected nothing moves.
+    {"ScrollOppositeMovesTheRowsBefore", tpTop, 255, 200, {100, 100, 100, 100, 100}, true, true, 4, 3,
+     {{2, 178, 102, 198}, {102, 178, 202, 198}, {2, 158, 102, 178}, {102, 158, 202, 178},
+      {2, 2, 102, 22}},
+     true, {true, true, true, true, false}},
+    {"ScrollOppositeFirstRowSelected", tpLeft, 300, 254, {100, 100, 100}, true, true, 0, 2,
+     {{22, 2, 42, 102}, {22, 102, 42, 202}, {2, 2, 22, 102}}, true, {false, false, false}},
+};
+// clang-format on
+
+class TabRows : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(TabRows, WrapFillAndTurnRound)
+{
+    const RowCase& c = GetParam();
+    TabRowOptions o;
+    o.position = c.position;
+    o.width = c.width;
+    o.height = c.height;
+    o.multiLine = c.multiLine;
+    o.raggedRight = c.raggedRight;
+    o.selected = c.selected;
+    o.scrollOpposite = c.scrollOpposite;
+    const TabRowLayout l = layoutTabRows(c.along, 20, o);
+    EXPECT_EQ(l.rows, c.rows);
+    EXPECT_EQ(l.rects, c.rects);
+    EXPECT_EQ(l.opposite, c.opposite.empty() ? std::vector<bool>(c.along.size()) : c.opposite);
+    for (size_t i = 0; i < c.rects.size(); ++i) {
+        const TRect& r = c.rects[i];
+        EXPECT_EQ(tabAtPoint(l.rects, {r.Left, r.Top}), int(i));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ExtPageControlCore, TabRows, ::testing::ValuesIn(kRowCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExtPageControlCore, NoTabsNoRows)
+{
+    const TabRowLayout l = layoutTabRows({}, 20, {});
+    EXPECT_EQ(l.rows, 0);
+    EXPECT_EQ(tabAtPoint(l.rects, {5, 5}), -1);
+}
+
+// ----- hot tracking and the raised sheet edge -------------------------------------------------
+
+TEST(ExtPageControlPaint, HotTrackWritesTheHoverTabInTheHotLightColour)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.hotTrack = true;
+    s.pages[2].tabEnable = false;
+    const auto colours = [&](int hover) {
+        s.hoverTab = hover;
+        RecordingCanvas c;
+        PaintTabs(c, s);
+        std::vector<TColor> v;
+        for (const CanvasOp& op : c.opsOfKind(CanvasOp::Text))
+            v.insert(v.begin(), op.color);  // painted last page first
+        return v;
+    };
+    EXPECT_EQ(colours(1)[1], clHotLight);
+    EXPECT_NE(colours(0)[0], clHotLight) << "the active tab keeps its colour";
+    EXPECT_EQ(colours(2)[2], clGray) << "a disabled tab stays grey";
+    s.hotTrack = false;
+    EXPECT_EQ(colours(1)[1], clBlack);
+}
+
+TEST(ExtPageControlPaint, TabSheet3DDrawsARaisedEdgeInsteadOfTheBorder)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.tabSheet3D = true;
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    // The strip ends at y = 23: light outside and highlight inside on the left and top, dark
+    // shadow outside and shadow inside on the right and bottom.
+    EXPECT_TRUE(hasLine(c, 0, 199, 0, 23, cl3DLight));
+    EXPECT_TRUE(hasLine(c, 299, 23, 299, 199, cl3DDkShadow));
+    EXPECT_TRUE(hasLine(c, 299, 199, -1, 199, cl3DDkShadow));
+    EXPECT_TRUE(hasLine(c, 1, 198, 1, 24, clBtnHighlight));
+    EXPECT_TRUE(hasLine(c, 298, 24, 298, 198, clBtnShadow));
+    EXPECT_FALSE(hasLine(c, 0, 23, 0, 199, clGray)) << "no flat border";
+}
+
+TEST(ExtPageControlPaint, TabsOnTheFarSideAreFramedBelowAClosedSheet)
+{
+    TabPaintState s = threeTabsOnTop();
+    s.pages[2].rect = {2, 180, 60, 198};
+    s.pages[2].opposite = true;
+    s.pages[2].tabColor = clYellow;
+    s.tabBackGroundColor = clAqua;
+    RecordingCanvas c;
+    PaintTabs(c, s);
+    EXPECT_EQ(tabStrip(s).right, 120) << "the far tab is no part of the strip above";
+    EXPECT_TRUE(hasFill(c, {0, 180, 300, 200}, clAqua));
+    EXPECT_TRUE(hasLine(c, 0, 179, 300, 179, clGray));
+    EXPECT_TRUE(hasFill(c, {2, 180, 60, 198}, clYellow));
+    const auto frames = c.opsOfKind(CanvasOp::Frame);
+    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](const CanvasOp& op) {
+        return op.rect == TRect{2, 180, 60, 198} && op.color == clGray;
+    }));
+    const auto texts = c.opsOfKind(CanvasOp::Text);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts.back().text, QStringLiteral("Three  "));
+    EXPECT_EQ(texts.back().rect.Top, 180) << "written as a tab of the bottom side";
+}
+
+}  // namespace
+}  // namespace zfw

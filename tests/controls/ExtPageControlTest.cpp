@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTabBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -532,6 +533,172 @@ TEST_F(ExtPageControlWidget, PageFillsTheSheetAreaWithItsGradient)
     EXPECT_GT(top.red(), 200);
     EXPECT_LT(bottom.red(), 60);
     EXPECT_GT(bottom.blue(), 200);
+}
+
+}  // namespace
+}  // namespace zfw
+
+namespace zfw {
+namespace {
+
+// ----- rows, keys, hooks ----------------------------------------------------------------------
+
+TEST_F(ExtPageControlWidget, MultiLineRowsTurnSoTheSelectedRowMeetsTheSheet)
+{
+    control->resize(150, 250);
+    control->SetMultiLine(true);
+    const auto bottomOf = [&](int page) { return tabRectOf(page).Bottom; };
+    int stripBottom = 0;
+    for (int i = 0; i < 4; ++i)
+        stripBottom = std::max(stripBottom, bottomOf(i));
+    ASSERT_GT(stripBottom, bottomOf(3)) << "the last tab wraps to a row further out";
+    EXPECT_EQ(bottomOf(0), stripBottom);
+    // Rows fill the strip: the last tab of the first row ends 2 pixels before the right edge.
+    int lastOfRow = 0;
+    while (lastOfRow + 1 < 4 && bottomOf(lastOfRow + 1) == stripBottom)
+        ++lastOfRow;
+    EXPECT_EQ(tabRectOf(lastOfRow).Right, 148);
+    EXPECT_GE(pages[0]->geometry().top(), stripBottom) << "the page lies below every row";
+
+    click(control.get(), centre(tabRectOf(3)));
+    EXPECT_EQ(control->ActivePage(), pages[3]);
+    EXPECT_EQ(bottomOf(3), stripBottom);
+    EXPECT_LT(bottomOf(0), stripBottom);
+
+    control->SetRaggedRight(true);
+    EXPECT_LT(tabRectOf(lastOfRow).Right, 148);
+    control->SetMultiLine(false);
+    EXPECT_EQ(bottomOf(3), bottomOf(0));
+}
+
+TEST_F(ExtPageControlWidget, ArrowKeysMoveAlongTheTabsWithoutWrapping)
+{
+    QWidget window;
+    window.resize(420, 270);
+    control->setParent(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    control->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(control->hasFocus());
+    pages[2]->SetTabEnable(false);
+    std::vector<int> targets;
+    control->OnCanChange = [&](TExtPageControl*, int, int to, bool&) { targets.push_back(to); };
+
+    QTest::keyClick(control.get(), Qt::Key_Right);
+    EXPECT_EQ(control->ActivePageIndex(), 1);
+    QTest::keyClick(control.get(), Qt::Key_Right);
+    EXPECT_EQ(control->ActivePageIndex(), 3) << "the disabled tab is passed over";
+    QTest::keyClick(control.get(), Qt::Key_Down);
+    EXPECT_EQ(control->ActivePageIndex(), 3) << "no wrap-around";
+    QTest::keyClick(control.get(), Qt::Key_Up);
+    EXPECT_EQ(control->ActivePageIndex(), 1);
+    EXPECT_EQ(targets, (std::vector<int>{1, 3, 1}));
+    control->setParent(nullptr);
+}
+
+TEST_F(ExtPageControlWidget, OnDrawTabSeesEveryShownTabAndOnGetImageIndexSizesThem)
+{
+    pages[1]->SetTabVisible(false);
+    std::vector<std::tuple<int, TRect, bool>> drawn;
+    control->OnDrawTab = [&](TExtPageControl*, ICanvas&, int tab, const TRect& r, bool active) {
+        drawn.emplace_back(tab, r, active);
+    };
+    QImage img(control->size(), QImage::Format_ARGB32);
+    control->render(&img);
+    const std::vector<TRect> rects = control->tabRects();
+    ASSERT_EQ(drawn.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::get<0>(drawn[size_t(i)]), i);
+        EXPECT_EQ(std::get<1>(drawn[size_t(i)]), rects[size_t(i)]);
+        EXPECT_EQ(std::get<2>(drawn[size_t(i)]), i == 0);
+    }
+
+    // Every tab keeps the margins' room, unless the handler answers no picture for it.
+    control->TabMargin().SetLeftMargin(10);
+    const int wide = tabRectOf(2).Width();
+    EXPECT_EQ(control->GetImageIndex(1), 0);
+    std::vector<int> asked;
+    control->OnGetImageIndex = [&](TExtPageControl*, int tab, int& index) {
+        asked.push_back(index);
+        if (tab == 1)
+            index = -1;
+    };
+    control->SetMultiLine(true);  // the tabs are measured again
+    EXPECT_EQ(tabRectOf(2).Width(), wide - 10);
+    EXPECT_NE(std::find(asked.begin(), asked.end(), 1), asked.end()) << "asked with the tab index";
+}
+
+TEST_F(ExtPageControlWidget, HotTrackFollowsTheMouseWithoutAHoverColour)
+{
+    control->SetHotTrack(true);
+    moveTo(control.get(), centre(tabRectOf(2)));
+    EXPECT_EQ(control->HoverTab(), 2);
+    EXPECT_TRUE(control->paintState().hotTrack);
+}
+
+TEST_F(ExtPageControlWidget, TabSheet3DRaisedEdgePixels)
+{
+    control->SetTabSheet3D(true);
+    const QImage img = render(*control);
+    const int strip = tabRectOf(0).Bottom;
+    // Lighter than the sheet at the top and left, darker at the right and bottom.
+    const int face = img.pixelColor(200, 150).lightness();
+    EXPECT_GT(img.pixelColor(1, 150).lightness(), face);
+    EXPECT_GT(img.pixelColor(300, strip + 1).lightness(), face);
+    EXPECT_LT(img.pixelColor(399, 150).lightness(), face);
+    EXPECT_LT(img.pixelColor(200, 249).lightness(), face);
+    EXPECT_LT(img.pixelColor(398, 150).lightness(), face);
+}
+
+TEST_F(ExtPageControlWidget, ScrollOppositeSendsTheRowsInFrontBelowThePage)
+{
+    control->resize(150, 250);
+    control->SetMultiLine(true);
+    control->SetScrollOpposite(true);
+    EXPECT_LT(tabRectOf(3).Bottom, tabRectOf(0).Bottom);
+    click(control.get(), centre(tabRectOf(3)));
+    ASSERT_EQ(control->ActivePage(), pages[3]);
+    // The first row now lies along the bottom edge, the page between the two strips.
+    const TRect first = tabRectOf(0);
+    EXPECT_EQ(first.Bottom, 248);
+    const QRect page = pages[3]->geometry();
+    EXPECT_LT(page.bottom(), first.Top);
+    EXPECT_GE(page.top(), tabRectOf(3).Bottom);
+    // A click on it brings it back to the top.
+    click(control.get(), centre(first));
+    EXPECT_EQ(control->ActivePage(), pages[0]);
+    EXPECT_LT(tabRectOf(0).Bottom, 100);
+    EXPECT_GE(pages[0]->geometry().bottom(), 240);
+}
+
+TEST_F(ExtPageControlWidget, TabBorder3DShowsEachPagesOwnPicture)
+{
+    TTabImageList images;
+    images.Width = images.Height = 8;
+    for (Qt::GlobalColor colour : {Qt::red, Qt::blue}) {
+        QImage picture(8, 8, QImage::Format_ARGB32);
+        picture.fill(colour);
+        images.Pictures.push_back(picture);
+    }
+    control->SetImages(&images);
+    pages[1]->SetImageIndex(1);
+    control->SetTabBorder3D(true);
+    const QTabBar* bar = control->findChild<QTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->tabIcon(0).isNull()) << "no picture of its own, none shown";
+    ASSERT_FALSE(bar->tabIcon(1).isNull());
+    EXPECT_EQ(bar->tabIcon(1).pixmap(8, 8).toImage().pixelColor(4, 4), QColor(Qt::blue));
+    // A handler decides for every tab.
+    control->OnGetImageIndex = [](TExtPageControl*, int tab, int& index) {
+        index = tab == 0 ? 0 : -1;
+    };
+    pages[0]->SetCaption(QStringLiteral("Renamed  "));
+    EXPECT_FALSE(bar->tabIcon(0).isNull());
+    EXPECT_TRUE(bar->tabIcon(1).isNull());
+    control->SetTabBorder3D(false);
+    EXPECT_TRUE(bar->tabIcon(0).isNull()) << "drawn tabs paint their pictures themselves";
+    control->SetImages(nullptr);
 }
 
 }  // namespace

@@ -25,7 +25,6 @@
 #include <QPainter>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <array>
@@ -106,11 +105,6 @@ QIcon levelImage(int level)
     return QIcon(p);
 }
 
-// The wired tree's node record: its text, made once when the node is initialised.
-struct TScanTreeNode {
-    QString text;
-};
-
 }  // namespace
 
 void TProgressLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -151,6 +145,12 @@ TFScanDecode::TFScanDecode(QWidget* parent, ScanDecodeServices services)
     Form_Type = Get_ScanDecode_Form_Type();
     createControls();
     Set_Lang();
+    // The dialogs are made with the window, as the language of the start is the one this
+    // window and its dialogs keep: made on first use they took whatever language was chosen
+    // by then, and the window spoke one language and its dialogs another.
+    startDialog();
+    perNodeDialog();
+    keyDialog();
     if (m_engine)
         connectEngine(*m_engine);
     Move_Object_Type_Form();
@@ -327,9 +327,9 @@ void TFScanDecode::createControls()
     for (int c = 0; c < 13; ++c)
         ESG_Wireless->setColumnWidth(c, widths[c]);
     ESG_Wireless->verticalHeader()->hide();
-    VST_Wireless = new QTreeWidget(P_View_Wireless);
+    VST_Wireless = new TLazyStringTree(P_View_Wireless);
     VST_Wireless->setObjectName(QStringLiteral("VST_Wireless"));
-    VST_Wireless->setHeaderHidden(true);
+    setUpWirelessTree();
 
     P_Buttons = new QWidget(this);
     P_Buttons->setObjectName(QStringLiteral("P_Buttons"));
@@ -358,8 +358,6 @@ void TFScanDecode::createControls()
             [this](int row, int) { Show_Slave_in_Tree_Wireless(row); });
     connect(ESG_Wireless, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { ESG_WirelessDblClickCell(row, QCursor::pos()); });
-    connect(VST_Wireless, &QTreeWidget::itemChanged, this,
-            [this](QTreeWidgetItem* item) { VST_WirelessChecked(item); });
 }
 
 void TFScanDecode::Set_Lang()
@@ -728,17 +726,54 @@ void TFScanDecode::scanEnded(int result)
     Show_Slave_in_Tree();
 }
 
+void TFScanDecode::VSTGetText(TBaseLazyTree& tree, PLazyNode node, TColumnIndex, TVSTTextType type,
+                              QString& text)
+{
+    if (type == ttNormal)
+        text = tree.nodeData<TMyRec>(node)->Caption;
+}
+
+void TFScanDecode::VSTFreeNode(LazyTreeModel& tree, PLazyNode node)
+{
+    tree.nodeData<TMyRec>(node)->~TMyRec();
+}
+
+void TFScanDecode::VSTGetImageIndexEx(TBaseLazyTree& tree, PLazyNode node, TLTImageKind kind,
+                                      int& index, const TImageList*& list) const
+{
+    if (kind == ikNormal || kind == ikSelected) {
+        index = int(tree.GetNodeLevel(node));
+        list = m_treeImages.get();
+    }
+}
+
+// What both result trees share: the node record with its caption, texts and images by level,
+// check boxes that follow their children, no editing.
+void TFScanDecode::setUpResultTree(TLazyStringTree& tree)
+{
+    tree.SetNodeDataSize(int(sizeof(TMyRec)));
+    tree.SetAutoOptions(tree.options().AutoOptions - TLTAutoOptions{toAutoSort});
+    tree.SetMiscOptions(tree.options().MiscOptions + TLTMiscOptions{toCheckSupport}
+                        - TLTMiscOptions{toEditOnClick});
+    tree.SetImages(m_treeImages.get());
+    tree.OnGetText = &TFScanDecode::VSTGetText;
+    tree.OnFreeNode = &TFScanDecode::VSTFreeNode;
+    tree.OnGetImageIndexEx = [this](TBaseLazyTree& t, PLazyNode node, TLTImageKind kind,
+                                    TColumnIndex, bool&, int& index, const TImageList*& list) {
+        VSTGetImageIndexEx(t, node, kind, index, list);
+    };
+    tree.OnChecking = [](LazyTreeModel&, PLazyNode, TCheckState&, bool& allowed) {
+        allowed = true;
+    };
+}
+
 void TFScanDecode::setUpWiredTree()
 {
     m_treeImages = std::make_unique<TImageList>(12, 12);
     for (int level = 0; level < 3; ++level)
         m_treeImages->Add(levelImage(level).pixmap(12, 12).toImage());
-    VST->SetNodeDataSize(int(sizeof(TScanTreeNode)));
-    VST->SetAutoOptions(VST->options().AutoOptions - TLTAutoOptions{toAutoSort});
-    VST->SetMiscOptions(VST->options().MiscOptions + TLTMiscOptions{toCheckSupport}
-                        - TLTMiscOptions{toEditOnClick});
+    setUpResultTree(*VST);
     VST->SetSelectionOptions(VST->options().SelectionOptions + TLTSelectionOptions{toMultiSelect});
-    VST->SetImages(m_treeImages.get());
 
     // Level 0 a slave, 1 one of its records, 2 one of the record's detail lines. The records
     // and details exist only once their parent is expanded or walked.
@@ -761,7 +796,7 @@ void TFScanDecode::setUpWiredTree()
             if (node->Index < details.size())
                 text = details[node->Index];
         }
-        new (tree.GetNodeData(node)) TScanTreeNode{std::move(text)};
+        new (tree.GetNodeData(node)) TMyRec{std::move(text), false};
         if (level < 2) {
             VST->SetCheckType(node, ctTriStateCheckBox);
             // A record made after its slave was unticked starts unticked too.
@@ -776,26 +811,37 @@ void TFScanDecode::setUpWiredTree()
         else
             count = std::uint32_t(std::tuple_size_v<decltype(recordDetailTexts({}))>);
     };
-    VST->OnFreeNode = [](LazyTreeModel& tree, PLazyNode node) {
-        tree.nodeData<TScanTreeNode>(node)->~TScanTreeNode();
-    };
-    VST->OnGetText = [](TBaseLazyTree& tree, PLazyNode node, TColumnIndex, TVSTTextType type,
-                        QString& text) {
-        if (type == ttNormal)
-            text = tree.nodeData<TScanTreeNode>(node)->text;
-    };
-    VST->OnGetImageIndexEx = [this](TBaseLazyTree& tree, PLazyNode node, TLTImageKind kind,
-                                    TColumnIndex, bool&, int& index, const TImageList*& list) {
-        if (kind == ikNormal || kind == ikSelected) {
-            index = int(tree.GetNodeLevel(node));
-            list = m_treeImages.get();
-        }
-    };
     // Every tick state is taken; the writers read them when the result is saved.
-    VST->OnChecking = [](LazyTreeModel&, PLazyNode, TCheckState&, bool& allowed) {
-        allowed = true;
-    };
     VST->OnChecked = [](LazyTreeModel&, PLazyNode) {};
+}
+
+void TFScanDecode::setUpWirelessTree()
+{
+    setUpResultTree(*VST_Wireless);
+    VST_Wireless->OnInitNode = [this](LazyTreeModel& tree, PLazyNode parent, PLazyNode node,
+                                      TLazyNodeInitStates& states) {
+        VST_WirelessInitNode(tree, parent, node, states);
+    };
+    VST_Wireless->OnInitChildren = [this](LazyTreeModel& tree, PLazyNode node,
+                                          std::uint32_t& count) {
+        const TSlave_wMBus* meter = wirelessTreeMeter();
+        if (!meter)
+            count = 0;
+        else if (tree.GetNodeLevel(node) == 0)
+            count = std::uint32_t(meter->List_Var.size());
+        else
+            count = std::uint32_t(std::tuple_size_v<decltype(recordDetailTexts({}))>);
+    };
+    VST_Wireless->OnChecked = [this](LazyTreeModel& tree, PLazyNode node) {
+        VST_WirelessChecked(tree, node);
+    };
+}
+
+TSlave_wMBus* TFScanDecode::wirelessTreeMeter() const
+{
+    if (m_wTreeIndex < 0 || std::size_t(m_wTreeIndex) >= m_wSlaves.size())
+        return nullptr;
+    return m_wSlaves[std::size_t(m_wTreeIndex)].get();
 }
 
 void TFScanDecode::Show_Slave_in_Tree()
@@ -895,7 +941,15 @@ void TFScanDecode::Show_Wireless_Slave(int index, const TSlave_wMBus& m)
         return;
     if (m_wSlaves.size() <= std::size_t(index))
         m_wSlaves.resize(std::size_t(index) + 1);
-    m_wSlaves[std::size_t(index)] = std::make_shared<TSlave_wMBus>(m);
+    auto fresh = std::make_shared<TSlave_wMBus>(m);
+    if (const auto& before = m_wSlaves[std::size_t(index)]) {
+        // A new telegram of a meter the user has already ticked or unticked keeps those ticks:
+        // the engine's copy knows nothing of them, and the save must write what the tree showed.
+        fresh->Enable = before->Enable;
+        for (std::size_t j = 0; j < fresh->List_Var.size() && j < before->List_Var.size(); ++j)
+            fresh->List_Var[j].Enable = before->List_Var[j].Enable;
+    }
+    m_wSlaves[std::size_t(index)] = std::move(fresh);
     for (auto& slot : m_wSlaves)
         if (!slot)
             slot = std::make_shared<TSlave_wMBus>();
@@ -945,62 +999,69 @@ void TFScanDecode::Show_Wireless_Slave(int index, const TSlave_wMBus& m)
 
 void TFScanDecode::Show_Slave_in_Tree_Wireless(int index)
 {
-    const QSignalBlocker block(VST_Wireless);
-    VST_Wireless->clear();
+    VST_Wireless->Clear();  // before the meter its nodes read may go
     m_wTreeIndex = -1;
     if (index < 0 || std::size_t(index) >= m_wSlaves.size())
         return;
     m_wTreeIndex = index;
-    const TSlave_wMBus& m = *m_wSlaves[std::size_t(index)];
-    const QString text =
-        QStringLiteral("Manufacturer = ") + m.ALA_Manu_str + QStringLiteral(" - Address = ")
-        + QStringLiteral("%1").arg(quint32(m.ALA_Address), 8, 16, QLatin1Char('0')).toUpper()
-        + QStringLiteral(" - Version = ") + QString::number(m.ALA_Version)
-        + QStringLiteral(" - Device Type = ") + QString::number(m.ALA_DeviceType)
-        + QStringLiteral(" - ") + (m.Cripted ? QStringLiteral("CRIPTED!!") : QString());
-    auto* top = new QTreeWidgetItem(VST_Wireless, {text});
-    top->setIcon(0, levelImage(0));
-    top->setFlags(top->flags() | Qt::ItemIsUserCheckable);
-    top->setCheckState(0, m.Enable ? Qt::Checked : Qt::Unchecked);
-    top->setData(0, Qt::UserRole, -1);
-    for (std::size_t j = 0; j < m.List_Var.size(); ++j) {
-        const TVariable_MBus& r = m.List_Var[j];
-        auto* record = new QTreeWidgetItem(top,
-                                           {r.Real_Wireless_Var ? recordNodeText(r)
-                                                                : QStringLiteral("Idle Filler")});
-        record->setIcon(0, levelImage(1));
-        record->setFlags(record->flags() | Qt::ItemIsUserCheckable);
-        record->setCheckState(0, r.Enable ? Qt::Checked : Qt::Unchecked);
-        record->setData(0, Qt::UserRole, int(j));
-        for (const QString& detail : recordDetailTexts(r)) {
-            auto* d = new QTreeWidgetItem(record, {detail});
-            d->setIcon(0, levelImage(2));
-        }
+    VST_Wireless->SetRootNodeCount(1);
+}
+
+void TFScanDecode::VST_WirelessInitNode(LazyTreeModel& tree, PLazyNode parent, PLazyNode node,
+                                        TLazyNodeInitStates& states)
+{
+    const TSlave_wMBus* meter = wirelessTreeMeter();
+    const std::uint32_t level = tree.GetNodeLevel(node);
+    QString text;
+    bool enabled = false;
+    if (!meter) {
+        // No meter behind the tree (it was emptied meanwhile): a blank node, never a stale one.
+    } else if (level == 0) {
+        const TSlave_wMBus& m = *meter;
+        text = QStringLiteral("Manufacturer = ") + m.ALA_Manu_str + QStringLiteral(" - Address = ")
+               + QStringLiteral("%1").arg(quint32(m.ALA_Address), 8, 16, QLatin1Char('0')).toUpper()
+               + QStringLiteral(" - Version = ") + QString::number(m.ALA_Version)
+               + QStringLiteral(" - Device Type = ") + QString::number(m.ALA_DeviceType)
+               + QStringLiteral(" - ") + (m.Cripted ? QStringLiteral("CRIPTED!!") : QString());
+        enabled = m.Enable;
+        if (!m.List_Var.empty())
+            states.include(ivsHasChildren);
+    } else if (level == 1 && node->Index < meter->List_Var.size()) {
+        const TVariable_MBus& r = meter->List_Var[node->Index];
+        text = r.Real_Wireless_Var ? recordNodeText(r) : QStringLiteral("Idle Filler");
+        enabled = r.Enable;
+        states.include(ivsHasChildren);
+    } else if (level == 2 && parent->Index < meter->List_Var.size()) {
+        const auto details = recordDetailTexts(meter->List_Var[parent->Index]);
+        if (node->Index < details.size())
+            text = details[node->Index];
+    }
+    new (tree.GetNodeData(node)) TMyRec{std::move(text), false};
+    if (level < 2) {
+        VST_Wireless->SetCheckType(node, ctTriStateCheckBox);
+        node->CheckState = enabled ? csCheckedNormal : csUncheckedNormal;
     }
 }
 
-void TFScanDecode::VST_WirelessChecked(QTreeWidgetItem* item)
+void TFScanDecode::VST_WirelessChecked(LazyTreeModel& tree, PLazyNode node)
 {
-    if (m_wTreeIndex < 0 || std::size_t(m_wTreeIndex) >= m_wSlaves.size() || !item
-        || !(item->flags() & Qt::ItemIsUserCheckable))
+    TSlave_wMBus* meter = wirelessTreeMeter();
+    const TCheckState state = tree.CheckState(node);
+    if (!meter || (state != csCheckedNormal && state != csUncheckedNormal))
         return;
-    const Qt::CheckState state = item->checkState(0);
-    if (state == Qt::PartiallyChecked)
-        return;
-    TSlave_wMBus& m = *m_wSlaves[std::size_t(m_wTreeIndex)];
-    const int record = item->data(0, Qt::UserRole).toInt();
-    if (record < 0)
-        m.Enable = state == Qt::Checked;
-    else if (std::size_t(record) < m.List_Var.size())
-        m.List_Var[std::size_t(record)].Enable = state == Qt::Checked;
+    const bool enable = state == csCheckedNormal;
+    const std::uint32_t level = tree.GetNodeLevel(node);
+    if (level == 0)
+        meter->Enable = enable;
+    else if (level == 1 && node->Index < meter->List_Var.size())
+        meter->List_Var[node->Index].Enable = enable;
 }
 
 void TFScanDecode::Cancel_Device_List_Wireless()
 {
-    m_wSlaves.clear();
-    const QSignalBlocker block(VST_Wireless);
-    VST_Wireless->clear();
+    VST_Wireless->Clear();  // before the meters its nodes read go
     m_wTreeIndex = -1;
+    m_wSlaves.clear();
 }
 
 void TFScanDecode::Cancel_Grid_Wireless()

@@ -9,6 +9,7 @@
 #include "editors/metering/core/WMBusIntake.h"
 #include "editors/metering/scan/MBusWiredScan.h"
 #include "editors/metering/scan/MBusWirelessScan.h"
+#include "tree/LazyTreesString.h"
 
 #include <QStyledItemDelegate>
 
@@ -22,15 +23,11 @@ class QLineEdit;
 class QListWidget;
 class QTableWidget;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zfw {
 
 class IUserDialogs;
 class TMBusScanDecode;
-class TLazyStringTree;
-class TImageList;
 class TFInsertKeyWireless;
 class TFScanModbusStart;
 class TFModbusStartAdd_SD;
@@ -43,6 +40,13 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+};
+
+// The node record of both result trees: the node's text, made once when the node is
+// initialised. Check is kept for the record's layout; the ticks live in the nodes.
+struct TMyRec {
+    QString Caption;
+    bool Check = false;
 };
 
 struct ScanDecodeServices {
@@ -153,7 +157,8 @@ public:
 
     QWidget* P_View_Wireless = nullptr;
     QTableWidget* ESG_Wireless = nullptr;
-    QTreeWidget* VST_Wireless = nullptr;
+    // The records of the meter clicked in the table, made lazily; ticks go to Enable.
+    TLazyStringTree* VST_Wireless = nullptr;
 
     QWidget* P_Buttons = nullptr;
     TFormButton* Btn_StartScan = nullptr;
@@ -187,8 +192,21 @@ private:
     TFScanModbusStart& startDialog();
     TFModbusStartAdd_SD& perNodeDialog();
     TFInsertKeyWireless& keyDialog();
-    void VST_WirelessChecked(QTreeWidgetItem* item);
+    // Handlers both result trees share.
+    static void VSTGetText(TBaseLazyTree& tree, PLazyNode node, TColumnIndex column,
+                           TVSTTextType type, QString& text);
+    static void VSTFreeNode(LazyTreeModel& tree, PLazyNode node);
+    void VSTGetImageIndexEx(TBaseLazyTree& tree, PLazyNode node, TLTImageKind kind, int& index,
+                            const TImageList*& list) const;
+    void VST_WirelessInitNode(LazyTreeModel& tree, PLazyNode parent, PLazyNode node,
+                              TLazyNodeInitStates& states);
+    // A tick or untick of the meter or a record goes to its Enable; mixed states are ignored.
+    void VST_WirelessChecked(LazyTreeModel& tree, PLazyNode node);
+    void setUpResultTree(TLazyStringTree& tree);
     void setUpWiredTree();
+    void setUpWirelessTree();
+    // The meter the wireless tree shows; null when there is none.
+    TSlave_wMBus* wirelessTreeMeter() const;
 
     ScanDecodeServices m_services;
     std::unique_ptr<TMBusScanDecode> m_ownEngine;

@@ -28,7 +28,6 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -113,7 +112,10 @@ protected:
     {
         window->Btn_StartScan->click();
         ASSERT_EQ(window->formStyle(), 2);
-        ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }));
+        ASSERT_TRUE(pumpUntil([&] { return window->formStyle() == 3; }))
+            << "state " << window->formStyle() << ", messages "
+            << messages().join(QLatin1Char('|')).toStdString() << ", progress lines "
+            << window->LB_AvailableDevice->count();
     }
     QStringList messages() const
     {
@@ -375,13 +377,15 @@ TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
     EXPECT_EQ(table->item(0, 1)->background().color(), QColor(168, 255, 168));
 
     window->Show_Slave_in_Tree_Wireless(1);
-    ASSERT_EQ(window->VST_Wireless->topLevelItemCount(), 1);
-    QTreeWidgetItem* meter = window->VST_Wireless->topLevelItem(0);
-    ASSERT_EQ(meter->childCount(), 2);
-    meter->child(1)->setCheckState(0, Qt::Unchecked);
+    TLazyStringTree* tree = window->VST_Wireless;
+    ASSERT_EQ(tree->RootNodeCount(), 1u);
+    PLazyNode meter = tree->GetFirstChild(tree->RootNode());
+    tree->SetExpanded(meter, true);
+    ASSERT_EQ(meter->ChildCount, 2u);
+    tree->SetCheckState(tree->GetLastChild(meter), csUncheckedNormal);
     EXPECT_FALSE(window->wirelessSlaves()[1]->List_Var[1].Enable);
     EXPECT_TRUE(window->wirelessSlaves()[1]->List_Var[0].Enable);
-    meter->setCheckState(0, Qt::Unchecked);
+    tree->SetCheckState(meter, csUncheckedNormal);
     EXPECT_FALSE(window->wirelessSlaves()[1]->Enable);
 
     window->Btn_SaveConf->click();
@@ -391,6 +395,80 @@ TEST_F(ScanDecodeWindow, WirelessRowsTurnGreenAfterTheKeyAndTicksReachTheMeters)
     EXPECT_EQ(load.nodes[1].MBus_Type, 0);
     EXPECT_EQ(load.nodes[1].Enable, 0);
     EXPECT_FALSE(load.nodes[1].Var_List[1].Enable);
+}
+
+// The wireless tree shows the clicked meter alone: its caption, a record it really sent, an
+// idle filler and twelve details under each record, boxes that follow Enable; ticks go back to
+// Enable and survive the meter's next telegram.
+TEST_F(ScanDecodeWindow, WirelessTreeTextsAndTicksWrittenToEnable)
+{
+    test::FakeUdpGateway gateway;
+    open(gateway);
+    window->Form_Type = 1;
+    window->CB_ScanMethod->setCurrentIndex(1);
+    window->Form_Style(5);
+    TSlave_wMBus first = wirelessMeter(0x0000ABCD, true);
+    first.ALA_Version = 3;
+    first.List_Var[1].Real_Wireless_Var = false;
+    first.List_Var[1].Enable = false;
+    window->Show_Wireless_Slave(0, first);
+    window->Show_Wireless_Slave(1, wirelessMeter(0x42, false));
+
+    TLazyStringTree* tree = window->VST_Wireless;
+    const auto texts = [&] {
+        QStringList l;
+        for (PLazyNode n = tree->GetFirst(); n; n = tree->GetNext(n))
+            l.append(tree->GetText(n, NoColumn));
+        return l;
+    };
+    window->ESG_Wireless->setCurrentCell(0, 2);
+    QTest::mouseClick(
+        window->ESG_Wireless->viewport(), Qt::LeftButton, {},
+        window->ESG_Wireless->visualRect(window->ESG_Wireless->model()->index(0, 2)).center());
+    ASSERT_EQ(tree->RootNodeCount(), 1u);
+    QStringList all = texts();
+    ASSERT_EQ(all.size(), 1 + 2 * 13);
+    EXPECT_EQ(all[0], QStringLiteral("Manufacturer = ABC - Address = 0000ABCD - Version = 3 - "
+                                     "Device Type = 7 - CRIPTED!!"));
+    EXPECT_TRUE(all[1].startsWith(QStringLiteral("Value = 1 - Type = "))) << all[1].toStdString();
+    EXPECT_EQ(all[2], QStringLiteral("Storage Number = 0"));
+    EXPECT_EQ(all[14], QStringLiteral("Idle Filler"));
+    PLazyNode meter = tree->GetFirstChild(tree->RootNode());
+    PLazyNode real = tree->GetFirstChild(meter);
+    PLazyNode filler = tree->GetNextSibling(real);
+    EXPECT_EQ(tree->CheckState(real), csCheckedNormal);
+    EXPECT_EQ(tree->CheckState(filler), csUncheckedNormal);
+    EXPECT_EQ(tree->GetFirstChild(real)->CheckType, ctNone);
+
+    // A tick writes Enable; unticking the meter unticks its records with it.
+    tree->SetCheckState(filler, csCheckedNormal);
+    EXPECT_TRUE(window->wirelessSlaves()[0]->List_Var[1].Enable);
+    tree->SetCheckState(meter, csUncheckedNormal);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->Enable);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->List_Var[0].Enable);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->List_Var[1].Enable);
+    // One record ticked again leaves the meter mixed, which is no Enable state.
+    tree->SetCheckState(real, csCheckedNormal);
+    EXPECT_EQ(tree->CheckState(meter), csMixedNormal);
+    EXPECT_FALSE(window->wirelessSlaves()[0]->Enable);
+    EXPECT_TRUE(window->wirelessSlaves()[0]->List_Var[0].Enable);
+
+    // The meter's next telegram redraws the tree with the user's ticks, not the engine's.
+    window->Show_Wireless_Slave(0, first);
+    all = texts();
+    ASSERT_EQ(all.size(), 27);
+    meter = tree->GetFirstChild(tree->RootNode());
+    EXPECT_EQ(tree->CheckState(meter), csUncheckedNormal);
+    EXPECT_EQ(tree->CheckState(tree->GetFirstChild(meter)), csCheckedNormal);
+    EXPECT_EQ(tree->CheckState(tree->GetLastChild(meter)), csUncheckedNormal);
+
+    // Another row shows its own meter, plain and ticked.
+    window->Show_Slave_in_Tree_Wireless(1);
+    EXPECT_EQ(texts().value(0), QStringLiteral("Manufacturer = ABC - Address = 00000042 - "
+                                               "Version = 0 - Device Type = 7 - "));
+    EXPECT_EQ(tree->CheckState(tree->GetFirstChild(tree->RootNode())), csCheckedNormal);
+    window->NewScan();
+    EXPECT_EQ(tree->RootNodeCount(), 0u);
 }
 
 TEST_F(ScanDecodeWindow, AWirelessMeterTurnsFromRedToGreenAfterItsKeyIsEntered)
