@@ -54,8 +54,10 @@ public:
     }
 };
 
+// A primary scan waits out the time-outs of the absent addresses in wall time: about 5 s in an
+// optimised build, several times that under the sanitizers on a loaded machine.
 template <typename Done>
-bool pumpUntil(Done done, int seconds = 20)
+bool pumpUntil(Done done, int seconds = 60)
 {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!done() && std::chrono::steady_clock::now() < limit) {
