@@ -164,6 +164,8 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             }
             if (column.colour)
                 item->SetColor(TColor(*column.colour));
+            if (column.centred)
+                item->SetAlignment(taCenter);
         }
     }
     // A string grid's check-box columns get their real boxes from showTable.
@@ -276,13 +278,27 @@ void TRuleEditorFrame::showTable(int t)
     const RuleTable& table = m_model->file().tables[std::size_t(t)];
     TExtStringGrid* g = m_grids[std::size_t(t)];
     const bool boxes = isStringGrid(t);
+    // A string grid has no column items: its cells carry the column's look.
+    const bool cellLook = !dynamic_cast<TRuleGrid*>(g);
     g->BeginUpdate();
     // A growing table may have more rows than at the last showing.
     if (g->RowCount() != table.rowCount())
         g->SetRowCount(table.rowCount());
     for (int r = 1; r < table.rowCount(); ++r) {
         for (int c = 0; c < table.columnCount(); ++c) {
-            if (boxes && c > 0 && table.spec().columns[c].kind == RuleColumnKind::CheckBox) {
+            const RuleColumn& column = table.spec().columns[c];
+            if (c > 0) {
+                // Only a change is written: every cell given properties would cost a large
+                // table its memory.
+                const bool readOnly = column.readOnly || table.readOnly(c, r);
+                if (g->GetReadOnly(c, r) != readOnly)
+                    g->SetReadOnly(c, r, readOnly);
+                if (cellLook && column.colour && g->GetColors(c, r) != TColor(*column.colour))
+                    g->SetColors(c, r, TColor(*column.colour));
+                if (cellLook && column.centred && g->GetAlignments(c, r) != taCenter)
+                    g->SetAlignments(c, r, taCenter);
+            }
+            if (boxes && c > 0 && column.kind == RuleColumnKind::CheckBox) {
                 // The box is on unless the text is exactly "N", as a file's Enable reads.
                 const bool on = table.cell(c, r) != QLatin1String("N");
                 if (!g->SetCheckBoxState(c, r, on))

@@ -4,7 +4,14 @@
 
 namespace zfw {
 
-void Delete_Row_Grid(int r, RuleTable& grid) { grid.moveRowsUp(r); }
+void Delete_Row_Grid(int r, RuleTable& grid)
+{
+    if (r < 1 || r >= grid.rowCount())
+        return;
+    grid.moveRowsUp(r);
+    if (grid.spec().lockEmptiedRow)
+        grid.setRowReadOnly(grid.rowCount() - 1, true);
+}
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)
 {
