@@ -48,6 +48,8 @@ struct RuleColumn {
     // Older names of the attribute, read when the file lacks the attribute itself.
     QStringList legacyAttributes;
     int headerText = 0;  // language text of the header
+    // A header no language changes; empty: headerText's.
+    QString fixedHeader;
     int hintText = 0;    // language text of the header's hint; 0 none
     RuleColumnKind kind = RuleColumnKind::Text;
     QStringList items;  // Combo and ComboEdit, in list order
