@@ -330,8 +330,13 @@ void TRuleEditorFrame::showTable(int t)
                 // Only a change is written: every cell given properties would cost a large
                 // table its memory.
                 const bool readOnly = column.readOnly || table.readOnly(c, r);
-                if (g->GetReadOnly(c, r) != readOnly)
+                if (g->GetReadOnly(c, r) != readOnly) {
                     g->SetReadOnly(c, r, readOnly);
+                    // The cell's new properties would paint the grid's background over the
+                    // column's colour.
+                    if (column.colour)
+                        g->SetColors(c, r, TColor(*column.colour));
+                }
                 if (cellLook && column.colour && g->GetColors(c, r) != TColor(*column.colour))
                     g->SetColors(c, r, TColor(*column.colour));
                 if (cellLook && column.centred && g->GetAlignments(c, r) != taCenter)

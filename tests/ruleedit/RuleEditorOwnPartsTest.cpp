@@ -11,7 +11,9 @@
 #include "support/FakeServices.h"
 #include "support/Files.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QSplitter>
 #include <QTabWidget>
@@ -47,7 +49,9 @@ RuleFileSpec spec()
     RuleFileSpec f;
     f.rootElement = QStringLiteral("Root");
     RuleTableSpec a = table("A");
+    a.columns[1].colour = 0x00FFFF;  // yellow
     a.columns[2].readOnly = true;
+    a.columns[2].colour = 0xFFFF00;  // cyan
     RuleTableSpec b = table("B");
     b.columns[1].fixedHeader = QStringLiteral("Fixed");
     f.tables = {a, b, table("C")};
@@ -195,6 +199,17 @@ TEST_F(RuleEditorOwnParts, OwnFileFillsTheGridsWithItsReadOnlyCellsAndIsWrittenB
     EXPECT_FALSE(a->GetReadOnly(1, 3));
     for (int r = 1; r <= 3; ++r)
         EXPECT_TRUE(a->GetReadOnly(2, r)) << r;
+    // A read-only cell keeps its column's colour.
+    a->MoveCurrentCell(1, 3, true, true);
+    QApplication::processEvents();
+    const QImage img = a->viewport()->grab().toImage();
+    auto colourAt = [&](int c, int r) {
+        const TRect cell = a->CellRect(a->DisplColIndex(c), r);
+        return img.pixelColor(cell.Right - 5, cell.Bottom - 4);
+    };
+    EXPECT_EQ(colourAt(1, 2), QColor(Qt::yellow));
+    EXPECT_EQ(colourAt(1, 1), QColor(Qt::yellow));
+    EXPECT_EQ(colourAt(2, 1), QColor(Qt::cyan));
 
     a->SetCellEx(1, 1, QStringLiteral("typed"));
     m_form->failWrite = true;
