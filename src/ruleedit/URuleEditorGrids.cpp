@@ -83,7 +83,8 @@ QWidget* TRuleEditorFrame::buildGrids()
         g->setObjectName(QLatin1String(m_names.grids[std::size_t(t)]));
         if (tab) {
             const int p = tabOf(t);
-            const bool shared = (t > 0 && tabOf(t - 1) == p) || (t + 1 < tables && tabOf(t + 1) == p);
+            const bool shared = (t > 0 && tabOf(t - 1) == p)
+                                || (t + 1 < tables && tabOf(t + 1) == p);
             if (shared) {
                 QSplitter*& stack = stacks[std::size_t(p)];
                 if (!stack) {

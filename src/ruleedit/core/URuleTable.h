@@ -50,7 +50,7 @@ struct RuleColumn {
     int headerText = 0;  // language text of the header
     // A header no language changes; empty: headerText's.
     QString fixedHeader;
-    int hintText = 0;    // language text of the header's hint; 0 none
+    int hintText = 0;  // language text of the header's hint; 0 none
     RuleColumnKind kind = RuleColumnKind::Text;
     QStringList items;  // Combo and ComboEdit, in list order
     // Cell value when the attribute is missing from a row of the file.

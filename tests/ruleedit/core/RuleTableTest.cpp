@@ -503,13 +503,16 @@ const LockCase kLockCases[] = {
     {"DeleteOfTheLockedRowFreesItsPlace", false, [](RuleTable& t) { Delete_Row_Grid(2, t); }, {}},
     {"InsertAboveMovesTheFlagDown", false, [](RuleTable& t) { Insert_Row_Grid(1, t, true); }, {3}},
     {"DeleteLocksTheEmptiedLastRow", true, [](RuleTable& t) { Delete_Row_Grid(1, t); }, {1, 5}},
-    {"InsertAboveUnlocksTheLastRowAgain", true,
+    {"InsertAboveUnlocksTheLastRowAgain",
+     true,
      [](RuleTable& t) {
          Delete_Row_Grid(3, t);
          Insert_Row_Grid(3, t, true);
      },
      {2}},
-    {"InsertOnTheLockedRowMakesItEditable", true, [](RuleTable& t) { Insert_Row_Grid(2, t, true); },
+    {"InsertOnTheLockedRowMakesItEditable",
+     true,
+     [](RuleTable& t) { Insert_Row_Grid(2, t, true); },
      {3}},
 };
 
