@@ -149,6 +149,7 @@ TFIEC_61850_Access::TFIEC_61850_Access(const RuleEditorContext& context, QWidget
     : TRuleEditorFrame(context, names(), iecClientRuleSpec(QLatin1Char(',')), parent)
 {
     IL_IEC = treeImages();
+    applyHints();
 }
 
 TFIEC_61850_Access::~TFIEC_61850_Access()
@@ -232,6 +233,8 @@ void TFIEC_61850_Access::Set_Lang()
     TRuleEditorFrame::Set_Lang();
     if (isBuilt())
         applyOwnTexts();
+    else
+        applyHints();
 }
 
 void TFIEC_61850_Access::applyOwnTexts()
@@ -240,6 +243,11 @@ void TFIEC_61850_Access::applyOwnTexts()
     Btn_Add_IEC_Device->setToolTip(text(4916));
     Btn_Remove_IEC_Device->setText(text(4909));
     Btn_Remove_IEC_Device->setToolTip(text(4917));
+    applyHints();
+}
+
+void TFIEC_61850_Access::applyHints()
+{
     Hint.clear();
     for (const RuleColumn& column : layout().tables[kIecDaTable].columns)
         Hint << text(column.hintText);
@@ -333,8 +341,7 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
         return;
     const QString dir = catalogDir();
     if (!QDir().mkpath(dir)) {
-        dialogs().showError(displayPath(dir) + QStringLiteral(": the folder cannot be made"),
-                                 this);
+        dialogs().showError(displayPath(dir) + QStringLiteral(": the folder cannot be made"), this);
         return;
     }
     const QString name = QFileInfo(*chosen).fileName();
@@ -357,8 +364,8 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
         QFile::remove(temp);
         if (!QFile::copy(*chosen, temp)) {
             dialogs().showError(displayPath(*chosen)
-                                         + QStringLiteral(": the file cannot be copied"),
-                                     this);
+                                    + QStringLiteral(": the file cannot be copied"),
+                                this);
             return;
         }
         QFile::remove(target);

@@ -94,6 +94,7 @@ private:
     QString catalogDir() const;
     RuleTable& table(int t) { return model()->file().tables[std::size_t(t)]; }
     void applyOwnTexts();
+    void applyHints();
     void clearTree();
     void removeDataSetRow(int k);
     void storeMemberEdit(int ACol, int ARow, const QString& value);
