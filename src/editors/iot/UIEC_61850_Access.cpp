@@ -275,9 +275,9 @@ FileResult TFIEC_61850_Access::writeOwnFile(const RuleFile& tables)
 
 void TFIEC_61850_Access::opened()
 {
+    // The member grid stays empty until a data-set row is clicked.
     Show_IEC_Devices();
     PC_DA_DataSet->setCurrentIndex(0);
-    Show_DataSet_DAs();
 }
 
 void TFIEC_61850_Access::extraButtonClick(int index)
