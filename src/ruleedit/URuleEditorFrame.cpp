@@ -70,7 +70,7 @@ void TRuleEditorFrame::ensureBuilt()
 void TRuleEditorFrame::build()
 {
     buildTitle();
-    QWidget* body = buildGrids();
+    QWidget* body = arrangeBody(buildGrids());
     buildButtons();
 
     auto* layout = new QVBoxLayout(this);

@@ -58,8 +58,14 @@ enum class RuleRowTool { Delete, Insert, Copy, Paste };
 struct RuleEditorNames {
     const char* form = "";
     const char* pageControl = "";    // used with two tables and more
-    std::vector<const char*> tabs;   // one per table, with two tables and more
+    std::vector<const char*> tabs;   // one per tab page, with two tables and more
     std::vector<const char*> grids;  // one per table
+    // Per grid: the tab page it stands on; the grids of one page stand one above the other with
+    // a splitter between. Empty: a page per grid.
+    std::vector<int> gridTabs;
+    // Per tab page: a caption no language changes; null or missing takes the language text of
+    // the page's first table.
+    std::vector<const char*> fixedTabCaptions;
     // Per grid: true makes it a string grid (ESG_) whose check-box columns, Enable included,
     // hold real check boxes; its columns are text or check-box columns. A grid without an
     // entry is a column grid (ACG_).
@@ -79,6 +85,9 @@ struct RuleEditorNames {
     int focusGrid = -1;  // the grid that has the focus at opening; -1 none
     // The grids ask the editor for each cell's editor (editorType).
     bool editorTypeHook = false;
+    // The file has a format of the editor's own: the editor reads it into the tables
+    // (readOwnFile) and writes it from them (writeOwnFile).
+    bool ownFile = false;
 };
 
 // Where a window of the given size opens on a screen whose available area is given: centred
@@ -181,6 +190,20 @@ protected:
     virtual void cellHint(int table, int ACol, int ARow, QString& hint) {}
     // A click on one of the editor's own buttons (index into RuleEditorNames::extraButtons).
     virtual void extraButtonClick(int index) {}
+    // A click on any cell, the fixed ones included, after the frame's own handling.
+    virtual void cellClick(int table, int ACol, int ARow) {}
+    // Once the grids are made (the page control with two tables and more, else the grid): the
+    // widget that fills the window between the title band and the button band. An editor with
+    // controls of its own beside the grids places the grids among them.
+    virtual QWidget* arrangeBody(QWidget* grids) { return grids; }
+    // RuleEditorNames::ownFile: reads the editor's file into the cleared tables of this opening
+    // (growing tables as the file needs) and returns one message per fault, empty when clean.
+    virtual QStringList readOwnFile(RuleFile& tables) { return {}; }
+    // RuleEditorNames::ownFile: writes the file from the tables as the grids held them at OK.
+    virtual FileResult writeOwnFile(const RuleFile& tables)
+    {
+        return FileResult::failure(QStringLiteral("no writer"));
+    }
 
     // Messages of the window.
     QString text(int n) const;
@@ -190,6 +213,11 @@ protected:
     RuleEditorModel* model() { return m_model ? &*m_model : nullptr; }
 
     void showEvent(QShowEvent* event) override;
+
+    // The grid shows the table as the model holds it (rows, texts, boxes, read-only cells).
+    void showTable(int table);
+    // The model takes the grid's texts and boxes.
+    void takeTable(int table);
 
 private:
     void build();
@@ -206,9 +234,8 @@ private:
     void setupGrid(int table, const RuleTableSpec& layout);
     void applyHeaders(int table);
     void showTables();
-    void showTable(int table);
     void takeTables();
-    void takeTable(int table);
+    int tabOf(int table) const;
     int tableOf(QObject* sender) const;
     int currentRow(int table) const;
     RuleGridEvents eventsOf(int table) const;

@@ -8,6 +8,7 @@
 #include "ruleedit/UGridRows.h"
 
 #include <QFontMetrics>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,27 +58,44 @@ QWidget* TRuleEditorFrame::buildGrids()
 {
     const int tables = tableCount();
     Q_ASSERT(tables >= 1);
+    Q_ASSERT(m_names.gridTabs.empty() || int(m_names.gridTabs.size()) == tables);
+    const int pages = tables > 1 ? tabOf(tables - 1) + 1 : 0;
+    std::vector<QSplitter*> stacks(std::size_t(pages), nullptr);
     if (tables > 1) {
-        Q_ASSERT(int(m_names.tabs.size()) == tables);
+        Q_ASSERT(int(m_names.tabs.size()) == pages);
         m_pages = new QTabWidget(this);
         m_pages->setObjectName(QLatin1String(m_names.pageControl));
         m_pages->setDocumentMode(true);
+        for (int p = 0; p < pages; ++p) {
+            auto* tab = new QWidget(m_pages);
+            tab->setObjectName(QLatin1String(m_names.tabs[std::size_t(p)]));
+            auto* box = new QVBoxLayout(tab);
+            box->setContentsMargins(2, 2, 2, 2);
+            m_pages->addTab(tab, QString());
+        }
     }
     for (int t = 0; t < tables; ++t) {
         QWidget* owner = this;
-        QWidget* tab = nullptr;
-        if (m_pages) {
-            tab = new QWidget(m_pages);
-            tab->setObjectName(QLatin1String(m_names.tabs[std::size_t(t)]));
+        QWidget* tab = m_pages ? m_pages->widget(tabOf(t)) : nullptr;
+        if (tab)
             owner = tab;
-        }
         TExtStringGrid* g = isStringGrid(t) ? new TExtStringGrid(owner) : new TRuleGrid(owner);
         g->setObjectName(QLatin1String(m_names.grids[std::size_t(t)]));
         if (tab) {
-            auto* box = new QVBoxLayout(tab);
-            box->setContentsMargins(2, 2, 2, 2);
-            box->addWidget(g);
-            m_pages->addTab(tab, QString());
+            const int p = tabOf(t);
+            const bool shared = (t > 0 && tabOf(t - 1) == p)
+                                || (t + 1 < tables && tabOf(t + 1) == p);
+            if (shared) {
+                QSplitter*& stack = stacks[std::size_t(p)];
+                if (!stack) {
+                    stack = new QSplitter(Qt::Vertical, tab);
+                    stack->setChildrenCollapsible(false);
+                    tab->layout()->addWidget(stack);
+                }
+                stack->addWidget(g);
+            } else {
+                tab->layout()->addWidget(g);
+            }
         }
         wireGrid(t, g);
         m_grids.push_back(g);
@@ -164,6 +182,8 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             }
             if (column.colour)
                 item->SetColor(TColor(*column.colour));
+            if (column.centred)
+                item->SetAlignment(taCenter);
         }
     }
     // A string grid's check-box columns get their real boxes from showTable.
@@ -181,7 +201,9 @@ void TRuleEditorFrame::applyHeaders(int table)
     g->BeginUpdate();
     int DCol = 0;
     for (int c = 0; c < layout.columnCount(); ++c) {
-        const QString header = text(layout.columns[c].headerText);
+        const QString header = layout.columns[c].fixedHeader.isEmpty()
+                                   ? text(layout.columns[c].headerText)
+                                   : layout.columns[c].fixedHeader;
         if (columns) {
             TGridColumnItem* item = columns->Columns().GetItem(c);
             item->SetHeader(header);
@@ -206,12 +228,27 @@ TRuleGrid* TRuleEditorFrame::grid(int table) const
     return dynamic_cast<TRuleGrid*>(gridOf(table));
 }
 
-int TRuleEditorFrame::activeTable() const { return m_pages ? qMax(0, m_pages->currentIndex()) : 0; }
+int TRuleEditorFrame::tabOf(int table) const
+{
+    return m_names.gridTabs.empty() ? table : m_names.gridTabs[std::size_t(table)];
+}
+
+// The first table of the page that shows.
+int TRuleEditorFrame::activeTable() const
+{
+    if (!m_pages)
+        return 0;
+    const int page = qMax(0, m_pages->currentIndex());
+    for (int t = 0; t < tableCount(); ++t)
+        if (tabOf(t) == page)
+            return t;
+    return 0;
+}
 
 void TRuleEditorFrame::setActiveTable(int table)
 {
-    if (m_pages)
-        m_pages->setCurrentIndex(table);
+    if (m_pages && table >= 0 && table < tableCount())
+        m_pages->setCurrentIndex(tabOf(table));
 }
 
 const QStringList& TRuleEditorFrame::hintList(int table) const
@@ -246,7 +283,13 @@ void TRuleEditorFrame::FormShow()
     m_layout = builtRuleSpec(prepareOpening());
     Q_ASSERT(tableCount() == int(m_grids.size()));
     m_model.emplace(filePath(), m_ctx.state->Copy_Row_Buffer);
-    const RuleLoadReport report = m_model->open(m_layout);
+    QStringList messages;
+    if (m_names.ownFile) {
+        m_model->openEmpty(m_layout);
+        messages = readOwnFile(m_model->file());
+    } else {
+        messages = ruleLoadMessages(m_model->open(m_layout), m_layout, s);
+    }
     for (int t = 0; t < tableCount(); ++t) {
         setupGrid(t, m_layout.tables[t]);
         applyHeaders(t);
@@ -260,7 +303,6 @@ void TRuleEditorFrame::FormShow()
     opened();
     // What the file held that the tables do not show, or could not be read, is said now,
     // before anything can be saved over it.
-    const QStringList messages = ruleLoadMessages(report, m_layout, s);
     if (!messages.isEmpty())
         dialogs().showWarning(messages.join(QLatin1Char('\n')), this);
 }
@@ -276,13 +318,32 @@ void TRuleEditorFrame::showTable(int t)
     const RuleTable& table = m_model->file().tables[std::size_t(t)];
     TExtStringGrid* g = m_grids[std::size_t(t)];
     const bool boxes = isStringGrid(t);
+    // A string grid has no column items: its cells carry the column's look.
+    const bool cellLook = !dynamic_cast<TRuleGrid*>(g);
     g->BeginUpdate();
     // A growing table may have more rows than at the last showing.
     if (g->RowCount() != table.rowCount())
         g->SetRowCount(table.rowCount());
     for (int r = 1; r < table.rowCount(); ++r) {
         for (int c = 0; c < table.columnCount(); ++c) {
-            if (boxes && c > 0 && table.spec().columns[c].kind == RuleColumnKind::CheckBox) {
+            const RuleColumn& column = table.spec().columns[c];
+            if (c > 0) {
+                // Only a change is written: every cell given properties would cost a large
+                // table its memory.
+                const bool readOnly = column.readOnly || table.readOnly(c, r);
+                if (g->GetReadOnly(c, r) != readOnly) {
+                    g->SetReadOnly(c, r, readOnly);
+                    // The cell's new properties would paint the grid's background over the
+                    // column's colour.
+                    if (column.colour)
+                        g->SetColors(c, r, TColor(*column.colour));
+                }
+                if (cellLook && column.colour && g->GetColors(c, r) != TColor(*column.colour))
+                    g->SetColors(c, r, TColor(*column.colour));
+                if (cellLook && column.centred && g->GetAlignments(c, r) != taCenter)
+                    g->SetAlignments(c, r, taCenter);
+            }
+            if (boxes && c > 0 && column.kind == RuleColumnKind::CheckBox) {
                 // The box is on unless the text is exactly "N", as a file's Enable reads.
                 const bool on = table.cell(c, r) != QLatin1String("N");
                 if (!g->SetCheckBoxState(c, r, on))
@@ -339,14 +400,16 @@ void TRuleEditorFrame::Btn_OKClick()
     // a blank key cell were all overwritten or dropped by OK without a word. The user now
     // sees what saving would lose and decides; the question's safe answer, No, is its
     // default, so that Enter on it never replaces the file.
-    const QStringList warnings = m_model->saveWarnings(*m_ctx.state);
+    // An editor's own format told its losses at the opening.
+    const QStringList warnings = m_names.ownFile ? QStringList()
+                                                 : m_model->saveWarnings(*m_ctx.state);
     if (!warnings.isEmpty()
         && !dialogs().askYesNo(warnings.join(QLatin1Char('\n')) + QLatin1Char('\n')
                                    + text(kTextSaveAnyway),
                                this))
         return;
     // A failed save leaves the window open with every edit in it.
-    const FileResult saved = m_model->save();
+    const FileResult saved = m_names.ownFile ? writeOwnFile(m_model->file()) : m_model->save();
     if (!saved.ok) {
         dialogs().showError(saved.message, this);
         return;
@@ -416,8 +479,11 @@ void TRuleEditorFrame::Btn_PasteRowClick()
 void TRuleEditorFrame::ClickCell(QObject* Sender, int ARow, int ACol)
 {
     const int t = tableOf(Sender);
-    if (t >= 0 && eventsOf(t).rowSelect && ACol == 0 && ARow > 0)
+    if (t < 0)
+        return;
+    if (eventsOf(t).rowSelect && ACol == 0 && ARow > 0)
         gridOf(t)->SelectRows(ARow, 1);
+    cellClick(t, gridOf(t)->RealColIndex(ACol), ARow);
 }
 
 void TRuleEditorFrame::DblClickCell(QObject* Sender, int ARow, int ACol)
@@ -461,8 +527,13 @@ void TRuleEditorFrame::applyGridTexts()
 {
     for (int t = 0; t < tableCount(); ++t) {
         const RuleTableSpec& layout = m_layout.tables[t];
-        if (m_pages)
-            m_pages->setTabText(t, text(layout.tabText));
+        const int page = tabOf(t);
+        if (m_pages && (t == 0 || tabOf(t - 1) != page)) {
+            const char* fixed = std::size_t(page) < m_names.fixedTabCaptions.size()
+                                    ? m_names.fixedTabCaptions[std::size_t(page)]
+                                    : nullptr;
+            m_pages->setTabText(page, fixed ? QString::fromUtf8(fixed) : text(layout.tabText));
+        }
         applyHeaders(t);
         QStringList& hints = m_hints[std::size_t(t)];
         hints.clear();

@@ -3,6 +3,7 @@
 #include "common/TextUtil.h"
 #include "common/UComon.h"
 #include "common/UComonValidators.h"
+#include "controls/FormParts.h"
 #include "controls/LbButton.h"
 #include "grid/ColumnGrid.h"
 #include "platform/Dialogs.h"
@@ -10,11 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -25,110 +23,6 @@
 namespace zfw {
 
 namespace {
-
-constexpr int kRowHeight = 20;
-
-struct GridColumn {
-    const char* header;  // fixed header; null: the language's (ACG_DA)
-    int width;
-    TEditorType editor;
-    QStringList items;
-    TColor colour;  // 0xBBGGRR
-    bool centred = false;
-};
-
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kCyan = 0xFEFAE0;    // 224, 250, 254
-constexpr TColor kYellow = 0xA8FFFF;  // 255, 255, 168
-constexpr TColor kGreen = 0xCAFFCA;   // 202, 255, 202
-constexpr TColor kPink = 0xF4D6FC;    // 252, 214, 244
-constexpr TColor kOrange = 0xB0D8FF;  // 255, 216, 176
-
-const QStringList kBits = {"0", "1", "2", "3", "4", "5", "6", "7"};
-const QStringList kReadWrite = {"Read", "Write"};
-const QStringList kConversions = {"None", "ItoF/FtoI"};
-
-std::vector<GridColumn> daColumns()
-{
-    using E = TEditorType;
-    return {
-        {nullptr, 40, E::edNone, {}, kWhite},
-        {nullptr, 60, E::edNormal, {}, kWhite},
-        {nullptr, 60, E::edNone, {}, kCyan},
-        {nullptr, 30, E::edNone, {}, kCyan},
-        {nullptr, 150, E::edNone, {}, kCyan},
-        {nullptr, 65, E::edNormal, {}, kCyan},
-        {nullptr, 60, E::edNormal, {}, kCyan},
-        {nullptr, 70, E::edNormal, {}, kYellow},
-        {nullptr, 45, E::edNormal, {}, kYellow},
-        {nullptr, 70, E::edDataCheckBox, {}, kGreen, true},
-        {nullptr, 50, E::edDataCheckBox, {}, kGreen, true},
-        {nullptr, 60, E::edDataCheckBox, {}, kGreen, true},
-        {nullptr, 64, E::edNormal, {}, kGreen},
-        {nullptr, 55, E::edNormal, {}, kPink},
-        {nullptr, 70, E::edComboList, kBits, kPink},
-        {nullptr, 60, E::edComboList, kReadWrite, kOrange},
-        {nullptr, 70, E::edComboList, kConversions, kOrange},
-        {nullptr, 64, E::edNormal, {}, kOrange},
-        {nullptr, 150, E::edNormal, {}, kWhite},
-    };
-}
-
-std::vector<GridColumn> dataSetColumns()
-{
-    using E = TEditorType;
-    return {{"N", 40, E::edNone, {}, kWhite},
-            {"Index", 60, E::edNormal, {}, kWhite},
-            {"Reference", 150, E::edNone, {}, kWhite},
-            {"Goose Name", 80, E::edNone, {}, kWhite},
-            {"En. Goose", 60, E::edDataCheckBox, {}, kWhite, true},
-            {"IP Address", 70, E::edNormal, {}, kWhite},
-            {"Port", 45, E::edNormal, {}, kWhite},
-            {"Time (ms)", 70, E::edNormal, {}, kWhite},
-            {"Mnemonic", 100, E::edNormal, {}, kWhite}};
-}
-
-std::vector<GridColumn> memberColumns()
-{
-    using E = TEditorType;
-    return {{"N", 40, E::edNone, {}, kWhite},
-            {"bType", 60, E::edNone, {}, kWhite},
-            {"Reference", 150, E::edNone, {}, kWhite},
-            {"Position", 55, E::edNormal, {}, kWhite},
-            {"Start Bit", 70, E::edComboList, kBits, kWhite},
-            {"Convertion", 70, E::edComboList, kConversions, kWhite},
-            {"Mult Fact", 64, E::edNormal, {}, kWhite},
-            {"Mnemonic", 150, E::edNormal, {}, kWhite}};
-}
-
-TExtColumnGrid* makeGrid(QWidget* parent, const char* name, const std::vector<GridColumn>& cols)
-{
-    auto* g = new TExtColumnGrid(parent);
-    g->setObjectName(QLatin1String(name));
-    g->BeginUpdate();
-    g->SetColCount(int(cols.size()));
-    g->SetRowCount(2);
-    g->SetFixedCols(1);
-    g->SetFixedRows(1);
-    g->SetDefaultRowHeight(kRowHeight);
-    g->store().SetWordWrap(false);
-    g->SetOptions(g->Options() | goColSizing | goEditing);
-    for (int c = 0; c < int(cols.size()); ++c) {
-        TGridColumnItem* item = g->Columns().GetItem(c);
-        item->SetEditor(cols[size_t(c)].editor);
-        if (!cols[size_t(c)].items.isEmpty())
-            item->SetComboItems(cols[size_t(c)].items);
-        item->SetColor(cols[size_t(c)].colour);
-        item->SetWidth(cols[size_t(c)].width);
-        if (cols[size_t(c)].centred)
-            item->SetAlignment(taCenter);
-        if (cols[size_t(c)].header)
-            item->SetHeader(QLatin1String(cols[size_t(c)].header));
-    }
-    g->EndUpdate();
-    g->Loaded();
-    return g;
-}
 
 // The six pictures of the tree's levels: device, logical device, logical node, data object,
 // attribute, data set.
@@ -162,30 +56,100 @@ std::vector<QIcon> treeImages()
     return icons;
 }
 
-void clearRow(TExtColumnGrid* g, int r, int fromCol)
+RuleEditorNames names()
 {
-    for (int c = fromCol; c < g->ColCount(); ++c)
-        g->SetCellEx(c, r, QString());
+    RuleEditorNames n;
+    n.form = "TFIEC_61850_Access";
+    n.pageControl = "PC_DA_DataSet";
+    n.tabs = {"TS_DA", "TS_DataSet"};
+    n.grids = {"ACG_DA", "ACG_DataSet", "ACG_DS_Vars"};
+    n.gridTabs = {0, 1, 1};
+    n.fixedTabCaptions = {"Variables", "DataSet"};
+    n.clientWidth = 1200;
+    n.clientHeight = 550;
+    // Only a click on the number column of the variables selects the row; a click in the
+    // data-set grid shows the set's members.
+    n.gridEvents = {RuleGridEvents{}, RuleGridEvents{true, false, true},
+                    RuleGridEvents{true, false, true}};
+    n.rowTools = {false, false, false, false};
+    n.extraButtons = {{"Btn_AddVar", 4904, 4912}, {"Btn_RemoveVar", 4905, 4913}};
+    n.ownFile = true;
+    return n;
 }
 
-QStringList rowTexts(const TExtColumnGrid* g, int r, int columns)
+// The texts of the table's rows 1 on, columns 1 to count.
+QList<QStringList> tableRows(const RuleTable& t, int count)
 {
-    QStringList out;
-    for (int c = 1; c <= columns; ++c)
-        out << g->GetCellEx(c, r);
-    return out;
+    QList<QStringList> rows;
+    for (int r = 1; r < t.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 1; c <= count; ++c)
+            row << t.cell(c, r);
+        rows << row;
+    }
+    return rows;
+}
+
+// The table holds one row per entry (at least its empty row 1), numbered from 1.
+void fillTable(RuleTable& t, const QList<QStringList>& rows)
+{
+    t.clear();
+    t.setRowCount(int(qMax<qsizetype>(1, rows.size())) + 1);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        for (int c = 1; c < t.columnCount(); ++c)
+            t.setCell(c, int(i) + 1, rows[i].value(c - 1));
+}
+
+// The start and number of bytes of every row: written and read-only for the fixed-size
+// types, editable for the others.
+void applyStartNumByte(RuleTable& t)
+{
+    QList<QStringList> rows = tableRows(t, kIecDaColumns);
+    const std::vector<bool> fixed = Set_Start_Num_Byte(rows);
+    for (int r = 1; r < t.rowCount(); ++r) {
+        const bool ro = fixed[std::size_t(r - 1)];
+        for (int c : {iecda::StartByte, iecda::NumByte}) {
+            if (ro)
+                t.setCell(c, r, rows[r - 1][c - 1]);
+            t.setReadOnly(c, r, ro);
+        }
+    }
+}
+
+// The row an added item goes to: row 1 while it is the only row and has no device index,
+// else a new last row.
+int addedRow(RuleTable& t)
+{
+    int r = 1;
+    if (!(t.rowCount() == 2 && t.cell(1, 1).isEmpty())) {
+        t.setRowCount(t.rowCount() + 1);
+        r = t.rowCount() - 1;
+    }
+    t.emptyRow(r);
+    return r;
+}
+
+// Removes row k: the only row is emptied and stays, any other goes and the rows below move up
+// (their numbers stay with the places).
+void removeRow(RuleTable& t, int k)
+{
+    if (k < 1 || k >= t.rowCount())
+        return;
+    if (t.rowCount() == 2) {
+        t.emptyRow(1);
+        return;
+    }
+    t.moveRowsUp(k);
+    t.setRowCount(t.rowCount() - 1);
 }
 
 }  // namespace
 
 TFIEC_61850_Access::TFIEC_61850_Access(const RuleEditorContext& context, QWidget* parent)
-    : TForm(parent), m_ctx(context)
+    : TRuleEditorFrame(context, names(), iecClientRuleSpec(QLatin1Char(',')), parent)
 {
-    setObjectName(QStringLiteral("TFIEC_61850_Access"));
     IL_IEC = treeImages();
-    build();
-    setFixedClientSize(1200, 550);
-    Set_Lang();
+    applyHints();
 }
 
 TFIEC_61850_Access::~TFIEC_61850_Access()
@@ -194,40 +158,35 @@ TFIEC_61850_Access::~TFIEC_61850_Access()
     clearTree();
 }
 
-QString TFIEC_61850_Access::text(int n) const { return m_ctx.state->lang(n); }
+QString TFIEC_61850_Access::filePath() const { return context().state->File_IEC_61850_Client; }
 
 QString TFIEC_61850_Access::catalogDir() const
 {
-    return QDir(m_ctx.state->Dir_Project).filePath(QLatin1String(kIecCatalogFolder));
+    return QDir(context().state->Dir_Project).filePath(QLatin1String(kIecCatalogFolder));
 }
 
-void TFIEC_61850_Access::build()
+RuleFileSpec TFIEC_61850_Access::prepareOpening()
 {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
+    return iecClientRuleSpec(Get_Decimal_Separator());
+}
 
-    auto* title = new QWidget(this);
-    title->setObjectName(QStringLiteral("P_Title"));
-    auto* titleBox = new QHBoxLayout(title);
-    L_SW_Code = new QLabel(m_ctx.buildCode, title);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    L_SW_Desc = new QLabel(title);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    titleBox->addWidget(L_SW_Code);
-    titleBox->addWidget(L_SW_Desc, 1);
-    outer->addWidget(title);
-
+QWidget* TFIEC_61850_Access::arrangeBody(QWidget* grids)
+{
     auto* split = new QSplitter(Qt::Horizontal, this);
     auto* catalogue = new QWidget(split);
     auto* catBox = new QVBoxLayout(catalogue);
     catBox->setContentsMargins(2, 2, 2, 2);
-    Btn_Add_IEC_Device = new TLbButton(catalogue);
-    Btn_Add_IEC_Device->setObjectName(QStringLiteral("Btn_Add_IEC_Device"));
+    auto button = [&](const char* name) {
+        auto* b = new TFormButton(catalogue);
+        b->setObjectName(QLatin1String(name));
+        b->setFixedHeight(28);
+        applyFormButtonLook(b);
+        return b;
+    };
+    Btn_Add_IEC_Device = button("Btn_Add_IEC_Device");
     LB_IEC_Devices = new QListWidget(catalogue);
     LB_IEC_Devices->setObjectName(QStringLiteral("LB_IEC_Devices"));
-    Btn_Remove_IEC_Device = new TLbButton(catalogue);
-    Btn_Remove_IEC_Device->setObjectName(QStringLiteral("Btn_Remove_IEC_Device"));
+    Btn_Remove_IEC_Device = button("Btn_Remove_IEC_Device");
     catBox->addWidget(Btn_Add_IEC_Device);
     catBox->addWidget(LB_IEC_Devices, 1);
     catBox->addWidget(Btn_Remove_IEC_Device);
@@ -239,104 +198,94 @@ void TFIEC_61850_Access::build()
     TV_IEC_Device->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV_IEC_Device->setIconSize(QSize(16, 16));
 
-    PC_DA_DataSet = new QTabWidget(split);
-    PC_DA_DataSet->setObjectName(QStringLiteral("PC_DA_DataSet"));
-    TS_DA = new QWidget(PC_DA_DataSet);
-    TS_DA->setObjectName(QStringLiteral("TS_DA"));
-    auto* daBox = new QVBoxLayout(TS_DA);
-    daBox->setContentsMargins(2, 2, 2, 2);
-    ACG_DA = makeGrid(TS_DA, "ACG_DA", daColumns());
-    daBox->addWidget(ACG_DA);
-    PC_DA_DataSet->addTab(TS_DA, QStringLiteral("Variables"));
-    TS_DataSet = new QWidget(PC_DA_DataSet);
-    TS_DataSet->setObjectName(QStringLiteral("TS_DataSet"));
-    auto* dsBox = new QVBoxLayout(TS_DataSet);
-    dsBox->setContentsMargins(2, 2, 2, 2);
-    auto* dsSplit = new QSplitter(Qt::Vertical, TS_DataSet);
-    ACG_DataSet = makeGrid(dsSplit, "ACG_DataSet", dataSetColumns());
-    ACG_DS_Vars = makeGrid(dsSplit, "ACG_DS_Vars", memberColumns());
-    dsBox->addWidget(dsSplit);
-    PC_DA_DataSet->addTab(TS_DataSet, QStringLiteral("DataSet"));
     split->addWidget(catalogue);
     split->addWidget(TV_IEC_Device);
-    split->addWidget(PC_DA_DataSet);
+    split->addWidget(grids);
     split->setSizes({170, 250, 780});
-    outer->addWidget(split, 1);
 
-    auto* band = new QWidget(this);
-    band->setObjectName(QStringLiteral("P_Button"));
-    auto* bandBox = new QHBoxLayout(band);
-    auto button = [&](const char* name) {
-        auto* b = new TLbButton(band);
-        b->setObjectName(QLatin1String(name));
-        bandBox->addWidget(b);
-        return b;
-    };
-    Btn_OK = button("Btn_OK");
-    Btn_Cancel = button("Btn_Cancel");
-    Btn_AddVar = button("Btn_AddVar");
-    Btn_RemoveVar = button("Btn_RemoveVar");
-    bandBox->addStretch(1);
-    outer->addWidget(band);
-
-    connect(Btn_OK, &QAbstractButton::clicked, this, [this] { Btn_OKClick(); });
-    connect(Btn_Cancel, &QAbstractButton::clicked, this, [this] { reject(); });
-    connect(Btn_AddVar, &QAbstractButton::clicked, this, [this] { Btn_AddVarClick(); });
-    connect(Btn_RemoveVar, &QAbstractButton::clicked, this, [this] { Btn_RemoveVarClick(); });
     connect(Btn_Add_IEC_Device, &QAbstractButton::clicked, this,
             [this] { Btn_Add_IEC_DeviceClick(); });
     connect(Btn_Remove_IEC_Device, &QAbstractButton::clicked, this,
             [this] { Btn_Remove_IEC_DeviceClick(); });
     connect(LB_IEC_Devices, &QListWidget::itemClicked, this, [this] { LB_IEC_DevicesClick(); });
     connect(TV_IEC_Device, &QTreeWidget::itemClicked, this, [this] { TV_IEC_DeviceClick(); });
+    return split;
+}
 
-    for (TExtColumnGrid* g : {ACG_DA, ACG_DataSet, ACG_DS_Vars}) {
-        g->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-        g->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
-    }
+void TFIEC_61850_Access::built()
+{
+    PC_DA_DataSet = pageControl();
+    TS_DA = PC_DA_DataSet->widget(0);
+    TS_DataSet = PC_DA_DataSet->widget(1);
+    ACG_DA = grid(kIecDaTable);
+    ACG_DataSet = grid(kIecDataSetTable);
+    ACG_DS_Vars = grid(kIecMemberTable);
+    Btn_AddVar = extraButton("Btn_AddVar");
+    Btn_RemoveVar = extraButton("Btn_RemoveVar");
     ACG_DS_Vars->OnSelectCell = [this](QObject*, int, int, bool&) {
         DataSet_Row_Select = m_shownDataSetRow;
     };
-    ACG_DS_Vars->OnEditCellDone = [this](QObject*, int c, int r) {
-        storeMemberEdit(c, r, ACG_DS_Vars->GetCellEx(c, r));
-    };
-    ACG_DS_Vars->OnComboChange = [this](QObject*, int c, int r, int, const QString& s) {
-        storeMemberEdit(c, r, s);
-    };
+    applyOwnTexts();
 }
 
 void TFIEC_61850_Access::Set_Lang()
 {
-    setWindowTitle(text(4900));
-    L_SW_Desc->setText(text(4901));
-    const std::pair<TLbButton*, int> buttons[] = {
-        {Btn_OK, 4902},        {Btn_Cancel, 4903},         {Btn_AddVar, 4904},
-        {Btn_RemoveVar, 4905}, {Btn_Add_IEC_Device, 4908}, {Btn_Remove_IEC_Device, 4909}};
-    const int hints[] = {4910, 4911, 4912, 4913, 4916, 4917};
-    for (size_t i = 0; i < std::size(buttons); ++i) {
-        buttons[i].first->setText(text(buttons[i].second));
-        buttons[i].first->setToolTip(text(hints[i]));
-    }
-    const int headers[kIecDaColumns + 1] = {4918, 4919, 4920, 4921, 4922, 4958, 4959,
-                                            4923, 4924, 4925, 4926, 4927, 4928, 4929,
-                                            4930, 4931, 4932, 4933, 4934};
-    for (int c = 0; c <= kIecDaColumns; ++c)
-        ACG_DA->Columns().GetItem(c)->SetHeader(text(headers[c]));
-    // Entry c is the hint of column c, column 0 included.
-    Hint.clear();
-    for (int n : {4935, 4936, 4937, 4938, 4939, 4960, 4961})
-        Hint << text(n);
-    for (int n = 4940; n <= 4951; ++n)
-        Hint << text(n);
+    TRuleEditorFrame::Set_Lang();
+    if (isBuilt())
+        applyOwnTexts();
+    else
+        applyHints();
 }
 
-void TFIEC_61850_Access::showEvent(QShowEvent* event)
+void TFIEC_61850_Access::applyOwnTexts()
 {
-    if (!event->spontaneous()) {
-        FormShow();
-        centreOnScreen(*this);
-    }
-    TForm::showEvent(event);
+    Btn_Add_IEC_Device->setText(text(4908));
+    Btn_Add_IEC_Device->setToolTip(text(4916));
+    Btn_Remove_IEC_Device->setText(text(4909));
+    Btn_Remove_IEC_Device->setToolTip(text(4917));
+    applyHints();
+}
+
+void TFIEC_61850_Access::applyHints()
+{
+    Hint.clear();
+    for (const RuleColumn& column : layout().tables[kIecDaTable].columns)
+        Hint << text(column.hintText);
+}
+
+QStringList TFIEC_61850_Access::readOwnFile(RuleFile& tables)
+{
+    DataSet_Row_Select = 0;
+    m_shownDataSetRow = 0;
+    // The tree points into the devices the load frees.
+    clearTree();
+    const IecClientLoad load = loadIecClientFile(filePath(), catalogDir(), m_cfg);
+    fillTable(tables.tables[kIecDaTable], m_cfg.daRows);
+    applyStartNumByte(tables.tables[kIecDaTable]);
+    fillTable(tables.tables[kIecDataSetTable], m_cfg.dataSetRows);
+    return load.messages;
+}
+
+FileResult TFIEC_61850_Access::writeOwnFile(const RuleFile& tables)
+{
+    m_cfg.daRows = tableRows(tables.tables[kIecDaTable], kIecDaColumns);
+    m_cfg.dataSetRows = tableRows(tables.tables[kIecDataSetTable], kIecDataSetColumns);
+    return saveIecClientFile(m_cfg, filePath());
+}
+
+void TFIEC_61850_Access::opened()
+{
+    // The member grid stays empty until a data-set row is clicked.
+    Show_IEC_Devices();
+    PC_DA_DataSet->setCurrentIndex(0);
+}
+
+void TFIEC_61850_Access::extraButtonClick(int index)
+{
+    if (index == 0)
+        Btn_AddVarClick();
+    else
+        Btn_RemoveVarClick();
 }
 
 void TFIEC_61850_Access::clearTree()
@@ -362,98 +311,13 @@ void TFIEC_61850_Access::clearTree()
     }
 }
 
-void TFIEC_61850_Access::FormShow()
-{
-    DataSet_Row_Select = 0;
-    m_shownDataSetRow = 0;
-    clearTree();
-    const IecClientLoad load = loadIecClientFile(m_ctx.state->File_IEC_61850_Client, catalogDir(),
-                                                 m_cfg);
-    showGrids();
-    Show_IEC_Devices();
-    PC_DA_DataSet->setCurrentIndex(0);
-    if (!load.messages.isEmpty())
-        m_ctx.dialogs->showWarning(load.messages.join(u'\n'), this);
-}
-
-void TFIEC_61850_Access::showGrids()
-{
-    ACG_DA->BeginUpdate();
-    ACG_DA->SetRowCount(int(m_cfg.daRows.size()) + 1);
-    for (qsizetype i = 0; i < m_cfg.daRows.size(); ++i) {
-        const int r = int(i) + 1;
-        ACG_DA->SetCellEx(0, r,
-                          m_cfg.daRows.size() == 1 && m_cfg.daRows[0][0].isEmpty()
-                              ? QString()
-                              : QString::number(r));
-        for (int c = 1; c <= kIecDaColumns; ++c)
-            ACG_DA->SetCellEx(c, r, m_cfg.daRows[i].value(c - 1));
-    }
-    ACG_DA->EndUpdate();
-    Set_Start_Num_Byte();
-
-    ACG_DataSet->BeginUpdate();
-    ACG_DataSet->SetRowCount(int(m_cfg.dataSetRows.size()) + 1);
-    for (qsizetype i = 0; i < m_cfg.dataSetRows.size(); ++i) {
-        const int r = int(i) + 1;
-        const bool empty = m_cfg.dataSetRows.size() == 1 && m_cfg.dataSetRows[0][0].isEmpty()
-                           && m_cfg.List_DataSet.empty();
-        ACG_DataSet->SetCellEx(0, r, empty ? QString() : QString::number(r));
-        for (int c = 1; c <= kIecDataSetColumns; ++c)
-            ACG_DataSet->SetCellEx(c, r, m_cfg.dataSetRows[i].value(c - 1));
-    }
-    ACG_DataSet->EndUpdate();
-    ACG_DS_Vars->SetRowCount(2);
-    clearRow(ACG_DS_Vars, 1, 0);
-}
-
-void TFIEC_61850_Access::takeGrids()
-{
-    m_cfg.daRows.clear();
-    for (int r = 1; r < ACG_DA->RowCount(); ++r)
-        m_cfg.daRows << rowTexts(ACG_DA, r, kIecDaColumns);
-    m_cfg.dataSetRows.clear();
-    for (int r = 1; r < ACG_DataSet->RowCount(); ++r)
-        m_cfg.dataSetRows << rowTexts(ACG_DataSet, r, kIecDataSetColumns);
-}
-
 void TFIEC_61850_Access::Set_Start_Num_Byte()
 {
-    QList<QStringList> rows;
-    for (int r = 1; r < ACG_DA->RowCount(); ++r)
-        rows << rowTexts(ACG_DA, r, kIecDaColumns);
-    const std::vector<bool> fixed = zfw::Set_Start_Num_Byte(rows);
-    for (int r = 1; r < ACG_DA->RowCount(); ++r) {
-        const bool ro = fixed[size_t(r - 1)];
-        for (int c : {iecda::StartByte, iecda::NumByte}) {
-            if (ro)
-                ACG_DA->SetCellEx(c, r, rows[r - 1][c - 1]);
-            ACG_DA->SetReadOnly(c, r, ro);
-        }
-    }
-}
-
-bool TFIEC_61850_Access::Controllo_dati()
-{
-    takeGrids();
-    const QChar separator = Get_Decimal_Separator();
-    const IecDaFault f = checkIecDaRows(m_cfg.daRows, separator);
-    if (f.ok())
-        return true;
-    m_ctx.dialogs->showError(text(4952) + QString::number(f.row) + text(f.text) + f.bound, this);
-    return false;
-}
-
-void TFIEC_61850_Access::Btn_OKClick()
-{
-    if (!Controllo_dati())
+    if (!model())
         return;
-    const FileResult saved = saveIecClientFile(m_cfg, m_ctx.state->File_IEC_61850_Client);
-    if (!saved) {
-        m_ctx.dialogs->showError(saved.message, this);
-        return;
-    }
-    done(mrOk);
+    takeTable(kIecDaTable);
+    applyStartNumByte(table(kIecDaTable));
+    showTable(kIecDaTable);
 }
 
 void TFIEC_61850_Access::Show_IEC_Devices()
@@ -472,13 +336,12 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
     request.filter = QStringLiteral(
         "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; *.icd; *.iid; "
         "*.cid;|Any File (*.*)|*.*");
-    const std::optional<QString> chosen = m_ctx.dialogs->openFileName(request, this);
+    const std::optional<QString> chosen = dialogs().openFileName(request, this);
     if (!chosen)
         return;
     const QString dir = catalogDir();
     if (!QDir().mkpath(dir)) {
-        m_ctx.dialogs->showError(displayPath(dir) + QStringLiteral(": the folder cannot be made"),
-                                 this);
+        dialogs().showError(displayPath(dir) + QStringLiteral(": the folder cannot be made"), this);
         return;
     }
     const QString name = QFileInfo(*chosen).fileName();
@@ -487,7 +350,7 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
                           == QFileInfo(target).canonicalFilePath();
     bool copy = true;
     if (QFileInfo::exists(target)) {
-        const TModalResult answer = m_ctx.dialogs->messageDlg(
+        const TModalResult answer = dialogs().messageDlg(
             QStringLiteral("File already exists in catalog directory. Do you want to overwrite "
                            "file?"),
             TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel, this);
@@ -500,9 +363,9 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
         const QString temp = target + QStringLiteral(".part");
         QFile::remove(temp);
         if (!QFile::copy(*chosen, temp)) {
-            m_ctx.dialogs->showError(displayPath(*chosen)
-                                         + QStringLiteral(": the file cannot be copied"),
-                                     this);
+            dialogs().showError(displayPath(*chosen)
+                                    + QStringLiteral(": the file cannot be copied"),
+                                this);
             return;
         }
         QFile::remove(target);
@@ -510,11 +373,11 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
     }
     CatalogEntry entry = decodeCatalogFile(dir, name, QString());
     if (entry.device->Placeholder) {
-        m_ctx.dialogs->showError(entry.message, this);
+        dialogs().showError(entry.message, this);
         return;
     }
     if (!entry.message.isEmpty())
-        m_ctx.dialogs->showWarning(entry.message, this);
+        dialogs().showWarning(entry.message, this);
     clearTree();
     m_cfg.List_IEC_Dev.push_back(std::move(entry.device));
     Show_IEC_Devices();
@@ -523,20 +386,26 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
 void TFIEC_61850_Access::Btn_Remove_IEC_DeviceClick()
 {
     const int i = LB_IEC_Devices->currentRow();
-    if (i < 0 || size_t(i) >= m_cfg.List_IEC_Dev.size())
+    if (!model() || i < 0 || size_t(i) >= m_cfg.List_IEC_Dev.size())
         return;
-    for (TExtColumnGrid* g : {ACG_DA, ACG_DataSet})
-        for (int r = 1; r < g->RowCount(); ++r)
-            if (strToIntDef(g->GetCellEx(iecda::Index, r), -1) == i)
+    const int indexed[] = {kIecDaTable, kIecDataSetTable};
+    for (int t : indexed)
+        takeTable(t);
+    // The Index column is column 1 of both grids.
+    for (int t : indexed)
+        for (int r = 1; r < table(t).rowCount(); ++r)
+            if (strToIntDef(table(t).cell(1, r), -1) == i)
                 return;
     clearTree();
     m_cfg.List_IEC_Dev.erase(m_cfg.List_IEC_Dev.begin() + i);
-    for (TExtColumnGrid* g : {ACG_DA, ACG_DataSet})
-        for (int r = 1; r < g->RowCount(); ++r) {
-            const int v = strToIntDef(g->GetCellEx(iecda::Index, r), -1);
+    for (int t : indexed) {
+        for (int r = 1; r < table(t).rowCount(); ++r) {
+            const int v = strToIntDef(table(t).cell(1, r), -1);
             if (v > i)
-                g->SetCellEx(iecda::Index, r, QString::number(v - 1));
+                table(t).setCell(1, r, QString::number(v - 1));
         }
+        showTable(t);
+    }
     Show_IEC_Devices();
 }
 
@@ -646,46 +515,35 @@ void TFIEC_61850_Access::TV_IEC_DeviceClick()
     Selected_IEC_DS = Selected_IEC_DA ? nullptr : Search_Node_Selected_DataSet();
 }
 
-void TFIEC_61850_Access::renumber(TExtColumnGrid* g)
-{
-    for (int r = 1; r < g->RowCount(); ++r)
-        g->SetCellEx(0, r, QString::number(r));
-}
-
 void TFIEC_61850_Access::Btn_AddVarClick()
 {
+    if (!model())
+        return;
     const QString index = QString::number(m_shownDevice);
     if (Selected_IEC_DA) {
         PC_DA_DataSet->setCurrentWidget(TS_DA);
-        int r = 1;
-        if (!(ACG_DA->RowCount() == 2 && ACG_DA->GetCellEx(iecda::Index, 1).isEmpty())) {
-            ACG_DA->SetRowCount(ACG_DA->RowCount() + 1);
-            r = ACG_DA->RowCount() - 1;
-        }
-        clearRow(ACG_DA, r, 1);
-        ACG_DA->SetCellEx(0, r, QString::number(r));
-        ACG_DA->SetCellEx(iecda::Index, r, index);
-        ACG_DA->SetCellEx(iecda::bType, r, Selected_IEC_DA->bType);
-        ACG_DA->SetCellEx(iecda::fc, r, Selected_IEC_DA->FC);
-        ACG_DA->SetCellEx(iecda::Reference, r, Selected_IEC_DA->Reference);
+        takeTable(kIecDaTable);
+        RuleTable& t = table(kIecDaTable);
+        const int r = addedRow(t);
+        t.setCell(iecda::Index, r, index);
+        t.setCell(iecda::bType, r, Selected_IEC_DA->bType);
+        t.setCell(iecda::fc, r, Selected_IEC_DA->FC);
+        t.setCell(iecda::Reference, r, Selected_IEC_DA->Reference);
         for (int c : {iecda::OnChange, iecda::OnCMD, iecda::OnTimer})
-            ACG_DA->SetCellEx(c, r, QStringLiteral("N"));
-        Set_Start_Num_Byte();
+            t.setCell(c, r, QStringLiteral("N"));
+        applyStartNumByte(t);
+        showTable(kIecDaTable);
     } else if (Selected_IEC_DS) {
         PC_DA_DataSet->setCurrentWidget(TS_DataSet);
-        int r = 1;
-        if (!(ACG_DataSet->RowCount() == 2 && ACG_DataSet->GetCellEx(1, 1).isEmpty())) {
-            ACG_DataSet->SetRowCount(ACG_DataSet->RowCount() + 1);
-            r = ACG_DataSet->RowCount() - 1;
-        }
-        clearRow(ACG_DataSet, r, 1);
-        ACG_DataSet->SetCellEx(0, r, QString::number(r));
-        ACG_DataSet->SetCellEx(1, r, index);
-        ACG_DataSet->SetCellEx(2, r, Selected_IEC_DS->Reference);
-        ACG_DataSet->SetCellEx(3, r, Selected_IEC_DS->GooseName);
-        ACG_DataSet->SetCellEx(4, r,
-                               Selected_IEC_DS->GooseName.isEmpty() ? QStringLiteral("N")
-                                                                    : QStringLiteral("Y"));
+        takeTable(kIecDataSetTable);
+        RuleTable& t = table(kIecDataSetTable);
+        const int r = addedRow(t);
+        t.setCell(1, r, index);
+        t.setCell(2, r, Selected_IEC_DS->Reference);
+        t.setCell(3, r, Selected_IEC_DS->GooseName);
+        t.setCell(4, r,
+                  Selected_IEC_DS->GooseName.isEmpty() ? QStringLiteral("N") : QStringLiteral("Y"));
+        showTable(kIecDataSetTable);
         // The selection of row r is entry r - 1: a reused row 1 replaces what it had.
         while (m_cfg.List_DataSet.size() > size_t(r - 1))
             m_cfg.List_DataSet.pop_back();
@@ -697,20 +555,16 @@ void TFIEC_61850_Access::Btn_AddVarClick()
 
 void TFIEC_61850_Access::Btn_RemoveVarClick()
 {
+    if (!model())
+        return;
     if (PC_DA_DataSet->currentWidget() == TS_DA) {
         const int k = ACG_DA->Row();
         if (k < 1)
             return;
-        if (k == 1 && ACG_DA->RowCount() == 2) {
-            clearRow(ACG_DA, 1, 1);
-        } else {
-            for (int r = k; r < ACG_DA->RowCount() - 1; ++r)
-                for (int c = 1; c < ACG_DA->ColCount(); ++c)
-                    ACG_DA->SetCellEx(c, r, ACG_DA->GetCellEx(c, r + 1));
-            ACG_DA->SetRowCount(ACG_DA->RowCount() - 1);
-            renumber(ACG_DA);
-        }
-        Set_Start_Num_Byte();
+        takeTable(kIecDaTable);
+        removeRow(table(kIecDaTable), k);
+        applyStartNumByte(table(kIecDaTable));
+        showTable(kIecDaTable);
         return;
     }
     removeDataSetRow(ACG_DataSet->Row());
@@ -722,16 +576,14 @@ void TFIEC_61850_Access::removeDataSetRow(int k)
         return;
     if (size_t(k - 1) < m_cfg.List_DataSet.size())
         m_cfg.List_DataSet.erase(m_cfg.List_DataSet.begin() + (k - 1));
-    if (!m_cfg.List_DataSet.empty() && ACG_DataSet->RowCount() > 2) {
-        for (int r = k; r < ACG_DataSet->RowCount() - 1; ++r)
-            for (int c = 1; c < ACG_DataSet->ColCount(); ++c)
-                ACG_DataSet->SetCellEx(c, r, ACG_DataSet->GetCellEx(c, r + 1));
-        ACG_DataSet->SetRowCount(ACG_DataSet->RowCount() - 1);
-        renumber(ACG_DataSet);
+    takeTable(kIecDataSetTable);
+    RuleTable& t = table(kIecDataSetTable);
+    if (m_cfg.List_DataSet.empty()) {
+        t.clear();
     } else {
-        ACG_DataSet->SetRowCount(2);
-        clearRow(ACG_DataSet, 1, 0);
+        removeRow(t, k);
     }
+    showTable(kIecDataSetTable);
     // Mended: the member grid kept showing the removed set, and its edits went into whichever
     // set now had that row number. It follows the removal now.
     DataSet_Row_Select = 0;
@@ -740,27 +592,27 @@ void TFIEC_61850_Access::removeDataSetRow(int k)
 
 void TFIEC_61850_Access::Show_DataSet_DAs()
 {
+    if (!model())
+        return;
     const int k = ACG_DataSet->Row();
     m_shownDataSetRow = 0;
-    ACG_DS_Vars->BeginUpdate();
-    if (k < 1 || size_t(k) > m_cfg.List_DataSet.size()
-        || m_cfg.List_DataSet[size_t(k - 1)]->List_DAs.empty()) {
-        ACG_DS_Vars->SetRowCount(2);
-        clearRow(ACG_DS_Vars, 1, 0);
-    } else {
+    RuleTable& t = table(kIecMemberTable);
+    t.clear();
+    if (k >= 1 && size_t(k) <= m_cfg.List_DataSet.size()
+        && !m_cfg.List_DataSet[size_t(k - 1)]->List_DAs.empty()) {
         m_shownDataSetRow = k;
         const auto& members = m_cfg.List_DataSet[size_t(k - 1)]->List_DAs;
-        ACG_DS_Vars->SetRowCount(int(members.size()) + 1);
+        t.setRowCount(int(members.size()) + 1);
         for (size_t m = 0; m < members.size(); ++m) {
             const TDataSet_DA& d = *members[m];
             const int r = int(m) + 1;
-            const QString cells[] = {QString::number(r), d.bType(),    d.reference(), d.Position,
-                                     d.bitAddress,       d.conversion, d.multFactor,  d.Mnemonic};
-            for (int c = 0; c < 8; ++c)
-                ACG_DS_Vars->SetCellEx(c, r, cells[c]);
+            const QString cells[] = {d.bType(),    d.reference(), d.Position, d.bitAddress,
+                                     d.conversion, d.multFactor,  d.Mnemonic};
+            for (int c = iecmember::bType; c <= iecmember::Mnemonic; ++c)
+                t.setCell(c, r, cells[c - 1]);
         }
     }
-    ACG_DS_Vars->EndUpdate();
+    showTable(kIecMemberTable);
 }
 
 void TFIEC_61850_Access::storeMemberEdit(int ACol, int ARow, const QString& value)
@@ -774,28 +626,31 @@ void TFIEC_61850_Access::storeMemberEdit(int ACol, int ARow, const QString& valu
         return;
     TDataSet_DA& m = *members[size_t(ARow - 1)];
     switch (ACol) {
-    case 3: m.Position = value; break;
-    case 4: m.bitAddress = value; break;
-    case 5: m.conversion = value; break;
-    case 6: m.multFactor = value; break;
-    case 7: m.Mnemonic = value; break;
+    case iecmember::Position: m.Position = value; break;
+    case iecmember::StartBit: m.bitAddress = value; break;
+    case iecmember::Convertion: m.conversion = value; break;
+    case iecmember::MultFact: m.multFactor = value; break;
+    case iecmember::Mnemonic: m.Mnemonic = value; break;
     default: break;
     }
 }
 
-void TFIEC_61850_Access::ClickCell(QObject* Sender, int ARow, int ACol)
+void TFIEC_61850_Access::cellClick(int t, int, int)
 {
-    if (Sender == ACG_DA && ACol == 0 && ARow >= 1)
-        ACG_DA->SelectRows(ARow, 1);
-    if (Sender == ACG_DataSet)
+    if (t == kIecDataSetTable)
         Show_DataSet_DAs();
 }
 
-void TFIEC_61850_Access::GridHint(QObject* Sender, int ARow, int ACol, QString& hintstr)
+void TFIEC_61850_Access::editCellDone(int t, int ACol, int ARow)
 {
-    // Hint holds an entry for column 0 too, so column c takes entry c.
-    if (Sender == ACG_DA && ARow == 0 && ACol > 0 && ACol < Hint.size())
-        hintstr = Hint[ACol];
+    if (t == kIecMemberTable)
+        storeMemberEdit(ACol, ARow, ACG_DS_Vars->GetCellEx(ACol, ARow));
+}
+
+void TFIEC_61850_Access::comboChange(int t, int ACol, int ARow, int, const QString& ASelection)
+{
+    if (t == kIecMemberTable)
+        storeMemberEdit(ACol, ARow, ASelection);
 }
 
 }  // namespace zfw

@@ -4,36 +4,32 @@
 // one server's model as a tree, and picks leaf attributes (rows of ACG_DA) or data sets (rows
 // of ACG_DataSet, with the settings of each member in ACG_DS_Vars). Everything is kept in
 // IEC_61850_Client.xml, read at every opening with the catalogue decoded afresh.
+//
+// The three grids are the rule-editor frame's tables; the catalogue and the tree stand beside
+// them, and the file is the editor's own format.
 
 #include "editors/iot/core/UIEC_61850_ClientFile.h"
-#include "platform/Form.h"
-#include "ruleedit/URuleEditorContext.h"
+#include "editors/iot/core/UIEC_61850_ClientSpec.h"
+#include "ruleedit/URuleEditorFrame.h"
 
 #include <QIcon>
 #include <QStringList>
 
 #include <vector>
 
-class QLabel;
 class QListWidget;
-class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace zfw {
 
-class TExtColumnGrid;
-class TLbButton;
-
-class TFIEC_61850_Access final : public TForm {
+class TFIEC_61850_Access final : public TRuleEditorFrame {
     Q_OBJECT
 public:
     explicit TFIEC_61850_Access(const RuleEditorContext& context, QWidget* parent = nullptr);
     ~TFIEC_61850_Access() override;
 
     // ---- handlers ----
-    void FormShow();
-    void Btn_OKClick();
     void Btn_Add_IEC_DeviceClick();
     void Btn_Remove_IEC_DeviceClick();
     void LB_IEC_DevicesClick();
@@ -42,8 +38,6 @@ public:
     void Btn_RemoveVarClick();
 
     void Set_Lang() override;
-    // The checks of ACG_DA; at the first fault shows its message and returns false.
-    bool Controllo_dati();
     void Show_IEC_Devices();
     void Show_Tree_IEC_Device(TIEC_Device& app_IEC_Dev);
     // The leaf attribute, respectively the data set, whose node is selected; null otherwise.
@@ -52,11 +46,7 @@ public:
     void Show_DataSet_DAs();
     void Set_Start_Num_Byte();
 
-    // ---- controls ----
-    QLabel* L_SW_Code = nullptr;
-    QLabel* L_SW_Desc = nullptr;
-    TLbButton* Btn_OK = nullptr;
-    TLbButton* Btn_Cancel = nullptr;
+    // ---- controls (null until the first showing) ----
     TLbButton* Btn_AddVar = nullptr;
     TLbButton* Btn_RemoveVar = nullptr;
     TLbButton* Btn_Add_IEC_Device = nullptr;
@@ -66,9 +56,9 @@ public:
     QTabWidget* PC_DA_DataSet = nullptr;
     QWidget* TS_DA = nullptr;
     QWidget* TS_DataSet = nullptr;
-    TExtColumnGrid* ACG_DA = nullptr;
-    TExtColumnGrid* ACG_DataSet = nullptr;
-    TExtColumnGrid* ACG_DS_Vars = nullptr;
+    TRuleGrid* ACG_DA = nullptr;
+    TRuleGrid* ACG_DataSet = nullptr;
+    TRuleGrid* ACG_DS_Vars = nullptr;
 
     // ---- state ----
     const std::vector<std::unique_ptr<TIEC_Device>>& List_IEC_Dev() const
@@ -83,25 +73,32 @@ public:
     TIEC_DataSet* Selected_IEC_DS = nullptr;
     QTreeWidgetItem* NODE_ORIG = nullptr;
     int DataSet_Row_Select = 0;
+    // The header hints of ACG_DA, entry c for column c (entry 0 that of the number column).
     QStringList Hint;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    RuleFileSpec prepareOpening() override;
+    QString filePath() const override;
+    void built() override;
+    void opened() override;
+    QWidget* arrangeBody(QWidget* grids) override;
+    QStringList readOwnFile(RuleFile& tables) override;
+    FileResult writeOwnFile(const RuleFile& tables) override;
+    void cellClick(int table, int ACol, int ARow) override;
+    void editCellDone(int table, int ACol, int ARow) override;
+    void comboChange(int table, int ACol, int ARow, int AItemIndex,
+                     const QString& ASelection) override;
+    void extraButtonClick(int index) override;
 
 private:
-    QString text(int n) const;
     QString catalogDir() const;
-    void build();
+    RuleTable& table(int t) { return model()->file().tables[std::size_t(t)]; }
+    void applyOwnTexts();
+    void applyHints();
     void clearTree();
-    void showGrids();
-    void takeGrids();
-    void renumber(TExtColumnGrid* g);
     void removeDataSetRow(int k);
     void storeMemberEdit(int ACol, int ARow, const QString& value);
-    void ClickCell(QObject* Sender, int ARow, int ACol);
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& hintstr);
 
-    RuleEditorContext m_ctx;
     IecClientConfig m_cfg;
     std::vector<QIcon> IL_IEC;
     // The row of ACG_DataSet whose members ACG_DS_Vars shows; 0 none.

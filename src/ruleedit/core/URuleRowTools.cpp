@@ -4,7 +4,14 @@
 
 namespace zfw {
 
-void Delete_Row_Grid(int r, RuleTable& grid) { grid.moveRowsUp(r); }
+void Delete_Row_Grid(int r, RuleTable& grid)
+{
+    if (r < 1 || r >= grid.rowCount())
+        return;
+    grid.moveRowsUp(r);
+    if (grid.spec().lockEmptiedRow)
+        grid.setRowReadOnly(grid.rowCount() - 1, true);
+}
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)
 {
@@ -58,6 +65,13 @@ RuleLoadReport RuleEditorModel::open(const RuleFileSpec& spec)
     m_report = loadRuleFile(*m_file, m_path);
     m_copied.assign(m_file->tables.size(), false);
     return m_report;
+}
+
+void RuleEditorModel::openEmpty(const RuleFileSpec& spec)
+{
+    m_file.emplace(spec);
+    m_report = RuleLoadReport();
+    m_copied.assign(m_file->tables.size(), false);
 }
 
 QStringList RuleEditorModel::saveWarnings(const ProgramState& lang) const

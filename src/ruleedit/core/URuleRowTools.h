@@ -22,10 +22,12 @@ inline constexpr int kTextInsertLosesRow = 1108;  // Yes/No: the last row's rule
 using RuleConfirm = std::function<bool(int text)>;
 
 // Moves the rows below r up by one and empties every data cell of the last row. Row objects
-// move with their rows.
+// and read-only flags move with their rows; the emptied row is read-only when the table locks
+// its emptied row, editable otherwise.
 void Delete_Row_Grid(int r, RuleTable& grid);
 // Moves row r and those below it down by one, losing the last row, then empties row r; with
-// enable and an Enable column its Enable cell holds "Y". Row objects move with their rows.
+// enable and an Enable column its Enable cell holds "Y". Row objects and read-only flags move
+// with their rows; row r is editable.
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable);
 // Replaces the buffer by the texts of row r, columns 1 to the last; never the row object.
 void Copy_Row_Grid(const RuleTable& grid, int r, QStringList& Copy_Row_Buffer);
@@ -61,6 +63,9 @@ public:
 
     // Opening: the tables of spec, cleared, then loaded from the file; every copy flag false.
     RuleLoadReport open(const RuleFileSpec& spec);
+    // Opening without reading the file: the tables of spec, cleared; every copy flag false.
+    // For an editor whose file has a format of its own, which it reads into the tables.
+    void openEmpty(const RuleFileSpec& spec);
 
     // The tables of the last opening; call open first.
     RuleFile& file()

@@ -115,6 +115,26 @@ void RuleTable::setCell(int ACol, int ARow, const QString& text)
     m_cells[std::size_t(index(ACol, ARow))] = text;
 }
 
+bool RuleTable::readOnly(int ACol, int ARow) const
+{
+    if (ACol < 0 || ACol >= columnCount() || ARow < 0 || ARow >= rowCount())
+        return false;
+    return m_readOnly[std::size_t(index(ACol, ARow))];
+}
+
+void RuleTable::setReadOnly(int ACol, int ARow, bool value)
+{
+    if (ACol < 0 || ACol >= columnCount() || ARow < 0 || ARow >= rowCount())
+        return;
+    m_readOnly[std::size_t(index(ACol, ARow))] = value;
+}
+
+void RuleTable::setRowReadOnly(int ARow, bool value)
+{
+    for (int c = 1; c < columnCount(); ++c)
+        setReadOnly(c, ARow, value);
+}
+
 QVariant RuleTable::rowObject(int ARow) const
 {
     if (ARow < 1 || ARow >= rowCount())
@@ -136,6 +156,7 @@ int RuleTable::setRowCount(int rows)
     const int old = m_rowCount;
     m_rowCount = wanted;
     m_cells.resize(std::size_t(m_rowCount) * std::size_t(qMax(0, columnCount())));
+    m_readOnly.resize(m_cells.size(), false);
     m_objects.resize(std::size_t(m_rowCount));
     for (int r = old; r < m_rowCount; ++r) {
         emptyRow(r);
@@ -150,6 +171,7 @@ void RuleTable::clear()
 {
     m_rowCount = qMax(0, m_spec.rowCount);
     m_cells.assign(std::size_t(m_rowCount) * std::size_t(qMax(0, columnCount())), QString());
+    m_readOnly.assign(m_cells.size(), false);
     m_objects.assign(std::size_t(m_rowCount), QVariant());
     for (int r = 1; r < rowCount(); ++r) {
         setCell(0, r, QString::number(r - 1 + m_spec.firstNumber));
@@ -233,8 +255,10 @@ void RuleTable::moveRowsUp(int from)
         return;
     const int last = rowCount() - 1;
     for (int i = from; i < last; ++i) {
-        for (int c = 1; c < columnCount(); ++c)
+        for (int c = 1; c < columnCount(); ++c) {
             setCell(c, i, cell(c, i + 1));
+            setReadOnly(c, i, readOnly(c, i + 1));
+        }
         m_objects[std::size_t(i)] = m_objects[std::size_t(i + 1)];
     }
     emptyRow(last);
@@ -245,8 +269,10 @@ void RuleTable::moveRowsDown(int from)
     if (from < 1 || from >= rowCount())
         return;
     for (int i = rowCount() - 2; i >= from; --i) {
-        for (int c = 1; c < columnCount(); ++c)
+        for (int c = 1; c < columnCount(); ++c) {
             setCell(c, i + 1, cell(c, i));
+            setReadOnly(c, i + 1, readOnly(c, i));
+        }
         m_objects[std::size_t(i + 1)] = m_objects[std::size_t(i)];
     }
     emptyRow(from);
@@ -256,8 +282,10 @@ void RuleTable::emptyRow(int ARow)
 {
     if (ARow < 1 || ARow >= rowCount())
         return;
-    for (int c = 1; c < columnCount(); ++c)
+    for (int c = 1; c < columnCount(); ++c) {
         setCell(c, ARow, QString());
+        setReadOnly(c, ARow, false);
+    }
     m_objects[std::size_t(ARow)] = QVariant();
 }
 

@@ -48,7 +48,9 @@ struct RuleColumn {
     // Older names of the attribute, read when the file lacks the attribute itself.
     QStringList legacyAttributes;
     int headerText = 0;  // language text of the header
-    int hintText = 0;    // language text of the header's hint; 0 none
+    // A header no language changes; empty: headerText's.
+    QString fixedHeader;
+    int hintText = 0;  // language text of the header's hint; 0 none
     RuleColumnKind kind = RuleColumnKind::Text;
     QStringList items;  // Combo and ComboEdit, in list order
     // Cell value when the attribute is missing from a row of the file.
@@ -71,6 +73,8 @@ struct RuleColumn {
     int width = 0;  // pixels; 0: fitted to the header and the items (column 0: a fixed width)
     // Background of the column's cells in the grid's colour form (0xBBGGRR); none: the grid's.
     std::optional<quint32> colour;
+    bool centred = false;   // the cells' texts and boxes centred
+    bool readOnly = false;  // shown only: filled by the editor, never typed
 };
 
 enum class RuleCheckKind {
@@ -200,6 +204,10 @@ struct RuleTableSpec {
     // between included, instead of up to the first ending key. For tables read by position,
     // so that a disabled row with an empty key does not cut the rules below it.
     bool writeThroughLastKey = false;
+    // The row tools of the check-box grids: a delete leaves the emptied last row read-only
+    // (from column 1 on) and an insert makes its new row editable. Otherwise an emptied row is
+    // editable either way.
+    bool lockEmptiedRow = false;
     // Child elements of a row: read once the row's attributes are in (a fault is told in
     // notes, one text each, and leaves the row as the attributes made it), and written after
     // the row's attributes.
@@ -264,6 +272,14 @@ public:
         return cell(m_spec.col(attribute), ARow);
     }
 
+    // A cell the editor made read-only for its row (the column's own readOnly aside); false
+    // outside the table. The flags move with their rows.
+    bool readOnly(int ACol, int ARow) const;
+    // Ignored outside the table.
+    void setReadOnly(int ACol, int ARow, bool value);
+    // Every cell of the row from column 1 on.
+    void setRowReadOnly(int ARow, bool value);
+
     // Null outside the table.
     QVariant rowObject(int ARow) const;
     void setRowObject(int ARow, QVariant object);
@@ -272,7 +288,8 @@ public:
     int setRowCount(int rows);
 
     // Every row of the opening state: the row number in column 0, every other cell (hidden
-    // and unstored ones too) its column's opening text, no row objects. A growing table
+    // and unstored ones too) its column's opening text, no row objects, no read-only cells. A
+    // growing table
     // returns to its first row count.
     void clear();
     // Rows 1 up to, not including, the first row whose key cell ends the list; all rows below
@@ -293,10 +310,10 @@ public:
     // does not end the list.
     int writtenRowCount() const;
 
-    // Row moves of the row tools: the row objects move with their rows.
+    // Row moves of the row tools: the row objects and read-only flags move with their rows.
     void moveRowsUp(int from);    // rows from+1.. move to from..; the last row emptied
     void moveRowsDown(int from);  // rows from.. move to from+1..; the last row's lost
-    void emptyRow(int ARow);      // data cells empty, no object
+    void emptyRow(int ARow);      // data cells empty and editable, no object
 
 private:
     qsizetype index(int ACol, int ARow) const { return qsizetype(ARow) * columnCount() + ACol; }
@@ -304,6 +321,7 @@ private:
     RuleTableSpec m_spec;
     int m_rowCount = 0;
     std::vector<QString> m_cells;
+    std::vector<bool> m_readOnly;  // one per cell, as m_cells
     std::vector<QVariant> m_objects;
 };
 

@@ -11,8 +11,10 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -389,6 +391,99 @@ TEST_F(IecClientWindowTest, HeaderHintsTakeEntryC)
                         "Insert the Start Byte, only for VisString255 (0-254) or Octet64 (0-63)"));
     EXPECT_EQ(m_form->Hint.size(), 19);
     EXPECT_EQ(m_form->ACG_DA->Columns().GetItem(5)->Header(), QStringLiteral("Start Byte"));
+}
+
+// The byte range is locked row by row: removing the Quality row above moves the Dbpos row up
+// with its typed range, and it stays editable; the Quality row added again is locked.
+TEST_F(IecClientWindowTest, ByteRangeLocksFollowTheirRows)
+{
+    reopen();
+    addDevice(offered("two_ieds.scd", QStringLiteral("A.scd")));
+    chooseDevice(0);
+    const TIEC_LN& xcbr = *device(0).List_LDevice[0]->List_LN[1];
+    const TIEC_DA* quality = device(0).List_LDevice[0]->List_LN[0]->List_DO[0]->List_DA[1].get();
+    clickNode(quality->TreeNode);
+    m_form->Btn_AddVarClick();
+    clickNode(xcbr.List_DO[0]->List_DA[0]->TreeNode);
+    m_form->Btn_AddVarClick();
+    TExtColumnGrid* da = m_form->ACG_DA;
+    ASSERT_EQ(da->GetCellEx(iecda::bType, 2), QStringLiteral("Dbpos"));
+    EXPECT_TRUE(da->GetReadOnly(iecda::StartByte, 1));
+    EXPECT_FALSE(da->GetReadOnly(iecda::StartByte, 2));
+    da->SetCellEx(iecda::StartByte, 2, QStringLiteral("3"));
+    da->SetCellEx(iecda::NumByte, 2, QStringLiteral("2"));
+
+    da->MoveCurrentCell(2, 1, true, true);
+    m_form->Btn_RemoveVarClick();
+    ASSERT_EQ(da->RowCount(), 2);
+    EXPECT_EQ(row(da, 1).mid(2, 5),
+              (QStringList{"Dbpos", "ST", "IED1LD0/XCBR1.Pos.stVal", "3", "2"}));
+    for (int c : {iecda::StartByte, iecda::NumByte})
+        EXPECT_FALSE(da->GetReadOnly(c, 1)) << c;
+
+    clickNode(quality->TreeNode);
+    m_form->Btn_AddVarClick();
+    EXPECT_EQ(row(da, 2).mid(5, 2), (QStringList{"0", "4"}));
+    for (int c : {iecda::StartByte, iecda::NumByte}) {
+        EXPECT_FALSE(da->GetReadOnly(c, 1)) << c;
+        EXPECT_TRUE(da->GetReadOnly(c, 2)) << c;
+    }
+}
+
+// A member's Start Bit and Convertion chosen from their lists reach the member, and the file.
+TEST_F(IecClientWindowTest, MemberChoicesFromTheListsAreStored)
+{
+    reopen();
+    addDevice(offered("goose_before_dataset.icd", QStringLiteral("G.icd")));
+    chooseDevice(0);
+    clickNode(device(0).List_LDevice[0]->List_LN[0]->List_DataSet[1]->TreeNode);
+    m_form->Btn_AddVarClick();
+    clickCell(m_form->ACG_DataSet, 2, 1);
+    TExtColumnGrid* g = m_form->ACG_DS_Vars;
+    ASSERT_GE(g->RowCount(), 2);
+    bool can = true;
+    g->OnSelectCell(g, 4, 1, can);
+    g->OnComboChange(g, 4, 1, 5, QStringLiteral("5"));
+    g->OnComboChange(g, 5, 1, 1, QStringLiteral("ItoF/FtoI"));
+    ASSERT_EQ(m_form->List_DataSet().size(), 1u);
+    const TDataSet_DA& member = *m_form->List_DataSet()[0]->List_DAs[0];
+    EXPECT_EQ(member.bitAddress, QStringLiteral("5"));
+    EXPECT_EQ(member.conversion, QStringLiteral("ItoF/FtoI"));
+    m_form->Btn_OKClick();
+    const QByteArray file = test::readFile(programState().File_IEC_61850_Client);
+    EXPECT_TRUE(file.contains("StartBit=\"5\" Convertion=\"ItoF/FtoI\"")) << file.toStdString();
+}
+
+// The groups of the variables' columns by their colours, read-only cells included.
+TEST_F(IecClientWindowTest, VariableColumnsShowTheirGroupColours)
+{
+    reopen();
+    addDevice(offered("fcda_resolution.icd", QStringLiteral("server.icd")));
+    chooseDevice(0);
+    const TIEC_LN& mmxu = *device(0).List_LDevice[0]->List_LN[1];
+    clickNode(mmxu.Find_DO(QStringLiteral("TotW"))->Find_DA(QStringLiteral("f"))->TreeNode);
+    m_form->Btn_AddVarClick();
+    m_form->Btn_AddVarClick();
+    TExtColumnGrid* da = m_form->ACG_DA;
+    da->MoveCurrentCell(1, 1, true, true);
+    struct Group {
+        int col;
+        QColor colour;
+    };
+    const QColor cyan(224, 250, 254), yellow(255, 255, 168), green(202, 255, 202),
+        pink(252, 214, 244), orange(255, 216, 176);
+    const Group groups[] = {{iecda::bType, cyan},        {iecda::Reference, cyan},
+                            {iecda::StartByte, cyan},    {iecda::NumByte, cyan},
+                            {iecda::Port, yellow},       {iecda::Time, green},
+                            {iecda::StartBit, pink},     {iecda::MoltFact, orange},
+                            {iecda::Mnemonic, Qt::white}};
+    for (const Group& g : groups) {
+        da->SetLeftCol(g.col);
+        QApplication::processEvents();
+        const QImage img = da->viewport()->grab().toImage();
+        const TRect cell = da->CellRect(da->DisplColIndex(g.col), 2);
+        EXPECT_EQ(img.pixelColor(cell.Right - 5, cell.Bottom - 4), g.colour) << g.col;
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QTest>
 
 namespace zfw {
@@ -163,6 +164,63 @@ TEST_F(TlsKnownCertTest, DeleteLeavesTheLastRowEmptyAndTicked)
     EXPECT_FALSE(ticked(9));
     EXPECT_EQ(grid()->GetCellEx(2, 10), QString());
     EXPECT_TRUE(ticked(10));
+}
+
+// The emptied row 10 of a delete is locked with its box ticked; an insert above moves it down
+// out of the table, and the row that takes its place is editable again.
+TEST_F(TlsKnownCertTest, DeleteLocksRowTenUntilAnInsertAbove)
+{
+    reopen();
+    for (int r = 1; r <= 10; ++r)
+        grid()->SetCellEx(2, r, kCert + QString::number(r));
+    grid()->MoveCurrentCell(2, 4, true, true);
+    m_fakes.dialogs.messageAnswers = {TModalResult::mrYes};
+    click("Btn_DelRow");
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_TRUE(grid()->GetReadOnly(c, 10)) << c;
+        EXPECT_FALSE(grid()->GetReadOnly(c, 9)) << c;
+    }
+    EXPECT_TRUE(ticked(10));
+    // Typing into the locked certificate cell changes nothing.
+    QApplication::setActiveWindow(m_form.get());
+    grid()->setFocus();
+    grid()->MoveCurrentCell(2, 10, true, true);
+    QTest::keyClicks(grid(), QStringLiteral("x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(grid()->GetCellEx(2, 10), QString());
+
+    grid()->MoveCurrentCell(2, 2, true, true);
+    click("Btn_InsRow");
+    EXPECT_EQ(grid()->GetCellEx(2, 10), kCert + QStringLiteral("10"));
+    for (int r : {2, 10})
+        for (int c = 1; c <= 3; ++c)
+            EXPECT_FALSE(grid()->GetReadOnly(c, r)) << c << "," << r;
+    EXPECT_TRUE(ticked(2));
+    // A save and the next opening leave no row locked.
+    m_fakes.dialogs.messageAnswers = {TModalResult::mrYes};
+    click("Btn_OK");
+    reopen();
+    for (int r = 1; r <= 10; ++r)
+        EXPECT_FALSE(grid()->GetReadOnly(2, r)) << r;
+}
+
+// Enable light orange and centred, Certificate light cyan, Mnemonic white, on every row.
+TEST_F(TlsKnownCertTest, ColumnsShowTheirColours)
+{
+    reopen();
+    grid()->MoveCurrentCell(3, 1, true, true);
+    QApplication::processEvents();
+    const QImage img = grid()->viewport()->grab().toImage();
+    auto colourAt = [&](int c, int r) {
+        const TRect cell = grid()->CellRect(grid()->DisplColIndex(c), r);
+        return img.pixelColor(cell.Right - 5, cell.Bottom - 4);  // away from the text and box
+    };
+    for (int r : {2, 3}) {
+        EXPECT_EQ(colourAt(1, r), QColor(255, 216, 176)) << r;
+        EXPECT_EQ(colourAt(2, r), QColor(224, 250, 254)) << r;
+        EXPECT_EQ(colourAt(3, r), QColor(Qt::white)) << r;
+        EXPECT_EQ(grid()->GetAlignments(1, r), taCenter);
+    }
 }
 
 }  // namespace

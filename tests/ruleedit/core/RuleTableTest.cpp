@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace zfw {
@@ -485,6 +487,60 @@ TEST_F(RowTools, InsertLosesTheLastRowAndEnablesTheNewOne)
     Insert_Row_Grid(5, table(), false);
     EXPECT_EQ(rowOf(table(), 5), QStringList({"", "", "", "", ""}));
 }
+
+// Read-only flags through the row tools, row 2 locked first: they move with their rows, and
+// a table that locks its emptied row keeps the deleted-into last row locked until an insert
+// above moves it out.
+struct LockCase {
+    std::string name;
+    bool lockEmptiedRow;
+    std::function<void(RuleTable&)> tools;
+    QList<int> lockedRows;
+};
+
+const LockCase kLockCases[] = {
+    {"DeleteAboveMovesTheFlagUp", false, [](RuleTable& t) { Delete_Row_Grid(1, t); }, {1}},
+    {"DeleteOfTheLockedRowFreesItsPlace", false, [](RuleTable& t) { Delete_Row_Grid(2, t); }, {}},
+    {"InsertAboveMovesTheFlagDown", false, [](RuleTable& t) { Insert_Row_Grid(1, t, true); }, {3}},
+    {"DeleteLocksTheEmptiedLastRow", true, [](RuleTable& t) { Delete_Row_Grid(1, t); }, {1, 5}},
+    {"InsertAboveUnlocksTheLastRowAgain",
+     true,
+     [](RuleTable& t) {
+         Delete_Row_Grid(3, t);
+         Insert_Row_Grid(3, t, true);
+     },
+     {2}},
+    {"InsertOnTheLockedRowMakesItEditable",
+     true,
+     [](RuleTable& t) { Insert_Row_Grid(2, t, true); },
+     {3}},
+};
+
+class RowLocks : public ::testing::TestWithParam<LockCase> {};
+
+TEST_P(RowLocks, FlagsFollowTheirRows)
+{
+    RuleFileSpec spec = smallSpec();
+    spec.tables[0].lockEmptiedRow = GetParam().lockEmptiedRow;
+    RuleFile file(spec);
+    RuleTable& t = file.tables[0];
+    t.setRowReadOnly(2, true);
+    GetParam().tools(t);
+    QList<int> locked;
+    for (int r = 1; r < t.rowCount(); ++r) {
+        for (int c = 2; c < t.columnCount(); ++c)
+            EXPECT_EQ(t.readOnly(c, r), t.readOnly(1, r)) << "row " << r << " column " << c;
+        if (t.readOnly(1, r))
+            locked.append(r);
+    }
+    EXPECT_EQ(locked, GetParam().lockedRows);
+    EXPECT_FALSE(t.readOnly(0, 1));
+    t.clear();
+    for (int r = 1; r < t.rowCount(); ++r)
+        EXPECT_FALSE(t.readOnly(1, r)) << r;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RowLocks, ::testing::ValuesIn(kLockCases), test::CaseName());
 
 TEST_F(RowTools, EditorAsksBeforeInsertPushesARuleOut)
 {

@@ -14,6 +14,7 @@ RuleFileSpec tlsKnownCertSpec()
     RuleColumn enable = enableColumn(5115);
     enable.width = 50;
     enable.colour = 0xB0D8FF;  // light orange
+    enable.centred = true;
     // The certificate is stored as typed: line breaks and blanks at either end included.
     RuleColumn certificate = column(u"Certificate", 5116);
     certificate.width = 500;
@@ -30,6 +31,8 @@ RuleFileSpec tlsKnownCertSpec()
     t.keyAttribute = QStringLiteral("Certificate");
     t.keyTest = RuleKeyTest::Trimmed;
     t.showHints = true;
+    // A delete leaves the emptied last row locked until an insert above moves it down.
+    t.lockEmptiedRow = true;
     t.columns = cols;
 
     RuleFileSpec f;

@@ -1,9 +1,12 @@
 // IEC_61850_Client.xml without the window: the written form, reading it back against a freshly
 // decoded catalogue, the damaged and hand-edited files, the byte ranges of the basic types and
-// the checks of the variables grid.
+// the checks of the variables grid, alone and through the window's table.
 
 #include "editors/iot/core/UIEC_61850_ClientFile.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "editors/iot/core/UIEC_61850_ClientSpec.h"
 #include "support/CaseName.h"
 #include "support/Files.h"
 
@@ -419,6 +422,29 @@ TEST_P(IecDaCheckTest, FirstFaultWithItsRow)
     EXPECT_EQ(f.text, GetParam().faultText);
     EXPECT_EQ(f.row, GetParam().faultRow);
     EXPECT_EQ(f.bound, GetParam().faultText == 4956 ? QStringLiteral("1399") : QString());
+}
+
+// The same rows in the window's table: the frame's walk of the descriptor finds the same
+// fault in the same row, and the message ends with the bound of the Position.
+TEST_P(IecDaCheckTest, TheWindowsTableGivesTheSameFault)
+{
+    const QList<QStringList> rows = checkRows(GetParam().cells);
+    RuleFile file(iecClientRuleSpec(GetParam().separator));
+    RuleTable& t = file.tables[kIecDaTable];
+    t.setRowCount(int(rows.size()) + 1);
+    for (int r = 1; r <= rows.size(); ++r)
+        for (int c = 1; c <= kIecDaColumns; ++c)
+            t.setCell(c, r, rows[r - 1][c - 1]);
+    const RuleFault f = Controllo_dati(file);
+    EXPECT_EQ(f.text, GetParam().faultText);
+    EXPECT_EQ(f.ok() ? 0 : f.row, GetParam().faultRow);
+    if (GetParam().faultText == 4956) {
+        ProgramState lang;
+        Fill_Default_Language(lang);
+        EXPECT_EQ(ruleFaultMessage(f, file.spec, lang),
+                  QStringLiteral("Error row %1!! Position must be between 0 and 1399")
+                      .arg(GetParam().faultRow));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Iec, IecDaCheckTest, ::testing::ValuesIn(kChecks), test::CaseName());
