@@ -16,6 +16,15 @@ protected:
         s.File_MQTT_Set_Topic = path(QStringLiteral("MQTT_Set_Topic.xml"));
         s.File_OPC_UA_Server = path(QStringLiteral("OPC_UA_Server.xml"));
     }
+    // A button of the window's own button band: a sub-window the editor owns has buttons of
+    // the same names.
+    static void click(TRuleEditorFrame& f, const char* name)
+    {
+        ASSERT_NE(f.P_Button, nullptr);
+        auto* b = f.P_Button->findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
     static QByteArray golden(const char* relative)
     {
         return readFile(QStringLiteral(ZFW_TEST_DATA_DIR "/") + QLatin1String(relative));
