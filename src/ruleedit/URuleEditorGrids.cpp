@@ -368,6 +368,10 @@ void TRuleEditorFrame::Btn_DelRowClick()
         return;
     takeTable(t);
     m_model->deleteRow(t, r);
+    // A string grid's cells keep their read-only flags apart from the texts: they move with
+    // their rows, as the boxes do.
+    if (isStringGrid(t))
+        moveReadOnlyUp(r, *gridOf(t));
     showTable(t);
 }
 
@@ -380,8 +384,11 @@ void TRuleEditorFrame::Btn_InsRowClick()
     takeTable(t);
     // Mended: inserting on a full table pushed the rule of the last row out without a word.
     // The user is asked first when that row holds a rule.
-    if (m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
-        showTable(t);
+    if (!m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
+        return;
+    if (isStringGrid(t))
+        moveReadOnlyDown(r, *gridOf(t));
+    showTable(t);
 }
 
 void TRuleEditorFrame::Btn_CopyRowClick()
