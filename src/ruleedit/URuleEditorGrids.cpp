@@ -165,6 +165,20 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             if (column.colour)
                 item->SetColor(TColor(*column.colour));
         }
+    } else {
+        // A string grid has no column items: the colour and the centring go on each cell.
+        for (int c = 1; c < layout.columnCount(); ++c) {
+            const RuleColumn& column = layout.columns[c];
+            const bool box = column.kind == RuleColumnKind::CheckBox;
+            if (!column.colour && !box)
+                continue;
+            for (int r = 1; r < layout.rowCount; ++r) {
+                if (column.colour)
+                    g->SetColors(c, r, TColor(*column.colour));
+                if (box)
+                    g->SetAlignments(c, r, TAlignment::taCenter);
+            }
+        }
     }
     // A string grid's check-box columns get their real boxes from showTable.
     for (int c = layout.columnCount() - 1; c >= 1; --c)

@@ -344,6 +344,28 @@ TEST_F(RuleEditorFrameWindow, StringGridShowsEnableAsRealBoxesAndWritesTheirStat
               "<!--SW_VERSION = 1.000-->\n");
 }
 
+// A string grid has no column items: the columns' colours and the centred boxes go on every
+// cell below the header.
+TEST_F(RuleEditorFrameWindow, StringGridColoursItsCellsAndCentresItsBoxes)
+{
+    RuleEditorNames names = oneGridNames();
+    names.grids = {"ESG_One"};
+    names.stringGrids = {true};
+    RuleTableSpec t = smallTable("T", 3);
+    t.columns[3].colour = 0xA8FFA8;
+    auto f = make(names, smallFile({t}));
+    f->show();
+    TExtStringGrid* g = f->gridOf(0);
+    ASSERT_NE(g, nullptr);
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(g->GetColors(3, r), TColor(0xA8FFA8)) << r;
+        EXPECT_EQ(g->GetAlignments(1, r), TAlignment::taCenter) << r;
+    }
+    EXPECT_NE(g->GetColors(3, 0), TColor(0xA8FFA8));
+    EXPECT_NE(g->GetColors(2, 1), TColor(0xA8FFA8));
+    EXPECT_NE(g->GetAlignments(2, 1), TAlignment::taCenter);
+}
+
 // A string grid's read-only cells move with their rows: Insert makes the new row editable,
 // Delete leaves the emptied last row read-only until a row moves into it.
 TEST_F(RuleEditorFrameWindow, StringGridRowToolsMoveTheReadOnlyCells)
