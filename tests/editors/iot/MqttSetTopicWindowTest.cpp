@@ -70,6 +70,14 @@ TEST_F(MqttSetTopicWindow, OpensWithTwoPagesAndTheirHiddenColumns)
               QStringLiteral("Insert then Timer in milliseconds between two Publish"));
     EXPECT_EQ(f->ACG_Pub->Columns().GetItem(14)->ComboItems().size(), 65);
     EXPECT_EQ(f->ACG_Pub->GetCellEx(1, 1024), QString());
+    // A header's hint is the grid's own entry for the real column under the mouse.
+    QString hint;
+    f->GridHint(f->ACG_Pub, 0, displayOf(f->ACG_Pub, 12), hint);
+    EXPECT_EQ(hint, QStringLiteral("Enable/Disabel the Possibility to Publish the Data at Timer"));
+    f->GridHint(f->ACG_Sub, 0, displayOf(f->ACG_Sub, 11), hint);
+    EXPECT_EQ(hint, QStringLiteral("Insert the Template"));
+    f->GridHint(f->ACG_Sub, 1, displayOf(f->ACG_Sub, 11), hint);
+    EXPECT_EQ(hint, QString());
 
     // A column shown by hand is hidden again at the next opening.
     f->ACG_Pub->UnHideColumn(11);

@@ -168,6 +168,31 @@ TEST_F(OpcUaServerWindow, FaultNamesTheRowAndTheLimitAndNothingIsWritten)
     EXPECT_FALSE(QFile::exists(programState().File_OPC_UA_Server));
 }
 
+// Row 3 without a type ends the file while row 4 holds a variable: the check still looks at
+// row 4, and once it passes the user is asked before the file drops it.
+TEST_F(OpcUaServerWindow, VariableBelowARowWithoutTypeIsToldBeforeSaving)
+{
+    auto f = open<TFOPC_UA_Server_Access>();
+    for (int r : {1, 2, 4}) {
+        chooseType(*f, r, QStringLiteral("Int32"));
+        f->ESG->SetCellEx(kPosition, r, QString::number(r * 4));
+    }
+    f->ESG->SetCellEx(kPosition, 4, QStringLiteral("9999"));
+    click(*f, "Btn_OK");
+    EXPECT_EQ(messageTexts(), QStringList{"Error row 4!! Position Must be Between 0 and 2000"});
+    f->ESG->SetCellEx(kPosition, 4, QStringLiteral("16"));
+    m_fakes.dialogs.messages.clear();
+    m_fakes.dialogs.messageAnswers = {mrNo};
+    click(*f, "Btn_OK");
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_FALSE(QFile::exists(programState().File_OPC_UA_Server));
+    m_fakes.dialogs.messages.clear();
+    m_fakes.dialogs.messageAnswers = {mrYes};
+    click(*f, "Btn_OK");
+    EXPECT_EQ(f->result(), mrOk);
+    EXPECT_EQ(file().count("<row "), 2);
+}
+
 QByteArray manyRows(int n)
 {
     QByteArray out = "<OPC_UA_Server><OPC_UA_Server_Variables>";
