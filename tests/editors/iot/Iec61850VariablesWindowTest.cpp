@@ -112,7 +112,7 @@ QByteArray manyRows(int n)
 
 const test::BadFileCase kBadFiles[] = {
     {"NotWellFormed", "<IEC61850_Variables><row", true, "IEC61850_Variables.xml"},
-    {"FiftyOneRows", manyRows(51), true, "1"},
+    {"FiftyOneRows", manyRows(51), true, "1 (Set Variables Access for IEC61850)"},
     {"TenThousandRows", manyRows(10000), true, "9950"},
     {"MissingAttributesTakeDefaults", "<Other><x Name=\"v\"/></Other>", false},
     {"OtherScripts",

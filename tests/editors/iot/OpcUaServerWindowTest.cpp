@@ -204,7 +204,7 @@ QByteArray manyRows(int n)
 const test::BadFileCase kBadFiles[] = {
     {"NotWellFormed", "<OPC_UA_Server><OPC_UA_Server_Variables><row", true, "OPC_UA_Server.xml"},
     {"NoTable", "<OPC_UA_Server><Other/></OPC_UA_Server>", true, "OPC_UA_Server_Variables"},
-    {"ThreeHundredRows", manyRows(300), true, "50"},
+    {"ThreeHundredRows", manyRows(300), true, "50 (Definition of OPC UA Server Variables)"},
     {"MissingAttributesTakeDefaults",
      "<OPC_UA_Server><OPC_UA_Server_Variables><x Type=\"Byte\"/></OPC_UA_Server_Variables>"
      "</OPC_UA_Server>",

@@ -30,6 +30,7 @@ RuleFileSpec iec61850VariablesSpec(int NByte_IN, QChar decimalSeparator)
 {
     RuleTableSpec t;
     t.element.clear();
+    t.tabText = 5001;  // the window's title names the table in the load and save reports
     t.rowCount = kIEC61850Variables + 1;
     t.keyAttribute = QStringLiteral("Name");
     t.keyTest = RuleKeyTest::Trimmed;

@@ -63,6 +63,7 @@ RuleFileSpec opcUaServerSpec()
 {
     RuleTableSpec t;
     t.element = QStringLiteral("OPC_UA_Server_Variables");
+    t.tabText = 5801;  // the window's title names the table in the load and save reports
     t.rowCount = kOPCUAServerVariables + 1;
     t.keyAttribute = QStringLiteral("Type");
     t.keyTest = RuleKeyTest::Trimmed;
