@@ -151,7 +151,10 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             const RuleColumn& column = layout.columns[c];
             switch (column.kind) {
             case RuleColumnKind::Number: item->SetEditor(TEditorType::edNone); break;
-            case RuleColumnKind::CheckBox: item->SetEditor(TEditorType::edDataCheckBox); break;
+            case RuleColumnKind::CheckBox:
+                item->SetEditor(TEditorType::edDataCheckBox);
+                item->SetAlignment(TAlignment::taCenter);
+                break;
             case RuleColumnKind::Combo:
                 item->SetEditor(TEditorType::edComboList);
                 item->SetComboItems(column.items);

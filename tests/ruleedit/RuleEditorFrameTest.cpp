@@ -344,6 +344,16 @@ TEST_F(RuleEditorFrameWindow, StringGridShowsEnableAsRealBoxesAndWritesTheirStat
               "<!--SW_VERSION = 1.000-->\n");
 }
 
+TEST_F(RuleEditorFrameWindow, ColumnGridCentresItsCheckBoxColumns)
+{
+    auto f = make(oneGridNames(), smallFile({smallTable("T", 3)}));
+    f->show();
+    TRuleGrid* g = f->grid(0);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Columns().GetItem(1)->Alignment(), TAlignment::taCenter);
+    EXPECT_EQ(g->Columns().GetItem(2)->Alignment(), TAlignment::taLeftJustify);
+}
+
 // A string grid has no column items: the columns' colours and the centred boxes go on every
 // cell below the header.
 TEST_F(RuleEditorFrameWindow, StringGridColoursItsCellsAndCentresItsBoxes)
