@@ -22,6 +22,7 @@ std::span<const std::span<const LangText>> languageDefaultBlocks()
         languageDefaultsIEC61850(),
         languageDefaultsOPCUA(),
         languageDefaultsSNMP(),
+        languageDefaultsIoTServer(),
     };
     // clang-format on
     return kBlocks;

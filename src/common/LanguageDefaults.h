@@ -59,5 +59,8 @@ std::span<const LangText> languageDefaultsOPCUA();
 
 // Blocks of the SNMP manager and agent editors and the MIB writer's messages (6100-6295).
 std::span<const LangText> languageDefaultsSNMP();
+// Blocks of the IEC 61850 server, MQTT topics and OPC UA server editors (5000-5045,
+// 5200-5308, 5800-5830).
+std::span<const LangText> languageDefaultsIoTServer();
 
 }  // namespace zfw

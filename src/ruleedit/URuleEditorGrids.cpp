@@ -169,7 +169,10 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             const RuleColumn& column = layout.columns[c];
             switch (column.kind) {
             case RuleColumnKind::Number: item->SetEditor(TEditorType::edNone); break;
-            case RuleColumnKind::CheckBox: item->SetEditor(TEditorType::edDataCheckBox); break;
+            case RuleColumnKind::CheckBox:
+                item->SetEditor(TEditorType::edDataCheckBox);
+                item->SetAlignment(TAlignment::taCenter);
+                break;
             case RuleColumnKind::Combo:
                 item->SetEditor(TEditorType::edComboList);
                 item->SetComboItems(column.items);
@@ -184,6 +187,20 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
                 item->SetColor(TColor(*column.colour));
             if (column.centred)
                 item->SetAlignment(taCenter);
+        }
+    } else {
+        // A string grid has no column items: the colour and the centring go on each cell.
+        for (int c = 1; c < layout.columnCount(); ++c) {
+            const RuleColumn& column = layout.columns[c];
+            const bool box = column.kind == RuleColumnKind::CheckBox;
+            if (!column.colour && !box)
+                continue;
+            for (int r = 1; r < layout.rowCount; ++r) {
+                if (column.colour)
+                    g->SetColors(c, r, TColor(*column.colour));
+                if (box)
+                    g->SetAlignments(c, r, TAlignment::taCenter);
+            }
         }
     }
     // A string grid's check-box columns get their real boxes from showTable.
@@ -431,6 +448,10 @@ void TRuleEditorFrame::Btn_DelRowClick()
         return;
     takeTable(t);
     m_model->deleteRow(t, r);
+    // A string grid's cells keep their read-only flags apart from the texts: they move with
+    // their rows, as the boxes do.
+    if (isStringGrid(t))
+        moveReadOnlyUp(r, *gridOf(t));
     showTable(t);
 }
 
@@ -443,8 +464,11 @@ void TRuleEditorFrame::Btn_InsRowClick()
     takeTable(t);
     // Mended: inserting on a full table pushed the rule of the last row out without a word.
     // The user is asked first when that row holds a rule.
-    if (m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
-        showTable(t);
+    if (!m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
+        return;
+    if (isStringGrid(t))
+        moveReadOnlyDown(r, *gridOf(t));
+    showTable(t);
 }
 
 void TRuleEditorFrame::Btn_CopyRowClick()

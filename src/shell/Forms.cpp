@@ -26,14 +26,18 @@
 #include "editors/fieldbus/UPDO_Access.h"
 #include "editors/fieldbus/USDO_Client_Access.h"
 #include "editors/fieldbus/USDO_Server_Access.h"
+#include "editors/iot/UIEC61850_Variables.h"
 #include "editors/iot/UIEC_61850_Access.h"
+#include "editors/iot/UMQTT_Set_Topic.h"
 #include "editors/iot/UOPC_UA_Add_Server.h"
 #include "editors/iot/UOPC_UA_Client_Access.h"
 #include "editors/iot/UOPC_UA_Scan_Server.h"
+#include "editors/iot/UOPC_UA_Server_Access.h"
 #include "editors/iot/UOpcUaHelperBrowser.h"
 #include "editors/iot/USNMPManagerAccess.h"
 #include "editors/iot/USNMP_Trap_Access.h"
 #include "editors/iot/UTLS_Server_Known_Cert.h"
+#include "editors/iot/UTopicTemplate.h"
 #include "editors/metering/UMeter_Bus.h"
 #include "editors/metering/UNewIDNode.h"
 #include "editors/metering/UScanDecode.h"
@@ -237,6 +241,11 @@ TForm* createForm(FormId id, QWidget* parent, const ShellServices& shell)
         return new TFOPC_UA_Scan_Server(ruleEditorContext(), nullptr, parent);
     case FormId::TFSNMPManagerAccess: return new TFSNMPManagerAccess(ruleEditorContext(), parent);
     case FormId::TFSNMP_Trap_Access: return new TFSNMP_Trap_Access(ruleEditorContext(), parent);
+    case FormId::TFIEC61850_Variables: return new TFIEC61850_Variables(ruleEditorContext(), parent);
+    case FormId::TFMQTT_Set_Topic: return new TFMQTT_Set_Topic(ruleEditorContext(), parent);
+    case FormId::TFTopicTemplate: return new TFTopicTemplate(ruleEditorContext(), parent);
+    case FormId::TFOPC_UA_Server_Access:
+        return new TFOPC_UA_Server_Access(ruleEditorContext(), parent);
     default: return new TFPlaceholder(formInfo(id), parent);
     }
 }

@@ -344,6 +344,77 @@ TEST_F(RuleEditorFrameWindow, StringGridShowsEnableAsRealBoxesAndWritesTheirStat
               "<!--SW_VERSION = 1.000-->\n");
 }
 
+TEST_F(RuleEditorFrameWindow, ColumnGridCentresItsCheckBoxColumns)
+{
+    auto f = make(oneGridNames(), smallFile({smallTable("T", 3)}));
+    f->show();
+    TRuleGrid* g = f->grid(0);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Columns().GetItem(1)->Alignment(), TAlignment::taCenter);
+    EXPECT_EQ(g->Columns().GetItem(2)->Alignment(), TAlignment::taLeftJustify);
+}
+
+// A string grid has no column items: the columns' colours and the centred boxes go on every
+// cell below the header.
+TEST_F(RuleEditorFrameWindow, StringGridColoursItsCellsAndCentresItsBoxes)
+{
+    RuleEditorNames names = oneGridNames();
+    names.grids = {"ESG_One"};
+    names.stringGrids = {true};
+    RuleTableSpec t = smallTable("T", 3);
+    t.columns[3].colour = 0xA8FFA8;
+    auto f = make(names, smallFile({t}));
+    f->show();
+    TExtStringGrid* g = f->gridOf(0);
+    ASSERT_NE(g, nullptr);
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(g->GetColors(3, r), TColor(0xA8FFA8)) << r;
+        EXPECT_EQ(g->GetAlignments(1, r), TAlignment::taCenter) << r;
+    }
+    EXPECT_NE(g->GetColors(3, 0), TColor(0xA8FFA8));
+    EXPECT_NE(g->GetColors(2, 1), TColor(0xA8FFA8));
+    EXPECT_NE(g->GetAlignments(2, 1), TAlignment::taCenter);
+}
+
+// A string grid's read-only cells move with their rows: Insert makes the new row editable,
+// Delete leaves the emptied last row read-only until a row moves into it.
+TEST_F(RuleEditorFrameWindow, StringGridRowToolsMoveTheReadOnlyCells)
+{
+    RuleEditorNames names = oneGridNames();
+    names.grids = {"ESG_One"};
+    names.stringGrids = {true};
+    auto f = make(names, smallFile({smallTable("T", 4)}));
+    f->show();
+    TExtStringGrid* g = f->gridOf(0);
+    ASSERT_NE(g, nullptr);
+    for (int r = 1; r <= 3; ++r)
+        g->SetCellEx(2, r, QString::number(r));
+    g->SetReadOnly(3, 1, true);
+    g->SetReadOnly(3, 2, true);
+    auto readOnly = [&](int c) {
+        QString out;
+        for (int r = 1; r <= 4; ++r)
+            out += g->GetReadOnly(c, r) ? u'R' : u'-';
+        return out;
+    };
+    g->MoveCurrentCell(1, 2, true, true);
+    click(*f, "Btn_InsRow");
+    EXPECT_EQ(readOnly(3), QStringLiteral("R-R-"));
+    EXPECT_EQ(g->GetCellEx(2, 3), QStringLiteral("2"));
+
+    g->MoveCurrentCell(1, 1, true, true);
+    m_dialogs.messageAnswers = {mrYes};
+    click(*f, "Btn_DelRow");
+    EXPECT_EQ(readOnly(3), QStringLiteral("-R-R"));
+    EXPECT_EQ(readOnly(2), QStringLiteral("---R"));
+    EXPECT_EQ(g->GetCellEx(2, 2), QStringLiteral("2"));
+
+    g->MoveCurrentCell(1, 3, true, true);
+    click(*f, "Btn_InsRow");
+    EXPECT_EQ(readOnly(2), QStringLiteral("----"));
+    EXPECT_EQ(readOnly(3), QStringLiteral("-R--"));
+}
+
 TEST_F(RuleEditorFrameWindow, ComboWithFreeTextTakesItsItemsAtEachOpening)
 {
     RuleTableSpec t = smallTable("T", 2);

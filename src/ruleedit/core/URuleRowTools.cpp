@@ -92,7 +92,12 @@ QStringList RuleEditorModel::saveWarnings(const ProgramState& lang) const
 
 QString RuleEditorModel::deleteQuestion(int row, const ProgramState& lang) const
 {
-    return lang.lang(m_file ? m_file->spec.deleteRowText : 0) + QString::number(row);
+    const QString text = lang.lang(m_file ? m_file->spec.deleteRowText : 0);
+    // Most questions end with the number; one that holds "%d" takes it there instead.
+    const qsizetype at = text.indexOf(QLatin1String("%d"));
+    if (at >= 0)
+        return QString(text).replace(at, 2, QString::number(row));
+    return text + QString::number(row);
 }
 
 RuleTable* RuleEditorModel::table(int t)

@@ -86,7 +86,8 @@ public:
     QStringList saveWarnings(const ProgramState& lang) const;
     FileResult save() const { return saveRuleFile(file(), m_path); }
 
-    // "Are you sure to delete the Row number " + row, asked by the window before deleteRow.
+    // "Are you sure to delete the Row number " + row, asked by the window before deleteRow; a
+    // text holding "%d" has its first "%d" replaced by the row instead.
     QString deleteQuestion(int row, const ProgramState& lang) const;
     void deleteRow(int table, int row);
     // Insert with the Enable cell set. When the last row is in use, a growing table grows by

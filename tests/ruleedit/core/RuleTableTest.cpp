@@ -650,6 +650,9 @@ TEST_F(RowTools, DeleteQuestionNamesTheGridRow)
     editor.open(spec);
     EXPECT_EQ(editor.deleteQuestion(4, lang),
               QStringLiteral("Are you sure to delete the Row number 4"));
+    // A question that says where the number goes takes it there, once.
+    lang.Language_Table[1249] = QStringLiteral("Delete row %d (of %d)?");
+    EXPECT_EQ(editor.deleteQuestion(12, lang), QStringLiteral("Delete row 12 (of %d)?"));
 }
 
 struct EnterCase {
