@@ -68,31 +68,6 @@ void emptyCheckRow(TExtStringGrid& grid, int r, bool firstBox, bool readOnly)
 
 int gridDataColumns(const TExtStringGrid& grid) { return grid.store().AllColCount() - 1; }
 
-void moveReadOnlyUp(int r, TExtStringGrid& grid)
-{
-    if (!validRow(grid, r))
-        return;
-    const int n = gridDataColumns(grid);
-    const int last = grid.RowCount() - 1;
-    for (int i = r; i < last; ++i)
-        for (int c = 1; c <= n; ++c)
-            grid.SetReadOnly(c, i, grid.GetReadOnly(c, i + 1));
-    for (int c = 1; c <= n; ++c)
-        grid.SetReadOnly(c, last, true);
-}
-
-void moveReadOnlyDown(int r, TExtStringGrid& grid)
-{
-    if (!validRow(grid, r))
-        return;
-    const int n = gridDataColumns(grid);
-    for (int i = grid.RowCount() - 2; i >= r; --i)
-        for (int c = 1; c <= n; ++c)
-            grid.SetReadOnly(c, i + 1, grid.GetReadOnly(c, i));
-    for (int c = 1; c <= n; ++c)
-        grid.SetReadOnly(c, r, false);
-}
-
 void Delete_Row_Grid(int r, TExtStringGrid& grid)
 {
     if (!validRow(grid, r))

@@ -59,13 +59,6 @@ void Delete_Row_Grid_CheckBox(int r, TExtStringGrid& grid, bool firstBox);
 // editable, its column-1 box checked exactly when firstBox is set.
 void Insert_Row_Grid_CheckBox(int r, TExtStringGrid& grid, bool firstBox);
 
-// The read-only flags of a check-box string grid's cells when the rows' texts and boxes were
-// moved by other means (the window-free row tools): after a delete at r the flags of the rows
-// below move up and every cell of the last row becomes read-only; after an insert at r they
-// move down and every cell of row r becomes editable.
-void moveReadOnlyUp(int r, TExtStringGrid& grid);
-void moveReadOnlyDown(int r, TExtStringGrid& grid);
-
 // ---- grid events ---------------------------------------------------------------------------
 
 // A double click on a header cell sizes that display column to its content when the option

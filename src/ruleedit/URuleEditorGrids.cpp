@@ -386,6 +386,10 @@ void TRuleEditorFrame::takeTable(int t)
     const bool boxes = isStringGrid(t);
     for (int r = 1; r < table.rowCount(); ++r) {
         for (int c = 1; c < table.columnCount(); ++c) {
+            // An editor may lock a string grid's cell as the user types (a length fixed by
+            // its type): the table keeps the flag, so that it moves with its row.
+            if (boxes && !table.spec().columns[c].readOnly)
+                table.setReadOnly(c, r, g->GetReadOnly(c, r));
             bool state = false;
             if (boxes && table.spec().columns[c].kind == RuleColumnKind::CheckBox
                 && g->GetCheckBoxState(c, r, state)) {
@@ -448,10 +452,6 @@ void TRuleEditorFrame::Btn_DelRowClick()
         return;
     takeTable(t);
     m_model->deleteRow(t, r);
-    // A string grid's cells keep their read-only flags apart from the texts: they move with
-    // their rows, as the boxes do.
-    if (isStringGrid(t))
-        moveReadOnlyUp(r, *gridOf(t));
     showTable(t);
 }
 
@@ -466,8 +466,6 @@ void TRuleEditorFrame::Btn_InsRowClick()
     // The user is asked first when that row holds a rule.
     if (!m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
         return;
-    if (isStringGrid(t))
-        moveReadOnlyDown(r, *gridOf(t));
     showTable(t);
 }
 

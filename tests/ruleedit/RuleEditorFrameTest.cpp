@@ -376,14 +376,17 @@ TEST_F(RuleEditorFrameWindow, StringGridColoursItsCellsAndCentresItsBoxes)
     EXPECT_NE(g->GetAlignments(2, 1), TAlignment::taCenter);
 }
 
-// A string grid's read-only cells move with their rows: Insert makes the new row editable,
-// Delete leaves the emptied last row read-only until a row moves into it.
+// A string grid's read-only cells, locked by the editor as the user types, move with their
+// rows: Insert makes the new row editable, Delete leaves the emptied last row read-only (the
+// table's option) until a row moves into it.
 TEST_F(RuleEditorFrameWindow, StringGridRowToolsMoveTheReadOnlyCells)
 {
     RuleEditorNames names = oneGridNames();
     names.grids = {"ESG_One"};
     names.stringGrids = {true};
-    auto f = make(names, smallFile({smallTable("T", 4)}));
+    RuleTableSpec t = smallTable("T", 4);
+    t.lockEmptiedRow = true;
+    auto f = make(names, smallFile({t}));
     f->show();
     TExtStringGrid* g = f->gridOf(0);
     ASSERT_NE(g, nullptr);

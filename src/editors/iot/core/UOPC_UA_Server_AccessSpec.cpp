@@ -71,6 +71,8 @@ RuleFileSpec opcUaServerSpec()
     t.enableRule = RuleEnableRule::Exact;
     // Every row is checked, a row without a type passed over; the file still ends at it.
     t.walkPastEmptyKey = true;
+    // A delete leaves the emptied last row locked until an insert above moves it down.
+    t.lockEmptiedRow = true;
     // The grid is a string grid: its lists come from the editor, its columns are text.
     t.columns = {
         look(numberColumn(5814), 40, std::nullopt),
