@@ -188,22 +188,9 @@ void TRuleEditorFrame::setupGrid(int table, const RuleTableSpec& layout)
             if (column.centred)
                 item->SetAlignment(taCenter);
         }
-    } else {
-        // A string grid has no column items: the colour and the centring go on each cell.
-        for (int c = 1; c < layout.columnCount(); ++c) {
-            const RuleColumn& column = layout.columns[c];
-            const bool box = column.kind == RuleColumnKind::CheckBox;
-            if (!column.colour && !box)
-                continue;
-            for (int r = 1; r < layout.rowCount; ++r) {
-                if (column.colour)
-                    g->SetColors(c, r, TColor(*column.colour));
-                if (box)
-                    g->SetAlignments(c, r, TAlignment::taCenter);
-            }
-        }
     }
-    // A string grid's check-box columns get their real boxes from showTable.
+    // A string grid has no column items: showTable gives its cells the column's colour,
+    // centring and real check boxes.
     for (int c = layout.columnCount() - 1; c >= 1; --c)
         if (layout.columns[c].hidden)
             g->HideColumn(c);
@@ -357,7 +344,8 @@ void TRuleEditorFrame::showTable(int t)
                 }
                 if (cellLook && column.colour && g->GetColors(c, r) != TColor(*column.colour))
                     g->SetColors(c, r, TColor(*column.colour));
-                if (cellLook && column.centred && g->GetAlignments(c, r) != taCenter)
+                const bool centred = column.centred || column.kind == RuleColumnKind::CheckBox;
+                if (cellLook && centred && g->GetAlignments(c, r) != taCenter)
                     g->SetAlignments(c, r, taCenter);
             }
             if (boxes && c > 0 && column.kind == RuleColumnKind::CheckBox) {
