@@ -100,6 +100,8 @@ void LazyTreeModel::SetNodeHeight(PLazyNode node, std::uint32_t height)
         ScheduleCacheValidation();
         UpdateScrollBars(true);
         InvalidateToBottom(node);
+        if (node == FFocusedNode)
+            UpdateEditBounds();
     }
 }
 
