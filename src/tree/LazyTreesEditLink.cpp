@@ -51,7 +51,7 @@ int sampleWidth(const QFontMetrics& fm, const QString& text, int limit)
 }  // namespace
 
 std::shared_ptr<ILTEditLink> TCustomLazyStringTree::DoCreateEditor(PLazyNode node,
-                                                                    TColumnIndex column)
+                                                                   TColumnIndex column)
 {
     std::shared_ptr<ILTEditLink> link = TBaseLazyTree::DoCreateEditor(node, column);
     if (!link)
@@ -208,6 +208,10 @@ void TStringEditLink::SetBounds(QRect r)
     }
     FEdit->setGeometry(r);
     applyTextMargins();
+    // A placement by the tree (a resize, a new row height, a rebuilt position cache) takes the
+    // cell's place, but a single line keeps the width of what has been typed so far.
+    if (!FEdit->m_adjusting && FEdit->isVisible())
+        FEdit->AutoAdjustSize();
 }
 
 void TStringEditLink::applyTextMargins()
@@ -448,8 +452,8 @@ bool TLTEdit::eventFilter(QObject* watched, QEvent* event)
 bool TLTEdit::handleKey(QKeyEvent& key)
 {
     const Qt::KeyboardModifiers mods = key.modifiers()
-                                       & (Qt::ShiftModifier | Qt::ControlModifier
-                                          | Qt::AltModifier | Qt::MetaModifier);
+                                       & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier
+                                          | Qt::MetaModifier);
     TCustomLazyStringTree* t = tree();
     auto* base = static_cast<TBaseLazyTree*>(t);
     switch (key.key()) {
