@@ -69,9 +69,11 @@ TStringEditLink::~TStringEditLink()
     }
 }
 
-bool TStringEditLink::treeUsable() const
+bool TStringEditLink::treeUsable() const { return FTree && FTree->HandleAllocated(); }
+
+TCustomLazyStringTree* TStringEditLink::stringTree() const
 {
-    return FTree && static_cast<const TBaseLazyTree*>(FTree.data())->HandleAllocated();
+    return treeUsable() ? static_cast<TCustomLazyStringTree*>(FTree.data()) : nullptr;
 }
 
 void TStringEditLink::releaseFocus()
@@ -146,8 +148,9 @@ bool TStringEditLink::EndEdit()
     std::shared_ptr<TStringEditLink> keep = shared_from_this();
     FStopping = true;
     try {
-        if (FEdit && FEdit->isModified() && FNode && treeUsable())
-            FTree->SetText(FNode, FColumn, FEdit->text());
+        if (TCustomLazyStringTree* tree = stringTree();
+            tree && FEdit && FEdit->isModified() && FNode)
+            tree->SetText(FNode, FColumn, FEdit->text());
     } catch (...) {
         FStopping = false;
         throw;
@@ -216,8 +219,12 @@ void TStringEditLink::SetBounds(QRect r)
 
 void TStringEditLink::applyTextMargins()
 {
-    if (!FEdit || !treeUsable() || FEdit->isMultiLine())
+    if (!FEdit || !treeUsable())
         return;
+    if (QPlainTextEdit* memo = FEdit->plainTextEdit()) {
+        memo->document()->setDocumentMargin(std::max(0, FTree->TextMargin() - memo->frameWidth()));
+        return;
+    }
     // The tree paints a text TextMargin in from its rectangle; the line edit adds its frame and
     // a fixed 2 pixels of its own before the text.
     const QWidget* control = FEdit->textControl();
@@ -365,12 +372,7 @@ void TLTEdit::setTextMargins(int left, int top, int right)
         m_line->setTextMargins(left, top, right, 0);
 }
 
-TCustomLazyStringTree* TLTEdit::tree() const
-{
-    if (!FLink || !FLink->treeUsable())
-        return nullptr;
-    return FLink->FTree.data();
-}
+TCustomLazyStringTree* TLTEdit::tree() const { return FLink ? FLink->stringTree() : nullptr; }
 
 void TLTEdit::AutoAdjustSize()
 {

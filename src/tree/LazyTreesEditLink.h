@@ -80,6 +80,9 @@ private:
     friend class TLTEdit;
     // The tree is alive and still has its window.
     bool treeUsable() const;
+    // The tree while it is usable, else nil. The pointer is kept as the base class: while the
+    // tree is being destroyed it is no longer a string tree.
+    TCustomLazyStringTree* stringTree() const;
     // Takes the keyboard focus off the editor before it hides, so that it goes back to the
     // tree instead of wandering to the next widget of the window.
     void releaseFocus();
@@ -89,7 +92,7 @@ private:
     void applyTextMargins();
 
     QPointer<TLTEdit> FEdit;
-    QPointer<TCustomLazyStringTree> FTree;
+    QPointer<TBaseLazyTree> FTree;
     PLazyNode FNode = nullptr;
     TColumnIndex FColumn = NoColumn;
     TAlignment FAlignment = taLeftJustify;

@@ -168,6 +168,15 @@ void TBaseLazyTree::UpdateEditBounds()
             r.setRight(cell.right());
         else
             r.setLeft(cell.left());
+    } else if (multiLine) {
+        // A multi-line node's text rectangle is only as wide as its widest word, but the tree
+        // wraps its text over the whole rest of the cell: an editor of the rectangle alone
+        // left a column a word wide to type in. It takes the wrapping room instead.
+        const QRect cell = GetDisplayRect(FFocusedNode, FEditColumn, false);
+        if (UseRightToLeftReading())
+            r.setLeft(cell.left());
+        else
+            r.setRight(cell.right());
     }
     if (opt.PaintOptions.contains(toShowHorzGridLines))
         r.setBottom(r.bottom() - 1);

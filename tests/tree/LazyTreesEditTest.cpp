@@ -404,6 +404,10 @@ TEST(TreeEdit, AMultiLineNodeBreaksLinesOnEnterAndEndsOnCtrlEnter)
     ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
     ASSERT_NE(f.editor()->plainTextEdit(), nullptr);
     EXPECT_EQ(f.editor()->lineEdit(), nullptr);
+    // The editor covers the room the tree wraps the text in, not only its widest word.
+    const QRect text = f.tree->GetDisplayRect(f.b, NoColumn, true);
+    EXPECT_EQ(f.editor()->geometry().left(), text.left());
+    EXPECT_EQ(f.editor()->geometry().right(), f.tree->viewport()->width() - 1);
     QTest::keyClicks(f.typing(), QStringLiteral("one"));
     QTest::keyClick(f.typing(), Qt::Key_Return);
     QTest::keyClicks(f.typing(), QStringLiteral("two"));
