@@ -519,11 +519,18 @@ TEST_P(EditWidth, FollowsTheTextButNeverFallsUnderThirtyPixels)
 
 INSTANTIATE_TEST_SUITE_P(Cases, EditWidth, ::testing::ValuesIn(kWidths), CaseName{});
 
-TEST(TreeEdit, AMegabyteTextIsEditedWhole)
+class EditMegabyte : public ::testing::TestWithParam<bool> {};
+
+TEST_P(EditMegabyte, IsEditedWhole)
 {
     EditTree f;
-    const QString big(1 << 20, QLatin1Char('m'));
+    const bool multiLine = GetParam();
+    QString big;
+    big.reserve(1 << 20);
+    while (big.size() < (1 << 20))
+        big += QStringLiteral("word ab ");
     f.texts[f.b] = big;
+    f.tree->SetMultiline(f.b, multiLine);
     std::vector<qsizetype> stored;
     f.tree->OnNewText = [&](TBaseLazyTree&, PLazyNode, TColumnIndex, const QString& text) {
         stored.push_back(text.size());
@@ -531,11 +538,17 @@ TEST(TreeEdit, AMegabyteTextIsEditedWhole)
     ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
     EXPECT_EQ(f.editor()->text().size(), big.size());
     EXPECT_LE(f.editor()->geometry().right(), f.tree->viewport()->width() - 1);
-    QTest::keyClick(f.typing(), Qt::Key_End);
+    // To the end of the text (of the last line), leaving the selection.
+    QTest::keyClick(f.typing(), Qt::Key_End, multiLine ? Qt::ControlModifier : Qt::NoModifier);
     QTest::keyClick(f.typing(), Qt::Key_X);
-    QTest::keyClick(f.typing(), Qt::Key_Return);
+    QTest::keyClick(f.typing(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(stored, (std::vector<qsizetype>{big.size() + 1}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, EditMegabyte, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "MultiLine" : "SingleLine");
+                         });
 
 // ----- edits whose node or tree goes away ---------------------------------------------------
 
