@@ -397,6 +397,21 @@ TEST(TreeEdit, TabWalksTheEditDownAndStopsAfterTheLastNode)
     EXPECT_TRUE(f.tree->hasFocus());
 }
 
+TEST(TreeEdit, TheEditorFollowsItsRowAndTheViewport)
+{
+    EditTree f;
+    ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
+    // A taller row above moves the edited row down; the edited row's own height grows it.
+    f.tree->SetNodeHeight(f.a, 30);
+    EXPECT_EQ(f.editor()->geometry().top(), 30);
+    f.tree->SetNodeHeight(f.b, 44);
+    EXPECT_EQ(f.editor()->geometry().height(), 44);
+    // A narrower tree cuts the editor at the viewport's edge.
+    QTest::keyClicks(f.typing(), QStringLiteral("a text wider than the narrowed tree"));
+    f.tree->resize(120, 160);
+    EXPECT_EQ(f.editor()->geometry().right(), f.tree->viewport()->width() - 1);
+}
+
 TEST(TreeEdit, AMultiLineNodeBreaksLinesOnEnterAndEndsOnCtrlEnter)
 {
     EditTree f;
@@ -468,13 +483,15 @@ TEST(TreeEdit, SortingEndsTheEditFirst)
 struct WidthCase {
     const char* name;
     bool rightAligned;
+    bool rightToLeft;
     int margin;  // the tree's Margin: a large one pushes the text to the viewport's edge
 };
 
 const WidthCase kWidths[] = {
-    {"Left", false, 4},
-    {"Right", true, 4},
-    {"AtTheRightEdge", false, 205},
+    {"Left", false, false, 4},
+    {"Right", true, false, 4},
+    {"LeftMirroredRightToLeft", false, true, 4},
+    {"AtTheRightEdge", false, false, 205},
 };
 
 class EditWidth : public ::testing::TestWithParam<WidthCase> {};
@@ -484,6 +501,8 @@ TEST_P(EditWidth, FollowsTheTextButNeverFallsUnderThirtyPixels)
     EditTree f;
     const WidthCase& c = GetParam();
     f.tree->SetAlignment(c.rightAligned ? taRightJustify : taLeftJustify);
+    if (c.rightToLeft)
+        f.tree->setLayoutDirection(Qt::RightToLeft);
     f.tree->SetMargin(c.margin);
     ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
     const int viewportWidth = f.tree->viewport()->width();
@@ -506,8 +525,9 @@ TEST_P(EditWidth, FollowsTheTextButNeverFallsUnderThirtyPixels)
     }
     EXPECT_GT(grown.width(), start.width());
     EXPECT_EQ(empty.width(), TStringEditLink::MinimumWidth);
-    // A left-aligned editor grows to the right, a right-aligned one to the left.
-    if (c.rightAligned) {
+    // A left-aligned editor grows to the right, a right-aligned one to the left; right to left
+    // the sides swap.
+    if (c.rightAligned != c.rightToLeft) {
         EXPECT_EQ(grown.right(), start.right());
         EXPECT_EQ(empty.right(), start.right());
     } else {
