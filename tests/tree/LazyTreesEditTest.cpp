@@ -181,6 +181,29 @@ TEST_P(EditRefusal, AnswersFalseAndLeavesTheTreeIdle)
 
 INSTANTIATE_TEST_SUITE_P(Cases, EditRefusal, ::testing::ValuesIn(kRefusals), CaseName{});
 
+TEST(TreeEdit, AnEditorThatRefusesToEndKeepsTheEditAndTheFocus)
+{
+    EditTree f;
+    auto link = std::make_shared<FakeLink>();
+    link->end = false;
+    f.tree->OnCreateEditor = [&](TBaseLazyTree&, PLazyNode, TColumnIndex,
+                                 std::shared_ptr<ILTEditLink>& out) { out = link; };
+    ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
+    // The tree placed the link over the node's text, as tall as the row.
+    EXPECT_EQ(link->bounds, f.tree->GetDisplayRect(f.b, NoColumn, true, true));
+    EXPECT_FALSE(f.tree->EndEditNode());
+    f.tree->SetFocusedNode(f.c);
+    QTest::keyClick(f.tree, Qt::Key_Down);
+    EXPECT_EQ(f.tree->FocusedNode(), f.b);
+    EXPECT_TRUE(f.tree->IsEditing());
+    EXPECT_TRUE(f.log.empty());
+    link->end = true;
+    f.tree->SetFocusedNode(f.c);
+    EXPECT_EQ(f.tree->FocusedNode(), f.c);
+    EXPECT_EQ(f.log, Log{"edited beta"});
+    f.expectIdle();
+}
+
 TEST(TreeEdit, ASecondEditNodeKeepsTheRunningEdit)
 {
     EditTree f;
@@ -583,6 +606,14 @@ const VanishCase kVanishing[] = {
     {"ParentDeleted", [](EditTree& f, PLazyNode parent) { f.tree->DeleteNode(parent); }},
     {"ChildrenDeleted", [](EditTree& f, PLazyNode parent) { f.tree->DeleteChildren(parent); }},
     {"TreeCleared", [](EditTree& f, PLazyNode) { f.tree->Clear(); }},
+    // The focus coming back to the tree selects a node at once while the parent goes.
+    {"ParentDeletedWhileANodeMustStaySelected",
+     [](EditTree& f, PLazyNode parent) {
+         f.tree->SetSelectionOptions(f.tree->options().SelectionOptions
+                                     + TLTSelectionOptions{toAlwaysSelectNode});
+         f.tree->DeleteNode(parent);
+         EXPECT_EQ(f.tree->checkConsistency(), QString());
+     }},
 };
 
 class EditedNodeVanishes : public ::testing::TestWithParam<VanishCase> {};
