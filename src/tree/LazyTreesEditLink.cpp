@@ -119,13 +119,14 @@ bool TStringEditLink::PrepareEdit(TBaseLazyTree* tree, PLazyNode node, TColumnIn
     FEdit->setMultiLine(node->has(vsMultiline));
     // No height yet: the first placement takes the row's, the sizing the text's.
     FEdit->setGeometry(QRect(FTextBounds.topLeft(), QSize(0, 0)));
-    FEdit->setText(text);
-    // Without header columns the tree's own direction and alignment hold.
+    // Without header columns the tree's own direction and alignment hold. They are set before
+    // the text, so that a long text is laid out once.
     FEdit->setLayoutDirection(stringTree->layoutDirection());
     FAlignment = stringTree->Alignment();
     if (stringTree->UseRightToLeftReading() && FAlignment != taCenter)
         FAlignment = FAlignment == taLeftJustify ? taRightJustify : taLeftJustify;
     FEdit->setTextAlignment(FAlignment);
+    FEdit->setText(text);
     return true;
 }
 
