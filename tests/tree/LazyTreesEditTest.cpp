@@ -457,6 +457,25 @@ TEST(TreeEdit, AMultiLineNodeBreaksLinesOnEnterAndEndsOnCtrlEnter)
     f.expectIdle();
 }
 
+TEST(TreeEdit, OneLineTakesUpAndDownAsLeftAndRightAndCtrlASelectsAll)
+{
+    EditTree f;
+    ASSERT_TRUE(f.tree->EditNode(f.b, NoColumn));
+    QLineEdit* line = f.editor()->lineEdit();
+    ASSERT_NE(line, nullptr);
+    QTest::keyClick(line, Qt::Key_Home);
+    QTest::keyClick(line, Qt::Key_Down);
+    QTest::keyClick(line, Qt::Key_Down);
+    EXPECT_EQ(line->cursorPosition(), 2);
+    QTest::keyClick(line, Qt::Key_Up);
+    EXPECT_EQ(line->cursorPosition(), 1);
+    // The keys stayed in the editor: the tree's focus did not move.
+    EXPECT_EQ(f.tree->FocusedNode(), f.b);
+    QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(line->selectedText(), QStringLiteral("beta"));
+    EXPECT_TRUE(f.tree->IsEditing());
+}
+
 TEST(TreeEdit, TabAndEscapeCharactersNeverReachTheText)
 {
     EditTree f;
