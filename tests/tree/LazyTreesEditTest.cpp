@@ -204,6 +204,25 @@ TEST(TreeEdit, AnEditorThatRefusesToEndKeepsTheEditAndTheFocus)
     f.expectIdle();
 }
 
+TEST(TreeEdit, AHandlerFailingWhileTheEditorLoadsLeavesNoEditorBehind)
+{
+    EditTree f;
+    // The text fails only once the edit has been allowed, when the editor asks for it.
+    bool armed = false;
+    f.tree->OnEditing = [&](TBaseLazyTree&, PLazyNode, TColumnIndex, bool&) { armed = true; };
+    auto getText = f.tree->OnGetText;
+    f.tree->OnGetText = [&](TBaseLazyTree& t, PLazyNode n, TColumnIndex c, TVSTTextType type,
+                            QString& text) {
+        if (armed)
+            throw std::runtime_error("no text");
+        getText(t, n, c, type, text);
+    };
+    EXPECT_THROW(f.tree->EditNode(f.b, NoColumn), std::runtime_error);
+    EXPECT_TRUE(armed);
+    f.expectIdle();
+    EXPECT_TRUE(f.log.empty());
+}
+
 TEST(TreeEdit, ASecondEditNodeKeepsTheRunningEdit)
 {
     EditTree f;
