@@ -34,13 +34,17 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
         if (FUpdateCount == 0)
             Invalidate();
     };
-    // A finished rebuild of the position cache is taken over on the main thread. The call is
-    // queued with the tree as its context, so Qt drops it when the tree is destroyed first.
+    // A finished rebuild of the position cache is taken over on the main thread, and a running
+    // editor is placed again. The call is queued with the tree as its context, so Qt drops it
+    // when the tree is destroyed first.
     setValidationNotifier([this] {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                guardedEvent("taking over the position cache", [this] { takeValidationResult(); });
+                guardedEvent("taking over the position cache", [this] {
+                    takeValidationResult();
+                    UpdateEditBounds();
+                });
             },
             Qt::QueuedConnection);
     });
@@ -115,6 +119,7 @@ TBaseLazyTree::~TBaseLazyTree()
 {
     // Timers and repaints stop first so that no notice reaches a half-destroyed tree.
     m_destroyingWidget = true;
+    abandonEdit();
     m_animation.stop();
     for (auto& [id, timer] : m_noticeTimers)
         timer.stop();

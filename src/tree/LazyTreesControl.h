@@ -41,6 +41,7 @@ class QMimeData;
 namespace zfw {
 
 class TLTClipboardContext;
+class ILTEditLink;
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TLTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
@@ -667,6 +668,25 @@ public:
     // The tree's number in its clipboard context.
     std::uint32_t clipboardId();
 
+    // ----- node editing (LazyTreesEditing.cpp) -----------------------------------------------
+    // The link of a starting edit; leaving it nil lets the tree make its own (a string tree).
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column,
+                       std::shared_ptr<ILTEditLink>& editLink)>
+        OnCreateEditor;
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column)> OnEdited;
+    std::function<void(TBaseLazyTree&, TColumnIndex column)> OnEditCancelled;
+    // Starts editing the node's cell; true when an edit runs afterwards. Throws for a nil node
+    // or a column outside -1 .. column count - 1. While editing, or read-only, it answers
+    // whether an edit runs; otherwise the node takes the focus first.
+    bool EditNode(PLazyNode node, TColumnIndex column);
+    // Ends the edit taking its value; false when the editor refuses (or only a click's edit
+    // was pending, which is dropped). True when nothing was being edited.
+    bool EndEditNode() override;
+    // Ends the edit dropping its value; true without a window or without an edit.
+    bool CancelEditNode() override;
+    bool IsEditing() const { return FStates.contains(tsEditing); }
+    std::shared_ptr<ILTEditLink> EditLink() const { return FEditLink; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -888,10 +908,21 @@ protected:
                                             Qt::KeyboardModifiers shift, QPoint p);
     virtual void DoMouseEnter();
     virtual void DoMouseLeave();
-    // Editing hooks that node editing fills: start an edit of FEditColumn in the focused node,
-    // end it taking the value (false when refused), and cancel it.
-    virtual void DoEdit() {}
-    virtual bool EndEditNode() { return true; }
+    // ----- node editing: hooks (LazyTreesEditing.cpp) --------------------------------------
+    // Starts an edit of FEditColumn in the focused node through a new edit link.
+    virtual void DoEdit();
+    // Ends the running edit taking its value; false when the link refuses (the tree stays
+    // editing). Fires OnEdited.
+    virtual bool DoEdited();
+    // Ends the running edit without its value; fires OnEditCancelled.
+    virtual bool DoEditCancelled();
+    // OnCreateEditor's link; nil when it gives none (a string tree then makes its own).
+    virtual std::shared_ptr<ILTEditLink> DoCreateEditor(PLazyNode node, TColumnIndex column);
+    virtual void DoEditing(PLazyNode node, TColumnIndex column, bool& allowed);
+    // Places the editor over the focused node's cell (main thread only, while editing).
+    void UpdateEditBounds() override;
+    // Ends an edit of a node that is being freed, so that no editor writes into it afterwards.
+    void DoFreeNode(PLazyNode node) override;
     // Leaves every state a click or key may have left pending (after a failing handler, the
     // focus going or the window cancelling the mouse).
     void clearPendingInput(TLazyTreeStates states);
@@ -909,6 +940,22 @@ protected:
     int FBackgroundOffsetY = 0;
 
 private:
+    // The node editor reaches the tree's editing steps and its event guard.
+    friend class TStringEditLink;
+    friend class TLTEdit;
+    // The columns an edit may address: -1 <= column < this count (-1 alone without header
+    // columns). The header's column collection answers once the tree has one.
+    int editColumnCount() const { return 0; }
+    // Hides a hint shown over the tree before an editor covers the cell; the hint window
+    // fills it.
+    void hideHintForEdit() {}
+    // The destroying tree's end of an edit: the link is cancelled and dropped without any
+    // event, so that neither the editor nor a deferred call reaches the tree afterwards.
+    void abandonEdit();
+    std::shared_ptr<ILTEditLink> FEditLink;
+    // The node the running edit was started on (nil when none, or when it was freed).
+    PLazyNode FEditNode = nullptr;
+
     // Flushes a pending cut or copy and leaves the clipboard context (the tree is going).
     void releaseClipboard();
     std::shared_ptr<TLTClipboardContext> FClipboardContext;

@@ -250,9 +250,8 @@ bool TBaseLazyTree::CanEdit(PLazyNode node, TColumnIndex column)
 {
     const TLazyTreeOptionSets& opt = options();
     bool allowed = opt.MiscOptions.contains(toEditable) && !opt.MiscOptions.contains(toReadOnly)
-                   && node && node != RootNode() && !node->has(vsDisabled);
-    if (OnEditing)
-        OnEditing(*this, node, column, allowed);
+                   && isEnabled() && node && node != RootNode() && !node->has(vsDisabled);
+    DoEditing(node, column, allowed);
     return allowed;
 }
 

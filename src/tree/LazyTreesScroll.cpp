@@ -203,6 +203,8 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
         DoStateChange({tsSizing});
         ScopeGuard leave([this] { DoStateChange({}, {tsSizing}); });
         UpdateScrollBars(true);
+        if (editColumnCount() == 0)
+            UpdateEditBounds();
     });
 }
 

@@ -87,6 +87,8 @@ protected:
     // 2 x TextMargin plus the text's width in the tree's font.
     virtual int CalculateTextWidth(PLazyNode node, const QString& text, TColumnIndex column);
     void InitNode(PLazyNode node) override;
+    // OnCreateEditor's link, else a new TStringEditLink (LazyTreesEditLink.cpp).
+    std::shared_ptr<ILTEditLink> DoCreateEditor(PLazyNode node, TColumnIndex column) override;
 
     // ----- text events and selection memory ------------------------------------------------
     // OnShortenString, else the text with an ellipsis that fits width (ellipsisWidth 0: the

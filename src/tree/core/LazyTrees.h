@@ -912,7 +912,11 @@ protected:
     virtual void Invalidate() {}
     virtual void InvalidateNode(PLazyNode node) {}
     virtual void InvalidateToBottom(PLazyNode node) {}
-    virtual void CancelEditNode() {}
+    // Node editing lives in the control; the model alone never edits. EndEditNode refuses
+    // only while an edit runs that nothing could end.
+    virtual bool CancelEditNode() { return true; }
+    virtual bool EndEditNode() { return !FStates.contains(tsEditing); }
+    virtual void UpdateEditBounds() {}
     virtual void EnsureNodeSelected() {}
     virtual void SetRedraw(bool on) {}
     virtual std::uint32_t MeasureNodeHeight(PLazyNode node) { return node->NodeHeight; }

@@ -100,6 +100,8 @@ void LazyTreeModel::SetNodeHeight(PLazyNode node, std::uint32_t height)
         ScheduleCacheValidation();
         UpdateScrollBars(true);
         InvalidateToBottom(node);
+        // Any row's height moves or sizes the rows below it, the edited one among them.
+        UpdateEditBounds();
     }
 }
 

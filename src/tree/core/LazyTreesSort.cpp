@@ -92,7 +92,7 @@ void LazyTreeModel::Sort(PLazyNode node, TColumnIndex column, TSortDirection dir
     InterruptValidation();
     StopNoticeTimer(2);
     DoStateChange({}, {tsEditPending});
-    if (FStates.contains(tsEditing))
+    if (FStates.contains(tsEditing) && !EndEditNode())
         return;
     if (!node)
         node = FRoot;
