@@ -13,6 +13,7 @@
 // column (-1).
 
 #include "controls/Canvas.h"
+#include "platform/Beep.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
 #include "tree/LazyTreesImages.h"
@@ -667,6 +668,16 @@ public:
     // The tree's number in its clipboard context.
     std::uint32_t clipboardId();
 
+    // ----- incremental search (LazyTreesSearch.cpp) ----------------------------------------
+    // Asked for each node the search compares; result starts at 0, which means a match.
+    std::function<void(TBaseLazyTree&, PLazyNode node, const QString& searchText, int& result)>
+        OnIncrementalSearch;
+    // The sound of a search that finds nothing; the tree makes a system one until given one.
+    // Null gives silence.
+    void SetBeeper(std::shared_ptr<IBeeper> beeper) { FBeeper = std::move(beeper); }
+    // The last node the search found (nil when none, or after it was freed).
+    PLazyNode LastSearchNode() const { return FLastSearchNode; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -849,8 +860,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool event(QEvent* event) override;
-    // Hands a typed character to the incremental search (filled by the search).
-    virtual void IncrementalSearch(const QString& text) {}
+    // One step of the incremental search with the typed text (one character; "\b" is
+    // Backspace, an empty text only restarts the timeout). Nothing under isNone.
+    virtual void IncrementalSearch(const QString& text);
+    // 0 when the node matches the search text: OnIncrementalSearch, else every node matches.
+    virtual int DoIncrementalSearch(PLazyNode node, const QString& text);
     // One key of the navigation table (focus, selection, offsets); false when the key is not
     // one of them.
     bool handleNavigationKey(int key, Qt::KeyboardModifiers mods);
@@ -905,6 +919,7 @@ protected:
     TDragOperations FDragOperations{doCopy, doMove};
     int FHelpContext = 0;
     QString FSearchBuffer;
+    std::shared_ptr<IBeeper> FBeeper = std::make_shared<QtBeeper>();
     int FBackgroundOffsetX = 0;
     int FBackgroundOffsetY = 0;
 

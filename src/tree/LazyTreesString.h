@@ -87,6 +87,9 @@ protected:
     // 2 x TextMargin plus the text's width in the tree's font.
     virtual int CalculateTextWidth(PLazyNode node, const QString& text, TColumnIndex column);
     void InitNode(PLazyNode node) override;
+    // OnIncrementalSearch when assigned, else 0 when the node's text in the focused column
+    // begins with the search text (case counts).
+    int DoIncrementalSearch(PLazyNode node, const QString& text) override;
 
     // ----- text events and selection memory ------------------------------------------------
     // OnShortenString, else the text with an ellipsis that fits width (ellipsisWidth 0: the
