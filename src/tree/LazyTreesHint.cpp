@@ -96,8 +96,7 @@ TLTHintKind TBaseLazyTree::DoGetHintKind(PLazyNode node, TColumnIndex column)
     return kind;
 }
 
-void TBaseLazyTree::DoDrawHint(ICanvas& canvas, PLazyNode node, const QRect& r,
-                               TColumnIndex column)
+void TBaseLazyTree::DoDrawHint(ICanvas& canvas, PLazyNode node, const QRect& r, TColumnIndex column)
 {
     if (OnDrawHint)
         OnDrawHint(*this, canvas, node, r, column);
@@ -143,10 +142,10 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
     else
         allowed = hasFocus() || viewport()->hasFocus();
 
-    const TLazyTreeStates busy{tsLeftButtonDown,  tsMiddleButtonDown, tsRightButtonDown,
-                               tsOLEDragging,     tsOLEDragPending,   tsVCLDragging,
-                               tsVCLDragPending,  tsDrawSelPending,   tsDrawSelecting,
-                               tsScrolling,       tsNodeHeightTracking};
+    const TLazyTreeStates busy{tsLeftButtonDown, tsMiddleButtonDown,  tsRightButtonDown,
+                               tsOLEDragging,    tsOLEDragPending,    tsVCLDragging,
+                               tsVCLDragPending, tsDrawSelPending,    tsDrawSelecting,
+                               tsScrolling,      tsNodeHeightTracking};
     bool show = false;
     QRect cursorRect;
     QPoint hintPos = viewport()->mapToGlobal(clientPos);
@@ -173,8 +172,8 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
                         const QPoint margin = hintCellContentMargin(node, column);
                         show = column > -2 && r.contains(clientPos) && clientPos.x() >= leftBound
                                && clientPos.x() < rightBound
-                               && tooltipTextCutOff(r, margin, leftBound, rightBound,
-                                                    clientWidth(), clientHeight());
+                               && tooltipTextCutOff(r, margin, leftBound, rightBound, clientWidth(),
+                                                    clientHeight());
                     } else {
                         show = hit.HitPositions.contains(hiOnItemLabel);
                         r = GetDisplayRect(node, column, true);
@@ -283,10 +282,7 @@ QFont TLazyTreeHintWindow::hintFont() const
     return QToolTip::font();
 }
 
-QString TLazyTreeHintWindow::paintedText() const
-{
-    return cutHintText(FHintData.HintText);
-}
+QString TLazyTreeHintWindow::paintedText() const { return cutHintText(FHintData.HintText); }
 
 QRect TLazyTreeHintWindow::CalcHintRect(int maxWidth, const TLTHintData& data)
 {
@@ -303,8 +299,7 @@ QRect TLazyTreeHintWindow::CalcHintRect(int maxWidth, const TLTHintData& data)
     FHintData.BidiMode = tree.layoutDirection();
     FHintData.Alignment = tree.Alignment();
     if (FHintData.BidiMode == Qt::RightToLeft && FHintData.Alignment != taCenter)
-        FHintData.Alignment =
-            FHintData.Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+        FHintData.Alignment = FHintData.Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
 
     const QFont f = hintFont();
     const QFontMetrics fm(f);
@@ -313,9 +308,10 @@ QRect TLazyTreeHintWindow::CalcHintRect(int maxWidth, const TLTHintData& data)
     FHintData.LineBreakStyle = hlbDefault;
     const bool tooltip = tree.FHintMode == hmTooltip;
     if (FHintData.DefaultHint.isEmpty() && node)
-        FHintData.HintText =
-            tooltip ? tree.DoGetNodeTooltip(node, FHintData.Column, FHintData.LineBreakStyle)
-                    : tree.DoGetNodeHint(node, FHintData.Column, FHintData.LineBreakStyle);
+        FHintData.HintText = tooltip ? tree.DoGetNodeTooltip(node, FHintData.Column,
+                                                             FHintData.LineBreakStyle)
+                                     : tree.DoGetNodeHint(node, FHintData.Column,
+                                                          FHintData.LineBreakStyle);
     else
         FHintData.HintText = FHintData.DefaultHint;
     if (FHintData.HintText.isEmpty())
@@ -370,7 +366,6 @@ void TLazyTreeHintWindow::ActivateHint(const QRect& rect, const QRect& desktop, 
         setWindowOpacity(1.0);
     }
     show();
-    raise();
     update();
 }
 
@@ -444,7 +439,8 @@ void TLazyTreeHintWindow::paintEvent(QPaintEvent*)
     int flags = Qt::TextExpandTabs;
     const bool multiLine = FHintData.LineBreakStyle == hlbForceMultiLine;
     if (tooltip) {
-        flags |= multiLine ? Qt::AlignTop | Qt::TextWordWrap : Qt::AlignVCenter | Qt::TextSingleLine;
+        flags |= multiLine ? Qt::AlignTop | Qt::TextWordWrap
+                           : Qt::AlignVCenter | Qt::TextSingleLine;
         if (multiLine)
             textRect.setTop(1);
     } else {
