@@ -118,6 +118,8 @@ TBaseLazyTree::~TBaseLazyTree()
     m_animation.stop();
     for (auto& [id, timer] : m_noticeTimers)
         timer.stop();
+    // The hint window goes while the tree's fields it reports to still exist.
+    delete m_hintWindow;
     // Takes the tree back from the worker for good: nothing may be queued for it from here on.
     SetTreeWorker(nullptr);
     InterruptValidation();
