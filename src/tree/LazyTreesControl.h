@@ -966,6 +966,9 @@ protected:
     {
         return GetDisplayRect(node, column, true, true);
     }
+    // The left and right bounds (client x, right exclusive) of the column a hint belongs to;
+    // the implicit column spans the client area. Header columns answer from the header.
+    virtual void hintColumnBounds(TColumnIndex column, int& left, int& right);
     // The bottom-right content margin of a cell that a tooltip's cut-off test allows for.
     virtual QPoint hintCellContentMargin(PLazyNode node, TColumnIndex column) { return {}; }
     // The hint's part of the viewport's events (tooltip, moves, leaving, clicks); true when

@@ -116,6 +116,12 @@ THintAnimationType TBaseLazyTree::GetHintAnimationType() const
     return type;
 }
 
+void TBaseLazyTree::hintColumnBounds(TColumnIndex, int& left, int& right)
+{
+    left = 0;
+    right = clientWidth();
+}
+
 void TBaseLazyTree::CancelHint()
 {
     FLastHintRect = QRect();
@@ -162,9 +168,9 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
                 show = true;
             }
             if (show) {
-                // Without header columns the cell spans the client area.
-                const int leftBound = 0;
-                const int rightBound = clientWidth();
+                int leftBound = 0;
+                int rightBound = 0;
+                hintColumnBounds(column, leftBound, rightBound);
                 if (FHintMode == hmTooltip) {
                     QRect r;
                     if (!node->has(vsMultiline)) {

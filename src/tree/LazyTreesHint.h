@@ -81,7 +81,8 @@ private:
     TLTHintData FHintData;
     int FTextHeight = 0;
     // The fade runs from the window's own timer: opacity follows the elapsed part of the
-    // duration (the slide of the original needed a copy of the screen under the hint; left out).
+    // duration. A slide would need a copy of the screen under the hint, which a window cannot
+    // reliably take here; a slide shows the hint at once.
     QBasicTimer m_fade;
     QElapsedTimer m_fadeClock;
     int m_fadeDuration = 0;

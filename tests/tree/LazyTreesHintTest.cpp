@@ -7,6 +7,7 @@
 #include "tree/LazyTreesString.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -263,6 +264,31 @@ TEST(TreeHint, AHintIsNotRestartedInsideItsRectangle)
     EXPECT_TRUE(f.tree->LastHintRect().isEmpty());
     EXPECT_TRUE(f.tree->ShowHintAt(f.inText(f.nodes[1])));
     EXPECT_GT(f.hintAsked, asked);
+}
+
+TEST(TreeHint, QtsTooltipEventShowsTheTreesHintAndAClickHidesIt)
+{
+    HintFixture f;
+    f.tree->setToolTip(QStringLiteral("tree hint"));
+    const QPoint at = f.inText(f.nodes[0]);
+    const auto tooltipEvent = [&] {
+        QHelpEvent e(QEvent::ToolTip, at, f.tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(f.tree->viewport(), &e);
+    };
+    // The control's plain hint is Qt's: the tree makes no window of its own.
+    f.tree->SetHintMode(hmDefault);
+    tooltipEvent();
+    EXPECT_EQ(f.tree->hintWindow(), nullptr);
+
+    f.tree->SetHintMode(hmHint);
+    tooltipEvent();
+    ASSERT_TRUE(f.hintShown());
+    EXPECT_EQ(f.tree->hintWindow()->paintedText(), QStringLiteral("short hint"));
+    QMouseEvent press(QEvent::MouseButtonPress, at, f.tree->viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.tree->viewport(), &press);
+    EXPECT_FALSE(f.hintShown());
+    EXPECT_TRUE(f.tree->LastHintRect().isEmpty());
 }
 
 TEST(TreeHint, ANodeHintShowsBelowTheRowInsideTheScreen)
