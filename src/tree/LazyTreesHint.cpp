@@ -192,9 +192,10 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
                     const QRect cell = GetDisplayRect(node, column, false);
                     cursorRect = QRect(QPoint(leftBound, cell.top()),
                                        QPoint(rightBound - 1, cell.bottom()));
-                    hintPos.setY(
-                        std::max(hintPos.y(), viewport()->mapToGlobal(cursorRect.bottomLeft()).y())
-                        + 2);
+                    // Below the row: its exclusive bottom edge, then two pixels more.
+                    const int rowBottom =
+                        viewport()->mapToGlobal(QPoint(0, cursorRect.bottom() + 1)).y();
+                    hintPos.setY(std::max(hintPos.y(), rowBottom) + 2);
                 }
             }
         } else if (!hit.HitNode && FHintMode == hmHintAndDefault) {

@@ -291,6 +291,23 @@ TEST(TreeHint, QtsTooltipEventShowsTheTreesHintAndAClickHidesIt)
     EXPECT_TRUE(f.tree->LastHintRect().isEmpty());
 }
 
+TEST(TreeHint, AMultiLineNodeShowsItsTooltipOnlyOverTheLabel)
+{
+    HintFixture f;
+    f.tree->SetHintMode(hmTooltip);
+    PLazyNode node = f.nodes[1];
+    f.tree->SetMultiline(node, true);
+    const QRect label = f.tree->GetDisplayRect(node, NoColumn, true);
+    ASSERT_GT(f.tree->viewport()->width() - (label.left() + label.width()), 20);
+    // Right of the text, in the same row: no tooltip.
+    EXPECT_FALSE(f.tree->ShowHintAt(QPoint(f.tree->viewport()->width() - 5, label.center().y())));
+    // Over the text, even one that fits: the tooltip starts at the label.
+    ASSERT_TRUE(f.tree->ShowHintAt(label.center()));
+    EXPECT_EQ(f.tree->hintWindow()->geometry().topLeft(),
+              f.tree->viewport()->mapToGlobal(label.topLeft()));
+    EXPECT_EQ(f.tree->hintWindow()->hintData().LineBreakStyle, hlbForceMultiLine);
+}
+
 TEST(TreeHint, ANodeHintShowsBelowTheRowInsideTheScreen)
 {
     HintFixture f;
@@ -300,7 +317,7 @@ TEST(TreeHint, ANodeHintShowsBelowTheRowInsideTheScreen)
     ASSERT_TRUE(f.tree->ShowHintAt(f.inText(node)));
     const QRect row = f.tree->GetDisplayRect(node, NoColumn, false);
     const QRect shown = f.tree->hintWindow()->geometry();
-    EXPECT_GE(shown.top(), f.tree->viewport()->mapToGlobal(row.bottomLeft()).y() + 2);
+    EXPECT_EQ(shown.top(), f.tree->viewport()->mapToGlobal(row.bottomLeft()).y() + 3);
     EXPECT_TRUE(desktop.contains(shown));
 
     // The tree at the desktop's bottom-right corner: the hint moves up and left into it.
