@@ -300,6 +300,7 @@ bool TBaseLazyTree::Assign(const TBaseLazyTree& source)
     AssignOptions(source);
     SetRootNodeCount(source.RootNodeCount());
     FScrollBarOptions->Assign(*source.FScrollBarOptions);
+    SetShowHint(source.FShowHint);
     setFocusPolicy(source.focusPolicy());
     if (source.testAttribute(Qt::WA_WState_ExplicitShowHide))
         setVisible(!source.isHidden());
