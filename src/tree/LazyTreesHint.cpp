@@ -492,6 +492,14 @@ QRect TCustomLazyStringTree::hintTextRect(PLazyNode node, TColumnIndex column)
     return r;
 }
 
+QFont TCustomLazyStringTree::hintTextFont(PLazyNode node, TColumnIndex column)
+{
+    RecordingCanvas canvas(palette());
+    canvas.setFont(font());
+    DoPaintText(node, canvas, column, ttNormal);
+    return canvas.font();
+}
+
 QPoint TCustomLazyDrawTree::hintCellContentMargin(PLazyNode node, TColumnIndex column)
 {
     return DoGetCellContentMargin(node, column, ccmtBottomRightOnly);

@@ -66,6 +66,8 @@ public:
     // The text as painted (cut to kMaxHintTextLength).
     QString paintedText() const;
     bool fading() const { return m_fade.isActive(); }
+    // The font the text is painted in: a tooltip's is the cell's, others the tooltip font.
+    QFont hintFont() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,7 +77,6 @@ protected:
 private:
     // One step of the fade; false (and the window fully opaque) once it is over or cancelled.
     bool animationStep();
-    QFont hintFont() const;
 
     TBaseLazyTree* m_tree;
     TLTHintData FHintData;

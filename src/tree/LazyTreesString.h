@@ -100,6 +100,8 @@ protected:
     QString DoGetNodeTooltip(PLazyNode node, TColumnIndex column,
                              TLTTooltipLineBreakStyle& lineBreakStyle) override;
     QRect hintTextRect(PLazyNode node, TColumnIndex column) override;
+    // The tree's font as OnPaintText leaves it for the cell's text.
+    QFont hintTextFont(PLazyNode node, TColumnIndex column) override;
 
     // ----- text events and selection memory ------------------------------------------------
     // OnShortenString, else the text with an ellipsis that fits width (ellipsisWidth 0: the

@@ -166,6 +166,19 @@ TEST(TreeHint, ATooltipShowsOnlyOverACutOffText)
     EXPECT_EQ(shown.size(), r.size() + QSize(2, 2));
     EXPECT_EQ(f.tree->LastHintRect(), r);
 
+    // The tooltip's text is painted in the cell's font, as the owner sets it for painting.
+    EXPECT_EQ(f.tree->hintWindow()->hintFont(), f.tree->font());
+    f.tree->CancelHint();
+    f.tree->OnPaintText = [](TBaseLazyTree&, ICanvas& canvas, PLazyNode, TColumnIndex,
+                             TVSTTextType) {
+        QFont bold;
+        bold.setBold(true);
+        canvas.setFont(bold);
+    };
+    f.move(f.inText(cut));
+    ASSERT_TRUE(f.hintShown());
+    EXPECT_TRUE(f.tree->hintWindow()->hintFont().bold());
+
     // A short text that fits shows none; the old tooltip goes.
     f.move(f.inText(f.nodes[0]));
     EXPECT_FALSE(f.hintShown());
