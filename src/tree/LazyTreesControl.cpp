@@ -123,6 +123,8 @@ TBaseLazyTree::~TBaseLazyTree()
     m_animation.stop();
     for (auto& [id, timer] : m_noticeTimers)
         timer.stop();
+    // The hint window goes while the tree's fields it reports to still exist.
+    delete m_hintWindow;
     // Takes the tree back from the worker for good: nothing may be queued for it from here on.
     SetTreeWorker(nullptr);
     InterruptValidation();
@@ -303,6 +305,7 @@ bool TBaseLazyTree::Assign(const TBaseLazyTree& source)
     AssignOptions(source);
     SetRootNodeCount(source.RootNodeCount());
     FScrollBarOptions->Assign(*source.FScrollBarOptions);
+    SetShowHint(source.FShowHint);
     setFocusPolicy(source.focusPolicy());
     if (source.testAttribute(Qt::WA_WState_ExplicitShowHide))
         setVisible(!source.isHidden());

@@ -13,8 +13,10 @@
 // column (-1).
 
 #include "controls/Canvas.h"
+#include "platform/Beep.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
+#include "tree/LazyTreesHint.h"
 #include "tree/LazyTreesImages.h"
 #include "tree/core/LazyTrees.h"
 
@@ -687,6 +689,48 @@ public:
     bool IsEditing() const { return FStates.contains(tsEditing); }
     std::shared_ptr<ILTEditLink> EditLink() const { return FEditLink; }
 
+    // ----- incremental search (LazyTreesSearch.cpp) ----------------------------------------
+    // Asked for each node the search compares; result starts at 0, which means a match.
+    std::function<void(TBaseLazyTree&, PLazyNode node, const QString& searchText, int& result)>
+        OnIncrementalSearch;
+    // The sound of a search that finds nothing; the tree makes a system one until given one.
+    // Null gives silence.
+    void SetBeeper(std::shared_ptr<IBeeper> beeper) { FBeeper = std::move(beeper); }
+    // The last node the search found (nil when none, or after it was freed).
+    PLazyNode LastSearchNode() const { return FLastSearchNode; }
+
+    // ----- hints (LazyTreesHint.cpp) -------------------------------------------------------
+    // The kind of a node's hint (starts as GetDefaultHintKind), the size of an owner-drawn
+    // one (starts empty: no hint) and its painting.
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, TLTHintKind& kind)>
+        OnGetHintKind;
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, QRect& r)>
+        OnGetHintSize;
+    std::function<void(TBaseLazyTree&, ICanvas& hintCanvas, PLazyNode node, const QRect& r,
+                       TColumnIndex column)>
+        OnDrawHint;
+    // Off: no hint of any kind. The control's own hint (hmDefault, hmHintAndDefault) is the
+    // widget's tool tip text.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    // What Qt's tooltip event at a client point does: decides on a hint and shows it; true
+    // when the tree's own hint window shows (false also when the control's plain tool tip is
+    // left to Qt, with hmDefault). Nothing changes while the point stays inside the last
+    // hint's rectangle.
+    bool ShowHintAt(QPoint clientPos);
+    // Hides the hint and forgets its rectangle.
+    void CancelHint();
+    // The area (client coordinates) for which the current hint was shown; empty when none.
+    QRect LastHintRect() const { return FLastHintRect; }
+    const TLTHintData& HintData() const { return FHintData; }
+    // The tree's hint window, nil until the first hint.
+    TLazyTreeHintWindow* hintWindow() const { return m_hintWindow; }
+    // True until a hint window exists and again once it is gone; an animation stops then.
+    bool HintWindowDestroyed() const { return FHintWindowDestroyed; }
+    // HintAnimation with hatSystemDefault resolved from the application's tooltip effects.
+    // hatSlide is shown without animation.
+    virtual THintAnimationType GetHintAnimationType() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -869,8 +913,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool event(QEvent* event) override;
-    // Hands a typed character to the incremental search (filled by the search).
-    virtual void IncrementalSearch(const QString& text) {}
+    // One step of the incremental search with the typed text (one character; "\b" is
+    // Backspace, an empty text only restarts the timeout). Nothing under isNone.
+    virtual void IncrementalSearch(const QString& text);
+    // 0 when the node matches the search text: OnIncrementalSearch, else every node matches.
+    virtual int DoIncrementalSearch(PLazyNode node, const QString& text);
     // One key of the navigation table (focus, selection, offsets); false when the key is not
     // one of them.
     bool handleNavigationKey(int key, Qt::KeyboardModifiers mods);
@@ -935,7 +982,37 @@ protected:
     TColumnIndex FClickIndex = NoColumn;
     TDragOperations FDragOperations{doCopy, doMove};
     int FHelpContext = 0;
+    // Hint hooks: the texts start as the control's tool tip text with hlbDefault.
+    virtual QString DoGetNodeHint(PLazyNode node, TColumnIndex column,
+                                  TLTTooltipLineBreakStyle& lineBreakStyle);
+    virtual QString DoGetNodeTooltip(PLazyNode node, TColumnIndex column,
+                                     TLTTooltipLineBreakStyle& lineBreakStyle);
+    virtual void DoGetHintSize(PLazyNode node, TColumnIndex column, QRect& r);
+    TLTHintKind DoGetHintKind(PLazyNode node, TColumnIndex column);
+    virtual TLTHintKind GetDefaultHintKind() const { return vhkText; }
+    virtual void DoDrawHint(ICanvas& canvas, PLazyNode node, const QRect& r, TColumnIndex column);
+    // The font and text rectangle (client coordinates, unclipped) of a cell's tooltip.
+    virtual QFont hintTextFont(PLazyNode node, TColumnIndex column) { return font(); }
+    virtual QRect hintTextRect(PLazyNode node, TColumnIndex column)
+    {
+        return GetDisplayRect(node, column, true, true);
+    }
+    // The left and right bounds (client x, right exclusive) of the column a hint belongs to;
+    // the implicit column spans the client area. Header columns answer from the header.
+    virtual void hintColumnBounds(TColumnIndex column, int& left, int& right);
+    // The bottom-right content margin of a cell that a tooltip's cut-off test allows for.
+    virtual QPoint hintCellContentMargin(PLazyNode node, TColumnIndex column) { return {}; }
+    // The hint's part of the viewport's events (tooltip, moves, leaving, clicks); true when
+    // the event is consumed.
+    bool hintEvent(QEvent* event);
+    friend class TLazyTreeHintWindow;
+    bool FShowHint = true;
+    TLTHintData FHintData;
+    QRect FLastHintRect;
+    bool FHintWindowDestroyed = true;
+    TLazyTreeHintWindow* m_hintWindow = nullptr;
     QString FSearchBuffer;
+    std::shared_ptr<IBeeper> FBeeper = std::make_shared<QtBeeper>();
     int FBackgroundOffsetX = 0;
     int FBackgroundOffsetY = 0;
 
@@ -946,9 +1023,6 @@ private:
     // The columns an edit may address: -1 <= column < this count (-1 alone without header
     // columns). The header's column collection answers once the tree has one.
     int editColumnCount() const { return 0; }
-    // Hides a hint shown over the tree before an editor covers the cell; the hint window
-    // fills it.
-    void hideHintForEdit() {}
     // The destroying tree's end of an edit: the link is cancelled and dropped without any
     // event, so that neither the editor nor a deferred call reaches the tree afterwards.
     void abandonEdit();

@@ -30,6 +30,9 @@ public:
 
 protected:
     void DoPaintNode(TLTPaintInfo& info) override;
+    // The draw tree's hints are drawn by its owner unless OnGetHintKind says otherwise.
+    TLTHintKind GetDefaultHintKind() const override { return vhkOwnerDraw; }
+    QPoint hintCellContentMargin(PLazyNode node, TColumnIndex column) override;
     int DoGetNodeWidth(PLazyNode node, TColumnIndex column) override;
 };
 

@@ -48,7 +48,8 @@ bool TBaseLazyTree::CancelEditNode()
 
 void TBaseLazyTree::DoEdit()
 {
-    hideHintForEdit();
+    // An editor covers the cell: a hint over it would hide what the user types.
+    CancelHint();
     StopTimer(ScrollTimer);
     StopTimer(EditTimer);
     DoStateChange({}, {tsEditPending});

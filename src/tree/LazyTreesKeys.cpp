@@ -138,7 +138,9 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* event)
             // The key's character goes to the search at once: Qt delivers the key and its
             // text in one event.
             DoStateChange({}, {tsIncrementalSearchPending});
-            IncrementalSearch(event->text());
+            // Backspace reaches the search as its control character, whatever text the
+            // platform attached to the key.
+            IncrementalSearch(key == Qt::Key_Backspace ? QString(QChar(8)) : event->text());
             handled = true;
         }
         if (!handled)

@@ -776,6 +776,7 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     guardedEvent("losing the focus", [this] {
+        CancelHint();
         for (int id : {ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer})
             StopTimer(id);
         FSearchBuffer.clear();
@@ -798,6 +799,8 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 
 bool TBaseLazyTree::viewportEvent(QEvent* event)
 {
+    if (hintEvent(event))
+        return true;
     if (event->type() == QEvent::Enter) {
         guardedEvent("the mouse entering", [this] { DoMouseEnter(); });
     } else if (event->type() == QEvent::Leave) {

@@ -34,6 +34,11 @@ public:
     std::function<void(TBaseLazyTree& sender, PLazyNode node, TColumnIndex column,
                        const QString& newText)>
         OnNewText;
+    // A node's hint (or tooltip) text and line break style; without a handler a tooltip shows
+    // the cell text.
+    std::function<void(TBaseLazyTree& sender, PLazyNode node, TColumnIndex column,
+                       TLTTooltipLineBreakStyle& lineBreakStyle, QString& hintText)>
+        OnGetHint;
     // Draws a cell text itself: clearing defaultDraw keeps the tree from drawing it.
     std::function<void(TBaseLazyTree& sender, ICanvas& canvas, PLazyNode node, TColumnIndex column,
                        const QString& text, const TRect& cellRect, bool& defaultDraw)>
@@ -89,6 +94,17 @@ protected:
     void InitNode(PLazyNode node) override;
     // OnCreateEditor's link, else a new TStringEditLink (LazyTreesEditLink.cpp).
     std::shared_ptr<ILTEditLink> DoCreateEditor(PLazyNode node, TColumnIndex column) override;
+
+    // OnIncrementalSearch when assigned, else 0 when the node's text in the focused column
+    // begins with the search text (case counts).
+    int DoIncrementalSearch(PLazyNode node, const QString& text) override;
+    QString DoGetNodeHint(PLazyNode node, TColumnIndex column,
+                          TLTTooltipLineBreakStyle& lineBreakStyle) override;
+    QString DoGetNodeTooltip(PLazyNode node, TColumnIndex column,
+                             TLTTooltipLineBreakStyle& lineBreakStyle) override;
+    QRect hintTextRect(PLazyNode node, TColumnIndex column) override;
+    // The tree's font as OnPaintText leaves it for the cell's text.
+    QFont hintTextFont(PLazyNode node, TColumnIndex column) override;
 
     // ----- text events and selection memory ------------------------------------------------
     // OnShortenString, else the text with an ellipsis that fits width (ellipsisWidth 0: the

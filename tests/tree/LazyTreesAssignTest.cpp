@@ -72,6 +72,8 @@ const AssignCase kAssignCases[] = {
      [](const TBaseLazyTree& t) { return num(t.HintAnimation()); }, true},
     {"HintMode", [](TBaseLazyTree& t) { t.SetHintMode(hmTooltip); },
      [](const TBaseLazyTree& t) { return num(t.HintMode()); }, true},
+    {"ShowHint", [](TBaseLazyTree& t) { t.SetShowHint(false); },
+     [](const TBaseLazyTree& t) { return num(t.ShowHint()); }, true},
     {"HotCursor", [](TBaseLazyTree& t) { t.SetHotCursor(3); },
      [](const TBaseLazyTree& t) { return num(t.HotCursor()); }, true},
     {"Indent", [](TBaseLazyTree& t) { t.SetIndent(30); },
