@@ -108,6 +108,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
     if (options().PaintOptions.contains(toThemeAware))
         DoStateChange({tsUseThemes});
     setAcceptDrops(options().MiscOptions.contains(toAcceptOLEDrop));
+    FHeader = std::make_unique<TLTHeader>(*this);
     UpdateScrollBars(false);
 }
 
@@ -441,6 +442,10 @@ void TBaseLazyTree::timerEvent(QTimerEvent* event)
 void TBaseLazyTree::timerStep(QTimerEvent* event)
 {
     const int id = event->timerId();
+    if (id == m_columnAnimation.timerId()) {
+        FHeader->Columns().AnimationStep();
+        return;
+    }
     if (id == m_animation.timerId()) {
         const int elapsed = int(m_animationClock.elapsed());
         if (elapsed >= FAnimationDuration || m_animationHeight <= 0) {

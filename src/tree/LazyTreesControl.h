@@ -9,12 +9,13 @@
 // the right edge: offset 0 shows its right end and FEffectiveOffsetX is
 // FRangeX + FOffsetX - client width (never below 0).
 //
-// The tree has no header columns yet: every geometry rule here is that of the single implicit
-// column (-1).
+// Columns and the header live in LazyTreesColumns.h and LazyTreesHeader.h; a tree without
+// columns paints one implicit column (-1) over the whole client width.
 
 #include "controls/Canvas.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
+#include "tree/LazyTreesHeader.h"
 #include "tree/LazyTreesImages.h"
 #include "tree/core/LazyTrees.h"
 
@@ -667,6 +668,46 @@ public:
     // The tree's number in its clipboard context.
     std::uint32_t clipboardId();
 
+    // ----- columns and header (LazyTreesColumnsTree.cpp) ----------------------------------
+    TLTHeader& Header() const { return *FHeader; }
+    // The caption colour of the header (its font's colour; no framework visual styles here).
+    QColor HeaderFontColor() const;
+    // The widest content of a column over the visible nodes: the rows in view only with
+    // useSmartColumnWidth, else all of them. The column's width when the running operation
+    // was cancelled.
+    int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+    // A column's width changed (-1: after a header stream was read).
+    std::function<void(TLTHeader&, TColumnIndex column)> OnColumnResize;
+    std::function<void(TLTHeader&, TSmartAutoFitType& smartAutoFitType)> OnBeforeAutoFitColumns;
+    std::function<void(TLTHeader&, TColumnIndex column, TSmartAutoFitType& smartAutoFitType,
+                       bool& allowed)>
+        OnBeforeAutoFitColumn;
+    std::function<void(TLTHeader&, TColumnIndex column)> OnAfterAutoFitColumn;
+    std::function<void(TLTHeader&)> OnAfterAutoFitColumns;
+    std::function<void(TLTHeader&, TColumnIndex column, bool& useSmartColumnWidth)>
+        OnBeforeGetMaxColumnWidth;
+    std::function<void(TLTHeader&, TColumnIndex column, int& maxWidth)> OnAfterGetMaxColumnWidth;
+
+protected:
+    friend class TLTHeader;
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    friend class TLTHeaderWidget;
+    virtual void DoColumnResize(TColumnIndex column);
+    // The main column changed: a running edit ends.
+    virtual void MainColumnChanged();
+    // The model's automatic sort asks the header.
+    TColumnIndex SortColumn() const override;
+    TSortDirection SortDirection() const override;
+    // The header follows a resize of the tree (auto-size fit or rescale, springs, its band).
+    void headerResized();
+    // The timer that steps an animated column resize.
+    void startColumnAnimation() { m_columnAnimation.start(1, this); }
+    void stopColumnAnimation() { m_columnAnimation.stop(); }
+    std::unique_ptr<TLTHeader> FHeader;
+    QBasicTimer m_columnAnimation;
+
+public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

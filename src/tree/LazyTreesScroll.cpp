@@ -202,6 +202,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
     guardedEvent("resizing", [this] {
         DoStateChange({tsSizing});
         ScopeGuard leave([this] { DoStateChange({}, {tsSizing}); });
+        headerResized();
         UpdateScrollBars(true);
     });
 }

@@ -1,0 +1,131 @@
+// The tree's side of columns and header: widest content of a column, the hooks the column
+// model calls, and the header following the tree's size.
+
+#include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesHeader.h"
+
+#include <algorithm>
+
+namespace zfw {
+
+QColor TBaseLazyTree::HeaderFontColor() const { return toQColor(FHeader->FontColor(), palette()); }
+
+void TBaseLazyTree::DoColumnResize(TColumnIndex column)
+{
+    if (OnColumnResize)
+        OnColumnResize(*FHeader, column);
+}
+
+void TBaseLazyTree::MainColumnChanged() { CancelEditNode(); }
+
+TColumnIndex TBaseLazyTree::SortColumn() const
+{
+    return FHeader ? FHeader->SortColumn() : NoColumn;
+}
+
+TSortDirection TBaseLazyTree::SortDirection() const
+{
+    return FHeader ? FHeader->SortDirection() : sdAscending;
+}
+
+void TBaseLazyTree::headerResized()
+{
+    if (!FHeader)
+        return;
+    TLTHeader& header = *FHeader;
+    header.RecomputeHeaderFrame();
+    if (header.Options().contains(hoAutoResize))
+        header.Columns().FitAutoSizeColumn(false);
+    else if (!header.States().contains(hsScaling))
+        header.RescaleFixedArea();
+    header.Invalidate();
+    header.UpdateSpringColumns();
+}
+
+int TBaseLazyTree::GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth)
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    if (OperationCanceled())
+        return columns.IsValidColumn(column) ? columns.Items(column).Width() : 0;
+    BeginOperation(okGetMaxColumnWidth);
+    struct EndOperation {
+        TBaseLazyTree& tree;
+        ~EndOperation() { tree.EndOperation(okGetMaxColumnWidth); }
+    } end{*this};
+    if (OnBeforeGetMaxColumnWidth)
+        OnBeforeGetMaxColumnWidth(*FHeader, column, useSmartColumnWidth);
+
+    const TLTMiscOptions misc = options().MiscOptions;
+    const TLTPaintOptions paint = options().PaintOptions;
+    const int stateWidth = FStateImages ? FStateImages->Width() + 2 : 0;
+    const TImageList& checkList = checkImages().images();
+    const int checkWidth = checkList.Count() > 0 ? checkList.Width() + 2 : 0;
+    const bool checksCount = misc.contains(toCheckSupport) && checkList.Count() > 0;
+
+    PLazyNode node = nullptr;
+    PLazyNode stop = nullptr;
+    if (useSmartColumnWidth) {
+        node = TopNode();
+        PLazyNode bottom = BottomNode();
+        stop = bottom ? GetNextVisible(bottom, true) : nullptr;
+    } else {
+        node = GetFirstVisible(nullptr, true);
+    }
+    if (!node)
+        return paint.contains(toShowVertGridLines) ? 1 : 0;
+
+    const TColumnIndex mainColumn = FHeader->MainColumn();
+    const bool isMain = column == mainColumn || (column < 0 && mainColumn < 0);
+    const bool fixedIndent = paint.contains(toFixedIndent);
+    int indent = 0;
+    if (isMain) {
+        if (fixedIndent)
+            indent = FIndent;
+        else if (paint.contains(toShowRoot))
+            indent = int(GetNodeLevel(node) + 1) * FIndent;
+        else
+            indent = int(GetNodeLevel(node)) * FIndent;
+    }
+    indent += FMargin;
+
+    int result = 0;
+    bool withImages = false;
+    while (node && node != stop) {
+        if (!node->has(vsInitialized))
+            InitNode(node);
+        int width = indent;
+        if (isMain && checksCount && node->CheckType != ctNone)
+            width += checkWidth;
+        bool ghosted = false;
+        int index = -1;
+        const TImageList* chosen = nullptr;
+        if (FImages || OnGetImageIndexEx) {
+            DoGetImageIndex(node, ikNormal, column, ghosted, index, chosen);
+            const TImageList* list = chosen ? chosen : FImages;
+            if (list && index >= 0)
+                withImages = true;
+            if (withImages && list)
+                width += list->Width() + 2;
+        }
+        if (FStateImages) {
+            index = -1;
+            chosen = nullptr;
+            DoGetImageIndex(node, ikState, column, ghosted, index, chosen);
+            if (index >= 0)
+                width += stateWidth;
+        }
+        width += DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column);
+        result = std::max(result, width);
+        PLazyNode next = GetNextVisible(node, true);
+        if (next && isMain && !fixedIndent)
+            indent += (int(GetNodeLevel(next)) - int(GetNodeLevel(node))) * FIndent;
+        node = next;
+    }
+    if (paint.contains(toShowVertGridLines))
+        ++result;
+    if (OnAfterGetMaxColumnWidth)
+        OnAfterGetMaxColumnWidth(*FHeader, column, result);
+    return result;
+}
+
+}  // namespace zfw
