@@ -288,6 +288,44 @@ TEST(TreeColumnCells, ColumnOrderFollowsTheReadingDirection)
     EXPECT_EQ(f.columns.PositionToIndex(), (std::vector<TColumnIndex>{0, 1, 2, 3}));
 }
 
+TEST(TreeColumnCells, ColumnColourFillsItsCellsOnScreen)
+{
+    CellTree f;
+    f.columns[2].SetColor(clRed);
+    f.overrides[{0, 2}] = "";
+    const QImage shot = f.tree->viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(150, 9), QColor(255, 0, 0));
+    EXPECT_NE(shot.pixelColor(100, 9), QColor(255, 0, 0));
+    EXPECT_NE(shot.pixelColor(200, 9), QColor(255, 0, 0));
+    // The header band above the rows shows once the header is visible.
+    f.header.SetOptions(f.header.Options() + TLTHeaderOptions{hoVisible});
+    f.header.SetBackground(clBlue);
+    const QImage whole = f.tree->grab().toImage();
+    EXPECT_EQ(whole.pixelColor(10, 5), QColor(0, 0, 255));
+    EXPECT_EQ(whole.pixelColor(150, f.header.Height() + 9), QColor(255, 0, 0));
+}
+
+TEST(TreeColumnCells, AutoFitAsksBeforeEachColumn)
+{
+    CellTree f;
+    std::vector<TColumnIndex> asked;
+    std::vector<TColumnIndex> fitted;
+    f.tree->OnBeforeAutoFitColumn = [&](TLTHeader&, TColumnIndex c, TSmartAutoFitType&,
+                                        bool& allowed) {
+        asked.push_back(c);
+        allowed = c != 2;
+    };
+    f.tree->OnAfterAutoFitColumn = [&](TLTHeader&, TColumnIndex c) { fitted.push_back(c); };
+    f.columns[1].SetOptions(f.columns[1].Options() - TLTColumnOptions{coResizable});
+    f.columns[3].SetPosition(0);
+    f.header.AutoFitColumns(false, smaNoColumn);
+    // By position, skipping the column that may not be resized.
+    EXPECT_EQ(asked, (std::vector<TColumnIndex>{3, 0, 2}));
+    EXPECT_EQ(fitted, (std::vector<TColumnIndex>{3, 0}));
+    EXPECT_EQ(f.columns[3].Width(), f.tree->GetMaxColumnWidth(3));
+    EXPECT_EQ(f.columns[2].Width(), 60);
+}
+
 TEST(TreeColumnCells, ContentWidthIsTheColumnsWidth)
 {
     CellTree f(100);
