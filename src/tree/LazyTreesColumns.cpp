@@ -526,7 +526,13 @@ void TLazyTreeColumns::UpdatePositions(bool force)
         if (c.IsVisible())
             left += c.FWidth;
     }
-    Tree().UpdateHorizontalScrollBar(false);
+    TBaseLazyTree& tree = Tree();
+    tree.UpdateHorizontalScrollBar(false);
+    // The cells and captions move with the edges.
+    if (tree.HandleAllocated() && tree.UpdateCount() == 0) {
+        FHeader->Invalidate();
+        tree.Invalidate();
+    }
 }
 
 void TLazyTreeColumns::FixPositions()

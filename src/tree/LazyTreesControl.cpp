@@ -386,6 +386,9 @@ void TBaseLazyTree::changeEvent(QEvent* event)
             if (m_shownOnce)
                 AdjustDefaultNodeHeight();
             PrepareBitmaps(true, false);
+            // A header with ParentFont takes the tree's font.
+            if (FHeader)
+                FHeader->ParentFontChanged();
             Invalidate();
         });
     } else if (event->type() == QEvent::StyleChange) {

@@ -190,6 +190,14 @@ void TLTHeader::SetParentFont(bool value)
     }
 }
 
+void TLTHeader::ParentFontChanged()
+{
+    if (!FParentFont)
+        return;
+    FFont = FOwner->font();
+    fontChanged();
+}
+
 void TLTHeader::SetSortDirection(TSortDirection value)
 {
     if (value == FSortDirection)

@@ -122,6 +122,8 @@ public:
     void SetOptions(TLTHeaderOptions value);
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
+    // The tree's font changed: with ParentFont the caption font follows.
+    void ParentFontChanged();
     QMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
     TColumnIndex SortColumn() const { return FSortColumn; }

@@ -561,6 +561,26 @@ TEST(TreeHeader, HitTestsUseTheNegativeClientYConvention)
     EXPECT_EQ(f.tree->viewport()->geometry().top(), 0);
 }
 
+TEST(TreeHeader, ParentFontFollowsTheTree)
+{
+    ColumnTree f(1);
+    QFont own(QStringLiteral("Sans"));
+    own.setPointSize(20);
+    f.header.SetFont(own);
+    QFont treeFont(QStringLiteral("Serif"));
+    treeFont.setPointSize(7);
+    f.tree->setFont(treeFont);
+    EXPECT_EQ(f.header.Font().pointSize(), 20);
+    f.header.SetParentFont(true);
+    EXPECT_EQ(f.header.Font().pointSize(), 7);
+    treeFont.setPointSize(11);
+    f.tree->setFont(treeFont);
+    EXPECT_EQ(f.header.Font().pointSize(), 11);
+    // Setting a font of its own ends the following.
+    f.header.SetFont(own);
+    EXPECT_FALSE(f.header.ParentFont());
+}
+
 TEST(TreeHeader, HeaderFontColorIsTheFontsColour)
 {
     ColumnTree f(0);
