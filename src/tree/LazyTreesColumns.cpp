@@ -243,12 +243,14 @@ void TLazyTreeColumn::SetOptions(TLTColumnOptions value)
 
 void TLazyTreeColumn::SetPosition(TColumnPosition value)
 {
+    // Inside BeginUpdate the positions may lag behind a removal; the move below needs them
+    // right.
+    FOwner->UpdatePositions(true);
     const TColumnPosition last = TColumnPosition(FOwner->Count() - 1);
     if (value > last)
         value = last;
     if (value == FPosition)
         return;
-    FOwner->AdjustPositions();
     Tree().CancelEditNode();
     auto& positions = FOwner->FPositionToIndex;
     const TColumnPosition oldPosition = FPosition;
@@ -419,6 +421,13 @@ void TLazyTreeColumns::Delete(TColumnIndex index)
     tree.CancelEditNode();
     RemoveFromPositions(index);
     m_items.erase(m_items.begin() + index);
+    // A running animated resize follows its column, or ends with it.
+    if (m_animColumn == index) {
+        m_animColumn = NoColumn;
+        tree.stopColumnAnimation();
+    } else if (m_animColumn > index) {
+        --m_animColumn;
+    }
     renumber();
     columnRemoved(index);
     // The tree's focused column follows the removed index like the header's indexes do.

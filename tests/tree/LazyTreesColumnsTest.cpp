@@ -370,6 +370,29 @@ TEST(TreeColumns, AnimatedResizeRunsOnTheEventLoop)
     EXPECT_EQ(f.col(0).Width(), 200);
 }
 
+TEST(TreeColumns, MovesInsideAnUpdateBracketKeepThePositionsAPermutation)
+{
+    ColumnTree f(4);
+    f.columns.BeginUpdate();
+    f.columns.Delete(1);
+    f.col(2).SetPosition(0);
+    f.columns.EndUpdate();
+    f.expectConsistent();
+    EXPECT_EQ(f.columns.PositionToIndex(), (std::vector<TColumnIndex>{2, 0, 1}));
+}
+
+TEST(TreeColumns, DeletingTheAnimatedColumnEndsTheAnimation)
+{
+    ColumnTree f(3);
+    f.columns.AnimatedResize(2, 200);
+    f.columns.Delete(0);
+    f.columns.AnimationStep();
+    EXPECT_EQ(f.col(1).Width(), 54);  // the animated column is index 1 now
+    f.columns.Delete(1);
+    EXPECT_FALSE(f.columns.AnimationRunning());
+    EXPECT_EQ(f.col(0).Width(), 50);
+}
+
 TEST(TreeColumns, DisplayNameFallsBackForWideCharacters)
 {
     ColumnTree f(2);
