@@ -33,11 +33,11 @@ void TLTHeaderWidget::paintEvent(QPaintEvent* event)
 
 void TLTHeaderWidget::forwardMouse(QMouseEvent* event)
 {
-    bool consumed = false;
     m_header.Treeview().guardedEvent("the header mouse", [&] {
-        consumed = m_header.HandleHeaderMouse(*event, event->position().toPoint());
+        m_header.HandleHeaderMouse(*event, event->position().toPoint());
     });
-    event->setAccepted(consumed);
+    // Never passed on: the tree would take the header's points for points of its rows.
+    event->accept();
 }
 
 void TLTHeaderWidget::mousePressEvent(QMouseEvent* event) { forwardMouse(event); }

@@ -150,6 +150,20 @@ TEST(TreeColumnCells, HitColumnAndColumnClick)
     EXPECT_EQ(clicked, std::vector<TColumnIndex>{1});
 }
 
+TEST(TreeColumnCells, ClicksOnTheHeaderBandNeverReachTheRows)
+{
+    CellTree f;
+    f.header.SetOptions(f.header.Options() + TLTHeaderOptions{hoVisible});
+    QApplication::processEvents();
+    int clicks = 0;
+    f.tree->OnNodeClick = [&](TBaseLazyTree&, const THitInfo&) { ++clicks; };
+    QTest::mouseClick(f.header.widget(), Qt::LeftButton, {}, QPoint(70, 5));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(f.tree->FocusedNode(), nullptr);
+    QTest::mouseClick(f.tree->viewport(), Qt::LeftButton, {}, QPoint(70, 5));
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST(TreeColumnCells, ClickMovesTheColumnFocusWithExtendedFocus)
 {
     CellTree f;
