@@ -102,6 +102,8 @@ public:
     void Set(int index, int value);
     // Copies the four limits as they are, without reconciling them.
     void Assign(const TLTFixedAreaConstraints& source);
+    // Takes the four limits as they are, without reconciling them and without OnChange.
+    void SetStored(const std::array<std::uint8_t, 4>& values) { m_values = values; }
 
     std::function<void(TLTFixedAreaConstraints&)> OnChange;
 

@@ -112,6 +112,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
     if (options().PaintOptions.contains(toThemeAware))
         DoStateChange({tsUseThemes});
     setAcceptDrops(options().MiscOptions.contains(toAcceptOLEDrop));
+    FHeader = std::make_unique<TLTHeader>(*this);
     UpdateScrollBars(false);
 }
 
@@ -340,8 +341,9 @@ void TBaseLazyTree::OptionsChanged()
 
     // Without extended focus only the main column can hold the focus; a tree without header
     // columns has only the implicit column.
-    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != NoColumn) {
-        FFocusedColumn = NoColumn;
+    const TColumnIndex mainColumn = FHeader ? FHeader->MainColumn() : NoColumn;
+    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != mainColumn) {
+        FFocusedColumn = mainColumn;
         Invalidate();
     }
 
@@ -392,6 +394,9 @@ void TBaseLazyTree::changeEvent(QEvent* event)
             if (m_shownOnce)
                 AdjustDefaultNodeHeight();
             PrepareBitmaps(true, false);
+            // A header with ParentFont takes the tree's font.
+            if (FHeader)
+                FHeader->ParentFontChanged();
             Invalidate();
         });
     } else if (event->type() == QEvent::StyleChange) {
@@ -410,6 +415,7 @@ void TBaseLazyTree::changeEvent(QEvent* event)
     } else if (event->type() == QEvent::LayoutDirectionChange) {
         // The same offset means the other end of the content now.
         guardedEvent("a layout direction change", [this] {
+            columnsFollowDirection();
             UpdateScrollBars(true);
             Invalidate();
         });
@@ -449,6 +455,10 @@ void TBaseLazyTree::timerEvent(QTimerEvent* event)
 void TBaseLazyTree::timerStep(QTimerEvent* event)
 {
     const int id = event->timerId();
+    if (id == m_columnAnimation.timerId()) {
+        FHeader->Columns().AnimationStep();
+        return;
+    }
     if (id == m_animation.timerId()) {
         const int elapsed = int(m_animationClock.elapsed());
         if (elapsed >= FAnimationDuration || m_animationHeight <= 0) {

@@ -9,14 +9,16 @@
 // the right edge: offset 0 shows its right end and FEffectiveOffsetX is
 // FRangeX + FOffsetX - client width (never below 0).
 //
-// The tree has no header columns yet: every geometry rule here is that of the single implicit
-// column (-1).
+// Columns and the header live in LazyTreesColumns.h and LazyTreesHeader.h; a tree without
+// columns paints one implicit column (-1) over the whole client width.
 
 #include "controls/Canvas.h"
 #include "platform/Beep.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesGeometry.h"
 #include "tree/LazyTreesHint.h"
+
+#include "tree/LazyTreesHeader.h"
 #include "tree/LazyTreesImages.h"
 #include "tree/core/LazyTrees.h"
 
@@ -420,6 +422,9 @@ public:
                                const QRect* clipRect = nullptr);
     // Expands the node's collapsed ancestors and scrolls it into view. False for nil or root.
     bool ScrollIntoView(PLazyNode node, bool center, bool horizontally = false);
+    // Scrolls sideways until the column shows (centred with center); false without header
+    // columns or for an index that is not a column.
+    bool ScrollColumnIntoView(TColumnIndex column, bool center);
     // The node's row in client coordinates (empty when it is not shown). Throws for nil and root.
     QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
                          bool applyCellContentMargin = false);
@@ -731,6 +736,58 @@ public:
     // hatSlide is shown without animation.
     virtual THintAnimationType GetHintAnimationType() const;
 
+    // ----- columns and header (LazyTreesColumnsTree.cpp) ----------------------------------
+    TLTHeader& Header() const { return *FHeader; }
+    // The caption colour of the header (its font's colour; no framework visual styles here).
+    QColor HeaderFontColor() const;
+    // The widest content of a column over the visible nodes: the rows in view only with
+    // useSmartColumnWidth, else all of them. The column's width when the running operation
+    // was cancelled.
+    int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+    // A column's width changed (-1: after a header stream was read).
+    std::function<void(TLTHeader&, TColumnIndex column)> OnColumnResize;
+    std::function<void(TLTHeader&, TSmartAutoFitType& smartAutoFitType)> OnBeforeAutoFitColumns;
+    std::function<void(TLTHeader&, TColumnIndex column, TSmartAutoFitType& smartAutoFitType,
+                       bool& allowed)>
+        OnBeforeAutoFitColumn;
+    std::function<void(TLTHeader&, TColumnIndex column)> OnAfterAutoFitColumn;
+    std::function<void(TLTHeader&)> OnAfterAutoFitColumns;
+    std::function<void(TLTHeader&, TColumnIndex column, bool& useSmartColumnWidth)>
+        OnBeforeGetMaxColumnWidth;
+    std::function<void(TLTHeader&, TColumnIndex column, int& maxWidth)> OnAfterGetMaxColumnWidth;
+
+protected:
+    friend class TLTHeader;
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    friend class TLTHeaderWidget;
+    virtual void DoColumnResize(TColumnIndex column);
+    // The main column changed: a running edit ends.
+    virtual void MainColumnChanged();
+    // The model's automatic sort asks the header.
+    TColumnIndex SortColumn() const override;
+    TSortDirection SortDirection() const override;
+    // The header follows a resize of the tree (auto-size fit or rescale, springs, its band).
+    void headerResized();
+    // Columns take the tree's reading order; with toAutoBidiColumnOrdering their order turns
+    // round with it.
+    void columnsFollowDirection();
+    // The timer that steps an animated column resize.
+    // The cells of one row in header columns: scrolling cells first, fixed ones over them.
+    void paintColumnCells(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
+                          int buttonY, int indentSize, const TLineImage& lineImage, int height);
+    // Whether the node shows nothing in the column (toAutoSpanColumns lets the cell before it
+    // take its room); the base tree knows no cell content.
+    virtual bool ColumnIsEmpty(PLazyNode node, TColumnIndex column) { return false; }
+    // A cell's edges in tree coordinates (a fixed column's stay put while the tree scrolls);
+    // without columns the whole row. False for a column that is not shown.
+    bool cellBoundsInTree(TColumnIndex column, int& left, int& right);
+    void startColumnAnimation() { m_columnAnimation.start(1, this); }
+    void stopColumnAnimation() { m_columnAnimation.stop(); }
+    std::unique_ptr<TLTHeader> FHeader;
+    QBasicTimer m_columnAnimation;
+
+public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -796,8 +853,9 @@ protected:
                        const TImageList* defaultImages);
     void AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
                            TLTCellImageInfo& imageInfo);
+    // mainColumn false: a cell of another column (no indentation, lines, button or check box).
     void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX, int buttonY,
-                   int indentSize, const TLineImage& lineImage);
+                   int indentSize, const TLineImage& lineImage, bool mainColumn = true);
     void PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth);
     void PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
                         const TLineImage& lineImage);
@@ -1021,8 +1079,8 @@ private:
     friend class TStringEditLink;
     friend class TLTEdit;
     // The columns an edit may address: -1 <= column < this count (-1 alone without header
-    // columns). The header's column collection answers once the tree has one.
-    int editColumnCount() const { return 0; }
+    // columns).
+    int editColumnCount() const { return FHeader->Columns().Count(); }
     // The destroying tree's end of an edit: the link is cancelled and dropped without any
     // event, so that neither the editor nor a deferred call reaches the tree afterwards.
     void abandonEdit();
@@ -1042,7 +1100,7 @@ private:
     void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
     // The room the check box, the state image and the normal image take before a row's text.
-    int cellImagesWidth(PLazyNode node);
+    int cellImagesWidth(PLazyNode node, TColumnIndex column = NoColumn, bool withCheck = true);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
     void paintView(const QRect& clip);

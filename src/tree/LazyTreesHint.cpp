@@ -116,10 +116,9 @@ THintAnimationType TBaseLazyTree::GetHintAnimationType() const
     return type;
 }
 
-void TBaseLazyTree::hintColumnBounds(TColumnIndex, int& left, int& right)
+void TBaseLazyTree::hintColumnBounds(TColumnIndex column, int& left, int& right)
 {
-    left = 0;
-    right = clientWidth();
+    FHeader->Columns().GetColumnBounds(column, left, right);
 }
 
 void TBaseLazyTree::CancelHint()

@@ -29,27 +29,38 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         InitNode(node);
     if (!GetEffectivelyVisible(node))
         return {};
+    const bool mainColumn = column <= NoColumn || column == FHeader->MainColumn();
     int indent = 0;
     if (!options().PaintOptions.contains(toFixedIndent)) {
         for (PLazyNode run = node; run != RootNode(); run = run->Parent) {
             if (!run->has(vsVisible) || (run != node && !run->has(vsExpanded)))
                 return {};
-            if (run != node)
+            if (run != node && mainColumn)
                 indent += FIndent;
         }
     } else {
-        indent = int(GetNodeLevel(node)) * FIndent;
+        indent = mainColumn ? int(GetNodeLevel(node)) * FIndent : 0;
     }
     const int top = rowTopInTree(node) + FOffsetY;
-    const int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
     const int height = int(MeasureNodeHeight(node));
-    const int rowLeft = -FEffectiveOffsetX;
+    int rowLeft = -FEffectiveOffsetX;
+    TAlignment alignment = FAlignment;
+    if (FHeader->Columns().IsValidColumn(column)) {
+        // A real column's cell, one pixel narrower for the line between cells.
+        int left = 0;
+        int right = 0;
+        FHeader->Columns().GetColumnBounds(column, left, right);
+        rowLeft = left;
+        width = right - left - 1;
+        alignment = FHeader->Columns()[column].Alignment();
+    }
     if (!textOnly)
         return QRect(rowLeft, top, width, height);
     int offset = FMargin + indent;
-    if (options().PaintOptions.contains(toShowRoot))
+    if (mainColumn && options().PaintOptions.contains(toShowRoot))
         offset += FIndent;
-    offset += cellImagesWidth(node);
+    offset += cellImagesWidth(node, column, mainColumn);
     int left = rowLeft;
     int right = rowLeft + width;
     // Right to left the text starts at the right edge and the alignment is mirrored.
@@ -58,18 +69,17 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         right -= offset;
     else
         left += offset;
-    TAlignment alignment = FAlignment;
     if (rtl && alignment != taCenter)
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
     return QRect(left, top, right - left, height);
 }
 
-int TBaseLazyTree::cellImagesWidth(PLazyNode node)
+int TBaseLazyTree::cellImagesWidth(PLazyNode node, TColumnIndex column, bool withCheck)
 {
     // The same images, under the same conditions, as the cell paint places before the text.
     int width = 0;
-    if (options().MiscOptions.contains(toCheckSupport)) {
+    if (withCheck && options().MiscOptions.contains(toCheckSupport)) {
         const TImageList& list = checkImages().images();
         const int index = GetCheckImage(node);
         if (index >= 0 && index < list.Count())
@@ -79,7 +89,7 @@ int TBaseLazyTree::cellImagesWidth(PLazyNode node)
         bool ghosted = false;
         int index = -1;
         const TImageList* chosen = nullptr;
-        DoGetImageIndex(node, kind, NoColumn, ghosted, index, chosen);
+        DoGetImageIndex(node, kind, column, ghosted, index, chosen);
         const TImageList* list = chosen ? chosen : defaults;
         return list && index >= 0 && index < list->Count() ? list->Width() + 2 : 0;
     };
@@ -132,13 +142,29 @@ void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitI
         if (y >= bottom - 3)
             hitInfo.HitPositions.include(hiLowerSplitter);
     }
-    // Which element of the row lies under the point: the row is the implicit column's cell,
-    // from 0 to the wider of the client and the content.
-    const int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    // Which element of the row lies under the point. Without header columns the row is the
+    // implicit column's cell, from 0 to the wider of the client and the content; with them the
+    // cell of the visible column under the point (found in client coordinates).
+    TAlignment alignment = FAlignment;
+    int offset = x;
+    int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    if (FHeader->UseColumns()) {
+        int left = 0;
+        int cellRight = 0;
+        hitInfo.HitColumn = FHeader->Columns().ColumnAndBoundsFromPosition(
+            QPoint(x - FEffectiveOffsetX, 0), left, cellRight, true);
+        if (hitInfo.HitColumn < 0) {
+            hitInfo.HitPositions.include(hiNowhere);
+            return;
+        }
+        alignment = FHeader->Columns()[hitInfo.HitColumn].Alignment();
+        offset = x - FEffectiveOffsetX - left;
+        right = cellRight - left;
+    }
     if (UseRightToLeftReading())
-        DetermineHitPositionRTL(hitInfo, x, right, FAlignment);
+        DetermineHitPositionRTL(hitInfo, offset, right, alignment);
     else
-        DetermineHitPositionLTR(hitInfo, x, right, FAlignment);
+        DetermineHitPositionLTR(hitInfo, offset, right, alignment);
 }
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally)
@@ -149,22 +175,59 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontall
         if (!run->has(vsExpanded))
             ToggleNode(run);
     }
-    const QRect r = GetDisplayRect(node, NoColumn,
-                                   !options().MiscOptions.contains(toGridExtensions));
+    const bool useColumns = FHeader->UseColumns();
+    const TColumnIndex column = useColumns && FHeader->Columns().IsValidColumn(FFocusedColumn)
+                                    ? FFocusedColumn
+                                    : NoColumn;
+    const QRect r = GetDisplayRect(node, column, !options().MiscOptions.contains(toGridExtensions));
     // A hidden row has no place to scroll to.
     if (r.height() <= 0)
         return false;
     const bool horizontalBarShowing = FScrollBarOptions->hasHorizontal()
                                       && (FScrollBarOptions->AlwaysVisible()
                                           || clientWidth() < FRangeX);
-    const int pendingBar = (!horizontalBarShowing && clientWidth() < FRangeX)
+    const int pendingBar = (!useColumns && !horizontalBarShowing && clientWidth() < FRangeX)
                                ? horizontalBarHeight()
                                : 0;
     const TScrollIntoViewResult res = scrollRowIntoView(FOffsetY, r.top(), r.top() + r.height(),
                                                         clientHeight(), center, pendingBar);
     if (res.scrolled)
         SetOffsetY(res.offset);
-    return res.scrolled;
+    bool result = res.scrolled;
+    if (horizontally)
+        result = ScrollColumnIntoView(FFocusedColumn, center) || result;
+    return result;
+}
+
+bool TBaseLazyTree::ScrollColumnIntoView(TColumnIndex column, bool center)
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    if (!FHeader->UseColumns() || !columns.IsValidColumn(column))
+        return false;
+    const TLazyTreeColumn& c = columns[column];
+    const int left = c.UnscrolledLeft() - FEffectiveOffsetX;
+    const int fixedWidth = columns.GetVisibleFixedWidth();
+    int position = 0;
+    if (center) {
+        position = left + FEffectiveOffsetX + c.Width() / 2 - fixedWidth / 2 - clientWidth() / 2;
+        if (position == FEffectiveOffsetX)
+            return true;
+    } else if (c.Options().contains(coFixed)) {
+        return true;
+    } else if (left + c.Width() > clientWidth()) {
+        position = left + c.Width() + FEffectiveOffsetX - clientWidth();
+    } else if (left < fixedWidth) {
+        position = FEffectiveOffsetX + left - fixedWidth;
+    } else {
+        return true;
+    }
+    // The position is where the view's left edge goes in the content; right to left the
+    // offset counts from the content's right end.
+    if (UseRightToLeftReading())
+        SetOffsetX(int(clientWidth() + position - FRangeX));
+    else
+        SetOffsetX(-position);
+    return true;
 }
 
 PLazyNode TBaseLazyTree::TopNode()

@@ -1,0 +1,63 @@
+// The header's band above the viewport. It forwards painting and mouse input to the header's
+// hooks, translating its own coordinates (which are header coordinates) for them.
+
+#include "tree/LazyTreesHeader.h"
+
+#include "tree/LazyTreesControl.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace zfw {
+
+void TLTHeader::createWidget()
+{
+    m_widget = new TLTHeaderWidget(*this, FOwner);
+    m_widget->hide();
+}
+
+TLTHeaderWidget::TLTHeaderWidget(TLTHeader& header, QWidget* parent)
+    : QWidget(parent), m_header(header)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void TLTHeaderWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    m_header.Treeview().guardedEvent("painting the header",
+                                     [&] { m_header.PaintHeaderArea(painter, event->rect()); });
+}
+
+void TLTHeaderWidget::forwardMouse(QMouseEvent* event)
+{
+    m_header.Treeview().guardedEvent("the header mouse", [&] {
+        m_header.HandleHeaderMouse(*event, event->position().toPoint());
+    });
+    // Never passed on: the tree would take the header's points for points of its rows.
+    event->accept();
+}
+
+void TLTHeaderWidget::mousePressEvent(QMouseEvent* event) { forwardMouse(event); }
+void TLTHeaderWidget::mouseMoveEvent(QMouseEvent* event) { forwardMouse(event); }
+void TLTHeaderWidget::mouseReleaseEvent(QMouseEvent* event) { forwardMouse(event); }
+void TLTHeaderWidget::mouseDoubleClickEvent(QMouseEvent* event) { forwardMouse(event); }
+
+void TLTHeaderWidget::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    m_header.Treeview().guardedEvent("the header mouse", [&] { m_header.HandleHeaderLeave(); });
+}
+
+// ----- the hooks header painting and header mouse handling replace -------------------------
+
+void TLTHeader::PaintHeaderArea(QPainter& painter, const QRect& area)
+{
+    painter.fillRect(area, toQColor(FBackgroundColor, FOwner->palette()));
+}
+
+bool TLTHeader::HandleHeaderMouse(QMouseEvent&, QPoint) { return false; }
+
+}  // namespace zfw
