@@ -454,6 +454,24 @@ TEST(TreeEdit, TheEditorFollowsItsRowAndTheViewport)
     EXPECT_EQ(f.editor()->geometry().right(), f.tree->viewport()->width() - 1);
 }
 
+// With header columns an edit addresses a column's cell: the editor stands in that column and
+// follows its left edge when a column before it is widened; a column past the last is misuse.
+TEST(TreeEdit, AnEditInAHeaderColumnStaysInItsCell)
+{
+    EditTree f;
+    TLazyTreeColumns& columns = f.tree->Header().Columns();
+    columns.Add().SetWidth(80);
+    columns.Add().SetWidth(120);
+    QApplication::processEvents();
+    EXPECT_THROW(f.tree->EditNode(f.b, 2), ELazyTreeAssertion);
+    ASSERT_TRUE(f.tree->EditNode(f.b, 1));
+    const int left = f.editor()->geometry().left();
+    EXPECT_GE(left, 80);
+    EXPECT_LT(left, 80 + 120);
+    columns[0].SetWidth(100);
+    EXPECT_EQ(f.editor()->geometry().left(), left + 20);
+}
+
 TEST(TreeEdit, AMultiLineNodeBreaksLinesOnEnterAndEndsOnCtrlEnter)
 {
     EditTree f;
