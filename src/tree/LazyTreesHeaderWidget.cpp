@@ -22,6 +22,8 @@ TLTHeaderWidget::TLTHeaderWidget(TLTHeader& header, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Right clicks are the header's own (its menus), not a context menu of the tree below.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void TLTHeaderWidget::paintEvent(QPaintEvent* event)
@@ -50,14 +52,5 @@ void TLTHeaderWidget::leaveEvent(QEvent* event)
     QWidget::leaveEvent(event);
     m_header.Treeview().guardedEvent("the header mouse", [&] { m_header.HandleHeaderLeave(); });
 }
-
-// ----- the hooks header painting and header mouse handling replace -------------------------
-
-void TLTHeader::PaintHeaderArea(QPainter& painter, const QRect& area)
-{
-    painter.fillRect(area, toQColor(FBackgroundColor, FOwner->palette()));
-}
-
-bool TLTHeader::HandleHeaderMouse(QMouseEvent&, QPoint) { return false; }
 
 }  // namespace zfw
