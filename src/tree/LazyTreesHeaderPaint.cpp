@@ -274,7 +274,12 @@ void TLazyTreeColumn::LayoutHeaderCell(const QFontMetrics& metrics, const TRect&
                 if (useSortGlyph)
                     tx -= ss.width() / 2;
             } else {
-                int x = (w - gw - s - tw) / 2;
+                // The block of image and caption is centred with the sort arrow beside it, as
+                // in the top and bottom layouts; centring the block alone pushed the arrow
+                // over the caption's end and cut captions that fitted.
+                int x = (w - (useHeaderGlyph ? gw + s : 0) - tw) / 2;
+                if (useSortGlyph)
+                    x -= (ss.width() + spacing) / 2;
                 if (useHeaderGlyph && FLayout == blGlyphLeft) {
                     glyphPos.setX(x);
                     x += gw + s;
@@ -669,6 +674,23 @@ void TLTHeader::PaintHeaderArea(QPainter& painter, const QRect& area)
         painter.drawRect(QRect(m_dragImageLeft, 0, m_dragImage.width() - 1,
                                m_dragImage.height() - 1));
         painter.restore();
+        // The drop mark again on top: the moving cell usually hangs over it.
+        TLazyTreeColumns& columns = *FColumns;
+        const TColumnIndex target = columns.FDropTarget;
+        if (columns.IsValidColumn(target) && target != columns.FDragIndex
+            && columns.Items(target).Options().contains(coShowDropMark)) {
+            int left = 0;
+            int right = 0;
+            columns.GetColumnBounds(target, left, right);
+            const TRect pr = TRect{left, 0, right, FHeight}.inflated(-2, -2);
+            const int y = (pr.Top + pr.Bottom - THeaderUtilityImages::Size) / 2;
+            if (columns.FDropBefore)
+                painter.drawImage(QPoint(pr.Left, y),
+                                  utilityImages().image(THeaderUtilityImages::DropMarkLeft));
+            else
+                painter.drawImage(QPoint(pr.Right - THeaderUtilityImages::Size, y),
+                                  utilityImages().image(THeaderUtilityImages::DropMarkRight));
+        }
     }
 }
 

@@ -35,11 +35,12 @@ void TLTHeaderWidget::paintEvent(QPaintEvent* event)
 
 void TLTHeaderWidget::forwardMouse(QMouseEvent* event)
 {
-    bool consumed = false;
+    // The band's mouse input is the header's alone: whether the header acted on it or not, it
+    // must not travel on to the tree's parent, which would read it in its own coordinates.
     m_header.Treeview().guardedEvent("the header mouse", [&] {
-        consumed = m_header.HandleHeaderMouse(*event, event->position().toPoint());
+        m_header.HandleHeaderMouse(*event, event->position().toPoint());
     });
-    event->setAccepted(consumed);
+    event->accept();
 }
 
 void TLTHeaderWidget::mousePressEvent(QMouseEvent* event) { forwardMouse(event); }
