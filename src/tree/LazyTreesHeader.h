@@ -211,6 +211,13 @@ public:
     // Ends a column drag (no event) or a border or height tracking (its after-event), as
     // Escape or the focus leaving the tree do; true when something was running.
     bool CancelMouseOperation();
+    // Mouse input of the tree's client area that belongs to the header: a press on the height
+    // border just below the band or on the fixed area's border, and all input while such a
+    // press is held. True when the header took the event.
+    bool HandleClientMouse(QEvent& event);
+    // The split cursor over a border the header owns at p (OnGetHeaderCursor may change it);
+    // false when p is on none or the header is busy.
+    bool BorderCursor(QPoint p, Qt::CursorShape& cursor);
     // The hover timer (id 3): forgets hover and pressed cells once the mouse left the header.
     void HeaderHoverTimer();
     // The moving cell of a column drag: its picture and left edge in header widget

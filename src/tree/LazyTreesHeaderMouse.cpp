@@ -533,26 +533,54 @@ void TLTHeader::handleFreeMove(QPoint p, Qt::KeyboardModifiers shift)
         tree.startTimerById(TBaseLazyTree::HeaderTimer, 50);
 }
 
+bool TLTHeader::BorderCursor(QPoint p, Qt::CursorShape& cursor)
+{
+    if (!FOptions.contains(hoVisible) || FStates.intersects(MouseStates))
+        return false;
+    if (InHeaderSplitterArea(p) && CanSplitterResizeHeight(p))
+        cursor = Qt::SplitVCursor;
+    else if (InColumnSplitter(p))
+        cursor = Qt::SplitHCursor;
+    else
+        return false;
+    FOwner->DoGetHeaderCursor(cursor);
+    return true;
+}
+
 void TLTHeader::updateCursor(QPoint p)
 {
     if (!m_widget || FStates.intersects(MouseStates))
         return;
-    TBaseLazyTree& tree = *FOwner;
-    Qt::CursorShape cursor = tree.cursor().shape();
-    bool onBorder = false;
-    if (InHeaderSplitterArea(p) && CanSplitterResizeHeight(p)) {
-        cursor = Qt::SplitVCursor;
-        onBorder = true;
-    } else if (InColumnSplitter(p)) {
-        cursor = Qt::SplitHCursor;
-        onBorder = true;
-    }
-    if (onBorder)
-        tree.DoGetHeaderCursor(cursor);
-    if (onBorder && cursor != Qt::ArrowCursor)
+    Qt::CursorShape cursor = Qt::ArrowCursor;
+    if (BorderCursor(p, cursor) && cursor != Qt::ArrowCursor)
         m_widget->setCursor(cursor);
     else
         m_widget->unsetCursor();
+}
+
+bool TLTHeader::HandleClientMouse(QEvent& event)
+{
+    const QEvent::Type type = event.type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    if (!FOptions.contains(hoVisible))
+        return false;
+    auto& mouse = static_cast<QMouseEvent&>(event);
+    const QPoint p = mouse.position().toPoint();
+    bool taken = false;
+    FOwner->guardedEvent("the header mouse", [&] {
+        if (FStates.intersects(MouseStates)) {
+            taken = true;
+        } else if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+                   && mouse.button() == Qt::LeftButton) {
+            taken = (InHeaderSplitterArea(p) && CanSplitterResizeHeight(p))
+                    || InColumnSplitter(p);
+        }
+        if (taken)
+            HandleHeaderMouse(mouse, ClientToHeader(p));
+    });
+    return taken;
 }
 
 void TLTHeader::HeaderHoverTimer()

@@ -586,6 +586,8 @@ void TBaseLazyTree::HandleHotTrack(int x, int y)
 Qt::CursorShape TBaseLazyTree::cursorAt(QPoint p)
 {
     Qt::CursorShape shape = testAttribute(Qt::WA_SetCursor) ? cursor().shape() : Qt::ArrowCursor;
+    if (FHeader->BorderCursor(p, shape))
+        return shape;
     bool chosen = false;
     if (options().MiscOptions.contains(toNodeHeightResize)) {
         THitInfo hit;
@@ -799,6 +801,8 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 
 bool TBaseLazyTree::viewportEvent(QEvent* event)
 {
+    if (FHeader->HandleClientMouse(*event))
+        return true;
     if (event->type() == QEvent::Enter) {
         guardedEvent("the mouse entering", [this] { DoMouseEnter(); });
     } else if (event->type() == QEvent::Leave) {

@@ -117,6 +117,45 @@ TEST(TreeHeaderMouse, HeightFollowsTheMouseAndADoubleClickGoesToTheMinimum)
     EXPECT_EQ(f.header.Height(), 12);
 }
 
+struct ClientBorderCase {
+    const char* name;
+    bool fixedFirstColumn;
+    QPoint viewportPoint;
+    THeaderStates pressState;
+};
+
+const ClientBorderCase kClientBorderCases[] = {
+    {"HeightBorderJustBelowTheBand", false, {50, 1}, {hsHeightTrackPending}},
+    {"FixedAreaBorderBesideRows", true, {101, 20}, {hsColumnWidthTrackPending}},
+    {"OtherBordersBelowTheBandAreTheTrees", false, {101, 20}, {}},
+    {"FixedAreaBorderBelowTheLastRow", true, {101, 150}, {}},
+};
+
+class HeaderClientBorder : public ::testing::TestWithParam<ClientBorderCase> {};
+
+TEST_P(HeaderClientBorder, APressInTheClientAreaReachesTheHeaderOnlyOnItsBorders)
+{
+    const ClientBorderCase& c = GetParam();
+    HeaderFixture f;
+    f.fillRows(3);
+    f.header.SetOptions(f.header.Options() + TLTHeaderOptions{hoHeightResize});
+    if (c.fixedFirstColumn)
+        f.col(0).SetOptions(f.col(0).Options() + TLTColumnOptions{coFixed});
+    QWidget* viewport = f.tree->viewport();
+    EXPECT_EQ(f.tree->cursorAt(c.viewportPoint) != Qt::ArrowCursor, !c.pressState.empty());
+    QTest::mousePress(viewport, Qt::LeftButton, {}, c.viewportPoint);
+    EXPECT_EQ(f.header.States(), c.pressState);
+    QTest::mouseMove(viewport, c.viewportPoint + QPoint(0, 1));
+    QTest::mouseMove(viewport, c.viewportPoint + QPoint(30, 10));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, c.viewportPoint + QPoint(30, 10));
+    EXPECT_TRUE(f.header.States().empty());
+    EXPECT_EQ(f.col(0).Width(), c.pressState.contains(hsColumnWidthTrackPending) ? 131 : 100);
+    EXPECT_EQ(f.header.Height(), c.pressState.contains(hsHeightTrackPending) ? 19 + 11 : 19);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tree, HeaderClientBorder, ::testing::ValuesIn(kClientBorderCases),
+                         CaseName());
+
 // ----- clicks ---------------------------------------------------------------------------------
 
 TEST(TreeHeaderMouse, ClickSortsBySecondClickFlipsAndAPressMovedToAnotherColumnIsNoClick)
