@@ -343,7 +343,7 @@ public:
     // enabled in the hot or the normal caption colour, disabled engraved. Returns the text
     // drawn.
     QString DrawHeaderCaption(QPainter& dc, const QString& caption, const TRect& bounds,
-                           bool enabled, bool hot, int drawFormat, bool wrapCaption);
+                              bool enabled, bool hot, int drawFormat, bool wrapCaption);
     // A click (force: whatever column was pressed) or double click at p (client coordinates):
     // check box, sorting, the automatic column menu and OnHeaderClick / OnHeaderDblClick.
     virtual void ProcessColumnClick(QPoint p, Qt::MouseButton button, bool force, bool dblClick);

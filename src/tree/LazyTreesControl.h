@@ -756,8 +756,8 @@ protected:
     std::unique_ptr<TLTHeader> FHeader;
     QBasicTimer m_columnAnimation;
     // The hooks of the header events above (each fires its event when it is set).
-    virtual void DoHeaderDraw(QPainter& canvas, TLazyTreeColumn& column, const TRect& r,
-                              bool hover, bool pressed, TLTDropMarkMode dropMark);
+    virtual void DoHeaderDraw(QPainter& canvas, TLazyTreeColumn& column, const TRect& r, bool hover,
+                              bool pressed, TLTDropMarkMode dropMark);
     virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo,
                                            THeaderPaintElements& elements);
     virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, THeaderPaintElements elements);

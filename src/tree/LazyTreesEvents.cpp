@@ -155,9 +155,7 @@ void TBaseLazyTree::DoTimer(int id)
         FSearchBuffer.clear();
         FLastSearchNode = nullptr;
         break;
-    case HeaderTimer:
-        FHeader->HeaderHoverTimer();
-        break;
+    case HeaderTimer: FHeader->HeaderHoverTimer(); break;
     case ThemeChangedTimer:
         // Qt restyles the window itself; a repaint takes the new look.
         StopTimer(ThemeChangedTimer);

@@ -31,9 +31,9 @@ void fire(const Handler& handler, Args&&... args)
         handler(std::forward<Args>(args)...);
 }
 
-constexpr THeaderStates MouseStates{hsDragging,         hsDragPending,        hsColumnWidthTracking,
-                                    hsColumnWidthTrackPending, hsHeightTracking,
-                                    hsHeightTrackPending};
+constexpr THeaderStates MouseStates{
+    hsDragging,       hsDragPending,       hsColumnWidthTracking, hsColumnWidthTrackPending,
+    hsHeightTracking, hsHeightTrackPending};
 constexpr THeaderStates TrackStates{hsColumnWidthTracking, hsColumnWidthTrackPending,
                                     hsHeightTracking, hsHeightTrackPending};
 
@@ -67,8 +67,8 @@ private:
 
 bool TLazyTreeColumns::CanSplitterResize(QPoint p, TColumnIndex column)
 {
-    bool allowed = IsValidColumn(column) && Items(column).Options().containsAll({coResizable,
-                                                                                  coVisible});
+    bool allowed = IsValidColumn(column)
+                   && Items(column).Options().containsAll({coResizable, coVisible});
     fire(Tree().OnCanSplitterResizeColumn, *FHeader, p, column, allowed);
     return allowed;
 }
@@ -114,8 +114,8 @@ bool TLTHeader::FindSplitterColumn(QPoint p)
             continue;
         const bool fixed = c.IsFixedAndVisible();
         const int border = fixed ? b + offset : b;
-        if (border - s < p.x() && p.x() < border + (tolerance - s)
-            && (fixed || p.x() > fixedWidth) && columns.CanSplitterResize(p, index)) {
+        if (border - s < p.x() && p.x() < border + (tolerance - s) && (fixed || p.x() > fixedWidth)
+            && columns.CanSplitterResize(p, index)) {
             columns.FTrackIndex = index;
             FTrackPoint = QPoint(border + c.Width(), p.y());
             return true;
@@ -213,8 +213,8 @@ void TLazyTreeColumns::ProcessColumnClick(QPoint p, Qt::MouseButton button, bool
         if (c.CheckBox() && onImage) {
             hit.HitPosition.include(hhiOnCheckbox);
             if (button == Qt::LeftButton)
-                c.SetCheckState(LazyTreeModel::DetermineNextCheckState(c.CheckType(),
-                                                                       c.CheckState()));
+                c.SetCheckState(
+                    LazyTreeModel::DetermineNextCheckState(c.CheckType(), c.CheckState()));
         }
     } else {
         FClickIndex = NoColumn;
@@ -228,7 +228,7 @@ void TLazyTreeColumns::ProcessColumnClick(QPoint p, Qt::MouseButton button, bool
             && !FCheckBoxHit && !hit.HitPosition.contains(hhiOnCheckbox) && hit.Column >= 0) {
             if (hit.Column == header.SortColumn()) {
                 header.SetSortDirection(header.SortDirection() == sdAscending ? sdDescending
-                                                                               : sdAscending);
+                                                                              : sdAscending);
             } else {
                 header.SetSortColumn(hit.Column);
                 header.SetSortDirection(Items(hit.Column).DefaultSortDirection());
@@ -278,8 +278,8 @@ bool TLTHeader::HandleHeaderMouse(QMouseEvent& event, QPoint headerPoint)
     case QEvent::MouseButtonPress:
         if (event.button() == Qt::LeftButton)
             consumed = handleLeftPress(p, screen, shift);
-        else if (InHeader(p) && (event.button() == Qt::RightButton
-                                 || event.button() == Qt::MiddleButton))
+        else if (InHeader(p)
+                 && (event.button() == Qt::RightButton || event.button() == Qt::MiddleButton))
             tree.DoHeaderMouseDown(event.button(), shift, p.x(), headerPoint.y());
         if (!tree.hasFocus() && (tree.focusPolicy() & Qt::ClickFocus) != 0)
             tree.setFocus(Qt::MouseFocusReason);
@@ -305,9 +305,7 @@ bool TLTHeader::HandleHeaderMouse(QMouseEvent& event, QPoint headerPoint)
         }
         updateCursor(p);
         break;
-    case QEvent::MouseButtonDblClick:
-        consumed = handleDoubleClick(p, event.button(), shift);
-        break;
+    case QEvent::MouseButtonDblClick: consumed = handleDoubleClick(p, event.button(), shift); break;
     default: break;
     }
     return consumed;
@@ -574,8 +572,7 @@ bool TLTHeader::HandleClientMouse(QEvent& event)
             taken = true;
         } else if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
                    && mouse.button() == Qt::LeftButton) {
-            taken = (InHeaderSplitterArea(p) && CanSplitterResizeHeight(p))
-                    || InColumnSplitter(p);
+            taken = (InHeaderSplitterArea(p) && CanSplitterResizeHeight(p)) || InColumnSplitter(p);
         }
         if (taken)
             HandleHeaderMouse(mouse, ClientToHeader(p));

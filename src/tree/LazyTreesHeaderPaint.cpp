@@ -200,7 +200,9 @@ void TLazyTreeColumn::LayoutHeaderCell(const QFontMetrics& metrics, const TRect&
     }
     sortGlyphSize = ss;
 
-    const TTextWidth measure = [&metrics](const QString& t) { return metrics.horizontalAdvance(t); };
+    const TTextWidth measure = [&metrics](const QString& t) {
+        return metrics.horizontalAdvance(t);
+    };
     const bool wrap = FOptions.contains(coWrapCaption);
     const bool rtlText = (drawFormat & Qt::TextForceRightToLeft) != 0;
     int tw = 0;
@@ -549,17 +551,16 @@ void TLazyTreeColumns::PaintHeaderCell(HeaderPaintPass& pass, TColumnIndex index
     info.SortGlyphPos = {};
 
     if (column.Style() == vsOwnerDraw && pass.ownerDraw) {
-        tree.DoHeaderDraw(canvas, column, info.PaintRectangle, info.IsHoverIndex,
-                          info.IsDownIndex, info.DropMark);
+        tree.DoHeaderDraw(canvas, column, info.PaintRectangle, info.IsHoverIndex, info.IsDownIndex,
+                          info.DropMark);
         return;
     }
     THeaderPaintElements elements;
     if (pass.advancedOwnerDraw)
         tree.DoHeaderDrawQueryElements(info, elements);
 
-    const THeaderEdge rightSide = info.ShowRightBorder || index < Count() - 1
-                                      ? THeaderEdge{efRight}
-                                      : THeaderEdge{};
+    const THeaderEdge rightSide = info.ShowRightBorder || index < Count() - 1 ? THeaderEdge{efRight}
+                                                                              : THeaderEdge{};
     if (elements.contains(hpeBackground)) {
         tree.DoAdvancedHeaderDraw(info, {hpeBackground});
     } else if (pass.themed) {
@@ -596,9 +597,9 @@ void TLazyTreeColumns::PaintHeaderCell(HeaderPaintPass& pass, TColumnIndex index
     if (column.UseRightToLeftReading())
         drawFormat |= Qt::TextForceRightToLeft;
     QSize sortGlyphSize;
-    column.LayoutHeaderCell(QFontMetrics(canvas.font()), info.PaintRectangle,
-                            info.ShowHeaderGlyph, info.ShowSortGlyph, info.GlyphPos,
-                            info.SortGlyphPos, sortGlyphSize, info.TextRectangle, drawFormat);
+    column.LayoutHeaderCell(QFontMetrics(canvas.font()), info.PaintRectangle, info.ShowHeaderGlyph,
+                            info.ShowSortGlyph, info.GlyphPos, info.SortGlyphPos, sortGlyphSize,
+                            info.TextRectangle, drawFormat);
     if (info.IsDownIndex) {
         info.TextRectangle = info.TextRectangle.offset(1, 1);
         info.GlyphPos += QPoint(1, 1);
@@ -614,8 +615,9 @@ void TLazyTreeColumns::PaintHeaderCell(HeaderPaintPass& pass, TColumnIndex index
         QSize used;
         if (column.CheckBox()) {
             const TImageList& checks = tree.checkImages().images();
-            const int checkIndex = LazyTreeModel::GetCheckImage(
-                column.CheckType(), column.CheckState(), info.IsEnabled, false);
+            const int checkIndex = LazyTreeModel::GetCheckImage(column.CheckType(),
+                                                                column.CheckState(), info.IsEnabled,
+                                                                false);
             canvas.drawImage(info.GlyphPos, checks.image(checkIndex));
             used = QSize(checks.Width(), checks.Height());
         } else {
@@ -671,8 +673,8 @@ void TLTHeader::PaintHeaderArea(QPainter& painter, const QRect& area)
         painter.drawImage(QPoint(m_dragImageLeft, 0), m_dragImage);
         painter.setOpacity(1.0);
         painter.setPen(toQColor(clBtnShadow, FOwner->palette()));
-        painter.drawRect(QRect(m_dragImageLeft, 0, m_dragImage.width() - 1,
-                               m_dragImage.height() - 1));
+        painter.drawRect(
+            QRect(m_dragImageLeft, 0, m_dragImage.width() - 1, m_dragImage.height() - 1));
         painter.restore();
         // The drop mark again on top: the moving cell usually hangs over it.
         TLazyTreeColumns& columns = *FColumns;
@@ -710,8 +712,7 @@ void TBaseLazyTree::DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo,
         OnHeaderDrawQueryElements(*FHeader, paintInfo, elements);
 }
 
-void TBaseLazyTree::DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo,
-                                         THeaderPaintElements elements)
+void TBaseLazyTree::DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, THeaderPaintElements elements)
 {
     if (OnAdvancedHeaderDraw)
         OnAdvancedHeaderDraw(*FHeader, paintInfo, elements);

@@ -28,13 +28,11 @@ void TLTHeaderPopupMenu::rebuildItems(TBaseLazyTree& tree)
     if (FOptions.contains(poResizeToFitItem)) {
         QAction* item = addAction(QStringLiteral("&Resize All Columns To Fit"));
         item->setObjectName(QLatin1String(ResizeToFitItemName));
-        connect(item, &QAction::triggered, this, [this, item](bool checked) {
-            ItemClick(item, checked);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, item](bool checked) { ItemClick(item, checked); });
         addSeparator();
     }
-    const TImageList* images =
-        header.Options().contains(hoShowImages) ? header.Images() : nullptr;
+    const TImageList* images = header.Options().contains(hoShowImages) ? header.Images() : nullptr;
     int visibleCount = 0;
     QAction* lastVisibleItem = nullptr;
     for (int position = 0; position < columns.Count(); ++position) {
@@ -59,9 +57,8 @@ void TLTHeaderPopupMenu::rebuildItems(TBaseLazyTree& tree)
             item->setIcon(QPixmap::fromImage(images->image(column.ImageIndex())));
         item->setCheckable(true);
         item->setChecked(visible);
-        connect(item, &QAction::triggered, this, [this, item](bool checked) {
-            ItemClick(item, checked);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, item](bool checked) { ItemClick(item, checked); });
         if (cmd == apDisabled)
             item->setEnabled(false);
         else if (visible)

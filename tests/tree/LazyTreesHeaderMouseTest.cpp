@@ -50,7 +50,7 @@ struct ZoneCase {
 };
 
 const ZoneCase kZoneCases[] = {
-    {"LeftOfZone97", 97, false}, {"ZoneStart98", 98, true}, {"OnBorder100", 100, true},
+    {"LeftOfZone97", 97, false}, {"ZoneStart98", 98, true},      {"OnBorder100", 100, true},
     {"ZoneEnd104", 104, true},   {"RightOfZone105", 105, false},
 };
 
@@ -204,8 +204,7 @@ TEST_P(HeaderCheckBoxClick, OnlyTheBoxToggles)
 {
     const CheckClickCase& c = GetParam();
     HeaderFixture f;
-    f.header.SetOptions(f.header.Options()
-                        + TLTHeaderOptions{hoShowImages, hoHeaderClickAutoSort});
+    f.header.SetOptions(f.header.Options() + TLTHeaderOptions{hoShowImages, hoHeaderClickAutoSort});
     f.col(1).SetCheckBox(true);
     f.render();  // the box's place on screen comes from painting
     ASSERT_TRUE(f.col(1).HasImage());
@@ -233,8 +232,8 @@ struct ThresholdCase {
 };
 
 const ThresholdCase kThresholdCases[] = {
-    {"Right5", 5, 0, false}, {"Down5", 0, 5, false},  {"UpLeft5", -5, -5, false},
-    {"Right6", 6, 0, true},  {"Down6", 0, 6, true},   {"Left6", -6, 0, true},
+    {"Right5", 5, 0, false}, {"Down5", 0, 5, false}, {"UpLeft5", -5, -5, false},
+    {"Right6", 6, 0, true},  {"Down6", 0, 6, true},  {"Left6", -6, 0, true},
 };
 
 class HeaderDragThreshold : public ::testing::TestWithParam<ThresholdCase> {};

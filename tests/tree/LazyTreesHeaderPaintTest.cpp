@@ -240,8 +240,8 @@ TEST_P(HeaderBadCaption, IsShownOrCutWithinItsCell)
     QPainter painter(&image);
     painter.setFont(f.header.Font());
     const TRect bounds{0, 0, 96, 20};
-    const QString shown =
-        f.columns.DrawHeaderCaption(painter, c.text, bounds, true, false, 0, false);
+    const QString shown = f.columns.DrawHeaderCaption(painter, c.text, bounds, true, false, 0,
+                                                      false);
     EXPECT_LE(metrics.horizontalAdvance(shown), bounds.Width());
     if (metrics.horizontalAdvance(c.text) > bounds.Width())
         EXPECT_TRUE(shown.endsWith(QStringLiteral("..."))) << qPrintable(shown.left(20));

@@ -111,8 +111,7 @@ TEST(TreeHeaderMenu, AHiddenItemStillCountsItsColumnAsVisible)
 {
     MenuFixture f;
     f.hide(2);
-    f.menu->OnAddHeaderPopupItem = [](TBaseLazyTree&, TColumnIndex column,
-                                      TAddPopupItemType& cmd) {
+    f.menu->OnAddHeaderPopupItem = [](TBaseLazyTree&, TColumnIndex column, TAddPopupItemType& cmd) {
         if (column == 1)
             cmd = apHidden;
     };
