@@ -7,6 +7,7 @@
 #include "tree/LazyTreesControl.h"
 #include "tree/LazyTreesHeader.h"
 #include "tree/LazyTreesHeaderPopup.h"
+#include "tree/core/LazyTreesGuard.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -17,6 +18,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <utility>
 
@@ -273,6 +275,20 @@ bool TLTHeader::HandleHeaderMouse(QMouseEvent& event, QPoint headerPoint)
     const QPoint screen = event.globalPosition().toPoint();
     const Qt::KeyboardModifiers shift = event.modifiers();
     TBaseLazyTree& tree = *FOwner;
+    // A handler failing in the middle of a press, a drag or a tracking must not leave the
+    // header holding the mouse: every later click in the tree would go to it.
+    const int uncaught = std::uncaught_exceptions();
+    ScopeGuard letGo([&] {
+        if (std::uncaught_exceptions() <= uncaught)
+            return;
+        FStates.exclude(MouseStates);
+        m_dragImage = QImage();
+        FColumns->FDropTarget = NoColumn;
+        FColumns->FDownIndex = NoColumn;
+        FColumns->FTrackIndex = NoColumn;
+        FColumns->FCheckBoxHit = false;
+        Invalidate();
+    });
     bool consumed = false;
     switch (event.type()) {
     case QEvent::MouseButtonPress:

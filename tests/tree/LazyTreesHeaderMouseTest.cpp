@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace zfw::test {
@@ -366,6 +367,29 @@ TEST(TreeHeaderMouse, FocusLossEndsBorderTrackingWithItsEvent)
     QTest::mouseRelease(&f.band(), Qt::LeftButton, {}, QPoint(170, 5));
     EXPECT_EQ(f.col(0).Width(), 130);
     EXPECT_EQ(after.size(), 1u);
+}
+
+TEST(TreeHeaderMouse, AFailingDropHandlerLeavesTheMouseToTheTree)
+{
+    DragDistance distance(5);
+    HeaderFixture f;
+    f.fillRows(3);
+    f.tree->OnHeaderDragged = [](TLTHeader&, TColumnIndex, int) {
+        throw std::runtime_error("owner failed");
+    };
+    QTest::mousePress(&f.band(), Qt::LeftButton, {}, QPoint(50, 8));
+    QTest::mouseMove(&f.band(), QPoint(120, 8));
+    QTest::mouseMove(&f.band(), QPoint(280, 8));
+    ASSERT_EQ(f.columns.FDropTarget, 2);
+    QTest::mouseRelease(&f.band(), Qt::LeftButton, {}, QPoint(280, 8));
+    EXPECT_FALSE(f.tree->lastHandlerError().isEmpty());
+    EXPECT_TRUE(f.header.States().empty());
+    EXPECT_TRUE(f.header.dragImage().isNull());
+    EXPECT_EQ(f.columns.FDropTarget, NoColumn);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(150, 20),
+                      f.tree->viewport()->mapToGlobal(QPointF(150, 20)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    EXPECT_FALSE(f.header.HandleClientMouse(press));
 }
 
 // ----- hover and menus ------------------------------------------------------------------------
