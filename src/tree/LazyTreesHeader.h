@@ -288,7 +288,9 @@ private:
     int m_dragHotSpotX = 0;
     std::unique_ptr<THeaderUtilityImages> m_utilityImages;
     qint64 m_utilityPalette = 0;
-    QObject* m_cancelFilter = nullptr;
+    // Owned here, not by a widget: it must go with the header, before the tree's widgets,
+    // which may still send a focus change while they are torn down.
+    std::unique_ptr<QObject> m_cancelFilter;
     QPointer<TLTHeaderPopupMenu> FColumnPopupMenu;
 };
 

@@ -739,9 +739,9 @@ void TLTHeader::watchForCancel()
         FOwner->guardedEvent("the header mouse", [&] { consumed = CancelMouseOperation(); });
         return consumed;
     };
-    m_cancelFilter = new HeaderCancelFilter(cancel, m_widget);
-    FOwner->installEventFilter(m_cancelFilter);
-    FOwner->viewport()->installEventFilter(m_cancelFilter);
+    m_cancelFilter = std::make_unique<HeaderCancelFilter>(cancel, nullptr);
+    FOwner->installEventFilter(m_cancelFilter.get());
+    FOwner->viewport()->installEventFilter(m_cancelFilter.get());
 }
 
 // ----- the tree's hooks -----------------------------------------------------------------------

@@ -392,6 +392,18 @@ TEST(TreeHeaderMouse, AFailingDropHandlerLeavesTheMouseToTheTree)
     EXPECT_FALSE(f.header.HandleClientMouse(press));
 }
 
+TEST(TreeHeaderMouse, AFocusedTreeGoesAfterHeaderUseWithoutTouchingTheGoneHeader)
+{
+    DragDistance distance(5);
+    auto f = std::make_unique<HeaderFixture>();
+    f->tree->activateWindow();
+    f->tree->setFocus();
+    QTest::mousePress(&f->band(), Qt::LeftButton, {}, QPoint(50, 8));
+    QTest::mouseMove(&f->band(), QPoint(120, 8));
+    ASSERT_TRUE(f->header.States().contains(hsDragging));
+    f.reset();
+}
+
 // ----- hover and menus ------------------------------------------------------------------------
 
 TEST(TreeHeaderMouse, HoverStartsTheHeaderTimerWhichForgetsTheHoverOnceTheMouseIsGone)
