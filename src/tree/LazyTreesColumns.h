@@ -10,6 +10,7 @@
 
 #include "common/Alignment.h"
 #include "common/SortDirection.h"
+#include "controls/LbButton.h"
 #include "platform/Colors.h"
 #include "platform/Rect.h"
 #include "tree/core/LazyTrees.h"
@@ -57,7 +58,8 @@ using TLTColumnOptions = TSmallSet<TLTColumnOption, std::uint16_t>;
 inline constexpr TLTColumnOptions DefaultColumnOptions = TLTColumnOptions::fromBits(0x88FF);
 
 enum TLazyTreeColumnStyle : std::uint8_t { vsText, vsOwnerDraw };
-enum TLTHeaderColumnLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The image's place beside a caption: the same four places as the owner-drawn button's.
+using TLTHeaderColumnLayout = TLbButtonLayout;
 enum TBiDiMode : std::uint8_t {
     bdLeftToRight,
     bdRightToLeft,

@@ -129,3 +129,97 @@ int TBaseLazyTree::GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWid
 }
 
 }  // namespace zfw
+
+namespace zfw {
+
+bool TBaseLazyTree::cellBoundsInTree(TColumnIndex column, int& left, int& right)
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    if (!columns.IsValidColumn(column)) {
+        left = 0;
+        right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+        return column == NoColumn && !FHeader->UseColumns();
+    }
+    const TLazyTreeColumn& c = columns[column];
+    left = c.UnscrolledLeft();
+    right = left + c.Width();
+    // A fixed column sits at the same client place whatever the scroll offset.
+    if (c.Options().contains(coFixed)) {
+        left += FEffectiveOffsetX;
+        right += FEffectiveOffsetX;
+    }
+    return c.IsVisible();
+}
+
+void TBaseLazyTree::paintColumnCells(TLTPaintInfo& info, const TRect& window, int vAlign,
+                                     int buttonX, int buttonY, int indentSize,
+                                     const TLineImage& lineImage, int height)
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    ICanvas& canvas = *info.Canvas;
+    const TLazyTreeOptionSets& opt = options();
+    const TColumnIndex mainColumn = FHeader->MainColumn();
+    const bool span = opt.AutoOptions.contains(toAutoSpanColumns);
+    const bool fullRowSelected = opt.SelectionOptions.contains(toFullRowSelect)
+                                 && info.Node->has(vsSelected)
+                                 && info.PaintOptions.contains(poDrawSelection);
+    // Scrolling cells never show through the fixed area.
+    const int fixedRight = FEffectiveOffsetX + columns.GetVisibleFixedWidth();
+    const std::vector<TLazyTreeColumn*> visible = columns.GetVisibleColumns();
+    const TRect row = info.CellRect;
+    for (const bool fixedPass : {false, true}) {
+        for (std::size_t k = 0; k < visible.size(); ++k) {
+            const TLazyTreeColumn& c = *visible[k];
+            const bool fixed = c.Options().contains(coFixed);
+            if (fixed != fixedPass)
+                continue;
+            int left = 0;
+            int right = 0;
+            cellBoundsInTree(c.Index(), left, right);
+            // Following empty cells of the same area give their room to this one; the main
+            // column keeps its own.
+            std::size_t next = k + 1;
+            if (span)
+                while (next < visible.size() && visible[next]->Options().contains(coFixed) == fixed
+                       && visible[next]->Index() != mainColumn
+                       && ColumnIsEmpty(info.Node, visible[next]->Index())) {
+                    right += visible[next]->Width();
+                    ++next;
+                }
+            const std::size_t skipTo = next - 1;
+            TRect clip{std::max(left, window.Left), 0, std::min(right, window.Right), height};
+            if (!fixed)
+                clip.Left = std::max(clip.Left, fixedRight);
+            if (clip.Left >= clip.Right) {
+                k = skipTo;
+                continue;
+            }
+            canvas.pushClip(clip);
+            const TRect cell{left, 0, right, height};
+            if (!fullRowSelected) {
+                if (info.PaintOptions.contains(poColumnColor)
+                    && !c.Options().contains(coParentColor))
+                    canvas.fillRect(cell, c.Color());
+                else if (fixed)
+                    canvas.fillRect(cell, clWindow);
+            }
+            info.Column = c.Index();
+            info.Position = int(c.Position());
+            info.CellRect = cell;
+            info.Alignment = c.Alignment();
+            if (info.RightToLeft && info.Alignment != taCenter)
+                info.Alignment = info.Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+            PaintCell(info, window, vAlign, buttonX, buttonY, indentSize, lineImage,
+                      c.Index() == mainColumn);
+            if (info.PaintOptions.contains(poGridLines)
+                && opt.PaintOptions.contains(toShowVertGridLines))
+                canvas.line(right - 1, 0, right - 1, height, color(TLTColors::GridLineColor));
+            canvas.popClip();
+            k = skipTo;
+        }
+    }
+    info.CellRect = row;
+    info.Column = NoColumn;
+}
+
+}  // namespace zfw

@@ -751,6 +751,15 @@ protected:
     // The header follows a resize of the tree (auto-size fit or rescale, springs, its band).
     void headerResized();
     // The timer that steps an animated column resize.
+    // The cells of one row in header columns: scrolling cells first, fixed ones over them.
+    void paintColumnCells(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
+                          int buttonY, int indentSize, const TLineImage& lineImage, int height);
+    // Whether the node shows nothing in the column (toAutoSpanColumns lets the cell before it
+    // take its room); the base tree knows no cell content.
+    virtual bool ColumnIsEmpty(PLazyNode node, TColumnIndex column) { return false; }
+    // A cell's edges in tree coordinates (a fixed column's stay put while the tree scrolls);
+    // without columns the whole row. False for a column that is not shown.
+    bool cellBoundsInTree(TColumnIndex column, int& left, int& right);
     void startColumnAnimation() { m_columnAnimation.start(1, this); }
     void stopColumnAnimation() { m_columnAnimation.stop(); }
     std::unique_ptr<TLTHeader> FHeader;
@@ -839,8 +848,9 @@ protected:
                        const TImageList* defaultImages);
     void AdjustImageBorder(int width, int height, bool rtl, int vAlign, TRect& r,
                            TLTCellImageInfo& imageInfo);
+    // mainColumn false: a cell of another column (no indentation, lines, button or check box).
     void PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX, int buttonY,
-                   int indentSize, const TLineImage& lineImage);
+                   int indentSize, const TLineImage& lineImage, bool mainColumn = true);
     void PrepareCell(TLTPaintInfo& info, int windowOrgX, int maxWidth);
     void PaintTreeLines(const TLTPaintInfo& info, int vAlignment, int indentSize,
                         const TLineImage& lineImage);
@@ -1028,7 +1038,7 @@ private:
     void startToggleAnimation(PLazyNode node, bool expanding, int childrenHeight);
     int rowTopInTree(PLazyNode node);
     // The room the check box, the state image and the normal image take before a row's text.
-    int cellImagesWidth(PLazyNode node);
+    int cellImagesWidth(PLazyNode node, TColumnIndex column = NoColumn, bool withCheck = true);
     void updateEffectiveOffsetX();
     void timerStep(QTimerEvent* event);
     void paintView(const QRect& clip);

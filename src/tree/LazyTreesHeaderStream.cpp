@@ -445,9 +445,11 @@ void TLTHeader::applyStreamValues(const StreamValues& v, int version)
     SetOptions(TLTHeaderOptions::fromBits(std::uint32_t(v.options) & 0x3FFFF));
     SetStyle(lowByteEnum(v.style, hsPlates));
     FFontColor = TColor(std::uint32_t(v.fontColor));
-    if (v.fontHeight < 0)
+    // Sizes beyond any screen are not taken (nor is the negative of the lowest value).
+    constexpr std::int32_t maxFontSize = 4096;
+    if (v.fontHeight < 0 && v.fontHeight >= -maxFontSize)
         FFont.setPointSize(-v.fontHeight);
-    else if (v.fontHeight > 0)
+    else if (v.fontHeight > 0 && v.fontHeight <= maxFontSize)
         FFont.setPixelSize(v.fontHeight);
     if (!v.fontName.isEmpty())
         FFont.setFamily(v.fontName);
@@ -473,6 +475,10 @@ void TLTHeader::applyStreamValues(const StreamValues& v, int version)
                                          std::uint8_t(std::clamp(v.percents[2] & 0xFF, 0, 100)),
                                          std::uint8_t(std::clamp(v.percents[3] & 0xFF, 0, 100))});
     }
+    // Older streams carry no main or sort column: the ones kept from before must still name
+    // a column that exists.
+    SetMainColumn(FMainColumn);
+    ApplySortColumn(FSortColumn);
     FOwner->DoColumnResize(NoColumn);
     Invalidate();
 }

@@ -27,13 +27,17 @@ void TBaseLazyTree::DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int r
 {
     PLazyNode node = hitInfo.HitNode;
     const TLazyTreeOptionSets& opt = options();
-    int indent = opt.PaintOptions.contains(toFixedIndent)
+    const TColumnIndex column = hitInfo.HitColumn;
+    // Only the main column (or the implicit one) has indentation, a button and a check box.
+    const bool mainColumn = column <= NoColumn || column == FHeader->MainColumn();
+    int indent = !mainColumn ? 0
+                 : opt.PaintOptions.contains(toFixedIndent)
                      ? FIndent
                      : FIndent * int(GetNodeLevel(node))
                            + (opt.PaintOptions.contains(toShowRoot) ? FIndent : 0);
     if (offset < indent + FMargin) {
         bool button = false;
-        if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)) {
+        if (mainColumn && opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)) {
             if (offset >= indent - FIndent) {
                 hitInfo.HitPositions.include(hiOnItemButton);
                 button = true;
@@ -48,7 +52,8 @@ void TBaseLazyTree::DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int r
         return;
     }
     int pos = indent + FMargin;
-    const bool check = opt.MiscOptions.contains(toCheckSupport) && node->CheckType != ctNone;
+    const bool check = mainColumn && opt.MiscOptions.contains(toCheckSupport)
+                       && node->CheckType != ctNone;
     if (check)
         pos += checkImages().images().Width() + 2;
     if (offset < pos) {
@@ -61,7 +66,7 @@ void TBaseLazyTree::DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int r
     int index = -1;
     const TImageList* list = nullptr;
     if (FStateImages) {
-        DoGetImageIndex(node, ikState, NoColumn, ghosted, index, list);
+        DoGetImageIndex(node, ikState, column, ghosted, index, list);
         if (index >= 0) {
             pos += (list ? list : FStateImages)->Width() + 2;
             if (offset < pos) {
@@ -73,8 +78,8 @@ void TBaseLazyTree::DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int r
     index = -1;
     list = nullptr;
     if (FImages || OnGetImageIndexEx) {
-        DoGetImageIndex(node, node->has(vsSelected) ? ikSelected : ikNormal, NoColumn, ghosted,
-                        index, list);
+        DoGetImageIndex(node, node->has(vsSelected) ? ikSelected : ikNormal, column, ghosted, index,
+                        list);
         if (!list)
             list = FImages;
         if (index >= 0 && list) {
@@ -85,7 +90,7 @@ void TBaseLazyTree::DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int r
             }
         }
     }
-    const int textWidth = DoGetNodeWidth(node, NoColumn);
+    const int textWidth = DoGetNodeWidth(node, column);
     if (right - pos < textWidth) {
         hitInfo.HitPositions.include(hiOnItemLabel);
         return;
@@ -112,14 +117,17 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
 {
     PLazyNode node = hitInfo.HitNode;
     const TLazyTreeOptionSets& opt = options();
-    const int indent = opt.PaintOptions.contains(toFixedIndent)
+    const TColumnIndex column = hitInfo.HitColumn;
+    const bool mainColumn = column <= NoColumn || column == FHeader->MainColumn();
+    const int indent = !mainColumn ? 0
+                       : opt.PaintOptions.contains(toFixedIndent)
                            ? FIndent
                            : FIndent * int(GetNodeLevel(node))
                                  + (opt.PaintOptions.contains(toShowRoot) ? FIndent : 0);
     right -= indent;
     if (offset >= right) {
         bool button = false;
-        if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)) {
+        if (mainColumn && opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)) {
             if (offset <= right + FIndent) {
                 hitInfo.HitPositions.include(hiOnItemButton);
                 button = true;
@@ -134,7 +142,8 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
         return;
     }
     int pos = right - FMargin;
-    const bool check = opt.MiscOptions.contains(toCheckSupport) && node->CheckType != ctNone;
+    const bool check = mainColumn && opt.MiscOptions.contains(toCheckSupport)
+                       && node->CheckType != ctNone;
     if (check)
         pos -= checkImages().images().Width() + 2;
     if (offset > pos) {
@@ -147,7 +156,7 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
     int index = -1;
     const TImageList* list = nullptr;
     if (FStateImages) {
-        DoGetImageIndex(node, ikState, NoColumn, ghosted, index, list);
+        DoGetImageIndex(node, ikState, column, ghosted, index, list);
         if (index >= 0) {
             pos -= (list ? list : FStateImages)->Width() + 2;
             if (offset > pos) {
@@ -159,8 +168,8 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
     index = -1;
     list = nullptr;
     if (FImages || OnGetImageIndexEx) {
-        DoGetImageIndex(node, node->has(vsSelected) ? ikSelected : ikNormal, NoColumn, ghosted,
-                        index, list);
+        DoGetImageIndex(node, node->has(vsSelected) ? ikSelected : ikNormal, column, ghosted, index,
+                        list);
         if (!list)
             list = FImages;
         if (index >= 0 && list) {
@@ -171,7 +180,7 @@ void TBaseLazyTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
             }
         }
     }
-    const int textWidth = DoGetNodeWidth(node, NoColumn);
+    const int textWidth = DoGetNodeWidth(node, column);
     if (pos < textWidth) {
         hitInfo.HitPositions.include(hiOnItemLabel);
         return;
@@ -239,8 +248,11 @@ bool TBaseLazyTree::CanSplitterResizeNode(QPoint p, PLazyNode node, TColumnIndex
 {
     // Only a fixed column's splitter resizes a node. A tree without header columns has the
     // implicit column alone, which spans the row and counts as fixed.
+    const bool fixedColumn = column == NoColumn
+                             || (FHeader->Columns().IsValidColumn(column)
+                                 && FHeader->Columns()[column].Options().contains(coFixed));
     bool allowed = options().MiscOptions.contains(toNodeHeightResize) && node && node != RootNode()
-                   && column == NoColumn;
+                   && fixedColumn;
     if (OnCanSplitterResizeNode)
         OnCanSplitterResizeNode(*this, p, node, column, allowed);
     return allowed;
@@ -289,9 +301,12 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
         GetHitTestInfoAt(pos.x(), pos.y(), true, hitInfo);
     }
     FClickIndex = hitInfo.HitColumn;
-    // Without header columns only the implicit column can hold the focus: it never changes.
-    const TColumnIndex newColumn = FFocusedColumn;
-    const bool columnChanged = false;
+    // With extended focus a click moves the focus to the clicked column when it may take it.
+    TColumnIndex newColumn = FFocusedColumn;
+    if (options().SelectionOptions.contains(toExtendedFocus)
+        && FHeader->AllowFocus(hitInfo.HitColumn))
+        newColumn = hitInfo.HitColumn;
+    const bool columnChanged = newColumn != FFocusedColumn;
     const bool alt = modifiers.testFlag(Qt::AltModifier);
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
@@ -383,6 +398,13 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
         PLazyNode lastFocused = FFocusedNode;
         if (node != lastFocused)
             ChangeFocusedNode(node, false);
+        const bool focusedColumnMoved = newColumn != FFocusedColumn;
+        if (focusedColumnMoved) {
+            FFocusedColumn = newColumn;
+            InvalidateNode(node);
+            if (lastFocused && lastFocused != node)
+                InvalidateNode(lastFocused);
+        }
         // Ctrl on a selected node toggles it at button-up also without a drag hook, so that
         // the press alone never drops a node a drag could still take.
         if (multiSelect && !noShift)
@@ -392,7 +414,7 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
             if (!node->has(vsSelected))
                 AddToSelection(node);
         }
-        if (FFocusedNode != lastFocused) {
+        if (FFocusedNode != lastFocused || focusedColumnMoved) {
             ScrollIntoView(FFocusedNode, opt.SelectionOptions.contains(toCenterScrollIntoView),
                            !opt.AutoOptions.contains(toDisableAutoscrollOnFocus)
                                && !opt.SelectionOptions.contains(toFullRowSelect));
@@ -519,7 +541,7 @@ void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, Qt::KeyboardModi
         PLazyNode sized = nullptr;
         if (node && hp.contains(hiOnItem)
             && (hp.contains(hiUpperSplitter) || hp.contains(hiLowerSplitter))
-            && hitInfo.HitColumn == NoColumn)
+            && CanSplitterResizeNode(pos, node, hitInfo.HitColumn))
             sized = hp.contains(hiUpperSplitter) ? GetPreviousVisible(node, true) : node;
         if (sized && sized != RootNode()) {
             if (opt.MiscOptions.contains(toNodeHeightDblClickResize)

@@ -285,9 +285,14 @@ void TBaseLazyTree::PaintTree(ICanvas& target, const TRect& window, QPoint targe
             if (!customDraw) {
                 EraseRow(canvas, node, TRect{window.Left, 0, window.Right, height}, withBackground,
                          paintOptions, nodeTop);
-                info.CellRect = rowRect;
-                if (info.CellRect.Right > window.Left)
-                    PaintCell(info, window, vAlign, buttonX, buttonY, indentSize, lineImage);
+                if (FHeader->UseColumns()) {
+                    paintColumnCells(info, window, vAlign, buttonX, buttonY, indentSize, lineImage,
+                                     height);
+                } else {
+                    info.CellRect = rowRect;
+                    if (info.CellRect.Right > window.Left)
+                        PaintCell(info, window, vAlign, buttonX, buttonY, indentSize, lineImage);
+                }
                 if (OnAfterItemPaint)
                     OnAfterItemPaint(*this, canvas, node, rowRect);
                 if (node == FDropTargetNode && opt.PaintOptions.contains(toShowDropmark)
@@ -410,7 +415,8 @@ void TBaseLazyTree::AdjustImageBorder(int width, int height, bool rtl, int vAlig
 }
 
 void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,
-                              int buttonY, int indentSize, const TLineImage& lineImage)
+                              int buttonY, int indentSize, const TLineImage& lineImage,
+                              bool mainColumn)
 {
     const TLazyTreeOptionSets& opt = options();
     ICanvas& canvas = *info.Canvas;
@@ -424,7 +430,7 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
         info.ContentRect.Left += FMargin;
     for (TLTCellImageInfo& i : info.ImageInfo)
         i = TLTCellImageInfo{};
-    if (opt.MiscOptions.contains(toCheckSupport)) {
+    if (opt.MiscOptions.contains(toCheckSupport) && mainColumn) {
         TLTCellImageInfo& check = info.ImageInfo[iiCheck];
         check.Index = GetCheckImage(node);
         const TImageList& list = checkImages().images();
@@ -450,7 +456,10 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
             AdjustImageBorder(normal.Images->Width(), normal.Images->Height(), rtl, vAlign,
                               info.ContentRect, normal);
     }
-    const int indent = FIndent * (opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize);
+    // Only the main column shows the tree structure; the other cells start at their margin.
+    const int indent = mainColumn
+                           ? FIndent * (opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize)
+                           : 0;
     if (rtl)
         info.ContentRect.Right -= indent;
     else
@@ -470,11 +479,11 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const TRect& window, int vAlig
         --info.ContentRect.Bottom;
     }
     PrepareCell(info, window.Left, window.Width());
-    if (opt.PaintOptions.contains(toShowTreeLines)
+    if (mainColumn && opt.PaintOptions.contains(toShowTreeLines)
         && !(opt.PaintOptions.contains(toHideTreeLinesIfThemed) && FStates.contains(tsUseThemes)))
         PaintTreeLines(info, vAlign, opt.PaintOptions.contains(toFixedIndent) ? 1 : indentSize,
                        lineImage);
-    if (opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)
+    if (mainColumn && opt.PaintOptions.contains(toShowButtons) && node->has(vsHasChildren)
         && !(node->has(vsAllChildrenHidden) && opt.AutoOptions.contains(toAutoHideButtons)))
         PaintNodeButton(canvas, node, info.CellRect, buttonX, buttonY, rtl);
     if (info.ImageInfo[iiCheck].Index >= 0)

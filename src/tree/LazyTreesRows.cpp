@@ -65,11 +65,11 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
     return QRect(left, top, right - left, height);
 }
 
-int TBaseLazyTree::cellImagesWidth(PLazyNode node)
+int TBaseLazyTree::cellImagesWidth(PLazyNode node, TColumnIndex column, bool withCheck)
 {
     // The same images, under the same conditions, as the cell paint places before the text.
     int width = 0;
-    if (options().MiscOptions.contains(toCheckSupport)) {
+    if (withCheck && options().MiscOptions.contains(toCheckSupport)) {
         const TImageList& list = checkImages().images();
         const int index = GetCheckImage(node);
         if (index >= 0 && index < list.Count())
@@ -79,7 +79,7 @@ int TBaseLazyTree::cellImagesWidth(PLazyNode node)
         bool ghosted = false;
         int index = -1;
         const TImageList* chosen = nullptr;
-        DoGetImageIndex(node, kind, NoColumn, ghosted, index, chosen);
+        DoGetImageIndex(node, kind, column, ghosted, index, chosen);
         const TImageList* list = chosen ? chosen : defaults;
         return list && index >= 0 && index < list->Count() ? list->Width() + 2 : 0;
     };
@@ -132,13 +132,29 @@ void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitI
         if (y >= bottom - 3)
             hitInfo.HitPositions.include(hiLowerSplitter);
     }
-    // Which element of the row lies under the point: the row is the implicit column's cell,
-    // from 0 to the wider of the client and the content.
-    const int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    // Which element of the row lies under the point. Without header columns the row is the
+    // implicit column's cell, from 0 to the wider of the client and the content; with them the
+    // cell of the visible column under the point (found in client coordinates).
+    TAlignment alignment = FAlignment;
+    int offset = x;
+    int right = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    if (FHeader->UseColumns()) {
+        int left = 0;
+        int cellRight = 0;
+        hitInfo.HitColumn = FHeader->Columns().ColumnAndBoundsFromPosition(
+            QPoint(x - FEffectiveOffsetX, 0), left, cellRight, true);
+        if (hitInfo.HitColumn < 0) {
+            hitInfo.HitPositions.include(hiNowhere);
+            return;
+        }
+        alignment = FHeader->Columns()[hitInfo.HitColumn].Alignment();
+        offset = x - FEffectiveOffsetX - left;
+        right = cellRight - left;
+    }
     if (UseRightToLeftReading())
-        DetermineHitPositionRTL(hitInfo, x, right, FAlignment);
+        DetermineHitPositionRTL(hitInfo, offset, right, alignment);
     else
-        DetermineHitPositionLTR(hitInfo, x, right, FAlignment);
+        DetermineHitPositionLTR(hitInfo, offset, right, alignment);
 }
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally)

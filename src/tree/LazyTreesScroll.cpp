@@ -59,7 +59,12 @@ int TBaseLazyTree::GetMaxRightExtend()
     return best + FMargin;
 }
 
-void TBaseLazyTree::UpdateHorizontalRange() { FRangeX = GetMaxRightExtend(); }
+void TBaseLazyTree::UpdateHorizontalRange()
+{
+    // With header columns the content is as wide as the columns together.
+    FRangeX = FHeader && FHeader->UseColumns() ? FHeader->Columns().TotalWidth()
+                                               : GetMaxRightExtend();
+}
 
 void TBaseLazyTree::UpdateRanges()
 {
@@ -148,7 +153,14 @@ bool TBaseLazyTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, co
             m_animationScroll -= deltaY;
     }
     if (FUpdateCount == 0 && !m_destroyingWidget) {
-        if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
+        // Fixed columns stay put while the rest moves sideways: the view is drawn anew.
+        const bool fixedColumns = deltaX != 0 && FHeader && FHeader->UseColumns()
+                                  && FHeader->Columns().GetVisibleFixedWidth() > 0;
+        if (deltaX != 0 && FHeader)
+            FHeader->Invalidate();
+        if (fixedColumns)
+            viewport()->update();
+        else if (options.contains(suoScrollClientArea) && !FStates.contains(tsToggling)) {
             if (clipRect)
                 viewport()->scroll(deltaX, deltaY, *clipRect);
             else

@@ -73,6 +73,11 @@ public:
     std::uint32_t cachedTextWidth(PLazyNode node) const;
 
 protected:
+    // A cell without text is empty (toAutoSpanColumns).
+    bool ColumnIsEmpty(PLazyNode node, TColumnIndex column) override
+    {
+        return GetText(node, column).isEmpty();
+    }
     void DoPaintNode(TLTPaintInfo& info) override;
     int DoGetNodeWidth(PLazyNode node, TColumnIndex column) override;
     int DoGetNodeExtraWidth(PLazyNode node, TColumnIndex column) override;
