@@ -144,7 +144,7 @@ void DrawHeaderEdge(QPainter& painter, const TRect& r, THeaderEdge edge, const Q
     else if (edge.contains(efSunkenOuter))
         drawRing(shadow, highlight);
     if (edge.contains(efRaisedInner))
-        drawRing(soft && edge.contains(efRaisedOuter) ? light : highlight, shadow);
+        drawRing(soft ? light : highlight, shadow);
     else if (edge.contains(efSunkenInner))
         drawRing(dark, light);
 }

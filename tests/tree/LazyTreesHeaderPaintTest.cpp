@@ -203,6 +203,45 @@ TEST(TreeHeaderPaint, AdvancedOwnerDrawGetsItsPartsAndAPressedCellMovesThemByOne
     EXPECT_EQ(calls[0].SortGlyphPos, up.SortGlyphPos + QPoint(1, 1));
 }
 
+struct HotCase {
+    const char* name;
+    TLTHeaderStyle style;
+    bool hotFrame;
+};
+
+const HotCase kHotCases[] = {
+    {"PlatesGetTheHotFrame", hsPlates, true},
+    {"ThickButtonsOnlyRecolourTheCaption", hsThickButtons, false},
+    {"FlatButtonsOnlyRecolourTheCaption", hsFlatButtons, false},
+};
+
+class HeaderHotCell : public ::testing::TestWithParam<HotCase> {};
+
+TEST_P(HeaderHotCell, FrameAndCaptionOfTheHoveredCell)
+{
+    const HotCase& c = GetParam();
+    HeaderFixture f;
+    plainLook(f);
+    f.header.SetStyle(c.style);
+    f.header.SetOptions(f.header.Options() + TLTHeaderOptions{hoHotTrack});
+    const QImage normal = f.render();
+    f.columns.FHoverIndex = 1;
+    const QImage hot = f.render();
+    bool frameDiffers = false;
+    for (int x = 100; x < 200; ++x)
+        frameDiffers = frameDiffers || normal.pixel(x, 0) != hot.pixel(x, 0)
+                       || normal.pixel(x, f.header.Height() - 1)
+                              != hot.pixel(x, f.header.Height() - 1);
+    for (int y = 0; y < f.header.Height(); ++y)
+        frameDiffers = frameDiffers || normal.pixel(100, y) != hot.pixel(100, y);
+    EXPECT_EQ(frameDiffers, c.hotFrame);
+    // The caption takes the hot colour in every style.
+    EXPECT_FALSE(sameColumns(normal, hot, 104, 196));
+    EXPECT_TRUE(sameColumns(normal, hot, 0, 100));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tree, HeaderHotCell, ::testing::ValuesIn(kHotCases), CaseName());
+
 // ----- bad captions ---------------------------------------------------------------------------
 
 struct CaptionCase {
