@@ -223,3 +223,17 @@ void TBaseLazyTree::paintColumnCells(TLTPaintInfo& info, const TRect& window, in
 }
 
 }  // namespace zfw
+
+namespace zfw {
+
+void TBaseLazyTree::columnsFollowDirection()
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    for (int i = 0; i < columns.Count(); ++i)
+        columns[i].ParentBiDiModeChanged();
+    if (options().AutoOptions.contains(toAutoBidiColumnOrdering))
+        columns.ResetPositions(UseRightToLeftReading());
+    FHeader->Invalidate();
+}
+
+}  // namespace zfw

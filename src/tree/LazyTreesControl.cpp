@@ -333,8 +333,9 @@ void TBaseLazyTree::OptionsChanged()
 
     // Without extended focus only the main column can hold the focus; a tree without header
     // columns has only the implicit column.
-    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != NoColumn) {
-        FFocusedColumn = NoColumn;
+    const TColumnIndex mainColumn = FHeader ? FHeader->MainColumn() : NoColumn;
+    if (!now.SelectionOptions.contains(toExtendedFocus) && FFocusedColumn != mainColumn) {
+        FFocusedColumn = mainColumn;
         Invalidate();
     }
 
@@ -403,6 +404,7 @@ void TBaseLazyTree::changeEvent(QEvent* event)
     } else if (event->type() == QEvent::LayoutDirectionChange) {
         // The same offset means the other end of the content now.
         guardedEvent("a layout direction change", [this] {
+            columnsFollowDirection();
             UpdateScrollBars(true);
             Invalidate();
         });

@@ -419,6 +419,9 @@ public:
                                const QRect* clipRect = nullptr);
     // Expands the node's collapsed ancestors and scrolls it into view. False for nil or root.
     bool ScrollIntoView(PLazyNode node, bool center, bool horizontally = false);
+    // Scrolls sideways until the column shows (centred with center); false without header
+    // columns or for an index that is not a column.
+    bool ScrollColumnIntoView(TColumnIndex column, bool center);
     // The node's row in client coordinates (empty when it is not shown). Throws for nil and root.
     QRect GetDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
                          bool applyCellContentMargin = false);
@@ -750,6 +753,9 @@ protected:
     TSortDirection SortDirection() const override;
     // The header follows a resize of the tree (auto-size fit or rescale, springs, its band).
     void headerResized();
+    // Columns take the tree's reading order; with toAutoBidiColumnOrdering their order turns
+    // round with it.
+    void columnsFollowDirection();
     // The timer that steps an animated column resize.
     // The cells of one row in header columns: scrolling cells first, fixed ones over them.
     void paintColumnCells(TLTPaintInfo& info, const TRect& window, int vAlign, int buttonX,

@@ -61,8 +61,8 @@ void TBaseLazyTree::SetFocusedNode(PLazyNode node)
 
 void TBaseLazyTree::SetFocusedNodeAndColumn(PLazyNode node, TColumnIndex column)
 {
-    // Without header columns only the implicit column can take the focus.
-    if (column != NoColumn)
+    // Only a column that may take the focus; without header columns only the implicit one.
+    if (FHeader->UseColumns() ? !FHeader->AllowFocus(column) : column != NoColumn)
         column = FFocusedColumn;
     const bool changed = node != FFocusedNode || column != FFocusedColumn;
     const TColumnIndex oldColumn = FFocusedColumn;

@@ -183,8 +183,11 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
     const bool rtl = UseRightToLeftReading();
     const int dir = rtl ? -1 : 1;
     const bool center = opt.SelectionOptions.contains(toCenterScrollIntoView);
-    // Without header columns a column step is the bar's horizontal increment.
-    const int scrollWidth = FScrollBarOptions->HorizontalIncrement();
+    // A column step is the columns' scroll width; without header columns the bar's increment.
+    TLazyTreeColumns& columns = FHeader->Columns();
+    const bool useColumns = FHeader->UseColumns();
+    const int scrollWidth = useColumns ? columns.GetScrollWidth()
+                                       : FScrollBarOptions->HorizontalIncrement();
     const auto height = [this](PLazyNode n) { return int(GetNodeHeight(n)); };
 
     switch (key) {
@@ -192,12 +195,25 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_End: {
         const bool first = (key == Qt::Key_Home) != rtl;
         PLazyNode newNode = first ? GetFirstVisible(nullptr, true) : GetLastVisible(nullptr, true);
+        TColumnIndex newColumn = NoColumn;
+        if (useColumns) {
+            newColumn = first ? columns.GetFirstVisibleColumn() : columns.GetLastVisibleColumn();
+            while (newColumn > NoColumn
+                   && !DoFocusChanging(FFocusedNode, FFocusedNode, FFocusedColumn, newColumn))
+                newColumn = first ? columns.GetNextVisibleColumn(newColumn)
+                                  : columns.GetPreviousVisibleColumn(newColumn);
+            if (newColumn < NoColumn)
+                break;
+        }
         if (ctrl && !shift && !alt && !grid) {
             ScrollIntoView(newNode, center, !opt.AutoOptions.contains(toDisableAutoscrollOnFocus));
             // Fully to the other side; the setter clamps.
             SetOffsetX(key == Qt::Key_Home && !rtl ? 0 : -2147483647);
-        } else if (!grid || ctrl) {
-            SetFocusedNode(newNode);
+        } else {
+            if (!grid || ctrl)
+                SetFocusedNode(newNode);
+            if (grid && !opt.SelectionOptions.contains(toFullRowSelect))
+                SetFocusedColumn(newColumn);
         }
         break;
     }
@@ -207,7 +223,25 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
         if (mods == (Qt::ShiftModifier | Qt::ControlModifier)) {
             SetOffsetX(FOffsetX + (up ? 1 : -1) * clientWidth());
         } else if (mods == (Qt::ShiftModifier | Qt::AltModifier)) {
-            // A column page: a tree without header columns has none to step through.
+            // A column page: as many columns as fit into the client beside the fixed area.
+            if (useColumns) {
+                TColumnIndex column = FFocusedColumn;
+                if (column < 0) {
+                    column = columns.GetFirstVisibleColumn();
+                } else {
+                    int w = columns.GetVisibleFixedWidth();
+                    for (;;) {
+                        const TColumnIndex next = up ? columns.GetPreviousVisibleColumn(column)
+                                                     : columns.GetNextVisibleColumn(column);
+                        if (next < 0 || w + columns[column].Width() >= clientWidth()
+                            || columns[next].Options().contains(coFixed))
+                            break;
+                        w += columns[next].Width();
+                        column = next;
+                    }
+                }
+                SetFocusedColumn(column);
+            }
         } else if (ctrl) {
             SetOffsetY(FOffsetY + (up ? 1 : -1) * clientHeight());
         } else if (!FFocusedNode) {
@@ -255,6 +289,8 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
         } else if (FFocusedNode && !extendSelection) {
             RemoveFromSelection(FFocusedNode);
         }
+        if (FFocusedColumn < 0)
+            FFocusedColumn = FHeader->MainColumn();
         SetFocusedNode(newNode);
         break;
     }
@@ -265,8 +301,17 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
             SetOffsetX(FOffsetX + (left ? dir : -dir) * scrollWidth);
             break;
         }
-        if (opt.SelectionOptions.contains(toExtendedFocus) && grid)
-            break;  // the previous (next) focusable column: none without header columns
+        if (opt.SelectionOptions.contains(toExtendedFocus) && grid) {
+            if (useColumns) {
+                const TColumnIndex column = left ? columns.GetPreviousVisibleColumn(FFocusedColumn,
+                                                                                    true)
+                                                 : columns.GetNextVisibleColumn(FFocusedColumn,
+                                                                                true);
+                if (column >= 0)
+                    SetFocusedColumn(column);
+            }
+            break;
+        }
         PLazyNode focused = FFocusedNode;
         if (left) {
             if (focused && focused->has(vsExpanded) && focused->has(vsHasChildren) && noModifier) {
@@ -304,9 +349,30 @@ bool TBaseLazyTree::handleNavigationKey(int key, Qt::KeyboardModifiers mods)
             SetFocusedNode(FFocusedNode->Parent);
         break;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
         // Moving between cells needs extended focus and header columns; without columns only
         // the selection follows below.
+        if (!opt.SelectionOptions.contains(toExtendedFocus) || !useColumns)
+            break;
+        const bool forward = key == Qt::Key_Tab && !shift;
+        PLazyNode node = FFocusedNode;
+        TColumnIndex column = forward ? columns.GetNextVisibleColumn(FFocusedColumn, true)
+                                      : columns.GetPreviousVisibleColumn(FFocusedColumn, true);
+        while (column > NoColumn && !DoFocusChanging(FFocusedNode, node, FFocusedColumn, column))
+            column = forward ? columns.GetNextVisibleColumn(column, true)
+                             : columns.GetPreviousVisibleColumn(column, true);
+        if (column > NoColumn) {
+            SetFocusedNodeAndColumn(node, column);
+            break;
+        }
+        node = node ? (forward ? GetNextVisible(node, true) : GetPreviousVisible(node, true))
+                    : nullptr;
+        if (!node)
+            break;
+        column = forward ? columns.GetFirstVisibleColumn(true) : columns.GetLastVisibleColumn(true);
+        SetFocusedNodeAndColumn(node, column);
         break;
+    }
     default: return false;
     }
 
@@ -395,12 +461,15 @@ bool TBaseLazyTree::handleOtherKey(int key, Qt::KeyboardModifiers mods, const QS
         if (searching) {
             searchKey();
         } else if (ctrl) {
-            // Otherwise the header would fit or restore its columns; there is none here.
             if (opt.MiscOptions.contains(toReverseFullExpandHotKey) != shift) {
                 if (add)
                     FullExpand(nullptr);
                 else
                     FullCollapse(nullptr);
+            } else if (add) {
+                FHeader->AutoFitColumns(true, smaUseColumnOption, -1, -1);
+            } else {
+                FHeader->RestoreColumns();
             }
         } else if (focused && focused->has(vsExpanded) != add) {
             ToggleNode(focused);

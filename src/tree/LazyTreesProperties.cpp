@@ -32,8 +32,9 @@ void TBaseLazyTree::SetBackgroundOffset(int index, int value)
 
 void TBaseLazyTree::SetFocusedColumn(TColumnIndex column)
 {
-    // Without header columns only the implicit column exists; any other is no column here.
-    if (column != NoColumn || column == FFocusedColumn)
+    // Only a column that may take the focus, or none (-1) in a tree without header columns.
+    const bool allowed = FHeader->UseColumns() ? FHeader->AllowFocus(column) : column == NoColumn;
+    if (!allowed || column == FFocusedColumn)
         return;
     if (!DoFocusChanging(FFocusedNode, FFocusedNode, FFocusedColumn, column))
         return;

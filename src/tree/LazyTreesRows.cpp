@@ -29,27 +29,38 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         InitNode(node);
     if (!GetEffectivelyVisible(node))
         return {};
+    const bool mainColumn = column <= NoColumn || column == FHeader->MainColumn();
     int indent = 0;
     if (!options().PaintOptions.contains(toFixedIndent)) {
         for (PLazyNode run = node; run != RootNode(); run = run->Parent) {
             if (!run->has(vsVisible) || (run != node && !run->has(vsExpanded)))
                 return {};
-            if (run != node)
+            if (run != node && mainColumn)
                 indent += FIndent;
         }
     } else {
-        indent = int(GetNodeLevel(node)) * FIndent;
+        indent = mainColumn ? int(GetNodeLevel(node)) * FIndent : 0;
     }
     const int top = rowTopInTree(node) + FOffsetY;
-    const int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
+    int width = int(std::max<std::int64_t>(clientWidth(), FRangeX));
     const int height = int(MeasureNodeHeight(node));
-    const int rowLeft = -FEffectiveOffsetX;
+    int rowLeft = -FEffectiveOffsetX;
+    TAlignment alignment = FAlignment;
+    if (FHeader->Columns().IsValidColumn(column)) {
+        // A real column's cell, one pixel narrower for the line between cells.
+        int left = 0;
+        int right = 0;
+        FHeader->Columns().GetColumnBounds(column, left, right);
+        rowLeft = left;
+        width = right - left - 1;
+        alignment = FHeader->Columns()[column].Alignment();
+    }
     if (!textOnly)
         return QRect(rowLeft, top, width, height);
     int offset = FMargin + indent;
-    if (options().PaintOptions.contains(toShowRoot))
+    if (mainColumn && options().PaintOptions.contains(toShowRoot))
         offset += FIndent;
-    offset += cellImagesWidth(node);
+    offset += cellImagesWidth(node, column, mainColumn);
     int left = rowLeft;
     int right = rowLeft + width;
     // Right to left the text starts at the right edge and the alignment is mirrored.
@@ -58,7 +69,6 @@ QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, TColumnIndex column, bool te
         right -= offset;
     else
         left += offset;
-    TAlignment alignment = FAlignment;
     if (rtl && alignment != taCenter)
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     cutTextRect(left, right, DoGetNodeWidth(node, column), alignment, unclipped, rtl);
@@ -165,22 +175,59 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontall
         if (!run->has(vsExpanded))
             ToggleNode(run);
     }
-    const QRect r = GetDisplayRect(node, NoColumn,
-                                   !options().MiscOptions.contains(toGridExtensions));
+    const bool useColumns = FHeader->UseColumns();
+    const TColumnIndex column = useColumns && FHeader->Columns().IsValidColumn(FFocusedColumn)
+                                    ? FFocusedColumn
+                                    : NoColumn;
+    const QRect r = GetDisplayRect(node, column, !options().MiscOptions.contains(toGridExtensions));
     // A hidden row has no place to scroll to.
     if (r.height() <= 0)
         return false;
     const bool horizontalBarShowing = FScrollBarOptions->hasHorizontal()
                                       && (FScrollBarOptions->AlwaysVisible()
                                           || clientWidth() < FRangeX);
-    const int pendingBar = (!horizontalBarShowing && clientWidth() < FRangeX)
+    const int pendingBar = (!useColumns && !horizontalBarShowing && clientWidth() < FRangeX)
                                ? horizontalBarHeight()
                                : 0;
     const TScrollIntoViewResult res = scrollRowIntoView(FOffsetY, r.top(), r.top() + r.height(),
                                                         clientHeight(), center, pendingBar);
     if (res.scrolled)
         SetOffsetY(res.offset);
-    return res.scrolled;
+    bool result = res.scrolled;
+    if (horizontally)
+        result = ScrollColumnIntoView(FFocusedColumn, center) || result;
+    return result;
+}
+
+bool TBaseLazyTree::ScrollColumnIntoView(TColumnIndex column, bool center)
+{
+    TLazyTreeColumns& columns = FHeader->Columns();
+    if (!FHeader->UseColumns() || !columns.IsValidColumn(column))
+        return false;
+    const TLazyTreeColumn& c = columns[column];
+    const int left = c.UnscrolledLeft() - FEffectiveOffsetX;
+    const int fixedWidth = columns.GetVisibleFixedWidth();
+    int position = 0;
+    if (center) {
+        position = left + FEffectiveOffsetX + c.Width() / 2 - fixedWidth / 2 - clientWidth() / 2;
+        if (position == FEffectiveOffsetX)
+            return true;
+    } else if (c.Options().contains(coFixed)) {
+        return true;
+    } else if (left + c.Width() > clientWidth()) {
+        position = left + c.Width() + FEffectiveOffsetX - clientWidth();
+    } else if (left < fixedWidth) {
+        position = FEffectiveOffsetX + left - fixedWidth;
+    } else {
+        return true;
+    }
+    // The position is where the view's left edge goes in the content; right to left the
+    // offset counts from the content's right end.
+    if (UseRightToLeftReading())
+        SetOffsetX(int(clientWidth() + position - FRangeX));
+    else
+        SetOffsetX(-position);
+    return true;
 }
 
 PLazyNode TBaseLazyTree::TopNode()
