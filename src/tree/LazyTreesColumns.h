@@ -12,16 +12,22 @@
 #include "common/SortDirection.h"
 #include "controls/LbButton.h"
 #include "platform/Colors.h"
+#include "platform/Rect.h"
 #include "tree/core/LazyTrees.h"
 
+#include <QImage>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+class QFontMetrics;
 class QIODevice;
+class QPainter;
 
 namespace zfw {
 
@@ -182,6 +188,15 @@ public:
     TBaseLazyTree& Tree() const;
     TLTHeader& Header() const;
 
+    // ----- header painting (LazyTreesHeaderPaint.cpp) ---------------------------------------
+    // Places the image (or check box), the sort arrow and the caption inside client, the cell
+    // less its frame: positions and textBounds in the client's coordinates, moved by its
+    // top-left. drawFormat holds Qt alignment and text-direction flags. With coWrapCaption the
+    // caption is wrapped into CaptionText. Nothing is set when there is nothing to place.
+    void LayoutHeaderCell(const QFontMetrics& metrics, const TRect& client, bool useHeaderGlyph,
+                          bool useSortGlyph, QPoint& glyphPos, QPoint& sortGlyphPos,
+                          QSize& sortGlyphSize, TRect& textBounds, int drawFormat);
+
 private:
     friend class TLazyTreeColumns;
     friend class TLTHeader;
@@ -318,6 +333,26 @@ public:
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
 
+    // ----- header painting and clicks (LazyTreesHeaderPaint.cpp, LazyTreesHeaderMouse.cpp) --
+    // Composes the header off screen (fixed columns unscrolled, the others moved by hOffset,
+    // minus the tree's scroll offset) and copies the part r (header widget coordinates) to dc.
+    virtual void PaintHeader(QPainter& dc, const QRect& r, int hOffset);
+    // Paints the part r of the unscrolled header (header coordinates) with r's top-left at
+    // target; an empty r paints nothing.
+    virtual void PaintHeader(QPainter& targetCanvas, const TRect& r, QPoint target,
+                             int rtlOffset = 0);
+    // A caption in bounds: cut to a prefix with "..." when it does not fit and does not wrap;
+    // enabled in the hot or the normal caption colour, disabled engraved. Returns the text
+    // drawn.
+    QString DrawHeaderCaption(QPainter& dc, const QString& caption, const TRect& bounds,
+                              bool enabled, bool hot, int drawFormat, bool wrapCaption);
+    // A click (force: whatever column was pressed) or double click at p (client coordinates):
+    // check box, sorting, the automatic column menu and OnHeaderClick / OnHeaderDblClick.
+    virtual void ProcessColumnClick(QPoint p, Qt::MouseButton button, bool force, bool dblClick);
+    // Whether the column's border at p may be dragged (coResizable and coVisible, then
+    // OnCanSplitterResizeColumn).
+    bool CanSplitterResize(QPoint p, TColumnIndex column);
+
 private:
     friend class TLazyTreeColumn;
     friend class TLTHeader;
@@ -343,6 +378,10 @@ private:
     int m_animTarget = 0;
     int m_animStep = 0;
     int m_animStepsLeft = 0;
+    // Header painting: the composition picture, and the pass's owner-draw settings.
+    struct HeaderPaintPass;
+    void PaintHeaderCell(HeaderPaintPass& pass, TColumnIndex index, const TRect& r);
+    QImage FHeaderBitmap;
 };
 
 }  // namespace zfw

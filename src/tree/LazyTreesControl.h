@@ -41,6 +41,7 @@
 
 class QMenu;
 class QMimeData;
+class QPainter;
 
 namespace zfw {
 
@@ -756,6 +757,54 @@ public:
         OnBeforeGetMaxColumnWidth;
     std::function<void(TLTHeader&, TColumnIndex column, int& maxWidth)> OnAfterGetMaxColumnWidth;
 
+    // ----- header painting and header mouse (LazyTreesHeaderPaint.cpp, -Mouse.cpp) ---------
+    // Owner draw (with hoOwnerDraw): whole cells of vsOwnerDraw columns, or, when both of the
+    // other two are set, the parts the query names for each cell and the background.
+    std::function<void(TLTHeader&, QPainter& canvas, TLazyTreeColumn& column, const TRect& r,
+                       bool hover, bool pressed, TLTDropMarkMode dropMark)>
+        OnHeaderDraw;
+    std::function<void(TLTHeader&, THeaderPaintInfo& paintInfo, THeaderPaintElements& elements)>
+        OnHeaderDrawQueryElements;
+    std::function<void(TLTHeader&, THeaderPaintInfo& paintInfo, THeaderPaintElements elements)>
+        OnAdvancedHeaderDraw;
+    std::function<void(TLTHeader&, const TLTHeaderHitInfo& hitInfo)> OnHeaderClick;
+    std::function<void(TLTHeader&, const TLTHeaderHitInfo& hitInfo)> OnHeaderDblClick;
+    // x and y in header coordinates.
+    std::function<void(TLTHeader&, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                       int y)>
+        OnHeaderMouseDown;
+    std::function<void(TLTHeader&, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                       int y)>
+        OnHeaderMouseUp;
+    std::function<void(TLTHeader&, Qt::KeyboardModifiers shift, int x, int y)> OnHeaderMouseMove;
+    // A column drag may start (allowed starts true); it ended on another column (the column's
+    // position before the drop) or outside the tree (dropPosition in screen coordinates).
+    std::function<void(TLTHeader&, TColumnIndex column, bool& allowed)> OnHeaderDragging;
+    std::function<void(TLTHeader&, TColumnIndex column, int oldPosition)> OnHeaderDragged;
+    std::function<void(TLTHeader&, TColumnIndex column, QPoint dropPosition)> OnHeaderDraggedOut;
+    std::function<void(TLTHeader&, Qt::CursorShape& cursor)> OnGetHeaderCursor;
+    // A column was shown or hidden from the header's column menu.
+    std::function<void(TBaseLazyTree&, TColumnIndex column, bool visible)>
+        OnColumnVisibilityChanged;
+    std::function<void(TLTHeader&, TColumnIndex column, Qt::KeyboardModifiers shift)>
+        OnBeforeColumnWidthTracking;
+    std::function<void(TLTHeader&, TColumnIndex column, Qt::KeyboardModifiers shift,
+                       QPoint& trackPoint, QPoint p, bool& allowed)>
+        OnColumnWidthTracking;
+    std::function<void(TLTHeader&, TColumnIndex column)> OnAfterColumnWidthTracking;
+    std::function<void(TLTHeader&, TColumnIndex column, Qt::KeyboardModifiers shift, QPoint p,
+                       bool& allowed)>
+        OnColumnWidthDblClickResize;
+    std::function<void(TLTHeader&, QPoint p, TColumnIndex column, bool& allowed)>
+        OnCanSplitterResizeColumn;
+    std::function<void(TLTHeader&, QPoint p, bool& allowed)> OnCanSplitterResizeHeader;
+    std::function<void(TLTHeader&, Qt::KeyboardModifiers shift)> OnBeforeHeaderHeightTracking;
+    std::function<void(TLTHeader&, QPoint& p, Qt::KeyboardModifiers shift, bool& allowed)>
+        OnHeaderHeightTracking;
+    std::function<void(TLTHeader&)> OnAfterHeaderHeightTracking;
+    std::function<void(TLTHeader&, QPoint& p, Qt::KeyboardModifiers shift, bool& allowed)>
+        OnHeaderHeightDblClickResize;
+
 protected:
     friend class TLTHeader;
     friend class TLazyTreeColumns;
@@ -786,6 +835,23 @@ protected:
     void stopColumnAnimation() { m_columnAnimation.stop(); }
     std::unique_ptr<TLTHeader> FHeader;
     QBasicTimer m_columnAnimation;
+    // The hooks of the header events above (each fires its event when it is set).
+    virtual void DoHeaderDraw(QPainter& canvas, TLazyTreeColumn& column, const TRect& r, bool hover,
+                              bool pressed, TLTDropMarkMode dropMark);
+    virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo,
+                                           THeaderPaintElements& elements);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, THeaderPaintElements elements);
+    virtual void DoHeaderClick(const TLTHeaderHitInfo& hitInfo);
+    virtual void DoHeaderDblClick(const TLTHeaderHitInfo& hitInfo);
+    virtual void DoHeaderMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                                   int y);
+    virtual void DoHeaderMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    virtual void DoHeaderMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    virtual bool DoHeaderDragging(TColumnIndex column);
+    virtual void DoHeaderDragged(TColumnIndex column, int oldPosition);
+    virtual void DoHeaderDraggedOut(TColumnIndex column, QPoint dropPosition);
+    virtual void DoGetHeaderCursor(Qt::CursorShape& cursor);
+    virtual void DoColumnVisibilityChanged(TColumnIndex column, bool visible);
 
 public:
 protected:

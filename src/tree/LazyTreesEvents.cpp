@@ -155,13 +155,14 @@ void TBaseLazyTree::DoTimer(int id)
         FSearchBuffer.clear();
         FLastSearchNode = nullptr;
         break;
+    case HeaderTimer: FHeader->HeaderHoverTimer(); break;
     case ThemeChangedTimer:
         // Qt restyles the window itself; a repaint takes the new look.
         StopTimer(ThemeChangedTimer);
         Invalidate();
         break;
     default:
-        // 1 (expanding under a drag) and 3 (the header) belong to parts not built here.
+        // 1 (expanding under a drag) belongs to a part not built here.
         StopTimer(id);
         break;
     }

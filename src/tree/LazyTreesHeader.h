@@ -13,9 +13,11 @@
 #include "platform/Colors.h"
 #include "tree/LazyTreesColors.h"
 #include "tree/LazyTreesColumns.h"
+#include "tree/LazyTreesHeaderPaint.h"
 
 #include <QFont>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -31,6 +33,7 @@ class QPainter;
 namespace zfw {
 
 class TImageList;
+class TLTHeaderPopupMenu;
 class TLTHeaderWidget;
 
 enum TLTHeaderOption : std::uint8_t {
@@ -187,12 +190,46 @@ public:
     virtual void PaintHeaderArea(QPainter& painter, const QRect& area);
     // A mouse event at a point in header coordinates; true when consumed.
     virtual bool HandleHeaderMouse(QMouseEvent& event, QPoint headerPoint);
-    virtual void HandleHeaderLeave() {}
+    virtual void HandleHeaderLeave();
 
     // Event hooks of auto-fit.
     virtual void DoBeforeAutoFitColumn(TColumnIndex column, TSmartAutoFitType& smartAutoFitType,
                                        bool& allowed);
     virtual void DoAfterAutoFitColumn(TColumnIndex column);
+
+    // ----- header mouse (LazyTreesHeaderMouse.cpp); points in client coordinates ------------
+    // Finds the column border under p.x; on success sets the track index and track point. The
+    // zone around a border at B is B - (T - S) < x < B + S with T the splitter tolerance and
+    // S = round(0.6 T) (mirrored right to left).
+    virtual bool FindSplitterColumn(QPoint p);
+    // hoColumnResize and a border under p; below the header only the fixed area's border.
+    bool InColumnSplitter(QPoint p);
+    // The height border may be dragged (hoHeightResize, then OnCanSplitterResizeHeader).
+    bool CanSplitterResizeHeight(QPoint p);
+    // The hover (pressed) column follows the column under p; repaints the cells it leaves and
+    // enters. UpdateHoverColumn returns whether it changed, UpdateDownColumn the column.
+    bool UpdateHoverColumn(QPoint p);
+    TColumnIndex UpdateDownColumn(QPoint p);
+    // Ends a column drag (no event) or a border or height tracking (its after-event), as
+    // Escape or the focus leaving the tree do; true when something was running.
+    bool CancelMouseOperation();
+    // Mouse input of the tree's client area that belongs to the header: a press on the height
+    // border just below the band or on the fixed area's border, and all input while such a
+    // press is held. True when the header took the event.
+    bool HandleClientMouse(QEvent& event);
+    // The split cursor over a border the header owns at p (OnGetHeaderCursor may change it);
+    // false when p is on none or the header is busy.
+    bool BorderCursor(QPoint p, Qt::CursorShape& cursor);
+    // The hover timer (id 3): forgets hover and pressed cells once the mouse left the header.
+    void HeaderHoverTimer();
+    // The moving cell of a column drag: its picture and left edge in header widget
+    // coordinates (null picture when no drag runs).
+    const QImage& dragImage() const { return m_dragImage; }
+    int dragImageLeft() const { return m_dragImageLeft; }
+    // The header's sort arrows and drop marks in the tree's palette.
+    const THeaderUtilityImages& utilityImages();
+    // The column menu the last right click made under hoAutoColumnPopupMenu (nil when none).
+    TLTHeaderPopupMenu* columnPopupMenu() const;
 
 protected:
     virtual void ApplySortColumn(TColumnIndex value);
@@ -234,6 +271,29 @@ private:
     QPoint FTrackStart;
     QPoint FTrackPoint;
     TLTHeaderWidget* m_widget = nullptr;
+
+    // Header mouse: the pieces of one press, drag and drop.
+    bool handleLeftPress(QPoint p, QPoint screen, Qt::KeyboardModifiers shift);
+    bool handleCapturedMove(QPoint p, QPoint screen, Qt::KeyboardModifiers shift);
+    bool handleLeftRelease(QPoint p, QPoint screen, Qt::KeyboardModifiers shift);
+    bool handleDoubleClick(QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers shift);
+    bool handleRightRelease(QPoint p, QPoint screen, Qt::KeyboardModifiers shift);
+    void handleFreeMove(QPoint p, Qt::KeyboardModifiers shift);
+    void updateCursor(QPoint p);
+    void prepareDrag(QPoint screen);
+    void dragTo(QPoint screen);
+    void finishDrop(QPoint screen);
+    void watchForCancel();
+    void popupAutoColumnMenu(QPoint screen);
+    QImage m_dragImage;
+    int m_dragImageLeft = 0;
+    int m_dragHotSpotX = 0;
+    std::unique_ptr<THeaderUtilityImages> m_utilityImages;
+    qint64 m_utilityPalette = 0;
+    // Owned here, not by a widget: it must go with the header, before the tree's widgets,
+    // which may still send a focus change while they are torn down.
+    std::unique_ptr<QObject> m_cancelFilter;
+    QPointer<TLTHeaderPopupMenu> FColumnPopupMenu;
 };
 
 // The band above the viewport that shows the header. It only forwards to the header's hooks.

@@ -22,6 +22,8 @@ TLTHeaderWidget::TLTHeaderWidget(TLTHeader& header, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Right clicks are the header's own (its menus), not a context menu of the tree below.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void TLTHeaderWidget::paintEvent(QPaintEvent* event)
@@ -33,10 +35,11 @@ void TLTHeaderWidget::paintEvent(QPaintEvent* event)
 
 void TLTHeaderWidget::forwardMouse(QMouseEvent* event)
 {
+    // The band's mouse input is the header's alone: whether the header acted on it or not, it
+    // must not travel on to the tree's parent, which would read it in its own coordinates.
     m_header.Treeview().guardedEvent("the header mouse", [&] {
         m_header.HandleHeaderMouse(*event, event->position().toPoint());
     });
-    // Never passed on: the tree would take the header's points for points of its rows.
     event->accept();
 }
 
@@ -50,14 +53,5 @@ void TLTHeaderWidget::leaveEvent(QEvent* event)
     QWidget::leaveEvent(event);
     m_header.Treeview().guardedEvent("the header mouse", [&] { m_header.HandleHeaderLeave(); });
 }
-
-// ----- the hooks header painting and header mouse handling replace -------------------------
-
-void TLTHeader::PaintHeaderArea(QPainter& painter, const QRect& area)
-{
-    painter.fillRect(area, toQColor(FBackgroundColor, FOwner->palette()));
-}
-
-bool TLTHeader::HandleHeaderMouse(QMouseEvent&, QPoint) { return false; }
 
 }  // namespace zfw

@@ -607,6 +607,8 @@ void TBaseLazyTree::HandleHotTrack(int x, int y)
 Qt::CursorShape TBaseLazyTree::cursorAt(QPoint p)
 {
     Qt::CursorShape shape = testAttribute(Qt::WA_SetCursor) ? cursor().shape() : Qt::ArrowCursor;
+    if (FHeader && FHeader->BorderCursor(p, shape))
+        return shape;
     bool chosen = false;
     if (options().MiscOptions.contains(toNodeHeightResize)) {
         THitInfo hit;
@@ -822,6 +824,9 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 bool TBaseLazyTree::viewportEvent(QEvent* event)
 {
     if (hintEvent(event))
+        return true;
+    // The viewport has events before the header is made and after it is gone.
+    if (FHeader && FHeader->HandleClientMouse(*event))
         return true;
     if (event->type() == QEvent::Enter) {
         guardedEvent("the mouse entering", [this] { DoMouseEnter(); });
