@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -71,6 +72,15 @@ void TRuleEditorFrame::build()
 {
     buildTitle();
     QWidget* body = buildGrids();
+    if (QWidget* above = buildPanelAbove()) {
+        auto* split = new QSplitter(Qt::Vertical, this);
+        split->setObjectName(QStringLiteral("Splitter1"));
+        split->setChildrenCollapsible(false);
+        split->addWidget(above);
+        split->addWidget(body);
+        split->setStretchFactor(1, 1);
+        body = split;
+    }
     buildButtons();
 
     auto* layout = new QVBoxLayout(this);
@@ -217,7 +227,9 @@ void TRuleEditorFrame::applyTexts()
         buttons[i]->setToolTip(text(hint));
     }
     for (std::size_t i = 0; i < m_extra.size(); ++i) {
-        m_extra[i]->setText(text(m_names.extraButtons[i].captionText));
+        const RuleEditorButton& extra = m_names.extraButtons[i];
+        m_extra[i]->setText(extra.fixedCaption ? QString::fromUtf8(extra.fixedCaption)
+                                               : text(extra.captionText));
         m_extra[i]->setToolTip(text(m_names.extraButtons[i].hintText));
     }
     applyGridTexts();

@@ -50,6 +50,7 @@ struct RuleEditorButton {
     const char* name = "";
     int captionText = 0;
     int hintText = 0;
+    const char* fixedCaption = nullptr;  // a caption no language changes; null: captionText
 };
 
 enum class RuleRowTool { Delete, Insert, Copy, Paste };
@@ -57,8 +58,10 @@ enum class RuleRowTool { Delete, Insert, Copy, Paste };
 // Object names of an editor window and its parts, its client size and what its window has.
 struct RuleEditorNames {
     const char* form = "";
-    const char* pageControl = "";    // used with two tables and more
-    std::vector<const char*> tabs;   // one per table, with two tables and more
+    const char* pageControl = "";   // used with two tables and more
+    std::vector<const char*> tabs;  // one per table, with two tables and more
+    // Per tab: a caption no language changes; a tab without an entry, or null, takes tabText.
+    std::vector<const char*> fixedTabCaptions;
     std::vector<const char*> grids;  // one per table
     // Per grid: true makes it a string grid (ESG_) whose check-box columns, Enable included,
     // hold real check boxes; its columns are text or check-box columns. A grid without an
@@ -182,6 +185,29 @@ protected:
     // A click on one of the editor's own buttons (index into RuleEditorNames::extraButtons).
     virtual void extraButtonClick(int index) {}
 
+    // A panel of the editor's own above the tables (a list of records whose tables the grids
+    // show), sharing the height with them through a splitter; null: none. Made once, with
+    // the controls; the window owns it.
+    virtual QWidget* buildPanelAbove() { return nullptr; }
+    // An editor whose file is not a list of tables (records that each hold tables) reads and
+    // writes it itself. Runs at each opening once the tables are cleared and before they are
+    // shown: true when the editor read its file, with what the user must be told in
+    // messages; false lets the frame read filePath() into the tables.
+    virtual bool openOwnFile(QStringList& messages) { return false; }
+    // The own file's question before saving over it: what saving would lose; empty: nothing.
+    virtual QStringList ownSaveWarnings() const { return {}; }
+    // Writes the own file on OK, once the check passed; nullopt: the frame writes the tables.
+    virtual std::optional<FileResult> saveOwnFile() { return std::nullopt; }
+    // After the grids' texts went into the tables, and after a row tool changed a table: an
+    // editor whose tables show one of its records takes them back into it here.
+    virtual void tablesTaken() {}
+
+    // For the editor's own actions: closes the grids' open cell editors and takes every grid
+    // into its table (then tablesTaken). Nothing before the first opening.
+    void commitGrids();
+    // Shows the tables in the grids again, after the editor changed them.
+    void showTables();
+
     // Messages of the window.
     QString text(int n) const;
     IUserDialogs& dialogs() const { return *m_ctx.dialogs; }
@@ -205,7 +231,6 @@ private:
     bool isStringGrid(int table) const;
     void setupGrid(int table, const RuleTableSpec& layout);
     void applyHeaders(int table);
-    void showTables();
     void showTable(int table);
     void takeTables();
     void takeTable(int table);

@@ -246,11 +246,15 @@ void TRuleEditorFrame::FormShow()
     m_layout = builtRuleSpec(prepareOpening());
     Q_ASSERT(tableCount() == int(m_grids.size()));
     m_model.emplace(filePath(), m_ctx.state->Copy_Row_Buffer);
-    const RuleLoadReport report = m_model->open(m_layout);
+    // An editor that reads its own file fills the tables once the grids are set up.
+    m_model->openEmpty(m_layout);
     for (int t = 0; t < tableCount(); ++t) {
         setupGrid(t, m_layout.tables[t]);
         applyHeaders(t);
     }
+    QStringList messages;
+    if (!openOwnFile(messages))
+        messages = ruleLoadMessages(m_model->open(m_layout), m_layout, s);
     showTables();
     setActiveTable(0);
     for (TExtStringGrid* g : m_grids)
@@ -260,7 +264,6 @@ void TRuleEditorFrame::FormShow()
     opened();
     // What the file held that the tables do not show, or could not be read, is said now,
     // before anything can be saved over it.
-    const QStringList messages = ruleLoadMessages(report, m_layout, s);
     if (!messages.isEmpty())
         dialogs().showWarning(messages.join(QLatin1Char('\n')), this);
 }
@@ -299,11 +302,21 @@ void TRuleEditorFrame::takeTables()
 {
     for (int t = 0; t < tableCount(); ++t)
         takeTable(t);
+    tablesTaken();
+}
+
+void TRuleEditorFrame::commitGrids()
+{
+    if (m_model)
+        takeTables();
 }
 
 void TRuleEditorFrame::takeTable(int t)
 {
     TExtStringGrid* g = m_grids[std::size_t(t)];
+    // A cell still being edited counts as typed: the text goes into the cell first, whatever
+    // control the click that got here went to.
+    g->HideInplaceEdit();
     RuleTable& table = m_model->file().tables[std::size_t(t)];
     const bool boxes = isStringGrid(t);
     for (int r = 1; r < table.rowCount(); ++r) {
@@ -339,14 +352,15 @@ void TRuleEditorFrame::Btn_OKClick()
     // a blank key cell were all overwritten or dropped by OK without a word. The user now
     // sees what saving would lose and decides; the question's safe answer, No, is its
     // default, so that Enter on it never replaces the file.
-    const QStringList warnings = m_model->saveWarnings(*m_ctx.state);
+    const QStringList warnings = ownSaveWarnings() + m_model->saveWarnings(*m_ctx.state);
     if (!warnings.isEmpty()
         && !dialogs().askYesNo(warnings.join(QLatin1Char('\n')) + QLatin1Char('\n')
                                    + text(kTextSaveAnyway),
                                this))
         return;
     // A failed save leaves the window open with every edit in it.
-    const FileResult saved = m_model->save();
+    const std::optional<FileResult> own = saveOwnFile();
+    const FileResult saved = own ? *own : m_model->save();
     if (!saved.ok) {
         dialogs().showError(saved.message, this);
         return;
@@ -364,10 +378,13 @@ void TRuleEditorFrame::Btn_DelRowClick()
     const int r = currentRow(t);
     if (!m_model || !m_names.rowTools[0] || r < 1)
         return;
-    if (!dialogs().askYesNo(m_model->deleteQuestion(r, *m_ctx.state), this))
-        return;
     takeTable(t);
+    if (!dialogs().askYesNo(m_model->deleteQuestion(r, *m_ctx.state), this)) {
+        tablesTaken();
+        return;
+    }
     m_model->deleteRow(t, r);
+    tablesTaken();
     showTable(t);
 }
 
@@ -380,7 +397,11 @@ void TRuleEditorFrame::Btn_InsRowClick()
     takeTable(t);
     // Mended: inserting on a full table pushed the rule of the last row out without a word.
     // The user is asked first when that row holds a rule.
-    if (m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
+    const bool inserted = m_model->insertRow(t, r, [this](int n) {
+        return dialogs().askYesNo(text(n), this);
+    });
+    tablesTaken();
+    if (inserted)
         showTable(t);
 }
 
@@ -391,6 +412,7 @@ void TRuleEditorFrame::Btn_CopyRowClick()
     if (!m_model || !m_names.rowTools[2] || r < 1)
         return;
     takeTable(t);
+    tablesTaken();
     // Only this grid may paste what was copied: the other grids have other columns.
     m_model->copyRow(t, r);
 }
@@ -405,6 +427,7 @@ void TRuleEditorFrame::Btn_PasteRowClick()
     const PasteResult result = m_model->pasteRow(t, r, [this](int n) {
         return dialogs().askYesNo(text(n), this);
     });
+    tablesTaken();
     if (result.errorText)
         dialogs().showError(text(result.errorText), this);
     if (result.pasted)
@@ -461,8 +484,12 @@ void TRuleEditorFrame::applyGridTexts()
 {
     for (int t = 0; t < tableCount(); ++t) {
         const RuleTableSpec& layout = m_layout.tables[t];
-        if (m_pages)
-            m_pages->setTabText(t, text(layout.tabText));
+        if (m_pages) {
+            const char* fixed = std::size_t(t) < m_names.fixedTabCaptions.size()
+                                    ? m_names.fixedTabCaptions[std::size_t(t)]
+                                    : nullptr;
+            m_pages->setTabText(t, fixed ? QString::fromUtf8(fixed) : text(layout.tabText));
+        }
         applyHeaders(t);
         QStringList& hints = m_hints[std::size_t(t)];
         hints.clear();

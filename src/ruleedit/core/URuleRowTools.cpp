@@ -60,6 +60,13 @@ RuleLoadReport RuleEditorModel::open(const RuleFileSpec& spec)
     return m_report;
 }
 
+void RuleEditorModel::openEmpty(const RuleFileSpec& spec)
+{
+    m_file.emplace(spec);
+    m_report = RuleLoadReport{};
+    m_copied.assign(m_file->tables.size(), false);
+}
+
 QStringList RuleEditorModel::saveWarnings(const ProgramState& lang) const
 {
     QStringList out;

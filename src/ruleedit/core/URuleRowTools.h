@@ -61,6 +61,9 @@ public:
 
     // Opening: the tables of spec, cleared, then loaded from the file; every copy flag false.
     RuleLoadReport open(const RuleFileSpec& spec);
+    // Opening without reading the file: the tables of spec, cleared; for an editor that reads
+    // its file itself (nothing to ask before saving on the tables' account).
+    void openEmpty(const RuleFileSpec& spec);
 
     // The tables of the last opening; call open first.
     RuleFile& file()
