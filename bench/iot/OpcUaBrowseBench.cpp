@@ -151,8 +151,7 @@ void BM_BrowseTwentyThousandIntoGrid(benchmark::State& state)
     setup.pkiDir = server.dir.filePath(QStringLiteral("pki/client"));
     QtChildRunner runner;
     OpcUaHelperBrowser browser(setup, runner);
-    TFOPC_UA_Scan_Server window(RuleEditorContext{&s, QStringLiteral("CODE"), &dialogs},
-                                &browser);
+    TFOPC_UA_Scan_Server window(RuleEditorContext{&s, QStringLiteral("CODE"), &dialogs}, &browser);
     window.Server.server_address = server.endpoint;
     // The first browse makes the helper's certificate, once per data folder; not timed.
     browseInto(window);
@@ -160,9 +159,9 @@ void BM_BrowseTwentyThousandIntoGrid(benchmark::State& state)
         browseInto(window);
         const int rows = window.ACG_OPC_UA_Scan_Var->RowCount() - 1;
         if (dialogs.shown != 0 || rows < kVariables) {
-            state.SkipWithError(("the grid shows " + std::to_string(rows) + " rows; "
-                                 + dialogs.last.toStdString())
-                                    .c_str());
+            state.SkipWithError(
+                ("the grid shows " + std::to_string(rows) + " rows; " + dialogs.last.toStdString())
+                    .c_str());
             return;
         }
         state.counters["rows"] = rows;

@@ -5,8 +5,8 @@
 #include "editors/iot/UOpcUaHelperBrowser.h"
 
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -193,11 +193,11 @@ TEST_F(LiveBrowse, UserCertificateIsAccepted)
     const QString key = m_dir.filePath(QStringLiteral("user-key.pem"));
     const QString cert = m_dir.filePath(QStringLiteral("user-cert.pem"));
     QProcess make;
-    make.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                         QStringLiteral("rsa:2048"), QStringLiteral("-nodes"),
-                         QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert,
-                         QStringLiteral("-days"), QStringLiteral("30"), QStringLiteral("-subj"),
-                         QStringLiteral("/CN=operator")});
+    make.start(openssl,
+               {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                key, QStringLiteral("-out"), cert, QStringLiteral("-days"), QStringLiteral("30"),
+                QStringLiteral("-subj"), QStringLiteral("/CN=operator")});
     ASSERT_TRUE(make.waitForFinished(30000));
     ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
     const QString endpoint = startServer();
