@@ -6,8 +6,10 @@
 
 #include "common/UComon.h"
 #include "common/ULanguage.h"
+#include "editors/iot/UOPC_UA_Client_Access.h"
 #include "editors/iot/UOPC_UA_Scan_Server.h"
 #include "editors/iot/UOpcUaHelperBrowser.h"
+#include "editors/iot/core/UOpcUaClientFile.h"
 #include "grid/ColumnGrid.h"
 #include "platform/ChildProcess.h"
 #include "platform/Dialogs.h"
@@ -171,5 +173,100 @@ BENCHMARK(BM_BrowseTwentyThousandIntoGrid)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
+
+// Answers every browse at once with the list it was given.
+class ListBrowser final : public IOpcUaBrowser {
+public:
+    explicit ListBrowser(std::vector<OpcUaBrowsedVariable> list) : m_list(std::move(list)) {}
+    void begin(const OpcUaBrowseRequest&, std::function<void(OpcUaBrowseResult)> done) override
+    {
+        OpcUaBrowseResult r;
+        r.status = OpcUaBrowseResult::Status::Ok;
+        r.variables = m_list;
+        done(std::move(r));
+    }
+    void cancel() override {}
+
+private:
+    std::vector<OpcUaBrowsedVariable> m_list;
+};
+
+// The editor's side of a big browse, without a server: 20,000 browsed variables taken into
+// the read list of a server (the frame's table grows to them and the grid shows them), then
+// another server row clicked and the first again, each click taking both grids back into
+// their server. Shows what every button costs once a list is that long.
+void BM_TakeTwentyThousandIntoEditor(benchmark::State& state)
+{
+    ensureApp();
+    QTemporaryDir dir;
+    ProgramState& s = programState();
+    Fill_Default_Language(s);
+    s.File_OPC_UA_Client = dir.filePath(QStringLiteral("OPC_UA_Client.xml"));
+    OpcUaServerList servers;
+    for (int i = 0; i < 2; ++i) {
+        auto server = std::make_unique<TOPC_UA_Server>();
+        server->ServerAddress = QStringLiteral("opc.tcp://127.0.0.1:%1").arg(4840 + i);
+        servers.push_back(std::move(server));
+    }
+    if (!saveOpcUaClientFile(s.File_OPC_UA_Client, servers).ok) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    std::vector<OpcUaBrowsedVariable> list(kVariables);
+    for (int i = 0; i < kVariables; ++i) {
+        list[size_t(i)].displayName = QStringLiteral("M%1").arg(i);
+        list[size_t(i)].numeric = quint32(200000 + i);
+        list[size_t(i)].dataType = 5;
+        list[size_t(i)].accessLevel = 1;
+    }
+    ListBrowser browser(std::move(list));
+    // The browse window browses and closes with OK as soon as it is shown; the questions
+    // answer Yes.
+    class AnsweringDialogs final : public IUserDialogs {
+    public:
+        TModalResult messageDlg(const QString&, TMsgDlgType, TMsgDlgButtons, QWidget*) override
+        {
+            return mrYes;
+        }
+        TModalResult showModal(QDialog& d) override
+        {
+            d.show();
+            // The browse starts on the window's timer; here at once.
+            if (auto* scan = qobject_cast<TFOPC_UA_Scan_Server*>(&d))
+                scan->Timer_ScanTimer();
+            d.hide();
+            return mrOk;
+        }
+        std::optional<QString> openFileName(const FileDialogRequest&, QWidget*) override
+        {
+            return std::nullopt;
+        }
+        std::optional<QString> saveFileName(const FileDialogRequest&, QWidget*) override
+        {
+            return std::nullopt;
+        }
+        bool choosePrinter(PrintSetup&, int, QWidget*) override { return false; }
+    } dialogs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TFOPC_UA_Client_Access w(RuleEditorContext{&s, QStringLiteral("CODE"), &dialogs}, &browser);
+        w.show();
+        state.ResumeTiming();
+        w.Btn_Scan_Server->click();
+        w.ACG_OPC_UA_Server->MoveCurrentCell(1, 2, true, true);
+        w.ACG_OPC_UA_ServerClickCell(2, 1);
+        w.ACG_OPC_UA_Server->MoveCurrentCell(1, 1, true, true);
+        w.ACG_OPC_UA_ServerClickCell(1, 1);
+        if (w.OPC_UA_Server_List[0]->Var_List_R.size() != size_t(kVariables)
+            || w.ACG_OPC_UA_Var_R->RowCount() != kVariables + 2) {
+            state.SkipWithError("the list did not reach the grid whole");
+            return;
+        }
+        state.PauseTiming();
+        w.hide();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TakeTwentyThousandIntoEditor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
