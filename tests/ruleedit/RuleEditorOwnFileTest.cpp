@@ -228,8 +228,15 @@ TEST_F(RuleEditorOwnFile, OkAsksTheOwnQuestionAndWritesTheOwnFile)
         m_dialogs.messages[0].text.startsWith(QStringLiteral("the file could not be read")));
     EXPECT_EQ(e.saves, 0);
     EXPECT_EQ(e.result(), 0);
+    // A key below the list's end in a table whose tab has no language text: the warning
+    // names no tab.
+    e.grid(1)->SetCellEx(2, 3, QStringLiteral("lost"));
     m_dialogs.messageAnswers = {mrYes};
     QTest::mouseClick(e.Btn_OK, Qt::LeftButton);
+    ASSERT_EQ(m_dialogs.messages.size(), 2u);
+    EXPECT_TRUE(m_dialogs.messages[1].text.contains(m_state.lang(kTextRowsBelowRuleList)
+                                                    + QStringLiteral("1\n")))
+        << m_dialogs.messages[1].text.toStdString();
     EXPECT_EQ(e.saves, 1);
     EXPECT_EQ(e.result(), int(mrOk));
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("never.xml"))));
