@@ -374,6 +374,8 @@ TEST_F(OpcUaClientWindow, LongBrowseGrowsTheGridsAndIsNeverCut)
     w->Btn_DelRow->click();
     ASSERT_EQ(w->OPC_UA_Server_List[0]->Var_List_R.size(), size_t(listed - 1));
     EXPECT_EQ(w->OPC_UA_Server_List[0]->Var_List_R[0]->DispalyName, QStringLiteral("b"));
+    EXPECT_EQ(w->ACG_OPC_UA_Var_R->GetCellEx(1, w->ACG_OPC_UA_Var_R->RowCount() - 1),
+              QStringLiteral("Y"));
 
     // Browsed variables lack what the check asks for; disabled, OK saves them all.
     for (int r = 2; r < listed; ++r)
