@@ -83,9 +83,14 @@ QStringList RuleEditorModel::saveWarnings(const ProgramState& lang) const
         out = ruleLoadMessages(m_report, m_file->spec, lang);
     for (const RuleTable& t : m_file->tables) {
         const int below = t.rowsBelowRuleList();
-        if (below > 0)
-            out.append(lang.lang(kTextRowsBelowRuleList) + QString::number(below) + " ("
-                       + lang.lang(t.spec().tabText) + ")");
+        if (below <= 0)
+            continue;
+        QString line = lang.lang(kTextRowsBelowRuleList) + QString::number(below);
+        // A table without a language text for its tab (a caption no language changes) is not
+        // named: the language's text 0 would stand there.
+        if (t.spec().tabText != 0)
+            line += " (" + lang.lang(t.spec().tabText) + ")";
+        out.append(line);
     }
     return out;
 }

@@ -63,8 +63,9 @@ public:
 
     // Opening: the tables of spec, cleared, then loaded from the file; every copy flag false.
     RuleLoadReport open(const RuleFileSpec& spec);
-    // Opening without reading the file: the tables of spec, cleared; every copy flag false.
-    // For an editor whose file has a format of its own, which it reads into the tables.
+    // Opening without reading the file: the tables of spec, cleared; every copy flag false and
+    // nothing to ask before saving on the file's account. For an editor whose file has a
+    // format of its own, which it reads into the tables.
     void openEmpty(const RuleFileSpec& spec);
 
     // The tables of the last opening; call open first.
