@@ -69,6 +69,15 @@ public:
         showTables();
     }
 
+    // Every table action an editor has, on the given table.
+    void touchTables(int t)
+    {
+        takeTable(t);
+        showTable(t);
+        takeTables();
+        showTables();
+    }
+
 protected:
     RuleFileSpec prepareOpening() override { return m_spec; }
     QString filePath() const override { return m_file; }
@@ -151,6 +160,22 @@ protected:
     test::FakeDialogs m_dialogs;
     std::unique_ptr<RecordEditor> m_editor;
 };
+
+// An editor's control may act before the window was ever shown (no tables yet) or name a
+// table the window lacks: nothing happens, and its records are not taken from tables that
+// are not there.
+TEST_F(RuleEditorOwnFile, TableActionsBeforeTheFirstOpeningOrOnNoTableDoNothing)
+{
+    RecordEditor& e = *m_editor;
+    for (int t : {0, 1, -1, 2})
+        e.touchTables(t);
+    EXPECT_EQ(e.records[0][0], (QStringList{"a1", "a2"}));
+    e.show();
+    for (int t : {-1, 2})
+        e.touchTables(t);
+    EXPECT_EQ(e.records[0][0], (QStringList{"a1", "a2"}));
+    EXPECT_EQ(e.grid(0)->GetCellEx(2, 2), QStringLiteral("a2"));
+}
 
 TEST_F(RuleEditorOwnFile, ReadsItselfWithItsPanelAboveAndCaptionsNoLanguageChanges)
 {
