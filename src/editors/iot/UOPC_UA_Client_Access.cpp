@@ -259,13 +259,6 @@ void TFOPC_UA_Client_Access::tablesTaken()
     TOPC_UA_Server& s = *OPC_UA_Server_List[size_t(m_shown)];
     s.Var_List_R = opcUaVariablesOfTable(model()->file().tables[0], false);
     s.Var_List_W = opcUaVariablesOfTable(model()->file().tables[1], true);
-    // A deleted row leaves an empty last row; like every free row it opens enabled, so that a
-    // variable typed there is not disabled unseen.
-    for (RuleTable& t : model()->file().tables) {
-        const int last = t.rowCount() - 1;
-        if (!t.rowInUse(last) && t.text(u"Enable", last).isEmpty())
-            t.setCell(t.spec().enableColumn, last, QStringLiteral("Y"));
-    }
 }
 
 void TFOPC_UA_Client_Access::extraButtonClick(int index)

@@ -9,8 +9,11 @@ void Delete_Row_Grid(int r, RuleTable& grid)
     if (r < 1 || r >= grid.rowCount())
         return;
     grid.moveRowsUp(r);
+    const int last = grid.rowCount() - 1;
     if (grid.spec().lockEmptiedRow)
-        grid.setRowReadOnly(grid.rowCount() - 1, true);
+        grid.setRowReadOnly(last, true);
+    if (grid.spec().enableEmptiedRow && grid.spec().enableColumn >= 0)
+        grid.setCell(grid.spec().enableColumn, last, QStringLiteral("Y"));
 }
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)

@@ -23,7 +23,7 @@ using RuleConfirm = std::function<bool(int text)>;
 
 // Moves the rows below r up by one and empties every data cell of the last row. Row objects
 // and read-only flags move with their rows; the emptied row is read-only when the table locks
-// its emptied row, editable otherwise.
+// its emptied row, editable otherwise, and enabled when the table enables its emptied row.
 void Delete_Row_Grid(int r, RuleTable& grid);
 // Moves row r and those below it down by one, losing the last row, then empties row r; with
 // enable and an Enable column its Enable cell holds "Y". Row objects and read-only flags move

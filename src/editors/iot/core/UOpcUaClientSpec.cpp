@@ -49,6 +49,7 @@ RuleTableSpec varTable(bool write)
     // A single blank is a name: only an empty cell ends the list.
     t.keyTest = RuleKeyTest::AsItStands;
     t.showHints = true;
+    t.enableEmptiedRow = true;
     t.columns = {numberColumn(write ? 5464 : 5445),
                  enableColumn(heads[0]),
                  column(u"DisplayName", heads[1]),
