@@ -200,9 +200,9 @@ void TRuleEditorFrame::Set_Lang()
         applyTexts();
 }
 
-QString TRuleEditorFrame::caption(const char* fixed, int n) const
+QString TRuleEditorFrame::caption(const QString& fixed, int n) const
 {
-    return fixed ? QString::fromUtf8(fixed) : text(n);
+    return fixed.isEmpty() ? text(n) : fixed;
 }
 
 void TRuleEditorFrame::applyTexts()
@@ -217,12 +217,12 @@ void TRuleEditorFrame::applyTexts()
                                                      : m_layout.buttonCaptionText + int(i);
         const int hint = m_names.buttonHints[i] ? m_names.buttonHints[i]
                                                 : m_layout.buttonHintText + int(i);
-        buttons[i]->setText(caption(m_names.fixedCaptions[i], number));
+        buttons[i]->setText(caption(QString::fromUtf8(m_names.fixedCaptions[i]), number));
         buttons[i]->setToolTip(text(hint));
     }
     for (std::size_t i = 0; i < m_extra.size(); ++i) {
         const RuleEditorButton& extra = m_names.extraButtons[i];
-        m_extra[i]->setText(caption(extra.fixedCaption, extra.captionText));
+        m_extra[i]->setText(caption(QString::fromUtf8(extra.fixedCaption), extra.captionText));
         m_extra[i]->setToolTip(text(extra.hintText));
     }
     applyGridTexts();

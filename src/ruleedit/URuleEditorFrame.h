@@ -50,7 +50,8 @@ struct RuleEditorButton {
     const char* name = "";
     int captionText = 0;
     int hintText = 0;
-    const char* fixedCaption = nullptr;  // a caption no language changes; null: captionText
+    // A caption no language changes; null or empty: captionText.
+    const char* fixedCaption = nullptr;
 };
 
 enum class RuleRowTool { Delete, Insert, Copy, Paste };
@@ -64,8 +65,8 @@ struct RuleEditorNames {
     // Per grid: the tab page it stands on; the grids of one page stand one above the other with
     // a splitter between. Empty: a page per grid.
     std::vector<int> gridTabs;
-    // Per tab page: a caption no language changes; null or missing takes the language text of
-    // the page's first table.
+    // Per tab page: a caption no language changes; null, empty or missing takes the language
+    // text of the page's first table.
     std::vector<const char*> fixedTabCaptions;
     // Per grid: true makes it a string grid (ESG_) whose check-box columns, Enable included,
     // hold real check boxes; its columns are text or check-box columns. A grid without an
@@ -81,7 +82,7 @@ struct RuleEditorNames {
     // they are not the layout's consecutive numbers; 0 keeps that button's number.
     std::array<int, 6> buttonCaptions = {};
     std::array<int, 6> buttonHints = {};
-    // Captions of the six buttons that no language changes; null takes the language's.
+    // Captions of the six buttons that no language changes; null or empty takes the language's.
     std::array<const char*, 6> fixedCaptions = {};
     int focusGrid = -1;  // the grid that has the focus at opening; -1 none
     // The grids ask the editor for each cell's editor (editorType).
@@ -242,9 +243,9 @@ private:
     void buildTitle();
     void buildButtons();
     void applyTexts();
-    // Every caption of the window: the fixed one when there is one (no language changes it),
-    // else language text n.
-    QString caption(const char* fixed, int n) const;
+    // Every caption of the window, buttons, tabs and column headers: the fixed one when there
+    // is one (no language changes it), else language text n.
+    QString caption(const QString& fixed, int n) const;
     // Grid side (URuleEditorGrids.cpp).
     QWidget* buildGrids();
     void setupGrids();

@@ -205,9 +205,7 @@ void TRuleEditorFrame::applyHeaders(int table)
     g->BeginUpdate();
     int DCol = 0;
     for (int c = 0; c < layout.columnCount(); ++c) {
-        const QString header = layout.columns[c].fixedHeader.isEmpty()
-                                   ? text(layout.columns[c].headerText)
-                                   : layout.columns[c].fixedHeader;
+        const QString header = caption(layout.columns[c].fixedHeader, layout.columns[c].headerText);
         if (columns) {
             TGridColumnItem* item = columns->Columns().GetItem(c);
             item->SetHeader(header);
@@ -560,7 +558,7 @@ void TRuleEditorFrame::applyGridTexts()
             const char* fixed = std::size_t(page) < m_names.fixedTabCaptions.size()
                                     ? m_names.fixedTabCaptions[std::size_t(page)]
                                     : nullptr;
-            m_pages->setTabText(page, caption(fixed, layout.tabText));
+            m_pages->setTabText(page, caption(QString::fromUtf8(fixed), layout.tabText));
         }
         applyHeaders(t);
         QStringList& hints = m_hints[std::size_t(t)];
