@@ -200,6 +200,11 @@ void TRuleEditorFrame::Set_Lang()
         applyTexts();
 }
 
+QString TRuleEditorFrame::caption(const QString& fixed, int n) const
+{
+    return fixed.isEmpty() ? text(n) : fixed;
+}
+
 void TRuleEditorFrame::applyTexts()
 {
     L_SW_Desc->setText(text(m_layout.titleText));
@@ -208,17 +213,17 @@ void TRuleEditorFrame::applyTexts()
     TFormButton* buttons[] = {Btn_OK,     Btn_Cancel,  Btn_DelRow,
                               Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (std::size_t i = 0; i < 6; ++i) {
-        const int caption = m_names.buttonCaptions[i] ? m_names.buttonCaptions[i]
-                                                      : m_layout.buttonCaptionText + int(i);
+        const int number = m_names.buttonCaptions[i] ? m_names.buttonCaptions[i]
+                                                     : m_layout.buttonCaptionText + int(i);
         const int hint = m_names.buttonHints[i] ? m_names.buttonHints[i]
                                                 : m_layout.buttonHintText + int(i);
-        const char* fixed = m_names.fixedCaptions[i];
-        buttons[i]->setText(fixed ? QString::fromUtf8(fixed) : text(caption));
+        buttons[i]->setText(caption(QString::fromUtf8(m_names.fixedCaptions[i]), number));
         buttons[i]->setToolTip(text(hint));
     }
     for (std::size_t i = 0; i < m_extra.size(); ++i) {
-        m_extra[i]->setText(text(m_names.extraButtons[i].captionText));
-        m_extra[i]->setToolTip(text(m_names.extraButtons[i].hintText));
+        const RuleEditorButton& extra = m_names.extraButtons[i];
+        m_extra[i]->setText(caption(QString::fromUtf8(extra.fixedCaption), extra.captionText));
+        m_extra[i]->setToolTip(text(extra.hintText));
     }
     applyGridTexts();
 }

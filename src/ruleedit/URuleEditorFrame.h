@@ -50,6 +50,8 @@ struct RuleEditorButton {
     const char* name = "";
     int captionText = 0;
     int hintText = 0;
+    // A caption no language changes; null or empty: captionText.
+    const char* fixedCaption = nullptr;
 };
 
 enum class RuleRowTool { Delete, Insert, Copy, Paste };
@@ -63,8 +65,8 @@ struct RuleEditorNames {
     // Per grid: the tab page it stands on; the grids of one page stand one above the other with
     // a splitter between. Empty: a page per grid.
     std::vector<int> gridTabs;
-    // Per tab page: a caption no language changes; null or missing takes the language text of
-    // the page's first table.
+    // Per tab page: a caption no language changes; null, empty or missing takes the language
+    // text of the page's first table.
     std::vector<const char*> fixedTabCaptions;
     // Per grid: true makes it a string grid (ESG_) whose check-box columns, Enable included,
     // hold real check boxes; its columns are text or check-box columns. A grid without an
@@ -80,13 +82,14 @@ struct RuleEditorNames {
     // they are not the layout's consecutive numbers; 0 keeps that button's number.
     std::array<int, 6> buttonCaptions = {};
     std::array<int, 6> buttonHints = {};
-    // Captions of the six buttons that no language changes; null takes the language's.
+    // Captions of the six buttons that no language changes; null or empty takes the language's.
     std::array<const char*, 6> fixedCaptions = {};
     int focusGrid = -1;  // the grid that has the focus at opening; -1 none
     // The grids ask the editor for each cell's editor (editorType).
     bool editorTypeHook = false;
     // The file has a format of the editor's own: the editor reads it into the tables
-    // (readOwnFile) and writes it from them (writeOwnFile).
+    // (readOwnFile), says what saving over it would lose (ownSaveWarnings) and writes it
+    // (writeOwnFile); the frame never reads or writes it.
     bool ownFile = false;
 };
 
@@ -194,16 +197,26 @@ protected:
     virtual void cellClick(int table, int ACol, int ARow) {}
     // Once the grids are made (the page control with two tables and more, else the grid): the
     // widget that fills the window between the title band and the button band. An editor with
-    // controls of its own beside the grids places the grids among them.
+    // controls of its own beside or above the grids places the grids among them. Made once,
+    // with the controls; the window owns it.
     virtual QWidget* arrangeBody(QWidget* grids) { return grids; }
     // RuleEditorNames::ownFile: reads the editor's file into the cleared tables of this opening
-    // (growing tables as the file needs) and returns one message per fault, empty when clean.
+    // (growing tables as the file needs), once the grids are set up and before they show the
+    // tables; returns one message per fault, empty when clean. An editor whose file holds
+    // records that each hold tables fills the tables with the record it shows.
     virtual QStringList readOwnFile(RuleFile& tables) { return {}; }
-    // RuleEditorNames::ownFile: writes the file from the tables as the grids held them at OK.
+    // RuleEditorNames::ownFile: what saving over the file would lose, asked before OK writes
+    // it together with the tables' own warnings; empty: nothing.
+    virtual QStringList ownSaveWarnings() const { return {}; }
+    // RuleEditorNames::ownFile: writes the file on OK, once the check passed, from the tables
+    // as the grids held them (tablesTaken ran).
     virtual FileResult writeOwnFile(const RuleFile& tables)
     {
         return FileResult::failure(QStringLiteral("no writer"));
     }
+    // After takeTables and after a row tool changed a table: an editor whose tables show one of
+    // its records takes them back into it here.
+    virtual void tablesTaken() {}
 
     // Messages of the window.
     QString text(int n) const;
@@ -214,10 +227,15 @@ protected:
 
     void showEvent(QShowEvent* event) override;
 
+    // For the editor's own actions; each does nothing before the first opening.
     // The grid shows the table as the model holds it (rows, texts, boxes, read-only cells).
     void showTable(int table);
-    // The model takes the grid's texts and boxes.
+    void showTables();
+    // The model takes the grid's texts and boxes; a cell still being edited is closed and
+    // counts as typed. No tablesTaken.
     void takeTable(int table);
+    // Every grid into its table, then tablesTaken.
+    void takeTables();
 
 private:
     void build();
@@ -225,6 +243,9 @@ private:
     void buildTitle();
     void buildButtons();
     void applyTexts();
+    // Every caption of the window, buttons, tabs and column headers: the fixed one when there
+    // is one (no language changes it), else language text n.
+    QString caption(const QString& fixed, int n) const;
     // Grid side (URuleEditorGrids.cpp).
     QWidget* buildGrids();
     void setupGrids();
@@ -233,8 +254,6 @@ private:
     bool isStringGrid(int table) const;
     void setupGrid(int table, const RuleTableSpec& layout);
     void applyHeaders(int table);
-    void showTables();
-    void takeTables();
     int tabOf(int table) const;
     int tableOf(QObject* sender) const;
     int currentRow(int table) const;

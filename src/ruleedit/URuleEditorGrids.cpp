@@ -205,9 +205,7 @@ void TRuleEditorFrame::applyHeaders(int table)
     g->BeginUpdate();
     int DCol = 0;
     for (int c = 0; c < layout.columnCount(); ++c) {
-        const QString header = layout.columns[c].fixedHeader.isEmpty()
-                                   ? text(layout.columns[c].headerText)
-                                   : layout.columns[c].fixedHeader;
+        const QString header = caption(layout.columns[c].fixedHeader, layout.columns[c].headerText);
         if (columns) {
             TGridColumnItem* item = columns->Columns().GetItem(c);
             item->SetHeader(header);
@@ -287,17 +285,16 @@ void TRuleEditorFrame::FormShow()
     m_layout = builtRuleSpec(prepareOpening());
     Q_ASSERT(tableCount() == int(m_grids.size()));
     m_model.emplace(filePath(), m_ctx.state->Copy_Row_Buffer);
-    QStringList messages;
-    if (m_names.ownFile) {
-        m_model->openEmpty(m_layout);
-        messages = readOwnFile(m_model->file());
-    } else {
-        messages = ruleLoadMessages(m_model->open(m_layout), m_layout, s);
-    }
+    m_model->openEmpty(m_layout);
     for (int t = 0; t < tableCount(); ++t) {
         setupGrid(t, m_layout.tables[t]);
         applyHeaders(t);
     }
+    // An editor that reads its own file fills the tables once the grids are set up (its
+    // reader may show the file's records in controls of its own).
+    const QStringList messages = m_names.ownFile
+                                     ? readOwnFile(m_model->file())
+                                     : ruleLoadMessages(m_model->open(m_layout), m_layout, s);
     showTables();
     setActiveTable(0);
     for (TExtStringGrid* g : m_grids)
@@ -319,6 +316,8 @@ void TRuleEditorFrame::showTables()
 
 void TRuleEditorFrame::showTable(int t)
 {
+    if (!m_model || t < 0 || t >= tableCount())
+        return;
     const RuleTable& table = m_model->file().tables[std::size_t(t)];
     TExtStringGrid* g = m_grids[std::size_t(t)];
     const bool boxes = isStringGrid(t);
@@ -363,13 +362,21 @@ void TRuleEditorFrame::showTable(int t)
 
 void TRuleEditorFrame::takeTables()
 {
+    if (!m_model)
+        return;
     for (int t = 0; t < tableCount(); ++t)
         takeTable(t);
+    tablesTaken();
 }
 
 void TRuleEditorFrame::takeTable(int t)
 {
+    if (!m_model || t < 0 || t >= tableCount())
+        return;
     TExtStringGrid* g = m_grids[std::size_t(t)];
+    // A cell still being edited counts as typed: the text goes into the cell first, whatever
+    // control the click that got here went to.
+    g->HideInplaceEdit();
     RuleTable& table = m_model->file().tables[std::size_t(t)];
     const bool boxes = isStringGrid(t);
     for (int r = 1; r < table.rowCount(); ++r) {
@@ -409,9 +416,10 @@ void TRuleEditorFrame::Btn_OKClick()
     // a blank key cell were all overwritten or dropped by OK without a word. The user now
     // sees what saving would lose and decides; the question's safe answer, No, is its
     // default, so that Enter on it never replaces the file.
-    // An editor's own format told its losses at the opening.
-    const QStringList warnings = m_names.ownFile ? QStringList()
-                                                 : m_model->saveWarnings(*m_ctx.state);
+    // An editor's own file adds what its reader could not take; the tables, read by nobody
+    // but the editor then, add only their rows below the list.
+    const QStringList warnings = (m_names.ownFile ? ownSaveWarnings() : QStringList())
+                                 + m_model->saveWarnings(*m_ctx.state);
     if (!warnings.isEmpty()
         && !dialogs().askYesNo(warnings.join(QLatin1Char('\n')) + QLatin1Char('\n')
                                    + text(kTextSaveAnyway),
@@ -436,10 +444,13 @@ void TRuleEditorFrame::Btn_DelRowClick()
     const int r = currentRow(t);
     if (!m_model || !m_names.rowTools[0] || r < 1)
         return;
-    if (!dialogs().askYesNo(m_model->deleteQuestion(r, *m_ctx.state), this))
-        return;
     takeTable(t);
+    if (!dialogs().askYesNo(m_model->deleteQuestion(r, *m_ctx.state), this)) {
+        tablesTaken();
+        return;
+    }
     m_model->deleteRow(t, r);
+    tablesTaken();
     showTable(t);
 }
 
@@ -452,9 +463,12 @@ void TRuleEditorFrame::Btn_InsRowClick()
     takeTable(t);
     // Mended: inserting on a full table pushed the rule of the last row out without a word.
     // The user is asked first when that row holds a rule.
-    if (!m_model->insertRow(t, r, [this](int n) { return dialogs().askYesNo(text(n), this); }))
-        return;
-    showTable(t);
+    const bool inserted = m_model->insertRow(t, r, [this](int n) {
+        return dialogs().askYesNo(text(n), this);
+    });
+    tablesTaken();
+    if (inserted)
+        showTable(t);
 }
 
 void TRuleEditorFrame::Btn_CopyRowClick()
@@ -464,6 +478,7 @@ void TRuleEditorFrame::Btn_CopyRowClick()
     if (!m_model || !m_names.rowTools[2] || r < 1)
         return;
     takeTable(t);
+    tablesTaken();
     // Only this grid may paste what was copied: the other grids have other columns.
     m_model->copyRow(t, r);
 }
@@ -478,6 +493,7 @@ void TRuleEditorFrame::Btn_PasteRowClick()
     const PasteResult result = m_model->pasteRow(t, r, [this](int n) {
         return dialogs().askYesNo(text(n), this);
     });
+    tablesTaken();
     if (result.errorText)
         dialogs().showError(text(result.errorText), this);
     if (result.pasted)
@@ -542,7 +558,7 @@ void TRuleEditorFrame::applyGridTexts()
             const char* fixed = std::size_t(page) < m_names.fixedTabCaptions.size()
                                     ? m_names.fixedTabCaptions[std::size_t(page)]
                                     : nullptr;
-            m_pages->setTabText(page, fixed ? QString::fromUtf8(fixed) : text(layout.tabText));
+            m_pages->setTabText(page, caption(QString::fromUtf8(fixed), layout.tabText));
         }
         applyHeaders(t);
         QStringList& hints = m_hints[std::size_t(t)];

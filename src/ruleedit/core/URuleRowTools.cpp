@@ -9,8 +9,11 @@ void Delete_Row_Grid(int r, RuleTable& grid)
     if (r < 1 || r >= grid.rowCount())
         return;
     grid.moveRowsUp(r);
+    const int last = grid.rowCount() - 1;
     if (grid.spec().lockEmptiedRow)
-        grid.setRowReadOnly(grid.rowCount() - 1, true);
+        grid.setRowReadOnly(last, true);
+    if (grid.spec().enableEmptiedRow && grid.spec().enableColumn >= 0)
+        grid.setCell(grid.spec().enableColumn, last, QStringLiteral("Y"));
 }
 
 void Insert_Row_Grid(int r, RuleTable& grid, bool enable)
@@ -83,9 +86,14 @@ QStringList RuleEditorModel::saveWarnings(const ProgramState& lang) const
         out = ruleLoadMessages(m_report, m_file->spec, lang);
     for (const RuleTable& t : m_file->tables) {
         const int below = t.rowsBelowRuleList();
-        if (below > 0)
-            out.append(lang.lang(kTextRowsBelowRuleList) + QString::number(below) + " ("
-                       + lang.lang(t.spec().tabText) + ")");
+        if (below <= 0)
+            continue;
+        QString line = lang.lang(kTextRowsBelowRuleList) + QString::number(below);
+        // A table without a language text for its tab (a caption no language changes) is not
+        // named: the language's text 0 would stand there.
+        if (t.spec().tabText != 0)
+            line += " (" + lang.lang(t.spec().tabText) + ")";
+        out.append(line);
     }
     return out;
 }

@@ -23,7 +23,7 @@ using RuleConfirm = std::function<bool(int text)>;
 
 // Moves the rows below r up by one and empties every data cell of the last row. Row objects
 // and read-only flags move with their rows; the emptied row is read-only when the table locks
-// its emptied row, editable otherwise.
+// its emptied row, editable otherwise, and enabled when the table enables its emptied row.
 void Delete_Row_Grid(int r, RuleTable& grid);
 // Moves row r and those below it down by one, losing the last row, then empties row r; with
 // enable and an Enable column its Enable cell holds "Y". Row objects and read-only flags move
@@ -63,8 +63,9 @@ public:
 
     // Opening: the tables of spec, cleared, then loaded from the file; every copy flag false.
     RuleLoadReport open(const RuleFileSpec& spec);
-    // Opening without reading the file: the tables of spec, cleared; every copy flag false.
-    // For an editor whose file has a format of its own, which it reads into the tables.
+    // Opening without reading the file: the tables of spec, cleared; every copy flag false and
+    // nothing to ask before saving on the file's account. For an editor whose file has a
+    // format of its own, which it reads into the tables.
     void openEmpty(const RuleFileSpec& spec);
 
     // The tables of the last opening; call open first.

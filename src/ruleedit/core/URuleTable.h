@@ -208,6 +208,10 @@ struct RuleTableSpec {
     // (from column 1 on) and an insert makes its new row editable. Otherwise an emptied row is
     // editable either way.
     bool lockEmptiedRow = false;
+    // A delete leaves the emptied last row enabled ("Y" in Enable), as every free row of the
+    // table opens, so that a rule typed there is not disabled unseen. Otherwise its Enable is
+    // emptied with the rest of the row.
+    bool enableEmptiedRow = false;
     // Child elements of a row: read once the row's attributes are in (a fault is told in
     // notes, one text each, and leaves the row as the attributes made it), and written after
     // the row's attributes.

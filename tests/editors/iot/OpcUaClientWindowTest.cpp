@@ -7,6 +7,7 @@
 #include "editors/iot/UOPC_UA_Client_Access.h"
 #include "editors/iot/UOPC_UA_Scan_Server.h"
 #include "editors/iot/core/UOpcUaClientFile.h"
+#include "editors/iot/core/UOpcUaClientRules.h"
 #include "grid/ColumnGrid.h"
 #include "support/FakeServices.h"
 #include "support/Files.h"
@@ -327,6 +328,64 @@ TEST_F(OpcUaClientWindow, BrowseAppendsReplacesOrKeepsAndCancelEndsTheBrowse)
     w->Btn_Scan_Server->click();
     EXPECT_EQ(m_browser.cancels, 1);
     EXPECT_EQ(w->OPC_UA_Server_List[0]->Var_List_W.size(), before);
+}
+
+// A browse longer than the grids' 1,024 rows: the grids grow to the list, and nothing is cut
+// when the grids go back into their server (another row clicked, a row tool, OK).
+TEST_F(OpcUaClientWindow, LongBrowseGrowsTheGridsAndIsNeverCut)
+{
+    constexpr int kBrowsed = 1500;
+    writeTwoServers();
+    auto w = open();
+    OpcUaBrowseResult result;
+    result.status = OpcUaBrowseResult::Status::Ok;
+    for (int i = 0; i < kBrowsed; ++i) {
+        OpcUaBrowsedVariable v;
+        v.displayName = QStringLiteral("m%1").arg(i);
+        v.numeric = quint32(1000 + i);
+        v.dataType = 5;
+        v.accessLevel = 1;
+        result.variables.push_back(v);
+    }
+    m_fakes.dialogs.onShowModal = [&](QDialog& d) {
+        auto& scan = static_cast<TFOPC_UA_Scan_Server&>(d);
+        scan.show();
+        scan.Timer_ScanTimer();
+        m_browser.answer(result);
+        scan.hide();
+        return mrOk;
+    };
+    m_fakes.dialogs.messageAnswers = {mrYes};  // append to the two read variables
+    w->Btn_Scan_Server->click();
+    const int listed = kBrowsed + 2;
+    ASSERT_EQ(w->OPC_UA_Server_List[0]->Var_List_R.size(), size_t(listed));
+    EXPECT_EQ(w->ACG_OPC_UA_Var_R->RowCount(), listed + 2);  // header and a free row
+    EXPECT_EQ(w->ACG_OPC_UA_Var_R->GetCellEx(2, listed), QStringLiteral("m1499"));
+    EXPECT_EQ(w->ACG_OPC_UA_Var_W->RowCount(), kOpcUaVarRows + 1);
+
+    clickServer(*w, 2);
+    EXPECT_EQ(w->ACG_OPC_UA_Var_R->RowCount(), kOpcUaVarRows + 1);
+    clickServer(*w, 1);
+    EXPECT_EQ(w->OPC_UA_Server_List[0]->Var_List_R.size(), size_t(listed));
+
+    // A row tool's change is in the server at once.
+    w->ACG_OPC_UA_Var_R->MoveCurrentCell(2, 1, true, true);
+    m_fakes.dialogs.messageAnswers = {mrYes};
+    w->Btn_DelRow->click();
+    ASSERT_EQ(w->OPC_UA_Server_List[0]->Var_List_R.size(), size_t(listed - 1));
+    EXPECT_EQ(w->OPC_UA_Server_List[0]->Var_List_R[0]->DispalyName, QStringLiteral("b"));
+    EXPECT_EQ(w->ACG_OPC_UA_Var_R->GetCellEx(1, w->ACG_OPC_UA_Var_R->RowCount() - 1),
+              QStringLiteral("Y"));
+
+    // Browsed variables lack what the check asks for; disabled, OK saves them all.
+    for (int r = 2; r < listed; ++r)
+        w->ACG_OPC_UA_Var_R->SetCellEx(1, r, QStringLiteral("N"));
+    w->Btn_OK->click();
+    ASSERT_EQ(w->result(), int(mrOk)) << m_fakes.dialogs.messages.back().text.toStdString();
+    const OpcUaClientLoad load = loadOpcUaClientFile(programState().File_OPC_UA_Client);
+    ASSERT_EQ(load.servers.size(), 2u);
+    EXPECT_EQ(load.servers[0]->Var_List_R.size(), size_t(listed - 1));
+    EXPECT_EQ(load.servers[0]->Var_List_R.back()->DispalyName, QStringLiteral("m1499"));
 }
 
 TEST_F(OpcUaClientWindow, ScanWithoutServerOrWithEmptyAddressStartsNoBrowse)

@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -99,6 +101,12 @@ protected:
     std::unique_ptr<QProcess> m_server;
 };
 
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 const OpcUaBrowsedVariable* named(const OpcUaBrowseResult& r, const char* name)
 {
     for (const auto& v : r.variables)
@@ -173,6 +181,38 @@ TEST_F(LiveBrowse, ListsTypesIdentifiersAndAccessThenFailsCleanly)
     EXPECT_NE(int(down.status), int(OpcUaBrowseResult::Status::Ok));
     EXPECT_TRUE(down.variables.empty());
     EXPECT_FALSE(down.message.isEmpty());
+}
+
+// A user identified by a certificate and its private key, as the server record keeps them
+// (PEM texts); the pair is made here with the openssl program.
+TEST_F(LiveBrowse, UserCertificateIsAccepted)
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        GTEST_SKIP() << "no openssl program to make a user certificate";
+    const QString key = m_dir.filePath(QStringLiteral("user-key.pem"));
+    const QString cert = m_dir.filePath(QStringLiteral("user-cert.pem"));
+    QProcess make;
+    make.start(openssl,
+               {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                key, QStringLiteral("-out"), cert, QStringLiteral("-days"), QStringLiteral("30"),
+                QStringLiteral("-subj"), QStringLiteral("/CN=operator")});
+    ASSERT_TRUE(make.waitForFinished(30000));
+    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    const QString endpoint = startServer();
+    ASSERT_FALSE(endpoint.isEmpty());
+
+    OpcUaBrowseRequest request;
+    request.server_address = endpoint;
+    request.security_type = 2;
+    request.security_policy = 3;
+    request.user_pass_auth_flag = 2;
+    request.cert = QString::fromUtf8(readAll(cert));
+    request.priv_key = QString::fromUtf8(readAll(key));
+    const OpcUaBrowseResult r = browse(request);
+    ASSERT_EQ(int(r.status), int(OpcUaBrowseResult::Status::Ok)) << r.message.toStdString();
+    EXPECT_NE(named(r, "ById_String"), nullptr);
 }
 
 TEST(HelperBrowser, HelperThatCannotStartOrAnswersJunkIsReported)

@@ -472,6 +472,29 @@ TEST_F(RowTools, DeleteMovesRowsUpAndEmptiesTheLastRowEnableIncluded)
     EXPECT_EQ(table().cell(0, 2), QStringLiteral("2"));  // numbers stay
 }
 
+TEST_F(RowTools, DeleteEnablesTheEmptiedLastRowOnlyWhereTheTableAsks)
+{
+    RuleFileSpec spec = smallSpec();
+    spec.tables[0].enableEmptiedRow = true;
+    spec.tables[1].enableEmptiedRow = true;
+    spec.tables[1].enableAttribute.clear();
+    RuleFile file(spec);
+    for (RuleTable& t : file.tables)
+        for (int r = 1; r < t.rowCount(); ++r)
+            t.setCell(2, r, QStringLiteral("k") + QString::number(r));
+    RuleTable& enabled = file.tables[0];
+    setRow(enabled, 2, {"N", "k2", "2", "N", "h2"});
+    Delete_Row_Grid(1, enabled);
+    EXPECT_EQ(rowOf(enabled, 1), QStringList({"N", "k2", "2", "N", "h2"}));
+    EXPECT_EQ(rowOf(enabled, 5), QStringList({"Y", "", "", "", ""}));
+    // Without an Enable column the emptied row stays wholly empty.
+    RuleTable& plain = file.tables[1];
+    ASSERT_LT(plain.spec().enableColumn, 0);
+    Delete_Row_Grid(1, plain);
+    for (int c = 1; c < plain.columnCount(); ++c)
+        EXPECT_EQ(plain.cell(c, plain.rowCount() - 1), QString()) << c;
+}
+
 TEST_F(RowTools, DeleteOfTheLastRowOnlyEmptiesIt)
 {
     Delete_Row_Grid(5, table());

@@ -47,43 +47,116 @@ function identifierOf(nodeId) {
     return v;
 }
 
-async function browseAll(session) {
-    const found = [];
-    const seen = new Set();
-    async function visit(nodeId, depth) {
-        if (depth > MAX_DEPTH || found.length >= MAX_COUNT) return;
-        let refs = [];
-        let result = await session.browse({
+// Runs work(i) for i below count, at most `limit` at a time; resolves when all have ended.
+async function inParallel(count, limit, work) {
+    let next = 0;
+    async function worker() {
+        while (next < count) await work(next++);
+    }
+    await Promise.all(Array.from({ length: Math.min(limit, count) }, worker));
+}
+
+// A few requests in flight at once hide the round trips without flooding the server.
+const IN_FLIGHT = 4;
+
+// The references below each of the nodes, in order: a level of the tree in a few batched
+// requests, continuation points followed up together. A round trip per node made a browse of
+// 20,000 variables take many seconds.
+async function browseLevel(session, nodeIds, batch) {
+    const lists = new Array(nodeIds.length);
+    await inParallel(Math.ceil(nodeIds.length / batch), IN_FLIGHT, async (c) => {
+        const first = c * batch;
+        const part = nodeIds.slice(first, first + batch);
+        const results = await session.browse(part.map((nodeId) => ({
             nodeId, browseDirection: opcua.BrowseDirection.Forward,
             referenceTypeId: "HierarchicalReferences", includeSubtypes: true,
             nodeClassMask: opcua.NodeClassMask.Object | opcua.NodeClassMask.Variable,
             resultMask: 63,
+        })));
+        results.forEach((r, k) => {
+            lists[first + k] = r.statusCode.isGood() ? [...(r.references || [])] : [];
         });
-        refs = refs.concat(result.references || []);
-        while (result.continuationPoint && result.continuationPoint.length) {
-            const next = await session.browseNext(result.continuationPoint, false);
-            result = next;
-            refs = refs.concat(next.references || []);
+        let open = [];
+        results.forEach((r, k) => {
+            if (r.continuationPoint && r.continuationPoint.length) open.push({ k: first + k, point: r.continuationPoint });
+        });
+        while (open.length) {
+            const more = [];
+            for (let j = 0; j < open.length; j += batch) {
+                const slice = open.slice(j, j + batch);
+                const next = await session.browseNext(slice.map((o) => o.point), false);
+                next.forEach((r, n) => {
+                    const k = slice[n].k;
+                    if (r.statusCode.isGood()) lists[k].push(...(r.references || []));
+                    if (r.continuationPoint && r.continuationPoint.length) more.push({ k, point: r.continuationPoint });
+                });
+            }
+            open = more;
         }
-        for (const r of refs) {
-            const key = r.nodeId.toString();
-            if (seen.has(key)) continue;
-            seen.add(key);
-            if (r.nodeClass === opcua.NodeClass.Variable && found.length < MAX_COUNT)
-                found.push(r);
-            await visit(r.nodeId, depth + 1);
+    });
+    return lists;
+}
+
+// A server's limit of nodes per request (0: none stated), read from its operation limits.
+async function operationLimit(session, nodeId, fallback) {
+    try {
+        const dv = await session.read({ nodeId, attributeId: opcua.AttributeIds.Value });
+        const n = dv.statusCode.isGood() ? Number(dv.value.value) : 0;
+        return n > 0 ? Math.min(n, fallback) : fallback;
+    } catch (e) {
+        return fallback;
+    }
+}
+
+// The variables below the Objects folder, depth first. The tree is fetched a level at a time,
+// then walked depth first over what was fetched, so the list keeps the order of the tree.
+async function browseAll(session) {
+    const batch = await operationLimit(session, opcua.makeNodeId(
+        opcua.VariableIds.Server_ServerCapabilities_OperationLimits_MaxNodesPerBrowse), 500);
+    const root = opcua.resolveNodeId("ObjectsFolder");
+    const children = new Map();
+    const seen = new Set([root.toString()]);
+    let level = [root];
+    let variables = 0;
+    for (let depth = 0; level.length && depth <= MAX_DEPTH && variables < MAX_COUNT; ++depth) {
+        const lists = await browseLevel(session, level, batch);
+        const next = [];
+        level.forEach((nodeId, k) => {
+            children.set(nodeId.toString(), lists[k]);
+            for (const r of lists[k]) {
+                const key = r.nodeId.toString();
+                if (seen.has(key)) continue;
+                seen.add(key);
+                if (r.nodeClass === opcua.NodeClass.Variable) ++variables;
+                next.push(r.nodeId);
+            }
+        });
+        level = next;
+    }
+    const found = [];
+    const listed = new Set([root.toString()]);
+    function walk(key) {
+        for (const r of children.get(key) || []) {
             if (found.length >= MAX_COUNT) return;
+            const k = r.nodeId.toString();
+            if (listed.has(k)) continue;
+            listed.add(k);
+            if (r.nodeClass === opcua.NodeClass.Variable) found.push(r);
+            walk(k);
         }
     }
-    await visit(opcua.resolveNodeId("ObjectsFolder"), 0);
+    walk(root.toString());
     return found;
 }
 
 async function readAttributes(session, refs) {
-    const out = [];
-    const CHUNK = 1000;
-    for (let i = 0; i < refs.length; i += CHUNK) {
-        const part = refs.slice(i, i + CHUNK);
+    // Two attributes per variable.
+    const chunk = Math.max(1, Math.floor(await operationLimit(session, opcua.makeNodeId(
+        opcua.VariableIds.Server_ServerCapabilities_OperationLimits_MaxNodesPerRead), 2000) / 2));
+    const out = new Array(refs.length);
+    await inParallel(Math.ceil(refs.length / chunk), IN_FLIGHT, async (c) => {
+        const first = c * chunk;
+        const part = refs.slice(first, first + chunk);
         const nodes = [];
         for (const r of part) {
             nodes.push({ nodeId: r.nodeId, attributeId: opcua.AttributeIds.DataType });
@@ -99,9 +172,9 @@ async function readAttributes(session, refs) {
             v.dataType = builtIn >= 1 && builtIn <= 15 ? builtIn - 1 : -1;
             v.accessLevel = (typeof al === "number" ? al : 0) & 3;
             v.displayName = r.displayName && r.displayName.text ? r.displayName.text : r.browseName.name || "";
-            out.push(v);
+            out[first + k] = v;
         });
-    }
+    });
     return out;
 }
 
@@ -132,8 +205,12 @@ async function main() {
     let identity = { type: opcua.UserTokenType.Anonymous };
     if (req.user_pass_auth_flag === 1)
         identity = { type: opcua.UserTokenType.UserName, userName: String(req.username || ""), password: String(req.password || "") };
-    else if (req.user_pass_auth_flag === 2)
-        identity = { type: opcua.UserTokenType.Certificate, certificateData: opcua.convertPEMtoDER(String(req.cert || "")), privateKey: String(req.priv_key || "") };
+    else if (req.user_pass_auth_flag === 2) {
+        // The client package does not pass the converter on; its crypto package (locked with
+        // it) has it.
+        const { convertPEMtoDER } = require("node-opcua-crypto");
+        identity = { type: opcua.UserTokenType.Certificate, certificateData: convertPEMtoDER(String(req.cert || "")), privateKey: String(req.priv_key || "") };
+    }
     const session = await client.createSession(identity);
     const refs = await browseAll(session);
     const vars = await readAttributes(session, refs);
