@@ -71,8 +71,9 @@ QByteArray WrapClipboardHtml(const QByteArray& utf8Html)
     out += line("StartFragment:", 269);
     out += line("EndFragment:", n + 269);
     out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">";
-    out += "<html><head><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"></head>"
-           "<body><!--StartFragment-->";
+    out +=
+        "<html><head><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"></head>"
+        "<body><!--StartFragment-->";
     out += utf8Html;
     out += "<!--EndFragment--></body></html>";
     return out;
@@ -319,7 +320,8 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
             buffer.Add(QStringLiteral("\""));
     };
 
-    const QString padding = QStringLiteral("padding-left: %1px; padding-right: %1px;").arg(Margin());
+    const QString padding =
+        QStringLiteral("padding-left: %1px; padding-right: %1px;").arg(Margin());
     QString tableAttributes = QStringLiteral(" ");
     if (!caption.isEmpty())
         tableAttributes += QStringLiteral("caption=\"") + htmlEscaped(caption) + '"';
@@ -360,9 +362,9 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
     buffer.Add(u"}");
     buffer.Add(u"</style>");
     buffer.AddNewLine();
-    buffer.Add(QStringLiteral("<table class=\"default\" style=\"border-collapse: collapse;\" bgcolor=")
-               + colorAsHex(BackGroundColor()) + tableAttributes
-               + QStringLiteral(" cellspacing=\"0\">"));
+    buffer.Add(
+        QStringLiteral("<table class=\"default\" style=\"border-collapse: collapse;\" bgcolor=")
+        + colorAsHex(BackGroundColor()) + tableAttributes + QStringLiteral(" cellspacing=\"0\">"));
     buffer.AddNewLine();
 
     std::uint32_t maxLevel = 0;
@@ -761,9 +763,7 @@ const std::array<ClipboardTextFormat, 6> kClipboardTextFormats{{
     {"Rich Text Format Without Objects",
      [](TCustomLazyStringTree& t, TVSTTextSourceType s) { return t.ContentToRTF(s); }},
     {"HTML Format",
-     [](TCustomLazyStringTree& t, TVSTTextSourceType s) {
-         return t.ContentToHTML(s).toUtf8();
-     }},
+     [](TCustomLazyStringTree& t, TVSTTextSourceType s) { return t.ContentToHTML(s).toUtf8(); }},
 }};
 
 // Which format renders a MIME type of the clipboard; both text formats travel as text/plain,
