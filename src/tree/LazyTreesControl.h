@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -37,10 +38,13 @@
 
 class QMenu;
 class QMimeData;
+class QPainter;
 
 namespace zfw {
 
 class TLTClipboardContext;
+class IPrinter;
+struct PrintSetup;
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TLTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
@@ -667,6 +671,20 @@ public:
     // The tree's number in its clipboard context.
     std::uint32_t clipboardId();
 
+    // ----- printing (LazyTreesPrint.cpp) ----------------------------------------------------
+    // The whole tree, with the header above it when asked and shown, on pages of the printer:
+    // row of pages by row of pages, scaled by the printer's text height against the screen's,
+    // painted on a white background with grid lines only. Nil prints nothing (false). False
+    // with *error set when the printer refused the job or could not finish it; an exception of
+    // a paint handler abandons the job and passes on. The tree's font and colours are back as
+    // they were on every way out.
+    bool Print(IPrinter* printer, bool printHeader, const PrintSetup& setup,
+               QString* error = nullptr);
+    bool Print(IPrinter* printer, bool printHeader);
+    // Pages across (width) and down (height) for a picture of the given size on pages of the
+    // given size (tree pixels); at least one each way.
+    static QSize printPageCounts(QSize picture, QSize page);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -909,6 +927,12 @@ protected:
     int FBackgroundOffsetY = 0;
 
 private:
+    // The header's part of a print (LazyTreesPrint.cpp): its height, and its painting over the
+    // given width at the painter's origin. TODO(columns): the tree has no header yet, so both
+    // do nothing; they hand over to the header's painting once it exists.
+    int printHeaderHeight() const;
+    void paintHeaderForPrint(QPainter& painter, int width);
+
     // Flushes a pending cut or copy and leaves the clipboard context (the tree is going).
     void releaseClipboard();
     std::shared_ptr<TLTClipboardContext> FClipboardContext;
