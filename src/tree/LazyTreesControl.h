@@ -19,6 +19,7 @@
 #include "tree/core/LazyTrees.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QBasicTimer>
 #include <QColor>
 #include <QElapsedTimer>
@@ -685,6 +686,21 @@ public:
     // given size (tree pixels); at least one each way.
     static QSize printPageCounts(QSize picture, QSize page);
 
+    // ----- accessibility (LazyTreesAccessibility.cpp) -------------------------------------
+    // The accessible objects providers made for the tree (its object() is the tree) and for its
+    // focused node (its object() is nil: a node is no QObject); nil when none did. Qt's
+    // accessibility cache owns them; both go with the tree.
+    QAccessibleInterface* Accessible() const { return FAccessible; }
+    void SetAccessible(QAccessibleInterface* value) { FAccessible = value; }
+    QAccessibleInterface* AccessibleItem() const { return FAccessibleItem; }
+    void SetAccessibleItem(QAccessibleInterface* value) { FAccessibleItem = value; }
+    // Where the tree's accessibility events go; Qt's updateAccessibility (which drops them
+    // while no client listens) when not set.
+    void SetAccessibilityAnnouncer(std::function<void(QAccessibleEvent&)> announcer)
+    {
+        m_accessibilityAnnouncer = std::move(announcer);
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -726,6 +742,9 @@ protected:
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;
     void DoExpanded(PLazyNode node) override;
+    // Besides the events, accessibility clients hear of the change (LazyTreesAccessibility.cpp).
+    void DoFocusChanged(PLazyNode node, TColumnIndex column) override;
+    void DoChecked(PLazyNode node) override;
     bool DoCollapsing(PLazyNode node) override;
     // Fires OnCollapsed; with toAlwaysSelectNode a selected node that the collapse hid gives
     // its selection to its nearest shown ancestor.
@@ -932,6 +951,17 @@ private:
     // do nothing; they hand over to the header's painting once it exists.
     int printHeaderHeight() const;
     void paintHeaderForPrint(QPainter& painter, int width);
+
+    // Accessibility clients hear of focus, name and state changes. accessibleNameChanged is the
+    // hook for a change of the main column.
+    void announceStateChange(QAccessible::State changed);
+    void accessibleNameChanged();
+    // The item object goes with the tree (Qt deletes the tree's own object itself).
+    void releaseAccessible();
+    void announce(QAccessibleEvent* event);
+    std::function<void(QAccessibleEvent&)> m_accessibilityAnnouncer;
+    QAccessibleInterface* FAccessible = nullptr;
+    QAccessibleInterface* FAccessibleItem = nullptr;
 
     // Flushes a pending cut or copy and leaves the clipboard context (the tree is going).
     void releaseClipboard();
