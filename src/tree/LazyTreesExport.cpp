@@ -8,6 +8,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -108,6 +109,9 @@ QString quotedExportValue(const QString& value, QStringView separator)
 
 QString htmlEscaped(const QString& text)
 {
+    const auto special = [](QChar c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
+    if (std::none_of(text.begin(), text.end(), special))
+        return text;
     // Texts went into the document as they were, so a < or & broke the table and node texts
     // could inject markup into the clipboard's HTML.
     QString out;
@@ -405,6 +409,15 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
     QString cellText;
     QString staticText;
     const bool showStatic = FStringOptions.contains(toShowStaticText);
+    // What stays the same from row to row is formatted once.
+    const QFont treeFont = font();
+    const QString indentText = QString::number(Indent());
+    std::vector<QString> columnColors;
+    std::vector<QString> alignments;
+    for (const TLTExportColumn& c : cols.Visible) {
+        columnColors.push_back(colorAsHex(toQColor(c.Color, palette())));
+        alignments.push_back(htmlAlign(mirrored(c.Alignment, c.RightToLeft)));
+    }
     for (PLazyNode node = firstExportNode(source); node; node = nextExportNode(node, source)) {
         if (!passesExportFilter(node))
             continue;
@@ -414,44 +427,55 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
         const int height = int(GetNodeHeight(node));
         buffer.Add(u" <tr class=\"default\">");
         buffer.AddNewLine();
-        for (const TLTExportColumn& c : cols.Visible) {
-            canvas.reset(font());
+        const QString heightText = QString::number(height);
+        for (std::size_t ci = 0; ci < cols.Visible.size(); ++ci) {
+            const TLTExportColumn& c = cols.Visible[ci];
+            canvas.reset(treeFont);
             DoPaintText(node, canvas, c.Index, ttNormal);
             const bool main = c.Index == cols.MainColumn;
-            const QString columnColor = colorAsHex(toQColor(c.Color, palette()));
+            const QString& columnColor = columnColors[ci];
             if (main) {
                 for (std::uint32_t i = 0; i < level; ++i) {
                     if (!cols.UseColumns || c.ParentColor) {
-                        if (i == 0)
-                            buffer.Add(QStringLiteral(" <td height=\"%1px\" "
-                                                      "class=\"normalborder\">&nbsp;</td>")
-                                           .arg(height));
-                        else
+                        if (i == 0) {
+                            buffer.Add(u" <td height=\"");
+                            buffer.Add(heightText);
+                            buffer.Add(u"px\" class=\"normalborder\">&nbsp;</td>");
+                        } else {
                             buffer.Add(u" <td>&nbsp;</td>");
+                        }
                     } else {
-                        buffer.Add(QStringLiteral("<td class=\"noborder\" width=\"%1\" "
-                                                  "height=\"%2px\" bgcolor=")
-                                       .arg(Indent())
-                                       .arg(height)
-                                   + columnColor + QStringLiteral(">&nbsp;</td>"));
+                        buffer.Add(u"<td class=\"noborder\" width=\"");
+                        buffer.Add(indentText);
+                        buffer.Add(u"\" height=\"");
+                        buffer.Add(heightText);
+                        buffer.Add(u"px\" bgcolor=");
+                        buffer.Add(columnColor);
+                        buffer.Add(u">&nbsp;</td>");
                     }
                 }
             }
             if (canvas.changed()) {
                 buffer.Add(u" <td class=\"normalborder\" ");
                 writeStyle(QString(), canvas.font());
-                buffer.Add(QStringLiteral(" height=\"%1").arg(height));
+                buffer.Add(u" height=\"");
             } else {
-                buffer.Add(QStringLiteral(" <td class=\"normalborder\"  height=\"%1").arg(height));
+                buffer.Add(u" <td class=\"normalborder\"  height=\"");
             }
+            buffer.Add(heightText);
             buffer.Add(u"px\"");
             if (c.RightToLeft)
                 buffer.Add(u" dir=\"rtl\"");
-            buffer.Add(htmlAlign(mirrored(c.Alignment, c.RightToLeft)));
-            if (main && maxLevel > 0 && level < maxLevel)
-                buffer.Add(QStringLiteral(" colspan=\"%1\"").arg(maxLevel - level + 1));
-            if (cols.UseColumns && !c.ParentColor)
-                buffer.Add(QStringLiteral(" bgcolor=") + columnColor);
+            buffer.Add(alignments[ci]);
+            if (main && maxLevel > 0 && level < maxLevel) {
+                buffer.Add(u" colspan=\"");
+                buffer.Add(QString::number(maxLevel - level + 1));
+                buffer.Add(u"\"");
+            }
+            if (cols.UseColumns && !c.ParentColor) {
+                buffer.Add(u" bgcolor=");
+                buffer.Add(columnColor);
+            }
             buffer.Add(u">");
             exportTexts(node, c.Index, etHTML, cellText, staticText);
             buffer.Add(htmlEscaped(cellText));
