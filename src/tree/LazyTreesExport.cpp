@@ -18,10 +18,11 @@ namespace zfw {
 
 namespace {
 
-// The room to add when n more units do not fit: n rounded up to whole steps of 4096.
+// The room to add when n more units do not fit: n rounded up to whole steps of 4096, but at
+// least half the room there is, so that a large export is not copied again every 4096 units.
 qsizetype grownCapacity(qsizetype capacity, qsizetype n)
 {
-    return capacity + (n + 4095) / 4096 * 4096;
+    return capacity + std::max((n + 4095) / 4096 * 4096, capacity / 2);
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ void TBufferedString::Add(QStringView s)
 void TBufferedString::AddNewLine()
 {
     if (m_data.capacity() - m_data.size() <= 4)
-        m_data.reserve(m_data.capacity() + 4096);
+        m_data.reserve(grownCapacity(m_data.capacity(), 4096));
     m_data.append(QLatin1String("\r\n"));
 }
 
@@ -54,7 +55,7 @@ void TBufferedRawByteString::Add(const QByteArray& s)
 void TBufferedRawByteString::AddNewLine()
 {
     if (m_data.capacity() - m_data.size() <= 2)
-        m_data.reserve(m_data.capacity() + 4096);
+        m_data.reserve(grownCapacity(m_data.capacity(), 4096));
     m_data.append("\r\n");
 }
 
@@ -97,9 +98,9 @@ QString quotedExportValue(const QString& value, QStringView separator)
 {
     // Quoting only values that hold the separator let quotes and line breaks through raw, so
     // a spreadsheet split or merged the rows; such values are quoted as well.
-    const bool quote = (!separator.isEmpty() && value.contains(separator))
-                       || value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\r'))
-                       || value.contains(QLatin1Char('\n'));
+    const bool quote = std::any_of(value.begin(), value.end(),
+                                   [](QChar c) { return c == '"' || c == '\r' || c == '\n'; })
+                       || (!separator.isEmpty() && value.contains(separator));
     if (!quote)
         return value;
     QString out = value;
@@ -412,6 +413,8 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
     // What stays the same from row to row is formatted once.
     const QFont treeFont = font();
     const QString indentText = QString::number(Indent());
+    QString heightText;
+    int lastHeight = -1;
     std::vector<QString> columnColors;
     std::vector<QString> alignments;
     for (const TLTExportColumn& c : cols.Visible) {
@@ -427,7 +430,10 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType source, const QS
         const int height = int(GetNodeHeight(node));
         buffer.Add(u" <tr class=\"default\">");
         buffer.AddNewLine();
-        const QString heightText = QString::number(height);
+        if (height != lastHeight) {
+            heightText = QString::number(height);
+            lastHeight = height;
+        }
         for (std::size_t ci = 0; ci < cols.Visible.size(); ++ci) {
             const TLTExportColumn& c = cols.Visible[ci];
             canvas.reset(treeFont);
