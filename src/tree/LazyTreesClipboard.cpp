@@ -5,6 +5,7 @@
 
 #include "platform/Clipboard.h"
 #include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesString.h"
 #include "tree/core/LazyTreesGuard.h"
 
 #include <QBuffer>
@@ -122,6 +123,15 @@ TLTClipboardContext::TLTClipboardContext(IClipboard& clipboard)
 {
     m_formats.Add(QStringLiteral("Lazy Tree Data"), kLazyTreeDataMime,
                   lazyTreeClass<TBaseLazyTree>(), 50);
+    // The string tree's text formats, rendered by its exports when a receiver asks.
+    const TLazyTreeClass strings = lazyTreeClass<TCustomLazyStringTree>();
+    m_formats.Add(QStringLiteral("HTML Format"), QStringLiteral("text/html"), strings, 80);
+    m_formats.Add(QStringLiteral("Rich Text Format Without Objects"), QStringLiteral("text/rtf"),
+                  strings, 84);
+    m_formats.Add(QStringLiteral("Rich Text Format"), QStringLiteral("text/rtf"), strings, 85);
+    m_formats.Add(QStringLiteral("CSV"), QStringLiteral("text/csv"), strings, 90);
+    m_formats.RegisterLTClipboardFormat(13, strings, 95);
+    m_formats.RegisterLTClipboardFormat(1, strings, 100);
 }
 
 std::uint32_t TLTClipboardContext::registerTree(TBaseLazyTree* tree)

@@ -18,7 +18,12 @@ void TBaseLazyTree::DoColumnResize(TColumnIndex column)
         OnColumnResize(*FHeader, column);
 }
 
-void TBaseLazyTree::MainColumnChanged() { CancelEditNode(); }
+void TBaseLazyTree::MainColumnChanged()
+{
+    CancelEditNode();
+    // The focused node's accessible name is its main column's text.
+    accessibleNameChanged();
+}
 
 TColumnIndex TBaseLazyTree::SortColumn() const
 {

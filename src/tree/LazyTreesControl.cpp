@@ -130,6 +130,7 @@ TBaseLazyTree::~TBaseLazyTree()
     SetTreeWorker(nullptr);
     InterruptValidation();
     releaseClipboard();
+    releaseAccessible();
     // A read-only tree must still delete its nodes.
     TLTMiscOptions misc = options().MiscOptions;
     if (misc.contains(toReadOnly)) {

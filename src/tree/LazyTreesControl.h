@@ -23,11 +23,13 @@
 #include "tree/core/LazyTrees.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QBasicTimer>
 #include <QColor>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +49,9 @@ namespace zfw {
 
 class TLTClipboardContext;
 class ILTEditLink;
+
+class IPrinter;
+struct PrintSetup;
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TLTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
@@ -854,6 +859,36 @@ protected:
     virtual void DoColumnVisibilityChanged(TColumnIndex column, bool visible);
 
 public:
+
+    // ----- printing (LazyTreesPrint.cpp) ----------------------------------------------------
+    // The whole tree, with the header above it when asked and shown, on pages of the printer:
+    // row of pages by row of pages, scaled by the printer's text height against the screen's,
+    // painted on a white background with grid lines only. Nil prints nothing (false). False
+    // with *error set when the printer refused the job or could not finish it; an exception of
+    // a paint handler abandons the job and passes on. The tree's font and colours are back as
+    // they were on every way out.
+    bool Print(IPrinter* printer, bool printHeader, const PrintSetup& setup,
+               QString* error = nullptr);
+    bool Print(IPrinter* printer, bool printHeader);
+    // Pages across (width) and down (height) for a picture of the given size on pages of the
+    // given size (tree pixels); at least one each way.
+    static QSize printPageCounts(QSize picture, QSize page);
+
+    // ----- accessibility (LazyTreesAccessibility.cpp) -------------------------------------
+    // The accessible objects providers made for the tree (its object() is the tree) and for its
+    // focused node (its object() is nil: a node is no QObject); nil when none did. Qt's
+    // accessibility cache owns them; both go with the tree.
+    QAccessibleInterface* Accessible() const { return FAccessible; }
+    void SetAccessible(QAccessibleInterface* value) { FAccessible = value; }
+    QAccessibleInterface* AccessibleItem() const { return FAccessibleItem; }
+    void SetAccessibleItem(QAccessibleInterface* value) { FAccessibleItem = value; }
+    // Where the tree's accessibility events go; Qt's updateAccessibility (which drops them
+    // while no client listens) when not set.
+    void SetAccessibilityAnnouncer(std::function<void(QAccessibleEvent&)> announcer)
+    {
+        m_accessibilityAnnouncer = std::move(announcer);
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -895,6 +930,9 @@ protected:
     void StopNoticeTimer(int id) override;
     void SetRedraw(bool on) override;
     void DoExpanded(PLazyNode node) override;
+    // Besides the events, accessibility clients hear of the change (LazyTreesAccessibility.cpp).
+    void DoFocusChanged(PLazyNode node, TColumnIndex column) override;
+    void DoChecked(PLazyNode node) override;
     bool DoCollapsing(PLazyNode node) override;
     // Fires OnCollapsed; with toAlwaysSelectNode a selected node that the collapse hid gives
     // its selection to its nearest shown ancestor.
@@ -1153,6 +1191,23 @@ private:
     std::shared_ptr<ILTEditLink> FEditLink;
     // The node the running edit was started on (nil when none, or when it was freed).
     PLazyNode FEditNode = nullptr;
+
+    // The header's part of a print (LazyTreesPrint.cpp): its height, and its painting over the
+    // given width at the painter's origin. TODO(columns): the tree has no header yet, so both
+    // do nothing; they hand over to the header's painting once it exists.
+    int printHeaderHeight() const;
+    void paintHeaderForPrint(QPainter& painter, int width);
+
+    // Accessibility clients hear of focus, name and state changes. accessibleNameChanged is the
+    // hook for a change of the main column.
+    void announceStateChange(QAccessible::State changed);
+    void accessibleNameChanged();
+    // The item object goes with the tree (Qt deletes the tree's own object itself).
+    void releaseAccessible();
+    void announce(QAccessibleEvent* event);
+    std::function<void(QAccessibleEvent&)> m_accessibilityAnnouncer;
+    QAccessibleInterface* FAccessible = nullptr;
+    QAccessibleInterface* FAccessibleItem = nullptr;
 
     // Flushes a pending cut or copy and leaves the clipboard context (the tree is going).
     void releaseClipboard();

@@ -74,6 +74,9 @@ void TBaseLazyTree::DoMeasureItem(PLazyNode node, int& nodeHeight)
 void TBaseLazyTree::DoCollapsed(PLazyNode node)
 {
     LazyTreeModel::DoCollapsed(node);
+    QAccessible::State collapsedState;
+    collapsedState.collapsed = true;
+    announceStateChange(collapsedState);
     startToggleAnimation(node, false, m_collapsingHeight);
     m_collapsingHeight = 0;
     if (!options().SelectionOptions.contains(toAlwaysSelectNode))

@@ -87,7 +87,12 @@ void TCustomLazyStringTree::DoGetText(PLazyNode node, TColumnIndex column, QStri
 {
     if (!node->has(vsInitialized))
         InitNode(node);
-    if (OnGetText) {
+    if (OnGetCellText) {
+        TVSTGetCellTextEventArgs e{node, column, cellText, staticText, m_textExportType};
+        OnGetCellText(*this, e);
+        cellText = e.CellText;
+        staticText = e.StaticText;
+    } else if (OnGetText) {
         OnGetText(*this, node, column, ttNormal, cellText);
         OnGetText(*this, node, column, ttStatic, staticText);
     }

@@ -3,6 +3,7 @@
 // painted on one line or word-wrapped for multi-line nodes, measured for widths and heights.
 
 #include "tree/LazyTreesControl.h"
+#include "tree/LazyTreesExport.h"
 
 #include <QSize>
 #include <QStringList>
@@ -17,6 +18,15 @@ enum TVSTTextType : std::uint8_t { ttNormal, ttStatic };
 // The string tree's own option set.
 enum TLTStringOption : std::uint8_t { toSaveCaptions, toShowStaticText, toAutoAcceptEditChange };
 using TLTStringOptions = TSmallSet<TLTStringOption, std::uint8_t>;
+
+// The texts of one cell asked in one go, with the export that asks (etNone for painting).
+struct TVSTGetCellTextEventArgs {
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    QString CellText;
+    QString StaticText;
+    TLTExportType ExportType = etNone;
+};
 
 class TCustomLazyStringTree : public TBaseLazyTree {
 public:
@@ -138,6 +148,59 @@ public:
     // The remembered texts, in order without regard to case.
     QStringList previouslySelected() const;
 
+    // ----- export (LazyTreesExport.cpp) -------------------------------------------------------
+    // Both texts of a cell in one event, with the kind of export asking; when set it is asked
+    // instead of OnGetText.
+    std::function<void(TCustomLazyStringTree& sender, TVSTGetCellTextEventArgs& e)> OnGetCellText;
+    // Export events. Columns are named by index. OnBeforeNodeExport answering false leaves a
+    // node out of the HTML and RTF exports.
+    std::function<void(TBaseLazyTree& sender, TLTExportType type)> OnBeforeTreeExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type)> OnAfterTreeExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type)> OnBeforeHeaderExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type)> OnAfterHeaderExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type, TColumnIndex column)>
+        OnBeforeColumnExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type, TColumnIndex column)>
+        OnColumnExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type, TColumnIndex column)>
+        OnAfterColumnExport;
+    std::function<bool(TBaseLazyTree& sender, TLTExportType type, PLazyNode node)>
+        OnBeforeNodeExport;
+    std::function<bool(TBaseLazyTree& sender, TLTExportType type, PLazyNode node)> OnNodeExport;
+    std::function<void(TBaseLazyTree& sender, TLTExportType type, PLazyNode node)>
+        OnAfterNodeExport;
+
+    // Every export but the CSV file runs as an okExport operation: CancelOperation (from a
+    // handler) stops its node walk at once, and what was written so far is closed and returned.
+    // HTML and RTF take the nodes of the source that ExportMode lets through; the text export
+    // takes them all.
+    QString ContentToHTML(TVSTTextSourceType source, const QString& caption = QString());
+    // ASCII: every character as a \u control word.
+    QByteArray ContentToRTF(TVSTTextSourceType source);
+    // One line per node (CR LF), indented by the separator per level.
+    QString ContentToText(TVSTTextSourceType source, const QString& separator);
+    QString ContentToText(TVSTTextSourceType source, QChar separator)
+    {
+        return ContentToText(source, QString(separator));
+    }
+    QString ContentToUnicode(TVSTTextSourceType source, QChar separator)
+    {
+        return ContentToText(source, QString(separator));
+    }
+    // Only the export events, for an owner that writes its own format.
+    void ContentToCustom(TVSTTextSourceType source);
+    // The bytes of a registered text format ("Plain text", "Unicode text", "CSV", "Rich Text
+    // Format", "Rich Text Format Without Objects", "HTML Format"); empty for other names. The
+    // array carries its length, so no terminating NUL is added.
+    QByteArray ContentToClipboard(const QString& format, TVSTTextSourceType source);
+    // The top-level nodes as CSV (UTF-8, CR LF, every value quoted), with the column captions
+    // first when asked. False for an empty name, or with *error set when the file could not be
+    // written (an existing file is then kept).
+    bool SaveToCSVFile(const QString& fileNameWithPath, bool includeHeading,
+                       QString* error = nullptr);
+    // The text formats of the clipboard and of drags, besides the base tree's node data.
+    QByteArray RenderOLEData(const QString& mimeType, bool forClipboard) override;
+
 private:
     void setCachedTextWidth(PLazyNode node, std::uint32_t width);
     void resetWidths();
@@ -162,6 +225,18 @@ private:
     // The colour PaintNormalText chose, for the default drawing of DoTextDrawing.
     TColor m_textColor = clWindowText;
     QString restoreText(PLazyNode node);
+
+    // ----- export (LazyTreesExport.cpp)
+    // The columns an export walks; the one place that decides them.
+    virtual TLTExportColumns exportColumns();
+    void exportTexts(PLazyNode node, TColumnIndex column, TLTExportType type, QString& cellText,
+                     QString& staticText);
+    bool passesExportFilter(PLazyNode node);
+    PLazyNode firstExportNode(TVSTTextSourceType source);
+    // Nil once the export was cancelled.
+    PLazyNode nextExportNode(PLazyNode node, TVSTTextSourceType source);
+    // The export asking for texts now (etNone outside exports), for OnGetCellText.
+    TLTExportType m_textExportType = etNone;
 };
 
 class TLazyStringTree : public TCustomLazyStringTree {

@@ -88,6 +88,9 @@ void TBaseLazyTree::startToggleAnimation(PLazyNode node, bool expanding, int chi
 void TBaseLazyTree::DoExpanded(PLazyNode node)
 {
     LazyTreeModel::DoExpanded(node);
+    QAccessible::State expanded;
+    expanded.expanded = true;
+    announceStateChange(expanded);
     startToggleAnimation(node, true, int(node->TotalHeight - ownRowHeight(node)));
 }
 
