@@ -142,13 +142,14 @@ void TBaseLazyTree::DoTimer(int id)
         }
         break;
     case ScrollTimer:
-        // Scrolling by itself near the edges belongs to drag and drop; the timer keeps its
-        // states so that the auto-scroll can be driven from here.
+        // The first firing ends the auto-scroll delay; from then on it fires every interval.
         if (FStates.contains(tsScrollPending)) {
             startTimerById(ScrollTimer, FAutoScrollInterval);
             DoStateChange({tsScrolling}, {tsScrollPending});
         }
+        DoTimerScroll();
         break;
+    case ExpandTimer: DoDragExpand(); break;
     case SearchTimer:
         StopTimer(SearchTimer);
         DoStateChange({}, {tsIncrementalSearching});
@@ -161,7 +162,7 @@ void TBaseLazyTree::DoTimer(int id)
         Invalidate();
         break;
     default:
-        // 1 (expanding under a drag) and 3 (the header) belong to parts not built here.
+        // 3 (the header) belongs to a part not built here.
         StopTimer(id);
         break;
     }
