@@ -257,6 +257,10 @@ bool TBaseLazyTree::OleDragEnter(Qt::KeyboardModifiers shift, QPoint pt, int& ef
             mode = pt.y() < (r.top() + r.bottom() + 1) / 2 ? dmAbove : dmBelow;
         }
         SetDropTarget(hit.HitNode, mode);
+        // The node the drag enters on expands after the delay as one moved onto does; else
+        // it would stay closed until the pointer left it and came back.
+        if (options().AutoOptions.contains(toAutoDropExpand) && hit.HitNode->has(vsHasChildren))
+            startTimerById(ExpandTimer, FAutoExpandDelay);
         return true;
     } catch (...) {
         effect = DROPEFFECT_NONE;
