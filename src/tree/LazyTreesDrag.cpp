@@ -181,6 +181,18 @@ void TBaseLazyTree::BeginDragOperation(QPoint hotSpot)
     FDragImage->EndDrag();
     FDragSelection.clear();
     FStates.exclude(TLazyTreeStates{tsOLEDragging});
+    // The platform's drag loop takes the button-up itself: the states of buttons no longer
+    // held are left here, or the tree would wait for a release that never comes.
+    const Qt::MouseButtons held = QApplication::mouseButtons();
+    if (!held.testFlag(Qt::LeftButton))
+        FStates.exclude(TLazyTreeStates{tsLeftButtonDown});
+    if (!held.testFlag(Qt::MiddleButton))
+        FStates.exclude(TLazyTreeStates{tsMiddleButtonDown});
+    if (!held.testFlag(Qt::RightButton))
+        FStates.exclude(TLazyTreeStates{tsRightButtonDown});
+    if (held == Qt::NoButton)
+        clearPendingInput(TLazyTreeStates{tsClearPending, tsToggleFocusedSelection,
+                                          tsDrawSelPending, tsDrawSelecting, tsEditPending});
     if (failure)
         std::rethrow_exception(failure);
 }

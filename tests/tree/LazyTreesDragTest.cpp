@@ -515,6 +515,23 @@ TEST(TreeDrag, AnAutomaticDragStartsBeyondTheThresholdWithTheFocusedNode)
     QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, far);
 }
 
+TEST(TreeDrag, TheButtonReleasedInsideTheDragLoopIsNotAwaited)
+{
+    Trees f;
+    DragTree& tree = f.make();
+    fill(tree);
+    FakeDragLoop loop;
+    tree.SetDragLoop(&loop);
+    tree.AddToSelection(find(tree, 2));
+    ASSERT_EQ(QApplication::mouseButtons(), Qt::NoButton);
+    tree.SetTreeStates(tree.TreeStates() + TLazyTreeStates{tsLeftButtonDown, tsClearPending});
+    tree.BeginDrag(true);
+    EXPECT_EQ(loop.calls, 1);
+    EXPECT_FALSE(tree.TreeStates().contains(tsLeftButtonDown));
+    EXPECT_FALSE(tree.TreeStates().contains(tsClearPending));
+    EXPECT_EQ(tree.SelectedCount(), 1u);
+}
+
 TEST(TreeDrag, ManualModeAsksWhetherTheNodeMayBeDragged)
 {
     Trees f;
@@ -674,7 +691,6 @@ TEST(TreeDragImage, ShowsTheSelectedRowsWithTheBackgroundClear)
     tree.PrepareDragImage(hot, &data);
     const QImage& img = tree.DragImage().image();
     ASSERT_EQ(img.size(), QSize(120, 80));
-    img.save(QStringLiteral("tree-drag-image.png"));
     // The hot spot sits in the picture's centre, on the selected row: nearly the full
     // transparency there, nothing on the background around the rows.
     EXPECT_EQ(tree.DragImage().hotSpot(), QPoint(60, 40));
