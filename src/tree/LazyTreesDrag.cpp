@@ -360,7 +360,9 @@ bool TBaseLazyTree::OleDragDrop(const QMimeData* dataObject, Qt::KeyboardModifie
 bool TBaseLazyTree::ProcessDrop(const QMimeData& dataObject, PLazyNode targetNode, int& effect,
                                 TLTNodeAttachMode mode)
 {
-    if (mode == amNoWhere) {
+    // A read-only tree takes nothing. The effect must say so too: a move answered as done
+    // would let the source delete nodes that arrived nowhere.
+    if (mode == amNoWhere || options().MiscOptions.contains(toReadOnly)) {
         effect = DROPEFFECT_NONE;
         return false;
     }

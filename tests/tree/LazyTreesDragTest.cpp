@@ -609,6 +609,26 @@ TEST(TreeDrop, AFailingDropHandlerLeavesNoEffect)
     EXPECT_EQ(shape(target), "5");
 }
 
+TEST(TreeDrop, AReadOnlyTargetTakesNothingAndTheMovedNodesStay)
+{
+    Trees f;
+    DragTree& source = f.make();
+    // A tree that does not know the source: its move would be a copy and a delete.
+    DragTree& target = f.make(std::make_shared<TLTClipboardContext>(f.clipboard));
+    fill(source);
+    add(target, nullptr, 5);
+    target.SetMiscOptions(target.options().MiscOptions + TLTMiscOptions{toReadOnly});
+    FakeDragLoop loop;
+    loop.drop = [&](const QMimeData& data) {
+        return dropAt(target, data, labelPoint(target, find(target, 5)), kShift);
+    };
+    source.SetDragLoop(&loop);
+    source.AddToSelection(find(source, 2));
+    source.BeginDrag(true);
+    EXPECT_EQ(shape(target), "5");
+    EXPECT_EQ(shape(source), "1(11 12) 2 3");
+}
+
 TEST(TreeDrop, ARefusedDragDropsNothing)
 {
     Trees f;
