@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -628,6 +629,54 @@ TEST(TreeDrop, AReadOnlyTargetTakesNothingAndTheMovedNodesStay)
     EXPECT_EQ(shape(target), "5");
     EXPECT_EQ(shape(source), "1(11 12) 2 3");
 }
+
+struct BadDataCase {
+    std::string name;
+    std::function<QByteArray(const QByteArray& good)> bytes;
+};
+
+class TreeBadDrop : public ::testing::TestWithParam<BadDataCase> {};
+
+// Tree data from another program, damaged on the way: nothing arrives, no effect is answered.
+TEST_P(TreeBadDrop, AddsNothing)
+{
+    Trees f;
+    DragTree& source = f.make();
+    DragTree& target = f.make();
+    fill(source);
+    add(target, nullptr, 5);
+    source.AddToSelection(find(source, 2));
+    const QByteArray good = source.RenderOLEData(kLazyTreeDataMime, false);
+    ASSERT_GT(good.size(), 8);
+    QMimeData data;
+    data.setData(kLazyTreeDataMime, GetParam().bytes(good));
+    int answered = -1;
+    target.OnDragDrop = [&](TBaseLazyTree& t, QObject*, const QMimeData* d, const QStringList&,
+                            Qt::KeyboardModifiers, Qt::MouseButtons, QPoint, int& effect,
+                            TDropMode mode) {
+        t.ProcessDrop(*d, t.DropTargetNode(), effect, attachModeOf(mode));
+        answered = effect;
+    };
+    dropAt(target, data, labelPoint(target, find(target, 5)));
+    EXPECT_EQ(answered, 0);
+    EXPECT_EQ(shape(target), "5");
+    EXPECT_EQ(target.checkConsistency().toStdString(), "");
+}
+
+QByteArray withCount(QByteArray body)
+{
+    QByteArray out(4, '\0');
+    qToLittleEndian(std::uint32_t(body.size()), out.data());
+    return out + body;
+}
+
+const std::vector<BadDataCase> kBadDataCases = {
+    {"CountDisagrees", [](const QByteArray& g) { return g.left(g.size() - 3); }},
+    {"TruncatedRecord", [](const QByteArray& g) { return withCount(g.mid(4, g.size() - 7)); }},
+    {"Garbage", [](const QByteArray&) { return withCount(QByteArray(40, '\x7f')); }},
+    {"Empty", [](const QByteArray&) { return QByteArray(); }},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, TreeBadDrop, ::testing::ValuesIn(kBadDataCases), CaseName());
 
 TEST(TreeDrop, ARefusedDragDropsNothing)
 {
