@@ -858,6 +858,50 @@ TEST(TreePanning, AMiddleDragPansUntilTheButtonComesUp)
     EXPECT_FALSE(t.tree.timerActive(TBaseLazyTree::ScrollTimer));
 }
 
+struct CursorCase {
+    std::string name;
+    QPoint delta;          // from the start point
+    const char* both;      // scrollable both ways
+    const char* vertical;  // only up and down
+};
+
+class PanningCursor : public ::testing::TestWithParam<CursorCase> {};
+
+TEST_P(PanningCursor, PointsWhereTheViewMoves)
+{
+    const CursorCase& c = GetParam();
+    for (bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "both ways" : "vertical only");
+        PanTree t;
+        if (wide) {
+            // Rows indented beyond the client area make the content wider than the view.
+            t.tree.SetIndent(400);
+            QApplication::processEvents();
+        }
+        ASSERT_EQ(t.tree.RangeX() > t.tree.viewport()->width(), wide);
+        const QPoint start(100, 50);
+        QTest::mouseClick(t.tree.viewport(), Qt::MiddleButton, {}, start);
+        ASSERT_TRUE(t.panning());
+        t.move(start + c.delta);
+        EXPECT_EQ(t.tree.panningCursorName().toStdString(), wide ? c.both : c.vertical);
+        t.tree.StopWheelPanning();
+    }
+}
+
+const std::vector<CursorCase> kCursorCases = {
+    {"Still", {0, 0}, "LT_MOVEALL", "LT_MOVENS"},
+    {"WithinSeven", {7, -7}, "LT_MOVEALL", "LT_MOVENS"},
+    {"Up", {0, -20}, "LT_MOVEN", "LT_MOVEN"},
+    {"DownALittleRight", {8, 20}, "LT_MOVES", "LT_MOVES"},
+    {"Right", {20, 8}, "LT_MOVEE", "LT_MOVES"},
+    {"Left", {-20, -8}, "LT_MOVEW", "LT_MOVEN"},
+    {"UpRight", {20, -9}, "LT_MOVENE", "LT_MOVEN"},
+    {"UpLeft", {-9, -20}, "LT_MOVENW", "LT_MOVEN"},
+    {"DownRight", {9, 9}, "LT_MOVESE", "LT_MOVES"},
+    {"DownLeft", {-20, 20}, "LT_MOVESW", "LT_MOVES"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, PanningCursor, ::testing::ValuesIn(kCursorCases), CaseName());
+
 TEST(TreePanning, ATreeThatFitsDoesNotPan)
 {
     Trees f;
