@@ -1012,7 +1012,8 @@ protected:
     qint64 FDragScrollStart = 0;
     bool m_dragScrollStarted = false;
     std::unique_ptr<ILTDragManager> FDragManager;
-    std::unique_ptr<TLTDragImage> FDragImage = std::make_unique<TLTDragImage>();
+    // A tree's picture fades from its centre, drawn at 200 of 255.
+    std::unique_ptr<TLTDragImage> FDragImage = std::make_unique<TLTDragImage>(200, true);
     std::unique_ptr<TLTPanningWindow> FPanningWindow;
     QString FPanningCursor;
     IDragLoop* m_dragLoop = nullptr;

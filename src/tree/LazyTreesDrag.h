@@ -118,6 +118,8 @@ enum TLTDragMoveRestriction : std::uint8_t { dmrNone, dmrHorizontalOnly, dmrVert
 // platform's drag shows it (disSystemSupport), so only its bytes are made here.
 class TLTDragImage {
 public:
+    TLTDragImage() = default;
+    TLTDragImage(int transparency, bool fade) : FTransparency(transparency), FFade(fade) {}
     int Transparency() const { return FTransparency; }
     void SetTransparency(int value) { FTransparency = std::clamp(value, 0, 255); }
     bool Fade() const { return FFade; }

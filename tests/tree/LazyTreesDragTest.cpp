@@ -751,8 +751,8 @@ TEST(TreeDragImage, ShowsTheSelectedRowsWithTheBackgroundClear)
     fill(tree);
     tree.SetDragWidth(120);
     tree.SetDragHeight(80);
-    tree.DragImage().SetTransparency(200);
-    tree.DragImage().SetFade(true);
+    EXPECT_EQ(tree.DragImage().Transparency(), 200);
+    EXPECT_TRUE(tree.DragImage().Fade());
     PLazyNode two = find(tree, 2);
     tree.AddToSelection(two);
     const QPoint hot = labelPoint(tree, two);
