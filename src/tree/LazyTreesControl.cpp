@@ -113,6 +113,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent) : QAbstractScrollArea(parent)
         DoStateChange({tsUseThemes});
     setAcceptDrops(options().MiscOptions.contains(toAcceptOLEDrop));
     FHeader = std::make_unique<TLTHeader>(*this);
+    viewport()->setAcceptDrops(acceptDrops());
     UpdateScrollBars(false);
 }
 
@@ -333,8 +334,10 @@ void TBaseLazyTree::OptionsChanged()
 
     const TLTMiscOptions miscChanged = (now.MiscOptions - old.MiscOptions)
                                        + (old.MiscOptions - now.MiscOptions);
-    if (miscChanged.contains(toAcceptOLEDrop))
+    if (miscChanged.contains(toAcceptOLEDrop)) {
         setAcceptDrops(now.MiscOptions.contains(toAcceptOLEDrop));
+        viewport()->setAcceptDrops(acceptDrops());
+    }
     // toFullRepaintOnResize chose a window class style; Qt repaints what a resize uncovers and
     // the tree invalidates what its layout needs, so the option needs no reaction here.
     if (miscChanged.contains(toCheckSupport))

@@ -15,10 +15,10 @@
 #include "controls/Canvas.h"
 #include "platform/Beep.h"
 #include "tree/LazyTreesColors.h"
+#include "tree/LazyTreesDrag.h"
 #include "tree/LazyTreesGeometry.h"
-#include "tree/LazyTreesHint.h"
-
 #include "tree/LazyTreesHeader.h"
+#include "tree/LazyTreesHint.h"
 #include "tree/LazyTreesImages.h"
 #include "tree/core/LazyTrees.h"
 
@@ -399,7 +399,8 @@ public:
     {
         return FStates.contains(tsDrawSelPending) || FStates.contains(tsDrawSelecting);
     }
-    // The drag start, filled by the drag-and-drop part: a node drag would begin here.
+    // Called when a button-down makes a drag of the node pending; a tree with this hook set
+    // drags automatically, as with dmAutomatic.
     std::function<void(TBaseLazyTree&, PLazyNode node)> OnDragStartHook;
     // F1 on the tree: the help context of the focused node's row.
     Q_SIGNAL void helpRequested(PLazyNode node, TColumnIndex column);
@@ -859,7 +860,6 @@ protected:
     virtual void DoColumnVisibilityChanged(TColumnIndex column, bool visible);
 
 public:
-
     // ----- printing (LazyTreesPrint.cpp) ----------------------------------------------------
     // The whole tree, with the header above it when asked and shown, on pages of the printer:
     // row of pages by row of pages, scaled by the printer's text height against the screen's,
@@ -888,6 +888,74 @@ public:
     {
         m_accessibilityAnnouncer = std::move(announcer);
     }
+
+    // ----- drag and drop, auto-scroll, wheel panning (LazyTreesDrag*.cpp, LazyTreesPanning.cpp)
+    // A button-down on a node with dmManual asks whether a drag may start there.
+    std::function<void(TBaseLazyTree&, PLazyNode node, TColumnIndex column, bool& allowed)>
+        OnDragAllowed;
+    // A drag enters, moves over or leaves the tree. source: the tree (or other object of this
+    // program) the data come from, nil for other programs. effect comes as suggested; accept
+    // starts false, and a refusal makes the effect none.
+    std::function<void(TBaseLazyTree&, QObject* source, Qt::KeyboardModifiers shift,
+                       TDragState state, QPoint pt, TDropMode mode, int& effect, bool& accept)>
+        OnDragOver;
+    // A drop: the handler inserts the data (ProcessDrop) and sets the effect the source sees.
+    // formats: the MIME types the data offer; buttons: the one button the drop counts with.
+    std::function<void(TBaseLazyTree&, QObject* source, const QMimeData* data,
+                       const QStringList& formats, Qt::KeyboardModifiers shift,
+                       Qt::MouseButtons buttons, QPoint pt, int& effect, TDropMode mode)>
+        OnDragDrop;
+    std::function<void(TBaseLazyTree&)> OnStartDrag;
+    // The drag ended at a client point; effect is what the target chose.
+    std::function<void(TBaseLazyTree&, QPoint pt, int effect)> OnEndDrag;
+    // The first time the tree needs its drag manager; nil leaves the tree's own.
+    std::function<void(TBaseLazyTree&, std::unique_ptr<ILTDragManager>& manager)>
+        OnCreateDragManager;
+    // The data of a drag; nil leaves the tree's own data object.
+    std::function<void(TBaseLazyTree&, std::unique_ptr<QMimeData>& data)> OnCreateDataObject;
+
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+    // Starts a drag of the selection: at once, or once the mouse travels threshold pixels from
+    // the button-down (a negative threshold takes the platform's drag distance).
+    void BeginDrag(bool immediate, int threshold = -1);
+    bool Dragging() const;
+    ILTDragManager& GetDragManager();
+    TLTDragImage& DragImage() { return *FDragImage; }
+    // The loop drags run in; nil goes back to the platform's. Not owned.
+    void SetDragLoop(IDragLoop* loop) { m_dragLoop = loop; }
+    // Where relative to the node at p a drop would go; hitInfo and nodeRect describe p.
+    TDropMode DetermineDropMode(QPoint p, THitInfo& hitInfo, QRect& nodeRect);
+    // The effect to propose for a drag from source (nil: another program) with the keys held.
+    int SuggestDropEffect(QObject* source, Qt::KeyboardModifiers shift, QPoint p,
+                          int allowedEffects);
+    // The drag picture of the selected nodes around a client point (nothing with diNoImage).
+    void PrepareDragImage(QPoint hotSpot, const QMimeData* dataObject);
+    // Inserts dropped data at the target in mode, moving the nodes of a tree of this program
+    // when the effect is a move, else copying; false with the effect none when nothing came.
+    // A failure stops here: nothing is reported but false.
+    bool ProcessDrop(const QMimeData& dataObject, PLazyNode targetNode, int& effect,
+                     TLTNodeAttachMode mode);
+    bool CanAutoScroll() const;
+    TScrollDirections ScrollDirections() const { return FScrollDirections; }
+    // The edges the view would scroll towards from a client point (after the delay).
+    TScrollDirections DetermineScrollDirections(int x, int y);
+    void StartAutoScroll(int x, int y);
+    void StartWheelPanning(QPoint position);
+    void StopWheelPanning();
+    // The indicator while wheel panning (nil otherwise) and the name of the cursor shown.
+    const TLTPanningWindow* panningWindow() const { return FPanningWindow.get(); }
+    QString panningCursorName() const { return FPanningCursor; }
+    // The clock edge scrolling measures its delay with; nil goes back to the system's.
+    void SetDragClock(const IClock* clock) { m_dragClock = clock; }
+    // The drop-target steps with the point in client coordinates (the drag manager calls
+    // them); each answers false when a handler failed.
+    bool OleDragEnter(Qt::KeyboardModifiers shift, QPoint pt, int& effect);
+    bool OleDragOver(QObject* source, Qt::KeyboardModifiers shift, TDragState dragState, QPoint pt,
+                     int& effect);
+    void OleDragLeave();
+    bool OleDragDrop(const QMimeData* dataObject, Qt::KeyboardModifiers shift,
+                     Qt::MouseButtons buttons, QPoint pt, int& effect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -1177,6 +1245,50 @@ protected:
     std::shared_ptr<IBeeper> FBeeper = std::make_shared<QtBeeper>();
     int FBackgroundOffsetX = 0;
     int FBackgroundOffsetY = 0;
+
+    // ----- drag and drop hooks and fields (LazyTreesDrag*.cpp, LazyTreesPanning.cpp)
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    virtual bool DoDragAllowed(PLazyNode node, TColumnIndex column);
+    virtual bool DoDragOver(QObject* source, Qt::KeyboardModifiers shift, TDragState state,
+                            QPoint pt, TDropMode mode, int& effect);
+    virtual void DoDragDrop(QObject* source, const QMimeData* data, const QStringList& formats,
+                            Qt::KeyboardModifiers shift, Qt::MouseButtons buttons, QPoint pt,
+                            int& effect, TDropMode mode);
+    // The drag of the selection from a client point to its end.
+    void BeginDragOperation(QPoint hotSpot);
+    void DoDragExpand();
+    void DoTimerScroll();
+    // Whether a button-down with these hits may start a drag (automatic or allowed).
+    bool dragAllowedAt(PLazyNode node, TColumnIndex column, bool isCellHit, bool isLabelHit,
+                       bool fullRowDrag);
+    // The drag steps of a mouse move: panning modes, a pending drag passing its threshold
+    // (true: the drag ran and the move is done), auto-scroll, the panning cursor.
+    bool dragMouseMove(QPoint pos);
+    // The middle button and any button while panning; true when the press or release is used.
+    bool panningMouseButton(Qt::MouseButton button, QPoint pos, bool press);
+    void UpdatePanningCursor(int x, int y);
+    // The main column drops count on (the implicit column in a tree without header columns).
+    TColumnIndex dropMainColumn() const { return FHeader->MainColumn(); }
+
+    TDragMode FDragMode = dmManual;
+    int FDragThreshold = 0;
+    TNodeArray FDragSelection;
+    TScrollDirections FScrollDirections;
+    qint64 FDragScrollStart = 0;
+    bool m_dragScrollStarted = false;
+    std::unique_ptr<ILTDragManager> FDragManager;
+    // A tree's picture fades from its centre, drawn at 200 of 255.
+    std::unique_ptr<TLTDragImage> FDragImage = std::make_unique<TLTDragImage>(200, true);
+    std::unique_ptr<TLTPanningWindow> FPanningWindow;
+    QString FPanningCursor;
+    IDragLoop* m_dragLoop = nullptr;
+    const IClock* m_dragClock = nullptr;
+    // The last mouse or drag position over the client area (client coordinates); timer 4
+    // scrolls from it.
+    QPoint m_lastMousePos{-1, -1};
 
 private:
     // The node editor reaches the tree's editing steps and its event guard.

@@ -145,13 +145,14 @@ void TBaseLazyTree::DoTimer(int id)
         }
         break;
     case ScrollTimer:
-        // Scrolling by itself near the edges belongs to drag and drop; the timer keeps its
-        // states so that the auto-scroll can be driven from here.
+        // The first firing ends the auto-scroll delay; from then on it fires every interval.
         if (FStates.contains(tsScrollPending)) {
             startTimerById(ScrollTimer, FAutoScrollInterval);
             DoStateChange({tsScrolling}, {tsScrollPending});
         }
+        DoTimerScroll();
         break;
+    case ExpandTimer: DoDragExpand(); break;
     case SearchTimer:
         StopTimer(SearchTimer);
         DoStateChange({}, {tsIncrementalSearching});
@@ -165,7 +166,7 @@ void TBaseLazyTree::DoTimer(int id)
         Invalidate();
         break;
     default:
-        // 1 (expanding under a drag) belongs to a part not built here.
+        // An id nobody starts: nothing to do but stop it.
         StopTimer(id);
         break;
     }

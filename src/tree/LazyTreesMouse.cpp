@@ -326,8 +326,7 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
                                  : isCellHit && fullRowDragOption && !hp.contains(hiNowhere)
                                        && (nodeSelected || hp.contains(hiOnItemLabel)
                                            || hp.contains(hiOnNormalIcon));
-    // A drag may start where the drag hook is set (automatic dragging).
-    const bool autoDrag = bool(OnDragStartHook) && (!isCellHit || fullRowDrag);
+    const bool autoDrag = dragAllowedAt(node, newColumn, isCellHit, isLabelHit, fullRowDrag);
     const bool isHeightTracking = button == Qt::LeftButton && hp.contains(hiOnItem)
                                   && (hp.contains(hiUpperSplitter) || hp.contains(hiLowerSplitter));
 
@@ -425,8 +424,11 @@ void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, Qt::KeyboardModifier
     const bool buttonDown = FStates.contains(tsLeftButtonDown)
                             || FStates.contains(tsMiddleButtonDown)
                             || FStates.contains(tsRightButtonDown);
-    if (autoDrag && isAnyHit && buttonDown)
-        OnDragStartHook(*this, node);
+    if (autoDrag && isAnyHit && buttonDown) {
+        if (OnDragStartHook)
+            OnDragStartHook(*this, node);
+        BeginDrag(false, -1);
+    }
 }
 
 bool TBaseLazyTree::HasPopupMenu(PLazyNode node, TColumnIndex column, QPoint pos)
@@ -646,6 +648,8 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* event)
                                                   tsToggleFocusedSelection, tsEditPending,
                                                   tsNodeHeightTrackPending, tsMouseCheckPending});
         });
+        if (panningMouseButton(event->button(), pos, true))
+            return;
         switch (event->button()) {
         case Qt::LeftButton:
             DoStateChange({tsLeftButtonDown});
@@ -681,6 +685,8 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* event)
                 FStates.exclude(TLazyTreeStates{tsRightButtonDown, tsPopupMenuShown});
         });
         const QPoint pos = event->position().toPoint();
+        if (panningMouseButton(button, pos, false))
+            return;
         THitInfo hit;
         GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
         const TLazyTreeOptionSets& opt = options();
@@ -748,6 +754,8 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* event)
                           {tsEditPending, tsNodeHeightTrackPending, tsIncrementalSearching,
                            tsOLEDragPending, tsScrolling, tsScrollPending, tsVCLDragPending});
         }
+        if (dragMouseMove(pos))
+            return;
         if (!FStates.contains(tsDrawSelPending)) {
             if (FStates.contains(tsNodeHeightTracking)) {
                 if (FHeightTrackNode
