@@ -1,4 +1,5 @@
-// Ranges, scroll bars and scroll offsets of the tree control.
+// Ranges, scroll bars and scroll offsets of the tree control. The scroll bars are the scroll
+// area's own: Qt's style draws them in every style, so the tree hooks no drawing of its own.
 
 #include "tree/LazyTreesControl.h"
 #include "tree/core/LazyTreesGuard.h"
