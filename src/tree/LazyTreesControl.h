@@ -1304,9 +1304,8 @@ private:
     // The node the running edit was started on (nil when none, or when it was freed).
     PLazyNode FEditNode = nullptr;
 
-    // The header's part of a print (LazyTreesPrint.cpp): its height, and its painting over the
-    // given width at the painter's origin. TODO(columns): the tree has no header yet, so both
-    // do nothing; they hand over to the header's painting once it exists.
+    // The header's part of a print (LazyTreesPrint.cpp): its height (0 without shown header
+    // columns), and its painting over the given width at the painter's origin.
     int printHeaderHeight() const;
     void paintHeaderForPrint(QPainter& painter, int width);
 

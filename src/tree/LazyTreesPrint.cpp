@@ -24,9 +24,17 @@ QSize TBaseLazyTree::printPageCounts(QSize picture, QSize page)
     return {count(picture.width(), page.width()), count(picture.height(), page.height())};
 }
 
-int TBaseLazyTree::printHeaderHeight() const { return 0; }
+int TBaseLazyTree::printHeaderHeight() const
+{
+    return FHeader->UseColumns() && FHeader->Options().contains(hoVisible) ? FHeader->Height()
+                                                                            : 0;
+}
 
-void TBaseLazyTree::paintHeaderForPrint(QPainter&, int) {}
+void TBaseLazyTree::paintHeaderForPrint(QPainter& painter, int width)
+{
+    // The whole header, unscrolled, at the painter's origin.
+    FHeader->Columns().PaintHeader(painter, Rect(0, 0, width, printHeaderHeight()), QPoint(0, 0));
+}
 
 bool TBaseLazyTree::Print(IPrinter* printer, bool printHeader)
 {

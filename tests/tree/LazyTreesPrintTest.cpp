@@ -95,6 +95,28 @@ TEST(TreePrint, SmallTreeFitsOnePageOnWhite)
     EXPECT_EQ(f.tree->palette().color(QPalette::Base), base);
 }
 
+// With shown header columns a print asked for the header puts the header's band above the
+// rows, which move down by its height; without the header the rows start at the top.
+TEST(TreePrint, TheHeaderIsPrintedAboveTheRowsWhenAsked)
+{
+    PrintFixture f(5);
+    TLTHeader& header = f.tree->Header();
+    header.Columns().Add().SetText(QStringLiteral("Name"));
+    header.Columns().Add().SetText(QStringLiteral("Value"));
+    header.SetOptions(header.Options() + TLTHeaderOptions{hoVisible});
+    ASSERT_TRUE(f.tree->Print(&f.printer, true));
+    ASSERT_TRUE(f.tree->Print(&f.printer, false));
+    ASSERT_EQ(f.printer.printed.size(), 2u);
+    const QImage& with = f.printer.printed[0].pages.at(0);
+    const QImage& without = f.printer.printed[1].pages.at(0);
+    const int h = header.Height();
+    ASSERT_GT(h, 0);
+    // The band differs (captions and cell edges), and the rows below it are those printed at
+    // the top without the header, moved down by its height (the band scaled as the page is).
+    EXPECT_NE(with.copy(0, 0, with.width(), h / 2), without.copy(0, 0, without.width(), h / 2));
+    EXPECT_TRUE(hasDarkPixel(with, QRect(0, 0, 120, h / 2)));
+}
+
 TEST(TreePrint, TallTreeGoesOnSeveralPagesOfOneSize)
 {
     PrintFixture f(400);  // 7,200 pixels high
