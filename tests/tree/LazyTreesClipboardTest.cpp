@@ -6,6 +6,7 @@
 #include "tree/LazyTreesControl.h"
 #include "tree/LazyTreesString.h"
 
+#include "NumberedNodes.h"
 #include "support/FakeClipboard.h"
 
 #include <QIODevice>
@@ -43,27 +44,6 @@ struct Trees {
         return tree;
     }
 };
-
-PLazyNode add(TBaseLazyTree& tree, PLazyNode parent, std::uint32_t value)
-{
-    PLazyNode n = tree.AddChild(parent);
-    *tree.nodeData<std::uint32_t>(n) = value;
-    return n;
-}
-
-std::string shape(TBaseLazyTree& tree, PLazyNode parent = nullptr)
-{
-    std::string out;
-    PLazyNode first = parent ? parent->FirstChild : tree.RootNode()->FirstChild;
-    for (PLazyNode n = first; n; n = n->NextSibling) {
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(*tree.nodeData<std::uint32_t>(n));
-        if (n->FirstChild)
-            out += '(' + shape(tree, n) + ')';
-    }
-    return out;
-}
 
 // "1(11 12) 2 3" with 1 expanded.
 void fill(TBaseLazyTree& tree)

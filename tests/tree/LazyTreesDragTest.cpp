@@ -7,6 +7,7 @@
 #include "tree/LazyTreesDrag.h"
 #include "tree/LazyTreesString.h"
 
+#include "NumberedNodes.h"
 #include "support/CaseName.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeServices.h"
@@ -136,27 +137,6 @@ struct Trees {
         return *trees.back();
     }
 };
-
-PLazyNode add(TBaseLazyTree& tree, PLazyNode parent, std::uint32_t value)
-{
-    PLazyNode n = tree.AddChild(parent);
-    *tree.nodeData<std::uint32_t>(n) = value;
-    return n;
-}
-
-std::string shape(TBaseLazyTree& tree, PLazyNode parent = nullptr)
-{
-    std::string out;
-    PLazyNode first = parent ? parent->FirstChild : tree.RootNode()->FirstChild;
-    for (PLazyNode n = first; n; n = n->NextSibling) {
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(*tree.nodeData<std::uint32_t>(n));
-        if (n->FirstChild)
-            out += '(' + shape(tree, n) + ')';
-    }
-    return out;
-}
 
 PLazyNode find(TBaseLazyTree& tree, std::uint32_t value)
 {

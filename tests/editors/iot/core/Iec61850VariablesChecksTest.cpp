@@ -4,42 +4,28 @@
 #include "editors/iot/core/UIEC61850_VariablesSpec.h"
 
 #include "common/UComon.h"
-#include "common/ULanguage.h"
+#include "editors/iot/core/CheckRows.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace zfw {
 namespace {
 
-using Cells = std::map<QString, QString>;
-
-const ProgramState& language()
-{
-    static const ProgramState lang = [] {
-        ProgramState s;
-        Fill_Default_Language(s);
-        return s;
-    }();
-    return lang;
-}
+using test::Cells;
 
 // A row that passes every check; the cases change only what they test.
 void setRow(RuleTable& t, int row, const Cells& changes)
 {
-    Cells cells = {{"Enable", "Y"},
-                   {"Name", QStringLiteral("var%1").arg(row)},
-                   {"Type", "Int"},
-                   {"Length", "4"},
-                   {"Position", "0"},
-                   {"Conversion", "None"},
-                   {"MultiplicationFactor", "None"}};
-    for (const auto& [attribute, text] : changes)
-        cells[attribute] = text;
-    for (const auto& [attribute, text] : cells)
-        t.setCell(t.spec().col(attribute), row, text);
+    test::setCells(t, row,
+                   {{"Enable", "Y"},
+                    {"Name", QStringLiteral("var%1").arg(row)},
+                    {"Type", "Int"},
+                    {"Length", "4"},
+                    {"Position", "0"},
+                    {"Conversion", "None"},
+                    {"MultiplicationFactor", "None"}},
+                   changes);
 }
 
 struct CheckCase {
@@ -56,7 +42,7 @@ TEST_P(Iec61850VariablesChecks, FirstFaultAndItsMessage)
     RuleFile f(iec61850VariablesSpec(kIEC61850Positions, GetParam().separator));
     for (std::size_t r = 0; r < GetParam().rows.size(); ++r)
         setRow(f.tables[0], int(r) + 1, GetParam().rows[r]);
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               GetParam().message);
 }
 

@@ -4,40 +4,26 @@
 #include "editors/iot/core/UMQTT_Set_TopicSpec.h"
 
 #include "common/UComon.h"
-#include "common/ULanguage.h"
+#include "editors/iot/core/CheckRows.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace zfw {
 namespace {
 
-using Cells = std::map<QString, QString>;
-
-const ProgramState& language()
-{
-    static const ProgramState lang = [] {
-        ProgramState s;
-        Fill_Default_Language(s);
-        return s;
-    }();
-    return lang;
-}
+using test::Cells;
 
 // A topic that passes every check; the cases change only what they test.
 void setRow(RuleTable& t, int row, const Cells& changes)
 {
-    Cells cells = {{"Topic", QStringLiteral("plant/t%1").arg(row)},
-                   {"DataType", "Int"},
-                   {"Dimension", "2"},
-                   {"Position", "0"},
-                   {"Template", "$VALUE$"}};
-    for (const auto& [attribute, text] : changes)
-        cells[attribute] = text;
-    for (const auto& [attribute, text] : cells)
-        t.setCell(t.spec().col(attribute), row, text);
+    test::setCells(t, row,
+                   {{"Topic", QStringLiteral("plant/t%1").arg(row)},
+                    {"DataType", "Int"},
+                    {"Dimension", "2"},
+                    {"Position", "0"},
+                    {"Template", "$VALUE$"}},
+                   changes);
 }
 
 struct CheckCase {
@@ -62,7 +48,7 @@ TEST_P(MqttSetTopicChecks, FirstFaultAndItsMessage)
         setRow(f.tables[0], int(r) + 1, GetParam().pub[r]);
     for (std::size_t r = 0; r < GetParam().sub.size(); ++r)
         setRow(f.tables[1], int(r) + 1, GetParam().sub[r]);
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               GetParam().message);
 }
 

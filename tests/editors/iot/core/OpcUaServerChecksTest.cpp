@@ -4,7 +4,7 @@
 #include "editors/iot/core/UOPC_UA_Server_AccessSpec.h"
 
 #include "common/UComon.h"
-#include "common/ULanguage.h"
+#include "editors/iot/core/CheckRows.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +14,7 @@
 namespace zfw {
 namespace {
 
-using Cells = std::map<QString, QString>;
-
-const ProgramState& language()
-{
-    static const ProgramState lang = [] {
-        ProgramState s;
-        Fill_Default_Language(s);
-        return s;
-    }();
-    return lang;
-}
+using test::Cells;
 
 struct CheckCase {
     std::string name;
@@ -39,13 +29,11 @@ TEST_P(OpcUaServerChecks, FirstFaultAndItsMessage)
     RuleFile f(opcUaServerSpec());
     RuleTable& t = f.tables[0];
     for (const auto& [row, changes] : GetParam().rows) {
-        Cells cells = {{"Enable", "Y"}, {"Type", "Int32"}, {"Position", "0"}, {"Length", "4"}};
-        for (const auto& [attribute, text] : changes)
-            cells[attribute] = text;
-        for (const auto& [attribute, text] : cells)
-            t.setCell(t.spec().col(attribute), row, text);
+        test::setCells(t, row,
+                       {{"Enable", "Y"}, {"Type", "Int32"}, {"Position", "0"}, {"Length", "4"}},
+                       changes);
     }
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               GetParam().message);
 }
 

@@ -4,40 +4,26 @@
 #include "editors/iot/core/USNMPManagerAccessSpec.h"
 
 #include "common/UComon.h"
-#include "common/ULanguage.h"
+#include "editors/iot/core/CheckRows.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace zfw {
 namespace {
 
-using Cells = std::map<QString, QString>;
-
-const ProgramState& language()
-{
-    static const ProgramState lang = [] {
-        ProgramState s;
-        Fill_Default_Language(s);
-        return s;
-    }();
-    return lang;
-}
+using test::Cells;
 
 // A request that passes every check: the cases change only what they test.
 void setRow(RuleTable& t, int row, const Cells& changes)
 {
-    Cells cells = {{"IP_Address", "127.0.0.1"},
-                   {"Version", "2"},
-                   {"OID", QStringLiteral("1.3.6.1.2.1.1.5.%1").arg(row)},
-                   {"Number_Bytes", "4"},
-                   {"ConvertFrom", "None"}};
-    for (const auto& [attribute, text] : changes)
-        cells[attribute] = text;
-    for (const auto& [attribute, text] : cells)
-        t.setCell(t.spec().col(attribute), row, text);
+    test::setCells(t, row,
+                   {{"IP_Address", "127.0.0.1"},
+                    {"Version", "2"},
+                    {"OID", QStringLiteral("1.3.6.1.2.1.1.5.%1").arg(row)},
+                    {"Number_Bytes", "4"},
+                    {"ConvertFrom", "None"}},
+                   changes);
 }
 
 struct CheckCase {
@@ -53,7 +39,7 @@ TEST_P(SnmpManagerChecks, FirstFaultAndItsMessage)
     RuleFile f(snmpManagerSpec());
     for (std::size_t r = 0; r < GetParam().rows.size(); ++r)
         setRow(f.tables[0], int(r) + 1, GetParam().rows[r]);
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               GetParam().message);
 }
 
@@ -171,7 +157,7 @@ TEST(SnmpManagerTotal, LimitIsInclusive)
                 {"Priv_Mode", "DES"},
                 {"Community_String", QString(500, u'c')}});
     EXPECT_EQ(snmpManagerTextTotal(t), 47105);
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               "Error!! Too many charaters used for Community Name / User, OID, AuthPass and "
               "PrivPass");
     t.setCell(t.spec().col(u"Priv_Pass"), 512, QString(21, u'k'));

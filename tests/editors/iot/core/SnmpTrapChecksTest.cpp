@@ -4,27 +4,17 @@
 #include "editors/iot/core/USNMP_Trap_AccessSpec.h"
 
 #include "common/UComon.h"
-#include "common/ULanguage.h"
+#include "editors/iot/core/CheckRows.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <utility>
 
 namespace zfw {
 namespace {
 
-using Cells = std::map<QString, QString>;
-
-const ProgramState& language()
-{
-    static const ProgramState lang = [] {
-        ProgramState s;
-        Fill_Default_Language(s);
-        return s;
-    }();
-    return lang;
-}
+using test::Cells;
 
 // Rows that pass every check; the cases change only what they test.
 void setRow(RuleTable& t, bool write, int row, const Cells& changes)
@@ -38,10 +28,7 @@ void setRow(RuleTable& t, bool write, int row, const Cells& changes)
                    {"Description", QStringLiteral("%1%2").arg(write ? "out" : "in").arg(row)}};
     if (!write)
         cells["IP_Address"] = "127.0.0.1";
-    for (const auto& [attribute, text] : changes)
-        cells[attribute] = text;
-    for (const auto& [attribute, text] : cells)
-        t.setCell(t.spec().col(attribute), row, text);
+    test::setCells(t, row, std::move(cells), changes);
 }
 
 struct CheckCase {
@@ -60,7 +47,7 @@ TEST_P(SnmpTrapChecks, FirstFaultAndItsMessage)
         setRow(f.tables[0], false, int(r) + 1, GetParam().read[r]);
     for (std::size_t r = 0; r < GetParam().write.size(); ++r)
         setRow(f.tables[1], true, int(r) + 1, GetParam().write[r]);
-    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, language()).toStdString(),
+    EXPECT_EQ(ruleFaultMessage(Controllo_dati(f), f.spec, test::defaultLanguage()).toStdString(),
               GetParam().message);
 }
 
