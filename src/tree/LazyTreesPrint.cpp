@@ -26,8 +26,7 @@ QSize TBaseLazyTree::printPageCounts(QSize picture, QSize page)
 
 int TBaseLazyTree::printHeaderHeight() const
 {
-    return FHeader->UseColumns() && FHeader->Options().contains(hoVisible) ? FHeader->Height()
-                                                                            : 0;
+    return FHeader->UseColumns() && FHeader->Options().contains(hoVisible) ? FHeader->Height() : 0;
 }
 
 void TBaseLazyTree::paintHeaderForPrint(QPainter& painter, int width)
