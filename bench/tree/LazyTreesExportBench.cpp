@@ -246,8 +246,7 @@ void BM_ExportHtml_Qt(benchmark::State& state)
     const QString ours = f.tree->ContentToHTML(tstAll);
     const QString theirs = modelHtml(f.model, head);
     if (theirs != ours) {
-        state.SkipWithError(
-            ("the two documents differ " + firstDifference(theirs, ours)).c_str());
+        state.SkipWithError(("the two documents differ " + firstDifference(theirs, ours)).c_str());
         return;
     }
     for (auto _ : state) {
