@@ -730,6 +730,11 @@ public:
     // left to Qt, with hmDefault). Nothing changes while the point stays inside the last
     // hint's rectangle.
     bool ShowHintAt(QPoint clientPos);
+    // The same for Qt's tooltip event over the header band at a point in header coordinates:
+    // the column's Hint, or its caption when the caption is cut off, in the tree's hint
+    // window below the header. None while the header tracks or drags, and none without
+    // hoShowHint.
+    bool ShowHeaderHintAt(QPoint headerPos);
     // Hides the hint and forgets its rectangle.
     void CancelHint();
     // The area (client coordinates) for which the current hint was shown; empty when none.
@@ -1235,6 +1240,18 @@ protected:
     // The hint's part of the viewport's events (tooltip, moves, leaving, clicks); true when
     // the event is consumed.
     bool hintEvent(QEvent* event);
+    // The header band's part of the hint: its tooltip event, moves, leaving and presses at a
+    // point in header coordinates; true when the event is consumed.
+    bool headerHintEvent(QEvent* event, QPoint headerPos);
+    // Whether the caption of a header column does not fit its cell.
+    bool headerCaptionCutOff(TLazyTreeColumn& column, int left, int right);
+    // Whether a hint may show for the node under the mouse (focus, activation, editing).
+    bool hintAllowed(PLazyNode hitNode) const;
+    // A button held, a drag or selection, scrolling or height tracking: no hint then.
+    bool hintBusy() const;
+    // Shows FHintData (node and column set) in the hint window at hintPos (global) for the
+    // area cursorRect (client coordinates); false when nothing shows.
+    bool showHintWindow(const QRect& cursorRect, QPoint hintPos, QPoint clientPos);
     friend class TLazyTreeHintWindow;
     bool FShowHint = true;
     TLTHintData FHintData;

@@ -5,6 +5,7 @@
 
 #include "tree/LazyTreesControl.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -24,6 +25,26 @@ TLTHeaderWidget::TLTHeaderWidget(TLTHeader& header, QWidget* parent)
     setMouseTracking(true);
     // Right clicks are the header's own (its menus), not a context menu of the tree below.
     setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+bool TLTHeaderWidget::event(QEvent* event)
+{
+    // The header's hints share the tree's hint window; the band's points are header points.
+    QPoint at;
+    switch (event->type()) {
+    case QEvent::ToolTip: at = static_cast<QHelpEvent*>(event)->pos(); break;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        break;
+    case QEvent::Leave:
+    case QEvent::Wheel: break;
+    default: return QWidget::event(event);
+    }
+    if (m_header.Treeview().headerHintEvent(event, at))
+        return true;
+    return QWidget::event(event);
 }
 
 void TLTHeaderWidget::paintEvent(QPaintEvent* event)

@@ -138,25 +138,14 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
 
     THitInfo hit;
     GetHitTestInfoAt(clientPos.x(), clientPos.y(), true, hit);
-    bool allowed = false;
-    if (FStates.contains(tsEditing))
-        allowed = hit.HitNode != FFocusedNode;
-    else if (window() != this)
-        allowed = window()->isActiveWindow()
-                  || QGuiApplication::applicationState() == Qt::ApplicationActive;
-    else
-        allowed = hasFocus() || viewport()->hasFocus();
-
-    const TLazyTreeStates busy{tsLeftButtonDown, tsMiddleButtonDown,  tsRightButtonDown,
-                               tsOLEDragging,    tsOLEDragPending,    tsVCLDragging,
-                               tsVCLDragPending, tsDrawSelPending,    tsDrawSelecting,
-                               tsScrolling,      tsNodeHeightTracking};
+    const bool allowed = hintAllowed(hit.HitNode);
     bool show = false;
     QRect cursorRect;
     QPoint hintPos = viewport()->mapToGlobal(clientPos);
     FHintData = TLTHintData();
-    // Header hints belong to the header; the tree's own area has none of them.
-    if (FShowHint && allowed && !FStates.intersects(busy) && FHintMode != hmDefault) {
+    // Header hints come from the header band (LazyTreesHeaderHint.cpp); the tree's own area
+    // has none of them.
+    if (FShowHint && allowed && !hintBusy() && FHintMode != hmDefault) {
         if (hit.HitNode && hit.HitColumn >= NoColumn) {
             const PLazyNode node = hit.HitNode;
             const TColumnIndex column = hit.HitColumn;
@@ -208,9 +197,33 @@ bool TBaseLazyTree::ShowHintAt(QPoint clientPos)
         CancelHint();
         return false;
     }
-    FHintData.Tree = this;
     FHintData.Node = hit.HitNode;
     FHintData.Column = hit.HitColumn;
+    return showHintWindow(cursorRect, hintPos, clientPos);
+}
+
+bool TBaseLazyTree::hintAllowed(PLazyNode hitNode) const
+{
+    if (FStates.contains(tsEditing))
+        return hitNode != FFocusedNode;
+    if (window() != this)
+        return window()->isActiveWindow()
+               || QGuiApplication::applicationState() == Qt::ApplicationActive;
+    return hasFocus() || viewport()->hasFocus();
+}
+
+bool TBaseLazyTree::hintBusy() const
+{
+    const TLazyTreeStates busy{tsLeftButtonDown, tsMiddleButtonDown,  tsRightButtonDown,
+                               tsOLEDragging,    tsOLEDragPending,    tsVCLDragging,
+                               tsVCLDragPending, tsDrawSelPending,    tsDrawSelecting,
+                               tsScrolling,      tsNodeHeightTracking};
+    return FStates.intersects(busy);
+}
+
+bool TBaseLazyTree::showHintWindow(const QRect& cursorRect, QPoint hintPos, QPoint clientPos)
+{
+    FHintData.Tree = this;
     FLastHintRect = cursorRect;
     if (!m_hintWindow) {
         m_hintWindow = new TLazyTreeHintWindow(this);
