@@ -1243,8 +1243,6 @@ protected:
     // The header band's part of the hint: its tooltip event, moves, leaving and presses at a
     // point in header coordinates; true when the event is consumed.
     bool headerHintEvent(QEvent* event, QPoint headerPos);
-    // Whether the caption of a header column does not fit its cell.
-    bool headerCaptionCutOff(TLazyTreeColumn& column, int left, int right);
     // Whether a hint may show for the node under the mouse (focus, activation, editing).
     bool hintAllowed(PLazyNode hitNode) const;
     // A button held, a drag or selection, scrolling or height tracking: no hint then.

@@ -16,41 +16,6 @@
 
 namespace zfw {
 
-bool TBaseLazyTree::headerCaptionCutOff(TLazyTreeColumn& column, int left, int right)
-{
-    const TLTHeader& header = *FHeader;
-    if (column.Text().isEmpty())
-        return false;
-    // The caption's room as header painting lays it out: the cell less its frame, less the
-    // image or check box and the sort arrow beside it.
-    const TRect cell{left, 0, right, header.Height()};
-    const TLTHeaderOptions options = header.Options();
-    const TImageList* images = header.Images();
-    const bool glyph = options.contains(hoShowImages)
-                       && ((images && column.ImageIndex() >= 0) || column.CheckBox());
-    const bool sortGlyph = column.Index() == header.SortColumn()
-                           && options.contains(hoShowSortGlyphs);
-    int drawFormat = Qt::AlignLeft;
-    if (column.CaptionAlignment() == taRightJustify)
-        drawFormat = Qt::AlignRight;
-    else if (column.CaptionAlignment() == taCenter)
-        drawFormat = Qt::AlignHCenter;
-    if (column.UseRightToLeftReading())
-        drawFormat |= Qt::TextForceRightToLeft;
-    const QFontMetrics metrics(header.Font());
-    QPoint glyphPos;
-    QPoint sortGlyphPos;
-    QSize sortGlyphSize;
-    TRect text;
-    column.LayoutHeaderCell(metrics, cell.inflated(-2, -2), glyph, sortGlyph, glyphPos,
-                            sortGlyphPos, sortGlyphSize, text, drawFormat);
-    if (column.Options().contains(coWrapCaption)) {
-        const int lines = int(column.CaptionText().count(QLatin1Char('\n'))) + 1;
-        return lines * metrics.lineSpacing() > std::max(text.Height(), 0);
-    }
-    return metrics.horizontalAdvance(column.Text()) > std::max(text.Width(), 0);
-}
-
 bool TBaseLazyTree::ShowHeaderHintAt(QPoint headerPos)
 {
     const QPoint clientPos = FHeader->HeaderToClient(headerPos);
@@ -76,9 +41,8 @@ bool TBaseLazyTree::ShowHeaderHintAt(QPoint headerPos)
         if (column >= 0) {
             columns.GetColumnBounds(column, left, right);
             TLazyTreeColumn& c = columns[column];
+            // A column without a hint of its own shows none, cut-off caption or not.
             FHintData.DefaultHint = c.Hint();
-            if (FHintData.DefaultHint.isEmpty() && headerCaptionCutOff(c, left, right))
-                FHintData.DefaultHint = c.Text();
             show = !FHintData.DefaultHint.isEmpty();
         }
     }

@@ -1,5 +1,5 @@
-// Hints over the header's captions: a column's Hint, a cut-off caption shown in full, none
-// while the header is busy or hints are off, and where the hint window goes.
+// Hints over the header's captions: a column's Hint (none without one, even over a cut-off
+// caption), none while the header is busy or hints are off, and where the hint window goes.
 
 #include "HeaderFixture.h"
 #include "support/CaseName.h"
@@ -59,7 +59,7 @@ const QString kLong = QStringLiteral("A caption far too long for one hundred pix
 
 const HeaderHintCase kHeaderHintCases[] = {
     {"HintOverItsCaption", "Beta", "Beta's hint", {}, true, true, "Beta's hint"},
-    {"CutCaptionShowsItself", kLong, "", {}, true, true, kLong},
+    {"CutCaptionWithoutHintShowsNothing", kLong, "", {}, true, true, ""},
     {"HintWinsOverACutCaption", kLong, "Beta's hint", {}, true, true, "Beta's hint"},
     {"FittingCaptionWithoutHint", "Beta", "", {}, true, true, ""},
     {"NotWhileDragging", "Beta", "Beta's hint", {hsDragging}, true, true, ""},
@@ -163,16 +163,16 @@ TEST(HeaderHint, AFirstHeaderHintShowsAtOnceLaterOnesWaitForQt)
     EXPECT_EQ(f.shownText(), QStringLiteral("Beta's hint"));
 }
 
-TEST(HeaderHint, ACutCaptionsHintHoldsTheWholeCaption)
+TEST(HeaderHint, ALongHintIsShownWhole)
 {
     HeaderHintFixture f;
     f.fillRows(4);
-    f.col(1).SetText(kLong);
+    f.col(1).SetHint(kLong);
     f.tooltipAt(f.overColumn(1));
     ASSERT_TRUE(f.hintShown());
     const QImage hint = f.tree->hintWindow()->grab().toImage();
     EXPECT_FALSE(hint.isNull());
-    // The whole text fits: the window is wider than the column that cut the caption.
+    // The whole text fits: the window is wider than the column it belongs to.
     EXPECT_GT(hint.width(), f.col(1).Width());
 }
 
