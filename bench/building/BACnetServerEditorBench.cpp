@@ -2,6 +2,8 @@
 // Position lists of 1,500 items): opening it until it is shown and painted, and OK until the
 // file is written. Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 
+#include "BenchApp.h"
+
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "editors/building/UBACnetSlaveSetAccess.h"
@@ -22,22 +24,7 @@ namespace {
 
 using namespace zfw;
 
-// Widgets need an application; the benchmark library owns main, so the first benchmark that
-// needs one makes it and it lives until the process ends.
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench_editors_building";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        return a;
-    }();
-}
+using zfw::bench::ensureApp;
 
 // A full valid file shows no message; any shown is an error of the run.
 class CountingDialogs final : public IUserDialogs {

@@ -4,6 +4,8 @@
 // not grow with the rows). Run with QT_QPA_PLATFORM=offscreen; with ZFW_BENCH_DUMP set, the
 // two pictures are saved as /tmp/bench_grid_paint_{ours,qt}.png for a look.
 
+#include "BenchApp.h"
+
 #include "grid/ExtGrid.h"
 
 #include <QApplication>
@@ -28,22 +30,7 @@ constexpr int kHeight = 600;
 constexpr int kColWidth = 64;
 constexpr int kRowHeight = 21;
 
-// Widgets need an application; the benchmark library owns main, so the first benchmark that
-// needs one makes it and it lives until the process ends.
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench_grid";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        return a;
-    }();
-}
+using zfw::bench::ensureApp;
 
 QString cellText(int r, int c)
 {

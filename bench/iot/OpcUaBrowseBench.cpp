@@ -4,6 +4,8 @@
 // answer read and the grid filled). Needs node and the helper installed by
 // scripts/setup-deps.sh; skipped otherwise. Run with QT_QPA_PLATFORM=offscreen (set when unset).
 
+#include "BenchApp.h"
+
 #include "common/UComon.h"
 #include "common/ULanguage.h"
 #include "editors/iot/UOPC_UA_Client_Access.h"
@@ -33,22 +35,7 @@ using namespace zfw;
 
 constexpr int kVariables = 20000;
 
-// Widgets need an application; the benchmark library owns main, so the first benchmark that
-// needs one makes it and it lives until the process ends.
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench_iot";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        return a;
-    }();
-}
+using zfw::bench::ensureApp;
 
 // A message box would wait for a user; any shown is an error of the run.
 class CountingDialogs final : public IUserDialogs {

@@ -1,5 +1,5 @@
 #pragma once
-// The one application object of bench_fieldbus. Widgets need an application; the benchmark
+// The one application object of a benchmark program. Widgets need an application; the benchmark
 // library owns main, so the first benchmark that needs one makes it, every other uses the
 // same, and it lives until the process ends.
 
@@ -14,7 +14,7 @@ namespace zfw::bench {
 inline void ensureApp()
 {
     static int argc = 1;
-    static char name[] = "bench_fieldbus";
+    static char name[] = "zfw_bench";
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QApplication> app = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
